@@ -1,0 +1,49 @@
+# Helpers shared by every folder's CMakeLists.txt.
+
+# A folder whose code needs Qt calls this first; the headless (sanitizer) build
+# then skips the whole folder.
+macro(tvane_qt_only)
+  if(TVANE_HEADLESS)
+    return()
+  endif()
+endmacro()
+
+# tvane_library(<target> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
+# A static library of all .cpp files of the calling folder; headers are included
+# as "<folder>/<File>.h" from the source root.
+function(tvane_library target)
+  cmake_parse_arguments(L "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  file(GLOB forms CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.ui)
+  add_library(${target} STATIC ${sources} ${headers} ${forms})
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${target} PUBLIC ${L_DEPS} PRIVATE ${L_PRIVATE_DEPS})
+endfunction()
+
+# tvane_test(<target> LIBS <targets>...)
+# One GoogleTest executable of all .cpp files of the calling tests folder.
+# TVANE_TEST_DATA points at the folder's data/ fixtures.
+function(tvane_test target)
+  cmake_parse_arguments(T "" "" "LIBS;SOURCES" ${ARGN})
+  if(NOT T_SOURCES)
+    file(GLOB T_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_executable(${target} ${T_SOURCES})
+  target_link_libraries(${target} PRIVATE ${T_LIBS} tvane_testsupport GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE
+    TVANE_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
+    TVANE_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${target}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
+endfunction()
+
+# tvane_module(<target> DEPS <targets>...)
+# A shared library loaded at run time by name (no "lib" prefix), e.g. KXQT7100.so.
+function(tvane_module target)
+  cmake_parse_arguments(M "" "" "DEPS;SOURCES" ${ARGN})
+  add_library(${target} MODULE ${M_SOURCES})
+  set_target_properties(${target} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden)
+  target_link_libraries(${target} PRIVATE ${M_DEPS})
+endfunction()

@@ -1,0 +1,27 @@
+#include "platform/core/Format.h"
+
+#include <cstdio>
+
+namespace tvane {
+
+std::string FormatV(const char* fmt, std::va_list args) {
+    std::va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    if (n <= 0)
+        return {};
+    std::string out(static_cast<std::size_t>(n), '\0');
+    std::vsnprintf(out.data(), out.size() + 1, fmt, args);
+    return out;
+}
+
+std::string Format(const char* fmt, ...) {
+    std::va_list args;
+    va_start(args, fmt);
+    std::string s = FormatV(fmt, args);
+    va_end(args);
+    return s;
+}
+
+}  // namespace tvane

@@ -1,0 +1,51 @@
+#include "platform/core/Clock.h"
+#include "platform/core/Folders.h"
+#include "platform/core/Format.h"
+#include "platform/core/Services.h"
+#include "platform/core/StringTable.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+namespace tvane {
+namespace {
+
+TEST(Format, GrowsPastAnyFixedBuffer) {
+    std::string big(5000, 'x');
+    EXPECT_EQ(Format("%s-%d", big.c_str(), 42), big + "-42");
+    EXPECT_EQ(Format("%g", 1.5e-7), "1.5e-07");  // two-digit exponents
+    EXPECT_EQ(Format("%s", ""), "");
+}
+
+TEST(FakeClock, TickWrapsAndWallTimeCarriesMilliseconds) {
+    FakeClock clock(1000, 0xFFFFFF00u);
+    clock.Advance(0x200);
+    EXPECT_EQ(clock.TickCount(), 0x100u);
+    EXPECT_EQ(clock.Now(), 1000);
+    clock.Advance(600);
+    EXPECT_EQ(clock.Now(), 1001);
+    ScopedService<IClock> guard(SetClock, &clock);
+    EXPECT_EQ(&Clock(), &clock);
+}
+
+TEST(StringTable, LoadsByIdAndKeepsTextsExactly) {
+    StringTable table{{1, "One  "}, {2, "a\nb"}};
+    EXPECT_EQ(table.Load(1), "One  ");
+    EXPECT_EQ(table.Load(2), "a\nb");
+    EXPECT_EQ(table.Load(3), "");
+    std::string out = "keep";
+    EXPECT_FALSE(table.Load(3, out));
+    EXPECT_EQ(out, "keep");
+}
+
+TEST(Folders, TvaneHomePutsBothFoldersUnderIt) {
+    test::TempHome home;
+    EXPECT_EQ(ConfigDir(), home.Path() / "config");
+    EXPECT_EQ(DataDir(), home.Path() / "data");
+    EXPECT_TRUE(std::filesystem::is_directory(ConfigDir()));
+    EXPECT_EQ(ConfigFile("Tvane.ini"), home.Path() / "config" / "Tvane.ini");
+    EXPECT_EQ(ConfigFile("/tmp/x.ini"), std::filesystem::path("/tmp/x.ini"));
+}
+
+}  // namespace
+}  // namespace tvane

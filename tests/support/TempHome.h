@@ -1,0 +1,38 @@
+#pragma once
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace tvane::test {
+
+// A fresh TVANE_HOME (and ODBCINI/ODBCSYSINI) for one test. The folder is removed
+// when the test passes and kept, with its path printed, when it fails.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path Config() const { return m_path / "config"; }
+    std::filesystem::path Data() const { return m_path / "data"; }
+
+private:
+    std::filesystem::path m_path;
+    std::string m_oldHome, m_oldOdbcIni, m_oldOdbcSysIni;
+    bool m_hadHome = false, m_hadOdbcIni = false, m_hadOdbcSysIni = false;
+};
+
+// Fixture form: every test of the suite gets its own home.
+class TempHomeTest : public ::testing::Test {
+protected:
+    TempHome home;
+};
+
+// Reads a whole file as bytes.
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace tvane::test
