@@ -8,15 +8,24 @@ macro(tvane_qt_only)
   endif()
 endmacro()
 
-# tvane_library(<target> [DEPS <targets>...] [PRIVATE_DEPS <targets>...])
-# A static library of all .cpp files of the calling folder; headers are included
-# as "<folder>/<File>.h" from the source root.
+# tvane_library(<target> [SHARED] [DEPS <targets>...] [PRIVATE_DEPS <targets>...]
+#               [EXCLUDE <files>...])
+# A static (or shared) library of all .cpp files of the calling folder, less the
+# EXCLUDE ones (a deliverable's entry point); headers are included as
+# "<folder>/<File>.h" from the source root.
 function(tvane_library target)
-  cmake_parse_arguments(L "" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(L "SHARED" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(ex IN LISTS L_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${ex})
+  endforeach()
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   file(GLOB forms CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.ui)
-  add_library(${target} STATIC ${sources} ${headers} ${forms})
+  if(L_SHARED)
+    add_library(${target} SHARED ${sources} ${headers} ${forms})
+  else()
+    add_library(${target} STATIC ${sources} ${headers} ${forms})
+  endif()
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC ${L_DEPS} PRIVATE ${L_PRIVATE_DEPS})
 endfunction()

@@ -39,10 +39,14 @@ void FakeClock::Advance(std::uint32_t ms) {
 namespace {
 SystemClock g_systemClock;
 IClock* g_clock = &g_systemClock;
-}  // namespace
+} // namespace
 
-IClock& Clock() { return *g_clock; }
-void SetClock(IClock* clock) { g_clock = clock ? clock : &g_systemClock; }
+IClock& Clock() {
+    return *g_clock;
+}
+void SetClock(IClock* clock) {
+    g_clock = clock ? clock : &g_systemClock;
+}
 
 LocalTime ToLocalTime(std::int64_t seconds) {
     std::time_t tt = static_cast<std::time_t>(seconds);
@@ -71,4 +75,4 @@ std::int64_t FromLocalTime(const LocalTime& t) {
     return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
-}  // namespace tvane
+} // namespace tvane

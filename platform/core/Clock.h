@@ -7,13 +7,13 @@ namespace tvane {
 // Local calendar time, as the program shows and stores it.
 struct LocalTime {
     int year = 1970;
-    int month = 1;  // 1..12
-    int day = 1;    // 1..31
+    int month = 1; // 1..12
+    int day = 1;   // 1..31
     int hour = 0;
     int minute = 0;
     int second = 0;
     int millisecond = 0;
-    int dayOfWeek = 4;  // 0 = Sunday
+    int dayOfWeek = 4; // 0 = Sunday
 };
 
 // The time sources of the program. The tick is a 32-bit millisecond counter that
@@ -57,10 +57,10 @@ private:
 
 // The process-wide clock. Tests install their own with ScopedService.
 IClock& Clock();
-void SetClock(IClock* clock);  // nullptr restores the system clock
+void SetClock(IClock* clock); // nullptr restores the system clock
 
 // Converts seconds since 1970 to local time and back (mktime semantics).
 LocalTime ToLocalTime(std::int64_t seconds);
 std::int64_t FromLocalTime(const LocalTime& t);
 
-}  // namespace tvane
+} // namespace tvane

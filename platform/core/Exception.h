@@ -11,4 +11,4 @@ public:
     explicit Exception(const std::string& what) : std::runtime_error(what) {}
 };
 
-}  // namespace tvane
+} // namespace tvane

@@ -21,7 +21,7 @@ std::filesystem::path Ensure(std::filesystem::path dir) {
     return dir;
 }
 
-}  // namespace
+} // namespace
 
 std::filesystem::path ConfigDir() {
     if (auto home = Env("TVANE_HOME"); !home.empty())
@@ -48,4 +48,4 @@ std::filesystem::path ConfigFile(const std::string& name) {
     return ConfigDir() / p;
 }
 
-}  // namespace tvane
+} // namespace tvane

@@ -15,4 +15,4 @@ std::filesystem::path DataDir();
 // with a folder part is used as given.
 std::filesystem::path ConfigFile(const std::string& name);
 
-}  // namespace tvane
+} // namespace tvane

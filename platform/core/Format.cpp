@@ -24,4 +24,4 @@ std::string Format(const char* fmt, ...) {
     return s;
 }
 
-}  // namespace tvane
+} // namespace tvane

@@ -8,4 +8,4 @@ namespace tvane {
 std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatV(const char* fmt, std::va_list args);
 
-}  // namespace tvane
+} // namespace tvane

@@ -6,17 +6,17 @@ namespace tvane {
 // The user's regional formats. The program fills it from the desktop locale; the
 // defaults are what the program assumes when the system says nothing.
 struct LocaleFormats {
-    std::string timeSeparator = ":";      // sTime
-    std::string dateSeparator = "/";      // sDate
-    std::string am;                       // s1159
-    std::string pm;                       // s2359
-    std::string shortDate = "M/d/y";      // sShortDate
-    bool twentyFourHour = false;          // iTime
-    std::string timeFormat = "h:mm:ss tt";  // the locale's first time format
-    std::string listSeparator = ",";      // LOCALE_SLIST
+    std::string timeSeparator = ":";       // sTime
+    std::string dateSeparator = "/";       // sDate
+    std::string am;                        // s1159
+    std::string pm;                        // s2359
+    std::string shortDate = "M/d/y";       // sShortDate
+    bool twentyFourHour = false;           // iTime
+    std::string timeFormat = "h:mm:ss tt"; // the locale's first time format
+    std::string listSeparator = ",";       // LOCALE_SLIST
     std::string decimalSeparator = ".";
-    std::string languageName = "English";  // LOCALE_SENGLANGUAGE
-    std::string countryName = "United States";  // LOCALE_SENGCOUNTRY
+    std::string languageName = "English";      // LOCALE_SENGLANGUAGE
+    std::string countryName = "United States"; // LOCALE_SENGCOUNTRY
 };
 
 class ILocaleFormats {
@@ -38,6 +38,6 @@ private:
 };
 
 ILocaleFormats& Locale();
-void SetLocale(ILocaleFormats* locale);  // nullptr restores the defaults
+void SetLocale(ILocaleFormats* locale); // nullptr restores the defaults
 
-}  // namespace tvane
+} // namespace tvane

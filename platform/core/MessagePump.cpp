@@ -7,9 +7,13 @@ struct NoPump final : IMessagePump {
 };
 NoPump g_noPump;
 IMessagePump* g_pump = &g_noPump;
-}  // namespace
+} // namespace
 
-IMessagePump& MessagePump() { return *g_pump; }
-void SetMessagePump(IMessagePump* pump) { g_pump = pump ? pump : &g_noPump; }
+IMessagePump& MessagePump() {
+    return *g_pump;
+}
+void SetMessagePump(IMessagePump* pump) {
+    g_pump = pump ? pump : &g_noPump;
+}
 
-}  // namespace tvane
+} // namespace tvane

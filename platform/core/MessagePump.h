@@ -12,6 +12,6 @@ public:
 };
 
 IMessagePump& MessagePump();
-void SetMessagePump(IMessagePump* pump);  // nullptr restores the no-op
+void SetMessagePump(IMessagePump* pump); // nullptr restores the no-op
 
-}  // namespace tvane
+} // namespace tvane

@@ -5,8 +5,7 @@ namespace tvane {
 
 // Installs a service for the lifetime of a scope (tests), restoring the default
 // on exit: ScopedService guard(SetClock, &fakeClock);
-template <typename T>
-class ScopedService {
+template <typename T> class ScopedService {
 public:
     using Setter = void (*)(T*);
     ScopedService(Setter set, T* service) : m_set(set) { m_set(service); }
@@ -18,4 +17,4 @@ private:
     Setter m_set;
 };
 
-}  // namespace tvane
+} // namespace tvane

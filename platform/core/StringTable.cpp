@@ -21,4 +21,4 @@ bool StringTable::Load(unsigned id, std::string& out) const {
     return true;
 }
 
-}  // namespace tvane
+} // namespace tvane

@@ -25,4 +25,4 @@ private:
     std::unordered_map<unsigned, const char*> m_texts;
 };
 
-}  // namespace tvane
+} // namespace tvane

@@ -22,13 +22,15 @@ void Restore(const char* name, const std::string& old, bool had) {
         unsetenv(name);
 }
 
-}  // namespace
+} // namespace
 
 TempHome::TempHome() {
     std::string templ = (std::filesystem::temp_directory_path() / "tvane-XXXXXX").string();
     if (!mkdtemp(templ.data()))
         throw std::runtime_error("cannot create a temporary folder");
     m_path = templ;
+    std::filesystem::create_directories(m_path / "config");
+    std::filesystem::create_directories(m_path / "data");
     Save("TVANE_HOME", m_oldHome, m_hadHome);
     Save("ODBCINI", m_oldOdbcIni, m_hadOdbcIni);
     Save("ODBCSYSINI", m_oldOdbcSysIni, m_hadOdbcSysIni);
@@ -60,4 +62,4 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-}  // namespace tvane::test
+} // namespace tvane::test

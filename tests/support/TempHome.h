@@ -35,4 +35,4 @@ protected:
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
-}  // namespace tvane::test
+} // namespace tvane::test

@@ -13,7 +13,7 @@ namespace {
 TEST(Format, GrowsPastAnyFixedBuffer) {
     std::string big(5000, 'x');
     EXPECT_EQ(Format("%s-%d", big.c_str(), 42), big + "-42");
-    EXPECT_EQ(Format("%g", 1.5e-7), "1.5e-07");  // two-digit exponents
+    EXPECT_EQ(Format("%g", 1.5e-7), "1.5e-07"); // two-digit exponents
     EXPECT_EQ(Format("%s", ""), "");
 }
 
@@ -47,5 +47,5 @@ TEST(Folders, TvaneHomePutsBothFoldersUnderIt) {
     EXPECT_EQ(ConfigFile("/tmp/x.ini"), std::filesystem::path("/tmp/x.ini"));
 }
 
-}  // namespace
-}  // namespace tvane
+} // namespace
+} // namespace tvane
