@@ -38,6 +38,9 @@ function(tvane_test target)
   if(NOT T_SOURCES)
     file(GLOB T_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   endif()
+  if(NOT T_SOURCES)
+    return()  # a tests folder that has no tests yet
+  endif()
   add_executable(${target} ${T_SOURCES})
   target_link_libraries(${target} PRIVATE ${T_LIBS} tvane_testsupport GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
