@@ -11,4 +11,11 @@ public:
     explicit Exception(const std::string& what) : std::runtime_error(what) {}
 };
 
-} // namespace tvane
+// Thrown after the user has already been told what went wrong: catchers stop the
+// operation and report nothing more.
+class UserException : public Exception {
+public:
+    UserException() : Exception("operation stopped; the user has been told") {}
+};
+
+}  // namespace tvane
