@@ -1,0 +1,49 @@
+#include "comm/TransportFactory.h"
+
+#include <map>
+
+#include "comm/CSimInterface.h"
+#include "comm/InterfaceTypes.h"
+
+namespace tvane::comm {
+namespace {
+
+// The transports of this build. Types 1 and 4 (Wenx over GPIB), 2 (GPIB-32),
+// 3 (RS-232), 5 (Wenx LAN gateway) and 6 (modem) join the table as they are built.
+std::map<int32_t, TransportCreator>& Table() {
+    static std::map<int32_t, TransportCreator> table{
+        {kTypeSimulated, [](int32_t) { return std::make_unique<CSimInterface>(); }},
+    };
+    return table;
+}
+
+} // namespace
+
+std::unique_ptr<CCommInterface> CreateTransportByType(int32_t type) {
+    auto it = Table().find(type);
+    if (it == Table().end() || !it->second)
+        return nullptr;
+    try {
+        return it->second(type);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+std::unique_ptr<CCommInterface> CreateTransport(std::string_view name) {
+    return CreateTransportByType(NameToType(name));
+}
+
+TransportCreator SetTransportCreator(int32_t type, TransportCreator creator) {
+    TransportCreator previous;
+    auto it = Table().find(type);
+    if (it != Table().end()) {
+        previous = std::move(it->second);
+        Table().erase(it);
+    }
+    if (creator)
+        Table()[type] = std::move(creator);
+    return previous;
+}
+
+} // namespace tvane::comm
