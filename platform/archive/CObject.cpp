@@ -1,0 +1,63 @@
+#include "platform/archive/CObject.h"
+
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace tvane {
+
+namespace {
+
+struct Registry {
+    std::mutex mutex;
+    std::map<std::string, const CRuntimeClass*, std::less<>> classes;
+};
+
+// Built on first use, so registrations from other translation units' static
+// initialisers find it ready whatever their order.
+Registry& TheRegistry() {
+    static Registry registry;
+    return registry;
+}
+
+} // namespace
+
+bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
+    for (const CRuntimeClass* c = this; c != nullptr; c = c->GetBaseClass()) {
+        if (c == base) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void CRuntimeClass::Register(const CRuntimeClass* runtimeClass) {
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    registry.classes.emplace(runtimeClass->m_lpszClassName, runtimeClass);
+}
+
+const CRuntimeClass* CRuntimeClass::FromName(std::string_view name) {
+    Registry& registry = TheRegistry();
+    std::lock_guard lock(registry.mutex);
+    const auto it = registry.classes.find(name);
+    return it == registry.classes.end() ? nullptr : it->second;
+}
+
+const CRuntimeClass* CObject::GetThisClass() {
+    static const CRuntimeClass runtimeClass{"CObject", CRuntimeClass::kNotSerializable, nullptr,
+                                            nullptr};
+    return &runtimeClass;
+}
+
+const CRuntimeClass* CObject::GetRuntimeClass() const {
+    return GetThisClass();
+}
+
+void CObject::Serialize(CArchive&) {}
+
+bool CObject::IsKindOf(const CRuntimeClass* runtimeClass) const {
+    return GetRuntimeClass()->IsDerivedFrom(runtimeClass);
+}
+
+} // namespace tvane
