@@ -27,10 +27,13 @@ inline std::uint32_t CheckedCount(std::size_t size) {
 } // namespace archive_detail
 
 // The object-array (and object-list) form: the count, then every element as an
-// object reference (null slots allowed). Loading replaces the contents only
-// once every element has been read; each element must be a T and appear once.
-template <std::derived_from<CObject> T>
-void SerializeObArray(CArchive& ar, std::vector<std::unique_ptr<T>>& items) {
+// object reference (null slots allowed). Items is a vector or list of
+// unique_ptr<T>. Loading replaces the contents only once every element has been
+// read; each element must be a T and appear once.
+template <class Container>
+requires std::derived_from<typename Container::value_type::element_type, CObject>
+void SerializeObArray(CArchive& ar, Container& items) {
+    using T = typename Container::value_type::element_type;
     if (ar.IsStoring()) {
         ar.WriteCount(archive_detail::CheckedCount(items.size()));
         for (const auto& item : items) {
@@ -39,8 +42,10 @@ void SerializeObArray(CArchive& ar, std::vector<std::unique_ptr<T>>& items) {
         return;
     }
     const std::uint32_t count = ar.ReadCount();
-    std::vector<std::unique_ptr<T>> loaded;
-    loaded.reserve(std::min(count, archive_detail::kReserveLimit));
+    Container loaded;
+    if constexpr (requires { loaded.reserve(count); }) {
+        loaded.reserve(std::min(count, archive_detail::kReserveLimit));
+    }
     for (std::uint32_t i = 0; i < count; ++i) {
         loaded.push_back(ar.ReadOwnedObject<T>());
     }

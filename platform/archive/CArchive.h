@@ -58,7 +58,9 @@ public:
     CArchive& operator<<(float value);
     CArchive& operator<<(double value);
     CArchive& operator<<(std::string_view text);
-    CArchive& operator<<(const char* text) { return *this << std::string_view(text); }
+    CArchive& operator<<(const char* text) {
+        return *this << (text ? std::string_view(text) : std::string_view());
+    }
     // 32-bit seconds since 1970, read back unsigned (good until 2106); a time
     // outside that span throws generic rather than be stored as another time.
     CArchive& operator<<(const CTime& time);

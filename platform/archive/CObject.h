@@ -108,5 +108,6 @@ public:                                                                         
     TVANE_IMPLEMENT_CREATABLE(class_name, base_class_name, ::tvane::CRuntimeClass::kNotSerializable)
 
 #define IMPLEMENT_SERIAL(class_name, base_class_name, schema)                                      \
-    static_assert((schema) >= 0 && (schema) < 0xFFFF, "schema 0xFFFF means not serialisable");     \
+    static_assert(static_cast<long long>(schema) >= 0 && static_cast<long long>(schema) < 0xFFFF,  \
+                  "schema 0xFFFF means not serialisable");                                         \
     TVANE_IMPLEMENT_CREATABLE(class_name, base_class_name, schema)

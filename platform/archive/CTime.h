@@ -13,6 +13,8 @@ public:
     constexpr explicit CTime(std::int64_t seconds) : m_time(seconds) {}
     // From local calendar fields (mktime rules: the zone decides daylight saving).
     explicit CTime(const LocalTime& local) : m_time(FromLocalTime(local)) {}
+    CTime(int year, int month, int day, int hour, int minute, int second)
+        : CTime(LocalTime{year, month, day, hour, minute, second, 0, 0}) {}
 
     // The process clock's now (the clock tests install applies).
     static CTime GetCurrentTime() { return CTime(Clock().Now()); }

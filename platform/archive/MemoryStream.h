@@ -3,8 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 #include <utility>
+#include <vector>
 
 namespace tvane {
 

@@ -58,6 +58,18 @@ TEST(ArchiveBytes, TimeIsThirtyTwoUnsignedBits) {
     }
 }
 
+TEST(ArchiveBytes, TimeFromLocalFieldsReadsBackTheFields) {
+    const CTime t(2026, 12, 10, 13, 45, 30);
+    const LocalTime local = t.GetLocalTm();
+    EXPECT_EQ(local.year, 2026);
+    EXPECT_EQ(local.month, 12);
+    EXPECT_EQ(local.day, 10);
+    EXPECT_EQ(local.hour, 13);
+    EXPECT_EQ(local.minute, 45);
+    EXPECT_EQ(local.second, 30);
+    EXPECT_EQ((t + 30) - t, 30);
+}
+
 TEST(ArchiveBytes, StringLengthPrefixForms) {
     struct Case {
         std::size_t length;
@@ -78,6 +90,10 @@ TEST(ArchiveBytes, StringLengthPrefixForms) {
         }
         const Bytes bytes = Store([&](CArchive& ar) { ar << text << std::uint8_t{0x5A}; });
         EXPECT_EQ(bytes, Concat({c.prefix, Text(text), {0x5A}})) << c.length;
+        if (c.length == 0) {
+            const char* none = nullptr;
+            EXPECT_EQ(Store([&](CArchive& ar) { ar << none << std::uint8_t{0x5A}; }), bytes);
+        }
         Load(bytes, [&](CArchive& ar) {
             std::string back;
             std::uint8_t after = 0;

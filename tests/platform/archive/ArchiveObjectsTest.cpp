@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <list>
+
 namespace tvane::test {
 namespace {
 
@@ -134,6 +136,12 @@ TEST(ArchiveObjects, ObjectArrayRoundTripWithEmptySlots) {
     EXPECT_EQ(back[0]->m_value, 1);
     EXPECT_EQ(back[1], nullptr);
     EXPECT_NE(dynamic_cast<CDerivedSample*>(back[2].get()), nullptr);
+
+    // A list of objects has the same form.
+    std::list<std::unique_ptr<CSample>> list;
+    Load(bytes, [&](CArchive& ar) { SerializeObArray(ar, list); });
+    EXPECT_EQ(list.size(), 3u);
+    EXPECT_EQ(Store([&](CArchive& ar) { SerializeObArray(ar, list); }), bytes);
 }
 
 TEST(ArchiveObjects, OwnedArrayRefusesAnObjectTwice) {
