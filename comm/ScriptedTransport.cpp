@@ -162,10 +162,13 @@ int32_t ScriptedTransport::GetCommTimeout() {
 }
 
 bool ScriptedTransport::Search(std::vector<std::string>& results, const char* pattern, int32_t) {
+    bool found = false;
     for (const auto& line : m_script->searchLines)
-        if (MatchesFilter(line.c_str(), pattern))
+        if (MatchesFilter(line.c_str(), pattern)) {
             results.push_back(line);
-    return m_script->searchResult;
+            found = true;
+        }
+    return m_script->searchResult && found;
 }
 
 void ScriptedTransport::SetExclusive(int32_t exclusive) {
