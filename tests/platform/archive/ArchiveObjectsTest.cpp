@@ -64,6 +64,23 @@ TEST(ArchiveObjects, NestedObjectsShareTheIndexAndSeeTheirSchema) {
     });
 }
 
+// An object is indexed before its fields, so a cycle comes back as a cycle.
+TEST(ArchiveObjects, CycleOfReferences) {
+    CNode a;
+    CNode b;
+    a.m_next = &b;
+    b.m_next = &a;
+    const Bytes bytes = Store([&](CArchive& ar) { ar << &a; });
+    // Class 1, a 2, b 3, then b's reference back to a.
+    EXPECT_EQ(bytes, Concat({{0xFF, 0xFF, 0, 0, 5, 0}, Text("CNode"), {0x01, 0x80}, {0x02, 0x00}}));
+    Load(bytes, [](CArchive& ar) {
+        std::unique_ptr<CNode> first(ar.ReadObject<CNode>());
+        std::unique_ptr<CNode> second(first->m_next);
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(second->m_next, first.get());
+    });
+}
+
 TEST(ArchiveObjects, DerivedClassLoadsWhereTheBaseIsAsked) {
     CDerivedSample derived;
     derived.m_value = 3;

@@ -6,6 +6,7 @@ IMPLEMENT_SERIAL(CSample, CObject, 0)
 IMPLEMENT_SERIAL(CDerivedSample, CSample, 0)
 IMPLEMENT_SERIAL(COther, CObject, 0)
 IMPLEMENT_SERIAL(CHolder, CObject, 0)
+IMPLEMENT_SERIAL(CNode, CObject, 0)
 IMPLEMENT_DYNAMIC(CPlain, CObject)
 IMPLEMENT_SERIAL(CSchemaOne, CObject, 1)
 
@@ -44,6 +45,14 @@ void CHolder::Serialize(CArchive& ar) {
     } else {
         m_seenSchema = ar.GetObjectSchema();
         ar >> m_child;
+    }
+}
+
+void CNode::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar << m_next;
+    } else {
+        ar >> m_next;
     }
 }
 

@@ -69,6 +69,14 @@ public:
     std::uint32_t m_seenSchema = 0;
 };
 
+// Points at another node it does not own, so nodes can form a cycle.
+class CNode : public CObject {
+    DECLARE_SERIAL(CNode)
+public:
+    void Serialize(CArchive& ar) override;
+    CNode* m_next = nullptr;
+};
+
 // A run-time class that cannot go into an archive.
 class CPlain : public CObject {
     DECLARE_DYNAMIC(CPlain)
