@@ -1,0 +1,17 @@
+#pragma once
+// The whole component layer in one include.
+#include "platform/com/Activation.h"
+#include "platform/com/Bstr.h"
+#include "platform/com/ComException.h"
+#include "platform/com/ComObject.h"
+#include "platform/com/ComPtr.h"
+#include "platform/com/Dispatch.h"
+#include "platform/com/DispatchDriver.h"
+#include "platform/com/DispatchTable.h"
+#include "platform/com/ErrorInfo.h"
+#include "platform/com/Guid.h"
+#include "platform/com/Registration.h"
+#include "platform/com/SafeArray.h"
+#include "platform/com/Types.h"
+#include "platform/com/Unknown.h"
+#include "platform/com/Variant.h"
