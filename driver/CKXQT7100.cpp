@@ -1,0 +1,299 @@
+#include "driver/CKXQT7100.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/DriverStrings.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Format.h"
+
+namespace tvane::driver {
+
+namespace {
+std::string Upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string NowText() {
+    LocalTime t = Clock().LocalNow();
+    return tvane::Format("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                         t.second);
+}
+} // namespace
+
+CKXQT7100::CKXQT7100(IInstrumentLink* link, const DriverSettings& settings)
+    : CInstDriver(link), m_settings(settings) {
+    m_name = LoadDriverString(2003);
+    m_fileName = LoadDriverString(2004);
+    m_version = LoadDriverString(2005);
+    const unsigned sources[] = {2014, 2015, 2016, 2017, 3199, 3200, 3201, 3202};
+    for (unsigned id : sources) {
+        if (!m_triggerSources.empty())
+            m_triggerSources += ",";
+        m_triggerSources += LoadDriverString(id);
+    }
+    m_log.Open(LogFilePath(m_settings.logFile), NowText());
+}
+
+CKXQT7100::~CKXQT7100() = default;
+
+// --- Logging ---
+
+void CKXQT7100::WriteLog(const std::string& text) {
+    if (m_settings.logErrors && text.size() <= 98)
+        m_log.WriteText(text + "\n");
+}
+
+void CKXQT7100::WriteLogAlways(const std::string& text) {
+    m_log.WriteText(text);
+}
+
+void CKXQT7100::WriteLogId(unsigned id) {
+    m_log.WriteText(DriverText(id) + "\n");
+}
+
+// --- Command helpers ---
+
+std::string CKXQT7100::Cmd(unsigned id) const {
+    return LoadDriverString(id);
+}
+
+bool CKXQT7100::SendId(unsigned id) {
+    return SendCommand(Cmd(id));
+}
+
+bool CKXQT7100::SendCh(unsigned id, int channel) {
+    return SendCommand(tvane::Format(Cmd(id).c_str(), channel));
+}
+
+bool CKXQT7100::SendTextCh(unsigned id, const std::string& text, int channel) {
+    return SendCommand(tvane::Format(Cmd(id).c_str(), text.c_str(), channel));
+}
+
+bool CKXQT7100::SendIntCh(unsigned id, int value, int channel) {
+    return SendCommand(tvane::Format(Cmd(id).c_str(), value, channel));
+}
+
+const CChannelConfig* CKXQT7100::StoredConfig(std::int16_t channel) const {
+    auto it = m_configs.find(channel);
+    return it == m_configs.end() ? nullptr : it->second.get();
+}
+
+bool CKXQT7100::IsMeasuring(const CChannelConfig& c) {
+    return c.ModuleType == 0 || c.ModuleType == 1 || c.ModuleType == 7 ||
+           (c.ModuleType == 6 && c.Channel % 100 < 4);
+}
+
+const CChannelSetting* CKXQT7100::FindOption(const CChannelConfig& c, std::int32_t id) {
+    for (const CChannelSetting& o : c.Options)
+        if (o.Id == id)
+            return &o;
+    return nullptr;
+}
+
+std::string CKXQT7100::StripBlockHeader(const std::string& answer) {
+    if (answer.empty() || answer[0] != '#')
+        return answer;
+    std::string s = answer.substr(0, answer.size() - 1);
+    std::size_t n = s.size() > 1 && std::isdigit(static_cast<unsigned char>(s[1]))
+                        ? static_cast<std::size_t>(s[1] - '0')
+                        : 0;
+    std::size_t skip = std::min(s.size(), 2 + n);
+    return s.substr(skip);
+}
+
+void CKXQT7100::ResetReadingState() {
+    m_scanCounter = 0;
+    m_lowestChannel = 0;
+    m_previousChannel = 0;
+    m_firstReading = true;
+    m_lowestConfigured = 0x7fff;
+    m_highestConfigured = 0;
+    m_requestPending = true;
+}
+
+// --- Measurement sequence ---
+
+bool CKXQT7100::InitInstrument() {
+    ResetReadingState();
+    m_totalizer = 0;
+    bool ok = SendId(3212) && SendId(3213) && SendId(3214);
+    std::string list;
+    for (const auto& [channel, config] : m_configs) {
+        if (!config->InScanList)
+            continue;
+        list += tvane::Format("%d,", channel);
+        m_lowestConfigured = std::min(m_lowestConfigured, channel);
+        m_highestConfigured = std::max(m_highestConfigured, channel);
+    }
+    if (ok)
+        ok = SendCommand(tvane::Format(Cmd(3023).c_str(), list.c_str()));
+    m_channelArray.clear();
+    for (const auto& entry : m_configs)
+        m_channelArray.push_back(entry.first);
+    return ok;
+}
+
+bool CKXQT7100::ClearScanList() {
+    m_configs.clear();
+    m_channelArray.clear();
+    return true;
+}
+
+bool CKXQT7100::SetTriggerSource(const std::string& source) {
+    std::string upper = Upper(source);
+    if (m_triggerSources.find(upper) == std::string::npos) {
+        SetError(1004);
+        return false;
+    }
+    return SendCommand(Cmd(3032) + upper);
+}
+
+std::string CKXQT7100::GetTriggerSource() {
+    std::string answer;
+    QueryString(Cmd(3033), answer);
+    return answer;
+}
+
+bool CKXQT7100::SetScanCount(std::int32_t count) {
+    if (count <= 0)
+        return SendId(3035);
+    m_scanCountLimit = count;
+    return SendCommand(tvane::Format(Cmd(3034).c_str(), static_cast<long>(count)));
+}
+
+bool CKXQT7100::GetScanCount(std::int32_t* count) {
+    double value = 0.0;
+    bool ok = QueryDouble(Cmd(3036), value);
+    if (count)
+        *count = !ok ? 0 : value >= 9.9e37 ? -1 : static_cast<std::int32_t>(value);
+    return ok;
+}
+
+bool CKXQT7100::SetScanInterval(double seconds) {
+    double ms = seconds * 1000.0;
+    m_scanInterval = ms > 0 && ms < 4294967295.0 ? static_cast<std::uint32_t>(ms) : 0;
+    return SendCommand(tvane::Format(Cmd(3037).c_str(), seconds));
+}
+
+bool CKXQT7100::GetScanInterval(double* seconds) {
+    double value = 0.0;
+    bool ok = QueryDouble(Cmd(3038), value);
+    if (seconds)
+        *seconds = value;
+    return ok;
+}
+
+bool CKXQT7100::StartMeasurement() {
+    bool ok = SendId(3041);
+    if (ok) {
+        m_scanning = true;
+        m_timer.Start(m_scanInterval, Clock().TickCount());
+    }
+    return ok;
+}
+
+bool CKXQT7100::StopMeasurement() {
+    m_scanning = false;
+    m_timer.ResetStart();
+    m_scanCountLimit = -1;
+    return SendId(3011);
+}
+
+bool CKXQT7100::InitMeasurement(std::int32_t count) {
+    m_requestPending = false;
+    if (IsSimulated())
+        return true;
+    long n = std::min<long>(kMaxReadingsPerRequest, count);
+    return SendCommand(tvane::Format(Cmd(3012).c_str(), n));
+}
+
+bool CKXQT7100::GetReadingsCount(std::int32_t* count) {
+    std::int32_t value = 0;
+    bool ok = QueryLong(Cmd(3177), value);
+    if (count)
+        *count = value;
+    return ok;
+}
+
+bool CKXQT7100::IsInstrumentScanning(bool* scanning) {
+    if (IsSimulated()) {
+        if (scanning)
+            *scanning = m_scanning;
+        return true;
+    }
+    std::string answer;
+    if (!QueryString(Cmd(3193), answer)) {
+        if (scanning)
+            *scanning = true;
+        return false;
+    }
+    bool value = true;
+    if (answer.size() >= 2 && answer.size() <= 6 &&
+        std::isdigit(static_cast<unsigned char>(answer[1])))
+        value = (std::atoi(answer.c_str()) & 16) != 0;
+    if (scanning)
+        *scanning = value;
+    return true;
+}
+
+bool CKXQT7100::IsConfigChanged() {
+    if (IsSimulated())
+        return false;
+    std::uint16_t value = 0;
+    QueryUShort(Cmd(3193), value);
+    return (value & 256) != 0;
+}
+
+bool CKXQT7100::IsInstrumentError() {
+    std::uint8_t value = 0;
+    QueryByte(Cmd(3180), value);
+    return (value & 0x3C) != 0;
+}
+
+bool CKXQT7100::IsPowerCycled() {
+    std::uint8_t value = 0;
+    QueryByte(Cmd(3180), value);
+    return (value & 1) != 0;
+}
+
+std::string CKXQT7100::GetInstrumentError(std::int16_t* code, bool* has) {
+    if (code)
+        *code = 0;
+    if (has)
+        *has = false;
+    std::string answer;
+    if (!QueryString(Cmd(3031), answer))
+        return "";
+    if (code)
+        *code = static_cast<std::int16_t>(std::atoi(answer.c_str()));
+    std::size_t quote = answer.find('"');
+    if (quote == std::string::npos)
+        return "";
+    std::string message = answer.substr(quote + 1);
+    if (!message.empty())
+        message.pop_back();
+    if (has)
+        *has = true;
+    return message;
+}
+
+std::string CKXQT7100::GetScanList() {
+    std::string answer;
+    if (!QueryString(Cmd(3139), answer))
+        return "";
+    return StripBlockHeader(answer);
+}
+
+std::string CKXQT7100::GetAlarmList(std::int16_t output) {
+    std::string answer;
+    if (!QueryString(tvane::Format(Cmd(3087).c_str(), static_cast<int>(output)), answer))
+        return "";
+    return StripBlockHeader(answer);
+}
+
+} // namespace tvane::driver

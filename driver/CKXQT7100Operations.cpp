@@ -1,0 +1,396 @@
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/CKXQT7100.h"
+#include "driver/DriverStrings.h"
+#include "driver/ModuleTable.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Format.h"
+
+namespace tvane::driver {
+
+bool CKXQT7100::SetMonitorChnl(std::int16_t channel) {
+    m_monitorChannel = channel;
+    return SendCh(3019, channel);
+}
+
+bool CKXQT7100::EnableMonitorChnl(bool enable) {
+    m_monitorEnabled = enable;
+    return SendCommand(tvane::Format(Cmd(3020).c_str(), DriverText(enable ? 1012 : 1013).c_str()));
+}
+
+bool CKXQT7100::DigitalWrite(std::int16_t channel, std::int16_t value) {
+    return SendIntCh(3008, value, channel);
+}
+
+bool CKXQT7100::CloseChannel(std::int16_t channel) {
+    return SendCh(3000, channel);
+}
+
+bool CKXQT7100::OpenChannel(std::int16_t channel) {
+    return SendCh(3001, channel);
+}
+
+bool CKXQT7100::IsChannelOpen(std::int16_t channel) {
+    int value = 0;
+    QueryInt(tvane::Format(Cmd(3004).c_str(), static_cast<int>(channel)), value);
+    return value != 0;
+}
+
+bool CKXQT7100::IsChannelClosed(std::int16_t channel) {
+    return !IsChannelOpen(channel);
+}
+
+bool CKXQT7100::ReadMonitorChnl(double* value, std::int16_t* alarm) {
+    if (!m_monitorEnabled || m_monitorChannel <= 100)
+        return false;
+    if (IsSimulated()) {
+        const CChannelConfig* c = StoredConfig(m_monitorChannel);
+        ReadingRecord record;
+        if (!c || !SimulateReading(*c, record))
+            return false;
+        if (value)
+            *value = record.Value;
+        if (alarm)
+            *alarm = record.AlarmState;
+        return true;
+    }
+    double v = 0.0;
+    bool ok = QueryDouble(Cmd(3021), v);
+    if (v <= -kOverloadValue)
+        v = kOverloadValue;
+    if (value)
+        *value = v;
+    if (alarm)
+        *alarm = 0;
+    return ok;
+}
+
+bool CKXQT7100::AnalogWrite(std::int16_t channel, double volts) {
+    return SendCommand(tvane::Format(Cmd(3024).c_str(), volts, static_cast<int>(channel)));
+}
+
+bool CKXQT7100::AnalogRead(std::int16_t channel, double* volts) {
+    if (IsSimulated()) {
+        if (volts)
+            *volts = -10.0 + Draw() * 20.0;
+        return true;
+    }
+    double v = 0.0;
+    bool ok = QueryDouble(tvane::Format(Cmd(3025).c_str(), static_cast<int>(channel)), v);
+    if (volts)
+        *volts = v;
+    return ok;
+}
+
+bool CKXQT7100::ReadDateTime(InstrumentClock& clock, bool scanTime) {
+    LocalTime now = Clock().LocalNow();
+    clock.year = static_cast<std::int16_t>(now.year);
+    clock.month = static_cast<std::int16_t>(now.month);
+    clock.day = static_cast<std::int16_t>(now.day);
+    clock.hour = static_cast<std::int16_t>(now.hour);
+    clock.minute = static_cast<std::int16_t>(now.minute);
+    clock.second = static_cast<std::int16_t>(now.second);
+    clock.millisecond = 0;
+    if (IsSimulated())
+        return true;
+
+    // Splits "a,b,c" into exactly three numbers; false when a field is missing.
+    auto three = [](const std::string& text, double out[3]) {
+        const char* p = text.c_str();
+        for (int i = 0; i < 3; ++i) {
+            if (i > 0) {
+                p = std::strchr(p, ',');
+                if (!p)
+                    return false;
+                ++p;
+            }
+            out[i] = std::atof(p);
+        }
+        return true;
+    };
+    std::string date, time;
+    if (scanTime) {
+        if (!QueryString(Cmd(3028), time))
+            return true;
+    } else {
+        if (!QueryString(Cmd(3026), date) || !QueryString(Cmd(3027), time))
+            return true;
+        double d[3];
+        if (!three(date, d))
+            return false;
+        clock.year = static_cast<std::int16_t>(d[0]);
+        clock.month = static_cast<std::int16_t>(d[1]);
+        clock.day = static_cast<std::int16_t>(d[2]);
+    }
+    double t[3];
+    if (!three(time, t))
+        return false;
+    clock.hour = static_cast<std::int16_t>(t[0]);
+    clock.minute = static_cast<std::int16_t>(t[1]);
+    clock.second = static_cast<std::int16_t>(t[2]);
+    clock.millisecond = static_cast<std::int16_t>((t[2] - static_cast<int>(t[2])) * 1000.0);
+    return true;
+}
+
+bool CKXQT7100::GetScanTime(InstrumentClock& clock) {
+    return ReadDateTime(clock, true);
+}
+
+bool CKXQT7100::GetInstrumentTime(InstrumentClock& clock) {
+    return ReadDateTime(clock, false);
+}
+
+std::string CKXQT7100::GetCardInfoInSlot(std::int16_t slot, bool* ok) {
+    std::string answer;
+    bool got = QueryString(tvane::Format(Cmd(3022).c_str(), static_cast<int>(slot)), answer);
+    if (ok)
+        *ok = got;
+    return ParseModuleType(answer).displayName;
+}
+
+bool CKXQT7100::SetInstrumentDate(std::int16_t year, std::int16_t month, std::int16_t day) {
+    return SendCommand(tvane::Format(Cmd(3030).c_str(), static_cast<int>(year),
+                                     static_cast<int>(month), static_cast<int>(day)));
+}
+
+bool CKXQT7100::SetInstrumentTime(std::int16_t hour, std::int16_t minute, std::int16_t second,
+                                  std::int16_t millisecond) {
+    double seconds = (second * 1000 + millisecond) * 0.001;
+    return SendCommand(tvane::Format(Cmd(3029).c_str(), static_cast<int>(hour),
+                                     static_cast<int>(minute), seconds));
+}
+
+bool CKXQT7100::DisplayText(const std::string& text) {
+    return SendCommand(tvane::Format(Cmd(3017).c_str(), text.c_str()));
+}
+
+bool CKXQT7100::DisplayToggle(bool on) {
+    return SendCommand(tvane::Format(Cmd(3018).c_str(), DriverText(on ? 1012 : 1013).c_str()));
+}
+
+bool CKXQT7100::SetChannelDelay(std::int16_t channel, const std::string& seconds) {
+    return SendTextCh(3163, seconds, channel);
+}
+
+bool CKXQT7100::SetAutoChannelDelay(std::int16_t channel, bool automatic) {
+    return SendIntCh(3161, automatic ? 1 : 0, channel);
+}
+
+bool CKXQT7100::GetMonitorChannel(std::int16_t* channel) {
+    if (IsSimulated()) {
+        if (channel)
+            *channel = m_monitorChannel;
+        return true;
+    }
+    std::string answer;
+    bool ok = QueryString(Cmd(3178), answer);
+    if (ok)
+        m_monitorChannel = static_cast<std::int16_t>(std::atoi(StripBlockHeader(answer).c_str()));
+    if (channel)
+        *channel = ok ? m_monitorChannel : 0;
+    return ok;
+}
+
+bool CKXQT7100::IsMonitorChannelEnabled() {
+    if (IsSimulated())
+        return true;
+    int value = 0;
+    QueryInt(Cmd(3179), value);
+    return value != 0;
+}
+
+bool CKXQT7100::StoreInstState(std::int16_t state) {
+    if (state > m_storedStates)
+        return false;
+    return SendCommand(tvane::Format(Cmd(3182).c_str(), static_cast<int>(state)));
+}
+
+bool CKXQT7100::RecallInstState(std::int16_t state) {
+    if (state > m_storedStates)
+        return false;
+    return SendCommand(tvane::Format(Cmd(3183).c_str(), static_cast<int>(state)));
+}
+
+bool CKXQT7100::RenameInstState(std::int16_t state, const std::string& name) {
+    if (state > m_storedStates)
+        return false;
+    return SendCommand(tvane::Format(Cmd(3204).c_str(), static_cast<int>(state), name.c_str()));
+}
+
+bool CKXQT7100::ClearAlarmOutput(std::int16_t output) {
+    if (output >= 1 && output <= 4)
+        return SendCommand(tvane::Format(Cmd(3186).c_str(), static_cast<int>(output)));
+    return SendId(3192);
+}
+
+bool CKXQT7100::ResetCard(std::int16_t slot) {
+    std::string which =
+        slot >= 100 && slot <= 300 ? tvane::Format("%d", static_cast<int>(slot)) : DriverText(1025);
+    return SendCommand(tvane::Format(Cmd(3187).c_str(), which.c_str()));
+}
+
+bool CKXQT7100::SetHighAlarmPolarity() {
+    bool ok = SendCommand(tvane::Format(Cmd(3188).c_str(), "POS"));
+    if (ok)
+        m_alarmPolarityHigh = true;
+    return ok;
+}
+
+bool CKXQT7100::SetLowAlarmPolarity() {
+    bool ok = SendCommand(tvane::Format(Cmd(3188).c_str(), "NEG"));
+    if (ok)
+        m_alarmPolarityHigh = false;
+    return ok;
+}
+
+bool CKXQT7100::SetAlarmOutputTracking() {
+    bool ok = SendCommand(tvane::Format(Cmd(3190).c_str(), DriverText(1027).c_str()));
+    if (ok)
+        m_alarmLatched = false;
+    return ok;
+}
+
+bool CKXQT7100::SetAlarmOutputLatched() {
+    bool ok = SendCommand(tvane::Format(Cmd(3190).c_str(), DriverText(1028).c_str()));
+    if (ok)
+        m_alarmLatched = true;
+    return ok;
+}
+
+bool CKXQT7100::IsAlarmOutputTracking() {
+    std::string answer;
+    QueryString(Cmd(3191), answer);
+    return answer == DriverText(1027);
+}
+
+bool CKXQT7100::IsAlarmPolarityLowOnFail() {
+    std::string answer;
+    QueryString(Cmd(3189), answer);
+    return answer == "NEG";
+}
+
+bool CKXQT7100::TotalizeRead(std::int16_t channel, double* count, bool reset) {
+    double v = 0.0;
+    bool ok = QueryDouble(tvane::Format(Cmd(3009).c_str(), static_cast<int>(channel)), v);
+    if (count)
+        *count = v;
+    if (ok && reset)
+        ok = SendCh(3010, channel);
+    return ok;
+}
+
+bool CKXQT7100::WriteDigitalPattern(std::int16_t channel, const std::string& pattern) {
+    return SendDigitalPattern(channel, pattern);
+}
+
+std::string CKXQT7100::ReadDigitalPattern(std::int16_t channel) {
+    std::string pattern;
+    ReadPattern(channel, pattern);
+    return pattern;
+}
+
+bool CKXQT7100::RecallFactoryPreset() {
+    return SendId(3208);
+}
+
+bool CKXQT7100::RecallPreset() {
+    return SendId(3207);
+}
+
+bool CKXQT7100::IsAlarmInQue() {
+    std::uint8_t value = 0;
+    QueryByte(Cmd(3209), value);
+    return (value & 16) != 0;
+}
+
+std::string CKXQT7100::GetAlarmInQue(AlarmQueueEntry& entry) {
+    entry = AlarmQueueEntry();
+    std::string answer;
+    if (!QueryString(Cmd(3210), answer))
+        return "";
+    if (answer.find(DriverText(1035)) != std::string::npos)
+        return "";
+    // The fixed-column form reaches the output field at column 50; anything
+    // shorter is not an alarm entry.
+    constexpr std::size_t kEntryLength = 51;
+    if (answer.size() < kEntryLength) {
+        SetError(1008);
+        return "";
+    }
+    int marker = std::atoi(answer.c_str() + answer.size() - 7);
+    if (marker == 0 || StoredConfig(static_cast<std::int16_t>(marker)) != nullptr)
+        return "";
+    const char* a = answer.c_str();
+    auto field = [&](std::size_t column) { return std::atoi(a + column); };
+    entry.value = std::atof(a);
+    std::string unit = answer.substr(16, 3);
+    LocalTime t;
+    t.year = field(20);
+    t.month = field(25);
+    t.day = field(28);
+    t.hour = field(31);
+    t.minute = field(34);
+    double seconds = std::atof(a + 37);
+    t.second = static_cast<int>(seconds);
+    entry.millisecond = static_cast<std::int16_t>((seconds - t.second) * 1000.0);
+    entry.channel = static_cast<std::int16_t>(field(44));
+    entry.limit = static_cast<std::int16_t>(field(48));
+    entry.output = static_cast<std::int16_t>(field(50));
+    // Seconds since 1970 kept in 32 bits, as the files store them.
+    entry.time = static_cast<std::int32_t>(FromLocalTime(t));
+    entry.got = true;
+    return unit;
+}
+
+bool CKXQT7100::IsDigitalWriteMode(std::int16_t channel) {
+    int value = 0;
+    QueryInt(tvane::Format(Cmd(3217).c_str(), static_cast<int>(channel)), value);
+    return value != 0;
+}
+
+bool CKXQT7100::DigitalReadState(std::int16_t channel, std::int16_t* value) {
+    if (IsSimulated()) {
+        if (value)
+            *value = static_cast<std::int16_t>(Draw() * 255);
+        return true;
+    }
+    int v = 0;
+    bool ok = QueryInt(tvane::Format(Cmd(3216).c_str(), static_cast<int>(channel)), v);
+    if (value)
+        *value = static_cast<std::int16_t>(v);
+    return ok;
+}
+
+bool CKXQT7100::DigitalRead(std::int16_t channel, std::int16_t* value) {
+    if (IsSimulated()) {
+        if (value)
+            *value = static_cast<std::int16_t>(Draw() * 255);
+        return true;
+    }
+    double v = 0.0;
+    bool ok = QueryDouble(tvane::Format(Cmd(3007).c_str(), static_cast<int>(channel)), v);
+    if (value)
+        *value = static_cast<std::int16_t>(v);
+    return ok;
+}
+
+bool CKXQT7100::IsDMMEnabled() {
+    if (IsSimulated())
+        return true;
+    int value = 0;
+    if (!QueryInt(Cmd(3220), value))
+        return true;
+    return value != 0;
+}
+
+bool CKXQT7100::IsDMMInstalled() {
+    if (IsSimulated())
+        return true;
+    int value = 0;
+    if (!QueryInt(Cmd(3221), value))
+        return true;
+    return value != 0;
+}
+
+} // namespace tvane::driver
