@@ -1,0 +1,20 @@
+#pragma once
+
+// A double cut toward zero to a number of decimals, so that values read from
+// texts and values computed from readings compare as the user sees them.
+class CRoundedValue {
+public:
+    CRoundedValue(double value, int decimals);
+
+    double Value() const { return m_value; }
+    int Decimals() const { return m_decimals; }
+
+    bool operator==(const CRoundedValue& o) const { return m_value == o.m_value; }
+    bool operator!=(const CRoundedValue& o) const { return m_value != o.m_value; }
+    bool operator<(const CRoundedValue& o) const { return m_value < o.m_value; }
+    bool operator>(const CRoundedValue& o) const { return m_value > o.m_value; }
+
+private:
+    double m_value;
+    int m_decimals;
+};

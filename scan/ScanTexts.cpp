@@ -1,0 +1,43 @@
+#include "scan/ScanTexts.h"
+
+const tvane::StringTable& ScanStrings() {
+    static const tvane::StringTable table{
+        {236, "<%ld>"},
+        {237, "Bit %d"},
+        {524, "Computed"},
+        {559, "Scale mode is disabled"},
+        {560, "Scale gain is disabled"},
+        {561, "Scale offset is disabled"},
+        {562, "Scale units are disabled"},
+        {563, "Alarm mode is disabled"},
+        {564, "Alarm hi limit is disabled"},
+        {565, "Alarm low limit is disabled"},
+        {566, "H/W alarm is disabled"},
+        {567, "Channel is disabled (non-measurement or paired)"},
+        {2000, "<None>"},
+        {2002, "Auto"},
+        {3003, "KXQT7101"},
+        {3004, "KXQT7102"},
+        {3009, "KXQT7107"},
+        {3010, "KXQT7108"},
+        {3100, "Low Only"},
+        {3101, "High Only"},
+        {3102, "High/Low"},
+        {3103, "Off"},
+        {3104, "Alarm1"},
+        {3105, "Alarm2"},
+        {3106, "Alarm3"},
+        {3107, "Alarm4"},
+        {3108, "Equal"},
+        {3109, "Not Equal"},
+        {3200, "0.02"},
+        {3202, "1"},
+        {3204, "10"},
+        {3230, "4.5 digits"},
+        {3231, "5.5 digits"},
+        {3232, "6.5 digits"},
+        {3300, ";;;;;"},
+        {3301, "4;;;;;"},
+    };
+    return table;
+}
