@@ -346,6 +346,10 @@ void CompoundFile::Load() {
         if (n >= numDifat || difat >= m_sectorCount) {
             Corrupt("DIFAT chain too short or out of range");
         }
+        if (std::find(m_difatSectors.begin(), m_difatSectors.end(), difat) !=
+            m_difatSectors.end()) {
+            Corrupt("DIFAT chain loops");
+        }
         m_difatSectors.push_back(difat);
         ReadRaw(SectorOffset(difat), buf.data(), kSectorSize);
         for (std::uint32_t i = 0; i < kIdsPerSector - 1 && m_fatSectors.size() < numFat; ++i) {

@@ -14,7 +14,7 @@ namespace tvane::test {
 namespace {
 
 void Walk(Storage& storage, int depth, bool change) {
-    std::vector<std::uint8_t> buffer(4096);
+    std::vector<std::uint8_t> buffer(8192);
     for (const StatStg& st : storage.EnumElements()) {
         try {
             if (st.type == STGTY_STREAM) {
@@ -25,7 +25,7 @@ void Walk(Storage& storage, int depth, bool change) {
                 if (change) {
                     s.SetSize(s.Size() / 2);
                     s.Seek(0, STREAM_SEEK_END);
-                    s.Write(buffer.data(), 5000);
+                    s.Write(buffer.data(), 5000);  // crosses the mini stream cutoff
                 }
             } else if (st.type == STGTY_STORAGE && depth < 8) {
                 Storage sub = storage.OpenStorage(st.name, (change ? STGM_READWRITE : STGM_READ) |

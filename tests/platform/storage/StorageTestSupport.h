@@ -42,6 +42,9 @@ inline std::vector<std::uint8_t> ReadAll(Stream& s) {
 inline void WriteAll(Stream& s, const std::vector<std::uint8_t>& data) {
     s.Write(data.data(), data.size());
 }
+inline void WriteAll(Stream&& s, const std::vector<std::uint8_t>& data) {
+    s.Write(data.data(), data.size());
+}
 
 // Output of a command, and its exit status.
 inline std::pair<std::string, int> RunCommand(const std::string& command) {
