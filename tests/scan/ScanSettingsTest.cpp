@@ -2,6 +2,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Services.h"
 #include "scan/CFXScan.h"
+#include "scan/FakeSetupEditor.h"
 
 #include <gtest/gtest.h>
 

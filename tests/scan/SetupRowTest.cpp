@@ -1,4 +1,5 @@
 #include "ArchiveHelpers.h"
+#include "platform/core/Services.h"
 #include "scan/CChannelArray.h"
 #include "scan/CFXSetup.h"
 #include "scan/ChannelCodes.h"
@@ -371,8 +372,11 @@ TEST(CFXSetup, SetFromCardDataFoldsTheChannelIntoTheModule) {
     row.Channel = 105;
     EXPECT_FALSE(row.SetFromCardData(lookup));
 
-    // No lookup installed: false.
+    // Without arguments the row uses the installed lookup, and fails without one.
     EXPECT_FALSE(row.SetFromCardData());
+    lookup.functionsOpen = true;
+    tvane::ScopedService<ISetupLookup> installed(SetSetupLookup, &lookup);
+    EXPECT_TRUE(row.SetFromCardData());
 }
 
 TEST(CFXSetup, FillChannelConfigFromARow) {
@@ -521,6 +525,52 @@ TEST(CFXSetup, ChannelInfoAndBitChannels) {
         EXPECT_EQ(channels.GetAt(7)->IsBitSet(0x80), kind != 0x2);
         channels.DeleteAll();
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(CFXSetup, AlarmTestAndOutputFromTheInstrument) {
+    const struct {
+        std::int16_t code;
+        const char* text;
+    } tests[] = {{1, "Low Only"},  {2, "High Only"}, {3, "High/Low"}, {4, "Equal"},
+                 {5, "Not Equal"}, {0, "Off"},       {6, "Off"},      {-1, "Off"}};
+    for (const auto& t : tests) {
+        CFXSetup row;
+        row.SetAlarmTest(t.code);
+        EXPECT_EQ(row.Alarms, t.text) << t.code;
+        EXPECT_EQ(AlarmTestCode(row.Alarms), t.code >= 1 && t.code <= 5 ? t.code : 0);
+    }
+
+    const struct {
+        const char* channel;
+        const char* lists[4];
+        const char* output;
+    } outputs[] = {
+        {"105", {"101,105", "105", "", ""}, "Alarm1"},
+        {"105", {"", "201,202", "105", "105"}, "Alarm3"},
+        {"105", {"", "", "", "(@105)"}, "Alarm4"},
+        {"105", {"101", "", "", ""}, ""},
+    };
+    for (const auto& o : outputs) {
+        CFXSetup row;
+        row.AlarmEvent = "Alarm2";
+        row.SetAlarmOutput(o.channel, o.lists[0], o.lists[1], o.lists[2], o.lists[3]);
+        EXPECT_EQ(row.AlarmEvent, o.output);
+    }
+}
+
+TEST(CFXSetup, CopyTakesEveryField) {
+    CFXSetup row = FilledRow();
+    CFXSetup copy(row);
+    ExpectSameRow(copy, row);
+    EXPECT_TRUE(copy.IsKindOf(RUNTIME_CLASS(CFXSetup)));
+    EXPECT_FALSE(copy.IsComputed());
+    copy.Name = "Computed";
+    EXPECT_TRUE(copy.IsComputed());
+    EXPECT_FALSE(copy.IsScanCapable());
 }
 
 } // namespace
