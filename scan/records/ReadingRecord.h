@@ -5,7 +5,9 @@
 inline constexpr double kOverloadValue = 9.9e37;
 
 // One reading as the driver writes it into the document's buffer and as the
-// dataset stores it: 26 bytes, packed, little-endian.
+// dataset stores it: 26 bytes, packed, little-endian. The fields are unaligned:
+// read them by value (or copy them into locals) rather than binding references
+// or pointers to them, which gtest's EXPECT_EQ does.
 #pragma pack(push, 1)
 struct ReadingRecord {
     std::int32_t ScanNumber = 0; // 1 for the first scan after the instrument is initialised
