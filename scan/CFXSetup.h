@@ -57,6 +57,8 @@ public:
     bool SetFromCardData(ISetupLookup& lookup);
 
     void SetCellFlags();
+    // The setup editor's name for SetCellFlags.
+    void ComputeFlagWord() { SetCellFlags(); }
     void SetAlarmDefaults();
     void SetScalingDefaults();
     // The defaults that depend on the function: cell flags, then scaling and

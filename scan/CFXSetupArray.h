@@ -31,6 +31,8 @@ public:
     bool SetSize(std::int32_t count);
     // Empties the array (deleting owned rows) and makes count empty slots.
     bool ResetSlots(std::int32_t count);
+    // The setup editor's name for ResetSlots.
+    bool Copy(std::int32_t count) { return ResetSlots(count); }
     // Grows the array by count empty slots.
     bool Append(std::int32_t count);
     // Deletes the rows when the array owns them; empties the array and clears
