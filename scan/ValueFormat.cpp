@@ -134,14 +134,16 @@ void FormatEngineering(const std::string& text, std::string& out) {
     }
 }
 
-void FormatTimeInterval(double seconds, std::string& out) {
+namespace {
+
+void FormatInterval(double seconds, std::string& out, int digits) {
     if (seconds <= 59.0) {
         double scaled = seconds;
         char prefix = SplitEngineeringValue(&scaled);
         if (prefix == ' ')
-            out = Format("%.*gs", 6, scaled);
+            out = Format("%.*gs", digits, scaled);
         else
-            out = Format("%.*g%cs", 6, scaled, prefix);
+            out = Format("%.*g%cs", digits, scaled, prefix);
         return;
     }
     long long hours = TruncateToLong(seconds / 3600.0);
@@ -156,11 +158,17 @@ void FormatTimeInterval(double seconds, std::string& out) {
     }
 }
 
-void FormatTimeIntervalText(double milliseconds, char* buffer, std::size_t size) {
+} // namespace
+
+void FormatTimeInterval(double seconds, std::string& out) {
+    FormatInterval(seconds, out, 6);
+}
+
+void FormatTimeIntervalText(double milliseconds, char* buffer, std::size_t size, int digits) {
     if (buffer == nullptr || size == 0)
         return;
     std::string text;
-    FormatTimeInterval(milliseconds / 1000.0, text);
+    FormatInterval(milliseconds / 1000.0, text, digits);
     std::snprintf(buffer, size, "%s", text.c_str());
 }
 

@@ -24,8 +24,9 @@ void FormatEngineering(const std::string& text, std::string& out);
 
 // An interval in seconds: "20ms", "59s", "02:05min", "01:02hr".
 void FormatTimeInterval(double seconds, std::string& out);
-// The same texts for milliseconds, into a caller's buffer (always terminated).
-void FormatTimeIntervalText(double milliseconds, char* buffer, std::size_t size);
+// The same texts for milliseconds, into a caller's buffer (always terminated);
+// digits are the significant digits of the short form.
+void FormatTimeIntervalText(double milliseconds, char* buffer, std::size_t size, int digits = 6);
 
 // A duration in milliseconds: "[<d> days ]hh:mm:ss[.mmm]".
 void FormatDuration(double milliseconds, std::string& out, bool withMilliseconds);

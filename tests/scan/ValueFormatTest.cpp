@@ -77,6 +77,9 @@ TEST(FormatTimeInterval, ShortAndLongForms) {
         FormatTimeIntervalText(c.seconds * 1000.0, buffer, sizeof buffer);
         EXPECT_STREQ(buffer, c.out);
     }
+    char digits[32];
+    FormatTimeIntervalText(1234.5678, digits, sizeof digits, 4);
+    EXPECT_STREQ(digits, "1.235s");
     char small[4];
     FormatTimeIntervalText(125000.0, small, sizeof small);
     EXPECT_STREQ(small, "02:");
