@@ -1,0 +1,71 @@
+#include "database/CRSFunction.h"
+
+#include "database/TableSupport.h"
+
+CRSFunction::~CRSFunction() {
+    if (m_opened) {
+        CloseIfOpen();
+        m_opened = 0;
+    }
+}
+
+std::int16_t CRSFunction::Close() {
+    m_opened = 0;
+    return CRSBase::Close();
+}
+
+std::int16_t CRSFunction::OpenTable(const std::string& source, std::int16_t options) {
+    const std::int16_t result = OpenSQL(source, options);
+    if (result != RS_FAILED)
+        m_opened = 1;
+    return result;
+}
+
+std::int16_t CRSFunction::OpenQuery(const std::string& call, std::int16_t options) {
+    if (!Open(dynaset, call, static_cast<unsigned>(static_cast<int>(options))))
+        return RS_FAILED;
+    if (options == 0 && !CanUpdate())
+        return RS_FAILED; // stays open until Close or destruction
+    m_opened = 1;
+    return IsBOF() && IsEOF() ? RS_EMPTY : RS_ROWS;
+}
+
+std::int16_t CRSFunction::OpenAll(std::int16_t options) {
+    return OpenTable("VTFunction", options);
+}
+
+std::int16_t CRSFunction::OpenGivenType(std::int32_t type, std::int16_t options) {
+    m_TypeParam = type;
+    return OpenQuery("{CALL Get_VTFunctionGivenType (?)}", options);
+}
+
+std::int16_t CRSFunction::OpenGivenTypeName(std::int32_t type, const std::string& name,
+                                            std::int16_t options) {
+    m_TypeParam = type;
+    m_NameParam = name;
+    return OpenQuery("{CALL Get_VTFunctionGivenTypeName (?,?)}", options);
+}
+
+bool CRSFunction::FindName(const std::string& name) {
+    return tvane::FindRow(*this, [&] { return m_Name == name; });
+}
+
+void CRSFunction::DoFieldExchange(tvane::FieldExchange& fx) {
+    FieldLong(fx, "Id", m_Id);
+    FieldLong(fx, "Type", m_Type);
+    FieldText(fx, "Name", m_Name);
+    FieldLong(fx, "RangeType", m_RangeType);
+    FieldText(fx, "DefaultRange", m_DefaultRange);
+    FieldLong(fx, "ResolutionType", m_ResolutionType);
+    FieldText(fx, "DefaultResolution", m_DefaultResolution);
+    FieldText(fx, "DefaultUnits", m_DefaultUnits);
+    FieldLong(fx, "AdvSettingsType", m_AdvSettingsType);
+    FieldText(fx, "DefaultAdvSettings", m_DefaultAdvSettings);
+    FieldDouble(fx, "MinRange", m_MinRange);
+    FieldDouble(fx, "MaxRange", m_MaxRange);
+}
+
+void CRSFunction::DoParamExchange(tvane::FieldExchange& fx) {
+    FieldLong(fx, "Type", m_TypeParam);
+    FieldText(fx, "Name", m_NameParam);
+}

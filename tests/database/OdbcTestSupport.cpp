@@ -1,0 +1,66 @@
+#include "tests/database/OdbcTestSupport.h"
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+namespace tvane::test {
+namespace {
+
+const char* const kSystemDrivers = "/etc/odbcinst.ini";
+
+// The [SQLite3] section of the system's driver registration, or "".
+std::string SystemDriverSection() {
+    std::ifstream in(kSystemDrivers);
+    std::string line, section;
+    bool inside = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.front() == '[')
+            inside = line.rfind("[SQLite3]", 0) == 0;
+        if (inside)
+            section += line + "\n";
+    }
+    return section;
+}
+
+std::string ShellQuote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+} // namespace
+
+void InstallWorkspaceDriver(const TempHome& home) {
+    const std::string section = SystemDriverSection();
+    ASSERT_NE(section.find("Driver="), std::string::npos)
+        << "The SQLite3 ODBC driver is not registered in " << kSystemDrivers
+        << "; these tests need the Debian packages unixodbc, odbcinst and libsqliteodbc.";
+    std::ofstream(home.Path() / "odbcinst.ini") << section;
+}
+
+std::string Sqlite3(const std::filesystem::path& database, const std::string& sql) {
+    const std::string command =
+        "sqlite3 -batch " + ShellQuote(database.string()) + " " + ShellQuote(sql) + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return "<cannot run sqlite3>";
+    std::string output;
+    std::array<char, 4096> buffer;
+    while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+        output.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    if (status != 0)
+        output += "<sqlite3 exit status " + std::to_string(status) + ">";
+    return output;
+}
+
+} // namespace tvane::test
