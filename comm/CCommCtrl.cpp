@@ -47,6 +47,15 @@ void CCommCtrl::SetInterfaceType(int16_t type) {
     m_interfaceName = TypeToName(type);
 }
 
+void CCommCtrl::ExchangeProperties(IPropertyExchange& px) {
+    int16_t type = m_interfaceType;
+    px.Short("InterfaceName", type, kTypeWenxGpibDefault);
+    px.String("ControllerName", m_controllerName, "None");
+    px.Short("Address", m_address, -1);
+    if (px.IsLoading())
+        SetInterfaceType(type);
+}
+
 void CCommCtrl::SetError(int32_t code, const char* text) {
     if (code == 0) {
         ClearError();

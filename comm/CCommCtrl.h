@@ -5,6 +5,7 @@
 #include <string>
 
 #include "comm/CCommInterface.h"
+#include "comm/PropertyExchange.h"
 
 namespace tvane::comm {
 
@@ -41,6 +42,10 @@ public:
     const std::string& IdentityLine() const { return m_identityLine; }
     const std::string& AddressText() const { return m_addressText; }
     CCommInterface* Transport() const { return m_transport.get(); }
+
+    // The properties a container stores: "InterfaceName" (which holds the type
+    // number, as stored controls have it), "ControllerName" and "Address".
+    void ExchangeProperties(IPropertyExchange& px);
 
     // Set by property changes that a container would store.
     bool IsModified() const { return m_modified; }

@@ -315,3 +315,32 @@ TEST_F(CommCtrlTest, PrivateRegistryKeepsAnExistingLastInterface) {
 
 } // namespace
 } // namespace tvane::comm
+
+namespace tvane::comm {
+namespace {
+
+TEST_F(CommCtrlTest, StoredPropertiesKeepTheTypeNumberUnderInterfaceName) {
+    CCommCtrl ctrl;
+    PropertyBag empty(true);
+    ctrl.ExchangeProperties(empty);
+    EXPECT_EQ(ctrl.InterfaceType(), 1);
+    EXPECT_EQ(ctrl.InterfaceName(), "UNKNOWN");
+    EXPECT_EQ(ctrl.ControllerName(), "None");
+    EXPECT_EQ(ctrl.Address(), -1);
+
+    ctrl.SetInterfaceType(5);
+    ctrl.SetControllerName("lan");
+    ctrl.SetAddress(9);
+    PropertyBag bag(false);
+    ctrl.ExchangeProperties(bag);
+    EXPECT_EQ(bag.values["InterfaceName"], "5");
+    CCommCtrl loaded;
+    bag.SetLoading(true);
+    loaded.ExchangeProperties(bag);
+    EXPECT_EQ(loaded.InterfaceName(), "WENXLAN");
+    EXPECT_EQ(loaded.ControllerName(), "lan");
+    EXPECT_EQ(loaded.Address(), 9);
+}
+
+} // namespace
+} // namespace tvane::comm
