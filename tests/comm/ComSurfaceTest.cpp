@@ -41,6 +41,51 @@ std::string Text(const Bstr& b) {
     return b.Utf8();
 }
 
+// An outer object that aggregates the control, as the instrument driver does.
+class Outer final : public ComObjectRoot, public IDispatch {
+public:
+    explicit Outer(IUnknown* outer) : ComObjectRoot(outer, &LinkwellServerModuleForTests()) {}
+    TVANE_COM_DELEGATING_IUNKNOWN
+    HRESULT FinalConstruct() override {
+        IUnknown* inner = nullptr;
+        const HRESULT hr =
+            fromRegistry
+                ? CoCreateInstance(CLSID_LinkwellCtrl, ControllingUnknown(), CLSCTX_INPROC_SERVER,
+                                   IID_IUnknown, reinterpret_cast<void**>(&inner))
+                : CreateComInstance<CCommCtrlObject>(ControllingUnknown(), IID_IUnknown,
+                                                     reinterpret_cast<void**>(&inner));
+        if (FAILED(hr))
+            return hr;
+        SetAggregate(inner);
+        return QueryAggregateInterface(IID_IDualComm, reinterpret_cast<void**>(&comm));
+    }
+    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+    IDualComm* comm = nullptr;
+    // Creates the control through the registry (Linkwell.so) instead of this test's
+    // own copy.
+    static inline bool fromRegistry = false;
+
+protected:
+    IUnknown* GetInterface(REFIID iid) override {
+        return iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+    }
+    void FinalRelease() override {
+        IUnknown* cached = comm;
+        ReleaseAggregateInterface(cached);
+    }
+
+private:
+    static ServerModule& LinkwellServerModuleForTests() {
+        static ServerModule module;
+        return module;
+    }
+};
+
 class ComSurfaceTest : public test::TempHomeTest {
 protected:
     std::shared_ptr<Script> script = std::make_shared<Script>();
@@ -87,6 +132,24 @@ TEST_F(ComSurfaceTest, RegistersCreatesByClsidAndProgIdAndUnregisters) {
         EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDualComm), S_OK);
         EXPECT_EQ(support->InterfaceSupportsErrorInfo(DIID__DLinkwell), S_FALSE);
     }
+    {
+        // As the instrument driver creates it: an aggregated inner object.
+        Outer::fromRegistry = true;
+        ComPtr<IUnknown> outer;
+        const HRESULT hr = CreateComInstance<Outer>(nullptr, IID_IUnknown, outer.OutVoid());
+        Outer::fromRegistry = false;
+        ASSERT_EQ(hr, S_OK);
+        ComPtr<IDualComm> comm;
+        ASSERT_EQ(outer.As(comm), S_OK);
+        EXPECT_EQ(comm->GetInterfaceTypeValue(), 3);
+        ComPtr<IUnknown> identity;
+        ASSERT_EQ(comm->QueryInterface(IID_IUnknown, identity.OutVoid()), S_OK);
+        EXPECT_EQ(identity.Get(), outer.Get());
+        void* p = nullptr;
+        EXPECT_EQ(CoCreateInstance(CLSID_LinkwellCtrl, outer.Get(), CLSCTX_INPROC_SERVER,
+                                   IID_IDualComm, &p),
+                  CLASS_E_NOAGGREGATION);
+    }
     CoFreeUnusedLibraries();
 
     ASSERT_EQ(CallExport("DllUnregisterServer"), S_OK);
@@ -97,44 +160,6 @@ TEST_F(ComSurfaceTest, RegistersCreatesByClsidAndProgIdAndUnregisters) {
     EXPECT_EQ(CallExport("DllUnregisterServer"), SELFREG_E_TYPELIB);
     EXPECT_EQ(CallExport("DllCanUnloadNow"), S_OK);
 }
-
-// An outer object that aggregates the control, as the instrument driver does.
-class Outer final : public ComObjectRoot, public IDispatch {
-public:
-    explicit Outer(IUnknown* outer) : ComObjectRoot(outer, &LinkwellServerModuleForTests()) {}
-    TVANE_COM_DELEGATING_IUNKNOWN
-    HRESULT FinalConstruct() override {
-        IUnknown* inner = nullptr;
-        const HRESULT hr = CreateComInstance<CCommCtrlObject>(ControllingUnknown(), IID_IUnknown,
-                                                              reinterpret_cast<void**>(&inner));
-        if (FAILED(hr))
-            return hr;
-        SetAggregate(inner);
-        return QueryAggregateInterface(IID_IDualComm, reinterpret_cast<void**>(&comm));
-    }
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
-    IDualComm* comm = nullptr;
-
-protected:
-    IUnknown* GetInterface(REFIID iid) override {
-        return iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
-    }
-    void FinalRelease() override {
-        IUnknown* cached = comm;
-        ReleaseAggregateInterface(cached);
-    }
-
-private:
-    static ServerModule& LinkwellServerModuleForTests() {
-        static ServerModule module;
-        return module;
-    }
-};
 
 TEST_F(ComSurfaceTest, AnOuterObjectAggregatesTheControl) {
     ComPtr<IUnknown> outer;
