@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/com/ComException.h"
 #include "platform/com/Registration.h"
 #include "platform/com/Unknown.h"
 
@@ -110,7 +111,9 @@ private:
 
 // Creates a T (constructor T(IUnknown* outer)), runs FinalConstruct and queries
 // it for iid: the body of a class factory's CreateInstance. With an outer object
-// iid must be IID_IUnknown and the result is the inner unknown.
+// iid must be IID_IUnknown and the result is the inner unknown. An exception of
+// the constructor or of FinalConstruct becomes the result (a ComException's code,
+// E_OUTOFMEMORY, else E_FAIL); a failed FinalConstruct destroys the object.
 template <class T> HRESULT CreateComInstance(IUnknown* outer, REFIID iid, void** object);
 
 // What a server library keeps: its classes, the count of its live objects and
@@ -181,6 +184,8 @@ template <class T> HRESULT CreateComInstance(IUnknown* outer, REFIID iid, void**
     T* created = nullptr;
     try {
         created = new T(outer);
+    } catch (const ComException& e) {
+        return e.Code();
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {
@@ -188,7 +193,16 @@ template <class T> HRESULT CreateComInstance(IUnknown* outer, REFIID iid, void**
     }
     IUnknown* inner = created->InnerUnknown();
     inner->AddRef();
-    HRESULT hr = created->FinalConstruct();
+    HRESULT hr = E_FAIL;
+    try {
+        hr = created->FinalConstruct();
+    } catch (const ComException& e) {
+        hr = e.Code();
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
+    } catch (...) {
+        hr = E_FAIL;
+    }
     if (SUCCEEDED(hr))
         hr = inner->QueryInterface(iid, object);
     inner->Release();

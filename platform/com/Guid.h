@@ -86,9 +86,10 @@ constexpr std::optional<GUID> ParseGuid(std::string_view s) {
     return g;
 }
 
-// A GUID from a literal text, checked at compile time when used in a constant
-// expression: inline constexpr IID IID_IFoo = MakeGuid("{...}");
-constexpr GUID MakeGuid(std::string_view s) {
+// A GUID from a literal text, checked at compile time (a malformed text does not
+// compile): inline constexpr IID IID_IFoo = MakeGuid("{...}"). Texts known only
+// at run time go through ParseGuid.
+consteval GUID MakeGuid(std::string_view s) {
     const auto g = ParseGuid(s);
     if (!g)
         throw "malformed GUID text";
