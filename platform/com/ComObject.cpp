@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <filesystem>
 #include <utility>
 
 namespace tvane {
@@ -178,10 +179,14 @@ HRESULT ServerModule::UnregisterServer() {
 }
 
 std::string ServerModule::ModulePath() const {
+    // The name the library was loaded by, made absolute: the registry entry must
+    // still find it from another working folder.
     Dl_info info{};
-    if (dladdr(static_cast<const void*>(this), &info) && info.dli_fname)
-        return info.dli_fname;
-    return {};
+    if (!dladdr(static_cast<const void*>(this), &info) || !info.dli_fname || !*info.dli_fname)
+        return {};
+    std::error_code ec;
+    const auto path = std::filesystem::absolute(info.dli_fname, ec);
+    return ec ? std::string(info.dli_fname) : path.lexically_normal().string();
 }
 
 } // namespace tvane

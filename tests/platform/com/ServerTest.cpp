@@ -73,8 +73,7 @@ protected:
 TEST_F(ServerTest, RegistersItsKeys) {
     const std::string key = "CLSID\\" + GuidToString(CLSID_TestObject);
     EXPECT_EQ(RegGetString(RegHive::ClassesRoot, key, ""), "Tvane.ComTest");
-    EXPECT_EQ(RegGetString(RegHive::ClassesRoot, key + "\\InprocServer32", ""),
-              std::filesystem::canonical(kServerPath).string());
+    EXPECT_EQ(RegGetString(RegHive::ClassesRoot, key + "\\InprocServer32", ""), kServerPath);
     EXPECT_EQ(RegGetString(RegHive::ClassesRoot, key + "\\InprocServer32", "ThreadingModel"),
               "Apartment");
     EXPECT_EQ(RegGetString(RegHive::ClassesRoot, std::string(kTestProgId) + "\\CLSID", ""),
@@ -92,6 +91,22 @@ TEST_F(ServerTest, RegistersItsKeys) {
     EXPECT_FALSE(RegKeyExists(RegHive::ClassesRoot, key));
     CLSID clsid;
     EXPECT_EQ(CLSIDFromProgID(kTestProgId, &clsid), CO_E_CLASSSTRING);
+}
+
+TEST_F(ServerTest, RegisteredPathIsAbsolute) {
+    const auto folder = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::path(kServerPath).parent_path());
+    {
+        DynamicLibrary library("./ComTestServer.so");
+        auto registerServer =
+            reinterpret_cast<DllRegisterServerFunction>(library.Symbol("DllRegisterServer"));
+        ASSERT_TRUE(registerServer) << library.ErrorText();
+        EXPECT_EQ(registerServer(), S_OK);
+    }
+    std::filesystem::current_path(folder);
+    EXPECT_EQ(RegGetString(RegHive::ClassesRoot,
+                           "CLSID\\" + GuidToString(CLSID_TestObject) + "\\InprocServer32", ""),
+              kServerPath);
 }
 
 TEST_F(ServerTest, CreatedByProgIdAndUnloadedWhenUnused) {
