@@ -145,6 +145,38 @@ void DispatchDriver::InvokeHelper(DISPID id, WORD flags, VARTYPE resultType, voi
     StoreResult(resultType, result, value);
 }
 
+DispArg DispArg::Of(VARTYPE type, const void* value) {
+    void* target = const_cast<void*>(value);
+    switch (type) {
+    case VT_I2:
+        return I2(*static_cast<const SHORT*>(value));
+    case VT_I4:
+        return I4(*static_cast<const LONG*>(value));
+    case VT_R8:
+        return R8(*static_cast<const DOUBLE*>(value));
+    case VT_BOOL:
+        return Bool(*static_cast<const BOOL*>(value) != FALSE);
+    case VT_BSTR:
+        return Bstr(*static_cast<const std::string*>(value));
+    case VT_VARIANT:
+        return Var(*static_cast<const VARIANT*>(value));
+    case VT_BYREF | VT_I2:
+        return PI2(static_cast<SHORT*>(target));
+    case VT_BYREF | VT_I4:
+        return PI4(static_cast<LONG*>(target));
+    case VT_BYREF | VT_R8:
+        return PR8(static_cast<DOUBLE*>(target));
+    case VT_BYREF | VT_BOOL:
+        return PBool(static_cast<BOOL*>(target));
+    case VT_BYREF | VT_BSTR:
+        return PBstr(static_cast<BSTR*>(target));
+    case VT_BYREF | VT_VARIANT:
+        return PVariant(static_cast<VARIANT*>(target));
+    default:
+        throw ComException(DISP_E_BADVARTYPE);
+    }
+}
+
 void DispatchDriver::SetProperty(DISPID id, DispArg value) {
     InvokeHelper(id, DISPATCH_PROPERTYPUT, VT_EMPTY, nullptr, {value});
 }

@@ -52,6 +52,13 @@ public:
         return a;
     }
 
+    // The argument for a parameter type code, for wrappers generated from a
+    // table: value points at the caller's SHORT (VT_I2), LONG (VT_I4), DOUBLE
+    // (VT_R8), BOOL (VT_BOOL), std::string (VT_BSTR) or VARIANT (VT_VARIANT); for
+    // VT_BYREF | type it is the address the callee writes (BOOL* for VT_BOOL).
+    // Any other code throws ComException(DISP_E_BADVARTYPE).
+    static DispArg Of(VARTYPE type, const void* value);
+
 private:
     friend class DispatchDriver;
     enum class Kind { Value, Text, Variant, BoolRef };

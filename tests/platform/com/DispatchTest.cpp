@@ -146,6 +146,37 @@ TEST_F(DispatchTest, DriverPassesReferencesAndTakesResults) {
     EXPECT_THROW(driver.InvokeHelper(kAdd, DISPATCH_METHOD, VT_I4, &sum, {}), ComException);
 }
 
+TEST_F(DispatchTest, ArgumentsFromTypeCodes) {
+    // As a wrapper generated from a table of parameter types passes them.
+    DispatchDriver driver(dispatch.Get(), false);
+    SHORT count = 0;
+    DOUBLE level = 0;
+    BOOL flag = FALSE;
+    Variant text;
+    const VARTYPE types[] = {VT_BYREF | VT_I2, VT_BYREF | VT_R8, VT_BYREF | VT_BOOL,
+                             VT_BYREF | VT_VARIANT};
+    const void* values[] = {&count, &level, &flag, &text};
+    BOOL ok = FALSE;
+    driver.InvokeHelper(kFill, DISPATCH_METHOD, VT_BOOL, &ok,
+                        {DispArg::Of(types[0], values[0]), DispArg::Of(types[1], values[1]),
+                         DispArg::Of(types[2], values[2]), DispArg::Of(types[3], values[3])});
+    EXPECT_EQ(count, 12);
+    EXPECT_EQ(flag, TRUE);
+    EXPECT_EQ(text.ToString(), "filled");
+
+    const std::string word = "typed";
+    std::string echoed;
+    driver.InvokeHelper(kEcho, DISPATCH_METHOD, VT_BSTR, &echoed, {DispArg::Of(VT_BSTR, &word)});
+    EXPECT_EQ(echoed, "echo: typed");
+    const LONG a = 4;
+    const SHORT b = 5;
+    LONG sum = 0;
+    driver.InvokeHelper(kAdd, DISPATCH_METHOD, VT_I4, &sum,
+                        {DispArg::Of(VT_I4, &a), DispArg::Of(VT_I2, &b)});
+    EXPECT_EQ(sum, 9);
+    EXPECT_THROW(DispArg::Of(VT_DATE, &level), ComException);
+}
+
 TEST_F(DispatchTest, TwoDimensionalTableResult) {
     DispatchDriver driver(dispatch.Get(), false);
     Variant table;
