@@ -77,6 +77,11 @@ protected:
     // still reach zero. ReleaseAggregateInterface undoes it in FinalRelease.
     HRESULT QueryAggregateInterface(REFIID iid, void** object);
     void ReleaseAggregateInterface(IUnknown*& cached);
+    template <class I> void ReleaseAggregateInterface(I*& cached) {
+        IUnknown* p = cached;
+        cached = nullptr;
+        ReleaseAggregateInterface(p);
+    }
 
 private:
     class Inner final : public IUnknown {

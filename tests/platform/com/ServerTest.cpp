@@ -39,11 +39,7 @@ public:
         SetAggregate(inner);
         return QueryAggregateInterface(ITestValue::Iid, reinterpret_cast<void**>(&m_value));
     }
-    void FinalRelease() override {
-        IUnknown* cached = m_value;
-        ReleaseAggregateInterface(cached);
-        m_value = nullptr;
-    }
+    void FinalRelease() override { ReleaseAggregateInterface(m_value); }
     ITestValue* Value() const { return m_value; }
 
 protected:
