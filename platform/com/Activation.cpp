@@ -18,8 +18,9 @@ struct LoadedServer {
 };
 
 // One table for the process (this library is shared by the program and every
-// server it loads), keyed by the registered path.
-std::mutex g_mutex;
+// server it loads), keyed by the registered path. Recursive: a library's static
+// constructors and destructors (run inside dlopen and dlclose) may come back here.
+std::recursive_mutex g_mutex;
 std::map<std::string, LoadedServer>& Servers() {
     static std::map<std::string, LoadedServer> servers;
     return servers;
@@ -114,16 +115,22 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
 }
 
 void CoFreeUnusedLibraries() {
-    std::lock_guard lock(g_mutex);
-    auto& servers = Servers();
-    for (auto it = servers.begin(); it != servers.end();) {
-        if (it->second.canUnloadNow && it->second.canUnloadNow() == S_OK) {
-            dlclose(it->second.handle);
-            it = servers.erase(it);
-        } else {
-            ++it;
+    std::vector<void*> unused;
+    {
+        std::lock_guard lock(g_mutex);
+        auto& servers = Servers();
+        for (auto it = servers.begin(); it != servers.end();) {
+            if (it->second.canUnloadNow && it->second.canUnloadNow() == S_OK) {
+                unused.push_back(it->second.handle);
+                it = servers.erase(it);
+            } else {
+                ++it;
+            }
         }
     }
+    // Outside the table: a library's destructors may call back into it.
+    for (void* handle : unused)
+        dlclose(handle);
 }
 
 std::vector<std::string> LoadedServerLibraries() {
