@@ -614,7 +614,6 @@ void CompoundFile::SetChainLength(std::uint32_t entry, Chain& chain, std::size_t
             SetFat(chain.ids.back(), kEndOfChain);
         }
     }
-    chain.ids.reserve(count);
     while (chain.ids.size() < count) {
         std::uint32_t last = chain.ids.empty() ? kNoStream : chain.ids.back();
         std::uint32_t id = chain.mini ? AllocMiniSector(last) : AllocSector(last);
