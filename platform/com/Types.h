@@ -20,7 +20,9 @@ using LONGLONG = std::int64_t;
 using ULONGLONG = std::uint64_t;
 using FLOAT = float;
 using DOUBLE = double;
+#ifndef BOOL // the ODBC headers define it as a macro for the same type
 using BOOL = int;
+#endif
 using HRESULT = std::int32_t;
 using SCODE = std::int32_t;
 using LCID = std::uint32_t;
