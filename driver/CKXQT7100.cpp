@@ -98,12 +98,28 @@ const CChannelSetting* CKXQT7100::FindOption(const CChannelConfig& c, std::int32
 std::string CKXQT7100::StripBlockHeader(const std::string& answer) {
     if (answer.empty() || answer[0] != '#')
         return answer;
-    std::string s = answer.substr(0, answer.size() - 1);
-    std::size_t n = s.size() > 1 && std::isdigit(static_cast<unsigned char>(s[1]))
-                        ? static_cast<std::size_t>(s[1] - '0')
+    // "#", the digit count n, n length digits, then the data. The data is taken by
+    // its declared length, so a closing line feed (present or already dropped by
+    // the transport) never costs a data character.
+    std::size_t n = answer.size() > 1 && std::isdigit(static_cast<unsigned char>(answer[1]))
+                        ? static_cast<std::size_t>(answer[1] - '0')
                         : 0;
-    std::size_t skip = std::min(s.size(), 2 + n);
-    return s.substr(skip);
+    std::size_t start = std::min(answer.size(), 2 + n);
+    std::size_t length = 0;
+    bool declared = n > 0;
+    for (std::size_t i = 2; i < start; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(answer[i]))) {
+            declared = false;
+            break;
+        }
+        length = length * 10 + static_cast<std::size_t>(answer[i] - '0');
+    }
+    std::string data = answer.substr(start);
+    if (declared)
+        return data.substr(0, std::min(length, data.size()));
+    if (!data.empty() && data.back() == '\n')
+        data.pop_back();
+    return data;
 }
 
 void CKXQT7100::ResetReadingState() {

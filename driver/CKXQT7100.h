@@ -172,6 +172,13 @@ public:
     const std::string& TriggerSources() const { return m_triggerSources; }
     DriverLog& Log() { return m_log; }
 
+    // The instrument's stored states: their names and, per state, the name when
+    // the state holds a setup (else empty), then "Last Power Down", "Factory
+    // Reset" and "Preset". Read before the settings sheet is shown.
+    void GetStateNames();
+    const std::vector<std::string>& StateNames() const { return m_stateNames; }
+    const std::vector<std::string>& RecallList() const { return m_recallList; }
+
     // The readings of one block, parsed from text of byteCount bytes into at
     // most capacity records; returns the number stored. False in ok when a
     // reading was rejected.
@@ -286,6 +293,8 @@ private:
     std::string m_uploadedScanList;
 
     int m_storedStates = 5;
+    std::vector<std::string> m_stateNames;
+    std::vector<std::string> m_recallList;
     bool m_alarmLatched = false;
     bool m_alarmPolarityHigh = false;
 };

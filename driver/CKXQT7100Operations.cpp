@@ -309,16 +309,20 @@ std::string CKXQT7100::GetAlarmInQue(AlarmQueueEntry& entry) {
     std::string answer;
     if (!QueryString(Cmd(3210), answer))
         return "";
-    if (answer.find(DriverText(1035)) != std::string::npos)
+    if (answer.empty() || answer.find(DriverText(1035)) != std::string::npos)
         return "";
-    // The fixed-column form reaches the output field at column 50; anything
-    // shorter is not an alarm entry.
+    // The fixed-column form reaches the output field at column 50; a shorter
+    // answer is malformed, not an alarm entry.
     constexpr std::size_t kEntryLength = 51;
     if (answer.size() < kEntryLength) {
         SetError(1008);
         return "";
     }
-    int marker = std::atoi(answer.c_str() + answer.size() - 7);
+    // The number read here starts 7 characters before the end of the answer
+    // with its closing line feed; the transports drop the line feed, so the
+    // same characters start 6 before the end of what arrives.
+    std::size_t back = answer.back() == '\n' ? 7 : 6;
+    int marker = std::atoi(answer.c_str() + answer.size() - back);
     if (marker == 0 || StoredConfig(static_cast<std::int16_t>(marker)) != nullptr)
         return "";
     const char* a = answer.c_str();
@@ -373,6 +377,27 @@ bool CKXQT7100::DigitalRead(std::int16_t channel, std::int16_t* value) {
     if (value)
         *value = static_cast<std::int16_t>(v);
     return ok;
+}
+
+void CKXQT7100::GetStateNames() {
+    m_stateNames.clear();
+    m_recallList.clear();
+    std::int16_t states = 0;
+    if (QueryShort(Cmd(3203), states)) {
+        for (int i = 1; i < states; ++i) {
+            std::string name;
+            QueryString(tvane::Format(Cmd(3205).c_str(), i), name, true);
+            m_stateNames.push_back(name);
+            int used = 0;
+            if (!QueryInt(tvane::Format(Cmd(3211).c_str(), i), used))
+                break;
+            m_recallList.push_back(used ? name : std::string());
+        }
+    }
+    m_recallList.push_back("Last Power Down");
+    m_recallList.push_back(DriverText(1033));
+    m_recallList.push_back(DriverText(1034));
+    m_storedStates = static_cast<int>(m_stateNames.size());
 }
 
 bool CKXQT7100::IsDMMEnabled() {

@@ -141,8 +141,11 @@ TEST_F(Sequence, InstrumentErrorAndScanList) {
     link.On("SYST:ERR?", "+0,\"No error\"");
     EXPECT_EQ(drv->GetInstrumentError(&code, &has), "No error");
     EXPECT_EQ(code, 0);
-    link.On("ROUT:SCAN?", "#212(@101,104)");
-    EXPECT_EQ(drv->GetScanList(), "(@101,104");
+    // The data is taken by its declared length, bounded by what came.
+    link.On("ROUT:SCAN?", "#210(@101,104)");
+    EXPECT_EQ(drv->GetScanList(), "(@101,104)");
+    link.On("ROUT:SCAN?", "#3999(@101)");
+    EXPECT_EQ(drv->GetScanList(), "(@101)");
     link.On("OUTP:ALAR2:SOUR?", "(@101)");
     EXPECT_EQ(drv->GetAlarmList(2), "(@101)");
 }
