@@ -588,6 +588,10 @@ Chain& CompoundFile::GetChain(std::uint32_t entry) {
         chain.ids.push_back(id);
         id = table[id];
     }
+    // Even the last sector must be one a chain may hold, not a table's own sector.
+    if (count > 0 && (id == kFreeSect || id == kFatSect || id == kDifSect)) {
+        Corrupt("stream chain runs into unallocated or table sectors");
+    }
     std::vector<std::uint32_t> sorted = chain.ids;
     std::sort(sorted.begin(), sorted.end());
     if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {

@@ -25,7 +25,7 @@ void Walk(Storage& storage, int depth, bool change) {
                 if (change) {
                     s.SetSize(s.Size() / 2);
                     s.Seek(0, STREAM_SEEK_END);
-                    s.Write(buffer.data(), 5000);  // crosses the mini stream cutoff
+                    s.Write(buffer.data(), 5000); // crosses the mini stream cutoff
                 }
             } else if (st.type == STGTY_STORAGE && depth < 8) {
                 Storage sub = storage.OpenStorage(st.name, (change ? STGM_READWRITE : STGM_READ) |

@@ -147,6 +147,18 @@ const Case kCases[] = {
          Put32(b, FatSlot(b, start), start);
      },
      STG_E_DOCFILECORRUPT},
+    {"stream_ends_in_allocation_table",
+     [](Bytes& b) {
+         // Eight sectors, the eighth being the allocation table's own sector.
+         std::size_t big = EntryAt(b, u"Big");
+         std::uint32_t id = Get32(b, big + 116);
+         for (int i = 0; i < 6; ++i) {
+             id = Get32(b, FatSlot(b, id));
+         }
+         Put32(b, FatSlot(b, id), Get32(b, 76));
+         Put32(b, big + 120, 4096);
+     },
+     STG_E_DOCFILECORRUPT},
     {"stream_start_out_of_range", [](Bytes& b) { Put32(b, EntryAt(b, u"Big") + 116, 0xFFFFF0); },
      STG_E_DOCFILECORRUPT},
     {"stream_longer_than_its_chain", [](Bytes& b) { Put32(b, EntryAt(b, u"Big") + 120, 900000); },
