@@ -218,6 +218,71 @@ TEST_F(StorageRoundTrip, ReadsAFileWrittenByLibgsf) {
     EXPECT_EQ(ReadAll(b), bigData);
 }
 
+TEST_F(StorageRoundTrip, AFileWrittenByLibgsfCanBeChangedAndStaysReadable) {
+    std::filesystem::path file = File("gsf.ole");
+    WriteFile(File("a.txt"), "first");
+    WriteFile(File("b.txt"), "second");
+    WriteFile(File("c.txt"), "third");
+    auto [out, status] = RunCommand("cd '" + home.Path().string() + "' && gsf createole '" +
+                                    file.string() + "' a.txt b.txt c.txt");
+    ASSERT_EQ(status, 0) << out;
+    {
+        Storage root = StgOpenStorage(file, kRw);
+        Stream a = root.OpenStream("a.txt", kRw);
+        a.Seek(0, STREAM_SEEK_END);
+        WriteAll(a, Pattern(6000, 1));
+        a.Close();
+        root.DestroyElement("b.txt");
+        WriteAll(root.CreateStorage("New", kRw).CreateStream("Inner", kRw), Pattern(10, 2));
+        root.Close();
+    }
+    std::vector<std::uint8_t> a{'f', 'i', 'r', 's', 't'};
+    std::vector<std::uint8_t> more = Pattern(6000, 1);
+    a.insert(a.end(), more.begin(), more.end());
+    Lines expected{StreamLine("a.txt", a), StreamLine("c.txt", {'t', 'h', 'i', 'r', 'd'}), "D New",
+                   StreamLine("New/Inner", Pattern(10, 2)), "TREE OK"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(SortedLines(OleCheck(file)), expected);
+}
+
+TEST_F(StorageRoundTrip, AReopenedFileContinuesWhereItStopped) {
+    std::filesystem::path file = File("reopen.cfb");
+    {
+        Storage root = StgCreateDocfile(file, kRw);
+        Storage d = root.CreateStorage("Z1", kRw);
+        WriteAll(d.CreateStream("Readings", kRw), Pattern(3000, 1));
+        WriteAll(d.CreateStream("Events", kRw), Pattern(100000, 2));
+        WriteAll(root.CreateStream("Old", kRw), Pattern(50000, 3));
+        d.Close();
+        root.Close();
+    }
+    auto size = std::filesystem::file_size(file);
+    {
+        Storage root = StgOpenStorage(file, kRw);
+        root.DestroyElement("Old");
+        root.Commit();
+        Storage d = root.OpenStorage("Z1", kRw);
+        Stream r = d.OpenStream("Readings", kRw);
+        r.Seek(0, STREAM_SEEK_END);
+        WriteAll(r, Pattern(3000, 4)); // crosses into whole sectors
+        Stream e = d.OpenStream("Events", kRw);
+        e.SetSize(16); // back into the mini stream
+        r.Close();
+        e.Close();
+        d.Close();
+        root.Close();
+    }
+    // The destroyed stream's sectors took the new data.
+    EXPECT_EQ(std::filesystem::file_size(file), size);
+    std::vector<std::uint8_t> readings = Pattern(3000, 1);
+    std::vector<std::uint8_t> more = Pattern(3000, 4);
+    readings.insert(readings.end(), more.begin(), more.end());
+    Lines expected{"D Z1", StreamLine("Z1/Readings", readings),
+                   StreamLine("Z1/Events", Pattern(16, 2)), "TREE OK"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(SortedLines(OleCheck(file)), expected);
+}
+
 TEST_F(StorageRoundTrip, LibgsfListsAndReadsOurFiles) {
     std::filesystem::path file = File("ours.cfb");
     {
