@@ -5,6 +5,7 @@
 #include "app/CMfxFileException.h"
 
 #include "app/CMfxException.h"
+#include "database/DBException.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/com/ComException.h"
 #include "platform/core/Format.h"
@@ -107,6 +108,8 @@ unsigned GetExceptionHelpId(const std::exception& e) {
     }
     if (dynamic_cast<const tvane::ResourceException*>(&e))
         return 13040;
+    if (dynamic_cast<const tvane::DBException*>(&e))
+        return 13060;
     // Automation failures are a kind of component failure here; they keep
     // their own context.
     if (dynamic_cast<const tvane::DispatchException*>(&e))

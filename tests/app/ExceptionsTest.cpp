@@ -2,6 +2,7 @@
 #include "app/CMfxFileException.h"
 #include "app/ExceptionReport.h"
 #include "app/MainWindow.h"
+#include "database/DBException.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/com/ComException.h"
 #include "platform/core/Services.h"
@@ -126,6 +127,7 @@ TEST(ExceptionHelp, MapsEachClassAndCauseToItsContext) {
         {std::make_exception_ptr(tvane::StorageException(tvane::STG_E_INVALIDHANDLE, "f")), 13080},
         {std::make_exception_ptr(tvane::ComException(-1)), 13080},
         {std::make_exception_ptr(tvane::DispatchException("x")), 13140},
+        {std::make_exception_ptr(tvane::DBException("08001", 0, "")), 13060},
         {std::make_exception_ptr(tvane::UserException()), 13120},
         {std::make_exception_ptr(CMfxException()), 102},
         {std::make_exception_ptr(std::runtime_error("x")), 102},
