@@ -701,13 +701,34 @@ void CompoundFile::WriteAt(std::uint32_t entry, std::uint64_t pos, const void* d
                                "a stream holds at most 2147483647 bytes");
     }
     std::uint64_t old = m_entries[entry].size;
-    if (pos + count > old) {
-        Resize(entry, pos + count);
-        if (pos > old) {
-            ZeroFill(entry, old, pos);
+    try {
+        if (pos + count > old) {
+            Resize(entry, pos + count);
+            if (pos > old) {
+                ZeroFill(entry, old, pos);
+            }
         }
+        IoChain(GetChain(entry), pos, const_cast<void*>(data), count, true);
+    } catch (const StorageException&) {
+        // A stream never claims bytes that did not reach the file.
+        if (m_entries[entry].size > old) {
+            Resize(entry, old);
+        }
+        throw;
     }
-    IoChain(GetChain(entry), pos, const_cast<void*>(data), count, true);
+}
+
+void CompoundFile::Grow(std::uint32_t entry, std::uint64_t size) {
+    std::uint64_t old = m_entries[entry].size;
+    try {
+        Resize(entry, size);
+        ZeroFill(entry, old, size);
+    } catch (const StorageException&) {
+        if (m_entries[entry].size > old) {
+            Resize(entry, old);
+        }
+        throw;
+    }
 }
 
 void CompoundFile::Resize(std::uint32_t entry, std::uint64_t size) {
@@ -759,12 +780,18 @@ void CompoundFile::Commit() {
         return;
     }
     std::uint8_t buf[kSectorSize];
+    // Free sectors at the end (left by shrinking, or by a write that failed) are
+    // cut off; no state refers to them. The file then holds every sector exactly.
+    while (m_sectorCount > 0 && m_fat[m_sectorCount - 1] == kFreeSect &&
+           m_free.erase(m_sectorCount - 1) != 0) {
+        --m_sectorCount;
+    }
     struct stat st {};
     if (::fstat(m_fd, &st) != 0) {
         throw StorageException(STG_E_WRITEFAULT, m_pathText, std::strerror(errno));
     }
     std::uint64_t wanted = SectorOffset(m_sectorCount);
-    if (static_cast<std::uint64_t>(st.st_size) < wanted &&
+    if (static_cast<std::uint64_t>(st.st_size) != wanted &&
         ::ftruncate(m_fd, static_cast<off_t>(wanted)) != 0) {
         throw StorageException(StatusOfWriteError(errno), m_pathText, std::strerror(errno));
     }

@@ -109,6 +109,8 @@ public:
     std::size_t ReadAt(std::uint32_t entry, std::uint64_t pos, void* buffer, std::size_t count);
     void WriteAt(std::uint32_t entry, std::uint64_t pos, const void* data, std::size_t count);
     void Resize(std::uint32_t entry, std::uint64_t size);
+    // Resize to a larger size whose new bytes read as zeros.
+    void Grow(std::uint32_t entry, std::uint64_t size);
 
     void Commit();
 

@@ -333,15 +333,7 @@ void Stream::SetSize(std::uint64_t size) {
                                "a stream holds at most 2147483647 bytes");
     }
     if (size > old) {
-        // New bytes read as zeros, whatever the reused sectors held.
-        file.Resize(m_entry, size);
-        std::vector<std::uint8_t> zeros(64 * 1024, 0);
-        for (std::uint64_t at = old; at < size;) {
-            std::size_t n =
-                static_cast<std::size_t>(std::min<std::uint64_t>(zeros.size(), size - at));
-            file.WriteAt(m_entry, at, zeros.data(), n);
-            at += n;
-        }
+        file.Grow(m_entry, size); // new bytes read as zeros, whatever the sectors held
     } else {
         file.Resize(m_entry, size);
     }

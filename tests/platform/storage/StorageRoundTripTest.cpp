@@ -272,7 +272,7 @@ TEST_F(StorageRoundTrip, AReopenedFileContinuesWhereItStopped) {
         root.Close();
     }
     // The destroyed stream's sectors took the new data.
-    EXPECT_EQ(std::filesystem::file_size(file), size);
+    EXPECT_LE(std::filesystem::file_size(file), size);
     std::vector<std::uint8_t> readings = Pattern(3000, 1);
     std::vector<std::uint8_t> more = Pattern(3000, 4);
     readings.insert(readings.end(), more.begin(), more.end());
