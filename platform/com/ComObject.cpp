@@ -179,10 +179,15 @@ HRESULT ServerModule::UnregisterServer() {
 }
 
 std::string ServerModule::ModulePath() const {
+    const void* address = m_address.load();
+    return LibraryPathOf(address ? address : static_cast<const void*>(this));
+}
+
+std::string LibraryPathOf(const void* address) {
     // The name the library was loaded by, made absolute: the registry entry must
     // still find it from another working folder.
     Dl_info info{};
-    if (!dladdr(static_cast<const void*>(this), &info) || !info.dli_fname || !*info.dli_fname)
+    if (!dladdr(address, &info) || !info.dli_fname || !*info.dli_fname)
         return {};
     std::error_code ec;
     const auto path = std::filesystem::absolute(info.dli_fname, ec);

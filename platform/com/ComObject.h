@@ -151,7 +151,12 @@ public:
     HRESULT RegisterServer();
     HRESULT UnregisterServer();
 
-    // The file of the library that holds this object.
+    // The library file to register: the one that contains the address given to
+    // SetModuleAddress (TVANE_COM_SERVER_EXPORTS gives its own DllGetClassObject),
+    // else the one that holds this object. A module object that lives in a shared
+    // library of its own must be told, from the server library's exports:
+    //   module.SetModuleAddress(reinterpret_cast<const void*>(&DllRegisterServer));
+    void SetModuleAddress(const void* addressInLibrary) { m_address = addressInLibrary; }
     std::string ModulePath() const;
 
 private:
@@ -162,9 +167,14 @@ private:
     std::vector<ClassRegistration> m_registrations;
     std::vector<Entry> m_entries;
     std::atomic<LONG> m_locks{0};
+    std::atomic<const void*> m_address{nullptr};
 };
 
-// Defines the four exported entry points of a server library over its module.
+// The absolute path of the loaded library (or program) that contains address.
+std::string LibraryPathOf(const void* address);
+
+// Defines the four exported entry points of a server library over its module,
+// and tells the module which library it registers.
 #define TVANE_COM_SERVER_EXPORTS(module)                                                           \
     extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(                   \
         REFCLSID clsid, REFIID iid, void** object) {                                               \
@@ -174,6 +184,7 @@ private:
         return (module).CanUnloadNow();                                                            \
     }                                                                                              \
     extern "C" __attribute__((visibility("default"))) HRESULT DllRegisterServer() {                \
+        (module).SetModuleAddress(reinterpret_cast<const void*>(&DllGetClassObject));              \
         return (module).RegisterServer();                                                          \
     }                                                                                              \
     extern "C" __attribute__((visibility("default"))) HRESULT DllUnregisterServer() {              \

@@ -54,6 +54,9 @@ HRESULT CheckArgument(VARIANT& arg, VARTYPE declared, VARIANT& converted, VARIAN
 } // namespace
 
 void DispatchTableBase::Add(Member member) {
+    // Two members under one DISPID would make the second unreachable.
+    if (Find(member.id))
+        throw Exception("DISPID " + std::to_string(member.id) + " is in the table twice");
     m_members.push_back(std::move(member));
 }
 

@@ -93,3 +93,18 @@ TEST(ComObjectTest, IdentityAndModuleCount) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ServerModuleTest, RegistersTheLibraryItIsToldOf) {
+    // A module object that lives outside its server library (here: in the test
+    // program) registers the library named by an address inside it.
+    static ServerModule module;
+    EXPECT_EQ(module.ModulePath(), LibraryPathOf(reinterpret_cast<const void*>(&g_alive)));
+    module.SetModuleAddress(reinterpret_cast<const void*>(&SysAllocString));
+    const std::string path = module.ModulePath();
+    EXPECT_NE(path.find("libtvane_com.so"), std::string::npos) << path;
+    EXPECT_EQ(path.front(), '/');
+}
+
+} // namespace

@@ -248,6 +248,14 @@ TEST_F(DispatchTest, ErrorInfoOfAVtableCallReachesTheException) {
     EXPECT_EQ(GetErrorInfo(0, none.Out()), S_FALSE);
 }
 
+TEST(DispatchTableTest, RefusesADispidTwice) {
+    auto body = [](CLocalTestObject&, DispatchArgs&, Variant&) {};
+    EXPECT_THROW(DispatchTable<CLocalTestObject>()
+                     .Method(1, "A", VT_EMPTY, {}, body)
+                     .Method(1, "B", VT_EMPTY, {}, body),
+                 Exception);
+}
+
 TEST_F(DispatchTest, NamesMapToDispids) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(u"echo")};
     DISPID id = 0;
