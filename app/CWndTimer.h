@@ -33,4 +33,6 @@ private:
     // The created timer, 0 while stopped.
     unsigned m_handle = 0;
     tvane::ITimerService* m_window = nullptr;
+    // The window the running timer was created on.
+    tvane::ITimerService* m_timerWindow = nullptr;
 };

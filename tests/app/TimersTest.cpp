@@ -63,6 +63,14 @@ TEST(CWndTimer, StartRestartsAndStopOfAStoppedTimerCallsNothing) {
     EXPECT_FALSE(frame.IsActive(3211));
     EXPECT_FALSE(timer.IsRunning());
     EXPECT_TRUE(timer.Stop());
+
+    // A new main frame: the timer moves, it does not run on both.
+    tvane::FakeTimerService newFrame;
+    EXPECT_TRUE(timer.Start(155));
+    timer.SetWindow(&newFrame);
+    EXPECT_TRUE(timer.Start(155));
+    EXPECT_FALSE(frame.IsActive(3211));
+    EXPECT_TRUE(newFrame.IsActive(3211));
 }
 
 struct RecordingSink : tvane::ITimerSink {
