@@ -14,6 +14,8 @@ extern "C" __attribute__((visibility("default"))) HRESULT DllCanUnloadNow() {
 }
 
 extern "C" __attribute__((visibility("default"))) HRESULT DllRegisterServer() {
+    // Register this file, wherever the module object itself lives.
+    LinkwellServerModule().SetModuleAddress(reinterpret_cast<const void*>(&DllGetClassObject));
     return tvane::comm::LinkwellRegisterServer();
 }
 
