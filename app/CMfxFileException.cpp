@@ -6,7 +6,7 @@
 CMfxFileException::CMfxFileException(int cause, long osError, const char* fileName,
                                      const char* extraText)
     : tvane::FileException(cause, osError, fileName ? fileName : ""),
-      m_extra(extraText ? extraText : "") {}
+      m_extra(extraText ? extraText : ""), m_message(GetErrorMessage()) {}
 
 std::string CMfxFileException::GetErrorMessage() const {
     std::string message = tvane::FileException::GetErrorMessage();

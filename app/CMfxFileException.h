@@ -14,9 +14,12 @@ public:
     // "<library message> <extra text>", or the library message alone.
     std::string GetErrorMessage() const override;
     std::string GetErrorMessage(std::size_t maxLength) const;
+    // The full message, extra text included.
+    const char* what() const noexcept override { return m_message.c_str(); }
 
 private:
     std::string m_extra;
+    std::string m_message;
 };
 
 [[noreturn]] void ThrowMfxFileException(int cause, long osError, const char* fileName,

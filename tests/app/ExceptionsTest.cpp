@@ -80,6 +80,7 @@ TEST_F(ExceptionTest, FileExceptionAppendsItsExtraText) {
     CMfxFileException extra(tvane::FileException::fileNotFound, -1, "/d/a.stg", "Setup1");
     EXPECT_EQ(bare.GetErrorMessage(), bare.tvane::FileException::GetErrorMessage());
     EXPECT_EQ(extra.GetErrorMessage(), bare.GetErrorMessage() + " Setup1");
+    EXPECT_EQ(std::string(extra.what()), extra.GetErrorMessage());
     EXPECT_NE(bare.GetErrorMessage().find("/d/a.stg"), std::string::npos);
     EXPECT_EQ(extra.GetErrorMessage(5), extra.GetErrorMessage().substr(0, 5));
     EXPECT_THROW(ThrowMfxFileException(5, -1, "x", "y"), CMfxFileException);
