@@ -117,15 +117,19 @@ bool CKXQT7100::ReadDateTime(InstrumentClock& clock, bool scanTime) {
         if (!QueryString(Cmd(3026), date) || !QueryString(Cmd(3027), time))
             return true;
         double d[3];
-        if (!three(date, d))
+        if (!three(date, d)) {
+            SetError(1008);
             return false;
+        }
         clock.year = static_cast<std::int16_t>(d[0]);
         clock.month = static_cast<std::int16_t>(d[1]);
         clock.day = static_cast<std::int16_t>(d[2]);
     }
     double t[3];
-    if (!three(time, t))
+    if (!three(time, t)) {
+        SetError(1008);
         return false;
+    }
     clock.hour = static_cast<std::int16_t>(t[0]);
     clock.minute = static_cast<std::int16_t>(t[1]);
     clock.second = static_cast<std::int16_t>(t[2]);

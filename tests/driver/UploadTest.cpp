@@ -296,10 +296,13 @@ TEST_F(Operations, InstrumentClockFallsBackToTheComputer) {
     EXPECT_EQ(c.hour, 5);
     EXPECT_EQ(c.second, 7);
     EXPECT_EQ(c.millisecond, 0);
-    // A missing field fails.
+    // A missing field fails with the driver's error.
     link.On("SYST:DATE?", "2026,12");
     link.On("SYST:TIME?", "1,2,3");
     EXPECT_FALSE(drv->GetInstrumentTime(c));
+    EXPECT_EQ(drv->ErrorCode(), 1008);
+    link.On("SYST:TIME:SCAN?", "14,5");
+    EXPECT_FALSE(drv->GetScanTime(c));
     link.On("SYST:DATE?", "2026,12,10");
     link.On("SYST:TIME?", "23,59,59.999");
     EXPECT_TRUE(drv->GetInstrumentTime(c));
