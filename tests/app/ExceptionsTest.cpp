@@ -52,6 +52,7 @@ TEST_F(ExceptionTest, GraphWarningReportsInTheFixedFormatAndDeletesItsObject) {
         EXPECT_TRUE(deleted);
     }
     ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text.rfind("ERROR: Severity = Warning\nFile: /src/", 0), 0u);
     EXPECT_EQ(prompter.asked[0].icon, tvane::MsgIcon::Warning);
     EXPECT_EQ(prompter.asked[0].buttons, tvane::MsgButtons::Ok);
     EXPECT_EQ(window.closes, 0);
@@ -64,14 +65,18 @@ TEST_F(ExceptionTest, FatalClosesAfterTheReportOtherSeveritiesAreWarnings) {
     EXPECT_NE(fatal.GetReportText().find("Cause: Create Failed\n"), std::string::npos);
     fatal.Handle();
     EXPECT_EQ(window.closes, 1);
-    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked.size(), 1u) << "one report";
+    CGraphException longReport(CGraphException::CreateFailed, CMfxException::Warning, nullptr,
+                               std::string(400, 'f'), 1, "t");
+    longReport.ShowReport();
+    EXPECT_EQ(prompter.asked.back().text.size(), 255u) << "cut, never overrun";
 
     CGraphException odd(7, 2, nullptr, "f.cpp", 1, "t");
     EXPECT_EQ(odd.GetReportText(),
               "ERROR: Severity = \nFile: f.cpp, Line: 1, Last Modified: t\nCause: \n"
               "Action To Take: ");
     odd.Handle();
-    EXPECT_EQ(window.closes, 1);
+    EXPECT_EQ(window.closes, 1) << "an unknown severity is a warning";
     EXPECT_EQ(std::string(odd.what()), odd.GetReportText());
 }
 
