@@ -22,10 +22,9 @@ IOdbcInstaller* g_installer = nullptr;
 
 SystemOdbcInstaller::SystemOdbcInstaller() = default;
 
-SystemOdbcInstaller::~SystemOdbcInstaller() {
-    if (m_library)
-        dlclose(m_library);
-}
+// The library stays loaded: it keeps a cache of what it read in its own memory,
+// which must stay valid for the life of the process.
+SystemOdbcInstaller::~SystemOdbcInstaller() = default;
 
 bool SystemOdbcInstaller::Load() {
     if (m_library)
