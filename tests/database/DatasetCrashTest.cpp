@@ -18,8 +18,9 @@ std::vector<ReadingRecord> Round(int round) {
 }
 
 // The child: appends rounds of readings and one event per round, flushes after
-// each, and reports each flush on the pipe. After the last reported flush it
-// keeps writing without a flush until it is killed.
+// each, and reports each flush on the pipe ('f'). After the last flush it keeps
+// writing without a flush until it is killed, and reports ('u') when one whole
+// round has gone into the file unflushed.
 [[noreturn]] void RunChild(const std::string& path, int report) {
     try {
         CDatasetStore store;
@@ -28,33 +29,34 @@ std::vector<ReadingRecord> Round(int round) {
         dataset.Create(tvane::CTime(1'700'000'000), kChannels, &store, "Z1", 16384);
         dataset.WriteHeader();
         for (int round = 0;; ++round) {
-            for (const auto& batch : {Round(round)}) {
-                for (std::size_t at = 0; at < batch.size(); at += 100) {
-                    const auto n =
-                        static_cast<std::int16_t>(std::min<std::size_t>(100, batch.size() - at));
-                    dataset.AppendReadings(batch.data() + at, n);
-                }
+            const auto batch = Round(round);
+            for (std::size_t at = 0; at < batch.size(); at += 100) {
+                const auto n =
+                    static_cast<std::int16_t>(std::min<std::size_t>(100, batch.size() - at));
+                dataset.AppendReadings(batch.data() + at, n);
             }
             CDatasetEvent ev(CDatasetEvent::User, -1, round * 10.0,
                              "round " + std::to_string(round));
             dataset.AppendEvent(ev);
+            char done = 0;
             if (round < kFlushedRounds) {
                 dataset.FlushReadings();
-                const char done = 'f';
-                if (write(report, &done, 1) != 1)
-                    _exit(2);
+                done = 'f';
+            } else if (round == kFlushedRounds) {
+                done = 'u';
             }
+            if (done && write(report, &done, 1) != 1)
+                _exit(2);
         }
     } catch (...) {
         _exit(3);
     }
 }
 
-class DatasetCrashTest : public tvane::test::TempHomeTest {};
-
-TEST_F(DatasetCrashTest, AProcessKilledAfterAFlushLeavesEveryFlushedReadingAndEvent) {
-    std::filesystem::create_directories(home.Data());
-    const std::string path = (home.Data() / "Ycrash").string();
+// Runs the child, kills it right after its last flush or after it has written
+// a round more without a flush, and checks what the file holds.
+void KillAndCheck(const std::string& path, bool afterUnflushedRound) {
+    SCOPED_TRACE(afterUnflushedRound ? "killed after unflushed writes" : "killed after a flush");
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     const pid_t child = fork();
@@ -68,11 +70,13 @@ TEST_F(DatasetCrashTest, AProcessKilledAfterAFlushLeavesEveryFlushedReadingAndEv
     char c;
     while (flushes < kFlushedRounds && read(pipeFds[0], &c, 1) == 1)
         ++flushes;
+    const bool wroteUnflushed = afterUnflushedRound && read(pipeFds[0], &c, 1) == 1;
     kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     close(pipeFds[0]);
     ASSERT_EQ(flushes, kFlushedRounds) << "the child stopped early, status " << status;
+    ASSERT_EQ(wroteUnflushed, afterUnflushedRound);
     ASSERT_TRUE(WIFSIGNALED(status));
 
     CDatasetStore store;
@@ -80,7 +84,8 @@ TEST_F(DatasetCrashTest, AProcessKilledAfterAFlushLeavesEveryFlushedReadingAndEv
     CDataset dataset;
     ASSERT_TRUE(dataset.Open(&store, "Z1"));
     const std::int32_t flushed = kFlushedRounds * kScansPerRound * kChannels;
-    ASSERT_GE(dataset.GetReadingCount(), flushed);
+    // Nothing written after the last flush was committed, so nothing of it shows.
+    ASSERT_EQ(dataset.GetReadingCount(), flushed);
     std::vector<ReadingRecord> back(kScansPerRound * kChannels);
     for (int round = 0; round < kFlushedRounds; ++round) {
         const auto expected = Round(round);
@@ -90,20 +95,32 @@ TEST_F(DatasetCrashTest, AProcessKilledAfterAFlushLeavesEveryFlushedReadingAndEv
         for (std::size_t i = 0; i < back.size(); ++i)
             ASSERT_TRUE(SameRecord(back[i], expected[i])) << "round " << round << " record " << i;
     }
-    ASSERT_GE(dataset.GetEventCount(), kFlushedRounds);
+    ASSERT_EQ(dataset.GetEventCount(), kFlushedRounds);
+    // The header was last written before the first event: the event times are
+    // taken from the events themselves.
+    EXPECT_EQ(dataset.GetFirstEventTime(), 10.0);
+    EXPECT_EQ(dataset.GetLastEventTime(), (kFlushedRounds - 1) * 10.0);
     for (int round = 0; round < kFlushedRounds; ++round) {
         CDatasetEvent ev;
         ASSERT_TRUE(dataset.GetEvent(round, ev));
         EXPECT_EQ(ev.m_time, round * 10.0);
         EXPECT_EQ(ev.m_text, "round " + std::to_string(round));
     }
-    EXPECT_GE(dataset.GetUserEventCount(), kFlushedRounds);
+    EXPECT_EQ(dataset.GetUserEventCount(), kFlushedRounds);
     // The directory lists the run with its counts once the dataset has been opened.
     dataset.Close();
     DatasetDirEntry entry;
     ASSERT_TRUE(store.FindDataset("Z1", &entry));
-    EXPECT_GE(+entry.ScanCount, kFlushedRounds * kScansPerRound);
-    EXPECT_GE(+entry.EventCount, kFlushedRounds);
+    EXPECT_EQ(+entry.ScanCount, kFlushedRounds * kScansPerRound);
+    EXPECT_EQ(+entry.EventCount, kFlushedRounds);
+}
+
+class DatasetCrashTest : public tvane::test::TempHomeTest {};
+
+TEST_F(DatasetCrashTest, AProcessKilledAfterAFlushLeavesEveryFlushedReadingAndEvent) {
+    std::filesystem::create_directories(home.Data());
+    KillAndCheck((home.Data() / "Yflushed").string(), false);
+    KillAndCheck((home.Data() / "Yunflushed").string(), true);
 }
 
 } // namespace
