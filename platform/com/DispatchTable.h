@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/com/ComException.h"
 #include "platform/com/Dispatch.h"
 #include "platform/com/Variant.h"
 
@@ -18,22 +19,30 @@ public:
     std::size_t Count() const { return m_args.size(); }
     VARIANT& operator[](std::size_t i) { return *m_args.at(i); }
 
-    SHORT I2(std::size_t i) { return (*this)[i].iVal; }
-    LONG I4(std::size_t i) { return (*this)[i].lVal; }
-    DOUBLE R8(std::size_t i) { return (*this)[i].dblVal; }
-    bool Bool(std::size_t i) { return (*this)[i].boolVal != VARIANT_FALSE; }
-    BSTR Bstr(std::size_t i) { return (*this)[i].bstrVal; }
-    std::string Str(std::size_t i) { return Utf8FromBstr((*this)[i].bstrVal); }
+    // Each accessor checks that the parameter was declared with its type (a
+    // member that reads the wrong one fails with DISP_E_TYPEMISMATCH).
+    SHORT I2(std::size_t i) { return Typed(i, VT_I2).iVal; }
+    LONG I4(std::size_t i) { return Typed(i, VT_I4).lVal; }
+    DOUBLE R8(std::size_t i) { return Typed(i, VT_R8).dblVal; }
+    bool Bool(std::size_t i) { return Typed(i, VT_BOOL).boolVal != VARIANT_FALSE; }
+    BSTR Bstr(std::size_t i) { return Typed(i, VT_BSTR).bstrVal; }
+    std::string Str(std::size_t i) { return Utf8FromBstr(Bstr(i)); }
 
-    SHORT& RefI2(std::size_t i) { return *(*this)[i].piVal; }
-    LONG& RefI4(std::size_t i) { return *(*this)[i].plVal; }
-    DOUBLE& RefR8(std::size_t i) { return *(*this)[i].pdblVal; }
-    VARIANT_BOOL& RefBool(std::size_t i) { return *(*this)[i].pboolVal; }
-    BSTR& RefBstr(std::size_t i) { return *(*this)[i].pbstrVal; }
-    VARIANT& RefVariant(std::size_t i) { return *(*this)[i].pvarVal; }
+    SHORT& RefI2(std::size_t i) { return *Typed(i, VT_BYREF | VT_I2).piVal; }
+    LONG& RefI4(std::size_t i) { return *Typed(i, VT_BYREF | VT_I4).plVal; }
+    DOUBLE& RefR8(std::size_t i) { return *Typed(i, VT_BYREF | VT_R8).pdblVal; }
+    VARIANT_BOOL& RefBool(std::size_t i) { return *Typed(i, VT_BYREF | VT_BOOL).pboolVal; }
+    BSTR& RefBstr(std::size_t i) { return *Typed(i, VT_BYREF | VT_BSTR).pbstrVal; }
+    VARIANT& RefVariant(std::size_t i) { return *Typed(i, VT_BYREF | VT_VARIANT).pvarVal; }
 
 private:
     friend class DispatchTableBase;
+    VARIANT& Typed(std::size_t i, VARTYPE vt) {
+        VARIANT& v = (*this)[i];
+        if (v.vt != vt)
+            throw ComException(DISP_E_TYPEMISMATCH);
+        return v;
+    }
     std::vector<VARIANT*> m_args;
 };
 
