@@ -579,6 +579,9 @@ Chain& CompoundFile::GetChain(std::uint32_t entry) {
     std::size_t count = static_cast<std::size_t>((d.size + unit - 1) / unit);
     const std::vector<std::uint32_t>& table = chain.mini ? m_miniFat : m_fat;
     std::uint32_t limit = chain.mini ? m_miniCount : m_sectorCount;
+    if (count > limit) {
+        Corrupt("stream larger than the file");
+    }
     chain.ids.reserve(count);
     std::uint32_t id = d.start;
     for (std::size_t i = 0; i < count; ++i) {
