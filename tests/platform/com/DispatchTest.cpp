@@ -256,6 +256,21 @@ TEST(DispatchTableTest, RefusesADispidTwice) {
                  Exception);
 }
 
+TEST(DispatchTableTest, AMemberReadingTheWrongTypeFails) {
+    struct Object {};
+    const auto table = DispatchTable<Object>().Method(
+        1, "Wrong", VT_I2, {VT_I4},
+        [](Object&, DispatchArgs& a, Variant& r) { r = Variant(a.I2(0)); });
+    Object object;
+    Variant arg(LONG(5)), result;
+    DISPPARAMS params;
+    params.rgvarg = &arg;
+    params.cArgs = 1;
+    EXPECT_EQ(
+        table.Invoke(&object, 1, IID_NULL, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
+        DISP_E_TYPEMISMATCH);
+}
+
 TEST_F(DispatchTest, NamesMapToDispids) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(u"echo")};
     DISPID id = 0;
