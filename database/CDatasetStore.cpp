@@ -88,9 +88,11 @@ void CDatasetStore::TakePathFromRoot() {
 }
 
 void CDatasetStore::Close() {
-    // Closing a dataset removes it from the map.
-    while (!m_openDatasets.empty())
-        m_openDatasets.begin()->second->Close();
+    while (!m_openDatasets.empty()) {
+        CDataset* dataset = m_openDatasets.begin()->second;
+        m_openDatasets.erase(m_openDatasets.begin());
+        dataset->Close();
+    }
     m_directory.Abort();
     try {
         if (m_root.IsOpen())

@@ -141,6 +141,26 @@ void BM_PlainPreadOne(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainPreadOne);
 
+// A header write (the Data Browser's range updates make one each): the header,
+// the directory entry and a commit of the file.
+void BM_DatasetWriteHeader(benchmark::State& state) {
+    TempFolder folder;
+    CDatasetStore store;
+    store.Create(folder.File("Ybench"), kCreateMode, true);
+    CDataset dataset;
+    dataset.Create(tvane::CTime(0), kChannels, &store, "Zbench", CDataset::kDefaultBufferBytes);
+    for (int first = 0; first < kReadRecords; first += kBatch) {
+        const auto batch = Batch(first);
+        dataset.AppendReadings(batch.data(), kBatch);
+    }
+    double position = 0.0;
+    for (auto _ : state) {
+        dataset.SetBrowsePosition(position += 1000.0);
+        benchmark::DoNotOptimize(dataset.WriteHeader());
+    }
+}
+BENCHMARK(BM_DatasetWriteHeader)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();
