@@ -113,6 +113,17 @@ TEST_F(DatasetEventsTest, OnlyStartAndUserEventsOfTheRunAreIndexed) {
     EXPECT_EQ(again.m_time, 30.0);
 }
 
+TEST_F(DatasetEventsTest, DeletingAnEventMissingFromTheIndexLeavesItsNeighbours) {
+    Add(CDatasetEvent::User, 10.0);
+    Add(CDatasetEvent::LowLimit, 20.0);
+    Add(CDatasetEvent::User, 30.0);
+    // made a User event after the fact: the index does not list it
+    ASSERT_TRUE(dataset.SetEvent(1, CDatasetEvent(CDatasetEvent::User, -1, 20.0, "now user")));
+    ASSERT_TRUE(dataset.DeleteEvent(1));
+    EXPECT_EQ(UserTimes(), (std::vector<double>{10.0, 30.0}));
+    EXPECT_EQ(Times(), (std::vector<double>{10.0, 30.0}));
+}
+
 TEST_F(DatasetEventsTest, FindEventIndexAnswersAtOrAfter) {
     for (double t : {10.0, 20.0, 20.0, 30.0, -1.0, -2.0})
         Add(CDatasetEvent::InputOperation, t);

@@ -99,7 +99,7 @@ TEST_F(DatasetReadingsTest, BatchesAroundTheBufferSizeComeBackByIndexAndByScan) 
 
     // by scan: from a guess anywhere in the run
     const std::int32_t scanBytes = channels * 26;
-    for (std::int32_t scan : {2, 350, 700}) {
+    for (std::int32_t scan : {1, 2, 350, 700}) {
         for (std::int32_t guess : {26, (scan - 1) * scanBytes + 52, 2800 * 26}) {
             EXPECT_EQ(dataset.FindScanPosition(scan, guess), (scan - 1) * scanBytes)
                 << "scan " << scan << " guess " << guess;
