@@ -170,11 +170,15 @@ bool CDatasetStore::UpdateDirEntry(const DatasetDirEntry& entry) {
     DirectoryCloser closer{m_directory};
     DatasetDirEntry stored;
     m_directory.Seek(static_cast<std::int64_t>(index * kEntrySize), STREAM_SEEK_SET);
-    if (m_directory.Read(&stored, kEntrySize) == kEntrySize &&
-        std::memcmp(&stored, &entry, kEntrySize) == 0)
+    if (m_directory.Read(&stored, kEntrySize) != kEntrySize)
+        return false;
+    // The key keeps the spelling it was listed with.
+    DatasetDirEntry updated = entry;
+    std::memcpy(updated.Key, stored.Key, sizeof(updated.Key));
+    if (std::memcmp(&stored, &updated, kEntrySize) == 0)
         return true; // already current
     m_directory.Seek(static_cast<std::int64_t>(index * kEntrySize), STREAM_SEEK_SET);
-    m_directory.Write(&entry, kEntrySize);
+    m_directory.Write(&updated, kEntrySize);
     m_directory.Close();
     return true;
 }

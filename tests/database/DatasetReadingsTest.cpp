@@ -60,6 +60,10 @@ TEST_F(DatasetReadingsTest, HeaderBytes) {
     EXPECT_EQ(dataset.GetLastEventTime(), 900.0);
     EXPECT_EQ(dataset.GetScanCount(), 4);
     EXPECT_DOUBLE_EQ(dataset.GetScanInterval(), (3251.0 - 250.0) / 4.0);
+    dataset.Close();
+    DatasetDirEntry entry;
+    ASSERT_TRUE(store.FindDataset("Z6101010.100", &entry));
+    EXPECT_EQ(entry.GetKey(), "Z6101010.100") << "the listed key keeps its spelling";
 }
 
 // A run's readings in batches around the buffer's size, read back by index and by scan.
