@@ -130,8 +130,19 @@ TEST_F(DataSourceTest, FirstStartCreatesTheWorkspaceAndOpensIt) {
     setups.Close();
     EXPECT_EQ(Sqlite3(home.Data() / "tvane.mdb", "SELECT \"Name\" FROM \"Setup\";"),
               "Bench test\n");
+    // Through the data source the registration wrote, as any ODBC client reaches it.
+    EXPECT_EQ(Isql("Tvane32", "SELECT \"Name\", \"Channels\" FROM \"Cards\" WHERE \"Name\" = "
+                              "'KXQT7108'"),
+              "KXQT7108|40\n");
+    EXPECT_EQ(Isql("Tvane32", "SELECT \"Name\" FROM \"Setup\""), "Bench test\n");
 
     state.m_setupName = "Bench test";
+    state.m_datasetName = "Data 01";
+    state.SaveRecentNames();
+    EXPECT_EQ(GetPrivateProfileString("Recent File List", "SetupName", "", kProfileFile),
+              "Bench test");
+    EXPECT_EQ(GetPrivateProfileString("Recent File List", "DatasetName", "", kProfileFile),
+              "Data 01");
     state.m_flags[3] = 1;
     EXPECT_TRUE(state.IsBusy());
     CStateInfo copy = state;

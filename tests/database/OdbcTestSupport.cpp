@@ -47,9 +47,9 @@ void InstallWorkspaceDriver(const TempHome& home) {
     std::ofstream(home.Path() / "odbcinst.ini") << section;
 }
 
-std::string Sqlite3(const std::filesystem::path& database, const std::string& sql) {
-    const std::string command =
-        "sqlite3 -batch " + ShellQuote(database.string()) + " " + ShellQuote(sql) + " 2>&1";
+namespace {
+
+std::string Run(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
         return "<cannot run sqlite3>";
@@ -59,8 +59,18 @@ std::string Sqlite3(const std::filesystem::path& database, const std::string& sq
         output.append(buffer.data(), n);
     const int status = pclose(pipe);
     if (status != 0)
-        output += "<sqlite3 exit status " + std::to_string(status) + ">";
+        output += "<exit status " + std::to_string(status) + ">";
     return output;
+}
+
+} // namespace
+
+std::string Sqlite3(const std::filesystem::path& database, const std::string& sql) {
+    return Run("sqlite3 -batch " + ShellQuote(database.string()) + " " + ShellQuote(sql) + " 2>&1");
+}
+
+std::string Isql(const std::string& dataSource, const std::string& sql) {
+    return Run("echo " + ShellQuote(sql) + " | isql " + ShellQuote(dataSource) + " -b -d'|' 2>&1");
 }
 
 } // namespace tvane::test

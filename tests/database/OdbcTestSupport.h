@@ -15,6 +15,10 @@ void InstallWorkspaceDriver(const TempHome& home);
 // printed (an independent reader of what the layer wrote).
 std::string Sqlite3(const std::filesystem::path& database, const std::string& sql);
 
+// Runs one statement with unixODBC's isql through a data source of the test's
+// odbc.ini; columns separated by '|'.
+std::string Isql(const std::string& dataSource, const std::string& sql);
+
 // A fresh home with the driver registered.
 class OdbcTest : public TempHomeTest {
 protected:
