@@ -48,6 +48,8 @@ class DataSourceTest : public OdbcTest {
 protected:
     void SetUp() override {
         OdbcTest::SetUp();
+        if (HasFatalFailure())
+            return;
         fs::create_directories(home.Data());
     }
 

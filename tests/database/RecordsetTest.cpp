@@ -23,6 +23,8 @@ class RecordsetTest : public OdbcTest {
 protected:
     void SetUp() override {
         OdbcTest::SetUp();
+        if (HasFatalFailure())
+            return;
         std::filesystem::create_directories(home.Data());
         path = home.Data() / "tvane.mdb";
         CreateSeedDatabase(path);

@@ -47,6 +47,8 @@ class SeedContentTest : public OdbcTest {
 protected:
     void SetUp() override {
         OdbcTest::SetUp();
+        if (HasFatalFailure())
+            return;
         std::filesystem::create_directories(home.Data());
         const auto path = home.Data() / "tvane.mdb";
         CreateSeedDatabase(path);
