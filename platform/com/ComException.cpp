@@ -10,6 +10,10 @@ ComException::ComException(HRESULT hr, std::string description, std::string sour
       m_description(std::move(description)), m_source(std::move(source)),
       m_helpFile(std::move(helpFile)), m_helpContext(helpContext) {}
 
+ComException::~ComException() = default;
+
+DispatchException::~DispatchException() = default;
+
 DispatchException::DispatchException(std::string description, WORD wCode, SCODE scode,
                                      std::string source, std::string helpFile, DWORD helpContext)
     : ComException(DISP_E_EXCEPTION, std::move(description), std::move(source), std::move(helpFile),

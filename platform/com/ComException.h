@@ -14,6 +14,7 @@ class ComException : public Exception {
 public:
     explicit ComException(HRESULT hr, std::string description = {}, std::string source = {},
                           std::string helpFile = {}, DWORD helpContext = 0);
+    ~ComException() override; // out of line: one type identity for every module
     HRESULT Code() const { return m_hr; }
     const std::string& Description() const { return m_description; }
     const std::string& Source() const { return m_source; }
@@ -35,6 +36,7 @@ public:
     explicit DispatchException(std::string description, WORD wCode = 0, SCODE scode = 0,
                                std::string source = {}, std::string helpFile = {},
                                DWORD helpContext = 0);
+    ~DispatchException() override;
     WORD WCode() const { return m_wCode; }
     SCODE SCode() const { return m_scode; }
 
