@@ -22,7 +22,8 @@ struct ClassRegistration {
     std::string description; // the class key's default value (the type name)
     std::string modulePath;  // the library file; empty: the registering module's
     std::string threadingModel = "Apartment";
-    // A control: the Control, Insertable, MiscStatus and ToolboxBitmap32 keys.
+    // A control: the Control, MiscStatus and ToolboxBitmap32 keys; insertable
+    // adds Insertable under the class and the ProgID.
     bool control = false;
     bool insertable = false;
     DWORD miscStatus = 0;
@@ -32,7 +33,8 @@ struct ClassRegistration {
     std::string typeLibVersion = "1.0";
 };
 
-// FALSE (as an HRESULT: REGDB_E_WRITEREGDB) when the registry could not be written.
+// Writes the keys above (modulePath as given); REGDB_E_WRITEREGDB when the
+// registry could not be written.
 HRESULT RegisterClassKeys(const ClassRegistration& registration);
 // Removes the class key and the ProgID key (either may be missing).
 HRESULT UnregisterClassKeys(REFCLSID clsid, const std::string& progId);
