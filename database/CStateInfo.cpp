@@ -114,6 +114,20 @@ void CStateInfo::SaveRecentNames() const {
                                      kProfileFile);
 }
 
+void CStateInfo::LoadRecentNames() {
+    m_setupName = tvane::GetPrivateProfileString("Recent File List", "SetupName", "", kProfileFile);
+    m_datasetName =
+        tvane::GetPrivateProfileString("Recent File List", "DatasetName", "", kProfileFile);
+}
+
+void CStateInfo::ClearNames() {
+    m_setupName.clear();
+    m_setupFile.clear();
+    m_datasetName.clear();
+    m_datasetKey.clear();
+    m_modules = {};
+}
+
 bool CStateInfo::OpenDatabase(tvane::IOdbcInstaller& installer) {
     const std::string fixedName = DatabaseStrings().Load(IDS_DATA_SOURCE_NAME);
     m_installDir =

@@ -33,6 +33,11 @@ struct CStateInfo {
     bool IsBusy() const;
     // Writes the setup and dataset names into [Recent File List] of the profile.
     void SaveRecentNames() const;
+    // Reads the setup and dataset names back from [Recent File List].
+    void LoadRecentNames();
+    // Empties the names of the setup, its file, the dataset and the modules;
+    // folders, data source, database and flags stay.
+    void ClearNames();
 
     // Reads the folders and data source from the profile, checks that the data
     // directory can be written (else throws CMfxFileException), creates the

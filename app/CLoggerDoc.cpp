@@ -1,0 +1,343 @@
+#include "app/CLoggerDoc.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <new>
+
+#include "app/CMfxFileException.h"
+#include "app/DocumentTexts.h"
+#include "app/ExceptionReport.h"
+#include "app/IDocumentOperations.h"
+#include "app/ILoggerApp.h"
+#include "database/CDataset.h"
+#include "database/CDatasetEvent.h"
+#include "database/CDatasetStore.h"
+#include "database/CStateInfo.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Format.h"
+#include "platform/profile/Profile.h"
+#include "platform/ui/TimerService.h"
+#include "scan/CChannelMath.h"
+#include "scan/CCompChnlArray.h"
+#include "scan/CFXScan.h"
+#include "scan/CFXSetupArray.h"
+
+namespace fs = std::filesystem;
+
+std::uint32_t CLoggerDoc::s_loadedFileVersion = 0;
+
+namespace {
+
+// The next export file number to try; the program starts at 1.
+int g_exportCounter = 1;
+constexpr int kExportCounterLimit = 5000;
+
+} // namespace
+
+std::int32_t CLoggerDoc::ReadSettingNumber(const char* key, long def) {
+    const std::string text = tvane::GetPrivateProfileString(
+        doctext::kSettingsSection, key, tvane::Format("%ld", def), doctext::kIniFile);
+    // Like atol: leading blanks, a sign and digits; anything else reads as 0,
+    // which selects the default. Values beyond 32 bits are cut to the limit.
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    return static_cast<std::int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
+}
+
+CLoggerDoc::CLoggerDoc(ILoggerApp& app) : m_app(app) {
+    m_defaultLabel = doctext::kDefault;
+    m_noneLabel = doctext::kNone;
+    m_advancedLabel = doctext::kAdvanced;
+    m_scansFormat = doctext::kScans;
+    m_readingsFormat = doctext::kReadings;
+    m_untitledTitle = doctext::kUninitialized;
+    m_documentTime = tvane::CTime::GetCurrentTime();
+
+    // The formats as the formatter expands them for this machine's settings.
+    const auto expand = [this](const char* format) {
+        m_timeFormatter.SetFormat(format);
+        return m_timeFormatter.GetFormat();
+    };
+    m_formatDateTime = expand("%x %X");
+    m_formatDateTimeMs = expand("%x %X.%l");
+    m_formatDate = expand("%x");
+    m_formatTime = expand("%X");
+    m_formatTimeMs = expand("%X.%l");
+
+    m_instrument = m_app.GetInstrument();
+    m_scanTimer.SetId(kScanTimerId);
+    m_monitorTimer.SetId(kMonitorTimerId);
+    m_startTimer.SetId(kStartTimerId);
+
+    LoadFunctionTable(GetStateInfo().GetDatabase());
+
+    m_setup = std::make_unique<CFXSetupArray>();
+    m_compChannels = std::make_unique<CCompChnlArray>();
+    m_undo = std::make_unique<CFXUndo>(this);
+    if (!m_undo->Create())
+        throw std::bad_alloc();
+    m_scan = std::make_unique<CFXScan>();
+    m_channelMath = std::make_unique<CChannelMath>();
+    m_datasetStore = std::make_unique<CDatasetStore>();
+    m_dataset = std::make_unique<CDataset>();
+    m_eventRecord = std::make_unique<CDatasetEvent>();
+    m_readingBuffer = std::make_unique<ReadingRecord[]>(kReadingBufferCapacity);
+
+    m_exportRequest.m_startTime = kBeforeScan;
+    m_exportRequest.m_endTime = kBeforeScan;
+    m_exportRequest.m_eventStartTime = kBeforeScan;
+    m_exportRequest.m_eventEndTime = kBeforeScan;
+    m_exportRequest.m_fileName = MakeExportFileName("csv");
+    m_exportRequest.m_previousFileName = m_exportRequest.m_fileName;
+
+    std::int32_t limit = ReadSettingNumber(doctext::kMaxEventLogEntries, 2147483646L);
+    m_eventLogLimit = limit <= 0 ? 2147483646 : limit;
+    // A negative or absurd interval would never flush the run's data; it takes
+    // the default like a missing one.
+    const std::int32_t seconds = ReadSettingNumber(doctext::kAutoSaveIntervalSeconds, 14L);
+    m_autoSaveInterval = seconds <= 0 || seconds > INT32_MAX / 1000
+                             ? 14000u
+                             : static_cast<std::uint32_t>(seconds) * 1000u;
+}
+
+CLoggerDoc::~CLoggerDoc() {
+    CStateInfo& state = GetStateInfo();
+    const bool emptyRun =
+        !state.m_datasetName.empty() && m_dataset && m_dataset->GetReadingCount() == 0;
+    CloseDatasetStore();
+    try {
+        if (m_operations != nullptr) {
+            if (m_app.IsSetupDiscard() && !state.m_setupName.empty()) {
+                m_operations->DeleteSetup(*this, state.m_setupName);
+            } else if (emptyRun) {
+                m_operations->DeleteDataset(*this, state);
+                state.m_datasetName.clear();
+                state.SaveRecentNames();
+            }
+        }
+    } catch (const std::exception&) {
+        // Nothing can be reported while the program ends.
+    }
+    m_functionTable.clear();
+    DeleteLatestReadings();
+    if (m_setup)
+        m_setup->RemoveAll();
+    if (m_compChannels)
+        m_compChannels->RemoveAll();
+    StopTimers();
+}
+
+// --- Views ------------------------------------------------------------------
+
+void CLoggerDoc::AddView(IView* view) {
+    if (view != nullptr && std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void CLoggerDoc::RemoveView(IView* view) {
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+}
+
+void CLoggerDoc::UpdateAllViews(IView* sender, long hint, const HintObject& object) {
+    // A view may leave the document while it is told; work on a copy.
+    const std::vector<IView*> views = m_views;
+    for (IView* view : views)
+        if (view != sender && std::find(m_views.begin(), m_views.end(), view) != m_views.end())
+            view->OnUpdate(sender, hint, object);
+}
+
+IView* CLoggerDoc::GetSetupView() const {
+    for (IView* view : m_views)
+        if (view->GetKind() == IView::kSetupView)
+            return view;
+    return nullptr;
+}
+
+IView* CLoggerDoc::GetGraphView() const {
+    for (IView* view : m_views)
+        if (view->GetKind() == IView::kGraphView)
+            return view;
+    return nullptr;
+}
+
+void CLoggerDoc::RefreshAllViews() {
+    if (IView* view = GetSetupView())
+        view->Refresh();
+}
+
+CStateInfo& CLoggerDoc::GetStateInfo() const {
+    return m_app.GetStateInfo();
+}
+
+void CLoggerDoc::CloseDatasetStore() {
+    if (m_dataset && m_dataset->IsOpen())
+        m_dataset->Close();
+    if (m_datasetStore)
+        m_datasetStore->Close();
+}
+
+// --- Timers -----------------------------------------------------------------
+
+void CLoggerDoc::RestartTimers() {
+    tvane::ITimerService& window =
+        m_app.GetMainFrame() ? m_app.GetMainFrame()->Timers() : tvane::TimerService();
+    const std::uint32_t now = tvane::Clock().TickCount();
+    m_monitorTimer.Stop();
+    m_monitorIntervalTimer.Set(m_monitorInterval, now);
+    m_autoSaveTimer.Set(m_autoSaveInterval, now);
+    m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
+    if (m_scan && m_scan->m_scanInterval * 1000.0 >= 2000.0) {
+        m_countdownDisplayOn = 1;
+        m_countdownStep = 0;
+        m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
+        if (m_operations != nullptr)
+            m_operations->ShowWaitingStatus(*this);
+    } else {
+        m_countdownDisplayOn = 0;
+    }
+    m_scanTimer.SetWindow(&window);
+    m_scanTimer.Start(m_scanPollInterval);
+}
+
+void CLoggerDoc::StopTimers() {
+    m_monitorTimer.Stop();
+    m_monitorIntervalTimer.Reset();
+    m_countdownDisplayTimer.Reset();
+    m_startTimer.Stop();
+    m_scanTimer.Stop();
+    m_autoSaveTimer.Reset();
+    m_instrumentCheckTimer.Reset();
+}
+
+// --- Lookups ----------------------------------------------------------------
+
+CFXSetup* CLoggerDoc::FindSetupRow(std::int32_t channel) const {
+    if (!m_setup)
+        return nullptr;
+    for (std::int32_t i = 0; i < m_setup->GetSize(); ++i) {
+        CFXSetup* row = m_setup->GetSetup(i);
+        if (row != nullptr && static_cast<std::int32_t>(row->Channel) == channel)
+            return row;
+    }
+    return nullptr;
+}
+
+CFXSetup* CLoggerDoc::GetSetupRow(std::int32_t index) const {
+    return m_setup ? m_setup->GetSetup(index) : nullptr;
+}
+
+std::int32_t CLoggerDoc::GetGridRow(std::int32_t channel) const {
+    if (!m_setup)
+        return 0;
+    for (std::int32_t i = 0; i < m_setup->GetSize(); ++i) {
+        const CFXSetup* row = m_setup->GetSetup(i);
+        if (row != nullptr && static_cast<std::int32_t>(row->Channel) == channel)
+            return i + 2;
+    }
+    return 0;
+}
+
+std::int32_t CLoggerDoc::GetGridRowOf(const CFXSetup* row) const {
+    if (!m_setup || row == nullptr)
+        return 0;
+    for (std::int32_t i = 0; i < m_setup->GetSize(); ++i)
+        if (m_setup->GetSetup(i) == row)
+            return i + 2;
+    return 0;
+}
+
+void CLoggerDoc::SetExportCounter(int counter) {
+    g_exportCounter = counter;
+}
+
+int CLoggerDoc::GetExportCounter() {
+    return g_exportCounter;
+}
+
+std::string CLoggerDoc::MakeExportFileName(const std::string& extension) {
+    const std::string& folder = GetStateInfo().m_dataDir;
+    const auto name = [&](int n) {
+        return tvane::Format("%s/export%d.%s", folder.c_str(), n, extension.c_str());
+    };
+    for (; g_exportCounter < kExportCounterLimit; ++g_exportCounter) {
+        std::string path = name(g_exportCounter);
+        std::error_code ec;
+        if (!fs::exists(path, ec))
+            return path;
+    }
+    g_exportCounter = 1;
+    return name(1);
+}
+
+void CLoggerDoc::CreateEmptyFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_CREAT | O_TRUNC | O_RDWR | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        const int error = errno;
+        int cause = tvane::FileException::genericException;
+        if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG)
+            cause = tvane::FileException::badPath;
+        else if (error == EACCES || error == EPERM || error == EROFS || error == EISDIR)
+            cause = tvane::FileException::accessDenied;
+        else if (error == ENOSPC)
+            cause = tvane::FileException::diskFull;
+        ThrowMfxFileException(cause, error, path.c_str());
+    }
+    ::close(fd);
+}
+
+// --- Time texts -------------------------------------------------------------
+
+std::string CLoggerDoc::FormatNow() {
+    return FormatTime(tvane::CTime::GetCurrentTime());
+}
+
+std::string CLoggerDoc::FormatTime(tvane::CTime time) {
+    m_timeFormatter.SetFormat(m_formatDateTime);
+    m_timeFormatter.SetTime(time, 0);
+    return m_timeFormatter.GetText();
+}
+
+std::string CLoggerDoc::FormatTimeMs(tvane::CTime time, int milliseconds) {
+    m_timeFormatter.SetFormat(m_formatDateTimeMs);
+    m_timeFormatter.SetTime(time, milliseconds);
+    return m_timeFormatter.GetText();
+}
+
+std::string CLoggerDoc::FormatReadingTime(double time) {
+    if (time <= kAfterScan)
+        return doctext::kAfterScan;
+    if (time <= kBeforeScan)
+        return doctext::kBeforeScan;
+    const double seconds = std::floor(time / 1000.0);
+    const int ms = static_cast<int>(time - seconds * 1000.0);
+    return FormatTimeMs(m_documentTime + static_cast<std::int64_t>(seconds), ms);
+}
+
+tvane::CTime CLoggerDoc::GetReadingTime(double tick) const {
+    if (tick < m_startTick)
+        return tvane::CTime(0);
+    const double elapsed = (tick - m_startTick) / 1000.0;
+    return m_documentTime + static_cast<std::int64_t>(elapsed);
+}
+
+// --- Reading store ----------------------------------------------------------
+
+void CLoggerDoc::DeleteReadingLists() {
+    m_readingStore.clear();
+    m_bufferWord = 0;
+}
+
+void CLoggerDoc::DeleteLatestReadings() {
+    m_latestReadings.clear();
+}
+
+void CLoggerDoc::RaiseFrameCounter(std::uint32_t value) {
+    m_frameCounter = std::max(m_frameCounter, value);
+}

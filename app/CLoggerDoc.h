@@ -1,0 +1,331 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CDateTimeEdit.h"
+#include "app/CFXUndo.h"
+#include "app/CIntervalTimer.h"
+#include "app/CWndTimer.h"
+#include "app/DocumentHints.h"
+#include "app/IView.h"
+#include "platform/archive/CTime.h"
+#include "scan/CReadingQuery.h"
+#include "scan/records/ReadingRecord.h"
+
+struct CStateInfo;
+class CChannelArray;
+class CChannelInfo;
+class CChannelMath;
+class CCompChnlArray;
+class CDataset;
+class CDatasetEvent;
+class CDatasetStore;
+class CFXScan;
+class CFXSetup;
+class CFXSetupArray;
+class COleKXQT7100;
+class ILoggerApp;
+class IDocumentOperations;
+
+namespace tvane {
+class CArchive;
+class OdbcDatabase;
+} // namespace tvane
+
+// The program's single document: one scan setup (the channel rows of the three
+// module slots, the computed channels and the scan settings) with everything a
+// run of it needs (timers, the reading buffer the driver fills, the reading
+// store, the current dataset, the event record, the time formats). Views observe
+// it. It lives as long as the program; New and Open reuse it.
+//
+// The instrument work (connection, download, upload, monitor, display actions,
+// the scan engine) adds further member functions in files of its own; the
+// members below are what it works on.
+class CLoggerDoc : public IUndoDocument {
+public:
+    // A measurement function's defaults: range limits and advanced settings.
+    struct FunctionDefaults {
+        double minRange = 0.0;
+        double maxRange = 0.0;
+        std::uint32_t advSettingsType = 0;
+        std::string defaultAdvSettings;
+    };
+
+    static constexpr std::int16_t kReadingBufferCapacity = 2520;
+    static constexpr unsigned kScanTimerId = 3211;
+    static constexpr unsigned kStartTimerId = 3212;
+    static constexpr unsigned kMonitorTimerId = 3314;
+    static constexpr std::uint32_t kFileVersion = 2;
+    // Time bounds that mean "none": before and after the run.
+    static constexpr double kBeforeScan = -1.0;
+    static constexpr double kAfterScan = -1e12;
+
+    // The function table is loaded from the application's database when one is
+    // open. Throws std::bad_alloc when an owned object cannot be set up.
+    explicit CLoggerDoc(ILoggerApp& app);
+    ~CLoggerDoc() override;
+    CLoggerDoc(const CLoggerDoc&) = delete;
+    CLoggerDoc& operator=(const CLoggerDoc&) = delete;
+
+    // --- Views ----------------------------------------------------------------
+    void AddView(IView* view);
+    void RemoveView(IView* view);
+    const std::vector<IView*>& GetViews() const { return m_views; }
+    // Tells every view but the sender.
+    void UpdateAllViews(IView* sender, long hint = 0, const HintObject& object = {});
+    IView* GetSetupView() const;
+    IView* GetGraphView() const;
+    void RefreshAllViews();
+
+    // --- Document shell -------------------------------------------------------
+    const std::string& GetPathName() const { return m_pathName; }
+    void SetPathName(const std::string& path) { m_pathName = path; }
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    const std::string& GetUntitledTitle() const { return m_untitledTitle; }
+
+    // --- Lifecycle ------------------------------------------------------------
+    bool OnNewDocument();
+    // Reads the file; a file that cannot be read completely reports failure
+    // and leaves the document as it was.
+    bool OnOpenDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path);
+    // Save Setup As, with the mode chosen from the document's state; an empty
+    // path means Save As.
+    bool DoSave(const std::string& path);
+    bool DoFileSave() { return DoSave(m_pathName); }
+    void DeleteContents();
+    void OnCloseDocument();
+    void ResetDocument();
+    // mode 1: upload the setup from the instrument; takeOver then continues the
+    // run the instrument is doing.
+    bool CreateNewSetup(CStateInfo& state, int mode, bool takeOver);
+
+    // The document file: a compound file whose stream "Contents" holds the
+    // archive. Saving writes a new file beside the old one and renames it over.
+    void ReadDocumentFile(const std::string& path);
+    void WriteDocumentFile(const std::string& path);
+    void Serialize(tvane::CArchive& ar);
+    // The version of the document file being loaded, 0 before any load.
+    static std::uint32_t LoadedFileVersion() { return s_loadedFileVersion; }
+
+    // --- Timers ---------------------------------------------------------------
+    void RestartTimers();
+    void StopTimers();
+
+    // --- Lookups --------------------------------------------------------------
+    CFXSetup* FindSetupRow(std::int32_t channel) const;
+    CFXSetup* GetSetupRow(std::int32_t index) const;
+    std::int32_t GetGridRow(std::int32_t channel) const;
+    std::int32_t GetGridRowOf(const CFXSetup* row) const;
+    std::string MakeExportFileName(const std::string& extension);
+    // The program-wide export file counter.
+    static void SetExportCounter(int counter);
+    static int GetExportCounter();
+    // Creates or truncates the file; throws the program's file exception.
+    static void CreateEmptyFile(const std::string& path);
+    void DoScanSettings() { OnScanSettings(); }
+
+    // --- Time texts -----------------------------------------------------------
+    std::string FormatNow();
+    std::string FormatTime(tvane::CTime time);
+    std::string FormatTimeMs(tvane::CTime time, int milliseconds);
+    // A reading time in ms from the run start as date, time and milliseconds.
+    std::string FormatReadingTime(double time);
+    // Absolute time of a reading from its tick time; 0 before the run start.
+    tvane::CTime GetReadingTime(double tick) const;
+    const std::string& GetDateTimeFormat() const { return m_formatDateTime; }
+    const std::string& GetDateTimeMsFormat() const { return m_formatDateTimeMs; }
+    const std::string& GetDateFormat() const { return m_formatDate; }
+    const std::string& GetTimeFormat() const { return m_formatTime; }
+    const std::string& GetTimeMsFormat() const { return m_formatTimeMs; }
+
+    // --- Setup operations for the setup editor -------------------------------
+    std::int32_t GetMonitorChannel() const { return static_cast<std::int32_t>(m_monitorChannel); }
+    void OnScanSettings();
+    int CountActiveChannels(bool includeComputed) const;
+    void FillChannelInfo(const CFXSetup& row, CChannelInfo* info, std::uint32_t kind) const;
+    bool FillChannelInfoArray(CChannelArray* out, std::uint32_t kindMask, bool activeOnly) const;
+    void BroadcastChannelEdit(std::int32_t count, std::int32_t first);
+    void NotifySetupChanged();
+    // From the VTFunction table; the first row of a name wins.
+    void LoadFunctionTable(tvane::OdbcDatabase* database);
+    // The channel total of the modules in the state record's three slots.
+    std::int32_t LoadModuleCards(const CStateInfo& state);
+    const std::map<std::string, FunctionDefaults>& GetFunctionTable() const {
+        return m_functionTable;
+    }
+    void FormatResolution(CFXSetup& row) override;
+    bool GetResolutionFormat(const CFXSetup& row) const;
+
+    // --- Channel utilities ----------------------------------------------------
+    void CountActiveChannelsPerSlot();
+    bool IsSlotActive(const CFXSetup& row) const;
+    std::uint32_t GetModuleKind(const CFXSetup& row) const;
+    void RaiseFrameCounter(std::uint32_t value);
+    void AddViewFlags(std::uint32_t bits) { m_viewFlags |= bits; }
+
+    // --- Reading store --------------------------------------------------------
+    void DeleteReadingLists();
+    void DeleteLatestReadings();
+
+    // --- Accessors ------------------------------------------------------------
+    ILoggerApp& GetApp() const { return m_app; }
+    void SetOperations(IDocumentOperations* operations) { m_operations = operations; }
+    IDocumentOperations* GetOperations() const { return m_operations; }
+    std::int32_t IsNeverSaved() const { return m_neverSaved; }
+    void SetNeverSaved(std::int32_t value) { m_neverSaved = value; }
+    std::int32_t IsScanning() const { return m_scanning; }
+    void SetScanning(std::int32_t value) { m_scanning = value; }
+    std::int32_t IsSetupLoaded() const { return m_setupLoaded; }
+    void SetSetupLoaded(std::int32_t value) { m_setupLoaded = value; }
+    std::int32_t IsSetupInInstrument() const { return m_setupInInstrument; }
+    void SetSetupInInstrument(std::int32_t value) { m_setupInInstrument = value; }
+    void SetMonitorChannel(std::uint32_t channel) { m_monitorChannel = channel; }
+    std::int16_t GetSlotCount(int slot) const { return m_slotActive[slot - 1]; }
+    void SetSlotCount(int slot, std::int16_t count) { m_slotActive[slot - 1] = count; }
+    std::uint32_t GetFrameCounter() const { return m_frameCounter; }
+    std::uint32_t GetViewFlags() const { return m_viewFlags; }
+    CFXSetupArray* GetSetup() const { return m_setup.get(); }
+    CCompChnlArray* GetComputedChannels() const { return m_compChannels.get(); }
+    CChannelMath* GetChannelMath() const { return m_channelMath.get(); }
+    CFXScan* GetScan() const { return m_scan.get(); }
+    CFXUndo* GetUndo() const { return m_undo.get(); }
+    CDataset* GetDataset() const { return m_dataset.get(); }
+    CDatasetStore* GetDatasetStore() const { return m_datasetStore.get(); }
+    CDatasetEvent* GetEventRecord() const { return m_eventRecord.get(); }
+    ReadingRecord* GetReadingBuffer() const { return m_readingBuffer.get(); }
+    CStateInfo& GetStateInfo() const;
+    void CloseDatasetStore();
+
+    // --- Members --------------------------------------------------------------
+    // They are public, as the document's parts in other files and the tests work
+    // on them directly; the accessors above are the way for everyone else.
+
+    // Texts and flags of the document shell.
+    std::string m_defaultLabel;
+    std::string m_noneLabel;
+    std::string m_advancedLabel;
+    std::int32_t m_setupLoaded = 0;
+    std::int32_t m_neverSaved = 1;
+    std::int32_t m_scanning = 0;
+    std::int32_t m_resume = 0;
+    std::int32_t m_status = 0;
+    std::int32_t m_setupInInstrument = 0;
+    std::uint32_t m_headerValue = 0;
+    std::uint32_t m_headerWord = 0; // 16 bits in the file
+    // The setup editor's change flags and its pending list of edited rows.
+    std::int32_t m_setupChanged = 0; // the setup changed as a whole
+    std::int32_t m_rowsChanged = 0;  // rows were inserted or removed
+    std::vector<std::uint32_t> m_editedRows;
+
+    // Owned objects and the setup.
+    std::unique_ptr<CFXSetupArray> m_setup;
+    std::unique_ptr<CFXUndo> m_undo;
+    std::int16_t m_slotActive[3] = {0, 0, 0};
+    std::int32_t m_actionBusy = 0; // a display's instrument action is being served
+    std::unique_ptr<CCompChnlArray> m_compChannels;
+    std::unique_ptr<CChannelMath> m_channelMath;
+    std::uint32_t m_monitorChannel = 0; // 0: none, else slot x 100 + channel
+    std::uint32_t m_monitorInterval = 5000;
+    std::string m_setupText;
+    double m_monitorValue = 0.0;
+
+    // Timers; the window timers belong to the main frame.
+    CWndTimer m_monitorTimer;
+    CIntervalTimer m_monitorIntervalTimer;
+    std::uint32_t m_startCountdownInterval = 1000;
+    CWndTimer m_startTimer;
+    std::int32_t m_timedStartArmed = 0;
+    std::int32_t m_countdownStep = 0;
+    std::uint32_t m_countdownDisplayInterval = 1000;
+    std::int32_t m_countdownDisplayOn = 0;
+    CIntervalTimer m_countdownDisplayTimer;
+    std::uint32_t m_autoSaveInterval = 14000;
+    std::uint32_t m_instrumentCheckInterval = 8600;
+    CIntervalTimer m_autoSaveTimer;
+    CIntervalTimer m_instrumentCheckTimer;
+
+    // Run times.
+    double m_startTick = 0.0;
+    double m_secondTick = 0.0;
+    std::int16_t m_runWord = 0;
+    double m_pollTick = 0.0;
+    double m_firstTimeBound = kBeforeScan;
+    double m_secondTimeBound = kAfterScan;
+    std::uint32_t m_scanPollInterval = 155;
+    CWndTimer m_scanTimer;
+
+    // Run data.
+    std::unique_ptr<CFXScan> m_scan;
+    std::unique_ptr<CDatasetStore> m_datasetStore;
+    std::unique_ptr<CDataset> m_dataset;
+    std::int32_t m_word1 = 0;
+    std::int32_t m_word2 = 0;
+    COleKXQT7100* m_instrument = nullptr; // the application's binding
+    // Channel number to the readings of the current batch (pointers into the
+    // reading buffer, valid until the next batch).
+    std::map<std::uint16_t, std::vector<ReadingRecord*>> m_readingStore;
+    // Channel number to a copy of its newest reading (kept for computed channels).
+    std::map<std::uint16_t, ReadingRecord> m_latestReadings;
+    std::int16_t m_bufferWord = 0;
+    std::int16_t m_readingBufferCapacity = kReadingBufferCapacity;
+    std::int16_t m_readingBufferCount = 0;
+    std::int32_t m_readingPathWord = 0;
+    std::int32_t m_lastScanChannel = 0;
+    std::string m_scansFormat;
+    std::string m_readingsFormat;
+    std::uint32_t m_frameCounter = 0;
+    std::uint32_t m_viewFlags = 0;
+    std::int32_t m_runFlag = 0;
+    std::int32_t m_skip = 0;
+    std::int16_t m_readingsPerPoll = 100;
+    std::int32_t m_browserRefresh = 0;
+    std::uint8_t m_options[5] = {1, 1, 1, 1, 0};
+    std::map<std::string, FunctionDefaults> m_functionTable;
+    std::unique_ptr<CDatasetEvent> m_eventRecord;
+    // The payload of HINT_DATASET_UPDATE.
+    std::vector<std::unique_ptr<CDatasetEvent>> m_updateList;
+    std::int32_t m_eventIndex = -1;
+    CReadingQuery m_exportRequest;
+    std::vector<std::string> m_textList1;
+    std::vector<std::string> m_textList2;
+    std::int32_t m_pollFlag = 1;
+    std::string m_untitledTitle;
+    tvane::CTime m_documentTime;
+    CDateTimeEdit m_timeFormatter;
+    std::string m_formatDateTime;
+    std::string m_formatDateTimeMs;
+    std::string m_formatDate;
+    std::string m_formatTime;
+    std::string m_formatTimeMs;
+    std::int16_t m_terminationCode = 2;
+    std::int32_t m_eventLogLimit = 2147483646;
+    std::int32_t m_word3 = 1;
+    std::int32_t m_word4 = 0;
+    void* m_dataBrowser = nullptr; // not owned
+    std::int32_t m_loadMark = 1;
+
+private:
+    // The loaded parts of a document file, taken over only once all was read.
+    struct LoadedFile;
+    // Exchanges the document's file contents with the scratch copy.
+    void SwapLoadedFile(LoadedFile& file);
+    void ShowModuleTexts(const CStateInfo& state);
+    static std::int32_t ReadSettingNumber(const char* key, long def);
+    // The dataset storage beside a setup's storage: the file name's first letter
+    // becomes 'Y'.
+    static std::string MakeCompanionFileName(const std::string& path);
+
+    ILoggerApp& m_app;
+    IDocumentOperations* m_operations = nullptr;
+    std::vector<IView*> m_views;
+    std::string m_pathName;
+    bool m_modified = false;
+    std::unique_ptr<ReadingRecord[]> m_readingBuffer;
+
+    static std::uint32_t s_loadedFileVersion;
+};

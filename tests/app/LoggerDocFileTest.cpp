@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CLoggerDoc.h"
+#include "database/CDatasetStore.h"
+#include "platform/storage/Storage.h"
+#include "scan/CCompChnl.h"
+#include "scan/CCompChnlArray.h"
+#include "scan/CFXScan.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
+#include "tests/app/LoggerDocFixture.h"
+
+namespace tvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string RunPython(const std::string& script) {
+    const std::string command = "/usr/bin/python3 -c '" + script + "' 2>&1";
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            out += buffer;
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+// The bytes of the "Contents" stream of a document file.
+std::string ReadContents(const fs::path& path) {
+    Storage root = StgOpenStorage(path, STGM_READ | STGM_SHARE_DENY_WRITE);
+    Stream stream = root.OpenStream("Contents", STGM_READ | STGM_SHARE_EXCLUSIVE);
+    std::string bytes(static_cast<std::size_t>(stream.Size()), '\0');
+    bytes.resize(stream.Read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+void WriteContents(const fs::path& path, const std::string& bytes) {
+    Storage root = StgCreateDocfile(path, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE);
+    Stream stream =
+        root.CreateStream("Contents", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE);
+    stream.Write(bytes.data(), bytes.size());
+    stream.Close();
+    root.Commit();
+}
+
+class LoggerDocFileTest : public LoggerDocTest {
+protected:
+    // A setup of rows in two slots, two computed channels, scan settings and
+    // three graphics pages.
+    void FillDocument(CLoggerDoc& d) {
+        app.state.m_modules = {"KXQT7101", "KXQT7107", "(None)"};
+        CFXSetupArray& setup = *d.GetSetup();
+        setup.SetSize(4);
+        const std::uint32_t channels[] = {101, 102, 201, 901};
+        for (int i = 0; i < 4; ++i) {
+            auto* row = new CFXSetup;
+            row->Name = i == 3 ? "Computed" : (i < 2 ? "KXQT7101" : "KXQT7107");
+            row->Channel = channels[i];
+            row->ChannelName = "Channel " + std::to_string(i);
+            row->ChannelMode = i % 2;
+            row->Function = "DC volts";
+            row->Range = "Auto";
+            row->AdvSettings = "OFF;1;;;;;;;;AUTO;;;;";
+            row->AdvSettingsType = 515;
+            setup.SetSetup(i, row);
+        }
+        CCompChnlArray& computed = *d.GetComputedChannels();
+        for (int i = 0; i < 2; ++i) {
+            auto channel = std::make_unique<CCompChnl>();
+            channel->Channel = 901 + i;
+            channel->Arg1.Channel = 101;
+            channel->Arg2.Value = 2.5 * (i + 1);
+            channel->Operation = CCompChnl::kProduct;
+            computed.SetAt(i, std::move(channel));
+        }
+        CFXScan& scan = *d.GetScan();
+        scan.m_startMode = CFXScan::kStartTimed;
+        scan.m_scanCount = 42;
+        scan.m_scanInterval = 0.5;
+        scan.m_exportOnPostScan = 1;
+        d.m_headerValue = 62;
+        d.m_headerWord = 7;
+        d.m_slotActive[0] = 2;
+        d.m_slotActive[1] = -1;
+        d.m_monitorChannel = 102;
+        d.m_monitorInterval = 2500;
+        d.m_setupText = "bench A";
+        d.m_frameCounter = 17;
+        app.frame.pages = {"Graphics 1", "Graphics 2", "Graphics 3"};
+        app.frame.selected = 2;
+    }
+
+    fs::path Path(const std::string& name) const { return home.Data() / name; }
+};
+
+TEST_F(LoggerDocFileTest, SaveAndLoadRoundTrip) {
+    CLoggerDoc& d = MakeDocument();
+    FillDocument(d);
+    const fs::path path = Path("X0000001.000");
+    ASSERT_TRUE(d.OnSaveDocument(path.string())) << ::testing::PrintToString(prompter.Texts());
+    EXPECT_FALSE(fs::exists(path.string() + ".new~"));
+
+    // The archive's first fields, as bytes.
+    const std::string bytes = ReadContents(path);
+    ASSERT_GE(bytes.size(), 60u);
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x02\x00\x00\x00", 4));
+    EXPECT_EQ(bytes.substr(4, 4), std::string("\x3e\x00\x00\x00", 4)); // header value 62
+    EXPECT_EQ(bytes.substr(8, 2), std::string("\x07\x00", 2));         // header word: 16 bits
+    EXPECT_EQ(bytes.substr(10, 9), std::string("\x08KXQT7101"));
+    const std::size_t slots = 10 + 9 + 9 + 7;
+    EXPECT_EQ(bytes.substr(slots, 12),
+              std::string("\x02\x00\x00\x00\xff\xff\xff\xff\x00\x00\x00\x00", 12));
+    EXPECT_EQ(bytes.substr(slots + 12, 8), std::string("\x66\x00\x00\x00\xc4\x09\x00\x00", 8));
+
+    // An independent reader finds the stream and the same bytes.
+    const std::string script = "import olefile; o = olefile.OleFileIO(\"" + path.string() +
+                               "\"); print(o.listdir()); print(o.openstream(\"Contents\").read()"
+                               "[:4].hex(), o.get_size(\"Contents\"))";
+    EXPECT_EQ(RunPython(script), "[['Contents']]\n02000000 " + std::to_string(bytes.size()) + "\n");
+
+    // Load into a fresh document of a fresh application.
+    FakeApp other;
+    other.frame.pages.clear();
+    CLoggerDoc loaded(other);
+    loaded.ReadDocumentFile(path.string());
+    EXPECT_EQ(CLoggerDoc::LoadedFileVersion(), 2u);
+    EXPECT_EQ(other.state.m_modules,
+              (std::array<std::string, 3>{"KXQT7101", "KXQT7107", "(None)"}));
+    EXPECT_EQ(loaded.m_headerValue, 62u);
+    EXPECT_EQ(loaded.m_headerWord, 7u);
+    EXPECT_EQ(loaded.m_slotActive[0], 2);
+    EXPECT_EQ(loaded.m_slotActive[1], -1);
+    EXPECT_EQ(loaded.m_monitorChannel, 102u);
+    EXPECT_EQ(loaded.m_monitorInterval, 2500u);
+    EXPECT_EQ(loaded.m_setupText, "bench A");
+    EXPECT_EQ(loaded.m_frameCounter, 17u);
+    ASSERT_EQ(loaded.GetSetup()->GetSize(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const CFXSetup* a = d.GetSetup()->GetSetup(i);
+        const CFXSetup* b = loaded.GetSetup()->GetSetup(i);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->Name, a->Name);
+        EXPECT_EQ(b->Channel, a->Channel);
+        EXPECT_EQ(b->ChannelName, a->ChannelName);
+        EXPECT_EQ(b->ChannelMode, a->ChannelMode);
+        EXPECT_EQ(b->AdvSettings, a->AdvSettings);
+    }
+    ASSERT_EQ(loaded.GetComputedChannels()->GetSize(), 2);
+    EXPECT_EQ(loaded.GetComputedChannels()->GetAt(1)->Channel, 902);
+    EXPECT_EQ(loaded.GetComputedChannels()->GetAt(1)->Arg2.Value, 5.0);
+    EXPECT_EQ(loaded.GetScan()->m_startMode, CFXScan::kStartTimed);
+    EXPECT_EQ(loaded.GetScan()->m_scanCount, 42);
+    EXPECT_EQ(loaded.GetScan()->m_scanInterval, 0.5);
+    EXPECT_EQ(loaded.GetScan()->m_exportOnPostScan, 1);
+    EXPECT_EQ(other.frame.pages, app.frame.pages);
+    EXPECT_EQ(other.frame.selected, 2u);
+
+    // Saving again gives the same bytes.
+    const fs::path again = Path("X0000002.000");
+    ASSERT_TRUE(loaded.OnSaveDocument(again.string()));
+    EXPECT_EQ(ReadContents(again), bytes);
+}
+
+TEST_F(LoggerDocFileTest, WithoutAFrameNoLayoutIsStored) {
+    app.withFrame = false;
+    CLoggerDoc& d = MakeDocument();
+    const fs::path path = Path("X0000003.000");
+    ASSERT_TRUE(d.OnSaveDocument(path.string()));
+    app.withFrame = true;
+    app.frame.pages = {"kept"};
+    CLoggerDoc loaded(app);
+    EXPECT_THROW(loaded.ReadDocumentFile(path.string()), CArchiveException);
+    app.withFrame = false;
+    loaded.ReadDocumentFile(path.string());
+    EXPECT_EQ(app.frame.pages, std::vector<std::string>{"kept"});
+}
+
+TEST_F(LoggerDocFileTest, OpenDocumentSetsUpTheSetup) {
+    CLoggerDoc& d = MakeDocument();
+    FillDocument(d);
+    const fs::path path = Path("X0000004.000");
+    ASSERT_TRUE(d.OnSaveDocument(path.string()));
+    {
+        CDatasetStore store;
+        ASSERT_TRUE(store.Create(Path("Y0000004.000").string(),
+                                 STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, false));
+    }
+    FakeApp other;
+    other.state.m_setupFile = path.string();
+    CLoggerDoc opened(other);
+    FakeOperations ops;
+    opened.SetOperations(&ops);
+    RecordingView view;
+    opened.AddView(&view);
+    ASSERT_TRUE(opened.OnOpenDocument(path.string()));
+    EXPECT_EQ(opened.GetPathName(), path.string());
+    EXPECT_TRUE(opened.GetDatasetStore()->IsOpen());
+    EXPECT_EQ(opened.m_setupLoaded, 1);
+    EXPECT_EQ(opened.m_neverSaved, 0);
+    // No dataset named: a first one is saved.
+    EXPECT_EQ(ops.calls, (std::vector<std::string>{"SaveDataset", "LoadDatasetFile",
+                                                   "GetLastScanMaxChannel"}));
+    EXPECT_EQ(other.frame.panes[1], "KXQT7101");
+    EXPECT_EQ(other.frame.panes[3], "(None)");
+    EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_DOCUMENT});
+    opened.CloseDatasetStore();
+
+    // Without its dataset storage the open fails.
+    fs::remove(Path("Y0000004.000"));
+    CLoggerDoc missing(other);
+    missing.SetOperations(&ops);
+    EXPECT_FALSE(missing.OnOpenDocument(path.string()));
+}
+
+TEST_F(LoggerDocFileTest, BrokenFilesFailAndKeepTheDocument) {
+    CLoggerDoc& d = MakeDocument();
+    FillDocument(d);
+    const fs::path good = Path("X0000005.000");
+    ASSERT_TRUE(d.OnSaveDocument(good.string()));
+    const std::string bytes = ReadContents(good);
+
+    // The document that stays open: one row, its own scan settings.
+    FakeApp other;
+    other.state.m_modules = {"KXQT7104", "", ""};
+    CLoggerDoc open(other);
+    open.GetSetup()->SetSize(1);
+    auto* row = new CFXSetup;
+    row->Channel = 301;
+    open.GetSetup()->SetSetup(0, row);
+    open.GetScan()->m_scanCount = 5;
+    open.m_monitorChannel = 301;
+    open.m_setupLoaded = 1;
+
+    std::string badClass = bytes;
+    const std::size_t tag = badClass.find("CFXSetup");
+    ASSERT_NE(tag, std::string::npos);
+    badClass[tag] = 'Q';
+    struct Case {
+        const char* name;
+        std::string contents;
+        bool compound;
+    } cases[] = {
+        {"empty", "", true},
+        {"version only", bytes.substr(0, 4), true},
+        {"inside the fields", bytes.substr(0, 30), true},
+        {"inside the rows", bytes.substr(0, bytes.size() / 2), true},
+        {"last byte missing", bytes.substr(0, bytes.size() - 1), true},
+        {"unknown class", badClass, true},
+        {"not a compound file", bytes, false},
+    };
+    for (const Case& c : cases) {
+        const fs::path path = Path(std::string("bad ") + c.name);
+        if (c.compound)
+            WriteContents(path, c.contents);
+        else
+            WriteFile(path, c.contents);
+        prompter.asked.clear();
+        EXPECT_FALSE(open.OnOpenDocument(path.string())) << c.name;
+        EXPECT_EQ(prompter.asked.size(), 1u) << c.name;
+        ASSERT_EQ(open.GetSetup()->GetSize(), 1) << c.name;
+        EXPECT_EQ(open.GetSetup()->GetSetup(0)->Channel, 301u) << c.name;
+        EXPECT_EQ(open.GetScan()->m_scanCount, 5) << c.name;
+        EXPECT_EQ(open.m_monitorChannel, 301u) << c.name;
+        EXPECT_EQ(other.state.m_modules[0], "KXQT7104") << c.name;
+    }
+    EXPECT_NE(prompter.asked.at(0).text.find("bad not a compound file"), std::string::npos)
+        << prompter.asked.at(0).text;
+}
+
+TEST_F(LoggerDocFileTest, FailedSaveKeepsTheOldFile) {
+    CLoggerDoc& d = MakeDocument();
+    FillDocument(d);
+    const fs::path path = Path("X0000006.000");
+    ASSERT_TRUE(d.OnSaveDocument(path.string()));
+    const std::string before = ReadFile(path);
+    // The new file cannot be made beside the old one.
+    fs::create_directories(path.string() + ".new~/blocked");
+    d.m_setupText = "changed";
+    EXPECT_FALSE(d.OnSaveDocument(path.string()));
+    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+} // namespace
+} // namespace tvane::test

@@ -1,0 +1,188 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/CLoggerDoc.h"
+#include "app/IDocumentOperations.h"
+#include "app/ILoggerApp.h"
+#include "database/CStateInfo.h"
+#include "platform/archive/CArchive.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Services.h"
+#include "platform/ui/Prompter.h"
+#include "platform/ui/TimerService.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
+#include "scan/FakeSetupEditor.h"
+#include "tests/support/TempHome.h"
+
+namespace tvane::test {
+
+// The main frame as the document sees it: its timers, its panes and a page
+// layout of named pages.
+class FakeFrame final : public IDocumentFrame {
+public:
+    FakeTimerService timers;
+    std::string panes[4];
+    std::vector<std::string> pages{"Graphics 1"};
+    std::uint32_t selected = 0;
+
+    ITimerService& Timers() override { return timers; }
+    void SetPaneText(int pane, const std::string& text) override { panes[pane] = text; }
+    void SerializeLayout(CArchive& ar, CLoggerDoc&) override {
+        if (ar.IsStoring()) {
+            ar << static_cast<std::uint32_t>(pages.size());
+            for (const auto& page : pages)
+                ar << page;
+            ar << selected;
+            return;
+        }
+        std::uint32_t count = 0;
+        ar >> count;
+        pages.assign(count, {});
+        for (auto& page : pages)
+            ar >> page;
+        ar >> selected;
+    }
+};
+
+class FakeApp final : public ILoggerApp {
+public:
+    CStateInfo state;
+    FakeFrame frame;
+    bool withFrame = true;
+    bool discard = false;
+    FakeSetupEditor* editor = nullptr;
+
+    CStateInfo& GetStateInfo() override { return state; }
+    COleKXQT7100* GetInstrument() override { return nullptr; }
+    bool IsSetupDiscard() const override { return discard; }
+    IDocumentFrame* GetMainFrame() override { return withFrame ? &frame : nullptr; }
+    ISetupEditor* GetSetupEditor() override { return editor; }
+};
+
+// Records the calls; each answers with its scripted result.
+class FakeOperations final : public IDocumentOperations {
+public:
+    std::vector<std::string> calls;
+    bool createStorage = true, loadChannels = true, saveDataset = true, loadDataset = true;
+    bool saveSetupAs = true, upload = true;
+    int saveMode = -1;
+    // Rows LoadModuleChannels puts into the setup: (module, channel, function type).
+    std::vector<std::pair<std::string, std::uint32_t>> rows;
+
+    bool CreateSetupStorage(CLoggerDoc&, CStateInfo&) override {
+        calls.push_back("CreateSetupStorage");
+        return createStorage;
+    }
+    bool LoadModuleChannels(CLoggerDoc& doc, CStateInfo&) override;
+    std::function<bool(CLoggerDoc&)> onSaveDataset;
+    bool SaveDataset(CLoggerDoc& doc, CStateInfo&) override {
+        calls.push_back("SaveDataset");
+        return onSaveDataset ? onSaveDataset(doc) : saveDataset;
+    }
+    bool LoadDatasetFile(CLoggerDoc&, CStateInfo&) override {
+        calls.push_back("LoadDatasetFile");
+        return loadDataset;
+    }
+    std::int32_t GetLastScanMaxChannel(CLoggerDoc&) override {
+        calls.push_back("GetLastScanMaxChannel");
+        return 0;
+    }
+    bool DeleteSetup(CLoggerDoc&, const std::string& name) override {
+        calls.push_back("DeleteSetup " + name);
+        return true;
+    }
+    bool DeleteDataset(CLoggerDoc&, CStateInfo&) override {
+        calls.push_back("DeleteDataset");
+        return true;
+    }
+    void CloseDataBrowser(CLoggerDoc&) override {}
+    bool SaveSetupAs(CLoggerDoc&, CStateInfo&, int mode) override {
+        saveMode = mode;
+        return saveSetupAs;
+    }
+    bool UploadSetup(CLoggerDoc&, CStateInfo&) override {
+        calls.push_back("UploadSetup");
+        return upload;
+    }
+    void StartScan(CLoggerDoc& doc) override {
+        calls.push_back(doc.m_resume ? "StartScan resume" : "StartScan");
+    }
+    void EndScan(CLoggerDoc&) override { calls.push_back("EndScan"); }
+    void ShowWaitingStatus(CLoggerDoc&) override { calls.push_back("ShowWaitingStatus"); }
+};
+
+inline bool FakeOperations::LoadModuleChannels(CLoggerDoc& doc, CStateInfo&) {
+    calls.push_back("LoadModuleChannels");
+    std::int32_t i = 0;
+    for (const auto& [module, channel] : rows) {
+        auto* row = new CFXSetup;
+        row->Name = module;
+        row->Channel = channel;
+        row->FunctionType = module == "Computed" || channel % 100 > 20 ? 0 : 1;
+        doc.GetSetup()->SetSetup(i++, row);
+    }
+    return loadChannels;
+}
+
+// A view that keeps what it was told.
+class RecordingView final : public IView {
+public:
+    explicit RecordingView(Kind kind = kOtherView) : m_kind(kind) {}
+    struct Update {
+        IView* sender;
+        long hint;
+        HintObject object;
+    };
+    std::vector<Update> updates;
+    std::vector<long> Hints() const {
+        std::vector<long> hints;
+        for (const auto& u : updates)
+            hints.push_back(u.hint);
+        return hints;
+    }
+    void OnUpdate(IView* sender, long hint, const HintObject& object) override {
+        updates.push_back({sender, hint, object});
+        if (onUpdate)
+            onUpdate(hint, object);
+    }
+    Kind GetKind() const override { return m_kind; }
+    void Refresh() override { ++refreshes; }
+    std::function<void(long, const HintObject&)> onUpdate;
+    int refreshes = 0;
+
+private:
+    Kind m_kind;
+};
+
+// A fresh home, a fixed clock, a scripted prompter and an application with a
+// main frame; the document is made by MakeDocument.
+class LoggerDocTest : public TempHomeTest {
+protected:
+    LoggerDocTest()
+        : m_clock(1700000000, 5000), m_clockService(SetClock, &m_clock),
+          m_prompterService(SetPrompter, &prompter) {
+        std::filesystem::create_directories(home.Data());
+        app.state.m_dataDir = home.Data().string();
+    }
+
+    CLoggerDoc& MakeDocument() {
+        doc = std::make_unique<CLoggerDoc>(app);
+        doc->SetOperations(&operations);
+        return *doc;
+    }
+
+    FakeClock m_clock;
+    ScopedService<IClock> m_clockService;
+    ScriptedPrompter prompter;
+    ScopedService<IPrompter> m_prompterService;
+    FakeApp app;
+    FakeOperations operations;
+    std::unique_ptr<CLoggerDoc> doc;
+};
+
+} // namespace tvane::test

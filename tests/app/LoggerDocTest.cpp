@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "app/CLoggerDoc.h"
+#include "database/CDataset.h"
+#include "database/CDatasetEvent.h"
+#include "platform/core/FrameworkExceptions.h"
+#include "platform/profile/Profile.h"
+#include "scan/CChannelArray.h"
+#include "scan/CFXScan.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
+#include "scan/CRunRecord.h"
+#include "tests/app/LoggerDocFixture.h"
+
+namespace tvane::test {
+namespace {
+
+CFXSetup* AddRow(CLoggerDoc& doc, std::uint32_t channel, const std::string& module = "KXQT7101") {
+    auto* row = new CFXSetup;
+    row->Name = module;
+    row->Channel = channel;
+    CFXSetupArray& setup = *doc.GetSetup();
+    setup.SetOwnsRows(1);
+    setup.SetSetup(setup.GetSize(), row);
+    return row;
+}
+
+TEST_F(LoggerDocTest, ConstructedDocumentHasItsDefaults) {
+    CLoggerDoc& d = MakeDocument();
+    EXPECT_EQ(d.m_setupLoaded, 0);
+    EXPECT_EQ(d.m_neverSaved, 1);
+    EXPECT_EQ(d.m_scanning, 0);
+    EXPECT_EQ(d.m_monitorChannel, 0u);
+    EXPECT_EQ(d.m_monitorInterval, 5000u);
+    EXPECT_EQ(d.m_scanPollInterval, 155u);
+    EXPECT_EQ(d.m_instrumentCheckInterval, 8600u);
+    EXPECT_EQ(d.m_startCountdownInterval, 1000u);
+    EXPECT_EQ(d.m_countdownDisplayInterval, 1000u);
+    EXPECT_EQ(d.m_readingsPerPoll, 100);
+    EXPECT_EQ(d.m_terminationCode, 2);
+    EXPECT_EQ(d.m_loadMark, 1);
+    EXPECT_EQ(d.m_eventIndex, -1);
+    EXPECT_EQ(d.m_firstTimeBound, -1.0);
+    EXPECT_EQ(d.m_secondTimeBound, -1e12);
+    EXPECT_EQ(d.m_scanTimer.Id(), 3211u);
+    EXPECT_EQ(d.m_startTimer.Id(), 3212u);
+    EXPECT_EQ(d.m_monitorTimer.Id(), 3314u);
+    EXPECT_EQ(d.GetUntitledTitle(), "Tvane - Uninitialized State");
+    EXPECT_EQ(d.m_defaultLabel, "Default");
+    EXPECT_EQ(d.m_noneLabel, "(none)");
+    EXPECT_EQ(d.m_advancedLabel, "Advanced");
+    EXPECT_EQ(d.m_scansFormat, "Scans %ld");
+    EXPECT_EQ(d.m_readingsFormat, "Readings %d");
+    // Missing ini values select the defaults.
+    EXPECT_EQ(d.m_autoSaveInterval, 14000u);
+    EXPECT_EQ(d.m_eventLogLimit, 2147483646);
+
+    // The reading buffer: 2520 zeroed records.
+    ASSERT_NE(d.GetReadingBuffer(), nullptr);
+    EXPECT_EQ(d.m_readingBufferCapacity, 2520);
+    static const ReadingRecord zero{};
+    for (int i = 0; i < 2520; ++i)
+        ASSERT_EQ(std::memcmp(&d.GetReadingBuffer()[i], &zero, sizeof zero), 0) << i;
+
+    // Owned objects exist; the export request names the first free csv file.
+    EXPECT_NE(d.GetSetup(), nullptr);
+    EXPECT_NE(d.GetComputedChannels(), nullptr);
+    EXPECT_NE(d.GetChannelMath(), nullptr);
+    EXPECT_NE(d.GetScan(), nullptr);
+    EXPECT_NE(d.GetUndo(), nullptr);
+    EXPECT_NE(d.GetDataset(), nullptr);
+    EXPECT_NE(d.GetDatasetStore(), nullptr);
+    EXPECT_NE(d.GetEventRecord(), nullptr);
+    EXPECT_EQ(d.m_exportRequest.m_startTime, -1.0);
+    EXPECT_EQ(d.m_exportRequest.m_eventEndTime, -1.0);
+    EXPECT_EQ(std::filesystem::path(d.m_exportRequest.m_fileName).filename().string().substr(0, 6),
+              "export");
+    EXPECT_EQ(d.m_exportRequest.m_previousFileName, d.m_exportRequest.m_fileName);
+    // Time formats are the formatter's expansions, with milliseconds where asked.
+    EXPECT_NE(d.GetDateTimeMsFormat().find("%l"), std::string::npos);
+    EXPECT_NE(d.GetTimeMsFormat().find("%l"), std::string::npos);
+    EXPECT_EQ(d.GetTimeFormat().find("%l"), std::string::npos);
+    EXPECT_EQ(d.GetDateTimeFormat(), d.GetDateFormat() + " " + d.GetTimeFormat());
+}
+
+TEST_F(LoggerDocTest, SettingsFromTheIniFile) {
+    struct Case {
+        const char* autoSave;
+        const char* maxEvents;
+        std::uint32_t interval;
+        std::int32_t limit;
+    } cases[] = {
+        {"3", "500", 3000, 500},         {"0", "0", 14000, 2147483646},
+        {"abc", "x", 14000, 2147483646}, {"-5", "-1", 14000, 2147483646}, // would never flush
+        {"99999999", "7", 14000, 7},                                      // ms do not fit 32 bits
+    };
+    for (const Case& c : cases) {
+        WritePrivateProfileString("Settings", "AutoSaveIntervalSeconds", std::string(c.autoSave),
+                                  "Tvane.ini");
+        WritePrivateProfileString("Settings", "MaxEventLogEntries", std::string(c.maxEvents),
+                                  "Tvane.ini");
+        CLoggerDoc& d = MakeDocument();
+        EXPECT_EQ(d.m_autoSaveInterval, c.interval) << c.autoSave;
+        EXPECT_EQ(d.m_eventLogLimit, c.limit) << c.maxEvents;
+    }
+}
+
+TEST_F(LoggerDocTest, RestartAndStopTimers) {
+    CLoggerDoc& d = MakeDocument();
+    FakeTimerService& timers = app.frame.timers;
+    for (double interval : {1.9, 2.0}) {
+        d.GetScan()->m_scanInterval = interval;
+        d.m_monitorTimer.SetWindow(&timers);
+        d.m_monitorTimer.Start(5000);
+        operations.calls.clear();
+        m_clock.SetTick(10000);
+        d.RestartTimers();
+        const bool countdown = interval >= 2.0;
+        EXPECT_EQ(d.m_countdownDisplayOn, countdown ? 1 : 0) << interval;
+        EXPECT_EQ(!operations.calls.empty(), countdown) << interval;
+        EXPECT_TRUE(timers.IsActive(3211));
+        EXPECT_EQ(timers.Elapse(3211), 155u);
+        EXPECT_FALSE(timers.IsActive(3314)); // stopped, and not started here
+        EXPECT_EQ(d.m_autoSaveTimer.Interval(), 14000u);
+        EXPECT_EQ(d.m_instrumentCheckTimer.Interval(), 8600u);
+        EXPECT_EQ(d.m_monitorIntervalTimer.Interval(), 5000u);
+        EXPECT_EQ(d.m_autoSaveTimer.StartTick(), 10000u);
+        EXPECT_FALSE(d.m_autoSaveTimer.IsDue(23999));
+        EXPECT_TRUE(d.m_autoSaveTimer.IsDue(24000));
+    }
+    d.m_startTimer.SetWindow(&timers);
+    d.m_startTimer.Start(1000);
+    d.StopTimers();
+    EXPECT_FALSE(timers.IsActive(3211));
+    EXPECT_FALSE(timers.IsActive(3212));
+    EXPECT_FALSE(timers.IsActive(3314));
+    EXPECT_EQ(d.m_autoSaveTimer.StartTick(), 0u);
+    EXPECT_EQ(d.m_instrumentCheckTimer.StartTick(), 0u);
+}
+
+TEST_F(LoggerDocTest, RowLookups) {
+    CLoggerDoc& d = MakeDocument();
+    CFXSetup* first = AddRow(d, 101);
+    CFXSetup* second = AddRow(d, 102);
+    AddRow(d, 102); // a duplicate number: the first row wins
+    EXPECT_EQ(d.FindSetupRow(102), second);
+    EXPECT_EQ(d.FindSetupRow(999), nullptr);
+    EXPECT_EQ(d.GetSetupRow(0), first);
+    EXPECT_EQ(d.GetSetupRow(7), nullptr);
+    EXPECT_EQ(d.GetGridRow(101), 2);
+    EXPECT_EQ(d.GetGridRow(102), 3);
+    EXPECT_EQ(d.GetGridRow(555), 0);
+    EXPECT_EQ(d.GetGridRowOf(d.GetSetupRow(2)), 4);
+    CFXSetup stranger;
+    EXPECT_EQ(d.GetGridRowOf(&stranger), 0);
+}
+
+TEST_F(LoggerDocTest, ExportFileNames) {
+    CLoggerDoc& d = MakeDocument();
+    const auto path = [&](int n) {
+        return (home.Data() / ("export" + std::to_string(n) + ".csv")).string();
+    };
+    CLoggerDoc::SetExportCounter(1);
+    EXPECT_EQ(d.MakeExportFileName("csv"), path(1));
+    // The counter stays on a free name until the file exists.
+    EXPECT_EQ(d.MakeExportFileName("csv"), path(1));
+    CLoggerDoc::CreateEmptyFile(path(1));
+    CLoggerDoc::CreateEmptyFile(path(2));
+    EXPECT_EQ(d.MakeExportFileName("csv"), path(3));
+    EXPECT_EQ(CLoggerDoc::GetExportCounter(), 3);
+    EXPECT_EQ(d.MakeExportFileName("txt"), (home.Data() / "export3.txt").string());
+
+    // All of 1..4999 taken: the name with 1 again, without a test.
+    for (int n = 3; n < 5000; ++n)
+        CLoggerDoc::CreateEmptyFile(path(n));
+    EXPECT_EQ(d.MakeExportFileName("csv"), path(1));
+    EXPECT_EQ(CLoggerDoc::GetExportCounter(), 1);
+
+    EXPECT_THROW(CLoggerDoc::CreateEmptyFile((home.Data() / "none" / "x.csv").string()),
+                 FileException);
+}
+
+TEST_F(LoggerDocTest, ViewsReceiveHintsWithTypedPayloads) {
+    CLoggerDoc& d = MakeDocument();
+    RecordingView setupView(IView::kSetupView), graphView(IView::kGraphView), other;
+    d.AddView(&other);
+    d.AddView(&setupView);
+    d.AddView(&graphView);
+    EXPECT_EQ(d.GetSetupView(), &setupView);
+    EXPECT_EQ(d.GetGraphView(), &graphView);
+
+    CRunRecord run;
+    CDatasetEvent event;
+    d.UpdateAllViews(&setupView, HINT_EVENT, &run);
+    d.UpdateAllViews(nullptr, HINT_EVENT, &event);
+    ASSERT_EQ(setupView.updates.size(), 1u); // not told of its own change
+    ASSERT_EQ(other.updates.size(), 2u);
+    EXPECT_EQ(other.updates[0].sender, &setupView);
+    EXPECT_EQ(other.updates[0].object.As<CRunRecord>(), &run);
+    EXPECT_EQ(other.updates[0].object.As<CDatasetEvent>(), nullptr);
+    EXPECT_EQ(other.updates[1].object.As<CDatasetEvent>(), &event);
+    EXPECT_EQ(other.updates[1].object.As<CRunRecord>(), nullptr);
+
+    // A view leaving while the hint goes round is not told afterwards.
+    other.onUpdate = [&](long, const HintObject&) { d.RemoveView(&graphView); };
+    d.UpdateAllViews(nullptr, HINT_SCAN_STATE);
+    EXPECT_EQ(graphView.updates.size(), 2u);
+    d.RefreshAllViews();
+    EXPECT_EQ(setupView.refreshes, 1);
+}
+
+TEST_F(LoggerDocTest, NewDocumentResetsAndAnnounces) {
+    CLoggerDoc& d = MakeDocument();
+    RecordingView view;
+    d.AddView(&view);
+    AddRow(d, 101);
+    d.m_monitorChannel = 105;
+    d.m_setupLoaded = 1;
+    d.m_neverSaved = 0;
+    d.m_setupInInstrument = 1;
+    d.m_runFlag = 1;
+    d.m_latestReadings[101] = ReadingRecord{};
+    app.state.m_flags = {0, 3, 3, 3};
+    m_clock.SetTick(777);
+
+    EXPECT_TRUE(d.OnNewDocument());
+    EXPECT_EQ(d.GetSetup()->GetSize(), 0);
+    EXPECT_EQ(d.m_monitorChannel, 0u);
+    EXPECT_EQ(d.m_setupLoaded, 0);
+    EXPECT_EQ(d.m_neverSaved, 1);
+    EXPECT_EQ(d.m_setupInInstrument, 0);
+    EXPECT_EQ(d.m_runFlag, 0);
+    EXPECT_TRUE(d.m_latestReadings.empty());
+    EXPECT_EQ(d.m_startTick, 777.0);
+    EXPECT_EQ(d.m_pollTick, 777.0);
+    EXPECT_TRUE(d.IsModified());
+    EXPECT_EQ(app.state.m_flags, (std::array<std::int32_t, 4>{1, 0, 0, 0}));
+    EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_DOCUMENT});
+}
+
+TEST_F(LoggerDocTest, SaveModeFollowsTheDocumentState) {
+    CLoggerDoc& d = MakeDocument();
+    struct Case {
+        std::int32_t neverSaved;
+        std::int32_t secondFlag;
+        const char* path;
+        int mode;
+    } cases[] = {
+        {1, 1, "a", 2},
+        {0, 1, "", 1},
+        {0, 0, "", 0},
+        {0, 0, "a", 3},
+    };
+    for (const Case& c : cases) {
+        d.m_neverSaved = c.neverSaved;
+        app.state.m_flags[1] = c.secondFlag;
+        EXPECT_TRUE(d.DoSave(c.path));
+        EXPECT_EQ(operations.saveMode, c.mode);
+    }
+    d.SetOperations(nullptr);
+    EXPECT_FALSE(d.DoSave("a")); // nothing can save
+}
+
+TEST_F(LoggerDocTest, CreateNewSetup) {
+    CLoggerDoc& d = MakeDocument();
+    RecordingView view;
+    d.AddView(&view);
+    operations.rows = {{"KXQT7103", 101}, {"KXQT7101", 201}, {"KXQT7101", 202}};
+    // Without a database the module cards count nothing: the array cannot be sized.
+    EXPECT_FALSE(d.CreateNewSetup(app.state, 0, false));
+    EXPECT_TRUE(view.updates.empty());
+    EXPECT_EQ(operations.calls,
+              (std::vector<std::string>{"CreateSetupStorage", "GetLastScanMaxChannel"}));
+    EXPECT_EQ(d.m_setupLoaded, 1);
+}
+
+TEST_F(LoggerDocTest, DestructionDiscardsOrDropsTheEmptyRun) {
+    app.state.m_setupName = "S1";
+    app.state.m_datasetName = "Data 1";
+    app.discard = true;
+    MakeDocument();
+    doc.reset();
+    EXPECT_EQ(operations.calls, std::vector<std::string>{"DeleteSetup S1"});
+
+    operations.calls.clear();
+    app.discard = false;
+    MakeDocument();
+    doc.reset();
+    EXPECT_EQ(operations.calls, std::vector<std::string>{"DeleteDataset"});
+    EXPECT_TRUE(app.state.m_datasetName.empty());
+}
+
+TEST_F(LoggerDocTest, StateRecordNames) {
+    CStateInfo state;
+    state.m_dataDir = "/data";
+    state.m_setupName = "Bench";
+    state.m_setupFile = "/data/X1.000";
+    state.m_datasetName = "Data 1";
+    state.m_modules = {"KXQT7101", "", ""};
+    state.m_flags = {1, 2, 3, 4};
+    state.SaveRecentNames();
+
+    CStateInfo copy = state;
+    copy.ClearNames();
+    EXPECT_EQ(copy.m_dataDir, "/data");
+    EXPECT_EQ(copy.m_flags, state.m_flags);
+    EXPECT_TRUE(copy.m_setupName.empty() && copy.m_setupFile.empty() &&
+                copy.m_datasetName.empty() && copy.m_modules[0].empty());
+    copy.LoadRecentNames();
+    EXPECT_EQ(copy.m_setupName, "Bench");
+    EXPECT_EQ(copy.m_datasetName, "Data 1");
+}
+
+} // namespace
+} // namespace tvane::test
