@@ -171,6 +171,9 @@ public:
     bool AlarmPolarityHigh() const { return m_alarmPolarityHigh; }
     const std::string& TriggerSources() const { return m_triggerSources; }
     DriverLog& Log() { return m_log; }
+    // A line for the log, written only with LogErrors on and only when it has at
+    // most 98 characters.
+    void WriteLog(const std::string& text);
 
     // The instrument's stored states: their names and, per state, the name when
     // the state holds a setup (else empty), then "Last Power Down", "Factory
@@ -210,8 +213,7 @@ private:
     bool ReadDateTime(InstrumentClock& clock, bool scanTime);
     static double Draw(); // uniform 0..1
 
-    // Logging.
-    void WriteLog(const std::string& text); // only with LogErrors, lines up to 98
+    // Lines and raw bytes written whenever the log is open.
     void WriteLogAlways(const std::string& text);
     void WriteLogId(unsigned id);
 

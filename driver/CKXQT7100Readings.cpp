@@ -253,9 +253,10 @@ bool CKXQT7100::FetchReadings(ReadingRecord* buffer, std::int32_t requested, std
     *count = 0;
     ClearBuffer();
     std::int32_t capacity = buffer && requested > 0 ? requested : 0;
+    // Simulated readings are delivered like live ones, and say so.
     if (IsSimulated()) {
         *count = SimulateReadings(buffer, capacity);
-        return false;
+        return true;
     }
     long n = std::min<long>(kMaxReadingsPerRequest, requested);
     if (!SendCommand(tvane::Format(Cmd(3012).c_str(), n)))

@@ -170,6 +170,16 @@ TEST_F(Sequence, LogFileRespectsItsSettings) {
               std::string::npos);
     EXPECT_NE(log.find("Invalid header in detected.  Definite block missing '#' character.\nY123"),
               std::string::npos);
+
+    drv->WriteLog(std::string(98, 'a'));
+    drv->WriteLog(std::string(99, 'b'));
+    log = tvane::test::ReadFile(home.Data() / "run.log");
+    EXPECT_NE(log.find(std::string(98, 'a') + "\n"), std::string::npos);
+    EXPECT_EQ(log.find('b' + std::string(98, 'b')), std::string::npos);
+    s.logErrors = 0;
+    MakeDriver(s);
+    drv->WriteLog("quiet");
+    EXPECT_EQ(tvane::test::ReadFile(home.Data() / "run.log").find("quiet"), std::string::npos);
 }
 
 } // namespace

@@ -167,5 +167,24 @@ TEST_F(Simulation, MonitorAndReadsAnswerFromTheSimulation) {
     EXPECT_LE(bits, 255);
 }
 
+TEST_F(Simulation, StoredReadingsAndTheReadingRowsAreSimulatedToo) {
+    Download(Channel(0, 101, 1));
+    Download(Channel(0, 102, 4));
+    Start(1.0, 0);
+    clock.Advance(1000);
+    std::int32_t count = -1;
+    EXPECT_TRUE(drv->FetchReadings(records, 1, &count));
+    EXPECT_EQ(count, 1); // bounded by what was asked for
+    clock.Advance(1000);
+    std::vector<ReadingRow> rows;
+    ASSERT_EQ(drv->GetReading(rows), 2);
+    EXPECT_EQ(rows[1].channel, 102);
+    EXPECT_EQ(rows[1].scan, 2);
+    EXPECT_GE(rows[1].value, 0.0);
+    EXPECT_LE(rows[1].value, 1000.0);
+    EXPECT_DOUBLE_EQ(rows[1].time, 2000.0);
+    EXPECT_EQ(link.Sent().size(), 7u); // the start sequence only
+}
+
 } // namespace
 } // namespace tvane::driver::test
