@@ -1,11 +1,15 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
-# A folder whose code needs Qt calls this first; the headless (sanitizer) build
-# then skips the whole folder.
+# A folder whose code (or tests) need Qt calls this first; the headless (sanitizer)
+# build then skips the whole folder. It also switches on moc, uic and rcc for the
+# folder, so headless folders are not slowed down by them.
 macro(tvane_qt_only)
   if(TVANE_HEADLESS)
     return()
   endif()
+  set(CMAKE_AUTOMOC ON)
+  set(CMAKE_AUTOUIC ON)
+  set(CMAKE_AUTORCC ON)
 endmacro()
 
 # tvane_library(<target> [SHARED] [DEPS <targets>...] [PRIVATE_DEPS <targets>...]
