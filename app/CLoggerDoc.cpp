@@ -29,6 +29,7 @@
 #include "scan/CCompChnlArray.h"
 #include "scan/CFXScan.h"
 #include "scan/CFXSetupArray.h"
+#include "scan/ISetupEditor.h"
 
 namespace fs = std::filesystem;
 
@@ -131,7 +132,6 @@ CLoggerDoc::~CLoggerDoc() {
         m_setup->RemoveAll();
     if (m_compChannels)
         m_compChannels->RemoveAll();
-    StopTimers();
 }
 
 // --- Views ------------------------------------------------------------------
@@ -181,6 +181,45 @@ void CLoggerDoc::CloseDatasetStore() {
         m_dataset->Close();
     if (m_datasetStore)
         m_datasetStore->Close();
+}
+
+// --- Commands ---------------------------------------------------------------
+
+bool CLoggerDoc::OnCmdMsg(unsigned command) {
+    switch (command) {
+    case kCommandFileSave:
+        if (IsCommandEnabled(command))
+            OnFileSave();
+        return true;
+    case kCommandFileSaveAs:
+        if (IsCommandEnabled(command))
+            OnFileSaveAs();
+        return true;
+    case kCommandScanSettings:
+        OnScanSettings();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CLoggerDoc::IsCommandEnabled(unsigned command) const {
+    switch (command) {
+    case kCommandFileSave:
+    case kCommandFileSaveAs:
+        return m_scanning == 0;
+    case kCommandScanSettings:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CLoggerDoc::OnFileSave() {
+    // The value being typed into the grid belongs to the setup that is saved.
+    if (ISetupEditor* editor = m_app.GetSetupEditor())
+        editor->ValidateCurrentCell();
+    return DoFileSave();
 }
 
 // --- Timers -----------------------------------------------------------------
@@ -325,6 +364,19 @@ tvane::CTime CLoggerDoc::GetReadingTime(double tick) const {
         return tvane::CTime(0);
     const double elapsed = (tick - m_startTick) / 1000.0;
     return m_documentTime + static_cast<std::int64_t>(elapsed);
+}
+
+bool CLoggerDoc::GetExportTimeRange(double& first, double& last) {
+    if (!m_dataset || !m_dataset->IsOpen())
+        return false;
+    ReadingRecord record;
+    if (m_dataset->ReadReadings(&record, 1, 0) != 1)
+        return false;
+    const double low = m_dataset->GetFirstTime();
+    const double high = m_dataset->GetLastTime();
+    first = std::clamp(static_cast<double>(record.Time), low, std::max(low, high));
+    last = std::clamp(m_dataset->GetLastReadingTime(), low, std::max(low, high));
+    return true;
 }
 
 // --- Reading store ----------------------------------------------------------

@@ -87,6 +87,20 @@ public:
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
     const std::string& GetUntitledTitle() const { return m_untitledTitle; }
 
+    // --- Commands -------------------------------------------------------------
+    enum Command : unsigned {
+        kCommandFileSave = 57603,
+        kCommandFileSaveAs = 57604,
+        kCommandScanSettings = 32824,
+    };
+    // Runs a command of the document; false when it is not one of its own.
+    bool OnCmdMsg(unsigned command);
+    // Whether a command of the document is enabled now.
+    bool IsCommandEnabled(unsigned command) const;
+    // Save: finishes the edit of the grid's current cell first.
+    bool OnFileSave();
+    bool OnFileSaveAs() { return DoSave({}); }
+
     // --- Lifecycle ------------------------------------------------------------
     bool OnNewDocument();
     // Reads the file; a file that cannot be read completely reports failure
@@ -137,6 +151,9 @@ public:
     std::string FormatReadingTime(double time);
     // Absolute time of a reading from its tick time; 0 before the run start.
     tvane::CTime GetReadingTime(double tick) const;
+    // First and last reading time of the current dataset, kept within the
+    // dataset's own time bounds; false when no dataset is open or it is empty.
+    bool GetExportTimeRange(double& first, double& last);
     const std::string& GetDateTimeFormat() const { return m_formatDateTime; }
     const std::string& GetDateTimeMsFormat() const { return m_formatDateTimeMs; }
     const std::string& GetDateFormat() const { return m_formatDate; }

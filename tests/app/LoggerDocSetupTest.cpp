@@ -218,7 +218,9 @@ TEST_F(LoggerDocSetupTest, EditedChannelsReachTheViews) {
     d.AddView(&view);
 
     d.BroadcastChannelEdit(2, 1);
-    EXPECT_EQ(edited, (std::vector<std::vector<std::int32_t>>{{102, 103}}));
+    // Rows past the end have nothing to tell.
+    d.BroadcastChannelEdit(3, 2);
+    EXPECT_EQ(edited, (std::vector<std::vector<std::int32_t>>{{102, 103}, {103}}));
 
     // Nothing pending: nothing sent.
     view.updates.clear();
@@ -347,6 +349,29 @@ TEST_F(LoggerDocSetupTest, CreateNewSetup) {
     EXPECT_FALSE(d.CreateNewSetup(app.state, 1, true));
     EXPECT_TRUE(view.updates.empty());
     EXPECT_NE(operations.calls.back(), "StartScan resume");
+    d.GetDataset()->Close();
+}
+
+TEST_F(LoggerDocSetupTest, ExportTimeRangeOfTheDataset) {
+    CLoggerDoc& d = *doc;
+    double first = -5.0, last = -5.0;
+    EXPECT_FALSE(d.GetExportTimeRange(first, last));
+    CDatasetStore store;
+    ASSERT_TRUE(store.Create((home.Data() / "Y2.000").string(),
+                             STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, true));
+    ASSERT_TRUE(d.GetDataset()->Create(CTime(1700000000), 1, &store, "Data 1", 16384));
+    EXPECT_FALSE(d.GetExportTimeRange(first, last));
+    ReadingRecord records[3];
+    for (int i = 0; i < 3; ++i) {
+        records[i].ScanNumber = i + 1;
+        records[i].Channel = 101;
+        records[i].Time = 250.0 * (i + 1);
+    }
+    ASSERT_TRUE(d.GetDataset()->AppendReadings(records, 3));
+    d.GetDataset()->WriteHeader();
+    ASSERT_TRUE(d.GetExportTimeRange(first, last));
+    EXPECT_EQ(first, 250.0);
+    EXPECT_EQ(last, 750.0);
     d.GetDataset()->Close();
 }
 

@@ -293,6 +293,51 @@ TEST_F(LoggerDocTest, DestructionDiscardsOrDropsTheEmptyRun) {
     EXPECT_TRUE(app.state.m_datasetName.empty());
 }
 
+TEST_F(LoggerDocTest, ReadingTimeTexts) {
+    CLoggerDoc& d = MakeDocument();
+    const std::string start = d.FormatTimeMs(d.m_documentTime, 0);
+    struct Case {
+        double time;
+        std::string text;
+    } cases[] = {
+        {-1e12, "After Scan"},
+        {-2e12, "After Scan"},
+        {-1e12 + 1.0, "Before Scan"},
+        {-1.0, "Before Scan"},
+        {0.0, start},
+        {61250.0, d.FormatTimeMs(d.m_documentTime + 61, 250)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(d.FormatReadingTime(c.time), c.text) << c.time;
+
+    d.m_startTick = 5000.0;
+    EXPECT_EQ(d.GetReadingTime(4999.0).GetTime(), 0);
+    EXPECT_EQ(d.GetReadingTime(65000.0).GetTime(), d.m_documentTime.GetTime() + 60);
+}
+
+TEST_F(LoggerDocTest, SaveCommands) {
+    CLoggerDoc& d = MakeDocument();
+    FakeSetupEditor editor;
+    app.editor = &editor;
+    d.m_neverSaved = 0;
+    d.SetPathName("/data/X1.000");
+    EXPECT_TRUE(d.OnCmdMsg(CLoggerDoc::kCommandFileSave));
+    EXPECT_EQ(editor.validations, 1);
+    EXPECT_EQ(operations.saveMode, 3);
+    EXPECT_TRUE(d.OnCmdMsg(CLoggerDoc::kCommandFileSaveAs));
+    EXPECT_EQ(operations.saveMode, 0);
+
+    // Scanning blocks both.
+    d.m_scanning = 1;
+    operations.saveMode = -1;
+    EXPECT_FALSE(d.IsCommandEnabled(CLoggerDoc::kCommandFileSave));
+    EXPECT_TRUE(d.IsCommandEnabled(CLoggerDoc::kCommandScanSettings));
+    EXPECT_TRUE(d.OnCmdMsg(CLoggerDoc::kCommandFileSave));
+    EXPECT_TRUE(d.OnCmdMsg(CLoggerDoc::kCommandFileSaveAs));
+    EXPECT_EQ(operations.saveMode, -1);
+    EXPECT_FALSE(d.OnCmdMsg(800)); // not the document's own
+}
+
 TEST_F(LoggerDocTest, StateRecordNames) {
     CStateInfo state;
     state.m_dataDir = "/data";
