@@ -41,6 +41,18 @@ DBException DiagnosticOf(SQLSMALLINT type, SQLHANDLE handle, const std::string& 
     return DBException("HY000", 0, fallback);
 }
 
+std::string ConnectValue(const std::string& value) {
+    if (value.find_first_of(";{}=") == std::string::npos)
+        return value;
+    std::string braced = "{";
+    for (char c : value) {
+        braced += c;
+        if (c == '}')
+            braced += '}';
+    }
+    return braced + "}";
+}
+
 std::string QuoteIdentifier(const std::string& name) {
     std::string quoted = "\"";
     for (char c : name) {
@@ -97,7 +109,7 @@ bool OdbcDatabase::Open(const std::string& dsn, bool /*exclusive*/, bool readOnl
         attributes.erase(0, 5);
     std::string full;
     if (!dsn.empty())
-        full = "DSN=" + dsn + ";";
+        full = "DSN=" + ConnectValue(dsn) + ";";
     full += attributes;
 
     m_env = OdbcEnvironment::Get();

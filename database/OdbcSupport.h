@@ -32,6 +32,10 @@ inline void Check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const char* 
         throw DiagnosticOf(type, handle, what);
 }
 
+// A connect-string attribute value, in braces when it holds a separator, so a
+// name or path can never add attributes of its own.
+std::string ConnectValue(const std::string& value);
+
 // "Name" -> "\"Name\"", doubling embedded quotes.
 std::string QuoteIdentifier(const std::string& name);
 

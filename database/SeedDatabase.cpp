@@ -4,6 +4,7 @@
 
 #include "database/DBException.h"
 #include "database/OdbcDatabase.h"
+#include "database/OdbcSupport.h"
 #include "platform/core/Exception.h"
 
 namespace tvane {
@@ -14,19 +15,6 @@ bool IsBlank(const std::string& text) {
         if (!std::isspace(static_cast<unsigned char>(c)))
             return false;
     return true;
-}
-
-// A connect-string value in braces when it holds a separator.
-std::string ConnectValue(const std::string& value) {
-    if (value.find_first_of(";{}=") == std::string::npos)
-        return value;
-    std::string braced = "{";
-    for (char c : value) {
-        braced += c;
-        if (c == '}')
-            braced += '}';
-    }
-    return braced + "}";
 }
 
 } // namespace

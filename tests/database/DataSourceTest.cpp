@@ -157,6 +157,18 @@ TEST_F(DataSourceTest, FirstStartCreatesTheWorkspaceAndOpensIt) {
     EXPECT_FALSE(copy.GetDatabase()->IsOpen());
 }
 
+TEST_F(DataSourceTest, ADataSourceNameCannotAddConnectAttributes) {
+    ASSERT_TRUE(RegisterDataSource());
+    CreateSeedDatabase(home.Data() / "tvane.mdb");
+    CDynaDatabase db;
+    ASSERT_TRUE(db.Open("Tvane32"));
+    db.Close();
+    // The whole text names the data source; there is none of that name.
+    EXPECT_FALSE(db.Open("Tvane32;Database=" + (home.Data() / "tvane.mdb").string()));
+    EXPECT_FALSE(db.IsOpen());
+    EXPECT_FALSE(db.LastError().empty());
+}
+
 TEST_F(DataSourceTest, EmptyDataSourceNameIsRefusedWithMessage904) {
     ASSERT_TRUE(WritePrivateProfileString("Database", "DSN", "", kProfileFile));
     EXPECT_FALSE(state.OpenDatabase());
