@@ -2,6 +2,9 @@
 
 const tvane::StringTable& ScanStrings() {
     static const tvane::StringTable table{
+        {168, "Failed to attach Comm OLE dispatch driver %s"},
+        {169, "Failed to load OLE Instrument object %s"},
+        {170, "Bad or missing registry entry for OLE object %s"},
         {236, "<%ld>"},
         {237, "Bit %d"},
         {524, "Computed"},
@@ -16,6 +19,7 @@ const tvane::StringTable& ScanStrings() {
         {567, "Channel is disabled (non-measurement or paired)"},
         {2000, "<None>"},
         {2002, "Auto"},
+        {3001, "KXQT7100"},
         {3003, "KXQT7101"},
         {3004, "KXQT7102"},
         {3009, "KXQT7107"},
