@@ -1,5 +1,7 @@
 #include "scan/COleDriver.h"
 
+IMPLEMENT_DYNCREATE(COleDriver, tvane::CObject)
+
 BOOL COleDriver::Create(const std::string&) {
     return FALSE;
 }

@@ -1,11 +1,14 @@
 #pragma once
 #include <string>
 
+#include "platform/archive/CObject.h"
 #include "platform/com/Guid.h"
 
 // Root of the instrument binding: the class and ProgID of the driver object and
-// the binding's own error record.
-class COleDriver {
+// the binding's own error record. It stores nothing in an archive.
+class COleDriver : public tvane::CObject {
+    DECLARE_DYNCREATE(COleDriver)
+
 public:
     COleDriver() = default;
     COleDriver(const COleDriver&) = delete;

@@ -22,6 +22,8 @@ constexpr unsigned kModelText = 3001;
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(COleInstrument, COleDriver)
+
 COleInstrument::~COleInstrument() {
     try {
         Close();

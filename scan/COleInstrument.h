@@ -12,6 +12,8 @@
 // go to the one control inside the driver object; calling any of them before a
 // successful Create throws tvane::ComException (E_UNEXPECTED).
 class COleInstrument : public COleDriver {
+    DECLARE_DYNAMIC(COleInstrument)
+
 public:
     COleInstrument() = default;
     ~COleInstrument() override;

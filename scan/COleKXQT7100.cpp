@@ -11,6 +11,8 @@
 #include "platform/ui/Prompter.h"
 #include "scan/ComUtilities.h"
 
+IMPLEMENT_DYNAMIC(COleKXQT7100, COleInstrument)
+
 COleKXQT7100::~COleKXQT7100() {
     if (m_data) {
         m_data->Release();
@@ -224,7 +226,7 @@ const char* InstrumentHandshake(const std::string& configured) {
 }
 
 void Refuse(const char* text) {
-    tvane::ShowMessage(text, tvane::MsgButtons::Ok);
+    tvane::ShowMessage(text, tvane::MsgButtons::Ok, tvane::MsgIcon::Warning);
 }
 
 } // namespace

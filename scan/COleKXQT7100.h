@@ -14,6 +14,8 @@
 // the caller asks GetLastError and reports. A failed Invoke throws out of the
 // wrapper (tvane::ComException or tvane::DispatchException).
 class COleKXQT7100 : public COleInstrument {
+    DECLARE_DYNAMIC(COleKXQT7100)
+
 public:
     COleKXQT7100() = default;
     ~COleKXQT7100() override;

@@ -65,6 +65,10 @@ TEST_F(BindingTest, CreatedByProgIdOrByClassDescription) {
     COleKXQT7100 binding;
     ASSERT_TRUE(binding.Create("KXQT7100.Drv32"));
     EXPECT_EQ(binding.ProgID(), "KXQT7100.Drv32");
+    EXPECT_TRUE(binding.IsKindOf(RUNTIME_CLASS(COleDriver)));
+    EXPECT_STREQ(binding.GetRuntimeClass()->m_lpszClassName, "COleKXQT7100");
+    std::unique_ptr<CObject> made(RUNTIME_CLASS(COleDriver)->CreateObject());
+    EXPECT_NE(dynamic_cast<COleDriver*>(made.get()), nullptr);
     EXPECT_EQ(binding.Clsid(), CLSID_KXQT7100);
     std::string name, version, files;
     binding.GetInstrumentName(name);
@@ -178,7 +182,7 @@ TEST_F(BindingTest, FailedCallsFetchTheCommunicationsError) {
 
     // The driver's error, and the binding's record cleared.
     EXPECT_TRUE(binding.GetLastError(text, code));
-    EXPECT_NE(code, 1000);
+    EXPECT_EQ(code, 1004);
     EXPECT_FALSE(text.empty());
     binding.GetError(text, code);
     EXPECT_EQ(text, "No Error");
