@@ -146,6 +146,31 @@ TEST_F(BindingTest, OpenAnyPassesTheModelAsThePattern) {
     EXPECT_EQ(settings.InstID, "KXQT7100");
 }
 
+// Destroying an open binding closes the link and gives back every reference, so
+// the server libraries can be unloaded; a second Create replaces the first object.
+TEST_F(BindingTest, DestructionClosesAndReleasesTheDriver) {
+    {
+        COleKXQT7100 binding;
+        binding.Create(kKXQT7100ProgId);
+        binding.Create(kKXQT7100ProgId);
+        CommSettings settings = Wenx();
+        ASSERT_TRUE(binding.Open(&settings, 0));
+        const auto loaded = LoadedServerLibraries();
+        EXPECT_TRUE(std::any_of(loaded.begin(), loaded.end(), [](const std::string& path) {
+            return path.find("KXQT7100.so") != std::string::npos;
+        }));
+        script->transcript.clear();
+    }
+    ASSERT_FALSE(script->transcript.empty());
+    EXPECT_EQ(script->transcript.front(), "[close]");
+    EXPECT_EQ(script->transcript.back(), "[deleted]");
+    CoFreeUnusedLibraries();
+    for (const std::string& path : LoadedServerLibraries()) {
+        EXPECT_EQ(path.find("KXQT7100.so"), std::string::npos) << path;
+        EXPECT_EQ(path.find("Linkwell.so"), std::string::npos) << path;
+    }
+}
+
 TEST_F(BindingTest, FailedOpenClosesTheControl) {
     script->present = {"GPIB0,7"};
     COleKXQT7100 binding;
