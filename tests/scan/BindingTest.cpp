@@ -213,6 +213,13 @@ TEST_F(BindingTest, FailedCallsFetchTheCommunicationsError) {
     EXPECT_EQ(text, "No Error");
     EXPECT_EQ(code, 0);
 
+    // GetReading fails only by a negative count; nothing received is a count of 0.
+    Variant readings;
+    EXPECT_EQ(binding.GetReading(&readings), 0);
+    binding.GetError(text, code);
+    EXPECT_EQ(text, "No Error");
+    EXPECT_EQ(code, 0);
+
     // Raw sends and receives fetch it too.
     script->sendFailures["PING"] = {77, "No carrier"};
     EXPECT_FALSE(binding.SendRawMsg("PING"));
