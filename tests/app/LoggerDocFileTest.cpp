@@ -8,6 +8,7 @@
 
 #include "app/CLoggerDoc.h"
 #include "database/CDatasetStore.h"
+#include "platform/archive/MemoryStream.h"
 #include "platform/storage/Storage.h"
 #include "scan/CCompChnl.h"
 #include "scan/CCompChnlArray.h"
@@ -247,14 +248,15 @@ TEST_F(LoggerDocFileTest, BrokenFilesFailAndKeepTheDocument) {
         const char* name;
         std::string contents;
         bool compound;
+        unsigned helpId; // the program's text for the failure
     } cases[] = {
-        {"empty", "", true},
-        {"version only", bytes.substr(0, 4), true},
-        {"inside the fields", bytes.substr(0, 30), true},
-        {"inside the rows", bytes.substr(0, bytes.size() / 2), true},
-        {"last byte missing", bytes.substr(0, bytes.size() - 1), true},
-        {"unknown class", badClass, true},
-        {"not a compound file", bytes, false},
+        {"empty", "", true, 13004},
+        {"version only", bytes.substr(0, 4), true, 13004},
+        {"inside the fields", bytes.substr(0, 30), true, 13004},
+        {"inside the rows", bytes.substr(0, bytes.size() / 2), true, 13004},
+        {"last byte missing", bytes.substr(0, bytes.size() - 1), true, 13004},
+        {"unknown class", badClass, true, 13007},
+        {"not a compound file", bytes, false, 13080},
     };
     for (const Case& c : cases) {
         const fs::path path = Path(std::string("bad ") + c.name);
@@ -264,7 +266,8 @@ TEST_F(LoggerDocFileTest, BrokenFilesFailAndKeepTheDocument) {
             WriteFile(path, c.contents);
         prompter.asked.clear();
         EXPECT_FALSE(open.OnOpenDocument(path.string())) << c.name;
-        EXPECT_EQ(prompter.asked.size(), 1u) << c.name;
+        ASSERT_EQ(prompter.asked.size(), 1u) << c.name;
+        EXPECT_EQ(prompter.asked[0].helpId, c.helpId) << c.name;
         ASSERT_EQ(open.GetSetup()->GetSize(), 1) << c.name;
         EXPECT_EQ(open.GetSetup()->GetSetup(0)->Channel, 301u) << c.name;
         EXPECT_EQ(open.GetScan()->m_scanCount, 5) << c.name;
@@ -273,6 +276,42 @@ TEST_F(LoggerDocFileTest, BrokenFilesFailAndKeepTheDocument) {
     }
     EXPECT_NE(prompter.asked.at(0).text.find("bad not a compound file"), std::string::npos)
         << prompter.asked.at(0).text;
+}
+
+TEST_F(LoggerDocFileTest, EveryDamagedByteLoadsOrFailsCleanly) {
+    CLoggerDoc& d = MakeDocument();
+    FillDocument(d);
+    MemoryStream good;
+    {
+        CArchive ar(good, CArchive::store);
+        d.Serialize(ar);
+    }
+    FakeApp other;
+    CLoggerDoc target(other);
+    int failures = 0;
+    for (std::size_t i = 0; i < good.Size(); ++i) {
+        for (std::uint8_t value : {std::uint8_t{0xFF}, std::uint8_t{0x7F}}) {
+            std::vector<std::uint8_t> bytes = good.Bytes();
+            bytes[i] = value;
+            MemoryStream damaged(std::move(bytes));
+            CArchive ar(damaged, CArchive::load);
+            try {
+                target.Serialize(ar);
+            } catch (const Exception&) {
+                ++failures;
+            } catch (const std::bad_alloc&) {
+                ADD_FAILURE() << "byte " << i << " = " << int(value) << " ran out of memory";
+            }
+            // Whatever happened, every row the document holds is whole (empty
+            // slots are allowed).
+            std::uint32_t sum = 0;
+            for (std::int32_t r = 0; r < target.GetSetup()->GetSize(); ++r)
+                if (const CFXSetup* row = target.GetSetup()->GetSetup(r))
+                    sum += row->Channel + static_cast<std::uint32_t>(row->Name.size());
+            (void)sum;
+        }
+    }
+    EXPECT_GT(failures, 0);
 }
 
 TEST_F(LoggerDocFileTest, FailedSaveKeepsTheOldFile) {

@@ -42,10 +42,12 @@ public:
         }
         std::uint32_t count = 0;
         ar >> count;
-        pages.assign(count, {});
-        for (auto& page : pages)
-            ar >> page;
+        // Page by page: a damaged count runs into the end of the file.
+        std::vector<std::string> read;
+        for (std::uint32_t i = 0; i < count; ++i)
+            ar >> read.emplace_back();
         ar >> selected;
+        pages = std::move(read);
     }
 };
 
