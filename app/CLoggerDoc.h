@@ -12,6 +12,7 @@
 #include "app/DocumentHints.h"
 #include "app/IView.h"
 #include "platform/archive/CTime.h"
+#include "scan/CReadingInfo.h"
 #include "scan/CReadingQuery.h"
 #include "scan/records/ReadingRecord.h"
 
@@ -29,6 +30,8 @@ class CFXSetupArray;
 class COleKXQT7100;
 class ILoggerApp;
 class IDocumentOperations;
+class IDocumentInstrument;
+class IInstrumentUi;
 
 namespace tvane {
 class CArchive;
@@ -326,6 +329,68 @@ public:
     void* m_dataBrowser = nullptr; // not owned
     std::int32_t m_loadMark = 1;
 
+    // --- Instrument outside the scan loop ------------------------------------
+    // The instrument and the windows its work shows; without an instrument
+    // every instrument operation does nothing and reports failure.
+    void SetInstrument(IDocumentInstrument* instrument) { m_link = instrument; }
+    IDocumentInstrument* GetInstrumentLink() const { return m_link; }
+    void SetInstrumentUi(IInstrumentUi* ui) { m_instrumentUi = ui; }
+
+    // Errors, alarms and the offline guard.
+    bool IsInstrumentOffline();
+    void LogInstrumentError();
+    void ReadAlarmQueue();
+    std::string GetCardInfoInSlot(std::int16_t slot, bool& ok);
+    bool GetReadingsCount(std::int32_t& count);
+    // Milliseconds since the run began; kBeforeScan outside a run.
+    double GetElapsedRunTime() const;
+
+    // Download.
+    void OnDownloadSetup();
+    bool IsDownloadEnabled() const { return m_scanning == 0; }
+    bool CheckInstrumentConditions(bool& cancelled, bool& uploadChosen);
+    bool DownloadSetup();
+    bool DownloadOutputValue(CFXSetup& row, int functionCode);
+    void GetOutputValue(CFXSetup& row, double& value, std::uint32_t kind);
+    bool ConfigureScan();
+    bool IsScanListCurrent();
+    bool ValidateInstrumentForRun(bool forceDownload, bool checkConditions);
+
+    // Upload from the instrument. The channel lists hold the channel numbers
+    // met in the fetched readings.
+    bool UploadSetup(bool uploadData, bool keepScanning);
+    void UploadScanSettings();
+    bool UploadStoredData(CDataset& dataset, std::vector<std::int32_t>& channels);
+    bool UploadStoredReadings(CDataset& dataset, std::vector<std::int32_t>& channels);
+    bool IsScanListSame(const std::vector<std::int32_t>& channels) const;
+    void ApplyScanList(const std::vector<std::int32_t>& channels);
+    void GetConnectSpeed();
+
+    // The monitor channel.
+    void ConfigureMonitorChannel(std::int32_t channel);
+    void StartMonitor();
+    void StopMonitor();
+    void StartMonitorTimer(std::uint32_t interval);
+    void StopMonitorTimer();
+    void RestartMonitor();
+    bool IsMonitorChannelUsable(std::int32_t channel) const;
+    void OnMonitorTimer();
+    bool SyncMonitorChannel(bool askInstrument);
+
+    // Display actions. Requests wait in the document's queue until served, so
+    // the end of a run can drop or drain them.
+    bool DoInstrumentAction(CReadingInfo& request, bool ask);
+    void PostInstrumentAction(const CReadingInfo& request, bool ask);
+    // Serves the waiting requests in order; returns how many were served.
+    std::size_t DrainInstrumentActions();
+    void DropInstrumentActions() { m_actionQueue.clear(); }
+    std::size_t PendingInstrumentActions() const { return m_actionQueue.size(); }
+    void SetOutputValue(CFXSetup& row, double value);
+    void AnnounceOpenedSwitch(const CReadingInfo& request, int moduleCode);
+    static std::int32_t FindChannelIndex(std::int32_t channel,
+                                         const std::vector<std::int32_t>& channels);
+    static void GetFunctionDefaultValue(const std::string& function, double& value);
+
 private:
     // The loaded parts of a document file, taken over only once all was read.
     struct LoadedFile;
@@ -345,4 +410,14 @@ private:
     std::unique_ptr<ReadingRecord[]> m_readingBuffer;
 
     static std::uint32_t s_loadedFileVersion;
+
+    // Sends one event to the views while a dataset is current and open.
+    void BroadcastEvent(CDatasetEvent& event);
+    IDocumentInstrument* m_link = nullptr;
+    IInstrumentUi* m_instrumentUi = nullptr;
+    struct QueuedAction {
+        CReadingInfo request;
+        bool ask = false;
+    };
+    std::vector<QueuedAction> m_actionQueue;
 };

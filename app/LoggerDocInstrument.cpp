@@ -1,0 +1,137 @@
+// The instrument's error reports, its alarm queue and the offline guard.
+#include <string>
+#include <vector>
+
+#include "app/CLoggerDoc.h"
+#include "app/DocumentHints.h"
+#include "app/IDocumentInstrument.h"
+#include "app/InstrumentTexts.h"
+#include "database/CDataset.h"
+#include "database/CDatasetEvent.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Exception.h"
+#include "platform/core/Format.h"
+
+namespace {
+// A broken instrument must not keep the error report or the alarm loop
+// spinning: no queue is longer than this.
+constexpr int kMaxQueuedEntries = 256;
+} // namespace
+
+double CLoggerDoc::GetElapsedRunTime() const {
+    if (m_scanning == 0)
+        return kBeforeScan;
+    return static_cast<double>(tvane::Clock().TickCount()) - m_pollTick;
+}
+
+void CLoggerDoc::BroadcastEvent(CDatasetEvent& event) {
+    if (m_dataset && m_dataset->IsOpen())
+        UpdateAllViews(nullptr, HINT_READING, &event);
+}
+
+bool CLoggerDoc::IsInstrumentOffline() {
+    if (m_link == nullptr)
+        return true;
+    try {
+        if (m_link->GetInterfaceTypeValue() == 0)
+            return true;
+        return !m_link->IsValidInterface();
+    } catch (const tvane::Exception&) {
+        return true;
+    }
+}
+
+void CLoggerDoc::LogInstrumentError() {
+    if (IsInstrumentOffline())
+        return;
+    const auto post = [this](const std::string& text) {
+        const double time = GetElapsedRunTime();
+        CDatasetEvent event(CDatasetEvent::InstrumentError, 0, time,
+                            time < 0.0 ? FormatNow() + "  " + text : text);
+        BroadcastEvent(event);
+    };
+    try {
+        if (m_link->IsInstrumentError()) {
+            m_textList1.clear();
+            m_textList2.clear();
+            for (int i = 0; i < kMaxQueuedEntries; ++i) {
+                std::int16_t code = 0;
+                std::string text;
+                if (!m_link->GetInstrumentError(code, text) || code == 0)
+                    break;
+                m_textList1.push_back(tvane::Format("%d", code));
+                m_textList2.push_back(text);
+            }
+            for (std::size_t i = 0; i < m_textList1.size(); ++i)
+                post(m_textList1[i] + "," + m_textList2[i]);
+        }
+        std::int32_t code = 0;
+        std::string text;
+        m_link->GetLastError(code, text);
+        if (code != 0)
+            post(tvane::Format("%d,%s", code, text.c_str()));
+    } catch (const tvane::Exception&) {
+        // The report is the last resort of every failure path; it never raises.
+    }
+}
+
+void CLoggerDoc::ReadAlarmQueue() {
+    if (IsInstrumentOffline())
+        return;
+    try {
+        if (!m_link->IsAlarmInQue())
+            return;
+        for (int i = 0; i < kMaxQueuedEntries; ++i) {
+            IDocumentInstrument::Alarm alarm;
+            if (!m_link->GetAlarmInQue(alarm) || alarm.channel == 0)
+                return;
+            const double seconds = static_cast<double>(alarm.time - m_documentTime.GetTime());
+            CDatasetEvent event(alarm.limit == 1 ? CDatasetEvent::LowLimit
+                                                 : CDatasetEvent::HighLimit,
+                                alarm.channel, seconds * 1000.0 + alarm.milliseconds + m_startTick,
+                                tvane::Format(insttext::kAlarmEvent, alarm.value,
+                                              alarm.units.c_str(), alarm.output));
+            BroadcastEvent(event);
+        }
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+    }
+}
+
+std::string CLoggerDoc::GetCardInfoInSlot(std::int16_t slot, bool& ok) {
+    ok = false;
+    if (m_link == nullptr)
+        return {};
+    try {
+        return m_link->GetCardInfoInSlot(slot, ok);
+    } catch (const tvane::Exception&) {
+        ok = false;
+        LogInstrumentError();
+        return {};
+    }
+}
+
+bool CLoggerDoc::GetReadingsCount(std::int32_t& count) {
+    if (m_link == nullptr)
+        return false;
+    try {
+        return m_link->GetReadingsCount(count);
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+        return false;
+    }
+}
+
+void CDownloadNotice::Init(IDocumentInstrument& instrument) {
+    bool scanning = false;
+    instrument.IsInstrumentScanning(scanning);
+    scanInProgress = scanning;
+    if (scanning) {
+        storedData = true;
+    } else {
+        std::int32_t count = 0;
+        storedData = instrument.GetReadingsCount(count) && count != 0;
+    }
+    continueSelected = true;
+    uploadChosen = false;
+}

@@ -1,0 +1,196 @@
+// The monitor channel: the one channel the instrument measures continuously,
+// read by the monitor timer outside a run and by the scan poll during one.
+#include "app/CLoggerDoc.h"
+#include "app/IDocumentInstrument.h"
+#include "app/ILoggerApp.h"
+#include "app/InstrumentTexts.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Exception.h"
+#include "platform/ui/Prompter.h"
+#include "platform/ui/TimerService.h"
+#include "scan/CFXSetup.h"
+#include "scan/ISetupEditor.h"
+
+namespace {
+tvane::ITimerService& FrameTimers(ILoggerApp& app) {
+    return app.GetMainFrame() ? app.GetMainFrame()->Timers() : tvane::TimerService();
+}
+} // namespace
+
+bool CLoggerDoc::IsMonitorChannelUsable(std::int32_t channel) const {
+    if (channel <= 0)
+        return false;
+    const CFXSetup* row = FindSetupRow(channel);
+    return row != nullptr && row->IsScanCapable();
+}
+
+void CLoggerDoc::StopMonitorTimer() {
+    m_monitorTimer.Stop();
+}
+
+void CLoggerDoc::StartMonitorTimer(std::uint32_t interval) {
+    m_monitorTimer.Stop();
+    m_monitorInterval = interval;
+    if (m_scanning != 0) {
+        m_monitorIntervalTimer.Reset();
+        m_monitorIntervalTimer.Set(interval, tvane::Clock().TickCount());
+    } else if (IsMonitorChannelUsable(GetMonitorChannel())) {
+        m_monitorTimer.SetWindow(&FrameTimers(m_app));
+        m_monitorTimer.Start(interval);
+    }
+}
+
+void CLoggerDoc::ConfigureMonitorChannel(std::int32_t channel) {
+    CFXSetup* row = channel == 0 || channel == -1 ? nullptr : FindSetupRow(channel);
+    const bool usable = IsMonitorChannelUsable(channel);
+    const char* refusal = nullptr;
+    if (row != nullptr && m_scanning != 0 && row->ChannelMode == 0)
+        refusal = insttext::kMonitorNotInScan;
+    else if (row != nullptr && row->ChannelMode == 0 && m_setupInInstrument != 0)
+        refusal = insttext::kMonitorNotEnabled;
+    else if (row != nullptr && row->ChannelMode == 0)
+        refusal = insttext::kMonitorNotSame;
+    else if (usable && m_setupInInstrument == 0 && m_scanning == 0)
+        refusal = insttext::kMonitorNotSame;
+    if (refusal != nullptr) {
+        tvane::ShowMessage(refusal);
+        return;
+    }
+
+    m_monitorTimer.SetWindow(&FrameTimers(m_app));
+    m_monitorTimer.Stop();
+    if (m_scanning != 0)
+        m_scanTimer.Stop();
+    ISetupEditor* editor = m_app.GetSetupEditor();
+    if (editor != nullptr)
+        editor->ShowMonitorChannel(GetMonitorChannel(), false);
+    m_monitorChannel = static_cast<std::uint32_t>(channel);
+    try {
+        if (m_link != nullptr)
+            m_link->EnableMonitorChnl(false);
+        if (usable) {
+            if (editor != nullptr)
+                editor->ShowMonitorChannel(channel, true);
+            m_setupText = row->Units;
+            if (m_link != nullptr) {
+                m_link->SetMonitorChnl(static_cast<std::int16_t>(channel));
+                m_link->EnableMonitorChnl(true);
+            }
+            if (m_instrumentUi != nullptr)
+                m_instrumentUi->ShowMonitorChannel(channel, true);
+            StartMonitorTimer(m_monitorInterval);
+        } else {
+            if (m_instrumentUi != nullptr)
+                m_instrumentUi->ShowMonitorChannel(channel, false);
+            LogInstrumentError();
+        }
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+    }
+    if (m_scanning != 0) {
+        m_scanTimer.SetWindow(&FrameTimers(m_app));
+        m_scanTimer.Start(m_scanPollInterval);
+    }
+}
+
+void CLoggerDoc::StartMonitor() {
+    const std::int32_t channel = GetMonitorChannel();
+    if (!IsMonitorChannelUsable(channel))
+        return;
+    try {
+        if (m_link != nullptr && m_link->SetMonitorChnl(static_cast<std::int16_t>(channel)))
+            m_link->EnableMonitorChnl(true);
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+    }
+    if (m_instrumentUi != nullptr)
+        m_instrumentUi->ShowMonitorChannel(channel, true);
+    StartMonitorTimer(m_monitorInterval);
+}
+
+void CLoggerDoc::StopMonitor() {
+    StopMonitorTimer();
+    const std::int32_t channel = GetMonitorChannel();
+    if (!IsMonitorChannelUsable(channel))
+        return;
+    try {
+        if (m_link != nullptr)
+            m_link->EnableMonitorChnl(false);
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+    }
+    if (m_instrumentUi != nullptr)
+        m_instrumentUi->ShowMonitorChannel(channel, false);
+}
+
+void CLoggerDoc::RestartMonitor() {
+    const std::int32_t channel = GetMonitorChannel();
+    if (channel == 0 || m_link == nullptr)
+        return;
+    const CFXSetup* row = FindSetupRow(channel);
+    if (row == nullptr || !row->IsScanCapable() || row->ChannelMode == 0)
+        return;
+    try {
+        if (m_link->IsMonitorChannelEnabled())
+            StartMonitorTimer(m_monitorInterval);
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+    }
+}
+
+void CLoggerDoc::OnMonitorTimer() {
+    if (m_actionBusy != 0)
+        return;
+    StopMonitorTimer();
+    if (m_link == nullptr)
+        return;
+    const std::int32_t channel = GetMonitorChannel();
+    try {
+        std::int16_t monitored = 0;
+        m_link->GetMonitorChannel(monitored);
+        const bool enabled = m_link->IsMonitorChannelEnabled();
+        if (monitored != channel || !enabled) {
+            // Changed at the instrument's front panel: stop for good until the
+            // monitor is configured again.
+            StopMonitorTimer();
+            if (m_instrumentUi != nullptr)
+                m_instrumentUi->ShowMonitorChannel(channel, false);
+            return;
+        }
+        double value = 0.0;
+        if (m_link->ReadMonitorChnl(value)) {
+            m_monitorValue = value;
+            if (m_instrumentUi != nullptr)
+                m_instrumentUi->ShowMonitorValue(value, m_setupText);
+        }
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+        return;
+    }
+    if (m_scanning == 0) {
+        m_monitorTimer.SetWindow(&FrameTimers(m_app));
+        m_monitorTimer.Start(m_monitorInterval);
+    }
+}
+
+bool CLoggerDoc::SyncMonitorChannel(bool askInstrument) {
+    std::int32_t channel = GetMonitorChannel();
+    bool ok = m_link != nullptr || !askInstrument;
+    bool enabled = false;
+    try {
+        if (askInstrument && m_link != nullptr) {
+            std::int16_t answer = 0;
+            ok = m_link->GetMonitorChannel(answer);
+            if (ok)
+                channel = answer;
+        }
+        const CFXSetup* row = channel > 0 ? FindSetupRow(channel) : nullptr;
+        enabled = ok && row != nullptr && row->ChannelMode != 0 && row->IsScanCapable() &&
+                  m_link != nullptr && m_link->IsMonitorChannelEnabled();
+    } catch (const tvane::Exception&) {
+        ok = false;
+        enabled = false;
+    }
+    ConfigureMonitorChannel(enabled ? channel : 0);
+    return ok;
+}
