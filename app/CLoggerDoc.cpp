@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <new>
 
-#include "app/CMfxFileException.h"
+#include "database/CMfxFileException.h"
 #include "app/DocumentTexts.h"
 #include "app/ExceptionReport.h"
 #include "app/IDocumentOperations.h"
@@ -22,6 +22,7 @@
 #include "database/CDatasetStore.h"
 #include "database/CStateInfo.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Folders.h"
 #include "platform/core/Format.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/TimerService.h"
@@ -301,7 +302,11 @@ int CLoggerDoc::GetExportCounter() {
 }
 
 std::string CLoggerDoc::MakeExportFileName(const std::string& extension) {
-    const std::string& folder = GetStateInfo().m_dataDir;
+    // Before the workspace is open the data directory is not known yet; the
+    // data folder stands in rather than the root of the file system.
+    std::string folder = GetStateInfo().m_dataDir;
+    if (folder.empty())
+        folder = tvane::DataDir().string();
     const auto name = [&](int n) {
         return tvane::Format("%s/export%d.%s", folder.c_str(), n, extension.c_str());
     };

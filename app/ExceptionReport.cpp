@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/CMfxFileException.h"
+#include "database/CMfxFileException.h"
 
 #include "app/CMfxException.h"
 #include "database/DBException.h"

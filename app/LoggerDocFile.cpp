@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
-#include "app/CMfxFileException.h"
+#include "database/CMfxFileException.h"
 #include "app/DocumentTexts.h"
 #include "app/ExceptionReport.h"
 #include "app/IDocumentOperations.h"

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "app/CMfxFileException.h"
+#include "database/CMfxFileException.h"
 #include "database/DataSource.h"
 #include "database/DatabaseStrings.h"
 #include "database/SeedDatabase.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <system_error>
 
-#include "app/CMfxFileException.h"
+#include "database/CMfxFileException.h"
 #include "database/CDataset.h"
 #include "database/CDatasetStore.h"
 #include "database/CRSCardData.h"

@@ -1,5 +1,5 @@
 #include "app/CGraphException.h"
-#include "app/CMfxFileException.h"
+#include "database/CMfxFileException.h"
 #include "app/ExceptionReport.h"
 #include "app/MainWindow.h"
 #include "database/DBException.h"

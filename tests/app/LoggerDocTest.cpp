@@ -6,6 +6,7 @@
 #include "app/CLoggerDoc.h"
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
+#include "platform/core/Folders.h"
 #include "platform/core/FrameworkExceptions.h"
 #include "platform/profile/Profile.h"
 #include "scan/CChannelArray.h"
@@ -17,6 +18,8 @@
 
 namespace tvane::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 CFXSetup* AddRow(CLoggerDoc& doc, std::uint32_t channel, const std::string& module = "KXQT7101") {
     auto* row = new CFXSetup;
@@ -178,6 +181,10 @@ TEST_F(LoggerDocTest, ExportFileNames) {
         CLoggerDoc::CreateEmptyFile(path(n));
     EXPECT_EQ(d.MakeExportFileName("csv"), path(1));
     EXPECT_EQ(CLoggerDoc::GetExportCounter(), 1);
+
+    // No data directory known yet: the data folder, never the file system's root.
+    app.state.m_dataDir.clear();
+    EXPECT_EQ(fs::path(d.MakeExportFileName("csv")).parent_path(), DataDir());
 
     EXPECT_THROW(CLoggerDoc::CreateEmptyFile((home.Data() / "none" / "x.csv").string()),
                  FileException);

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "app/CMfxFileException.h"
+#include "database/CMfxFileException.h"
 #include "database/CRSSetup.h"
 #include "database/CStateInfo.h"
 #include "database/DataSource.h"

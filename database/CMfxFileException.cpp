@@ -1,4 +1,4 @@
-#include "app/CMfxFileException.h"
+#include "database/CMfxFileException.h"
 
 #include "platform/com/ComException.h"
 #include "platform/storage/StorageError.h"
