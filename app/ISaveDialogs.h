@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The properties dialog of a setup or dataset (name, last modified, user,
+// description) with its title: "Save Setup As", "Save Setup" or "Save Dataset".
+struct SavePropertiesFields {
+    std::string title;
+    std::string name;
+    std::string lastModified;
+    std::string user;
+    std::string note;
+};
+
+class ISaveSetupDialog {
+public:
+    virtual ~ISaveSetupDialog() = default;
+    // Shows the dialog modally; true for OK, with the fields as the user left them.
+    virtual bool Run(SavePropertiesFields& fields) = 0;
+};
+
+// The choice between keeping the old setup with its datasets (a new setup is
+// made) and overwriting it (its datasets go).
+struct SaveSetupAsFields {
+    // Inputs.
+    std::string existingName;
+    std::string newName;
+    // Inputs and outputs.
+    std::string description;
+    std::string lastModified;
+    std::string user;
+    // Outputs after OK: 1 = create a new setup, 0 = overwrite; the new name, or
+    // the existing one when overwriting.
+    std::int32_t createNew = 1;
+    std::string name;
+};
+
+class ISaveSetupAsDialog {
+public:
+    virtual ~ISaveSetupAsDialog() = default;
+    // Shows the dialog modally; true for OK.
+    virtual bool Run(SaveSetupAsFields& fields) = 0;
+};
