@@ -1,0 +1,551 @@
+#include "app/frame/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+
+#include "app/frame/CTextButton.h"
+#include "app/frame/FrameCommands.h"
+#include "database/DataSource.h"
+#include "platform/core/LocaleFormats.h"
+#include "platform/profile/Profile.h"
+#include "platform/ui/Help.h"
+#include "platform/ui/Prompter.h"
+
+namespace {
+
+CMainFrame* s_frame = nullptr;
+
+constexpr const char* kSettings = "Settings";
+constexpr int kPaneWidths[CMainFrame::kPaneCount] = {0, 72, 107, 72, 72};
+const char* const kPaneTexts[CMainFrame::kPaneCount] = {"Ready", "SLOT1", "SLOT2", "SLOT3",
+                                                        "SIMULATED"};
+
+int ProfileInt(const char* key, int def) {
+    return tvane::GetPrivateProfileInt(kSettings, key, def, kProfileFile);
+}
+
+void WriteProfileInt(const char* key, int value) {
+    tvane::WritePrivateProfileString(kSettings, key, std::to_string(value), kProfileFile);
+}
+
+QString GraphicsSetupTitle(int number) {
+    return QString("Graphics Setup %1").arg(number);
+}
+
+} // namespace
+
+int CMainFrame::s_pageNumber = 1;
+
+CMainFrame::CMainFrame(ViewFactory setupView, ViewFactory graphView, QWidget* parent)
+    : QMainWindow(parent), m_setupViewFactory(std::move(setupView)),
+      m_graphViewFactory(std::move(graphView)) {
+    s_frame = this;
+    setObjectName("TallyvaneClass");
+    setWindowTitle("Untitled - Tallyvane");
+    setAcceptDrops(false);
+    m_timers.SetSink(this);
+
+    resize(ProfileInt("Width", 600), ProfileInt("Height", 400));
+    move(ProfileInt("Left", 0), ProfileInt("Top", 0));
+    m_windowState = ProfileInt("WindowState", 3);
+
+    CreateBars();
+    CreatePages();
+    CreateMenus();
+    m_formats = BuildRegionalFormats(tvane::Locale().Formats());
+    UpdateToolbars();
+}
+
+CMainFrame::~CMainFrame() {
+    if (m_power)
+        m_power->SetSink(nullptr);
+    delete m_eventLog;
+    if (s_frame == this)
+        s_frame = nullptr;
+}
+
+CMainFrame* CMainFrame::GetMainFrame() {
+    return s_frame;
+}
+
+void CMainFrame::SetPowerMonitor(IPowerMonitor* monitor) {
+    if (m_power)
+        m_power->SetSink(nullptr);
+    m_power = monitor;
+    if (m_power)
+        m_power->SetSink(this);
+}
+
+QAction* CMainFrame::AddCommand(unsigned id, const QString& text, QToolBar* bar) {
+    QAction*& action = m_actions[id];
+    if (!action) {
+        action = new QAction(text, this);
+        action->setData(id);
+        connect(action, &QAction::triggered, this, [this, id] { OnCmdMsg(id); });
+    }
+    if (bar)
+        bar->addAction(action);
+    return action;
+}
+
+void CMainFrame::CreateBars() {
+    QStyle* s = style();
+    auto makeBar = [this](const char* title, Qt::ToolBarArea area) {
+        auto* bar = new QToolBar(title, this);
+        bar->setObjectName(title);
+        addToolBar(area, bar);
+        return bar;
+    };
+    m_toolBars[0] = makeBar("Standard", Qt::TopToolBarArea);
+    m_toolBars[1] = makeBar("Graphics", Qt::TopToolBarArea);
+    m_toolBars[2] = makeBar("Scan Control", Qt::LeftToolBarArea);
+    m_toolBars[3] = makeBar("Monitor Channel", Qt::BottomToolBarArea);
+    m_toolBars[3]->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+
+    AddCommand(cmd::kFileNew, "&New Setup...", m_toolBars[0])
+        ->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    AddCommand(cmd::kFileOpen, "&Open Setup...", m_toolBars[0])
+        ->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    AddCommand(cmd::kEventLog, "&Event Log...", m_toolBars[0])
+        ->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    AddCommand(cmd::kAbout, "&About Tallyvane...", m_toolBars[0])
+        ->setIcon(s->standardIcon(QStyle::SP_MessageBoxInformation));
+
+    AddCommand(cmd::kNewGraphicsPage, "&New Graphics Page", m_toolBars[1])
+        ->setIcon(s->standardIcon(QStyle::SP_FileDialogNewFolder));
+    AddCommand(cmd::kDeletePage, "Delete P&age", m_toolBars[1])
+        ->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
+    AddCommand(cmd::kPreviousPage, "Previous Page", m_toolBars[1])
+        ->setIcon(s->standardIcon(QStyle::SP_ArrowLeft));
+    AddCommand(cmd::kNextPage, "Next Page", m_toolBars[1])
+        ->setIcon(s->standardIcon(QStyle::SP_ArrowRight));
+
+    AddCommand(cmd::kCommunicationsSetup, "&Communications Setup...", m_toolBars[2])
+        ->setIcon(s->standardIcon(QStyle::SP_DriveNetIcon));
+    AddCommand(cmd::kUploadSetup, "&Upload Setup...", m_toolBars[2])
+        ->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
+    AddCommand(cmd::kInstrumentSettings, "&Instrument Settings...", m_toolBars[2])
+        ->setIcon(s->standardIcon(QStyle::SP_ComputerIcon));
+
+    m_monitorLabel = new QLabel("<None>", m_toolBars[3]);
+    m_monitorLabel->setTextFormat(Qt::PlainText);
+    m_monitorLabel->setMinimumWidth(80);
+    m_toolBars[3]->addWidget(m_monitorLabel);
+    m_monitorDisplay = new CTextButton(m_toolBars[3]);
+    m_monitorDisplay->setObjectName("Monitor Chan Display");
+    m_monitorDisplay->setFixedSize(180, 22);
+    m_monitorDisplay->SetText("No Reading");
+    m_toolBars[3]->addWidget(m_monitorDisplay);
+
+    for (int i = 0; i < kPaneCount; ++i) {
+        m_panes[i] = new QLabel(kPaneTexts[i], this);
+        m_panes[i]->setTextFormat(Qt::PlainText);
+        m_panes[i]->setFrameShape(QFrame::Panel);
+        m_panes[i]->setFrameShadow(QFrame::Sunken);
+        if (i == 0) {
+            statusBar()->addWidget(m_panes[i], 1);
+        } else {
+            m_panes[i]->setFixedWidth(kPaneWidths[i]);
+            m_panes[i]->setAlignment(Qt::AlignCenter);
+            statusBar()->addPermanentWidget(m_panes[i]);
+        }
+    }
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->addAction(AddCommand(cmd::kFileNew, {}));
+    file->addAction(AddCommand(cmd::kFileOpen, {}));
+    file->addSeparator();
+    file->addAction(AddCommand(cmd::kImportSetups, "&Import Setups..."));
+    file->addAction(AddCommand(cmd::kExportSetups, "&Export Setups..."));
+    file->addSeparator();
+    file->addAction(AddCommand(cmd::kExit, "E&xit"));
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->addAction(AddCommand(cmd::kToolbars, "&Toolbars..."));
+    view->addAction(AddCommand(cmd::kEventLog, {}));
+    view->addAction(AddCommand(cmd::kMonitorChannel, "Set &Monitor Channel..."));
+    view->addSeparator();
+    QAction* setupPage = AddCommand(cmd::kScanSetupPage, "&1 Scan Setup Page");
+    setupPage->setCheckable(true);
+    view->addAction(setupPage);
+    for (unsigned id = cmd::kGraphicsPageFirst; id <= cmd::kGraphicsPageLast; ++id) {
+        QAction* a = AddCommand(id, QString("&%1 Graphics %2")
+                                        .arg(id - cmd::kGraphicsPageFirst + 2)
+                                        .arg(id - cmd::kGraphicsPageFirst + 1));
+        a->setCheckable(true);
+        view->addAction(a);
+    }
+    // The menu lists one entry per existing page, ticked while it is shown.
+    connect(view, &QMenu::aboutToShow, this, [this] {
+        const int current = m_pages->currentIndex();
+        m_actions[cmd::kScanSetupPage]->setChecked(current == 0);
+        for (unsigned id = cmd::kGraphicsPageFirst; id <= cmd::kGraphicsPageLast; ++id) {
+            const int page = int(id - cmd::kGraphicsPageFirst) + 1;
+            m_actions[id]->setVisible(page < m_pages->count());
+            if (page < m_pages->count())
+                m_actions[id]->setText(QString("&%1 %2").arg(page + 1).arg(m_pages->tabText(page)));
+            m_actions[id]->setChecked(page == current);
+        }
+        m_actions[cmd::kEventLog]->setCheckable(true);
+        m_actions[cmd::kEventLog]->setChecked(m_eventLog && m_eventLog->isVisible());
+        UpdateToolbars();
+    });
+
+    QMenu* page = menuBar()->addMenu("&Page");
+    page->addAction(AddCommand(cmd::kNewGraphicsPage, {}));
+    page->addAction(AddCommand(cmd::kDeletePage, {}));
+
+    QMenu* settings = menuBar()->addMenu("&Settings");
+    settings->addAction(AddCommand(cmd::kCommunicationsSetup, {}));
+    settings->addAction(AddCommand(cmd::kInstrumentSettings, {}));
+    settings->addAction(AddCommand(cmd::kUploadSetup, {}));
+    settings->addAction(AddCommand(cmd::kPreferences, "&Preferences..."));
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction(AddCommand(cmd::kHelpSearch, "&Search..."));
+    help->addAction(AddCommand(cmd::kTipOfTheDay, "&Tip of the Day..."));
+    help->addAction(AddCommand(cmd::kAbout, {}));
+    for (QMenu* m : {file, page, settings, help})
+        connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateToolbars);
+
+    SetCommandHandler(cmd::kExit, [this] { close(); });
+    SetCommandHandler(cmd::kEventLog, [this] { ToggleEventLog(); });
+    SetCommandHandler(cmd::kHelpSearch, [] { tvane::Help().ShowContents(); });
+    SetCommandHandler(cmd::kNewGraphicsPage, [this] { NewGraphicsPage(); });
+    SetCommandHandler(cmd::kDeletePage, [this] { DeletePage(); });
+    SetCommandHandler(cmd::kScanSetupPage, [this] {
+        if (m_pages->currentIndex() != 0)
+            SelectPage(0);
+    });
+    for (unsigned id = cmd::kGraphicsPageFirst; id <= cmd::kGraphicsPageLast; ++id)
+        SetCommandHandler(id, [this, id] { SelectPage(int(id - cmd::kGraphicsPageFirst) + 1); });
+    SetCommandHandler(cmd::kPreviousPage, [this] {
+        if (m_pages->currentIndex() > 0)
+            SelectPage(m_pages->currentIndex() - 1);
+    });
+    SetCommandHandler(cmd::kNextPage, [this] { SelectPage(m_pages->currentIndex() + 1); });
+}
+
+void CMainFrame::CreatePages() {
+    m_pages = new QTabWidget(this);
+    m_pages->setTabPosition(QTabWidget::South);
+    m_pages->setDocumentMode(true);
+    setCentralWidget(m_pages);
+    QWidget* setup = m_setupViewFactory ? m_setupViewFactory() : new QWidget;
+    m_pages->addTab(setup, "Scan Setup");
+    AddGraphicsPage(GraphicsSetupTitle(s_pageNumber));
+    connect(m_pages, &QTabWidget::currentChanged, this, &CMainFrame::UpdateToolbars);
+}
+
+void CMainFrame::AddGraphicsPage(const QString& title) {
+    QWidget* view = m_graphViewFactory ? m_graphViewFactory() : new QWidget;
+    view->setProperty("tvaneGraphView", true);
+    m_pages->addTab(view, title);
+}
+
+int CMainFrame::GraphicsPageCount() const {
+    return m_pages->count() - 1;
+}
+
+void CMainFrame::NewGraphicsPage() {
+    if (m_pages->count() >= kMaxPages)
+        return;
+    ++s_pageNumber;
+    AddGraphicsPage(GraphicsSetupTitle(s_pageNumber));
+    m_pages->setCurrentIndex(m_pages->count() - 1);
+}
+
+void CMainFrame::DeletePage() {
+    const int current = m_pages->currentIndex();
+    if (current < 1 || GraphicsPageCount() < 2)
+        return;
+    if (tvane::ShowMessage("Are you sure you want to permanently delete this page?",
+                           tvane::MsgButtons::YesNo,
+                           tvane::MsgIcon::Question) != tvane::MsgAnswer::Yes)
+        return;
+    QWidget* view = m_pages->widget(current);
+    m_pages->removeTab(current);
+    delete view;
+}
+
+void CMainFrame::SelectPage(int index) {
+    if (index >= 0 && index < m_pages->count()) {
+        m_pages->setCurrentIndex(index);
+        m_pages->tabBar()->update();
+    }
+}
+
+void CMainFrame::ResetPages() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (int i = m_pages->count() - 1; i >= 0; --i) {
+        QWidget* view = m_pages->widget(i);
+        if (view->property("tvaneGraphView").toBool()) {
+            m_pages->removeTab(i);
+            delete view;
+        }
+    }
+    s_pageNumber = 1;
+    AddGraphicsPage(GraphicsSetupTitle(1));
+    m_pages->tabBar()->update();
+    QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::ShowGraphView() {
+    if (m_pages->currentIndex() < 1)
+        SelectPage(1);
+}
+
+void CMainFrame::SetCommandHandler(unsigned id, std::function<void()> handler) {
+    m_handlers[id] = std::move(handler);
+    if (QAction* a = Action(id))
+        a->setEnabled(IsCommandEnabled(id));
+}
+
+QAction* CMainFrame::Action(unsigned id) const {
+    auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::IsCommandEnabled(unsigned id) const {
+    if (!m_handlers.count(id) ||
+        !IsCommandRouted(id, m_document != nullptr, m_document && m_document->IsSetupLoaded()))
+        return false;
+    switch (id) {
+    case cmd::kNewGraphicsPage:
+        return m_pages->count() < kMaxPages;
+    case cmd::kDeletePage:
+        return m_pages->currentIndex() >= 1 && GraphicsPageCount() > 1;
+    case cmd::kPreviousPage:
+        return m_pages->currentIndex() > 0;
+    case cmd::kNextPage:
+        return m_pages->currentIndex() + 1 < m_pages->count();
+    default:
+        break;
+    }
+    if (id >= cmd::kGraphicsPageFirst && id <= cmd::kGraphicsPageLast)
+        return int(id - cmd::kGraphicsPageFirst) + 1 < m_pages->count();
+    return true;
+}
+
+bool CMainFrame::OnCmdMsg(unsigned id) {
+    if (!IsCommandEnabled(id))
+        return false;
+    m_handlers[id]();
+    UpdateToolbars();
+    return true;
+}
+
+void CMainFrame::UpdateToolbars() {
+    for (auto& [id, action] : m_actions)
+        action->setEnabled(IsCommandEnabled(id));
+}
+
+void CMainFrame::SetStatusText(const std::string& text, int pane) {
+    if (pane >= 0 && pane < kPaneCount)
+        m_panes[pane]->setText(QString::fromStdString(text));
+}
+
+QString CMainFrame::StatusText(int pane) const {
+    return m_panes[pane]->text();
+}
+
+void CMainFrame::SetMonitorDisplay(bool hasChannel, bool hasReading, double value,
+                                   const std::string& units) {
+    if (!hasChannel)
+        m_monitorDisplay->SetText("<None>");
+    else if (!hasReading)
+        m_monitorDisplay->SetText("No Reading");
+    else
+        m_monitorDisplay->SetValue(value, units);
+}
+
+bool CMainFrame::CreateEventLog(bool show, ViewFactory content) {
+    if (!m_eventLog) {
+        m_eventLog = content ? content() : new QWidget;
+        m_eventLog->setParent(nullptr);
+        m_eventLog->setWindowFlags(Qt::Window);
+        m_eventLog->setWindowTitle("Event Log");
+        m_eventLog->resize(494, 218);
+        const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+        m_eventLog->move(area.center() - QPoint(494 / 2, 218 / 2));
+    }
+    m_eventLog->setVisible(show);
+    return true;
+}
+
+void CMainFrame::ToggleEventLog() {
+    if (!m_eventLog) {
+        CreateEventLog(true);
+    } else if (m_eventLog->isVisible()) {
+        raise();
+        m_eventLog->hide();
+    } else {
+        m_eventLog->show();
+    }
+}
+
+void CMainFrame::OnTimer(unsigned id) {
+    switch (id) {
+    case kScanTimer:
+        m_document->OnScanTimer();
+        break;
+    case kStartTimer:
+        m_document->OnStartTimer();
+        break;
+    case kMonitorTimer:
+        m_document->OnMonitorTimer();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    // Changes made while the frame is still hidden are its own placement from
+    // the profile, not the user's.
+    if (event->type() == QEvent::WindowStateChange && isVisible()) {
+        const Qt::WindowStates s = windowState();
+        m_windowState = s & Qt::WindowMinimized   ? 2
+                        : s & Qt::WindowMaximized ? 3
+                        : s == Qt::WindowNoState  ? 1
+                                                  : 3;
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void CMainFrame::WritePlacement() {
+    WriteProfileInt("WindowState", m_windowState);
+    if (m_windowState == 1) {
+        WriteProfileInt("Width", width());
+        WriteProfileInt("Height", height());
+        WriteProfileInt("Left", x());
+        WriteProfileInt("Top", y());
+    }
+}
+
+bool CMainFrame::CloseLogic() {
+    if (m_document && m_document->IsScanning()) {
+        if (tvane::ShowMessage("Scan in progress, are you sure you want to exit?",
+                               tvane::MsgButtons::YesNo,
+                               tvane::MsgIcon::Question) != tvane::MsgAnswer::Yes)
+            return false;
+        m_document->EndRun();
+    }
+    WritePlacement();
+    if (m_document) {
+        if (!m_document->SaveModified())
+            return false;
+        m_document->SetModifiedFlag(false);
+    }
+    if (m_eventLog)
+        m_eventLog->hide();
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!CloseLogic()) {
+        event->ignore();
+        return;
+    }
+    if (m_document)
+        m_document->StopTimers();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    event->ignore();
+    tvane::ShowMessage("The Drag/Drop files feature is not supported in this application");
+}
+
+void CMainFrame::ReopenAfterResume() {
+    bool opened = m_instrument && m_instrument->OpenInterface();
+    while (!opened && m_instrument &&
+           tvane::ShowMessage("Failed to re-establish communications.\nWould you like to try "
+                              "again?",
+                              tvane::MsgButtons::YesNo,
+                              tvane::MsgIcon::Question) == tvane::MsgAnswer::Yes)
+        opened = m_instrument->OpenInterface();
+    const bool loaded = m_document && m_document->IsSetupLoaded();
+    if (!opened) {
+        tvane::ShowMessage("Unable to establish communications with instrument.\nSetting "
+                           "interface to Simulated.",
+                           tvane::MsgButtons::Ok, tvane::MsgIcon::Warning);
+        if (m_instrument)
+            m_instrument->UseSimulatedInterface();
+        if (m_suspendedWhileScanning && loaded)
+            m_document->EndRun();
+        m_suspendedWhileScanning = false;
+    }
+    if (loaded) {
+        if (m_suspendedWhileScanning && opened)
+            m_document->RestartTimers();
+        m_document->LogEvent("Power broadcast message received - application resumed");
+    }
+    m_suspendedWhileScanning = false;
+    update();
+}
+
+void CMainFrame::OnPowerEvent(PowerEvent event) {
+    const bool loaded = m_document && m_document->IsSetupLoaded();
+    const bool scanning = m_document && m_document->IsScanning();
+    switch (event) {
+    case PowerEvent::Suspend:
+        if (loaded)
+            m_document->LogEvent("Power broadcast message received - application suspended");
+        if (scanning) {
+            m_document->StopTimers();
+            m_suspendedWhileScanning = true;
+        }
+        if (m_instrument)
+            m_instrument->CloseInterface();
+        break;
+    case PowerEvent::Resume:
+        ReopenAfterResume();
+        break;
+    case PowerEvent::CriticalResume:
+        if (loaded)
+            m_document->LogEvent("Power broadcast critical resume message received - resetting "
+                                 "comm and stopping scan");
+        if (scanning)
+            m_document->StopTimers();
+        if (m_instrument) {
+            m_instrument->CloseInterface();
+            if (!m_instrument->OpenInterface())
+                m_instrument->UseSimulatedInterface();
+        }
+        if (loaded && scanning)
+            m_document->RestartTimers();
+        break;
+    case PowerEvent::LowBattery:
+        if (loaded)
+            m_document->LogEvent("Power broadcast low battery message received - closing "
+                                 "application");
+        if (tvane::ShowMessage("Low battery message received - do you want to exit the "
+                               "application ?",
+                               tvane::MsgButtons::YesNo,
+                               tvane::MsgIcon::Question) == tvane::MsgAnswer::Yes)
+            close();
+        break;
+    case PowerEvent::Other:
+        break;
+    }
+}

@@ -1,0 +1,125 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <string>
+
+#include <QMainWindow>
+
+#include "app/frame/IFrameDocument.h"
+#include "app/frame/IPowerMonitor.h"
+#include "app/frame/QtServices.h"
+#include "app/startup/RegionalFormats.h"
+#include "platform/ui/TimerService.h"
+
+class QAction;
+class QLabel;
+class QTabWidget;
+class QToolBar;
+class CTextButton;
+
+// The program's single top-level window: the bars, the status panes, the page
+// tabs holding the document's views, the event log window, and the receiver of
+// the document's window timers and of the system's power notices.
+class CMainFrame final : public QMainWindow, public tvane::ITimerSink, public IPowerSink {
+    Q_OBJECT
+public:
+    using ViewFactory = std::function<QWidget*()>;
+    static constexpr int kPaneCount = 5;
+    static constexpr int kMaxPages = 6;
+    static constexpr unsigned kScanTimer = 3211;
+    static constexpr unsigned kStartTimer = 3212;
+    static constexpr unsigned kMonitorTimer = 3314;
+
+    // Placement and state come from the profile; views are made by the
+    // factories (an empty page when none is given).
+    explicit CMainFrame(ViewFactory setupView = {}, ViewFactory graphView = {},
+                        QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    static CMainFrame* GetMainFrame();
+
+    // The document must be set before its first timer runs.
+    void SetDocument(IFrameDocument* document) { m_document = document; }
+    IFrameDocument* GetActiveDocument() const { return m_document; }
+    void SetInstrument(IFrameInstrument* instrument) { m_instrument = instrument; }
+    void SetPowerMonitor(IPowerMonitor* monitor);
+    // The window whose timers the document's timer records use.
+    QtTimerService& Timers() { return m_timers; }
+
+    // Commands: a command is enabled when it has a handler and the routing gate
+    // lets it through; SendCommand runs it the same way.
+    void SetCommandHandler(unsigned id, std::function<void()> handler);
+    bool OnCmdMsg(unsigned id);
+    bool IsCommandEnabled(unsigned id) const;
+    QAction* Action(unsigned id) const;
+    void UpdateToolbars();
+
+    void SetStatusText(const std::string& text, int pane);
+    QString StatusText(int pane) const;
+    QLabel* StatusPane(int pane) const { return m_panes[pane]; }
+    // "<None>" without a channel, "No Reading" before the first reading.
+    void SetMonitorDisplay(bool hasChannel, bool hasReading, double value = 0.0,
+                           const std::string& units = {});
+    CTextButton* MonitorDisplay() const { return m_monitorDisplay; }
+    QToolBar* ToolBar(int index) const { return m_toolBars[index]; }
+
+    // Pages.
+    QTabWidget* Pages() const { return m_pages; }
+    void SelectPage(int index);
+    void ResetPages();
+    void ShowGraphView();
+    int GraphicsPageCount() const;
+    static int PageNumber() { return s_pageNumber; }
+
+    // The event log window: created on the first call, later only shown or hidden.
+    bool CreateEventLog(bool show, ViewFactory content = {});
+    QWidget* EventLog() const { return m_eventLog; }
+    void ToggleEventLog();
+
+    // 1 normal, 2 minimised, 3 maximised.
+    int WindowState() const { return m_windowState; }
+    const RegionalFormats& Formats() const { return m_formats; }
+
+    // The close steps; false when the user stopped the close.
+    bool CloseLogic();
+
+    void OnTimer(unsigned id) override;
+    void OnPowerEvent(PowerEvent event) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* AddCommand(unsigned id, const QString& text, QToolBar* bar = nullptr);
+    void CreateBars();
+    void CreateMenus();
+    void CreatePages();
+    void AddGraphicsPage(const QString& title);
+    void NewGraphicsPage();
+    void DeletePage();
+    void WritePlacement();
+    void ReopenAfterResume();
+
+    QtTimerService m_timers;
+    ViewFactory m_setupViewFactory;
+    ViewFactory m_graphViewFactory;
+    IFrameDocument* m_document = nullptr;
+    IFrameInstrument* m_instrument = nullptr;
+    IPowerMonitor* m_power = nullptr;
+    std::map<unsigned, QAction*> m_actions;
+    std::map<unsigned, std::function<void()>> m_handlers;
+    QLabel* m_panes[kPaneCount] = {};
+    QToolBar* m_toolBars[4] = {};
+    QLabel* m_monitorLabel = nullptr;
+    CTextButton* m_monitorDisplay = nullptr;
+    QTabWidget* m_pages = nullptr;
+    QWidget* m_eventLog = nullptr;
+    int m_windowState = 3;
+    bool m_suspendedWhileScanning = false;
+    bool m_closing = false;
+    RegionalFormats m_formats;
+    static int s_pageNumber;
+};

@@ -1,0 +1,109 @@
+#include "app/frame/ProgramHost.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+#include "app/frame/CMainFrame.h"
+#include "app/frame/LogindPowerMonitor.h"
+#include "app/frame/SingleInstance.h"
+#include "app/startup/DiskSpace.h"
+#include "database/CStateInfo.h"
+#include "database/DataSource.h"
+#include "platform/core/Folders.h"
+#include "platform/profile/Profile.h"
+#include "platform/ui/TimerService.h"
+
+bool ReadYesNoPreference(int id) {
+    const std::string value = tvane::GetPrivateProfileString("PREFERENCES", std::to_string(id),
+                                                             id == 10004 ? "N" : "Y", kProfileFile);
+    return value == "Y";
+}
+
+ProgramHost::ProgramHost() = default;
+
+ProgramHost::~ProgramHost() {
+    if (m_frame)
+        tvane::SetTimerService(nullptr);
+}
+
+std::optional<double> ProgramHost::FreeDiskBytes(std::string& error) {
+    return ::FreeDiskBytes(tvane::DataDir().string(), error);
+}
+
+bool ProgramHost::RaiseRunningInstance() {
+    m_instance =
+        std::make_unique<SingleInstance>(QString::fromStdString(tvane::ConfigDir().string()));
+    return !m_instance->Acquire();
+}
+
+bool ProgramHost::RegisterDataSource() {
+    return ::RegisterDataSource();
+}
+
+void ProgramHost::CreateInstrument(const std::string&) {}
+
+bool ProgramHost::OpenDatabase(CStateInfo& state) {
+    return state.OpenDatabase();
+}
+
+bool ProgramHost::CreateDocument() {
+    m_frame = std::make_unique<CMainFrame>();
+    tvane::SetTimerService(&m_frame->Timers());
+    m_power = std::make_unique<LogindPowerMonitor>();
+    m_frame->SetPowerMonitor(m_power.get());
+    if (m_instance)
+        m_instance->SetWindow(m_frame.get());
+    return true;
+}
+
+bool ProgramHost::CreateEventLog() {
+    return m_frame->CreateEventLog(false);
+}
+
+int ProgramHost::SavedWindowState() {
+    return m_frame->WindowState();
+}
+
+void ProgramHost::ShowMainWindow(int state) {
+    if (state == 1)
+        m_frame->showNormal();
+    else if (state == 2)
+        m_frame->showMinimized();
+    else
+        m_frame->showMaximized();
+    m_frame->update();
+}
+
+void ProgramHost::LoadPreferences() {}
+
+std::optional<bool> ProgramHost::Preference(int id) {
+    return ReadYesNoPreference(id);
+}
+
+bool ProgramHost::RestoreLastSetup(const std::string&, const std::string&) {
+    return false;
+}
+
+void ProgramHost::ConnectInstrument() {}
+
+void ProgramHost::ShowTipOfTheDay() {}
+
+void ProgramHost::Welcome() {}
+
+void ProgramHost::DeleteInstrument() {}
+
+void ProgramHost::CloseDatabase(CStateInfo& state) {
+    state.CloseDatabase();
+}
+
+void ProgramHost::EmptyClipboardIfOurs() {
+    if (!QApplication::instance())
+        return;
+    QClipboard* clipboard = QApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (data && data->hasFormat(kClipboardFormat))
+        clipboard->clear();
+}
+
+void ProgramHost::SaveSettings() {}

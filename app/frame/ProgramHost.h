@@ -1,0 +1,52 @@
+#pragma once
+#include <memory>
+
+#include "app/startup/IAppHost.h"
+
+class CMainFrame;
+class LogindPowerMonitor;
+class SingleInstance;
+
+// The program's own start-up and shutdown steps: the desktop, the main frame and
+// the workspace. Steps whose parts are not in the program yet (the instrument
+// binding and its connection, preferences, the file commands, the tip of the
+// day and the welcome dialog) do nothing here, so start-up goes on past them.
+class ProgramHost final : public IAppHost {
+public:
+    ProgramHost();
+    ~ProgramHost() override;
+
+    CMainFrame* Frame() const { return m_frame.get(); }
+
+    std::optional<double> FreeDiskBytes(std::string& error) override;
+    bool RaiseRunningInstance() override;
+    bool RegisterDataSource() override;
+    void CreateInstrument(const std::string& driverName) override;
+    bool OpenDatabase(CStateInfo& state) override;
+    bool CreateDocument() override;
+    bool CreateEventLog() override;
+    int SavedWindowState() override;
+    void ShowMainWindow(int state) override;
+    void LoadPreferences() override;
+    std::optional<bool> Preference(int id) override;
+    bool RestoreLastSetup(const std::string& setup, const std::string& dataset) override;
+    void ConnectInstrument() override;
+    void ShowTipOfTheDay() override;
+    void Welcome() override;
+    void DeleteInstrument() override;
+    void CloseDatabase(CStateInfo& state) override;
+    void EmptyClipboardIfOurs() override;
+    void SaveSettings() override;
+
+    // The clipboard format of the program's displays.
+    static constexpr const char* kClipboardFormat = "application/x-tallyvane-graphic";
+
+private:
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<LogindPowerMonitor> m_power;
+};
+
+// A yes/no preference from the profile's "PREFERENCES" section: "Y" is yes; a
+// missing key reads "N" for 10004 and "Y" for the others.
+bool ReadYesNoPreference(int id);

@@ -1,0 +1,32 @@
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include "app/frame/QtServices.h"
+#include "tests/app/frame/QtApp.h"
+
+namespace {
+
+TEST(QtLocaleFormatsTest, SeparatorsClockAndDecimalFromTheLocale) {
+    TestApp();
+    struct Case {
+        const char* name;
+        const char* dateSep;
+        bool h24;
+        const char* decimal;
+        const char* list;
+    } cases[] = {
+        {"en_US", "/", false, ".", ","},
+        {"de_DE", ".", true, ",", ";"},
+    };
+    for (const auto& c : cases) {
+        const tvane::LocaleFormats f = QtLocaleFormats(QLocale(c.name)).Formats();
+        EXPECT_EQ(f.dateSeparator, c.dateSep) << c.name;
+        EXPECT_EQ(f.timeSeparator, ":") << c.name;
+        EXPECT_EQ(f.twentyFourHour, c.h24) << c.name;
+        EXPECT_EQ(f.decimalSeparator, c.decimal) << c.name;
+        EXPECT_EQ(f.listSeparator, c.list) << c.name;
+        EXPECT_LE(f.shortDate.size(), 15u);
+    }
+}
+
+} // namespace
