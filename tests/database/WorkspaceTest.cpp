@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "database/CDatasetEvent.h"
 #include "database/CRSSetup.h"
 #include "platform/core/FrameworkExceptions.h"
 #include "scan/CFXSetup.h"
@@ -292,6 +293,33 @@ TEST_F(WorkspaceTest, LoadDatasetFileTakesTheRunSummaryBack) {
     EXPECT_EQ(doc.summary.startTime.GetTime(), clock.Now());
     EXPECT_EQ(doc.firstPosition, -1.0);
     EXPECT_EQ(doc.secondPosition, -1.0e12);
+}
+
+TEST_F(WorkspaceTest, SaveDatasetIfAnySavesOnlyARunWithContent) {
+    doc.state.m_setupName = "Bench";
+    ASSERT_TRUE(workspace.CreateSetupStorage(doc.state));
+    ASSERT_TRUE(workspace.SaveDataset(doc.state));
+    const CStateInfo first = doc.state;
+    doc.state.m_flags[3] = 1;
+    clock.Advance(1000);
+    EXPECT_TRUE(workspace.SaveDatasetIfAny(doc.state));
+    EXPECT_EQ(doc.state.m_datasetKey, first.m_datasetKey) << "an empty run is not saved";
+    EXPECT_EQ(doc.state.m_flags[3], 1);
+
+    CDatasetEvent event(CDatasetEvent::User, 0, -3.0, "note");
+    doc.dataset.AppendEvent(event);
+    EXPECT_TRUE(workspace.SaveDatasetIfAny(doc.state));
+    EXPECT_NE(doc.state.m_datasetKey, first.m_datasetKey);
+    EXPECT_EQ(doc.state.m_flags[3], 0);
+
+    // Loading the first run again places new events before and after its one event.
+    workspace.CloseDataset();
+    CStateInfo again = first;
+    EXPECT_TRUE(workspace.LoadDatasetFile(again));
+    EXPECT_EQ(doc.dataset.GetKey(), first.m_datasetKey);
+    EXPECT_EQ(doc.firstPosition, -2.0);
+    EXPECT_EQ(doc.secondPosition, -1.0e12);
+    EXPECT_TRUE(workspace.LoadDatasetFile(again)) << "already open";
 }
 
 TEST_F(WorkspaceTest, ModuleChannelsFromTheCardTables) {
