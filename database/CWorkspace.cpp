@@ -10,9 +10,9 @@
 #include <memory>
 #include <system_error>
 
-#include "database/CMfxFileException.h"
 #include "database/CDataset.h"
 #include "database/CDatasetStore.h"
+#include "database/CMfxFileException.h"
 #include "database/CRSCardData.h"
 #include "database/CRSDataset.h"
 #include "database/CRSFunction.h"
