@@ -30,6 +30,8 @@ class CFXSetupArray;
 class COleKXQT7100;
 class ILoggerApp;
 class IDocumentOperations;
+class IScanHost;
+class IScanInstrument;
 class IDocumentInstrument;
 class IInstrumentUi;
 
@@ -328,6 +330,64 @@ public:
     std::int32_t m_word4 = 0;
     void* m_dataBrowser = nullptr; // not owned
     std::int32_t m_loadMark = 1;
+
+    // --- The scan engine ------------------------------------------------------
+    // The run's instrument calls and the windows around it; without them Start
+    // Scan does nothing.
+    void SetScanInstrument(IScanInstrument* instrument) { m_scanInstrument = instrument; }
+    void SetScanHost(IScanHost* host) { m_scanHost = host; }
+    IScanInstrument* m_scanInstrument = nullptr;
+    IScanHost* m_scanHost = nullptr;
+    std::int32_t m_lastScanNumber = 0;
+    std::int32_t m_graphicsFlag = 0;
+    std::int32_t m_missingReadings = 0;
+
+    void OnStartScan();
+    void OnStartCountdownTimer();
+    void LogTestStarted(double startTick);
+    void OnScanTimer();
+    bool ProcessNewReadings(std::int16_t count, bool afterRun);
+    bool StoreNewReadings(ReadingRecord* buffer, std::int16_t count);
+    void StoreReading(ReadingRecord& record);
+    void KeepLatestReading(const ReadingRecord& record);
+    // Appends a computed reading behind the batch; false when the buffer is full.
+    bool AddComputedReading(const ReadingRecord& reading);
+    bool ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool afterRun);
+    bool DoDigitalAlarmAction(std::int16_t channel, const std::string& pattern);
+    static std::string GetListField(int n, const std::string& list);
+    void AddReadingToStore(ReadingRecord* record);
+    std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const;
+    std::int16_t GetAlignedChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out,
+                                           std::int32_t n, std::int32_t firstScan);
+    void RestartCountdown(std::uint32_t now);
+    void ShowWaitingStatus();
+    void UpdateScanStatus(bool stateOnly);
+    void OnStopScan();
+    void EndScan(bool offerBrowser);
+    bool UploadRemainingReadings();
+    void LogTestTerminated(double elapsed);
+    static const char* TerminationText(std::int16_t code);
+    static const char* StartText(std::int32_t startMode);
+    // Whether a run ended by an exception in the poll keeps the instrument
+    // untouched; the user's leave-scanning choice stays as it was.
+    std::int32_t m_leaveScanningForRun = 0;
+
+    // --- The event log --------------------------------------------------------
+    std::int32_t GetEventCount() const;
+    static std::string GetEventTypeText(std::uint32_t type);
+    static void GetEventTypeFromText(const std::string& text, std::int32_t& type);
+    bool GetEventCellText(std::int32_t index, int column, std::string& text);
+    void AddEvent(CDatasetEvent& event);
+    void LogEvent();
+    bool IsEventLogFull() const;
+    bool GetEvent(std::int32_t index, CDatasetEvent& event);
+    bool SetEvent(std::int32_t index, const CDatasetEvent& event);
+    bool InsertEvent(std::int32_t index, CDatasetEvent& event);
+    bool UpdateEventField(std::int32_t index, int field, const CDatasetEvent& event);
+    bool DeleteEvent(std::int32_t index);
+    // Process-wide: the full log was reported and is not reported again until
+    // it stops being full.
+    static bool s_eventLogFullReported;
 
     // --- Instrument outside the scan loop ------------------------------------
     // The instrument and the windows its work shows; without an instrument

@@ -1,0 +1,166 @@
+// The event log's side of the document: where new events go, the event count
+// in the status bar with the cap on alarm events, and the grid's read cache.
+#include <cstdint>
+#include <string>
+
+#include "app/CLoggerDoc.h"
+#include "app/ILoggerApp.h"
+#include "database/CDataset.h"
+#include "database/CDatasetEvent.h"
+#include "platform/core/Format.h"
+#include "platform/ui/Prompter.h"
+
+namespace {
+
+constexpr const char* kEventsFormat = "Events %ld";                 // 1070
+constexpr const char* kTooManyAlarms = "Too many alarms to log..."; // 4050
+
+struct TypeText {
+    std::uint32_t type;
+    const char* text;
+};
+// In the order texts are matched back to types.
+constexpr TypeText kTypeTexts[] = {
+    {CDatasetEvent::Stop, "Stop"},                        // 1051
+    {CDatasetEvent::Start, "Start"},                      // 1052
+    {CDatasetEvent::User, "User"},                        // 1053
+    {CDatasetEvent::LowLimit, "Low Limit"},               // 1054
+    {CDatasetEvent::HighLimit, "High Limit"},             // 1055
+    {CDatasetEvent::InputOperation, "Input Operation"},   // 1102
+    {CDatasetEvent::OutputOperation, "Output Operation"}, // 1103
+    {CDatasetEvent::InstrumentError, "Instrument Error"}, // 1056
+    {CDatasetEvent::Download, "Download"},                // 1058
+    {CDatasetEvent::Upload, "Upload"},                    // 1057
+};
+
+} // namespace
+
+bool CLoggerDoc::s_eventLogFullReported = false;
+
+std::int32_t CLoggerDoc::GetEventCount() const {
+    return m_dataset ? m_dataset->GetEventCount() : 0;
+}
+
+std::string CLoggerDoc::GetEventTypeText(std::uint32_t type) {
+    for (const TypeText& entry : kTypeTexts)
+        if (entry.type == type)
+            return entry.text;
+    return {};
+}
+
+void CLoggerDoc::GetEventTypeFromText(const std::string& text, std::int32_t& type) {
+    for (const TypeText& entry : kTypeTexts) {
+        if (text == entry.text) {
+            type = static_cast<std::int32_t>(entry.type);
+            return;
+        }
+    }
+    type = -1;
+}
+
+bool CLoggerDoc::GetEventCellText(std::int32_t index, int column, std::string& text) {
+    if (column < 0 || column > 3 || !m_dataset || !m_eventRecord)
+        return false;
+    if (index != m_eventIndex) {
+        m_eventRecord->m_text.clear();
+        m_eventIndex = -1;
+        if (!m_dataset->IsOpen() || !m_dataset->GetEvent(index, *m_eventRecord))
+            return false;
+        m_eventIndex = index;
+    }
+    switch (column) {
+    case 0:
+        text = GetEventTypeText(m_eventRecord->m_type);
+        break;
+    case 1:
+        text = tvane::Format("%ld", static_cast<long>(m_eventRecord->m_channel));
+        break;
+    case 2:
+        text = FormatReadingTime(m_eventRecord->m_time);
+        if (text.size() > 80)
+            text.resize(80);
+        break;
+    default:
+        text = m_eventRecord->m_text;
+        break;
+    }
+    return true;
+}
+
+void CLoggerDoc::AddEvent(CDatasetEvent& event) {
+    if (!m_dataset || !m_dataset->IsOpen())
+        return;
+    m_eventIndex = -1;
+    if (event.m_type == CDatasetEvent::User) {
+        // A user's note goes where its time puts it, after events of the same time.
+        const std::int32_t i = m_dataset->FindEventIndex(event.m_time, true);
+        if (i != -1) {
+            const std::int32_t count = m_dataset->GetEventCount();
+            std::int32_t position = i + 1;
+            if (count <= position)
+                position = count;
+            // The search lands on the first event after the time when none has it.
+            if (i < count) {
+                CDatasetEvent found;
+                if (m_dataset->GetEvent(i, found) && found.m_time > event.m_time)
+                    position = i;
+            }
+            m_dataset->InsertEvent(position, event);
+            return;
+        }
+    }
+    m_dataset->AppendEvent(event);
+}
+
+bool CLoggerDoc::IsEventLogFull() const {
+    return GetEventCount() >= m_eventLogLimit;
+}
+
+void CLoggerDoc::LogEvent() {
+    IDocumentFrame* frame = m_app.GetMainFrame();
+    if (!IsEventLogFull()) {
+        s_eventLogFullReported = false;
+        if (frame != nullptr)
+            frame->SetPaneText(3, tvane::Format(kEventsFormat, static_cast<long>(GetEventCount())));
+        return;
+    }
+    if (s_eventLogFullReported)
+        return;
+    s_eventLogFullReported = true;
+    if (frame != nullptr)
+        frame->SetPaneText(3,
+                           tvane::Format(kEventsFormat, static_cast<long>(m_eventLogLimit)) + "+");
+    tvane::Prompter().Beep(tvane::MsgIcon::Question);
+    CDatasetEvent warning(0, 0, 0.0, kTooManyAlarms);
+    AddEvent(warning);
+}
+
+bool CLoggerDoc::GetEvent(std::int32_t index, CDatasetEvent& event) {
+    return m_dataset && m_dataset->IsOpen() && m_dataset->GetEvent(index, event);
+}
+
+bool CLoggerDoc::SetEvent(std::int32_t index, const CDatasetEvent& event) {
+    m_eventIndex = -1;
+    return m_dataset && m_dataset->IsOpen() && m_dataset->SetEvent(index, event);
+}
+
+bool CLoggerDoc::InsertEvent(std::int32_t index, CDatasetEvent& event) {
+    m_eventIndex = -1;
+    return m_dataset && m_dataset->IsOpen() && m_dataset->InsertEvent(index, event);
+}
+
+bool CLoggerDoc::UpdateEventField(std::int32_t index, int field, const CDatasetEvent& event) {
+    m_eventIndex = -1;
+    return m_dataset && m_dataset->IsOpen() && m_dataset->UpdateEventField(index, field, event);
+}
+
+bool CLoggerDoc::DeleteEvent(std::int32_t index) {
+    m_eventIndex = -1;
+    if (!m_dataset || !m_dataset->IsOpen())
+        return false;
+    CDatasetEvent deleted;
+    m_dataset->GetEvent(index, deleted);
+    const bool result = m_dataset->DeleteEvent(index);
+    UpdateAllViews(nullptr, HINT_EVENTS_CHANGED, &deleted);
+    return result;
+}

@@ -1,0 +1,256 @@
+// The end of a run: Stop Scan, the upload of what the instrument still holds,
+// the end event and the offers to save and export.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "app/CAppPreferences.h"
+#include "app/CLoggerDoc.h"
+#include "app/DocumentTexts.h"
+#include "app/IDocumentOperations.h"
+#include "app/ILoggerApp.h"
+#include "app/IScanHost.h"
+#include "app/IScanInstrument.h"
+#include "app/ScanEngineTexts.h"
+#include "database/CDataset.h"
+#include "database/CDatasetEvent.h"
+#include "database/CStateInfo.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Exception.h"
+#include "platform/core/Format.h"
+#include "platform/ui/Prompter.h"
+#include "scan/CFXScan.h"
+#include "scan/CRunRecord.h"
+#include "scan/ValueFormat.h"
+
+const char* CLoggerDoc::TerminationText(std::int16_t code) {
+    switch (code) {
+    case 1:
+        return scantext::kTerminatedOk;
+    case 2:
+        return scantext::kTerminatedByUser;
+    case 3:
+        return scantext::kTerminatedLimit;
+    case 4:
+        return scantext::kTerminatedInstrument;
+    case 5:
+        return scantext::kTerminatedReadings;
+    default:
+        return scantext::kTerminatedUnknown;
+    }
+}
+
+void CLoggerDoc::OnStopScan() {
+    if (m_scan && m_scan->m_stopMode != CFXScan::kStopByUser) {
+        if (tvane::ShowMessage(scantext::kConfirmStop, tvane::MsgButtons::YesNo,
+                               tvane::MsgIcon::Question) != tvane::MsgAnswer::Yes)
+            return;
+    }
+    if (m_scanning != 0) {
+        m_terminationCode = 2;
+        m_scanTimer.Stop();
+        EndScan(true);
+    }
+}
+
+void CLoggerDoc::EndScan(bool offerBrowser) {
+    IScanHost* host = m_scanHost;
+    IScanInstrument* instrument = m_scanInstrument;
+    // The user's choice, or this run's own when the poll could no longer
+    // trust the instrument.
+    const bool leaveScanning =
+        m_leaveScanningForRun != 0 || (m_scan && m_scan->m_leaveScanning != 0);
+    try {
+        StopTimers();
+        // Display requests queued during the run are not served any more.
+        if (host != nullptr)
+            host->DropDisplayRequests();
+        m_scanning = 0;
+        m_timedStartArmed = 0;
+        if (!leaveScanning && instrument != nullptr && !instrument->StopMeasurement())
+            instrument->StopMeasurement();
+
+        m_secondTick = static_cast<double>(tvane::Clock().TickCount() -
+                                           static_cast<std::uint32_t>(m_pollTick));
+        if (m_dataset)
+            m_dataset->SetLastTick(m_secondTick);
+
+        try {
+            if (!leaveScanning)
+                UploadRemainingReadings();
+            if (m_dataset && m_dataset->IsOpen())
+                m_dataset->WriteHeader();
+            LogTestTerminated(m_secondTick);
+        } catch (const tvane::Exception&) {
+            m_scanning = 0;
+        }
+
+        if (host != nullptr) {
+            host->EnableSetupView(true);
+            host->RefreshToolBars();
+            host->StopMonitor();
+            host->GoToLocal();
+        }
+        if (m_dataset && m_dataset->IsOpen()) {
+            const std::int32_t scans = m_dataset->GetScanCount();
+            m_dataset->SetRunValue(static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0));
+        }
+
+        if (host != nullptr && m_dataset && m_dataset->GetReadingCount() > 0) {
+            CStateInfo state;
+            m_app.CopyStateInfo(state);
+            const std::int32_t saveWord = m_word1;
+            m_word1 = 0;
+            const IScanHost::SaveAnswer answer =
+                host->ShowSaveScanData(state, m_scan ? m_scan->m_exportOnPostScan : 0);
+            m_word1 = saveWord;
+            if (!answer.ok) {
+                bool saved = false;
+                try {
+                    saved = m_operations != nullptr && m_operations->SaveDataset(*this, state);
+                } catch (const tvane::Exception&) {
+                    saved = false;
+                }
+                if (saved && host->OpenSavedDataset(state)) {
+                    m_runFlag = 0;
+                } else {
+                    host->CloseDataset();
+                    if (m_operations != nullptr)
+                        m_operations->LoadDatasetFile(*this, state);
+                }
+                offerBrowser = false;
+                UpdateAllViews(nullptr, HINT_SCAN_STATE);
+            } else {
+                if (answer.applyNames)
+                    host->ApplySaveNames();
+                if (m_scan)
+                    m_scan->m_exportOnPostScan = answer.exportChoice;
+                if (answer.exportChoice == 1) {
+                    const std::int32_t exportWord = m_word2;
+                    m_word2 = 1;
+                    host->ExportReadings();
+                    m_word2 = exportWord;
+                    m_exportRequest.m_fileName = MakeExportFileName("csv");
+                }
+            }
+            m_app.SetStateInfo(state);
+            host->RefreshTitle();
+        }
+    } catch (const tvane::Exception&) {
+        if (m_dataset && m_dataset->IsOpen()) {
+            const std::int32_t scans = m_dataset->GetScanCount();
+            m_dataset->SetRunValue(static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0));
+        }
+        if (host != nullptr)
+            host->RefreshToolBars();
+        m_scanning = 0;
+    }
+    m_leaveScanningForRun = 0;
+
+    if (offerBrowser) {
+        // The run's data now stands for the document, not the loaded setup's.
+        m_loadMark = 0;
+        int showBrowser = 1;
+        if (host != nullptr) {
+            if (CAppPreferences* prefs = host->Preferences())
+                prefs->GetPrefValue(CAppPreferences::kDataBrowserWindow, showBrowser);
+            if (showBrowser != 0)
+                host->CreateDataBrowser();
+        }
+    }
+    UpdateScanStatus(false);
+    if (host != nullptr)
+        host->LogInstrumentError();
+}
+
+bool CLoggerDoc::UploadRemainingReadings() {
+    if (m_scanInstrument == nullptr)
+        return false;
+    IScanInstrument& instrument = *m_scanInstrument;
+    std::int32_t count = 0;
+    if (!instrument.GetReadingsCount(count))
+        return false;
+    if (count <= 0)
+        return true;
+    m_status = 1;
+    const std::int32_t perPoll =
+        std::clamp<std::int32_t>(m_readingsPerPoll, 1, m_readingBufferCapacity);
+    const bool showProgress = count > perPoll && m_scanHost != nullptr;
+    if (showProgress) {
+        m_scanHost->ShowProgress(scantext::kUploading);
+        m_scanHost->SetProgress(2, {});
+    }
+    bool result = true;
+    std::int32_t remaining = count;
+    std::int32_t done = 0;
+    while (result && remaining > 0) {
+        std::int32_t got = 0;
+        result = instrument.FetchReadings(m_readingBuffer.get(), perPoll, got);
+        if (got <= 0) {
+            result = false;
+            break;
+        }
+        // A driver that reports more than it was asked for is held to the buffer.
+        got = std::min(got, perPoll);
+        if (result) {
+            result = ProcessNewReadings(static_cast<std::int16_t>(got), true);
+            remaining -= got;
+            done += got;
+        }
+        if (showProgress) {
+            if (m_scanHost->IsProgressCancelled())
+                break;
+            m_scanHost->SetProgress(static_cast<int>(static_cast<double>(done) / count * 100.0),
+                                    tvane::Format(scantext::kUploadingReading,
+                                                  static_cast<long>(done),
+                                                  static_cast<long>(count)));
+        }
+    }
+    if (showProgress)
+        m_scanHost->CloseProgress();
+    m_status = 0;
+    return result;
+}
+
+void CLoggerDoc::LogTestTerminated(double elapsed) {
+    CDatasetEvent event(CDatasetEvent::Stop, 0, elapsed, TerminationText(m_terminationCode));
+    UpdateAllViews(nullptr, HINT_READING, &event);
+    CRunRecord run;
+    run.m_kind = CRunRecord::kEnd;
+    run.m_time = elapsed;
+    run.m_startTime = m_documentTime;
+    m_runFlag = m_dataset && m_dataset->GetReadingCount() > 0 ? 1 : 0;
+    UpdateAllViews(nullptr, HINT_EVENT, &run);
+}
+
+void CLoggerDoc::UpdateScanStatus(bool stateOnly) {
+    IDocumentFrame* frame = m_app.GetMainFrame();
+    if (frame == nullptr)
+        return;
+    if (stateOnly || !m_dataset || !m_dataset->IsOpen()) {
+        ShowModuleTexts(GetStateInfo());
+        return;
+    }
+    char elapsed[64] = {0};
+    if (m_scanning != 0 || m_status != 0) {
+        frame->SetPaneText(1, tvane::Format(doctext::kScans, static_cast<long>(m_lastScanNumber)));
+        if (m_status != 0) {
+            frame->SetPaneText(2, {});
+            return;
+        }
+        const double ms = m_timedStartArmed != 0
+                              ? 0.0
+                              : static_cast<double>(tvane::Clock().TickCount() -
+                                                    static_cast<std::uint32_t>(m_pollTick));
+        FormatTimeIntervalText(ms, elapsed, sizeof elapsed);
+        frame->SetPaneText(2, elapsed);
+        return;
+    }
+    frame->SetPaneText(0, {});
+    frame->SetPaneText(
+        1, tvane::Format(doctext::kScans, static_cast<long>(m_dataset->GetScanCount())));
+    FormatTimeIntervalText(m_dataset->GetLastTick() - m_dataset->GetFirstTick(), elapsed,
+                           sizeof elapsed);
+    frame->SetPaneText(2, elapsed);
+    LogEvent();
+}

@@ -1,0 +1,252 @@
+// The start of a run: Start Scan, the countdown to a timed start and the start
+// event.
+#include <cstdint>
+#include <string>
+
+#include "app/CAppPreferences.h"
+#include "app/CLoggerDoc.h"
+#include "app/DocumentTexts.h"
+#include "app/IDocumentOperations.h"
+#include "app/ILoggerApp.h"
+#include "app/IScanHost.h"
+#include "app/IScanInstrument.h"
+#include "app/ScanEngineTexts.h"
+#include "database/CDataset.h"
+#include "database/CDatasetEvent.h"
+#include "database/CStateInfo.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Exception.h"
+#include "platform/core/Format.h"
+#include "platform/profile/Profile.h"
+#include "platform/ui/Prompter.h"
+#include "scan/CFXScan.h"
+#include "scan/CRunRecord.h"
+
+namespace {
+
+tvane::ITimerService& FrameTimers(ILoggerApp& app) {
+    return app.GetMainFrame() ? app.GetMainFrame()->Timers() : tvane::TimerService();
+}
+
+void SetPane(ILoggerApp& app, int pane, const std::string& text) {
+    if (IDocumentFrame* frame = app.GetMainFrame())
+        frame->SetPaneText(pane, text);
+}
+
+// A message box shows at most 255 characters of an exception's text.
+std::string BoxText(const char* what) {
+    std::string text = what != nullptr ? what : "";
+    if (text.size() > 255)
+        text.resize(255);
+    return text;
+}
+
+} // namespace
+
+const char* CLoggerDoc::StartText(std::int32_t startMode) {
+    switch (startMode) {
+    case CFXScan::kStartExternalTrigger:
+        return scantext::kStartedTrigger;
+    case CFXScan::kStartOnAlarm:
+        return scantext::kStartedOnAlarm;
+    case CFXScan::kStartTimed:
+        return scantext::kStartedTimed;
+    default:
+        return scantext::kStartedImmediate;
+    }
+}
+
+void CLoggerDoc::OnStartScan() {
+    IScanHost* host = m_scanHost;
+    IScanInstrument* instrument = m_scanInstrument;
+    if (host == nullptr || instrument == nullptr || !m_scan)
+        return;
+    try {
+        m_readingsPerPoll = host->GetReadingsPerPoll();
+        if (m_readingsPerPoll <= 0 || m_readingsPerPoll > kReadingBufferCapacity)
+            m_readingsPerPoll = 100;
+        m_scanTimer.SetWindow(&FrameTimers(m_app));
+
+        if (m_timedStartArmed != 0) {
+            m_timedStartArmed = 0;
+            m_startTimer.Stop();
+            if (!host->ValidateInstrumentForRun(false, false))
+                return;
+        } else {
+            int showDialog = 1;
+            if (CAppPreferences* prefs = host->Preferences())
+                prefs->GetPrefValue(CAppPreferences::kStartScanningWindow, showDialog);
+            if (showDialog != 0 && m_resume == 0) {
+                bool dontShowAgain = false;
+                if (!host->ShowScanStatus(m_setupInInstrument != 0, dontShowAgain))
+                    return;
+                if (dontShowAgain)
+                    if (CAppPreferences* prefs = host->Preferences())
+                        prefs->SetPrefValue(CAppPreferences::kStartScanningWindow, "N");
+            }
+            for (int pane = 1; pane <= 3; ++pane)
+                SetPane(m_app, pane, {});
+            m_pollTick = tvane::Clock().TickCount();
+
+            DeleteLatestReadings();
+            if (m_operations != nullptr)
+                m_operations->CloseDataBrowser(*this);
+            UpdateAllViews(nullptr, HINT_SCAN_STATE);
+
+            CStateInfo state;
+            m_app.CopyStateInfo(state);
+            if (!host->SaveBeforeRun(state))
+                return;
+            if (!host->SaveDatasetIfAny(state))
+                return;
+
+            m_monitorTimer.Stop();
+            m_app.SetStateInfo(state);
+            host->RefreshTitle();
+
+            UpdateAllViews(nullptr, HINT_SCAN_STARTING);
+            host->EnableSetupView(false);
+
+            if (m_resume == 0) {
+                if (m_setupInInstrument == 0) {
+                    if (!host->ValidateInstrumentForRun(true, true))
+                        return;
+                } else {
+                    if (!host->ValidateInstrumentForRun(false, true))
+                        return;
+                    if (!host->InstrumentMatchesSetup()) {
+                        if (m_dataset && m_dataset->IsOpen()) {
+                            CDatasetEvent event(0, 0, 0.0, scantext::kConfigMismatch);
+                            m_dataset->AppendEvent(event);
+                        }
+                        tvane::ShowMessage(scantext::kValidationFailed);
+                        host->EnableSetupView(true);
+                        host->LogInstrumentError();
+                        m_setupInInstrument = 0;
+                        return;
+                    }
+                }
+            }
+
+            if (m_scan->m_startMode == CFXScan::kStartTimed) {
+                m_startTimer.SetWindow(&FrameTimers(m_app));
+                m_startTimer.Start(m_startCountdownInterval);
+                m_timedStartArmed = 1;
+                m_scanning = 1;
+                m_lastScanNumber = 0;
+                m_pollTick = tvane::Clock().TickCount();
+                UpdateScanStatus(false);
+                return;
+            }
+        }
+
+        // The measurement itself.
+        m_monitorTimer.Stop();
+        const std::uint32_t now = tvane::Clock().TickCount();
+        m_monitorIntervalTimer.Set(m_monitorInterval, now);
+        m_autoSaveTimer.Set(m_autoSaveInterval, now);
+        m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
+        m_timedStartArmed = 0;
+        m_startTimer.Stop();
+        m_leaveScanningForRun = 0;
+
+        if (m_resume == 0 && !instrument->StartMeasurement()) {
+            m_terminationCode = 4;
+            EndScan(false);
+            host->LogInstrumentError();
+            tvane::ShowMessage(scantext::kStartFailed);
+            return;
+        }
+
+        if (m_scan->m_scanInterval * 1000.0 >= 2000.0) {
+            m_countdownDisplayOn = 1;
+            m_countdownStep = 0;
+            m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
+            ShowWaitingStatus();
+        } else {
+            m_countdownDisplayOn = 0;
+        }
+
+        double startTick = 0.0;
+        instrument->GetStartTickCount(startTick);
+        m_startTick = startTick;
+        m_pollTick = tvane::Clock().TickCount();
+
+        std::int16_t milliseconds = 0;
+        const bool scanTimeRead = instrument->GetScanTime(m_documentTime, milliseconds);
+        m_runWord = milliseconds;
+
+        if (m_dataset) {
+            m_dataset->SetFirstTick(m_startTick);
+            m_dataset->SetChannelCount(static_cast<std::int16_t>(CountActiveChannels(false)));
+        }
+        m_secondTick = m_startTick;
+        host->LogInstrumentError();
+        if (m_dataset && m_dataset->IsOpen())
+            m_dataset->WriteHeader();
+
+        host->ActivateGraphView();
+        LogTestStarted(m_startTick);
+
+        m_terminationCode = 1;
+        m_lastScanNumber = 0;
+        m_scanning = 1;
+        m_lastScanChannel =
+            m_operations != nullptr ? m_operations->GetLastScanMaxChannel(*this) : 0;
+        if (scanTimeRead)
+            m_graphicsFlag = 0;
+
+        host->RefreshToolBars();
+        tvane::WritePrivateProfileString(doctext::kSettingsSection, scantext::kValidKey,
+                                         std::string("0"), doctext::kIniFile);
+        NotifySetupChanged();
+
+        if (scanTimeRead) {
+            m_scanTimer.SetWindow(&FrameTimers(m_app));
+            m_scanTimer.Start(m_scanPollInterval);
+        } else {
+            // Without the scan's start time the run's readings cannot be placed
+            // in time: it ended because of the instrument.
+            m_terminationCode = 4;
+            tvane::ShowMessage(scantext::kStartFailed);
+            EndScan(false);
+        }
+    } catch (const tvane::UserException&) {
+        host->EnableSetupView(true);
+        host->RefreshToolBars();
+    } catch (const tvane::Exception& e) {
+        host->EnableSetupView(true);
+        host->RefreshToolBars();
+        tvane::ShowMessage(BoxText(e.what()));
+    }
+}
+
+void CLoggerDoc::LogTestStarted(double startTick) {
+    const char* text = StartText(m_scan ? m_scan->m_startMode : 0);
+    CRunRecord run;
+    run.m_kind = CRunRecord::kStart;
+    run.m_time = startTick;
+    run.m_startTime = m_documentTime;
+    m_runFlag = 0;
+    UpdateAllViews(nullptr, HINT_EVENT, &run);
+    CDatasetEvent event(CDatasetEvent::Start, 0, startTick, text);
+    UpdateAllViews(nullptr, HINT_READING, &event);
+}
+
+void CLoggerDoc::OnStartCountdownTimer() {
+    if (!m_scan)
+        return;
+    const tvane::CTime now = tvane::CTime::GetCurrentTime();
+    if (now.GetTime() >= m_scan->m_startTime.GetTime()) {
+        OnStartScan();
+        return;
+    }
+    const std::int64_t span = m_scan->m_startTime - now;
+    const long days = static_cast<long>(span / 86400);
+    const int hours = static_cast<int>(span / 3600 % 24);
+    const int minutes = static_cast<int>(span / 60 % 60);
+    const int seconds = static_cast<int>(span % 60);
+    SetPane(m_app, 0,
+            days > 0 ? tvane::Format(scantext::kStartsInDays, days, hours, minutes, seconds)
+                     : tvane::Format(scantext::kStartsIn, hours, minutes, seconds));
+}

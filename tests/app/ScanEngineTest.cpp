@@ -1,0 +1,468 @@
+#include <gtest/gtest.h>
+
+#include "app/ScanEngineTexts.h"
+#include "database/CDatasetEvent.h"
+#include "platform/profile/Profile.h"
+#include "scan/CCompChnl.h"
+#include "scan/CCompChnlArray.h"
+#include "tests/app/ScanEngineFixture.h"
+
+namespace tvane::test {
+namespace {
+
+std::string ValidFlag() {
+    return GetPrivateProfileString("Settings", "Valid", "", "Tvane.ini");
+}
+
+// --- Start ------------------------------------------------------------------
+
+TEST_F(ScanEngineTest, EachStartModeLogsItsTextAndStartsThePoll) {
+    const struct {
+        std::int32_t mode;
+        const char* text;
+    } cases[] = {{0, "Test Started - Immediate"},
+                 {1, "Test Started - External Trigger"},
+                 {2, "Test Started - On Alarm"},
+                 {7, "Test Started - Immediate"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        view.updates.clear();
+        eventTexts.clear();
+        doc->m_scan->m_startMode = c.mode;
+        doc->OnStartScan();
+        ASSERT_EQ(doc->m_scanning, 1);
+        EXPECT_EQ(EventTexts(), std::vector<std::string>{c.text});
+        EXPECT_TRUE(PollTimerRunning());
+        EXPECT_EQ(app.frame.timers.Elapse(CLoggerDoc::kScanTimerId), 155u);
+        EXPECT_EQ(ValidFlag(), "0");
+        EXPECT_EQ(doc->m_terminationCode, 1);
+        doc->OnStopScan();
+        EXPECT_EQ(doc->m_scanning, 0);
+        EXPECT_FALSE(PollTimerRunning());
+    }
+    EXPECT_EQ(instrument.Count("StartMeasurement"), 4);
+}
+
+TEST_F(ScanEngineTest, TimedStartCountsDownAndStartsWhenDue) {
+    doc->m_scan->m_startMode = CFXScan::kStartTimed;
+    doc->m_scan->m_startTime = CTime(1700000000 + 2 * 86400 + 3 * 3600 + 4 * 60 + 5);
+    doc->OnStartScan();
+    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_EQ(doc->m_timedStartArmed, 1);
+    EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
+    ASSERT_TRUE(app.frame.timers.Fire(CLoggerDoc::kStartTimerId));
+    EXPECT_EQ(app.frame.panes[0], "Test starts in 2 days 03:04:05");
+    m_clock.SetNow(1700000000 + 2 * 86400);
+    app.frame.timers.Fire(CLoggerDoc::kStartTimerId);
+    EXPECT_EQ(app.frame.panes[0], "Test starts in 03:04:05");
+    EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
+
+    host.calls.clear();
+    const int shown = host.statusShown;
+    m_clock.SetNow(1700000000 + 3 * 86400);
+    app.frame.timers.Fire(CLoggerDoc::kStartTimerId);
+    EXPECT_EQ(instrument.Count("StartMeasurement"), 1);
+    EXPECT_EQ(host.calls.front(), "Validate 00");
+    EXPECT_EQ(host.statusShown, shown); // no status dialog the second time
+    EXPECT_EQ(doc->m_timedStartArmed, 0);
+    EXPECT_FALSE(app.frame.timers.IsActive(CLoggerDoc::kStartTimerId));
+    EXPECT_TRUE(PollTimerRunning());
+    EXPECT_EQ(EventTexts(), std::vector<std::string>{"Test Started - Timed"});
+}
+
+TEST_F(ScanEngineTest, StopDuringAnArmedStartSendsNoStart) {
+    doc->m_scan->m_startMode = CFXScan::kStartTimed;
+    doc->m_scan->m_startTime = CTime(1700000000 + 60);
+    doc->OnStartScan();
+    doc->OnStopScan();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
+    EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
+    EXPECT_FALSE(app.frame.timers.IsActive(CLoggerDoc::kStartTimerId));
+}
+
+TEST_F(ScanEngineTest, StatusDialogFollowsPreferenceAndResume) {
+    CAppPreferences prefs;
+    prefs.Initialize();
+    host.prefs = &prefs;
+
+    host.statusStart = false; // Cancel
+    doc->OnStartScan();
+    EXPECT_EQ(host.statusShown, 1);
+    EXPECT_EQ(doc->m_scanning, 0);
+
+    host.statusStart = true;
+    host.dontShowAgain = true;
+    doc->OnStartScan();
+    EXPECT_EQ(host.statusShown, 2);
+    EXPECT_EQ(GetPrivateProfileString("PREFERENCES", "10002", "", "Tvane.ini"), "N");
+    doc->OnStopScan();
+
+    doc->OnStartScan(); // preference N: not shown
+    EXPECT_EQ(host.statusShown, 2);
+    doc->OnStopScan();
+
+    prefs.SetPrefValue(CAppPreferences::kStartScanningWindow, "Y");
+    doc->m_resume = 1;
+    doc->OnStartScan(); // a resumed run: not shown, nothing started
+    EXPECT_EQ(host.statusShown, 2);
+    EXPECT_EQ(instrument.Count("StartMeasurement"), 2);
+    EXPECT_EQ(doc->m_scanning, 1);
+}
+
+TEST_F(ScanEngineTest, CountdownDisplayFromTwoSeconds) {
+    for (const auto& [interval, on] : {std::pair{1.999, 0}, std::pair{2.0, 1}}) {
+        doc->m_scan->m_scanInterval = interval;
+        doc->OnStartScan();
+        EXPECT_EQ(doc->m_countdownDisplayOn, on) << interval;
+        if (on) {
+            EXPECT_EQ(app.frame.panes[0], "00:00:01 to Scan");
+        }
+        doc->OnStopScan();
+    }
+}
+
+TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
+    instrument.start = false;
+    doc->OnStartScan();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(EventTexts(), std::vector<std::string>{"Test Terminated - Instrument Failure"});
+    EXPECT_EQ(prompter.Texts().back(), scantext::kStartFailed);
+
+    // A scan time that cannot be read is the instrument's failure, not a success.
+    eventTexts.clear();
+    instrument.start = true;
+    instrument.scanTime = false;
+    doc->OnStartScan();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(PollTimerRunning());
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - Instrument Failure");
+
+    eventTexts.clear();
+    instrument.scanTime = true;
+    host.matches = false;
+    doc->OnStartScan();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    EXPECT_EQ(prompter.Texts().back(), scantext::kValidationFailed);
+    CDatasetEvent stored;
+    ASSERT_TRUE(doc->GetEvent(doc->GetEventCount() - 1, stored));
+    EXPECT_EQ(stored.m_text, scantext::kConfigMismatch);
+
+    // Setup not in the instrument: validated with a download.
+    host.calls.clear();
+    host.validate = false;
+    doc->OnStartScan();
+    EXPECT_EQ(host.calls, std::vector<std::string>{"Validate 11"});
+    EXPECT_EQ(doc->m_scanning, 0);
+}
+
+// --- Poll -------------------------------------------------------------------
+
+TEST_F(ScanEngineTest, PollFilesReadingsAndStoresThemInTheDataset) {
+    doc->OnStartScan();
+    instrument.batches.push_back(
+        {Reading(1, 101, 1.5), Reading(1, 102, 2.5), Reading(1, 103, 3.5), Reading(2, 101, 1.6)});
+    view.updates.clear();
+    ASSERT_TRUE(app.frame.timers.Fire(CLoggerDoc::kScanTimerId));
+    EXPECT_TRUE(PollTimerRunning());
+    doc->m_dataset->WriteHeader();
+    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 4);
+    EXPECT_EQ(doc->m_lastScanNumber, 2);
+    EXPECT_EQ(doc->m_graphicsFlag, 0);
+    std::vector<ReadingRecord*> list;
+    EXPECT_EQ(doc->GetChannelReadings(101, list), 2);
+    EXPECT_EQ(double{list[1]->Value}, 1.6);
+    EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_READINGS});
+    EXPECT_EQ(app.frame.panes[1], "Scans 2");
+}
+
+TEST_F(ScanEngineTest, ReentryGuardsKeepOrStopTheTimer) {
+    doc->OnStartScan();
+    instrument.batches.push_back({Reading(1, 101, 1.0)});
+    for (auto* flag : {&doc->m_skip, &doc->m_actionBusy}) {
+        *flag = 1;
+        Poll();
+        *flag = 0;
+        EXPECT_TRUE(PollTimerRunning());
+        EXPECT_EQ(instrument.batches.size(), 1u);
+    }
+    doc->m_scanning = 0;
+    Poll();
+    EXPECT_FALSE(PollTimerRunning());
+    EXPECT_EQ(instrument.batches.size(), 1u);
+}
+
+TEST_F(ScanEngineTest, StopsAfterScanCountWhenTheInstrumentHasStopped) {
+    doc->m_scan->m_stopMode = CFXScan::kStopAfterCount;
+    doc->m_scan->m_scanCount = 10;
+    doc->OnStartScan();
+    instrument.batches.push_back({Reading(9, 101, 1.0)});
+    instrument.batches.push_back({Reading(10, 101, 1.0)});
+    instrument.batches.push_back({Reading(10, 102, 1.0)});
+    Poll();
+    EXPECT_EQ(instrument.Count("IsInstrumentScanning"), 0);
+    Poll(); // scan 10 arrived but the instrument still scans
+    EXPECT_EQ(instrument.Count("IsInstrumentScanning"), 1);
+    EXPECT_EQ(doc->m_scanning, 1);
+    instrument.scanning = false;
+    Poll();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
+}
+
+TEST_F(ScanEngineTest, StopsAtTheStopTime) {
+    doc->m_scan->m_stopMode = CFXScan::kStopTimed;
+    doc->m_scan->m_stopTime = CTime(1700000000 + 5);
+    doc->OnStartScan();
+    Poll();
+    EXPECT_EQ(doc->m_scanning, 1);
+    m_clock.SetNow(1700000000 + 5);
+    Poll();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
+}
+
+TEST_F(ScanEngineTest, InstrumentCheckProcessesTheLastBatchBeforeEnding) {
+    doc->OnStartScan();
+    instrument.scanning = false;
+    instrument.batches.push_back({Reading(1, 101, 1.0)});
+    m_clock.Advance(8600);
+    Poll();
+    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 1);
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
+}
+
+TEST_F(ScanEngineTest, AlarmActions) {
+    CFXSetup* row = doc->FindSetupRow(101);
+    row->Alarms = "High/Low";
+    row->AlarmActions = "60;C305;O306;1X0;P301;"; // journal, close, open, pattern
+    instrument.digitalState = 0xFF;
+    doc->OnStartScan();
+    instrument.batches.push_back(
+        {Reading(1, 101, kOverloadValue, ReadingAlarmHigh), Reading(1, 102, 5.0, ReadingAlarmLow)});
+    view.updates.clear();
+    Poll();
+    ASSERT_EQ(host.actions.size(), 3u);
+    EXPECT_EQ(host.actions[0].m_channel, 305);
+    EXPECT_EQ(host.actions[0].m_value, 1.0);
+    EXPECT_EQ(host.actions[1].m_channel, 306);
+    EXPECT_EQ(host.actions[1].m_value, 0.0);
+    EXPECT_EQ(host.actions[2].m_channel, 301);
+    EXPECT_EQ(host.actions[2].m_value, 6.0);
+    EXPECT_EQ(host.actions[2].m_request, CReadingInfo::kRequestWrite);
+    CDatasetEvent journal;
+    ASSERT_TRUE(doc->GetEvent(doc->GetEventCount() - 1, journal));
+    EXPECT_EQ(journal.m_text, "Scan = 1 , Value = 9.9e+37 (OVLD)");
+    EXPECT_EQ(journal.m_type, CDatasetEvent::HighLimit);
+    EXPECT_EQ(journal.m_channel, 101);
+    EXPECT_EQ(app.frame.panes[3], "Events 1");
+    // Row 102 has alarm test Off: nothing.
+    EXPECT_EQ(view.Hints(), (std::vector<long>{HINT_READING, HINT_NEW_READINGS}));
+}
+
+TEST_F(ScanEngineTest, StopActionEndsWithLimitFailureAndSkipsLaterReadings) {
+    CFXSetup* row = doc->FindSetupRow(101);
+    row->Alarms = "High Only";
+    row->AlarmActions = "1;;;;;";
+    CFXSetup* row2 = doc->FindSetupRow(102);
+    row2->Alarms = "High Only";
+    row2->AlarmActions = "8;C305;;;;";
+    doc->OnStartScan();
+    instrument.batches.push_back(
+        {Reading(1, 101, 9.0, ReadingAlarmHigh), Reading(1, 102, 9.0, ReadingAlarmHigh)});
+    Poll();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(doc->m_terminationCode, 3);
+    EXPECT_TRUE(host.actions.empty());
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - Limit Failure");
+}
+
+TEST_F(ScanEngineTest, ReadingsBeyondTheRequestAreNotTrusted) {
+    doc->OnStartScan();
+    instrument.overreport = 5000;
+    instrument.batches.push_back({Reading(1, 101, 1.0)});
+    Poll();
+    EXPECT_EQ(instrument.lastAsked, 100);
+    EXPECT_LE(doc->m_dataset->GetReadingCount(), 100);
+    EXPECT_EQ(doc->m_scanning, 1);
+}
+
+TEST_F(ScanEngineTest, ComputedReadingsStopAtAFullBuffer) {
+    CLoggerDoc& d = *doc;
+    d.m_readingBufferCount = CLoggerDoc::kReadingBufferCapacity - 1;
+    ReadingRecord computed = Reading(1, 901, 1.0);
+    EXPECT_TRUE(d.AddComputedReading(computed));
+    EXPECT_FALSE(d.AddComputedReading(computed));
+    EXPECT_EQ(d.m_readingBufferCount, CLoggerDoc::kReadingBufferCapacity);
+}
+
+TEST_F(ScanEngineTest, AlignedReadingsLeaveGapsEmpty) {
+    ReadingRecord* buffer = doc->GetReadingBuffer();
+    buffer[0] = Reading(5, 101, 1.0);
+    buffer[1] = Reading(7, 101, 2.0);
+    buffer[2] = Reading(20, 101, 3.0);
+    for (int i = 0; i < 3; ++i)
+        doc->AddReadingToStore(&buffer[i]);
+    std::vector<ReadingRecord*> out;
+    EXPECT_EQ(doc->GetAlignedChannelReadings(101, out, 4, 5), 4);
+    EXPECT_EQ(out[0], &buffer[0]);
+    EXPECT_EQ(out[1], nullptr);
+    EXPECT_EQ(out[2], &buffer[1]);
+    EXPECT_EQ(out[3], nullptr); // scan 20 lies beyond the slots
+    EXPECT_EQ(doc->m_missingReadings, 2);
+    EXPECT_EQ(doc->GetAlignedChannelReadings(104, out, 3, 1), 3);
+    EXPECT_EQ(out, (std::vector<ReadingRecord*>{nullptr, nullptr, nullptr}));
+}
+
+TEST_F(ScanEngineTest, ListFieldsAndDigitalPatterns) {
+    EXPECT_EQ(CLoggerDoc::GetListField(1, "60;C305;O306;1X0;P301;"), "60");
+    EXPECT_EQ(CLoggerDoc::GetListField(5, "60;C305;O306;1X0;P301;"), "P301");
+    EXPECT_EQ(CLoggerDoc::GetListField(3, "1;;;;;"), "");
+    instrument.digitalState = 0x06;
+    EXPECT_TRUE(doc->DoDigitalAlarmAction(301, "1X0"));
+    EXPECT_TRUE(host.actions.empty()); // unchanged value: nothing written
+}
+
+TEST_F(ScanEngineTest, AnExceptionInThePollLeavesTheInstrumentForThisRunOnly) {
+    doc->OnStartScan();
+    instrument.throwOnRead = true;
+    Poll();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - Instrument Failure");
+    EXPECT_EQ(doc->m_scan->m_leaveScanning, 0);
+    EXPECT_EQ(prompter.Texts().back(), "link dropped");
+
+    instrument.throwOnRead = false;
+    doc->OnStartScan();
+    doc->OnStopScan();
+    EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
+}
+
+// --- End --------------------------------------------------------------------
+
+TEST_F(ScanEngineTest, StopIsRetriedOnceAndLeaveScanningSkipsIt) {
+    doc->OnStartScan();
+    instrument.stopFailures = 5;
+    doc->OnStopScan();
+    EXPECT_EQ(instrument.Count("StopMeasurement"), 2);
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - By User");
+
+    instrument.calls.clear();
+    instrument.stored = 10;
+    doc->m_scan->m_leaveScanning = 1;
+    doc->OnStartScan();
+    doc->OnStopScan();
+    EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
+    EXPECT_EQ(instrument.Count("FetchReadings"), 0);
+}
+
+TEST_F(ScanEngineTest, StopAsksOnlyWithAStopCondition) {
+    doc->m_scan->m_stopMode = CFXScan::kStopAfterCount;
+    doc->m_scan->m_scanCount = 100;
+    doc->OnStartScan();
+    prompter.Script({MsgAnswer::No});
+    doc->OnStopScan();
+    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_EQ(prompter.Texts().back(), scantext::kConfirmStop);
+    prompter.Script({MsgAnswer::Yes});
+    doc->OnStopScan();
+    EXPECT_EQ(doc->m_scanning, 0);
+}
+
+TEST_F(ScanEngineTest, UploadFetchesInBlocksWithProgress) {
+    doc->OnStartScan();
+    instrument.stored = 250;
+    host.saveAnswer.ok = true;
+    doc->OnStopScan();
+    EXPECT_EQ(instrument.Count("FetchReadings"), 3);
+    EXPECT_TRUE(host.progressShown);
+    EXPECT_EQ(host.progress, (std::vector<int>{2, 40, 80, 100}));
+    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 250);
+    EXPECT_EQ(doc->m_status, 0);
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - By User");
+}
+
+TEST_F(ScanEngineTest, UploadCancelAndSmallUploads) {
+    doc->OnStartScan();
+    instrument.stored = 250;
+    host.cancelAfter = 1;
+    doc->OnStopScan();
+    EXPECT_EQ(instrument.Count("FetchReadings"), 1);
+    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 100);
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - By User");
+
+    host.progressShown = false;
+    instrument.calls.clear();
+    instrument.stored = 60;
+    doc->OnStartScan();
+    doc->OnStopScan();
+    EXPECT_EQ(instrument.Count("FetchReadings"), 1);
+    EXPECT_FALSE(host.progressShown);
+}
+
+TEST_F(ScanEngineTest, AFetchCountBeyondTheRequestIsHeldToTheBuffer) {
+    doc->OnStartScan();
+    instrument.stored = 30;
+    instrument.fetchOverreport = 10000;
+    doc->OnStopScan();
+    EXPECT_LE(doc->m_dataset->GetReadingCount(), 100);
+}
+
+TEST_F(ScanEngineTest, NoReadingsNoSaveQuestionAndRequestsDropped) {
+    doc->OnStartScan();
+    doc->OnStopScan();
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "ShowSaveScanData"), 0);
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "DropDisplayRequests"), 1);
+
+    instrument.batches.push_back({Reading(1, 101, 1.0)});
+    doc->OnStartScan();
+    Poll();
+    doc->OnStopScan();
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "ShowSaveScanData"), 1);
+    EXPECT_EQ(operations.calls.back(), "SaveDataset"); // closed without OK: default save
+}
+
+TEST_F(ScanEngineTest, EndClearsTheLoadMarkNotTheSetupLoadedFlag) {
+    doc->m_setupLoaded = 1;
+    doc->m_loadMark = 1;
+    doc->OnStartScan();
+    doc->OnStopScan();
+    EXPECT_EQ(doc->m_loadMark, 0);
+    EXPECT_EQ(doc->m_setupLoaded, 1);
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "CreateDataBrowser"), 1);
+}
+
+// --- Computed channels on the reading path ------------------------------------
+
+TEST_F(ScanEngineTest, ComputedChannelsFollowTheLastChannelOfAScan) {
+    auto channel = std::make_unique<CCompChnl>();
+    channel->Channel = 901;
+    channel->Arg1.Channel = 101;
+    channel->Arg2.Channel = 102;
+    channel->Operation = CCompChnl::kSum;
+    doc->m_compChannels->SetAt(0, std::move(channel));
+    auto* row = new CFXSetup;
+    row->Name = "Computed";
+    row->Channel = 901;
+    row->ChannelMode = 1;
+    row->Alarms = "Off";
+    doc->GetSetup()->SetSetup(3, row);
+    doc->OnStartScan();
+    doc->m_lastScanChannel = 103;
+    instrument.batches.push_back({Reading(1, 101, 1.0), Reading(1, 102, 2.0)});
+    instrument.batches.push_back({Reading(1, 103, 3.0)});
+    Poll();
+    std::vector<ReadingRecord*> list;
+    EXPECT_EQ(doc->GetChannelReadings(901, list), 0); // no scan completed yet
+    Poll();
+    ASSERT_EQ(doc->GetChannelReadings(901, list), 1);
+    EXPECT_EQ(double{list[0]->Value}, 3.0);
+    doc->m_dataset->WriteHeader();
+    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 3); // computed readings are not stored
+}
+
+} // namespace
+} // namespace tvane::test
