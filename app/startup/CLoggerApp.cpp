@@ -61,6 +61,7 @@ bool CLoggerApp::StartUp() {
         throw tvane::UserException();
     if (m_host.RaiseRunningInstance())
         return false;
+    m_onlyInstance = true;
     if (!m_host.RegisterDataSource()) {
         tvane::ShowMessage(AppTexts().Load(apptext::kOdbcFailed), tvane::MsgButtons::Ok,
                            tvane::MsgIcon::None, apptext::kOdbcFailed, kAppName);
@@ -146,7 +147,10 @@ int CLoggerApp::ExitInstance(int exitCode) {
     const std::string dataDir = m_state.m_dataDir;
     m_host.DeleteInstrument();
     m_host.CloseDatabase(m_state);
-    m_host.EmptyClipboardIfOurs();
+    // The clipboard and the saved settings are shared with a running instance,
+    // which a second start must leave as they are.
+    if (m_onlyInstance)
+        m_host.EmptyClipboardIfOurs();
     if (m_ownsWorkspace) {
         WriteCleanExitMarker(true);
         if (!dataDir.empty()) {
@@ -163,6 +167,7 @@ int CLoggerApp::ExitInstance(int exitCode) {
                 std::filesystem::remove(partial, ec);
         }
     }
-    m_host.SaveSettings();
+    if (m_onlyInstance)
+        m_host.SaveSettings();
     return exitCode;
 }

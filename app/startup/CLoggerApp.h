@@ -41,6 +41,8 @@ private:
     std::string m_programDirectory;
     CStateInfo m_state;
     bool m_registeredOnly = false;
+    // Set once no other instance was found.
+    bool m_onlyInstance = false;
     // Set once the workspace is open: only such an instance owns the clean-exit
     // marker and the backup, so a second instance or a failed start leaves a
     // running instance's marker and a good backup alone.
