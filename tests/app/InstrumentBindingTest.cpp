@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "app/CDocumentInstrumentBinding.h"
+#include "app/CInstrumentConnection.h"
 #include "app/CLoggerDoc.h"
 #include "comm/ScriptedTransport.h"
 #include "comm/TransportFactory.h"
 #include "platform/com/Activation.h"
+#include "platform/profile/Profile.h"
 #include "scan/COleKXQT7100.h"
 #include "scan/CommSettings.h"
 #include "tests/app/InstrumentFixture.h"
@@ -109,6 +111,82 @@ TEST_F(InstrumentBindingTest, ScriptedInstrumentErrorsBecomeEvents) {
     doc->LogInstrumentError();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].m_text.rfind(now + "1052,", 0), 0u) << events[0].m_text;
+}
+
+// The application's connection at start-up.
+class ConnectionTest : public InstrumentBindingTest, public CInstrumentConnection::IHost {
+protected:
+    void SetInterfacePane(const std::string& text) override { pane = text; }
+    CLoggerDoc* GetActiveDocument() override { return doc.get(); }
+    static void Ini(const std::string& key, const std::string& value) {
+        WritePrivateProfileString("KXQT7100.Drv32", key, value, "Tvane.ini");
+    }
+    static std::string IniValue(const std::string& key) {
+        return GetPrivateProfileString("KXQT7100.Drv32", key, "-", "Tvane.ini");
+    }
+    void SetUp() override {
+        InstrumentBindingTest::SetUp();
+        Ini("Interface", "WENX");
+        Ini("ControllerName", "GPIB0");
+        Ini("DAddress", "9");
+        Ini("DInterface", "4");
+    }
+    std::string pane;
+    CInstrumentConnection connection{*this};
+};
+
+TEST_F(ConnectionTest, StartUpOpensTheIniInterface) {
+    ASSERT_TRUE(connection.CreateInstrument());
+    EXPECT_EQ(connection.GetInstrumentName(), "KXQT7100");
+    EXPECT_TRUE(connection.ConnectInstrument(true));
+    EXPECT_EQ(pane, "WENX");
+    std::string description;
+    connection.GetInterfaceDescription(description);
+    EXPECT_EQ(description, "WENX at GPIB0,9");
+    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_TRUE(connection.IsCommunicationsSetupEnabled());
+    doc->m_scanning = 1;
+    EXPECT_FALSE(connection.IsCommunicationsSetupEnabled());
+    doc->m_scanning = 0;
+}
+
+TEST_F(ConnectionTest, NoInstrumentFallsBackToSimulated) {
+    script->present = {"GPIB0,5"};
+    const std::string search = "\nDo you want to search for missing devices now?";
+    const std::string simulated =
+        "Unable to establish communications with instrument.\nSetting interface to Simulated.";
+    struct Case {
+        std::string controller, asked;
+    };
+    const Case cases[] = {
+        {"GPIB0", "The following device could not be located:\n\n\tKXQT7100 at GPIB0,9\n\t"},
+        {"ANY", "Could not find a KXQT710 on any Wenx or GPIB address or on COM1\n\n"},
+    };
+    for (const auto& c : cases) {
+        Ini("ControllerName", c.controller);
+        prompter.asked.clear();
+        prompter.Script({MsgAnswer::No});
+        ASSERT_TRUE(connection.CreateInstrument());
+        connection.ConnectInstrument(true);
+        EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{c.asked + search, simulated}));
+        EXPECT_EQ(connection.GetInstrument()->GetInterfaceTypeValue(), 0);
+        EXPECT_EQ(pane, connection.GetInstrument()->Settings().InterfaceName);
+        // The ini keeps the last real interface for the next start.
+        EXPECT_EQ(IniValue("Interface"), "WENX");
+        EXPECT_EQ(IniValue("DInterface"), "4");
+    }
+}
+
+TEST_F(ConnectionTest, WithoutABindingNothingIsTried) {
+    EXPECT_FALSE(connection.ConnectInstrument(true));
+    connection.OnCommunicationsSetup();
+    std::string description = "x";
+    connection.GetInterfaceDescription(description);
+    EXPECT_TRUE(description.empty());
+    WritePrivateProfileString("Drivers", "Instrument", std::string(), "Tvane.ini");
+    EXPECT_FALSE(connection.CreateInstrument());
+    EXPECT_FALSE(CInstrumentConnection::SaveCommSettings(CommSettings{}));
+    EXPECT_TRUE(prompter.asked.empty());
 }
 
 } // namespace
