@@ -74,6 +74,8 @@ CMainFrame::~CMainFrame() {
     delete m_eventLog;
     if (s_frame == this)
         s_frame = nullptr;
+    if (tvane::MainWindow() == this)
+        tvane::SetMainWindow(nullptr);
 }
 
 CMainFrame* CMainFrame::GetMainFrame() {
@@ -412,6 +414,10 @@ void CMainFrame::OnTimer(unsigned id) {
     default:
         break;
     }
+}
+
+void CMainFrame::PostClose() {
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void CMainFrame::changeEvent(QEvent* event) {

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include "app/MainWindow.h"
 #include "app/frame/IFrameDocument.h"
 #include "app/frame/IPowerMonitor.h"
 #include "app/frame/QtServices.h"
@@ -20,7 +21,10 @@ class CTextButton;
 // The program's single top-level window: the bars, the status panes, the page
 // tabs holding the document's views, the event log window, and the receiver of
 // the document's window timers and of the system's power notices.
-class CMainFrame final : public QMainWindow, public tvane::ITimerSink, public IPowerSink {
+class CMainFrame final : public QMainWindow,
+                         public tvane::ITimerSink,
+                         public tvane::IMainWindow,
+                         public IPowerSink {
     Q_OBJECT
 public:
     using ViewFactory = std::function<QWidget*()>;
@@ -84,6 +88,9 @@ public:
     bool CloseLogic();
 
     void OnTimer(unsigned id) override;
+    // What headless code asks of the main window.
+    void SendCommand(unsigned commandId) override { OnCmdMsg(commandId); }
+    void PostClose() override;
     void OnPowerEvent(PowerEvent event) override;
 
 protected:

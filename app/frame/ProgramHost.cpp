@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QMimeData>
 
+#include "app/MainWindow.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/LogindPowerMonitor.h"
 #include "app/frame/SingleInstance.h"
@@ -50,6 +51,7 @@ bool ProgramHost::OpenDatabase(CStateInfo& state) {
 bool ProgramHost::CreateDocument() {
     m_frame = std::make_unique<CMainFrame>();
     tvane::SetTimerService(&m_frame->Timers());
+    tvane::SetMainWindow(m_frame.get());
     m_power = std::make_unique<LogindPowerMonitor>();
     m_frame->SetPowerMonitor(m_power.get());
     if (m_instance)

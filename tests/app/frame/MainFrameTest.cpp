@@ -8,6 +8,7 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 
+#include "app/MainWindow.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CTextButton.h"
 #include "app/frame/FrameCommands.h"
@@ -194,6 +195,18 @@ TEST_F(MainFrameTest, PlacementWrittenOnClose) {
     EXPECT_EQ(second.WindowState(), 1);
     EXPECT_EQ(second.width(), frame.width());
     frame.hide();
+}
+
+TEST_F(MainFrameTest, HeadlessCodeReachesTheWindow) {
+    tvane::SetMainWindow(&frame);
+    frame.show();
+    tvane::MainWindow()->SendCommand(cmd::kNewGraphicsPage);
+    EXPECT_EQ(frame.Pages()->count(), 3);
+    tvane::MainWindow()->PostClose();
+    EXPECT_TRUE(frame.isVisible()); // closes once the caller has returned
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame.isVisible());
+    tvane::SetMainWindow(nullptr);
 }
 
 TEST_F(MainFrameTest, CloseDuringARun) {

@@ -1,0 +1,39 @@
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/frame/CScanStatusDialog.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Services.h"
+#include "scan/CFXScan.h"
+#include "tests/app/frame/QtApp.h"
+
+namespace tvane::test {
+namespace {
+
+TEST(ScanStatusDialog, StartReportsTheCheckBoxAndSettingsRefreshTheList) {
+    TestApp();
+    FakeClock clock(1700000000);
+    ScopedService<IClock> service(SetClock, &clock);
+    CFXScan scan;
+    CScanStatusDialog dialog(scan, "RS-232", false);
+    ASSERT_EQ(dialog.List()->count(), 12);
+    EXPECT_EQ(dialog.List()->item(1)->text().toStdString(), "    Start Scan    Immediately");
+    EXPECT_EQ(dialog.List()->item(11)->text().toStdString(),
+              "    Download of Setup required    Yes");
+
+    dialog.SetSettingsCommand([&] { scan.m_startMode = CFXScan::kStartExternalTrigger; });
+    QTest::mouseClick(dialog.SettingsButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.List()->item(1)->text().toStdString(),
+              "    Start Scan    On External Trigger");
+
+    dialog.DontShow()->setChecked(true);
+    QTest::mouseClick(dialog.StartButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.ShowAgain(), 0);
+}
+
+} // namespace
+} // namespace tvane::test
