@@ -42,7 +42,15 @@ bool ProgramHost::RegisterDataSource() {
     return ::RegisterDataSource();
 }
 
-void ProgramHost::CreateInstrument(const std::string&) {}
+void ProgramHost::CreateInstrument(const std::string&) {
+    m_connection = std::make_unique<CInstrumentConnection>(static_cast<IHost&>(*this));
+    m_connection->CreateInstrument();
+}
+
+void ProgramHost::SetInterfacePane(const std::string& text) {
+    if (m_frame)
+        m_frame->SetStatusText(text, 4);
+}
 
 bool ProgramHost::OpenDatabase(CStateInfo& state) {
     return state.OpenDatabase();
@@ -56,6 +64,11 @@ bool ProgramHost::CreateDocument() {
     m_frame->SetPowerMonitor(m_power.get());
     if (m_instance)
         m_instance->SetWindow(m_frame.get());
+    if (m_connection) {
+        CInstrumentConnection* connection = m_connection.get();
+        m_frame->SetCommandHandler(CInstrumentConnection::kCommandCommunicationsSetup,
+                                   [connection] { connection->OnCommunicationsSetup(); });
+    }
     return true;
 }
 
@@ -87,13 +100,18 @@ bool ProgramHost::RestoreLastSetup(const std::string&, const std::string&) {
     return false;
 }
 
-void ProgramHost::ConnectInstrument() {}
+void ProgramHost::ConnectInstrument() {
+    if (m_connection && m_connection->GetInstrument())
+        m_connection->ConnectInstrument(true);
+}
 
 void ProgramHost::ShowTipOfTheDay() {}
 
 void ProgramHost::Welcome() {}
 
-void ProgramHost::DeleteInstrument() {}
+void ProgramHost::DeleteInstrument() {
+    m_connection.reset();
+}
 
 void ProgramHost::CloseDatabase(CStateInfo& state) {
     state.CloseDatabase();

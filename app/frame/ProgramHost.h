@@ -1,17 +1,18 @@
 #pragma once
 #include <memory>
 
+#include "app/CInstrumentConnection.h"
 #include "app/startup/IAppHost.h"
 
 class CMainFrame;
 class LogindPowerMonitor;
 class SingleInstance;
 
-// The program's own start-up and shutdown steps: the desktop, the main frame and
-// the workspace. Steps whose parts are not in the program yet (the instrument
-// binding and its connection, preferences, the file commands, the tip of the
-// day and the welcome dialog) do nothing here, so start-up goes on past them.
-class ProgramHost final : public IAppHost {
+// The program's own start-up and shutdown steps: the desktop, the main frame,
+// the instrument connection and the workspace. Steps whose parts are not in the
+// program yet (preferences, the file commands, the tip of the day and the
+// welcome dialog) do nothing here, so start-up goes on past them.
+class ProgramHost final : public IAppHost, private CInstrumentConnection::IHost {
 public:
     ProgramHost();
     ~ProgramHost() override;
@@ -42,6 +43,10 @@ public:
     static constexpr const char* kClipboardFormat = "application/x-tallyvane-graphic";
 
 private:
+    void SetInterfacePane(const std::string& text) override;
+    CLoggerDoc* GetActiveDocument() override { return nullptr; }
+
+    std::unique_ptr<CInstrumentConnection> m_connection;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<LogindPowerMonitor> m_power;

@@ -47,21 +47,6 @@ bool IsRegisterCommand(const std::vector<std::string>& arguments) {
     });
 }
 
-std::string FormatMessageArgs(const std::string& pattern, const std::string& first,
-                              const std::string& second) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() &&
-            (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
-            out += pattern[i + 1] == '1' ? first : second;
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
-
 void ShowRegisterMessage(unsigned id, const std::string& first, const std::string& second,
                          bool information) {
     tvane::ShowMessage(FormatMessageArgs(AppTexts().Load(id), first, second), tvane::MsgButtons::Ok,

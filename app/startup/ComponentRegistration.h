@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "scan/ComUtilities.h"
+
 // Self-registration of the communications control and the instrument driver,
 // the "-r" path of start-up.
 
@@ -28,11 +30,6 @@ int RegisterServerFile(const std::string& path, bool quiet);
 // control is registered first; when it fails the driver is not touched. A
 // missing entry is reported and throws tvane::UserException.
 bool RegisterComponents(const std::string& programDirectory);
-
-// Copies the template, replacing "%1" by first and "%2" by second; any other
-// "%" sequence is copied unchanged.
-std::string FormatMessageArgs(const std::string& pattern, const std::string& first,
-                              const std::string& second);
 
 // Shows string id formatted with the two texts, with the information icon when
 // information is set, else the exclamation icon.
