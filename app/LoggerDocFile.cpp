@@ -360,7 +360,10 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         }
         ok = ok && m_operations->LoadModuleChannels(*this, state);
         ok = ok && m_operations->SaveDataset(*this, state);
-        ok = ok && m_dataset->WriteHeader();
+        // Failures throw; false only says the dataset was listed already, as
+        // saving it has just done.
+        if (ok)
+            m_dataset->WriteHeader();
         if (ok) {
             if (mode == 1) {
                 ok = m_operations->UploadSetup(*this, state);
