@@ -425,6 +425,10 @@ public:
     bool IsScanListSame(const std::vector<std::int32_t>& channels) const;
     void ApplyScanList(const std::vector<std::int32_t>& channels);
     void GetConnectSpeed();
+    // A new setup made from the instrument: the scan list and, unless the
+    // running scan is taken over (resume), the stored readings; with resume the
+    // document continues the instrument's run as its own.
+    bool SyncWithInstrument(CStateInfo& state, CStateInfo& chosen, bool resume);
 
     // The monitor channel.
     void ConfigureMonitorChannel(std::int32_t channel);

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
+#include "app/DocumentHints.h"
 #include "app/IDocumentInstrument.h"
+#include "app/IDocumentOperations.h"
 #include "app/InstrumentTexts.h"
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
+#include "platform/core/Clock.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/profile/Profile.h"
@@ -306,4 +309,123 @@ bool CLoggerDoc::UploadSetup(bool uploadData, bool keepScanning) {
     else
         ShowUploadMessage(insttext::kUploadFailed);
     return false;
+}
+
+bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
+    m_setupInInstrument = 0;
+    if (IsInstrumentOffline())
+        return true;
+    if (m_operations != nullptr)
+        m_operations->CloseDataBrowser(*this);
+    bool stopped = true, cancelled = false;
+    std::string list;
+    std::vector<std::int32_t> channels;
+    try {
+        if (!resume)
+            stopped = m_link->StopMeasurement();
+        if (!m_link->ClearScanList() || !m_link->ConfigureUpload()) {
+            ShowUploadMessage(insttext::kUploadFailed);
+            return false;
+        }
+        list = m_link->GetScanList();
+        if (list.empty()) {
+            for (std::int32_t i = 0; m_setup && i < m_setup->GetSize(); ++i)
+                if (const CFXSetup* row = GetSetupRow(i); row != nullptr && row->ChannelMode != 0)
+                    list += tvane::Format("%ld,", static_cast<long>(row->Channel));
+            if (CFXSetup* first = GetSetupRow(0); list.empty() && first != nullptr) {
+                first->ChannelMode = 1;
+                list = tvane::Format("%ld,", static_cast<long>(first->Channel));
+            }
+        }
+        bool fetched = false;
+        if (!resume && m_dataset) {
+            fetched = UploadStoredData(*m_dataset, channels);
+            if (fetched) {
+                const bool mismatch = m_link->IsConfigChanged() || !IsScanListSame(channels);
+                if (mismatch &&
+                    tvane::ShowMessage(insttext::kMismatch, tvane::MsgButtons::YesNo,
+                                       tvane::MsgIcon::Question) != tvane::MsgAnswer::Yes)
+                    cancelled = true;
+                ApplyScanList(channels);
+            }
+        }
+        if (resume || !fetched) {
+            for (std::int32_t i = 0; m_setup && i < m_setup->GetSize(); ++i)
+                if (CFXSetup* row = GetSetupRow(i))
+                    row->ChannelMode =
+                        list.find(tvane::Format("%ld,", static_cast<long>(row->Channel))) !=
+                                std::string::npos
+                            ? 1
+                            : 0;
+        }
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+        ShowUploadMessage(insttext::kUploadFailed);
+        return false;
+    }
+
+    CDatasetEvent event(CDatasetEvent::Upload, 0, GetElapsedRunTime(),
+                        FormatNow() + insttext::kUploadEvent);
+    BroadcastEvent(event);
+    LogInstrumentError();
+    if (cancelled)
+        return false;
+    if (!stopped) {
+        ShowUploadMessage(insttext::kUploadFailed);
+        return false;
+    }
+
+    if (!resume) {
+        CountActiveChannelsPerSlot();
+        RefreshAllViews();
+        return true;
+    }
+
+    // Take over the instrument's run: no start is sent.
+    m_resume = 1;
+    const std::uint32_t now = tvane::Clock().TickCount();
+    if (m_scan && m_scan->m_scanInterval * 1000.0 >= 2000.0) {
+        m_countdownDisplayOn = 1;
+        m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
+    } else {
+        m_countdownDisplayOn = 0;
+    }
+    bool timesRead = false;
+    try {
+        double startTick = 0.0;
+        std::int64_t time = 0;
+        std::int16_t milliseconds = 0;
+        const bool tickRead = m_link->GetStartTickCount(startTick);
+        m_pollTick = static_cast<double>(now);
+        const bool timeRead = m_link->GetScanTime(time, milliseconds);
+        timesRead = tickRead && timeRead;
+        m_startTick = startTick;
+        if (timeRead)
+            m_documentTime = tvane::CTime(time);
+        if (m_dataset) {
+            m_dataset->SetStartTime(m_documentTime);
+            m_dataset->SetFirstTick(startTick);
+            // Three-digit channels as "%ld," entries when no readings named them.
+            m_dataset->SetChannelCount(static_cast<std::int16_t>(
+                channels.empty() ? (list.size() + 1) / 4 : channels.size()));
+            m_dataset->WriteHeader();
+        }
+    } catch (const tvane::Exception&) {
+        timesRead = false;
+    }
+    LogInstrumentError();
+    LogTestStarted(m_startTick);
+    m_terminationCode = 1;
+    m_scanning = 1;
+    tvane::WritePrivateProfileString("Settings", "Valid", std::string("0"), "Tvane.ini");
+    CountActiveChannelsPerSlot();
+    UpdateAllViews(nullptr, HINT_SCAN_STATE);
+    if (timesRead) {
+        RestartTimers();
+    } else {
+        tvane::ShowMessage(insttext::kScanStartError);
+        EndScan(false);
+    }
+    m_resume = 0;
+    return timesRead;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
+#include "database/CStateInfo.h"
 #include "platform/profile/Profile.h"
 #include "scan/CFXScan.h"
 #include "tests/app/InstrumentFixture.h"
@@ -152,6 +153,48 @@ TEST_F(UploadTest, OfflineUploadsNothing) {
     EXPECT_FALSE(doc->UploadSetup(true, false));
     EXPECT_EQ(doc->m_setupInInstrument, 0);
     EXPECT_TRUE(instrument.calls.empty());
+}
+
+TEST_F(UploadTest, RunningScanIsTakenOver) {
+    AddRow(103, "KXQT7101");
+    instrument.scanning = true;
+    instrument.scanList = "101,102,";
+    doc->GetScan()->m_scanInterval = 5.0;
+    CStateInfo chosen;
+    EXPECT_TRUE(doc->SyncWithInstrument(app.state, chosen, true));
+    EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
+    EXPECT_EQ(doc->FindSetupRow(101)->ChannelMode, 1);
+    EXPECT_EQ(doc->FindSetupRow(102)->ChannelMode, 1);
+    EXPECT_EQ(doc->FindSetupRow(103)->ChannelMode, 0);
+    EXPECT_EQ(doc->IsScanning(), 1);
+    EXPECT_EQ(doc->m_resume, 0);
+    EXPECT_EQ(doc->m_terminationCode, 1);
+    EXPECT_DOUBLE_EQ(doc->m_startTick, 4242.0);
+    EXPECT_EQ(doc->m_documentTime.GetTime(), 1700000100);
+    EXPECT_EQ(doc->m_countdownDisplayOn, 1);
+    EXPECT_TRUE(doc->m_scanTimer.IsRunning());
+    EXPECT_EQ(doc->GetDataset()->GetChannelCount(), 2);
+    EXPECT_EQ(doc->GetSlotCount(1), 2);
+    ASSERT_GE(events.size(), 1u);
+    EXPECT_EQ(events[0].m_type, 512u);
+    EXPECT_TRUE(prompter.asked.empty());
+    doc->StopTimers();
+    doc->m_scanning = 0;
+}
+
+TEST_F(UploadTest, NewSetupFromAStoppedInstrumentFetchesItsData) {
+    Store(4);
+    instrument.scanList = "";
+    CStateInfo chosen;
+    EXPECT_TRUE(doc->SyncWithInstrument(app.state, chosen, false));
+    EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
+    EXPECT_EQ(doc->IsScanning(), 0);
+    // The readings name both channels; the setup scanned only 102.
+    EXPECT_EQ(prompter.Texts(),
+              std::vector<std::string>{
+                  "A mismatch between the setup and data was detected.\nDo you want to continue?"});
+    EXPECT_EQ(doc->FindSetupRow(101)->ChannelMode, 1);
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 4);
 }
 
 } // namespace
