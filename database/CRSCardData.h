@@ -2,15 +2,13 @@
 #include <cstdint>
 #include <string>
 
-#include "database/CRSBase.h"
+#include "database/CRSTable.h"
 
 // Table "CardData". The default settings of every channel of every module model.
-class CRSCardData : public CRSBase {
+class CRSCardData : public CRSTable {
 public:
-    explicit CRSCardData(tvane::OdbcDatabase* database) : CRSBase(database) {}
-    ~CRSCardData() override;
+    explicit CRSCardData(tvane::OdbcDatabase* database) : CRSTable(database) {}
 
-    std::int16_t Close() override;
     std::int16_t OpenAll(std::int16_t options);
     std::int16_t OpenGivenCard(const std::string& name, std::int16_t options);
     std::int16_t OpenGivenCardChannel(const std::string& name, std::int32_t channel,
@@ -39,15 +37,10 @@ public:
     // Parameters of the stored queries, in marker order.
     std::string m_NameParam;
     std::int32_t m_ChannelIdParam = 0;
-    std::int32_t m_opened = 0;
 
 protected:
     std::string GetDefaultConnect() const override { return "ODBC;DSN=Tvane32;"; }
     std::string GetDefaultSQL() const override { return "CardData"; }
     void DoFieldExchange(tvane::FieldExchange& fx) override;
     void DoParamExchange(tvane::FieldExchange& fx) override;
-
-private:
-    std::int16_t OpenTable(const std::string& source, std::int16_t options);
-    std::int16_t OpenQuery(const std::string& call, std::int16_t options);
 };

@@ -2,15 +2,13 @@
 #include <cstdint>
 #include <string>
 
-#include "database/CRSBase.h"
+#include "database/CRSTable.h"
 
 // Table "Cards". The module models: one row per model with its channel count.
-class CRSCards : public CRSBase {
+class CRSCards : public CRSTable {
 public:
-    explicit CRSCards(tvane::OdbcDatabase* database) : CRSBase(database) {}
-    ~CRSCards() override;
+    explicit CRSCards(tvane::OdbcDatabase* database) : CRSTable(database) {}
 
-    std::int16_t Close() override;
     std::int16_t OpenAll(std::int16_t options);
     std::int16_t OpenGivenCard(const std::string& name, std::int16_t options);
     // Stops on the first row where "Name" equals `name`.
@@ -22,15 +20,10 @@ public:
     std::int32_t m_Channels = 0;
     // Parameters of the stored queries, in marker order.
     std::string m_NameParam;
-    std::int32_t m_opened = 0;
 
 protected:
     std::string GetDefaultConnect() const override { return "ODBC;DSN=Tvane32;"; }
     std::string GetDefaultSQL() const override { return "Cards"; }
     void DoFieldExchange(tvane::FieldExchange& fx) override;
     void DoParamExchange(tvane::FieldExchange& fx) override;
-
-private:
-    std::int16_t OpenTable(const std::string& source, std::int16_t options);
-    std::int16_t OpenQuery(const std::string& call, std::int16_t options);
 };

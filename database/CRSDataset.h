@@ -2,15 +2,13 @@
 #include <cstdint>
 #include <string>
 
-#include "database/CRSBase.h"
+#include "database/CRSTable.h"
 
 // Table "Dataset". The stored scan runs: one row per dataset of a setup.
-class CRSDataset : public CRSBase {
+class CRSDataset : public CRSTable {
 public:
-    explicit CRSDataset(tvane::OdbcDatabase* database) : CRSBase(database) {}
-    ~CRSDataset() override;
+    explicit CRSDataset(tvane::OdbcDatabase* database) : CRSTable(database) {}
 
-    std::int16_t Close() override;
     std::int16_t OpenAll(std::int16_t options);
     std::int16_t OpenGivenSetup(const std::string& setup, std::int16_t options);
     std::int16_t OpenGivenSetupDataset(const std::string& setup, const std::string& name,
@@ -32,15 +30,10 @@ public:
     // Parameters of the stored queries, in marker order.
     std::string m_SetupNameParam;
     std::string m_NameParam;
-    std::int32_t m_opened = 0;
 
 protected:
     std::string GetDefaultConnect() const override { return "ODBC;DSN=Tvane32;"; }
     std::string GetDefaultSQL() const override { return "Dataset"; }
     void DoFieldExchange(tvane::FieldExchange& fx) override;
     void DoParamExchange(tvane::FieldExchange& fx) override;
-
-private:
-    std::int16_t OpenTable(const std::string& source, std::int16_t options);
-    std::int16_t OpenQuery(const std::string& call, std::int16_t options);
 };

@@ -2,15 +2,13 @@
 #include <cstdint>
 #include <string>
 
-#include "database/CRSBase.h"
+#include "database/CRSTable.h"
 
 // Table "VTFunction". The measurement functions of each function type, with their defaults.
-class CRSFunction : public CRSBase {
+class CRSFunction : public CRSTable {
 public:
-    explicit CRSFunction(tvane::OdbcDatabase* database) : CRSBase(database) {}
-    ~CRSFunction() override;
+    explicit CRSFunction(tvane::OdbcDatabase* database) : CRSTable(database) {}
 
-    std::int16_t Close() override;
     std::int16_t OpenAll(std::int16_t options);
     std::int16_t OpenGivenType(std::int32_t type, std::int16_t options);
     std::int16_t OpenGivenTypeName(std::int32_t type, const std::string& name,
@@ -34,15 +32,10 @@ public:
     // Parameters of the stored queries, in marker order.
     std::int32_t m_TypeParam = 0;
     std::string m_NameParam;
-    std::int32_t m_opened = 0;
 
 protected:
     std::string GetDefaultConnect() const override { return "ODBC;DSN=Tvane32;"; }
     std::string GetDefaultSQL() const override { return "VTFunction"; }
     void DoFieldExchange(tvane::FieldExchange& fx) override;
     void DoParamExchange(tvane::FieldExchange& fx) override;
-
-private:
-    std::int16_t OpenTable(const std::string& source, std::int16_t options);
-    std::int16_t OpenQuery(const std::string& call, std::int16_t options);
 };

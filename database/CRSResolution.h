@@ -2,15 +2,13 @@
 #include <cstdint>
 #include <string>
 
-#include "database/CRSBase.h"
+#include "database/CRSTable.h"
 
 // Table "VTResolution". The resolution texts offered for one resolution type, finest first.
-class CRSResolution : public CRSBase {
+class CRSResolution : public CRSTable {
 public:
-    explicit CRSResolution(tvane::OdbcDatabase* database) : CRSBase(database) {}
-    ~CRSResolution() override;
+    explicit CRSResolution(tvane::OdbcDatabase* database) : CRSTable(database) {}
 
-    std::int16_t Close() override;
     std::int16_t OpenAll(std::int16_t options);
     std::int16_t OpenGivenType(std::int32_t type, std::int16_t options);
 
@@ -20,15 +18,10 @@ public:
     std::string m_Name;
     // Parameters of the stored queries, in marker order.
     std::int32_t m_TypeParam = 0;
-    std::int32_t m_opened = 0;
 
 protected:
     std::string GetDefaultConnect() const override { return "ODBC;DSN=Tvane32;"; }
     std::string GetDefaultSQL() const override { return "VTResolution"; }
     void DoFieldExchange(tvane::FieldExchange& fx) override;
     void DoParamExchange(tvane::FieldExchange& fx) override;
-
-private:
-    std::int16_t OpenTable(const std::string& source, std::int16_t options);
-    std::int16_t OpenQuery(const std::string& call, std::int16_t options);
 };

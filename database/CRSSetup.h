@@ -2,15 +2,13 @@
 #include <cstdint>
 #include <string>
 
-#include "database/CRSBase.h"
+#include "database/CRSTable.h"
 
 // Table "Setup". The saved setups: one row per setup, its document file and dataset storage file.
-class CRSSetup : public CRSBase {
+class CRSSetup : public CRSTable {
 public:
-    explicit CRSSetup(tvane::OdbcDatabase* database) : CRSBase(database) {}
-    ~CRSSetup() override;
+    explicit CRSSetup(tvane::OdbcDatabase* database) : CRSTable(database) {}
 
-    std::int16_t Close() override;
     std::int16_t OpenAll(std::int16_t options);
     std::int16_t OpenGivenSetup(const std::string& name, std::int16_t options);
     // Stops on the first row where "Name" with its trailing blanks removed equals `name`.
@@ -27,15 +25,10 @@ public:
     std::string m_DatasetFile;
     // Parameters of the stored queries, in marker order.
     std::string m_SetupNameParam;
-    std::int32_t m_opened = 0;
 
 protected:
     std::string GetDefaultConnect() const override { return "ODBC;DSN=Tvane32;"; }
     std::string GetDefaultSQL() const override { return "Setup"; }
     void DoFieldExchange(tvane::FieldExchange& fx) override;
     void DoParamExchange(tvane::FieldExchange& fx) override;
-
-private:
-    std::int16_t OpenTable(const std::string& source, std::int16_t options);
-    std::int16_t OpenQuery(const std::string& call, std::int16_t options);
 };
