@@ -394,11 +394,11 @@ void OdbcRecordset::LoadCurrent() {
     DoFieldExchange(fx);
 }
 
-void OdbcRecordset::MoveFirst() {
+void OdbcRecordset::MoveToEnd(long from, long step) {
     if (!m_open)
         return;
     m_editMode = EditMode::None;
-    for (long i = 0; i < static_cast<long>(m_rows.size()); ++i)
+    for (long i = from; i >= 0 && i < static_cast<long>(m_rows.size()); i += step)
         if (!m_rows[i].deleted) {
             m_pos = i;
             m_bof = m_eof = false;
@@ -409,19 +409,12 @@ void OdbcRecordset::MoveFirst() {
     m_bof = m_eof = true;
 }
 
+void OdbcRecordset::MoveFirst() {
+    MoveToEnd(0, 1);
+}
+
 void OdbcRecordset::MoveLast() {
-    if (!m_open)
-        return;
-    m_editMode = EditMode::None;
-    for (long i = static_cast<long>(m_rows.size()) - 1; i >= 0; --i)
-        if (!m_rows[i].deleted) {
-            m_pos = i;
-            m_bof = m_eof = false;
-            LoadCurrent();
-            return;
-        }
-    m_pos = static_cast<long>(m_rows.size());
-    m_bof = m_eof = true;
+    MoveToEnd(static_cast<long>(m_rows.size()) - 1, -1);
 }
 
 void OdbcRecordset::MoveNext() {

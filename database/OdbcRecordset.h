@@ -82,6 +82,8 @@ private:
     std::string BuildSelect(const std::string& source, int& markers);
     void Fetch();
     void LoadCurrent();
+    // Moves to the first live row from `from` in steps of `step`; past the end when none.
+    void MoveToEnd(long from, long step);
     void RestoreAfterAdd();
     bool OnRow() const;
     std::string InsertRow(const std::vector<FieldValue>& values);
