@@ -194,6 +194,22 @@ bool SetValue(RegHive hive, const std::string& path, const std::string& name, Va
     });
 }
 
+// A value of the key, only when it is stored as type T.
+template <typename T>
+std::optional<T> GetValue(RegHive hive, const std::string& path, const std::string& name) {
+    return Read(hive, [&](Key& root) -> std::optional<T> {
+        Key* k = Walk(root, SplitPath(path), false);
+        if (!k)
+            return std::nullopt;
+        auto it = k->values.find(name);
+        if (it == k->values.end())
+            return std::nullopt;
+        if (const auto* v = std::get_if<T>(&it->second.second))
+            return *v;
+        return std::nullopt;
+    });
+}
+
 } // namespace
 
 bool RegCreateKeyPath(RegHive hive, const std::string& path) {
@@ -216,32 +232,12 @@ bool RegSetDword(RegHive hive, const std::string& path, const std::string& name,
 
 std::optional<std::string> RegGetString(RegHive hive, const std::string& path,
                                         const std::string& name) {
-    return Read(hive, [&](Key& root) -> std::optional<std::string> {
-        Key* k = Walk(root, SplitPath(path), false);
-        if (!k)
-            return std::nullopt;
-        auto it = k->values.find(name);
-        if (it == k->values.end())
-            return std::nullopt;
-        if (const auto* s = std::get_if<std::string>(&it->second.second))
-            return *s;
-        return std::nullopt;
-    });
+    return GetValue<std::string>(hive, path, name);
 }
 
 std::optional<std::uint32_t> RegGetDword(RegHive hive, const std::string& path,
                                          const std::string& name) {
-    return Read(hive, [&](Key& root) -> std::optional<std::uint32_t> {
-        Key* k = Walk(root, SplitPath(path), false);
-        if (!k)
-            return std::nullopt;
-        auto it = k->values.find(name);
-        if (it == k->values.end())
-            return std::nullopt;
-        if (const auto* d = std::get_if<std::uint32_t>(&it->second.second))
-            return *d;
-        return std::nullopt;
-    });
+    return GetValue<std::uint32_t>(hive, path, name);
 }
 
 bool RegDeleteValue(RegHive hive, const std::string& path, const std::string& name) {
