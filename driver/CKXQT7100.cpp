@@ -12,12 +12,6 @@
 namespace tvane::driver {
 
 namespace {
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 std::string NowText() {
     LocalTime t = Clock().LocalNow();
     return tvane::Format("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,

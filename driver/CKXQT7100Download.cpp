@@ -9,12 +9,6 @@ namespace tvane::driver {
 
 namespace {
 
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
 }

@@ -1,5 +1,7 @@
 #include "driver/DriverStrings.h"
 
+#include <cctype>
+
 namespace tvane::driver {
 
 const StringTable& DriverStrings() {
@@ -369,6 +371,12 @@ std::string LoadDriverString(unsigned id) {
     if (result.size() > kResultSize)
         result.resize(kResultSize);
     return result;
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
 }
 
 } // namespace tvane::driver

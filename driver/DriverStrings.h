@@ -18,4 +18,7 @@ std::string DriverText(unsigned id);
 // characters, the size of the loader's result buffer.
 std::string LoadDriverString(unsigned id);
 
+// An upper-case copy, for comparing instrument answers with the keyword texts.
+std::string Upper(std::string s);
+
 } // namespace tvane::driver
