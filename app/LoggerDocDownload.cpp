@@ -47,7 +47,7 @@ void CLoggerDoc::OnDownloadSetup() {
     if (!CheckInstrumentConditions(cancelled, uploadChosen)) {
         CDatasetEvent event(CDatasetEvent::InstrumentError, 0, GetElapsedRunTime(),
                             insttext::kNotResponding);
-        BroadcastEvent(event);
+        AddEvent(event);
         return;
     }
     if (!cancelled && !uploadChosen)

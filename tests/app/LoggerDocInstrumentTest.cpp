@@ -225,6 +225,13 @@ TEST_F(DownloadTest, DownloadCommandChecksTheMultimeter) {
     instrument.dmmEnabled = true;
     doc->OnDownloadSetup();
     EXPECT_EQ(instrument.configs, std::vector<std::int16_t>{101});
+
+    // No answer to the condition queries: the event log keeps it.
+    instrument.readingsOk = false;
+    const std::int32_t before = doc->GetEventCount();
+    doc->OnDownloadSetup();
+    EXPECT_EQ(doc->GetEventCount(), before + 1);
+    EXPECT_EQ(instrument.configs.size(), 1u);
 }
 
 TEST_F(DownloadTest, ScanListAndRunCheck) {
