@@ -140,6 +140,12 @@ void CMainFrame::CreateBars() {
         ->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
     AddCommand(cmd::kInstrumentSettings, "&Instrument Settings...", m_toolBars[2])
         ->setIcon(s->standardIcon(QStyle::SP_ComputerIcon));
+    QAction* start = AddCommand(cmd::kStartScan, "&Start Scan", m_toolBars[2]);
+    start->setIcon(s->standardIcon(QStyle::SP_MediaPlay));
+    start->setShortcut(QKeySequence(Qt::Key_F5));
+    QAction* stop = AddCommand(cmd::kStopScan, "S&top Scan", m_toolBars[2]);
+    stop->setIcon(s->standardIcon(QStyle::SP_MediaStop));
+    stop->setShortcut(QKeySequence(Qt::Key_F9));
 
     m_monitorLabel = new QLabel("<None>", m_toolBars[3]);
     m_monitorLabel->setTextFormat(Qt::PlainText);
@@ -212,6 +218,9 @@ void CMainFrame::CreateMenus() {
     page->addAction(AddCommand(cmd::kDeletePage, {}));
 
     QMenu* settings = menuBar()->addMenu("&Settings");
+    settings->addAction(AddCommand(cmd::kStartScan, {}));
+    settings->addAction(AddCommand(cmd::kStopScan, {}));
+    settings->addSeparator();
     settings->addAction(AddCommand(cmd::kCommunicationsSetup, {}));
     settings->addAction(AddCommand(cmd::kInstrumentSettings, {}));
     settings->addAction(AddCommand(cmd::kUploadSetup, {}));
@@ -312,7 +321,11 @@ void CMainFrame::ShowGraphView() {
 }
 
 void CMainFrame::SetCommandHandler(unsigned id, std::function<void()> handler) {
-    m_handlers[id] = std::move(handler);
+    // An empty handler takes the command away, so it is never called empty.
+    if (handler)
+        m_handlers[id] = std::move(handler);
+    else
+        m_handlers.erase(id);
     if (QAction* a = Action(id))
         a->setEnabled(IsCommandEnabled(id));
 }

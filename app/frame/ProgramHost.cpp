@@ -6,6 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "app/frame/CMainFrame.h"
+#include "app/frame/DocumentWiring.h"
 #include "app/frame/LogindPowerMonitor.h"
 #include "app/frame/SingleInstance.h"
 #include "app/startup/DiskSpace.h"
@@ -24,6 +25,7 @@ bool ReadYesNoPreference(int id) {
 ProgramHost::ProgramHost() = default;
 
 ProgramHost::~ProgramHost() {
+    m_document.reset();
     if (m_frame)
         tvane::SetTimerService(nullptr);
 }
@@ -52,7 +54,12 @@ void ProgramHost::SetInterfacePane(const std::string& text) {
         m_frame->SetStatusText(text, 4);
 }
 
+CLoggerDoc* ProgramHost::Document() const {
+    return m_document ? &m_document->Document() : nullptr;
+}
+
 bool ProgramHost::OpenDatabase(CStateInfo& state) {
+    m_state = &state;
     return state.OpenDatabase();
 }
 
@@ -64,6 +71,8 @@ bool ProgramHost::CreateDocument() {
     m_frame->SetPowerMonitor(m_power.get());
     if (m_instance)
         m_instance->SetWindow(m_frame.get());
+    if (m_state)
+        m_document = std::make_unique<DocumentWiring>(*m_state, m_connection.get(), m_frame.get());
     if (m_connection) {
         CInstrumentConnection* connection = m_connection.get();
         m_frame->SetCommandHandler(CInstrumentConnection::kCommandCommunicationsSetup,
@@ -110,6 +119,8 @@ void ProgramHost::ShowTipOfTheDay() {}
 void ProgramHost::Welcome() {}
 
 void ProgramHost::DeleteInstrument() {
+    // The document drives the instrument through the binding: it goes first.
+    m_document.reset();
     m_connection.reset();
 }
 

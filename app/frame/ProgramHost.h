@@ -5,6 +5,7 @@
 #include "app/startup/IAppHost.h"
 
 class CMainFrame;
+class DocumentWiring;
 class LogindPowerMonitor;
 class SingleInstance;
 
@@ -18,6 +19,8 @@ public:
     ~ProgramHost() override;
 
     CMainFrame* Frame() const { return m_frame.get(); }
+    // The program's one document; null before the database opened.
+    CLoggerDoc* Document() const;
 
     std::optional<double> FreeDiskBytes(std::string& error) override;
     bool RaiseRunningInstance() override;
@@ -44,11 +47,13 @@ public:
 
 private:
     void SetInterfacePane(const std::string& text) override;
-    CLoggerDoc* GetActiveDocument() override { return nullptr; }
+    CLoggerDoc* GetActiveDocument() override { return Document(); }
 
     std::unique_ptr<CInstrumentConnection> m_connection;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<CMainFrame> m_frame;
+    CStateInfo* m_state = nullptr; // the application's, set when the database opens
+    std::unique_ptr<DocumentWiring> m_document;
     std::unique_ptr<LogindPowerMonitor> m_power;
 };
 

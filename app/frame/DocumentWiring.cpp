@@ -1,0 +1,174 @@
+#include "app/frame/DocumentWiring.h"
+
+#include <QString>
+
+#include "app/CInstrumentConnection.h"
+#include "app/SaveSetupAsModel.h"
+#include "app/frame/CMainFrame.h"
+#include "app/frame/CProgressDialog.h"
+#include "app/frame/CSaveSetupAsDialog.h"
+#include "app/frame/FrameCommands.h"
+#include "database/CDataset.h"
+#include "platform/archive/CArchive.h"
+
+tvane::ITimerService& FrameForDocument::Timers() {
+    return m_frame.Timers();
+}
+
+void FrameForDocument::SetPaneText(int pane, const std::string& text) {
+    m_frame.SetStatusText(text, pane);
+}
+
+void FrameForDocument::SerializeLayout(tvane::CArchive& ar, CLoggerDoc&) {
+    // The graphics pages by title and the selected page; a file from another
+    // layout is read page by page so a damaged count runs into its end.
+    if (ar.IsStoring()) {
+        const auto count = static_cast<std::uint32_t>(m_frame.GraphicsPageCount());
+        ar << count;
+        for (std::uint32_t i = 0; i < count; ++i)
+            ar << std::string("Graphics ") + std::to_string(i + 1);
+        ar << static_cast<std::uint32_t>(CMainFrame::PageNumber());
+        return;
+    }
+    std::uint32_t count = 0;
+    ar >> count;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::string title;
+        ar >> title;
+    }
+    std::uint32_t selected = 0;
+    ar >> selected;
+}
+
+ProgramLoggerApp::ProgramLoggerApp(CStateInfo& state, CInstrumentConnection* connection,
+                                   CMainFrame* frame)
+    : m_state(state), m_connection(connection),
+      m_frame(frame ? std::make_unique<FrameForDocument>(*frame) : nullptr) {}
+
+COleKXQT7100* ProgramLoggerApp::GetInstrument() {
+    return m_connection ? m_connection->GetInstrument() : nullptr;
+}
+
+FrameScanHost::FrameScanHost(CLoggerDoc& doc, CAppPreferences* preferences, CMainFrame* frame,
+                             IDocumentOperations& operations)
+    : CDocumentScanHost(doc, preferences), m_frame(frame), m_operations(operations) {}
+
+FrameScanHost::~FrameScanHost() = default;
+
+bool FrameScanHost::SaveBeforeRun(CStateInfo&) {
+    return !m_doc.IsModified() || m_doc.OnFileSave();
+}
+
+bool FrameScanHost::SaveDatasetIfAny(CStateInfo& state) {
+    const bool any =
+        m_doc.m_dataset && (m_doc.m_dataset->GetReadingCount() > 0 || m_doc.GetEventCount() > 0);
+    return !any || m_operations.SaveDataset(m_doc, state);
+}
+
+void FrameScanHost::RefreshToolBars() {
+    if (m_frame)
+        m_frame->UpdateToolbars();
+}
+
+void FrameScanHost::ActivateGraphView() {
+    if (m_frame)
+        m_frame->ShowGraphView();
+}
+
+void FrameScanHost::RefreshTitle() {
+    if (!m_frame)
+        return;
+    CStateInfo& state = m_doc.GetApp().GetStateInfo();
+    QString title = "Tallyvane";
+    if (!state.m_setupName.empty())
+        title += " - " + QString::fromStdString(state.m_setupName);
+    if (m_doc.IsScanning())
+        title += " [Scanning]";
+    m_frame->setWindowTitle(title);
+}
+
+void FrameScanHost::ShowProgress(const std::string& title) {
+    m_progress = std::make_unique<CProgressDialog>();
+    m_progress->setWindowTitle(QString::fromStdString(title));
+    m_progress->Create(m_frame);
+    m_progress->SetRange(0, 100);
+}
+
+bool FrameScanHost::IsProgressCancelled() {
+    return m_progress && m_progress->CheckCancel();
+}
+
+void FrameScanHost::SetProgress(int position, const std::string& text) {
+    if (!m_progress)
+        return;
+    m_progress->SetStatusText(text);
+    m_progress->SetPos(position);
+}
+
+void FrameScanHost::CloseProgress() {
+    if (m_progress)
+        m_progress->DestroyWindow();
+    m_progress.reset();
+}
+
+void FrameDocumentAdapter::LogEvent(const std::string& text) {
+    CDatasetEvent event(0, 0, m_doc.GetElapsedRunTime(), text);
+    m_doc.AddEvent(event);
+}
+
+void FrameDocumentAdapter::EndRun() {
+    if (m_doc.IsScanning()) {
+        m_doc.m_terminationCode = 1;
+        m_doc.EndScan(false);
+    }
+}
+
+bool FrameDocumentAdapter::SaveModified() {
+    if (!m_doc.IsModified())
+        return true;
+    if (m_doc.OnFileSave())
+        return true;
+    // A setup that was never saved and is not kept goes at the program's end.
+    CStateInfo& state = m_app.GetStateInfo();
+    if (state.m_setupName.empty())
+        m_app.SetSetupDiscard(true);
+    return false;
+}
+
+DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connection,
+                               CMainFrame* frame)
+    : m_app(state, connection, frame), m_frame(frame) {
+    m_conflictDialog = std::make_unique<QtSaveSetupAsDialog>(
+        SaveSetupAsModel::DatabaseLookup(state.GetDatabase()), frame);
+    m_doc = std::make_unique<CLoggerDoc>(m_app);
+    m_operations =
+        std::make_unique<ProgramDocumentOperations>(*m_doc, m_propertiesDialog, *m_conflictDialog);
+    m_doc->SetOperations(m_operations.get());
+    if (COleKXQT7100* binding = m_app.GetInstrument()) {
+        m_instrument = std::make_unique<CDocumentInstrumentBinding>(*binding);
+        m_scanInstrument = std::make_unique<CScanInstrumentBinding>(*binding);
+        m_doc->SetInstrument(m_instrument.get());
+        m_doc->SetScanInstrument(m_scanInstrument.get());
+    }
+    m_scanHost = std::make_unique<FrameScanHost>(*m_doc, nullptr, frame, *m_operations);
+    m_doc->SetScanHost(m_scanHost.get());
+    m_adapter = std::make_unique<FrameDocumentAdapter>(*m_doc, m_app);
+    if (frame) {
+        frame->SetDocument(m_adapter.get());
+        CLoggerDoc* doc = m_doc.get();
+        frame->SetCommandHandler(cmd::kStartScan, [doc] { doc->OnStartScan(); });
+        frame->SetCommandHandler(cmd::kStopScan, [doc] { doc->OnStopScan(); });
+    }
+}
+
+DocumentWiring::~DocumentWiring() {
+    if (m_frame) {
+        m_frame->SetDocument(nullptr);
+        m_frame->SetCommandHandler(cmd::kStartScan, {});
+        m_frame->SetCommandHandler(cmd::kStopScan, {});
+    }
+    m_doc->SetScanHost(nullptr);
+    m_doc->SetScanInstrument(nullptr);
+    m_doc->SetInstrument(nullptr);
+    m_doc.reset();
+}

@@ -1,0 +1,183 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "app/CDocumentInstrumentBinding.h"
+#include "app/CDocumentScanHost.h"
+#include "app/CLoggerDoc.h"
+#include "app/CScanInstrumentBinding.h"
+#include "app/DocumentWorkspace.h"
+#include "app/IDocumentOperations.h"
+#include "app/ILoggerApp.h"
+#include "app/ISaveDialogs.h"
+#include "app/frame/IFrameDocument.h"
+
+class CMainFrame;
+class CProgressDialog;
+class CInstrumentConnection;
+
+// The main frame as the document reaches it: the frame's timer service, its
+// status panes, and the page titles stored after the setup.
+class FrameForDocument final : public IDocumentFrame {
+public:
+    explicit FrameForDocument(CMainFrame& frame) : m_frame(frame) {}
+    tvane::ITimerService& Timers() override;
+    void SetPaneText(int pane, const std::string& text) override;
+    void SerializeLayout(tvane::CArchive& ar, CLoggerDoc& document) override;
+
+private:
+    CMainFrame& m_frame;
+};
+
+// The application the document sees: the start-up's state record, the
+// connection's binding and the main frame.
+class ProgramLoggerApp final : public ILoggerApp {
+public:
+    ProgramLoggerApp(CStateInfo& state, CInstrumentConnection* connection, CMainFrame* frame);
+    CStateInfo& GetStateInfo() override { return m_state; }
+    COleKXQT7100* GetInstrument() override;
+    bool IsSetupDiscard() const override { return m_discard; }
+    IDocumentFrame* GetMainFrame() override { return m_frame.get(); }
+    ISetupEditor* GetSetupEditor() override { return nullptr; }
+    void SetSetupDiscard(bool discard) { m_discard = discard; }
+
+private:
+    CStateInfo& m_state;
+    CInstrumentConnection* m_connection;
+    std::unique_ptr<FrameForDocument> m_frame;
+    bool m_discard = false;
+};
+
+// The document's operations: the database steps in the workspace, the run's
+// start and end in the document's scan engine. Steps whose windows the program
+// does not have yet (the data browser, building a setup from the instrument)
+// report failure or do nothing.
+class ProgramDocumentOperations final : public IDocumentOperations {
+public:
+    ProgramDocumentOperations(CLoggerDoc& doc, ISaveSetupDialog& propertiesDialog,
+                              ISaveSetupAsDialog& conflictDialog)
+        : m_workspace(doc, propertiesDialog, conflictDialog) {}
+
+    bool CreateSetupStorage(CLoggerDoc&, CStateInfo& state) override {
+        return m_workspace.CreateSetupStorage(state);
+    }
+    bool LoadModuleChannels(CLoggerDoc&, CStateInfo& state) override {
+        return m_workspace.LoadModuleChannels(state);
+    }
+    bool SaveDataset(CLoggerDoc&, CStateInfo& state) override {
+        return m_workspace.SaveDataset(state);
+    }
+    bool LoadDatasetFile(CLoggerDoc&, CStateInfo& state) override {
+        return m_workspace.LoadDatasetFile(state);
+    }
+    // The last scan's channels are counted again by the run when they are
+    // needed; zero lets it do so.
+    std::int32_t GetLastScanMaxChannel(CLoggerDoc&) override { return 0; }
+    bool DeleteSetup(CLoggerDoc&, const std::string& name) override {
+        return m_workspace.DeleteSetup(name);
+    }
+    bool DeleteDataset(CLoggerDoc&, CStateInfo& state) override {
+        return m_workspace.DeleteDataset(state);
+    }
+    void CloseDataBrowser(CLoggerDoc&) override {}
+    bool SaveSetupAs(CLoggerDoc&, CStateInfo& state, int mode) override {
+        return m_workspace.SaveSetupAs(state, mode);
+    }
+    bool UploadSetup(CLoggerDoc&, CStateInfo&) override { return false; }
+    void StartScan(CLoggerDoc& doc) override { doc.OnStartScan(); }
+    void EndScan(CLoggerDoc& doc) override { doc.EndScan(false); }
+    void ShowWaitingStatus(CLoggerDoc& doc) override { doc.ShowWaitingStatus(); }
+
+    DocumentWorkspace& Workspace() { return m_workspace; }
+
+private:
+    DocumentWorkspace m_workspace;
+};
+
+// The run's windows over the main frame: the status bar, the title, the
+// progress dialog; questions go through the prompter.
+class FrameScanHost final : public CDocumentScanHost {
+public:
+    FrameScanHost(CLoggerDoc& doc, CAppPreferences* preferences, CMainFrame* frame,
+                  IDocumentOperations& operations);
+    ~FrameScanHost() override;
+
+    void GoToLocal() override {}
+    bool SaveBeforeRun(CStateInfo& state) override;
+    bool SaveDatasetIfAny(CStateInfo& state) override;
+    void CreateDataBrowser() override {}
+    // Without the Save Scan Data window the run is saved under its default name.
+    SaveAnswer ShowSaveScanData(CStateInfo&, std::int32_t) override { return {}; }
+    bool OpenSavedDataset(CStateInfo&) override { return true; }
+    void CloseDataset() override {}
+    void ApplySaveNames() override {}
+    void ExportReadings() override {}
+    // Without the Scan Status window a run starts at once.
+    bool ShowScanStatus(bool, bool& dontShowAgain) override {
+        dontShowAgain = false;
+        return true;
+    }
+    void EnableSetupView(bool) override {}
+    void RefreshToolBars() override;
+    void ActivateGraphView() override;
+    void RefreshTitle() override;
+    void ShowProgress(const std::string& title) override;
+    bool IsProgressCancelled() override;
+    void SetProgress(int position, const std::string& text) override;
+    void CloseProgress() override;
+
+private:
+    CMainFrame* m_frame;
+    IDocumentOperations& m_operations;
+    std::unique_ptr<CProgressDialog> m_progress;
+};
+
+// The document as the main frame drives it.
+class FrameDocumentAdapter final : public IFrameDocument {
+public:
+    FrameDocumentAdapter(CLoggerDoc& doc, ProgramLoggerApp& app) : m_doc(doc), m_app(app) {}
+    void OnScanTimer() override { m_doc.OnScanTimer(); }
+    void OnStartTimer() override { m_doc.OnStartCountdownTimer(); }
+    void OnMonitorTimer() override { m_doc.OnMonitorTimer(); }
+    void StopTimers() override { m_doc.StopTimers(); }
+    void RestartTimers() override { m_doc.RestartTimers(); }
+    bool IsSetupLoaded() const override { return m_doc.IsSetupLoaded() != 0; }
+    bool IsScanning() const override { return m_doc.IsScanning() != 0; }
+    void LogEvent(const std::string& text) override;
+    void EndRun() override;
+    bool SaveModified() override;
+    void SetModifiedFlag(bool modified) override { m_doc.SetModifiedFlag(modified); }
+
+private:
+    CLoggerDoc& m_doc;
+    ProgramLoggerApp& m_app;
+};
+
+// Everything the program builds around its one document, in the order it is
+// taken down: the document first stops using the rest.
+class DocumentWiring {
+public:
+    DocumentWiring(CStateInfo& state, CInstrumentConnection* connection, CMainFrame* frame);
+    ~DocumentWiring();
+    CLoggerDoc& Document() { return *m_doc; }
+    ProgramDocumentOperations& Operations() { return *m_operations; }
+    ProgramLoggerApp& App() { return m_app; }
+
+private:
+    class NoPropertiesDialog final : public ISaveSetupDialog {
+    public:
+        // The properties window is not in the program yet: the save is declined.
+        bool Run(SavePropertiesFields&) override { return false; }
+    };
+
+    ProgramLoggerApp m_app;
+    CMainFrame* m_frame;
+    NoPropertiesDialog m_propertiesDialog;
+    std::unique_ptr<ISaveSetupAsDialog> m_conflictDialog;
+    std::unique_ptr<CLoggerDoc> m_doc;
+    std::unique_ptr<ProgramDocumentOperations> m_operations;
+    std::unique_ptr<CDocumentInstrumentBinding> m_instrument;
+    std::unique_ptr<CScanInstrumentBinding> m_scanInstrument;
+    std::unique_ptr<FrameScanHost> m_scanHost;
+    std::unique_ptr<FrameDocumentAdapter> m_adapter;
+};
