@@ -1,0 +1,180 @@
+// A whole run through the main window: Start Scan on F5, polls from the
+// window's timers, Stop Scan on F9, on the simulated instrument and the seed
+// workspace; the dataset file read back by an independent reader.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include <QAction>
+#include <gtest/gtest.h>
+
+#include "app/CInstrumentConnection.h"
+#include "app/DocumentHints.h"
+#include "app/IView.h"
+#include "app/frame/CMainFrame.h"
+#include "app/frame/DocumentWiring.h"
+#include "app/frame/FrameCommands.h"
+#include "database/CDataset.h"
+#include "database/CDatasetStore.h"
+#include "database/SeedDatabase.h"
+#include "platform/com/Activation.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Services.h"
+#include "scan/CCompChnl.h"
+#include "scan/CCompChnlArray.h"
+#include "scan/CFXScan.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
+#include "scan/COleKXQT7100.h"
+#include "scan/records/CChannelConfig.h"
+#include "tests/app/frame/QtApp.h"
+#include "tests/database/OdbcTestSupport.h"
+#include "tests/support/TempHome.h"
+
+namespace tvane::test {
+namespace {
+
+// The event log window's side: the events the document broadcasts.
+struct EventLogView final : IView {
+    std::vector<std::string> texts;
+    void OnUpdate(IView*, long hint, const HintObject& object) override {
+        if (hint == HINT_READING)
+            if (auto* e = object.As<CDatasetEvent>())
+                texts.push_back(e->m_text);
+    }
+};
+
+struct NoPane final : CInstrumentConnection::IHost {
+    void SetInterfacePane(const std::string&) override {}
+    CLoggerDoc* GetActiveDocument() override { return nullptr; }
+};
+
+TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
+    TestApp();
+    TempHome home;
+    FakeClock clock(1700000000, 5000);
+    ScopedService<IClock> clockService(SetClock, &clock);
+    InstallWorkspaceDriver(home);
+    const auto database = home.Data() / "tvane.mdb";
+    CreateSeedDatabase(database);
+    CStateInfo state;
+    state.m_dataDir = home.Data().string();
+    auto db = std::make_shared<CDynaDatabase>();
+    ASSERT_TRUE(
+        db->Open({}, false, false, "ODBC;Driver=SQLite3;Database=" + database.string() + ";"));
+    state.m_pDatabase = db;
+
+    const std::string bin = std::string(TVANE_BINARY_DIR) + "/bin/";
+    for (const char* file : {"Linkwell.so", "KXQT7100.so"}) {
+        DynamicLibrary library(bin + file);
+        ASSERT_TRUE(library.IsLoaded()) << library.ErrorText();
+        auto reg = reinterpret_cast<DllRegisterServerFunction>(library.Symbol("DllRegisterServer"));
+        ASSERT_EQ(reg(), S_OK) << file;
+    }
+    NoPane pane;
+    CInstrumentConnection connection(pane);
+    {
+        auto binding = std::make_unique<COleKXQT7100>();
+        ASSERT_TRUE(binding->Create("KXQT7100.Drv32"));
+        CommSettings settings;
+        binding->SetSimulated(&settings);
+        ASSERT_TRUE(binding->Connect(&settings, 1));
+        connection.SetInstrument(std::move(binding));
+    }
+    COleKXQT7100& binding = *connection.GetInstrument();
+
+    CMainFrame frame;
+    {
+        DocumentWiring wiring(state, &connection, &frame);
+        CLoggerDoc& doc = wiring.Document();
+        CStateInfo setup = state;
+        setup.m_setupName = "Bench run";
+        setup.m_modules = {"KXQT7101", "(None)", "(None)"};
+        ASSERT_TRUE(doc.CreateNewSetup(setup, 0, false));
+        state = setup;
+        // Three measured channels and one computed sum of the first two.
+        doc.GetSetup()->SetSize(4);
+        for (std::int32_t i = 0; i < 3; ++i) {
+            CFXSetup* row = doc.GetSetupRow(i);
+            row->Channel = static_cast<std::uint32_t>(101 + i);
+            row->ChannelMode = 1;
+            row->Function = "DC Volts";
+            row->Range = "Auto";
+            row->Alarms = "Off";
+            CChannelConfig config;
+            ASSERT_TRUE(row->FillChannelConfig(config));
+            ASSERT_TRUE(binding.DownloadChannelConfig(&config));
+        }
+        auto computed = std::make_unique<CCompChnl>();
+        computed->Channel = 901;
+        computed->Arg1.Channel = 101;
+        computed->Arg2.Channel = 102;
+        computed->Operation = CCompChnl::kSum;
+        doc.m_compChannels->SetAt(0, std::move(computed));
+        auto* row = new CFXSetup;
+        row->Name = "Computed";
+        row->Channel = 901;
+        row->ChannelMode = 1;
+        row->Alarms = "Off";
+        doc.GetSetup()->SetSetup(3, row);
+        ASSERT_TRUE(binding.SetScanInterval(1.0));
+        ASSERT_TRUE(binding.InitInstrument());
+        doc.m_scan->m_scanInterval = 1.0;
+        doc.m_setupInInstrument = 1;
+        doc.SetModifiedFlag(false);
+
+        EventLogView log;
+        doc.AddView(&log);
+        frame.UpdateToolbars(); // the setup opens the commands
+        ASSERT_TRUE(frame.Action(cmd::kStartScan)->isEnabled());
+        frame.Action(cmd::kStartScan)->trigger();
+        ASSERT_EQ(doc.IsScanning(), 1);
+        ASSERT_TRUE(frame.Timers().IsActive(CMainFrame::kScanTimer));
+        EXPECT_EQ(frame.Action(cmd::kStartScan)->shortcut(), QKeySequence(Qt::Key_F5));
+        doc.m_lastScanChannel = 103;
+        std::int32_t filed = 0, computedSeen = 0;
+        for (int poll = 0; poll < 5; ++poll) {
+            clock.Advance(1000);
+            frame.OnTimer(CMainFrame::kScanTimer); // what the window's timer delivers
+            filed += doc.m_bufferWord;
+            std::vector<ReadingRecord*> list;
+            computedSeen += doc.GetChannelReadings(901, list);
+        }
+        // Three measured channels and the computed one in each of five scans.
+        EXPECT_EQ(computedSeen, 5);
+        EXPECT_EQ(filed, 20);
+        CDataset* dataset = doc.GetDataset();
+        ASSERT_NE(dataset, nullptr);
+        const std::string path = doc.GetDatasetStore()->GetPath();
+        const std::string key = dataset->GetKey();
+
+        EXPECT_EQ(frame.Action(cmd::kStopScan)->shortcut(), QKeySequence(Qt::Key_F9));
+        frame.Action(cmd::kStopScan)->trigger();
+        EXPECT_EQ(doc.IsScanning(), 0);
+        EXPECT_FALSE(frame.Timers().IsActive(CMainFrame::kScanTimer));
+        EXPECT_EQ(log.texts, (std::vector<std::string>{"Test Started - Immediate",
+                                                       "Test Terminated - By User"}));
+        doc.RemoveView(&log);
+        // The run's dataset is listed in the workspace.
+        EXPECT_NE(Sqlite3(database, "SELECT DatasetKey FROM Dataset;").find(key),
+                  std::string::npos);
+        doc.CloseDatasetStore();
+        const std::string command =
+            "/usr/bin/python3 -c \"import olefile,sys; f=olefile.OleFileIO(sys.argv[1]); "
+            "print(f.get_size(sys.argv[2] + '/Readings'))\" '" +
+            path + "' '" + key + "'";
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        char line[64] = {0};
+        const bool read = fgets(line, sizeof line, pipe) != nullptr;
+        EXPECT_EQ(pclose(pipe), 0);
+        ASSERT_TRUE(read);
+        // Every measured reading is in the file; computed ones are derived on reading.
+        EXPECT_EQ(std::stoi(line), (filed - computedSeen) * 26);
+    }
+    connection.SetInstrument(nullptr);
+    CoFreeUnusedLibraries();
+}
+
+} // namespace
+} // namespace tvane::test
