@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "app/DrawButtonState.h"
+
 CDrawButton::CDrawButton(QWidget* parent) : QAbstractButton(parent) {}
 
 QColor CDrawButton::ToQColor(std::uint32_t c) {
@@ -37,3 +39,10 @@ void CDrawButton::paintEvent(QPaintEvent*) {
 }
 
 void CDrawButton::DrawContent(QPainter&) {}
+
+void CDrawButton::Serialize(tvane::CArchive& ar) {
+    DrawButtonState state{m_foreground, m_background};
+    state.Serialize(ar);
+    m_foreground = state.foreground;
+    m_background = state.background;
+}

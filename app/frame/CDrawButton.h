@@ -3,6 +3,10 @@
 
 #include <QAbstractButton>
 
+namespace tvane {
+class CArchive;
+}
+
 // A framed, coloured display surface with a sunken two-line bevel. Colours are
 // COLORREF values (0x00BBGGRR), as stored in documents.
 class CDrawButton : public QAbstractButton {
@@ -13,6 +17,8 @@ public:
     std::uint32_t Foreground() const { return m_foreground; }
     std::uint32_t Background() const { return m_background; }
     void Redraw() { repaint(); }
+    // The two colours, foreground first, as documents store them.
+    virtual void Serialize(tvane::CArchive& ar);
 
     static QColor ToQColor(std::uint32_t colorref);
 

@@ -2,15 +2,18 @@
 
 #include <QPainter>
 
+#include "app/DrawButtonState.h"
+#include "app/frame/MfxFontQt.h"
+#include "platform/archive/CArchive.h"
 #include "platform/core/Format.h"
 #include "scan/ValueFormat.h"
 
 CTextButton::CTextButton(QWidget* parent) : CDrawButton(parent) {
-    m_foreground = 0x00FFFF00;
-    // "MS Sans Serif" stands for the desktop's proportional sans face.
-    m_font = QFont("Sans Serif");
-    m_font.setStyleHint(QFont::SansSerif);
-    m_font.setPixelSize(13);
+    const TextButtonState initial;
+    m_foreground = initial.surface.foreground;
+    m_font = initial.font;
+    m_font.SetColor(initial.font.GetColor());
+    m_drawFont = ToQFont(m_font.GetLogFont());
 }
 
 void CTextButton::SetText(const std::string& text) {
@@ -41,21 +44,44 @@ void CTextButton::SetValue(long value, const std::string& units) {
 
 void CTextButton::SetColor(std::uint32_t color) {
     m_foreground = color;
-    m_fontColor = color;
+    m_font.SetColor(color);
 }
 
 void CTextButton::SetTextFont(const QFont& font) {
-    m_font = font;
+    SetLogFont(FromQFont(font, logicalDpiY()));
+}
+
+void CTextButton::SetLogFont(const LOGFONT& lf) {
+    m_font.SetLogFont(lf);
+    m_drawFont = ToQFont(lf);
     Redraw();
+}
+
+void CTextButton::Serialize(tvane::CArchive& ar) {
+    TextButtonState state;
+    state.surface = {m_foreground, m_background};
+    state.text = m_text;
+    state.font = m_font;
+    state.font.SetColor(m_font.GetColor());
+    state.Serialize(ar);
+    if (ar.IsLoading()) {
+        m_foreground = state.surface.foreground;
+        m_background = state.surface.background;
+        m_text = state.text;
+        m_font.SetLogFont(state.font.GetLogFont());
+        m_font.SetColor(state.font.GetColor());
+        m_drawFont = ToQFont(m_font.GetLogFont());
+        Redraw();
+    }
 }
 
 void CTextButton::DrawContent(QPainter& p) {
     if (m_text.empty())
         return;
-    p.setFont(m_font);
-    p.setPen(ToQColor(m_fontColor));
+    p.setFont(m_drawFont);
+    p.setPen(ToQColor(m_font.GetColor()));
     const QString text = QString::fromStdString(m_text);
-    const QFontMetrics fm(m_font);
+    const QFontMetrics fm(m_drawFont);
     const QRect r = rect();
     const int y = (r.top() + r.bottom() - fm.height()) / 2;
     p.drawText(QRect(r.left(), y, r.width(), fm.height()), Qt::AlignHCenter | Qt::AlignTop, text);

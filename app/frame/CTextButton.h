@@ -4,6 +4,7 @@
 
 #include <QFont>
 
+#include "app/CMfxFont.h"
 #include "app/frame/CDrawButton.h"
 
 // A display surface that shows a centred text or a formatted value in the
@@ -20,10 +21,15 @@ public:
     void SetValue(double value, const std::string& units);
     void SetValue(long value, const std::string& units);
     void SetColor(std::uint32_t color);
-    std::uint32_t FontColor() const { return m_fontColor; }
+    std::uint32_t FontColor() const { return m_font.GetColor(); }
     // 1: whole numbers in hexadecimal.
     void SetMode(int mode) { m_mode = mode; }
+    // Re-create the font; its colour stays.
     void SetTextFont(const QFont& font);
+    void SetLogFont(const LOGFONT& lf);
+    const CMfxFont& Font() const { return m_font; }
+    // The surface's colours, the text, then the font with its colour.
+    void Serialize(tvane::CArchive& ar) override;
 
 protected:
     void DrawContent(QPainter& painter) override;
@@ -31,6 +37,6 @@ protected:
 private:
     std::string m_text;
     int m_mode = 0;
-    std::uint32_t m_fontColor = 0x00FFFF00; // cyan
-    QFont m_font;
+    CMfxFont m_font;
+    QFont m_drawFont;
 };
