@@ -8,6 +8,7 @@
 #include "app/frame/CProgressDialog.h"
 #include "app/frame/CSaveSetupAsDialog.h"
 #include "app/frame/FrameCommands.h"
+#include "app/frame/FrameInstrumentUi.h"
 #include "database/CDataset.h"
 #include "platform/archive/CArchive.h"
 
@@ -152,6 +153,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     }
     m_scanHost = std::make_unique<FrameScanHost>(*m_doc, nullptr, frame, *m_operations);
     m_doc->SetScanHost(m_scanHost.get());
+    m_instrumentUi = std::make_unique<FrameInstrumentUi>(frame);
+    m_doc->SetInstrumentUi(m_instrumentUi.get());
     m_adapter = std::make_unique<FrameDocumentAdapter>(*m_doc, m_app);
     if (frame) {
         frame->SetDocument(m_adapter.get());
@@ -168,6 +171,7 @@ DocumentWiring::~DocumentWiring() {
         m_frame->SetCommandHandler(cmd::kStopScan, {});
     }
     m_doc->SetScanHost(nullptr);
+    m_doc->SetInstrumentUi(nullptr);
     m_doc->SetScanInstrument(nullptr);
     m_doc->SetInstrument(nullptr);
     m_doc.reset();

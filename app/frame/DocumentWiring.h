@@ -15,6 +15,7 @@
 class CMainFrame;
 class CProgressDialog;
 class CInstrumentConnection;
+class FrameInstrumentUi;
 
 // The main frame as the document reaches it: the frame's timer service, its
 // status panes, and the page titles stored after the setup.
@@ -180,4 +181,5 @@ private:
     std::unique_ptr<CScanInstrumentBinding> m_scanInstrument;
     std::unique_ptr<FrameScanHost> m_scanHost;
     std::unique_ptr<FrameDocumentAdapter> m_adapter;
+    std::unique_ptr<FrameInstrumentUi> m_instrumentUi;
 };
