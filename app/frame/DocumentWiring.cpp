@@ -7,6 +7,7 @@
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CProgressDialog.h"
 #include "app/frame/CSaveSetupAsDialog.h"
+#include "app/frame/CScanStatusDialog.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
 #include "database/CDataset.h"
@@ -51,8 +52,22 @@ COleKXQT7100* ProgramLoggerApp::GetInstrument() {
 }
 
 FrameScanHost::FrameScanHost(CLoggerDoc& doc, CAppPreferences* preferences, CMainFrame* frame,
-                             IDocumentOperations& operations)
-    : CDocumentScanHost(doc, preferences), m_frame(frame), m_operations(operations) {}
+                             IDocumentOperations& operations, CInstrumentConnection* connection)
+    : CDocumentScanHost(doc, preferences), m_frame(frame), m_operations(operations),
+      m_connection(connection) {}
+
+bool FrameScanHost::ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) {
+    dontShowAgain = false;
+    if (m_doc.GetScan() == nullptr)
+        return false;
+    std::string interfaceName;
+    if (m_connection)
+        m_connection->GetInterfaceDescription(interfaceName);
+    CScanStatusDialog dialog(*m_doc.GetScan(), interfaceName, setupInInstrument, m_frame);
+    const bool start = dialog.exec() == QDialog::Accepted;
+    dontShowAgain = start && dialog.ShowAgain() == 0;
+    return start;
+}
 
 FrameScanHost::~FrameScanHost() = default;
 
@@ -137,7 +152,7 @@ bool FrameDocumentAdapter::SaveModified() {
 }
 
 DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connection,
-                               CMainFrame* frame)
+                               CMainFrame* frame, CAppPreferences* preferences)
     : m_app(state, connection, frame), m_frame(frame) {
     m_conflictDialog = std::make_unique<QtSaveSetupAsDialog>(
         SaveSetupAsModel::DatabaseLookup(state.GetDatabase()), frame);
@@ -151,7 +166,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         m_doc->SetInstrument(m_instrument.get());
         m_doc->SetScanInstrument(m_scanInstrument.get());
     }
-    m_scanHost = std::make_unique<FrameScanHost>(*m_doc, nullptr, frame, *m_operations);
+    m_scanHost =
+        std::make_unique<FrameScanHost>(*m_doc, preferences, frame, *m_operations, connection);
     m_doc->SetScanHost(m_scanHost.get());
     m_instrumentUi = std::make_unique<FrameInstrumentUi>(frame);
     m_doc->SetInstrumentUi(m_instrumentUi.get());

@@ -100,7 +100,7 @@ private:
 class FrameScanHost final : public CDocumentScanHost {
 public:
     FrameScanHost(CLoggerDoc& doc, CAppPreferences* preferences, CMainFrame* frame,
-                  IDocumentOperations& operations);
+                  IDocumentOperations& operations, CInstrumentConnection* connection = nullptr);
     ~FrameScanHost() override;
 
     void GoToLocal() override {}
@@ -113,11 +113,8 @@ public:
     void CloseDataset() override {}
     void ApplySaveNames() override {}
     void ExportReadings() override {}
-    // Without the Scan Status window a run starts at once.
-    bool ShowScanStatus(bool, bool& dontShowAgain) override {
-        dontShowAgain = false;
-        return true;
-    }
+    // The Start Scanning - Scan Status window, modal over the frame.
+    bool ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) override;
     void EnableSetupView(bool) override {}
     void RefreshToolBars() override;
     void ActivateGraphView() override;
@@ -130,6 +127,7 @@ public:
 private:
     CMainFrame* m_frame;
     IDocumentOperations& m_operations;
+    CInstrumentConnection* m_connection;
     std::unique_ptr<CProgressDialog> m_progress;
 };
 
@@ -158,7 +156,10 @@ private:
 // taken down: the document first stops using the rest.
 class DocumentWiring {
 public:
-    DocumentWiring(CStateInfo& state, CInstrumentConnection* connection, CMainFrame* frame);
+    // The preferences (owned by the application) decide whether the Scan Status
+    // window is shown before a run; without them it always is.
+    DocumentWiring(CStateInfo& state, CInstrumentConnection* connection, CMainFrame* frame,
+                   CAppPreferences* preferences = nullptr);
     ~DocumentWiring();
     CLoggerDoc& Document() { return *m_doc; }
     ProgramDocumentOperations& Operations() { return *m_operations; }

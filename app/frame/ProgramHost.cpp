@@ -72,7 +72,8 @@ bool ProgramHost::CreateDocument() {
     if (m_instance)
         m_instance->SetWindow(m_frame.get());
     if (m_state)
-        m_document = std::make_unique<DocumentWiring>(*m_state, m_connection.get(), m_frame.get());
+        m_document = std::make_unique<DocumentWiring>(*m_state, m_connection.get(), m_frame.get(),
+                                                      &m_preferences);
     if (m_connection) {
         CInstrumentConnection* connection = m_connection.get();
         m_frame->SetCommandHandler(CInstrumentConnection::kCommandCommunicationsSetup,
@@ -99,7 +100,9 @@ void ProgramHost::ShowMainWindow(int state) {
     m_frame->update();
 }
 
-void ProgramHost::LoadPreferences() {}
+void ProgramHost::LoadPreferences() {
+    m_preferences.Initialize();
+}
 
 std::optional<bool> ProgramHost::Preference(int id) {
     return ReadYesNoPreference(id);

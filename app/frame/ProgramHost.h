@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "app/CAppPreferences.h"
 #include "app/CInstrumentConnection.h"
 #include "app/startup/IAppHost.h"
 
@@ -11,8 +12,8 @@ class SingleInstance;
 
 // The program's own start-up and shutdown steps: the desktop, the main frame,
 // the instrument connection and the workspace. Steps whose parts are not in the
-// program yet (preferences, the file commands, the tip of the day and the
-// welcome dialog) do nothing here, so start-up goes on past them.
+// program yet (the file commands, the tip of the day and the welcome dialog) do
+// nothing here, so start-up goes on past them.
 class ProgramHost final : public IAppHost, private CInstrumentConnection::IHost {
 public:
     ProgramHost();
@@ -55,6 +56,7 @@ private:
     CStateInfo* m_state = nullptr; // the application's, set when the database opens
     std::unique_ptr<DocumentWiring> m_document;
     std::unique_ptr<LogindPowerMonitor> m_power;
+    CAppPreferences m_preferences;
 };
 
 // A yes/no preference from the profile's "PREFERENCES" section: "Y" is yes; a

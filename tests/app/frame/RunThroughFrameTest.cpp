@@ -6,12 +6,19 @@
 #include <string>
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include "app/CAppPreferences.h"
 
 #include "app/CInstrumentConnection.h"
 #include "app/DocumentHints.h"
 #include "app/IView.h"
 #include "app/frame/CMainFrame.h"
+#include "app/frame/CScanStatusDialog.h"
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "database/CDataset.h"
@@ -43,6 +50,22 @@ struct EventLogView final : IView {
                 texts.push_back(e->m_text);
     }
 };
+
+// Presses Start in the Scan Status window once it is up, with "Don't show this
+// dialog on subsequent runs." ticked.
+void StartFromScanStatus(bool& shown, int triesLeft = 50) {
+    QTimer::singleShot(10, [&shown, triesLeft] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = dynamic_cast<CScanStatusDialog*>(w); dialog && dialog->isVisible()) {
+                shown = true;
+                dialog->DontShow()->setChecked(true);
+                dialog->StartButton()->click();
+                return;
+            }
+        if (triesLeft > 0)
+            StartFromScanStatus(shown, triesLeft - 1);
+    });
+}
 
 struct NoPane final : CInstrumentConnection::IHost {
     void SetInterfacePane(const std::string&) override {}
@@ -85,7 +108,10 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
 
     CMainFrame frame;
     {
-        DocumentWiring wiring(state, &connection, &frame);
+        // "Start Scanning Window" is "Y": the Scan Status window comes before the run.
+        CAppPreferences preferences;
+        preferences.Initialize();
+        DocumentWiring wiring(state, &connection, &frame, &preferences);
         CLoggerDoc& doc = wiring.Document();
         CStateInfo setup = state;
         setup.m_setupName = "Bench run";
@@ -127,7 +153,13 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         doc.AddView(&log);
         frame.UpdateToolbars(); // the setup opens the commands
         ASSERT_TRUE(frame.Action(cmd::kStartScan)->isEnabled());
+        bool statusShown = false;
+        StartFromScanStatus(statusShown);
         frame.Action(cmd::kStartScan)->trigger();
+        EXPECT_TRUE(statusShown);
+        std::string showAgain;
+        EXPECT_TRUE(preferences.GetPrefValue(CAppPreferences::kStartScanningWindow, showAgain));
+        EXPECT_EQ(showAgain, "N");
         ASSERT_EQ(doc.IsScanning(), 1);
         ASSERT_TRUE(frame.Timers().IsActive(CMainFrame::kScanTimer));
         EXPECT_EQ(frame.Action(cmd::kStartScan)->shortcut(), QKeySequence(Qt::Key_F5));
