@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/IDocumentInstrument.h"
+#include "app/frame/MfxFontQt.h"
 
 CDownloadNoticeDialog::CDownloadNoticeDialog(CDownloadNotice& notice, QWidget* parent)
     : QDialog(parent), m_notice(notice) {
@@ -44,6 +45,7 @@ CDownloadNoticeDialog::CDownloadNoticeDialog(CDownloadNotice& notice, QWidget* p
     m_scanning->setChecked(notice.scanInProgress);
     m_stored->setChecked(notice.storedData);
     (notice.continueSelected ? m_continue : m_upload)->setChecked(true);
+    ApplyDialogFont(this);
 }
 
 void CDownloadNoticeDialog::accept() {

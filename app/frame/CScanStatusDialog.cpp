@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/CScanStatusSummary.h"
+#include "app/frame/MfxFontQt.h"
 #include "scan/CFXScan.h"
 
 CScanStatusDialog::CScanStatusDialog(CFXScan& scan, std::string interfaceName,
@@ -41,6 +42,7 @@ CScanStatusDialog::CScanStatusDialog(CFXScan& scan, std::string interfaceName,
 
     FillSummary();
     m_list->setFocus();
+    ApplyDialogFont(this);
 }
 
 void CScanStatusDialog::FillSummary() {

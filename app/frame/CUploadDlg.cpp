@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/CUploadDialogModel.h"
+#include "app/frame/MfxFontQt.h"
 
 CUploadDlg::CUploadDlg(CUploadDialogModel& model, QWidget* parent)
     : QDialog(parent), m_model(model) {
@@ -87,6 +88,7 @@ CUploadDlg::CUploadDlg(CUploadDialogModel& model, QWidget* parent)
     connect(m_name, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_model.SetName(text.toStdString()); });
     Mirror();
+    ApplyDialogFont(this);
 }
 
 void CUploadDlg::Mirror() {

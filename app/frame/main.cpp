@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "app/frame/CMainFrame.h"
+#include "app/frame/MfxFontQt.h"
 #include "app/frame/ProgramHost.h"
 #include "app/frame/QtServices.h"
 #include "app/startup/CLoggerApp.h"
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
     tvane::SetLocale(&locale);
     tvane::SetMessagePump(&pump);
     QuitOnSignals(&qapp);
+    // Every dialog takes the one shared dialog font.
+    CreateDialogFont();
 
     int code = 1;
     {
@@ -88,6 +91,7 @@ int main(int argc, char** argv) {
             code = QApplication::exec();
         code = app.ExitInstance(code);
     }
+    DeleteDialogFont();
     tvane::SetMessagePump(nullptr);
     tvane::SetLocale(nullptr);
     tvane::SetHelp(nullptr);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/frame/CScanStatusDialog.h"
+#include "app/frame/MfxFontQt.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Services.h"
 #include "scan/CFXScan.h"
@@ -33,6 +34,16 @@ TEST(ScanStatusDialog, StartReportsTheCheckBoxAndSettingsRefreshTheList) {
     QTest::mouseClick(dialog.StartButton(), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.ShowAgain(), 0);
+}
+
+TEST(ScanStatusDialog, TakesTheSharedDialogFont) {
+    TestApp();
+    ASSERT_TRUE(CreateDialogFont());
+    CFXScan scan;
+    CScanStatusDialog dialog(scan, "RS-232", false);
+    EXPECT_EQ(dialog.StartButton()->font(), *DialogFont());
+    EXPECT_EQ(dialog.List()->font(), *DialogFont());
+    DeleteDialogFont();
 }
 
 } // namespace
