@@ -4,9 +4,13 @@
 #include <QClipboard>
 #include <QMimeData>
 
+#include "app/CLoggerDoc.h"
+#include "app/DocumentHints.h"
 #include "app/MainWindow.h"
 #include "app/frame/CMainFrame.h"
+#include "app/frame/CPrefPage.h"
 #include "app/frame/DocumentWiring.h"
+#include "app/frame/FrameCommands.h"
 #include "app/frame/LogindPowerMonitor.h"
 #include "app/frame/SingleInstance.h"
 #include "app/startup/DiskSpace.h"
@@ -74,12 +78,23 @@ bool ProgramHost::CreateDocument() {
     if (m_state)
         m_document = std::make_unique<DocumentWiring>(*m_state, m_connection.get(), m_frame.get(),
                                                       &m_preferences);
+    m_frame->SetCommandHandler(cmd::kPreferences, [this] { OnPreferences(); });
     if (m_connection) {
         CInstrumentConnection* connection = m_connection.get();
         m_frame->SetCommandHandler(CInstrumentConnection::kCommandCommunicationsSetup,
                                    [connection] { connection->OnCommunicationsSetup(); });
     }
     return true;
+}
+
+void ProgramHost::OnPreferences() {
+    int showAllBefore = 0, showAllAfter = 0;
+    m_preferences.GetPrefValue(CAppPreferences::kShowAllChannels, showAllBefore);
+    EditPreferences(m_preferences, m_frame.get());
+    m_preferences.GetPrefValue(CAppPreferences::kShowAllChannels, showAllAfter);
+    if (showAllAfter != showAllBefore)
+        if (CLoggerDoc* doc = Document())
+            doc->UpdateAllViews(nullptr, HINT_SETUP_CHANGED);
 }
 
 bool ProgramHost::CreateEventLog() {

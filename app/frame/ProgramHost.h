@@ -49,6 +49,9 @@ public:
 private:
     void SetInterfacePane(const std::string& text) override;
     CLoggerDoc* GetActiveDocument() override { return Document(); }
+    // Preferences command: the sheet, and the document told when "Show All
+    // Channels in Graphics" changed.
+    void OnPreferences();
 
     std::unique_ptr<CInstrumentConnection> m_connection;
     std::unique_ptr<SingleInstance> m_instance;
