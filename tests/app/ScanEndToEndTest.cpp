@@ -13,6 +13,7 @@
 #include "scan/CCompChnlArray.h"
 #include "scan/COleKXQT7100.h"
 #include "scan/records/CChannelConfig.h"
+#include "tests/app/ComputedSumRow.h"
 #include "tests/app/ScanEngineFixture.h"
 
 namespace tvane::test {
@@ -64,18 +65,7 @@ protected:
 };
 
 TEST_F(ScanEndToEndTest, ARunOnTheSimulatedInstrumentIsStoredWhole) {
-    auto computed = std::make_unique<CCompChnl>();
-    computed->Channel = 901;
-    computed->Arg1.Channel = 101;
-    computed->Arg2.Channel = 102;
-    computed->Operation = CCompChnl::kSum;
-    doc->m_compChannels->SetAt(0, std::move(computed));
-    auto* row = new CFXSetup;
-    row->Name = "Computed";
-    row->Channel = 901;
-    row->ChannelMode = 1;
-    row->Alarms = "Off";
-    doc->GetSetup()->SetSetup(3, row);
+    AddComputedSum(*doc);
 
     doc->OnStartScan();
     ASSERT_EQ(doc->m_scanning, 1);

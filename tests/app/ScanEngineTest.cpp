@@ -5,6 +5,7 @@
 #include "platform/profile/Profile.h"
 #include "scan/CCompChnl.h"
 #include "scan/CCompChnlArray.h"
+#include "tests/app/ComputedSumRow.h"
 #include "tests/app/ScanEngineFixture.h"
 
 namespace tvane::test {
@@ -438,18 +439,7 @@ TEST_F(ScanEngineTest, EndClearsTheLoadMarkNotTheSetupLoadedFlag) {
 // --- Computed channels on the reading path ------------------------------------
 
 TEST_F(ScanEngineTest, ComputedChannelsFollowTheLastChannelOfAScan) {
-    auto channel = std::make_unique<CCompChnl>();
-    channel->Channel = 901;
-    channel->Arg1.Channel = 101;
-    channel->Arg2.Channel = 102;
-    channel->Operation = CCompChnl::kSum;
-    doc->m_compChannels->SetAt(0, std::move(channel));
-    auto* row = new CFXSetup;
-    row->Name = "Computed";
-    row->Channel = 901;
-    row->ChannelMode = 1;
-    row->Alarms = "Off";
-    doc->GetSetup()->SetSetup(3, row);
+    AddComputedSum(*doc);
     doc->OnStartScan();
     doc->m_lastScanChannel = 103;
     instrument.batches.push_back({Reading(1, 101, 1.0), Reading(1, 102, 2.0)});

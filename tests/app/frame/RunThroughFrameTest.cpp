@@ -34,6 +34,7 @@
 #include "scan/CFXSetupArray.h"
 #include "scan/COleKXQT7100.h"
 #include "scan/records/CChannelConfig.h"
+#include "tests/app/ComputedSumRow.h"
 #include "tests/app/frame/QtApp.h"
 #include "tests/database/OdbcTestSupport.h"
 #include "tests/support/TempHome.h"
@@ -131,18 +132,7 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
             ASSERT_TRUE(row->FillChannelConfig(config));
             ASSERT_TRUE(binding.DownloadChannelConfig(&config));
         }
-        auto computed = std::make_unique<CCompChnl>();
-        computed->Channel = 901;
-        computed->Arg1.Channel = 101;
-        computed->Arg2.Channel = 102;
-        computed->Operation = CCompChnl::kSum;
-        doc.m_compChannels->SetAt(0, std::move(computed));
-        auto* row = new CFXSetup;
-        row->Name = "Computed";
-        row->Channel = 901;
-        row->ChannelMode = 1;
-        row->Alarms = "Off";
-        doc.GetSetup()->SetSetup(3, row);
+        AddComputedSum(doc);
         ASSERT_TRUE(binding.SetScanInterval(1.0));
         ASSERT_TRUE(binding.InitInstrument());
         doc.m_scan->m_scanInterval = 1.0;
