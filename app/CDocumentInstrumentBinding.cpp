@@ -163,6 +163,10 @@ bool CDocumentInstrumentBinding::IsAlarmOutputTracking() {
 bool CDocumentInstrumentBinding::IsAlarmPolarityLowOnFail() {
     return m_binding.IsAlarmPolarityLowOnFail() != 0;
 }
+
+bool CDocumentInstrumentBinding::EditControlProperties() {
+    return m_binding.EditControlProperties() != 0;
+}
 std::string CDocumentInstrumentBinding::GetTriggerSource() {
     return m_binding.GetTriggerSource();
 }

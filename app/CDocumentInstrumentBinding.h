@@ -55,6 +55,7 @@ public:
     std::string GetAlarmList(std::int16_t output) override;
     bool IsAlarmOutputTracking() override;
     bool IsAlarmPolarityLowOnFail() override;
+    bool EditControlProperties() override;
     std::string GetTriggerSource() override;
     bool GetScanCount(std::int32_t& count) override;
     bool GetScanInterval(double& seconds) override;

@@ -16,18 +16,7 @@ bool CDocumentScanHost::ValidateInstrumentForRun(bool download, bool check) {
 }
 
 bool CDocumentScanHost::InstrumentMatchesSetup() {
-    if (m_doc.IsInstrumentOffline())
-        return true;
-    const CStateInfo& state = m_doc.GetStateInfo();
-    for (std::int16_t slot = 1; slot <= 3; ++slot) {
-        bool ok = false;
-        // The driver numbers the slots 100, 200 and 300.
-        const std::string module =
-            m_doc.GetCardInfoInSlot(static_cast<std::int16_t>(slot * 100), ok);
-        if (!ok || module != state.m_modules[static_cast<std::size_t>(slot - 1)])
-            return false;
-    }
-    return true;
+    return m_doc.IsScanListCurrent();
 }
 
 void CDocumentScanHost::LogInstrumentError() {

@@ -33,6 +33,7 @@ class IDocumentOperations;
 class IScanHost;
 class IScanInstrument;
 class IDocumentInstrument;
+class IEventEditDialog;
 class IInstrumentUi;
 
 namespace tvane {
@@ -385,6 +386,19 @@ public:
     bool InsertEvent(std::int32_t index, CDatasetEvent& event);
     bool UpdateEventField(std::int32_t index, int field, const CDatasetEvent& event);
     bool DeleteEvent(std::int32_t index);
+    // The Add Event command: a user's note at the run's current time.
+    void AddUserEvent();
+    // Shows the event log at the first event from the criteria's time on whose
+    // type shares a bit with the criteria's and whose channel matches (-1: any).
+    void ShowEventInLog(const CDatasetEvent& criteria);
+    // False when the instrument's modules differ from the setup's or cannot be
+    // read; a difference is logged and, when asked, shown.
+    bool CheckInstrumentConfig(bool showMessage);
+    // The current dataset's run time value (its first tick); 0 without one.
+    double GetRunTimeOffset() const;
+    // The dialog Add Event runs; without one the command does nothing.
+    void SetEventEditDialog(IEventEditDialog* dialog) { m_eventEditDialog = dialog; }
+    IEventEditDialog* m_eventEditDialog = nullptr;
     // Process-wide: the full log was reported and is not reported again until
     // it stops being full.
     static bool s_eventLogFullReported;
@@ -402,8 +416,10 @@ public:
     void ReadAlarmQueue();
     std::string GetCardInfoInSlot(std::int16_t slot, bool& ok);
     bool GetReadingsCount(std::int32_t& count);
-    // Milliseconds since the run began; kBeforeScan outside a run.
-    double GetElapsedRunTime() const;
+    // The time stamp of an event: milliseconds since the run began. Outside a
+    // run each call gives the next lower time below kBeforeScan (no readings
+    // yet) or kAfterScan (after a run), so such events keep their order.
+    double GetElapsedRunTime();
 
     // Download.
     void OnDownloadSetup();
@@ -415,6 +431,14 @@ public:
     bool ConfigureScan();
     bool IsScanListCurrent();
     bool ValidateInstrumentForRun(bool forceDownload, bool checkConditions);
+    // Whether the instrument holds the setup's modules in its three slots; true
+    // while offline.
+    bool InstrumentModulesMatch();
+
+    // The Instrument Settings command (802): the driver's own settings sheet
+    // with the scan settings' alarm output choice sent before and read after.
+    void OnInstrumentSettings();
+    bool IsInstrumentSettingsEnabled() const { return m_scanning == 0; }
 
     // Upload from the instrument. The channel lists hold the channel numbers
     // met in the fetched readings.

@@ -79,6 +79,8 @@ public:
     virtual std::string GetAlarmList(std::int16_t output) = 0;
     virtual bool IsAlarmOutputTracking() = 0;
     virtual bool IsAlarmPolarityLowOnFail() = 0;
+    // The driver's own settings sheet, modal.
+    virtual bool EditControlProperties() = 0;
     virtual std::string GetTriggerSource() = 0;
     virtual bool GetScanCount(std::int32_t& count) = 0;
     virtual bool GetScanInterval(double& seconds) = 0;

@@ -22,6 +22,8 @@ public:
     // Writes or reads the page layout (page count, the views' contents, the
     // selected page) at the end of the document file.
     virtual void SerializeLayout(tvane::CArchive& ar, CLoggerDoc& document) = 0;
+    // Shows the event log window (it is never destroyed, only hidden).
+    virtual void ShowEventLog() = 0;
 };
 
 // The application as the document reaches it: the state record, the instrument

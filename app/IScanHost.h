@@ -24,7 +24,7 @@ public:
     virtual std::int16_t GetReadingsPerPoll() = 0;
     // The pre-run validation; download sends the setup first. Shows its own messages.
     virtual bool ValidateInstrumentForRun(bool download, bool check) = 0;
-    // The instrument's identity and modules against the setup.
+    // The instrument holds the setup: its modules and its scan list.
     virtual bool InstrumentMatchesSetup() = 0;
     // Shows and logs the driver's last error when it reports one.
     virtual void LogInstrumentError() = 0;

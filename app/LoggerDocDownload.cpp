@@ -7,6 +7,8 @@
 #include "app/IDocumentInstrument.h"
 #include "app/ILoggerApp.h"
 #include "app/InstrumentTexts.h"
+#include "app/ScanEngineTexts.h"
+#include "database/CStateInfo.h"
 #include "database/CDatasetEvent.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
@@ -87,6 +89,31 @@ bool CLoggerDoc::CheckInstrumentConditions(bool& cancelled, bool& uploadChosen) 
     return true;
 }
 
+bool CLoggerDoc::InstrumentModulesMatch() {
+    if (IsInstrumentOffline())
+        return true;
+    const CStateInfo& state = GetStateInfo();
+    for (std::int16_t slot = 1; slot <= 3; ++slot) {
+        bool ok = false;
+        // The driver numbers the slots 100, 200 and 300.
+        const std::string module = GetCardInfoInSlot(static_cast<std::int16_t>(slot * 100), ok);
+        if (!ok || module != state.m_modules[static_cast<std::size_t>(slot - 1)])
+            return false;
+    }
+    return true;
+}
+
+bool CLoggerDoc::CheckInstrumentConfig(bool showMessage) {
+    if (InstrumentModulesMatch())
+        return true;
+    CDatasetEvent event(0, 0, 0.0, scantext::kConfigMismatch);
+    AddEvent(event);
+    if (showMessage)
+        tvane::ShowMessage(scantext::kConfigMismatch, tvane::MsgButtons::Ok,
+                           tvane::MsgIcon::Warning);
+    return false;
+}
+
 bool CLoggerDoc::DownloadOutputValue(CFXSetup& row, int functionCode) {
     if (m_link == nullptr)
         return false;
@@ -108,6 +135,10 @@ bool CLoggerDoc::DownloadSetup() {
     m_setupInInstrument = 0;
     if (m_link == nullptr || !m_setup)
         return false;
+    if (!CheckInstrumentConfig(true)) {
+        LogInstrumentError();
+        return false;
+    }
     if (ISetupEditor* editor = m_app.GetSetupEditor();
         editor != nullptr && !editor->ValidateCurrentCell())
         return false;
@@ -240,6 +271,8 @@ bool CLoggerDoc::ConfigureScan() {
 bool CLoggerDoc::IsScanListCurrent() {
     if (IsInstrumentOffline())
         return true;
+    if (!InstrumentModulesMatch())
+        return false;
     std::string list;
     try {
         list = m_link->GetScanList();

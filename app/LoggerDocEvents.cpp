@@ -1,9 +1,11 @@
 // The event log's side of the document: where new events go, the event count
-// in the status bar with the cap on alarm events, and the grid's read cache.
+// in the status bar with the cap on alarm events, the grid's read cache, the
+// Add Event command and the jump from a display to an event.
 #include <cstdint>
 #include <string>
 
 #include "app/CLoggerDoc.h"
+#include "app/IEventEditDialog.h"
 #include "app/ILoggerApp.h"
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
@@ -14,6 +16,8 @@ namespace {
 
 constexpr const char* kEventsFormat = "Events %ld";                 // 1070
 constexpr const char* kTooManyAlarms = "Too many alarms to log..."; // 4050
+constexpr const char* kEventNotFound = "Event not found in event log"; // 13199
+constexpr unsigned kEventNotFoundHelp = 13199;
 
 struct TypeText {
     std::uint32_t type;
@@ -163,4 +167,41 @@ bool CLoggerDoc::DeleteEvent(std::int32_t index) {
     const bool result = m_dataset->DeleteEvent(index);
     UpdateAllViews(nullptr, HINT_EVENTS_CHANGED, &deleted);
     return result;
+}
+
+double CLoggerDoc::GetRunTimeOffset() const {
+    return m_dataset ? m_dataset->GetFirstTick() : 0.0;
+}
+
+void CLoggerDoc::AddUserEvent() {
+    if (m_eventEditDialog == nullptr)
+        return;
+    CEventEditFields fields;
+    fields.addMode = true;
+    fields.type = CDatasetEvent::User;
+    fields.typeText = GetEventTypeText(CDatasetEvent::User);
+    fields.channel = 0;
+    fields.description = FormatNow();
+    // After a run the note belongs to the stored run, at its start.
+    const bool afterRun = m_scanning == 0 && m_dataset && m_dataset->GetReadingCount() > 0;
+    fields.time = afterRun ? GetRunTimeOffset() : GetElapsedRunTime();
+    if (!m_eventEditDialog->Run(*this, fields))
+        return;
+    CDatasetEvent event(fields.type, fields.channel, fields.time, fields.description);
+    UpdateAllViews(nullptr, HINT_READING, &event);
+}
+
+void CLoggerDoc::ShowEventInLog(const CDatasetEvent& criteria) {
+    if (IDocumentFrame* frame = m_app.GetMainFrame())
+        frame->ShowEventLog();
+    CDatasetEvent found;
+    std::int32_t index = -1;
+    if (m_dataset && m_dataset->IsOpen())
+        index = m_dataset->FindEvent(criteria, found);
+    if (index >= 0) {
+        UpdateAllViews(nullptr, HINT_SHOW_EVENT, &index);
+        return;
+    }
+    tvane::ShowMessage(kEventNotFound, tvane::MsgButtons::Ok, tvane::MsgIcon::None,
+                       kEventNotFoundHelp);
 }

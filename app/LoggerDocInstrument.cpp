@@ -11,6 +11,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
+#include "scan/CFXScan.h"
 
 namespace {
 // A broken instrument must not keep the error report or the alarm loop
@@ -18,10 +19,14 @@ namespace {
 constexpr int kMaxQueuedEntries = 256;
 } // namespace
 
-double CLoggerDoc::GetElapsedRunTime() const {
-    if (m_scanning == 0)
-        return kBeforeScan;
-    return static_cast<double>(tvane::Clock().TickCount()) - m_pollTick;
+double CLoggerDoc::GetElapsedRunTime() {
+    if (m_scanning != 0)
+        return static_cast<double>(tvane::Clock().TickCount()) - m_pollTick;
+    double& bound =
+        (m_dataset && m_dataset->GetReadingCount() > 0) ? m_secondTimeBound : m_firstTimeBound;
+    const double time = bound;
+    bound -= 1.0;
+    return time;
 }
 
 void CLoggerDoc::BroadcastEvent(CDatasetEvent& event) {
@@ -134,4 +139,30 @@ void CDownloadNotice::Init(IDocumentInstrument& instrument) {
     }
     continueSelected = true;
     uploadChosen = false;
+}
+
+void CLoggerDoc::OnInstrumentSettings() {
+    if (!m_scan || m_link == nullptr)
+        return;
+    StopMonitorTimer();
+    try {
+        if (!m_link->CheckSerialSettings())
+            return;
+        // The sheet starts from the setup's alarm output choice and the setup
+        // keeps what the user chose there.
+        if (m_scan->m_alarmOutputTracking != 0)
+            m_link->SetAlarmOutputTracking();
+        else
+            m_link->SetAlarmOutputLatched();
+        if (m_scan->m_alarmPolarityLow != 0)
+            m_link->SetLowAlarmPolarity();
+        else
+            m_link->SetHighAlarmPolarity();
+        m_link->EditControlProperties();
+        m_scan->m_alarmOutputTracking = m_link->IsAlarmOutputTracking() ? 1 : 0;
+        m_scan->m_alarmPolarityLow = m_link->IsAlarmPolarityLowOnFail() ? 1 : 0;
+    } catch (const tvane::Exception&) {
+        LogInstrumentError();
+    }
+    SyncMonitorChannel(false);
 }

@@ -185,6 +185,10 @@ void CMainFrame::CreateMenus() {
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction(AddCommand(cmd::kToolbars, "&Toolbars..."));
     view->addAction(AddCommand(cmd::kEventLog, {}));
+    QAction* addEvent = AddCommand(cmd::kAddEvent, "&Add Event...");
+    addEvent->setStatusTip("Add a user-defined event");
+    addEvent->setToolTip("Add Event");
+    view->addAction(addEvent);
     view->addAction(AddCommand(cmd::kMonitorChannel, "Set &Monitor Channel..."));
     view->addSeparator();
     QAction* setupPage = AddCommand(cmd::kScanSetupPage, "&1 Scan Setup Page");

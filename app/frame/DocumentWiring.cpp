@@ -21,6 +21,10 @@ void FrameForDocument::SetPaneText(int pane, const std::string& text) {
     m_frame.SetStatusText(text, pane);
 }
 
+void FrameForDocument::ShowEventLog() {
+    m_frame.CreateEventLog(true);
+}
+
 void FrameForDocument::SerializeLayout(tvane::CArchive& ar, CLoggerDoc&) {
     // The graphics pages by title and the selected page; a file from another
     // layout is read page by page so a damaged count runs into its end.
@@ -177,6 +181,11 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         CLoggerDoc* doc = m_doc.get();
         frame->SetCommandHandler(cmd::kStartScan, [doc] { doc->OnStartScan(); });
         frame->SetCommandHandler(cmd::kStopScan, [doc] { doc->OnStopScan(); });
+        frame->SetCommandHandler(cmd::kInstrumentSettings, [doc] {
+            if (doc->IsInstrumentSettingsEnabled())
+                doc->OnInstrumentSettings();
+        });
+        frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
     }
 }
 
@@ -185,6 +194,8 @@ DocumentWiring::~DocumentWiring() {
         m_frame->SetDocument(nullptr);
         m_frame->SetCommandHandler(cmd::kStartScan, {});
         m_frame->SetCommandHandler(cmd::kStopScan, {});
+        m_frame->SetCommandHandler(cmd::kInstrumentSettings, {});
+        m_frame->SetCommandHandler(cmd::kAddEvent, {});
     }
     m_doc->SetScanHost(nullptr);
     m_doc->SetInstrumentUi(nullptr);

@@ -25,6 +25,7 @@ public:
     tvane::ITimerService& Timers() override;
     void SetPaneText(int pane, const std::string& text) override;
     void SerializeLayout(tvane::CArchive& ar, CLoggerDoc& document) override;
+    void ShowEventLog() override;
 
 private:
     CMainFrame& m_frame;

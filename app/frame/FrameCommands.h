@@ -20,6 +20,7 @@ inline constexpr unsigned kExportSetups = 32892;
 inline constexpr unsigned kHelpSearch = 32894;
 inline constexpr unsigned kPreviousPage = 32904;
 inline constexpr unsigned kNextPage = 32905;
+inline constexpr unsigned kAddEvent = 32863;
 inline constexpr unsigned kStartScan = 800;
 inline constexpr unsigned kStopScan = 801;
 inline constexpr unsigned kInstrumentSettings = 802;

@@ -100,9 +100,14 @@ public:
         }
         return true;
     }
-    std::string GetCardInfoInSlot(std::int16_t, bool& ok) override {
-        ok = true;
-        return "KXQT7101";
+    // The modules of slots 100, 200 and 300; a slot not listed holds a KXQT7101.
+    std::map<std::int16_t, std::string> cards;
+    bool cardQueryOk = true;
+    std::string GetCardInfoInSlot(std::int16_t slot, bool& ok) override {
+        Log("GetCardInfoInSlot " + std::to_string(slot));
+        ok = cardQueryOk;
+        auto it = cards.find(slot);
+        return it == cards.end() ? "KXQT7101" : it->second;
     }
     bool GetReadingsCount(std::int32_t& count) override {
         Log("GetReadingsCount");
@@ -175,10 +180,22 @@ public:
         configs.push_back(config.Channel);
         return config.Channel != failConfig;
     }
-    bool SetAlarmOutputTracking() override { return true; }
-    bool SetAlarmOutputLatched() override { return true; }
-    bool SetLowAlarmPolarity() override { return true; }
-    bool SetHighAlarmPolarity() override { return true; }
+    bool SetAlarmOutputTracking() override {
+        Log("SetAlarmOutputTracking");
+        return true;
+    }
+    bool SetAlarmOutputLatched() override {
+        Log("SetAlarmOutputLatched");
+        return true;
+    }
+    bool SetLowAlarmPolarity() override {
+        Log("SetLowAlarmPolarity");
+        return true;
+    }
+    bool SetHighAlarmPolarity() override {
+        Log("SetHighAlarmPolarity");
+        return true;
+    }
     bool SetTriggerSource(const std::string& source) override {
         Log("SetTriggerSource " + source);
         return true;
@@ -210,8 +227,16 @@ public:
         return true;
     }
     std::string GetAlarmList(std::int16_t output) override { return output == 2 ? "101,102," : ""; }
-    bool IsAlarmOutputTracking() override { return false; }
-    bool IsAlarmPolarityLowOnFail() override { return true; }
+    bool tracking = false, polarityLow = true;
+    std::function<void()> onSettingsSheet;
+    bool IsAlarmOutputTracking() override { return tracking; }
+    bool IsAlarmPolarityLowOnFail() override { return polarityLow; }
+    bool EditControlProperties() override {
+        Log("EditControlProperties");
+        if (onSettingsSheet)
+            onSettingsSheet();
+        return true;
+    }
     std::string GetTriggerSource() override { return trigger; }
     bool GetScanCount(std::int32_t& count) override {
         count = scanCount;
@@ -307,6 +332,8 @@ class InstrumentDocTest : public LoggerDocTest {
 protected:
     void SetUp() override {
         CLoggerDoc& d = MakeDocument();
+        // The setup's modules are the ones the instrument answers with.
+        app.state.m_modules = {"KXQT7101", "KXQT7101", "KXQT7101"};
         d.SetInstrument(&instrument);
         d.SetInstrumentUi(&ui);
         d.AddView(&view);

@@ -32,6 +32,8 @@ public:
 
     ITimerService& Timers() override { return timers; }
     void SetPaneText(int pane, const std::string& text) override { panes[pane] = text; }
+    int eventLogShown = 0;
+    void ShowEventLog() override { ++eventLogShown; }
     void SerializeLayout(CArchive& ar, CLoggerDoc&) override {
         if (ar.IsStoring()) {
             ar << static_cast<std::uint32_t>(pages.size());
