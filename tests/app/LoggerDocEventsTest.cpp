@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/IEventEditDialog.h"
 #include "database/CDatasetEvent.h"
 #include "tests/app/ScanEngineFixture.h"
 
@@ -99,6 +100,116 @@ TEST_F(EventLogTest, TypeTextsAndCells) {
     view.updates.clear();
     EXPECT_TRUE(doc->DeleteEvent(0));
     ASSERT_EQ(view.Hints(), std::vector<long>{HINT_EVENTS_CHANGED});
+}
+
+// Records what the dialog was given and answers as told.
+class FakeEventDialog final : public IEventEditDialog {
+public:
+    bool ok = true;
+    std::int32_t chosenChannel = 102;
+    std::vector<CEventEditFields> shown;
+    bool Run(CLoggerDoc&, CEventEditFields& fields) override {
+        shown.push_back(fields);
+        fields.channel = chosenChannel;
+        fields.description = "note";
+        return ok;
+    }
+};
+
+TEST_F(EventLogTest, AddEventPreparesTheDialogAndBroadcastsTheNote) {
+    FakeEventDialog dialog;
+    doc->SetEventEditDialog(&dialog);
+    std::vector<CDatasetEvent> added;
+    view.onUpdate = [&](long hint, const HintObject& object) {
+        if (hint == HINT_READING && object.Is<CDatasetEvent>())
+            added.push_back(*object.As<CDatasetEvent>());
+    };
+
+    // Before any reading: the times count down from -1, one per event.
+    doc->AddUserEvent();
+    ASSERT_EQ(dialog.shown.size(), 1u);
+    const CEventEditFields& f = dialog.shown[0];
+    EXPECT_TRUE(f.addMode);
+    EXPECT_EQ(f.type, 4u);
+    EXPECT_EQ(f.typeText, "User");
+    EXPECT_EQ(f.channel, 0);
+    EXPECT_EQ(f.description, doc->FormatNow());
+    EXPECT_EQ(f.time, -1.0);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].m_type, 4u);
+    EXPECT_EQ(added[0].m_channel, 102);
+    EXPECT_EQ(added[0].m_text, "note");
+    EXPECT_EQ(added[0].m_time, -1.0);
+    doc->AddUserEvent();
+    EXPECT_EQ(dialog.shown.back().time, -2.0);
+
+    // Cancel: nothing is told.
+    dialog.ok = false;
+    doc->AddUserEvent();
+    EXPECT_EQ(added.size(), 2u);
+
+    // After a run with readings the note goes to the run's start.
+    dialog.ok = true;
+    ReadingRecord reading = Reading(1, 101, 1.0);
+    ASSERT_TRUE(doc->GetDataset()->AppendReadings(&reading, 1));
+    doc->GetDataset()->SetFirstTick(4242.0);
+    doc->GetDataset()->WriteHeader();
+    doc->AddUserEvent();
+    EXPECT_EQ(dialog.shown.back().time, 4242.0);
+    // Other events of that time stay after the run, counting down from its end.
+    EXPECT_EQ(doc->GetElapsedRunTime(), CLoggerDoc::kAfterScan);
+    EXPECT_EQ(doc->GetElapsedRunTime(), CLoggerDoc::kAfterScan - 1.0);
+
+    doc->SetEventEditDialog(nullptr);
+    doc->AddUserEvent(); // no dialog, no note
+    EXPECT_EQ(added.size(), 3u);
+}
+
+TEST_F(EventLogTest, ShowEventInLogFindsTheFirstMatchFromTheTimeOn) {
+    const struct {
+        std::uint32_t type;
+        std::int32_t channel;
+        double time;
+    } stored[] = {{CDatasetEvent::HighLimit, 101, 100.0},
+                  {CDatasetEvent::LowLimit, 102, 200.0},
+                  {CDatasetEvent::HighLimit, 102, 300.0}};
+    for (const auto& e : stored) {
+        CDatasetEvent event(e.type, e.channel, e.time, "alarm");
+        doc->AddEvent(event);
+    }
+    std::vector<std::int32_t> shown;
+    view.onUpdate = [&](long hint, const HintObject& object) {
+        if (hint == HINT_SHOW_EVENT && object.Is<std::int32_t>())
+            shown.push_back(*object.As<std::int32_t>());
+    };
+    const struct {
+        std::uint32_t mask;
+        std::int32_t channel;
+        double time;
+        std::int32_t index; // -1: not found
+    } cases[] = {
+        {CDatasetEvent::HighLimit | CDatasetEvent::LowLimit, -1, 0.0, 0},
+        {CDatasetEvent::HighLimit | CDatasetEvent::LowLimit, -1, 150.0, 1},
+        {CDatasetEvent::HighLimit, 102, 0.0, 2},
+        {CDatasetEvent::User, -1, 0.0, -1},
+        {CDatasetEvent::HighLimit, 101, 150.0, -1},
+    };
+    for (const auto& c : cases) {
+        shown.clear();
+        prompter.asked.clear();
+        const int before = app.frame.eventLogShown;
+        doc->ShowEventInLog(CDatasetEvent(c.mask, c.channel, c.time));
+        EXPECT_EQ(app.frame.eventLogShown, before + 1);
+        if (c.index >= 0) {
+            EXPECT_EQ(shown, std::vector<std::int32_t>{c.index});
+            EXPECT_TRUE(prompter.asked.empty());
+        } else {
+            EXPECT_TRUE(shown.empty());
+            ASSERT_EQ(prompter.asked.size(), 1u);
+            EXPECT_EQ(prompter.asked[0].text, "Event not found in event log");
+            EXPECT_EQ(prompter.asked[0].helpId, 13199u);
+        }
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -252,6 +253,75 @@ TEST_F(DownloadTest, ScanListAndRunCheck) {
     doc->m_setupInInstrument = 1;
     EXPECT_FALSE(doc->ValidateInstrumentForRun(true, true));
     EXPECT_EQ(doc->m_setupInInstrument, 0);
+}
+
+TEST_F(DownloadTest, ModulesMustMatchTheSetup) {
+    AddRow(101, "KXQT7101");
+    instrument.cards[200] = "KXQT7107";
+    // The scan list check compares quietly.
+    instrument.scanList = "101,";
+    EXPECT_FALSE(doc->IsScanListCurrent());
+    EXPECT_EQ(doc->GetEventCount(), 0);
+    EXPECT_TRUE(prompter.asked.empty());
+
+    EXPECT_FALSE(doc->DownloadSetup());
+    EXPECT_EQ(instrument.Count("ClearScanList"), 0);
+    EXPECT_TRUE(instrument.configs.empty());
+    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    const std::string mismatch = "Configuration does not match instrument - cannot download setup";
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, mismatch);
+    EXPECT_EQ(prompter.asked[0].icon, MsgIcon::Warning);
+    CDatasetEvent logged;
+    ASSERT_TRUE(doc->GetEvent(doc->GetEventCount() - 1, logged));
+    EXPECT_EQ(logged.m_type, 0u);
+    EXPECT_EQ(logged.m_text, mismatch);
+
+    // Not asked to show it: logged only. A module that cannot be read is a
+    // mismatch too.
+    prompter.asked.clear();
+    instrument.cards.clear();
+    instrument.cardQueryOk = false;
+    EXPECT_FALSE(doc->CheckInstrumentConfig(false));
+    EXPECT_TRUE(prompter.asked.empty());
+
+    // Offline nothing is asked.
+    instrument.calls.clear();
+    instrument.interfaceType = 0;
+    EXPECT_TRUE(doc->CheckInstrumentConfig(true));
+    EXPECT_EQ(instrument.Count("GetCardInfoInSlot"), 0);
+
+    instrument.interfaceType = 5;
+    instrument.cardQueryOk = true;
+    EXPECT_TRUE(doc->CheckInstrumentConfig(true));
+    EXPECT_EQ(instrument.Count("GetCardInfoInSlot"), 3);
+    EXPECT_TRUE(doc->DownloadSetup());
+}
+
+TEST_F(DownloadTest, InstrumentSettingsCarryTheAlarmOutputChoice) {
+    AddRow(101, "KXQT7101");
+    CFXScan& scan = *doc->GetScan();
+    scan.m_alarmOutputTracking = 1;
+    scan.m_alarmPolarityLow = 0;
+    // The user picks latched and low on the sheet.
+    instrument.onSettingsSheet = [&] {
+        instrument.tracking = false;
+        instrument.polarityLow = true;
+    };
+    doc->OnInstrumentSettings();
+    const auto sheet =
+        std::find(instrument.calls.begin(), instrument.calls.end(), "EditControlProperties");
+    ASSERT_NE(sheet, instrument.calls.end());
+    EXPECT_EQ(std::count(instrument.calls.begin(), sheet, "SetAlarmOutputTracking"), 1);
+    EXPECT_EQ(std::count(instrument.calls.begin(), sheet, "SetHighAlarmPolarity"), 1);
+    EXPECT_EQ(scan.m_alarmOutputTracking, 0);
+    EXPECT_EQ(scan.m_alarmPolarityLow, 1);
+
+    // Serial settings that differ end the command before the sheet.
+    instrument.calls.clear();
+    instrument.serialOk = false;
+    doc->OnInstrumentSettings();
+    EXPECT_EQ(instrument.Count("EditControlProperties"), 0);
 }
 
 // --- Monitor ----------------------------------------------------------------
