@@ -181,6 +181,18 @@ public:
     void GetStateNames();
     const std::vector<std::string>& StateNames() const { return m_stateNames; }
     const std::vector<std::string>& RecallList() const { return m_recallList; }
+    // The settings sheet keeps the lists in step with what it sends.
+    void SetStateName(std::size_t index, const std::string& name);
+    void SetRecallEntry(std::size_t index, const std::string& name);
+    // The page the settings sheet opens on.
+    int LastSettingsPage() const { return m_lastSettingsPage; }
+    void SetLastSettingsPage(int index) { m_lastSettingsPage = index; }
+
+    // The firmware revision: the fourth field of the identification answer.
+    std::string GetSystemVersion();
+    // The module in slot (100, 200, 300) as model + " REV:" + revision; empty
+    // for an empty slot. False when the query failed.
+    bool GetSlotRevision(int slot, std::string& text);
 
     // The readings of one block, parsed from text of byteCount bytes into at
     // most capacity records; returns the number stored. False in ok when a
@@ -294,6 +306,7 @@ private:
 
     std::string m_uploadedScanList;
 
+    int m_lastSettingsPage = 0;
     int m_storedStates = 5;
     std::vector<std::string> m_stateNames;
     std::vector<std::string> m_recallList;

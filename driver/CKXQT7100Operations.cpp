@@ -404,6 +404,49 @@ void CKXQT7100::GetStateNames() {
     m_storedStates = static_cast<int>(m_stateNames.size());
 }
 
+void CKXQT7100::SetStateName(std::size_t index, const std::string& name) {
+    if (index < m_stateNames.size())
+        m_stateNames[index] = name;
+}
+
+void CKXQT7100::SetRecallEntry(std::size_t index, const std::string& name) {
+    if (index < m_recallList.size())
+        m_recallList[index] = name;
+}
+
+namespace {
+// Field n (0-based) of a comma-separated answer; empty when it has fewer fields.
+std::string Field(const std::string& text, int n) {
+    std::size_t begin = 0;
+    for (int i = 0; i < n; ++i) {
+        begin = text.find(',', begin);
+        if (begin == std::string::npos)
+            return "";
+        ++begin;
+    }
+    return text.substr(begin, text.find(',', begin) - begin);
+}
+} // namespace
+
+std::string CKXQT7100::GetSystemVersion() {
+    std::string answer;
+    QueryString(Cmd(3185), answer);
+    return Field(answer, 3);
+}
+
+bool CKXQT7100::GetSlotRevision(int slot, std::string& text) {
+    text.clear();
+    std::string answer;
+    if (!QueryString(tvane::Format(Cmd(3022).c_str(), slot), answer))
+        return false;
+    const std::string model = Field(answer, 1);
+    // An answer without a model field (the simulated interface answers nothing)
+    // is shown like an empty slot rather than as a bare " REV:".
+    if (!model.empty() && model != "0")
+        text = model + " REV:" + Field(answer, 3);
+    return true;
+}
+
 bool CKXQT7100::IsDMMEnabled() {
     if (IsSimulated())
         return true;
