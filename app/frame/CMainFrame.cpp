@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "app/eventlog/CEventFrame.h"
 #include "app/frame/CTextButton.h"
 #include "app/frame/FrameCommands.h"
 #include "database/DataSource.h"
@@ -394,7 +395,7 @@ void CMainFrame::SetMonitorDisplay(bool hasChannel, bool hasReading, double valu
 
 bool CMainFrame::CreateEventLog(bool show, ViewFactory content) {
     if (!m_eventLog) {
-        m_eventLog = content ? content() : new QWidget;
+        m_eventLog = content ? content() : new CEventFrame(this);
         m_eventLog->setParent(nullptr);
         m_eventLog->setWindowFlags(Qt::Window);
         m_eventLog->setWindowTitle("Event Log");
@@ -404,6 +405,10 @@ bool CMainFrame::CreateEventLog(bool show, ViewFactory content) {
     }
     m_eventLog->setVisible(show);
     return true;
+}
+
+CEventFrame* CMainFrame::EventFrame() const {
+    return qobject_cast<CEventFrame*>(m_eventLog);
 }
 
 void CMainFrame::ToggleEventLog() {

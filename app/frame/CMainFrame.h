@@ -17,6 +17,7 @@ class QLabel;
 class QTabWidget;
 class QToolBar;
 class CTextButton;
+class CEventFrame;
 
 // The program's single top-level window: the bars, the status panes, the page
 // tabs holding the document's views, the event log window, and the receiver of
@@ -76,8 +77,11 @@ public:
     static int PageNumber() { return s_pageNumber; }
 
     // The event log window: created on the first call, later only shown or hidden.
+    // Without content it is the event log frame.
     bool CreateEventLog(bool show, ViewFactory content = {});
     QWidget* EventLog() const { return m_eventLog; }
+    // The event log frame, when the window is one.
+    CEventFrame* EventFrame() const;
     void ToggleEventLog();
 
     // 1 normal, 2 minimised, 3 maximised.

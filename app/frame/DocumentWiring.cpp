@@ -4,6 +4,8 @@
 
 #include "app/CInstrumentConnection.h"
 #include "app/SaveSetupAsModel.h"
+#include "app/eventlog/CEventEditDialog.h"
+#include "app/eventlog/CEventFrame.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CProgressDialog.h"
 #include "app/frame/CSaveSetupAsDialog.h"
@@ -161,6 +163,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_conflictDialog = std::make_unique<QtSaveSetupAsDialog>(
         SaveSetupAsModel::DatabaseLookup(state.GetDatabase()), frame);
     m_doc = std::make_unique<CLoggerDoc>(m_app);
+    m_eventDialog = std::make_unique<EventEditDialogRunner>();
+    m_doc->SetEventEditDialog(m_eventDialog.get());
     m_operations =
         std::make_unique<ProgramDocumentOperations>(*m_doc, m_propertiesDialog, *m_conflictDialog);
     m_doc->SetOperations(m_operations.get());
@@ -186,6 +190,11 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
                 doc->OnInstrumentSettings();
         });
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
+        // The event log is made at start-up; its table shows this document.
+        if (!frame->EventLog())
+            frame->CreateEventLog(false);
+        if (CEventFrame* log = frame->EventFrame())
+            log->SetDocument(doc);
     }
 }
 
@@ -196,7 +205,10 @@ DocumentWiring::~DocumentWiring() {
         m_frame->SetCommandHandler(cmd::kStopScan, {});
         m_frame->SetCommandHandler(cmd::kInstrumentSettings, {});
         m_frame->SetCommandHandler(cmd::kAddEvent, {});
+        if (CEventFrame* log = m_frame->EventFrame())
+            log->SetDocument(nullptr);
     }
+    m_doc->SetEventEditDialog(nullptr);
     m_doc->SetScanHost(nullptr);
     m_doc->SetInstrumentUi(nullptr);
     m_doc->SetScanInstrument(nullptr);

@@ -13,6 +13,7 @@
 #include "app/frame/IFrameDocument.h"
 
 class CMainFrame;
+class EventEditDialogRunner;
 class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
@@ -177,6 +178,7 @@ private:
     CMainFrame* m_frame;
     NoPropertiesDialog m_propertiesDialog;
     std::unique_ptr<ISaveSetupAsDialog> m_conflictDialog;
+    std::unique_ptr<EventEditDialogRunner> m_eventDialog;
     std::unique_ptr<CLoggerDoc> m_doc;
     std::unique_ptr<ProgramDocumentOperations> m_operations;
     std::unique_ptr<CDocumentInstrumentBinding> m_instrument;
