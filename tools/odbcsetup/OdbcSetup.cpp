@@ -246,9 +246,21 @@ int InstallTranslatorEx(Context& c) {
     return Install(c, step, install);
 }
 
+// The driver's setup library as the installers registered it; empty when none.
+std::string SetupLibraryOf(GetPrivateProfileStringFn read, const std::string& driver) {
+    char buffer[kPathSize] = {};
+    read(driver.c_str(), "Setup", "", buffer, sizeof buffer, kInstallerProfile);
+    return FromBuffer(buffer, sizeof buffer);
+}
+
 int ConfigDriver(Context& c) {
     if (c.argument.empty())
         return c.outcome.End("ConfigDriver", codes::kConfigDriverNoArgument);
+    // Configuring runs the driver's setup library: without one there is nothing
+    // to run, and unixODBC aborts the process when asked to.
+    GetPrivateProfileStringFn read = c.library.GetPrivateProfileString();
+    if (read && SetupLibraryOf(read, c.argument).empty())
+        return c.outcome.End("ConfigDriver", codes::kConfigDriverFailed);
     char message[kConfigMessageSize + 1] = {};
     std::uint16_t length = 0;
     if (!c.library.configDriver(nullptr, kConfigInstallDriver, c.argument.c_str(), " ", message,

@@ -129,13 +129,14 @@ TEST_F(OdbcSetupTest, AMissingLibraryOrEntryPointIsReportedByItsCode) {
     EXPECT_THAT(Calls(), IsEmpty());
 }
 
-TEST_F(OdbcSetupTest, EachCommandCallsTheInstallerAndReportsSuccess) {
+TEST_F(OdbcSetupTest, EachCommandCallsTheInstallerAndReportsItsOutcome) {
     WriteFile(Path("driver.txt"),
               "Tvane Driver\r\nDriver=/opt/drv.so\r\n\r\nSetup=/opt/setup.so\n");
     WriteFile(Path("translator.txt"), "Tvane Translator\nTranslator=/opt/tr.so\n");
     struct Case {
         std::string command, script;
         std::vector<std::string> calls, keys;
+        int code = 0;
     } cases[] = {
         {"RemoveTranslator,Tvane Translator",
          "usage Tvane Translator 2\n",
@@ -173,9 +174,16 @@ TEST_F(OdbcSetupTest, EachCommandCallsTheInstallerAndReportsSuccess) {
           "odbc|260|2"},
          {"InstallDriverExPath=/usr/lib/odbc", "InstallDriverExErrorCode=0"}},
         {"ConfigDriver,Tvane Driver",
-         "",
-         {"SQLConfigDriver|(null)|1|Tvane Driver|[ ]|255"},
+         "setup Tvane Driver /opt/setup.so\n",
+         {"SQLGetPrivateProfileString|Tvane Driver|Setup|ODBCINST.INI",
+          "SQLConfigDriver|(null)|1|Tvane Driver|[ ]|255"},
          {"ConfigDriverErrorCode=0"}},
+        // A driver without a setup library cannot be configured.
+        {"ConfigDriver,Tvane Driver",
+         "",
+         {"SQLGetPrivateProfileString|Tvane Driver|Setup|ODBCINST.INI"},
+         {"ConfigDriverErrorCode=46"},
+         46},
         {"InstallTranslatorEx," + Path("translator.txt"),
          "",
          {"SQLInstallTranslatorEx|Tvane Translator;Translator=/opt/tr.so;|(null)|260|1",
@@ -187,7 +195,7 @@ TEST_F(OdbcSetupTest, EachCommandCallsTheInstallerAndReportsSuccess) {
         std::filesystem::remove(Result());
         std::filesystem::remove(Path("calls.log"));
         Script(c.script);
-        EXPECT_EQ(Run(c.command), 0);
+        EXPECT_EQ(Run(c.command), c.code);
         EXPECT_THAT(Calls(), ElementsAreArray(c.calls));
         EXPECT_THAT(Keys(), ElementsAreArray(c.keys));
     }
@@ -234,7 +242,7 @@ TEST_F(OdbcSetupTest, AFailedInstallerCallWritesTheInstallersMessagesAndStops) {
          44, 1},
         {"InstallDriverEx," + Path("d.txt"), "fail SQLInstallDriverEx 2\n",
          "InstallDriverExInstall", 45, 2},
-        {"ConfigDriver,D", "fail SQLConfigDriver\n", "ConfigDriver", 46, 1},
+        {"ConfigDriver,D", "fail SQLConfigDriver\nsetup D /opt/s.so\n", "ConfigDriver", 46, 2},
         {"InstallTranslatorEx," + Path("d.txt"), "fail SQLInstallTranslatorEx 1\n",
          "InstallTranslatorExQuery", 47, 1},
         {"InstallTranslatorEx," + Path("d.txt"), "fail SQLInstallTranslatorEx 2\n",
@@ -260,11 +268,13 @@ TEST_F(OdbcSetupTest, AFailedInstallerCallWritesTheInstallersMessagesAndStops) {
 TEST_F(OdbcSetupTest, TheProgramJoinsItsArgumentsAndExitsWithTheCode) {
     const std::string program = (kBin / "odbcsetup").string();
     const std::string fake = (kBin / "fakeodbcinst.so").string();
+    Script("setup Tvane Driver /opt/setup.so\n");
     // Unquoted, a driver name with a blank arrives as two arguments.
     const std::string line =
         "'" + program + "' '" + fake + ";" + Result() + ";ConfigDriver,Tvane' 'Driver' 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(line.c_str())), 0);
-    EXPECT_THAT(Calls(), ElementsAre("SQLConfigDriver|(null)|1|Tvane Driver|[ ]|255"));
+    EXPECT_THAT(Calls(), ElementsAre("SQLGetPrivateProfileString|Tvane Driver|Setup|ODBCINST.INI",
+                                     "SQLConfigDriver|(null)|1|Tvane Driver|[ ]|255"));
 
     const std::string missing =
         "'" + program + "' 'nothing.so;" + Result() + ";InstallDriverManager' 2>/dev/null";
@@ -298,6 +308,9 @@ TEST_F(OdbcSetupTest, TheSystemInstallerInstallsAndRemovesADriver) {
     EXPECT_EQ(usage(), "1");
     ASSERT_EQ(run("InstallDriverEx," + driverFile), 0);
     EXPECT_EQ(usage(), "2");
+
+    // It names no setup library, so it cannot be configured.
+    EXPECT_EQ(run("ConfigDriver,Tvane Test Driver"), 46);
 
     EXPECT_EQ(run("RemoveDriver,Tvane Test Driver"), 0);
     EXPECT_EQ(usage(), "1");

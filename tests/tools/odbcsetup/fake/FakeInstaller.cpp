@@ -4,6 +4,7 @@
 //   fail <function> [request]   the function (with that request) returns FALSE
 //   messages <n>                SQLInstallerError has n messages
 //   usage <section> <count>     the UsageCount that the profile read finds
+//   setup <section> <path>      the Setup library that the profile read finds
 //   path <text>                 the path the install calls return
 // A variant built with OMIT_<FUNCTION> defined lacks that export.
 #include <cstdint>
@@ -178,7 +179,11 @@ EXPORT int SQLGetPrivateProfileString(const char* section, const char* key, cons
                                       char* buffer, int size, const char* file) {
     Log("SQLGetPrivateProfileString|" + Text(section) + "|" + Text(key) + "|" + Text(file));
     std::string value = def ? def : "";
-    Find("usage " + std::string(section), &value);
+    const std::string name = std::string(key) == "UsageCount" ? "usage"
+                             : std::string(key) == "Setup"    ? "setup"
+                                                              : "";
+    if (!name.empty())
+        Find(name + " " + section, &value);
     std::snprintf(buffer, static_cast<std::size_t>(size), "%s", value.c_str());
     return static_cast<int>(std::strlen(buffer));
 }
