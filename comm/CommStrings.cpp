@@ -69,6 +69,7 @@ const StringTable& CommStrings() {
         {1051, "Unable to transmit data over the RS-232 port - ensure device is on-line."},
         {1052, "Unable to receive data over the RS-232 port - ensure device is on-line."},
         {1060, "The Communication Setup sheet is not available."},
+        {1061, "The Serial Port Settings dialog is not available."},
     };
     return table;
 }

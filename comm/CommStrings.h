@@ -27,6 +27,12 @@ enum CommString : unsigned {
     IDS_BAD_ADDRESS = 1008,
     IDS_BAD_CONTROLLER = 1009,
     IDS_ALREADY_CONNECTED = 1010,
+    IDS_RS232_OPEN_FAILED = 1011,
+    IDS_RS232_CLOSE_FAILED = 1012,
+    IDS_RS232_SETUP_FAILED = 1013,
+    IDS_RS232_TRANSMIT_FAILED = 1015,
+    IDS_RS232_NOT_OPEN = 1020,
+    IDS_RS232_BAD_TIMEOUT = 1021,
     IDS_WENX = 1025,
     IDS_GPIB = 1034,
     IDS_RS232 = 1035,
@@ -47,8 +53,10 @@ enum CommString : unsigned {
     IDS_PARITY_ERROR = 1050,
     IDS_RS232_SEND_FAILED = 1051,
     IDS_RS232_RECV_FAILED = 1052,
-    // Texts this build adds: the setup sheet is not part of it yet.
+    // Texts this build adds: the setup sheet and the serial port dialog are not part
+    // of it yet.
     IDS_SETUP_NOT_AVAILABLE = 1060,
+    IDS_RS232_DIALOG_NOT_AVAILABLE = 1061,
 };
 
 // Error code meaning "no error" in the error slot of the control and the transports.

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "comm/CRS232Interface.h"
 #include "comm/CSimInterface.h"
 #include "comm/InterfaceTypes.h"
 
@@ -9,10 +10,11 @@ namespace tvane::comm {
 namespace {
 
 // The transports of this build. Types 1 and 4 (Wenx over GPIB), 2 (GPIB-32),
-// 3 (RS-232), 5 (Wenx LAN gateway) and 6 (modem) join the table as they are built.
+// 5 (Wenx LAN gateway) and 6 (modem) join the table as they are built.
 std::map<int32_t, TransportCreator>& Table() {
     static std::map<int32_t, TransportCreator> table{
         {kTypeSimulated, [](int32_t) { return std::make_unique<CSimInterface>(); }},
+        {kTypeRs232, [](int32_t) { return std::make_unique<CRS232Interface>(); }},
     };
     return table;
 }
