@@ -1,5 +1,7 @@
 #include "tools/restore/dialog/MessageBoxPrompter.h"
 
+#include <vector>
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -49,9 +51,11 @@ QMessageBox::Icon IconOf(tvane::MsgIcon icon) {
 } // namespace
 
 tvane::MsgAnswer MessageBoxPrompter::Ask(const tvane::MessageRequest& request) {
-    QMessageBox box(IconOf(request.icon), QString::fromUtf8(request.caption),
-                    QString::fromUtf8(request.text), QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    // Texts keep their Windows line ends; the box shows them as plain breaks.
+    QString text = QString::fromUtf8(request.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(IconOf(request.icon), QString::fromUtf8(request.caption), text,
+                    QMessageBox::NoButton, QApplication::activeWindow());
     const std::vector<ButtonAnswer> buttons = ButtonsOf(request.buttons);
     for (const ButtonAnswer& b : buttons)
         box.addButton(b.button);

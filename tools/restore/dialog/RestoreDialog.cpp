@@ -1,8 +1,9 @@
 #include "tools/restore/dialog/RestoreDialog.h"
 
+#include <exception>
+
 #include <QStyle>
 
-#include "platform/core/Exception.h"
 #include "tools/restore/RestoreTexts.h"
 #include "ui_RestoreDialog.h"
 
@@ -38,7 +39,7 @@ void RestoreDialog::OnInitDialog() {
     m_ui->databasePath->setText(QString::fromUtf8(m_restore.DatabasePath()));
     try {
         m_restore.Scan();
-    } catch (const tvane::Exception& e) {
+    } catch (const std::exception& e) {
         ReportException(e);
     }
     ShowScan();
@@ -47,7 +48,7 @@ void RestoreDialog::OnInitDialog() {
 void RestoreDialog::OnRestore() {
     try {
         m_restore.Restore();
-    } catch (const tvane::Exception& e) {
+    } catch (const std::exception& e) {
         ReportException(e);
     }
     m_ui->restoreButton->setEnabled(m_restore.CanRestore());
@@ -63,7 +64,8 @@ void RestoreDialog::ShowScan() {
     m_ui->restoreButton->setEnabled(m_restore.CanRestore());
 }
 
-// A database failure while a table was walked: the framework's report of it.
+// A failure that ended a scan or a restore (a database failure while a table
+// was walked): the framework's report of it.
 void RestoreDialog::ReportException(const std::exception& e) {
     tvane::MessageRequest request;
     request.text = e.what();
