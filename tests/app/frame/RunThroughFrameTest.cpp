@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@
 #include "app/CInstrumentConnection.h"
 #include "app/DocumentHints.h"
 #include "app/IView.h"
+#include "app/eventlog/CEventFrame.h"
+#include "app/eventlog/CEventView.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CScanStatusDialog.h"
 #include "app/frame/DocumentWiring.h"
@@ -65,6 +68,37 @@ void StartFromScanStatus(bool& shown, int triesLeft = 50) {
             }
         if (triesLeft > 0)
             StartFromScanStatus(shown, triesLeft - 1);
+    });
+}
+
+// Reads the event log window's rows (type and description) when the run's end
+// is announced, before its dataset is put away.
+struct EventRowsAtStop final : IView {
+    EventRowsAtStop(CEventView& table, std::vector<std::string>& rows) : table(table), rows(rows) {}
+    void OnUpdate(IView*, long hint, const HintObject& object) override {
+        auto* e = object.As<CDatasetEvent>();
+        if (hint != HINT_READING || e == nullptr || e->m_type != CDatasetEvent::Stop)
+            return;
+        for (int row = 1; row <= table.Core().GetRowCount(); ++row)
+            for (int col : {1, 4})
+                rows.push_back(table.Core().GetCellText(row, col));
+    }
+    CEventView& table;
+    std::vector<std::string>& rows;
+};
+
+// Closes the driver's settings sheet once it is up; its caption tells it.
+void CloseSettingsSheet(bool& shown, int triesLeft = 50) {
+    QTimer::singleShot(10, [&shown, triesLeft] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* sheet = qobject_cast<QDialog*>(w); sheet && sheet->isVisible() &&
+                sheet->windowTitle() == "OrvantaQT7100 Instrument Settings") {
+                shown = true;
+                sheet->reject();
+                return;
+            }
+        if (triesLeft > 0)
+            CloseSettingsSheet(shown, triesLeft - 1);
     });
 }
 
@@ -170,13 +204,35 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         const std::string path = doc.GetDatasetStore()->GetPath();
         const std::string key = dataset->GetKey();
 
+        // The event log window lists the run's events until it ends.
+        ASSERT_NE(frame.EventFrame(), nullptr);
+        CEventView& table = *frame.EventFrame()->View();
+        std::vector<std::string> logRows;
+        EventRowsAtStop rowsAtStop{table, logRows};
+        doc.AddView(&rowsAtStop);
         EXPECT_EQ(frame.Action(cmd::kStopScan)->shortcut(), QKeySequence(Qt::Key_F9));
         frame.Action(cmd::kStopScan)->trigger();
+        doc.RemoveView(&rowsAtStop);
         EXPECT_EQ(doc.IsScanning(), 0);
         EXPECT_FALSE(frame.Timers().IsActive(CMainFrame::kScanTimer));
         EXPECT_EQ(log.texts, (std::vector<std::string>{"Test Started - Immediate",
                                                        "Test Terminated - By User"}));
         doc.RemoveView(&log);
+        // The event log window showed the run's events; at the end the run's
+        // dataset was stored and a fresh one, with an empty log, became current.
+        EXPECT_EQ(logRows, (std::vector<std::string>{"Start", "Test Started - Immediate", "Stop",
+                                                     "Test Terminated - By User"}));
+        EXPECT_EQ(doc.GetEventCount(), 0);
+        EXPECT_EQ(table.Core().GetRowCount(), 0);
+
+        // Instrument Settings reaches the driver's own sheet through the binding.
+        frame.UpdateToolbars();
+        ASSERT_TRUE(frame.Action(cmd::kInstrumentSettings)->isEnabled());
+        bool sheetShown = false;
+        CloseSettingsSheet(sheetShown);
+        frame.Action(cmd::kInstrumentSettings)->trigger();
+        EXPECT_TRUE(sheetShown);
+
         // The run's dataset is listed in the workspace.
         EXPECT_NE(Sqlite3(database, "SELECT DatasetKey FROM Dataset;").find(key),
                   std::string::npos);
