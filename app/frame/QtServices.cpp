@@ -1,5 +1,8 @@
 #include "app/frame/QtServices.h"
 
+#include <chrono>
+#include <thread>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -155,4 +158,7 @@ tvane::LocaleFormats QtLocaleFormats::Formats() const {
 
 void QtMessagePump::Pump() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Pumping is how a transport waits for its instrument: give the processor
+    // back for a moment rather than spin through the whole wait.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
