@@ -28,14 +28,6 @@ private:
     tvane::ITimerSink* m_sink = nullptr;
 };
 
-// Message boxes on QMessageBox; a box with a help id has a Help button that
-// shows that context and leaves the box open.
-class QtPrompter final : public tvane::IPrompter {
-public:
-    tvane::MsgAnswer Ask(const tvane::MessageRequest& request) override;
-    void Beep(tvane::MsgIcon icon) override;
-};
-
 // Help pages: the program has no help file yet, so a context is named in a
 // message of its own rather than silently dropped.
 class QtHelp final : public tvane::IHelp {

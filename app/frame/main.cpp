@@ -15,6 +15,7 @@
 #include "app/frame/MfxFontQt.h"
 #include "app/frame/ProgramHost.h"
 #include "app/frame/QtServices.h"
+#include "platform/widgets/QtPrompter.h"
 #include "app/startup/CLoggerApp.h"
 #include "app/startup/ComponentRegistration.h"
 #include "database/CStateInfo.h"
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("Tvane");
-    QtPrompter prompter;
+    tvane::QtPrompter prompter("Tvane");
     QtHelp help;
     QtLocaleFormats locale;
     QtMessagePump pump;

@@ -2,17 +2,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/tools/restore/RestoreTestSupport.h"
 #include "tools/restore/RestoreTexts.h"
-#include "tools/restore/dialog/MessageBoxPrompter.h"
 #include "tools/restore/dialog/RestoreDialog.h"
 
 namespace tvane::test {
@@ -96,29 +93,6 @@ TEST_F(RestoreDialogTest, StaysEmptyWithoutTheDatabase) {
     EXPECT_EQ(Child<QListWidget>(dialog, "fileList")->count(), 0);
     EXPECT_EQ(Child<QListWidget>(dialog, "missingList")->count(), 0);
     EXPECT_FALSE(Child<QPushButton>(dialog, "restoreButton")->isEnabled());
-}
-
-TEST(MessageBoxPrompterTest, AsksWithTheRequestedButtonsAndPlainLineBreaks) {
-    App();
-    QString shown;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        shown = box->text();
-        EXPECT_EQ(box->windowTitle(), "Kelbrin");
-        ASSERT_NE(box->button(QMessageBox::No), nullptr);
-        box->button(QMessageBox::No)->click();
-    });
-    MessageBoxPrompter prompter;
-    MessageRequest request;
-    request.text = texts::kConfirmRestore;
-    request.caption = "Kelbrin";
-    request.buttons = MsgButtons::YesNo;
-    EXPECT_EQ(prompter.Ask(request), MsgAnswer::No);
-    EXPECT_EQ(shown.toStdString(), "Before you restore:\n\n1. Make sure Tallyvane is not "
-                                   "running.\n2. It is highly recommended that you first backup "
-                                   "the entire Tallyvane Data directory.\n\nAre you sure you "
-                                   "want to continue?");
 }
 
 } // namespace
