@@ -439,6 +439,9 @@ public:
     // with the scan settings' alarm output choice sent before and read after.
     void OnInstrumentSettings();
     bool IsInstrumentSettingsEnabled() const { return m_scanning == 0; }
+    // The scan settings' alarm output mode and polarity, sent to the instrument;
+    // the results are not tested.
+    void SendAlarmOutputChoice();
 
     // Upload from the instrument. The channel lists hold the channel numbers
     // met in the fetched readings.

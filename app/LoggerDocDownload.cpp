@@ -238,14 +238,7 @@ bool CLoggerDoc::ConfigureScan() {
         return false;
     bool ok = false;
     try {
-        if (m_scan->m_alarmOutputTracking != 0)
-            m_link->SetAlarmOutputTracking();
-        else
-            m_link->SetAlarmOutputLatched();
-        if (m_scan->m_alarmPolarityLow != 0)
-            m_link->SetLowAlarmPolarity();
-        else
-            m_link->SetHighAlarmPolarity();
+        SendAlarmOutputChoice();
         std::string source = insttext::kTriggerImmediate;
         if (m_scan->m_startMode == CFXScan::kStartExternalTrigger)
             source = insttext::kTriggerExternal;

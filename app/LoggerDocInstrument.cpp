@@ -150,14 +150,7 @@ void CLoggerDoc::OnInstrumentSettings() {
             return;
         // The sheet starts from the setup's alarm output choice and the setup
         // keeps what the user chose there.
-        if (m_scan->m_alarmOutputTracking != 0)
-            m_link->SetAlarmOutputTracking();
-        else
-            m_link->SetAlarmOutputLatched();
-        if (m_scan->m_alarmPolarityLow != 0)
-            m_link->SetLowAlarmPolarity();
-        else
-            m_link->SetHighAlarmPolarity();
+        SendAlarmOutputChoice();
         m_link->EditControlProperties();
         m_scan->m_alarmOutputTracking = m_link->IsAlarmOutputTracking() ? 1 : 0;
         m_scan->m_alarmPolarityLow = m_link->IsAlarmPolarityLowOnFail() ? 1 : 0;
@@ -165,4 +158,15 @@ void CLoggerDoc::OnInstrumentSettings() {
         LogInstrumentError();
     }
     SyncMonitorChannel(false);
+}
+
+void CLoggerDoc::SendAlarmOutputChoice() {
+    if (m_scan->m_alarmOutputTracking != 0)
+        m_link->SetAlarmOutputTracking();
+    else
+        m_link->SetAlarmOutputLatched();
+    if (m_scan->m_alarmPolarityLow != 0)
+        m_link->SetLowAlarmPolarity();
+    else
+        m_link->SetHighAlarmPolarity();
 }
