@@ -255,16 +255,7 @@ bool DatabaseRestore::AddSetupRow(const std::string& name, const std::string& se
     set.m_Note = texts::kNote;
     set.m_SetupFile = setupFile;
     set.m_DatasetFile = datasetFile;
-    bool updated = false;
-    try {
-        updated = set.UpdateRecord() != 0;
-    } catch (const tvane::DBException&) {
-    }
-    if (!updated) {
-        set.CancelUpdate();
-        Message(texts::kSetupUpdateFailed);
-    }
-    return updated;
+    return CommitNewRow(set, texts::kSetupUpdateFailed);
 }
 
 bool DatabaseRestore::AddDatasetRow(const std::string& setupName, const std::string& name,
@@ -284,6 +275,10 @@ bool DatabaseRestore::AddDatasetRow(const std::string& setupName, const std::str
     set.m_User = texts::kUser;
     set.m_Note = texts::kNote;
     set.m_DatasetKey = key;
+    return CommitNewRow(set, texts::kDatasetUpdateFailed);
+}
+
+bool DatabaseRestore::CommitNewRow(CRSBase& set, const std::string& failedText) {
     bool updated = false;
     try {
         updated = set.UpdateRecord() != 0;
@@ -291,7 +286,7 @@ bool DatabaseRestore::AddDatasetRow(const std::string& setupName, const std::str
     }
     if (!updated) {
         set.CancelUpdate();
-        Message(texts::kDatasetUpdateFailed);
+        Message(failedText);
     }
     return updated;
 }

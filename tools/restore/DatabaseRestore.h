@@ -62,6 +62,8 @@ private:
                      const std::string& datasetFile);
     bool AddDatasetRow(const std::string& setupName, const std::string& name,
                        const std::string& key);
+    // Stores the row being added; a failure drops it and shows failedText.
+    bool CommitNewRow(CRSBase& set, const std::string& failedText);
 
     tvane::IPrompter& m_prompter;
     tvane::IOdbcInstaller& m_installer;
