@@ -35,6 +35,9 @@ class IScanInstrument;
 class IDocumentInstrument;
 class IEventEditDialog;
 class IInstrumentUi;
+class IClipboard;
+class IExportDataDialog;
+class IDiskSpaceCheck;
 
 namespace tvane {
 class CArchive;
@@ -286,8 +289,10 @@ public:
     std::unique_ptr<CFXScan> m_scan;
     std::unique_ptr<CDatasetStore> m_datasetStore;
     std::unique_ptr<CDataset> m_dataset;
-    std::int32_t m_word1 = 0;
-    std::int32_t m_word2 = 0;
+    // Export Data: perform the export after OK (cleared while the Save Scan Data
+    // dialog edits the request only), and refresh the request without a dialog.
+    std::int32_t m_exportAfterDialog = 1;
+    std::int32_t m_skipExportDialog = 0;
     COleKXQT7100* m_instrument = nullptr; // the application's binding
     // Channel number to the readings of the current batch (pointers into the
     // reading buffer, valid until the next batch).
@@ -402,6 +407,45 @@ public:
     // Process-wide: the full log was reported and is not reported again until
     // it stops being full.
     static bool s_eventLogFullReported;
+
+    // --- Text export -----------------------------------------------------------
+    // Readings, events or the setup listing as text to a file or the clipboard,
+    // driven by a request record (the document's own for Export Data).
+    static constexpr unsigned kCommandExportData = 32893;
+    void SetClipboard(IClipboard* clipboard) { m_clipboard = clipboard; }
+    void SetExportDataDialog(IExportDataDialog* dialog) { m_exportDialog = dialog; }
+    void SetDiskSpaceCheck(IDiskSpaceCheck* check) { m_diskSpaceCheck = check; }
+    // Refreshes the request (time clamps, channel lists), then, unless skipped
+    // or no dialog is installed, runs the dialog and the export it asks for.
+    void OnExportData();
+    bool IsExportDataEnabled() const;
+    // False when nothing was exported (no readings, an empty span, a failure or
+    // Cancel). Throws the program's file exception when the file cannot be made.
+    bool ExportReadings(CReadingQuery& query, bool emptyClipboard, unsigned progressCaptionId);
+    bool ExportEvents(CReadingQuery& query);
+    bool ExportSetupListing(CReadingQuery& query);
+    // Appends the lines of events first..last, at most one batch per call (the
+    // header first when withHeader, which is then cleared); first moves on past
+    // the events formatted. Returns the characters appended.
+    static constexpr std::int32_t kEventBatch = 30001;
+    std::int64_t FormatEventLines(std::int32_t& first, std::int32_t last,
+                                  std::vector<std::string>& lines, bool& withHeader,
+                                  char separator);
+    std::int64_t FormatSetupLines(std::vector<std::string>& lines, char separator);
+    // Bytes that count readings are expected to take, from the buffer's first
+    // record as a sample.
+    double EstimateExportSize(std::int64_t count, const CReadingQuery& query);
+    // The channels of the dataset's first scans, ascending, then the computed
+    // channels of the scan in row order.
+    void GetScanChannelList(std::vector<std::string>& labels);
+    void GetScanChannelList(std::vector<std::uint32_t>& numbers);
+    static void InsertChannelSorted(std::uint32_t channel, std::vector<std::uint32_t>& list);
+    static bool IsChannelSelectionValid(const CReadingQuery& query);
+    // Display preferences 0..6 redraw the views.
+    void OnPreferenceChanged(int index);
+    IClipboard* m_clipboard = nullptr;
+    IExportDataDialog* m_exportDialog = nullptr;
+    IDiskSpaceCheck* m_diskSpaceCheck = nullptr;
 
     // --- Instrument outside the scan loop ------------------------------------
     // The instrument and the windows its work shows; without an instrument

@@ -99,11 +99,11 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
         if (host != nullptr && m_dataset && m_dataset->GetReadingCount() > 0) {
             CStateInfo state;
             m_app.CopyStateInfo(state);
-            const std::int32_t saveWord = m_word1;
-            m_word1 = 0;
+            const std::int32_t saveWord = m_exportAfterDialog;
+            m_exportAfterDialog = 0;
             const IScanHost::SaveAnswer answer =
                 host->ShowSaveScanData(state, m_scan ? m_scan->m_exportOnPostScan : 0);
-            m_word1 = saveWord;
+            m_exportAfterDialog = saveWord;
             if (!answer.ok) {
                 bool saved = false;
                 try {
@@ -126,10 +126,10 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
                 if (m_scan)
                     m_scan->m_exportOnPostScan = answer.exportChoice;
                 if (answer.exportChoice == 1) {
-                    const std::int32_t exportWord = m_word2;
-                    m_word2 = 1;
+                    const std::int32_t exportWord = m_skipExportDialog;
+                    m_skipExportDialog = 1;
                     host->ExportReadings();
-                    m_word2 = exportWord;
+                    m_skipExportDialog = exportWord;
                     m_exportRequest.m_fileName = MakeExportFileName("csv");
                 }
             }
