@@ -1,10 +1,10 @@
 #include "platform/zip/Zip.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <set>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <zip.h>
@@ -145,6 +145,25 @@ struct TempFile {
             ::unlink(path.c_str());
     }
 };
+
+// A new file beside the target, created exclusively (never through an existing
+// name or link) with the mode the user's umask gives ordinary files.
+int CreateTemporary(const fs::path& folder, const std::string& base, std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = (folder / ("." + base + "." + std::to_string(::getpid()) +
+                                                 "." + std::to_string(counter.fetch_add(1))))
+                                          .string();
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            path = candidate;
+            return fd;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return -1;
+}
 
 bool WriteAll(int fd, const char* data, std::size_t size, int& error) {
     while (size > 0) {
@@ -299,14 +318,11 @@ ZipStatus ZipReader::Extract(int index, const fs::path& folder) const {
     fs::create_directories(folder, ec);
     const fs::path target = folder / base;
     TempFile temp;
-    temp.path = (folder / ("." + base + ".XXXXXX")).string();
-    temp.fd = ::mkstemp(temp.path.data());
+    temp.fd = CreateTemporary(folder, base, temp.path);
     if (temp.fd < 0) {
-        temp.path.clear();
         zip_fclose(in);
         return ZipStatus::OutputCreateFailed;
     }
-    ::fchmod(temp.fd, 0644);
 
     ZipStatus status = ZipStatus::Ok;
     char buffer[65536];

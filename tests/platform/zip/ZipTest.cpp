@@ -124,8 +124,10 @@ TEST_F(ZipTest, FilesTravelUnderTheirBaseNamesAndComeBackByteForByte) {
         ASSERT_EQ(reader.Extract(i, target), ZipStatus::Ok) << i;
     for (const fs::path& file : files)
         EXPECT_EQ(ReadFile(target / file.filename()), ReadFile(file)) << file;
-    // No temporary files stay behind.
+    // No temporary files stay behind, and the files get the ordinary mode.
     EXPECT_EQ(std::distance(fs::directory_iterator(target), fs::directory_iterator()), 3);
+    EXPECT_EQ(fs::status(target / "qmexport.ini").permissions(),
+              fs::status(home.Path() / "a/qmexport.ini").permissions());
 
     EXPECT_EQ(reader.Find("QMEXPORT.INI"), 0);
     EXPECT_EQ(reader.Find("C:\\data32\\x6101010.063"), 1);
