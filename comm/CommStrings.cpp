@@ -70,6 +70,7 @@ const StringTable& CommStrings() {
         {1052, "Unable to receive data over the RS-232 port - ensure device is on-line."},
         {1060, "The Communication Setup sheet is not available."},
         {1061, "The Serial Port Settings dialog is not available."},
+        {1062, "The Interface Settings dialog is not available."},
     };
     return table;
 }

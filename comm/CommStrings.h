@@ -57,6 +57,7 @@ enum CommString : unsigned {
     // of it yet.
     IDS_SETUP_NOT_AVAILABLE = 1060,
     IDS_RS232_DIALOG_NOT_AVAILABLE = 1061,
+    IDS_WENX_DIALOG_NOT_AVAILABLE = 1062,
 };
 
 // Error code meaning "no error" in the error slot of the control and the transports.

@@ -4,17 +4,21 @@
 
 #include "comm/CRS232Interface.h"
 #include "comm/CSimInterface.h"
+#include "comm/CWenxInterface.h"
 #include "comm/InterfaceTypes.h"
 
 namespace tvane::comm {
 namespace {
 
-// The transports of this build. Types 1 and 4 (Wenx over GPIB), 2 (GPIB-32),
-// 5 (Wenx LAN gateway) and 6 (modem) join the table as they are built.
+// The transports of this build. Types 2 (GPIB-32) and 6 (modem) join the table as
+// they are built.
 std::map<int32_t, TransportCreator>& Table() {
     static std::map<int32_t, TransportCreator> table{
         {kTypeSimulated, [](int32_t) { return std::make_unique<CSimInterface>(); }},
         {kTypeRs232, [](int32_t) { return std::make_unique<CRS232Interface>(); }},
+        {kTypeWenxGpibDefault, [](int32_t) { return std::make_unique<CWenxInterface>(0); }},
+        {kTypeWenx, [](int32_t) { return std::make_unique<CWenxInterface>(0); }},
+        {kTypeWenxLan, [](int32_t) { return std::make_unique<CWenxInterface>(1); }},
     };
     return table;
 }

@@ -203,7 +203,11 @@ TEST_F(TransportTest, FactoryMakesTheSimulatedTransportAndTakesReplacements) {
             3, [](int32_t) -> std::unique_ptr<CCommInterface> { throw std::bad_alloc(); });
         EXPECT_FALSE(CreateTransportByType(3));
     }
-    EXPECT_FALSE(CreateTransportByType(4));
+    // Leaving the scope puts the type's own transport back.
+    auto restored = CreateTransportByType(4);
+    ASSERT_TRUE(restored);
+    EXPECT_TRUE(restored->IsKind(kKindWenx));
+    EXPECT_FALSE(CreateTransportByType(2));
 }
 
 } // namespace
