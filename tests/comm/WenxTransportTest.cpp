@@ -216,13 +216,23 @@ TEST_F(WenxTest, ControlOpensQueriesAndClosesInBothForms) {
         const char* name;
         std::string address;
         bool lan;
-    } cases[] = {{"WENX", "gpib0,9", false}, {"WENXLAN", LanAddress(9), true}};
+        int16_t exclusive; // keeps the library session open between operations
+    } cases[] = {{"WENX", "gpib0,9", false, 0},
+                 {"WENXLAN", LanAddress(9), true, 0},
+                 {"WENX", "gpib0,9", false, 1}};
     for (const auto& c : cases) {
         CCommCtrl ctrl;
-        ASSERT_TRUE(ctrl.OpenInterface(c.name, c.address, 0)) << c.name;
+        ASSERT_TRUE(ctrl.OpenInterface(c.name, c.address, c.exclusive)) << c.name;
         auto* transport = dynamic_cast<CWenxInterface*>(ctrl.Transport());
         ASSERT_NE(transport, nullptr);
         EXPECT_EQ(transport->IsLan(), c.lan);
+        EXPECT_EQ(transport->GetExclusive(), c.exclusive);
+        if (c.lan) {
+            ASSERT_TRUE(ctrl.PutLanTimeout(300));
+            int32_t ms = 0;
+            ASSERT_TRUE(ctrl.GetLanTimeout(ms));
+            EXPECT_EQ(ms, 300);
+        }
         EXPECT_EQ(ctrl.IdentityLine(),
                   std::string(kModel) + "\t" + c.address + "\tORVANTA,QT7100,0,1.2");
         EXPECT_EQ(ctrl.SendQuery("MEAS:VOLT? (@101)"), "+1.23450000E+00");
@@ -240,11 +250,11 @@ TEST_F(WenxTest, ControlOpensQueriesAndClosesInBothForms) {
         EXPECT_TRUE(ctrl.Close());
         EXPECT_FALSE(ctrl.IsValidInterface());
     }
-    const std::vector<std::string> expected{"*IDN?", "MEAS:VOLT? (@101)", "*IDN?"};
-    std::vector<std::string> received = server.Received();
-    ASSERT_EQ(received.size(), 6u);
-    EXPECT_EQ(std::vector<std::string>(received.begin(), received.begin() + 3), expected);
-    EXPECT_EQ(std::vector<std::string>(received.begin() + 3, received.end()), expected);
+    const std::vector<std::string> once{"*IDN?", "MEAS:VOLT? (@101)", "*IDN?"};
+    std::vector<std::string> expected;
+    for (int i = 0; i < 3; ++i)
+        expected.insert(expected.end(), once.begin(), once.end());
+    EXPECT_EQ(server.Received(), expected);
 }
 
 TEST_F(WenxTest, FactoryMakesTheTransportInItsTwoForms) {
