@@ -422,6 +422,10 @@ public:
     // False when nothing was exported (no readings, an empty span, a failure or
     // Cancel). Throws the program's file exception when the file cannot be made.
     bool ExportReadings(CReadingQuery& query, bool emptyClipboard, unsigned progressCaptionId);
+    // The export at the end of a run: the request refreshed without its dialog,
+    // then its readings exported; a failure is shown here, so the end of the
+    // run goes on.
+    bool ExportReadingsAfterScan();
     bool ExportEvents(CReadingQuery& query);
     bool ExportSetupListing(CReadingQuery& query);
     // Appends the lines of events first..last, at most one batch per call (the

@@ -197,6 +197,13 @@ bool EventTimeRange(CDataset& dataset, double& first, double& last) {
     return true;
 }
 
+// An export's failure as the user sees it: the error text, at most 255 characters.
+void ShowErrorText(std::string text) {
+    if (text.size() > 255)
+        text.resize(255);
+    tvane::ShowMessage(text);
+}
+
 std::int64_t ToSigned(std::uint32_t position) {
     return position == CDataset::kNotFound ? -1 : static_cast<std::int64_t>(position);
 }
@@ -264,16 +271,26 @@ void CLoggerDoc::OnExportData() {
     } catch (const tvane::UserException&) {
         // The user has been told already.
     } catch (const tvane::FileException& e) {
-        std::string text = e.GetErrorMessage();
-        if (text.size() > 255)
-            text.resize(255);
-        tvane::ShowMessage(text);
+        ShowErrorText(e.GetErrorMessage());
     } catch (const tvane::Exception& e) {
-        std::string text = e.what();
-        if (text.size() > 255)
-            text.resize(255);
-        tvane::ShowMessage(text);
+        ShowErrorText(e.what());
     }
+}
+
+bool CLoggerDoc::ExportReadingsAfterScan() {
+    const std::int32_t skip = m_skipExportDialog;
+    m_skipExportDialog = 1;
+    OnExportData();
+    m_skipExportDialog = skip;
+    try {
+        return ExportReadings(m_exportRequest, true, exporttext::kExportScanDataId);
+    } catch (const tvane::UserException&) {
+    } catch (const tvane::FileException& e) {
+        ShowErrorText(e.GetErrorMessage());
+    } catch (const tvane::Exception& e) {
+        ShowErrorText(e.what());
+    }
+    return false;
 }
 
 void CLoggerDoc::OnPreferenceChanged(int index) {

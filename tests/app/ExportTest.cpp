@@ -412,5 +412,24 @@ TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
     EXPECT_FALSE(doc->IsExportDataEnabled());
 }
 
+TEST_F(ExportTest, ExportAfterScanRefreshesTheRequestWithoutTheDialogAndShowsFailures) {
+    AddScans(1, 3);
+    FakeExportDialog dialog;
+    doc->SetExportDataDialog(&dialog);
+    CReadingQuery& q = doc->m_exportRequest;
+    q.m_selectedNumbers.clear();
+    EXPECT_TRUE(doc->ExportReadingsAfterScan());
+    EXPECT_EQ(dialog.runs, 0);
+    EXPECT_EQ(doc->m_skipExportDialog, 0);
+    const auto lines = Lines(ReadFile(q.m_fileName));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].substr(0, 30), "101(Time stamp),101(Seconds),1");
+
+    q.m_fileName = (home.Data() / "missing" / "run.csv").string();
+    EXPECT_FALSE(doc->ExportReadingsAfterScan());
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_NE(prompter.asked[0].text.find("run.csv"), std::string::npos);
+}
+
 } // namespace
 } // namespace tvane::test
