@@ -439,6 +439,13 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     for (std::uint32_t channel : query.m_channelNumbers)
         if (channel >= 900)
             ++computedAll;
+    // Every computed channel of the document adds its readings, listed or not.
+    if (m_compChannels) {
+        std::int64_t defined = 0;
+        for (std::int32_t i = 0; i < m_compChannels->GetSize(); ++i)
+            defined += m_compChannels->GetAt(i) != nullptr ? 1 : 0;
+        computedAll = std::max(computedAll, defined);
+    }
     real = std::max<std::int64_t>(real, 1);
     std::int64_t chunkSize = capacity;
     if (chunkSize + chunkSize * computedAll / n > capacity)
