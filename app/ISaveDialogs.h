@@ -10,6 +10,9 @@ struct SavePropertiesFields {
     std::string lastModified;
     std::string user;
     std::string note;
+    // 1 names a setup, 2 a dataset of setupName; a new name is checked in its own table.
+    std::int32_t kind = 1;
+    std::string setupName{};
 };
 
 class ISaveSetupDialog {

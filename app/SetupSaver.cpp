@@ -71,6 +71,9 @@ bool SetupSaver::Run(CStateInfo& state, int mode, int& outcome) {
             success = false;
         if (m_host.DatasetHasContent()) {
             SavePropertiesFields dataset{kTitleDataset, datasetName, timeText, {}, {}};
+            // Its new name must be free among the datasets of its setup.
+            dataset.kind = 2;
+            dataset.setupName = state.m_setupName;
             m_properties.Run(dataset);
             if (m_workspace.UpdateDatasetRecord(state.m_setupName, datasetName,
                                                 {dataset.name, dataset.user, dataset.note}))

@@ -4,11 +4,13 @@
 
 #include "app/CInstrumentConnection.h"
 #include "app/SaveSetupAsModel.h"
+#include "app/SaveSetupModel.h"
 #include "app/eventlog/CEventEditDialog.h"
 #include "app/eventlog/CEventFrame.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CProgressDialog.h"
 #include "app/frame/CSaveSetupAsDialog.h"
+#include "app/frame/CSaveSetupDialog.h"
 #include "app/frame/CScanStatusDialog.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
@@ -162,11 +164,13 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     : m_app(state, connection, frame), m_frame(frame) {
     m_conflictDialog = std::make_unique<QtSaveSetupAsDialog>(
         SaveSetupAsModel::DatabaseLookup(state.GetDatabase()), frame);
+    m_propertiesDialog = std::make_unique<QtSaveSetupDialog>(
+        SaveSetupModel::DatabaseLookups(state.GetDatabase()), frame);
     m_doc = std::make_unique<CLoggerDoc>(m_app);
     m_eventDialog = std::make_unique<EventEditDialogRunner>();
     m_doc->SetEventEditDialog(m_eventDialog.get());
     m_operations =
-        std::make_unique<ProgramDocumentOperations>(*m_doc, m_propertiesDialog, *m_conflictDialog);
+        std::make_unique<ProgramDocumentOperations>(*m_doc, *m_propertiesDialog, *m_conflictDialog);
     m_doc->SetOperations(m_operations.get());
     if (COleKXQT7100* binding = m_app.GetInstrument()) {
         m_instrument = std::make_unique<CDocumentInstrumentBinding>(*binding);

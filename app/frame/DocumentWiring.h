@@ -168,15 +168,9 @@ public:
     ProgramLoggerApp& App() { return m_app; }
 
 private:
-    class NoPropertiesDialog final : public ISaveSetupDialog {
-    public:
-        // The properties window is not in the program yet: the save is declined.
-        bool Run(SavePropertiesFields&) override { return false; }
-    };
-
     ProgramLoggerApp m_app;
     CMainFrame* m_frame;
-    NoPropertiesDialog m_propertiesDialog;
+    std::unique_ptr<ISaveSetupDialog> m_propertiesDialog;
     std::unique_ptr<ISaveSetupAsDialog> m_conflictDialog;
     std::unique_ptr<EventEditDialogRunner> m_eventDialog;
     std::unique_ptr<CLoggerDoc> m_doc;

@@ -202,6 +202,9 @@ TEST_F(SetupSaverTest, FirstSaveRenamesAndAsksForTheDatasetOnlyWhenItHoldsSometh
     ASSERT_EQ(properties.shown.size(), 3u);
     EXPECT_EQ(properties.shown[2].title, "Save Dataset");
     EXPECT_EQ(properties.shown[2].name, "Data 03/05/26 14:07:09");
+    EXPECT_EQ(properties.shown[0].kind, 1);
+    EXPECT_EQ(properties.shown[2].kind, 2) << "the dataset's name is checked within its setup";
+    EXPECT_EQ(properties.shown[2].setupName, "Again");
     EXPECT_EQ(Rows(), "Again||\n--\nAgain|Data 03/05/26 14:07:09|\n")
         << "the datasets follow their setup's new name";
 }
