@@ -1,8 +1,14 @@
 #include "app/frame/DocumentWiring.h"
 
+#include <algorithm>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QString>
 
 #include "app/CInstrumentConnection.h"
+#include "app/IExportServices.h"
 #include "app/SaveSetupAsModel.h"
 #include "app/SaveSetupModel.h"
 #include "app/eventlog/CEventEditDialog.h"
@@ -14,8 +20,44 @@
 #include "app/frame/CScanStatusDialog.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
+#include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
 #include "platform/archive/CArchive.h"
+
+namespace {
+
+// The text export's clipboard: plain text, added to what the clipboard holds
+// unless it is to be emptied first.
+class QtTextClipboard final : public IClipboard {
+public:
+    bool SetText(const std::string& text, bool emptyFirst) override {
+        if (!QApplication::instance())
+            return false;
+        QClipboard* clipboard = QApplication::clipboard();
+        auto* data = new QMimeData;
+        if (const QMimeData* held = clipboard->mimeData(); held && !emptyFirst)
+            for (const QString& format : held->formats())
+                data->setData(format, held->data(format));
+        data->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        clipboard->setMimeData(data);
+        return true;
+    }
+};
+
+class FreeSpaceCheck final : public IDiskSpaceCheck {
+public:
+    bool HasFreeSpace(double bytes, const std::string& folder) override {
+        std::string error;
+        const auto free = FreeDiskBytes(folder, error);
+        return CheckDiskSpace(static_cast<std::uint32_t>(std::min(bytes, 4294967295.0)), free,
+                              error);
+    }
+};
+
+QtTextClipboard g_exportClipboard;
+FreeSpaceCheck g_exportSpaceCheck;
+
+} // namespace
 
 tvane::ITimerService& FrameForDocument::Timers() {
     return m_frame.Timers();
@@ -183,6 +225,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_doc->SetScanHost(m_scanHost.get());
     m_instrumentUi = std::make_unique<FrameInstrumentUi>(frame);
     m_doc->SetInstrumentUi(m_instrumentUi.get());
+    m_doc->SetClipboard(&g_exportClipboard);
+    m_doc->SetDiskSpaceCheck(&g_exportSpaceCheck);
     m_adapter = std::make_unique<FrameDocumentAdapter>(*m_doc, m_app);
     if (frame) {
         frame->SetDocument(m_adapter.get());
@@ -215,6 +259,8 @@ DocumentWiring::~DocumentWiring() {
     m_doc->SetEventEditDialog(nullptr);
     m_doc->SetScanHost(nullptr);
     m_doc->SetInstrumentUi(nullptr);
+    m_doc->SetClipboard(nullptr);
+    m_doc->SetDiskSpaceCheck(nullptr);
     m_doc->SetScanInstrument(nullptr);
     m_doc->SetInstrument(nullptr);
     m_doc.reset();

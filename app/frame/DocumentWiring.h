@@ -114,7 +114,7 @@ public:
     bool OpenSavedDataset(CStateInfo&) override { return true; }
     void CloseDataset() override {}
     void ApplySaveNames() override {}
-    void ExportReadings() override {}
+    void ExportReadings() override { m_doc.ExportReadingsAfterScan(); }
     // The Start Scanning - Scan Status window, modal over the frame.
     bool ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) override;
     void EnableSetupView(bool) override {}
