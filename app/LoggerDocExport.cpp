@@ -561,9 +561,19 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     const auto passes = [&](const ReadingRecord* r) {
         return r != nullptr && (query.m_alarmedOnly == 0 || r->AlarmState != 0);
     };
+    double stampTime = 0.0;
+    std::string stampText;
+    bool haveStamp = false;
     const auto writeReading = [&](const ReadingRecord& r, bool withChannel) {
-        if (query.m_timeStamp != 0)
-            line.Field("\"" + FormatReadingTime(r.Time) + "\"");
+        if (query.m_timeStamp != 0) {
+            // The readings of a scan mostly share one time: its text is made once.
+            if (!haveStamp || r.Time != stampTime) {
+                stampTime = r.Time;
+                stampText = "\"" + FormatReadingTime(stampTime) + "\"";
+                haveStamp = true;
+            }
+            line.Field(stampText);
+        }
         if (query.m_seconds != 0)
             line.Number("%0.3lf", r.Time / 1000.0);
         if (withChannel)
