@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <new>
 
-#include "database/CMfxFileException.h"
 #include "app/DocumentTexts.h"
 #include "app/ExceptionReport.h"
 #include "app/IDocumentOperations.h"
@@ -20,6 +19,7 @@
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
 #include "database/CDatasetStore.h"
+#include "database/CMfxFileException.h"
 #include "database/CStateInfo.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Folders.h"
@@ -324,14 +324,7 @@ void CLoggerDoc::CreateEmptyFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_CREAT | O_TRUNC | O_RDWR | O_CLOEXEC, 0644);
     if (fd < 0) {
         const int error = errno;
-        int cause = tvane::FileException::genericException;
-        if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG)
-            cause = tvane::FileException::badPath;
-        else if (error == EACCES || error == EPERM || error == EROFS || error == EISDIR)
-            cause = tvane::FileException::accessDenied;
-        else if (error == ENOSPC)
-            cause = tvane::FileException::diskFull;
-        ThrowMfxFileException(cause, error, path.c_str());
+        ThrowMfxFileException(tvane::FileException::CauseFromErrno(error), error, path.c_str());
     }
     ::close(fd);
 }

@@ -42,27 +42,6 @@ bool DatasetHasReadings(const CDataset* dataset) {
     return dataset != nullptr && dataset->IsOpen() && dataset->GetReadingCount() > 0;
 }
 
-int FileCause(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        return tvane::FileException::badPath;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-        return tvane::FileException::accessDenied;
-    case ENOSPC:
-        return tvane::FileException::diskFull;
-    case EMFILE:
-    case ENFILE:
-        return tvane::FileException::tooManyOpenFiles;
-    default:
-        return tvane::FileException::genericException;
-    }
-}
-
 // Where the text goes: a file written in large blocks, or one string that is
 // handed to the clipboard at the end.
 class ExportOutput {
@@ -74,7 +53,7 @@ public:
         m_name = query.m_fileName;
         m_fd = ::open(m_name.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_CLOEXEC, 0644);
         if (m_fd < 0) {
-            const int cause = FileCause(errno);
+            const int cause = tvane::FileException::CauseFromErrno(errno);
             query.m_fileName = query.m_previousFileName;
             throw tvane::FileException(cause, -1, m_name);
         }
@@ -105,7 +84,8 @@ public:
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
-                throw tvane::FileException(FileCause(errno), errno, m_name);
+                throw tvane::FileException(tvane::FileException::CauseFromErrno(errno), errno,
+                                           m_name);
             }
             done += static_cast<std::size_t>(n);
         }

@@ -25,38 +25,13 @@ void ShowDatabaseMessage(unsigned id) {
     tvane::ShowMessage(DatabaseStrings().Load(id));
 }
 
-// The file exception cause of a failed create.
-int CauseOf(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        return tvane::FileException::badPath;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-        return tvane::FileException::accessDenied;
-    case EMFILE:
-    case ENFILE:
-        return tvane::FileException::tooManyOpenFiles;
-    case ENOSPC:
-    case EDQUOT:
-        return tvane::FileException::diskFull;
-    case EIO:
-        return tvane::FileException::hardIO;
-    default:
-        return tvane::FileException::genericException;
-    }
-}
-
 // Creates (or truncates) and removes a file in the data directory.
 void WriteTest(const std::string& dataDir) {
     const std::string path = dataDir + "/temp.txt";
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         const int error = errno;
-        ThrowMfxFileException(CauseOf(error), -1, path.c_str(),
+        ThrowMfxFileException(tvane::FileException::CauseFromErrno(error), -1, path.c_str(),
                               DatabaseStrings().Load(IDS_RUN_FIX_TOOL).c_str());
     }
     ::close(fd);

@@ -81,11 +81,11 @@ bool RemoveIfPresent(const std::string& path) {
 void CreateNewEmptyFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-        const int cause = errno == EEXIST || errno == EACCES ? tvane::FileException::accessDenied
-                          : errno == ENOENT                  ? tvane::FileException::badPath
-                          : errno == ENOSPC                  ? tvane::FileException::diskFull
-                                            : tvane::FileException::genericException;
-        ThrowMfxFileException(cause, errno, path.c_str());
+        const int error = errno;
+        // An existing file is one the program may not replace.
+        const int cause = error == EEXIST ? tvane::FileException::accessDenied
+                                          : tvane::FileException::CauseFromErrno(error);
+        ThrowMfxFileException(cause, error, path.c_str());
     }
     ::close(fd);
 }

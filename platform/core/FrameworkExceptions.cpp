@@ -1,5 +1,7 @@
 #include "platform/core/FrameworkExceptions.h"
 
+#include <cerrno>
+
 namespace tvane {
 
 namespace {
@@ -39,6 +41,30 @@ std::string FileException::CauseText(int cause) {
     if (cause >= 1 && cause <= 14)
         return texts[cause - 1];
     return "File error.";
+}
+
+int FileException::CauseFromErrno(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+        return badPath;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return accessDenied;
+    case EMFILE:
+    case ENFILE:
+        return tooManyOpenFiles;
+    case ENOSPC:
+    case EDQUOT:
+        return diskFull;
+    case EIO:
+        return hardIO;
+    default:
+        return genericException;
+    }
 }
 
 } // namespace tvane

@@ -41,6 +41,8 @@ public:
     // The user's text for a cause, e.g. "File not found."; "File error." for
     // codes outside 1..14.
     static std::string CauseText(int cause);
+    // The cause of a failed open, create or write from the system's errno.
+    static int CauseFromErrno(int error);
 
 private:
     int m_cause;

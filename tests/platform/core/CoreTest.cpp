@@ -1,11 +1,14 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Folders.h"
 #include "platform/core/Format.h"
+#include "platform/core/FrameworkExceptions.h"
 #include "platform/core/Services.h"
 #include "platform/core/StringTable.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace tvane {
 namespace {
@@ -45,6 +48,21 @@ TEST(Folders, TvaneHomePutsBothFoldersUnderIt) {
     EXPECT_TRUE(std::filesystem::is_directory(ConfigDir()));
     EXPECT_EQ(ConfigFile("Tvane.ini"), home.Path() / "config" / "Tvane.ini");
     EXPECT_EQ(ConfigFile("/tmp/x.ini"), std::filesystem::path("/tmp/x.ini"));
+}
+
+TEST(FileException, CauseOfASystemError) {
+    const struct {
+        int error;
+        int cause;
+    } cases[] = {
+        {ENOENT, FileException::badPath},          {ENOTDIR, FileException::badPath},
+        {EACCES, FileException::accessDenied},     {EROFS, FileException::accessDenied},
+        {EMFILE, FileException::tooManyOpenFiles}, {ENOSPC, FileException::diskFull},
+        {EDQUOT, FileException::diskFull},         {EIO, FileException::hardIO},
+        {EINVAL, FileException::genericException},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FileException::CauseFromErrno(c.error), c.cause) << c.error;
 }
 
 } // namespace
