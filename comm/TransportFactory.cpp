@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "comm/CGpibInterface.h"
 #include "comm/CRS232Interface.h"
 #include "comm/CSimInterface.h"
 #include "comm/CWenxInterface.h"
@@ -10,11 +11,11 @@
 namespace tvane::comm {
 namespace {
 
-// The transports of this build. Types 2 (GPIB-32) and 6 (modem) join the table as
-// they are built.
+// The transports of this build. Type 6 (modem) joins the table when it is built.
 std::map<int32_t, TransportCreator>& Table() {
     static std::map<int32_t, TransportCreator> table{
         {kTypeSimulated, [](int32_t) { return std::make_unique<CSimInterface>(); }},
+        {kTypeGpib32, [](int32_t) { return std::make_unique<CGpibInterface>(); }},
         {kTypeRs232, [](int32_t) { return std::make_unique<CRS232Interface>(); }},
         {kTypeWenxGpibDefault, [](int32_t) { return std::make_unique<CWenxInterface>(0); }},
         {kTypeWenx, [](int32_t) { return std::make_unique<CWenxInterface>(0); }},

@@ -207,7 +207,7 @@ TEST_F(TransportTest, FactoryMakesTheSimulatedTransportAndTakesReplacements) {
     auto restored = CreateTransportByType(4);
     ASSERT_TRUE(restored);
     EXPECT_TRUE(restored->IsKind(kKindWenx));
-    EXPECT_FALSE(CreateTransportByType(2));
+    EXPECT_FALSE(CreateTransportByType(7));
 }
 
 } // namespace
