@@ -619,6 +619,8 @@ bool CWenxInterface::EditSettings() {
     for (std::size_t i = 0; i < controllers.size() && i < kSettingsControllers; ++i)
         settings.controllers.push_back(
             {controllers[i], static_cast<int32_t>(ExcludeValue(controllers[i]))});
+    for (std::size_t i = kSettingsControllers; i < controllers.size(); ++i)
+        settings.moreControllers.push_back(controllers[i]);
     if (m_isLan) {
         const std::string& first = controllers.front();
         settings.ipAddress =

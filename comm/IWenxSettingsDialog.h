@@ -22,6 +22,8 @@ public:
         std::vector<Controller> controllers; // at most four
         std::string ipAddress;               // LAN form only
         std::string gatewayName;             // LAN form only
+        // Controllers past the fourth: offered by the dialog, their masks not kept.
+        std::vector<std::string> moreControllers;
     };
 
     virtual ~IWenxSettingsDialog() = default;
