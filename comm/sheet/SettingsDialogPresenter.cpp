@@ -1,7 +1,15 @@
 #include "comm/sheet/SettingsDialogPresenter.h"
 
 #include <QApplication>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QWidget>
+
+#include "comm/sheet/CCommSetupSheet.h"
+#include "comm/sheet/CommDialogFont.h"
+#include "platform/sheet/PropertyPage.h"
+#include "platform/sheet/PropertySheet.h"
+#include "platform/ui/Prompter.h"
 
 #include "comm/sheet/CInterfaceSettingsDialog.h"
 #include "comm/sheet/CSerialSettingsDialog.h"
@@ -44,13 +52,50 @@ WenxSettingsPresenter* WenxPresenter() {
     static WenxSettingsPresenter presenter;
     return &presenter;
 }
+CommSetupSheetPresenter* SheetPresenter() {
+    static CommSetupSheetPresenter presenter;
+    return &presenter;
+}
+
+// The control's property page: it edits no property.
+class CCommPropPage final : public PropertyPage {
+public:
+    CCommPropPage() : PropertyPage(QStringLiteral("Select Instrument")) {}
+
+protected:
+    void OnInitPage() override {
+        auto* details = new QPushButton(QStringLiteral("&Details..."), this);
+        connect(details, &QPushButton::clicked, this, [] { ShowMessage("On Details"); });
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(details);
+        layout->addStretch();
+        ApplyDialogFont(this);
+    }
+};
 } // namespace
+
+ICommSetupSheet::Result CommSetupSheetPresenter::Run(const Request& request) {
+    if (!HasWidgets())
+        return {};
+    CCommSetupSheet sheet(request, QApplication::activeWindow());
+    return sheet.Run();
+}
+
+bool CommSetupSheetPresenter::ShowProperties(CCommCtrl&) {
+    if (!HasWidgets())
+        return false;
+    PropertySheet frame(QStringLiteral("Select Instrument"), QApplication::activeWindow());
+    frame.AddPage(new CCommPropPage);
+    frame.exec();
+    return true;
+}
 
 bool InstallSettingsDialogs() {
     if (!HasWidgets())
         return false;
     SetRs232SettingsDialog(SerialPresenter());
     SetWenxSettingsDialog(WenxPresenter());
+    SetCommSetupSheet(SheetPresenter());
     return true;
 }
 
@@ -59,6 +104,8 @@ void RemoveSettingsDialogs() {
         SetRs232SettingsDialog(nullptr);
     if (WenxSettingsDialog() == WenxPresenter())
         SetWenxSettingsDialog(nullptr);
+    if (CommSetupSheet() == SheetPresenter())
+        SetCommSetupSheet(nullptr);
 }
 
 } // namespace tvane::comm

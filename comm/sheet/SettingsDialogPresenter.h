@@ -1,4 +1,5 @@
 #pragma once
+#include "comm/ICommSetupSheet.h"
 #include "comm/IRs232SettingsDialog.h"
 #include "comm/IWenxSettingsDialog.h"
 
@@ -16,8 +17,15 @@ public:
     bool Run(Settings& settings, WindowHandle parent) override;
 };
 
-// Installs both presenters when the process has a QApplication (a program with a
-// user interface); returns whether it did.
+// The "Communication Setup" sheet of the control's searches, and its property frame.
+class CommSetupSheetPresenter final : public ICommSetupSheet {
+public:
+    Result Run(const Request& request) override;
+    bool ShowProperties(CCommCtrl& control) override;
+};
+
+// Installs the presenters of the settings dialogs and of the setup sheet when the
+// process has a QApplication (a program with a user interface); returns whether it did.
 bool InstallSettingsDialogs();
 // Takes back the presenters InstallSettingsDialogs installed, when they are still the
 // ones installed: a module that installed them must do so before it is unloaded.

@@ -1,0 +1,142 @@
+#include "comm/SetupPageModel.h"
+
+#include "comm/CommStrings.h"
+#include "comm/InterfaceTypes.h"
+#include "comm/ScriptedTransport.h"
+#include "comm/TransportFactory.h"
+#include "platform/core/Services.h"
+#include "platform/ui/Prompter.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace tvane::comm {
+namespace {
+
+using Lines = std::vector<std::string>;
+constexpr const char* kLine = "OrvantaQT7100\tgpib0,9\tORVANTA QT7100 Data Logger";
+
+// The Wenx and RS-232 interfaces are scripted; the other real ones are absent.
+class SetupPageTest : public test::TempHomeTest {
+protected:
+    std::shared_ptr<ScriptedTransport::Script> wenx = std::make_shared<ScriptedTransport::Script>();
+    std::shared_ptr<ScriptedTransport::Script> serial =
+        std::make_shared<ScriptedTransport::Script>();
+    ScriptedPrompter prompter;
+    ScopedService<IPrompter> prompterGuard{SetPrompter, &prompter};
+    ScopedTransportCreator wenxCreator{
+        kTypeWenx, [this](int32_t) { return std::make_unique<ScriptedTransport>(wenx, 4); }};
+    ScopedTransportCreator rs232Creator{
+        kTypeRs232, [this](int32_t) { return std::make_unique<ScriptedTransport>(serial, 3); }};
+    std::optional<ScopedTransportCreator> absent[3] = {};
+
+    void SetUp() override {
+        absent[0].emplace(kTypeGpib32, TransportCreator{});
+        absent[1].emplace(kTypeModem, TransportCreator{});
+        absent[2].emplace(kTypeWenxLan, TransportCreator{});
+    }
+    static ICommSetupSheet::Request Request(int32_t type, int32_t flag = 0) {
+        ICommSetupSheet::Request r;
+        r.type = type;
+        r.pattern = "*";
+        r.flag = flag;
+        r.current = nullptr;
+        r.status = LoadResString(IDS_CLICK_SEARCH);
+        return r;
+    }
+    static Lines Names(const CSetupPageModel& page) {
+        Lines out;
+        for (const auto& e : page.Entries())
+            out.push_back(e.name);
+        return out;
+    }
+};
+
+TEST_F(SetupPageTest, OffersTheInterfacesThatStartAndSimulatedOnlyWhenAsked) {
+    CSetupPageModel plain(Request(-1));
+    EXPECT_FALSE(plain.Open());
+    EXPECT_EQ(Names(plain), (Lines{TypeToDisplayName(kTypeWenx), TypeToDisplayName(kTypeRs232)}));
+    EXPECT_EQ(plain.SelectedType(), kTypeWenx);
+    EXPECT_EQ(plain.Lines(), Lines{LoadResString(IDS_CLICK_SEARCH)});
+    EXPECT_FALSE(plain.CanAccept());
+
+    serial->initializes = false; // a port library that does not start is not offered
+    CSetupPageModel withSim(Request(kTypeRs232, 1));
+    EXPECT_FALSE(withSim.Open()); // RS-232 is not there: Wenx is chosen, no search
+    EXPECT_EQ(withSim.SelectedType(), kTypeWenx);
+    EXPECT_EQ(Names(withSim).back(), TypeToDisplayName(kTypeSimulated));
+    EXPECT_EQ(withSim.Entries().size(), 2u);
+}
+
+TEST_F(SetupPageTest, ASearchShowsWhatItFoundAndOneInstrumentIsSelectedAtOnce) {
+    CSetupPageModel page(Request(kTypeWenx));
+    page.Open();
+    EXPECT_FALSE(page.Search(false, nullptr)); // nothing found
+    EXPECT_EQ(page.Lines(), Lines{LoadResString(IDS_NO_DEVICES)});
+    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_FALSE(page.CanAccept());
+    page.SelectLine(0); // the message line is no selection
+    EXPECT_FALSE(page.CanAccept());
+
+    wenx->searchLines = {kLine};
+    EXPECT_TRUE(page.Search(false, nullptr));
+    EXPECT_EQ(page.SelectedLine(), 0);
+    EXPECT_TRUE(page.CanAccept());
+    EXPECT_EQ(page.Details(), "ORVANTA QT7100 Data Logger");
+
+    // Away to RS-232 and back: the lines are kept and the only one selected again.
+    page.SelectInterface(1);
+    EXPECT_FALSE(page.CanAccept());
+    page.SelectInterface(0);
+    EXPECT_TRUE(page.CanAccept());
+
+    ICommSetupSheet::Result result;
+    ASSERT_TRUE(page.Accept(result));
+    EXPECT_TRUE(result.selected);
+    EXPECT_EQ(result.type, kTypeWenx);
+    EXPECT_EQ(result.line, kLine);
+    EXPECT_EQ(result.model, "OrvantaQT7100");
+    EXPECT_EQ(result.address, "gpib0,9");
+    ASSERT_NE(result.transport, nullptr);
+    EXPECT_TRUE(result.transport->PageMode());
+}
+
+TEST_F(SetupPageTest, FailuresAreShownOnlyWhenAsked) {
+    CSetupPageModel page(Request(kTypeWenx));
+    page.Open();
+    wenx->searchLines = {kLine};
+    wenx->searchResult = false;
+    EXPECT_FALSE(page.Search(true, nullptr));
+    EXPECT_EQ(page.Lines(), Lines{LoadResString(IDS_CLICK_SEARCH)}); // left as it was
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text.rfind("Error ", 0), 0u);
+    EXPECT_EQ(prompter.asked[0].caption, "Communication Setup");
+    EXPECT_EQ(prompter.asked[0].icon, MsgIcon::Warning);
+
+    // The sheet offers an interface that a later attempt cannot make.
+    page.SelectInterface(1);
+    SetTransportCreator(kTypeRs232, {});
+    ICommSetupSheet::Result result;
+    EXPECT_FALSE(page.Accept(result)); // the page stays open
+    EXPECT_EQ(prompter.asked.back().text, "Interface not implemented");
+}
+
+TEST_F(SetupPageTest, SimulatedSearchesAtOnceAndTheControlsIdentityStartsSelected) {
+    CSetupPageModel sim(Request(kTypeSimulated, 1));
+    ASSERT_TRUE(sim.Open());
+    ASSERT_TRUE(sim.Search(false, nullptr));
+    ASSERT_EQ(sim.Lines().size(), 1u);
+    EXPECT_TRUE(sim.CanAccept());
+
+    ICommSetupSheet::Request again = Request(kTypeWenx);
+    again.status = kLine;
+    CSetupPageModel page(again);
+    EXPECT_FALSE(page.Open());
+    EXPECT_TRUE(page.CanAccept());
+    page.Cancel();
+}
+
+} // namespace
+} // namespace tvane::comm
