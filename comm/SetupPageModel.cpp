@@ -87,6 +87,7 @@ bool CSetupPageModel::SelectInterface(int index) {
     m_selectedLine = -1;
     if (SearchesAtOnce())
         return true;
+    m_button = LineButton::Search;
     const std::vector<std::string>& lines = Lines();
     if (lines.size() == 1 && IsRealLine(lines[0])) {
         m_selectedLine = 0;
@@ -208,9 +209,37 @@ bool CSetupPageModel::Search(bool messages, WindowHandle owner) {
     }
     std::vector<std::string>& lines = m_entries[static_cast<std::size_t>(m_selected)].lines;
     lines = found.empty() ? std::vector<std::string>{m_noDevices} : found;
-    if (lines.size() == 1 && IsRealLine(lines[0]))
+    if (lines.size() == 1 && IsRealLine(lines[0])) {
         SelectLine(0);
+        if (IsDialling())
+            m_button = lines[0].find(kPhoneNumber) == std::string::npos ? LineButton::HangUp
+                                                                        : LineButton::Connect;
+    }
     return searched;
+}
+
+bool CSetupPageModel::IsDialling() const {
+    CCommInterface* t = Transport();
+    return t && t->HasKind(kKindModem);
+}
+
+bool CSetupPageModel::ConnectOrHangUp(WindowHandle owner) {
+    CCommInterface* t = Transport();
+    if (!t || m_selected < 0)
+        return false;
+    bool ok = true;
+    if (t->GetAddress().find(kPhoneNumber) == std::string::npos) {
+        t->Close();
+        m_button = LineButton::Connect;
+    } else {
+        t->SetOwnerWindow(owner);
+        ok = t->Connect();
+        m_button = ok ? LineButton::HangUp : LineButton::Connect;
+    }
+    m_entries[static_cast<std::size_t>(m_selected)].lines = {t->GetAddress()};
+    m_selectedLine = 0;
+    m_lastLine = t->GetAddress();
+    return ok;
 }
 
 bool CSetupPageModel::ChangeSettings(WindowHandle owner) {

@@ -20,6 +20,9 @@ public:
         std::vector<std::string> lines; // result lines, or one message line
     };
 
+    // What the button beside the interfaces does: search, or dial or hang up a modem.
+    enum class LineButton { Search, Connect, HangUp };
+
     explicit CSetupPageModel(const ICommSetupSheet::Request& request);
     ~CSetupPageModel();
     CSetupPageModel(const CSetupPageModel&) = delete;
@@ -48,6 +51,11 @@ public:
     // (the list left as it was) when messages is set. The page's window becomes the
     // transport's owner.
     bool Search(bool messages, WindowHandle owner);
+    LineButton Button() const { return m_button; }
+    // Dials when the modem has no call up, else hangs up; the line shows the call.
+    // False when the dialling failed.
+    bool ConnectOrHangUp(WindowHandle owner);
+
     // The selected interface's settings dialog; true when a new search should follow.
     bool ChangeSettings(WindowHandle owner);
 
@@ -62,6 +70,7 @@ public:
 private:
     bool EnsureTransport(bool messages);
     bool IsRealLine(const std::string& line) const;
+    bool IsDialling() const;
     void ShowError(CCommInterface& transport, bool search) const;
 
     ICommSetupSheet::Request m_request;
@@ -70,6 +79,7 @@ private:
     int m_selectedLine = -1;
     std::string m_lastLine; // kept to find the selection again after a change
     int32_t m_pageType = -1;
+    LineButton m_button = LineButton::Search;
     std::unique_ptr<CCommInterface> m_own;
     std::string m_clickSearch;
     std::string m_noDevices;

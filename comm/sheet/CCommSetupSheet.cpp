@@ -25,12 +25,15 @@ void CCommPage1::OnInitPage() {
     m_settings = new QPushButton(QStringLiteral("&Change Settings..."), this);
     m_search = new QPushButton(QStringLiteral("&Search"), this);
     m_details = new QPushButton(QStringLiteral("&Details..."), this);
-    for (QPushButton* b : {m_settings, m_search, m_details})
+    m_connect = new QPushButton(QStringLiteral("Connect &now"), this);
+    m_connect->hide();
+    for (QPushButton* b : {m_settings, m_search, m_details, m_connect})
         b->setAutoDefault(false);
     auto* layout = new QGridLayout(this);
     layout->addWidget(m_interfaces, 0, 0, 3, 1);
     layout->addWidget(m_settings, 0, 1);
     layout->addWidget(m_search, 1, 1);
+    layout->addWidget(m_connect, 1, 1);
     layout->addWidget(m_instruments, 3, 0);
     layout->addWidget(m_details, 3, 1, Qt::AlignTop);
     ApplyDialogFont(this);
@@ -46,6 +49,7 @@ void CCommPage1::OnInitPage() {
     connect(m_search, &QPushButton::clicked, this, [this] { Search(false); });
     connect(m_settings, &QPushButton::clicked, this, &CCommPage1::ChangeSettings);
     connect(m_details, &QPushButton::clicked, this, &CCommPage1::ShowDetails);
+    connect(m_connect, &QPushButton::clicked, this, &CCommPage1::ConnectOrHangUp);
     if (searchNow)
         Search(false);
     else
@@ -80,6 +84,19 @@ void CCommPage1::UpdateButtons() {
     m_sheet.OkButton()->setEnabled(ok);
     m_settings->setEnabled(!m_sheet.IsBusy());
     m_search->setEnabled(!m_sheet.IsBusy());
+    const CSetupPageModel::LineButton button = m_sheet.Model().Button();
+    m_search->setVisible(button == CSetupPageModel::LineButton::Search);
+    m_connect->setVisible(button != CSetupPageModel::LineButton::Search);
+    m_connect->setText(button == CSetupPageModel::LineButton::HangUp
+                           ? QStringLiteral("&Hangup now")
+                           : QStringLiteral("Connect &now"));
+    m_connect->setEnabled(!m_sheet.IsBusy());
+}
+
+void CCommPage1::ConnectOrHangUp() {
+    m_connect->setEnabled(false);
+    m_sheet.Model().ConnectOrHangUp(static_cast<QWidget*>(this));
+    ShowLines();
 }
 
 void CCommPage1::Search(bool messages) {

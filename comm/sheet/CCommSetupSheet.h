@@ -22,6 +22,7 @@ public:
     QListWidget* InterfaceList() const { return m_interfaces; }
     QListWidget* InstrumentList() const { return m_instruments; }
     QPushButton* SearchButton() const { return m_search; }
+    QPushButton* ConnectButton() const { return m_connect; }
     QPushButton* SettingsButton() const { return m_settings; }
     QPushButton* DetailsButton() const { return m_details; }
 
@@ -37,12 +38,14 @@ private:
     void UpdateButtons();
     void ShowDetails();
     void ChangeSettings();
+    void ConnectOrHangUp();
 
     CCommSetupSheet& m_sheet;
     QListWidget* m_interfaces = nullptr;
     QListWidget* m_instruments = nullptr;
     QPushButton* m_settings = nullptr;
     QPushButton* m_search = nullptr;
+    QPushButton* m_connect = nullptr; // in the Search button's place for a modem
     QPushButton* m_details = nullptr;
 };
 

@@ -138,5 +138,38 @@ TEST_F(SetupPageTest, SimulatedSearchesAtOnceAndTheControlsIdentityStartsSelecte
     page.Cancel();
 }
 
+TEST_F(SetupPageTest, AModemDialsAndHangsUpFromThePage) {
+    auto script = std::make_shared<ScriptedTransport::Script>();
+    ScriptedTransport* made = nullptr;
+    absent[1].reset();
+    ScopedTransportCreator modem{kTypeModem, [&](int32_t) {
+                                     auto t = std::make_unique<ScriptedTransport>(script, 6);
+                                     t->SetAddress("Phone number: 5550100");
+                                     made = t.get();
+                                     return t;
+                                 }};
+    script->searchLines = {"Phone number: 5550100"};
+    CSetupPageModel page(Request(kTypeModem));
+    ASSERT_TRUE(page.Open()); // the modem searches at once
+    ASSERT_TRUE(page.Search(false, nullptr));
+    EXPECT_EQ(page.Button(), CSetupPageModel::LineButton::Connect);
+    EXPECT_FALSE(page.CanAccept()); // no call yet
+
+    EXPECT_TRUE(page.ConnectOrHangUp(nullptr));
+    EXPECT_EQ(page.Button(), CSetupPageModel::LineButton::HangUp);
+    made->SetAddress("Connected at 9600");
+    EXPECT_TRUE(page.ConnectOrHangUp(nullptr)); // the call is up: hang up
+    EXPECT_EQ(script->transcript.back(), "[close]");
+    EXPECT_EQ(page.Button(), CSetupPageModel::LineButton::Connect);
+    EXPECT_EQ(page.Lines(), Lines{"Connected at 9600"});
+    EXPECT_TRUE(page.CanAccept());
+
+    // A search while the call is up shows the call itself.
+    script->searchLines.clear();
+    ASSERT_TRUE(page.Search(false, nullptr));
+    EXPECT_EQ(page.Lines(), Lines{"Connected at 9600"});
+    EXPECT_EQ(page.Button(), CSetupPageModel::LineButton::HangUp);
+}
+
 } // namespace
 } // namespace tvane::comm

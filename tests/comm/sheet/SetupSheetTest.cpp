@@ -112,6 +112,31 @@ TEST_F(SetupSheetTest, SearchingListsTheInstrumentsAndOkHandsTheSelectionBack) {
     EXPECT_NE(result.transport, nullptr);
 }
 
+TEST_F(SetupSheetTest, AModemShowsConnectInPlaceOfSearch) {
+    auto script = std::make_shared<ScriptedTransport::Script>();
+    script->searchLines = {"Phone number: 5550100"};
+    ScopedTransportCreator dialup{kTypeModem, [script](int32_t) {
+                                      auto t = std::make_unique<ScriptedTransport>(script, 6);
+                                      t->SetAddress("Phone number: 5550100");
+                                      return t;
+                                  }};
+    CCommSetupSheet sheet(Request(kTypeModem, 0));
+    sheet.show();
+    CCommPage1* page = sheet.Page1();
+    EXPECT_EQ(Rows(page->InstrumentList()), Lines{"Phone number: 5550100"});
+    EXPECT_FALSE(page->SearchButton()->isVisible());
+    ASSERT_TRUE(page->ConnectButton()->isVisible());
+    EXPECT_EQ(page->ConnectButton()->text(), "Connect &now");
+    EXPECT_FALSE(sheet.OkButton()->isEnabled());
+    QTest::mouseClick(page->ConnectButton(), Qt::LeftButton);
+    EXPECT_EQ(page->ConnectButton()->text(), "&Hangup now");
+
+    page->InterfaceList()->setCurrentRow(0); // Wenx: Search is back
+    EXPECT_TRUE(page->SearchButton()->isVisible());
+    EXPECT_FALSE(page->ConnectButton()->isVisible());
+    sheet.reject();
+}
+
 TEST_F(SetupSheetTest, TheControlSearchesThroughTheInstalledSheet) {
     CCommCtrl control;
     EXPECT_FALSE(control.Search(kTypeSimulated, "7100", 1).has_value()); // none installed
