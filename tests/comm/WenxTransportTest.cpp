@@ -418,6 +418,22 @@ TEST_F(WenxTest, WithoutControllersSearchAndSettingsSaySo) {
         EXPECT_EQ(box.text, LoadResString(IDS_NO_CONTROLLERS));
 }
 
+TEST_F(WenxTest, SettingsDialogKeepsTheMasksOfTheFirstFourControllersOnly) {
+    for (const char* name : {"gpib1", "gpib2", "gpib3", "gpib4"})
+        Library(name, "Type", "GPIB");
+    WritePrivateProfileString("gpib4", "Exclude", "7", "linkwell.ini");
+    CWenxInterface t(0);
+    ASSERT_TRUE(t.Initialize());
+    ScriptedSettingsDialog dialog;
+    ScopedService<IWenxSettingsDialog> dialogGuard{SetWenxSettingsDialog, &dialog};
+    dialog.accept = false;
+    EXPECT_FALSE(t.EditSettings());
+    ASSERT_EQ(dialog.shown.controllers.size(), 4u);
+    ASSERT_EQ(dialog.shown.moreControllers.size(), 1u); // offered, not stored
+    for (const auto& c : dialog.shown.controllers)
+        EXPECT_NE(c.name, dialog.shown.moreControllers[0]);
+}
+
 TEST_F(WenxTest, SettingsDialogEditsTheExclusionsAndTheGateway) {
     CWenxInterface t(1);
     ASSERT_TRUE(t.Initialize());
