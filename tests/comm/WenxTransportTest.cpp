@@ -442,7 +442,7 @@ TEST_F(WenxTest, SettingsDialogEditsTheExclusionsAndTheGateway) {
 
     ScriptedSettingsDialog dialog;
     SetWenxSettingsDialog(&dialog);
-    dialog.answer = {true, {{"lan", 5}}, "10.1.2.3", "hpib"};
+    dialog.answer = {true, {{"lan", 5}}, "10.1.2.3", "hpib", {}};
     dialog.accept = false;
     EXPECT_FALSE(t.EditSettings());
     EXPECT_TRUE(dialog.shown.lan);
