@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CPrefPage.h"
+#include "app/frame/CTransferDialogs.h"
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/LogindPowerMonitor.h"
@@ -79,6 +80,18 @@ bool ProgramHost::CreateDocument() {
         m_document = std::make_unique<DocumentWiring>(*m_state, m_connection.get(), m_frame.get(),
                                                       &m_preferences);
     m_frame->SetCommandHandler(cmd::kPreferences, [this] { OnPreferences(); });
+    if (m_document) {
+        DocumentWiring* wiring = m_document.get();
+        QWidget* parent = m_frame.get();
+        m_frame->SetCommandHandler(cmd::kExportSetups, [wiring, parent] {
+            RunExportSetups(wiring->Document(), wiring->App().GetStateInfo(),
+                            wiring->Operations().Workspace().Workspace(), parent);
+        });
+        m_frame->SetCommandHandler(cmd::kImportSetups, [wiring, parent] {
+            RunImportSetups(wiring->Document(), wiring->App().GetStateInfo(),
+                            wiring->Operations().Workspace().Workspace(), parent);
+        });
+    }
     if (m_connection) {
         CInstrumentConnection* connection = m_connection.get();
         m_frame->SetCommandHandler(CInstrumentConnection::kCommandCommunicationsSetup,
