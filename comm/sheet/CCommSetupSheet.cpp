@@ -107,6 +107,8 @@ void CCommPage1::Search(bool messages) {
     m_sheet.OkButton()->setEnabled(false);
     m_search->setEnabled(false);
     m_settings->setEnabled(false);
+    // The pause pumps messages: another interface must not be chosen under the search.
+    m_interfaces->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!model.SearchesAtOnce()) {
         QElapsedTimer pause;
@@ -118,6 +120,7 @@ void CCommPage1::Search(bool messages) {
     QApplication::restoreOverrideCursor();
     m_sheet.SetBusy(false);
     m_sheet.CancelButton()->setEnabled(true);
+    m_interfaces->setEnabled(true);
     ShowLines();
 }
 
