@@ -180,6 +180,7 @@ void CMainFrame::CreateMenus() {
     file->addSeparator();
     file->addAction(AddCommand(cmd::kImportSetups, "&Import Setups..."));
     file->addAction(AddCommand(cmd::kExportSetups, "&Export Setups..."));
+    file->addAction(AddCommand(cmd::kExportData, "Export &Data..."));
     file->addSeparator();
     file->addAction(AddCommand(cmd::kExit, "E&xit"));
 
@@ -358,7 +359,16 @@ bool CMainFrame::IsCommandEnabled(unsigned id) const {
     }
     if (id >= cmd::kGraphicsPageFirst && id <= cmd::kGraphicsPageLast)
         return int(id - cmd::kGraphicsPageFirst) + 1 < m_pages->count();
+    if (const auto enabler = m_enablers.find(id); enabler != m_enablers.end())
+        return enabler->second();
     return true;
+}
+
+void CMainFrame::SetCommandEnabler(unsigned id, std::function<bool()> enabler) {
+    if (enabler)
+        m_enablers[id] = std::move(enabler);
+    else
+        m_enablers.erase(id);
 }
 
 bool CMainFrame::OnCmdMsg(unsigned id) {

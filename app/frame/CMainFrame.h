@@ -54,6 +54,8 @@ public:
     // Commands: a command is enabled when it has a handler and the routing gate
     // lets it through; SendCommand runs it the same way.
     void SetCommandHandler(unsigned id, std::function<void()> handler);
+    // A command with an enabler is enabled only while it answers true.
+    void SetCommandEnabler(unsigned id, std::function<bool()> enabler);
     bool OnCmdMsg(unsigned id);
     bool IsCommandEnabled(unsigned id) const;
     QAction* Action(unsigned id) const;
@@ -122,6 +124,7 @@ private:
     IPowerMonitor* m_power = nullptr;
     std::map<unsigned, QAction*> m_actions;
     std::map<unsigned, std::function<void()>> m_handlers;
+    std::map<unsigned, std::function<bool()>> m_enablers;
     QLabel* m_panes[kPaneCount] = {};
     QToolBar* m_toolBars[4] = {};
     QLabel* m_monitorLabel = nullptr;

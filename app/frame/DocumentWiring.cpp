@@ -8,13 +8,16 @@
 #include <QString>
 
 #include "app/CInstrumentConnection.h"
+#include "app/ExportDialogModels.h"
 #include "app/IExportServices.h"
 #include "app/SaveSetupAsModel.h"
 #include "app/SaveSetupModel.h"
 #include "app/eventlog/CEventEditDialog.h"
 #include "app/eventlog/CEventFrame.h"
+#include "app/frame/CExportDataDialog.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CProgressDialog.h"
+#include "app/frame/CSaveScanDataDialog.h"
 #include "app/frame/CSaveSetupAsDialog.h"
 #include "app/frame/CSaveSetupDialog.h"
 #include "app/frame/CScanStatusDialog.h"
@@ -105,6 +108,43 @@ FrameScanHost::FrameScanHost(CLoggerDoc& doc, CAppPreferences* preferences, CMai
                              IDocumentOperations& operations, CInstrumentConnection* connection)
     : CDocumentScanHost(doc, preferences), m_frame(frame), m_operations(operations),
       m_connection(connection) {}
+
+IScanHost::SaveAnswer FrameScanHost::ShowSaveScanData(CStateInfo& state, std::int32_t exportFlag) {
+    tvane::OdbcDatabase* database = state.GetDatabase();
+    SaveScanDataModel model(SaveScanDataModel::DatabaseLookup(database), tvane::Prompter());
+    model.m_setupName = state.m_setupName;
+    model.m_storedName = state.m_datasetName;
+    model.m_exportName = m_doc.m_exportRequest.m_fileName;
+    model.m_exportAfterScan = exportFlag != 0;
+    CLoggerDoc& doc = m_doc;
+    CSaveScanDataDialog dialog(
+        model, m_propertiesDialog,
+        SaveScanDataModel::DatabaseRowReader(
+            database, [&doc](std::int64_t time) { return doc.FormatTime(tvane::CTime(time)); }),
+        [&doc] {
+            doc.OnExportData();
+            return doc.m_exportRequest.m_fileName;
+        },
+        m_frame);
+    SaveAnswer answer;
+    answer.ok = dialog.exec() == QDialog::Accepted;
+    answer.applyNames = answer.ok && model.m_modified;
+    answer.exportChoice = exportFlag;
+    m_saveState = answer.ok ? &state : nullptr;
+    m_saveNames = {model.m_name, model.m_user, model.m_note};
+    return answer;
+}
+
+void FrameScanHost::ApplySaveNames() {
+    if (m_saveState == nullptr || m_workspace == nullptr)
+        return;
+    CStateInfo& state = *m_saveState;
+    m_saveState = nullptr;
+    // A row that could not be updated keeps the run under its old name.
+    if (m_workspace->Workspace().UpdateDatasetRecord(state.m_setupName, state.m_datasetName,
+                                                     m_saveNames))
+        state.m_datasetName = m_saveNames.name;
+}
 
 bool FrameScanHost::ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) {
     dontShowAgain = false;
@@ -211,6 +251,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_doc = std::make_unique<CLoggerDoc>(m_app);
     m_eventDialog = std::make_unique<EventEditDialogRunner>();
     m_doc->SetEventEditDialog(m_eventDialog.get());
+    m_exportDialog = std::make_unique<QtExportDataDialog>(frame);
+    m_doc->SetExportDataDialog(m_exportDialog.get());
     m_operations =
         std::make_unique<ProgramDocumentOperations>(*m_doc, *m_propertiesDialog, *m_conflictDialog);
     m_doc->SetOperations(m_operations.get());
@@ -223,6 +265,7 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_scanHost =
         std::make_unique<FrameScanHost>(*m_doc, preferences, frame, *m_operations, connection);
     m_doc->SetScanHost(m_scanHost.get());
+    m_scanHost->SetSaveScanDataDialogs(&m_operations->Workspace(), m_propertiesDialog.get());
     m_instrumentUi = std::make_unique<FrameInstrumentUi>(frame);
     m_doc->SetInstrumentUi(m_instrumentUi.get());
     m_doc->SetClipboard(&g_exportClipboard);
@@ -238,6 +281,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
                 doc->OnInstrumentSettings();
         });
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
+        frame->SetCommandHandler(cmd::kExportData, [doc] { doc->OnExportData(); });
+        frame->SetCommandEnabler(cmd::kExportData, [doc] { return doc->IsExportDataEnabled(); });
         // The event log is made at start-up; its table shows this document.
         if (!frame->EventLog())
             frame->CreateEventLog(false);
@@ -253,10 +298,13 @@ DocumentWiring::~DocumentWiring() {
         m_frame->SetCommandHandler(cmd::kStopScan, {});
         m_frame->SetCommandHandler(cmd::kInstrumentSettings, {});
         m_frame->SetCommandHandler(cmd::kAddEvent, {});
+        m_frame->SetCommandHandler(cmd::kExportData, {});
+        m_frame->SetCommandEnabler(cmd::kExportData, {});
         if (CEventFrame* log = m_frame->EventFrame())
             log->SetDocument(nullptr);
     }
     m_doc->SetEventEditDialog(nullptr);
+    m_doc->SetExportDataDialog(nullptr);
     m_doc->SetScanHost(nullptr);
     m_doc->SetInstrumentUi(nullptr);
     m_doc->SetClipboard(nullptr);

@@ -14,6 +14,7 @@
 
 class CMainFrame;
 class EventEditDialogRunner;
+class IExportDataDialog;
 class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
@@ -109,11 +110,12 @@ public:
     bool SaveBeforeRun(CStateInfo& state) override;
     bool SaveDatasetIfAny(CStateInfo& state) override;
     void CreateDataBrowser() override {}
-    // Without the Save Scan Data window the run is saved under its default name.
-    SaveAnswer ShowSaveScanData(CStateInfo&, std::int32_t) override { return {}; }
+    // The Save Scan Data window, modal over the frame.
+    SaveAnswer ShowSaveScanData(CStateInfo& state, std::int32_t exportFlag) override;
     bool OpenSavedDataset(CStateInfo&) override { return true; }
     void CloseDataset() override {}
-    void ApplySaveNames() override {}
+    // The name, user and note of the Save Scan Data window into the run's Dataset row.
+    void ApplySaveNames() override;
     void ExportReadings() override { m_doc.ExportReadingsAfterScan(); }
     // The Start Scanning - Scan Status window, modal over the frame.
     bool ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) override;
@@ -125,10 +127,19 @@ public:
     bool IsProgressCancelled() override;
     void SetProgress(int position, const std::string& text) override;
     void CloseProgress() override;
+    void SetSaveScanDataDialogs(DocumentWorkspace* workspace, ISaveSetupDialog* properties) {
+        m_workspace = workspace;
+        m_propertiesDialog = properties;
+    }
 
 private:
     CMainFrame* m_frame;
     IDocumentOperations& m_operations;
+    DocumentWorkspace* m_workspace = nullptr;
+    ISaveSetupDialog* m_propertiesDialog = nullptr;
+    // The answer of the last Save Scan Data window, for ApplySaveNames.
+    CStateInfo* m_saveState = nullptr;
+    RowProperties m_saveNames;
     CInstrumentConnection* m_connection;
     std::unique_ptr<CProgressDialog> m_progress;
 };
@@ -173,6 +184,7 @@ private:
     std::unique_ptr<ISaveSetupDialog> m_propertiesDialog;
     std::unique_ptr<ISaveSetupAsDialog> m_conflictDialog;
     std::unique_ptr<EventEditDialogRunner> m_eventDialog;
+    std::unique_ptr<IExportDataDialog> m_exportDialog;
     std::unique_ptr<CLoggerDoc> m_doc;
     std::unique_ptr<ProgramDocumentOperations> m_operations;
     std::unique_ptr<CDocumentInstrumentBinding> m_instrument;

@@ -17,6 +17,7 @@ inline constexpr unsigned kGraphicsPageLast = 32880;
 inline constexpr unsigned kModifyDelete = 32888;
 inline constexpr unsigned kImportSetups = 32891;
 inline constexpr unsigned kExportSetups = 32892;
+inline constexpr unsigned kExportData = 32893;
 inline constexpr unsigned kHelpSearch = 32894;
 inline constexpr unsigned kPreviousPage = 32904;
 inline constexpr unsigned kNextPage = 32905;

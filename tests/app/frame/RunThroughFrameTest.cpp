@@ -21,6 +21,7 @@
 #include "app/eventlog/CEventFrame.h"
 #include "app/eventlog/CEventView.h"
 #include "app/frame/CMainFrame.h"
+#include "app/frame/CSaveScanDataDialog.h"
 #include "app/frame/CScanStatusDialog.h"
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
@@ -99,6 +100,22 @@ void CloseSettingsSheet(bool& shown, int triesLeft = 50) {
             }
         if (triesLeft > 0)
             CloseSettingsSheet(shown, triesLeft - 1);
+    });
+}
+
+// Closes the Save Scan Data window without OK once it is up: the run is kept
+// under its default name.
+void CloseSaveScanData(bool& shown, int triesLeft = 200) {
+    QTimer::singleShot(10, [&shown, triesLeft] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = dynamic_cast<CSaveScanDataDialog*>(w);
+                dialog && dialog->isVisible()) {
+                shown = true;
+                dialog->reject();
+                return;
+            }
+        if (triesLeft > 0)
+            CloseSaveScanData(shown, triesLeft - 1);
     });
 }
 
@@ -211,7 +228,10 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         EventRowsAtStop rowsAtStop{table, logRows};
         doc.AddView(&rowsAtStop);
         EXPECT_EQ(frame.Action(cmd::kStopScan)->shortcut(), QKeySequence(Qt::Key_F9));
+        bool saveShown = false;
+        CloseSaveScanData(saveShown);
         frame.Action(cmd::kStopScan)->trigger();
+        EXPECT_TRUE(saveShown);
         doc.RemoveView(&rowsAtStop);
         EXPECT_EQ(doc.IsScanning(), 0);
         EXPECT_FALSE(frame.Timers().IsActive(CMainFrame::kScanTimer));

@@ -1,0 +1,170 @@
+// A run through the main window whose Save Scan Data window renames the run
+// and keeps the export after the scan: the workspace lists the new name and the
+// export file holds the readings.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/CAppPreferences.h"
+#include "app/CInstrumentConnection.h"
+#include "app/frame/CMainFrame.h"
+#include "app/frame/CSaveScanDataDialog.h"
+#include "app/frame/DocumentWiring.h"
+#include "app/frame/FrameCommands.h"
+#include "database/CDataset.h"
+#include "database/SeedDatabase.h"
+#include "platform/com/Activation.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Services.h"
+#include "scan/CFXScan.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
+#include "scan/COleKXQT7100.h"
+#include "scan/records/CChannelConfig.h"
+#include "tests/app/frame/QtApp.h"
+#include "tests/database/OdbcTestSupport.h"
+#include "tests/support/TempHome.h"
+
+namespace tvane::test {
+namespace {
+
+struct NoPane final : CInstrumentConnection::IHost {
+    void SetInterfacePane(const std::string&) override {}
+    CLoggerDoc* GetActiveDocument() override { return nullptr; }
+};
+
+// Renames the run in the Save Scan Data window once it is up and keeps it with
+// OK; notes the export file it shows.
+void AnswerSaveScanData(std::string& exportName, bool& exportShown, int triesLeft = 200) {
+    QTimer::singleShot(10, [&exportName, &exportShown, triesLeft] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = dynamic_cast<CSaveScanDataDialog*>(w);
+                dialog && dialog->isVisible()) {
+                exportName = dialog->ExportEdit()->text().toStdString();
+                exportShown = dialog->ExportEdit()->isVisible();
+                dialog->NameEdit()->selectAll();
+                QTest::keyClicks(dialog->NameEdit(), "Oven warm-up");
+                dialog->OkButton()->click();
+                return;
+            }
+        if (triesLeft > 0)
+            AnswerSaveScanData(exportName, exportShown, triesLeft - 1);
+    });
+}
+
+TEST(SaveScanDataRun, TheRunIsKeptUnderTheNewNameAndExported) {
+    TestApp();
+    TempHome home;
+    FakeClock clock(1700000000, 5000);
+    ScopedService<IClock> clockService(SetClock, &clock);
+    InstallWorkspaceDriver(home);
+    const auto database = home.Data() / "tvane.mdb";
+    CreateSeedDatabase(database);
+    CStateInfo state;
+    state.m_dataDir = home.Data().string();
+    auto db = std::make_shared<CDynaDatabase>();
+    ASSERT_TRUE(
+        db->Open({}, false, false, "ODBC;Driver=SQLite3;Database=" + database.string() + ";"));
+    state.m_pDatabase = db;
+
+    const std::string bin = std::string(TVANE_BINARY_DIR) + "/bin/";
+    for (const char* file : {"Linkwell.so", "KXQT7100.so"}) {
+        DynamicLibrary library(bin + file);
+        ASSERT_TRUE(library.IsLoaded()) << library.ErrorText();
+        auto reg = reinterpret_cast<DllRegisterServerFunction>(library.Symbol("DllRegisterServer"));
+        ASSERT_EQ(reg(), S_OK) << file;
+    }
+    NoPane pane;
+    CInstrumentConnection connection(pane);
+    {
+        auto binding = std::make_unique<COleKXQT7100>();
+        ASSERT_TRUE(binding->Create("KXQT7100.Drv32"));
+        CommSettings settings;
+        binding->SetSimulated(&settings);
+        ASSERT_TRUE(binding->Connect(&settings, 1));
+        connection.SetInstrument(std::move(binding));
+    }
+    COleKXQT7100& binding = *connection.GetInstrument();
+
+    CMainFrame frame;
+    {
+        CAppPreferences preferences;
+        preferences.Initialize();
+        preferences.SetPrefValue(CAppPreferences::kStartScanningWindow, std::string("N"));
+        DocumentWiring wiring(state, &connection, &frame, &preferences);
+        CLoggerDoc& doc = wiring.Document();
+        CStateInfo setup = state;
+        setup.m_setupName = "Bench run";
+        setup.m_modules = {"KXQT7101", "(None)", "(None)"};
+        ASSERT_TRUE(doc.CreateNewSetup(setup, 0, false));
+        state = setup;
+        doc.GetSetup()->SetSize(2);
+        for (std::int32_t i = 0; i < 2; ++i) {
+            CFXSetup* row = doc.GetSetupRow(i);
+            row->Channel = static_cast<std::uint32_t>(101 + i);
+            row->ChannelMode = 1;
+            row->Function = "DC Volts";
+            row->Range = "Auto";
+            row->Alarms = "Off";
+            CChannelConfig config;
+            ASSERT_TRUE(row->FillChannelConfig(config));
+            ASSERT_TRUE(binding.DownloadChannelConfig(&config));
+        }
+        ASSERT_TRUE(binding.SetScanInterval(1.0));
+        ASSERT_TRUE(binding.InitInstrument());
+        doc.m_scan->m_scanInterval = 1.0;
+        doc.m_scan->m_exportOnPostScan = 1;
+        doc.m_setupInInstrument = 1;
+        doc.SetModifiedFlag(false);
+
+        frame.UpdateToolbars();
+        ASSERT_TRUE(frame.Action(cmd::kStartScan)->isEnabled());
+        frame.Action(cmd::kStartScan)->trigger();
+        ASSERT_EQ(doc.IsScanning(), 1);
+        doc.m_lastScanChannel = 102;
+        for (int poll = 0; poll < 3; ++poll) {
+            clock.Advance(1000);
+            frame.OnTimer(CMainFrame::kScanTimer);
+        }
+        const std::string key = doc.GetDataset()->GetKey();
+        frame.UpdateToolbars();
+        EXPECT_FALSE(frame.Action(cmd::kExportData)->isEnabled()) << "not while scanning";
+
+        std::string exportName;
+        bool exportShown = false;
+        AnswerSaveScanData(exportName, exportShown);
+        frame.Action(cmd::kStopScan)->trigger();
+        EXPECT_EQ(doc.IsScanning(), 0);
+        EXPECT_TRUE(exportShown);
+        ASSERT_FALSE(exportName.empty());
+
+        EXPECT_EQ(Sqlite3(database, "SELECT Name FROM Dataset WHERE DatasetKey = '" + key + "';"),
+                  "Oven warm-up\n");
+        std::ifstream in(exportName, std::ios::binary);
+        ASSERT_TRUE(in.good()) << exportName;
+        std::string header;
+        std::getline(in, header);
+        EXPECT_EQ(header, "101(Time stamp),101(Seconds),101(VDC),102(Time stamp),"
+                          "102(Seconds),102(VDC)\r");
+        std::string line;
+        int lines = 0;
+        while (std::getline(in, line))
+            ++lines;
+        EXPECT_EQ(lines, 3) << "one line per scan";
+        EXPECT_NE(doc.m_exportRequest.m_fileName, exportName) << "the next export gets a new name";
+    }
+    connection.SetInstrument(nullptr);
+    CoFreeUnusedLibraries();
+}
+
+} // namespace
+} // namespace tvane::test
