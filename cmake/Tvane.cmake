@@ -52,7 +52,7 @@ function(tvane_test target)
     TVANE_BINARY_DIR="${CMAKE_BINARY_DIR}")
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endfunction()
 
 # tvane_module(<target> DEPS <targets>...)

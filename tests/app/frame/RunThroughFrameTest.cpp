@@ -40,6 +40,7 @@
 #include "scan/records/CChannelConfig.h"
 #include "tests/app/ComputedSumRow.h"
 #include "tests/app/frame/QtApp.h"
+#include "tests/app/frame/SimulatedProgram.h"
 #include "tests/database/OdbcTestSupport.h"
 #include "tests/support/TempHome.h"
 
@@ -119,44 +120,17 @@ void CloseSaveScanData(bool& shown, int triesLeft = 200) {
     });
 }
 
-struct NoPane final : CInstrumentConnection::IHost {
-    void SetInterfacePane(const std::string&) override {}
-    CLoggerDoc* GetActiveDocument() override { return nullptr; }
-};
-
 TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
     TestApp();
-    TempHome home;
-    FakeClock clock(1700000000, 5000);
-    ScopedService<IClock> clockService(SetClock, &clock);
-    InstallWorkspaceDriver(home);
-    const auto database = home.Data() / "tvane.mdb";
-    CreateSeedDatabase(database);
-    CStateInfo state;
-    state.m_dataDir = home.Data().string();
-    auto db = std::make_shared<CDynaDatabase>();
-    ASSERT_TRUE(
-        db->Open({}, false, false, "ODBC;Driver=SQLite3;Database=" + database.string() + ";"));
-    state.m_pDatabase = db;
-
-    const std::string bin = std::string(TVANE_BINARY_DIR) + "/bin/";
-    for (const char* file : {"Linkwell.so", "KXQT7100.so"}) {
-        DynamicLibrary library(bin + file);
-        ASSERT_TRUE(library.IsLoaded()) << library.ErrorText();
-        auto reg = reinterpret_cast<DllRegisterServerFunction>(library.Symbol("DllRegisterServer"));
-        ASSERT_EQ(reg(), S_OK) << file;
-    }
-    NoPane pane;
-    CInstrumentConnection connection(pane);
-    {
-        auto binding = std::make_unique<COleKXQT7100>();
-        ASSERT_TRUE(binding->Create("KXQT7100.Drv32"));
-        CommSettings settings;
-        binding->SetSimulated(&settings);
-        ASSERT_TRUE(binding->Connect(&settings, 1));
-        connection.SetInstrument(std::move(binding));
-    }
-    COleKXQT7100& binding = *connection.GetInstrument();
+    SimulatedProgram program;
+    program.Start();
+    if (HasFatalFailure())
+        return;
+    FakeClock& clock = program.clock;
+    CStateInfo& state = program.state;
+    const std::filesystem::path& database = program.database;
+    CInstrumentConnection& connection = program.connection;
+    COleKXQT7100& binding = program.Binding();
 
     CMainFrame frame;
     {
@@ -270,8 +244,6 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         // Every measured reading is in the file; computed ones are derived on reading.
         EXPECT_EQ(std::stoi(line), (filed - computedSeen) * 26);
     }
-    connection.SetInstrument(nullptr);
-    CoFreeUnusedLibraries();
 }
 
 } // namespace

@@ -1,0 +1,75 @@
+#pragma once
+// The program's pieces around one document on the simulated instrument, for the
+// tests that run a scan through the main window: a seeded workspace, the two
+// components registered from the build, and a connected binding.
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/CInstrumentConnection.h"
+#include "database/CDynaDatabase.h"
+#include "database/CStateInfo.h"
+#include "database/SeedDatabase.h"
+#include "platform/com/Activation.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Services.h"
+#include "scan/COleKXQT7100.h"
+#include "tests/database/OdbcTestSupport.h"
+#include "tests/support/TempHome.h"
+
+namespace tvane::test {
+
+class SimulatedProgram {
+public:
+    // Call first, then end the test when HasFatalFailure() says so.
+    void Start() {
+        InstallWorkspaceDriver(home);
+        database = home.Data() / "tvane.mdb";
+        CreateSeedDatabase(database);
+        state.m_dataDir = home.Data().string();
+        auto db = std::make_shared<CDynaDatabase>();
+        ASSERT_TRUE(db->Open({}, false, false,
+                             "ODBC;Driver=SQLite3;Database=" + database.string() + ";"));
+        state.m_pDatabase = db;
+
+        const std::string bin = std::string(TVANE_BINARY_DIR) + "/bin/";
+        for (const char* file : {"Linkwell.so", "KXQT7100.so"}) {
+            DynamicLibrary library(bin + file);
+            ASSERT_TRUE(library.IsLoaded()) << library.ErrorText();
+            auto reg =
+                reinterpret_cast<DllRegisterServerFunction>(library.Symbol("DllRegisterServer"));
+            ASSERT_EQ(reg(), S_OK) << file;
+        }
+        auto binding = std::make_unique<COleKXQT7100>();
+        ASSERT_TRUE(binding->Create("KXQT7100.Drv32"));
+        CommSettings settings;
+        binding->SetSimulated(&settings);
+        ASSERT_TRUE(binding->Connect(&settings, 1));
+        connection.SetInstrument(std::move(binding));
+    }
+    ~SimulatedProgram() {
+        connection.SetInstrument(nullptr);
+        CoFreeUnusedLibraries();
+    }
+    COleKXQT7100& Binding() { return *connection.GetInstrument(); }
+
+    TempHome home;
+    FakeClock clock{1700000000, 5000};
+    ScopedService<IClock> clockService{SetClock, &clock};
+    std::filesystem::path database;
+    CStateInfo state;
+
+private:
+    struct NoPane final : CInstrumentConnection::IHost {
+        void SetInterfacePane(const std::string&) override {}
+        CLoggerDoc* GetActiveDocument() override { return nullptr; }
+    };
+    NoPane m_pane;
+
+public:
+    CInstrumentConnection connection{m_pane};
+};
+
+} // namespace tvane::test
