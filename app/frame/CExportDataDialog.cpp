@@ -26,16 +26,12 @@
 #include "database/CStateInfo.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
+#include "platform/widgets/QtText.h"
 
 namespace {
 
-QString Text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
+using tvane::ToQString;
+using tvane::ToUtf8;
 
 QDateTime ToDateTime(std::int64_t base, double time) {
     return QDateTime::fromMSecsSinceEpoch(base * 1000 + static_cast<qint64>(time));
@@ -114,13 +110,13 @@ CExportDataDialog::CExportDataDialog(ExportDataModel& model, std::int64_t timeBa
     // The radios and lists first take the name the user typed, as the
     // extension rules work on it.
     connect(destination, &QButtonGroup::idClicked, this, [this](int id) {
-        if (!m_model.TakeName(Utf8(m_file->text())))
+        if (!m_model.TakeName(ToUtf8(m_file->text())))
             m_file->setFocus();
         m_model.SetDestination(static_cast<std::int16_t>(id));
         ShowMembers();
     });
     connect(m_format, &QComboBox::activated, this, [this](int index) {
-        if (m_model.TakeName(Utf8(m_file->text())))
+        if (m_model.TakeName(ToUtf8(m_file->text())))
             m_model.SelectFormat(static_cast<std::int16_t>(index));
         else
             m_model.m_format = static_cast<std::int16_t>(index);
@@ -137,7 +133,7 @@ CExportDataDialog::CExportDataDialog(ExportDataModel& model, std::int64_t timeBa
             OpenOptions();
     });
     connect(m_browse, &QPushButton::clicked, this, [this] {
-        std::string name = Utf8(m_file->text());
+        std::string name = ToUtf8(m_file->text());
         if (Browse(name))
             m_model.TakeBrowsedName(name);
         ShowMembers();
@@ -149,7 +145,7 @@ void CExportDataDialog::ShowMembers() {
     m_clipboard->setChecked(m_model.m_destination == CReadingQuery::kToClipboard);
     m_file->setEnabled(m_model.FileControlsEnabled());
     m_browse->setEnabled(m_model.FileControlsEnabled());
-    m_file->setText(Text(m_model.m_fileName));
+    m_file->setText(ToQString(m_model.m_fileName));
     m_kind->setCurrentIndex(m_model.m_kind);
     m_format->setCurrentIndex(m_model.m_format);
     m_options->setEnabled(m_model.OptionsEnabled());
@@ -161,11 +157,11 @@ void CExportDataDialog::FillSummary() {
     const QFontMetrics metrics(m_summary->font());
     for (const std::string& line : m_model.Summary()) {
         // The label column and the value column, as the list's tab stops place them.
-        QString text = Text(line);
+        QString text = ToQString(line);
         text.replace("\t\t", QString(24, ' '));
         text.replace('\t', QString(24 - std::min<int>(24, text.indexOf('\t')), ' '));
         auto* item = new QListWidgetItem(text, m_summary);
-        item->setData(Qt::UserRole, Text(line));
+        item->setData(Qt::UserRole, ToQString(line));
         widest = std::max(widest, metrics.horizontalAdvance(text));
     }
     m_summary->setMinimumWidth(std::min(widest + 24, 600));
@@ -192,7 +188,7 @@ void CExportDataDialog::OpenOptions() {
 void CExportDataDialog::accept() {
     bool selectName = false;
     const bool ok = m_model.Accept(
-        Utf8(m_file->text()), [this](std::string& name) { return Browse(name); }, selectName);
+        ToUtf8(m_file->text()), [this](std::string& name) { return Browse(name); }, selectName);
     ShowMembers();
     if (!ok) {
         m_file->setFocus();
@@ -319,7 +315,7 @@ void CExportOptionsDialog::Fill(bool defaults) {
     m_layoutGroup->setVisible(m_model.LayoutShown());
     m_channels->clear();
     for (const ExportOptionsModel::Channel& channel : m_model.m_channels) {
-        auto* item = new QListWidgetItem(Text(channel.label), m_channels);
+        auto* item = new QListWidgetItem(ToQString(channel.label), m_channels);
         item->setData(Qt::UserRole, channel.number);
         item->setSelected(channel.selected);
     }

@@ -10,16 +10,12 @@
 
 #include "app/ISaveDialogs.h"
 #include "app/frame/MfxFontQt.h"
+#include "platform/widgets/QtText.h"
 
 namespace {
 
-QString Text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
+using tvane::ToQString;
+using tvane::ToUtf8;
 
 } // namespace
 
@@ -57,16 +53,16 @@ CSaveScanDataDialog::CSaveScanDataDialog(SaveScanDataModel& model, ISaveSetupDia
     // Without an export after the scan only the upper half is shown.
     m_exportGroup->setVisible(m_model.m_exportAfterScan);
     m_exportSettings->setVisible(m_model.m_exportAfterScan);
-    m_name->setText(Text(m_model.m_name));
-    m_export->setText(Text(m_model.m_exportName));
+    m_name->setText(ToQString(m_model.m_name));
+    m_export->setText(ToQString(m_model.m_exportName));
     m_ok->setEnabled(m_model.OkEnabled());
 
     connect(m_name, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_model.EditName(Utf8(text));
+        m_model.EditName(ToUtf8(text));
         m_ok->setEnabled(m_model.OkEnabled());
     });
     connect(m_export, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_model.EditExportName(Utf8(text));
+        m_model.EditExportName(ToUtf8(text));
         m_ok->setEnabled(m_model.OkEnabled());
     });
     connect(m_ok, &QPushButton::clicked, this, [this] { accept(); });
@@ -76,7 +72,7 @@ CSaveScanDataDialog::CSaveScanDataDialog(SaveScanDataModel& model, ISaveSetupDia
         if (!m_runExportSettings)
             return;
         m_model.m_exportName = m_runExportSettings();
-        m_export->setText(Text(m_model.m_exportName));
+        m_export->setText(ToQString(m_model.m_exportName));
         m_ok->setEnabled(m_model.OkEnabled());
     });
     m_name->installEventFilter(this);
@@ -106,7 +102,7 @@ void CSaveScanDataDialog::ShowProperties() {
         if (m_propertiesDialog->Run(fields)) {
             m_model.TakeProperties(shown,
                                    {fields.name, fields.user, fields.lastModified, fields.note});
-            m_name->setText(Text(m_model.m_name));
+            m_name->setText(ToQString(m_model.m_name));
             m_ok->setEnabled(m_model.OkEnabled());
         }
     }
@@ -115,7 +111,7 @@ void CSaveScanDataDialog::ShowProperties() {
 }
 
 void CSaveScanDataDialog::accept() {
-    m_model.m_name = Utf8(m_name->text());
+    m_model.m_name = ToUtf8(m_name->text());
     if (!m_model.OkEnabled())
         return;
     if (!m_model.Accept()) {

@@ -12,16 +12,12 @@
 #include <QVBoxLayout>
 
 #include "platform/ui/Prompter.h"
+#include "platform/widgets/QtText.h"
 
 namespace {
 
-QString Text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
+using tvane::ToQString;
+using tvane::ToUtf8;
 
 } // namespace
 
@@ -68,9 +64,9 @@ CSaveSetupAsDialog::CSaveSetupAsDialog(SaveSetupAsFields& fields,
 
     m_model->Init();
     ShowModel();
-    m_user->setText(Text(m_model->UserText()));
-    m_description->setPlainText(Text(m_model->DescriptionText()));
-    m_lastModified->setText(Text(m_model->LastModifiedText()));
+    m_user->setText(ToQString(m_model->UserText()));
+    m_description->setPlainText(ToQString(m_model->DescriptionText()));
+    m_lastModified->setText(ToQString(m_model->LastModifiedText()));
 
     connect(m_createNew, &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
@@ -85,7 +81,7 @@ CSaveSetupAsDialog::CSaveSetupAsDialog(SaveSetupAsFields& fields,
         }
     });
     connect(m_name, &QLineEdit::textEdited, this, [this](const QString& text) {
-        m_model->EditName(Utf8(text));
+        m_model->EditName(ToUtf8(text));
         m_ok->setEnabled(m_model->OkEnabled());
     });
 }
@@ -95,7 +91,7 @@ CSaveSetupAsDialog::~CSaveSetupAsDialog() = default;
 void CSaveSetupAsDialog::ShowModel() {
     m_createNew->setChecked(m_model->CreateNew());
     m_overwrite->setChecked(!m_model->CreateNew());
-    m_name->setText(Text(m_model->NameText()));
+    m_name->setText(ToQString(m_model->NameText()));
     m_name->setEnabled(m_model->NameEnabled());
     m_ok->setEnabled(m_model->OkEnabled());
     if (m_model->GetFocus() == SaveSetupAsModel::Focus::Name)
@@ -105,8 +101,8 @@ void CSaveSetupAsDialog::ShowModel() {
 }
 
 void CSaveSetupAsDialog::accept() {
-    m_model->EditUser(Utf8(m_user->text()));
-    m_model->EditDescription(Utf8(m_description->toPlainText()));
+    m_model->EditUser(ToUtf8(m_user->text()));
+    m_model->EditDescription(ToUtf8(m_description->toPlainText()));
     if (!m_model->Accept()) {
         m_name->setFocus();
         return;

@@ -10,16 +10,12 @@
 
 #include "app/frame/MfxFontQt.h"
 #include "platform/ui/Prompter.h"
+#include "platform/widgets/QtText.h"
 
 namespace {
 
-QString Text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
+using tvane::ToQString;
+using tvane::ToUtf8;
 
 } // namespace
 
@@ -51,15 +47,15 @@ CSaveSetupDialog::CSaveSetupDialog(SaveSetupModel& model, QWidget* parent)
     ApplyDialogFont(this);
 
     m_model.Init();
-    setWindowTitle(Text(m_model.m_caption));
-    m_name->setText(Text(m_model.m_name));
-    m_lastModified->setText(Text(m_model.m_lastModified));
-    m_user->setText(Text(m_model.m_user));
-    m_description->setPlainText(Text(m_model.m_description));
+    setWindowTitle(ToQString(m_model.m_caption));
+    m_name->setText(ToQString(m_model.m_name));
+    m_lastModified->setText(ToQString(m_model.m_lastModified));
+    m_user->setText(ToQString(m_model.m_user));
+    m_description->setPlainText(ToQString(m_model.m_description));
     m_ok->setEnabled(m_model.OkEnabled());
 
     connect(m_name, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_model.EditName(Utf8(text));
+        m_model.EditName(ToUtf8(text));
         m_ok->setEnabled(m_model.OkEnabled());
     });
     // A plain text edit has no length limit of its own: text past the limit is cut.
@@ -76,8 +72,8 @@ CSaveSetupDialog::CSaveSetupDialog(SaveSetupModel& model, QWidget* parent)
 CSaveSetupDialog::~CSaveSetupDialog() = default;
 
 void CSaveSetupDialog::accept() {
-    m_model.EditUser(Utf8(m_user->text()));
-    m_model.EditDescription(Utf8(m_description->toPlainText()));
+    m_model.EditUser(ToUtf8(m_user->text()));
+    m_model.EditDescription(ToUtf8(m_description->toPlainText()));
     if (!m_model.Accept()) {
         m_name->setFocus();
         return;

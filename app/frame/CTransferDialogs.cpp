@@ -33,17 +33,13 @@
 #include "platform/core/Format.h"
 #include "platform/tree/TreeControl.h"
 #include "platform/ui/Prompter.h"
+#include "platform/widgets/QtText.h"
 #include "scan/ValueFormat.h"
 
 namespace {
 
-QString Text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string Utf8(const QString& text) {
-    return text.toUtf8().toStdString();
-}
+using tvane::ToQString;
+using tvane::ToUtf8;
 
 std::string Upper(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -152,19 +148,20 @@ CTransferExportDialog::CTransferExportDialog(Host host, QWidget* parent)
     ApplyDialogFont(this);
 
     chooseFile = [](QWidget* owner, const std::string& folder) {
-        QFileDialog dialog(owner, "Save Setup As", Text(folder), "Tallyvane Export Files (*.qmx)");
+        QFileDialog dialog(owner, "Save Setup As", ToQString(folder),
+                           "Tallyvane Export Files (*.qmx)");
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix("qmx");
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::string();
-        return Utf8(dialog.selectedFiles().front());
+        return ToUtf8(dialog.selectedFiles().front());
     };
 
     m_tree.SubclassDlgItem(this, CQmxTree::kControlId);
     m_workspace = Upper(m_host.state.m_dataSourceName);
     m_currentSetup = m_host.state.m_setupName;
-    m_path->setText(Text(m_host.state.m_dataDir + "/" + transfer_texts::kExportFileName));
+    m_path->setText(ToQString(m_host.state.m_dataDir + "/" + transfer_texts::kExportFileName));
     FillTree();
     if (m_tree.Control())
         m_tree.Control()->setFocus();
@@ -238,10 +235,10 @@ void CTransferExportDialog::OnSelectionChanged() {
         const bool setupFound = setup.OpenGivenSetup(setupName, RS_READONLY) == RS_ROWS;
         const std::string datasetFile = setupFound ? setup.m_DatasetFile : std::string();
         if (level == 1 && setupFound) {
-            m_info[kUser]->setText(Text(setup.m_User));
+            m_info[kUser]->setText(ToQString(setup.m_User));
             m_info[kLastModified]->setText(
-                Text(m_host.document.FormatTime(tvane::CTime(setup.m_DateTime))));
-            m_info[kDescription]->setText(Text(setup.m_Note));
+                ToQString(m_host.document.FormatTime(tvane::CTime(setup.m_DateTime))));
+            m_info[kDescription]->setText(ToQString(setup.m_Note));
         }
         setup.Close();
         if (level != 2)
@@ -249,17 +246,17 @@ void CTransferExportDialog::OnSelectionChanged() {
         CRSDataset dataset(db);
         if (dataset.OpenGivenSetupDataset(setupName, m_tree.GetNodeText(node), RS_READONLY) ==
             RS_ROWS) {
-            m_info[kUser]->setText(Text(dataset.m_User));
+            m_info[kUser]->setText(ToQString(dataset.m_User));
             m_info[kLastModified]->setText(
-                Text(m_host.document.FormatTime(tvane::CTime(dataset.m_DateTime))));
-            m_info[kDescription]->setText(Text(dataset.m_Note));
+                ToQString(m_host.document.FormatTime(tvane::CTime(dataset.m_DateTime))));
+            m_info[kDescription]->setText(ToQString(dataset.m_Note));
             DatasetDirEntry entry;
             if (m_host.document.OpenStoredDataset(dataset.m_DatasetKey, datasetFile, entry)) {
                 std::string duration;
                 FormatDuration(entry.LastTime - entry.FirstTime, duration, true);
-                m_info[kDuration]->setText(Text(duration));
-                m_info[kScans]->setText(Text(tvane::Format("%ld", long(entry.ScanCount))));
-                m_info[kEvents]->setText(Text(tvane::Format("%ld", long(entry.EventCount))));
+                m_info[kDuration]->setText(ToQString(duration));
+                m_info[kScans]->setText(ToQString(tvane::Format("%ld", long(entry.ScanCount))));
+                m_info[kEvents]->setText(ToQString(tvane::Format("%ld", long(entry.EventCount))));
             }
         }
         dataset.Close();
@@ -271,7 +268,7 @@ void CTransferExportDialog::OnSelectionChanged() {
 void CTransferExportDialog::OnBrowse() {
     const std::string path = chooseFile(this, m_host.state.m_dataDir);
     if (!path.empty())
-        m_path->setText(Text(path));
+        m_path->setText(ToQString(path));
 }
 
 void CTransferExportDialog::accept() {
@@ -310,7 +307,7 @@ void CTransferExportDialog::accept() {
                 request.setupName = m_host.state.m_setupName;
             }
         }
-        request.path = Utf8(m_path->text());
+        request.path = ToUtf8(m_path->text());
         SetupExporter exporter(m_host.state.GetDatabase(), m_host.state.m_dataDir, m_host.document,
                                tvane::Prompter());
         exporter.Export(request);
@@ -367,7 +364,7 @@ CTransferImportDialog::CTransferImportDialog(CStateInfo& state, CWorkspace& work
     ApplyDialogFont(this);
 
     chooseFile = [](QWidget* owner, const std::string& folder) {
-        QFileDialog dialog(owner, "Open", Text(folder),
+        QFileDialog dialog(owner, "Open", ToQString(folder),
                            "Tallyvane Export Files (*.qmx);;All Files (*)");
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -375,7 +372,7 @@ CTransferImportDialog::CTransferImportDialog(CStateInfo& state, CWorkspace& work
         dialog.setDefaultSuffix("qmx");
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::string();
-        return Utf8(dialog.selectedFiles().front());
+        return ToUtf8(dialog.selectedFiles().front());
     };
 
     m_tree.SubclassDlgItem(this, CQmxTree::kControlId);
@@ -427,7 +424,7 @@ void CTransferImportDialog::ClearInfo() {
 void CTransferImportDialog::OnPathChanged() {
     m_tree.DeleteAllNodes();
     ClearInfo();
-    const std::string path = Utf8(m_path->text());
+    const std::string path = ToUtf8(m_path->text());
     if (path.empty()) {
         m_import->setEnabled(false);
         return;
@@ -440,7 +437,7 @@ void CTransferImportDialog::OnPathChanged() {
 }
 
 void CTransferImportDialog::Preview() {
-    const std::string path = Utf8(m_path->text());
+    const std::string path = ToUtf8(m_path->text());
     if (path.empty() || !m_importer->ExtractIndex(path))
         return;
     const ExportIndexReader reader(m_importer->IndexPath());
@@ -469,25 +466,25 @@ void CTransferImportDialog::OnSelectionChanged() {
     const ExportIndexReader reader(m_importer->IndexPath());
     if (level == 1) {
         const ExportedSetup setup = reader.ReadSetup(m_tree.GetNodeText(node));
-        m_info[kLastModified]->setText(Text(Cut(setup.dateTime)));
-        m_info[kUser]->setText(Text(Cut(setup.user)));
-        m_info[kDescription]->setText(Text(Cut(setup.note)));
+        m_info[kLastModified]->setText(ToQString(Cut(setup.dateTime)));
+        m_info[kUser]->setText(ToQString(Cut(setup.user)));
+        m_info[kDescription]->setText(ToQString(Cut(setup.note)));
         return;
     }
     const ExportedDataset dataset = reader.ReadDataset(
         m_tree.GetNodeText(m_tree.GetParentNode(node)), m_tree.GetNodeText(node));
-    m_info[kLastModified]->setText(Text(Cut(dataset.dateTime)));
-    m_info[kUser]->setText(Text(Cut(dataset.user)));
-    m_info[kDescription]->setText(Text(Cut(dataset.note)));
-    m_info[kScans]->setText(Text(Cut(dataset.scans)));
-    m_info[kEvents]->setText(Text(Cut(dataset.events)));
-    m_info[kDuration]->setText(Text(Cut(dataset.duration)));
+    m_info[kLastModified]->setText(ToQString(Cut(dataset.dateTime)));
+    m_info[kUser]->setText(ToQString(Cut(dataset.user)));
+    m_info[kDescription]->setText(ToQString(Cut(dataset.note)));
+    m_info[kScans]->setText(ToQString(Cut(dataset.scans)));
+    m_info[kEvents]->setText(ToQString(Cut(dataset.events)));
+    m_info[kDuration]->setText(ToQString(Cut(dataset.duration)));
 }
 
 void CTransferImportDialog::OnBrowse() {
     const std::string path = chooseFile(this, m_state.m_dataDir);
     if (!path.empty())
-        m_path->setText(Text(path));
+        m_path->setText(ToQString(path));
 }
 
 void CTransferImportDialog::accept() {
@@ -505,7 +502,7 @@ void CTransferImportDialog::accept() {
             ++position;
     }
     try {
-        m_importer->Import(Utf8(m_path->text()), scope, position);
+        m_importer->Import(ToUtf8(m_path->text()), scope, position);
     } catch (const std::exception& e) {
         ShowMfxErrorMessage(e, {}, -1);
     }

@@ -6,13 +6,12 @@
 
 #include "driver/DriverStrings.h"
 #include "platform/core/Format.h"
+#include "platform/widgets/QtText.h"
 
 namespace tvane::driver {
 
 namespace {
-QString Qs(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+using tvane::ToQString;
 } // namespace
 
 CGeneralPage::CGeneralPage(CKXQT7100& driver) : CSettingsPage("Utility", driver) {}
@@ -31,12 +30,12 @@ void CGeneralPage::BuildPage() {
     layout->addWidget(m_computerTime, 1, 0, 1, 2);
     // The revisions under the driver's own words for the instrument and its slots.
     m_system = new QLabel(this);
-    layout->addWidget(new QLabel(Qs(DriverText(1022)), this), 2, 0);
+    layout->addWidget(new QLabel(ToQString(DriverText(1022)), this), 2, 0);
     layout->addWidget(m_system, 2, 1, 1, 2);
     for (int i = 0; i < 3; ++i) {
         m_slots[static_cast<std::size_t>(i)] = new QLabel(this);
-        layout->addWidget(new QLabel(Qs(tvane::Format(DriverText(1023).c_str(), i + 1)), this),
-                          3 + i, 0);
+        layout->addWidget(
+            new QLabel(ToQString(tvane::Format(DriverText(1023).c_str(), i + 1)), this), 3 + i, 0);
         layout->addWidget(m_slots[static_cast<std::size_t>(i)], 3 + i, 1, 1, 2);
     }
     layout->setRowStretch(6, 1);
@@ -50,11 +49,11 @@ void CGeneralPage::BuildPage() {
 }
 
 void CGeneralPage::ShowTexts() {
-    m_instrumentTime->setText(Qs(m_model->InstrumentTime()));
-    m_computerTime->setText(Qs(m_model->ComputerTime()));
-    m_system->setText(Qs(m_model->SystemRevision()));
+    m_instrumentTime->setText(ToQString(m_model->InstrumentTime()));
+    m_computerTime->setText(ToQString(m_model->ComputerTime()));
+    m_system->setText(ToQString(m_model->SystemRevision()));
     for (std::size_t i = 0; i < 3; ++i)
-        m_slots[i]->setText(Qs(m_model->SlotRevisions()[i]));
+        m_slots[i]->setText(ToQString(m_model->SlotRevisions()[i]));
 }
 
 } // namespace tvane::driver

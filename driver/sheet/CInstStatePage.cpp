@@ -10,13 +10,12 @@
 #include <QVBoxLayout>
 
 #include "driver/sheet/CRenameStateDialog.h"
+#include "platform/widgets/QtText.h"
 
 namespace tvane::driver {
 
 namespace {
-QString Qs(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+using tvane::ToQString;
 } // namespace
 
 CInstStatePage::CInstStatePage(CKXQT7100& driver) : CSettingsPage("Store/Recall", driver) {}
@@ -66,7 +65,7 @@ void CInstStatePage::BuildPage() {
     layout->addLayout(slotButtons, 2, 1);
 
     for (const std::string& slot : CInstStateModel::SlotEntries())
-        m_slots->addItem(Qs(slot));
+        m_slots->addItem(ToQString(slot));
     m_slots->setCurrentRow(0);
     ShowList();
 
@@ -98,7 +97,7 @@ void CInstStatePage::ShowList() {
     const QSignalBlocker block(m_states);
     m_states->clear();
     for (const std::string& entry : m_model->Entries())
-        m_states->addItem(Qs(entry));
+        m_states->addItem(ToQString(entry));
     m_states->setCurrentRow(m_model->Selection());
     ShowButtons();
 }
@@ -115,14 +114,14 @@ void CInstStatePage::ChooseMode(CInstStateModel::Mode mode) {
 }
 
 void CInstStatePage::EditName() {
-    CRenameStateDialog dialog(Qs(m_model->CurrentName()), this);
+    CRenameStateDialog dialog(ToQString(m_model->CurrentName()), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const int row = m_model->Selection();
     if (!m_model->Rename(dialog.Name().toStdString()))
         return;
     if (QListWidgetItem* item = m_states->item(row))
-        item->setText(Qs(m_model->CurrentName()));
+        item->setText(ToQString(m_model->CurrentName()));
     ShowButtons();
 }
 

@@ -7,14 +7,11 @@
 #include <QPushButton>
 
 #include "platform/ui/Help.h"
+#include "platform/widgets/QtText.h"
 
 namespace tvane {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.c_str(), qsizetype(text.size()));
-}
 
 struct ButtonAnswer {
     QMessageBox::StandardButton button;
@@ -62,10 +59,10 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
 } // namespace
 
 MsgAnswer QtPrompter::Ask(const MessageRequest& request) {
-    QString text = Q(request.text);
+    QString text = ToQString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(IconOf(request.icon),
-                    Q(request.caption.empty() ? m_defaultCaption : request.caption), text,
+                    ToQString(request.caption.empty() ? m_defaultCaption : request.caption), text,
                     QMessageBox::NoButton, QApplication::activeWindow());
     const auto buttons = ButtonsOf(request.buttons);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
