@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::size_t kIdentityQueryChars = 24;
 constexpr int32_t kIdentityBuffer = 200;
+// What an address search reads of an identity reply.
+constexpr int32_t kSearchReadSize = 80;
 constexpr int kMaxFilterTokens = 10;
 
 bool Contains(std::string_view text, std::string_view word) {
@@ -107,6 +109,23 @@ bool CCommInterface::FormatSearchLine(std::string& line) {
         return false;
     line = Format("%s\t%s\t%s", reply.c_str(), m_address.c_str(), description.c_str());
     return true;
+}
+
+void CCommInterface::ProbeSearchEntry(const SearchEntry& entry, const char* pattern,
+                                      std::vector<std::string>& results) {
+    if (!Send(entry.identityQuery.c_str()))
+        return;
+    char buffer[kSearchReadSize] = {};
+    int32_t count = 0;
+    Read(buffer, kSearchReadSize, count);
+    if (count > 0 && MatchesFilter(buffer, pattern)) {
+        buffer[kSearchReadSize - 1] = '\0';
+        std::string reply = buffer;
+        std::string description;
+        ParseIdentity(reply, description);
+        results.push_back(
+            Format("%s\t%s\t%s", reply.c_str(), entry.line.c_str(), description.c_str()));
+    }
 }
 
 bool CCommInterface::ParseIdentity(std::string& reply, std::string& description) {

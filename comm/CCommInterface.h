@@ -102,6 +102,11 @@ public:
 protected:
     explicit CCommInterface(int32_t type);
     void StoreAddress(const char* address);
+    // One step of an address search, with the transport set to the entry's
+    // address: sends its identity query and appends "model\taddress\tdescription"
+    // when the reply passes the filter.
+    void ProbeSearchEntry(const SearchEntry& entry, const char* pattern,
+                          std::vector<std::string>& results);
 
     int32_t m_type;
     int32_t m_errorCode = 0;

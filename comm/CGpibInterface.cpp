@@ -21,7 +21,6 @@ constexpr std::size_t kAddressTextChars = 20;
 constexpr int32_t kAddresses = 31; // bus addresses 0-30
 constexpr int32_t kFirstAddress = 1;
 constexpr int32_t kLastAddress = 30;
-constexpr int32_t kSearchReadSize = 80;
 constexpr int kSecondaryNone = 0;
 constexpr int kEndWithEoi = 1;
 constexpr int kNoEndOfString = 0;
@@ -422,19 +421,7 @@ bool CGpibInterface::Search(std::vector<std::string>& results, const char* patte
             if (entry.status < 0 || !SetAddress(entry.line.c_str()))
                 continue;
             m_fn.ibonl(m_board, 1);
-            if (Send(entry.identityQuery.c_str())) {
-                char buffer[kSearchReadSize] = {};
-                int32_t count = 0;
-                Read(buffer, kSearchReadSize, count);
-                if (count > 0 && MatchesFilter(buffer, pattern)) {
-                    buffer[kSearchReadSize - 1] = '\0';
-                    std::string reply = buffer;
-                    std::string description;
-                    ParseIdentity(reply, description);
-                    results.push_back(Format("%s\t%s\t%s", reply.c_str(), entry.line.c_str(),
-                                             description.c_str()));
-                }
-            }
+            ProbeSearchEntry(entry, pattern, results);
             Close();
         }
     }

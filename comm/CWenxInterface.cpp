@@ -25,7 +25,6 @@ constexpr std::size_t kGatewayChars = 260;
 constexpr int32_t kProbeTimeout = 50;
 constexpr int32_t kConnectionHint = 2;
 constexpr uint32_t kListenerSettleMs = 5;
-constexpr int32_t kSearchReadSize = 80;
 constexpr std::size_t kSettingsControllers = 4;
 constexpr uint8_t kUnlisten = 0x3F;
 constexpr uint8_t kTalkBase = 0x40;
@@ -583,19 +582,7 @@ bool CWenxInterface::Search(std::vector<std::string>& results, const char* patte
             if (entry.status < 0)
                 continue;
             SetAddress(entry.line.c_str());
-            if (Send(entry.identityQuery.c_str())) {
-                char buffer[kSearchReadSize] = {};
-                int32_t count = 0;
-                Read(buffer, kSearchReadSize, count);
-                if (count > 0 && MatchesFilter(buffer, pattern)) {
-                    buffer[kSearchReadSize - 1] = '\0';
-                    std::string reply = buffer;
-                    std::string description;
-                    ParseIdentity(reply, description);
-                    results.push_back(Format("%s\t%s\t%s", reply.c_str(), entry.line.c_str(),
-                                             description.c_str()));
-                }
-            }
+            ProbeSearchEntry(entry, pattern, results);
             Close();
         }
     }
