@@ -156,3 +156,22 @@ void CQmxTree::SelectRoot(Handle root) {
     SelectNode(root, 1);
     TreeCall25(root);
 }
+
+bool CQmxTree::SelectByName(const std::string& setup, const std::string& dataset) {
+    for (CNodeCtrl::Handle s = GetFirstChildNode(GetRootNode()); s != 0;
+         s = GetNextSiblingNode(s)) {
+        if (GetNodeText(s) != setup)
+            continue;
+        if (dataset.empty()) {
+            SelectNode(s, 1);
+            return true;
+        }
+        for (CNodeCtrl::Handle d = GetFirstChildNode(s); d != 0; d = GetNextSiblingNode(d)) {
+            if (GetNodeText(d) == dataset) {
+                SelectNode(d, 1);
+                return true;
+            }
+        }
+    }
+    return false;
+}

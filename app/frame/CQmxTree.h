@@ -42,6 +42,9 @@ public:
     Handle Fill(const std::string& workspaceName, const std::vector<WorkspaceTreeSetup>& setups);
     // Shows the root expanded, current and selected.
     void SelectRoot(Handle root);
+    // Selects the named setup, or its named dataset; false when the tree has
+    // no such node.
+    bool SelectByName(const std::string& setup, const std::string& dataset);
 
     std::int32_t SetupPicture() const { return m_setupPicture; }
     std::int32_t MarkerPicture() const { return m_markerPicture; }

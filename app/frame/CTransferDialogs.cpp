@@ -180,23 +180,7 @@ void CTransferExportDialog::FillTree() {
 }
 
 bool CTransferExportDialog::SelectNode(const std::string& setup, const std::string& dataset) {
-    for (CNodeCtrl::Handle s = m_tree.GetFirstChildNode(m_tree.GetRootNode()); s != 0;
-         s = m_tree.GetNextSiblingNode(s)) {
-        if (m_tree.GetNodeText(s) != setup)
-            continue;
-        if (dataset.empty()) {
-            m_tree.SelectNode(s, 1);
-            return true;
-        }
-        for (CNodeCtrl::Handle d = m_tree.GetFirstChildNode(s); d != 0;
-             d = m_tree.GetNextSiblingNode(d)) {
-            if (m_tree.GetNodeText(d) == dataset) {
-                m_tree.SelectNode(d, 1);
-                return true;
-            }
-        }
-    }
-    return false;
+    return m_tree.SelectByName(setup, dataset);
 }
 
 bool CTransferExportDialog::event(QEvent* e) {
@@ -397,23 +381,7 @@ bool CTransferImportDialog::event(QEvent* e) {
 }
 
 bool CTransferImportDialog::SelectNode(const std::string& setup, const std::string& dataset) {
-    for (CNodeCtrl::Handle s = m_tree.GetFirstChildNode(m_tree.GetRootNode()); s != 0;
-         s = m_tree.GetNextSiblingNode(s)) {
-        if (m_tree.GetNodeText(s) != setup)
-            continue;
-        if (dataset.empty()) {
-            m_tree.SelectNode(s, 1);
-            return true;
-        }
-        for (CNodeCtrl::Handle d = m_tree.GetFirstChildNode(s); d != 0;
-             d = m_tree.GetNextSiblingNode(d)) {
-            if (m_tree.GetNodeText(d) == dataset) {
-                m_tree.SelectNode(d, 1);
-                return true;
-            }
-        }
-    }
-    return false;
+    return m_tree.SelectByName(setup, dataset);
 }
 
 void CTransferImportDialog::ClearInfo() {
