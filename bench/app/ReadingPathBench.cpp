@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/CLoggerDoc.h"
+#include "bench/app/BenchDocument.h"
 #include "app/ILoggerApp.h"
 #include "database/CDataset.h"
 #include "database/CDatasetStore.h"
@@ -29,32 +30,8 @@ namespace {
 constexpr int kChannels = 20;
 constexpr int kBatch = 100;
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tvane-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        m_path = pattern;
-        setenv("TVANE_HOME", m_path.c_str(), 1);
-    }
-    ~TempFolder() { std::filesystem::remove_all(m_path); }
-    std::string File(const char* name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
-class BenchApp final : public ILoggerApp {
-public:
-    CStateInfo state;
-    CStateInfo& GetStateInfo() override { return state; }
-    COleKXQT7100* GetInstrument() override { return nullptr; }
-    bool IsSetupDiscard() const override { return false; }
-    IDocumentFrame* GetMainFrame() override { return nullptr; }
-    ISetupEditor* GetSetupEditor() override { return nullptr; }
-};
+using bench::BenchApp;
+using bench::TempFolder;
 
 class CountingView final : public IView {
 public:
