@@ -139,24 +139,10 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         preferences.Initialize();
         DocumentWiring wiring(state, &connection, &frame, &preferences);
         CLoggerDoc& doc = wiring.Document();
-        CStateInfo setup = state;
-        setup.m_setupName = "Bench run";
-        setup.m_modules = {"KXQT7101", "(None)", "(None)"};
-        ASSERT_TRUE(doc.CreateNewSetup(setup, 0, false));
-        state = setup;
         // Three measured channels and one computed sum of the first two.
-        doc.GetSetup()->SetSize(4);
-        for (std::int32_t i = 0; i < 3; ++i) {
-            CFXSetup* row = doc.GetSetupRow(i);
-            row->Channel = static_cast<std::uint32_t>(101 + i);
-            row->ChannelMode = 1;
-            row->Function = "DC Volts";
-            row->Range = "Auto";
-            row->Alarms = "Off";
-            CChannelConfig config;
-            ASSERT_TRUE(row->FillChannelConfig(config));
-            ASSERT_TRUE(binding.DownloadChannelConfig(&config));
-        }
+        program.MakeSetup(doc, 3, 1);
+        if (HasFatalFailure())
+            return;
         AddComputedSum(doc);
         ASSERT_TRUE(binding.SetScanInterval(1.0));
         ASSERT_TRUE(binding.InitInstrument());

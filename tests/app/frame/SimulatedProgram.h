@@ -9,13 +9,17 @@
 #include <gtest/gtest.h>
 
 #include "app/CInstrumentConnection.h"
+#include "app/CLoggerDoc.h"
 #include "database/CDynaDatabase.h"
 #include "database/CStateInfo.h"
 #include "database/SeedDatabase.h"
 #include "platform/com/Activation.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Services.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
 #include "scan/COleKXQT7100.h"
+#include "scan/records/CChannelConfig.h"
 #include "tests/database/OdbcTestSupport.h"
 #include "tests/support/TempHome.h"
 
@@ -54,6 +58,27 @@ public:
         CoFreeUnusedLibraries();
     }
     COleKXQT7100& Binding() { return *connection.GetInstrument(); }
+    // A new setup "Bench run" of one KXQT7101 whose first count channels (101 on)
+    // measure DC volts, each downloaded to the instrument; spare rows follow them.
+    void MakeSetup(CLoggerDoc& doc, std::int32_t count, std::int32_t spareRows = 0) {
+        CStateInfo setup = state;
+        setup.m_setupName = "Bench run";
+        setup.m_modules = {"KXQT7101", "(None)", "(None)"};
+        ASSERT_TRUE(doc.CreateNewSetup(setup, 0, false));
+        state = setup;
+        doc.GetSetup()->SetSize(count + spareRows);
+        for (std::int32_t i = 0; i < count; ++i) {
+            CFXSetup* row = doc.GetSetupRow(i);
+            row->Channel = static_cast<std::uint32_t>(101 + i);
+            row->ChannelMode = 1;
+            row->Function = "DC Volts";
+            row->Range = "Auto";
+            row->Alarms = "Off";
+            CChannelConfig config;
+            ASSERT_TRUE(row->FillChannelConfig(config));
+            ASSERT_TRUE(Binding().DownloadChannelConfig(&config));
+        }
+    }
 
     TempHome home;
     FakeClock clock{1700000000, 5000};
