@@ -1,9 +1,9 @@
 #include "platform/core/AtomicFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tvane {
@@ -38,11 +38,30 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& b
 }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Non-blocking so that a FIFO cannot hold the open; it is refused below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string text;
+    if (ok)
+        text.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[16384];
+    while (ok) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            ok = errno == EINTR;
+            continue;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (ok)
+        bytes.swap(text);
+    return ok;
 }
 
 } // namespace tvane

@@ -8,7 +8,8 @@ namespace tvane {
 // the bytes go to a temporary file beside it, are synced, then renamed over it.
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
 
-// Reads a whole file; false when it cannot be opened.
+// Reads a whole regular file; false, with bytes untouched, for anything else
+// (missing, a folder, a device) and for any read error.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 
 } // namespace tvane

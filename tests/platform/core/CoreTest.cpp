@@ -1,3 +1,4 @@
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Folders.h"
 #include "platform/core/Format.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 namespace tvane {
 namespace {
@@ -48,6 +50,28 @@ TEST(Folders, TvaneHomePutsBothFoldersUnderIt) {
     EXPECT_TRUE(std::filesystem::is_directory(ConfigDir()));
     EXPECT_EQ(ConfigFile("Tvane.ini"), home.Path() / "config" / "Tvane.ini");
     EXPECT_EQ(ConfigFile("/tmp/x.ini"), std::filesystem::path("/tmp/x.ini"));
+}
+
+TEST(ReadWholeFile, ReadsOnlyAReadableRegularFile) {
+    test::TempHome home;
+    const std::filesystem::path file = home.Path() / "bytes.bin";
+    const std::string content = std::string("a\0b\r\n", 5) + std::string(40000, 'x');
+    test::WriteFile(file, content);
+    std::string bytes = "old";
+    ASSERT_TRUE(ReadWholeFile(file, bytes));
+    EXPECT_EQ(bytes, content);
+
+    const std::filesystem::path fifo = home.Path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Opened, but every read fails: the kernel has no page at address 0.
+    const std::filesystem::path failingRead = "/proc/self/mem";
+    for (const std::filesystem::path& path : {home.Path() / "missing.ini", home.Path(), fifo,
+                                              std::filesystem::path("/dev/null"), failingRead}) {
+        SCOPED_TRACE(path);
+        bytes = "old";
+        EXPECT_FALSE(ReadWholeFile(path, bytes));
+        EXPECT_EQ(bytes, "old");
+    }
 }
 
 TEST(FileException, CauseOfASystemError) {

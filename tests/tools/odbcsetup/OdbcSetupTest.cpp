@@ -265,6 +265,23 @@ TEST_F(OdbcSetupTest, AFailedInstallerCallWritesTheInstallersMessagesAndStops) {
     }
 }
 
+TEST_F(OdbcSetupTest, AResultFileThatCannotBeWrittenIsToldAndTheCodeStillReturned) {
+    WriteFile(Path("plain.txt"), "");
+    Script("path /usr/lib/odbc\n");
+    // A folder, and a path under a plain file.
+    for (const std::string& result : {home.Path().string(), Path("plain.txt") + "/result.ini"}) {
+        SCOPED_TRACE(result);
+        std::filesystem::remove(Path("calls.log"));
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(RunOdbcSetup((kBin / "fakeodbcinst.so").string() + ";" + result +
+                               ";InstallDriverManager"),
+                  0);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  "odbcsetup: cannot write the result file " + result + "\n");
+        EXPECT_THAT(Calls(), ElementsAre("SQLInstallDriverManager|260"));
+    }
+}
+
 TEST_F(OdbcSetupTest, TheProgramJoinsItsArgumentsAndExitsWithTheCode) {
     const std::string program = (kBin / "odbcsetup").string();
     const std::string fake = (kBin / "fakeodbcinst.so").string();
