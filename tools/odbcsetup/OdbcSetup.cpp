@@ -149,10 +149,10 @@ int Remove(Context& c, const std::string& name, const std::string& section, int 
            int failed, const std::function<int(std::uint32_t*)>& call) {
     if (section.empty())
         return c.outcome.End(name, noArgument);
+    // An installer library that cannot read its registry leaves the count unread.
     GetPrivateProfileStringFn read = c.library.GetPrivateProfileString();
-    if (!read)
-        return c.outcome.End({}, codes::kNoGetPrivateProfileString);
-    std::optional<std::uint32_t> count = ReadUsageCount(read, section);
+    std::optional<std::uint32_t> count =
+        read ? ReadUsageCount(read, section) : std::optional<std::uint32_t>();
     if (count && *count != 0 && !call(&*count))
         return c.outcome.End(name, failed);
     return c.outcome.End(name, codes::kSuccess);

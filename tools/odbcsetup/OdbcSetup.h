@@ -40,7 +40,6 @@ inline constexpr int kNoRemoveDriver = 34;
 inline constexpr int kNoRemoveDriverManager = 35;
 inline constexpr int kNoInstallerError = 36;
 inline constexpr int kNoInstallTranslatorEx = 37;
-inline constexpr int kNoGetPrivateProfileString = 38;
 inline constexpr int kInstallDriverManagerFailed = 40;
 inline constexpr int kRemoveDriverManagerFailed = 41;
 inline constexpr int kRemoveTranslatorFailed = 42;

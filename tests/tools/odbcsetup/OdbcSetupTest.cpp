@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -115,9 +116,8 @@ TEST_F(OdbcSetupTest, AMissingLibraryOrEntryPointIsReportedByItsCode) {
         {"fakeodbcinst_no_remove_driver.so", "InstallDriverManager", 34},
         {"fakeodbcinst_no_remove_driver_manager.so", "InstallDriverManager", 35},
         {"fakeodbcinst_no_installer_error.so", "InstallDriverManager", 36},
-        // Bound only by the commands that use them.
+        // Bound only by the command that uses it.
         {"fakeodbcinst_no_install_translator_ex.so", "InstallTranslatorEx," + Path("t.txt"), 37},
-        {"fakeodbcinst_no_get_private_profile_string.so", "RemoveDriver,Some Driver", 38},
     };
     WriteFile(Path("t.txt"), "Translator\n");
     for (const Case& c : cases) {
@@ -125,6 +125,22 @@ TEST_F(OdbcSetupTest, AMissingLibraryOrEntryPointIsReportedByItsCode) {
         std::filesystem::remove(Result());
         EXPECT_EQ(Run(c.command, c.library), c.code);
         EXPECT_THAT(Keys(), ElementsAre("GeneralErrorCode=" + std::to_string(c.code)));
+    }
+    EXPECT_THAT(Calls(), IsEmpty());
+}
+
+TEST_F(OdbcSetupTest, WithoutTheRegistryReaderTheUsageCountIsUnreadAndNothingRemoved) {
+    Script("usage T 2\nusage D 3\nusage ODBC Core 1\n");
+    const std::pair<std::string, std::string> cases[] = {
+        {"RemoveTranslator,T", "RemoveTranslatorErrorCode=0"},
+        {"RemoveDriver,D", "RemoveDriverErrorCode=0"},
+        {"RemoveDriverManager", "RemoveDriverManagerErrorCode=0"},
+    };
+    for (const auto& [command, key] : cases) {
+        SCOPED_TRACE(command);
+        std::filesystem::remove(Result());
+        EXPECT_EQ(Run(command, "fakeodbcinst_no_get_private_profile_string.so"), 0);
+        EXPECT_THAT(Keys(), ElementsAre(key));
     }
     EXPECT_THAT(Calls(), IsEmpty());
 }
