@@ -218,8 +218,7 @@ bool DatabaseRestore::Restore() {
             previousFile = entry.file;
             ++setupCounter;
             datasetCounter = 0;
-            setupName = RestoredRowName(texts::kSetupWord, setupCounter);
-            setupAdded = AddSetupRow(setupName, SetupFileOf(entry.file), entry.file);
+            setupAdded = AddSetupRow(setupCounter, SetupFileOf(entry.file), entry.file, setupName);
         } else {
             ++datasetCounter;
         }
@@ -229,8 +228,7 @@ bool DatabaseRestore::Restore() {
             allAdded = false;
             continue;
         }
-        if (!AddDatasetRow(setupName, RestoredRowName(texts::kDataWord, datasetCounter),
-                           entry.storage))
+        if (!AddDatasetRow(setupName, datasetCounter, entry.storage))
             allAdded = false;
     }
     m_canRestore = false;
@@ -238,11 +236,20 @@ bool DatabaseRestore::Restore() {
     return true;
 }
 
-bool DatabaseRestore::AddSetupRow(const std::string& name, const std::string& setupFile,
-                                  const std::string& datasetFile) {
+bool DatabaseRestore::AddSetupRow(int& counter, const std::string& setupFile,
+                                  const std::string& datasetFile, std::string& name) {
     CRSSetup& set = *m_setups;
-    if (set.FindSetup(name))
-        return true;
+    // The names hold only the second: another restore in the same second may
+    // have taken this counter for another file. A setup of this file is used.
+    for (;; ++counter) {
+        name = RestoredRowName(texts::kSetupWord, counter);
+        if (!set.FindSetup(name))
+            break;
+        std::string existingFile = set.m_SetupFile;
+        tvane::TrimRight(existingFile);
+        if (existingFile == setupFile)
+            return true;
+    }
     try {
         set.AddNewRecord();
     } catch (const tvane::DBException&) {
@@ -258,11 +265,21 @@ bool DatabaseRestore::AddSetupRow(const std::string& name, const std::string& se
     return CommitNewRow(set, texts::kSetupUpdateFailed);
 }
 
-bool DatabaseRestore::AddDatasetRow(const std::string& setupName, const std::string& name,
+bool DatabaseRestore::AddDatasetRow(const std::string& setupName, int& counter,
                                     const std::string& key) {
     CRSDataset& set = *m_datasets;
-    if (set.FindDataset(setupName, name))
-        return true;
+    // A name of the setup that another dataset holds is passed over; one that
+    // holds this dataset already is kept.
+    std::string name;
+    for (;; ++counter) {
+        name = RestoredRowName(texts::kDataWord, counter);
+        if (!set.FindDataset(setupName, name))
+            break;
+        std::string existingKey = set.m_DatasetKey;
+        tvane::TrimRight(existingKey);
+        if (tvane::EqualsNoCase(existingKey, key))
+            return true;
+    }
     try {
         set.AddNewRecord();
     } catch (const tvane::DBException&) {

@@ -58,10 +58,12 @@ private:
     void ReadDataSource();
     void CheckFile(const std::string& path);
     bool HasDatasetKey(const std::string& key);
-    bool AddSetupRow(const std::string& name, const std::string& setupFile,
-                     const std::string& datasetFile);
-    bool AddDatasetRow(const std::string& setupName, const std::string& name,
-                       const std::string& key);
+    // Each adds its row under the name made with the counter, or with the next
+    // counter whose name is free; the counter is left at the one taken. A row of
+    // that name for the same file or dataset stands for the row and succeeds.
+    bool AddSetupRow(int& counter, const std::string& setupFile, const std::string& datasetFile,
+                     std::string& name);
+    bool AddDatasetRow(const std::string& setupName, int& counter, const std::string& key);
     // Stores the row being added; a failure drops it and shows failedText.
     bool CommitNewRow(CRSBase& set, const std::string& failedText);
 

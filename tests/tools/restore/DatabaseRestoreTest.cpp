@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -143,6 +144,58 @@ TEST_F(RestoreTest, FilesWithMissingDatasetsGetASetupEachAndNumberedDatasets) {
     second_look.Scan();
     EXPECT_THAT(Entries(second_look), IsEmpty());
     EXPECT_FALSE(second_look.CanRestore());
+}
+
+// The clock stands still, so both restores name their rows in the same second.
+TEST_F(RestoreTest, ASecondRestoreInTheSameSecondTakesTheNextFreeNames) {
+    const std::string a = MakeDatasetFile("Y1000000.001", {"Z1"});
+    const std::string b = MakeDatasetFile("Y2000000.001", {"Z2", "Z3"});
+    const std::string c = MakeDatasetFile("Y3000000.001", {"Z5", "Z6"});
+    const std::string hidden = "INSERT INTO Dataset (SetupName, Name, DatasetKey) VALUES "
+                               "('Old', 'Z3', 'Z3'), ('Old', 'Z5', 'Z5'), ('Old', 'Z6', 'Z6')";
+    Sql(hidden);
+    {
+        DatabaseRestore first(prompter);
+        ASSERT_TRUE(first.OpenDatabase());
+        first.Scan();
+        ASSERT_THAT(Entries(first), ElementsAre(a + ";Z1", b + ";Z2"));
+        prompter.Script({MsgAnswer::Yes});
+        first.Restore();
+    }
+    Sql("DELETE FROM Dataset WHERE SetupName = 'Old'");
+
+    ScriptedPrompter boxes;
+    DatabaseRestore second(boxes);
+    ASSERT_TRUE(second.OpenDatabase());
+    second.Scan();
+    ASSERT_THAT(Entries(second), ElementsAre(b + ";Z3", c + ";Z5", c + ";Z6"));
+    boxes.Script({MsgAnswer::Yes});
+    second.Restore();
+    EXPECT_THAT(boxes.Texts(), ElementsAre(texts::kConfirmRestore, texts::kRestored));
+    second.Close();
+
+    // B's setup is found past A's; its new dataset passes over the name of the
+    // one it holds. C gets a setup of its own.
+    auto named = [](const std::string& word, const std::string& counter) {
+        return word + " 03/05/26 14:07:09." + counter;
+    };
+    EXPECT_EQ(Sql("SELECT Name, DatasetFile FROM Setup ORDER BY rowid"),
+              named("Setup", "01") + "|" + a + "\n" + named("Setup", "02") + "|" + b + "\n" +
+                  named("Setup", "03") + "|" + c + "\n");
+    std::string datasets;
+    for (const auto& [setup, data, key] : {std::tuple{"01", "00", "Z1"},
+                                           {"02", "00", "Z2"},
+                                           {"02", "01", "Z3"},
+                                           {"03", "00", "Z5"},
+                                           {"03", "01", "Z6"}})
+        datasets += named("Setup", setup) + "|" + named("Data", data) + "|" + key + "\n";
+    EXPECT_EQ(Sql("SELECT SetupName, Name, DatasetKey FROM Dataset ORDER BY SetupName, Name"),
+              datasets);
+
+    DatabaseRestore rescan(boxes);
+    ASSERT_TRUE(rescan.OpenDatabase());
+    rescan.Scan();
+    EXPECT_THAT(Entries(rescan), IsEmpty());
 }
 
 TEST_F(RestoreTest, FilesThatCannotBeReadAreReportedAndSkipped) {
