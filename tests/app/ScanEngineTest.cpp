@@ -441,7 +441,6 @@ TEST_F(ScanEngineTest, EndClearsTheLoadMarkNotTheSetupLoadedFlag) {
 TEST_F(ScanEngineTest, ComputedChannelsFollowTheLastChannelOfAScan) {
     AddComputedSum(*doc);
     doc->OnStartScan();
-    doc->m_lastScanChannel = 103;
     instrument.batches.push_back({Reading(1, 101, 1.0), Reading(1, 102, 2.0)});
     instrument.batches.push_back({Reading(1, 103, 3.0)});
     Poll();

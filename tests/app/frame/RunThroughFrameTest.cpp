@@ -93,7 +93,8 @@ struct EventRowsAtStop final : IView {
 void CloseSettingsSheet(bool& shown, int triesLeft = 50) {
     QTimer::singleShot(10, [&shown, triesLeft] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* sheet = qobject_cast<QDialog*>(w); sheet && sheet->isVisible() &&
+            if (auto* sheet = qobject_cast<QDialog*>(w);
+                sheet && sheet->isVisible() &&
                 sheet->windowTitle() == "OrvantaQT7100 Instrument Settings") {
                 shown = true;
                 sheet->reject();
@@ -164,7 +165,6 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         ASSERT_EQ(doc.IsScanning(), 1);
         ASSERT_TRUE(frame.Timers().IsActive(CMainFrame::kScanTimer));
         EXPECT_EQ(frame.Action(cmd::kStartScan)->shortcut(), QKeySequence(Qt::Key_F5));
-        doc.m_lastScanChannel = 103;
         std::int32_t filed = 0, computedSeen = 0;
         for (int poll = 0; poll < 5; ++poll) {
             clock.Advance(1000);

@@ -34,8 +34,8 @@ public:
         CreateSeedDatabase(database);
         state.m_dataDir = home.Data().string();
         auto db = std::make_shared<CDynaDatabase>();
-        ASSERT_TRUE(db->Open({}, false, false,
-                             "ODBC;Driver=SQLite3;Database=" + database.string() + ";"));
+        ASSERT_TRUE(
+            db->Open({}, false, false, "ODBC;Driver=SQLite3;Database=" + database.string() + ";"));
         state.m_pDatabase = db;
 
         const std::string bin = std::string(TVANE_BINARY_DIR) + "/bin/";
@@ -59,8 +59,10 @@ public:
     }
     COleKXQT7100& Binding() { return *connection.GetInstrument(); }
     // A new setup "Bench run" of one KXQT7101 whose first count channels (101 on)
-    // measure DC volts, each downloaded to the instrument; spare rows follow them.
-    void MakeSetup(CLoggerDoc& doc, std::int32_t count, std::int32_t spareRows = 0) {
+    // measure DC volts, each downloaded to the instrument unless the test does
+    // that through the program; spare rows follow them.
+    void MakeSetup(CLoggerDoc& doc, std::int32_t count, std::int32_t spareRows = 0,
+                   bool download = true) {
         CStateInfo setup = state;
         setup.m_setupName = "Bench run";
         setup.m_modules = {"KXQT7101", "(None)", "(None)"};
@@ -76,7 +78,9 @@ public:
             row->Alarms = "Off";
             CChannelConfig config;
             ASSERT_TRUE(row->FillChannelConfig(config));
-            ASSERT_TRUE(Binding().DownloadChannelConfig(&config));
+            if (download) {
+                ASSERT_TRUE(Binding().DownloadChannelConfig(&config));
+            }
         }
     }
 
