@@ -175,8 +175,17 @@ bool FrameScanHost::ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) 
 
 FrameScanHost::~FrameScanHost() = default;
 
-bool FrameScanHost::SaveBeforeRun(CStateInfo&) {
-    return !m_doc.IsModified() || m_doc.OnFileSave();
+bool FrameScanHost::SaveBeforeRun(CStateInfo& state) {
+    if (m_doc.IsModified() && !m_doc.OnFileSave())
+        return false;
+    // The save may have named the setup: the run goes on with those names.
+    m_doc.GetApp().CopyStateInfo(state);
+    // The run's datasets are kept with the setup in the workspace, so its file
+    // holds the channels they were measured with even when the user left the
+    // setup unsaved.
+    if (m_doc.IsNeverSaved() != 0 && !state.m_setupFile.empty())
+        return m_doc.OnSaveDocument(state.m_setupFile);
+    return true;
 }
 
 bool FrameScanHost::SaveDatasetIfAny(CStateInfo& state) {

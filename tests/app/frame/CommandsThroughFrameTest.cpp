@@ -129,7 +129,6 @@ TEST_F(CommandsThroughFrame, RunStateOpensTheRunsCommands) {
     const std::string key = doc().GetDataset()->GetKey();
 
     // F5, and the document's own Start Scan, during the run.
-    QTest::keyClick(&frame, Qt::Key_F5);
     frame.Action(cmd::kStartScan)->trigger();
     EXPECT_FALSE(frame.OnCmdMsg(cmd::kStartScan));
     doc().OnStartScan();
@@ -184,6 +183,117 @@ TEST_F(CommandsThroughFrame, SetupCommandsHaveTheirEntries) {
     // instrument on a real interface.
     for (unsigned id : {cmd::kFileSave, cmd::kFileSaveAs, cmd::kDownloadSetup, cmd::kUploadSetup})
         EXPECT_FALSE(Enabled(id)) << id;
+}
+
+// The value columns of a channel in the export's header.
+int ValueColumn(const std::vector<std::string>& header, const std::string& channel) {
+    for (std::size_t i = 0; i < header.size(); ++i)
+        if (header[i].rfind(channel + "(", 0) == 0 &&
+            header[i].find("Time stamp") == std::string::npos &&
+            header[i].find("Seconds") == std::string::npos)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::vector<std::string> Fields(std::string line) {
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
+        fields.push_back(line.substr(start, comma - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+// A setup with a computed channel is downloaded, run (F5 during the run changes
+// nothing), kept under a new name, and made again from what the instrument holds.
+TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) {
+    program.MakeSetup(doc(), 3, 1, false);
+    ASSERT_FALSE(HasFatalFailure());
+    AddComputedSum(doc());
+    doc().m_scan->m_scanInterval = 1.0;
+    doc().m_scan->m_exportOnPostScan = 1;
+
+    ASSERT_TRUE(Enabled(cmd::kDownloadSetup));
+    frame.Action(cmd::kDownloadSetup)->trigger();
+    EXPECT_EQ(doc().IsSetupInInstrument(), 1);
+
+    // The changed setup was never saved: the run asks for its properties first
+    // and the setup's file is written.
+    int saveShown = 0;
+    WhenShown<CSaveSetupDialog>([](CSaveSetupDialog& d) { d.OkButton()->click(); }, &saveShown,
+                                true);
+    // The download's event is kept in the dataset, which the run then stores
+    // under a name of its time.
+    program.clock.Advance(2000);
+    doc().SetModifiedFlag(true);
+    ASSERT_TRUE(Enabled(cmd::kStartScan));
+    frame.Action(cmd::kStartScan)->trigger();
+    EXPECT_GE(saveShown, 1);
+    ASSERT_EQ(doc().IsScanning(), 1);
+    EXPECT_FALSE(doc().IsModified());
+    const std::string firstFile = program.state.m_setupFile;
+    ASSERT_FALSE(firstFile.empty());
+    EXPECT_GT(std::filesystem::file_size(firstFile), 0u);
+
+    int computed = 0;
+    for (int poll = 0; poll < 4; ++poll) {
+        Poll();
+        std::vector<ReadingRecord*> list;
+        computed += doc().GetChannelReadings(901, list);
+        if (poll == 1) {
+            const std::string key = doc().GetDataset()->GetKey();
+            frame.Action(cmd::kStartScan)->trigger(); // F5
+            doc().OnStartScan();
+            EXPECT_EQ(doc().GetDataset()->GetKey(), key);
+            EXPECT_EQ(Count("Test Started - Immediate"), 1);
+        }
+    }
+    EXPECT_EQ(computed, 4) << "one computed reading per scan";
+
+    std::string exportName;
+    WhenShown<CSaveScanDataDialog>([&exportName](CSaveScanDataDialog& d) {
+        exportName = d.ExportEdit()->text().toStdString();
+        d.OkButton()->click();
+    });
+    frame.Action(cmd::kStopScan)->trigger();
+    ASSERT_EQ(doc().IsScanning(), 0);
+    EXPECT_EQ(Count("Test Started - Immediate"), 1);
+    EXPECT_EQ(Count("Test Terminated - By User"), 1);
+
+    // The run's export holds the computed channel: the sum of 101 and 102.
+    std::ifstream in(exportName, std::ios::binary);
+    ASSERT_TRUE(in.good()) << exportName;
+    std::string line;
+    std::getline(in, line);
+    const std::vector<std::string> header = Fields(line);
+    const int c101 = ValueColumn(header, "101"), c102 = ValueColumn(header, "102"),
+              c901 = ValueColumn(header, "901");
+    ASSERT_GE(c901, 0) << line;
+    int scans = 0;
+    while (std::getline(in, line)) {
+        const std::vector<std::string> f = Fields(line);
+        ASSERT_GT(f.size(), static_cast<std::size_t>(c901)) << line;
+        EXPECT_NEAR(std::stod(f[c901]), std::stod(f[c101]) + std::stod(f[c102]), 1e-5) << line;
+        ++scans;
+    }
+    EXPECT_EQ(scans, 4);
+
+    // Save As: the setup is kept under the new name the window proposes,
+    // beside the first one.
+    ASSERT_TRUE(Enabled(cmd::kFileSaveAs));
+    WhenShown<CSaveSetupDialog>([](CSaveSetupDialog& d) {
+        EXPECT_EQ(d.windowTitle().toStdString(), "Save Setup As");
+        d.OkButton()->click();
+    });
+    frame.Action(cmd::kFileSaveAs)->trigger();
+    EXPECT_EQ(program.state.m_setupName, "Bench run.1");
+    EXPECT_EQ(Sqlite3(program.database, "SELECT Name FROM Setup ORDER BY Name;"),
+              "Bench run\nBench run.1\n");
+    EXPECT_NE(program.state.m_setupFile, firstFile);
+    EXPECT_GT(std::filesystem::file_size(program.state.m_setupFile), 0u);
+    EXPECT_EQ(frame.windowTitle().toStdString(), "Tallyvane - Bench run.1");
 }
 
 } // namespace

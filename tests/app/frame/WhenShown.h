@@ -9,19 +9,23 @@
 namespace tvane::test {
 
 // Hands the first visible top-level window of type T to answer once it is up;
-// shown (when given) counts the windows answered.
+// shown (when given) counts the windows answered. With every, each such window
+// that comes up while the tries last is answered.
 template <class T>
-void WhenShown(std::function<void(T&)> answer, int* shown = nullptr, int triesLeft = 300) {
-    QTimer::singleShot(10, [answer = std::move(answer), shown, triesLeft]() mutable {
+void WhenShown(std::function<void(T&)> answer, int* shown = nullptr, bool every = false,
+               int triesLeft = 300) {
+    QTimer::singleShot(10, [answer = std::move(answer), shown, every, triesLeft]() mutable {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* window = dynamic_cast<T*>(w); window && window->isVisible()) {
                 if (shown)
                     ++*shown;
                 answer(*window);
-                return;
+                if (!every)
+                    return;
+                break;
             }
         if (triesLeft > 0)
-            WhenShown<T>(std::move(answer), shown, triesLeft - 1);
+            WhenShown<T>(std::move(answer), shown, every, triesLeft - 1);
     });
 }
 
