@@ -8,6 +8,8 @@
 #include <vector>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,6 +39,7 @@
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/COleKXQT7100.h"
+#include "scan/CommSettings.h"
 #include "tests/app/ComputedSumRow.h"
 #include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
@@ -55,6 +58,46 @@ struct EventTexts final : IView {
                 texts.push_back(e->m_text);
     }
 };
+
+// The bus instrument that holds "Bench run": a KXQT7101 measuring DC volts,
+// 101 to 103 in the scan, no readings stored.
+void HoldsBenchRun(comm::ScriptedTransport::Script& script) {
+    script.On("*IDN?", "ORVANTA,QT7100,0,1.2");
+    script.On("SYST:CTYP? 100", "ORVANTA,QT7101,0,1.0");
+    script.On("SYST:CTYP? 200", "0");
+    script.On("SYST:CTYP? 300", "0");
+    script.On("INST:DMM:INST?", "1");
+    script.On("INST:DMM?", "1");
+    script.On("DATA:POIN?", "+0");
+    script.On("STAT:OPER:COND?", "+0");
+    script.On("*ESR?", "+0");
+    script.On("SYST:ERR?", "+0,\"No error\"");
+    script.On("ROUT:SCAN?", "#214(@101,102,103)");
+    for (int output = 1; output <= 4; ++output)
+        script.On(Format("OUTP:ALAR%d:SOUR?", output), "#13(@)");
+    script.On("OUTP:ALAR:MODE?", "LATC");
+    script.On("OUTP:ALAR:SLOPE?", "NEG");
+    script.On("TRIG:SOUR?", "TIM");
+    script.On("TRIG:COUN?", "+0");
+    script.On("TRIG:TIMER?", "+1.00000000E+00");
+    // Every channel of the module is asked; the scan list says which are on.
+    for (int ch = 101; ch <= 122; ++ch) {
+        const auto at = [ch](const char* query) { return Format(query, ch); };
+        script.On(at("SENS:FUNC? (@%d)"), "\"VOLT\"");
+        script.On(at("CALC:SCAL:UNIT? (@%d)"), "\"VDC\"");
+        script.On(at("SENS:VOLT:DC:RANG:AUTO? (@%d)"), "1");
+        script.On(at("SENS:VOLT:DC:NPLC? (@%d)"), "+1.00000000E+00");
+        script.On(at("INP:IMP:AUTO? (@%d)"), "0");
+        script.On(at("CALC:SCAL:STAT? (@%d)"), "0");
+        script.On(at("CALC:SCAL:GAIN? (@%d)"), "+1.00000000E+00");
+        script.On(at("CALC:SCAL:OFFS? (@%d)"), "+0.00000000E+00");
+        script.On(at("CALC:LIM:LOW? (@%d)"), "+0.00000000E+00");
+        script.On(at("CALC:LIM:UPP? (@%d)"), "+0.00000000E+00");
+        script.On(at("CALC:LIM:LOW:STAT? (@%d)"), "0");
+        script.On(at("CALC:LIM:UPP:STAT? (@%d)"), "0");
+        script.On(at("ROUT:CHAN:DEL:AUTO? (@%d)"), "1");
+    }
+}
 
 // The program on the simulated instrument with one main window; the Scan
 // Status window is not shown before a run.
@@ -85,6 +128,16 @@ protected:
         program.clock.Advance(1000);
         frame.OnTimer(CMainFrame::kScanTimer);
     }
+    // Moves the program to the instrument on the bus (HoldsBenchRun).
+    void ConnectBus() {
+        HoldsBenchRun(*bus);
+        CommSettings settings;
+        settings.InterfaceName = "WENX";
+        settings.ControllerName = "GPIB0";
+        settings.Address = 9;
+        program.Binding().Close();
+        ASSERT_TRUE(program.Binding().Connect(&settings, 1));
+    }
     int Count(const std::string& text) const {
         return static_cast<int>(std::count(events.texts.begin(), events.texts.end(), text));
     }
@@ -95,6 +148,12 @@ protected:
     CAppPreferences preferences;
     std::unique_ptr<DocumentWiring> wiring;
     EventTexts events;
+    std::shared_ptr<comm::ScriptedTransport::Script> bus =
+        std::make_shared<comm::ScriptedTransport::Script>();
+    comm::ScopedTransportCreator busTransport{4, [s = bus](std::int32_t type) {
+                                                  return std::make_unique<comm::ScriptedTransport>(
+                                                      s, type);
+                                              }};
 };
 
 // The instrument's run state decides which of the run's commands are open; F5
@@ -294,6 +353,69 @@ TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) 
     EXPECT_NE(program.state.m_setupFile, firstFile);
     EXPECT_GT(std::filesystem::file_size(program.state.m_setupFile), 0u);
     EXPECT_EQ(frame.windowTitle().toStdString(), "Tallyvane - Bench run.1");
+
+    // Upload Setup reaches only an instrument on a real interface: the setup
+    // comes back from one on the bus that holds it.
+    ConnectBus();
+    ASSERT_TRUE(Enabled(cmd::kUploadSetup));
+    int uploadShown = 0;
+    WhenShown<CUploadDlg>([](CUploadDlg& d) { d.accept(); }, &uploadShown);
+    frame.Action(cmd::kUploadSetup)->trigger();
+    EXPECT_EQ(uploadShown, 1);
+    EXPECT_EQ(std::count(bus->transcript.begin(), bus->transcript.end(), "< (time-out)"), 0)
+        << "every question was one the instrument answers";
+    EXPECT_EQ(doc().IsSetupLoaded(), 1);
+    EXPECT_EQ(program.state.m_setupName.rfind("Setup ", 0), 0u) << program.state.m_setupName;
+    for (std::uint32_t channel : {101u, 102u, 103u, 104u}) {
+        const CFXSetup* row = doc().FindSetupRow(static_cast<std::int32_t>(channel));
+        ASSERT_NE(row, nullptr) << channel;
+        EXPECT_EQ(row->ChannelMode, channel < 104u ? 1 : 0) << channel;
+        EXPECT_EQ(row->Function, "DC volts") << channel;
+    }
+    EXPECT_EQ(doc().IsSetupInInstrument(), 1);
+    EXPECT_EQ(Sqlite3(program.database, "SELECT COUNT(*) FROM Setup;"), "3\n");
+    EXPECT_EQ(frame.windowTitle().toStdString(), "Tallyvane - " + program.state.m_setupName);
+}
+
+// The Download Setup Notice's upload choice: the instrument holds readings, and
+// the user makes a new setup from it instead of overwriting them.
+TEST_F(CommandsThroughFrame, TheNoticesUploadChoiceMakesANewSetupFromTheInstrument) {
+    program.MakeSetup(doc(), 2, 0, false);
+    ASSERT_FALSE(HasFatalFailure());
+    doc().SetModifiedFlag(false);
+    ConnectBus();
+    ASSERT_FALSE(HasFatalFailure());
+    bus->On("DATA:POIN?", "+5");
+    const std::string before = program.state.m_setupName;
+
+    int noticeShown = 0, uploadShown = 0;
+    WhenShown<CDownloadNoticeDialog>(
+        [](CDownloadNoticeDialog& d) {
+            EXPECT_TRUE(d.ContinueButton()->isChecked());
+            d.UploadButton()->click();
+            d.accept();
+        },
+        &noticeShown);
+    WhenShown<CUploadDlg>(
+        [](CUploadDlg& d) {
+            EXPECT_EQ(d.ReadingsLabel()->text().toStdString(), "5");
+            d.IncludeDataBox()->setChecked(false); // the readings stay in the instrument
+            d.NameEdit()->setText("From the notice");
+            d.NameEdit()->textEdited("From the notice");
+            d.accept();
+        },
+        &uploadShown);
+    ASSERT_TRUE(Enabled(cmd::kDownloadSetup));
+    frame.Action(cmd::kDownloadSetup)->trigger();
+    EXPECT_EQ(noticeShown, 1);
+    EXPECT_EQ(uploadShown, 1);
+    EXPECT_EQ(program.state.m_setupName, "From the notice");
+    EXPECT_NE(program.state.m_setupName, before);
+    EXPECT_EQ(doc().IsSetupInInstrument(), 1) << "the setup came from the instrument";
+    EXPECT_EQ(std::count(bus->sent.begin(), bus->sent.end(), "ABORT"), 1)
+        << "the upload stops the instrument; the download was not continued";
+    EXPECT_EQ(Sqlite3(program.database, "SELECT Name FROM Setup ORDER BY Name;"),
+              "Bench run\nFrom the notice\n");
 }
 
 } // namespace
