@@ -1,6 +1,7 @@
 // The program's commands through the main window on the simulated instrument:
 // what each one is enabled by, where it is reached from, and a setup taken
 // through download, run, Save As and upload.
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -34,6 +35,7 @@
 #include "comm/TransportFactory.h"
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
+#include "database/CDatasetStore.h"
 #include "platform/core/Format.h"
 #include "scan/CFXScan.h"
 #include "scan/CFXSetup.h"
@@ -320,6 +322,19 @@ TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) 
     ASSERT_EQ(doc().IsScanning(), 0);
     EXPECT_EQ(Count("Test Started - Immediate"), 1);
     EXPECT_EQ(Count("Test Terminated - By User"), 1);
+
+    // The run's Start and Stop events are in its file while the program runs on.
+    const std::string command =
+        "/usr/bin/python3 -c \"import olefile,sys; f=olefile.OleFileIO(sys.argv[1]); "
+        "print(f.get_size(sys.argv[2] + '/Events'))\" '" +
+        doc().GetDatasetStore()->GetPath() + "' '" + doc().GetDataset()->GetKey() + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char size[64] = {0};
+    const bool read = fgets(size, sizeof size, pipe) != nullptr;
+    EXPECT_EQ(pclose(pipe), 0);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(std::stoi(size), 2 * 16);
 
     // The run's export holds the computed channel: the sum of 101 and 102.
     std::ifstream in(exportName, std::ios::binary);
