@@ -51,16 +51,6 @@
 namespace tvane::test {
 namespace {
 
-// The events the document broadcasts, by text.
-struct EventTexts final : IView {
-    std::vector<std::string> texts;
-    void OnUpdate(IView*, long hint, const HintObject& object) override {
-        if (hint == HINT_READING)
-            if (auto* e = object.As<CDatasetEvent>())
-                texts.push_back(e->m_text);
-    }
-};
-
 // The bus instrument that holds "Bench run": a KXQT7101 measuring DC volts,
 // 101 to 103 in the scan, no readings stored.
 void HoldsBenchRun(comm::ScriptedTransport::Script& script) {
@@ -149,7 +139,7 @@ protected:
     CMainFrame frame;
     CAppPreferences preferences;
     std::unique_ptr<DocumentWiring> wiring;
-    EventTexts events;
+    EventLogView events;
     std::shared_ptr<comm::ScriptedTransport::Script> bus =
         std::make_shared<comm::ScriptedTransport::Script>();
     comm::ScopedTransportCreator busTransport{4, [s = bus](std::int32_t type) {

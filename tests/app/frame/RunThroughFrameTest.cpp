@@ -47,16 +47,6 @@
 namespace tvane::test {
 namespace {
 
-// The event log window's side: the events the document broadcasts.
-struct EventLogView final : IView {
-    std::vector<std::string> texts;
-    void OnUpdate(IView*, long hint, const HintObject& object) override {
-        if (hint == HINT_READING)
-            if (auto* e = object.As<CDatasetEvent>())
-                texts.push_back(e->m_text);
-    }
-};
-
 // Presses Start in the Scan Status window once it is up, with "Don't show this
 // dialog on subsequent runs." ticked.
 void StartFromScanStatus(bool& shown, int triesLeft = 50) {

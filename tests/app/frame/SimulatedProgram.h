@@ -5,11 +5,15 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/CInstrumentConnection.h"
 #include "app/CLoggerDoc.h"
+#include "app/DocumentHints.h"
+#include "app/IView.h"
+#include "database/CDatasetEvent.h"
 #include "database/CDynaDatabase.h"
 #include "database/CStateInfo.h"
 #include "database/SeedDatabase.h"
@@ -24,6 +28,17 @@
 #include "tests/support/TempHome.h"
 
 namespace tvane::test {
+
+// The texts of the events the document broadcasts, as the event log window
+// receives them.
+struct EventLogView final : IView {
+    std::vector<std::string> texts;
+    void OnUpdate(IView*, long hint, const HintObject& object) override {
+        if (hint == HINT_READING)
+            if (auto* e = object.As<CDatasetEvent>())
+                texts.push_back(e->m_text);
+    }
+};
 
 class SimulatedProgram {
 public:
