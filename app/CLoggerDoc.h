@@ -349,6 +349,8 @@ public:
     std::int32_t m_missingReadings = 0;
 
     void OnStartScan();
+    // Start Scan: idle, with at least one active measured channel.
+    bool IsStartScanEnabled() const { return m_scanning == 0 && CountActiveChannels(false) > 0; }
     void OnStartCountdownTimer();
     void LogTestStarted(double startTick);
     void OnScanTimer();

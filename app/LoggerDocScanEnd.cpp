@@ -81,6 +81,11 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
             if (m_dataset && m_dataset->IsOpen())
                 m_dataset->WriteHeader();
             LogTestTerminated(m_secondTick);
+            // The Stop event is in the file before anything else can go wrong.
+            if (m_dataset && m_dataset->IsOpen()) {
+                m_dataset->WriteHeader();
+                m_dataset->FlushReadings();
+            }
         } catch (const tvane::Exception&) {
             m_scanning = 0;
         }

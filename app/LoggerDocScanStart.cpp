@@ -61,6 +61,10 @@ void CLoggerDoc::OnStartScan() {
     IScanInstrument* instrument = m_scanInstrument;
     if (host == nullptr || instrument == nullptr || !m_scan)
         return;
+    // A second start would restart the instrument and split the run in two;
+    // only the countdown of a timed start may start while the flag is set.
+    if (m_scanning != 0 && m_timedStartArmed == 0)
+        return;
     try {
         m_readingsPerPoll = host->GetReadingsPerPoll();
         if (m_readingsPerPoll <= 0 || m_readingsPerPoll > kReadingBufferCapacity)

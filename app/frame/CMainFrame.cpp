@@ -15,10 +15,12 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "app/ExceptionReport.h"
 #include "app/eventlog/CEventFrame.h"
 #include "app/frame/CTextButton.h"
 #include "app/frame/FrameCommands.h"
 #include "database/DataSource.h"
+#include "platform/core/Exception.h"
 #include "platform/core/LocaleFormats.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Help.h"
@@ -121,6 +123,10 @@ void CMainFrame::CreateBars() {
         ->setIcon(s->standardIcon(QStyle::SP_FileIcon));
     AddCommand(cmd::kFileOpen, "&Open Setup...", m_toolBars[0])
         ->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    QAction* save = AddCommand(cmd::kFileSave, "&Save", m_toolBars[0]);
+    save->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setToolTip("Save");
     AddCommand(cmd::kEventLog, "&Event Log...", m_toolBars[0])
         ->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
     AddCommand(cmd::kAbout, "&About Tallyvane...", m_toolBars[0])
@@ -137,6 +143,10 @@ void CMainFrame::CreateBars() {
 
     AddCommand(cmd::kCommunicationsSetup, "&Communications Setup...", m_toolBars[2])
         ->setIcon(s->standardIcon(QStyle::SP_DriveNetIcon));
+    QAction* download = AddCommand(cmd::kDownloadSetup, "&Download Setup", m_toolBars[2]);
+    download->setIcon(s->standardIcon(QStyle::SP_ArrowDown));
+    download->setStatusTip("Configure instrument with current scan setup information");
+    download->setToolTip("Download Scan Setup");
     AddCommand(cmd::kUploadSetup, "&Upload Setup...", m_toolBars[2])
         ->setIcon(s->standardIcon(QStyle::SP_ArrowUp));
     AddCommand(cmd::kInstrumentSettings, "&Instrument Settings...", m_toolBars[2])
@@ -177,6 +187,8 @@ void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->addAction(AddCommand(cmd::kFileNew, {}));
     file->addAction(AddCommand(cmd::kFileOpen, {}));
+    file->addAction(AddCommand(cmd::kFileSave, {}));
+    file->addAction(AddCommand(cmd::kFileSaveAs, "Save Setup &As..."));
     file->addSeparator();
     file->addAction(AddCommand(cmd::kImportSetups, "&Import Setups..."));
     file->addAction(AddCommand(cmd::kExportSetups, "&Export Setups..."));
@@ -229,6 +241,7 @@ void CMainFrame::CreateMenus() {
     settings->addSeparator();
     settings->addAction(AddCommand(cmd::kCommunicationsSetup, {}));
     settings->addAction(AddCommand(cmd::kInstrumentSettings, {}));
+    settings->addAction(AddCommand(cmd::kDownloadSetup, {}));
     settings->addAction(AddCommand(cmd::kUploadSetup, {}));
     settings->addAction(AddCommand(cmd::kPreferences, "&Preferences..."));
 
@@ -374,9 +387,23 @@ void CMainFrame::SetCommandEnabler(unsigned id, std::function<bool()> enabler) {
 bool CMainFrame::OnCmdMsg(unsigned id) {
     if (!IsCommandEnabled(id))
         return false;
-    m_handlers[id]();
+    // The handler may take itself away while it runs: it is called from a copy.
+    const std::function<void()> handler = m_handlers[id];
+    Guarded(handler);
     UpdateToolbars();
     return true;
+}
+
+void CMainFrame::Guarded(const std::function<void()>& step) {
+    // Nothing thrown by a command or a timer may end the program from the
+    // event loop: it is shown and the program goes on.
+    try {
+        step();
+    } catch (const tvane::UserException&) {
+        // Already reported where it was raised.
+    } catch (const std::exception& e) {
+        ShowMfxErrorMessage(e, {}, -1);
+    }
 }
 
 void CMainFrame::UpdateToolbars() {
@@ -435,13 +462,13 @@ void CMainFrame::ToggleEventLog() {
 void CMainFrame::OnTimer(unsigned id) {
     switch (id) {
     case kScanTimer:
-        m_document->OnScanTimer();
+        Guarded([this] { m_document->OnScanTimer(); });
         break;
     case kStartTimer:
-        m_document->OnStartTimer();
+        Guarded([this] { m_document->OnStartTimer(); });
         break;
     case kMonitorTimer:
-        m_document->OnMonitorTimer();
+        Guarded([this] { m_document->OnMonitorTimer(); });
         break;
     default:
         break;

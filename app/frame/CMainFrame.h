@@ -115,6 +115,8 @@ private:
     void DeletePage();
     void WritePlacement();
     void ReopenAfterResume();
+    // Runs a command handler or a timer step; what it throws is reported.
+    static void Guarded(const std::function<void()>& step);
 
     QtTimerService m_timers;
     ViewFactory m_setupViewFactory;

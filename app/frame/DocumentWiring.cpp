@@ -21,6 +21,7 @@
 #include "app/frame/CSaveSetupAsDialog.h"
 #include "app/frame/CSaveSetupDialog.h"
 #include "app/frame/CScanStatusDialog.h"
+#include "app/frame/CUploadDlg.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
 #include "app/startup/DiskSpace.h"
@@ -55,6 +56,19 @@ public:
         return CheckDiskSpace(static_cast<std::uint32_t>(std::min(bytes, 4294967295.0)), free,
                               error);
     }
+};
+
+// The Upload dialog, modal over the frame.
+class QtUploadDialog final : public IUploadDialog {
+public:
+    explicit QtUploadDialog(QWidget* parent) : m_parent(parent) {}
+    bool Run(CUploadDialogModel& model) override {
+        CUploadDlg dialog(model, m_parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+private:
+    QWidget* m_parent;
 };
 
 QtTextClipboard g_exportClipboard;
@@ -161,8 +175,17 @@ bool FrameScanHost::ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) 
 
 FrameScanHost::~FrameScanHost() = default;
 
-bool FrameScanHost::SaveBeforeRun(CStateInfo&) {
-    return !m_doc.IsModified() || m_doc.OnFileSave();
+bool FrameScanHost::SaveBeforeRun(CStateInfo& state) {
+    if (m_doc.IsModified() && !m_doc.OnFileSave())
+        return false;
+    // The save may have named the setup: the run goes on with those names.
+    m_doc.GetApp().CopyStateInfo(state);
+    // The run's datasets are kept with the setup in the workspace, so its file
+    // holds the channels they were measured with even when the user left the
+    // setup unsaved.
+    if (m_doc.IsNeverSaved() != 0 && !state.m_setupFile.empty())
+        return m_doc.OnSaveDocument(state.m_setupFile);
+    return true;
 }
 
 bool FrameScanHost::SaveDatasetIfAny(CStateInfo& state) {
@@ -268,6 +291,18 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_scanHost->SetSaveScanDataDialogs(&m_operations->Workspace(), m_propertiesDialog.get());
     m_instrumentUi = std::make_unique<FrameInstrumentUi>(frame);
     m_doc->SetInstrumentUi(m_instrumentUi.get());
+    m_uploadDialog = std::make_unique<QtUploadDialog>(frame);
+    DocumentWorkspace& workspace = m_operations->Workspace();
+    m_setupFromInstrument = std::make_unique<SetupFromInstrument>(
+        *m_doc, *m_uploadDialog, m_operations->PendingUpload(),
+        [&workspace] { return workspace.Workspace().MakeDefaultSetupName(); });
+    FrameScanHost* host = m_scanHost.get();
+    SetupFromInstrument* upload = m_setupFromInstrument.get();
+    const auto newSetupFromUpload = [upload, host] {
+        if (upload->Run())
+            host->RefreshTitle();
+    };
+    m_instrumentUi->SetNewSetupHandler([newSetupFromUpload](CLoggerDoc&) { newSetupFromUpload(); });
     m_doc->SetClipboard(&g_exportClipboard);
     m_doc->SetDiskSpaceCheck(&g_exportSpaceCheck);
     m_adapter = std::make_unique<FrameDocumentAdapter>(*m_doc, m_app);
@@ -275,11 +310,24 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         frame->SetDocument(m_adapter.get());
         CLoggerDoc* doc = m_doc.get();
         frame->SetCommandHandler(cmd::kStartScan, [doc] { doc->OnStartScan(); });
+        frame->SetCommandEnabler(cmd::kStartScan, [doc] { return doc->IsStartScanEnabled(); });
         frame->SetCommandHandler(cmd::kStopScan, [doc] { doc->OnStopScan(); });
-        frame->SetCommandHandler(cmd::kInstrumentSettings, [doc] {
-            if (doc->IsInstrumentSettingsEnabled())
-                doc->OnInstrumentSettings();
-        });
+        frame->SetCommandEnabler(cmd::kStopScan, [doc] { return doc->IsScanning() != 0; });
+        frame->SetCommandHandler(cmd::kInstrumentSettings, [doc] { doc->OnInstrumentSettings(); });
+        frame->SetCommandEnabler(cmd::kInstrumentSettings,
+                                 [doc] { return doc->IsInstrumentSettingsEnabled(); });
+        frame->SetCommandHandler(cmd::kDownloadSetup, [doc] { doc->OnDownloadSetup(); });
+        frame->SetCommandEnabler(cmd::kDownloadSetup, [doc] { return doc->IsDownloadEnabled(); });
+        frame->SetCommandHandler(cmd::kUploadSetup, newSetupFromUpload);
+        frame->SetCommandEnabler(cmd::kUploadSetup, [upload] { return upload->IsEnabled(); });
+        for (unsigned id : {cmd::kFileSave, cmd::kFileSaveAs}) {
+            // The document's own command numbers are the frame's.
+            frame->SetCommandHandler(id, [doc, id, host] {
+                doc->OnCmdMsg(id);
+                host->RefreshTitle();
+            });
+            frame->SetCommandEnabler(id, [doc, id] { return doc->IsCommandEnabled(id); });
+        }
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
         frame->SetCommandHandler(cmd::kExportData, [doc] { doc->OnExportData(); });
         frame->SetCommandEnabler(cmd::kExportData, [doc] { return doc->IsExportDataEnabled(); });
@@ -294,9 +342,12 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
 DocumentWiring::~DocumentWiring() {
     if (m_frame) {
         m_frame->SetDocument(nullptr);
-        m_frame->SetCommandHandler(cmd::kStartScan, {});
-        m_frame->SetCommandHandler(cmd::kStopScan, {});
-        m_frame->SetCommandHandler(cmd::kInstrumentSettings, {});
+        for (unsigned id :
+             {cmd::kStartScan, cmd::kStopScan, cmd::kInstrumentSettings, cmd::kDownloadSetup,
+              cmd::kUploadSetup, cmd::kFileSave, cmd::kFileSaveAs}) {
+            m_frame->SetCommandHandler(id, {});
+            m_frame->SetCommandEnabler(id, {});
+        }
         m_frame->SetCommandHandler(cmd::kAddEvent, {});
         m_frame->SetCommandHandler(cmd::kExportData, {});
         m_frame->SetCommandEnabler(cmd::kExportData, {});
@@ -306,6 +357,7 @@ DocumentWiring::~DocumentWiring() {
     m_doc->SetEventEditDialog(nullptr);
     m_doc->SetExportDataDialog(nullptr);
     m_doc->SetScanHost(nullptr);
+    m_instrumentUi->SetNewSetupHandler({});
     m_doc->SetInstrumentUi(nullptr);
     m_doc->SetClipboard(nullptr);
     m_doc->SetDiskSpaceCheck(nullptr);

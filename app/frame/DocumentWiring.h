@@ -10,6 +10,8 @@
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
 #include "app/ISaveDialogs.h"
+#include "app/LastScanChannel.h"
+#include "app/SetupFromInstrument.h"
 #include "app/frame/IFrameDocument.h"
 
 class CMainFrame;
@@ -74,9 +76,9 @@ public:
     bool LoadDatasetFile(CLoggerDoc&, CStateInfo& state) override {
         return m_workspace.LoadDatasetFile(state);
     }
-    // The last scan's channels are counted again by the run when they are
-    // needed; zero lets it do so.
-    std::int32_t GetLastScanMaxChannel(CLoggerDoc&) override { return 0; }
+    std::int32_t GetLastScanMaxChannel(CLoggerDoc& doc) override {
+        return LastScanMaxChannel(doc.GetDataset(), doc.GetSetup());
+    }
     bool DeleteSetup(CLoggerDoc&, const std::string& name) override {
         return m_workspace.DeleteSetup(name);
     }
@@ -87,15 +89,20 @@ public:
     bool SaveSetupAs(CLoggerDoc&, CStateInfo& state, int mode) override {
         return m_workspace.SaveSetupAs(state, mode);
     }
-    bool UploadSetup(CLoggerDoc&, CStateInfo&) override { return false; }
+    // The rows of a new setup from the instrument, with the Upload dialog's choices.
+    bool UploadSetup(CLoggerDoc& doc, CStateInfo&) override {
+        return doc.UploadSetup(m_upload.includeData, m_upload.keepScanning);
+    }
     void StartScan(CLoggerDoc& doc) override { doc.OnStartScan(); }
     void EndScan(CLoggerDoc& doc) override { doc.EndScan(false); }
     void ShowWaitingStatus(CLoggerDoc& doc) override { doc.ShowWaitingStatus(); }
 
     DocumentWorkspace& Workspace() { return m_workspace; }
+    UploadChoices& PendingUpload() { return m_upload; }
 
 private:
     DocumentWorkspace m_workspace;
+    UploadChoices m_upload;
 };
 
 // The run's windows over the main frame: the status bar, the title, the
@@ -192,4 +199,6 @@ private:
     std::unique_ptr<FrameScanHost> m_scanHost;
     std::unique_ptr<FrameDocumentAdapter> m_adapter;
     std::unique_ptr<FrameInstrumentUi> m_instrumentUi;
+    std::unique_ptr<IUploadDialog> m_uploadDialog;
+    std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
 };

@@ -47,6 +47,48 @@ void QtHelp::ShowContents() {
                              "No help pages are installed.");
 }
 
+namespace {
+
+// Qt's time picture in the form the formats carry: Qt's "t" is the time zone,
+// which they have no field for, and its "AP"/"ap"/"A"/"a" is the designator
+// "tt". A 24-hour clock gets no designator: "19:05:21 PM" says the hour twice.
+std::string TimePicture(const QString& qt) {
+    QString out;
+    bool hasTwelveHour = false;
+    for (qsizetype i = 0; i < qt.size();) {
+        const QChar c = qt[i];
+        if (c == '\'') {
+            const qsizetype end = qt.indexOf('\'', i + 1);
+            const qsizetype stop = end < 0 ? qt.size() : end + 1;
+            out += qt.mid(i, stop - i);
+            i = stop;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < qt.size() && qt[i + run] == c)
+            ++run;
+        if (c == 't') {
+            while (out.endsWith(' '))
+                out.chop(1);
+        } else if (c == 'A' || c == 'a') {
+            out += "tt";
+            if (i + run < qt.size() && (qt[i + run] == 'P' || qt[i + run] == 'p'))
+                ++run;
+        } else {
+            hasTwelveHour = hasTwelveHour || c == 'h';
+            out += qt.mid(i, run);
+        }
+        i += run;
+    }
+    if (!hasTwelveHour) {
+        out.remove("tt");
+        out = out.trimmed();
+    }
+    return out.toStdString();
+}
+
+} // namespace
+
 tvane::LocaleFormats QtLocaleFormats::Formats() const {
     tvane::LocaleFormats f;
     const QString shortTime = m_locale.timeFormat(QLocale::ShortFormat);
@@ -64,7 +106,7 @@ tvane::LocaleFormats QtLocaleFormats::Formats() const {
     f.pm = m_locale.pmText().left(10).toStdString();
     f.shortDate = shortDate.left(15).toStdString();
     f.twentyFourHour = !shortTime.contains('a', Qt::CaseInsensitive);
-    f.timeFormat = m_locale.timeFormat(QLocale::LongFormat).toStdString();
+    f.timeFormat = TimePicture(m_locale.timeFormat(QLocale::LongFormat));
     f.decimalSeparator = QString(m_locale.decimalPoint()).toStdString();
     if (f.decimalSeparator == ",")
         f.listSeparator.assign(1, ';');

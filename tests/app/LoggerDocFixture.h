@@ -8,6 +8,7 @@
 #include "app/CLoggerDoc.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
+#include "app/LastScanChannel.h"
 #include "database/CStateInfo.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/Clock.h"
@@ -92,9 +93,10 @@ public:
         calls.push_back("LoadDatasetFile");
         return loadDataset;
     }
-    std::int32_t GetLastScanMaxChannel(CLoggerDoc&) override {
+    // The program's own answer, so runs count their scans as the program does.
+    std::int32_t GetLastScanMaxChannel(CLoggerDoc& doc) override {
         calls.push_back("GetLastScanMaxChannel");
-        return 0;
+        return LastScanMaxChannel(doc.GetDataset(), doc.GetSetup());
     }
     bool DeleteSetup(CLoggerDoc&, const std::string& name) override {
         calls.push_back("DeleteSetup " + name);

@@ -69,7 +69,6 @@ TEST_F(ScanEndToEndTest, ARunOnTheSimulatedInstrumentIsStoredWhole) {
 
     doc->OnStartScan();
     ASSERT_EQ(doc->m_scanning, 1);
-    doc->m_lastScanChannel = 103;
     int computedSeen = 0;
     for (int poll = 0; poll < 5; ++poll) {
         m_clock.Advance(1000);

@@ -177,7 +177,7 @@ protected:
         d.GetSetup()->SetSize(4); // the array owns its rows; slot 3 for a computed row
         for (std::uint32_t ch : {101u, 102u, 103u}) {
             auto* row = new CFXSetup;
-            row->Name = "34901A";
+            row->Name = "KXQT7101";
             row->Channel = ch;
             row->ChannelMode = 1;
             row->FunctionType = 1;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/LastScanChannel.h"
 #include "app/ScanEngineTexts.h"
 #include "database/CDatasetEvent.h"
 #include "platform/profile/Profile.h"
@@ -441,7 +442,6 @@ TEST_F(ScanEngineTest, EndClearsTheLoadMarkNotTheSetupLoadedFlag) {
 TEST_F(ScanEngineTest, ComputedChannelsFollowTheLastChannelOfAScan) {
     AddComputedSum(*doc);
     doc->OnStartScan();
-    doc->m_lastScanChannel = 103;
     instrument.batches.push_back({Reading(1, 101, 1.0), Reading(1, 102, 2.0)});
     instrument.batches.push_back({Reading(1, 103, 3.0)});
     Poll();
@@ -452,6 +452,24 @@ TEST_F(ScanEngineTest, ComputedChannelsFollowTheLastChannelOfAScan) {
     EXPECT_EQ(double{list[0]->Value}, 3.0);
     doc->m_dataset->WriteHeader();
     EXPECT_EQ(doc->m_dataset->GetReadingCount(), 3); // computed readings are not stored
+}
+
+// The channel that completes a scan: the highest the setup scans while the
+// dataset is empty (computed and switched-off rows aside), then the highest of
+// the dataset's last scan.
+TEST_F(ScanEngineTest, TheLastChannelOfAScanComesFromTheSetupThenFromTheReadings) {
+    AddComputedSum(*doc);
+    EXPECT_EQ(LastScanMaxChannel(doc->GetDataset(), doc->GetSetup()), 103);
+    doc->GetSetupRow(2)->ChannelMode = 0;
+    EXPECT_EQ(LastScanMaxChannel(doc->GetDataset(), doc->GetSetup()), 102);
+    const ReadingRecord readings[] = {Reading(1, 101, 1.0), Reading(1, 102, 2.0),
+                                      Reading(1, 103, 3.0), Reading(2, 101, 1.0),
+                                      Reading(2, 102, 2.0)};
+    ASSERT_TRUE(doc->m_dataset->AppendReadings(readings, 5));
+    doc->m_dataset->WriteHeader();
+    doc->GetSetupRow(2)->ChannelMode = 1;
+    EXPECT_EQ(LastScanMaxChannel(doc->GetDataset(), doc->GetSetup()), 102);
+    EXPECT_EQ(LastScanMaxChannel(nullptr, nullptr), 0);
 }
 
 } // namespace

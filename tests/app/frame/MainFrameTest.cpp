@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "app/frame/CTextButton.h"
 #include "app/frame/FrameCommands.h"
 #include "database/DataSource.h"
+#include "platform/core/Exception.h"
 #include "platform/core/Services.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Prompter.h"
@@ -136,6 +138,38 @@ TEST_F(MainFrameTest, OnlyTheDocumentsTimerIdsReachIt) {
     EXPECT_EQ(timers.Interval(3211), 1000);
     timers.KillTimer(3211);
     EXPECT_FALSE(timers.IsActive(3211));
+}
+
+// What a command or a timer throws is shown the program's way and the program
+// goes on; the user's own cancellation is silent.
+TEST_F(MainFrameTest, ThrownFromACommandOrATimerIsReportedAndTheProgramGoesOn) {
+    frame.SetCommandHandler(4242, [] { throw tvane::Exception("Disk went away"); });
+    frame.SetCommandHandler(4243, [] { throw tvane::UserException(); });
+    EXPECT_TRUE(frame.OnCmdMsg(4242));
+    EXPECT_TRUE(frame.OnCmdMsg(4243));
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "Disk went away");
+    EXPECT_EQ(prompter.asked[0].helpId, 102u);
+
+    struct ThrowingDocument final : IFrameDocument {
+        void OnScanTimer() override { throw std::bad_alloc(); }
+        void OnStartTimer() override {}
+        void OnMonitorTimer() override { throw tvane::UserException(); }
+        void StopTimers() override {}
+        void RestartTimers() override {}
+        bool IsSetupLoaded() const override { return true; }
+        bool IsScanning() const override { return true; }
+        void LogEvent(const std::string&) override {}
+        void EndRun() override {}
+        bool SaveModified() override { return true; }
+        void SetModifiedFlag(bool) override {}
+    } throwing;
+    frame.SetDocument(&throwing);
+    frame.OnTimer(CMainFrame::kScanTimer);
+    frame.OnTimer(CMainFrame::kMonitorTimer);
+    frame.SetDocument(&doc);
+    ASSERT_EQ(prompter.asked.size(), 2u);
+    EXPECT_EQ(prompter.asked[1].helpId, 13000u) << "a memory exception";
 }
 
 TEST_F(MainFrameTest, RoutingGateWithoutASetup) {

@@ -47,16 +47,6 @@
 namespace tvane::test {
 namespace {
 
-// The event log window's side: the events the document broadcasts.
-struct EventLogView final : IView {
-    std::vector<std::string> texts;
-    void OnUpdate(IView*, long hint, const HintObject& object) override {
-        if (hint == HINT_READING)
-            if (auto* e = object.As<CDatasetEvent>())
-                texts.push_back(e->m_text);
-    }
-};
-
 // Presses Start in the Scan Status window once it is up, with "Don't show this
 // dialog on subsequent runs." ticked.
 void StartFromScanStatus(bool& shown, int triesLeft = 50) {
@@ -93,7 +83,8 @@ struct EventRowsAtStop final : IView {
 void CloseSettingsSheet(bool& shown, int triesLeft = 50) {
     QTimer::singleShot(10, [&shown, triesLeft] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* sheet = qobject_cast<QDialog*>(w); sheet && sheet->isVisible() &&
+            if (auto* sheet = qobject_cast<QDialog*>(w);
+                sheet && sheet->isVisible() &&
                 sheet->windowTitle() == "OrvantaQT7100 Instrument Settings") {
                 shown = true;
                 sheet->reject();
@@ -164,7 +155,6 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         ASSERT_EQ(doc.IsScanning(), 1);
         ASSERT_TRUE(frame.Timers().IsActive(CMainFrame::kScanTimer));
         EXPECT_EQ(frame.Action(cmd::kStartScan)->shortcut(), QKeySequence(Qt::Key_F5));
-        doc.m_lastScanChannel = 103;
         std::int32_t filed = 0, computedSeen = 0;
         for (int poll = 0; poll < 5; ++poll) {
             clock.Advance(1000);

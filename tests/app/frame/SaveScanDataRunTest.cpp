@@ -90,7 +90,6 @@ TEST(SaveScanDataRun, TheRunIsKeptUnderTheNewNameAndExported) {
         ASSERT_TRUE(frame.Action(cmd::kStartScan)->isEnabled());
         frame.Action(cmd::kStartScan)->trigger();
         ASSERT_EQ(doc.IsScanning(), 1);
-        doc.m_lastScanChannel = 102;
         for (int poll = 0; poll < 3; ++poll) {
             clock.Advance(1000);
             frame.OnTimer(CMainFrame::kScanTimer);

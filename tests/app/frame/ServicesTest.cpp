@@ -29,4 +29,22 @@ TEST(QtLocaleFormatsTest, SeparatorsClockAndDecimalFromTheLocale) {
     }
 }
 
+// The time picture never pairs a 24-hour clock with AM/PM, and Qt's time zone
+// field does not become one.
+TEST(QtLocaleFormatsTest, TimePictureHasADesignatorOnlyOnATwelveHourClock) {
+    TestApp();
+    struct Case {
+        QLocale locale;
+        const char* picture;
+    } cases[] = {
+        {QLocale::c(), "HH:mm:ss"},
+        {QLocale("de_DE"), "HH:mm:ss"},
+        {QLocale("en_US"), "h:mm:ss tt"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QtLocaleFormats(c.locale).Formats().timeFormat, c.picture)
+            << c.locale.name().toStdString() << " "
+            << c.locale.timeFormat(QLocale::LongFormat).toStdString();
+}
+
 } // namespace

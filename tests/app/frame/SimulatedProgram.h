@@ -5,11 +5,15 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/CInstrumentConnection.h"
 #include "app/CLoggerDoc.h"
+#include "app/DocumentHints.h"
+#include "app/IView.h"
+#include "database/CDatasetEvent.h"
 #include "database/CDynaDatabase.h"
 #include "database/CStateInfo.h"
 #include "database/SeedDatabase.h"
@@ -25,6 +29,17 @@
 
 namespace tvane::test {
 
+// The texts of the events the document broadcasts, as the event log window
+// receives them.
+struct EventLogView final : IView {
+    std::vector<std::string> texts;
+    void OnUpdate(IView*, long hint, const HintObject& object) override {
+        if (hint == HINT_READING)
+            if (auto* e = object.As<CDatasetEvent>())
+                texts.push_back(e->m_text);
+    }
+};
+
 class SimulatedProgram {
 public:
     // Call first, then end the test when HasFatalFailure() says so.
@@ -34,8 +49,8 @@ public:
         CreateSeedDatabase(database);
         state.m_dataDir = home.Data().string();
         auto db = std::make_shared<CDynaDatabase>();
-        ASSERT_TRUE(db->Open({}, false, false,
-                             "ODBC;Driver=SQLite3;Database=" + database.string() + ";"));
+        ASSERT_TRUE(
+            db->Open({}, false, false, "ODBC;Driver=SQLite3;Database=" + database.string() + ";"));
         state.m_pDatabase = db;
 
         const std::string bin = std::string(TVANE_BINARY_DIR) + "/bin/";
@@ -59,8 +74,10 @@ public:
     }
     COleKXQT7100& Binding() { return *connection.GetInstrument(); }
     // A new setup "Bench run" of one KXQT7101 whose first count channels (101 on)
-    // measure DC volts, each downloaded to the instrument; spare rows follow them.
-    void MakeSetup(CLoggerDoc& doc, std::int32_t count, std::int32_t spareRows = 0) {
+    // measure DC volts, each downloaded to the instrument unless the test does
+    // that through the program; spare rows follow them.
+    void MakeSetup(CLoggerDoc& doc, std::int32_t count, std::int32_t spareRows = 0,
+                   bool download = true) {
         CStateInfo setup = state;
         setup.m_setupName = "Bench run";
         setup.m_modules = {"KXQT7101", "(None)", "(None)"};
@@ -76,7 +93,9 @@ public:
             row->Alarms = "Off";
             CChannelConfig config;
             ASSERT_TRUE(row->FillChannelConfig(config));
-            ASSERT_TRUE(Binding().DownloadChannelConfig(&config));
+            if (download) {
+                ASSERT_TRUE(Binding().DownloadChannelConfig(&config));
+            }
         }
     }
 

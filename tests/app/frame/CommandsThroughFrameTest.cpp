@@ -1,0 +1,427 @@
+// The program's commands through the main window on the simulated instrument:
+// what each one is enabled by, where it is reached from, and a setup taken
+// through download, run, Save As and upload.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include "app/CAppPreferences.h"
+#include "app/CInstrumentConnection.h"
+#include "app/DocumentHints.h"
+#include "app/IView.h"
+#include "app/frame/CDownloadNoticeDialog.h"
+#include "app/frame/CMainFrame.h"
+#include "app/frame/CSaveScanDataDialog.h"
+#include "app/frame/CSaveSetupDialog.h"
+#include "app/frame/CUploadDlg.h"
+#include "app/frame/DocumentWiring.h"
+#include "app/frame/FrameCommands.h"
+#include "comm/ScriptedTransport.h"
+#include "comm/TransportFactory.h"
+#include "database/CDataset.h"
+#include "database/CDatasetEvent.h"
+#include "database/CDatasetStore.h"
+#include "platform/core/Format.h"
+#include "scan/CFXScan.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
+#include "scan/COleKXQT7100.h"
+#include "scan/CommSettings.h"
+#include "tests/app/ComputedSumRow.h"
+#include "tests/app/frame/QtApp.h"
+#include "tests/app/frame/SimulatedProgram.h"
+#include "tests/app/frame/WhenShown.h"
+#include "tests/database/OdbcTestSupport.h"
+
+namespace tvane::test {
+namespace {
+
+// The bus instrument that holds "Bench run": a KXQT7101 measuring DC volts,
+// 101 to 103 in the scan, no readings stored.
+void HoldsBenchRun(comm::ScriptedTransport::Script& script) {
+    script.On("*IDN?", "ORVANTA,QT7100,0,1.2");
+    script.On("SYST:CTYP? 100", "ORVANTA,QT7101,0,1.0");
+    script.On("SYST:CTYP? 200", "0");
+    script.On("SYST:CTYP? 300", "0");
+    script.On("INST:DMM:INST?", "1");
+    script.On("INST:DMM?", "1");
+    script.On("DATA:POIN?", "+0");
+    script.On("STAT:OPER:COND?", "+0");
+    script.On("*ESR?", "+0");
+    script.On("SYST:ERR?", "+0,\"No error\"");
+    script.On("ROUT:SCAN?", "#214(@101,102,103)");
+    for (int output = 1; output <= 4; ++output)
+        script.On(Format("OUTP:ALAR%d:SOUR?", output), "#13(@)");
+    script.On("OUTP:ALAR:MODE?", "LATC");
+    script.On("OUTP:ALAR:SLOPE?", "NEG");
+    script.On("TRIG:SOUR?", "TIM");
+    script.On("TRIG:COUN?", "+0");
+    script.On("TRIG:TIMER?", "+1.00000000E+00");
+    // Every channel of the module is asked; the scan list says which are on.
+    for (int ch = 101; ch <= 122; ++ch) {
+        const auto at = [ch](const char* query) { return Format(query, ch); };
+        script.On(at("SENS:FUNC? (@%d)"), "\"VOLT\"");
+        script.On(at("CALC:SCAL:UNIT? (@%d)"), "\"VDC\"");
+        script.On(at("SENS:VOLT:DC:RANG:AUTO? (@%d)"), "1");
+        script.On(at("SENS:VOLT:DC:NPLC? (@%d)"), "+1.00000000E+00");
+        script.On(at("INP:IMP:AUTO? (@%d)"), "0");
+        script.On(at("CALC:SCAL:STAT? (@%d)"), "0");
+        script.On(at("CALC:SCAL:GAIN? (@%d)"), "+1.00000000E+00");
+        script.On(at("CALC:SCAL:OFFS? (@%d)"), "+0.00000000E+00");
+        script.On(at("CALC:LIM:LOW? (@%d)"), "+0.00000000E+00");
+        script.On(at("CALC:LIM:UPP? (@%d)"), "+0.00000000E+00");
+        script.On(at("CALC:LIM:LOW:STAT? (@%d)"), "0");
+        script.On(at("CALC:LIM:UPP:STAT? (@%d)"), "0");
+        script.On(at("ROUT:CHAN:DEL:AUTO? (@%d)"), "1");
+    }
+}
+
+// The program on the simulated instrument with one main window; the Scan
+// Status window is not shown before a run.
+class CommandsThroughFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program.Start();
+        if (HasFatalFailure())
+            return;
+        preferences.Initialize();
+        preferences.SetPrefValue(CAppPreferences::kStartScanningWindow, std::string("N"));
+        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
+                                                  &preferences);
+        doc().AddView(&events);
+    }
+    void TearDown() override {
+        if (wiring)
+            doc().RemoveView(&events);
+        wiring.reset();
+    }
+    CLoggerDoc& doc() { return wiring->Document(); }
+    bool Enabled(unsigned id) {
+        frame.UpdateToolbars();
+        return frame.Action(id)->isEnabled();
+    }
+    // One poll of the window's scan timer a second later.
+    void Poll() {
+        program.clock.Advance(1000);
+        frame.OnTimer(CMainFrame::kScanTimer);
+    }
+    // Moves the program to the instrument on the bus (HoldsBenchRun).
+    void ConnectBus() {
+        HoldsBenchRun(*bus);
+        CommSettings settings;
+        settings.InterfaceName = "WENX";
+        settings.ControllerName = "GPIB0";
+        settings.Address = 9;
+        program.Binding().Close();
+        ASSERT_TRUE(program.Binding().Connect(&settings, 1));
+    }
+    int Count(const std::string& text) const {
+        return static_cast<int>(std::count(events.texts.begin(), events.texts.end(), text));
+    }
+
+    QApplication& app = TestApp();
+    SimulatedProgram program;
+    CMainFrame frame;
+    CAppPreferences preferences;
+    std::unique_ptr<DocumentWiring> wiring;
+    EventLogView events;
+    std::shared_ptr<comm::ScriptedTransport::Script> bus =
+        std::make_shared<comm::ScriptedTransport::Script>();
+    comm::ScopedTransportCreator busTransport{4, [s = bus](std::int32_t type) {
+                                                  return std::make_unique<comm::ScriptedTransport>(
+                                                      s, type);
+                                              }};
+};
+
+// The instrument's run state decides which of the run's commands are open; F5
+// during a run reaches nothing, not even through the document itself.
+TEST_F(CommandsThroughFrame, RunStateOpensTheRunsCommands) {
+    program.MakeSetup(doc(), 2);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
+    ASSERT_TRUE(program.Binding().InitInstrument());
+    doc().m_scan->m_scanInterval = 1.0;
+    doc().m_setupInInstrument = 1;
+    doc().SetModifiedFlag(false);
+
+    struct Case {
+        unsigned id;
+        bool idle, running;
+    };
+    const Case cases[] = {
+        {cmd::kStartScan, true, false},          {cmd::kStopScan, false, true},
+        {cmd::kInstrumentSettings, true, false}, {cmd::kDownloadSetup, true, false},
+        {cmd::kFileSave, true, false},           {cmd::kFileSaveAs, true, false},
+        {cmd::kUploadSetup, false, false}, // never from the simulated instrument
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Enabled(c.id), c.idle) << c.id;
+
+    frame.Action(cmd::kStartScan)->trigger();
+    ASSERT_EQ(doc().IsScanning(), 1);
+    Poll();
+    for (const Case& c : cases)
+        EXPECT_EQ(Enabled(c.id), c.running) << c.id;
+    const std::string key = doc().GetDataset()->GetKey();
+
+    // F5, and the document's own Start Scan, during the run.
+    frame.Action(cmd::kStartScan)->trigger();
+    EXPECT_FALSE(frame.OnCmdMsg(cmd::kStartScan));
+    doc().OnStartScan();
+    EXPECT_EQ(doc().IsScanning(), 1);
+    EXPECT_EQ(doc().GetDataset()->GetKey(), key);
+    EXPECT_EQ(Count("Test Started - Immediate"), 1);
+    EXPECT_TRUE(frame.Timers().IsActive(CMainFrame::kScanTimer));
+    Poll();
+    EXPECT_EQ(doc().m_lastScanNumber, 2) << "the instrument's run went on";
+
+    WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& d) { d.reject(); });
+    frame.Action(cmd::kStopScan)->trigger();
+    EXPECT_EQ(doc().IsScanning(), 0);
+    for (const Case& c : cases)
+        EXPECT_EQ(Enabled(c.id), c.idle) << c.id;
+
+    // Without an active measured channel there is nothing to scan.
+    for (std::int32_t i = 0; i < doc().GetSetup()->GetSize(); ++i)
+        doc().GetSetupRow(i)->ChannelMode = 0;
+    EXPECT_FALSE(Enabled(cmd::kStartScan));
+}
+
+// Save, Save As, Download Setup and Upload Setup have their menu entries, bar
+// buttons and accelerator.
+TEST_F(CommandsThroughFrame, SetupCommandsHaveTheirEntries) {
+    auto menuOf = [this](const QString& title) -> QMenu* {
+        for (QAction* a : frame.menuBar()->actions())
+            if (a->text() == title)
+                return a->menu();
+        return nullptr;
+    };
+    QMenu* file = menuOf("&File");
+    QMenu* settings = menuOf("&Settings");
+    ASSERT_NE(file, nullptr);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(file->actions().contains(frame.Action(cmd::kFileSave)));
+    EXPECT_TRUE(file->actions().contains(frame.Action(cmd::kFileSaveAs)));
+    EXPECT_TRUE(settings->actions().contains(frame.Action(cmd::kDownloadSetup)));
+    EXPECT_TRUE(settings->actions().contains(frame.Action(cmd::kUploadSetup)));
+    EXPECT_EQ(frame.Action(cmd::kFileSave)->text(), "&Save");
+    EXPECT_EQ(frame.Action(cmd::kFileSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(frame.Action(cmd::kFileSaveAs)->text(), "Save Setup &As...");
+    EXPECT_EQ(frame.Action(cmd::kDownloadSetup)->text(), "&Download Setup");
+    EXPECT_EQ(frame.Action(cmd::kDownloadSetup)->toolTip(), "Download Scan Setup");
+    EXPECT_EQ(frame.Action(cmd::kDownloadSetup)->statusTip(),
+              "Configure instrument with current scan setup information");
+    EXPECT_TRUE(frame.ToolBar(0)->actions().contains(frame.Action(cmd::kFileSave)));
+    EXPECT_TRUE(frame.ToolBar(2)->actions().contains(frame.Action(cmd::kDownloadSetup)));
+    EXPECT_TRUE(frame.ToolBar(2)->actions().contains(frame.Action(cmd::kUploadSetup)));
+
+    // Without a setup only Upload Setup would be routed, and it needs an
+    // instrument on a real interface.
+    for (unsigned id : {cmd::kFileSave, cmd::kFileSaveAs, cmd::kDownloadSetup, cmd::kUploadSetup})
+        EXPECT_FALSE(Enabled(id)) << id;
+}
+
+// The value columns of a channel in the export's header.
+int ValueColumn(const std::vector<std::string>& header, const std::string& channel) {
+    for (std::size_t i = 0; i < header.size(); ++i)
+        if (header[i].rfind(channel + "(", 0) == 0 &&
+            header[i].find("Time stamp") == std::string::npos &&
+            header[i].find("Seconds") == std::string::npos)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::vector<std::string> Fields(std::string line) {
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
+        fields.push_back(line.substr(start, comma - start));
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+// A setup with a computed channel is downloaded, run (F5 during the run changes
+// nothing), kept under a new name, and made again from what the instrument holds.
+TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) {
+    program.MakeSetup(doc(), 3, 1, false);
+    ASSERT_FALSE(HasFatalFailure());
+    AddComputedSum(doc());
+    doc().m_scan->m_scanInterval = 1.0;
+    doc().m_scan->m_exportOnPostScan = 1;
+
+    ASSERT_TRUE(Enabled(cmd::kDownloadSetup));
+    frame.Action(cmd::kDownloadSetup)->trigger();
+    EXPECT_EQ(doc().IsSetupInInstrument(), 1);
+
+    // The changed setup was never saved: the run asks for its properties first
+    // and the setup's file is written.
+    int saveShown = 0;
+    WhenShown<CSaveSetupDialog>([](CSaveSetupDialog& d) { d.OkButton()->click(); }, &saveShown,
+                                true);
+    // The download's event is kept in the dataset, which the run then stores
+    // under a name of its time.
+    program.clock.Advance(2000);
+    doc().SetModifiedFlag(true);
+    ASSERT_TRUE(Enabled(cmd::kStartScan));
+    frame.Action(cmd::kStartScan)->trigger();
+    EXPECT_GE(saveShown, 1);
+    ASSERT_EQ(doc().IsScanning(), 1);
+    EXPECT_FALSE(doc().IsModified());
+    const std::string firstFile = program.state.m_setupFile;
+    ASSERT_FALSE(firstFile.empty());
+    EXPECT_GT(std::filesystem::file_size(firstFile), 0u);
+
+    int computed = 0;
+    for (int poll = 0; poll < 4; ++poll) {
+        Poll();
+        std::vector<ReadingRecord*> list;
+        computed += doc().GetChannelReadings(901, list);
+        if (poll == 1) {
+            const std::string key = doc().GetDataset()->GetKey();
+            frame.Action(cmd::kStartScan)->trigger(); // F5
+            doc().OnStartScan();
+            EXPECT_EQ(doc().GetDataset()->GetKey(), key);
+            EXPECT_EQ(Count("Test Started - Immediate"), 1);
+        }
+    }
+    EXPECT_EQ(computed, 4) << "one computed reading per scan";
+
+    std::string exportName;
+    WhenShown<CSaveScanDataDialog>([&exportName](CSaveScanDataDialog& d) {
+        exportName = d.ExportEdit()->text().toStdString();
+        d.OkButton()->click();
+    });
+    frame.Action(cmd::kStopScan)->trigger();
+    ASSERT_EQ(doc().IsScanning(), 0);
+    EXPECT_EQ(Count("Test Started - Immediate"), 1);
+    EXPECT_EQ(Count("Test Terminated - By User"), 1);
+
+    // The run's Start and Stop events are in its file while the program runs on.
+    const std::string command =
+        "/usr/bin/python3 -c \"import olefile,sys; f=olefile.OleFileIO(sys.argv[1]); "
+        "print(f.get_size(sys.argv[2] + '/Events'))\" '" +
+        doc().GetDatasetStore()->GetPath() + "' '" + doc().GetDataset()->GetKey() + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char size[64] = {0};
+    const bool read = fgets(size, sizeof size, pipe) != nullptr;
+    EXPECT_EQ(pclose(pipe), 0);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(std::stoi(size), 2 * 16);
+
+    // The run's export holds the computed channel: the sum of 101 and 102.
+    std::ifstream in(exportName, std::ios::binary);
+    ASSERT_TRUE(in.good()) << exportName;
+    std::string line;
+    std::getline(in, line);
+    const std::vector<std::string> header = Fields(line);
+    const int c101 = ValueColumn(header, "101"), c102 = ValueColumn(header, "102"),
+              c901 = ValueColumn(header, "901");
+    ASSERT_GE(c901, 0) << line;
+    int scans = 0;
+    while (std::getline(in, line)) {
+        const std::vector<std::string> f = Fields(line);
+        ASSERT_GT(f.size(), static_cast<std::size_t>(c901)) << line;
+        EXPECT_NEAR(std::stod(f[c901]), std::stod(f[c101]) + std::stod(f[c102]), 1e-5) << line;
+        ++scans;
+    }
+    EXPECT_EQ(scans, 4);
+
+    // Save As: the setup is kept under the new name the window proposes,
+    // beside the first one.
+    ASSERT_TRUE(Enabled(cmd::kFileSaveAs));
+    WhenShown<CSaveSetupDialog>([](CSaveSetupDialog& d) {
+        EXPECT_EQ(d.windowTitle().toStdString(), "Save Setup As");
+        d.OkButton()->click();
+    });
+    frame.Action(cmd::kFileSaveAs)->trigger();
+    EXPECT_EQ(program.state.m_setupName, "Bench run.1");
+    EXPECT_EQ(Sqlite3(program.database, "SELECT Name FROM Setup ORDER BY Name;"),
+              "Bench run\nBench run.1\n");
+    EXPECT_NE(program.state.m_setupFile, firstFile);
+    EXPECT_GT(std::filesystem::file_size(program.state.m_setupFile), 0u);
+    EXPECT_EQ(frame.windowTitle().toStdString(), "Tallyvane - Bench run.1");
+
+    // Upload Setup reaches only an instrument on a real interface: the setup
+    // comes back from one on the bus that holds it.
+    ConnectBus();
+    ASSERT_TRUE(Enabled(cmd::kUploadSetup));
+    int uploadShown = 0;
+    WhenShown<CUploadDlg>([](CUploadDlg& d) { d.accept(); }, &uploadShown);
+    frame.Action(cmd::kUploadSetup)->trigger();
+    EXPECT_EQ(uploadShown, 1);
+    EXPECT_EQ(std::count(bus->transcript.begin(), bus->transcript.end(), "< (time-out)"), 0)
+        << "every question was one the instrument answers";
+    EXPECT_EQ(doc().IsSetupLoaded(), 1);
+    EXPECT_EQ(program.state.m_setupName.rfind("Setup ", 0), 0u) << program.state.m_setupName;
+    for (std::uint32_t channel : {101u, 102u, 103u, 104u}) {
+        const CFXSetup* row = doc().FindSetupRow(static_cast<std::int32_t>(channel));
+        ASSERT_NE(row, nullptr) << channel;
+        EXPECT_EQ(row->ChannelMode, channel < 104u ? 1 : 0) << channel;
+        EXPECT_EQ(row->Function, "DC volts") << channel;
+    }
+    EXPECT_EQ(doc().IsSetupInInstrument(), 1);
+    EXPECT_EQ(Sqlite3(program.database, "SELECT COUNT(*) FROM Setup;"), "3\n");
+    EXPECT_EQ(frame.windowTitle().toStdString(), "Tallyvane - " + program.state.m_setupName);
+}
+
+// The Download Setup Notice's upload choice: the instrument holds readings, and
+// the user makes a new setup from it instead of overwriting them.
+TEST_F(CommandsThroughFrame, TheNoticesUploadChoiceMakesANewSetupFromTheInstrument) {
+    program.MakeSetup(doc(), 2, 0, false);
+    ASSERT_FALSE(HasFatalFailure());
+    doc().SetModifiedFlag(false);
+    ConnectBus();
+    ASSERT_FALSE(HasFatalFailure());
+    bus->On("DATA:POIN?", "+5");
+    const std::string before = program.state.m_setupName;
+
+    int noticeShown = 0, uploadShown = 0;
+    WhenShown<CDownloadNoticeDialog>(
+        [](CDownloadNoticeDialog& d) {
+            EXPECT_TRUE(d.ContinueButton()->isChecked());
+            d.UploadButton()->click();
+            d.accept();
+        },
+        &noticeShown);
+    WhenShown<CUploadDlg>(
+        [](CUploadDlg& d) {
+            EXPECT_EQ(d.ReadingsLabel()->text().toStdString(), "5");
+            d.IncludeDataBox()->setChecked(false); // the readings stay in the instrument
+            d.NameEdit()->setText("From the notice");
+            d.NameEdit()->textEdited("From the notice");
+            d.accept();
+        },
+        &uploadShown);
+    ASSERT_TRUE(Enabled(cmd::kDownloadSetup));
+    frame.Action(cmd::kDownloadSetup)->trigger();
+    EXPECT_EQ(noticeShown, 1);
+    EXPECT_EQ(uploadShown, 1);
+    EXPECT_EQ(program.state.m_setupName, "From the notice");
+    EXPECT_NE(program.state.m_setupName, before);
+    EXPECT_EQ(doc().IsSetupInInstrument(), 1) << "the setup came from the instrument";
+    EXPECT_EQ(std::count(bus->sent.begin(), bus->sent.end(), "ABORT"), 1)
+        << "the upload stops the instrument; the download was not continued";
+    EXPECT_EQ(Sqlite3(program.database, "SELECT Name FROM Setup ORDER BY Name;"),
+              "Bench run\nFrom the notice\n");
+}
+
+} // namespace
+} // namespace tvane::test
