@@ -45,6 +45,14 @@ void SaveSetupAsModel::EditName(const std::string& text) {
 bool SaveSetupAsModel::Accept() {
     if (m_name.empty())
         return false;
+    if (tvane::HasControlCharacter(m_name)) {
+        tvane::MessageRequest box;
+        box.text = kNameHasControlCharacter;
+        box.icon = tvane::MsgIcon::Warning;
+        m_prompter.Ask(box);
+        m_focus = Focus::Name;
+        return false;
+    }
     if (m_nameChanged && m_name != m_fields.newName && m_name != m_fields.existingName &&
         m_lookup && m_lookup(m_name) == RS_ROWS) {
         tvane::MessageRequest box;

@@ -46,6 +46,13 @@ bool SaveSetupModel::Accept() {
     // OK is disabled without a name; Enter must not get past that either.
     if (m_name.empty())
         return false;
+    if (tvane::HasControlCharacter(m_name)) {
+        tvane::MessageRequest box;
+        box.text = kNameHasControlCharacter;
+        box.icon = tvane::MsgIcon::Warning;
+        m_prompter.Ask(box);
+        return false;
+    }
     if (m_nameChanged && !EqualIgnoringCase(m_name, OldName()) && NameIsTaken()) {
         tvane::MessageRequest box;
         box.text = m_kind == Setup ? kSetupInUse : kDatasetInUse;

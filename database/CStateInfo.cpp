@@ -12,6 +12,7 @@
 #include "database/DataSource.h"
 #include "database/DatabaseStrings.h"
 #include "database/SeedDatabase.h"
+#include "platform/core/NameText.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Prompter.h"
 
@@ -84,8 +85,14 @@ bool CStateInfo::IsBusy() const {
 }
 
 void CStateInfo::SaveRecentNames() const {
-    tvane::WritePrivateProfileString("Recent File List", "SetupName", m_setupName, kProfileFile);
-    tvane::WritePrivateProfileString("Recent File List", "DatasetName", m_datasetName,
+    // A name with a line break would split its line and could add sections to
+    // the file: such a name is not remembered.
+    const auto oneLine = [](const std::string& name) {
+        return tvane::HasControlCharacter(name) ? std::string() : name;
+    };
+    tvane::WritePrivateProfileString("Recent File List", "SetupName", oneLine(m_setupName),
+                                     kProfileFile);
+    tvane::WritePrivateProfileString("Recent File List", "DatasetName", oneLine(m_datasetName),
                                      kProfileFile);
 }
 
