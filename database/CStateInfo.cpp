@@ -9,6 +9,9 @@
 #include <filesystem>
 
 #include "database/CMfxFileException.h"
+#include "database/CRSBase.h"
+#include "database/CRSDataset.h"
+#include "database/CRSSetup.h"
 #include "database/DataSource.h"
 #include "database/DatabaseStrings.h"
 #include "database/SeedDatabase.h"
@@ -110,6 +113,33 @@ void CStateInfo::ClearNames() {
     m_modules = {};
 }
 
+namespace {
+
+// A damaged file may still open: only reading its rows shows it. Nothing is
+// taken for the workspace (nor copied over its backup at exit) until its
+// setups and datasets have been read.
+bool ReadsEveryRow(tvane::OdbcDatabase* database) {
+    try {
+        CRSSetup setups(database);
+        std::int16_t result = setups.OpenAll(RS_READONLY);
+        for (; result == RS_ROWS && !setups.IsEOF(); setups.MoveNext()) {
+        }
+        setups.Close();
+        if (result == RS_FAILED)
+            return false;
+        CRSDataset datasets(database);
+        result = datasets.OpenAll(RS_READONLY);
+        for (; result == RS_ROWS && !datasets.IsEOF(); datasets.MoveNext()) {
+        }
+        datasets.Close();
+        return result != RS_FAILED;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
 bool CStateInfo::OpenDatabase(tvane::IOdbcInstaller& installer) {
     const std::string fixedName = DatabaseStrings().Load(IDS_DATA_SOURCE_NAME);
     m_installDir =
@@ -148,6 +178,8 @@ bool CStateInfo::OpenDatabase(tvane::IOdbcInstaller& installer) {
             ShowDatabaseMessage(IDS_WORKSPACE_NOT_FOUND);
         else if (!m_pDatabase->CanUpdate())
             ShowDatabaseMessage(IDS_WORKSPACE_READ_ONLY);
+        else if (!ReadsEveryRow(m_pDatabase.get()))
+            ShowDatabaseMessage(IDS_WORKSPACE_OPEN_FAILED);
         else
             result = true;
     } catch (const std::exception&) {
