@@ -50,15 +50,7 @@ struct ExportFixture {
     std::string expected; // the export's file
 
     ExportFixture() {
-        doc.GetSetup()->SetSize(kChannels);
-        for (int i = 0; i < kChannels; ++i) {
-            auto* row = new CFXSetup;
-            row->Name = "KXQT7101";
-            row->Channel = static_cast<std::uint32_t>(101 + i);
-            row->ChannelMode = 1;
-            row->Units = "VDC";
-            doc.GetSetup()->SetSetup(i, row);
-        }
+        bench::AddChannels(doc, kChannels, "KXQT7101", [](CFXSetup& row) { row.Units = "VDC"; });
         doc.SetSlotCount(1, kChannels);
         doc.m_datasetStore->Create(
             folder.File("Ybench.stg"),

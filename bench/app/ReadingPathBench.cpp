@@ -60,16 +60,10 @@ void BM_ReadingPath(benchmark::State& state) {
     CLoggerDoc doc(app);
     CountingView view;
     doc.AddView(&view);
-    doc.GetSetup()->SetSize(kChannels);
-    for (int i = 0; i < kChannels; ++i) {
-        auto* row = new CFXSetup;
-        row->Name = "34901A";
-        row->Channel = static_cast<std::uint32_t>(101 + i);
-        row->ChannelMode = 1;
-        row->FunctionType = 1;
-        row->Alarms = "Off";
-        doc.GetSetup()->SetSetup(i, row);
-    }
+    bench::AddChannels(doc, kChannels, "34901A", [](CFXSetup& row) {
+        row.FunctionType = 1;
+        row.Alarms = "Off";
+    });
     auto computed = std::make_unique<CCompChnl>();
     computed->Channel = 901;
     computed->Arg1.Channel = 101;

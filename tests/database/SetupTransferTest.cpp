@@ -524,7 +524,7 @@ TEST_F(SetupTransferTest, DatasetsWithoutReadableDataAreSkippedWithAMessage) {
               (std::vector<std::string>{"Idle", "Spare"}));
 }
 
-TEST_F(SetupTransferTest, FilesThatAreNoSetupOrDatasetFileLeaveNothingBehind) {
+TEST_F(SetupTransferTest, RefusedImportsLeaveNoRowAndNoFileBehind) {
     const std::string archive = home.Path().string() + "/all.qmx";
     ASSERT_TRUE(Export(archive, TransferScope::AllDatasets));
     OtherWorkspace other(home.Path() / "other");
@@ -544,6 +544,8 @@ TEST_F(SetupTransferTest, FilesThatAreNoSetupOrDatasetFileLeaveNothingBehind) {
          "Error: Invalid setup of dataset file."},
         {"compressed far beyond any real file", "m['Y6140709.063']=bytes(8<<20)\n",
          "Y6140709.063 is too large to be imported; it was not extracted."},
+        {"setup name with a control character", "ini=ini.replace('Bench','Be\\tnch')\n",
+         "Error - Invalid setup name"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -620,19 +622,6 @@ TEST_F(SetupTransferTest, AHugeCountOrIndexNeitherHangsNorExhausts) {
         (std::vector<std::string>{"qmexport.ini is too large to be imported; it was not extracted.",
                                   "Error unpacking import header"}));
     EXPECT_FALSE(fs::exists(big.IndexPath()));
-}
-
-TEST_F(SetupTransferTest, ANameWithAControlCharacterIsRefused) {
-    const std::string archive = home.Path().string() + "/all.qmx";
-    ASSERT_TRUE(Export(archive, TransferScope::AllDatasets));
-    OtherWorkspace other(home.Path() / "other");
-    const std::string crafted = home.Path().string() + "/ctl.qmx";
-    Craft(archive, crafted, "ini=ini.replace('Bench','Be\\tnch')\n");
-    prompter.asked.clear();
-    SetupImporter importer(other.workspace, other.Db(), other.dir, prompter);
-    EXPECT_FALSE(importer.Import(crafted, TransferScope::AllDatasets));
-    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Error - Invalid setup name"});
-    EXPECT_EQ(Sqlite3(other.database, "SELECT count(*) FROM Setup;"), "0\n");
 }
 
 } // namespace
