@@ -7,18 +7,20 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "app/ISaveDialogs.h"
 #include "app/SaveSetupModel.h"
 #include "database/CRSBase.h"
 #include "database/CRSDataset.h"
 #include "platform/core/Format.h"
 #include "platform/core/FrameworkExceptions.h"
 #include "platform/core/LocaleFormats.h"
+#include "platform/core/NameText.h"
 #include "platform/ui/Prompter.h"
 
 namespace {
 
 std::string Cut(const std::string& text, std::size_t limit) {
-    return text.size() > limit ? text.substr(0, limit) : text;
+    return tvane::CutUtf8(text, limit);
 }
 
 const char* Extension(std::int16_t format) {
@@ -327,6 +329,11 @@ void SaveScanDataModel::TakeProperties(const Properties& shown, const Properties
 }
 
 bool SaveScanDataModel::Accept() {
+    if (tvane::HasControlCharacter(m_name)) {
+        tvane::ShowMessage(kNameHasControlCharacter, tvane::MsgButtons::Ok,
+                           tvane::MsgIcon::Warning);
+        return false;
+    }
     if (m_name == m_storedName)
         return true;
     if (m_lookup && m_lookup(m_setupName, m_name) == 1) {

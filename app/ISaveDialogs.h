@@ -2,6 +2,10 @@
 #include <cstdint>
 #include <string>
 
+// Shown when a typed setup or dataset name holds a control character.
+inline constexpr const char* kNameHasControlCharacter =
+    "A name cannot hold control characters such as tabs or line breaks.";
+
 // The properties dialog of a setup or dataset (name, last modified, user,
 // description) with its title: "Save Setup As", "Save Setup" or "Save Dataset".
 struct SavePropertiesFields {

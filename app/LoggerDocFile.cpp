@@ -4,17 +4,19 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "app/CLoggerDoc.h"
-#include "database/CMfxFileException.h"
 #include "app/DocumentTexts.h"
 #include "app/ExceptionReport.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
 #include "database/CDataset.h"
 #include "database/CDatasetStore.h"
+#include "database/CMfxFileException.h"
 #include "database/CStateInfo.h"
+#include "database/SetupFileHeader.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
 #include "platform/core/Clock.h"
@@ -143,6 +145,10 @@ void CLoggerDoc::SwapLoadedFile(LoadedFile& file) {
     m_compChannels.swap(file.computed);
     m_scan.swap(file.scan);
 }
+
+// The workspace checks imported setup files against the same header.
+static_assert(CLoggerDoc::kFileVersion == setup_file::kLatestVersion);
+static_assert(std::string_view(doctext::kContentsStream) == setup_file::kContentsStream);
 
 void CLoggerDoc::ReadDocumentFile(const std::string& path) {
     std::vector<std::uint8_t> bytes;

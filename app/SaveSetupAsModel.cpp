@@ -45,15 +45,19 @@ void SaveSetupAsModel::EditName(const std::string& text) {
 bool SaveSetupAsModel::Accept() {
     if (m_name.empty())
         return false;
-    if (m_nameChanged && m_name != m_fields.newName && m_name != m_fields.existingName &&
-        m_lookup && m_lookup(m_name) == RS_ROWS) {
+    const auto refuse = [this](const char* text) {
         tvane::MessageRequest box;
-        box.text = kNameInUse;
+        box.text = text;
         box.icon = tvane::MsgIcon::Warning;
         m_prompter.Ask(box);
         m_focus = Focus::Name;
         return false;
-    }
+    };
+    if (tvane::HasControlCharacter(m_name))
+        return refuse(kNameHasControlCharacter);
+    if (m_nameChanged && m_name != m_fields.newName && m_name != m_fields.existingName &&
+        m_lookup && m_lookup(m_name) == RS_ROWS)
+        return refuse(kNameInUse);
     m_fields.createNew = m_createNew;
     m_fields.name = m_name;
     m_fields.user = m_user;

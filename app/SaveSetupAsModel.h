@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/ISaveDialogs.h"
+#include "platform/core/NameText.h"
 
 namespace tvane {
 class IPrompter;
@@ -60,7 +61,7 @@ public:
 
 private:
     static std::string Cut(const std::string& text, std::size_t limit) {
-        return text.size() > limit ? text.substr(0, limit) : text;
+        return tvane::CutUtf8(text, limit);
     }
 
     SaveSetupAsFields& m_fields;

@@ -46,13 +46,17 @@ bool SaveSetupModel::Accept() {
     // OK is disabled without a name; Enter must not get past that either.
     if (m_name.empty())
         return false;
-    if (m_nameChanged && !EqualIgnoringCase(m_name, OldName()) && NameIsTaken()) {
+    const auto refuse = [this](const char* text) {
         tvane::MessageRequest box;
-        box.text = m_kind == Setup ? kSetupInUse : kDatasetInUse;
+        box.text = text;
         box.icon = tvane::MsgIcon::Warning;
         m_prompter.Ask(box);
         return false;
-    }
+    };
+    if (tvane::HasControlCharacter(m_name))
+        return refuse(kNameHasControlCharacter);
+    if (m_nameChanged && !EqualIgnoringCase(m_name, OldName()) && NameIsTaken())
+        return refuse(m_kind == Setup ? kSetupInUse : kDatasetInUse);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/ISaveDialogs.h"
+#include "platform/core/NameText.h"
 
 namespace tvane {
 class IPrompter;
@@ -69,8 +70,9 @@ public:
     // Searches of the Setup and Dataset tables; a failed or throwing search answers 0.
     static Lookups DatabaseLookups(tvane::OdbcDatabase* database);
 
+    // Never inside a character: the edits' limits count characters, the texts are UTF-8.
     static std::string Cut(const std::string& text, std::size_t limit) {
-        return text.size() > limit ? text.substr(0, limit) : text;
+        return tvane::CutUtf8(text, limit);
     }
 
 private:

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
 #include "platform/zip/Zip.h"
@@ -278,6 +280,39 @@ bool CQMZip::UnzipFile(const std::string& archive, std::string& destination,
         std::string text;
         GetUnzipErrorText(text, UnzipErrorCode(status));
         ShowError(text);
+        return false;
+    }
+    return true;
+}
+
+bool CQMZip::UnzipFileTo(const std::string& archive, const std::string& entry,
+                         const std::string& target, std::uint64_t maxBytes) {
+    if (archive.empty() || entry.empty() || target.empty())
+        return false;
+    std::error_code ec;
+    fs::remove(target, ec);
+    tvane::zip::ZipReader reader;
+    if (reader.Open(archive) != ZipStatus::Ok || reader.Count() < 1)
+        return false;
+    const int index = reader.Find(entry);
+    tvane::zip::ExtractLimits limits;
+    limits.maxBytes = maxBytes;
+    const ZipStatus status =
+        index < 0 ? ZipStatus::MemberNotFound : reader.ExtractTo(index, target, limits);
+    if (status == ZipStatus::TooLarge) {
+        ShowError(tvane::Format(kTooLarge, tvane::zip::MemberBaseName(entry).c_str()));
+        return false;
+    }
+    if (status != ZipStatus::Ok) {
+        std::string text;
+        GetUnzipErrorText(text, UnzipErrorCode(status));
+        ShowError(text);
+        return false;
+    }
+    // Only what the extraction itself wrote is taken, never a link.
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        fs::remove(target, ec);
         return false;
     }
     return true;

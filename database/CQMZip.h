@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace tvane {
@@ -33,10 +34,20 @@ public:
     // index finds its member), asking before overwriting. destination gets a
     // trailing separator when it has none.
     bool UnzipFile(const std::string& archive, std::string& destination, const std::string& entry);
+    // Extracts the member whose file name is that of entry as the file target
+    // (the caller's choice of folder and name), at most maxBytes long. Nothing
+    // is asked: target is replaced. True only when target is then a regular
+    // file; a failure shows its message and leaves no target.
+    bool UnzipFileTo(const std::string& archive, const std::string& entry,
+                     const std::string& target, std::uint64_t maxBytes);
     // The number of members; false (count 0) when the archive cannot be read.
     bool GetEntryCount(const std::string& archive, int& count);
     // Whether the archive has a member of entry's file name. Shows nothing.
     bool ContainsFile(const std::string& archive, const std::string& entry);
+
+    // Shown in place of an error code for a member above its size limit.
+    static constexpr const char* kTooLarge =
+        "%s is too large to be imported; it was not extracted.";
 
     // "Import/Export error <code>.\n" followed by the code's description, if any.
     static void GetZipErrorText(std::string& text, int code);

@@ -9,9 +9,13 @@
 #include <filesystem>
 
 #include "database/CMfxFileException.h"
+#include "database/CRSBase.h"
+#include "database/CRSDataset.h"
+#include "database/CRSSetup.h"
 #include "database/DataSource.h"
 #include "database/DatabaseStrings.h"
 #include "database/SeedDatabase.h"
+#include "platform/core/NameText.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Prompter.h"
 
@@ -84,8 +88,14 @@ bool CStateInfo::IsBusy() const {
 }
 
 void CStateInfo::SaveRecentNames() const {
-    tvane::WritePrivateProfileString("Recent File List", "SetupName", m_setupName, kProfileFile);
-    tvane::WritePrivateProfileString("Recent File List", "DatasetName", m_datasetName,
+    // A name with a line break would split its line and could add sections to
+    // the file: such a name is not remembered.
+    const auto oneLine = [](const std::string& name) {
+        return tvane::HasControlCharacter(name) ? std::string() : name;
+    };
+    tvane::WritePrivateProfileString("Recent File List", "SetupName", oneLine(m_setupName),
+                                     kProfileFile);
+    tvane::WritePrivateProfileString("Recent File List", "DatasetName", oneLine(m_datasetName),
                                      kProfileFile);
 }
 
@@ -102,6 +112,33 @@ void CStateInfo::ClearNames() {
     m_datasetKey.clear();
     m_modules = {};
 }
+
+namespace {
+
+// A damaged file may still open: only reading its rows shows it. Nothing is
+// taken for the workspace (nor copied over its backup at exit) until its
+// setups and datasets have been read.
+bool ReadsEveryRow(tvane::OdbcDatabase* database) {
+    try {
+        CRSSetup setups(database);
+        std::int16_t result = setups.OpenAll(RS_READONLY);
+        for (; result == RS_ROWS && !setups.IsEOF(); setups.MoveNext()) {
+        }
+        setups.Close();
+        if (result == RS_FAILED)
+            return false;
+        CRSDataset datasets(database);
+        result = datasets.OpenAll(RS_READONLY);
+        for (; result == RS_ROWS && !datasets.IsEOF(); datasets.MoveNext()) {
+        }
+        datasets.Close();
+        return result != RS_FAILED;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace
 
 bool CStateInfo::OpenDatabase(tvane::IOdbcInstaller& installer) {
     const std::string fixedName = DatabaseStrings().Load(IDS_DATA_SOURCE_NAME);
@@ -141,6 +178,8 @@ bool CStateInfo::OpenDatabase(tvane::IOdbcInstaller& installer) {
             ShowDatabaseMessage(IDS_WORKSPACE_NOT_FOUND);
         else if (!m_pDatabase->CanUpdate())
             ShowDatabaseMessage(IDS_WORKSPACE_READ_ONLY);
+        else if (!ReadsEveryRow(m_pDatabase.get()))
+            ShowDatabaseMessage(IDS_WORKSPACE_OPEN_FAILED);
         else
             result = true;
     } catch (const std::exception&) {

@@ -19,6 +19,7 @@
 #include "database/CRSSetup.h"
 #include "database/CStateInfo.h"
 #include "platform/core/FrameworkExceptions.h"
+#include "platform/core/NameText.h"
 #include "platform/storage/Storage.h"
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
@@ -201,11 +202,11 @@ std::string CWorkspace::MakeUniqueSetupName(const std::string& name) {
         if (number > 0)
             base.erase(point);
     }
-    if (base.size() > kUniqueBaseLength)
-        base.resize(kUniqueBaseLength);
+    // Cut at a character boundary: half a UTF-8 character is no name.
+    base = tvane::CutUtf8(base, kUniqueBaseLength);
     for (int n = 1; n <= kMaxSuffix; ++n) {
-        if (n > 9 && base.size() > kUniqueBaseLength - 1)
-            base.resize(kUniqueBaseLength - 1);
+        if (n > 9)
+            base = tvane::CutUtf8(base, kUniqueBaseLength - 1);
         const std::string candidate = base + "." + std::to_string(n);
         CRSSetup set(Database());
         const std::int16_t result = set.OpenGivenSetup(candidate, RS_READONLY);

@@ -1,7 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "platform/core/CaseInsensitive.h"
 
 // The setup section of an export index, as read back. A missing key reads as
 // the empty string (and a missing time as 0).
@@ -29,10 +32,18 @@ struct ExportedDataset {
     std::string duration;
 };
 
-// Reads an export index file ("qmexport.ini") by its full path.
+// An export index file ("qmexport.ini") read once, by its full path: every
+// lookup after the constructor is in memory, however large Count claims to
+// be. A file above kMaxIndexBytes is not read and reads as empty.
 class ExportIndexReader {
 public:
-    explicit ExportIndexReader(std::string indexPath) : m_path(std::move(indexPath)) {}
+    // Far above the index of any real setup (about half a kilobyte per dataset).
+    static constexpr std::uintmax_t kMaxIndexBytes = 4u << 20;
+
+    explicit ExportIndexReader(const std::string& indexPath);
+
+    // False when the file was too large to be read.
+    bool Readable() const { return m_readable; }
 
     // [DATASETS] Setup; empty when the index names no setup.
     std::string SetupName() const;
@@ -42,13 +53,20 @@ public:
     std::string DatasetName(int index) const;
     // The dataset names 0 .. Count - 1, up to the first missing one.
     std::vector<std::string> DatasetNames() const;
+    // Every numbered key below Count that is present and not empty, in the
+    // order of the numbers.
+    std::vector<std::string> PresentDatasetNames() const;
 
     ExportedSetup ReadSetup(const std::string& setupName) const;
     ExportedDataset ReadDataset(const std::string& setupName, const std::string& datasetName) const;
 
-    // Any value, read as the index readers do.
+    // Any value, read as the index readers do: cut to the value buffer.
     std::string Value(const std::string& section, const std::string& key) const;
+    // The whole value; nullptr when the section or key is missing.
+    const std::string* Find(const std::string& section, const std::string& key) const;
 
 private:
-    std::string m_path;
+    using Keys = std::map<std::string, std::string, tvane::LessNoCase>;
+    std::map<std::string, Keys, tvane::LessNoCase> m_sections;
+    bool m_readable = true;
 };

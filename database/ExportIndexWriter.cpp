@@ -7,6 +7,7 @@
 #include "database/CRSDataset.h"
 #include "database/CRSSetup.h"
 #include "database/ExportIndex.h"
+#include "database/ExportIndexReader.h"
 #include "database/IExportDocument.h"
 #include "platform/core/Format.h"
 #include "platform/profile/Profile.h"
@@ -23,8 +24,30 @@ std::string Quoted(const std::string& path) {
 } // namespace
 
 bool ExportIndexWriter::Put(const std::string& section, const std::string& key,
-                            const std::string& value) {
+                            const std::string& value, const std::string& owner, bool identifies) {
+    // A line break would end the line early and could start sections of its own.
+    const auto oneLine = [](const std::string& text) {
+        return text.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+    };
+    if (!oneLine(section) || !oneLine(key) || !oneLine(value)) {
+        if (m_unreadable.empty())
+            m_unreadable = owner;
+        return false;
+    }
+    if (identifies)
+        m_identities.push_back({section, key, value, owner});
     return tvane::WritePrivateProfileString(section, key, value, m_path);
+}
+
+void ExportIndexWriter::Verify() {
+    const ExportIndexReader reader(m_path);
+    for (const Written& w : m_identities) {
+        const std::string* value = reader.Find(w.section, w.key);
+        if (!value || *value != w.value) {
+            m_unreadable = w.owner;
+            return;
+        }
+    }
 }
 
 bool ExportIndexWriter::Write(const std::string& setupName,
@@ -33,11 +56,14 @@ bool ExportIndexWriter::Write(const std::string& setupName,
     std::error_code ec;
     std::filesystem::remove(m_path, ec);
     itemList.clear();
-    if (!WriteDatasetList(setupName, datasets, excludeDatasets))
-        return false;
-    if (!WriteSetupSection(setupName, excludeDatasets, itemList))
-        return false;
-    return excludeDatasets || WriteDatasetSections(setupName, datasets);
+    m_identities.clear();
+    m_unreadable.clear();
+    bool done = WriteDatasetList(setupName, datasets, excludeDatasets) &&
+                WriteSetupSection(setupName, excludeDatasets, itemList) &&
+                (excludeDatasets || WriteDatasetSections(setupName, datasets));
+    if (m_unreadable.empty())
+        Verify();
+    return done && m_unreadable.empty();
 }
 
 bool ExportIndexWriter::WriteDatasetList(const std::string& setupName,
@@ -45,13 +71,13 @@ bool ExportIndexWriter::WriteDatasetList(const std::string& setupName,
                                          bool excludeDatasets) {
     if (!excludeDatasets) {
         for (std::size_t i = 0; i < datasets.size(); ++i) {
-            if (!Put(kDatasetsSection, std::to_string(i), datasets[i]))
+            if (!Put(kDatasetsSection, std::to_string(i), datasets[i], datasets[i], true))
                 return false;
         }
-        if (!Put(kDatasetsSection, kCountKey, std::to_string(datasets.size())))
+        if (!Put(kDatasetsSection, kCountKey, std::to_string(datasets.size()), setupName))
             return false;
     }
-    return Put(kDatasetsSection, kSetupKey, setupName);
+    return Put(kDatasetsSection, kSetupKey, setupName, setupName, true);
 }
 
 bool ExportIndexWriter::WriteSetupSection(const std::string& setupName, bool excludeDatasets,
@@ -67,12 +93,13 @@ bool ExportIndexWriter::WriteSetupSection(const std::string& setupName, bool exc
     set.Close();
 
     const std::string& section = setupName;
-    if (!Put(section, kDateTimeKey, m_document.FormatTime(time)) ||
-        !Put(section, kDateTimeExKey,
-             tvane::Format("%lld", static_cast<long long>(time.GetTime()))) ||
-        !Put(section, kUserKey, user) || !Put(section, kNoteKey, EncodeNote(note)) ||
-        !Put(section, kSetupFileKey, setupFile) ||
-        !Put(section, kDatasetFileKey, excludeDatasets ? std::string() : datasetFile))
+    const std::string& owner = setupName;
+    if (!Put(section, kDateTimeKey, m_document.FormatTime(time), owner) ||
+        !Put(section, kDateTimeExKey, tvane::Format("%lld", static_cast<long long>(time.GetTime())),
+             owner, true) ||
+        !Put(section, kUserKey, user, owner) || !Put(section, kNoteKey, EncodeNote(note), owner) ||
+        !Put(section, kSetupFileKey, setupFile, owner, true) ||
+        !Put(section, kDatasetFileKey, excludeDatasets ? std::string() : datasetFile, owner, true))
         return false;
 
     itemList += Quoted(m_path) + Quoted(setupFile);
@@ -115,13 +142,15 @@ bool ExportIndexWriter::WriteDatasetSections(const std::string& setupName,
         }
 
         const std::string section = DatasetSection(setupName, name);
-        if (!Put(section, kSetupNameKey, rowSetupName) ||
-            !Put(section, kDateTimeKey, m_document.FormatTime(time)) ||
+        if (!Put(section, kSetupNameKey, rowSetupName, name) ||
+            !Put(section, kDateTimeKey, m_document.FormatTime(time), name) ||
             !Put(section, kDateTimeExKey,
-                 tvane::Format("%lld", static_cast<long long>(time.GetTime()))) ||
-            !Put(section, kUserKey, user) || !Put(section, kNoteKey, EncodeNote(note)) ||
-            !Put(section, kDatasetKeyKey, key) || !Put(section, kScansKey, scans) ||
-            !Put(section, kEventsKey, events) || !Put(section, kDurationKey, duration))
+                 tvane::Format("%lld", static_cast<long long>(time.GetTime())), name, true) ||
+            !Put(section, kUserKey, user, name) ||
+            !Put(section, kNoteKey, EncodeNote(note), name) ||
+            !Put(section, kDatasetKeyKey, key, name, true) ||
+            !Put(section, kScansKey, scans, name) || !Put(section, kEventsKey, events, name) ||
+            !Put(section, kDurationKey, duration, name))
             return false;
     }
     return allFound;

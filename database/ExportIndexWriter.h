@@ -39,8 +39,24 @@ public:
     bool WriteDatasetSections(const std::string& setupName,
                               const std::vector<std::string>& datasets);
 
+    // The name (of the setup or a dataset) whose section or keys would not read
+    // back as written: a line break in a value, or a name that the index's
+    // trimming or case-blind section lookup changes. Empty when all is well.
+    const std::string& UnreadableName() const { return m_unreadable; }
+
 private:
-    bool Put(const std::string& section, const std::string& key, const std::string& value);
+    // identifies: the value names something the import looks up (a name, a
+    // file, a key), so it must read back exactly.
+    bool Put(const std::string& section, const std::string& key, const std::string& value,
+             const std::string& owner, bool identifies = false);
+    // Reads the index back and compares what identifies a setup or dataset.
+    void Verify();
+
+    struct Written {
+        std::string section, key, value, owner;
+    };
+    std::vector<Written> m_identities;
+    std::string m_unreadable;
 
     std::string m_path;
     tvane::OdbcDatabase* m_database;

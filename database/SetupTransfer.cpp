@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include "database/CDataset.h"
 #include "database/CDatasetStore.h"
 #include "database/CMfxFileException.h"
 #include "database/CQMZip.h"
@@ -18,19 +19,17 @@
 #include "database/ExportIndex.h"
 #include "database/ExportIndexReader.h"
 #include "database/ExportIndexWriter.h"
+#include "database/SetupFileHeader.h"
 #include "platform/core/Format.h"
+#include "platform/core/NameText.h"
 #include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
+#include "platform/zip/Zip.h"
 
 namespace fs = std::filesystem;
 using namespace transfer_texts;
 
 namespace {
-
-std::string BaseName(const std::string& path) {
-    const std::size_t separator = path.find_last_of("/\\");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
 
 std::string Quoted(const std::string& path) {
     return "\"" + path + "\" ";
@@ -44,6 +43,14 @@ bool Exists(const std::string& path) {
 void Remove(const std::string& path) {
     std::error_code ec;
     fs::remove(path, ec);
+}
+
+// A name as a message may show it: control characters become "?".
+std::string Printable(std::string name) {
+    for (char& c : name)
+        if (tvane::HasControlCharacter(std::string_view(&c, 1)))
+            c = '?';
+    return name;
 }
 
 tvane::MessageRequest Box(const std::string& text, unsigned helpId) {
@@ -80,7 +87,7 @@ void SetupExporter::Show(const std::string& text, unsigned helpId, int icon) {
 SetupExporter::PathCheck SetupExporter::CheckPath(std::string& path) {
     // Only the file name decides whether there is an extension: a point in a
     // folder name is no extension.
-    if (!path.empty() && BaseName(path).find('.') == std::string::npos)
+    if (!path.empty() && fs::path(path).filename().string().find('.') == std::string::npos)
         path += ".";
     if (path.empty()) {
         Show(kNoFileName, 926, static_cast<int>(tvane::MsgIcon::None));
@@ -143,7 +150,15 @@ bool SetupExporter::Export(Request& request) {
     std::string items;
     // A dataset whose row has gone is left out of the index; without the
     // setup's row there is nothing to export.
-    if (!writer.Write(request.setupName, datasets, exclude, items) && items.empty()) {
+    const bool written = writer.Write(request.setupName, datasets, exclude, items);
+    // An index the import would misread is no export: nothing is written.
+    if (!writer.UnreadableName().empty()) {
+        Remove(indexPath);
+        Show(tvane::Format(kUnreadableName, Printable(writer.UnreadableName()).c_str()), 0,
+             static_cast<int>(tvane::MsgIcon::None));
+        return false;
+    }
+    if (!written && items.empty()) {
         Remove(indexPath);
         return false;
     }
@@ -168,8 +183,8 @@ bool SetupExporter::ReduceToDataset(const Request& request, CQMZip& zip) {
     }
     const ExportIndexReader reader(workIndex);
     const ExportedSetup setup = reader.ReadSetup(request.setupName);
-    const std::string setupFile = work + "/" + BaseName(setup.setupFile);
-    const std::string datasetFile = work + "/" + BaseName(setup.datasetFile);
+    const std::string setupFile = work + "/" + tvane::zip::MemberBaseName(setup.setupFile);
+    const std::string datasetFile = work + "/" + tvane::zip::MemberBaseName(setup.datasetFile);
 
     try {
         CDatasetStore store;
@@ -199,6 +214,31 @@ bool SetupExporter::ReduceToDataset(const Request& request, CQMZip& zip) {
 
 // --- Import -------------------------------------------------------------------
 
+namespace {
+
+// The work folder emptied, and made a real folder: whatever an earlier run
+// or another program left there (files, links) is never taken for a member.
+void EmptyFolder(const std::string& folder) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(folder, ec);
+    if (!ec && fs::exists(status) && !fs::is_directory(status))
+        fs::remove(folder, ec);
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code removeError;
+        fs::remove_all(it->path(), removeError);
+    }
+    fs::create_directories(folder, ec);
+}
+
+// Empties the work folder when an import starts and when it ends.
+struct WorkFolderScope {
+    explicit WorkFolderScope(std::string folder) : path(std::move(folder)) { EmptyFolder(path); }
+    ~WorkFolderScope() { EmptyFolder(path); }
+    std::string path;
+};
+
+} // namespace
+
 SetupImporter::SetupImporter(CWorkspace& workspace, tvane::OdbcDatabase* database,
                              std::string dataDir, tvane::IPrompter& prompter)
     : m_workspace(workspace), m_database(database), m_dataDir(std::move(dataDir)),
@@ -225,6 +265,18 @@ bool SetupImporter::HasIndex(const std::string& exportPath) {
     return zip.ContainsFile(exportPath, export_index::kIndexFileName);
 }
 
+bool SetupImporter::UnpackIndex(const std::string& exportPath) {
+    Remove(IndexPath());
+    CQMZip zip(&m_prompter);
+    // Extracted under the name the reader opens, whatever the member's case.
+    if (!zip.UnzipFileTo(exportPath, export_index::kIndexFileName, IndexPath(),
+                         ExportIndexReader::kMaxIndexBytes)) {
+        Show(kUnpackIndex, kUnpackIndexId);
+        return false;
+    }
+    return true;
+}
+
 bool SetupImporter::ExtractIndex(const std::string& exportPath) {
     if (exportPath.empty())
         return false;
@@ -232,13 +284,8 @@ bool SetupImporter::ExtractIndex(const std::string& exportPath) {
         Show(kNoExportFile, kNoExportFileHelp);
         return false;
     }
-    Remove(IndexPath());
-    CQMZip zip(&m_prompter);
-    std::string destination = m_dataDir;
-    if (!zip.UnzipFile(exportPath, destination, export_index::kIndexFileName)) {
-        Show(kUnpackIndex, kUnpackIndexId);
+    if (!UnpackIndex(exportPath))
         return false;
-    }
     if (ExportIndexReader(IndexPath()).SetupName().empty()) {
         Show(kNoSetup, kNoSetupId);
         return false;
@@ -252,13 +299,9 @@ bool SetupImporter::Import(const std::string& exportPath, TransferScope scope, i
         Show(kNoExportFile, kNoExportFileHelp);
         return false;
     }
-    Remove(IndexPath());
-    CQMZip zip(&m_prompter);
-    std::string destination = m_dataDir;
-    if (!zip.UnzipFile(exportPath, destination, export_index::kIndexFileName)) {
-        Show(kUnpackIndex, kUnpackIndexId);
+    const WorkFolderScope work(WorkFolder());
+    if (!UnpackIndex(exportPath))
         return false;
-    }
     {
         CRSSetup setups(m_database);
         const bool opened = setups.OpenAll(RS_READONLY) != RS_FAILED;
@@ -276,10 +319,15 @@ bool SetupImporter::Import(const std::string& exportPath, TransferScope scope, i
         }
     }
 
+    // The index is read once; every lookup below is in memory.
     const ExportIndexReader reader(IndexPath());
     const std::string setupName = reader.SetupName();
     if (setupName.empty()) {
         Show(kNoSetup, kNoSetupId);
+        return false;
+    }
+    if (tvane::HasControlCharacter(setupName)) {
+        Show(kInvalidName, kInvalidNameHelp);
         return false;
     }
 
@@ -294,22 +342,24 @@ bool SetupImporter::Import(const std::string& exportPath, TransferScope scope, i
         }
     }
 
-    if (!ImportSetup(setupName, newName, exportPath))
+    std::vector<std::string> names;
+    if (scope == TransferScope::AllDatasets) {
+        names = reader.PresentDatasetNames();
+    } else if (scope == TransferScope::OneDataset && position >= 0 &&
+               position < reader.DatasetCount()) {
+        std::string name = reader.DatasetName(position);
+        if (!name.empty())
+            names.push_back(std::move(name));
+    }
+    std::vector<ExportedDataset> datasets;
+    for (const std::string& name : names)
+        datasets.push_back(reader.ReadDataset(setupName, name));
+
+    if (!ImportSetup(reader.ReadSetup(setupName), newName, exportPath, datasets))
         return false;
     m_importedName = newName;
-
-    const int count = reader.DatasetCount();
-    if (scope == TransferScope::AllDatasets) {
-        for (int i = 0; i < count; ++i) {
-            const std::string name = reader.DatasetName(i);
-            if (!name.empty())
-                ImportDataset(setupName, name, newName);
-        }
-    } else if (scope == TransferScope::OneDataset && position >= 0 && position < count) {
-        const std::string name = reader.DatasetName(position);
-        if (!name.empty())
-            ImportDataset(setupName, name, newName);
-    }
+    for (const ExportedDataset& dataset : datasets)
+        ImportDataset(dataset, newName);
     Show(kImportDone, 0);
     return true;
 }
@@ -322,14 +372,47 @@ bool SetupImporter::PlaceFile(const std::string& from, const std::string& to) {
     return !ec;
 }
 
-bool SetupImporter::ImportSetup(const std::string& sectionName, const std::string& newName,
-                                const std::string& exportPath) {
-    if (newName.empty() || newName == CWorkspace::kNewSetupName) {
+void SetupImporter::KeepReadableDatasets(const std::string& datasetFile,
+                                         std::vector<ExportedDataset>& datasets) {
+    std::vector<ExportedDataset> readable;
+    CDatasetStore store;
+    try {
+        store.Open(datasetFile, tvane::STGM_READWRITE | tvane::STGM_SHARE_EXCLUSIVE);
+    } catch (const std::exception&) {
+    }
+    for (ExportedDataset& dataset : datasets) {
+        bool ok = !tvane::HasControlCharacter(dataset.name) && !dataset.datasetKey.empty() &&
+                  store.IsOpen();
+        // Its storage is opened and its header read, as a later open would.
+        DatasetDirEntry entry;
+        try {
+            if (ok && store.FindDataset(dataset.datasetKey, &entry)) {
+                CDataset data;
+                ok = data.Open(&store, dataset.datasetKey);
+                data.Close();
+            } else {
+                ok = false;
+            }
+        } catch (const std::exception&) {
+            ok = false;
+        }
+        if (ok)
+            readable.push_back(std::move(dataset));
+        else
+            Show(tvane::Format(kDatasetSkipped, Printable(dataset.name).c_str()), 0);
+    }
+    store.Close();
+    datasets = std::move(readable);
+}
+
+bool SetupImporter::ImportSetup(const ExportedSetup& setup, const std::string& newName,
+                                const std::string& exportPath,
+                                std::vector<ExportedDataset>& datasets) {
+    if (newName.empty() || newName == CWorkspace::kNewSetupName ||
+        tvane::HasControlCharacter(newName)) {
         Show(kInvalidName, kInvalidNameHelp);
         return false;
     }
-    const ExportIndexReader reader(IndexPath());
-    const ExportedSetup setup = reader.ReadSetup(sectionName);
     if (setup.setupFile.empty()) {
         Show(kInvalidFiles, kInvalidFilesId);
         return false;
@@ -343,23 +426,21 @@ bool SetupImporter::ImportSetup(const std::string& sectionName, const std::strin
     const std::string newSetupFile = names.m_setupFile;
     const std::string newDatasetFile = CWorkspace::MakeCompanionFileName(newSetupFile);
 
+    // Each member is written straight under its new name in the emptied work
+    // folder: nothing there but what this import extracted is ever taken.
     const std::string work = WorkFolder();
-    std::error_code ec;
-    fs::create_directories(work, ec);
+    const std::string workSetup = work + "/" + tvane::zip::MemberBaseName(newSetupFile);
+    const std::string workDataset = work + "/" + tvane::zip::MemberBaseName(newDatasetFile);
     CQMZip zip(&m_prompter);
-    std::string destination = work;
-    if (!zip.UnzipFile(exportPath, destination, setup.setupFile)) {
+    if (!zip.UnzipFileTo(exportPath, setup.setupFile, workSetup, kMaxSetupFileBytes)) {
         Show(kUnpackSetup, kUnpackSetupId);
         return false;
     }
-    const std::string workSetup = work + "/" + BaseName(newSetupFile);
-    const std::string workDataset = work + "/" + BaseName(newDatasetFile);
-    if (!PlaceFile(work + "/" + BaseName(setup.setupFile), workSetup)) {
-        Show(kUnpackSetup, kUnpackSetupId);
-        return false;
-    }
+    const auto dropWorkFiles = [&] {
+        Remove(workSetup);
+        Remove(workDataset);
+    };
 
-    Remove(workDataset);
     if (setup.datasetFile.empty()) {
         // An export without datasets gets an empty dataset file, so the
         // imported setup has one like every other setup.
@@ -371,28 +452,42 @@ bool SetupImporter::ImportSetup(const std::string& sectionName, const std::strin
             store.Close();
         } catch (const std::exception&) {
             Show(kInvalidFiles, kInvalidFilesId);
-            Remove(workSetup);
+            dropWorkFiles();
             return false;
         }
-    } else {
-        if (!zip.UnzipFile(exportPath, destination, setup.datasetFile)) {
-            Show(kUnpackDatasets, kUnpackDatasetsId);
-            Remove(workSetup);
-            return false;
-        }
-        if (!PlaceFile(work + "/" + BaseName(setup.datasetFile), workDataset)) {
-            Show(kUnpackDatasets, kUnpackDatasetsId);
-            Remove(workSetup);
-            return false;
+    } else if (!zip.UnzipFileTo(exportPath, setup.datasetFile, workDataset, kMaxDatasetFileBytes)) {
+        Show(kUnpackDatasets, kUnpackDatasetsId);
+        dropWorkFiles();
+        return false;
+    }
+
+    // Both files are read through the storage layer before anything is kept:
+    // a file that is no setup document or no dataset file is refused here.
+    bool valid = setup_file::HasDocumentHeader(workSetup);
+    if (valid) {
+        try {
+            CDatasetStore store;
+            store.Open(workDataset, tvane::STGM_READWRITE | tvane::STGM_SHARE_EXCLUSIVE);
+            std::vector<DatasetDirEntry> entries(static_cast<std::size_t>(store.GetDirCount()));
+            valid = store.ReadDirEntries(0, static_cast<int>(entries.size()), entries.data()) ==
+                    static_cast<int>(entries.size());
+            store.Close();
+        } catch (const std::exception&) {
+            valid = false;
         }
     }
+    if (!valid) {
+        Show(kInvalidFiles, kInvalidFilesId);
+        dropWorkFiles();
+        return false;
+    }
+    KeepReadableDatasets(workDataset, datasets);
 
     // The row is added only once both files are in place: a row naming files
     // that are not there would be a setup that cannot be opened.
     if (Exists(newSetupFile) || Exists(newDatasetFile) || !PlaceFile(workSetup, newSetupFile) ||
         !PlaceFile(workDataset, newDatasetFile)) {
-        Remove(workSetup);
-        Remove(workDataset);
+        dropWorkFiles();
         Remove(newSetupFile);
         Show(kAddSetup, kAddSetupId);
         return false;
@@ -418,20 +513,17 @@ bool SetupImporter::ImportSetup(const std::string& sectionName, const std::strin
     return true;
 }
 
-bool SetupImporter::ImportDataset(const std::string& sectionName, const std::string& datasetName,
-                                  const std::string& newName) {
+bool SetupImporter::ImportDataset(const ExportedDataset& dataset, const std::string& newName) {
     if (newName.empty()) {
         Show(kInvalidName, kInvalidNameHelp);
         return false;
     }
-    const ExportedDataset dataset =
-        ExportIndexReader(IndexPath()).ReadDataset(sectionName, datasetName);
     CRSDataset set(m_database);
     bool added = false;
-    if (set.OpenAll(RS_UPDATABLE) != RS_FAILED && !set.FindDataset(newName, datasetName) &&
+    if (set.OpenAll(RS_UPDATABLE) != RS_FAILED && !set.FindDataset(newName, dataset.name) &&
         set.AddNewRecord() != 0) {
         set.m_SetupName = newName;
-        set.m_Name = datasetName;
+        set.m_Name = dataset.name;
         set.m_DateTime = dataset.time;
         set.m_User = kImportedUser;
         set.m_Note = dataset.note;

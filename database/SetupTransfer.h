@@ -1,8 +1,11 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
 class CQMZip;
+struct ExportedDataset;
+struct ExportedSetup;
 class CWorkspace;
 class IExportDocument;
 namespace tvane {
@@ -45,6 +48,10 @@ inline constexpr const char* kAddSetup = "Error adding setup to database.";
 inline constexpr unsigned kAddDatasetId = 13194;
 inline constexpr const char* kAddDataset = "Error adding dataset to database.";
 inline constexpr const char* kImportedUser = "Imported";
+inline constexpr const char* kUnreadableName =
+    "Unable to export data.\nThe name (%s) cannot be stored in an export file.";
+inline constexpr const char* kDatasetSkipped =
+    "Dataset (%s) was not imported: the export file holds no readable data for it.";
 inline constexpr const char* kExportFileName = "qmexport.qmx"; // 603
 inline constexpr const char* kWorkFolder = "temp";
 inline constexpr const char* kWorkArchive = "temp.qmx";
@@ -124,11 +131,21 @@ public:
     std::string IndexPath() const;
     std::string WorkFolder() const;
 
+    // The largest members an import extracts.
+    static constexpr std::uint64_t kMaxSetupFileBytes = std::uint64_t{256} << 20;
+    static constexpr std::uint64_t kMaxDatasetFileBytes = std::uint64_t{64} << 30;
+
 private:
-    bool ImportSetup(const std::string& sectionName, const std::string& newName,
-                     const std::string& exportPath);
-    bool ImportDataset(const std::string& sectionName, const std::string& datasetName,
-                       const std::string& newName);
+    // Extracts the index as IndexPath(); false after its message.
+    bool UnpackIndex(const std::string& exportPath);
+    // Extracts and checks both files, keeps in datasets those whose data the
+    // dataset file holds (a message for each other), places the files and
+    // adds the Setup row.
+    bool ImportSetup(const ExportedSetup& setup, const std::string& newName,
+                     const std::string& exportPath, std::vector<ExportedDataset>& datasets);
+    void KeepReadableDatasets(const std::string& datasetFile,
+                              std::vector<ExportedDataset>& datasets);
+    bool ImportDataset(const ExportedDataset& dataset, const std::string& newName);
     void Show(const std::string& text, unsigned helpId);
     bool PlaceFile(const std::string& from, const std::string& to);
 

@@ -12,6 +12,7 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/core/FrameworkExceptions.h"
+#include "platform/core/NameText.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Prompter.h"
 
@@ -106,8 +107,13 @@ bool CLoggerApp::RestoreStep() {
         tvane::GetPrivateProfileString("Recent File List", "SetupName", "", kProfileFile);
     m_state.m_datasetName =
         tvane::GetPrivateProfileString("Recent File List", "DatasetName", "", kProfileFile);
-    if (m_state.m_setupName.empty())
+    // A name with a control character names no stored setup or dataset.
+    if (tvane::HasControlCharacter(m_state.m_datasetName))
+        m_state.m_datasetName.clear();
+    if (m_state.m_setupName.empty() || tvane::HasControlCharacter(m_state.m_setupName)) {
+        m_state.m_setupName.clear();
         return false;
+    }
     bool opened = false;
     try {
         m_openSetupName = m_state.m_setupName;

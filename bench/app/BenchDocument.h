@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <string>
 
+#include "app/CLoggerDoc.h"
 #include "app/ILoggerApp.h"
 #include "database/CStateInfo.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
 
 namespace bench {
 
@@ -38,5 +41,20 @@ public:
     IDocumentFrame* GetMainFrame() override { return nullptr; }
     ISetupEditor* GetSetupEditor() override { return nullptr; }
 };
+
+// Scanned setup rows for channels 101, 102, ... of one module model, each
+// finished by fill.
+template <typename Fill>
+void AddChannels(CLoggerDoc& doc, int count, const char* model, Fill fill) {
+    doc.GetSetup()->SetSize(count);
+    for (int i = 0; i < count; ++i) {
+        auto* row = new CFXSetup;
+        row->Name = model;
+        row->Channel = static_cast<std::uint32_t>(101 + i);
+        row->ChannelMode = 1;
+        fill(*row);
+        doc.GetSetup()->SetSetup(i, row);
+    }
+}
 
 } // namespace bench

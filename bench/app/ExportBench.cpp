@@ -1,20 +1,22 @@
 // The reading export: 100,000 readings of a stored dataset written to a file
 // in columns layout (time stamp, seconds and value per channel), against a
-// naive loop that formats the values alone and writes them with write().
+// naive loop that formats and writes the same bytes with snprintf and write().
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
 #include "app/CLoggerDoc.h"
-#include "bench/app/BenchDocument.h"
 #include "app/ILoggerApp.h"
+#include "bench/app/BenchDocument.h"
 #include "database/CDataset.h"
 #include "database/CDatasetStore.h"
 #include "database/CStateInfo.h"
@@ -39,41 +41,56 @@ ReadingRecord Reading(int index) {
     return r;
 }
 
-void BM_ExportReadingsColumns(benchmark::State& state) {
+// One stored dataset and its export, shared by both benchmarks: the baseline
+// must write the very bytes the export writes.
+struct ExportFixture {
     TempFolder folder;
     BenchApp app;
-    CLoggerDoc doc(app);
-    doc.GetSetup()->SetSize(kChannels);
-    for (int i = 0; i < kChannels; ++i) {
-        auto* row = new CFXSetup;
-        row->Name = "KXQT7101";
-        row->Channel = static_cast<std::uint32_t>(101 + i);
-        row->ChannelMode = 1;
-        row->Units = "VDC";
-        doc.GetSetup()->SetSetup(i, row);
-    }
-    doc.SetSlotCount(1, kChannels);
-    doc.m_datasetStore->Create(
-        folder.File("Ybench.stg"),
-        tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);
-    doc.m_dataset->Create(tvane::CTime(1700000000), kChannels, doc.m_datasetStore.get(), "Run",
-                          CDataset::kDefaultBufferBytes);
-    std::vector<ReadingRecord> block(1000);
-    for (int i = 0; i < kReadings; i += 1000) {
-        for (int j = 0; j < 1000; ++j)
-            block[static_cast<std::size_t>(j)] = Reading(i + j);
-        doc.m_dataset->AppendReadings(block.data(), 1000);
-    }
-    doc.m_dataset->WriteHeader();
+    CLoggerDoc doc{app};
+    std::string expected; // the export's file
 
-    CReadingQuery& query = doc.m_exportRequest;
-    query.m_layout = CReadingQuery::kColumns;
-    query.m_fileName = folder.File("export.csv");
-    query.m_previousFileName = query.m_fileName;
-    doc.m_skipExportDialog = 1;
-    doc.OnExportData(); // clamps the span and selects every channel
+    ExportFixture() {
+        bench::AddChannels(doc, kChannels, "KXQT7101", [](CFXSetup& row) { row.Units = "VDC"; });
+        doc.SetSlotCount(1, kChannels);
+        doc.m_datasetStore->Create(
+            folder.File("Ybench.stg"),
+            tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);
+        doc.m_dataset->Create(tvane::CTime(1700000000), kChannels, doc.m_datasetStore.get(), "Run",
+                              CDataset::kDefaultBufferBytes);
+        std::vector<ReadingRecord> block(1000);
+        for (int i = 0; i < kReadings; i += 1000) {
+            for (int j = 0; j < 1000; ++j)
+                block[static_cast<std::size_t>(j)] = Reading(i + j);
+            doc.m_dataset->AppendReadings(block.data(), 1000);
+        }
+        doc.m_dataset->WriteHeader();
+
+        CReadingQuery& query = doc.m_exportRequest;
+        query.m_layout = CReadingQuery::kColumns;
+        query.m_fileName = folder.File("export.csv");
+        query.m_previousFileName = query.m_fileName;
+        doc.m_skipExportDialog = 1;
+        doc.OnExportData(); // clamps the span and selects every channel
+        if (doc.ExportReadings(query, true, 669))
+            expected = ReadWhole(query.m_fileName);
+    }
+
+    static std::string ReadWhole(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+ExportFixture& Fixture() {
+    static ExportFixture fixture;
+    return fixture;
+}
+
+void BM_ExportReadingsColumns(benchmark::State& state) {
+    ExportFixture& f = Fixture();
+    CReadingQuery& query = f.doc.m_exportRequest;
     for (auto _ : state) {
-        if (!doc.ExportReadings(query, true, 669))
+        if (!f.doc.ExportReadings(query, true, 669))
             state.SkipWithError("the export failed");
     }
     state.SetItemsProcessed(state.iterations() * kReadings);
@@ -81,17 +98,38 @@ void BM_ExportReadingsColumns(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportReadingsColumns)->Unit(benchmark::kMillisecond);
 
-// Baseline: each value formatted with "%+E" and written in 64 KB blocks.
+// Baseline: the same lines (the export's header, then per scan each channel's
+// quoted time stamp, seconds and "%+E" value) formatted with snprintf and
+// written with write() in 64 KB blocks; its file must equal the export's.
 void BM_NaiveFormatAndWrite(benchmark::State& state) {
-    TempFolder folder;
-    const std::string path = folder.File("plain.txt");
+    ExportFixture& f = Fixture();
+    if (f.expected.empty()) {
+        state.SkipWithError("the export failed");
+        return;
+    }
+    const char separator = f.doc.m_exportRequest.m_separator;
+    const std::string header = f.expected.substr(0, f.expected.find("\r\n") + 2);
+    const std::string path = f.folder.File("plain.csv");
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
-        std::string text;
-        char field[32];
+        std::string text = header;
+        char field[64];
+        double stampTime = -1.0;
+        std::string stamp;
         for (int i = 0; i < kReadings; ++i) {
-            const int n = std::snprintf(field, sizeof field, "%+E,", Reading(i).Value);
+            const ReadingRecord r = Reading(i);
+            if (r.Time != stampTime) {
+                stampTime = r.Time;
+                stamp = "\"" + f.doc.FormatReadingTime(r.Time) + "\"";
+            }
+            text += stamp;
+            const int n = std::snprintf(field, sizeof field, "%c%0.3lf%c%+E", separator,
+                                        r.Time / 1000.0, separator, r.Value);
             text.append(field, static_cast<std::size_t>(n));
+            if (i % kChannels == kChannels - 1)
+                text += "\r\n";
+            else
+                text += separator;
             if (text.size() >= 65536) {
                 if (::write(fd, text.data(), text.size()) < 0)
                     state.SkipWithError("write failed");
@@ -102,7 +140,10 @@ void BM_NaiveFormatAndWrite(benchmark::State& state) {
             state.SkipWithError("write failed");
         ::close(fd);
     }
+    if (ExportFixture::ReadWhole(path) != f.expected)
+        state.SkipWithError("the baseline does not write the export's bytes");
     state.SetItemsProcessed(state.iterations() * kReadings);
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
 }
 BENCHMARK(BM_NaiveFormatAndWrite)->Unit(benchmark::kMillisecond);
 

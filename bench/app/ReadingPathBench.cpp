@@ -14,8 +14,8 @@
 #include <benchmark/benchmark.h>
 
 #include "app/CLoggerDoc.h"
-#include "bench/app/BenchDocument.h"
 #include "app/ILoggerApp.h"
+#include "bench/app/BenchDocument.h"
 #include "database/CDataset.h"
 #include "database/CDatasetStore.h"
 #include "database/CStateInfo.h"
@@ -29,6 +29,8 @@ namespace {
 
 constexpr int kChannels = 20;
 constexpr int kBatch = 100;
+// A million readings (26 MB) per dataset.
+constexpr std::int64_t kBatchesPerDataset = 10000;
 
 using bench::BenchApp;
 using bench::TempFolder;
@@ -58,16 +60,10 @@ void BM_ReadingPath(benchmark::State& state) {
     CLoggerDoc doc(app);
     CountingView view;
     doc.AddView(&view);
-    doc.GetSetup()->SetSize(kChannels);
-    for (int i = 0; i < kChannels; ++i) {
-        auto* row = new CFXSetup;
-        row->Name = "34901A";
-        row->Channel = static_cast<std::uint32_t>(101 + i);
-        row->ChannelMode = 1;
-        row->FunctionType = 1;
-        row->Alarms = "Off";
-        doc.GetSetup()->SetSetup(i, row);
-    }
+    bench::AddChannels(doc, kChannels, "34901A", [](CFXSetup& row) {
+        row.FunctionType = 1;
+        row.Alarms = "Off";
+    });
     auto computed = std::make_unique<CCompChnl>();
     computed->Channel = 901;
     computed->Arg1.Channel = 101;
@@ -76,20 +72,38 @@ void BM_ReadingPath(benchmark::State& state) {
     doc.m_compChannels->SetAt(0, std::move(computed));
     doc.m_lastScanChannel = 100 + kChannels;
     doc.m_scanning = 1;
-    doc.m_datasetStore->Create(
-        folder.File("Ybench.stg"),
-        tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);
-    doc.m_dataset->Create(tvane::CTime(1700000000), kChannels, doc.m_datasetStore.get(), "Run",
-                          CDataset::kDefaultBufferBytes);
+    // Each stretch of kBatchesPerDataset polls starts on a fresh dataset in a
+    // fresh file, made outside the timing: however long the benchmark runs,
+    // it measures runs of a realistic size, never one that fills a file.
+    int datasets = 0;
+    const auto freshDataset = [&] {
+        doc.m_dataset->Close();
+        doc.m_datasetStore->Close();
+        const std::string file = folder.File("Ybench.stg");
+        std::filesystem::remove(file);
+        doc.m_datasetStore->Create(
+            file, tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);
+        doc.m_dataset->Create(tvane::CTime(1700000000), kChannels, doc.m_datasetStore.get(),
+                              "Run" + std::to_string(datasets++), CDataset::kDefaultBufferBytes);
+    };
+    freshDataset();
 
     const std::vector<ReadingRecord> block = Block(0);
+    std::int64_t polls = 0;
     for (auto _ : state) {
+        if (polls++ == kBatchesPerDataset) {
+            state.PauseTiming();
+            freshDataset();
+            polls = 1;
+            state.ResumeTiming();
+        }
         // The driver's parse writes the block into the document's buffer.
         std::memcpy(doc.GetReadingBuffer(), block.data(), sizeof(ReadingRecord) * kBatch);
         if (!doc.ProcessNewReadings(kBatch, false))
             state.SkipWithError("the batch was not stored");
     }
     state.SetItemsProcessed(state.iterations() * kBatch);
+    state.counters["datasets"] = datasets;
     doc.RemoveView(&view);
     doc.m_scanning = 0;
 }

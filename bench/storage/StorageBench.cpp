@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <fcntl.h>
@@ -25,16 +26,26 @@ constexpr std::size_t kBlock = 16380;
 constexpr std::size_t kAppendBytes = 200u << 20;
 constexpr std::size_t kRecord = 26;
 
-std::filesystem::path Folder() {
-    static std::filesystem::path folder = [] {
+// The benchmarks' files, removed with everything in it when the program ends.
+struct BenchFolder {
+    BenchFolder() {
         std::string templ =
             (std::filesystem::temp_directory_path() / "tvane-bench-XXXXXX").string();
         if (!::mkdtemp(templ.data())) {
             std::abort();
         }
-        return std::filesystem::path(templ);
-    }();
-    return folder;
+        path = templ;
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::filesystem::path path;
+};
+
+const std::filesystem::path& Folder() {
+    static BenchFolder folder;
+    return folder.path;
 }
 
 std::vector<std::uint8_t> Block() {

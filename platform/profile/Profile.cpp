@@ -49,7 +49,8 @@ IniFile Parse(const std::string& text) {
             raw.pop_back();
         std::string t = Trim(raw);
         if (!t.empty() && t.front() == '[') {
-            std::size_t close = t.find(']');
+            // Up to the last "]": names written by the program may hold one.
+            std::size_t close = t.rfind(']');
             std::string name =
                 Trim(t.substr(1, close == std::string::npos ? t.size() - 1 : close - 1));
             ini.sections.push_back({name, {}});
@@ -203,6 +204,18 @@ std::vector<std::string> GetPrivateProfileKeys(const std::string& section,
             if (l.isEntry)
                 keys.push_back(l.key);
     return keys;
+}
+
+std::vector<ProfileSection> ReadPrivateProfile(const std::string& file) {
+    std::vector<ProfileSection> sections;
+    for (const auto& s : Load(file).sections) {
+        ProfileSection& out = sections.emplace_back();
+        out.name = s.name;
+        for (const auto& l : s.lines)
+            if (l.isEntry)
+                out.entries.emplace_back(l.key, Unquote(l.value));
+    }
+    return sections;
 }
 
 } // namespace tvane

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tvane {
@@ -35,5 +36,14 @@ bool DeletePrivateProfileSection(const std::string& section, const std::string& 
 // Names as written in the file, in file order.
 std::vector<std::string> GetPrivateProfileSectionNames(const std::string& file);
 std::vector<std::string> GetPrivateProfileKeys(const std::string& section, const std::string& file);
+
+// One section of a file read whole: its entries in file order, each value as
+// GetPrivateProfileString gives it (trimmed, unquoted, not cut).
+struct ProfileSection {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> entries;
+};
+// The whole file parsed once, for readers that look up many values of one file.
+std::vector<ProfileSection> ReadPrivateProfile(const std::string& file);
 
 } // namespace tvane

@@ -118,6 +118,122 @@ void SerializeEntry(const DirEntry& e, std::uint8_t* p) {
 
 } // namespace
 
+// ---------------------------------------------------------------------------
+// Chains and sector sets
+
+void Chain::PushBack(std::uint32_t id) {
+    if (!m_runs.empty() && Back() + 1 == id && m_runs.back().count < 0xFFFFFFFFu) {
+        ++m_runs.back().count;
+    } else {
+        m_runs.push_back(Run{m_size, id, 1});
+    }
+    ++m_size;
+}
+
+void Chain::PopBack() {
+    if (--m_runs.back().count == 0) {
+        m_runs.pop_back();
+    }
+    --m_size;
+}
+
+std::uint32_t Chain::At(std::size_t index, std::size_t* run) const {
+    auto it = std::upper_bound(m_runs.begin(), m_runs.end(), static_cast<std::uint64_t>(index),
+                               [](std::uint64_t i, const Run& r) { return i < r.first; });
+    const Run& r = *(it - 1);
+    const std::size_t within = static_cast<std::size_t>(index - r.first);
+    if (run) {
+        *run = r.count - within;
+    }
+    return r.start + static_cast<std::uint32_t>(within);
+}
+
+bool Chain::HasRepeats() const {
+    std::vector<std::pair<std::uint32_t, std::uint64_t>> spans;
+    spans.reserve(m_runs.size());
+    for (const Run& r : m_runs) {
+        spans.emplace_back(r.start, static_cast<std::uint64_t>(r.start) + r.count);
+    }
+    std::sort(spans.begin(), spans.end());
+    for (std::size_t i = 1; i < spans.size(); ++i) {
+        if (spans[i].first < spans[i - 1].second) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SectorSet::Contains(std::uint32_t id) const {
+    auto it = m_runs.upper_bound(id);
+    return it != m_runs.begin() && id < std::prev(it)->second;
+}
+
+void SectorSet::Insert(std::uint32_t id) {
+    auto next = m_runs.upper_bound(id);
+    if (next != m_runs.begin()) {
+        auto prev = std::prev(next);
+        if (id < prev->second) {
+            return; // already in
+        }
+        if (prev->second == id) {
+            prev->second = id + 1;
+            if (next != m_runs.end() && next->first == prev->second) {
+                prev->second = next->second;
+                m_runs.erase(next);
+            }
+            return;
+        }
+    }
+    if (next != m_runs.end() && next->first == id + 1) {
+        const std::uint32_t end = next->second;
+        m_runs.erase(next);
+        m_runs.emplace(id, end);
+        return;
+    }
+    m_runs.emplace(id, id + 1);
+}
+
+bool SectorSet::Erase(std::uint32_t id) {
+    auto it = m_runs.upper_bound(id);
+    if (it == m_runs.begin()) {
+        return false;
+    }
+    --it;
+    const std::uint32_t start = it->first, end = it->second;
+    if (id >= end) {
+        return false;
+    }
+    m_runs.erase(it);
+    if (start < id) {
+        m_runs.emplace(start, id);
+    }
+    if (id + 1 < end) {
+        m_runs.emplace(id + 1, end);
+    }
+    return true;
+}
+
+std::uint32_t SectorSet::TakeFirst() {
+    auto it = m_runs.begin();
+    const std::uint32_t id = it->first;
+    if (it->first + 1 == it->second) {
+        m_runs.erase(it);
+    } else {
+        const std::uint32_t end = it->second;
+        m_runs.erase(it);
+        m_runs.emplace(id + 1, end);
+    }
+    return id;
+}
+
+void SectorSet::InsertAll(const SectorSet& other) {
+    for (const auto& [start, end] : other.m_runs) {
+        for (std::uint32_t id = start; id < end; ++id) {
+            Insert(id);
+        }
+    }
+}
+
 CompoundFile::~CompoundFile() {
     if (m_fd >= 0) {
         try {
@@ -205,10 +321,11 @@ std::shared_ptr<CompoundFile> CompoundFile::Open(const std::filesystem::path& pa
 
 void CompoundFile::InitEmpty() {
     m_sectorCount = 2;
-    m_fat.assign(kIdsPerSector, kFreeSect);
     m_fatSectors = {0};
-    m_fat[0] = kFatSect;
-    m_fat[1] = kEndOfChain;
+    FatPage& page = m_fatPages[0];
+    page.fill(kFreeSect);
+    page[0] = kFatSect;
+    page[1] = kEndOfChain;
     m_dirSectors = {1};
     m_entries.assign(kEntriesPerSector, DirEntry{});
     DirEntry& root = m_entries[0];
@@ -270,23 +387,53 @@ void CompoundFile::WriteRaw(std::uint64_t offset, const void* data, std::size_t 
 
 std::vector<std::uint32_t> CompoundFile::WalkFat(std::uint32_t start, const char* what) const {
     std::vector<std::uint32_t> ids;
-    std::vector<std::uint8_t> seen;
     std::uint32_t id = start;
     while (id != kEndOfChain) {
         if (id >= m_sectorCount) {
             Corrupt(std::string(what) + ": sector id out of range");
         }
-        if (seen.empty()) {
-            seen.assign(m_sectorCount, 0);
-        }
-        if (seen[id]) {
+        // No chain holds more sectors than the file: a longer one loops.
+        if (ids.size() >= m_sectorCount) {
             Corrupt(std::string(what) + ": chain loops");
         }
-        seen[id] = 1;
         ids.push_back(id);
-        id = m_fat[id];
+        id = Fat(id);
+    }
+    std::vector<std::uint32_t> sorted = ids;
+    std::sort(sorted.begin(), sorted.end());
+    if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
+        Corrupt(std::string(what) + ": chain loops");
     }
     return ids;
+}
+
+void CompoundFile::DropCleanPages() const {
+    // Pages changed since the last commit stay; the others are on disk.
+    std::erase_if(m_fatPages, [this](const auto& p) { return !m_dirtyFat.Has(p.first); });
+}
+
+void CompoundFile::ReadPage(std::uint32_t index, FatPage& page) const {
+    std::uint8_t buf[kSectorSize];
+    ReadRaw(SectorOffset(m_fatSectors[index]), buf, kSectorSize);
+    for (std::uint32_t k = 0; k < kIdsPerSector; ++k) {
+        page[k] = Get32(buf + 4 * k);
+    }
+}
+
+const CompoundFile::FatPage& CompoundFile::Page(std::uint32_t index) const {
+    auto found = m_fatPages.find(index);
+    if (found != m_fatPages.end()) {
+        return found->second;
+    }
+    if (index >= m_fatSectors.size()) {
+        Corrupt("allocation table index out of range");
+    }
+    if (m_fatPages.size() >= kFatCachePages) {
+        DropCleanPages();
+    }
+    FatPage page;
+    ReadPage(index, page);
+    return m_fatPages.emplace(index, page).first->second;
 }
 
 void CompoundFile::Load() {
@@ -357,20 +504,14 @@ void CompoundFile::Load() {
         }
         difat = Get32(buf.data() + kSectorSize - 4);
     }
-    m_fat.resize(static_cast<std::size_t>(numFat) * kIdsPerSector);
-    for (std::size_t i = 0; i < m_fatSectors.size(); ++i) {
-        std::uint32_t s = m_fatSectors[i];
+    for (std::uint32_t s : m_fatSectors) {
         if (s >= m_sectorCount) {
             Corrupt("allocation table sector out of range");
         }
-        ReadRaw(SectorOffset(s), buf.data(), kSectorSize);
-        for (std::uint32_t k = 0; k < kIdsPerSector; ++k) {
-            m_fat[i * kIdsPerSector + k] = Get32(buf.data() + 4 * k);
-        }
     }
     // Sectors the table does not describe are trailing bytes; new sectors overwrite them.
-    if (m_sectorCount > m_fat.size()) {
-        m_sectorCount = static_cast<std::uint32_t>(m_fat.size());
+    if (m_sectorCount > FatCapacity()) {
+        m_sectorCount = FatCapacity();
     }
     for (std::uint32_t s : m_fatSectors) {
         if (s >= m_sectorCount) {
@@ -412,8 +553,10 @@ void CompoundFile::Load() {
     }
     DirEntry& root = m_entries[0];
     if (root.size > 0) {
-        m_miniChain = WalkFat(root.start, "mini stream");
-        if (static_cast<std::uint64_t>(m_miniChain.size()) * kSectorSize < root.size) {
+        for (std::uint32_t id : WalkFat(root.start, "mini stream")) {
+            m_miniChain.PushBack(id);
+        }
+        if (static_cast<std::uint64_t>(m_miniChain.Size()) * kSectorSize < root.size) {
             Corrupt("mini stream shorter than its size");
         }
     }
@@ -423,15 +566,20 @@ void CompoundFile::Load() {
         LoadTrees();
         return;
     }
-    // Space that can be handed out again.
-    for (std::uint32_t s = 0; s < m_sectorCount; ++s) {
-        if (m_fat[s] == kFreeSect) {
-            m_free.insert(s);
+    // Space that can be handed out again, read page by page past the cache.
+    FatPage page;
+    for (std::uint32_t index = 0; index * kIdsPerSector < m_sectorCount; ++index) {
+        ReadPage(index, page);
+        for (std::uint32_t k = 0; k < kIdsPerSector; ++k) {
+            std::uint32_t s = index * kIdsPerSector + k;
+            if (s < m_sectorCount && page[k] == kFreeSect) {
+                m_free.Insert(s);
+            }
         }
     }
     for (std::uint32_t s = 0; s < m_miniCount; ++s) {
         if (m_miniFat[s] == kFreeSect) {
-            m_miniFree.insert(s);
+            m_miniFree.Insert(s);
         }
     }
     // The mini stream's sectors beyond the used mini sectors are kept, not grown into
@@ -447,8 +595,11 @@ void CompoundFile::Load() {
 // Allocation
 
 void CompoundFile::SetFat(std::uint32_t id, std::uint32_t value) {
-    m_fat[id] = value;
-    m_dirtyFat.Mark(id / kIdsPerSector);
+    // Marked first: a dirty page is never dropped from the cache.
+    const std::uint32_t index = id / kIdsPerSector;
+    Page(index);
+    m_dirtyFat.Mark(index);
+    m_fatPages[index][id % kIdsPerSector] = value;
 }
 
 void CompoundFile::SetMiniFat(std::uint32_t id, std::uint32_t value) {
@@ -458,10 +609,24 @@ void CompoundFile::SetMiniFat(std::uint32_t id, std::uint32_t value) {
 
 void CompoundFile::GrowFat() {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> marks;
-    while (m_sectorCount > m_fat.size()) {
+    // The table grows by up to an eighth at a time: a stream appended for days
+    // then runs into a table sector only every few megabytes, and its chain
+    // stays a few runs of consecutive sectors.
+    std::size_t batch = 0;
+    while (m_sectorCount > FatCapacity() || batch > 0) {
+        if (batch == 0) {
+            batch = std::clamp<std::size_t>(m_fatSectors.size() / 8, 1, 64);
+        }
+        --batch;
         std::uint32_t fs = m_sectorCount++;
+        const auto index = static_cast<std::uint32_t>(m_fatSectors.size());
         m_fatSectors.push_back(fs);
-        m_fat.resize(m_fat.size() + kIdsPerSector, kFreeSect);
+        // A new page is not on disk yet: it stays in the cache until written.
+        if (m_fatPages.size() >= kFatCachePages) {
+            DropCleanPages();
+        }
+        m_dirtyFat.Mark(index);
+        m_fatPages[index].fill(kFreeSect);
         marks.emplace_back(fs, kFatSect);
         if (m_fatSectors.size() > kHeaderDifat) {
             std::size_t need =
@@ -477,19 +642,16 @@ void CompoundFile::GrowFat() {
     }
     for (auto [id, value] : marks) {
         SetFat(id, value);
-        m_newSectors.Mark(id);
+        m_newSectors.Insert(id);
     }
 }
 
 std::uint32_t CompoundFile::AllocSector(std::uint32_t after) {
     std::uint32_t id;
-    auto next = after == kNoStream ? m_free.end() : m_free.find(after + 1);
-    if (next != m_free.end()) {
-        id = *next;
-        m_free.erase(next);
-    } else if (!m_free.empty()) {
-        id = *m_free.begin();
-        m_free.erase(m_free.begin());
+    if (after != kNoStream && m_free.Erase(after + 1)) {
+        id = after + 1;
+    } else if (!m_free.Empty()) {
+        id = m_free.TakeFirst();
     } else {
         if (m_sectorCount >= kMaxRegSect - 1024) {
             throw StorageException(STG_E_DOCFILETOOLARGE, m_pathText, "no sector ids left");
@@ -497,29 +659,26 @@ std::uint32_t CompoundFile::AllocSector(std::uint32_t after) {
         id = m_sectorCount++;
         GrowFat();
     }
-    m_newSectors.Mark(id);
+    m_newSectors.Insert(id);
     SetFat(id, kEndOfChain);
     return id;
 }
 
 void CompoundFile::FreeSector(std::uint32_t id) {
     SetFat(id, kFreeSect);
-    if (m_newSectors.Has(id)) {
-        m_free.insert(id);
+    if (m_newSectors.Contains(id)) {
+        m_free.Insert(id);
     } else {
-        m_pendingFree.push_back(id);
+        m_pendingFree.Insert(id);
     }
 }
 
 std::uint32_t CompoundFile::AllocMiniSector(std::uint32_t after) {
     std::uint32_t id;
-    auto next = after == kNoStream ? m_miniFree.end() : m_miniFree.find(after + 1);
-    if (next != m_miniFree.end()) {
-        id = *next;
-        m_miniFree.erase(next);
-    } else if (!m_miniFree.empty()) {
-        id = *m_miniFree.begin();
-        m_miniFree.erase(m_miniFree.begin());
+    if (after != kNoStream && m_miniFree.Erase(after + 1)) {
+        id = after + 1;
+    } else if (!m_miniFree.Empty()) {
+        id = m_miniFree.TakeFirst();
     } else {
         id = m_miniCount;
         if (id >= m_miniFat.size()) {
@@ -536,31 +695,31 @@ std::uint32_t CompoundFile::AllocMiniSector(std::uint32_t after) {
             m_headerDirty = true;
         }
         std::uint64_t needBytes = (static_cast<std::uint64_t>(id) + 1) * kMiniSectorSize;
-        if (needBytes > static_cast<std::uint64_t>(m_miniChain.size()) * kSectorSize) {
-            std::uint32_t last = m_miniChain.empty() ? kNoStream : m_miniChain.back();
+        if (needBytes > static_cast<std::uint64_t>(m_miniChain.Size()) * kSectorSize) {
+            std::uint32_t last = m_miniChain.Empty() ? kNoStream : m_miniChain.Back();
             std::uint32_t s = AllocSector(last);
             if (last != kNoStream) {
                 SetFat(last, s);
             } else {
                 m_entries[0].start = s;
             }
-            m_miniChain.push_back(s);
+            m_miniChain.PushBack(s);
         }
         ++m_miniCount;
         m_entries[0].size = static_cast<std::uint64_t>(m_miniCount) * kMiniSectorSize;
         MarkEntry(0);
     }
-    m_newMiniSectors.Mark(id);
+    m_newMiniSectors.Insert(id);
     SetMiniFat(id, kEndOfChain);
     return id;
 }
 
 void CompoundFile::FreeMiniSector(std::uint32_t id) {
     SetMiniFat(id, kFreeSect);
-    if (m_newMiniSectors.Has(id)) {
-        m_miniFree.insert(id);
+    if (m_newMiniSectors.Contains(id)) {
+        m_miniFree.Insert(id);
     } else {
-        m_pendingMiniFree.push_back(id);
+        m_pendingMiniFree.Insert(id);
     }
 }
 
@@ -577,27 +736,24 @@ Chain& CompoundFile::GetChain(std::uint32_t entry) {
     chain.mini = d.size < kMiniCutoff;
     std::uint32_t unit = chain.mini ? kMiniSectorSize : kSectorSize;
     std::size_t count = static_cast<std::size_t>((d.size + unit - 1) / unit);
-    const std::vector<std::uint32_t>& table = chain.mini ? m_miniFat : m_fat;
     std::uint32_t limit = chain.mini ? m_miniCount : m_sectorCount;
+    // The size is checked against the file before anything is sized by it.
     if (count > limit) {
         Corrupt("stream larger than the file");
     }
-    chain.ids.reserve(count);
     std::uint32_t id = d.start;
     for (std::size_t i = 0; i < count; ++i) {
         if (id >= limit) {
             Corrupt("stream chain shorter than its size or out of range");
         }
-        chain.ids.push_back(id);
-        id = table[id];
+        chain.PushBack(id);
+        id = chain.mini ? m_miniFat[id] : Fat(id);
     }
     // Even the last sector must be one a chain may hold, not a table's own sector.
     if (count > 0 && (id == kFreeSect || id == kFatSect || id == kDifSect)) {
         Corrupt("stream chain runs into unallocated or table sectors");
     }
-    std::vector<std::uint32_t> sorted = chain.ids;
-    std::sort(sorted.begin(), sorted.end());
-    if (std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end()) {
+    if (chain.HasRepeats()) {
         Corrupt("stream chain loops");
     }
     return m_chains.emplace(entry, std::move(chain)).first->second;
@@ -605,24 +761,24 @@ Chain& CompoundFile::GetChain(std::uint32_t entry) {
 
 void CompoundFile::SetChainLength(std::uint32_t entry, Chain& chain, std::size_t count) {
     DirEntry& d = m_entries[entry];
-    while (chain.ids.size() > count) {
-        std::uint32_t id = chain.ids.back();
-        chain.ids.pop_back();
+    while (chain.Size() > count) {
+        std::uint32_t id = chain.Back();
+        chain.PopBack();
         if (chain.mini) {
             FreeMiniSector(id);
         } else {
             FreeSector(id);
         }
     }
-    if (!chain.ids.empty()) {
+    if (!chain.Empty()) {
         if (chain.mini) {
-            SetMiniFat(chain.ids.back(), kEndOfChain);
+            SetMiniFat(chain.Back(), kEndOfChain);
         } else {
-            SetFat(chain.ids.back(), kEndOfChain);
+            SetFat(chain.Back(), kEndOfChain);
         }
     }
-    while (chain.ids.size() < count) {
-        std::uint32_t last = chain.ids.empty() ? kNoStream : chain.ids.back();
+    while (chain.Size() < count) {
+        std::uint32_t last = chain.Empty() ? kNoStream : chain.Back();
         std::uint32_t id = chain.mini ? AllocMiniSector(last) : AllocSector(last);
         if (last == kNoStream) {
             d.start = id;
@@ -631,9 +787,9 @@ void CompoundFile::SetChainLength(std::uint32_t entry, Chain& chain, std::size_t
         } else {
             SetFat(last, id);
         }
-        chain.ids.push_back(id);
+        chain.PushBack(id);
     }
-    if (chain.ids.empty()) {
+    if (chain.Empty()) {
         d.start = kEndOfChain;
     }
     MarkEntry(entry);
@@ -650,17 +806,15 @@ void CompoundFile::IoChain(const Chain& chain, std::uint64_t pos, void* buffer, 
         std::uint64_t offset;
         if (chain.mini) {
             std::uint64_t m =
-                static_cast<std::uint64_t>(chain.ids[index]) * kMiniSectorSize + within;
-            offset = SectorOffset(m_miniChain[static_cast<std::size_t>(m / kSectorSize)]) +
+                static_cast<std::uint64_t>(chain.At(index)) * kMiniSectorSize + within;
+            offset = SectorOffset(m_miniChain.At(static_cast<std::size_t>(m / kSectorSize))) +
                      m % kSectorSize;
         } else {
-            offset = SectorOffset(chain.ids[index]) + within;
+            std::size_t run = 0;
+            offset = SectorOffset(chain.At(index, &run)) + within;
             // One system call for a run of consecutive sectors.
-            while (take < count && index + 1 < chain.ids.size() &&
-                   chain.ids[index + 1] == chain.ids[index] + 1) {
-                ++index;
-                take = std::min<std::size_t>(count, take + kSectorSize);
-            }
+            const std::uint64_t runBytes = static_cast<std::uint64_t>(run) * kSectorSize - within;
+            take = static_cast<std::size_t>(std::min<std::uint64_t>(count, runBytes));
         }
         if (write) {
             WriteRaw(offset, p, take);
@@ -785,8 +939,8 @@ void CompoundFile::Commit() {
     std::uint8_t buf[kSectorSize];
     // Free sectors at the end (left by shrinking, or by a write that failed) are
     // cut off; no state refers to them. The file then holds every sector exactly.
-    while (m_sectorCount > 0 && m_fat[m_sectorCount - 1] == kFreeSect &&
-           m_free.erase(m_sectorCount - 1) != 0) {
+    while (m_sectorCount > 0 && Fat(m_sectorCount - 1) == kFreeSect &&
+           m_free.Erase(m_sectorCount - 1)) {
         --m_sectorCount;
     }
     struct stat st {};
@@ -805,8 +959,9 @@ void CompoundFile::Commit() {
         WriteRaw(SectorOffset(m_miniFatSectors[i]), buf, kSectorSize);
     }
     for (std::uint32_t i : m_dirtyFat.list) {
+        const FatPage& page = m_fatPages.at(i);
         for (std::uint32_t k = 0; k < kIdsPerSector; ++k) {
-            Put32(buf + 4 * k, m_fat[i * kIdsPerSector + k]);
+            Put32(buf + 4 * k, page[k]);
         }
         WriteRaw(SectorOffset(m_fatSectors[i]), buf, kSectorSize);
     }
@@ -867,12 +1022,14 @@ void CompoundFile::Commit() {
     m_difatDirty = false;
     m_headerDirty = false;
     // What the new state no longer uses can now be handed out again.
-    m_free.insert(m_pendingFree.begin(), m_pendingFree.end());
-    m_pendingFree.clear();
-    m_miniFree.insert(m_pendingMiniFree.begin(), m_pendingMiniFree.end());
-    m_pendingMiniFree.clear();
+    m_free.InsertAll(m_pendingFree);
+    m_pendingFree.Clear();
+    m_miniFree.InsertAll(m_pendingMiniFree);
+    m_pendingMiniFree.Clear();
     m_newSectors.Clear();
     m_newMiniSectors.Clear();
+    // A long run commits often: its table stays on disk between the commits.
+    DropCleanPages();
 }
 
 } // namespace tvane::storage_detail

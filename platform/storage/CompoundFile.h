@@ -1,6 +1,8 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -48,10 +50,56 @@ struct DirEntry {
     std::uint32_t owner = kNoStream;
 };
 
-// Sectors (or mini sectors) of one stream, in order.
-struct Chain {
+// Sectors (or mini sectors) of one stream, in order, kept as runs of
+// consecutive ids: a stream that grows by appending stays one run, so its
+// memory does not grow with its length.
+class Chain {
+public:
+    struct Run {
+        std::uint64_t first; // index in the chain of its first sector
+        std::uint32_t start;
+        std::uint32_t count;
+    };
+
     bool mini = false;
-    std::vector<std::uint32_t> ids;
+
+    std::size_t Size() const { return m_size; }
+    bool Empty() const { return m_size == 0; }
+    std::uint32_t Back() const { return m_runs.back().start + m_runs.back().count - 1; }
+    void PushBack(std::uint32_t id);
+    void PopBack();
+    void Clear() {
+        m_runs.clear();
+        m_size = 0;
+    }
+    // The sector at index; run gets the number of consecutive sectors from it
+    // to the end of its run.
+    std::uint32_t At(std::size_t index, std::size_t* run = nullptr) const;
+    // Whether any sector appears twice.
+    bool HasRepeats() const;
+    std::size_t RunCount() const { return m_runs.size(); }
+
+private:
+    std::vector<Run> m_runs;
+    std::size_t m_size = 0;
+};
+
+// A set of sector ids kept as runs [start, end), cheap for the long runs of
+// free or new sectors a file has.
+class SectorSet {
+public:
+    bool Empty() const { return m_runs.empty(); }
+    bool Contains(std::uint32_t id) const;
+    void Insert(std::uint32_t id);
+    // False when id was not in the set.
+    bool Erase(std::uint32_t id);
+    std::uint32_t TakeFirst();
+    void InsertAll(const SectorSet& other);
+    void Clear() { m_runs.clear(); }
+    std::size_t RunCount() const { return m_runs.size(); }
+
+private:
+    std::map<std::uint32_t, std::uint32_t> m_runs; // start -> end
 };
 
 // A set of indices marked since the last commit, cheap to clear.
@@ -114,6 +162,10 @@ public:
 
     void Commit();
 
+    // Opens a stream's chain, refusing (as corrupt) one that its size does not
+    // fit: a size is trusted only once the sectors behind it are there.
+    void CheckChain(std::uint32_t entry) { GetChain(entry); }
+
 private:
     CompoundFile() = default;
     void InitEmpty();
@@ -128,6 +180,21 @@ private:
         return (static_cast<std::uint64_t>(id) + 1) * kSectorSize;
     }
     std::vector<std::uint32_t> WalkFat(std::uint32_t start, const char* what) const;
+
+    // The allocation table, read one sector (page) at a time and kept in a
+    // small cache; pages changed since the last commit stay until it.
+    using FatPage = std::array<std::uint32_t, kIdsPerSector>;
+    static constexpr std::size_t kFatCachePages = 64;
+    std::uint32_t FatCapacity() const {
+        return static_cast<std::uint32_t>(m_fatSectors.size() * kIdsPerSector);
+    }
+    const FatPage& Page(std::uint32_t index) const;
+    // Drops the pages that are on disk as they are (all but the dirty ones).
+    void DropCleanPages() const;
+    std::uint32_t Fat(std::uint32_t id) const {
+        return Page(id / kIdsPerSector)[id % kIdsPerSector];
+    }
+    void ReadPage(std::uint32_t index, FatPage& page) const;
 
     // Allocation.
     void SetFat(std::uint32_t id, std::uint32_t value);
@@ -171,24 +238,24 @@ private:
     std::string m_pathText;
 
     std::uint32_t m_sectorCount = 0;
-    std::vector<std::uint32_t> m_fat;
+    mutable std::unordered_map<std::uint32_t, FatPage> m_fatPages;
     std::vector<std::uint32_t> m_fatSectors;
     std::vector<std::uint32_t> m_difatSectors;
     std::vector<std::uint32_t> m_dirSectors;
     std::vector<DirEntry> m_entries;
     std::vector<std::uint32_t> m_miniFat;
     std::vector<std::uint32_t> m_miniFatSectors;
-    std::vector<std::uint32_t> m_miniChain; // sectors of the mini stream
-    std::uint32_t m_miniCount = 0;          // mini sectors in use by the mini stream
+    Chain m_miniChain;             // sectors of the mini stream
+    std::uint32_t m_miniCount = 0; // mini sectors in use by the mini stream
 
     // Free space. A sector freed since the last commit belongs to the committed
     // state and is not reused until the next commit has made it unreachable.
-    std::set<std::uint32_t> m_free;
-    std::vector<std::uint32_t> m_pendingFree;
-    DirtySet m_newSectors;
-    std::set<std::uint32_t> m_miniFree;
-    std::vector<std::uint32_t> m_pendingMiniFree;
-    DirtySet m_newMiniSectors;
+    SectorSet m_free;
+    SectorSet m_pendingFree;
+    SectorSet m_newSectors;
+    SectorSet m_miniFree;
+    SectorSet m_pendingMiniFree;
+    SectorSet m_newMiniSectors;
 
     DirtySet m_dirtyFat;
     DirtySet m_dirtyMiniFat;

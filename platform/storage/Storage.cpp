@@ -168,6 +168,9 @@ Storage Storage::CreateStorage(const std::string& name, StorageMode mode) {
 Stream Storage::OpenStream(const std::string& name, StorageMode mode) {
     CompoundFile& file = Need(m_file);
     std::uint32_t id = PrepareOpen(file, m_entry, m_mode, name, mode, STGTY_STREAM);
+    // A stream whose size its sectors do not back is refused here, before any
+    // reader sizes a buffer by it.
+    file.CheckChain(id);
     Stream stream;
     file.MarkOpen(id);
     stream.m_file = m_file;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <set>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <zip.h>
@@ -55,6 +56,8 @@ const char* Describe(ZipStatus status) {
         return "unsupported compression method";
     case ZipStatus::OutOfMemory:
         return "out of memory";
+    case ZipStatus::TooLarge:
+        return "member larger than allowed";
     case ZipStatus::Failed:
         return "zip library failure";
     }
@@ -284,20 +287,39 @@ int ZipReader::Find(const std::string& name) const {
     if (wanted.empty())
         return -1;
     const int count = Count();
+    int other = -1;
     for (int i = 0; i < count; ++i) {
-        if (EqualsNoCase(MemberBaseName(Name(i)), wanted))
+        const std::string base = MemberBaseName(Name(i));
+        if (base == wanted)
             return i;
+        if (other < 0 && EqualsNoCase(base, wanted))
+            other = i;
     }
-    return -1;
+    return other;
 }
 
-ZipStatus ZipReader::Extract(int index, const fs::path& folder) const {
+ZipStatus ZipReader::Extract(int index, const fs::path& folder, const ExtractLimits& limits) const {
     if (!m->za)
         return ZipStatus::ArchiveUnreadable;
     if (index < 0 || index >= Count())
         return ZipStatus::IndexOutOfRange;
     const std::string base = MemberBaseName(Name(index));
     if (base.empty())
+        return ZipStatus::UnsafeName;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return ExtractTo(index, folder / base, limits);
+}
+
+ZipStatus ZipReader::ExtractTo(int index, const fs::path& target,
+                               const ExtractLimits& limits) const {
+    if (!m->za)
+        return ZipStatus::ArchiveUnreadable;
+    if (index < 0 || index >= Count())
+        return ZipStatus::IndexOutOfRange;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string base = target.filename().string();
+    if (base.empty() || base == "." || base == "..")
         return ZipStatus::UnsafeName;
 
     zip_stat_t stat;
@@ -310,13 +332,30 @@ ZipStatus ZipReader::Extract(int index, const fs::path& folder) const {
         !zip_compression_method_supported(static_cast<zip_int32_t>(stat.comp_method), 0))
         return ZipStatus::UnsupportedCompression;
 
+    // The stated sizes decide before anything is written; the data may not
+    // grow past them afterwards.
+    if (!(stat.valid & ZIP_STAT_SIZE))
+        return ZipStatus::NotAnArchive;
+    const std::uint64_t size = stat.size;
+    if (size > limits.maxBytes)
+        return ZipStatus::TooLarge;
+    if (size > limits.ratioFloor) {
+        const std::uint64_t packed = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
+        if (packed == 0 || size / packed >= limits.maxRatio)
+            return ZipStatus::TooLarge;
+    }
+    struct statvfs space {};
+    if (::statvfs(folder.c_str(), &space) == 0) {
+        const std::uint64_t available =
+            static_cast<std::uint64_t>(space.f_bavail) * static_cast<std::uint64_t>(space.f_frsize);
+        if (available < size || available - size < limits.reserveBytes)
+            return ZipStatus::DiskFull;
+    }
+
     zip_file_t* in = zip_fopen_index(m->za, static_cast<zip_uint64_t>(index), 0);
     if (!in)
         return ReadStatus(zip_get_error(m->za));
 
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    const fs::path target = folder / base;
     TempFile temp;
     temp.fd = CreateTemporary(folder, base, temp.path);
     if (temp.fd < 0) {
@@ -326,6 +365,7 @@ ZipStatus ZipReader::Extract(int index, const fs::path& folder) const {
 
     ZipStatus status = ZipStatus::Ok;
     char buffer[65536];
+    std::uint64_t written = 0;
     for (;;) {
         const zip_int64_t n = zip_fread(in, buffer, sizeof(buffer));
         if (n < 0) {
@@ -334,6 +374,11 @@ ZipStatus ZipReader::Extract(int index, const fs::path& folder) const {
         }
         if (n == 0)
             break;
+        written += static_cast<std::uint64_t>(n);
+        if (written > size) {
+            status = ZipStatus::TooLarge;
+            break;
+        }
         int error = 0;
         if (!WriteAll(temp.fd, buffer, static_cast<std::size_t>(n), error)) {
             status = error == ENOSPC || error == EDQUOT ? ZipStatus::DiskFull

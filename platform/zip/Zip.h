@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,7 +29,8 @@ enum class ZipStatus {
     Encrypted,              // the member is encrypted
     UnsupportedCompression, // the member's compression method is unknown
     OutOfMemory,
-    Failed, // anything else the library reports
+    TooLarge, // the member is larger than the extraction allows
+    Failed,   // anything else the library reports
 };
 
 // A short English description, for logs and test output.
@@ -44,6 +47,18 @@ std::string MemberBaseName(const std::string& name);
 ZipStatus CreateArchive(const std::filesystem::path& archive,
                         const std::vector<std::filesystem::path>& files);
 
+// What one extraction may write. A member is refused before anything is
+// written when its stated size is above maxBytes, when it is above ratioFloor
+// and more than maxRatio times its compressed size, or when the target's file
+// system would keep less than reserveBytes free; and while it is written, as
+// soon as it grows past its stated size.
+struct ExtractLimits {
+    std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t ratioFloor = 1u << 20;
+    std::uint64_t maxRatio = 200;
+    std::uint64_t reserveBytes = 1u << 20;
+};
+
 // An archive opened for reading. Member names are reported as stored.
 class ZipReader {
 public:
@@ -59,15 +74,20 @@ public:
     int Count() const;
     // The stored name of member index; empty when out of range.
     std::string Name(int index) const;
-    // The first member whose base name equals that of name, ignoring case;
-    // -1 when none.
+    // The member whose base name equals that of name: the first of the same
+    // case, else the first that differs only in case; -1 when none.
     int Find(const std::string& name) const;
 
     // Writes member index into folder (created when missing) under its base
     // name. The data go to a
     // temporary file in the folder first, which replaces any file (or link) of
     // that name only when the data are complete and their checksum is right.
-    ZipStatus Extract(int index, const std::filesystem::path& folder) const;
+    ZipStatus Extract(int index, const std::filesystem::path& folder,
+                      const ExtractLimits& limits = {}) const;
+    // Writes member index as the file target, whatever the member's name, in
+    // the same way.
+    ZipStatus ExtractTo(int index, const std::filesystem::path& target,
+                        const ExtractLimits& limits = {}) const;
 
 private:
     struct Impl;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/ExportDialogModels.h"
+#include "app/SaveSetupAsModel.h"
 #include "app/SaveSetupModel.h"
 #include "platform/ui/Prompter.h"
 #include "tests/database/WorkspaceTestSupport.h"
@@ -109,6 +111,61 @@ TEST_F(SaveSetupModelTest, OkSearchesOnlyForANameThatReallyChanged) {
     untouched.Init();
     EXPECT_TRUE(untouched.Accept());
     EXPECT_TRUE(searched.empty());
+}
+
+// Every dialog where a setup or dataset name is typed refuses a control
+// character before any search, and cuts a long name between characters.
+TEST_F(SaveSetupModelTest, EveryNameDialogRefusesControlCharactersAndCutsWholeCharacters) {
+    ScopedService<IPrompter> guard(SetPrompter, &prompter);
+    const auto never = [this](const std::string& name) -> std::int16_t {
+        searched.push_back(name);
+        return 2;
+    };
+    SaveSetupAsFields fields;
+    fields.existingName = "Bench";
+    fields.newName = "Bench.1";
+    std::string accentedName; // 17 two-byte characters: 34 bytes
+    for (int i = 0; i < 17; ++i)
+        accentedName += "\xC3\xA9";
+    for (const std::string& typed :
+         {std::string("Run\n[Path]"), std::string("Run\r"), std::string("Tab\there"),
+          std::string("Nul\0cut", 7), std::string("Del\x7F")}) {
+        SCOPED_TRACE(testing::PrintToString(typed));
+        searched.clear();
+        prompter.asked.clear();
+        SaveSetupModel setup = Make(SaveSetupModel::Dataset);
+        setup.Init();
+        setup.EditName(typed);
+        EXPECT_FALSE(setup.Accept());
+
+        SaveSetupAsModel as(fields, never, prompter);
+        as.Init();
+        as.EditName(typed);
+        EXPECT_FALSE(as.Accept());
+        EXPECT_EQ(as.GetFocus(), SaveSetupAsModel::Focus::Name);
+
+        SaveScanDataModel scan([&](const std::string&, const std::string& n) { return never(n); },
+                               prompter);
+        scan.m_storedName = typed; // even the stored name of a run
+        scan.Init();
+        EXPECT_FALSE(scan.Accept());
+
+        EXPECT_TRUE(searched.empty());
+        EXPECT_EQ(prompter.Texts(), std::vector<std::string>(3, kNameHasControlCharacter));
+    }
+
+    // The edits limit characters; the name is cut to 35 bytes at a boundary.
+    const std::string longName = "ab" + accentedName;
+    SaveSetupModel setup = Make(SaveSetupModel::Setup);
+    setup.EditName(longName);
+    EXPECT_EQ(setup.m_name, longName.substr(0, 34));
+    SaveSetupAsModel as(fields, never, prompter);
+    as.EditName(longName);
+    EXPECT_EQ(as.NameText(), longName.substr(0, 34));
+    SaveScanDataModel scan([&](const std::string&, const std::string& n) { return never(n); },
+                           prompter);
+    scan.EditName(longName);
+    EXPECT_EQ(scan.m_name, longName.substr(0, 34));
 }
 
 // The searches over a real workspace: setup names across the workspace,

@@ -203,6 +203,35 @@ TEST_F(DataSourceTest, MissingDatabaseFileFailsWithoutAMessage) {
     EXPECT_EQ(state.GetDatabase(), nullptr);
 }
 
+TEST_F(DataSourceTest, ADamagedDatabaseFileIsNotTakenForTheWorkspace) {
+    ASSERT_TRUE(RegisterDataSource());
+    const fs::path database = home.Data() / "tvane.mdb";
+    CreateSeedDatabase(database);
+    {
+        CDynaDatabase db;
+        ASSERT_TRUE(db.Open("Tvane32"));
+        for (int i = 0; i < 200; ++i)
+            db.ExecuteSQL("INSERT INTO Dataset (SetupName, Name, DatasetKey) VALUES ('S', 'R" +
+                          std::to_string(i) + "', '" + std::string(300, 'k') + "')");
+        db.Close();
+    }
+    // The file keeps its header but the pages after the first few are noise.
+    std::string bytes = ReadFile(database);
+    ASSERT_GT(bytes.size(), 40000u);
+    for (std::size_t i = 8192; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + 3);
+    WriteFile(database, bytes);
+    EXPECT_FALSE(state.OpenDatabase());
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Cannot open Workspace"});
+    state.CloseDatabase();
+
+    prompter.asked.clear();
+    WriteFile(database, std::string(8192, 'x'));
+    EXPECT_FALSE(state.OpenDatabase());
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Cannot open Workspace"});
+    state.CloseDatabase();
+}
+
 TEST_F(DataSourceTest, ReadOnlyDatabaseFileIsMadeWritable) {
     ASSERT_TRUE(RegisterDataSource());
     const fs::path database = home.Data() / "tvane.mdb";

@@ -17,6 +17,7 @@
 #include "database/SetupTransfer.h"
 #include "platform/core/Format.h"
 #include "platform/core/FrameworkExceptions.h"
+#include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
 #include "tests/database/DatasetTestSupport.h"
 #include "tests/database/WorkspaceTestSupport.h"
@@ -91,7 +92,7 @@ protected:
         dir = home.Data().string();
         setupFile = dir + "/X6140709.063";
         datasetFile = dir + "/Y6140709.063";
-        WriteFile(setupFile, std::string("setup\0document", 14));
+        WriteSetupDocument(setupFile);
         runReadings = MakeScans(30, 3, 1, 500.0, 250.0);
         {
             CDatasetStore store;
@@ -124,12 +125,14 @@ protected:
         dataset.Close();
     }
 
-    bool Export(const std::string& path, TransferScope scope, const std::string& dataset = {}) {
+    bool Export(const std::string& path, TransferScope scope, const std::string& dataset = {},
+                const std::string& setupName = "Bench",
+                const std::vector<std::string>& datasets = {"Run", "Idle", "Spare"}) {
         SetupExporter exporter(doc.state.GetDatabase(), dir, exportDoc, prompter);
         SetupExporter::Request request;
         request.path = path;
-        request.setupName = "Bench";
-        request.datasets = {"Run", "Idle", "Spare"};
+        request.setupName = setupName;
+        request.datasets = datasets;
         request.scope = scope;
         request.datasetName = dataset;
         lastPath = request.path;
@@ -170,6 +173,42 @@ protected:
             keys.push_back(e.GetKey());
         store.Close();
         return keys;
+    }
+
+    // A copy of the archive from with its members changed by python: m maps
+    // member names to bytes, ini is the index as text (written back as
+    // "qmexport.ini" unless the script sets index_name).
+    void Craft(const std::string& from, const std::string& to, const std::string& script) {
+        const std::string path = (home.Path() / "craft.py").string();
+        WriteFile(path, "import zipfile,sys\n"
+                        "src=zipfile.ZipFile(sys.argv[1])\n"
+                        "m={i.filename: src.read(i.filename) for i in src.infolist()}\n"
+                        "ini=m.pop('qmexport.ini').decode('latin-1')\n"
+                        "index_name='qmexport.ini'\n" +
+                            script +
+                            "\nz=zipfile.ZipFile(sys.argv[2],'w',zipfile.ZIP_DEFLATED)\n"
+                            "z.writestr(index_name, ini.encode('latin-1'))\n"
+                            "for k,v in m.items(): z.writestr(k, v)\n"
+                            "z.close()\n");
+        fs::remove(to);
+        const std::string out =
+            RunCommand("/usr/bin/python3 " + path + " '" + from + "' '" + to + "' 2>&1");
+        ASSERT_TRUE(fs::exists(to)) << out;
+    }
+    // The names of the data folder's files (the work folder's after a slash).
+    static std::vector<std::string> FilesOf(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& e : fs::recursive_directory_iterator(folder))
+            if (!fs::is_directory(e.symlink_status()))
+                names.push_back(fs::relative(e.path(), folder).string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::vector<std::string> DatasetNamesOf(OdbcDatabase* db, const std::string& setup) {
+        std::vector<std::string> names;
+        for (const std::string& r : DatasetRows(db, setup))
+            names.push_back(r.substr(0, r.find('|')));
+        return names;
     }
 
     StoreExportDocument exportDoc;
@@ -393,6 +432,196 @@ TEST_F(SetupTransferTest, DamagedOrHostileArchivesAreRefusedWithoutRowsOrStrayFi
     }
     // The index of the last case stayed while the importer lived, and went with it.
     EXPECT_FALSE(fs::exists(other.dir + "/qmexport.ini"));
+}
+
+TEST_F(SetupTransferTest, NamesWithBracketsTravelWithTheirKeysAndDates) {
+    Sql("UPDATE Setup SET Name = 'Line [A]' WHERE Name = 'Bench';"
+        "UPDATE Dataset SET SetupName = 'Line [A]';"
+        "UPDATE Dataset SET Name = 'Run [2]' WHERE Name = 'Run';");
+    const std::string archive = home.Path().string() + "/brackets.qmx";
+    ASSERT_TRUE(
+        Export(archive, TransferScope::AllDatasets, {}, "Line [A]", {"Run [2]", "Idle", "Spare"}))
+        << prompter.Texts().back();
+
+    OtherWorkspace other(home.Path() / "other");
+    SetupImporter importer(other.workspace, other.Db(), other.dir, prompter);
+    ASSERT_TRUE(importer.Import(archive, TransferScope::AllDatasets));
+    EXPECT_EQ(importer.ImportedName(), "Line [A]");
+    EXPECT_EQ(DatasetRows(other.Db(), "Line [A]"),
+              (std::vector<std::string>{"Run [2]|Imported|Z6140700.063|1700000100",
+                                        "Idle|Imported|Z6140701.063|1700000160",
+                                        "Spare|Imported|Z6140702.063|1700000220"}));
+}
+
+TEST_F(SetupTransferTest, AnExportWhoseNamesWouldNotReadBackIsRefusedWithoutAFile) {
+    struct Case {
+        const char* sql;
+        std::vector<std::string> datasets;
+        std::string shown;
+    };
+    const std::vector<Case> cases = {
+        // The index trims values: " Run" would come back as "Run".
+        {"UPDATE Dataset SET Name = ' Run' WHERE Name = 'Run';", {" Run", "Idle"}, " Run"},
+        {"UPDATE Dataset SET Name = 'Run' || char(10) || '[Path]' WHERE Name = 'Run';",
+         {"Run\n[Path]", "Idle"},
+         "Run?[Path]"},
+        {"UPDATE Dataset SET Name = '\"Q\"' WHERE Name = 'Run';", {"\"Q\"", "Idle"}, "\"Q\""},
+        // Sections compare without case: the second would overwrite the first.
+        {"UPDATE Dataset SET Name = 'idle' WHERE Name = 'Spare';", {"Idle", "idle"}, "Idle"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        Sql("UPDATE Dataset SET Name = 'Run' WHERE DatasetKey = 'Z6140700.063';"
+            "UPDATE Dataset SET Name = 'Spare' WHERE DatasetKey = 'Z6140702.063';");
+        Sql(c.sql);
+        const std::string archive = home.Path().string() + "/refused.qmx";
+        prompter.asked.clear();
+        EXPECT_FALSE(Export(archive, TransferScope::AllDatasets, {}, "Bench", c.datasets));
+        EXPECT_EQ(prompter.Texts(),
+                  std::vector<std::string>{"Unable to export data.\nThe name (" + c.shown +
+                                           ") cannot be stored in an export file."});
+        EXPECT_FALSE(fs::exists(archive));
+        EXPECT_FALSE(fs::exists(dir + "/qmexport.ini"));
+    }
+}
+
+TEST_F(SetupTransferTest, DatasetsWithoutReadableDataAreSkippedWithAMessage) {
+    const std::string archive = home.Path().string() + "/all.qmx";
+    ASSERT_TRUE(Export(archive, TransferScope::AllDatasets));
+    const std::string crafted = home.Path().string() + "/keys.qmx";
+    // Run loses its key, Idle's names no storage of the file, Spare's is
+    // empty; a fourth with a leading blank has no section of its own and one
+    // named with a control character is refused whatever its data.
+    Craft(archive, crafted,
+          "ini=ini.replace('DatasetKey=Z6140700.063\\n','')\n"
+          "ini=ini.replace('DatasetKey=Z6140701.063','DatasetKey=Z6149999.063')\n"
+          "ini=ini.replace('DatasetKey=Z6140702.063','DatasetKey=')\n"
+          "ini=ini.replace('Count=3','Count=6\\n3= Run\\n4=Ctl\\x01\\n5=Spare')\n"
+          "ini+='[Bench-Ctl\\x01]\\nDatasetKey=Z6140700.063\\n'\n"
+          "ini+='[Bench-Spare]\\nDatasetKey=Z6140702.063\\n'\n");
+    OtherWorkspace other(home.Path() / "other");
+    prompter.asked.clear();
+    SetupImporter importer(other.workspace, other.Db(), other.dir, prompter);
+    ASSERT_TRUE(importer.Import(crafted, TransferScope::AllDatasets));
+    const auto skipped = [](const std::string& name) {
+        return "Dataset (" + name +
+               ") was not imported: the export file holds no readable data "
+               "for it.";
+    };
+    // The second Spare reads the first section of its name, which has no key.
+    EXPECT_EQ(
+        prompter.Texts(),
+        (std::vector<std::string>{skipped("Run"), skipped("Idle"), skipped("Spare"), skipped("Run"),
+                                  skipped("Ctl?"), skipped("Spare"), "Import successful"}));
+    EXPECT_TRUE(DatasetRows(other.Db(), "Bench").empty());
+
+    // A dataset whose key the file holds still comes in.
+    Craft(archive, crafted, "ini=ini.replace('DatasetKey=Z6140700.063\\n','')\n");
+    prompter.asked.clear();
+    SetupImporter again(other.workspace, other.Db(), other.dir, prompter);
+    ASSERT_TRUE(again.Import(crafted, TransferScope::AllDatasets));
+    EXPECT_EQ(DatasetNamesOf(other.Db(), again.ImportedName()),
+              (std::vector<std::string>{"Idle", "Spare"}));
+}
+
+TEST_F(SetupTransferTest, RefusedImportsLeaveNoRowAndNoFileBehind) {
+    const std::string archive = home.Path().string() + "/all.qmx";
+    ASSERT_TRUE(Export(archive, TransferScope::AllDatasets));
+    OtherWorkspace other(home.Path() / "other");
+    const std::vector<std::string> before = FilesOf(other.dir);
+    const std::string crafted = home.Path().string() + "/bad.qmx";
+    struct Case {
+        const char* name;
+        std::string script;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"garbage setup", "m['X6140709.063']=b'not a setup document'\n",
+         "Error: Invalid setup of dataset file."},
+        {"cut-off dataset file", "y=m['Y6140709.063']\nm['Y6140709.063']=y[:len(y)//2]\n",
+         "Error: Invalid setup of dataset file."},
+        {"garbage dataset file", "m['Y6140709.063']=b'\\xd0\\xcf\\x11\\xe0' + b'x'*600\n",
+         "Error: Invalid setup of dataset file."},
+        {"compressed far beyond any real file", "m['Y6140709.063']=bytes(8<<20)\n",
+         "Y6140709.063 is too large to be imported; it was not extracted."},
+        {"setup name with a control character", "ini=ini.replace('Bench','Be\\tnch')\n",
+         "Error - Invalid setup name"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Craft(archive, crafted, c.script);
+        prompter.asked.clear();
+        SetupImporter importer(other.workspace, other.Db(), other.dir, prompter);
+        EXPECT_FALSE(importer.Import(crafted, TransferScope::AllDatasets));
+        ASSERT_FALSE(prompter.Texts().empty());
+        EXPECT_EQ(prompter.Texts().front(), c.message);
+        EXPECT_EQ(Sqlite3(other.database, "SELECT count(*) FROM Setup;"), "0\n");
+        EXPECT_EQ(Sqlite3(other.database, "SELECT count(*) FROM Dataset;"), "0\n");
+        std::vector<std::string> after = FilesOf(other.dir);
+        std::erase(after, std::string("qmexport.ini")); // the open dialog's index
+        EXPECT_EQ(after, before);
+    }
+}
+
+TEST_F(SetupTransferTest, MembersAreExtractedUnderTheImportersOwnNames) {
+    const std::string archive = home.Path().string() + "/all.qmx";
+    ASSERT_TRUE(Export(archive, TransferScope::AllDatasets));
+    OtherWorkspace other(home.Path() / "other");
+    const std::string crafted = home.Path().string() + "/names.qmx";
+    // The index in capitals, the setup file named in lower case and with a
+    // drive, the dataset file's member in lower case.
+    Craft(archive, crafted,
+          "index_name='QMEXPORT.INI'\n"
+          "import re\n"
+          "ini=re.sub('SetupFile=.*','SetupFile=C:x6140709.063',ini)\n"
+          "m['y6140709.063']=m.pop('Y6140709.063')\n");
+    // Whatever an earlier run left in the work folder is never taken: a
+    // stale file under the member's name and a link under the new name.
+    const std::string work = other.dir + "/temp";
+    fs::create_directories(work);
+    WriteFile(work + "/x6140709.063", "stale");
+    WriteFile(home.Path() / "elsewhere", "outside");
+    fs::create_symlink(home.Path() / "elsewhere", work + "/X6140709.063");
+
+    SetupImporter importer(other.workspace, other.Db(), other.dir, prompter);
+    ASSERT_TRUE(importer.Import(crafted, TransferScope::AllDatasets)) << prompter.Texts().back();
+    SetupRow row;
+    ASSERT_TRUE(FindSetup(other.Db(), "Bench", row));
+    EXPECT_EQ(ReadFile(row.setupFile), ReadFile(setupFile));
+    EXPECT_EQ(Keys(row.datasetFile).size(), 3u);
+    EXPECT_EQ(DatasetNamesOf(other.Db(), "Bench"),
+              (std::vector<std::string>{"Run", "Idle", "Spare"}));
+    EXPECT_EQ(ReadFile(home.Path() / "elsewhere"), "outside");
+    EXPECT_TRUE(fs::is_empty(work));
+    EXPECT_FALSE(fs::exists(other.dir + "/QMEXPORT.INI"));
+}
+
+TEST_F(SetupTransferTest, AHugeCountOrIndexNeitherHangsNorExhausts) {
+    const std::string archive = home.Path().string() + "/all.qmx";
+    ASSERT_TRUE(Export(archive, TransferScope::AllDatasets));
+    OtherWorkspace other(home.Path() / "other");
+    const std::string crafted = home.Path().string() + "/count.qmx";
+    Craft(archive, crafted, "ini=ini.replace('Count=3','Count=2147483647')\n");
+    SetupImporter importer(other.workspace, other.Db(), other.dir, prompter);
+    ASSERT_TRUE(importer.Import(crafted, TransferScope::AllDatasets));
+    EXPECT_EQ(DatasetNamesOf(other.Db(), "Bench"),
+              (std::vector<std::string>{"Run", "Idle", "Spare"}));
+    ASSERT_TRUE(importer.Import(crafted, TransferScope::OneDataset, 2000000000));
+    EXPECT_TRUE(DatasetNamesOf(other.Db(), importer.ImportedName()).empty());
+
+    // An index far beyond any setup's (random text, so that it does not
+    // compress beyond the archive's limits) is refused before it is read.
+    Craft(archive, crafted,
+          "import random\nrandom.seed(1)\n"
+          "ini+=''.join(random.choices('abcdefgh=\\n', k=5<<20))\n");
+    prompter.asked.clear();
+    SetupImporter big(other.workspace, other.Db(), other.dir, prompter);
+    EXPECT_FALSE(big.Import(crafted, TransferScope::AllDatasets));
+    EXPECT_EQ(
+        prompter.Texts(),
+        (std::vector<std::string>{"qmexport.ini is too large to be imported; it was not extracted.",
+                                  "Error unpacking import header"}));
+    EXPECT_FALSE(fs::exists(big.IndexPath()));
 }
 
 } // namespace

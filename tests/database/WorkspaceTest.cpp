@@ -53,6 +53,12 @@ TEST_F(WorkspaceTest, SetupFilePathStepsPastNamesTakenOnDisk) {
 }
 
 TEST_F(WorkspaceTest, UniqueSetupNames) {
+    const auto E = [](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i)
+            text += "\xC3\xA9";
+        return text;
+    };
     const std::string forty(40, 'n');
     const std::string cut33(33, 'n'), cut32(32, 'n');
     std::string values;
@@ -66,9 +72,16 @@ TEST_F(WorkspaceTest, UniqueSetupNames) {
         ";");
 
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"Bench", "Bench.2"},       {"Bench.7", "Bench.2"}, {"Bench.0", "Bench.0.2"},
-        {"Bench.ab", "Bench.ab.2"}, {"Other", "Other.1"},   {forty, cut32 + ".10"},
-        {"Full", "Full.99"},        {"Full.5", "Full.99"},
+        {"Bench", "Bench.2"},
+        {"Bench.7", "Bench.2"},
+        {"Bench.0", "Bench.0.2"},
+        {"Bench.ab", "Bench.ab.2"},
+        {"Other", "Other.1"},
+        {forty, cut32 + ".10"},
+        {"Full", "Full.99"},
+        {"Full.5", "Full.99"},
+        // 34 bytes of two-byte characters: the cut drops the whole 17th character.
+        {E(17), E(16) + ".1"},
     };
     for (const auto& [name, expected] : cases)
         EXPECT_EQ(workspace.MakeUniqueSetupName(name), expected) << name;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -13,10 +14,23 @@
 #include "database/SeedDatabase.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Services.h"
+#include "platform/storage/Storage.h"
 #include "scan/CFXSetupArray.h"
 #include "tests/database/OdbcTestSupport.h"
 
 namespace tvane::test {
+
+// A setup document file as the document writes it: a compound file whose
+// "Contents" begin with the file version.
+inline void WriteSetupDocument(const std::string& path, std::uint32_t version = 2) {
+    constexpr StorageMode kNew = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;
+    Storage root = StgCreateDocfile(path, kNew);
+    Stream contents = root.CreateStream("Contents", kNew);
+    const std::string bytes = std::string(reinterpret_cast<const char*>(&version), 4) + "document";
+    contents.Write(bytes.data(), bytes.size());
+    contents.Close();
+    root.Close();
+}
 
 // The document's side of the workspace: its own store, dataset, rows and summary.
 class FakeWorkspaceDocument final : public IWorkspaceDocument {

@@ -8,6 +8,7 @@
 #include "database/TableSupport.h"
 #include "platform/core/CaseInsensitive.h"
 #include "platform/core/Clock.h"
+#include "platform/core/NameText.h"
 #include "platform/storage/Storage.h"
 #include "tools/restore/RestoreTexts.h"
 
@@ -136,7 +137,8 @@ void DatabaseRestore::Scan() {
     std::error_code ec;
     for (fs::directory_iterator it(m_dataDirectory, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (IsDatasetFileName(name))
+        // A file name with a control character would go into a row as it is.
+        if (IsDatasetFileName(name) && !tvane::HasControlCharacter(name))
             m_files.push_back(name);
     }
     // The order the files are checked in, and so the order of their setups.
@@ -177,6 +179,12 @@ void DatabaseRestore::CheckFile(const std::string& path) {
             try {
                 root.OpenStorage(element.name, tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READ);
             } catch (const tvane::StorageException&) {
+                Message(texts::kOpenStorageFailed);
+                continue;
+            }
+            // The key is stored in the row and looked up by name: one that
+            // holds a control character is never found again.
+            if (tvane::HasControlCharacter(element.name)) {
                 Message(texts::kOpenStorageFailed);
                 continue;
             }

@@ -52,7 +52,7 @@ protected:
         WorkspaceTest::SetUp();
         doc.state.m_dataSourceName = "bench";
         dir = home.Data().string();
-        WriteFile(dir + "/X6140709.063", "setup document");
+        WriteSetupDocument(dir + "/X6140709.063");
         WriteFile(dir + "/X6140710.063", "");
         {
             CDatasetStore store;

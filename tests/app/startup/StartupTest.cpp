@@ -243,6 +243,26 @@ TEST_F(StartupTest, RestoreDecision) {
     }
 }
 
+TEST_F(StartupTest, NamesWithControlCharactersAreNeitherRememberedNorRestored) {
+    CStateInfo state;
+    state.m_setupName = "Plant\n[Path]\nData=/elsewhere";
+    state.m_datasetName = "Run 1";
+    state.SaveRecentNames();
+    EXPECT_EQ(Profile("Recent File List", "SetupName"), "");
+    EXPECT_EQ(Profile("Recent File List", "DatasetName"), "Run 1");
+    EXPECT_EQ(tvane::GetPrivateProfileSectionNames(kProfileFile),
+              std::vector<std::string>{"Recent File List"});
+
+    // A name that reached the file some other way is not opened.
+    tvane::test::WriteFile(home.Config() / kProfileFile,
+                           "[Recent File List]\nSetupName=Pl\x01nt\nDatasetName=Run 1\n");
+    host.useLastSetup = true;
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_EQ(host.steps.back(), "welcome");
+    for (const std::string& step : host.steps)
+        EXPECT_NE(step.rfind("restore", 0), 0u) << step;
+}
+
 TEST_F(StartupTest, FailedRestoreEmptiesTheNamesAndWelcomes) {
     host.useLastSetup = true;
     host.restoreThrows = true;

@@ -3,6 +3,7 @@
 #include "platform/core/Folders.h"
 #include "platform/core/Format.h"
 #include "platform/core/FrameworkExceptions.h"
+#include "platform/core/NameText.h"
 #include "platform/core/Services.h"
 #include "platform/core/StringTable.h"
 #include "tests/support/TempHome.h"
@@ -87,6 +88,26 @@ TEST(FileException, CauseOfASystemError) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileException::CauseFromErrno(c.error), c.cause) << c.error;
+}
+
+TEST(NameText, ControlCharactersAreFoundAnywhere) {
+    EXPECT_FALSE(HasControlCharacter("Run [2] \xC3\xA9t\xC3\xA9"));
+    EXPECT_FALSE(HasControlCharacter(""));
+    for (const std::string& bad :
+         {std::string("a\nb"), std::string("a\rb"), std::string("ab\t"), std::string("a\0b", 3),
+          std::string("\x1F"), std::string("\x7F")})
+        EXPECT_TRUE(HasControlCharacter(bad)) << testing::PrintToString(bad);
+}
+
+TEST(NameText, CutsUtf8OnlyAtACharacterBoundary) {
+    const std::string text = "ab\xC3\xA9\xE2\x82\xAC"; // "ab", e-acute (2 bytes), euro (3 bytes)
+    EXPECT_EQ(CutUtf8(text, 99), text);
+    EXPECT_EQ(CutUtf8(text, 7), text);
+    EXPECT_EQ(CutUtf8(text, 6), "ab\xC3\xA9");
+    EXPECT_EQ(CutUtf8(text, 5), "ab\xC3\xA9");
+    EXPECT_EQ(CutUtf8(text, 4), "ab\xC3\xA9");
+    EXPECT_EQ(CutUtf8(text, 3), "ab");
+    EXPECT_EQ(CutUtf8(text, 0), "");
 }
 
 } // namespace

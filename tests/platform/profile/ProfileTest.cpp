@@ -54,5 +54,22 @@ TEST_F(ProfileTest, DeleteKeyAndSection) {
     EXPECT_EQ(GetPrivateProfileString("B", "k", "gone", "b.ini"), "gone");
 }
 
+TEST_F(ProfileTest, SectionNamesRunToTheLastBracketAndAWholeFileReadsOnce) {
+    for (const std::string section : {"Run [2]", "Line [A]", "[x]", "a]b]"}) {
+        ASSERT_TRUE(WritePrivateProfileString(section, "Key", std::string("v"), "c.ini"));
+        EXPECT_EQ(GetPrivateProfileString(section, "Key", "missing", "c.ini"), "v") << section;
+    }
+    EXPECT_EQ(GetPrivateProfileSectionNames("c.ini"),
+              (std::vector<std::string>{"Run [2]", "Line [A]", "[x]", "a]b]"}));
+
+    test::WriteFile(home.Config() / "d.ini", "[S]\nA= \"q\" \nB=2\n[T]\nA=3\n");
+    const std::vector<ProfileSection> all = ReadPrivateProfile("d.ini");
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].name, "S");
+    EXPECT_EQ(all[0].entries,
+              (std::vector<std::pair<std::string, std::string>>{{"A", "q"}, {"B", "2"}}));
+    EXPECT_EQ(all[1].entries, (std::vector<std::pair<std::string, std::string>>{{"A", "3"}}));
+}
+
 } // namespace
 } // namespace tvane

@@ -1,5 +1,6 @@
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 #include "StorageFuzzBody.h"
 #include "StorageTestSupport.h"
@@ -205,6 +206,27 @@ TEST_F(StorageMalformed, DamagedFilesGiveAnErrorNeverACrashOrAHang) {
         if (corpus) {
             WriteFile(std::filesystem::path(corpus) / (std::string(c.name) + ".cfb"), bytes);
         }
+    }
+}
+
+// An 8 KB file whose stream claims 4 GB: the claim is refused when the stream
+// is opened, before any reader sizes a buffer by it.
+TEST_F(StorageMalformed, AStreamSizeItsSectorsDoNotBackIsRefusedWhenOpened) {
+    Bytes bytes = MakeBase(home.Path() / "base.cfb");
+    Put32(bytes, EntryAt(bytes, u"Big") + 120, 0xFFFFFFF0);
+    ASSERT_LT(bytes.size(), 16384u);
+    WriteFile(home.Path() / "claims.cfb", bytes);
+    for (StorageMode mode : {kRo, kRw}) {
+        Storage root = StgOpenStorage(home.Path() / "claims.cfb", mode);
+        try {
+            Stream big = root.OpenStream("Big", mode);
+            ADD_FAILURE() << "opened with a size of " << big.Size();
+        } catch (const StorageException& e) {
+            EXPECT_EQ(StorageStatusName(e.Status()), StorageStatusName(STG_E_DOCFILECORRUPT));
+        }
+        // The rest of the file is still there.
+        EXPECT_EQ(ReadAll(*std::make_unique<Stream>(root.OpenStream("Small", mode))),
+                  Pattern(100, 1));
     }
 }
 

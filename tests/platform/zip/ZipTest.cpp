@@ -234,5 +234,44 @@ TEST_F(ZipTest, DamagedOrMissingArchivesAreReportedNotExtracted) {
     EXPECT_TRUE(fs::is_empty(target));
 }
 
+TEST_F(ZipTest, AMemberGoesWhereTheCallerSaysWithinItsSizeLimits) {
+    const fs::path archive = home.Path() / "sizes.zip";
+    const std::string noise = Noise(3 << 20);
+    WriteRawArchive(archive, {{"INDEX.INI", "upper"},
+                              {"index.ini", "lower"},
+                              {"Only.Upper", "only"},
+                              {"zeros", std::string(4 << 20, '\0')},
+                              {"noise", noise}});
+    ZipReader reader;
+    ASSERT_EQ(reader.Open(archive), ZipStatus::Ok);
+    // The same case wins; another case is taken only when there is no such member.
+    EXPECT_EQ(reader.Find("index.ini"), 1);
+    EXPECT_EQ(reader.Find("C:INDEX.INI"), 0);
+    EXPECT_EQ(reader.Find("only.upper"), 2);
+
+    const fs::path folder = home.Path() / "out";
+    fs::create_directories(folder);
+    EXPECT_EQ(reader.ExtractTo(2, folder / "chosen"), ZipStatus::Ok);
+    EXPECT_EQ(ReadFile(folder / "chosen"), "only");
+    EXPECT_FALSE(fs::exists(folder / "Only.Upper"));
+
+    ExtractLimits small;
+    small.maxBytes = 4;
+    EXPECT_EQ(reader.ExtractTo(0, folder / "a", small), ZipStatus::TooLarge);
+    // 4 MB of zeros shrink to a few kilobytes: far beyond any real file's ratio.
+    EXPECT_EQ(reader.ExtractTo(3, folder / "b"), ZipStatus::TooLarge);
+    EXPECT_EQ(reader.ExtractTo(4, folder / "c"), ZipStatus::Ok);
+    EXPECT_EQ(ReadFile(folder / "c"), noise);
+    // Free space is checked before anything is written.
+    ExtractLimits roomy;
+    roomy.reserveBytes = std::uint64_t{1} << 62;
+    EXPECT_EQ(reader.ExtractTo(0, folder / "d", roomy), ZipStatus::DiskFull);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"c", "chosen"}));
+}
+
 } // namespace
 } // namespace tvane::zip

@@ -214,6 +214,20 @@ TEST_F(RestoreTest, FilesThatCannotBeReadAreReportedAndSkipped) {
     EXPECT_THAT(Entries(restore), ElementsAre(readable + ";Z2000000.001"));
 }
 
+TEST_F(RestoreTest, NamesWithControlCharactersAreNeverRestored) {
+    // A storage whose name would be a key no lookup finds, and a file whose
+    // name would be stored with a line break.
+    const std::string file = MakeDatasetFile("Y3000000.001", {"Z3000000.001", "Z3\x01", "Z3\n"});
+    MakeDatasetFile("Y4\n000000.001", {"Z4000000.001"});
+    DatabaseRestore restore(prompter);
+    ASSERT_TRUE(restore.OpenDatabase());
+    restore.Scan();
+    EXPECT_THAT(restore.Files(), ElementsAre("Y3000000.001"));
+    EXPECT_THAT(Entries(restore), ElementsAre(file + ";Z3000000.001"));
+    EXPECT_THAT(prompter.Texts(),
+                ElementsAre(texts::kOpenStorageFailed, texts::kOpenStorageFailed));
+}
+
 TEST_F(RestoreTest, DecliningTheConfirmationAddsNothing) {
     MakeDatasetFile("Y1000000.001", {"Z1000000.001"});
     DatabaseRestore restore(prompter);
