@@ -1,15 +1,16 @@
 #include "tests/database/DatasetFuzzBody.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "database/CDataset.h"
 #include "database/CDatasetStore.h"
 #include "platform/core/Exception.h"
+#include "platform/core/Folders.h"
 
 namespace tvane::test {
 
@@ -102,19 +103,18 @@ void ExerciseStore(const std::string& path) {
 } // namespace
 
 void ExerciseDatasetFile(const std::uint8_t* data, std::size_t size) {
-    char name[] = "/tmp/tvane-dataset-fuzz-XXXXXX";
-    const int fd = ::mkstemp(name);
-    if (fd < 0)
-        return;
-    const bool written = ::write(fd, data, size) == static_cast<ssize_t>(size);
-    ::close(fd);
-    if (written) {
-        try {
-            ExerciseStore(name);
-        } catch (const tvane::Exception&) {
-        }
+    const std::filesystem::path path = DataDir() / "fuzz.dat";
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        if (!out)
+            return;
     }
-    std::remove(name);
+    try {
+        ExerciseStore(path.string());
+    } catch (const tvane::Exception&) {
+    }
+    std::filesystem::remove(path);
 }
 
 } // namespace tvane::test
