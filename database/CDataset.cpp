@@ -261,6 +261,14 @@ std::int16_t CDataset::ReadReadings(ReadingRecord* out, std::int16_t count,
     return static_cast<std::int16_t>(read / kRecord);
 }
 
+std::int64_t CDataset::GetReadingRoom() {
+    if (!m_open)
+        return 0;
+    const std::uint64_t held = m_readings.GetLength() + m_bufferUsed;
+    const std::uint64_t most = m_readingLimit / kRecord * kRecord;
+    return held >= most ? 0 : static_cast<std::int64_t>((most - held) / kRecord);
+}
+
 double CDataset::GetLastReadingTime() {
     if (!m_open)
         return 0.0;
