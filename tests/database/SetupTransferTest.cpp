@@ -178,6 +178,24 @@ protected:
     std::vector<ReadingRecord> runReadings;
 };
 
+// Writes the seeds of the import's fuzzing harness again (run with
+// --gtest_also_run_disabled_tests).
+TEST_F(SetupTransferTest, DISABLED_WriteZipImportFuzzSeeds) {
+    const fs::path corpus = fs::path(TVANE_TEST_DATA) / "fuzz-zipimport";
+    const struct {
+        const char* name;
+        TransferScope scope;
+        const char* dataset;
+    } seeds[] = {{"all-datasets.qmx", TransferScope::AllDatasets, ""},
+                 {"one-dataset.qmx", TransferScope::OneDataset, "Idle"},
+                 {"setup-only.qmx", TransferScope::NoDatasets, ""}};
+    for (const auto& seed : seeds) {
+        const std::string archive = home.Path().string() + "/" + seed.name;
+        ASSERT_TRUE(Export(archive, seed.scope, seed.dataset));
+        fs::copy_file(archive, corpus / seed.name, fs::copy_options::overwrite_existing);
+    }
+}
+
 TEST_F(SetupTransferTest, OneDatasetTravelsToAnotherWorkspaceAndReadsBackEqual) {
     const std::string archive = home.Path().string() + "/bench.qmx";
     ASSERT_TRUE(Export(archive, TransferScope::OneDataset, "Run"));
