@@ -96,8 +96,9 @@ bool CKXQT7100::ReadDateTime(InstrumentClock& clock, bool scanTime) {
     if (IsSimulated())
         return true;
 
-    // Splits "a,b,c" into exactly three numbers; false when a field is missing.
-    auto three = [](const std::string& text, double out[3]) {
+    // Splits "a,b,c" into exactly three clock fields; false when a field is
+    // missing or does not fit one. last keeps the third with its fraction.
+    auto three = [](const std::string& text, std::int16_t out[3], double& last) {
         const char* p = text.c_str();
         for (int i = 0; i < 3; ++i) {
             if (i > 0) {
@@ -106,49 +107,40 @@ bool CKXQT7100::ReadDateTime(InstrumentClock& clock, bool scanTime) {
                     return false;
                 ++p;
             }
-            out[i] = std::atof(p);
+            last = std::atof(p);
+            const auto field = IntegerOf<std::int16_t>(last);
+            if (!field)
+                return false;
+            out[i] = *field;
         }
         return true;
     };
     std::string date, time;
+    double seconds = 0.0;
     if (scanTime) {
         if (!QueryString(Cmd(3028), time))
             return true;
     } else {
         if (!QueryString(Cmd(3026), date) || !QueryString(Cmd(3027), time))
             return true;
-        double d[3];
-        if (!three(date, d)) {
-            SetError(1008);
-            return false;
-        }
-        const auto year = IntegerOf<std::int16_t>(d[0]);
-        const auto month = IntegerOf<std::int16_t>(d[1]);
-        const auto day = IntegerOf<std::int16_t>(d[2]);
-        if (!year || !month || !day) {
+        std::int16_t d[3];
+        if (!three(date, d, seconds)) {
             SetError(kMalformedReply);
             return false;
         }
-        clock.year = *year;
-        clock.month = *month;
-        clock.day = *day;
+        clock.year = d[0];
+        clock.month = d[1];
+        clock.day = d[2];
     }
-    double t[3];
-    if (!three(time, t)) {
-        SetError(1008);
-        return false;
-    }
-    const auto hour = IntegerOf<std::int16_t>(t[0]);
-    const auto minute = IntegerOf<std::int16_t>(t[1]);
-    const auto second = IntegerOf<std::int16_t>(t[2]);
-    if (!hour || !minute || !second) {
+    std::int16_t t[3];
+    if (!three(time, t, seconds)) {
         SetError(kMalformedReply);
         return false;
     }
-    clock.hour = *hour;
-    clock.minute = *minute;
-    clock.second = *second;
-    clock.millisecond = static_cast<std::int16_t>((t[2] - *second) * 1000.0);
+    clock.hour = t[0];
+    clock.minute = t[1];
+    clock.second = t[2];
+    clock.millisecond = static_cast<std::int16_t>((seconds - t[2]) * 1000.0);
     return true;
 }
 

@@ -426,6 +426,15 @@ TEST_F(ScanEngineTest, NoReadingsNoSaveQuestionAndRequestsDropped) {
     EXPECT_EQ(operations.calls.back(), "SaveDataset"); // closed without OK: default save
 }
 
+// Closes the run's dataset as the program puts it away and opens it again.
+void PutAwayAndReopen(CLoggerDoc& doc, CDatasetStore& store, CDataset& stored) {
+    const std::string path = doc.m_datasetStore->GetPath();
+    doc.m_dataset->Close();
+    doc.m_datasetStore->Close();
+    ASSERT_TRUE(store.Open(path, STGM_READWRITE | STGM_SHARE_EXCLUSIVE));
+    ASSERT_TRUE(stored.Open(&store, "Run1"));
+}
+
 TEST_F(ScanEngineTest, AFullDatasetEndsTheRunWithEveryReadingThatFitStored) {
     // Room for ten readings: three polls of three, then one more of the fourth.
     doc->m_dataset->SetReadingLimit(10 * 26 + 25);
@@ -445,13 +454,9 @@ TEST_F(ScanEngineTest, AFullDatasetEndsTheRunWithEveryReadingThatFitStored) {
     EXPECT_EQ(prompter.asked[0].text, scantext::kDatasetFull);
 
     // The dataset is put away whole and reads back.
-    const std::string path = doc->m_datasetStore->GetPath();
-    doc->m_dataset->Close();
-    doc->m_datasetStore->Close();
     CDatasetStore store;
-    ASSERT_TRUE(store.Open(path, STGM_READWRITE | STGM_SHARE_EXCLUSIVE));
     CDataset stored;
-    ASSERT_TRUE(stored.Open(&store, "Run1"));
+    ASSERT_NO_FATAL_FAILURE(PutAwayAndReopen(*doc, store, stored));
     EXPECT_EQ(stored.GetReadingCount(), 10);
     ReadingRecord back[12];
     ASSERT_EQ(stored.ReadReadings(back, 12, 0), 10);
@@ -469,13 +474,9 @@ TEST_F(ScanEngineTest, TheEndOfARunSetsWhereTheDataViewsOpen) {
     m_clock.Advance(2500);
     doc->OnStopScan();
     // The run's elapsed time and its last scan, kept in the header.
-    const std::string path = doc->m_datasetStore->GetPath();
-    doc->m_dataset->Close();
-    doc->m_datasetStore->Close();
     CDatasetStore store;
-    ASSERT_TRUE(store.Open(path, STGM_READWRITE | STGM_SHARE_EXCLUSIVE));
     CDataset stored;
-    ASSERT_TRUE(stored.Open(&store, "Run1"));
+    ASSERT_NO_FATAL_FAILURE(PutAwayAndReopen(*doc, store, stored));
     EXPECT_EQ(stored.GetBrowsePosition(), 2500.0);
     EXPECT_EQ(stored.GetBrowseScan(), 2);
 }
