@@ -18,8 +18,10 @@
 #include "platform/core/Format.h"
 #include "platform/core/FrameworkExceptions.h"
 #include "platform/ui/Prompter.h"
+#include "platform/zip/Zip.h"
 #include "tests/database/DatasetTestSupport.h"
 #include "tests/database/WorkspaceTestSupport.h"
+#include "tests/database/ZipImportFuzzBody.h"
 
 namespace tvane::test {
 namespace {
@@ -193,6 +195,18 @@ TEST_F(SetupTransferTest, DISABLED_WriteZipImportFuzzSeeds) {
         const std::string archive = home.Path().string() + "/" + seed.name;
         ASSERT_TRUE(Export(archive, seed.scope, seed.dataset));
         fs::copy_file(archive, corpus / seed.name, fs::copy_options::overwrite_existing);
+        // The same members in the harness's own form.
+        zip::ZipReader reader;
+        ASSERT_EQ(reader.Open(archive), zip::ZipStatus::Ok);
+        const fs::path members = home.Path() / "members";
+        std::string text = "M";
+        for (int i = 0; i < reader.Count(); ++i) {
+            ASSERT_EQ(reader.Extract(i, members), zip::ZipStatus::Ok);
+            const std::string name = zip::MemberBaseName(reader.Name(i));
+            text += (i ? kMemberMark : "") + name + "\n" + ReadFile(members / name);
+        }
+        WriteFile(corpus / (std::string("members-") + seed.name), text);
+        fs::remove_all(members);
     }
 }
 

@@ -1,11 +1,14 @@
 #include "tests/database/ZipImportFuzzBody.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "database/CDataset.h"
 #include "database/CDatasetStore.h"
@@ -18,6 +21,7 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Folders.h"
 #include "platform/ui/Prompter.h"
+#include "platform/zip/Zip.h"
 #include "scan/CFXSetupArray.h"
 
 namespace tvane::test {
@@ -96,6 +100,31 @@ void Import(const std::string& archive, const fs::path& folder, TransferScope sc
     doc.state.m_pDatabase.reset();
 }
 
+// Zips the members the text lists; false when it lists none the archive takes.
+bool MakeArchive(const std::string& text, const fs::path& members, const fs::path& archive) {
+    fs::create_directories(members);
+    std::vector<fs::path> files;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        std::size_t end = text.find(kMemberMark, at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string part = text.substr(at, end - at);
+        at = end + std::strlen(kMemberMark);
+        const std::size_t line = std::min(part.find('\n'), part.size());
+        const std::string name = zip::MemberBaseName(part.substr(0, line));
+        if (name.empty() || name.find('\0') != std::string::npos)
+            continue;
+        const fs::path file = members / name;
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        const std::string content = line < part.size() ? part.substr(line + 1) : std::string();
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        if (out)
+            files.push_back(file);
+    }
+    return !files.empty() && zip::CreateArchive(archive, files) == zip::ZipStatus::Ok;
+}
+
 } // namespace
 
 void ExerciseZipImport(const std::uint8_t* data, std::size_t size) {
@@ -104,15 +133,21 @@ void ExerciseZipImport(const std::uint8_t* data, std::size_t size) {
     fs::remove_all(root);
     fs::create_directories(folder);
     const fs::path archive = root / "import.qmx";
-    {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (!bytes.empty() && bytes[0] == 'M') {
+        if (!MakeArchive(bytes.substr(1), root / "members", archive)) {
+            fs::remove_all(root);
+            return;
+        }
+    } else {
         std::ofstream out(archive, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     Import(archive.string(), folder, TransferScope::AllDatasets);
     Import(archive.string(), folder, TransferScope::OneDataset);
     // Whatever the archive names, nothing lands beside the data folder.
     for (const auto& entry : fs::directory_iterator(root))
-        Check(entry.path() == folder || entry.path() == archive,
+        Check(entry.path() == folder || entry.path() == archive || entry.path() == root / "members",
               "the import wrote outside the data folder");
     fs::remove_all(root);
 }
