@@ -64,6 +64,8 @@ public:
     };
 
     static constexpr std::int16_t kReadingBufferCapacity = 2520;
+    // The run ended because its dataset could take no more readings.
+    static constexpr std::int16_t kTerminationDatasetFull = 6;
     static constexpr unsigned kScanTimerId = 3211;
     static constexpr unsigned kStartTimerId = 3212;
     static constexpr unsigned kMonitorTimerId = 3314;

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr const char* kEventsFormat = "Events %ld";                 // 1070
-constexpr const char* kTooManyAlarms = "Too many alarms to log..."; // 4050
+constexpr const char* kEventsFormat = "Events %ld";                    // 1070
+constexpr const char* kTooManyAlarms = "Too many alarms to log...";    // 4050
 constexpr const char* kEventNotFound = "Event not found in event log"; // 13199
 constexpr unsigned kEventNotFoundHelp = 13199;
 
@@ -95,11 +95,12 @@ void CLoggerDoc::AddEvent(CDatasetEvent& event) {
     if (!m_dataset || !m_dataset->IsOpen())
         return;
     m_eventIndex = -1;
-    if (event.m_type == CDatasetEvent::User) {
-        // A user's note goes where its time puts it, after events of the same time.
+    if (event.m_type == CDatasetEvent::User && event.m_time >= 0.0) {
+        // A user's note goes where its time puts it, after events of the same time
+        // and before those logged outside the run.
         const std::int32_t i = m_dataset->FindEventIndex(event.m_time, true);
         if (i != -1) {
-            const std::int32_t count = m_dataset->GetEventCount();
+            const std::int32_t count = m_dataset->GetRunEventCount();
             std::int32_t position = i + 1;
             if (count <= position)
                 position = count;

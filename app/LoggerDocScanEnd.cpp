@@ -35,6 +35,8 @@ const char* CLoggerDoc::TerminationText(std::int16_t code) {
         return scantext::kTerminatedInstrument;
     case 5:
         return scantext::kTerminatedReadings;
+    case kTerminationDatasetFull:
+        return scantext::kTerminatedDatasetFull;
     default:
         return scantext::kTerminatedUnknown;
     }
@@ -76,10 +78,15 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
             m_dataset->SetLastTick(m_secondTick);
 
         try {
-            if (!leaveScanning)
+            // A full dataset has no room for what the instrument still holds.
+            if (!leaveScanning && m_terminationCode != kTerminationDatasetFull)
                 UploadRemainingReadings();
-            if (m_dataset && m_dataset->IsOpen())
+            // The data views of the stored run open at its end.
+            if (m_dataset && m_dataset->IsOpen()) {
+                m_dataset->SetBrowsePosition(m_secondTick);
                 m_dataset->WriteHeader();
+                m_dataset->SetBrowseScan(std::max(m_dataset->GetScanCount() - 1, 0));
+            }
             LogTestTerminated(m_secondTick);
             // The Stop event is in the file before anything else can go wrong.
             if (m_dataset && m_dataset->IsOpen()) {
@@ -166,6 +173,8 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
     UpdateScanStatus(false);
     if (host != nullptr)
         host->LogInstrumentError();
+    if (m_terminationCode == kTerminationDatasetFull)
+        tvane::ShowMessage(scantext::kDatasetFull);
 }
 
 bool CLoggerDoc::UploadRemainingReadings() {

@@ -90,8 +90,12 @@ void CLoggerDoc::OnScanTimer() {
         }
         m_graphicsFlag = 0;
         if (m_bufferWord > 0 && !ProcessNewReadings(m_bufferWord, false)) {
-            if (m_terminationCode != 3)
+            if (m_terminationCode != 3 && m_terminationCode != kTerminationDatasetFull)
                 m_terminationCode = 5;
+            EndScan(false);
+            return;
+        }
+        if (m_terminationCode == kTerminationDatasetFull) {
             EndScan(false);
             return;
         }
@@ -137,6 +141,17 @@ bool CLoggerDoc::ProcessNewReadings(std::int16_t count, bool afterRun) {
     if (count <= 0)
         return true;
     count = std::min(count, m_readingBufferCapacity);
+    // The dataset takes what still fits; once it is full the run ends, with
+    // everything up to here stored.
+    if (m_dataset && m_dataset->IsOpen()) {
+        const std::int64_t room = m_dataset->GetReadingRoom();
+        if (count >= room) {
+            count = static_cast<std::int16_t>(room);
+            m_terminationCode = kTerminationDatasetFull;
+            if (count <= 0)
+                return false;
+        }
+    }
     m_readingBufferCount = count;
     bool result = StoreNewReadings(m_readingBuffer.get(), count);
     if (!result)

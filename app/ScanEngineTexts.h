@@ -12,6 +12,10 @@ inline constexpr const char* kTerminatedLimit = "Test Terminated - Limit Failure
 inline constexpr const char* kTerminatedInstrument = "Test Terminated - Instrument Failure"; // 1074
 inline constexpr const char* kTerminatedReadings = "Test Terminated - Readings Failure";     // 1075
 inline constexpr const char* kTerminatedUnknown = "Test Terminated - Unknown Reason";        // 1076
+inline constexpr const char* kTerminatedDatasetFull = "Test Terminated - Dataset Full";
+inline constexpr const char* kDatasetFull =
+    "The dataset is full: it holds the most readings a dataset can.\nThe run has ended and "
+    "every reading up to its end is stored.";
 inline constexpr const char* kConfigMismatch =
     "Configuration does not match instrument - cannot download setup"; // 571
 inline constexpr const char* kValidationFailed =

@@ -63,3 +63,19 @@ function(tvane_module target)
   set_target_properties(${target} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden)
   target_link_libraries(${target} PRIVATE ${M_DEPS})
 endfunction()
+
+# tvane_fuzzer(<name> CORPUS <folder> SOURCES <files>... LIBS <targets>...)
+# A libFuzzer harness tvane_<name>_fuzzer, built only with TVANE_FUZZ (scripts/fuzz).
+# Its entry (fuzz/*Fuzzer.cpp) calls the body that the folder's tests also run over
+# every file of CORPUS: the seeds and each input that ever found a fault.
+function(tvane_fuzzer name)
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(NOT TVANE_FUZZ)
+    return()
+  endif()
+  add_executable(tvane_${name}_fuzzer ${F_SOURCES})
+  target_link_libraries(tvane_${name}_fuzzer PRIVATE ${F_LIBS})
+  target_link_options(tvane_${name}_fuzzer PRIVATE -fsanitize=fuzzer)
+  set_property(GLOBAL APPEND PROPERTY TVANE_FUZZERS
+               "${name}|${CMAKE_CURRENT_SOURCE_DIR}/${F_CORPUS}")
+endfunction()

@@ -261,6 +261,14 @@ std::int16_t CDataset::ReadReadings(ReadingRecord* out, std::int16_t count,
     return static_cast<std::int16_t>(read / kRecord);
 }
 
+std::int64_t CDataset::GetReadingRoom() {
+    if (!m_open)
+        return 0;
+    const std::uint64_t held = m_readings.GetLength() + m_bufferUsed;
+    const std::uint64_t most = m_readingLimit / kRecord * kRecord;
+    return held >= most ? 0 : static_cast<std::int64_t>((most - held) / kRecord);
+}
+
 double CDataset::GetLastReadingTime() {
     if (!m_open)
         return 0.0;
@@ -439,18 +447,20 @@ std::uint32_t CDataset::FindReadingPosition(double offset, bool atOrBefore) {
         return kNotFound;
     WriteBufferedReadings();
     const std::int64_t end = static_cast<std::int64_t>(m_readings.GetLength() / kRecord * kRecord);
-    if (m_readingCount <= 0 || end == 0 || m_firstTime + offset > m_lastTime)
+    // Times come from the file: whatever they hold, no step below is taken from a
+    // number that is not finite or does not fit.
+    const double target = m_firstTime + offset;
+    if (m_readingCount <= 0 || end == 0 || !std::isfinite(target) || target > m_lastTime)
         return kNotFound;
 
-    const double target = m_firstTime + offset;
     const std::int64_t scans = GetScanCount();
     const std::int64_t scanBytes = static_cast<std::int64_t>(m_channels) * kRecord;
     const double span = m_lastTime - m_firstTime;
     std::int64_t estimate = 0;
-    if (span > 0.0)
+    const double share = offset / span * static_cast<double>(scans);
+    if (span > 0.0 && std::isfinite(share))
         estimate = static_cast<std::int64_t>(
-            std::clamp(std::trunc(offset / span * static_cast<double>(scans)), 0.0,
-                       static_cast<double>(scans)));
+            std::clamp(std::trunc(share), 0.0, static_cast<double>(scans)));
     std::int64_t lastScanStart = (m_readingCount % m_channels != 0 ? scans : scans - 1) * scanBytes;
     lastScanStart = std::clamp<std::int64_t>(lastScanStart, 0, end - kRecord);
 
@@ -465,9 +475,10 @@ std::uint32_t CDataset::FindReadingPosition(double offset, bool atOrBefore) {
     };
     double current = settle(position);
 
-    if (m_scanInterval != 0.0) {
-        const double steps = std::trunc((target - current) / m_scanInterval);
-        const double k = std::min(static_cast<double>(scans - 1), steps);
+    const double steps = std::trunc((target - current) / m_scanInterval);
+    if (m_scanInterval != 0.0 && std::isfinite(steps)) {
+        const double most = static_cast<double>(std::max<std::int64_t>(scans - 1, 0));
+        const double k = std::clamp(steps, -most, most);
         if (std::fabs(k) > 1.0)
             current = settle(position + static_cast<std::int64_t>(k) * scanBytes);
     }

@@ -59,6 +59,11 @@ public:
     bool FlushReadings();
     bool SetWriteBuffer(std::uint16_t bytes);
     std::int16_t ReadReadings(ReadingRecord* out, std::int16_t count, std::int32_t firstIndex);
+    // How many more records the readings stream takes, the buffered ones counted,
+    // before it reaches its limit: the storage's largest stream, unless a test set
+    // a smaller one.
+    std::int64_t GetReadingRoom();
+    void SetReadingLimit(std::uint64_t bytes) { m_readingLimit = bytes; }
     double GetLastReadingTime();
     // True when the write added the dataset's directory entry, false when the
     // directory listed it already (the entry is brought up to date then).
@@ -97,8 +102,12 @@ public:
     // Events (index: record index in "Events", from 0).
     std::int32_t GetEventCount() const { return m_open ? m_eventCount : 0; }
     // Returns the new count. ev.m_time becomes the time stored, which is later than
-    // the one given when another event already has that time.
+    // the one given when another event already has that time. Events logged outside
+    // a run (negative times) close the list: an event of the run is stored before
+    // them.
     std::int32_t AppendEvent(CDatasetEvent& ev);
+    // The events before those logged outside a run.
+    std::int32_t GetRunEventCount();
     bool InsertEvent(std::int32_t index, CDatasetEvent& ev);
     bool SetEvent(std::int32_t index, const CDatasetEvent& ev);
     // Field 1: the channel; field 3: the text. Others: false.
@@ -182,4 +191,5 @@ private:
     std::unique_ptr<std::uint8_t[]> m_buffer;
     std::uint16_t m_bufferUsed = 0;
     std::uint16_t m_bufferSize = 0;
+    std::uint64_t m_readingLimit = tvane::kMaxStreamSize;
 };

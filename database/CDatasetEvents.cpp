@@ -136,12 +136,26 @@ void CDataset::RecountEvents() {
     }
 }
 
+std::int32_t CDataset::GetRunEventCount() {
+    std::int32_t count = m_open ? m_eventCount : 0;
+    while (count > 0 && ReadEventRecord(m_events, count - 1).Time < 0.0)
+        --count;
+    return count;
+}
+
 std::int32_t CDataset::AppendEvent(CDatasetEvent& ev) {
     if (!m_open)
         return 0;
     double t = ev.m_time;
     COleStreamFile text = CreateTextStream(t);
-    WriteEventRecord(m_events, m_eventCount, EventRecord{t, ev.m_type, ev.m_channel});
+    // An event of the run goes in before those logged outside it, which close
+    // the list: the searches by time rely on that order.
+    const std::int32_t at = t >= 0.0 ? GetRunEventCount() : m_eventCount;
+    if (at < m_eventCount) {
+        m_events.SetLength(static_cast<std::uint64_t>(m_eventCount + 1) * kEventRecordSize);
+        MoveRecords(m_events, at, at + 1, m_eventCount - at);
+    }
+    WriteEventRecord(m_events, at, EventRecord{t, ev.m_type, ev.m_channel});
     ++m_eventCount;
     // The caller keeps the time the event is stored under: its text is found by it.
     ev.m_time = t;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "driver/DriverStrings.h"
+#include "driver/ReplyNumbers.h"
 #include "platform/core/Format.h"
 
 namespace tvane::driver {
@@ -140,43 +141,42 @@ bool CInstDriver::QueryDoubleText(const std::string& command, std::string& out,
     return true;
 }
 
-bool CInstDriver::QueryInt(const std::string& command, int& out) {
+template <typename T> bool CInstDriver::QueryInteger(const std::string& command, T& out) {
     out = 0;
     std::string answer;
     if (!QueryAnswer(command, answer))
         return false;
-    out = std::atoi(answer.c_str());
+    const std::optional<T> value = ParseInteger<T>(answer.c_str());
+    if (!value) {
+        SetError(kMalformedReply);
+        return false;
+    }
+    out = *value;
     return true;
 }
 
+bool CInstDriver::QueryInt(const std::string& command, int& out) {
+    return QueryInteger(command, out);
+}
+
 bool CInstDriver::QueryShort(const std::string& command, std::int16_t& out) {
-    int v = 0;
-    bool ok = QueryInt(command, v);
-    out = static_cast<std::int16_t>(v);
-    return ok;
+    return QueryInteger(command, out);
 }
 
 bool CInstDriver::QueryByte(const std::string& command, std::uint8_t& out) {
+    // A register's low byte: the bits above it are not an error.
     int v = 0;
-    bool ok = QueryInt(command, v);
+    const bool ok = QueryInteger(command, v);
     out = static_cast<std::uint8_t>(v & 0xFF);
     return ok;
 }
 
 bool CInstDriver::QueryLong(const std::string& command, std::int32_t& out) {
-    out = 0;
-    std::string answer;
-    if (!QueryAnswer(command, answer))
-        return false;
-    out = static_cast<std::int32_t>(std::atol(answer.c_str()));
-    return true;
+    return QueryInteger(command, out);
 }
 
 bool CInstDriver::QueryUShort(const std::string& command, std::uint16_t& out) {
-    std::int32_t v = 0;
-    bool ok = QueryLong(command, v);
-    out = static_cast<std::uint16_t>(v);
-    return ok;
+    return QueryInteger(command, out);
 }
 
 bool CInstDriver::QueryLongText(const std::string& command, std::string& out) {

@@ -13,6 +13,9 @@ public:
     // Size of the receive buffer handed to the control.
     static constexpr std::int32_t kReceiveSize = 8400;
     static constexpr int kNoError = 1000;
+    // A reply that does not hold what was asked for (a number out of range, a
+    // field missing).
+    static constexpr int kMalformedReply = 1008;
 
     explicit CInstDriver(IInstrumentLink* link = nullptr);
     virtual ~CInstDriver();
@@ -39,6 +42,7 @@ public:
     bool Query(const std::string& command, char* buffer, std::int32_t size, std::int32_t* count);
 
     // Typed queries into the receive buffer; false leaves the output 0 or empty.
+    // An integer reply that does not fit the output is malformed.
     bool QueryString(const std::string& command, std::string& out, bool strip = false);
     bool QueryDouble(const std::string& command, double& out);
     bool QueryDoubleText(const std::string& command, std::string& out, const char* format = "%g");
@@ -62,6 +66,7 @@ protected:
 
 private:
     bool QueryAnswer(const std::string& command, std::string& answer);
+    template <typename T> bool QueryInteger(const std::string& command, T& out);
 
     IInstrumentLink* m_link;
     char* m_buffer;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "driver/DriverStrings.h"
+#include "driver/ReplyNumbers.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Format.h"
 
@@ -179,8 +180,20 @@ bool CKXQT7100::SetScanCount(std::int32_t count) {
 bool CKXQT7100::GetScanCount(std::int32_t* count) {
     double value = 0.0;
     bool ok = QueryDouble(Cmd(3036), value);
+    std::int32_t scans = 0;
+    if (ok && value >= 9.9e37) {
+        scans = -1; // no limit
+    } else if (ok) {
+        const std::optional<std::int32_t> n = IntegerOf<std::int32_t>(value);
+        if (n) {
+            scans = *n;
+        } else {
+            SetError(kMalformedReply);
+            ok = false;
+        }
+    }
     if (count)
-        *count = !ok ? 0 : value >= 9.9e37 ? -1 : static_cast<std::int32_t>(value);
+        *count = scans;
     return ok;
 }
 
@@ -279,8 +292,13 @@ std::string CKXQT7100::GetInstrumentError(std::int16_t* code, bool* has) {
     std::string answer;
     if (!QueryString(Cmd(3031), answer))
         return "";
+    const std::optional<std::int16_t> number = ParseInteger<std::int16_t>(answer.c_str());
+    if (!number) {
+        SetError(kMalformedReply);
+        return "";
+    }
     if (code)
-        *code = static_cast<std::int16_t>(std::atoi(answer.c_str()));
+        *code = *number;
     std::size_t quote = answer.find('"');
     if (quote == std::string::npos)
         return "";

@@ -219,6 +219,8 @@ private:
         std::int32_t residual = 0;
     };
     BlockHeader ParseBlockHeader(const char* block, std::int32_t received) const;
+    void ClearAfterLongAnswer(std::int32_t received, const BlockHeader& header,
+                              std::int32_t present);
     bool IsValidChannelId(const char* field, int number) const;
     void ResetReadingState();
     bool SimulateReading(const CChannelConfig& config, ReadingRecord& record);

@@ -4,6 +4,7 @@
 #include "driver/CKXQT7100.h"
 #include "driver/DriverStrings.h"
 #include "driver/ModuleTable.h"
+#include "driver/ReplyNumbers.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Format.h"
 
@@ -95,8 +96,9 @@ bool CKXQT7100::ReadDateTime(InstrumentClock& clock, bool scanTime) {
     if (IsSimulated())
         return true;
 
-    // Splits "a,b,c" into exactly three numbers; false when a field is missing.
-    auto three = [](const std::string& text, double out[3]) {
+    // Splits "a,b,c" into exactly three clock fields; false when a field is
+    // missing or does not fit one. last keeps the third with its fraction.
+    auto three = [](const std::string& text, std::int16_t out[3], double& last) {
         const char* p = text.c_str();
         for (int i = 0; i < 3; ++i) {
             if (i > 0) {
@@ -105,35 +107,40 @@ bool CKXQT7100::ReadDateTime(InstrumentClock& clock, bool scanTime) {
                     return false;
                 ++p;
             }
-            out[i] = std::atof(p);
+            last = std::atof(p);
+            const auto field = IntegerOf<std::int16_t>(last);
+            if (!field)
+                return false;
+            out[i] = *field;
         }
         return true;
     };
     std::string date, time;
+    double seconds = 0.0;
     if (scanTime) {
         if (!QueryString(Cmd(3028), time))
             return true;
     } else {
         if (!QueryString(Cmd(3026), date) || !QueryString(Cmd(3027), time))
             return true;
-        double d[3];
-        if (!three(date, d)) {
-            SetError(1008);
+        std::int16_t d[3];
+        if (!three(date, d, seconds)) {
+            SetError(kMalformedReply);
             return false;
         }
-        clock.year = static_cast<std::int16_t>(d[0]);
-        clock.month = static_cast<std::int16_t>(d[1]);
-        clock.day = static_cast<std::int16_t>(d[2]);
+        clock.year = d[0];
+        clock.month = d[1];
+        clock.day = d[2];
     }
-    double t[3];
-    if (!three(time, t)) {
-        SetError(1008);
+    std::int16_t t[3];
+    if (!three(time, t, seconds)) {
+        SetError(kMalformedReply);
         return false;
     }
-    clock.hour = static_cast<std::int16_t>(t[0]);
-    clock.minute = static_cast<std::int16_t>(t[1]);
-    clock.second = static_cast<std::int16_t>(t[2]);
-    clock.millisecond = static_cast<std::int16_t>((t[2] - static_cast<int>(t[2])) * 1000.0);
+    clock.hour = t[0];
+    clock.minute = t[1];
+    clock.second = t[2];
+    clock.millisecond = static_cast<std::int16_t>((seconds - t[2]) * 1000.0);
     return true;
 }
 
@@ -189,8 +196,15 @@ bool CKXQT7100::GetMonitorChannel(std::int16_t* channel) {
     }
     std::string answer;
     bool ok = QueryString(Cmd(3178), answer);
-    if (ok)
-        m_monitorChannel = static_cast<std::int16_t>(std::atoi(StripBlockHeader(answer).c_str()));
+    if (ok) {
+        const auto number = ParseInteger<std::int16_t>(StripBlockHeader(answer).c_str());
+        if (number) {
+            m_monitorChannel = *number;
+        } else {
+            SetError(kMalformedReply);
+            ok = false;
+        }
+    }
     if (channel)
         *channel = ok ? m_monitorChannel : 0;
     return ok;
@@ -326,12 +340,22 @@ std::string CKXQT7100::GetAlarmInQue(AlarmQueueEntry& entry) {
     // with its closing line feed; the transports drop the line feed, so the
     // same characters start 6 before the end of what arrives.
     std::size_t back = answer.back() == '\n' ? 7 : 6;
-    int marker = std::atoi(answer.c_str() + answer.size() - back);
-    if (marker == 0 || StoredConfig(static_cast<std::int16_t>(marker)) != nullptr)
+    const auto marker = ParseInteger<int>(answer.c_str() + answer.size() - back);
+    if (!marker) {
+        SetError(kMalformedReply);
+        return "";
+    }
+    const auto markerChannel = ParseInteger<std::int16_t>(answer.c_str() + answer.size() - back);
+    if (*marker == 0 || (markerChannel && StoredConfig(*markerChannel) != nullptr))
         return "";
     const char* a = answer.c_str();
-    auto field = [&](std::size_t column) { return std::atoi(a + column); };
-    entry.value = std::atof(a);
+    bool wellFormed = true;
+    auto field = [&](std::size_t column) {
+        const auto number = ParseInteger<std::int16_t>(a + column);
+        wellFormed = wellFormed && number.has_value();
+        return number.value_or(0);
+    };
+    const double value = std::atof(a);
     std::string unit = answer.substr(16, 3);
     LocalTime t;
     t.year = field(20);
@@ -339,14 +363,26 @@ std::string CKXQT7100::GetAlarmInQue(AlarmQueueEntry& entry) {
     t.day = field(28);
     t.hour = field(31);
     t.minute = field(34);
-    double seconds = std::atof(a + 37);
-    t.second = static_cast<int>(seconds);
-    entry.millisecond = static_cast<std::int16_t>((seconds - t.second) * 1000.0);
-    entry.channel = static_cast<std::int16_t>(field(44));
-    entry.limit = static_cast<std::int16_t>(field(48));
-    entry.output = static_cast<std::int16_t>(field(50));
-    // Seconds since 1970 kept in 32 bits, as the files store them.
-    entry.time = static_cast<std::int32_t>(FromLocalTime(t));
+    const double seconds = std::atof(a + 37);
+    const auto wholeSeconds = IntegerOf<std::int16_t>(seconds);
+    const std::int16_t channel = field(44), limit = field(48), output = field(50);
+    // The time in 64 bits first: only a date whose seconds since 1970 fit the 32
+    // bits the files keep is an entry.
+    std::optional<std::int32_t> time;
+    if (wellFormed && wholeSeconds && t.year >= 1900) {
+        t.second = *wholeSeconds;
+        time = IntegerOf<std::int32_t>(static_cast<double>(FromLocalTime(t)));
+    }
+    if (!time) {
+        SetError(kMalformedReply);
+        return "";
+    }
+    entry.value = value;
+    entry.millisecond = static_cast<std::int16_t>((seconds - *wholeSeconds) * 1000.0);
+    entry.channel = channel;
+    entry.limit = limit;
+    entry.output = output;
+    entry.time = *time;
     entry.got = true;
     return unit;
 }
@@ -363,10 +399,10 @@ bool CKXQT7100::DigitalReadState(std::int16_t channel, std::int16_t* value) {
             *value = static_cast<std::int16_t>(Draw() * 255);
         return true;
     }
-    int v = 0;
-    bool ok = QueryInt(tvane::Format(Cmd(3216).c_str(), static_cast<int>(channel)), v);
+    std::int16_t v = 0;
+    bool ok = QueryShort(tvane::Format(Cmd(3216).c_str(), static_cast<int>(channel)), v);
     if (value)
-        *value = static_cast<std::int16_t>(v);
+        *value = v;
     return ok;
 }
 
@@ -378,8 +414,13 @@ bool CKXQT7100::DigitalRead(std::int16_t channel, std::int16_t* value) {
     }
     double v = 0.0;
     bool ok = QueryDouble(tvane::Format(Cmd(3007).c_str(), static_cast<int>(channel)), v);
+    std::optional<std::int16_t> number = ok ? IntegerOf<std::int16_t>(v) : std::int16_t{0};
+    if (!number) {
+        SetError(kMalformedReply);
+        ok = false;
+    }
     if (value)
-        *value = static_cast<std::int16_t>(v);
+        *value = number.value_or(0);
     return ok;
 }
 

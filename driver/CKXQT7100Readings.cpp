@@ -142,6 +142,14 @@ std::int32_t CKXQT7100::ParseReadings(const char* text, std::int32_t byteCount,
     return stored;
 }
 
+void CKXQT7100::ClearAfterLongAnswer(std::int32_t received, const BlockHeader& header,
+                                     std::int32_t present) {
+    // A block that filled the buffer and declares more than it holds left its
+    // tail with the instrument, where it would be taken for the next answer.
+    if (received >= kReceiveSize && header.byteCount > present && Link())
+        Link()->ClearDevice();
+}
+
 bool CKXQT7100::GetReadings(ReadingRecord* buffer, std::int32_t capacity, std::int32_t* count) {
     std::int32_t dummy = 0;
     if (!count)
@@ -165,15 +173,24 @@ bool CKXQT7100::GetReadings(ReadingRecord* buffer, std::int32_t capacity, std::i
     std::int32_t received = 0;
     const bool receivedOk = ReceiveRaw(block, kReceiveSize, &received);
     bool result = receivedOk;
+    std::string commText;
+    std::int32_t commCode = 0;
     if (!receivedOk) {
-        std::string text;
-        std::int32_t code = 0;
-        result = Link() && Link()->GetCommError(text, code);
-        if (code)
-            WriteLogAlways(tvane::Format("!!!! *** Communications error - %s\n", text.c_str()));
+        result = Link() && Link()->GetCommError(commText, commCode);
+        if (commCode)
+            WriteLogAlways(tvane::Format("!!!! *** Communications error - %s\n", commText.c_str()));
     }
-    if (received <= 4)
-        return true;
+    if (received <= 4) {
+        // An empty block is no readings; no answer at all is a link that failed,
+        // reported with the control's error (which reading it has cleared there).
+        if (receivedOk)
+            return true;
+        if (commCode)
+            SetError(commCode, commText);
+        else
+            SetError(1039);
+        return false;
+    }
     const int width = m_format.TotalWidth();
     if (!receivedOk && received < width + 8) {
         SetError(1039);
@@ -201,6 +218,7 @@ bool CKXQT7100::GetReadings(ReadingRecord* buffer, std::int32_t capacity, std::i
                                      "Expected number of bytes from block header: %ld. Actual "
                                      "number of bytes in recv buffer: %ld",
                                      static_cast<long>(h.byteCount), static_cast<long>(byteCount)));
+        ClearAfterLongAnswer(received, h, byteCount);
     }
     WriteLog(tvane::Format("Expected # of bytes from block header: %ld\nActual # of bytes in recv "
                            "buffer: %ld\n",
@@ -269,6 +287,7 @@ bool CKXQT7100::FetchReadings(ReadingRecord* buffer, std::int32_t requested, std
     if (!result && received < m_format.TotalWidth() + 8)
         return false;
     BlockHeader h = ParseBlockHeader(block, received);
+    ClearAfterLongAnswer(received, h, received - h.headerSize);
     bool parsedOk = true;
     *count = ParseReadings(block + h.headerSize, received - h.headerSize, buffer,
                            std::min<std::int32_t>(capacity, kMaxReadingsPerRequest), parsedOk);

@@ -36,4 +36,9 @@ bool DualCommLink::GetCommError(std::string& text, std::int32_t& code) {
     return ok;
 }
 
+bool DualCommLink::ClearDevice() {
+    SHORT cleared = 0;
+    return m_comm && SUCCEEDED(m_comm->ClearInstrument(&cleared)) && cleared != 0;
+}
+
 } // namespace tvane::driver

@@ -4,8 +4,8 @@
 
 namespace tvane::driver {
 
-// The driver's link over the aggregated control's IDualComm slots 30, 32, 38
-// and 39.
+// The driver's link over the aggregated control's IDualComm slots 30, 32, 36,
+// 38 and 39.
 class DualCommLink final : public IInstrumentLink {
 public:
     explicit DualCommLink(IDualComm* comm = nullptr) : m_comm(comm) {}
@@ -15,6 +15,7 @@ public:
     bool RecvRawMsg(char* buffer, std::int32_t size, std::int32_t* count) override;
     int InterfaceType() override;
     bool GetCommError(std::string& text, std::int32_t& code) override;
+    bool ClearDevice() override;
 
 private:
     IDualComm* m_comm;

@@ -16,8 +16,11 @@ public:
     virtual bool RecvRawMsg(char* buffer, std::int32_t size, std::int32_t* count) = 0;
     // 0 is the simulated interface: the driver then sends nothing.
     virtual int InterfaceType() = 0;
-    // The control's own last error: code nonzero when it has one.
+    // The control's own last error: code nonzero when it has one. Reading it
+    // clears it.
     virtual bool GetCommError(std::string& text, std::int32_t& code) = 0;
+    // Device clear: the instrument drops what it still had to send.
+    virtual bool ClearDevice() = 0;
 };
 
 } // namespace tvane::driver

@@ -22,6 +22,9 @@ struct ConvertedArgs {
 HRESULT CheckArgument(VARIANT& arg, VARTYPE declared, VARIANT& converted, VARIANT** use) {
     if (declared & VT_BYREF) {
         if (arg.vt == declared) {
+            // The member writes through the reference: it must point somewhere.
+            if (!arg.byref)
+                return E_POINTER;
             *use = &arg;
             return S_OK;
         }

@@ -55,7 +55,8 @@ private:
 // exception (DISP_E_EXCEPTION with its text).
 //
 // Parameter types are VT_ codes; VT_VARIANT takes any value, VT_BYREF | type
-// takes a reference of exactly that type (or a VARIANT reference holding one).
+// takes a reference of exactly that type (or a VARIANT reference holding one); a
+// null reference is E_POINTER with its position.
 class DispatchTableBase {
 public:
     struct Member {

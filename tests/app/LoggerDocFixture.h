@@ -15,6 +15,9 @@
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "platform/ui/TimerService.h"
+#include "scan/CCompChnl.h"
+#include "scan/CCompChnlArray.h"
+#include "scan/CFXScan.h"
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/FakeSetupEditor.h"
@@ -180,6 +183,51 @@ protected:
         doc = std::make_unique<CLoggerDoc>(app);
         doc->SetOperations(&operations);
         return *doc;
+    }
+
+    // A setup of rows in two slots, two computed channels, scan settings and
+    // three graphics pages.
+    void FillSampleDocument(CLoggerDoc& d) {
+        app.state.m_modules = {"KXQT7101", "KXQT7107", "(None)"};
+        CFXSetupArray& setup = *d.GetSetup();
+        setup.SetSize(4);
+        const std::uint32_t channels[] = {101, 102, 201, 901};
+        for (int i = 0; i < 4; ++i) {
+            auto* row = new CFXSetup;
+            row->Name = i == 3 ? "Computed" : (i < 2 ? "KXQT7101" : "KXQT7107");
+            row->Channel = channels[i];
+            row->ChannelName = "Channel " + std::to_string(i);
+            row->ChannelMode = i % 2;
+            row->Function = "DC volts";
+            row->Range = "Auto";
+            row->AdvSettings = "OFF;1;;;;;;;;AUTO;;;;";
+            row->AdvSettingsType = 515;
+            setup.SetSetup(i, row);
+        }
+        CCompChnlArray& computed = *d.GetComputedChannels();
+        for (int i = 0; i < 2; ++i) {
+            auto channel = std::make_unique<CCompChnl>();
+            channel->Channel = 901 + i;
+            channel->Arg1.Channel = 101;
+            channel->Arg2.Value = 2.5 * (i + 1);
+            channel->Operation = CCompChnl::kProduct;
+            computed.SetAt(i, std::move(channel));
+        }
+        CFXScan& scan = *d.GetScan();
+        scan.m_startMode = CFXScan::kStartTimed;
+        scan.m_scanCount = 42;
+        scan.m_scanInterval = 0.5;
+        scan.m_exportOnPostScan = 1;
+        d.m_headerValue = 62;
+        d.m_headerWord = 7;
+        d.m_slotActive[0] = 2;
+        d.m_slotActive[1] = -1;
+        d.m_monitorChannel = 102;
+        d.m_monitorInterval = 2500;
+        d.m_setupText = "bench A";
+        d.m_frameCounter = 17;
+        app.frame.pages = {"Graphics 1", "Graphics 2", "Graphics 3"};
+        app.frame.selected = 2;
     }
 
     FakeClock m_clock;

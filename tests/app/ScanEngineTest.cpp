@@ -427,6 +427,61 @@ TEST_F(ScanEngineTest, NoReadingsNoSaveQuestionAndRequestsDropped) {
     EXPECT_EQ(operations.calls.back(), "SaveDataset"); // closed without OK: default save
 }
 
+// Closes the run's dataset as the program puts it away and opens it again.
+void PutAwayAndReopen(CLoggerDoc& doc, CDatasetStore& store, CDataset& stored) {
+    const std::string path = doc.m_datasetStore->GetPath();
+    doc.m_dataset->Close();
+    doc.m_datasetStore->Close();
+    ASSERT_TRUE(store.Open(path, STGM_READWRITE | STGM_SHARE_EXCLUSIVE));
+    ASSERT_TRUE(stored.Open(&store, "Run1"));
+}
+
+TEST_F(ScanEngineTest, AFullDatasetEndsTheRunWithEveryReadingThatFitStored) {
+    // Room for ten readings: three polls of three, then one more of the fourth.
+    doc->m_dataset->SetReadingLimit(10 * 26 + 25);
+    instrument.stored = 50; // what the instrument still holds is not fetched
+    doc->OnStartScan();
+    for (std::int32_t scan = 1; scan <= 4; ++scan)
+        instrument.batches.push_back(
+            {Reading(scan, 101, scan), Reading(scan, 102, scan), Reading(scan, 103, scan)});
+    for (int poll = 0; poll < 4; ++poll)
+        Poll();
+    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(PollTimerRunning());
+    EXPECT_EQ(EventTexts().back(), "Test Terminated - Dataset Full");
+    EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
+    EXPECT_EQ(instrument.Count("FetchReadings"), 0);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, scantext::kDatasetFull);
+
+    // The dataset is put away whole and reads back.
+    CDatasetStore store;
+    CDataset stored;
+    ASSERT_NO_FATAL_FAILURE(PutAwayAndReopen(*doc, store, stored));
+    EXPECT_EQ(stored.GetReadingCount(), 10);
+    ReadingRecord back[12];
+    ASSERT_EQ(stored.ReadReadings(back, 12, 0), 10);
+    EXPECT_EQ(+back[9].ScanNumber, 4);
+    EXPECT_EQ(+back[9].Channel, 101);
+}
+
+TEST_F(ScanEngineTest, TheEndOfARunSetsWhereTheDataViewsOpen) {
+    doc->OnStartScan();
+    for (std::int32_t scan = 1; scan <= 3; ++scan)
+        instrument.batches.push_back(
+            {Reading(scan, 101, 1.0), Reading(scan, 102, 2.0), Reading(scan, 103, 3.0)});
+    for (int poll = 0; poll < 3; ++poll)
+        Poll();
+    m_clock.Advance(2500);
+    doc->OnStopScan();
+    // The run's elapsed time and its last scan, kept in the header.
+    CDatasetStore store;
+    CDataset stored;
+    ASSERT_NO_FATAL_FAILURE(PutAwayAndReopen(*doc, store, stored));
+    EXPECT_EQ(stored.GetBrowsePosition(), 2500.0);
+    EXPECT_EQ(stored.GetBrowseScan(), 2);
+}
+
 TEST_F(ScanEngineTest, EndClearsTheLoadMarkNotTheSetupLoadedFlag) {
     doc->m_setupLoaded = 1;
     doc->m_loadMark = 1;

@@ -146,6 +146,38 @@ TEST_F(DatasetEventsTest, FindEventIndexAnswersAtOrAfter) {
     EXPECT_EQ(dataset.FindEvent(pattern, found), -1);
 }
 
+TEST_F(DatasetEventsTest, EventsOfARunGoBeforeThoseLoggedOutsideIt) {
+    // A download logged before the run, the run's events, an error logged after it.
+    Add(CDatasetEvent::Download, -1.0, "download");
+    Add(CDatasetEvent::Start, 0.0, "start");
+    Add(CDatasetEvent::User, 1500.0, "note");
+    Add(CDatasetEvent::HighLimit, 2000.0, "alarm");
+    Add(CDatasetEvent::Stop, 5000.0, "stop");
+    Add(CDatasetEvent::InstrumentError, -2.0, "error");
+    EXPECT_EQ(Times(), (std::vector<double>{0.0, 1500.0, 2000.0, 5000.0, -1.0, -2.0}));
+    EXPECT_EQ(dataset.GetRunEventCount(), 4);
+    CDatasetEvent ev;
+    ASSERT_TRUE(dataset.GetEvent(4, ev));
+    EXPECT_EQ(ev.m_text, "download");
+
+    // The searches by time.
+    struct Case {
+        double time;
+        std::int32_t expected;
+    };
+    for (const Case& c : {Case{0.0, 0}, Case{10.0, 1}, Case{1500.0, 1}, Case{1800.0, 2},
+                          Case{2000.0, 2}, Case{4000.0, 3}, Case{5000.0, 3}})
+        EXPECT_EQ(dataset.FindEventIndex(c.time, false), c.expected) << c.time;
+    CDatasetEvent pattern(CDatasetEvent::HighLimit | CDatasetEvent::Stop, -1, 100.0), found;
+    EXPECT_EQ(dataset.FindEvent(pattern, found), 2);
+    EXPECT_EQ(found.m_text, "alarm");
+    pattern = CDatasetEvent(CDatasetEvent::Download, -1, -1.0);
+    EXPECT_EQ(dataset.FindEvent(pattern, found), 4);
+    EXPECT_EQ(UserTimes(), (std::vector<double>{0.0, 1500.0}));
+    EXPECT_EQ(dataset.GetFirstEventTime(), 1500.0);
+    EXPECT_EQ(dataset.GetLastEventTime(), 5000.0);
+}
+
 TEST_F(DatasetEventsTest, FindEventIndexOfAnEmptyOrSingleList) {
     EXPECT_EQ(dataset.FindEventIndex(5.0, false), -1);
     Add(CDatasetEvent::User, 10.0);

@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "tests/database/DatasetTestSupport.h"
 
 using namespace dataset_test;
@@ -253,6 +255,47 @@ TEST_F(DatasetReadingsTest, FindReadingPositionByTime) {
     EXPECT_EQ(longRun.FindReadingPosition(50050.0, false), 451 * bytes3);
     EXPECT_EQ(longRun.FindReadingPosition(0.25, false), 1 * bytes3);
     EXPECT_EQ(longRun.FindReadingPosition(104900.0, true), 999 * bytes3);
+}
+
+TEST_F(DatasetReadingsTest, FindReadingPositionStaysInTheStreamWhateverTheTimesHold) {
+    // Times read back from a damaged or hostile file: huge, out of order, not finite.
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        std::vector<double> times; // one per scan
+        double offset;
+    };
+    const Case cases[] = {
+        {"a huge time inside the run", {0, 1, 2, 3, 1e300, 5}, 3.5},
+        {"a huge time inside the run, searched near it", {0, 1, 2, 3, 1e300, 5}, 4.9},
+        {"a huge last time", {0, 1000, 2000, 1e300}, 1500.0},
+        {"a huge negative first time", {-1e300, 1000, 2000}, 1e300},
+        {"times that run backwards", {1e300, 5, 0}, -1e300},
+        {"an infinite last time", {0, 1000, inf}, 1500.0},
+        {"a NaN time", {0, nan, 2000}, 1500.0},
+        {"a NaN offset", {0, 1000, 2000}, nan},
+        {"an infinite offset", {0, 1000, 2000}, -inf},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        CDataset dataset;
+        CreateDataset(dataset, "Z" + std::to_string(++n), 2);
+        auto records = MakeScans(static_cast<int>(c.times.size()), 2);
+        for (std::size_t i = 0; i < records.size(); ++i)
+            records[i].Time = c.times[i / 2];
+        Append(dataset, records);
+        dataset.WriteHeader();
+        const std::uint32_t streamBytes = static_cast<std::uint32_t>(records.size() * 26);
+        for (bool atOrBefore : {true, false}) {
+            const std::uint32_t at = dataset.FindReadingPosition(c.offset, atOrBefore);
+            if (at != CDataset::kNotFound) {
+                EXPECT_LT(at, streamBytes) << c.what;
+                EXPECT_EQ(at % (2 * 26), 0u) << c.what;
+            }
+        }
+        dataset.Close();
+    }
 }
 
 TEST_F(DatasetReadingsTest, APartialLastScanCountsAndIsFound) {

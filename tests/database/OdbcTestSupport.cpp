@@ -7,24 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/database/SystemDriverSection.h"
+
 namespace tvane::test {
 namespace {
-
-const char* const kSystemDrivers = "/etc/odbcinst.ini";
-
-// The [SQLite3] section of the system's driver registration, or "".
-std::string SystemDriverSection() {
-    std::ifstream in(kSystemDrivers);
-    std::string line, section;
-    bool inside = false;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.front() == '[')
-            inside = line.rfind("[SQLite3]", 0) == 0;
-        if (inside)
-            section += line + "\n";
-    }
-    return section;
-}
 
 std::string ShellQuote(const std::string& text) {
     std::string quoted = "'";
@@ -42,7 +28,7 @@ std::string ShellQuote(const std::string& text) {
 void InstallWorkspaceDriver(const TempHome& home) {
     const std::string section = SystemDriverSection();
     ASSERT_NE(section.find("Driver="), std::string::npos)
-        << "The SQLite3 ODBC driver is not registered in " << kSystemDrivers
+        << "The SQLite3 ODBC driver is not registered in /etc/odbcinst.ini"
         << "; these tests need the Debian packages unixodbc, odbcinst and libsqliteodbc.";
     std::ofstream(home.Path() / "odbcinst.ini") << section;
 }

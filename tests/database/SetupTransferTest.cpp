@@ -19,8 +19,10 @@
 #include "platform/core/FrameworkExceptions.h"
 #include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
+#include "platform/zip/Zip.h"
 #include "tests/database/DatasetTestSupport.h"
 #include "tests/database/WorkspaceTestSupport.h"
+#include "tests/database/ZipImportFuzzBody.h"
 
 namespace tvane::test {
 namespace {
@@ -216,6 +218,36 @@ protected:
     std::string dir, setupFile, datasetFile, lastPath;
     std::vector<ReadingRecord> runReadings;
 };
+
+// Writes the seeds of the import's fuzzing harness again (run with
+// --gtest_also_run_disabled_tests).
+TEST_F(SetupTransferTest, DISABLED_WriteZipImportFuzzSeeds) {
+    const fs::path corpus = fs::path(TVANE_TEST_DATA) / "fuzz-zipimport";
+    const struct {
+        const char* name;
+        TransferScope scope;
+        const char* dataset;
+    } seeds[] = {{"all-datasets.qmx", TransferScope::AllDatasets, ""},
+                 {"one-dataset.qmx", TransferScope::OneDataset, "Idle"},
+                 {"setup-only.qmx", TransferScope::NoDatasets, ""}};
+    for (const auto& seed : seeds) {
+        const std::string archive = home.Path().string() + "/" + seed.name;
+        ASSERT_TRUE(Export(archive, seed.scope, seed.dataset));
+        fs::copy_file(archive, corpus / seed.name, fs::copy_options::overwrite_existing);
+        // The same members in the harness's own form.
+        zip::ZipReader reader;
+        ASSERT_EQ(reader.Open(archive), zip::ZipStatus::Ok);
+        const fs::path members = home.Path() / "members";
+        std::string text = "M";
+        for (int i = 0; i < reader.Count(); ++i) {
+            ASSERT_EQ(reader.Extract(i, members), zip::ZipStatus::Ok);
+            const std::string name = zip::MemberBaseName(reader.Name(i));
+            text += (i ? kMemberMark : "") + name + "\n" + ReadFile(members / name);
+        }
+        WriteFile(corpus / (std::string("members-") + seed.name), text);
+        fs::remove_all(members);
+    }
+}
 
 TEST_F(SetupTransferTest, OneDatasetTravelsToAnotherWorkspaceAndReadsBackEqual) {
     const std::string archive = home.Path().string() + "/bench.qmx";

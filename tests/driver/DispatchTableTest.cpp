@@ -475,6 +475,49 @@ TEST_F(DispatchTable, EveryMethodOnTheSimulatedInterface) {
         Run(call, true);
 }
 
+TEST_F(DispatchTable, ANullReferenceArgumentIsRefusedWithEPointer) {
+    Create(4);
+    int refused = 0;
+    for (const auto& member : CKXQT7100Object::Table().Members()) {
+        const std::size_t n = member.params.size();
+        for (std::size_t nulled = 0; nulled < n; ++nulled) {
+            if (!(member.params[nulled] & VT_BYREF))
+                continue;
+            SCOPED_TRACE("DISPID " + std::to_string(member.id) + " argument " +
+                         std::to_string(nulled));
+            std::vector<std::uint64_t> storage(n);
+            std::vector<Variant> values(n);
+            std::vector<VARIANT> reversed(n);
+            for (std::size_t i = 0; i < n; ++i) {
+                VARIANT& v = reversed[n - 1 - i];
+                if (member.params[i] & VT_BYREF) {
+                    v.vt = member.params[i];
+                    v.byref = i == nulled ? nullptr : &storage[i];
+                } else if (member.params[i] == VT_BSTR) {
+                    values[i] = Variant(std::string("x"));
+                    v = values[i];
+                } else {
+                    v.vt = member.params[i];
+                    v.llVal = 0;
+                }
+            }
+            DISPPARAMS params;
+            params.rgvarg = reversed.data();
+            params.cArgs = static_cast<UINT>(n);
+            Variant result;
+            EXCEPINFO info;
+            UINT argError = 99;
+            EXPECT_EQ(dispatch->Invoke(member.id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                       &params, &result, &info, &argError),
+                      E_POINTER);
+            EXPECT_EQ(argError, n - 1 - nulled);
+            EXPECT_TRUE(link.Sent().empty());
+            ++refused;
+        }
+    }
+    EXPECT_GE(refused, 30);
+}
+
 TEST_F(DispatchTable, NamesAndDispidsMatchTheInterface) {
     Create(4);
     const auto& members = CKXQT7100Object::Table().Members();

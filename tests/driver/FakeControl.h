@@ -66,7 +66,10 @@ public:
     HRESULT get_RecvMsg(VARIANT*) override { return E_NOTIMPL; }
     HRESULT SendQuery(BSTR, VARIANT*) override { return E_NOTIMPL; }
     HRESULT IsMsgAvailable(SHORT*) override { return E_NOTIMPL; }
-    HRESULT ClearInstrument(SHORT*) override { return E_NOTIMPL; }
+    HRESULT ClearInstrument(SHORT* result) override {
+        *result = Link()->ClearDevice() ? 1 : 0;
+        return S_OK;
+    }
     HRESULT IsValidInterface(SHORT*) override { return E_NOTIMPL; }
     SHORT GetInterfaceTypeValue() override { return static_cast<SHORT>(Link()->InterfaceType()); }
     BOOL GetCommError(VARIANT* text, LONG* code) override {

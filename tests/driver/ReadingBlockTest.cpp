@@ -141,6 +141,49 @@ TEST_F(ReadingBlock, ShortFailedReceiveIsError1039) {
     EXPECT_EQ(Error(), "1039 Not enough bytes in data buffer to create a reading.");
 }
 
+TEST_F(ReadingBlock, ANoAnswerIsAFailureWithTheControlsError) {
+    // The instrument never answers the request: the control's time-out, which
+    // reading it clears there, is what the driver reports.
+    EXPECT_TRUE(drv->InitMeasurement(10));
+    EXPECT_FALSE(drv->GetReadings(records, 10, &count));
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(Error(), "1052 time-out");
+    // A failed receive the control has no error for is the driver's own.
+    link.Queue("");
+    link.receiveResult = false;
+    EXPECT_FALSE(Poll(""));
+    EXPECT_EQ(ErrorCode(), 1039);
+    // An empty block answered in time is no readings, and no error.
+    link.receiveResult = true;
+    EXPECT_TRUE(Poll("#10"));
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(Error(), "0 No Error");
+}
+
+TEST_F(ReadingBlock, AnAnswerLongerThanTheBufferIsClearedFromTheInstrument) {
+    std::string text;
+    for (int n = 0; text.size() < 10000; ++n)
+        text += (n ? "," : "") + Reading(n, 1 + n, 101 + n % 3, 0);
+    link.On("SYST:ERR?", "+0,\"No error\"");
+    std::int16_t code = -1;
+    bool has = false;
+
+    EXPECT_FALSE(Poll(Block(text), 300));
+    EXPECT_EQ(link.clears, 1);
+    // The next answer is the next command's, not the block's tail.
+    EXPECT_EQ(drv->GetInstrumentError(&code, &has), "No error");
+    EXPECT_EQ(code, 0);
+
+    link.On("R? 231", Block(text));
+    drv->FetchReadings(records, 231, &count);
+    EXPECT_EQ(link.clears, 2);
+    EXPECT_EQ(drv->GetInstrumentError(&code, &has), "No error");
+
+    // A block that fits is left alone.
+    EXPECT_TRUE(Poll(Block(Reading(1, 1, 101, 0))));
+    EXPECT_EQ(link.clears, 2);
+}
+
 TEST_F(ReadingBlock, NeverWritesPastTheCallersBuffer) {
     std::string text;
     for (int i = 0; i < 5; ++i)

@@ -40,7 +40,10 @@ public:
     bool RecvRawMsg(char* buffer, std::int32_t size, std::int32_t* count) override {
         *count = 0;
         std::string bytes;
-        if (!pending.empty()) {
+        if (!tail.empty()) {
+            bytes = tail;
+            tail.clear();
+        } else if (!pending.empty()) {
             bytes = pending.front();
             pending.pop_front();
         } else if (!queued.empty()) {
@@ -69,6 +72,9 @@ public:
         if (!bytes.empty() && bytes.back() == '\r')
             bytes.pop_back();
         std::size_t n = std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(size));
+        // What does not fit stays with the instrument, as the next answer.
+        if (bytes.size() > n)
+            tail = bytes.substr(n) + "\n";
         std::memcpy(buffer, bytes.data(), n);
         if (n < static_cast<std::size_t>(size)) {
             buffer[n] = '\0';
@@ -80,9 +86,19 @@ public:
 
     int InterfaceType() override { return type; }
 
+    // Like the control, hands out the error and clears it.
     bool GetCommError(std::string& text, std::int32_t& code) override {
         code = commError;
         text = commError ? commErrorText : "No Error";
+        commError = 0;
+        return true;
+    }
+
+    // Device clear: the instrument drops every answer it still had to send.
+    bool ClearDevice() override {
+        ++clears;
+        tail.clear();
+        pending.clear();
         return true;
     }
 
@@ -103,6 +119,8 @@ public:
     bool receiveResult = true;
     std::int32_t commError = 0;
     std::string commErrorText;
+    std::string tail;
+    int clears = 0;
     Transcript transcript;
 };
 

@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "DriverFixture.h"
 #include "driver/ModuleTable.h"
 
@@ -310,6 +312,67 @@ TEST_F(Operations, InstrumentClockFallsBackToTheComputer) {
     EXPECT_EQ(c.hour, 23);
     EXPECT_EQ(c.second, 59);
     EXPECT_EQ(c.millisecond, 999);
+}
+
+TEST_F(Operations, NumbersThatDoNotFitAreMalformedReplies) {
+    // Each reply names a number that is not finite or does not fit what it is
+    // stored in: the call fails with the driver's malformed-reply error.
+    std::string entry = "+1.23450000E+01,VDC,2026,12,10,13,45,30.250,101,2,1";
+    std::string hugeSeconds = entry, hugeChannel = entry, farYear = entry;
+    hugeSeconds.replace(37, 6, "1.0e20");
+    hugeChannel.replace(44, 3, "99999");
+    farYear.replace(20, 4, "-2147483648");
+    std::int32_t scans = 0;
+    std::int16_t value = 0, code = 0;
+    bool has = false;
+    InstrumentClock c;
+    AlarmQueueEntry e;
+    struct Case {
+        const char* what;
+        const char* command;
+        std::string reply;
+        std::function<bool()> call; // true when the call reported success
+    } cases[] = {
+        {"scan count 1e20", "TRIG:COUN?", "1e20", [&] { return drv->GetScanCount(&scans); }},
+        {"scan count nan", "TRIG:COUN?", "nan", [&] { return drv->GetScanCount(&scans); }},
+        {"scan count 2^31", "TRIG:COUN?", "2147483648", [&] { return drv->GetScanCount(&scans); }},
+        {"digital read 1e20", "SENS:DIG:DATA? (@301)", "1e20",
+         [&] { return drv->DigitalRead(301, &value); }},
+        {"digital read nan", "SENS:DIG:DATA? (@301)", "nan",
+         [&] { return drv->DigitalRead(301, &value); }},
+        {"digital read 40000", "SENS:DIG:DATA? (@301)", "+4.0E+04",
+         [&] { return drv->DigitalRead(301, &value); }},
+        {"digital state 2^31", "SOUR:DIG:DATA? (@302)", "2147483648",
+         [&] { return drv->DigitalReadState(302, &value); }},
+        {"date 1e20", "SYST:DATE?", "1e20,1,1", [&] { return drv->GetInstrumentTime(c); }},
+        {"scan time nan", "SYST:TIME:SCAN?", "nan,0,0", [&] { return drv->GetScanTime(c); }},
+        {"seconds 1e20", "SYST:TIME:SCAN?", "1,2,1e20", [&] { return drv->GetScanTime(c); }},
+        {"error code 99999", "SYST:ERR?", "99999,\"x\"",
+         [&] {
+             drv->GetInstrumentError(&code, &has);
+             return has;
+         }},
+        {"alarm seconds 1e20", "SYST:ALAR?", hugeSeconds,
+         [&] { return !drv->GetAlarmInQue(e).empty() || e.got; }},
+        {"alarm channel 99999", "SYST:ALAR?", hugeChannel,
+         [&] { return !drv->GetAlarmInQue(e).empty() || e.got; }},
+        {"alarm year -2147483648", "SYST:ALAR?", farYear,
+         [&] { return !drv->GetAlarmInQue(e).empty() || e.got; }},
+    };
+    link.On("SYST:TIME?", "1,2,3");
+    for (const Case& k : cases) {
+        link.On(k.command, k.reply);
+        drv->ClearError();
+        EXPECT_FALSE(k.call()) << k.what;
+        EXPECT_EQ(drv->ErrorCode(), 1008) << k.what;
+    }
+    // The largest numbers that fit are still taken.
+    link.On("TRIG:COUN?", "2147483647");
+    EXPECT_TRUE(drv->GetScanCount(&scans));
+    EXPECT_EQ(scans, 2147483647);
+    link.On("SENS:DIG:DATA? (@301)", "-32768");
+    EXPECT_TRUE(drv->DigitalRead(301, &value));
+    EXPECT_EQ(value, -32768);
 }
 
 TEST_F(Operations, StoredStateBounds) {

@@ -276,10 +276,13 @@ TEST_F(EventLogWindowTest, EditingKeepsTypeAndTime) {
 }
 
 TEST_F(EventLogWindowTest, AnAddedUserEventTakesItsPlaceInTimeAndTheCountRises) {
-    Store(CDatasetEvent::Start, 0, -1e6, "early");
+    Store(CDatasetEvent::Start, 0, 0.0, "early");
     Store(CDatasetEvent::Stop, 0, 1e9, "late");
     doc->LogEvent();
     EXPECT_EQ(app.frame.panes[3], "Events 2");
+    // A note during the run, 5 s into it.
+    doc->m_scanning = 1;
+    doc->m_pollTick = Clock().TickCount() - 5000;
     newText = "my note";
     Key(View(), Qt::Key_A, Qt::AltModifier);
     EXPECT_EQ(seenCaption, "Add Event");
@@ -289,6 +292,11 @@ TEST_F(EventLogWindowTest, AnAddedUserEventTakesItsPlaceInTimeAndTheCountRises) 
     EXPECT_EQ(app.frame.panes[3], "Events 3");
     EXPECT_EQ(View()->model()->rowCount(), 3);
     EXPECT_EQ(Cell(2, 1), "User");
+    // A note outside a run follows every event of the run.
+    doc->m_scanning = 0;
+    newText = "outside";
+    Key(View(), Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"early", "my note", "late", "outside"}));
 }
 
 TEST_F(EventLogWindowTest, ShowingAnEventMakesItsRowCurrent) {

@@ -222,5 +222,81 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
     }
 }
 
+TEST(RunThroughFrame, ARunWithADownloadKeepsItsEventsInTheOrderTheSearchesUse) {
+    TestApp();
+    SimulatedProgram program;
+    program.Start();
+    if (HasFatalFailure())
+        return;
+    CMainFrame frame;
+    std::string path, key;
+    {
+        CAppPreferences preferences;
+        preferences.Initialize();
+        preferences.SetPrefValue(CAppPreferences::kStartScanningWindow, "N");
+        DocumentWiring wiring(program.state, &program.connection, &frame, &preferences);
+        CLoggerDoc& doc = wiring.Document();
+        program.MakeSetup(doc, 2);
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
+        doc.m_scan->m_scanInterval = 1.0;
+        // The setup is not in the instrument: Start Scan downloads it first, and
+        // the download is logged before the run's clock runs.
+        doc.m_setupInInstrument = 0;
+        doc.SetModifiedFlag(false);
+        frame.UpdateToolbars();
+        frame.Action(cmd::kStartScan)->trigger();
+        ASSERT_EQ(doc.IsScanning(), 1);
+        doc.m_lastScanChannel = 102;
+        for (int poll = 0; poll < 3; ++poll) {
+            program.clock.Advance(1000);
+            frame.OnTimer(CMainFrame::kScanTimer);
+        }
+        CDatasetEvent note(CDatasetEvent::User, -1, doc.GetElapsedRunTime(), "a note");
+        doc.AddEvent(note);
+        program.clock.Advance(500);
+        path = doc.GetDatasetStore()->GetPath();
+        key = doc.GetDataset()->GetKey();
+        bool saveShown = false;
+        CloseSaveScanData(saveShown);
+        frame.Action(cmd::kStopScan)->trigger();
+        EXPECT_TRUE(saveShown);
+        ASSERT_EQ(doc.IsScanning(), 0);
+        doc.CloseDatasetStore();
+    }
+
+    CDatasetStore store;
+    ASSERT_TRUE(store.Open(path, STGM_READWRITE | STGM_SHARE_EXCLUSIVE));
+    CDataset run;
+    ASSERT_TRUE(run.Open(&store, key));
+    std::vector<std::uint32_t> types;
+    std::vector<double> times;
+    CDatasetEvent event;
+    for (std::int32_t i = 0; i < run.GetEventCount(); ++i) {
+        ASSERT_TRUE(run.GetEvent(i, event));
+        types.push_back(event.m_type);
+        times.push_back(event.m_time);
+    }
+    // The run's events in time order, then the download logged before it.
+    ASSERT_EQ(types, (std::vector<std::uint32_t>{CDatasetEvent::Start, CDatasetEvent::User,
+                                                 CDatasetEvent::Stop, CDatasetEvent::Download}));
+    EXPECT_LT(times[3], 0.0);
+    EXPECT_EQ(run.FindEventIndex(times[1] - 1.0, false), 1);
+    EXPECT_EQ(run.FindEventIndex(times[1], false), 1);
+    EXPECT_EQ(run.FindEventIndex(times[1] + 1.0, false), 2);
+    CDatasetEvent pattern(CDatasetEvent::User | CDatasetEvent::Stop, -1, times[0] + 1.0);
+    EXPECT_EQ(run.FindEvent(pattern, event), 1);
+    EXPECT_EQ(event.m_text, "a note");
+    pattern = CDatasetEvent(CDatasetEvent::Download, -1, times[3]);
+    EXPECT_EQ(run.FindEvent(pattern, event), 3);
+    std::vector<std::unique_ptr<CDatasetEvent>> marks;
+    EXPECT_EQ(run.GetUserEvents(0.0, times[2], CDatasetEvent::Start | CDatasetEvent::User, marks),
+              2);
+    // The data views open on the run's last scan.
+    EXPECT_EQ(run.GetBrowseScan(), run.GetScanCount() - 1);
+    EXPECT_GT(run.GetBrowseScan(), 0);
+}
+
 } // namespace
 } // namespace tvane::test
