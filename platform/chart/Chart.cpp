@@ -595,12 +595,27 @@ ChartLayout Chart::ComputeLayout(int width, int height, const ITextMetrics& metr
     layout.x.max = Clean(bound(prop::kXDataMax, prop::kXAxisMax, e.xmax, 1.0), 1.0);
     layout.y.min = Clean(bound(prop::kYDataMin, prop::kYAxisMin, e.ymin, 0.0), 0.0);
     layout.y.max = Clean(bound(prop::kYDataMax, prop::kYAxisMax, e.ymax, 1.0), 1.0);
+    auto fromData = [&](int axisId, int dataId) {
+        return e.valid && IsAuto(prop::kAutoBase + (axisId - prop::kDoubleBase)) &&
+               IsAuto(prop::kAutoBase + (dataId - prop::kDoubleBase));
+    };
+    const bool xFromData[2] = {fromData(prop::kXAxisMin, prop::kXDataMin),
+                               fromData(prop::kXAxisMax, prop::kXDataMax)};
+    const bool yFromData[2] = {fromData(prop::kYAxisMin, prop::kYDataMin),
+                               fromData(prop::kYAxisMax, prop::kYDataMax)};
     for (ChartLayout::Axis* axis : {&layout.x, &layout.y}) {
+        const bool* computed = axis == &layout.x ? xFromData : yFromData;
         // A flat auto range still needs room to draw in.
         if (axis->min == axis->max) {
             axis->min -= 0.5;
             axis->max += 0.5;
         }
+        // Bounds taken from the data end on a round value.
+        const double step = NiceStep(axis->max - axis->min, 10.0);
+        if (computed[0])
+            axis->min = std::floor(axis->min / step + 1e-9) * step;
+        if (computed[1])
+            axis->max = std::ceil(axis->max / step - 1e-9) * step;
     }
     layout.y2Min =
         IsAuto(prop::kAutoBase + 0x18) ? layout.y.min : Clean(StoredDouble(prop::kY2AxisMin), 0.0);

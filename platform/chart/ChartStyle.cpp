@@ -9,6 +9,7 @@ ChartStyle DefaultSeriesStyle(int series) {
     ChartStyle style;
     style.color = kColors[static_cast<unsigned>(series) % 8];
     style.pointColor = style.color;
+    style.pointShape = kPointNone;
     return style;
 }
 

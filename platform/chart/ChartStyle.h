@@ -44,7 +44,8 @@ struct ChartStyle {
     bool operator==(const ChartStyle&) const = default;
 };
 
-// The style a series gets when the chart first sees it: colours in turn.
+// The style a series gets when the chart first sees it: a line, no points,
+// colours in turn.
 ChartStyle DefaultSeriesStyle(int series);
 
 } // namespace tvane::chart

@@ -81,7 +81,8 @@ TEST(ChartPropertiesTest, SettingAComputedValueStopsComputingIt) {
     EXPECT_EQ(chart.GetInt(prop::kAutoBase + 0x13), 0);
     data->Append(0, 30.0, 9.0);
     EXPECT_EQ(chart.GetDouble(prop::kXAxisMax), 100.0);
-    EXPECT_EQ(chart.GetDouble(prop::kYAxisMax), 9.0); // still follows the data
+    EXPECT_EQ(chart.GetDouble(prop::kYDataMax), 9.0);  // still follows the data,
+    EXPECT_EQ(chart.GetDouble(prop::kYAxisMax), 10.0); // out to a round value
     chart.SetInt(prop::kAutoBase + 0x13, 1);
     EXPECT_EQ(chart.GetDouble(prop::kXAxisMax), 30.0);
 
