@@ -257,6 +257,10 @@ void Chart::SetValue(int id, ChartValue value) {
 }
 
 void Chart::SetValues(std::initializer_list<std::pair<int, ChartValue>> values) {
+    SetValues(std::vector<std::pair<int, ChartValue>>(values));
+}
+
+void Chart::SetValues(const std::vector<std::pair<int, ChartValue>>& values) {
     for (const auto& [id, value] : values) {
         if (id != prop::kRepaint)
             Store(id, value);

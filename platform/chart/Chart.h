@@ -49,6 +49,7 @@ public:
     // interpret reads back as it was set.
     void SetValue(int id, ChartValue value);
     void SetValues(std::initializer_list<std::pair<int, ChartValue>> values);
+    void SetValues(const std::vector<std::pair<int, ChartValue>>& values);
     // Auto values (axis bounds, geometry) read as the engine computes them.
     ChartValue GetValue(int id) const;
 

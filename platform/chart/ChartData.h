@@ -22,7 +22,7 @@ public:
     static constexpr double kDefaultHole = 9.9e37;
     // The most points (capacity times series) one data object may hold, so a
     // damaged document cannot ask for all of memory.
-    static constexpr std::int64_t kMaxPoints = std::int64_t{1} << 26;
+    static constexpr std::int64_t kMaxPoints = std::int64_t{1} << 24;
 
     // Null when the kind is neither 1 nor 2, a size is negative or above
     // kMaxPoints, or the memory cannot be had.

@@ -1,0 +1,26 @@
+#pragma once
+#include <memory>
+
+#include "platform/chart/ChartGeometry.h"
+
+namespace tvane::chart {
+class Chart;
+}
+
+// The window that shows a chart model's chart; closing it is destroying it.
+class IChartWindow {
+public:
+    virtual ~IChartWindow() = default;
+};
+
+// The display frame a chart window lives in, as the chart model needs it.
+class IChartParent {
+public:
+    virtual ~IChartParent() = default;
+    // Whether the frame's document holds readings; stored with the chart.
+    virtual bool GetDocumentHasReadings() const = 0;
+    // A window in the frame at rect (frame client pixels) that shows chart;
+    // null when it cannot be made.
+    virtual std::unique_ptr<IChartWindow>
+    CreateChartWindow(tvane::chart::Chart& chart, const tvane::chart::ChartRect& rect) = 0;
+};
