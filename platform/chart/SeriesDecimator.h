@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "platform/chart/ChartData.h"
@@ -54,15 +55,37 @@ public:
                 for (int i = 0; i < n; ++i) {
                     const double x = xs[i];
                     const double y = ys[i];
-                    if (x == hole || y == hole || !std::isfinite(x) || !std::isfinite(y)) {
+                    const double along = axes.Along(x);
+                    const double across = axes.Across(y);
+                    // A hole, or not a number, breaks the line.
+                    if (x == hole || y == hole || along != along || across != across) {
                         flushRun();
                         continue;
                     }
-                    const double along = axes.Along(x);
-                    const double across = axes.Across(y);
-                    const int side = along < axes.low ? -1 : (along >= axes.high ? 1 : 0);
-                    const double col = side ? along : std::floor(along);
-                    if (column.used && side != 0 && side == column.side) {
+                    if (along >= axes.low && along < axes.high) {
+                        // The common case: inside the plot, in the column of
+                        // the point before.
+                        auto col = static_cast<std::int64_t>(along);
+                        if (static_cast<double>(col) > along)
+                            --col;
+                        if (column.used && column.side == 0 && col == column.col) {
+                            if (across < column.min) {
+                                column.min = across;
+                                column.minFirst = false;
+                            } else if (across > column.max) {
+                                column.max = across;
+                                column.minFirst = true;
+                            }
+                            ++column.count;
+                            continue;
+                        }
+                        flushColumn();
+                        column = {true,   0,      col,    along, across, along,
+                                  across, across, across, true,  1};
+                        continue;
+                    }
+                    const int side = along < axes.low ? -1 : 1;
+                    if (column.used && side == column.side) {
                         // Still beyond the same end: only where the line leaves
                         // and where it comes back matter.
                         column.lastAlong = along;
@@ -70,21 +93,8 @@ public:
                         column.count = 2;
                         continue;
                     }
-                    if (column.used && side == 0 && column.side == 0 && col == column.col) {
-                        if (across < column.min) {
-                            column.min = across;
-                            column.minFirst = false;
-                        }
-                        if (across > column.max) {
-                            column.max = across;
-                            column.minFirst = true;
-                        }
-                        ++column.count;
-                        continue;
-                    }
                     flushColumn();
-                    column = {true,   side,   col,    along, across, along,
-                              across, across, across, true,  1};
+                    column = {true, side, 0, along, across, along, across, across, across, true, 1};
                 }
             });
         flushRun();
@@ -164,13 +174,12 @@ private:
             scale = length / span * (flip ? -1.0 : 1.0);
             offset = (flip ? start + length : start) - lo * scale;
         }
-        double Along(double x) const { return offset(x, alongScale, alongOffset); }
-        double Across(double y) const { return offset(y, acrossScale, acrossOffset); }
-        static double offset(double v, double scale, double off) {
-            // Far-away points stay finite and within what a painter accepts.
-            return std::clamp(v * scale + off, -1e6, 1e6);
-        }
+        double Along(double x) const { return x * alongScale + alongOffset; }
+        double Across(double y) const { return y * acrossScale + acrossOffset; }
         PointF Point(double along, double across) const {
+            // Far-away points stay finite and within what a painter accepts.
+            along = std::clamp(along, -1e6, 1e6);
+            across = std::clamp(across, -1e6, 1e6);
             return inverted ? PointF{across, along} : PointF{along, across};
         }
 
@@ -183,7 +192,7 @@ private:
     struct Column {
         bool used = false;
         int side = 0;
-        double col = 0.0;
+        std::int64_t col = 0;
         double along = 0.0; // of the first point
         double first = 0.0;
         double lastAlong = 0.0; // beyond the plot: the last point
