@@ -194,6 +194,10 @@ void CXrtGraph::PixelToData(int px, int py, tvane::chart::ChartLayout::PointF& r
     }
 }
 
+tvane::chart::PickResult CXrtGraph::Pick(int set, int px, int py, int focus) const {
+    return m_chart ? m_chart->Pick(set == 1 ? 1 : 2, px, py, focus) : tvane::chart::PickResult{};
+}
+
 void CXrtGraph::SetSeriesStyle(int series, std::uint32_t shape, const std::uint32_t* size,
                                std::uint32_t pattern, int set) {
     StyleSeries(m_chart.get(), series, set, [&](ChartStyle& style) {

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "platform/archive/CObject.h"
+#include "platform/chart/Chart.h"
 #include "platform/chart/ChartGeometry.h"
 #include "platform/chart/ChartLayout.h"
 #include "platform/chart/ChartStyle.h"
 
 namespace tvane::chart {
-class Chart;
 class ChartData;
 struct ChartFont;
 } // namespace tvane::chart
@@ -63,6 +63,9 @@ public:
     void DataToPixel(double x, double y, int set, tvane::chart::ChartPoint& point) const;
     // A pixel outside the plot area is mapped by the same interpolation.
     void PixelToData(int px, int py, tvane::chart::ChartLayout::PointF& result, int set) const;
+    // The point of data set 1 or 2 nearest to the pixel; its region is
+    // PickResult::kPlotArea (-100) for a pixel in the plot area.
+    tvane::chart::PickResult Pick(int set, int px, int py, int focus) const;
 
     // Per-series styles: set 1 is the chart's first data set (property 0x500),
     // any other value the second (0x501); series -1 changes every series of the
@@ -148,8 +151,10 @@ public:
     // The parked state's file while one waits (empty otherwise).
     const std::filesystem::path& GetStateFileName() const { return m_stateFile; }
 
-    // The flag and the chart state record, as the document stores them.
+    // The flag and the chart state record, as the document stores them; the
+    // plots run it first in their own Serialize.
     void Serialize(tvane::CArchive& ar) override;
+    void SerializeChart(tvane::CArchive& ar) { CXrtGraph::Serialize(ar); }
     // The chart state record into a new file, and back into the chart.
     int WriteChartState(const std::filesystem::path& file) const;
     int ReadChartState(const std::filesystem::path& file, int ignored = 0);

@@ -91,6 +91,19 @@ TEST_F(CXrtGraphTest, APointOutsideTheAxesStillMapsToAPixel) {
     EXPECT_NEAR(d.y, 1.2, 1e-9);
 }
 
+TEST_F(CXrtGraphTest, PickingInsideAndOutsideThePlotArea) {
+    CXrtGraphData marks(2, 2, 4);
+    marks.GetData()->Append(1, 50.0, 0.0);
+    graph.GetChart()->SetData(2, marks.GetData());
+    auto pick = graph.Pick(2, 218, 148, tvane::chart::Chart::kPickXY); // the mark is at (215, 145)
+    EXPECT_EQ(pick.region, tvane::chart::PickResult::kPlotArea);
+    EXPECT_EQ(pick.series, 1);
+    EXPECT_LT(pick.distance, 6);
+    pick = graph.Pick(2, 10, 150, tvane::chart::Chart::kPickXY);
+    EXPECT_NE(pick.region, tvane::chart::PickResult::kPlotArea);
+    EXPECT_GT(pick.distance, 6);
+}
+
 TEST_F(CXrtGraphTest, AZeroSpanAxisDoesNotDivideByZero) {
     chart().SetValues({{prop::kXAxisMin, 5.0},
                        {prop::kXAxisMax, 5.0},

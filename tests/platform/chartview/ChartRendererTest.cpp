@@ -74,11 +74,13 @@ TEST_F(ChartRendererTest, ABarFillsItsStyleColourFromZeroToItsValue) {
     auto data = ChartData::Make(1, 1, 1);
     data->SetPoint(0, 0, 0.0, 0.5);
     data->SetCount(0, 1);
-    chart.SetValues({{prop::kChartType, kChartTypeBar}, {prop::kClusterWidth, 50}});
+    chart.SetValues({{prop::kChartType, kChartTypeBar},
+                     {prop::kClusterWidth, 50},
+                     {prop::kXAnnotation, kAnnotatePointLabels},
+                     {prop::kPointLabels, std::vector<std::string>{"<101>"}}});
     chart.SetData(1, data.get());
     chart.SetNthStyle(1, 0, Style(kRed, kLineSolid, kPointNone));
     const QImage image = Render();
-    SaveArtifact(image, "chart_bar.png");
     const QColor red = ToQColor(kRed);
     // The bar is half the plot wide around x = 0 (column 105) and runs from
     // row 180 (zero) up to row 95 (0.5).
@@ -91,6 +93,7 @@ TEST_F(ChartRendererTest, ABarFillsItsStyleColourFromZeroToItsValue) {
 
     // Drawn twice the size, it lands at twice the rows.
     const QImage big = Render(400, 400);
+    SaveArtifact(big, "chart_bar.png");
     EXPECT_EQ(big.pixelColor(210, 200), red);
     EXPECT_NE(big.pixelColor(210, 180), red);
 }
@@ -150,6 +153,47 @@ TEST_F(ChartRendererTest, GridLinesFollowTheAnnotationAndTheSpacing) {
     EXPECT_EQ(image.pixelColor(63, 60), blue);   // x = 1 (62.5)
     EXPECT_NE(image.pixelColor(105, 60), blue);  // x = 2: no label there
     EXPECT_EQ(image.pixelColor(100, 138), blue); // y = 0.25 (137.5)
+}
+
+TEST_F(ChartRendererTest, EveryPointShapeAndLinePattern) {
+    // Series k draws shape k + 1 at x = k and pattern k + 1 across at its own height.
+    auto data = ChartData::Make(2, 11, 4);
+    for (int k = 0; k < 11; ++k) {
+        const double y = 1.0 - (k + 0.5) / 11.0;
+        data->Append(k, k < 7 ? 0.0 : k, k < 7 ? y : 0.0);
+        data->Append(k, k < 7 ? 10.0 : k, k < 7 ? y : 0.0);
+    }
+    Chart shapes;
+    shapes.SetTextMetrics(&QtTextMetrics::Instance());
+    shapes.SetWindowSize(360, 240);
+    shapes.SetValues({{prop::kXAxisMin, -1.0},
+                      {prop::kXAxisMax, 11.0},
+                      {prop::kYAxisMin, 0.0},
+                      {prop::kYAxisMax, 1.0}});
+    shapes.SetData(1, data.get());
+    for (int k = 0; k < 11; ++k) {
+        const std::uint32_t pattern = k < 7 ? static_cast<std::uint32_t>(k + 1) : kLineNone;
+        ChartStyle style = Style(k % 2 ? kBlue : kRed, pattern, kPointNone);
+        shapes.SetNthStyle(1, k, style);
+    }
+    auto points = ChartData::Make(2, 11, 1);
+    for (int k = 0; k < 11; ++k)
+        points->Append(k, k, 0.05);
+    shapes.SetData(2, points.get());
+    for (int k = 0; k < 11; ++k)
+        shapes.SetNthStyle(2, k, Style(kBlack, kLineNone, static_cast<std::uint32_t>(k + 1)));
+    QImage image(360, 240, QImage::Format_RGB32);
+    QPainter painter(&image);
+    renderer.Draw(painter, shapes, QRectF(0, 0, 360, 240));
+    painter.end();
+    SaveArtifact(image, "chart_shapes_patterns.png");
+    // The filled shapes cover their centre; no shape (1) draws nothing.
+    for (int shape : {kPointDot, kPointBox, kPointTriangle, kPointDiamond}) {
+        const ChartPoint c = shapes.DataToPixel(2, shape - 1, 0.05);
+        EXPECT_EQ(image.pixelColor(c.x, c.y), ToQColor(kBlack)) << shape;
+    }
+    const ChartPoint none = shapes.DataToPixel(2, 0.0, 0.05);
+    EXPECT_NE(image.pixelColor(none.x, none.y), ToQColor(kBlack));
 }
 
 TEST_F(ChartRendererTest, AFullChartPicture) {
