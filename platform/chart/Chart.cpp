@@ -134,6 +134,24 @@ ChartValue DefaultOf(int id) {
     return std::int32_t{0};
 }
 
+std::int32_t ToInt(const ChartValue& v) {
+    if (const auto* i = std::get_if<std::int32_t>(&v))
+        return *i;
+    if (const auto* d = std::get_if<double>(&v))
+        return std::isfinite(*d)
+                   ? static_cast<std::int32_t>(std::clamp(*d, -2147483648.0, 2147483647.0))
+                   : 0;
+    return 0;
+}
+
+double ToDouble(const ChartValue& v) {
+    if (const auto* d = std::get_if<double>(&v))
+        return *d;
+    if (const auto* i = std::get_if<std::int32_t>(&v))
+        return *i;
+    return 0.0;
+}
+
 // Numbers take the property's own type; anything else is kept as given.
 ChartValue Coerce(int id, ChartValue value) {
     const Type type = TypeOf(id);
@@ -141,10 +159,8 @@ ChartValue Coerce(int id, ChartValue value) {
         if (const auto* i = std::get_if<std::int32_t>(&value))
             return static_cast<double>(*i);
     } else if (type == Type::Int || type == Type::Int16) {
-        if (const auto* d = std::get_if<double>(&value)) {
-            const double v = std::isfinite(*d) ? std::clamp(*d, -2147483648.0, 2147483647.0) : 0.0;
-            value = static_cast<std::int32_t>(v);
-        }
+        if (std::holds_alternative<double>(value))
+            value = ToInt(value);
         if (type == Type::Int16) {
             if (const auto* i = std::get_if<std::int32_t>(&value))
                 return static_cast<std::int32_t>(static_cast<std::int16_t>(*i & 0xFFFF));
@@ -287,26 +303,12 @@ bool Chart::IsAuto(int flagId) const {
 
 std::int32_t Chart::StoredInt(int id) const {
     const ChartValue* value = Stored(id);
-    const ChartValue fallback = value ? ChartValue{} : DefaultOf(id);
-    const ChartValue& v = value ? *value : fallback;
-    if (const auto* i = std::get_if<std::int32_t>(&v))
-        return *i;
-    if (const auto* d = std::get_if<double>(&v))
-        return std::isfinite(*d)
-                   ? static_cast<std::int32_t>(std::clamp(*d, -2147483648.0, 2147483647.0))
-                   : 0;
-    return 0;
+    return ToInt(value ? *value : DefaultOf(id));
 }
 
 double Chart::StoredDouble(int id) const {
     const ChartValue* value = Stored(id);
-    const ChartValue fallback = value ? ChartValue{} : DefaultOf(id);
-    const ChartValue& v = value ? *value : fallback;
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
-    if (const auto* i = std::get_if<std::int32_t>(&v))
-        return *i;
-    return 0.0;
+    return ToDouble(value ? *value : DefaultOf(id));
 }
 
 ChartValue Chart::GetValue(int id) const {
@@ -377,23 +379,11 @@ ChartValue Chart::AutoValue(int id) const {
 }
 
 std::int32_t Chart::GetInt(int id) const {
-    const ChartValue v = GetValue(id);
-    if (const auto* i = std::get_if<std::int32_t>(&v))
-        return *i;
-    if (const auto* d = std::get_if<double>(&v))
-        return std::isfinite(*d)
-                   ? static_cast<std::int32_t>(std::clamp(*d, -2147483648.0, 2147483647.0))
-                   : 0;
-    return 0;
+    return ToInt(GetValue(id));
 }
 
 double Chart::GetDouble(int id) const {
-    const ChartValue v = GetValue(id);
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
-    if (const auto* i = std::get_if<std::int32_t>(&v))
-        return *i;
-    return 0.0;
+    return ToDouble(GetValue(id));
 }
 
 template <class T> static T Get(const ChartValue& v) {

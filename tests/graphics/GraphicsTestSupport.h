@@ -7,27 +7,13 @@
 
 #include "app/IExportServices.h"
 #include "graphics/IChartParent.h"
-#include "platform/archive/CArchive.h"
-#include "platform/archive/MemoryStream.h"
+#include "tests/scan/ArchiveHelpers.h"
 
 namespace graphicstest {
 
-using Bytes = std::vector<std::uint8_t>;
-
-template <class Fn> Bytes Store(Fn&& fn) {
-    tvane::MemoryStream stream;
-    {
-        tvane::CArchive ar(stream, tvane::CArchive::store);
-        fn(ar);
-    }
-    return stream.TakeBytes();
-}
-
-template <class Fn> void Load(const Bytes& bytes, Fn&& fn) {
-    tvane::MemoryStream stream(bytes);
-    tvane::CArchive ar(stream, tvane::CArchive::load);
-    fn(ar);
-}
+using scantest::Bytes;
+using scantest::Load;
+using scantest::Store;
 
 // Little-endian bytes written by hand, to compare archives against.
 struct ByteWriter {
