@@ -44,10 +44,14 @@ private:
     void Record(QMouseEvent* e) { clicks.emplace_back(e->type(), e->position().toPoint()); }
 };
 
-class ChartWidgetTest : public ::testing::Test {
+// The application exists before any widget of a test.
+struct WithApp : ::testing::Test {
+    WithApp() { App(); }
+};
+
+class ChartWidgetTest : public WithApp {
 protected:
     ChartWidgetTest() {
-        App();
         data = ChartData::Make(2, 1, 100);
         for (int i = 0; i < 100; ++i)
             data->Append(0, i, (i % 20) / 20.0);
