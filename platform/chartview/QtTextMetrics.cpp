@@ -8,12 +8,11 @@ namespace tvane::chart {
 
 const QFontMetricsF& QtTextMetrics::Metrics(const ChartFont& font) const {
     // Charts measure one font many times in a row.
-    if (!m_valid || !(font == m_font)) {
-        m_metrics = QFontMetricsF(ToQFont(font));
+    if (!m_metrics || !(font == m_font)) {
+        m_metrics.emplace(ToQFont(font));
         m_font = font;
-        m_valid = true;
     }
-    return m_metrics;
+    return *m_metrics;
 }
 
 double QtTextMetrics::TextWidth(const ChartFont& font, std::string_view text) const {
@@ -26,8 +25,8 @@ double QtTextMetrics::TextHeight(const ChartFont& font) const {
 }
 
 const QtTextMetrics& QtTextMetrics::Instance() {
-    static const QtTextMetrics metrics;
-    return metrics;
+    static const QtTextMetrics* metrics = new QtTextMetrics;
+    return *metrics;
 }
 
 } // namespace tvane::chart

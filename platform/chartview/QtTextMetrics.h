@@ -1,5 +1,6 @@
 #pragma once
-#include <QFont>
+#include <optional>
+
 #include <QFontMetricsF>
 
 #include "platform/chart/ITextMetrics.h"
@@ -12,14 +13,15 @@ public:
     double TextWidth(const ChartFont& font, std::string_view text) const override;
     double TextHeight(const ChartFont& font) const override;
 
+    // One for the whole program; it is never destroyed, so it outlives the
+    // application object its fonts belong to.
     static const QtTextMetrics& Instance();
 
 private:
     const QFontMetricsF& Metrics(const ChartFont& font) const;
 
     mutable ChartFont m_font;
-    mutable QFontMetricsF m_metrics{QFont()};
-    mutable bool m_valid = false;
+    mutable std::optional<QFontMetricsF> m_metrics;
 };
 
 } // namespace tvane::chart
