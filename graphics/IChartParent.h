@@ -1,17 +1,12 @@
 #pragma once
 #include <memory>
 
+#include "graphics/IChartWindow.h"
 #include "platform/chart/ChartGeometry.h"
 
 namespace tvane::chart {
 class Chart;
 }
-
-// The window that shows a chart model's chart; closing it is destroying it.
-class IChartWindow {
-public:
-    virtual ~IChartWindow() = default;
-};
 
 // The display frame a chart window lives in, as the chart model needs it.
 class IChartParent {
