@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "platform/widgets/FontFamily.h"
+
 namespace {
 
 constexpr std::uint8_t kFixedPitch = 1; // TMPF_FIXED_PITCH clear means fixed
@@ -32,15 +34,7 @@ QtFontDevice::QtFontDevice() : m_dpiY(96) {
 QtFontDevice::QtFontDevice(const QPaintDevice& device) : m_dpiY(device.logicalDpiY()) {}
 
 QString ResolveFamily(std::string_view face) {
-    if (face == "Arial" || face == "Helvetica")
-        return QStringLiteral("Liberation Sans");
-    if (face == "Times New Roman")
-        return QStringLiteral("Liberation Serif");
-    if (face == "Courier New")
-        return QStringLiteral("Liberation Mono");
-    if (IsGenericSans(face))
-        return QStringLiteral("Sans Serif");
-    return QString::fromUtf8(face.data(), qsizetype(face.size()));
+    return tvane::ResolveFontFamily(face);
 }
 
 std::optional<LOGFONT> QtFontDevice::FindFace(std::string_view face) const {

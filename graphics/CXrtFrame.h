@@ -1,0 +1,44 @@
+#pragma once
+#include <memory>
+
+#include "graphics/IGraphFrameBase.h"
+
+namespace tvane::chart {
+class ChartData;
+}
+
+class CXrtGraphData;
+
+// The common base of the display frames drawn as charts (bar, XY, histogram,
+// strip chart): a chart data object owned by the frame, which each display
+// fills with its own readings or bins, stored with the frame while the document
+// holds readings.
+class CXrtFrame : public IGraphFrameBase {
+    DECLARE_DYNAMIC(CXrtFrame)
+public:
+    static constexpr const char* kSourceFile = "Xrtfrm";
+    static constexpr int kSerializeLine = 85;
+
+    CXrtFrame();
+    ~CXrtFrame() override;
+
+    // The base frame's creation; the displays then make their plot window and
+    // their reading data.
+    virtual bool CreateFrame(CGraphView* parent);
+    virtual bool RecreateFrame(CGraphView* parent, int id);
+    // The base frame's part, then the reading data (class tag and object)
+    // unless the no-readings flag is set. A failure is shown to the user and
+    // then passed on, so that a document never stores or loads half a frame.
+    void Serialize(tvane::CArchive& ar) override;
+
+    CXrtGraphData* GetReadingData() const { return m_pReadingData.get(); }
+    // The displays make their reading data and cache its handle.
+    void SetReadingData(std::unique_ptr<CXrtGraphData> data);
+    tvane::chart::ChartData* GetReadingHandle() const { return m_hReadingData; }
+    void SetReadingHandle(tvane::chart::ChartData* handle) { m_hReadingData = handle; }
+
+protected:
+    std::unique_ptr<CXrtGraphData> m_pReadingData;
+    // The chart handle of m_pReadingData's data; loading does not set it.
+    tvane::chart::ChartData* m_hReadingData = nullptr;
+};

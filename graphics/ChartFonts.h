@@ -1,0 +1,8 @@
+#pragma once
+#include "app/CMfxFont.h"
+#include "platform/chart/ChartFont.h"
+
+// The chart keeps fonts as its own records; the displays and the stored chart
+// state keep them as LOGFONT.
+tvane::chart::ChartFont ToChartFont(const LOGFONT& lf);
+LOGFONT ToLogFont(const tvane::chart::ChartFont& font);

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "platform/chart/ApproxTextMetrics.h"
+#include "platform/chart/Chart.h"
+#include "platform/chart/ChartData.h"
+#include "platform/chart/ChartIds.h"
+
+namespace tvane::chart {
+namespace {
+
+std::vector<double> Values(const std::vector<ChartLayout::Tick>& ticks) {
+    std::vector<double> values;
+    for (const auto& tick : ticks)
+        values.push_back(tick.value);
+    return values;
+}
+
+TEST(ChartLayoutTest, NumberedTicksUseOneTwoFiveStepsAndThePrecision) {
+    EXPECT_EQ(NiceStep(10.0, 4.0), 5.0);
+    EXPECT_EQ(NiceStep(1.0, 10.0), 0.1);
+    EXPECT_DOUBLE_EQ(NiceStep(7.0, 5.0), 2.0);
+    EXPECT_EQ(FormatFixed(-0.0001, 2), "0.00");
+    EXPECT_EQ(FormatFixed(2.5, 1), "2.5");
+
+    Chart chart;
+    chart.SetValues({{prop::kYAxisMin, 0.0},
+                     {prop::kYAxisMax, 10.0},
+                     {prop::kYStep, 2.5},
+                     {prop::kYPrecision, 2}});
+    const ChartLayout& layout = chart.Layout();
+    EXPECT_EQ(Values(layout.y.ticks), (std::vector<double>{0.0, 2.5, 5.0, 7.5, 10.0}));
+    EXPECT_EQ(layout.y.ticks[1].text, "2.50");
+    EXPECT_EQ(layout.y.ticks.front().position, layout.plot.bottom);
+}
+
+TEST(ChartLayoutTest, ValueLabelsPlaceTicksAndAnnotationGrids) {
+    Chart chart;
+    chart.SetValues(
+        {{prop::kXAxisMin, 0.0},
+         {prop::kXAxisMax, 4.0},
+         {prop::kXAnnotation, kAnnotateValueLabels},
+         {prop::kXValueLabels, std::vector<ValueLabel>{{1.0, " "}, {2.0, "two"}, {9.0, "far"}}},
+         {prop::kXGridAuto, 1},
+         {prop::kYAxisMin, -1.0},
+         {prop::kYAxisMax, 1.0},
+         {prop::kYGridSpacing, 0.5}});
+    const ChartLayout& layout = chart.Layout();
+    EXPECT_EQ(Values(layout.x.ticks), (std::vector<double>{1.0, 2.0}));
+    EXPECT_EQ(layout.x.grid, (std::vector<double>{1.0, 2.0}));
+    EXPECT_EQ(layout.y.grid, (std::vector<double>{-1.0, -0.5, 0.0, 0.5, 1.0}));
+}
+
+TEST(ChartLayoutTest, PointLabelsSitUnderTheirBars) {
+    Chart chart;
+    auto data = ChartData::Make(1, 1, 3);
+    for (int i = 0; i < 3; ++i)
+        data->SetPoint(0, i, i, i + 1.0);
+    data->SetCount(0, 3);
+    chart.SetValues({{prop::kChartType, kChartTypeBar},
+                     {prop::kXAnnotation, kAnnotatePointLabels},
+                     {prop::kPointLabels, std::vector<std::string>{"a", "b", "c"}}});
+    chart.SetData(1, data.get());
+    const ChartLayout& layout = chart.Layout();
+    // Bars get half a spacing of room on either side and grow from zero.
+    EXPECT_EQ(layout.x.min, -0.5);
+    EXPECT_EQ(layout.x.max, 2.5);
+    EXPECT_EQ(layout.y.min, 0.0);
+    ASSERT_EQ(layout.x.ticks.size(), 3u);
+    EXPECT_EQ(layout.x.ticks[2].text, "c");
+    const auto bar = layout.BarRect(1.0, 2.0, 0);
+    const auto centre = layout.Map(1.0, 0.0);
+    EXPECT_NEAR((bar.left + bar.right) / 2.0, centre.x, 1e-9);
+    EXPECT_NEAR(bar.bottom, centre.y, 1e-9);
+}
+
+TEST(ChartLayoutTest, AnAxisTitleWidensItsMargin) {
+    Chart chart;
+    const int before = chart.GetInt(prop::kBottomMargin);
+    chart.SetText(prop::kXAxisTitle, "Time");
+    EXPECT_GT(chart.GetInt(prop::kBottomMargin), before);
+    const int left = chart.GetInt(prop::kLeftMargin);
+    chart.SetText(prop::kYAxisTitle, "Volts");
+    chart.SetInt(prop::kYTitleRotation, 2);
+    EXPECT_GT(chart.GetInt(prop::kLeftMargin), left);
+}
+
+} // namespace
+} // namespace tvane::chart
