@@ -1,5 +1,6 @@
 #include "comm/sheet/CCallProgressDialog.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -33,9 +34,9 @@ CCallProgressDialog::CCallProgressDialog(QWidget* owner)
     ApplyDialogFont(this);
     resize(360, 220);
     CentreDialog(this);
-    // The owner's window takes no input while the call is set up; the dialog, its
-    // child, must not be disabled with it.
-    setWindowModality(Qt::WindowModal);
+    // No other window takes input while the call is set up (the dialog, a child of its
+    // owner's window, must not be disabled with it).
+    setWindowModality(Qt::ApplicationModal);
     show();
 }
 
@@ -88,6 +89,11 @@ void CallProgressWindow::Close() {
 }
 
 bool CallProgressWindow::TakeCancel() {
+    // The waits of the dialer pump without user input; the one input that matters
+    // while this window is up is its Cancel, and the window is the only one that
+    // takes input now.
+    if (m_dialog && m_dialog->IsUp())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     return m_dialog && m_dialog->TakeCancel();
 }
 

@@ -12,7 +12,7 @@ class QPushButton;
 namespace tvane::comm {
 
 // "Dial Status": each step of a call being set up, and Cancel. Modeless: the dialer
-// goes on while it is up, but its owner's window takes no input. Closing the window counts as
+// goes on while it is up, but no other window takes input. Closing the window counts as
 // Cancel: the call must be hung up, not left behind a vanished window.
 class CCallProgressDialog final : public QDialog {
     Q_OBJECT

@@ -204,7 +204,7 @@ TEST_F(ModemDialogsTest, TheDialStatusWindowHoldsItsOwnerAndTakesCancel) {
     EXPECT_EQ(progress.windowTitle(), "Dial Status");
     EXPECT_TRUE(progress.isVisible());
     EXPECT_EQ(progress.parentWidget(), &owner);
-    EXPECT_EQ(progress.windowModality(), Qt::WindowModal); // the owner takes no input
+    EXPECT_EQ(progress.windowModality(), Qt::ApplicationModal); // the owner takes no input
     for (const char* line : {"Initializing...", "Dialing 5550100", "Waiting for reply..."})
         progress.AddLine(line);
     SavePicture(&progress, "comm_dial_status.png");
@@ -241,6 +241,18 @@ TEST_F(ModemDialogsTest, TheSetupSheetDialsAndHangsUpTheModem) {
         Click(page->SettingsButton());
         EXPECT_EQ(Rows(page->InstrumentList()),
                   Lines{"Phone number:  55501234\t \tNot connected, click 'Connect now' button"});
+
+        // Cancel in the Dial Status window stops the dial.
+        modem.dialPumps = 1000;
+        WhenUp<CCallProgressDialog>([](CCallProgressDialog* progress) {
+            EXPECT_EQ(Rows(progress->StatusList()).front(), "Initializing...");
+            Click(progress->CancelButton());
+        });
+        Click(page->ConnectButton());
+        EXPECT_EQ(page->ConnectButton()->text(), "Connect &now");
+        EXPECT_FALSE(ModemTelephony::Instance().CallInProgress());
+        EXPECT_TRUE(prompter.asked.empty());
+        modem.dialPumps = 3;
 
         // A busy line says so and leaves the modem ready to dial again.
         modem.outcome = tapi::ScriptedModem::Outcome::Busy;
