@@ -23,6 +23,7 @@
 #include "platform/tapi/ScriptedModem.h"
 #include "platform/tapi/TapiDiagnostics.h"
 #include "platform/ui/Prompter.h"
+#include "tests/comm/ModemTestBench.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +32,6 @@ namespace tvane::comm {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr const char* kIdentity = "ORVANTA,QT7100,0,1.2";
-constexpr const char* kTapiIni = tapi::LineConfiguration::kFile;
 
 bool Contains(const Lines& lines, const std::string& text) {
     return std::find(lines.begin(), lines.end(), text) != lines.end();
@@ -73,30 +72,16 @@ private:
     tapi::DebugSink m_previous;
 };
 
-// A modem as line device 0 with an instrument behind it, dialled from London; the
-// number 5550100 in area 20 is remembered. The fake clock moves 100 ms per pump.
-class ModemTransportTest : public test::TempHomeTest {
+// The bench's modem, with 5550100 in area 20 remembered; the Dial dialog runs its rules
+// without a window, and the call's progress is recorded.
+class ModemTransportTest : public ::tvane::test::TempHomeTest, protected test::ModemTestBench {
 protected:
-    tapi::ScriptedModem modem;
-    FakeClock clock;
-    ScriptedPrompter prompter;
-    ScopedService<IClock> clockGuard{SetClock, &clock};
-    ScopedService<IMessagePump> pumpGuard{SetMessagePump, &modem};
-    ScopedService<IPrompter> prompterGuard{SetPrompter, &prompter};
     ScriptedDialDialog dial;
     std::shared_ptr<CallProgressRecord> progress = std::make_shared<CallProgressRecord>();
     DebugLines debug;
 
     void SetUp() override {
-        modem.AdvanceClockOnPump(&clock, 100);
-        modem.Configure(0);
-        modem.On("*IDN?", kIdentity);
-        WritePrivateProfileString("Tapi", "ControlPanel", std::string("true"), kTapiIni);
-        tapi::LineLocationEntry office;
-        office.name = "Office";
-        office.countryCode = 44;
-        office.cityCode = "20";
-        ASSERT_EQ(tapi::LineConfiguration::WriteLocation(office), 1u);
+        InstallModem("Scripted modem");
         SetDialDialog(&dial);
         SetCallProgressFactory(
             [this](WindowHandle) { return std::make_unique<CallProgressLog>(progress); });
@@ -559,7 +544,7 @@ TEST_F(DialSettingsTest, ALocationThatIsGoneIsShownAsInvalid) {
 }
 
 // The data link's rules, on a pseudo-terminal of the test's own.
-class ModemPortTest : public test::TempHomeTest {
+class ModemPortTest : public ::tvane::test::TempHomeTest {
 protected:
     int master = -1, slave = -1;
     FakeClock clock;

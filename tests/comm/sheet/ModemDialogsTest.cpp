@@ -30,6 +30,7 @@
 #include "platform/tapi/LineConfiguration.h"
 #include "platform/tapi/ScriptedModem.h"
 #include "platform/ui/Prompter.h"
+#include "tests/comm/ModemTestBench.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +39,6 @@ namespace tvane::comm {
 namespace {
 
 using Lines = std::vector<std::string>;
-constexpr const char* kIdentity = "ORVANTA,QT7100,0,1.2";
-constexpr const char* kTapiIni = tapi::LineConfiguration::kFile;
 
 void App() {
     static int argc = 1;
@@ -87,28 +86,12 @@ Lines Rows(const QListWidget* list) {
     return out;
 }
 
-// A modem with an instrument behind it, dialled from London; 5550100 in area 20 is
-// the remembered number.
-class ModemDialogsTest : public test::TempHomeTest {
+// The bench's modem, with 5550100 in area 20 remembered.
+class ModemDialogsTest : public ::tvane::test::TempHomeTest, protected test::ModemTestBench {
 protected:
-    tapi::ScriptedModem modem;
-    FakeClock clock;
-    ScriptedPrompter prompter;
-    ScopedService<IClock> clockGuard{SetClock, &clock};
-    ScopedService<IMessagePump> pumpGuard{SetMessagePump, &modem};
-    ScopedService<IPrompter> prompterGuard{SetPrompter, &prompter};
-
     void SetUp() override {
         App();
-        modem.AdvanceClockOnPump(&clock, 100);
-        modem.Configure(0, "Orvanta Fieldmodem 56K");
-        modem.On("*IDN?", kIdentity);
-        WritePrivateProfileString("Tapi", "ControlPanel", std::string("true"), kTapiIni);
-        tapi::LineLocationEntry office;
-        office.name = "Office";
-        office.countryCode = 44;
-        office.cityCode = "20";
-        ASSERT_EQ(tapi::LineConfiguration::WriteLocation(office), 1u);
+        InstallModem("Orvanta Fieldmodem 56K");
         Remembered().Write();
     }
     void TearDown() override {
