@@ -71,6 +71,8 @@ const StringTable& CommStrings() {
         {1060, "The Communication Setup sheet is not available."},
         {1061, "The Serial Port Settings dialog is not available."},
         {1062, "The Interface Settings dialog is not available."},
+        {1063, "The Dial-up Modem Settings dialog is not available."},
+        {1064, "The modem lost the connection to the instrument."},
     };
     return table;
 }

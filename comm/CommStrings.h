@@ -58,6 +58,8 @@ enum CommString : unsigned {
     IDS_SETUP_NOT_AVAILABLE = 1060,
     IDS_RS232_DIALOG_NOT_AVAILABLE = 1061,
     IDS_WENX_DIALOG_NOT_AVAILABLE = 1062,
+    IDS_DIAL_DIALOG_NOT_AVAILABLE = 1063,
+    IDS_MODEM_LINE_DROPPED = 1064,
 };
 
 // Error code meaning "no error" in the error slot of the control and the transports.

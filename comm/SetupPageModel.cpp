@@ -235,6 +235,11 @@ bool CSetupPageModel::ConnectOrHangUp(WindowHandle owner) {
         t->SetOwnerWindow(owner);
         ok = t->Connect();
         m_button = ok ? LineButton::HangUp : LineButton::Connect;
+        // A call that did not come up says why (busy, no dial tone…).
+        int32_t code = 0;
+        t->GetErrorCode(code);
+        if (!ok && code != 0)
+            ShowError(*t, false);
     }
     m_entries[static_cast<std::size_t>(m_selected)].lines = {t->GetAddress()};
     m_selectedLine = 0;

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "comm/CGpibInterface.h"
+#include "comm/CModemInterface.h"
 #include "comm/CRS232Interface.h"
 #include "comm/CSimInterface.h"
 #include "comm/CWenxInterface.h"
@@ -11,7 +12,7 @@
 namespace tvane::comm {
 namespace {
 
-// The transports of this build. Type 6 (modem) joins the table when it is built.
+// The transports of this build.
 std::map<int32_t, TransportCreator>& Table() {
     static std::map<int32_t, TransportCreator> table{
         {kTypeSimulated, [](int32_t) { return std::make_unique<CSimInterface>(); }},
@@ -20,6 +21,7 @@ std::map<int32_t, TransportCreator>& Table() {
         {kTypeWenxGpibDefault, [](int32_t) { return std::make_unique<CWenxInterface>(0); }},
         {kTypeWenx, [](int32_t) { return std::make_unique<CWenxInterface>(0); }},
         {kTypeWenxLan, [](int32_t) { return std::make_unique<CWenxInterface>(1); }},
+        {kTypeModem, [](int32_t) { return std::make_unique<CModemInterface>(); }},
     };
     return table;
 }

@@ -14,6 +14,8 @@ namespace tvane::comm {
 namespace {
 // The pause before a search that shows the user it started.
 constexpr int kSearchPauseMs = 500;
+constexpr int kPageWidth = 460;
+constexpr int kPageHeight = 280;
 } // namespace
 
 CCommPage1::CCommPage1(CCommSetupSheet& sheet)
@@ -36,6 +38,8 @@ void CCommPage1::OnInitPage() {
     layout->addWidget(m_connect, 1, 1);
     layout->addWidget(m_instruments, 3, 0);
     layout->addWidget(m_details, 3, 1, Qt::AlignTop);
+    // Room for a whole result line: a connected modem's line is long.
+    setMinimumSize(kPageWidth, kPageHeight);
     ApplyDialogFont(this);
 
     CSetupPageModel& model = m_sheet.Model();
@@ -95,7 +99,15 @@ void CCommPage1::UpdateButtons() {
 
 void CCommPage1::ConnectOrHangUp() {
     m_connect->setEnabled(false);
+    // Dialling pumps messages: the sheet must not close under the call.
+    m_sheet.SetBusy(true);
+    m_sheet.CancelButton()->setEnabled(false);
+    m_sheet.OkButton()->setEnabled(false);
+    m_interfaces->setEnabled(false);
     m_sheet.Model().ConnectOrHangUp(static_cast<QWidget*>(this));
+    m_sheet.SetBusy(false);
+    m_sheet.CancelButton()->setEnabled(true);
+    m_interfaces->setEnabled(true);
     ShowLines();
 }
 

@@ -1,9 +1,12 @@
 #include "comm/sheet/CommDialogFont.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace tvane::comm {
@@ -69,6 +72,17 @@ void CentreDialog(QWidget* dialog) {
         area = screen->availableGeometry();
     if (area.isValid())
         dialog->move(area.center() - dialog->rect().center());
+}
+
+void LayOutFormDialog(QDialog* dialog, QLayout* form) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    ApplyDialogFont(dialog);
+    CentreDialog(dialog);
 }
 
 } // namespace tvane::comm

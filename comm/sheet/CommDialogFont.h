@@ -1,6 +1,8 @@
 #pragma once
 
+class QDialog;
 class QFont;
+class QLayout;
 class QString;
 class QWidget;
 
@@ -25,5 +27,7 @@ const QFont& CommDialogFont();
 void ApplyDialogFont(QWidget* dialog);
 // Centres dialog over its parent, or over the screen when it has none.
 void CentreDialog(QWidget* dialog);
+// Lays out a dialog of one form and OK and Cancel, in the dialog font, centred.
+void LayOutFormDialog(QDialog* dialog, QLayout* form);
 
 } // namespace tvane::comm

@@ -11,7 +11,11 @@
 #include "platform/sheet/PropertySheet.h"
 #include "platform/ui/Prompter.h"
 
+#include "comm/sheet/CCallProgressDialog.h"
+#include "comm/sheet/CDialDialog.h"
+#include "comm/sheet/CDialingPropertiesDialog.h"
 #include "comm/sheet/CInterfaceSettingsDialog.h"
+#include "comm/sheet/CModemSettingsDialog.h"
 #include "comm/sheet/CSerialSettingsDialog.h"
 
 namespace tvane::comm {
@@ -42,7 +46,43 @@ bool WenxSettingsPresenter::Run(Settings& settings, WindowHandle parent) {
     return true;
 }
 
+bool DialDialogPresenter::Run(RememberedNumber& number, bool connectPath, WindowHandle parent) {
+    if (!HasWidgets())
+        return false;
+    CDialDialog dialog(number, connectPath, static_cast<QWidget*>(parent));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    number = dialog.Number();
+    return true;
+}
+
+bool TelephonyDialogsPresenter::EditLocation(tapi::LineLocationEntry& location,
+                                             const std::vector<tapi::LineCountryEntry>& countries,
+                                             void* owner) {
+    if (!HasWidgets())
+        return false;
+    CDialingPropertiesDialog dialog(location, countries, static_cast<QWidget*>(owner));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    location = dialog.Location();
+    return true;
+}
+
+bool TelephonyDialogsPresenter::EditModemSettings(const std::string& lineName,
+                                                  tapi::ModemSettings& settings, void* owner) {
+    if (!HasWidgets())
+        return false;
+    CModemSettingsDialog dialog(QString::fromStdString(lineName), settings,
+                                static_cast<QWidget*>(owner));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    settings = dialog.Settings();
+    return true;
+}
+
 namespace {
+bool g_progressInstalled = false;
+
 // Made on first use, so that installing from another file's static start-up works.
 Rs232SettingsPresenter* SerialPresenter() {
     static Rs232SettingsPresenter presenter;
@@ -50,6 +90,14 @@ Rs232SettingsPresenter* SerialPresenter() {
 }
 WenxSettingsPresenter* WenxPresenter() {
     static WenxSettingsPresenter presenter;
+    return &presenter;
+}
+DialDialogPresenter* DialPresenter() {
+    static DialDialogPresenter presenter;
+    return &presenter;
+}
+TelephonyDialogsPresenter* TelephonyPresenter() {
+    static TelephonyDialogsPresenter presenter;
     return &presenter;
 }
 CommSetupSheetPresenter* SheetPresenter() {
@@ -96,6 +144,12 @@ bool InstallSettingsDialogs() {
     SetRs232SettingsDialog(SerialPresenter());
     SetWenxSettingsDialog(WenxPresenter());
     SetCommSetupSheet(SheetPresenter());
+    SetDialDialog(DialPresenter());
+    tapi::SetTelephonyDialogs(TelephonyPresenter());
+    SetCallProgressFactory([](WindowHandle owner) {
+        return std::make_unique<CallProgressWindow>(static_cast<QWidget*>(owner));
+    });
+    g_progressInstalled = true;
     return true;
 }
 
@@ -106,6 +160,14 @@ void RemoveSettingsDialogs() {
         SetWenxSettingsDialog(nullptr);
     if (CommSetupSheet() == SheetPresenter())
         SetCommSetupSheet(nullptr);
+    if (DialDialog() == DialPresenter())
+        SetDialDialog(nullptr);
+    if (tapi::TelephonyDialogs() == TelephonyPresenter())
+        tapi::SetTelephonyDialogs(nullptr);
+    if (g_progressInstalled) {
+        SetCallProgressFactory({});
+        g_progressInstalled = false;
+    }
 }
 
 } // namespace tvane::comm

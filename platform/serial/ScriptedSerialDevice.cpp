@@ -44,6 +44,10 @@ void ScriptedSerialDevice::Service() {
             break;
         pending.append(chunk, static_cast<std::size_t>(n));
     }
+    if (onBytes) {
+        onBytes(pending);
+        return;
+    }
     std::size_t end;
     while ((end = pending.find('\n')) != std::string::npos) {
         std::string line = pending.substr(0, end);

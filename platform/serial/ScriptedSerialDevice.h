@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,6 +34,11 @@ public:
     void OnPieces(const std::string& line, std::vector<std::string> pieces);
     void Forget(const std::string& line) { m_rules.erase(line); }
     std::string lineEnd = "\n";
+
+    // A device that speaks more than lines (a modem) takes the received bytes itself:
+    // when set, it gets the bytes not yet taken and removes what it has handled, and
+    // the line rules are not used.
+    std::function<void(std::string& received)> onBytes;
 
     // Bytes sent at the next pump, whatever was received.
     void Send(const std::string& bytes) { m_outgoing.push_back(bytes); }

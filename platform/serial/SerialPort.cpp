@@ -290,6 +290,15 @@ bool SerialPort::Dsr() const {
     return ModemLine(TIOCM_DSR);
 }
 
+SerialError SerialPort::SetDtr(bool on) {
+    if (m_fd < 0)
+        return Fail(SerialError::NotOpen, EBADF);
+    int bit = TIOCM_DTR;
+    if (::ioctl(m_fd, on ? TIOCMBIS : TIOCMBIC, &bit) != 0)
+        return Fail(SerialError::Io, errno);
+    return SerialError::None;
+}
+
 SerialLineErrors SerialPort::TakeLineErrors() {
     SerialLineErrors errors;
     errors.overrun = m_queueOverruns;

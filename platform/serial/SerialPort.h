@@ -84,6 +84,13 @@ public:
     // Modem status lines; false when the line is off or the device does not report it.
     bool Cts() const;
     bool Dsr() const;
+    // Raises or lowers DTR; a modem set to follow it hangs up while it is low. Io when
+    // the device has no such line (a pseudo-terminal).
+    SerialError SetDtr(bool on);
+
+    // The open device's descriptor, for handing the line to code that reads it itself
+    // (after a modem connects); -1 when closed. The port keeps owning it.
+    int Descriptor() const { return m_fd; }
     // Parity, overrun, framing errors and breaks since the previous call.
     SerialLineErrors TakeLineErrors();
 

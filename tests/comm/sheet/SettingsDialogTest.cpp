@@ -10,6 +10,8 @@
 #include <functional>
 
 #include "comm/CRS232Interface.h"
+#include "comm/CallProgressLog.h"
+#include "comm/IDialDialog.h"
 #include "comm/sheet/CInterfaceSettingsDialog.h"
 #include "comm/sheet/CSerialSettingsDialog.h"
 #include "comm/sheet/CommDialogFont.h"
@@ -20,6 +22,7 @@
 #include "platform/core/Services.h"
 #include "platform/profile/Profile.h"
 #include "platform/serial/ScriptedSerialDevice.h"
+#include "platform/tapi/ITelephonyDialogs.h"
 #include "platform/ui/Prompter.h"
 #include "tests/support/TempHome.h"
 
@@ -255,6 +258,8 @@ TEST_F(InterfaceDialogTest, TheModuleInstallsTheDialogsWhileLoaded) {
         DynamicLibrary library(std::string(TVANE_BINARY_DIR) + "/bin/Linkwell.so");
         ASSERT_TRUE(library.IsLoaded()) << library.ErrorText();
         EXPECT_NE(Rs232SettingsDialog(), nullptr);
+        EXPECT_NE(DialDialog(), nullptr);
+        EXPECT_NE(tapi::TelephonyDialogs(), nullptr);
         ASSERT_NE(WenxSettingsDialog(), nullptr);
         CInterfaceSettingsDialog::Settings s = Gateway();
         WhenModal([](QWidget* modal) {
@@ -265,6 +270,10 @@ TEST_F(InterfaceDialogTest, TheModuleInstallsTheDialogsWhileLoaded) {
     }
     EXPECT_EQ(Rs232SettingsDialog(), nullptr);
     EXPECT_EQ(WenxSettingsDialog(), nullptr);
+    EXPECT_EQ(DialDialog(), nullptr);
+    EXPECT_EQ(tapi::TelephonyDialogs(), nullptr);
+    // The call progress window went with the module: calls are only logged again.
+    EXPECT_NE(dynamic_cast<CallProgressLog*>(CreateCallProgressDialog(nullptr).get()), nullptr);
 }
 
 } // namespace
