@@ -66,6 +66,7 @@ public:
 
     // Covered cells: a range shown as one cell with the text of its top-left.
     void SetCoveredCells(const GridRange& range);
+    void ClearCoveredCells() { m_covered.clear(); }
     const GridRangeList& GetCoveredCells() const { return m_covered; }
     // The covered range holding the cell; false when the cell stands alone.
     bool GetCoveredRange(int row, int col, GridRange& range) const;
