@@ -97,8 +97,7 @@ void InitGridLayout(tvane::GridCore& grid, int frozenCols, bool rebuild) {
         if (spec.header)
             grid.SetHeaderText(1, spec.col, spec.header);
     }
-    if (!rebuild)
-        return;
+    // The column styles are not kept with the layout: they are laid every time.
     for (const ColumnSpec& spec : kColumns) {
         tvane::GridStyle style;
         if (spec.col != kColId) {
@@ -111,7 +110,8 @@ void InitGridLayout(tvane::GridCore& grid, int frozenCols, bool rebuild) {
         if (spec.format)
             style.userAttributes[kAttrFormat] = spec.format;
         grid.SetColStyle(spec.col, style);
-        grid.SetColWidth(spec.col, spec.width);
+        if (rebuild)
+            grid.SetColWidth(spec.col, spec.width);
     }
 }
 

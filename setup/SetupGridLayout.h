@@ -29,8 +29,8 @@ const char* ColumnPrompt(int col);
 
 // Lays the grid out for the setup: two header rows (the group headers as
 // covered cells), 16 data columns, the frozen columns, header and data row
-// heights, and the standard and header styles. With rebuild also the column
-// styles and widths (an opened setup keeps the widths its layout brought).
+// heights, the standard, header and column styles. With rebuild also the
+// column widths (an opened setup keeps the widths its layout brought).
 void InitGridLayout(tvane::GridCore& grid, int frozenCols, bool rebuild);
 
 } // namespace setupgrid

@@ -152,6 +152,10 @@ bool GridCore::SetReadOnly(bool readOnly) {
     return std::exchange(m_readOnly, readOnly);
 }
 
+bool GridCore::SetInteractive(bool interactive) {
+    return std::exchange(m_interactive, interactive);
+}
+
 bool GridCore::IsCellEditable(int row, int col) const {
     if (m_readOnly || !IsDataRow(row) || col < 0 || col > m_cols)
         return false;

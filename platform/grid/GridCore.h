@@ -157,6 +157,10 @@ public:
     void SetCurrentCellChanged(std::function<void(int oldRow, int oldCol)> changed) {
         m_currentChanged = std::move(changed);
     }
+    // Whether a user is there to answer a control's question while it
+    // validates (on by default; off while validating for a download).
+    bool SetInteractive(bool interactive);
+    bool IsInteractive() const { return m_interactive; }
     // Why the last edit was refused.
     void SetWarningText(std::string text) { m_warning = std::move(text); }
     const std::string& GetWarningText() const { return m_warning; }
@@ -206,6 +210,7 @@ private:
     int m_currentCol = 0;
     std::function<void(int, int)> m_currentChanged;
     std::string m_warning;
+    bool m_interactive = true;
     GridRangeList m_selection;
 };
 

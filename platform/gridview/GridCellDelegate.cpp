@@ -42,7 +42,7 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     QStyle* qstyle = widget ? widget->style() : QApplication::style();
     qstyle->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
     if (control)
-        control->PaintOver(*painter, option.rect, style, value, current);
+        control->PaintOver(*painter, option.rect, row, col, style, value, current);
 
     painter->save();
     if (m_view.HighlightsCurrentRow() && !m_view.IsPrinting() && current && col > 0) {

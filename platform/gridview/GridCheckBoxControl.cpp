@@ -28,8 +28,8 @@ void GridCheckBoxControl::Clicked(const QPoint&, const QRect&) {
     Toggle();
 }
 
-void GridCheckBoxControl::PaintOver(QPainter& painter, const QRect& rect, const GridStyle& style,
-                                    const QString& value, bool) const {
+void GridCheckBoxControl::PaintOver(QPainter& painter, const QRect& rect, int, int,
+                                    const GridStyle& style, const QString& value, bool) const {
     QStyleOptionButton option;
     option.state = value == "1" ? QStyle::State_On : QStyle::State_Off;
     if (!style.IsReadOnly())

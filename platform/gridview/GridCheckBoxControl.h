@@ -16,7 +16,7 @@ public:
     bool KeyTyped(QKeyEvent* event) override;
     void Clicked(const QPoint& pos, const QRect& cell) override;
     QString DisplayText(const QString&) const override { return {}; }
-    void PaintOver(QPainter& painter, const QRect& rect, const GridStyle& style,
+    void PaintOver(QPainter& painter, const QRect& rect, int row, int col, const GridStyle& style,
                    const QString& value, bool current) const override;
 
 protected:

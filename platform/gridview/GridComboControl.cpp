@@ -105,7 +105,7 @@ bool GridComboControl::EditorKey(QKeyEvent* event) {
     return GridWidgetControl::EditorKey(event);
 }
 
-void GridComboControl::PaintOver(QPainter& painter, const QRect& rect, const GridStyle&,
+void GridComboControl::PaintOver(QPainter& painter, const QRect& rect, int, int, const GridStyle&,
                                  const QString&, bool current) const {
     if (!current)
         return;

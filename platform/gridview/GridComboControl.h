@@ -29,7 +29,7 @@ public:
     void ShowDropDown();
 
     void Clicked(const QPoint& pos, const QRect& cell) override;
-    void PaintOver(QPainter& painter, const QRect& rect, const GridStyle& style,
+    void PaintOver(QPainter& painter, const QRect& rect, int row, int col, const GridStyle& style,
                    const QString& value, bool current) const override;
 
 protected:

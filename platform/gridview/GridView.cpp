@@ -589,12 +589,12 @@ int GridView::PrintTo(QPagedPaintDevice& device) {
             dynamic_cast<const GridWidgetControl*>(m_core.GetRegisteredControl(style.ControlId()));
         return control ? control->DisplayText(value) : value;
     };
-    options.paintOver = [this](QPainter& painter, const QRect& rect, int, int,
+    options.paintOver = [this](QPainter& painter, const QRect& rect, int row, int col,
                                const GridStyle& style, const QString& value) {
         const auto* control =
             dynamic_cast<const GridWidgetControl*>(m_core.GetRegisteredControl(style.ControlId()));
         if (control)
-            control->PaintOver(painter, rect, style, value, false);
+            control->PaintOver(painter, rect, row, col, style, value, false);
     };
     m_printing = true;
     const int pages = PrintGrid(m_core, device, font(), options);

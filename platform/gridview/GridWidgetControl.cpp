@@ -114,8 +114,8 @@ void GridWidgetControl::Clicked(const QPoint&, const QRect&) {
         SetActive(true);
 }
 
-void GridWidgetControl::PaintOver(QPainter&, const QRect&, const GridStyle&, const QString&,
-                                  bool) const {}
+void GridWidgetControl::PaintOver(QPainter&, const QRect&, int, int, const GridStyle&,
+                                  const QString&, bool) const {}
 
 bool GridWidgetControl::EditorKey(QKeyEvent* event) {
     switch (event->key()) {

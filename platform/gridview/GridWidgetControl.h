@@ -49,8 +49,8 @@ public:
     // What the cell shows of its value when it is drawn.
     virtual QString DisplayText(const QString& value) const { return value; }
     // Drawn over the cell after its text (current: the cell is current).
-    virtual void PaintOver(QPainter& painter, const QRect& rect, const GridStyle& style,
-                           const QString& value, bool current) const;
+    virtual void PaintOver(QPainter& painter, const QRect& rect, int row, int col,
+                           const GridStyle& style, const QString& value, bool current) const;
 
 protected:
     // The editor of a subclass, owned by the control from here on.
