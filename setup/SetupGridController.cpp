@@ -357,6 +357,12 @@ void SetupGridController::PostOutOfSync(int row, bool outOfSync) {
     MessageBus::Post(m_window.Target(), {setupmsg::OutOfSync(), row, outOfSync ? 1 : 0, {}});
 }
 
+void SetupGridController::RequestFill(int row, int col) {
+    // The list is rebuilt even when its cell has not moved since it was filled.
+    m_fillPending = true;
+    MessageBus::Send(m_window.Target(), {setupmsg::FillComboBox(), row, col, {}});
+}
+
 void SetupGridController::Activate(bool active) {
     if (!m_ops.IsSetupLoaded())
         return;

@@ -93,6 +93,8 @@ public:
     bool IsDataRow(int row) const { return row >= 2 && row <= m_state.lastRow; }
     // Posts OUTOFSYNC to the view.
     void PostOutOfSync(int row, bool outOfSync);
+    // Rebuilds a list cell's choice list now (the restore commands).
+    void RequestFill(int row, int col);
 
 private:
     void ResetState();

@@ -8,18 +8,23 @@
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/QtText.h"
 #include "setup/ISetupGridOperations.h"
+#include "setup/ISetupOptionsSheet.h"
 #include "setup/SetupGridController.h"
 #include "setup/SetupMessages.h"
 #include "setup/SetupTexts.h"
+#include "setup/SetupViewCommands.h"
 #include "setup/view/CFXComboBox.h"
 #include "setup/view/SetupCellControls.h"
 
-CSetupView::CSetupView(ISetupGridOperations& operations, QWidget* parent)
+CSetupView::CSetupView(ISetupGridOperations& operations, ISetupOptionsSheet& options,
+                       QWidget* parent)
     : GridView(parent),
       m_controller(std::make_unique<SetupGridController>(Core(), *this, operations)),
+      m_commands(std::make_unique<SetupViewCommands>(*m_controller, options)),
       m_dropDown(RegisterSetupCellControls(*this, *this)) {
     connect(this, &GridView::currentCellChanged, this,
             [this](int row, int col, int, int) { m_controller->CurrentCellMoved(row, col); });
+    connect(this, &GridView::cellDoubleClicked, this, &CSetupView::DoubleClicked);
     setPalette([this] {
         QPalette palette = this->palette();
         palette.setColor(QPalette::Base, Qt::white);
@@ -92,8 +97,9 @@ bool CSetupView::ProcessKey(QKeyEvent* event) {
         m_controller->OnKey(SetupGridController::Key::Enter, shift);
         return true;
     case Qt::Key_Delete:
-        if (!m_controller->OnKey(SetupGridController::Key::Delete, shift))
-            emit deleteRowsRequested();
+        if (!m_controller->OnKey(SetupGridController::Key::Delete, shift) &&
+            m_controller->Operations().CanDeleteSelection(Core().GetSelection().front()))
+            m_commands->OnEditDelete();
         return true;
     default:
         return false;
@@ -114,4 +120,15 @@ void CSetupView::RightButtonPressed(int row, int col, const QPoint&) {
                 row >= 0 && col == 0 ? setupmsg::kChannelMenu : setupmsg::kSetupViewMenu,
                 0,
                 {}});
+}
+
+void CSetupView::DoubleClicked(int row, int col) {
+    if (!m_controller->Operations().IsSetupLoaded())
+        return;
+    // A data cell opens its channel; the empty area and the headers but the
+    // ID column's open the grid's options.
+    if (m_controller->IsDataRow(row))
+        m_commands->OnChannelProperties();
+    else if (row < 0 || (row < 2 && col != 0))
+        m_commands->RunOptionsSheet(ISetupOptionsSheet::kAppearancePage);
 }

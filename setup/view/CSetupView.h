@@ -7,22 +7,27 @@
 
 class CFXComboBox;
 class ISetupGridOperations;
+class ISetupOptionsSheet;
 class SetupGridController;
+class SetupViewCommands;
 
 // The setup grid: one row per channel of the scan setup under two header rows,
 // the ID, Scan and Name columns frozen, edited through the setup's own cell
 // controls. The logic is SetupGridController's; this is its window: it takes
 // the registered messages of the cell controls, the keys and right clicks, and
-// shows the status prompts and menus through its signals.
+// shows the status prompts and menus through its signals. Its commands (Edit,
+// Channel and View) are SetupViewCommands'.
 class CSetupView final : public tvane::GridView,
                          public tvane::MessageTarget,
                          public ISetupGridWindow {
     Q_OBJECT
 public:
-    explicit CSetupView(ISetupGridOperations& operations, QWidget* parent = nullptr);
+    CSetupView(ISetupGridOperations& operations, ISetupOptionsSheet& options,
+               QWidget* parent = nullptr);
     ~CSetupView() override;
 
     SetupGridController& Controller() { return *m_controller; }
+    SetupViewCommands& Commands() { return *m_commands; }
     // A new (or, with opened, a loaded) setup is shown.
     void InitialUpdate(bool opened);
     // The view became (in)active in its frame.
@@ -52,15 +57,16 @@ signals:
     void statusTextChanged(const QString& text);
     // A context menu: 200 "Channel" or 151 "SetupView".
     void popupMenuRequested(int menuId);
-    // Delete with whole rows selected, for the view's Delete command.
-    void deleteRowsRequested();
 
 protected:
     bool ProcessKey(QKeyEvent* event) override;
     void RightButtonPressed(int row, int col, const QPoint& globalPos) override;
 
 private:
+    void DoubleClicked(int row, int col);
+
     std::unique_ptr<SetupGridController> m_controller;
+    std::unique_ptr<SetupViewCommands> m_commands;
     CFXComboBox* m_dropDown;
     std::string m_tabName;
 };

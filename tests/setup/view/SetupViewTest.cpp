@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "platform/gridview/GridCheckBoxControl.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/QtMessageScheduler.h"
+#include "setup/ISetupOptionsSheet.h"
 #include "setup/SetupGridController.h"
 #include "setup/SetupGridDefs.h"
 #include "setup/view/CFXComboBox.h"
@@ -39,6 +41,14 @@ struct WithApp {
     WithApp() { App(); }
 };
 
+struct CancelledSheet : ISetupOptionsSheet {
+    bool Run(int page, Options&) override {
+        pages.push_back(page);
+        return false;
+    }
+    std::vector<int> pages;
+};
+
 // A setup of a 20-channel module in slot 1 (channel 103 paired with 113, a
 // digital channel) and a few channels of slot 2, shown in the setup view with
 // the program's message delivery.
@@ -46,7 +56,7 @@ class SetupViewTest : public WithApp, public ::testing::Test {
 protected:
     SetupViewTest()
         : prompterGuard(tvane::SetPrompter, &prompter),
-          schedulerGuard(tvane::SetMessageScheduler, &scheduler), view(ops) {
+          schedulerGuard(tvane::SetMessageScheduler, &scheduler), view(ops, sheet) {
         for (int ch = 101; ch <= 112; ++ch)
             ops.AddRow(ch, ch == 104 ? "4w ohms" : "DC volts");
         ops.rows[2].flags = 0xFFFFFFFF; // the disabled half of a pair
@@ -89,6 +99,7 @@ protected:
     tvane::QtMessageScheduler scheduler;
     tvane::ScopedService<tvane::IMessageScheduler> schedulerGuard;
     FakeSetupOperations ops;
+    CancelledSheet sheet;
     CSetupView view;
 };
 
@@ -215,6 +226,29 @@ TEST_F(SetupViewTest, UnitsLabelsAndTabAcrossTheRow) {
     for (int i = 0; i < 6; ++i)
         QTest::keyClick(&view, Qt::Key_Tab);
     EXPECT_EQ(Current(), std::pair(8, 1)); // past the comment to the next row
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SetupViewTest, DoubleClicksAndTheDeleteKeyReachTheCommands) {
+    QRect rect;
+    QWidget* viewport = view.CellViewport(5, kColHigh, rect);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, rect.center());
+    ASSERT_FALSE(ops.calls.empty());
+    EXPECT_EQ(ops.calls.back(), "Properties cells 5,12-5,12 page 3");
+    QTest::mouseDClick(view.horizontalHeader()->viewport(), Qt::LeftButton, {},
+                       QPoint(view.horizontalHeader()->sectionViewportPosition(kColRange) + 5, 5));
+    EXPECT_EQ(sheet.pages, std::vector<int>{0});
+
+    view.ScrollToCell(19, kColId);
+    Click(19, kColId); // the computed channel's whole row
+    EXPECT_EQ(view.Core().GetSelection(), tvane::GridRangeList{tvane::GridRange::Rows(19, 19)});
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Delete);
+    EXPECT_EQ(ops.calls.back(), "Delete rows 19,0-19,0");
+    EXPECT_EQ(view.Core().GetLastRow(), 18);
 }
 
 } // namespace
