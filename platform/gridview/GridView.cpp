@@ -476,6 +476,8 @@ void GridView::resizeEvent(QResizeEvent* event) {
 
 bool GridView::Press(QAbstractItemView& part, QMouseEvent* event) {
     m_pressIndex = QPersistentModelIndex();
+    if (!AcceptsPress(event))
+        return false;
     const QModelIndex index = part.indexAt(event->position().toPoint());
     if (index.isValid() && index != currentIndex() && !LeaveFor(index))
         return false;

@@ -126,6 +126,8 @@ protected:
     // Keys for a subclass before the grid's own handling; true when taken.
     // Called for keys on the grid and for the keys an active editor passes on.
     virtual bool ProcessKey(QKeyEvent*) { return false; }
+    // Whether the grid handles a mouse press at all.
+    virtual bool AcceptsPress(QMouseEvent*) { return true; }
     // A right button press on a cell (row -1 outside the cells), after the
     // grid's own handling of it.
     virtual void RightButtonPressed(int, int, const QPoint&) {}

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "platform/grid/GridCellControl.h"
 #include "platform/ui/Prompter.h"
@@ -44,6 +45,23 @@ void CSetupView::InitialUpdate(bool opened) {
 
 void CSetupView::ActivateView(bool active) {
     m_controller->Activate(active);
+}
+
+int CSetupView::PrintSetupTo(QPagedPaintDevice& device) {
+    const int frozen = Core().GetFrozenCols();
+    const bool locked = GridView::LockUpdate(true);
+    Core().SetFrozenCols(0);
+    SetPrintFitToWidth(false);
+    const int pages = PrintTo(device);
+    Core().SetFrozenCols(frozen);
+    GridView::LockUpdate(locked);
+    return pages;
+}
+
+bool CSetupView::AcceptsPress(QMouseEvent* event) {
+    // No setup, nothing to click; Ctrl never adds a second range.
+    return m_controller->Operations().IsSetupLoaded() &&
+           !(event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier));
 }
 
 long CSetupView::OnMessage(const tvane::Message& message) {

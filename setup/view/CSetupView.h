@@ -32,6 +32,9 @@ public:
     void InitialUpdate(bool opened);
     // The view became (in)active in its frame.
     void ActivateView(bool active);
+    // Prints the setup in pages of columns, without repeating the frozen ones
+    // (they are unfrozen while printing); the number of pages.
+    int PrintSetupTo(QPagedPaintDevice& device);
 
     long OnMessage(const tvane::Message& message) override;
 
@@ -60,6 +63,7 @@ signals:
 
 protected:
     bool ProcessKey(QKeyEvent* event) override;
+    bool AcceptsPress(QMouseEvent* event) override;
     void RightButtonPressed(int row, int col, const QPoint& globalPos) override;
 
 private:

@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPdfWriter>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/core/Services.h"
@@ -249,6 +251,26 @@ TEST_F(SetupViewTest, DoubleClicksAndTheDeleteKeyReachTheCommands) {
     QTest::keyClick(&view, Qt::Key_Delete);
     EXPECT_EQ(ops.calls.back(), "Delete rows 19,0-19,0");
     EXPECT_EQ(view.Core().GetLastRow(), 18);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SetupViewTest, PrintingUnfreezesTheColumnsAndCtrlAddsNoRange) {
+    QTemporaryDir dir;
+    QPdfWriter writer(dir.filePath("setup.pdf"));
+    writer.setResolution(96);
+    EXPECT_GT(view.PrintSetupTo(writer), 1);
+    EXPECT_EQ(view.Core().GetFrozenCols(), 2);
+    EXPECT_NE(view.FrozenPart(), nullptr);
+
+    Click(3, kColName);
+    QRect rect;
+    QWidget* viewport = view.CellViewport(6, kColRange, rect);
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, rect.center());
+    EXPECT_EQ(Current(), std::pair(3, int(kColName)));
+    EXPECT_EQ(view.Core().GetSelection().size(), 1u);
 }
 
 } // namespace
