@@ -1,7 +1,10 @@
 #include "platform/gridview/GridTableModel.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QPalette>
+
+#include "platform/gridview/GridQt.h"
 
 namespace tvane {
 
@@ -13,20 +16,38 @@ int GridTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_core.GetColCount() + 1;
 }
 
+QFont GridTableModel::FontOf(const GridStyle& style) const {
+    const GridFont* font = style.font ? &*style.font : nullptr;
+    return m_font ? m_font(font) : QApplication::font();
+}
+
 QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
+    const int row = GridRow(index.row());
+    const int col = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(m_core.GetCellText(index.row() + 1, index.column()));
-    case Qt::BackgroundRole:
-        if (index.column() == 0)
+        return QString::fromUtf8(m_core.GetCellText(row, col).c_str());
+    case Qt::BackgroundRole: {
+        const GridStyle style = m_core.GetStyle(row, col);
+        if (style.interior)
+            return ToQColor(*style.interior);
+        if (col == 0)
             return QApplication::palette().button();
         return {};
+    }
+    case Qt::ForegroundRole: {
+        const GridStyle style = m_core.GetStyle(row, col);
+        return style.textColor ? QVariant(ToQColor(*style.textColor)) : QVariant();
+    }
     case Qt::TextAlignmentRole:
-        if (index.column() == 0)
-            return int(Qt::AlignCenter);
-        return int(Qt::AlignLeft | Qt::AlignVCenter);
+        return ToQtAlignment(m_core.GetStyle(row, col),
+                             col == 0 ? GridHAlign::Center : GridHAlign::Left);
+    case Qt::FontRole: {
+        const GridStyle style = m_core.GetStyle(row, col);
+        return style.font || m_core.GetZoom() != 100 ? QVariant(FontOf(style)) : QVariant();
+    }
     default:
         return {};
     }
@@ -36,7 +57,8 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return QString::fromStdString(m_core.GetCellText(0, section));
+        return QString::fromUtf8(
+            m_core.GetCellText(m_core.GetHeaderRowCount() - 1, section).c_str());
     return section + 1;
 }
 
@@ -61,6 +83,15 @@ void GridTableModel::Reset() {
     beginResetModel();
     m_rows = m_core.GetRowCount();
     endResetModel();
+}
+
+void GridTableModel::CellsChanged(int firstRow, int firstCol, int lastRow, int lastCol) {
+    const int top = std::max(ModelRow(firstRow), 0);
+    const int bottom = std::min(ModelRow(lastRow), m_rows - 1);
+    const int left = std::max(firstCol, 0);
+    const int right = std::min(lastCol, columnCount() - 1);
+    if (top <= bottom && left <= right)
+        emit dataChanged(index(top, left), index(bottom, right));
 }
 
 } // namespace tvane

@@ -8,25 +8,13 @@
 
 #include "platform/gridview/GridPrinter.h"
 #include "platform/gridview/GridView.h"
+#include "tests/platform/gridview/GridTestApp.h"
 
 namespace tvane {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_gridview_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
 // The application exists before any widget of a test.
-struct WithApp : ::testing::Test {
-    WithApp() { App(); }
-};
+struct WithApp : WithGridTestApp, ::testing::Test {};
 
 // A grid of rows "r<row>c<col>" over three data columns.
 class GridViewTest : public WithApp {

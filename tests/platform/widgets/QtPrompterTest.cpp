@@ -9,19 +9,13 @@
 #include "platform/core/Services.h"
 #include "platform/ui/Help.h"
 #include "platform/widgets/QtPrompter.h"
+#include "tests/platform/widgets/WidgetsTestApp.h"
 
 namespace tvane::test {
 namespace {
 
 QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_widgets_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
+    return WidgetsTestApp();
 }
 
 // Runs act on the message box once it is up.
