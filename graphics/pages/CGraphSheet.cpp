@@ -1,5 +1,7 @@
 #include "graphics/pages/CGraphSheet.h"
 
+#include <map>
+
 #include <QApplication>
 
 #include "graphics/CGraphFrame.h"
@@ -25,10 +27,25 @@ bool CGraphSheet::AddPages(const std::vector<int>& pageIds) {
     return true;
 }
 
+namespace {
+
+std::map<int, CGraphSheet::PageMaker>& PageMakers() {
+    static std::map<int, CGraphSheet::PageMaker> makers;
+    return makers;
+}
+
+} // namespace
+
+void CGraphSheet::RegisterPageMaker(int pageId, PageMaker maker) {
+    PageMakers()[pageId] = std::move(maker);
+}
+
 CGraphPage* CGraphSheet::CreatePage(int pageId) {
     const graphfactory::PageInfo* info = graphfactory::FindPage(pageId);
     if (!info)
         return nullptr;
+    if (const auto it = PageMakers().find(pageId); it != PageMakers().end() && it->second)
+        return it->second(info->dialogId, pageId);
     switch (pageId) {
     case 200:
         return new CGraphAppearancePage(info->dialogId, pageId);

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <vector>
 
 #include "graphics/GraphFactory.h"
@@ -23,6 +24,9 @@ public:
     bool AddPages(const std::vector<int>& pageIds);
     // A new page for an id, or null.
     static CGraphPage* CreatePage(int pageId);
+    // A display family registers the makers of its own pages (dialog id, page id).
+    using PageMaker = std::function<CGraphPage*(int dialogId, int pageId)>;
+    static void RegisterPageMaker(int pageId, PageMaker maker);
     long QuerySiblings(int code);
 
 private:

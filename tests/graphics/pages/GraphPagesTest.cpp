@@ -113,6 +113,13 @@ TEST_F(GraphPagesTest, EachDisplaysSheetHasItsPagesAndSkipsUnknownOnes) {
         EXPECT_EQ(titles, c.titles);
         EXPECT_EQ(sheet.windowTitle(), "Alarm Light Properties");
     }
+    // A display family adds its own pages.
+    CGraphSheet::RegisterPageMaker(
+        141, [](int dialog, int page) { return new CUpdateScanPage(dialog, page); });
+    CGraphSheet sheet({201, 200, 141}, frame, 0, 204);
+    EXPECT_EQ(sheet.PageCount(), 3);
+    EXPECT_EQ(static_cast<CGraphPage*>(sheet.Page(2))->DialogId(), 175);
+    CGraphSheet::RegisterPageMaker(141, {});
 }
 
 TEST_F(GraphPagesTest, TheSheetReopensOnThePageLastClosedWithOK) {
