@@ -115,11 +115,11 @@ CLoggerDoc::~CLoggerDoc() {
         !state.m_datasetName.empty() && m_dataset && m_dataset->GetReadingCount() == 0;
     CloseDatasetStore();
     try {
-        if (m_operations != nullptr) {
+        if (m_services.operations != nullptr) {
             if (m_app.IsSetupDiscard() && !state.m_setupName.empty()) {
-                m_operations->DeleteSetup(*this, state.m_setupName);
+                m_services.operations->DeleteSetup(*this, state.m_setupName);
             } else if (emptyRun) {
-                m_operations->DeleteDataset(*this, state);
+                m_services.operations->DeleteDataset(*this, state);
                 state.m_datasetName.clear();
                 state.SaveRecentNames();
             }
@@ -237,8 +237,8 @@ void CLoggerDoc::RestartTimers() {
         m_countdownDisplayOn = 1;
         m_countdownStep = 0;
         m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
-        if (m_operations != nullptr)
-            m_operations->ShowWaitingStatus(*this);
+        if (m_services.operations != nullptr)
+            m_services.operations->ShowWaitingStatus(*this);
     } else {
         m_countdownDisplayOn = 0;
     }

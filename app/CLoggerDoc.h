@@ -10,6 +10,7 @@
 #include "app/CIntervalTimer.h"
 #include "app/CWndTimer.h"
 #include "app/DocumentHints.h"
+#include "app/DocumentServices.h"
 #include "app/IView.h"
 #include "platform/archive/CTime.h"
 #include "scan/CReadingInfo.h"
@@ -202,8 +203,10 @@ public:
 
     // --- Accessors ------------------------------------------------------------
     ILoggerApp& GetApp() const { return m_app; }
-    void SetOperations(IDocumentOperations* operations) { m_operations = operations; }
-    IDocumentOperations* GetOperations() const { return m_operations; }
+    // The services from outside, handed in once by the program or a test.
+    void SetServices(const DocumentServices& services) { m_services = services; }
+    const DocumentServices& GetServices() const { return m_services; }
+    IDocumentOperations* GetOperations() const { return m_services.operations; }
     std::int32_t IsNeverSaved() const { return m_neverSaved; }
     void SetNeverSaved(std::int32_t value) { m_neverSaved = value; }
     std::int32_t IsScanning() const { return m_scanning; }
@@ -340,12 +343,8 @@ public:
     std::int32_t m_loadMark = 1;
 
     // --- The scan engine ------------------------------------------------------
-    // The run's instrument calls and the windows around it; without them Start
-    // Scan does nothing.
-    void SetScanInstrument(IScanInstrument* instrument) { m_scanInstrument = instrument; }
-    void SetScanHost(IScanHost* host) { m_scanHost = host; }
-    IScanInstrument* m_scanInstrument = nullptr;
-    IScanHost* m_scanHost = nullptr;
+    // Without the scan instrument and host of the services Start Scan does
+    // nothing.
     std::int32_t m_lastScanNumber = 0;
     std::int32_t m_graphicsFlag = 0;
     std::int32_t m_missingReadings = 0;
@@ -405,9 +404,6 @@ public:
     bool CheckInstrumentConfig(bool showMessage);
     // The current dataset's run time value (its first tick); 0 without one.
     double GetRunTimeOffset() const;
-    // The dialog Add Event runs; without one the command does nothing.
-    void SetEventEditDialog(IEventEditDialog* dialog) { m_eventEditDialog = dialog; }
-    IEventEditDialog* m_eventEditDialog = nullptr;
     // Process-wide: the full log was reported and is not reported again until
     // it stops being full.
     static bool s_eventLogFullReported;
@@ -416,9 +412,6 @@ public:
     // Readings, events or the setup listing as text to a file or the clipboard,
     // driven by a request record (the document's own for Export Data).
     static constexpr unsigned kCommandExportData = 32893;
-    void SetClipboard(IClipboard* clipboard) { m_clipboard = clipboard; }
-    void SetExportDataDialog(IExportDataDialog* dialog) { m_exportDialog = dialog; }
-    void SetDiskSpaceCheck(IDiskSpaceCheck* check) { m_diskSpaceCheck = check; }
     // Refreshes the request (time clamps, channel lists), then, unless skipped
     // or no dialog is installed, runs the dialog and the export it asks for.
     void OnExportData();
@@ -451,16 +444,11 @@ public:
     static bool IsChannelSelectionValid(const CReadingQuery& query);
     // Display preferences 0..6 redraw the views.
     void OnPreferenceChanged(int index);
-    IClipboard* m_clipboard = nullptr;
-    IExportDataDialog* m_exportDialog = nullptr;
-    IDiskSpaceCheck* m_diskSpaceCheck = nullptr;
 
     // --- Instrument outside the scan loop ------------------------------------
-    // The instrument and the windows its work shows; without an instrument
-    // every instrument operation does nothing and reports failure.
-    void SetInstrument(IDocumentInstrument* instrument) { m_link = instrument; }
-    IDocumentInstrument* GetInstrumentLink() const { return m_link; }
-    void SetInstrumentUi(IInstrumentUi* ui) { m_instrumentUi = ui; }
+    // Without the services' instrument every instrument operation does nothing
+    // and reports failure.
+    IDocumentInstrument* GetInstrumentLink() const { return m_services.instrument; }
 
     // Errors, alarms and the offline guard.
     bool IsInstrumentOffline();
@@ -546,7 +534,7 @@ private:
     static std::string MakeCompanionFileName(const std::string& path);
 
     ILoggerApp& m_app;
-    IDocumentOperations* m_operations = nullptr;
+    DocumentServices m_services;
     std::vector<IView*> m_views;
     std::string m_pathName;
     bool m_modified = false;
@@ -556,8 +544,6 @@ private:
 
     // Sends one event to the views while a dataset is current and open.
     void BroadcastEvent(CDatasetEvent& event);
-    IDocumentInstrument* m_link = nullptr;
-    IInstrumentUi* m_instrumentUi = nullptr;
     struct QueuedAction {
         CReadingInfo request;
         bool ask = false;

@@ -174,7 +174,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
         }
     }
 
-    if (m_link == nullptr)
+    if (m_services.instrument == nullptr)
         return false;
     const std::uint32_t type =
         request.m_request == CReadingInfo::kRequestRead    ? CDatasetEvent::InputOperation
@@ -187,7 +187,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
         switch (kind) {
         case kKindDigitalRead: {
             std::int16_t value = 0;
-            ok = m_link->DigitalRead(channel, value);
+            ok = m_services.instrument->DigitalRead(channel, value);
             if (ok)
                 request.m_value = value;
             SetOutputValue(*row, request.m_value);
@@ -195,15 +195,15 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
             break;
         }
         case kKindDigitalWrite:
-            ok = m_link->DigitalWrite(channel, request.m_value);
+            ok = m_services.instrument->DigitalWrite(channel, request.m_value);
             SetOutputValue(*row, request.m_value);
             event.m_text =
                 tvane::Format(insttext::kDioWrite, static_cast<std::int16_t>(request.m_value));
             break;
         case kKindTotalizer: {
             double value = 0.0;
-            ok = m_link->TotalizeRead(channel, value,
-                                      FunctionCode(row->Function) == kFnTotalizeReset);
+            ok = m_services.instrument->TotalizeRead(
+                channel, value, FunctionCode(row->Function) == kFnTotalizeReset);
             if (ok)
                 request.m_value = value;
             SetOutputValue(*row, request.m_value);
@@ -212,7 +212,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
             break;
         }
         case kKindAnalogWrite:
-            ok = m_link->AnalogWrite(channel, request.m_value);
+            ok = m_services.instrument->AnalogWrite(channel, request.m_value);
             SetOutputValue(*row, request.m_value);
             event.m_text = tvane::Format(insttext::kDacWrite, request.m_value);
             break;
@@ -224,9 +224,9 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
                 request.m_value = 1.0;
             } else if (kind == kKindExclusiveSwitch ||
                        static_cast<long long>(request.m_value) != 0) {
-                ok = m_link->CloseChannel(channel);
+                ok = m_services.instrument->CloseChannel(channel);
             } else {
-                ok = m_link->OpenChannel(channel);
+                ok = m_services.instrument->OpenChannel(channel);
             }
             SetOutputValue(*row, request.m_value);
             if (request.m_value > 0.0) {

@@ -220,9 +220,9 @@ void CLoggerDoc::OnExportData() {
             query.m_selectedLabels = query.m_channelLabels;
             query.m_selectedNumbers = query.m_channelNumbers;
         }
-        if (m_skipExportDialog != 0 || m_exportDialog == nullptr)
+        if (m_skipExportDialog != 0 || m_services.exportDialog == nullptr)
             return;
-        if (!m_exportDialog->Run(*this, query) || m_exportAfterDialog == 0)
+        if (!m_services.exportDialog->Run(*this, query) || m_exportAfterDialog == 0)
             return;
 
         bool exported = false;
@@ -440,12 +440,13 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
         return false;
     }
 
-    if (!out.ToClipboard() && m_diskSpaceCheck != nullptr) {
+    if (!out.ToClipboard() && m_services.diskSpaceCheck != nullptr) {
         const std::int64_t rows =
             std::max(total + (total + real - 1) / real * computedSel, std::min(chunkSize, total));
         const double size = EstimateExportSize(rows, query);
         const std::filesystem::path folder = std::filesystem::path(query.m_fileName).parent_path();
-        if (!m_diskSpaceCheck->HasFreeSpace(size + 1000.0, folder.empty() ? "." : folder.string()))
+        if (!m_services.diskSpaceCheck->HasFreeSpace(size + 1000.0,
+                                                     folder.empty() ? "." : folder.string()))
             return false;
     }
 
@@ -500,8 +501,8 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     out.Write(line.End());
 
     std::unique_ptr<IInstrumentProgress> progress;
-    if (m_instrumentUi != nullptr)
-        progress = m_instrumentUi->CreateProgress(CaptionText(progressCaptionId));
+    if (m_services.instrumentUi != nullptr)
+        progress = m_services.instrumentUi->CreateProgress(CaptionText(progressCaptionId));
     if (progress) {
         progress->SetRange(0, 100);
         progress->SetPos(0);
@@ -676,7 +677,8 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
         progress->SetPos(100);
 
     if (out.ToClipboard()) {
-        if (m_clipboard == nullptr || !m_clipboard->SetText(out.Text(), emptyClipboard)) {
+        if (m_services.clipboard == nullptr ||
+            !m_services.clipboard->SetText(out.Text(), emptyClipboard)) {
             tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
                                tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
             return false;
@@ -739,8 +741,8 @@ bool CLoggerDoc::ExportEvents(CReadingQuery& query) {
     }
 
     std::unique_ptr<IInstrumentProgress> progress;
-    if (m_instrumentUi != nullptr)
-        progress = m_instrumentUi->CreateProgress(exporttext::kExportScanData);
+    if (m_services.instrumentUi != nullptr)
+        progress = m_services.instrumentUi->CreateProgress(exporttext::kExportScanData);
     if (progress) {
         progress->SetRange(0, 100);
         progress->SetPos(2);
@@ -766,7 +768,7 @@ bool CLoggerDoc::ExportEvents(CReadingQuery& query) {
     } while (first <= last);
 
     if (out.ToClipboard()) {
-        if (m_clipboard == nullptr || !m_clipboard->SetText(out.Text(), true)) {
+        if (m_services.clipboard == nullptr || !m_services.clipboard->SetText(out.Text(), true)) {
             tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
                                tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
             return false;
@@ -811,7 +813,7 @@ bool CLoggerDoc::ExportSetupListing(CReadingQuery& query) {
     for (const std::string& text : lines)
         out.Write(text);
     if (out.ToClipboard()) {
-        if (m_clipboard == nullptr || !m_clipboard->SetText(out.Text(), true)) {
+        if (m_services.clipboard == nullptr || !m_services.clipboard->SetText(out.Text(), true)) {
             tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
                                tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
             return false;

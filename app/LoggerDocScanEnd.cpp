@@ -56,8 +56,8 @@ void CLoggerDoc::OnStopScan() {
 }
 
 void CLoggerDoc::EndScan(bool offerBrowser) {
-    IScanHost* host = m_scanHost;
-    IScanInstrument* instrument = m_scanInstrument;
+    IScanHost* host = m_services.scanHost;
+    IScanInstrument* instrument = m_services.scanInstrument;
     // The user's choice, or this run's own when the poll could no longer
     // trust the instrument.
     const bool leaveScanning =
@@ -119,7 +119,8 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
             if (!answer.ok) {
                 bool saved = false;
                 try {
-                    saved = m_operations != nullptr && m_operations->SaveDataset(*this, state);
+                    saved = m_services.operations != nullptr &&
+                            m_services.operations->SaveDataset(*this, state);
                 } catch (const tvane::Exception&) {
                     saved = false;
                 }
@@ -127,8 +128,8 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
                     m_runFlag = 0;
                 } else {
                     host->CloseDataset();
-                    if (m_operations != nullptr)
-                        m_operations->LoadDatasetFile(*this, state);
+                    if (m_services.operations != nullptr)
+                        m_services.operations->LoadDatasetFile(*this, state);
                 }
                 offerBrowser = false;
                 UpdateAllViews(nullptr, HINT_SCAN_STATE);
@@ -178,9 +179,9 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
 }
 
 bool CLoggerDoc::UploadRemainingReadings() {
-    if (m_scanInstrument == nullptr)
+    if (m_services.scanInstrument == nullptr)
         return false;
-    IScanInstrument& instrument = *m_scanInstrument;
+    IScanInstrument& instrument = *m_services.scanInstrument;
     std::int32_t count = 0;
     if (!instrument.GetReadingsCount(count))
         return false;
@@ -189,10 +190,10 @@ bool CLoggerDoc::UploadRemainingReadings() {
     m_status = 1;
     const std::int32_t perPoll =
         std::clamp<std::int32_t>(m_readingsPerPoll, 1, m_readingBufferCapacity);
-    const bool showProgress = count > perPoll && m_scanHost != nullptr;
+    const bool showProgress = count > perPoll && m_services.scanHost != nullptr;
     if (showProgress) {
-        m_scanHost->ShowProgress(scantext::kUploading);
-        m_scanHost->SetProgress(2, {});
+        m_services.scanHost->ShowProgress(scantext::kUploading);
+        m_services.scanHost->SetProgress(2, {});
     }
     bool result = true;
     std::int32_t remaining = count;
@@ -212,16 +213,16 @@ bool CLoggerDoc::UploadRemainingReadings() {
             done += got;
         }
         if (showProgress) {
-            if (m_scanHost->IsProgressCancelled())
+            if (m_services.scanHost->IsProgressCancelled())
                 break;
-            m_scanHost->SetProgress(static_cast<int>(static_cast<double>(done) / count * 100.0),
-                                    tvane::Format(scantext::kUploadingReading,
-                                                  static_cast<long>(done),
-                                                  static_cast<long>(count)));
+            m_services.scanHost->SetProgress(
+                static_cast<int>(static_cast<double>(done) / count * 100.0),
+                tvane::Format(scantext::kUploadingReading, static_cast<long>(done),
+                              static_cast<long>(count)));
         }
     }
     if (showProgress)
-        m_scanHost->CloseProgress();
+        m_services.scanHost->CloseProgress();
     m_status = 0;
     return result;
 }

@@ -56,15 +56,15 @@ std::string BoxText(const char* what) {
 void CLoggerDoc::OnScanTimer() {
     if (m_skip != 0 || m_actionBusy != 0)
         return;
-    if (m_scanning == 0 || m_scanInstrument == nullptr || m_scanHost == nullptr) {
+    if (m_scanning == 0 || m_services.scanInstrument == nullptr || m_services.scanHost == nullptr) {
         m_scanTimer.Stop();
         return;
     }
     m_scanTimer.Stop();
     const std::uint32_t now = tvane::Clock().TickCount();
 
-    IScanInstrument& instrument = *m_scanInstrument;
-    IScanHost& host = *m_scanHost;
+    IScanInstrument& instrument = *m_services.scanInstrument;
+    IScanHost& host = *m_services.scanHost;
     try {
         // The driver is never asked for more than the buffer holds, and a count it
         // returns beyond what was asked is not trusted.
@@ -336,11 +336,11 @@ bool CLoggerDoc::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool a
             request.m_value = value;
             request.m_status = 1;
             request.m_request = CReadingInfo::kRequestWrite;
-            m_scanHost->DoInstrumentAction(request);
+            m_services.scanHost->DoInstrumentAction(request);
         };
-        if ((mask & 0x8) != 0 && mayAct && m_scanHost != nullptr)
+        if ((mask & 0x8) != 0 && mayAct && m_services.scanHost != nullptr)
             act(2, 1.0);
-        if ((mask & 0x10) != 0 && mayAct && m_scanHost != nullptr)
+        if ((mask & 0x10) != 0 && mayAct && m_services.scanHost != nullptr)
             act(3, 0.0);
         if ((mask & 0x20) != 0 && mayAct) {
             const std::string port = GetListField(5, row->AlarmActions);
@@ -355,10 +355,10 @@ bool CLoggerDoc::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool a
 }
 
 bool CLoggerDoc::DoDigitalAlarmAction(std::int16_t channel, const std::string& pattern) {
-    if (m_scanInstrument == nullptr || m_scanHost == nullptr)
+    if (m_services.scanInstrument == nullptr || m_services.scanHost == nullptr)
         return false;
     std::int16_t read = 0;
-    if (!m_scanInstrument->DigitalReadState(channel, read))
+    if (!m_services.scanInstrument->DigitalReadState(channel, read))
         return false;
     const std::uint8_t current = static_cast<std::uint8_t>(read);
     std::uint8_t value = 0;
@@ -378,7 +378,7 @@ bool CLoggerDoc::DoDigitalAlarmAction(std::int16_t channel, const std::string& p
     request.m_value = value;
     request.m_status = 1;
     request.m_request = CReadingInfo::kRequestWrite;
-    return m_scanHost->DoInstrumentAction(request);
+    return m_services.scanHost->DoInstrumentAction(request);
 }
 
 void CLoggerDoc::RestartCountdown(std::uint32_t now) {

@@ -57,8 +57,8 @@ const char* CLoggerDoc::StartText(std::int32_t startMode) {
 }
 
 void CLoggerDoc::OnStartScan() {
-    IScanHost* host = m_scanHost;
-    IScanInstrument* instrument = m_scanInstrument;
+    IScanHost* host = m_services.scanHost;
+    IScanInstrument* instrument = m_services.scanInstrument;
     if (host == nullptr || instrument == nullptr || !m_scan)
         return;
     // A second start would restart the instrument and split the run in two;
@@ -93,8 +93,8 @@ void CLoggerDoc::OnStartScan() {
             m_pollTick = tvane::Clock().TickCount();
 
             DeleteLatestReadings();
-            if (m_operations != nullptr)
-                m_operations->CloseDataBrowser(*this);
+            if (m_services.operations != nullptr)
+                m_services.operations->CloseDataBrowser(*this);
             UpdateAllViews(nullptr, HINT_SCAN_STATE);
 
             CStateInfo state;
@@ -195,8 +195,9 @@ void CLoggerDoc::OnStartScan() {
         m_terminationCode = 1;
         m_lastScanNumber = 0;
         m_scanning = 1;
-        m_lastScanChannel =
-            m_operations != nullptr ? m_operations->GetLastScanMaxChannel(*this) : 0;
+        m_lastScanChannel = m_services.operations != nullptr
+                                ? m_services.operations->GetLastScanMaxChannel(*this)
+                                : 0;
         if (scanTimeRead)
             m_graphicsFlag = 0;
 

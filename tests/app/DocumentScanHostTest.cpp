@@ -47,7 +47,8 @@ TEST_F(DocumentScanHostTest, ForwardsToTheDocumentsInstrumentWork) {
     EXPECT_EQ(doc->PendingInstrumentActions(), 0u);
 
     // Without an instrument the validation fails and no run starts.
-    doc->SetScanHost(&real);
+    services.scanHost = &real;
+    Wire();
     doc->m_setupInInstrument = 0;
     doc->OnStartScan();
     EXPECT_EQ(doc->m_scanning, 0);

@@ -77,14 +77,16 @@ class ExportTest : public ScanEngineTest {
 protected:
     void SetUp() override {
         ScanEngineTest::SetUp();
-        doc->SetClipboard(&clipboard);
-        doc->SetInstrumentUi(&ui);
+        services.clipboard = &clipboard;
+        services.instrumentUi = &ui;
+        Wire();
         doc->SetSlotCount(1, 3);
         doc->GetSetupRow(0)->Units = "VDC";
         doc->GetSetupRow(0)->ChannelName = "Inlet";
     }
     void TearDown() override {
-        doc->SetInstrumentUi(nullptr);
+        services.instrumentUi = nullptr;
+        Wire();
         ScanEngineTest::TearDown();
     }
     static double ValueOf(std::int32_t scan, std::int16_t channel) {
@@ -268,7 +270,8 @@ TEST_F(ExportTest, AFileThatCannotBeCreatedRevertsTheNameAndIsReportedByTheComma
         request.m_fileName = (home.Data() / "missing" / "out.csv").string();
         request.m_previousFileName = "kept.csv";
     };
-    doc->SetExportDataDialog(&dialog);
+    services.exportDialog = &dialog;
+    Wire();
     doc->OnExportData();
     EXPECT_EQ(doc->m_exportRequest.m_fileName, "kept.csv");
     ASSERT_EQ(prompter.asked.size(), 1u);
@@ -310,7 +313,8 @@ TEST_F(ExportTest, TooLittleDiskSpaceStopsBeforeWriting) {
     AddScans(1, 10);
     FakeDiskSpace disk;
     disk.free = 100;
-    doc->SetDiskSpaceCheck(&disk);
+    services.diskSpaceCheck = &disk;
+    Wire();
     CReadingQuery q = Query(CReadingQuery::kColumns);
     EXPECT_FALSE(doc->ExportReadings(q, true, 669));
     EXPECT_GT(disk.asked, 1000.0 + 10 * 3 * 14);
@@ -394,7 +398,8 @@ TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
     EXPECT_EQ(q.m_selectedLabels.front(), "<101> Inlet");
 
     FakeExportDialog dialog;
-    doc->SetExportDataDialog(&dialog);
+    services.exportDialog = &dialog;
+    Wire();
     const std::string file = q.m_fileName;
     doc->m_skipExportDialog = 1;
     doc->OnExportData();
@@ -415,7 +420,8 @@ TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
 TEST_F(ExportTest, ExportAfterScanRefreshesTheRequestWithoutTheDialogAndShowsFailures) {
     AddScans(1, 3);
     FakeExportDialog dialog;
-    doc->SetExportDataDialog(&dialog);
+    services.exportDialog = &dialog;
+    Wire();
     CReadingQuery& q = doc->m_exportRequest;
     q.m_selectedNumbers.clear();
     EXPECT_TRUE(doc->ExportReadingsAfterScan());

@@ -37,10 +37,12 @@ protected:
         binding = std::make_unique<COleKXQT7100>();
         ASSERT_TRUE(binding->Create("KXQT7100.Drv32"));
         link = std::make_unique<CDocumentInstrumentBinding>(*binding);
-        doc->SetInstrument(link.get());
+        services.instrument = link.get();
+        Wire();
     }
     void TearDown() override {
-        doc->SetInstrument(nullptr);
+        services.instrument = nullptr;
+        Wire();
         link.reset();
         binding.reset();
         InstrumentDocTest::TearDown();

@@ -118,7 +118,8 @@ public:
 
 TEST_F(EventLogTest, AddEventPreparesTheDialogAndBroadcastsTheNote) {
     FakeEventDialog dialog;
-    doc->SetEventEditDialog(&dialog);
+    services.eventEditDialog = &dialog;
+    Wire();
     std::vector<CDatasetEvent> added;
     view.onUpdate = [&](long hint, const HintObject& object) {
         if (hint == HINT_READING && object.Is<CDatasetEvent>())
@@ -160,7 +161,9 @@ TEST_F(EventLogTest, AddEventPreparesTheDialogAndBroadcastsTheNote) {
     EXPECT_EQ(doc->GetElapsedRunTime(), CLoggerDoc::kAfterScan);
     EXPECT_EQ(doc->GetElapsedRunTime(), CLoggerDoc::kAfterScan - 1.0);
 
-    doc->SetEventEditDialog(nullptr);
+    services.eventEditDialog = nullptr;
+
+    Wire();
     doc->AddUserEvent(); // no dialog, no note
     EXPECT_EQ(added.size(), 3u);
 }

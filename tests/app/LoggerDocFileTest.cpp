@@ -155,7 +155,7 @@ TEST_F(LoggerDocFileTest, OpenDocumentSetsUpTheSetup) {
     other.state.m_setupFile = path.string();
     CLoggerDoc opened(other);
     FakeOperations ops;
-    opened.SetOperations(&ops);
+    opened.SetServices({.operations = &ops});
     RecordingView view;
     opened.AddView(&view);
     ASSERT_TRUE(opened.OnOpenDocument(path.string()));
@@ -174,7 +174,7 @@ TEST_F(LoggerDocFileTest, OpenDocumentSetsUpTheSetup) {
     // Without its dataset storage the open fails.
     fs::remove(Path("Y0000004.000"));
     CLoggerDoc missing(other);
-    missing.SetOperations(&ops);
+    missing.SetServices({.operations = &ops});
     EXPECT_FALSE(missing.OnOpenDocument(path.string()));
 }
 

@@ -181,9 +181,12 @@ protected:
 
     CLoggerDoc& MakeDocument() {
         doc = std::make_unique<CLoggerDoc>(app);
-        doc->SetOperations(&operations);
+        services.operations = &operations;
+        Wire();
         return *doc;
     }
+    // Hands the services to the document again after a test changed them.
+    void Wire() { doc->SetServices(services); }
 
     // A setup of rows in two slots, two computed channels, scan settings and
     // three graphics pages.
@@ -236,6 +239,7 @@ protected:
     ScopedService<IPrompter> m_prompterService;
     FakeApp app;
     FakeOperations operations;
+    DocumentServices services;
     std::unique_ptr<CLoggerDoc> doc;
 };
 

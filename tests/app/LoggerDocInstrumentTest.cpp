@@ -25,7 +25,8 @@ TEST_F(ErrorReportTest, OfflineInstrumentIsNeverAsked) {
         doc->LogInstrumentError();
         doc->ReadAlarmQueue();
     }
-    doc->SetInstrument(nullptr);
+    services.instrument = nullptr;
+    Wire();
     EXPECT_TRUE(doc->IsInstrumentOffline());
     EXPECT_TRUE(instrument.calls.empty());
     EXPECT_TRUE(events.empty());

@@ -267,7 +267,8 @@ TEST_F(LoggerDocTest, SaveModeFollowsTheDocumentState) {
         EXPECT_TRUE(d.DoSave(c.path));
         EXPECT_EQ(operations.saveMode, c.mode);
     }
-    d.SetOperations(nullptr);
+    services.operations = nullptr;
+    Wire();
     EXPECT_FALSE(d.DoSave("a")); // nothing can save
 }
 

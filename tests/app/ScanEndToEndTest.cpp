@@ -50,10 +50,12 @@ protected:
         ASSERT_TRUE(binding->SetScanInterval(1.0));
         ASSERT_TRUE(binding->InitInstrument()); // takes the scan list
         instrumentBinding = std::make_unique<CScanInstrumentBinding>(*binding);
-        doc->SetScanInstrument(instrumentBinding.get());
+        services.scanInstrument = instrumentBinding.get();
+        Wire();
     }
     void TearDown() override {
-        doc->SetScanInstrument(nullptr);
+        services.scanInstrument = nullptr;
+        Wire();
         instrumentBinding.reset();
         binding.reset();
         ScanEngineTest::TearDown();

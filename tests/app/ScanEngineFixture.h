@@ -172,8 +172,9 @@ class ScanEngineTest : public LoggerDocTest {
 protected:
     void SetUp() override {
         CLoggerDoc& d = MakeDocument();
-        d.SetScanInstrument(&instrument);
-        d.SetScanHost(&host);
+        services.scanInstrument = &instrument;
+        services.scanHost = &host;
+        Wire();
         d.GetSetup()->SetSize(4); // the array owns its rows; slot 3 for a computed row
         for (std::uint32_t ch : {101u, 102u, 103u}) {
             auto* row = new CFXSetup;

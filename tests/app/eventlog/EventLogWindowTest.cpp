@@ -39,7 +39,8 @@ protected:
         // Channels of a measuring module, so the dialog lists them.
         for (std::uint32_t ch : {101u, 102u, 103u})
             doc->FindSetupRow(ch)->Name = "KXQT7101";
-        doc->SetEventEditDialog(&editDialog);
+        services.eventEditDialog = &editDialog;
+        Wire();
         frame = std::make_unique<CEventFrame>();
         frame->resize(494, 218);
         frame->SetDocument(doc.get());
@@ -50,7 +51,8 @@ protected:
     }
     void TearDown() override {
         frame.reset();
-        doc->SetEventEditDialog(nullptr);
+        services.eventEditDialog = nullptr;
+        Wire();
         ScanEngineTest::TearDown();
     }
 
