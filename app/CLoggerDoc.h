@@ -8,6 +8,7 @@
 #include "app/CDateTimeEdit.h"
 #include "app/CFXUndo.h"
 #include "app/CIntervalTimer.h"
+#include "app/CScanEngine.h"
 #include "app/CWndTimer.h"
 #include "app/DocumentHints.h"
 #include "app/DocumentServices.h"
@@ -55,6 +56,9 @@ class OdbcDatabase;
 // the scan engine) adds further member functions in files of its own; the
 // members below are what it works on.
 class CLoggerDoc : public IUndoDocument {
+    // The run works on the document's setup, dataset and run times.
+    friend class CScanEngine;
+
 public:
     // A measurement function's defaults: range limits and advanced settings.
     struct FunctionDefaults {
@@ -64,11 +68,11 @@ public:
         std::string defaultAdvSettings;
     };
 
-    static constexpr std::int16_t kReadingBufferCapacity = 2520;
+    static constexpr std::int16_t kReadingBufferCapacity = CScanEngine::kReadingBufferCapacity;
     // The run ended because its dataset could take no more readings.
-    static constexpr std::int16_t kTerminationDatasetFull = 6;
-    static constexpr unsigned kScanTimerId = 3211;
-    static constexpr unsigned kStartTimerId = 3212;
+    static constexpr std::int16_t kTerminationDatasetFull = CScanEngine::kTerminationDatasetFull;
+    static constexpr unsigned kScanTimerId = CScanEngine::kScanTimerId;
+    static constexpr unsigned kStartTimerId = CScanEngine::kStartTimerId;
     static constexpr unsigned kMonitorTimerId = 3314;
     static constexpr std::uint32_t kFileVersion = 2;
     // Time bounds that mean "none": before and after the run.
@@ -139,8 +143,8 @@ public:
     static std::uint32_t LoadedFileVersion() { return s_loadedFileVersion; }
 
     // --- Timers ---------------------------------------------------------------
-    void RestartTimers();
-    void StopTimers();
+    void RestartTimers() { m_engine->RestartTimers(); }
+    void StopTimers() { m_engine->StopTimers(); }
 
     // --- Lookups --------------------------------------------------------------
     CFXSetup* FindSetupRow(std::int32_t channel) const;
@@ -198,8 +202,8 @@ public:
     void AddViewFlags(std::uint32_t bits) { m_viewFlags |= bits; }
 
     // --- Reading store --------------------------------------------------------
-    void DeleteReadingLists();
-    void DeleteLatestReadings();
+    void DeleteReadingLists() { m_engine->DeleteReadingLists(); }
+    void DeleteLatestReadings() { m_engine->DeleteLatestReadings(); }
 
     // --- Accessors ------------------------------------------------------------
     ILoggerApp& GetApp() const { return m_app; }
@@ -209,8 +213,7 @@ public:
     IDocumentOperations* GetOperations() const { return m_services.operations; }
     std::int32_t IsNeverSaved() const { return m_neverSaved; }
     void SetNeverSaved(std::int32_t value) { m_neverSaved = value; }
-    std::int32_t IsScanning() const { return m_scanning; }
-    void SetScanning(std::int32_t value) { m_scanning = value; }
+    bool IsScanning() const { return m_engine->IsScanning(); }
     std::int32_t IsSetupLoaded() const { return m_setupLoaded; }
     void SetSetupLoaded(std::int32_t value) { m_setupLoaded = value; }
     std::int32_t IsSetupInInstrument() const { return m_setupInInstrument; }
@@ -228,7 +231,8 @@ public:
     CDataset* GetDataset() const { return m_dataset.get(); }
     CDatasetStore* GetDatasetStore() const { return m_datasetStore.get(); }
     CDatasetEvent* GetEventRecord() const { return m_eventRecord.get(); }
-    ReadingRecord* GetReadingBuffer() const { return m_readingBuffer.get(); }
+    ReadingRecord* GetReadingBuffer() const { return m_engine->GetReadingBuffer(); }
+    CScanEngine& GetScanEngine() const { return *m_engine; }
     CStateInfo& GetStateInfo() const;
     void CloseDatasetStore();
 
@@ -242,7 +246,6 @@ public:
     std::string m_advancedLabel;
     std::int32_t m_setupLoaded = 0;
     std::int32_t m_neverSaved = 1;
-    std::int32_t m_scanning = 0;
     std::int32_t m_resume = 0;
     std::int32_t m_status = 0;
     std::int32_t m_setupInInstrument = 0;
@@ -257,7 +260,7 @@ public:
     std::unique_ptr<CFXSetupArray> m_setup;
     std::unique_ptr<CFXUndo> m_undo;
     std::int16_t m_slotActive[3] = {0, 0, 0};
-    std::int32_t m_actionBusy = 0; // a display's instrument action is being served
+    bool m_actionBusy = false; // a display's instrument action is being served
     std::unique_ptr<CCompChnlArray> m_compChannels;
     std::unique_ptr<CChannelMath> m_channelMath;
     std::uint32_t m_monitorChannel = 0; // 0: none, else slot x 100 + channel
@@ -265,20 +268,9 @@ public:
     std::string m_setupText;
     double m_monitorValue = 0.0;
 
-    // Timers; the window timers belong to the main frame.
+    // The monitor's timers; the window timer belongs to the main frame.
     CWndTimer m_monitorTimer;
     CIntervalTimer m_monitorIntervalTimer;
-    std::uint32_t m_startCountdownInterval = 1000;
-    CWndTimer m_startTimer;
-    std::int32_t m_timedStartArmed = 0;
-    std::int32_t m_countdownStep = 0;
-    std::uint32_t m_countdownDisplayInterval = 1000;
-    std::int32_t m_countdownDisplayOn = 0;
-    CIntervalTimer m_countdownDisplayTimer;
-    std::uint32_t m_autoSaveInterval = 14000;
-    std::uint32_t m_instrumentCheckInterval = 8600;
-    CIntervalTimer m_autoSaveTimer;
-    CIntervalTimer m_instrumentCheckTimer;
 
     // Run times.
     double m_startTick = 0.0;
@@ -287,8 +279,6 @@ public:
     double m_pollTick = 0.0;
     double m_firstTimeBound = kBeforeScan;
     double m_secondTimeBound = kAfterScan;
-    std::uint32_t m_scanPollInterval = 155;
-    CWndTimer m_scanTimer;
 
     // Run data.
     std::unique_ptr<CFXScan> m_scan;
@@ -299,14 +289,6 @@ public:
     std::int32_t m_exportAfterDialog = 1;
     std::int32_t m_skipExportDialog = 0;
     COleKXQT7100* m_instrument = nullptr; // the application's binding
-    // Channel number to the readings of the current batch (pointers into the
-    // reading buffer, valid until the next batch).
-    std::map<std::uint16_t, std::vector<ReadingRecord*>> m_readingStore;
-    // Channel number to a copy of its newest reading (kept for computed channels).
-    std::map<std::uint16_t, ReadingRecord> m_latestReadings;
-    std::int16_t m_bufferWord = 0;
-    std::int16_t m_readingBufferCapacity = kReadingBufferCapacity;
-    std::int16_t m_readingBufferCount = 0;
     std::int32_t m_readingPathWord = 0;
     std::int32_t m_lastScanChannel = 0;
     std::string m_scansFormat;
@@ -314,8 +296,6 @@ public:
     std::uint32_t m_frameCounter = 0;
     std::uint32_t m_viewFlags = 0;
     std::int32_t m_runFlag = 0;
-    std::int32_t m_skip = 0;
-    std::int16_t m_readingsPerPoll = 100;
     std::int32_t m_browserRefresh = 0;
     std::uint8_t m_options[5] = {1, 1, 1, 1, 0};
     std::map<std::string, FunctionDefaults> m_functionTable;
@@ -335,7 +315,6 @@ public:
     std::string m_formatDate;
     std::string m_formatTime;
     std::string m_formatTimeMs;
-    std::int16_t m_terminationCode = 2;
     std::int32_t m_eventLogLimit = 2147483646;
     std::int32_t m_word3 = 1;
     std::int32_t m_word4 = 0;
@@ -343,43 +322,20 @@ public:
     std::int32_t m_loadMark = 1;
 
     // --- The scan engine ------------------------------------------------------
-    // Without the scan instrument and host of the services Start Scan does
-    // nothing.
-    std::int32_t m_lastScanNumber = 0;
-    std::int32_t m_graphicsFlag = 0;
-    std::int32_t m_missingReadings = 0;
-
-    void OnStartScan();
+    // The run's operations, kept here for the windows and commands that reach
+    // them through the document.
+    void OnStartScan() { m_engine->OnStartScan(); }
     // Start Scan: idle, with at least one active measured channel.
-    bool IsStartScanEnabled() const { return m_scanning == 0 && CountActiveChannels(false) > 0; }
-    void OnStartCountdownTimer();
-    void LogTestStarted(double startTick);
-    void OnScanTimer();
-    bool ProcessNewReadings(std::int16_t count, bool afterRun);
-    bool StoreNewReadings(ReadingRecord* buffer, std::int16_t count);
-    void StoreReading(ReadingRecord& record);
-    void KeepLatestReading(const ReadingRecord& record);
-    // Appends a computed reading behind the batch; false when the buffer is full.
-    bool AddComputedReading(const ReadingRecord& reading);
-    bool ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool afterRun);
-    bool DoDigitalAlarmAction(std::int16_t channel, const std::string& pattern);
-    static std::string GetListField(int n, const std::string& list);
-    void AddReadingToStore(ReadingRecord* record);
-    std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const;
-    std::int16_t GetAlignedChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out,
-                                           std::int32_t n, std::int32_t firstScan);
-    void RestartCountdown(std::uint32_t now);
-    void ShowWaitingStatus();
-    void UpdateScanStatus(bool stateOnly);
-    void OnStopScan();
-    void EndScan(bool offerBrowser);
-    bool UploadRemainingReadings();
-    void LogTestTerminated(double elapsed);
-    static const char* TerminationText(std::int16_t code);
-    static const char* StartText(std::int32_t startMode);
-    // Whether a run ended by an exception in the poll keeps the instrument
-    // untouched; the user's leave-scanning choice stays as it was.
-    std::int32_t m_leaveScanningForRun = 0;
+    bool IsStartScanEnabled() const { return !IsScanning() && CountActiveChannels(false) > 0; }
+    void OnStartCountdownTimer() { m_engine->OnStartCountdownTimer(); }
+    void OnScanTimer() { m_engine->OnScanTimer(); }
+    void OnStopScan() { m_engine->OnStopScan(); }
+    void EndScan(bool offerBrowser) { m_engine->EndScan(offerBrowser); }
+    void ShowWaitingStatus() { m_engine->ShowWaitingStatus(); }
+    void UpdateScanStatus(bool stateOnly) { m_engine->UpdateScanStatus(stateOnly); }
+    std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const {
+        return m_engine->GetChannelReadings(channel, out);
+    }
 
     // --- The event log --------------------------------------------------------
     std::int32_t GetEventCount() const;
@@ -463,7 +419,7 @@ public:
 
     // Download.
     void OnDownloadSetup();
-    bool IsDownloadEnabled() const { return m_scanning == 0; }
+    bool IsDownloadEnabled() const { return !IsScanning(); }
     bool CheckInstrumentConditions(bool& cancelled, bool& uploadChosen);
     bool DownloadSetup();
     bool DownloadOutputValue(CFXSetup& row, int functionCode);
@@ -478,7 +434,7 @@ public:
     // The Instrument Settings command (802): the driver's own settings sheet
     // with the scan settings' alarm output choice sent before and read after.
     void OnInstrumentSettings();
-    bool IsInstrumentSettingsEnabled() const { return m_scanning == 0; }
+    bool IsInstrumentSettingsEnabled() const { return !IsScanning(); }
     // The scan settings' alarm output mode and polarity, sent to the instrument;
     // the results are not tested.
     void SendAlarmOutputChoice();
@@ -538,7 +494,7 @@ private:
     std::vector<IView*> m_views;
     std::string m_pathName;
     bool m_modified = false;
-    std::unique_ptr<ReadingRecord[]> m_readingBuffer;
+    std::unique_ptr<CScanEngine> m_engine;
 
     static std::uint32_t s_loadedFileVersion;
 

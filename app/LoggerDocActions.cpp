@@ -124,16 +124,16 @@ void CLoggerDoc::AnnounceOpenedSwitch(const CReadingInfo& request, int moduleCod
 }
 
 bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
-    if (m_actionBusy != 0)
+    if (m_actionBusy)
         return false;
     CFXSetup* row = FindSetupRow(request.m_channel);
     // A display may name a channel the setup no longer has: refuse it.
     if (row == nullptr)
         return false;
-    m_actionBusy = 1;
+    m_actionBusy = true;
     struct BusyGuard {
-        std::int32_t& flag;
-        ~BusyGuard() { flag = 0; }
+        bool& flag;
+        ~BusyGuard() { flag = false; }
     } guard{m_actionBusy};
 
     const std::uint32_t kind = GetModuleKind(*row);
@@ -150,7 +150,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
     if (!acts)
         return false;
 
-    if (m_scanning == 0 && m_setupInInstrument == 0 && !IsInstrumentOffline()) {
+    if (!IsScanning() && m_setupInInstrument == 0 && !IsInstrumentOffline()) {
         bool download = false;
         if (ask) {
             // Still busy: a request arriving while the download pumps messages
@@ -243,7 +243,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
 
     if (ok && request.m_status != 0)
         BroadcastEvent(event);
-    if (ok && m_scanning == 0)
+    if (ok && !IsScanning())
         LogInstrumentError();
     if (ok)
         UpdateAllViews(nullptr, HINT_ACTION_RESULT, &request);
@@ -257,7 +257,7 @@ void CLoggerDoc::PostInstrumentAction(const CReadingInfo& request, bool ask) {
 }
 
 std::size_t CLoggerDoc::DrainInstrumentActions() {
-    if (m_actionBusy != 0)
+    if (m_actionBusy)
         return 0;
     // Requests posted while these are served wait for the next drain.
     std::vector<QueuedAction> waiting;

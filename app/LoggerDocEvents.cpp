@@ -184,7 +184,7 @@ void CLoggerDoc::AddUserEvent() {
     fields.channel = 0;
     fields.description = FormatNow();
     // After a run the note belongs to the stored run, at its start.
-    const bool afterRun = m_scanning == 0 && m_dataset && m_dataset->GetReadingCount() > 0;
+    const bool afterRun = !IsScanning() && m_dataset && m_dataset->GetReadingCount() > 0;
     fields.time = afterRun ? GetRunTimeOffset() : GetElapsedRunTime();
     if (!m_services.eventEditDialog->Run(*this, fields))
         return;

@@ -193,7 +193,7 @@ std::int64_t ToSigned(std::uint32_t position) {
 // --- The command ------------------------------------------------------------
 
 bool CLoggerDoc::IsExportDataEnabled() const {
-    return m_scanning == 0 && m_dataset && m_dataset->IsOpen() && m_dataset->GetScanCount() >= 1;
+    return !IsScanning() && m_dataset && m_dataset->IsOpen() && m_dataset->GetScanCount() >= 1;
 }
 
 void CLoggerDoc::OnExportData() {
@@ -342,7 +342,7 @@ void CLoggerDoc::GetScanChannelList(std::vector<std::string>& labels) {
 // --- Readings ---------------------------------------------------------------
 
 double CLoggerDoc::EstimateExportSize(std::int64_t count, const CReadingQuery& query) {
-    const ReadingRecord& sample = m_readingBuffer[0];
+    const ReadingRecord& sample = m_engine->GetReadingBuffer()[0];
     double width = 0.0;
     if (query.m_timeStamp != 0)
         width += static_cast<double>(FormatReadingTime(sample.Time).size() + 3);
@@ -412,7 +412,8 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     }
 
     // Chunks of whole scans, with room behind them for the computed readings.
-    const std::int64_t capacity = std::max<std::int64_t>(m_readingBufferCapacity / n * n, 1);
+    const std::int64_t capacity =
+        std::max<std::int64_t>(m_engine->GetReadingBufferCapacity() / n * n, 1);
     std::int64_t real = 0, computedSel = 0, computedAll = 0;
     for (std::uint32_t channel : query.m_selectedNumbers)
         (channel < 900 ? real : computedSel) += 1;
@@ -433,7 +434,7 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
 
     DeleteReadingLists();
     DeleteLatestReadings();
-    ReadingRecord* buffer = m_readingBuffer.get();
+    ReadingRecord* buffer = m_engine->GetReadingBuffer();
     if (dataset.ReadReadings(buffer, 1, static_cast<std::int32_t>(startIndex)) != 1) {
         out.Close();
         tvane::ShowMessage(exporttext::kNoReadings);
@@ -593,18 +594,19 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
         }
 
         DeleteReadingLists();
-        m_readingBufferCount = static_cast<std::int16_t>(consumed);
+        m_engine->SetReadingBufferCount(static_cast<std::int16_t>(consumed));
         for (std::int64_t i = 0; i < consumed; ++i) {
-            AddReadingToStore(&buffer[i]);
-            ++m_bufferWord;
-            StoreReading(buffer[i]);
+            m_engine->AddReadingToStore(&buffer[i]);
+            m_engine->SetBatchCount(static_cast<std::int16_t>(m_engine->GetBatchCount() + 1));
+            m_engine->StoreReading(buffer[i]);
         }
         const std::int32_t chunkFirstScan = buffer[0].ScanNumber;
         const std::int64_t scans = std::max<std::int64_t>(
             std::int64_t{buffer[consumed - 1].ScanNumber} - chunkFirstScan + 1, 0);
         for (std::size_t j = 0; j < selected; ++j)
-            GetAlignedChannelReadings(static_cast<std::int32_t>(query.m_selectedNumbers[j]),
-                                      lists[j], static_cast<std::int32_t>(scans), chunkFirstScan);
+            m_engine->GetAlignedChannelReadings(
+                static_cast<std::int32_t>(query.m_selectedNumbers[j]), lists[j],
+                static_cast<std::int32_t>(scans), chunkFirstScan);
 
         for (std::int64_t row = 0; row < scans && !cancelled; ++row) {
             const auto at = [&](std::size_t j) -> ReadingRecord* {

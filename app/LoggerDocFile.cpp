@@ -323,8 +323,8 @@ bool CLoggerDoc::DoSave(const std::string& path) {
 }
 
 void CLoggerDoc::DeleteContents() {
-    if (m_scanning && m_services.operations != nullptr) {
-        m_terminationCode = 1;
+    if (IsScanning() && m_services.operations != nullptr) {
+        m_engine->SetTerminationCode(CScanEngine::kTerminationCompleted);
         m_services.operations->EndScan(*this);
     }
     DeleteReadingLists();
@@ -332,7 +332,6 @@ void CLoggerDoc::DeleteContents() {
         m_services.operations->CloseDataBrowser(*this);
     m_editedRows.clear();
     m_readingPathWord = 0;
-    m_status = 0;
     m_runFlag = 0;
 }
 

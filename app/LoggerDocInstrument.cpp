@@ -20,7 +20,7 @@ constexpr int kMaxQueuedEntries = 256;
 } // namespace
 
 double CLoggerDoc::GetElapsedRunTime() {
-    if (m_scanning != 0)
+    if (IsScanning())
         return static_cast<double>(tvane::Clock().TickCount()) - m_pollTick;
     double& bound =
         (m_dataset && m_dataset->GetReadingCount() > 0) ? m_secondTimeBound : m_firstTimeBound;

@@ -31,7 +31,7 @@ void CLoggerDoc::StopMonitorTimer() {
 void CLoggerDoc::StartMonitorTimer(std::uint32_t interval) {
     m_monitorTimer.Stop();
     m_monitorInterval = interval;
-    if (m_scanning != 0) {
+    if (IsScanning()) {
         m_monitorIntervalTimer.Reset();
         m_monitorIntervalTimer.Set(interval, tvane::Clock().TickCount());
     } else if (IsMonitorChannelUsable(GetMonitorChannel())) {
@@ -44,13 +44,13 @@ void CLoggerDoc::ConfigureMonitorChannel(std::int32_t channel) {
     CFXSetup* row = channel == 0 || channel == -1 ? nullptr : FindSetupRow(channel);
     const bool usable = IsMonitorChannelUsable(channel);
     const char* refusal = nullptr;
-    if (row != nullptr && m_scanning != 0 && row->ChannelMode == 0)
+    if (row != nullptr && IsScanning() && row->ChannelMode == 0)
         refusal = insttext::kMonitorNotInScan;
     else if (row != nullptr && row->ChannelMode == 0 && m_setupInInstrument != 0)
         refusal = insttext::kMonitorNotEnabled;
     else if (row != nullptr && row->ChannelMode == 0)
         refusal = insttext::kMonitorNotSame;
-    else if (usable && m_setupInInstrument == 0 && m_scanning == 0)
+    else if (usable && m_setupInInstrument == 0 && !IsScanning())
         refusal = insttext::kMonitorNotSame;
     if (refusal != nullptr) {
         tvane::ShowMessage(refusal);
@@ -59,8 +59,8 @@ void CLoggerDoc::ConfigureMonitorChannel(std::int32_t channel) {
 
     m_monitorTimer.SetWindow(&FrameTimers(m_app));
     m_monitorTimer.Stop();
-    if (m_scanning != 0)
-        m_scanTimer.Stop();
+    if (IsScanning())
+        m_engine->StopPollTimer();
     ISetupEditor* editor = m_app.GetSetupEditor();
     if (editor != nullptr)
         editor->ShowMonitorChannel(GetMonitorChannel(), false);
@@ -87,10 +87,8 @@ void CLoggerDoc::ConfigureMonitorChannel(std::int32_t channel) {
     } catch (const tvane::Exception&) {
         LogInstrumentError();
     }
-    if (m_scanning != 0) {
-        m_scanTimer.SetWindow(&FrameTimers(m_app));
-        m_scanTimer.Start(m_scanPollInterval);
-    }
+    if (IsScanning())
+        m_engine->StartPollTimer();
 }
 
 void CLoggerDoc::StartMonitor() {
@@ -140,7 +138,7 @@ void CLoggerDoc::RestartMonitor() {
 }
 
 void CLoggerDoc::OnMonitorTimer() {
-    if (m_actionBusy != 0)
+    if (m_actionBusy)
         return;
     StopMonitorTimer();
     if (m_services.instrument == nullptr)
@@ -168,7 +166,7 @@ void CLoggerDoc::OnMonitorTimer() {
         LogInstrumentError();
         return;
     }
-    if (m_scanning == 0) {
+    if (!IsScanning()) {
         m_monitorTimer.SetWindow(&FrameTimers(m_app));
         m_monitorTimer.Start(m_monitorInterval);
     }

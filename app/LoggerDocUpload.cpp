@@ -47,25 +47,25 @@ void CLoggerDoc::GetConnectSpeed() {
                                                             "115200", insttext::kLinkwellIni, 51);
     switch (std::atoi(text.c_str())) {
     case 1200:
-        m_readingsPerPoll = 2;
+        m_engine->SetReadingsPerPoll(2);
         break;
     case 2400:
-        m_readingsPerPoll = 4;
+        m_engine->SetReadingsPerPoll(4);
         break;
     case 4800:
-        m_readingsPerPoll = 8;
+        m_engine->SetReadingsPerPoll(8);
         break;
     case 9600:
-        m_readingsPerPoll = 16;
+        m_engine->SetReadingsPerPoll(16);
         break;
     case 19200:
-        m_readingsPerPoll = 32;
+        m_engine->SetReadingsPerPoll(32);
         break;
     case 38400:
-        m_readingsPerPoll = 64;
+        m_engine->SetReadingsPerPoll(64);
         break;
     default:
-        m_readingsPerPoll = 100;
+        m_engine->SetReadingsPerPoll(100);
         break;
     }
 }
@@ -124,7 +124,7 @@ void CLoggerDoc::ApplyScanList(const std::vector<std::int32_t>& channels) {
 }
 
 bool CLoggerDoc::UploadStoredReadings(CDataset& dataset, std::vector<std::int32_t>& channels) {
-    if (m_services.instrument == nullptr || !m_readingBuffer)
+    if (m_services.instrument == nullptr || !m_engine->GetReadingBuffer())
         return false;
     std::int32_t total = 0;
     if (!GetReadingsCount(total))
@@ -138,8 +138,9 @@ bool CLoggerDoc::UploadStoredReadings(CDataset& dataset, std::vector<std::int32_
         progress->SetPos(2);
     }
     // A request never asks for more than the reading buffer holds.
-    const std::int32_t capacity = std::min<std::int32_t>(
-        {kMaxReadingsPerRequest, m_readingBufferCapacity, CLoggerDoc::kReadingBufferCapacity});
+    const std::int32_t capacity =
+        std::min<std::int32_t>({kMaxReadingsPerRequest, m_engine->GetReadingBufferCapacity(),
+                                CLoggerDoc::kReadingBufferCapacity});
     std::int32_t fetched = 0;
     int failures = 0;
     while (fetched < total) {
@@ -147,7 +148,8 @@ bool CLoggerDoc::UploadStoredReadings(CDataset& dataset, std::vector<std::int32_
         std::int32_t count = 0;
         bool ok = false;
         try {
-            ok = m_services.instrument->FetchReadings(m_readingBuffer.get(), requested, count);
+            ok = m_services.instrument->FetchReadings(m_engine->GetReadingBuffer(), requested,
+                                                      count);
         } catch (const tvane::Exception&) {
             ok = false;
         }
@@ -164,10 +166,10 @@ bool CLoggerDoc::UploadStoredReadings(CDataset& dataset, std::vector<std::int32_
         if (count == 0)
             break; // the instrument has no more to give
         // Readings the dataset cannot keep are not counted as fetched.
-        if (!dataset.AppendReadings(m_readingBuffer.get(), static_cast<std::int16_t>(count)))
+        if (!dataset.AppendReadings(m_engine->GetReadingBuffer(), static_cast<std::int16_t>(count)))
             break;
         for (std::int32_t i = 0; i < count; ++i) {
-            const std::int32_t channel = m_readingBuffer[i].Channel;
+            const std::int32_t channel = m_engine->GetReadingBuffer()[i].Channel;
             if (FindChannelIndex(channel, channels) < 0)
                 channels.push_back(channel);
         }
@@ -386,12 +388,7 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
     // Take over the instrument's run: no start is sent.
     m_resume = 1;
     const std::uint32_t now = tvane::Clock().TickCount();
-    if (m_scan && m_scan->m_scanInterval * 1000.0 >= 2000.0) {
-        m_countdownDisplayOn = 1;
-        m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
-    } else {
-        m_countdownDisplayOn = 0;
-    }
+    m_engine->SetUpCountdown(now);
     bool timesRead = false;
     try {
         double startTick = 0.0;
@@ -416,9 +413,8 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
         timesRead = false;
     }
     LogInstrumentError();
-    LogTestStarted(m_startTick);
-    m_terminationCode = 1;
-    m_scanning = 1;
+    m_engine->LogTestStarted(m_startTick);
+    m_engine->BeginRun();
     tvane::WritePrivateProfileString("Settings", "Valid", std::string("0"), "Tvane.ini");
     CountActiveChannelsPerSlot();
     UpdateAllViews(nullptr, HINT_SCAN_STATE);

@@ -247,7 +247,7 @@ void FrameDocumentAdapter::LogEvent(const std::string& text) {
 
 void FrameDocumentAdapter::EndRun() {
     if (m_doc.IsScanning()) {
-        m_doc.m_terminationCode = 1;
+        m_doc.GetScanEngine().SetTerminationCode(CScanEngine::kTerminationCompleted);
         m_doc.EndScan(false);
     }
 }

@@ -71,7 +71,7 @@ void BM_ReadingPath(benchmark::State& state) {
     computed->Operation = CCompChnl::kSum;
     doc.m_compChannels->SetAt(0, std::move(computed));
     doc.m_lastScanChannel = 100 + kChannels;
-    doc.m_scanning = 1;
+    doc.GetScanEngine().BeginRun();
     // Each stretch of kBatchesPerDataset polls starts on a fresh dataset in a
     // fresh file, made outside the timing: however long the benchmark runs,
     // it measures runs of a realistic size, never one that fills a file.
@@ -99,13 +99,13 @@ void BM_ReadingPath(benchmark::State& state) {
         }
         // The driver's parse writes the block into the document's buffer.
         std::memcpy(doc.GetReadingBuffer(), block.data(), sizeof(ReadingRecord) * kBatch);
-        if (!doc.ProcessNewReadings(kBatch, false))
+        if (!doc.GetScanEngine().ProcessNewReadings(kBatch, false))
             state.SkipWithError("the batch was not stored");
     }
     state.SetItemsProcessed(state.iterations() * kBatch);
     state.counters["datasets"] = datasets;
     doc.RemoveView(&view);
-    doc.m_scanning = 0;
+    doc.GetScanEngine().HaltRun();
 }
 BENCHMARK(BM_ReadingPath);
 

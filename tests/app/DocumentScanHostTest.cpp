@@ -51,7 +51,7 @@ TEST_F(DocumentScanHostTest, ForwardsToTheDocumentsInstrumentWork) {
     Wire();
     doc->m_setupInInstrument = 0;
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
 }
 

@@ -413,7 +413,7 @@ TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
     EXPECT_NE(q.m_fileName, file);
     EXPECT_EQ(q.m_fileName.substr(q.m_fileName.size() - 4), ".csv");
 
-    doc->m_scanning = 1;
+    doc->GetScanEngine().BeginRun();
     EXPECT_FALSE(doc->IsExportDataEnabled());
 }
 

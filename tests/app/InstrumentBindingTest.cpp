@@ -147,9 +147,9 @@ TEST_F(ConnectionTest, StartUpOpensTheIniInterface) {
     EXPECT_EQ(description, "WENX at GPIB0,9");
     EXPECT_TRUE(prompter.asked.empty());
     EXPECT_TRUE(connection.IsCommunicationsSetupEnabled());
-    doc->m_scanning = 1;
+    doc->GetScanEngine().BeginRun();
     EXPECT_FALSE(connection.IsCommunicationsSetupEnabled());
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
 }
 
 TEST_F(ConnectionTest, NoInstrumentFallsBackToSimulated) {

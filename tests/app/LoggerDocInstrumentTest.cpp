@@ -50,14 +50,14 @@ TEST_F(ErrorReportTest, QueuedErrorsAndTheLastErrorBecomeEvents) {
 
     // During a run the texts carry no time; the event time is the run's.
     events.clear();
-    doc->m_scanning = 1;
+    doc->GetScanEngine().BeginRun();
     doc->m_pollTick = 1000.0; // the clock's tick is 5000
     instrument.errors = {{-113, "Undefined header"}};
     instrument.lastCode = 0;
     doc->LogInstrumentError();
     ASSERT_EQ(EventTexts(), std::vector<std::string>{"-113,Undefined header"});
     EXPECT_DOUBLE_EQ(events[0].m_time, 4000.0);
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
 }
 
 TEST_F(ErrorReportTest, ErrorQueueEndsOnAFailedOrEndlessQuery) {
@@ -352,13 +352,16 @@ TEST_F(MonitorTest, RefusalsInTheirOrder) {
                 "setup to instrument."},
     };
     for (const auto& c : cases) {
-        doc->m_scanning = c.scanning;
+        if (c.scanning)
+            doc->GetScanEngine().BeginRun();
+        else
+            doc->GetScanEngine().HaltRun();
         doc->m_setupInInstrument = c.inInstrument;
         doc->ConfigureMonitorChannel(c.channel);
         EXPECT_EQ(prompter.Texts().back(), c.text) << c.channel;
         EXPECT_EQ(doc->GetMonitorChannel(), 0);
     }
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
     EXPECT_TRUE(instrument.calls.empty());
 }
 
@@ -381,10 +384,18 @@ TEST_F(MonitorTest, ConfiguredChannelIsReadByItsTimer) {
     EXPECT_TRUE(doc->m_monitorTimer.IsRunning());
 
     // Busy with a display action: the read waits.
-    doc->m_actionBusy = 1;
-    doc->OnMonitorTimer();
+    const auto keep = view.onUpdate;
+    view.onUpdate = [&](long hint, const HintObject& object) {
+        keep(hint, object);
+        if (hint == HINT_ACTION_RESULT)
+            doc->OnMonitorTimer();
+    };
+    CReadingInfo query;
+    query.m_channel = 102;
+    query.m_request = CReadingInfo::kRequestQuery;
+    EXPECT_TRUE(doc->DoInstrumentAction(query, false));
+    view.onUpdate = keep;
     EXPECT_EQ(instrument.Count("ReadMonitorChnl"), 1);
-    doc->m_actionBusy = 0;
 
     // Changed at the front panel: the read stops for good.
     instrument.monitorChannel = 101;
@@ -394,11 +405,11 @@ TEST_F(MonitorTest, ConfiguredChannelIsReadByItsTimer) {
     EXPECT_EQ(instrument.Count("ReadMonitorChnl"), 1);
 
     // While scanning an interval change touches only the in-scan record.
-    doc->m_scanning = 1;
+    doc->GetScanEngine().BeginRun();
     doc->StartMonitorTimer(3000);
     EXPECT_FALSE(doc->m_monitorTimer.IsRunning());
     EXPECT_EQ(doc->m_monitorIntervalTimer.Interval(), 3000u);
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
 }
 
 TEST_F(MonitorTest, ChannelZeroClearsTheMonitor) {

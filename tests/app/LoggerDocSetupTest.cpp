@@ -298,7 +298,10 @@ TEST_F(LoggerDocSetupTest, ScanSettingsMarkTheSetupChanged) {
     for (const Case& c : cases) {
         app.state.m_flags = {};
         editor.acceptScanSettings = c.accept;
-        doc->m_scanning = c.scanning;
+        if (c.scanning)
+            doc->GetScanEngine().BeginRun();
+        else
+            doc->GetScanEngine().HaltRun();
         doc->DoScanSettings();
         EXPECT_EQ(app.state.m_flags[1], c.flag);
     }

@@ -35,21 +35,21 @@ TEST_F(LoggerDocTest, ConstructedDocumentHasItsDefaults) {
     CLoggerDoc& d = MakeDocument();
     EXPECT_EQ(d.m_setupLoaded, 0);
     EXPECT_EQ(d.m_neverSaved, 1);
-    EXPECT_EQ(d.m_scanning, 0);
+    EXPECT_FALSE(d.IsScanning());
     EXPECT_EQ(d.m_monitorChannel, 0u);
     EXPECT_EQ(d.m_monitorInterval, 5000u);
-    EXPECT_EQ(d.m_scanPollInterval, 155u);
-    EXPECT_EQ(d.m_instrumentCheckInterval, 8600u);
-    EXPECT_EQ(d.m_startCountdownInterval, 1000u);
-    EXPECT_EQ(d.m_countdownDisplayInterval, 1000u);
-    EXPECT_EQ(d.m_readingsPerPoll, 100);
-    EXPECT_EQ(d.m_terminationCode, 2);
+    EXPECT_EQ(d.GetScanEngine().GetScanPollInterval(), 155u);
+    EXPECT_EQ(d.GetScanEngine().GetInstrumentCheckInterval(), 8600u);
+    EXPECT_EQ(d.GetScanEngine().GetStartCountdownInterval(), 1000u);
+    EXPECT_EQ(d.GetScanEngine().GetCountdownDisplayInterval(), 1000u);
+    EXPECT_EQ(d.GetScanEngine().GetReadingsPerPoll(), 100);
+    EXPECT_EQ(d.GetScanEngine().GetTerminationCode(), 2);
     EXPECT_EQ(d.m_loadMark, 1);
     EXPECT_EQ(d.m_eventIndex, -1);
     EXPECT_EQ(d.m_firstTimeBound, -1.0);
     EXPECT_EQ(d.m_secondTimeBound, -1e12);
-    EXPECT_EQ(d.m_scanTimer.Id(), 3211u);
-    EXPECT_EQ(d.m_startTimer.Id(), 3212u);
+    EXPECT_EQ(d.GetScanEngine().ScanTimer().Id(), 3211u);
+    EXPECT_EQ(d.GetScanEngine().StartTimer().Id(), 3212u);
     EXPECT_EQ(d.m_monitorTimer.Id(), 3314u);
     EXPECT_EQ(d.GetUntitledTitle(), "Tvane - Uninitialized State");
     EXPECT_EQ(d.m_defaultLabel, "Default");
@@ -58,12 +58,12 @@ TEST_F(LoggerDocTest, ConstructedDocumentHasItsDefaults) {
     EXPECT_EQ(d.m_scansFormat, "Scans %ld");
     EXPECT_EQ(d.m_readingsFormat, "Readings %d");
     // Missing ini values select the defaults.
-    EXPECT_EQ(d.m_autoSaveInterval, 14000u);
+    EXPECT_EQ(d.GetScanEngine().GetAutoSaveInterval(), 14000u);
     EXPECT_EQ(d.m_eventLogLimit, 2147483646);
 
     // The reading buffer: 2520 zeroed records.
     ASSERT_NE(d.GetReadingBuffer(), nullptr);
-    EXPECT_EQ(d.m_readingBufferCapacity, 2520);
+    EXPECT_EQ(d.GetScanEngine().GetReadingBufferCapacity(), 2520);
     static const ReadingRecord zero{};
     for (int i = 0; i < 2520; ++i)
         ASSERT_EQ(std::memcmp(&d.GetReadingBuffer()[i], &zero, sizeof zero), 0) << i;
@@ -106,7 +106,7 @@ TEST_F(LoggerDocTest, SettingsFromTheIniFile) {
         WritePrivateProfileString("Settings", "MaxEventLogEntries", std::string(c.maxEvents),
                                   "Tvane.ini");
         CLoggerDoc& d = MakeDocument();
-        EXPECT_EQ(d.m_autoSaveInterval, c.interval) << c.autoSave;
+        EXPECT_EQ(d.GetScanEngine().GetAutoSaveInterval(), c.interval) << c.autoSave;
         EXPECT_EQ(d.m_eventLogLimit, c.limit) << c.maxEvents;
     }
 }
@@ -122,26 +122,24 @@ TEST_F(LoggerDocTest, RestartAndStopTimers) {
         m_clock.SetTick(10000);
         d.RestartTimers();
         const bool countdown = interval >= 2.0;
-        EXPECT_EQ(d.m_countdownDisplayOn, countdown ? 1 : 0) << interval;
+        EXPECT_EQ(d.GetScanEngine().ShowsCountdown(), countdown ? 1 : 0) << interval;
         EXPECT_EQ(!operations.calls.empty(), countdown) << interval;
         EXPECT_TRUE(timers.IsActive(3211));
         EXPECT_EQ(timers.Elapse(3211), 155u);
         EXPECT_FALSE(timers.IsActive(3314)); // stopped, and not started here
-        EXPECT_EQ(d.m_autoSaveTimer.Interval(), 14000u);
-        EXPECT_EQ(d.m_instrumentCheckTimer.Interval(), 8600u);
+        EXPECT_EQ(d.GetScanEngine().AutoSaveTimer().Interval(), 14000u);
+        EXPECT_EQ(d.GetScanEngine().InstrumentCheckTimer().Interval(), 8600u);
         EXPECT_EQ(d.m_monitorIntervalTimer.Interval(), 5000u);
-        EXPECT_EQ(d.m_autoSaveTimer.StartTick(), 10000u);
-        EXPECT_FALSE(d.m_autoSaveTimer.IsDue(23999));
-        EXPECT_TRUE(d.m_autoSaveTimer.IsDue(24000));
+        EXPECT_EQ(d.GetScanEngine().AutoSaveTimer().StartTick(), 10000u);
+        EXPECT_FALSE(d.GetScanEngine().AutoSaveTimer().IsDue(23999));
+        EXPECT_TRUE(d.GetScanEngine().AutoSaveTimer().IsDue(24000));
     }
-    d.m_startTimer.SetWindow(&timers);
-    d.m_startTimer.Start(1000);
     d.StopTimers();
     EXPECT_FALSE(timers.IsActive(3211));
     EXPECT_FALSE(timers.IsActive(3212));
     EXPECT_FALSE(timers.IsActive(3314));
-    EXPECT_EQ(d.m_autoSaveTimer.StartTick(), 0u);
-    EXPECT_EQ(d.m_instrumentCheckTimer.StartTick(), 0u);
+    EXPECT_EQ(d.GetScanEngine().AutoSaveTimer().StartTick(), 0u);
+    EXPECT_EQ(d.GetScanEngine().InstrumentCheckTimer().StartTick(), 0u);
 }
 
 TEST_F(LoggerDocTest, RowLookups) {
@@ -229,7 +227,9 @@ TEST_F(LoggerDocTest, NewDocumentResetsAndAnnounces) {
     d.m_neverSaved = 0;
     d.m_setupInInstrument = 1;
     d.m_runFlag = 1;
-    d.m_latestReadings[101] = ReadingRecord{};
+    ReadingRecord latest;
+    latest.Channel = 101;
+    d.GetScanEngine().KeepLatestReading(latest);
     app.state.m_flags = {0, 3, 3, 3};
     m_clock.SetTick(777);
 
@@ -240,7 +240,7 @@ TEST_F(LoggerDocTest, NewDocumentResetsAndAnnounces) {
     EXPECT_EQ(d.m_neverSaved, 1);
     EXPECT_EQ(d.m_setupInInstrument, 0);
     EXPECT_EQ(d.m_runFlag, 0);
-    EXPECT_TRUE(d.m_latestReadings.empty());
+    EXPECT_EQ(d.GetScanEngine().GetLatestReading(101), nullptr);
     EXPECT_EQ(d.m_startTick, 777.0);
     EXPECT_EQ(d.m_pollTick, 777.0);
     EXPECT_TRUE(d.IsModified());
@@ -336,7 +336,7 @@ TEST_F(LoggerDocTest, SaveCommands) {
     EXPECT_EQ(operations.saveMode, 0);
 
     // Scanning blocks both.
-    d.m_scanning = 1;
+    d.GetScanEngine().BeginRun();
     operations.saveMode = -1;
     EXPECT_FALSE(d.IsCommandEnabled(CLoggerDoc::kCommandFileSave));
     EXPECT_TRUE(d.IsCommandEnabled(CLoggerDoc::kCommandScanSettings));

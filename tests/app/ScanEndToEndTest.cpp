@@ -70,7 +70,7 @@ TEST_F(ScanEndToEndTest, ARunOnTheSimulatedInstrumentIsStoredWhole) {
     AddComputedSum(*doc);
 
     doc->OnStartScan();
-    ASSERT_EQ(doc->m_scanning, 1);
+    ASSERT_TRUE(doc->IsScanning());
     int computedSeen = 0;
     for (int poll = 0; poll < 5; ++poll) {
         m_clock.Advance(1000);
@@ -79,7 +79,7 @@ TEST_F(ScanEndToEndTest, ARunOnTheSimulatedInstrumentIsStoredWhole) {
         computedSeen += doc->GetChannelReadings(901, list);
     }
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(computedSeen, 5);
     EXPECT_EQ(doc->m_dataset->GetReadingCount(), 15); // three channels, five scans
     EXPECT_EQ(EventTexts(),

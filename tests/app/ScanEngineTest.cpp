@@ -32,14 +32,14 @@ TEST_F(ScanEngineTest, EachStartModeLogsItsTextAndStartsThePoll) {
         eventTexts.clear();
         doc->m_scan->m_startMode = c.mode;
         doc->OnStartScan();
-        ASSERT_EQ(doc->m_scanning, 1);
+        ASSERT_TRUE(doc->IsScanning());
         EXPECT_EQ(EventTexts(), std::vector<std::string>{c.text});
         EXPECT_TRUE(PollTimerRunning());
         EXPECT_EQ(app.frame.timers.Elapse(CLoggerDoc::kScanTimerId), 155u);
         EXPECT_EQ(ValidFlag(), "0");
-        EXPECT_EQ(doc->m_terminationCode, 1);
+        EXPECT_EQ(doc->GetScanEngine().GetTerminationCode(), 1);
         doc->OnStopScan();
-        EXPECT_EQ(doc->m_scanning, 0);
+        EXPECT_FALSE(doc->IsScanning());
         EXPECT_FALSE(PollTimerRunning());
     }
     EXPECT_EQ(instrument.Count("StartMeasurement"), 4);
@@ -49,8 +49,8 @@ TEST_F(ScanEngineTest, TimedStartCountsDownAndStartsWhenDue) {
     doc->m_scan->m_startMode = CFXScan::kStartTimed;
     doc->m_scan->m_startTime = CTime(1700000000 + 2 * 86400 + 3 * 3600 + 4 * 60 + 5);
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 1);
-    EXPECT_EQ(doc->m_timedStartArmed, 1);
+    EXPECT_TRUE(doc->IsScanning());
+    EXPECT_TRUE(doc->GetScanEngine().IsStartArmed());
     EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
     ASSERT_TRUE(app.frame.timers.Fire(CLoggerDoc::kStartTimerId));
     EXPECT_EQ(app.frame.panes[0], "Test starts in 2 days 03:04:05");
@@ -66,7 +66,7 @@ TEST_F(ScanEngineTest, TimedStartCountsDownAndStartsWhenDue) {
     EXPECT_EQ(instrument.Count("StartMeasurement"), 1);
     EXPECT_EQ(host.calls.front(), "Validate 00");
     EXPECT_EQ(host.statusShown, shown); // no status dialog the second time
-    EXPECT_EQ(doc->m_timedStartArmed, 0);
+    EXPECT_FALSE(doc->GetScanEngine().IsStartArmed());
     EXPECT_FALSE(app.frame.timers.IsActive(CLoggerDoc::kStartTimerId));
     EXPECT_TRUE(PollTimerRunning());
     EXPECT_EQ(EventTexts(), std::vector<std::string>{"Test Started - Timed"});
@@ -77,7 +77,7 @@ TEST_F(ScanEngineTest, StopDuringAnArmedStartSendsNoStart) {
     doc->m_scan->m_startTime = CTime(1700000000 + 60);
     doc->OnStartScan();
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
     EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
     EXPECT_FALSE(app.frame.timers.IsActive(CLoggerDoc::kStartTimerId));
@@ -91,7 +91,7 @@ TEST_F(ScanEngineTest, StatusDialogFollowsPreferenceAndResume) {
     host.statusStart = false; // Cancel
     doc->OnStartScan();
     EXPECT_EQ(host.statusShown, 1);
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
 
     host.statusStart = true;
     host.dontShowAgain = true;
@@ -109,14 +109,14 @@ TEST_F(ScanEngineTest, StatusDialogFollowsPreferenceAndResume) {
     doc->OnStartScan(); // a resumed run: not shown, nothing started
     EXPECT_EQ(host.statusShown, 2);
     EXPECT_EQ(instrument.Count("StartMeasurement"), 2);
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
 }
 
 TEST_F(ScanEngineTest, CountdownDisplayFromTwoSeconds) {
     for (const auto& [interval, on] : {std::pair{1.999, 0}, std::pair{2.0, 1}}) {
         doc->m_scan->m_scanInterval = interval;
         doc->OnStartScan();
-        EXPECT_EQ(doc->m_countdownDisplayOn, on) << interval;
+        EXPECT_EQ(doc->GetScanEngine().ShowsCountdown(), on) << interval;
         if (on) {
             EXPECT_EQ(app.frame.panes[0], "00:00:01 to Scan");
         }
@@ -127,7 +127,7 @@ TEST_F(ScanEngineTest, CountdownDisplayFromTwoSeconds) {
 TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     instrument.start = false;
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts(), std::vector<std::string>{"Test Terminated - Instrument Failure"});
     EXPECT_EQ(prompter.Texts().back(), scantext::kStartFailed);
 
@@ -136,7 +136,7 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     instrument.start = true;
     instrument.scanTime = false;
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_FALSE(PollTimerRunning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Instrument Failure");
 
@@ -144,7 +144,7 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     instrument.scanTime = true;
     host.matches = false;
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(doc->m_setupInInstrument, 0);
     EXPECT_EQ(prompter.Texts().back(), scantext::kValidationFailed);
     CDatasetEvent stored;
@@ -156,7 +156,7 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     host.validate = false;
     doc->OnStartScan();
     EXPECT_EQ(host.calls, std::vector<std::string>{"Validate 11"});
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
 }
 
 // --- Poll -------------------------------------------------------------------
@@ -170,8 +170,8 @@ TEST_F(ScanEngineTest, PollFilesReadingsAndStoresThemInTheDataset) {
     EXPECT_TRUE(PollTimerRunning());
     doc->m_dataset->WriteHeader();
     EXPECT_EQ(doc->m_dataset->GetReadingCount(), 4);
-    EXPECT_EQ(doc->m_lastScanNumber, 2);
-    EXPECT_EQ(doc->m_graphicsFlag, 0);
+    EXPECT_EQ(doc->GetScanEngine().GetLastScanNumber(), 2);
+    EXPECT_EQ(doc->GetScanEngine().IsBatchDone(), 0);
     std::vector<ReadingRecord*> list;
     EXPECT_EQ(doc->GetChannelReadings(101, list), 2);
     EXPECT_EQ(double{list[1]->Value}, 1.6);
@@ -182,14 +182,26 @@ TEST_F(ScanEngineTest, PollFilesReadingsAndStoresThemInTheDataset) {
 TEST_F(ScanEngineTest, ReentryGuardsKeepOrStopTheTimer) {
     doc->OnStartScan();
     instrument.batches.push_back({Reading(1, 101, 1.0)});
-    for (auto* flag : {&doc->m_skip, &doc->m_actionBusy}) {
-        *flag = 1;
-        Poll();
-        *flag = 0;
-        EXPECT_TRUE(PollTimerRunning());
-        EXPECT_EQ(instrument.batches.size(), 1u);
-    }
-    doc->m_scanning = 0;
+    // A tick while a display's instrument action is served: the poll waits.
+    int polledInAction = 0;
+    view.onUpdate = [&](long hint, const HintObject&) {
+        if (hint == HINT_ACTION_RESULT) {
+            Poll();
+            ++polledInAction;
+        }
+    };
+    CReadingInfo query;
+    query.m_channel = 101;
+    query.m_request = CReadingInfo::kRequestQuery;
+    EXPECT_TRUE(doc->DoInstrumentAction(query, false));
+    view.onUpdate = nullptr;
+    EXPECT_EQ(polledInAction, 1);
+    EXPECT_TRUE(PollTimerRunning());
+    EXPECT_EQ(instrument.batches.size(), 1u);
+    // A tick with no run on (the timers restarted while idle) stops the timer.
+    doc->GetScanEngine().HaltRun();
+    doc->RestartTimers();
+    ASSERT_TRUE(PollTimerRunning());
     Poll();
     EXPECT_FALSE(PollTimerRunning());
     EXPECT_EQ(instrument.batches.size(), 1u);
@@ -206,10 +218,10 @@ TEST_F(ScanEngineTest, StopsAfterScanCountWhenTheInstrumentHasStopped) {
     EXPECT_EQ(instrument.Count("IsInstrumentScanning"), 0);
     Poll(); // scan 10 arrived but the instrument still scans
     EXPECT_EQ(instrument.Count("IsInstrumentScanning"), 1);
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
     instrument.scanning = false;
     Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
 }
 
@@ -218,10 +230,10 @@ TEST_F(ScanEngineTest, StopsAtTheStopTime) {
     doc->m_scan->m_stopTime = CTime(1700000000 + 5);
     doc->OnStartScan();
     Poll();
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
     m_clock.SetNow(1700000000 + 5);
     Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
 }
 
@@ -232,7 +244,7 @@ TEST_F(ScanEngineTest, InstrumentCheckProcessesTheLastBatchBeforeEnding) {
     m_clock.Advance(8600);
     Poll();
     EXPECT_EQ(doc->m_dataset->GetReadingCount(), 1);
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
 }
 
@@ -275,8 +287,8 @@ TEST_F(ScanEngineTest, StopActionEndsWithLimitFailureAndSkipsLaterReadings) {
     instrument.batches.push_back(
         {Reading(1, 101, 9.0, ReadingAlarmHigh), Reading(1, 102, 9.0, ReadingAlarmHigh)});
     Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
-    EXPECT_EQ(doc->m_terminationCode, 3);
+    EXPECT_FALSE(doc->IsScanning());
+    EXPECT_EQ(doc->GetScanEngine().GetTerminationCode(), 3);
     EXPECT_TRUE(host.actions.empty());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Limit Failure");
 }
@@ -288,16 +300,16 @@ TEST_F(ScanEngineTest, ReadingsBeyondTheRequestAreNotTrusted) {
     Poll();
     EXPECT_EQ(instrument.lastAsked, 100);
     EXPECT_LE(doc->m_dataset->GetReadingCount(), 100);
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
 }
 
 TEST_F(ScanEngineTest, ComputedReadingsStopAtAFullBuffer) {
     CLoggerDoc& d = *doc;
-    d.m_readingBufferCount = CLoggerDoc::kReadingBufferCapacity - 1;
+    d.GetScanEngine().SetReadingBufferCount(CLoggerDoc::kReadingBufferCapacity - 1);
     ReadingRecord computed = Reading(1, 901, 1.0);
-    EXPECT_TRUE(d.AddComputedReading(computed));
-    EXPECT_FALSE(d.AddComputedReading(computed));
-    EXPECT_EQ(d.m_readingBufferCount, CLoggerDoc::kReadingBufferCapacity);
+    EXPECT_TRUE(d.GetScanEngine().AddComputedReading(computed));
+    EXPECT_FALSE(d.GetScanEngine().AddComputedReading(computed));
+    EXPECT_EQ(d.GetScanEngine().GetReadingBufferCount(), CLoggerDoc::kReadingBufferCapacity);
 }
 
 TEST_F(ScanEngineTest, AlignedReadingsLeaveGapsEmpty) {
@@ -306,24 +318,24 @@ TEST_F(ScanEngineTest, AlignedReadingsLeaveGapsEmpty) {
     buffer[1] = Reading(7, 101, 2.0);
     buffer[2] = Reading(20, 101, 3.0);
     for (int i = 0; i < 3; ++i)
-        doc->AddReadingToStore(&buffer[i]);
+        doc->GetScanEngine().AddReadingToStore(&buffer[i]);
     std::vector<ReadingRecord*> out;
-    EXPECT_EQ(doc->GetAlignedChannelReadings(101, out, 4, 5), 4);
+    EXPECT_EQ(doc->GetScanEngine().GetAlignedChannelReadings(101, out, 4, 5), 4);
     EXPECT_EQ(out[0], &buffer[0]);
     EXPECT_EQ(out[1], nullptr);
     EXPECT_EQ(out[2], &buffer[1]);
     EXPECT_EQ(out[3], nullptr); // scan 20 lies beyond the slots
-    EXPECT_EQ(doc->m_missingReadings, 2);
-    EXPECT_EQ(doc->GetAlignedChannelReadings(104, out, 3, 1), 3);
+    EXPECT_EQ(doc->GetScanEngine().GetMissingReadings(), 2);
+    EXPECT_EQ(doc->GetScanEngine().GetAlignedChannelReadings(104, out, 3, 1), 3);
     EXPECT_EQ(out, (std::vector<ReadingRecord*>{nullptr, nullptr, nullptr}));
 }
 
 TEST_F(ScanEngineTest, ListFieldsAndDigitalPatterns) {
-    EXPECT_EQ(CLoggerDoc::GetListField(1, "60;C305;O306;1X0;P301;"), "60");
-    EXPECT_EQ(CLoggerDoc::GetListField(5, "60;C305;O306;1X0;P301;"), "P301");
-    EXPECT_EQ(CLoggerDoc::GetListField(3, "1;;;;;"), "");
+    EXPECT_EQ(CScanEngine::GetListField(1, "60;C305;O306;1X0;P301;"), "60");
+    EXPECT_EQ(CScanEngine::GetListField(5, "60;C305;O306;1X0;P301;"), "P301");
+    EXPECT_EQ(CScanEngine::GetListField(3, "1;;;;;"), "");
     instrument.digitalState = 0x06;
-    EXPECT_TRUE(doc->DoDigitalAlarmAction(301, "1X0"));
+    EXPECT_TRUE(doc->GetScanEngine().DoDigitalAlarmAction(301, "1X0"));
     EXPECT_TRUE(host.actions.empty()); // unchanged value: nothing written
 }
 
@@ -331,7 +343,7 @@ TEST_F(ScanEngineTest, AnExceptionInThePollLeavesTheInstrumentForThisRunOnly) {
     doc->OnStartScan();
     instrument.throwOnRead = true;
     Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Instrument Failure");
     EXPECT_EQ(doc->m_scan->m_leaveScanning, 0);
@@ -367,11 +379,11 @@ TEST_F(ScanEngineTest, StopAsksOnlyWithAStopCondition) {
     doc->OnStartScan();
     prompter.Script({MsgAnswer::No});
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
     EXPECT_EQ(prompter.Texts().back(), scantext::kConfirmStop);
     prompter.Script({MsgAnswer::Yes});
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
 }
 
 TEST_F(ScanEngineTest, UploadFetchesInBlocksWithProgress) {
@@ -446,7 +458,7 @@ TEST_F(ScanEngineTest, AFullDatasetEndsTheRunWithEveryReadingThatFitStored) {
             {Reading(scan, 101, scan), Reading(scan, 102, scan), Reading(scan, 103, scan)});
     for (int poll = 0; poll < 4; ++poll)
         Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_FALSE(PollTimerRunning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Dataset Full");
     EXPECT_EQ(instrument.Count("StopMeasurement"), 1);

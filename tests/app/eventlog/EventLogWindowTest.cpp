@@ -283,7 +283,7 @@ TEST_F(EventLogWindowTest, AnAddedUserEventTakesItsPlaceInTimeAndTheCountRises) 
     doc->LogEvent();
     EXPECT_EQ(app.frame.panes[3], "Events 2");
     // A note during the run, 5 s into it.
-    doc->m_scanning = 1;
+    doc->GetScanEngine().BeginRun();
     doc->m_pollTick = Clock().TickCount() - 5000;
     newText = "my note";
     Key(View(), Qt::Key_A, Qt::AltModifier);
@@ -295,7 +295,7 @@ TEST_F(EventLogWindowTest, AnAddedUserEventTakesItsPlaceInTimeAndTheCountRises) 
     EXPECT_EQ(View()->model()->rowCount(), 3);
     EXPECT_EQ(Cell(2, 1), "User");
     // A note outside a run follows every event of the run.
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
     newText = "outside";
     Key(View(), Qt::Key_A, Qt::AltModifier);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"early", "my note", "late", "outside"}));

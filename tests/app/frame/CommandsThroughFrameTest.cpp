@@ -188,7 +188,7 @@ TEST_F(CommandsThroughFrame, RunStateOpensTheRunsCommands) {
     EXPECT_EQ(Count("Test Started - Immediate"), 1);
     EXPECT_TRUE(frame.Timers().IsActive(CMainFrame::kScanTimer));
     Poll();
-    EXPECT_EQ(doc().m_lastScanNumber, 2) << "the instrument's run went on";
+    EXPECT_EQ(doc().GetScanEngine().GetLastScanNumber(), 2) << "the instrument's run went on";
 
     WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& d) { d.reject(); });
     frame.Action(cmd::kStopScan)->trigger();

@@ -159,7 +159,7 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         for (int poll = 0; poll < 5; ++poll) {
             clock.Advance(1000);
             frame.OnTimer(CMainFrame::kScanTimer); // what the window's timer delivers
-            filed += doc.m_bufferWord;
+            filed += doc.GetScanEngine().GetBatchCount();
             std::vector<ReadingRecord*> list;
             computedSeen += doc.GetChannelReadings(901, list);
         }
