@@ -54,7 +54,8 @@ std::int32_t CLoggerDoc::ReadSettingNumber(const char* key, long def) {
 }
 
 CLoggerDoc::CLoggerDoc(ILoggerApp& app)
-    : m_app(app), m_engine(std::make_unique<CScanEngine>(*this)) {
+    : m_app(app), m_engine(std::make_unique<CScanEngine>(*this)),
+      m_export(std::make_unique<CTextExport>(*this)) {
     m_defaultLabel = doctext::kDefault;
     m_noneLabel = doctext::kNone;
     m_advancedLabel = doctext::kAdvanced;
@@ -90,12 +91,9 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app)
     m_dataset = std::make_unique<CDataset>();
     m_eventRecord = std::make_unique<CDatasetEvent>();
 
-    m_exportRequest.m_startTime = kBeforeScan;
-    m_exportRequest.m_endTime = kBeforeScan;
-    m_exportRequest.m_eventStartTime = kBeforeScan;
-    m_exportRequest.m_eventEndTime = kBeforeScan;
-    m_exportRequest.m_fileName = MakeExportFileName("csv");
-    m_exportRequest.m_previousFileName = m_exportRequest.m_fileName;
+    CReadingQuery& request = m_export->GetRequest();
+    request.m_fileName = MakeExportFileName("csv");
+    request.m_previousFileName = request.m_fileName;
 
     std::int32_t limit = ReadSettingNumber(doctext::kMaxEventLogEntries, 2147483646L);
     m_eventLogLimit = limit <= 0 ? 2147483646 : limit;
@@ -340,6 +338,11 @@ bool CLoggerDoc::GetExportTimeRange(double& first, double& last) {
     first = std::clamp(static_cast<double>(record.Time), low, std::max(low, high));
     last = std::clamp(m_dataset->GetLastReadingTime(), low, std::max(low, high));
     return true;
+}
+
+void CLoggerDoc::OnPreferenceChanged(int index) {
+    if (index >= 0 && index <= 6)
+        UpdateAllViews(nullptr, HINT_SETUP_CHANGED);
 }
 
 void CLoggerDoc::RaiseFrameCounter(std::uint32_t value) {

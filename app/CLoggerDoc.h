@@ -9,6 +9,7 @@
 #include "app/CFXUndo.h"
 #include "app/CIntervalTimer.h"
 #include "app/CScanEngine.h"
+#include "app/CTextExport.h"
 #include "app/CWndTimer.h"
 #include "app/DocumentHints.h"
 #include "app/DocumentServices.h"
@@ -223,6 +224,7 @@ public:
     void SetSlotCount(int slot, std::int16_t count) { m_slotActive[slot - 1] = count; }
     std::uint32_t GetFrameCounter() const { return m_frameCounter; }
     std::uint32_t GetViewFlags() const { return m_viewFlags; }
+    std::uint32_t GetHeaderValue() const { return m_headerValue; }
     CFXSetupArray* GetSetup() const { return m_setup.get(); }
     CCompChnlArray* GetComputedChannels() const { return m_compChannels.get(); }
     CChannelMath* GetChannelMath() const { return m_channelMath.get(); }
@@ -284,13 +286,8 @@ public:
     std::unique_ptr<CFXScan> m_scan;
     std::unique_ptr<CDatasetStore> m_datasetStore;
     std::unique_ptr<CDataset> m_dataset;
-    // Export Data: perform the export after OK (cleared while the Save Scan Data
-    // dialog edits the request only), and refresh the request without a dialog.
-    std::int32_t m_exportAfterDialog = 1;
-    std::int32_t m_skipExportDialog = 0;
     COleKXQT7100* m_instrument = nullptr; // the application's binding
     std::int32_t m_readingPathWord = 0;
-    std::int32_t m_lastScanChannel = 0;
     std::string m_scansFormat;
     std::string m_readingsFormat;
     std::uint32_t m_frameCounter = 0;
@@ -303,7 +300,6 @@ public:
     // The payload of HINT_DATASET_UPDATE.
     std::vector<std::unique_ptr<CDatasetEvent>> m_updateList;
     std::int32_t m_eventIndex = -1;
-    CReadingQuery m_exportRequest;
     std::vector<std::string> m_textList1;
     std::vector<std::string> m_textList2;
     std::int32_t m_pollFlag = 1;
@@ -365,39 +361,13 @@ public:
     static bool s_eventLogFullReported;
 
     // --- Text export -----------------------------------------------------------
-    // Readings, events or the setup listing as text to a file or the clipboard,
-    // driven by a request record (the document's own for Export Data).
     static constexpr unsigned kCommandExportData = 32893;
-    // Refreshes the request (time clamps, channel lists), then, unless skipped
-    // or no dialog is installed, runs the dialog and the export it asks for.
-    void OnExportData();
-    bool IsExportDataEnabled() const;
-    // False when nothing was exported (no readings, an empty span, a failure or
-    // Cancel). Throws the program's file exception when the file cannot be made.
-    bool ExportReadings(CReadingQuery& query, bool emptyClipboard, unsigned progressCaptionId);
-    // The export at the end of a run: the request refreshed without its dialog,
-    // then its readings exported; a failure is shown here, so the end of the
-    // run goes on.
-    bool ExportReadingsAfterScan();
-    bool ExportEvents(CReadingQuery& query);
-    bool ExportSetupListing(CReadingQuery& query);
-    // Appends the lines of events first..last, at most one batch per call (the
-    // header first when withHeader, which is then cleared); first moves on past
-    // the events formatted. Returns the characters appended.
-    static constexpr std::int32_t kEventBatch = 30001;
-    std::int64_t FormatEventLines(std::int32_t& first, std::int32_t last,
-                                  std::vector<std::string>& lines, bool& withHeader,
-                                  char separator);
-    std::int64_t FormatSetupLines(std::vector<std::string>& lines, char separator);
-    // Bytes that count readings are expected to take, from the buffer's first
-    // record as a sample.
-    double EstimateExportSize(std::int64_t count, const CReadingQuery& query);
-    // The channels of the dataset's first scans, ascending, then the computed
-    // channels of the scan in row order.
-    void GetScanChannelList(std::vector<std::string>& labels);
-    void GetScanChannelList(std::vector<std::uint32_t>& numbers);
-    static void InsertChannelSorted(std::uint32_t channel, std::vector<std::uint32_t>& list);
-    static bool IsChannelSelectionValid(const CReadingQuery& query);
+    CTextExport& GetExport() const { return *m_export; }
+    // Export Data and its enable rule, and the export at the end of a run.
+    void OnExportData() { m_export->OnExportData(); }
+    bool IsExportDataEnabled() const { return m_export->IsExportDataEnabled(); }
+    bool ExportReadingsAfterScan() { return m_export->ExportReadingsAfterScan(); }
+    CReadingQuery& GetExportRequest() const { return m_export->GetRequest(); }
     // Display preferences 0..6 redraw the views.
     void OnPreferenceChanged(int index);
 
@@ -495,6 +465,7 @@ private:
     std::string m_pathName;
     bool m_modified = false;
     std::unique_ptr<CScanEngine> m_engine;
+    std::unique_ptr<CTextExport> m_export;
 
     static std::uint32_t s_loadedFileVersion;
 

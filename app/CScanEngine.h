@@ -123,6 +123,10 @@ public:
     std::int16_t GetReadingsPerPoll() const { return m_readingsPerPoll; }
     void SetReadingsPerPoll(std::int16_t count) { m_readingsPerPoll = count; }
     std::int32_t GetLastScanNumber() const { return m_lastScanNumber; }
+    // The highest channel of a scan: its reading completes the scan, so the
+    // computed channels are evaluated then.
+    std::int32_t GetLastScanChannel() const { return m_lastScanChannel; }
+    void SetLastScanChannel(std::int32_t channel) { m_lastScanChannel = channel; }
     // Set once a batch went through completely; cleared at every poll.
     bool IsBatchDone() const { return m_graphicsFlag; }
     std::int32_t GetMissingReadings() const { return m_missingReadings; }
@@ -164,6 +168,7 @@ private:
     std::int16_t m_bufferWord = 0;
     std::int16_t m_readingsPerPoll = 100;
     std::int32_t m_lastScanNumber = 0;
+    std::int32_t m_lastScanChannel = 0;
     bool m_graphicsFlag = false;
     std::int32_t m_missingReadings = 0;
     // Channel number to the readings of the current batch (pointers into the

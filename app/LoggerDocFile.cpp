@@ -283,7 +283,7 @@ bool CLoggerDoc::OnOpenDocument(const std::string& path) {
             return false;
         if (m_services.operations != nullptr) {
             m_services.operations->LoadDatasetFile(*this, state);
-            m_lastScanChannel = m_services.operations->GetLastScanMaxChannel(*this);
+            m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         }
         m_pollTick = m_startTick;
         ShowModuleTexts(state);
@@ -388,7 +388,7 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         ShowModuleTexts(state);
         m_setupLoaded = 1;
         if ((m_dataset->GetReadingCount() == 0 || !ok) && m_services.operations != nullptr)
-            m_lastScanChannel = m_services.operations->GetLastScanMaxChannel(*this);
+            m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         if (ok)
             UpdateAllViews(nullptr, HINT_NEW_SETUP);
         if (ok && mode == 1 && takeOver) {

@@ -112,11 +112,12 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
         if (host != nullptr && m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0) {
             CStateInfo state;
             m_doc.m_app.CopyStateInfo(state);
-            const std::int32_t saveWord = m_doc.m_exportAfterDialog;
-            m_doc.m_exportAfterDialog = 0;
+            CTextExport& textExport = m_doc.GetExport();
+            const bool saveWord = textExport.ExportsAfterDialog();
+            textExport.SetExportAfterDialog(false);
             const IScanHost::SaveAnswer answer =
                 host->ShowSaveScanData(state, m_doc.m_scan ? m_doc.m_scan->m_exportOnPostScan : 0);
-            m_doc.m_exportAfterDialog = saveWord;
+            textExport.SetExportAfterDialog(saveWord);
             if (!answer.ok) {
                 bool saved = false;
                 try {
@@ -140,11 +141,11 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
                 if (m_doc.m_scan)
                     m_doc.m_scan->m_exportOnPostScan = answer.exportChoice;
                 if (answer.exportChoice == 1) {
-                    const std::int32_t exportWord = m_doc.m_skipExportDialog;
-                    m_doc.m_skipExportDialog = 1;
+                    const bool exportWord = textExport.SkipsDialog();
+                    textExport.SetSkipDialog(true);
                     host->ExportReadings();
-                    m_doc.m_skipExportDialog = exportWord;
-                    m_doc.m_exportRequest.m_fileName = m_doc.MakeExportFileName("csv");
+                    textExport.SetSkipDialog(exportWord);
+                    textExport.GetRequest().m_fileName = m_doc.MakeExportFileName("csv");
                 }
             }
             m_doc.m_app.SetStateInfo(state);

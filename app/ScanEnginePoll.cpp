@@ -187,7 +187,7 @@ bool CScanEngine::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
             AddReadingToStore(&record);
             ++m_bufferWord;
             const std::int32_t channel = record.Channel;
-            if (m_showCountdown && restartMark && channel == m_doc.m_lastScanChannel) {
+            if (m_showCountdown && restartMark && channel == m_lastScanChannel) {
                 RestartCountdown(now);
                 restartMark = false;
             }
@@ -205,7 +205,7 @@ void CScanEngine::StoreReading(ReadingRecord& record) {
     if (!m_doc.m_compChannels || m_doc.m_compChannels->GetSize() == 0)
         return;
     KeepLatestReading(record);
-    if (record.Channel == m_doc.m_lastScanChannel && m_doc.m_channelMath) {
+    if (record.Channel == m_lastScanChannel && m_doc.m_channelMath) {
         ComputedHost host(m_doc, *this);
         EvaluateComputedChannels(*m_doc.m_compChannels, *m_doc.m_channelMath, host);
     }

@@ -195,9 +195,9 @@ void CScanEngine::OnStartScan() {
 
         m_lastScanNumber = 0;
         BeginRun();
-        m_doc.m_lastScanChannel = m_doc.m_services.operations != nullptr
-                                      ? m_doc.m_services.operations->GetLastScanMaxChannel(m_doc)
-                                      : 0;
+        m_lastScanChannel = m_doc.m_services.operations != nullptr
+                                ? m_doc.m_services.operations->GetLastScanMaxChannel(m_doc)
+                                : 0;
         if (scanTimeRead)
             m_graphicsFlag = 0;
 

@@ -128,7 +128,7 @@ IScanHost::SaveAnswer FrameScanHost::ShowSaveScanData(CStateInfo& state, std::in
     SaveScanDataModel model(SaveScanDataModel::DatabaseLookup(database), tvane::Prompter());
     model.m_setupName = state.m_setupName;
     model.m_storedName = state.m_datasetName;
-    model.m_exportName = m_doc.m_exportRequest.m_fileName;
+    model.m_exportName = m_doc.GetExportRequest().m_fileName;
     model.m_exportAfterScan = exportFlag != 0;
     CLoggerDoc& doc = m_doc;
     CSaveScanDataDialog dialog(
@@ -137,7 +137,7 @@ IScanHost::SaveAnswer FrameScanHost::ShowSaveScanData(CStateInfo& state, std::in
             database, [&doc](std::int64_t time) { return doc.FormatTime(tvane::CTime(time)); }),
         [&doc] {
             doc.OnExportData();
-            return doc.m_exportRequest.m_fileName;
+            return doc.GetExportRequest().m_fileName;
         },
         m_frame);
     SaveAnswer answer;

@@ -65,13 +65,13 @@ struct ExportFixture {
         }
         doc.m_dataset->WriteHeader();
 
-        CReadingQuery& query = doc.m_exportRequest;
+        CReadingQuery& query = doc.GetExportRequest();
         query.m_layout = CReadingQuery::kColumns;
         query.m_fileName = folder.File("export.csv");
         query.m_previousFileName = query.m_fileName;
-        doc.m_skipExportDialog = 1;
+        doc.GetExport().SetSkipDialog(true);
         doc.OnExportData(); // clamps the span and selects every channel
-        if (doc.ExportReadings(query, true, 669))
+        if (doc.GetExport().ExportReadings(query, true, 669))
             expected = ReadWhole(query.m_fileName);
     }
 
@@ -88,9 +88,9 @@ ExportFixture& Fixture() {
 
 void BM_ExportReadingsColumns(benchmark::State& state) {
     ExportFixture& f = Fixture();
-    CReadingQuery& query = f.doc.m_exportRequest;
+    CReadingQuery& query = f.doc.GetExportRequest();
     for (auto _ : state) {
-        if (!f.doc.ExportReadings(query, true, 669))
+        if (!f.doc.GetExport().ExportReadings(query, true, 669))
             state.SkipWithError("the export failed");
     }
     state.SetItemsProcessed(state.iterations() * kReadings);
@@ -107,7 +107,7 @@ void BM_NaiveFormatAndWrite(benchmark::State& state) {
         state.SkipWithError("the export failed");
         return;
     }
-    const char separator = f.doc.m_exportRequest.m_separator;
+    const char separator = f.doc.GetExportRequest().m_separator;
     const std::string header = f.expected.substr(0, f.expected.find("\r\n") + 2);
     const std::string path = f.folder.File("plain.csv");
     for (auto _ : state) {

@@ -70,7 +70,7 @@ void BM_ReadingPath(benchmark::State& state) {
     computed->Arg2.Channel = 102;
     computed->Operation = CCompChnl::kSum;
     doc.m_compChannels->SetAt(0, std::move(computed));
-    doc.m_lastScanChannel = 100 + kChannels;
+    doc.GetScanEngine().SetLastScanChannel(100 + kChannels);
     doc.GetScanEngine().BeginRun();
     // Each stretch of kBatchesPerDataset polls starts on a fresh dataset in a
     // fresh file, made outside the timing: however long the benchmark runs,

@@ -121,7 +121,7 @@ protected:
         q.m_seconds = 0;
         q.m_units = 0;
         q.m_selectedNumbers = selected;
-        doc->GetScanChannelList(q.m_channelNumbers);
+        doc->GetExport().GetScanChannelList(q.m_channelNumbers);
         q.m_startTime = doc->m_dataset->GetFirstTime();
         q.m_endTime = doc->m_dataset->GetLastTime();
         q.m_fileName = (home.Data() / "out.csv").string();
@@ -129,7 +129,7 @@ protected:
         return q;
     }
     std::vector<std::string> Export(CReadingQuery& q, bool expected = true) {
-        EXPECT_EQ(doc->ExportReadings(q, true, 669), expected);
+        EXPECT_EQ(doc->GetExport().ExportReadings(q, true, 669), expected);
         return Lines(ReadFile(q.m_fileName));
     }
     std::string Stamp(std::int32_t scan) {
@@ -229,7 +229,7 @@ TEST_F(ExportTest, ChunksOfWholeScansCarryComputedChannelsAcrossMissingReadings)
     // Enough scans for several chunks; readings missing near the chunk ends.
     AddScans(1, 2000, {101, 102, 103}, {{630, 103}, {631, 101}, {1260, 102}, {1890, 103}});
     CReadingQuery q = Query(CReadingQuery::kColumns, {101, 102, 103, 901});
-    doc->GetScanChannelList(q.m_channelNumbers);
+    doc->GetExport().GetScanChannelList(q.m_channelNumbers);
     q.m_seconds = 1;
     const auto lines = Export(q);
     ASSERT_EQ(lines.size(), 2001u);
@@ -247,13 +247,13 @@ TEST_F(ExportTest, ChunksOfWholeScansCarryComputedChannelsAcrossMissingReadings)
 
 TEST_F(ExportTest, SpansOutsideTheReadingsAndMissingReadingsExportNothing) {
     CReadingQuery q = Query(CReadingQuery::kRows);
-    EXPECT_FALSE(doc->ExportReadings(q, true, 669)); // no readings at all
+    EXPECT_FALSE(doc->GetExport().ExportReadings(q, true, 669)); // no readings at all
     EXPECT_FALSE(std::filesystem::exists(q.m_fileName));
 
     AddScans(1, 3);
     q.m_startTime = doc->m_dataset->GetLastTime() + 5000.0;
     q.m_endTime = q.m_startTime;
-    EXPECT_TRUE(doc->ExportReadings(q, true, 669));
+    EXPECT_TRUE(doc->GetExport().ExportReadings(q, true, 669));
     EXPECT_EQ(ReadFile(q.m_fileName), "");
     EXPECT_TRUE(prompter.asked.empty());
 }
@@ -262,7 +262,7 @@ TEST_F(ExportTest, AFileThatCannotBeCreatedRevertsTheNameAndIsReportedByTheComma
     AddScans(1, 3);
     CReadingQuery q = Query(CReadingQuery::kRows);
     q.m_fileName = (home.Data() / "missing" / "out.csv").string();
-    EXPECT_THROW(doc->ExportReadings(q, true, 669), FileException);
+    EXPECT_THROW(doc->GetExport().ExportReadings(q, true, 669), FileException);
     EXPECT_EQ(q.m_fileName, q.m_previousFileName);
 
     FakeExportDialog dialog;
@@ -273,7 +273,7 @@ TEST_F(ExportTest, AFileThatCannotBeCreatedRevertsTheNameAndIsReportedByTheComma
     services.exportDialog = &dialog;
     Wire();
     doc->OnExportData();
-    EXPECT_EQ(doc->m_exportRequest.m_fileName, "kept.csv");
+    EXPECT_EQ(doc->GetExportRequest().m_fileName, "kept.csv");
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_NE(prompter.asked[0].text.find("out.csv"), std::string::npos);
 }
@@ -296,13 +296,13 @@ TEST_F(ExportTest, ClipboardTakesTheTextOrReportsThatItIsHeld) {
     AddScans(1, 2);
     CReadingQuery q = Query(CReadingQuery::kColumns, {101});
     q.m_destination = CReadingQuery::kToClipboard;
-    EXPECT_TRUE(doc->ExportReadings(q, false, 269));
+    EXPECT_TRUE(doc->GetExport().ExportReadings(q, false, 269));
     EXPECT_EQ(clipboard.text, "101(Value)\r\n+1.101000E+00\r\n+2.101000E+00\r\n");
     EXPECT_EQ(clipboard.emptied, std::vector<bool>{false});
     EXPECT_EQ(ui.progress.front(), "Copying Data");
 
     clipboard.opens = false;
-    EXPECT_FALSE(doc->ExportReadings(q, true, 269));
+    EXPECT_FALSE(doc->GetExport().ExportReadings(q, true, 269));
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text,
               "Unsuccessful copy to the clipboard - Clipboard already opened");
@@ -316,7 +316,7 @@ TEST_F(ExportTest, TooLittleDiskSpaceStopsBeforeWriting) {
     services.diskSpaceCheck = &disk;
     Wire();
     CReadingQuery q = Query(CReadingQuery::kColumns);
-    EXPECT_FALSE(doc->ExportReadings(q, true, 669));
+    EXPECT_FALSE(doc->GetExport().ExportReadings(q, true, 669));
     EXPECT_GT(disk.asked, 1000.0 + 10 * 3 * 14);
     EXPECT_EQ(ReadFile(q.m_fileName), "");
 }
@@ -330,7 +330,7 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
     CReadingQuery q = Query(CReadingQuery::kRows);
     q.m_eventStartTime = -1.0;
     q.m_eventEndTime = 1e9;
-    EXPECT_TRUE(doc->ExportEvents(q));
+    EXPECT_TRUE(doc->GetExport().ExportEvents(q));
     const auto lines = Lines(ReadFile(q.m_fileName));
     ASSERT_EQ(lines.size(), 30003u);
     EXPECT_EQ(lines[0], "Date/Time,EventType,ChannelID,Description");
@@ -338,7 +338,7 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
     EXPECT_EQ(lines[30002], doc->FormatReadingTime(31001.0) + ",User,101,x");
 
     q.m_destination = CReadingQuery::kToClipboard;
-    EXPECT_TRUE(doc->ExportEvents(q));
+    EXPECT_TRUE(doc->GetExport().ExportEvents(q));
     EXPECT_EQ(Lines(clipboard.text).size(), 30002u);
     EXPECT_EQ(clipboard.emptied.back(), true);
 
@@ -346,7 +346,7 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
     q.m_destination = CReadingQuery::kToFile;
     q.m_eventStartTime = 1002.0;
     q.m_eventEndTime = 1004.5;
-    EXPECT_TRUE(doc->ExportEvents(q));
+    EXPECT_TRUE(doc->GetExport().ExportEvents(q));
     const auto span = Lines(ReadFile(q.m_fileName));
     ASSERT_EQ(span.size(), 4u);
     EXPECT_EQ(span[1].substr(0, doc->FormatReadingTime(1002.0).size()),
@@ -358,7 +358,7 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
 TEST_F(ExportTest, SetupListingHasAHeaderAndEveryRow) {
     CReadingQuery q = Query(CReadingQuery::kRows);
     q.m_separator = '\t';
-    EXPECT_TRUE(doc->ExportSetupListing(q));
+    EXPECT_TRUE(doc->GetExport().ExportSetupListing(q));
     const auto lines = Lines(ReadFile(q.m_fileName));
     ASSERT_EQ(lines.size(), 1u + 3u); // the empty fourth row slot has no row
     EXPECT_EQ(
@@ -374,21 +374,21 @@ TEST_F(ExportTest, ChannelListIsTheFirstScanSortedThenComputedRows) {
     AddComputedSum(*doc);
     AddScans(1, 2, {102, 101, 301});
     std::vector<std::uint32_t> numbers;
-    doc->GetScanChannelList(numbers);
+    doc->GetExport().GetScanChannelList(numbers);
     EXPECT_EQ(numbers, (std::vector<std::uint32_t>{101, 102, 301, 901}));
     std::vector<std::string> labels;
-    doc->GetScanChannelList(labels);
+    doc->GetExport().GetScanChannelList(labels);
     EXPECT_EQ(labels, (std::vector<std::string>{"<101> Inlet", "<102>", "<301>", "<901>"}));
 
     std::vector<std::uint32_t> list{101, 301};
     for (std::uint32_t ch : {201u, 101u, 901u, 100u})
-        CLoggerDoc::InsertChannelSorted(ch, list);
+        CTextExport::InsertChannelSorted(ch, list);
     EXPECT_EQ(list, (std::vector<std::uint32_t>{100, 101, 201, 301, 901}));
 }
 
 TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
     AddScans(1, 4);
-    CReadingQuery& q = doc->m_exportRequest;
+    CReadingQuery& q = doc->GetExportRequest();
     q.m_selectedNumbers = {777};
     EXPECT_TRUE(doc->IsExportDataEnabled());
     doc->OnExportData(); // no dialog: the request is refreshed only
@@ -401,10 +401,10 @@ TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
     services.exportDialog = &dialog;
     Wire();
     const std::string file = q.m_fileName;
-    doc->m_skipExportDialog = 1;
+    doc->GetExport().SetSkipDialog(true);
     doc->OnExportData();
     EXPECT_EQ(dialog.runs, 0);
-    doc->m_skipExportDialog = 0;
+    doc->GetExport().SetSkipDialog(false);
     doc->OnExportData();
     EXPECT_EQ(dialog.runs, 1);
     EXPECT_EQ(Lines(ReadFile(file)).size(), 5u);
@@ -422,11 +422,11 @@ TEST_F(ExportTest, ExportAfterScanRefreshesTheRequestWithoutTheDialogAndShowsFai
     FakeExportDialog dialog;
     services.exportDialog = &dialog;
     Wire();
-    CReadingQuery& q = doc->m_exportRequest;
+    CReadingQuery& q = doc->GetExportRequest();
     q.m_selectedNumbers.clear();
     EXPECT_TRUE(doc->ExportReadingsAfterScan());
     EXPECT_EQ(dialog.runs, 0);
-    EXPECT_EQ(doc->m_skipExportDialog, 0);
+    EXPECT_FALSE(doc->GetExport().SkipsDialog());
     const auto lines = Lines(ReadFile(q.m_fileName));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].substr(0, 30), "101(Time stamp),101(Seconds),1");

@@ -77,11 +77,12 @@ TEST_F(LoggerDocTest, ConstructedDocumentHasItsDefaults) {
     EXPECT_NE(d.GetDataset(), nullptr);
     EXPECT_NE(d.GetDatasetStore(), nullptr);
     EXPECT_NE(d.GetEventRecord(), nullptr);
-    EXPECT_EQ(d.m_exportRequest.m_startTime, -1.0);
-    EXPECT_EQ(d.m_exportRequest.m_eventEndTime, -1.0);
-    EXPECT_EQ(std::filesystem::path(d.m_exportRequest.m_fileName).filename().string().substr(0, 6),
-              "export");
-    EXPECT_EQ(d.m_exportRequest.m_previousFileName, d.m_exportRequest.m_fileName);
+    EXPECT_EQ(d.GetExportRequest().m_startTime, -1.0);
+    EXPECT_EQ(d.GetExportRequest().m_eventEndTime, -1.0);
+    EXPECT_EQ(
+        std::filesystem::path(d.GetExportRequest().m_fileName).filename().string().substr(0, 6),
+        "export");
+    EXPECT_EQ(d.GetExportRequest().m_previousFileName, d.GetExportRequest().m_fileName);
     // Time formats are the formatter's expansions, with milliseconds where asked.
     EXPECT_NE(d.GetDateTimeMsFormat().find("%l"), std::string::npos);
     EXPECT_NE(d.GetTimeMsFormat().find("%l"), std::string::npos);

@@ -119,7 +119,8 @@ TEST(SaveScanDataRun, TheRunIsKeptUnderTheNewNameAndExported) {
         while (std::getline(in, line))
             ++lines;
         EXPECT_EQ(lines, 3) << "one line per scan";
-        EXPECT_NE(doc.m_exportRequest.m_fileName, exportName) << "the next export gets a new name";
+        EXPECT_NE(doc.GetExportRequest().m_fileName, exportName)
+            << "the next export gets a new name";
     }
 }
 
