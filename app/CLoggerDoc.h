@@ -57,8 +57,10 @@ class OdbcDatabase;
 // the scan engine) adds further member functions in files of its own; the
 // members below are what it works on.
 class CLoggerDoc : public IUndoDocument {
-    // The run works on the document's setup, dataset and run times.
+    // The document's own parts: the run works on its setup, dataset and run
+    // times; the workspace's view of it exchanges the run's summary.
     friend class CScanEngine;
+    friend class LoggerDocWorkspace;
 
 public:
     // A measurement function's defaults: range limits and advanced settings.
@@ -184,6 +186,14 @@ public:
     void FillChannelInfo(const CFXSetup& row, CChannelInfo* info, std::uint32_t kind) const;
     bool FillChannelInfoArray(CChannelArray* out, std::uint32_t kindMask, bool activeOnly) const;
     void BroadcastChannelEdit(std::int32_t count, std::int32_t first);
+    // The setup editor's pending changes, sent by NotifySetupChanged: rows
+    // edited one by one, or the setup or its rows changed as a whole.
+    void MarkRowEdited(std::uint32_t index) { m_editedRows.push_back(index); }
+    void MarkRowsChanged() { m_rowsChanged = true; }
+    void MarkSetupChanged() { m_setupChanged = true; }
+    const std::vector<std::uint32_t>& GetEditedRows() const { return m_editedRows; }
+    bool AreRowsChanged() const { return m_rowsChanged; }
+    bool IsSetupChanged() const { return m_setupChanged; }
     void NotifySetupChanged();
     // From the VTFunction table; the first row of a name wins.
     void LoadFunctionTable(tvane::OdbcDatabase* database);
@@ -212,19 +222,59 @@ public:
     void SetServices(const DocumentServices& services) { m_services = services; }
     const DocumentServices& GetServices() const { return m_services; }
     IDocumentOperations* GetOperations() const { return m_services.operations; }
-    std::int32_t IsNeverSaved() const { return m_neverSaved; }
-    void SetNeverSaved(std::int32_t value) { m_neverSaved = value; }
+    bool IsNeverSaved() const { return m_neverSaved; }
+    void SetNeverSaved(bool value) { m_neverSaved = value; }
     bool IsScanning() const { return m_engine->IsScanning(); }
-    std::int32_t IsSetupLoaded() const { return m_setupLoaded; }
-    void SetSetupLoaded(std::int32_t value) { m_setupLoaded = value; }
-    std::int32_t IsSetupInInstrument() const { return m_setupInInstrument; }
-    void SetSetupInInstrument(std::int32_t value) { m_setupInInstrument = value; }
+    bool IsSetupLoaded() const { return m_setupLoaded; }
+    void SetSetupLoaded(bool value) { m_setupLoaded = value; }
+    bool IsSetupInInstrument() const { return m_setupInInstrument; }
+    void SetSetupInInstrument(bool value) { m_setupInInstrument = value; }
     void SetMonitorChannel(std::uint32_t channel) { m_monitorChannel = channel; }
     std::int16_t GetSlotCount(int slot) const { return m_slotActive[slot - 1]; }
     void SetSlotCount(int slot, std::int16_t count) { m_slotActive[slot - 1] = count; }
     std::uint32_t GetFrameCounter() const { return m_frameCounter; }
     std::uint32_t GetViewFlags() const { return m_viewFlags; }
+    // The values of the document file's header and the setup's own texts.
     std::uint32_t GetHeaderValue() const { return m_headerValue; }
+    void SetHeaderValue(std::uint32_t value) { m_headerValue = value; }
+    std::uint32_t GetHeaderWord() const { return m_headerWord; }
+    void SetHeaderWord(std::uint16_t value) { m_headerWord = value; }
+    void SetFrameCounter(std::uint32_t value) { m_frameCounter = value; }
+    const std::string& GetSetupText() const { return m_setupText; }
+    void SetSetupText(const std::string& text) { m_setupText = text; }
+    std::uint32_t GetMonitorInterval() const { return m_monitorInterval; }
+    void SetMonitorInterval(std::uint32_t ms) { m_monitorInterval = ms; }
+    const std::string& GetDefaultLabel() const { return m_defaultLabel; }
+    const std::string& GetNoneLabel() const { return m_noneLabel; }
+    const std::string& GetAdvancedLabel() const { return m_advancedLabel; }
+    const std::string& GetScansFormat() const { return m_scansFormat; }
+    const std::string& GetReadingsFormat() const { return m_readingsFormat; }
+    // The monitor's timers: the window timer while idle, the in-scan interval.
+    const CWndTimer& GetMonitorTimer() const { return m_monitorTimer; }
+    CIntervalTimer GetMonitorIntervalTimer() const { return m_monitorIntervalTimer; }
+    // The run's start: its time, the instrument's tick then and the program's
+    // tick then (elapsed run times count from it).
+    tvane::CTime GetDocumentTime() const { return m_documentTime; }
+    void SetDocumentTime(tvane::CTime time) { m_documentTime = time; }
+    double GetStartTick() const { return m_startTick; }
+    void SetStartTick(double tick) { m_startTick = tick; }
+    double GetPollTick() const { return m_pollTick; }
+    void SetPollTick(double tick) { m_pollTick = tick; }
+    // The event time bounds before and after a run.
+    double GetFirstTimeBound() const { return m_firstTimeBound; }
+    double GetSecondTimeBound() const { return m_secondTimeBound; }
+    // A running scan of the instrument is being taken over as the document's.
+    bool IsResuming() const { return m_resume; }
+    void SetResuming(bool on) { m_resume = on; }
+    // The data shown is a finished run's (set at its end when it has readings).
+    bool HasRunData() const { return m_runFlag; }
+    void SetRunData(bool on) { m_runFlag = on; }
+    // The document stands for the loaded setup, not for a run's data.
+    bool HasLoadMark() const { return m_loadMark; }
+    // The codes of the instrument errors read last.
+    const std::vector<std::string>& GetErrorCodes() const { return m_textList1; }
+    // A display's instrument action is being served.
+    bool IsActionBusy() const { return m_actionBusy; }
     CFXSetupArray* GetSetup() const { return m_setup.get(); }
     CCompChnlArray* GetComputedChannels() const { return m_compChannels.get(); }
     CChannelMath* GetChannelMath() const { return m_channelMath.get(); }
@@ -237,85 +287,6 @@ public:
     CScanEngine& GetScanEngine() const { return *m_engine; }
     CStateInfo& GetStateInfo() const;
     void CloseDatasetStore();
-
-    // --- Members --------------------------------------------------------------
-    // They are public, as the document's parts in other files and the tests work
-    // on them directly; the accessors above are the way for everyone else.
-
-    // Texts and flags of the document shell.
-    std::string m_defaultLabel;
-    std::string m_noneLabel;
-    std::string m_advancedLabel;
-    std::int32_t m_setupLoaded = 0;
-    std::int32_t m_neverSaved = 1;
-    std::int32_t m_resume = 0;
-    std::int32_t m_status = 0;
-    std::int32_t m_setupInInstrument = 0;
-    std::uint32_t m_headerValue = 0;
-    std::uint32_t m_headerWord = 0; // 16 bits in the file
-    // The setup editor's change flags and its pending list of edited rows.
-    std::int32_t m_setupChanged = 0; // the setup changed as a whole
-    std::int32_t m_rowsChanged = 0;  // rows were inserted or removed
-    std::vector<std::uint32_t> m_editedRows;
-
-    // Owned objects and the setup.
-    std::unique_ptr<CFXSetupArray> m_setup;
-    std::unique_ptr<CFXUndo> m_undo;
-    std::int16_t m_slotActive[3] = {0, 0, 0};
-    bool m_actionBusy = false; // a display's instrument action is being served
-    std::unique_ptr<CCompChnlArray> m_compChannels;
-    std::unique_ptr<CChannelMath> m_channelMath;
-    std::uint32_t m_monitorChannel = 0; // 0: none, else slot x 100 + channel
-    std::uint32_t m_monitorInterval = 5000;
-    std::string m_setupText;
-    double m_monitorValue = 0.0;
-
-    // The monitor's timers; the window timer belongs to the main frame.
-    CWndTimer m_monitorTimer;
-    CIntervalTimer m_monitorIntervalTimer;
-
-    // Run times.
-    double m_startTick = 0.0;
-    double m_secondTick = 0.0;
-    std::int16_t m_runWord = 0;
-    double m_pollTick = 0.0;
-    double m_firstTimeBound = kBeforeScan;
-    double m_secondTimeBound = kAfterScan;
-
-    // Run data.
-    std::unique_ptr<CFXScan> m_scan;
-    std::unique_ptr<CDatasetStore> m_datasetStore;
-    std::unique_ptr<CDataset> m_dataset;
-    COleKXQT7100* m_instrument = nullptr; // the application's binding
-    std::int32_t m_readingPathWord = 0;
-    std::string m_scansFormat;
-    std::string m_readingsFormat;
-    std::uint32_t m_frameCounter = 0;
-    std::uint32_t m_viewFlags = 0;
-    std::int32_t m_runFlag = 0;
-    std::int32_t m_browserRefresh = 0;
-    std::uint8_t m_options[5] = {1, 1, 1, 1, 0};
-    std::map<std::string, FunctionDefaults> m_functionTable;
-    std::unique_ptr<CDatasetEvent> m_eventRecord;
-    // The payload of HINT_DATASET_UPDATE.
-    std::vector<std::unique_ptr<CDatasetEvent>> m_updateList;
-    std::int32_t m_eventIndex = -1;
-    std::vector<std::string> m_textList1;
-    std::vector<std::string> m_textList2;
-    std::int32_t m_pollFlag = 1;
-    std::string m_untitledTitle;
-    tvane::CTime m_documentTime;
-    CDateTimeEdit m_timeFormatter;
-    std::string m_formatDateTime;
-    std::string m_formatDateTimeMs;
-    std::string m_formatDate;
-    std::string m_formatTime;
-    std::string m_formatTimeMs;
-    std::int32_t m_eventLogLimit = 2147483646;
-    std::int32_t m_word3 = 1;
-    std::int32_t m_word4 = 0;
-    void* m_dataBrowser = nullptr; // not owned
-    std::int32_t m_loadMark = 1;
 
     // --- The scan engine ------------------------------------------------------
     // The run's operations, kept here for the windows and commands that reach
@@ -335,6 +306,9 @@ public:
 
     // --- The event log --------------------------------------------------------
     std::int32_t GetEventCount() const;
+    std::int32_t GetEventLogLimit() const { return m_eventLogLimit; }
+    void SetEventLogLimit(std::int32_t limit) { m_eventLogLimit = limit; }
+    std::int32_t GetEventIndex() const { return m_eventIndex; }
     static std::string GetEventTypeText(std::uint32_t type);
     static void GetEventTypeFromText(const std::string& text, std::int32_t& type);
     bool GetEventCellText(std::int32_t index, int column, std::string& text);
@@ -476,4 +450,73 @@ private:
         bool ask = false;
     };
     std::vector<QueuedAction> m_actionQueue;
+
+    // --- Members --------------------------------------------------------------
+
+    // Texts and flags of the document shell.
+    std::string m_defaultLabel;
+    std::string m_noneLabel;
+    std::string m_advancedLabel;
+    bool m_setupLoaded = false;
+    bool m_neverSaved = true;
+    bool m_resume = false;
+    bool m_setupInInstrument = false;
+    std::uint32_t m_headerValue = 0;
+    std::uint32_t m_headerWord = 0; // 16 bits in the file
+    // The setup editor's change flags and its pending list of edited rows.
+    bool m_setupChanged = false; // the setup changed as a whole
+    bool m_rowsChanged = false;  // rows were inserted or removed
+    std::vector<std::uint32_t> m_editedRows;
+
+    // Owned objects and the setup.
+    std::unique_ptr<CFXSetupArray> m_setup;
+    std::unique_ptr<CFXUndo> m_undo;
+    std::int16_t m_slotActive[3] = {0, 0, 0};
+    bool m_actionBusy = false; // a display's instrument action is being served
+    std::unique_ptr<CCompChnlArray> m_compChannels;
+    std::unique_ptr<CChannelMath> m_channelMath;
+    std::uint32_t m_monitorChannel = 0; // 0: none, else slot x 100 + channel
+    std::uint32_t m_monitorInterval = 5000;
+    std::string m_setupText;
+    double m_monitorValue = 0.0;
+
+    // The monitor's timers; the window timer belongs to the main frame.
+    CWndTimer m_monitorTimer;
+    CIntervalTimer m_monitorIntervalTimer;
+
+    // Run times.
+    double m_startTick = 0.0;
+    double m_secondTick = 0.0;
+    std::int16_t m_runWord = 0;
+    double m_pollTick = 0.0;
+    double m_firstTimeBound = kBeforeScan;
+    double m_secondTimeBound = kAfterScan;
+
+    // Run data.
+    std::unique_ptr<CFXScan> m_scan;
+    std::unique_ptr<CDatasetStore> m_datasetStore;
+    std::unique_ptr<CDataset> m_dataset;
+    COleKXQT7100* m_instrument = nullptr; // the application's binding
+    std::int32_t m_readingPathWord = 0;
+    std::string m_scansFormat;
+    std::string m_readingsFormat;
+    std::uint32_t m_frameCounter = 0;
+    std::uint32_t m_viewFlags = 0;
+    bool m_runFlag = false;
+    std::uint8_t m_options[5] = {1, 1, 1, 1, 0};
+    std::map<std::string, FunctionDefaults> m_functionTable;
+    std::unique_ptr<CDatasetEvent> m_eventRecord;
+    std::int32_t m_eventIndex = -1;
+    std::vector<std::string> m_textList1;
+    std::vector<std::string> m_textList2;
+    std::string m_untitledTitle;
+    tvane::CTime m_documentTime;
+    CDateTimeEdit m_timeFormatter;
+    std::string m_formatDateTime;
+    std::string m_formatDateTimeMs;
+    std::string m_formatDate;
+    std::string m_formatTime;
+    std::string m_formatTimeMs;
+    std::int32_t m_eventLogLimit = 2147483646;
+    bool m_loadMark = true;
 };

@@ -189,8 +189,8 @@ bool FrameScanHost::SaveBeforeRun(CStateInfo& state) {
 }
 
 bool FrameScanHost::SaveDatasetIfAny(CStateInfo& state) {
-    const bool any =
-        m_doc.m_dataset && (m_doc.m_dataset->GetReadingCount() > 0 || m_doc.GetEventCount() > 0);
+    const bool any = m_doc.GetDataset() &&
+                     (m_doc.GetDataset()->GetReadingCount() > 0 || m_doc.GetEventCount() > 0);
     return !any || m_operations.SaveDataset(m_doc, state);
 }
 

@@ -52,18 +52,18 @@ struct ExportFixture {
     ExportFixture() {
         bench::AddChannels(doc, kChannels, "KXQT7101", [](CFXSetup& row) { row.Units = "VDC"; });
         doc.SetSlotCount(1, kChannels);
-        doc.m_datasetStore->Create(
+        doc.GetDatasetStore()->Create(
             folder.File("Ybench.stg"),
             tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);
-        doc.m_dataset->Create(tvane::CTime(1700000000), kChannels, doc.m_datasetStore.get(), "Run",
-                              CDataset::kDefaultBufferBytes);
+        doc.GetDataset()->Create(tvane::CTime(1700000000), kChannels, doc.GetDatasetStore(), "Run",
+                                 CDataset::kDefaultBufferBytes);
         std::vector<ReadingRecord> block(1000);
         for (int i = 0; i < kReadings; i += 1000) {
             for (int j = 0; j < 1000; ++j)
                 block[static_cast<std::size_t>(j)] = Reading(i + j);
-            doc.m_dataset->AppendReadings(block.data(), 1000);
+            doc.GetDataset()->AppendReadings(block.data(), 1000);
         }
-        doc.m_dataset->WriteHeader();
+        doc.GetDataset()->WriteHeader();
 
         CReadingQuery& query = doc.GetExportRequest();
         query.m_layout = CReadingQuery::kColumns;

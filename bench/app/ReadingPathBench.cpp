@@ -69,7 +69,7 @@ void BM_ReadingPath(benchmark::State& state) {
     computed->Arg1.Channel = 101;
     computed->Arg2.Channel = 102;
     computed->Operation = CCompChnl::kSum;
-    doc.m_compChannels->SetAt(0, std::move(computed));
+    doc.GetComputedChannels()->SetAt(0, std::move(computed));
     doc.GetScanEngine().SetLastScanChannel(100 + kChannels);
     doc.GetScanEngine().BeginRun();
     // Each stretch of kBatchesPerDataset polls starts on a fresh dataset in a
@@ -77,14 +77,14 @@ void BM_ReadingPath(benchmark::State& state) {
     // it measures runs of a realistic size, never one that fills a file.
     int datasets = 0;
     const auto freshDataset = [&] {
-        doc.m_dataset->Close();
-        doc.m_datasetStore->Close();
+        doc.GetDataset()->Close();
+        doc.GetDatasetStore()->Close();
         const std::string file = folder.File("Ybench.stg");
         std::filesystem::remove(file);
-        doc.m_datasetStore->Create(
+        doc.GetDatasetStore()->Create(
             file, tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);
-        doc.m_dataset->Create(tvane::CTime(1700000000), kChannels, doc.m_datasetStore.get(),
-                              "Run" + std::to_string(datasets++), CDataset::kDefaultBufferBytes);
+        doc.GetDataset()->Create(tvane::CTime(1700000000), kChannels, doc.GetDatasetStore(),
+                                 "Run" + std::to_string(datasets++), CDataset::kDefaultBufferBytes);
     };
     freshDataset();
 

@@ -49,7 +49,7 @@ TEST_F(DocumentScanHostTest, ForwardsToTheDocumentsInstrumentWork) {
     // Without an instrument the validation fails and no run starts.
     services.scanHost = &real;
     Wire();
-    doc->m_setupInInstrument = 0;
+    doc->SetSetupInInstrument(false);
     doc->OnStartScan();
     EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(instrument.Count("StartMeasurement"), 0);

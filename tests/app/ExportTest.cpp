@@ -108,10 +108,10 @@ protected:
                 records.push_back(Reading(scan, ch, ValueOf(scan, ch), alarm ? 2 : 0));
             }
         for (std::size_t i = 0; i < records.size(); i += 1000)
-            ASSERT_TRUE(doc->m_dataset->AppendReadings(
+            ASSERT_TRUE(doc->GetDataset()->AppendReadings(
                 records.data() + i,
                 static_cast<std::int16_t>(std::min<std::size_t>(1000, records.size() - i))));
-        doc->m_dataset->WriteHeader();
+        doc->GetDataset()->WriteHeader();
     }
     CReadingQuery Query(std::int16_t layout,
                         std::vector<std::uint32_t> selected = {101, 102, 103}) {
@@ -122,8 +122,8 @@ protected:
         q.m_units = 0;
         q.m_selectedNumbers = selected;
         doc->GetExport().GetScanChannelList(q.m_channelNumbers);
-        q.m_startTime = doc->m_dataset->GetFirstTime();
-        q.m_endTime = doc->m_dataset->GetLastTime();
+        q.m_startTime = doc->GetDataset()->GetFirstTime();
+        q.m_endTime = doc->GetDataset()->GetLastTime();
         q.m_fileName = (home.Data() / "out.csv").string();
         q.m_previousFileName = (home.Data() / "previous.csv").string();
         return q;
@@ -251,7 +251,7 @@ TEST_F(ExportTest, SpansOutsideTheReadingsAndMissingReadingsExportNothing) {
     EXPECT_FALSE(std::filesystem::exists(q.m_fileName));
 
     AddScans(1, 3);
-    q.m_startTime = doc->m_dataset->GetLastTime() + 5000.0;
+    q.m_startTime = doc->GetDataset()->GetLastTime() + 5000.0;
     q.m_endTime = q.m_startTime;
     EXPECT_TRUE(doc->GetExport().ExportReadings(q, true, 669));
     EXPECT_EQ(ReadFile(q.m_fileName), "");
@@ -325,7 +325,7 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
     for (int i = 0; i < 30002; ++i) {
         CDatasetEvent event(CDatasetEvent::User, i == 0 ? -1 : 101, 1000.0 + i,
                             i == 0 ? "first" : "x");
-        doc->m_dataset->AppendEvent(event);
+        doc->GetDataset()->AppendEvent(event);
     }
     CReadingQuery q = Query(CReadingQuery::kRows);
     q.m_eventStartTime = -1.0;
@@ -392,8 +392,8 @@ TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
     q.m_selectedNumbers = {777};
     EXPECT_TRUE(doc->IsExportDataEnabled());
     doc->OnExportData(); // no dialog: the request is refreshed only
-    EXPECT_EQ(q.m_startTime, doc->m_dataset->GetFirstTime());
-    EXPECT_EQ(q.m_endTime, doc->m_dataset->GetLastTime());
+    EXPECT_EQ(q.m_startTime, doc->GetDataset()->GetFirstTime());
+    EXPECT_EQ(q.m_endTime, doc->GetDataset()->GetLastTime());
     EXPECT_EQ(q.m_selectedNumbers, (std::vector<std::uint32_t>{101, 102, 103}));
     EXPECT_EQ(q.m_selectedLabels.front(), "<101> Inlet");
 

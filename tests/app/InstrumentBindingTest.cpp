@@ -77,7 +77,7 @@ TEST_F(InstrumentBindingTest, DownloadAndActionsOnTheSimulation) {
     AddRow(102, "KXQT7101");
     AddRow(204, "KXQT7107", "Digital Write 8bit"); // an output, not scanned
     EXPECT_TRUE(doc->DownloadSetup());
-    EXPECT_EQ(doc->m_setupInInstrument, 1);
+    EXPECT_TRUE(doc->IsSetupInInstrument());
     EXPECT_EQ(ui.progress.back(), "Downloading channel 102 (2 of 2)");
 
     events.clear();

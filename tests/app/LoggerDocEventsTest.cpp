@@ -41,7 +41,7 @@ TEST_F(EventLogTest, UserEventsArePlacedInTimeOrder) {
 }
 
 TEST_F(EventLogTest, TheCapIsReportedOnceUntilTheLogShrinks) {
-    doc->m_eventLogLimit = 3;
+    doc->SetEventLogLimit(3);
     for (int i = 0; i < 3; ++i) {
         CDatasetEvent event(CDatasetEvent::Stop, 0, i, "e");
         doc->AddEvent(event);
@@ -63,7 +63,7 @@ TEST_F(EventLogTest, TheCapIsReportedOnceUntilTheLogShrinks) {
 }
 
 TEST_F(EventLogTest, JournalEventsStopAtTheCap) {
-    doc->m_eventLogLimit = 1;
+    doc->SetEventLogLimit(1);
     CFXSetup* row = doc->FindSetupRow(101);
     row->Alarms = "High Only";
     row->AlarmActions = "4;;;;;";

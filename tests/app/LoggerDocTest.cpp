@@ -33,33 +33,33 @@ CFXSetup* AddRow(CLoggerDoc& doc, std::uint32_t channel, const std::string& modu
 
 TEST_F(LoggerDocTest, ConstructedDocumentHasItsDefaults) {
     CLoggerDoc& d = MakeDocument();
-    EXPECT_EQ(d.m_setupLoaded, 0);
-    EXPECT_EQ(d.m_neverSaved, 1);
+    EXPECT_FALSE(d.IsSetupLoaded());
+    EXPECT_TRUE(d.IsNeverSaved());
     EXPECT_FALSE(d.IsScanning());
-    EXPECT_EQ(d.m_monitorChannel, 0u);
-    EXPECT_EQ(d.m_monitorInterval, 5000u);
+    EXPECT_EQ(d.GetMonitorChannel(), 0u);
+    EXPECT_EQ(d.GetMonitorInterval(), 5000u);
     EXPECT_EQ(d.GetScanEngine().GetScanPollInterval(), 155u);
     EXPECT_EQ(d.GetScanEngine().GetInstrumentCheckInterval(), 8600u);
     EXPECT_EQ(d.GetScanEngine().GetStartCountdownInterval(), 1000u);
     EXPECT_EQ(d.GetScanEngine().GetCountdownDisplayInterval(), 1000u);
     EXPECT_EQ(d.GetScanEngine().GetReadingsPerPoll(), 100);
     EXPECT_EQ(d.GetScanEngine().GetTerminationCode(), 2);
-    EXPECT_EQ(d.m_loadMark, 1);
-    EXPECT_EQ(d.m_eventIndex, -1);
-    EXPECT_EQ(d.m_firstTimeBound, -1.0);
-    EXPECT_EQ(d.m_secondTimeBound, -1e12);
+    EXPECT_TRUE(d.HasLoadMark());
+    EXPECT_EQ(d.GetEventIndex(), -1);
+    EXPECT_EQ(d.GetFirstTimeBound(), -1.0);
+    EXPECT_EQ(d.GetSecondTimeBound(), -1e12);
     EXPECT_EQ(d.GetScanEngine().ScanTimer().Id(), 3211u);
     EXPECT_EQ(d.GetScanEngine().StartTimer().Id(), 3212u);
-    EXPECT_EQ(d.m_monitorTimer.Id(), 3314u);
+    EXPECT_EQ(d.GetMonitorTimer().Id(), 3314u);
     EXPECT_EQ(d.GetUntitledTitle(), "Tvane - Uninitialized State");
-    EXPECT_EQ(d.m_defaultLabel, "Default");
-    EXPECT_EQ(d.m_noneLabel, "(none)");
-    EXPECT_EQ(d.m_advancedLabel, "Advanced");
-    EXPECT_EQ(d.m_scansFormat, "Scans %ld");
-    EXPECT_EQ(d.m_readingsFormat, "Readings %d");
+    EXPECT_EQ(d.GetDefaultLabel(), "Default");
+    EXPECT_EQ(d.GetNoneLabel(), "(none)");
+    EXPECT_EQ(d.GetAdvancedLabel(), "Advanced");
+    EXPECT_EQ(d.GetScansFormat(), "Scans %ld");
+    EXPECT_EQ(d.GetReadingsFormat(), "Readings %d");
     // Missing ini values select the defaults.
     EXPECT_EQ(d.GetScanEngine().GetAutoSaveInterval(), 14000u);
-    EXPECT_EQ(d.m_eventLogLimit, 2147483646);
+    EXPECT_EQ(d.GetEventLogLimit(), 2147483646);
 
     // The reading buffer: 2520 zeroed records.
     ASSERT_NE(d.GetReadingBuffer(), nullptr);
@@ -108,17 +108,19 @@ TEST_F(LoggerDocTest, SettingsFromTheIniFile) {
                                   "Tvane.ini");
         CLoggerDoc& d = MakeDocument();
         EXPECT_EQ(d.GetScanEngine().GetAutoSaveInterval(), c.interval) << c.autoSave;
-        EXPECT_EQ(d.m_eventLogLimit, c.limit) << c.maxEvents;
+        EXPECT_EQ(d.GetEventLogLimit(), c.limit) << c.maxEvents;
     }
 }
 
 TEST_F(LoggerDocTest, RestartAndStopTimers) {
     CLoggerDoc& d = MakeDocument();
     FakeTimerService& timers = app.frame.timers;
+    AddRow(d, 101); // a channel the monitor can read
     for (double interval : {1.9, 2.0}) {
         d.GetScan()->m_scanInterval = interval;
-        d.m_monitorTimer.SetWindow(&timers);
-        d.m_monitorTimer.Start(5000);
+        d.SetMonitorChannel(101);
+        d.StartMonitorTimer(5000);
+        ASSERT_TRUE(timers.IsActive(3314));
         operations.calls.clear();
         m_clock.SetTick(10000);
         d.RestartTimers();
@@ -130,7 +132,7 @@ TEST_F(LoggerDocTest, RestartAndStopTimers) {
         EXPECT_FALSE(timers.IsActive(3314)); // stopped, and not started here
         EXPECT_EQ(d.GetScanEngine().AutoSaveTimer().Interval(), 14000u);
         EXPECT_EQ(d.GetScanEngine().InstrumentCheckTimer().Interval(), 8600u);
-        EXPECT_EQ(d.m_monitorIntervalTimer.Interval(), 5000u);
+        EXPECT_EQ(d.GetMonitorIntervalTimer().Interval(), 5000u);
         EXPECT_EQ(d.GetScanEngine().AutoSaveTimer().StartTick(), 10000u);
         EXPECT_FALSE(d.GetScanEngine().AutoSaveTimer().IsDue(23999));
         EXPECT_TRUE(d.GetScanEngine().AutoSaveTimer().IsDue(24000));
@@ -223,11 +225,11 @@ TEST_F(LoggerDocTest, NewDocumentResetsAndAnnounces) {
     RecordingView view;
     d.AddView(&view);
     AddRow(d, 101);
-    d.m_monitorChannel = 105;
-    d.m_setupLoaded = 1;
-    d.m_neverSaved = 0;
-    d.m_setupInInstrument = 1;
-    d.m_runFlag = 1;
+    d.SetMonitorChannel(105);
+    d.SetSetupLoaded(true);
+    d.SetNeverSaved(false);
+    d.SetSetupInInstrument(true);
+    d.SetRunData(true);
     ReadingRecord latest;
     latest.Channel = 101;
     d.GetScanEngine().KeepLatestReading(latest);
@@ -236,14 +238,14 @@ TEST_F(LoggerDocTest, NewDocumentResetsAndAnnounces) {
 
     EXPECT_TRUE(d.OnNewDocument());
     EXPECT_EQ(d.GetSetup()->GetSize(), 0);
-    EXPECT_EQ(d.m_monitorChannel, 0u);
-    EXPECT_EQ(d.m_setupLoaded, 0);
-    EXPECT_EQ(d.m_neverSaved, 1);
-    EXPECT_EQ(d.m_setupInInstrument, 0);
-    EXPECT_EQ(d.m_runFlag, 0);
+    EXPECT_EQ(d.GetMonitorChannel(), 0u);
+    EXPECT_FALSE(d.IsSetupLoaded());
+    EXPECT_TRUE(d.IsNeverSaved());
+    EXPECT_FALSE(d.IsSetupInInstrument());
+    EXPECT_FALSE(d.HasRunData());
     EXPECT_EQ(d.GetScanEngine().GetLatestReading(101), nullptr);
-    EXPECT_EQ(d.m_startTick, 777.0);
-    EXPECT_EQ(d.m_pollTick, 777.0);
+    EXPECT_EQ(d.GetStartTick(), 777.0);
+    EXPECT_EQ(d.GetPollTick(), 777.0);
     EXPECT_TRUE(d.IsModified());
     EXPECT_EQ(app.state.m_flags, (std::array<std::int32_t, 4>{1, 0, 0, 0}));
     EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_DOCUMENT});
@@ -263,7 +265,7 @@ TEST_F(LoggerDocTest, SaveModeFollowsTheDocumentState) {
         {0, 0, "a", 3},
     };
     for (const Case& c : cases) {
-        d.m_neverSaved = c.neverSaved;
+        d.SetNeverSaved(c.neverSaved);
         app.state.m_flags[1] = c.secondFlag;
         EXPECT_TRUE(d.DoSave(c.path));
         EXPECT_EQ(operations.saveMode, c.mode);
@@ -283,7 +285,7 @@ TEST_F(LoggerDocTest, CreateNewSetup) {
     EXPECT_TRUE(view.updates.empty());
     EXPECT_EQ(operations.calls,
               (std::vector<std::string>{"CreateSetupStorage", "GetLastScanMaxChannel"}));
-    EXPECT_EQ(d.m_setupLoaded, 1);
+    EXPECT_TRUE(d.IsSetupLoaded());
 }
 
 TEST_F(LoggerDocTest, DestructionDiscardsOrDropsTheEmptyRun) {
@@ -304,7 +306,7 @@ TEST_F(LoggerDocTest, DestructionDiscardsOrDropsTheEmptyRun) {
 
 TEST_F(LoggerDocTest, ReadingTimeTexts) {
     CLoggerDoc& d = MakeDocument();
-    const std::string start = d.FormatTimeMs(d.m_documentTime, 0);
+    const std::string start = d.FormatTimeMs(d.GetDocumentTime(), 0);
     struct Case {
         double time;
         std::string text;
@@ -314,21 +316,21 @@ TEST_F(LoggerDocTest, ReadingTimeTexts) {
         {-1e12 + 1.0, "Before Scan"},
         {-1.0, "Before Scan"},
         {0.0, start},
-        {61250.0, d.FormatTimeMs(d.m_documentTime + 61, 250)},
+        {61250.0, d.FormatTimeMs(d.GetDocumentTime() + 61, 250)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(d.FormatReadingTime(c.time), c.text) << c.time;
 
-    d.m_startTick = 5000.0;
+    d.SetStartTick(5000.0);
     EXPECT_EQ(d.GetReadingTime(4999.0).GetTime(), 0);
-    EXPECT_EQ(d.GetReadingTime(65000.0).GetTime(), d.m_documentTime.GetTime() + 60);
+    EXPECT_EQ(d.GetReadingTime(65000.0).GetTime(), d.GetDocumentTime().GetTime() + 60);
 }
 
 TEST_F(LoggerDocTest, SaveCommands) {
     CLoggerDoc& d = MakeDocument();
     FakeSetupEditor editor;
     app.editor = &editor;
-    d.m_neverSaved = 0;
+    d.SetNeverSaved(false);
     d.SetPathName("/data/X1.000");
     EXPECT_TRUE(d.OnCmdMsg(CLoggerDoc::kCommandFileSave));
     EXPECT_EQ(editor.validations, 1);

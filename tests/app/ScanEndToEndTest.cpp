@@ -81,13 +81,13 @@ TEST_F(ScanEndToEndTest, ARunOnTheSimulatedInstrumentIsStoredWhole) {
     doc->OnStopScan();
     EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(computedSeen, 5);
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 15); // three channels, five scans
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 15); // three channels, five scans
     EXPECT_EQ(EventTexts(),
               (std::vector<std::string>{"Test Started - Immediate", "Test Terminated - By User"}));
 
-    const std::string path = doc->m_datasetStore->GetPath();
-    doc->m_dataset->Close();
-    doc->m_datasetStore->Close();
+    const std::string path = doc->GetDatasetStore()->GetPath();
+    doc->GetDataset()->Close();
+    doc->GetDatasetStore()->Close();
     const std::string command =
         "/usr/bin/python3 -c \"import olefile,sys; f=olefile.OleFileIO(sys.argv[1]); "
         "print(f.get_size('Run1/Readings'))\" '" +

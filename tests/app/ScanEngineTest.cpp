@@ -30,7 +30,7 @@ TEST_F(ScanEngineTest, EachStartModeLogsItsTextAndStartsThePoll) {
         SCOPED_TRACE(c.mode);
         view.updates.clear();
         eventTexts.clear();
-        doc->m_scan->m_startMode = c.mode;
+        doc->GetScan()->m_startMode = c.mode;
         doc->OnStartScan();
         ASSERT_TRUE(doc->IsScanning());
         EXPECT_EQ(EventTexts(), std::vector<std::string>{c.text});
@@ -46,8 +46,8 @@ TEST_F(ScanEngineTest, EachStartModeLogsItsTextAndStartsThePoll) {
 }
 
 TEST_F(ScanEngineTest, TimedStartCountsDownAndStartsWhenDue) {
-    doc->m_scan->m_startMode = CFXScan::kStartTimed;
-    doc->m_scan->m_startTime = CTime(1700000000 + 2 * 86400 + 3 * 3600 + 4 * 60 + 5);
+    doc->GetScan()->m_startMode = CFXScan::kStartTimed;
+    doc->GetScan()->m_startTime = CTime(1700000000 + 2 * 86400 + 3 * 3600 + 4 * 60 + 5);
     doc->OnStartScan();
     EXPECT_TRUE(doc->IsScanning());
     EXPECT_TRUE(doc->GetScanEngine().IsStartArmed());
@@ -73,8 +73,8 @@ TEST_F(ScanEngineTest, TimedStartCountsDownAndStartsWhenDue) {
 }
 
 TEST_F(ScanEngineTest, StopDuringAnArmedStartSendsNoStart) {
-    doc->m_scan->m_startMode = CFXScan::kStartTimed;
-    doc->m_scan->m_startTime = CTime(1700000000 + 60);
+    doc->GetScan()->m_startMode = CFXScan::kStartTimed;
+    doc->GetScan()->m_startTime = CTime(1700000000 + 60);
     doc->OnStartScan();
     doc->OnStopScan();
     EXPECT_FALSE(doc->IsScanning());
@@ -105,7 +105,7 @@ TEST_F(ScanEngineTest, StatusDialogFollowsPreferenceAndResume) {
     doc->OnStopScan();
 
     prefs.SetPrefValue(CAppPreferences::kStartScanningWindow, "Y");
-    doc->m_resume = 1;
+    doc->SetResuming(true);
     doc->OnStartScan(); // a resumed run: not shown, nothing started
     EXPECT_EQ(host.statusShown, 2);
     EXPECT_EQ(instrument.Count("StartMeasurement"), 2);
@@ -114,7 +114,7 @@ TEST_F(ScanEngineTest, StatusDialogFollowsPreferenceAndResume) {
 
 TEST_F(ScanEngineTest, CountdownDisplayFromTwoSeconds) {
     for (const auto& [interval, on] : {std::pair{1.999, 0}, std::pair{2.0, 1}}) {
-        doc->m_scan->m_scanInterval = interval;
+        doc->GetScan()->m_scanInterval = interval;
         doc->OnStartScan();
         EXPECT_EQ(doc->GetScanEngine().ShowsCountdown(), on) << interval;
         if (on) {
@@ -145,7 +145,7 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     host.matches = false;
     doc->OnStartScan();
     EXPECT_FALSE(doc->IsScanning());
-    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    EXPECT_FALSE(doc->IsSetupInInstrument());
     EXPECT_EQ(prompter.Texts().back(), scantext::kValidationFailed);
     CDatasetEvent stored;
     ASSERT_TRUE(doc->GetEvent(doc->GetEventCount() - 1, stored));
@@ -168,8 +168,8 @@ TEST_F(ScanEngineTest, PollFilesReadingsAndStoresThemInTheDataset) {
     view.updates.clear();
     ASSERT_TRUE(app.frame.timers.Fire(CLoggerDoc::kScanTimerId));
     EXPECT_TRUE(PollTimerRunning());
-    doc->m_dataset->WriteHeader();
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 4);
+    doc->GetDataset()->WriteHeader();
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 4);
     EXPECT_EQ(doc->GetScanEngine().GetLastScanNumber(), 2);
     EXPECT_EQ(doc->GetScanEngine().IsBatchDone(), 0);
     std::vector<ReadingRecord*> list;
@@ -208,8 +208,8 @@ TEST_F(ScanEngineTest, ReentryGuardsKeepOrStopTheTimer) {
 }
 
 TEST_F(ScanEngineTest, StopsAfterScanCountWhenTheInstrumentHasStopped) {
-    doc->m_scan->m_stopMode = CFXScan::kStopAfterCount;
-    doc->m_scan->m_scanCount = 10;
+    doc->GetScan()->m_stopMode = CFXScan::kStopAfterCount;
+    doc->GetScan()->m_scanCount = 10;
     doc->OnStartScan();
     instrument.batches.push_back({Reading(9, 101, 1.0)});
     instrument.batches.push_back({Reading(10, 101, 1.0)});
@@ -226,8 +226,8 @@ TEST_F(ScanEngineTest, StopsAfterScanCountWhenTheInstrumentHasStopped) {
 }
 
 TEST_F(ScanEngineTest, StopsAtTheStopTime) {
-    doc->m_scan->m_stopMode = CFXScan::kStopTimed;
-    doc->m_scan->m_stopTime = CTime(1700000000 + 5);
+    doc->GetScan()->m_stopMode = CFXScan::kStopTimed;
+    doc->GetScan()->m_stopTime = CTime(1700000000 + 5);
     doc->OnStartScan();
     Poll();
     EXPECT_TRUE(doc->IsScanning());
@@ -243,7 +243,7 @@ TEST_F(ScanEngineTest, InstrumentCheckProcessesTheLastBatchBeforeEnding) {
     instrument.batches.push_back({Reading(1, 101, 1.0)});
     m_clock.Advance(8600);
     Poll();
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 1);
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 1);
     EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
 }
@@ -299,7 +299,7 @@ TEST_F(ScanEngineTest, ReadingsBeyondTheRequestAreNotTrusted) {
     instrument.batches.push_back({Reading(1, 101, 1.0)});
     Poll();
     EXPECT_EQ(instrument.lastAsked, 100);
-    EXPECT_LE(doc->m_dataset->GetReadingCount(), 100);
+    EXPECT_LE(doc->GetDataset()->GetReadingCount(), 100);
     EXPECT_TRUE(doc->IsScanning());
 }
 
@@ -346,7 +346,7 @@ TEST_F(ScanEngineTest, AnExceptionInThePollLeavesTheInstrumentForThisRunOnly) {
     EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Instrument Failure");
-    EXPECT_EQ(doc->m_scan->m_leaveScanning, 0);
+    EXPECT_EQ(doc->GetScan()->m_leaveScanning, 0);
     EXPECT_EQ(prompter.Texts().back(), "link dropped");
 
     instrument.throwOnRead = false;
@@ -366,7 +366,7 @@ TEST_F(ScanEngineTest, StopIsRetriedOnceAndLeaveScanningSkipsIt) {
 
     instrument.calls.clear();
     instrument.stored = 10;
-    doc->m_scan->m_leaveScanning = 1;
+    doc->GetScan()->m_leaveScanning = 1;
     doc->OnStartScan();
     doc->OnStopScan();
     EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
@@ -374,8 +374,8 @@ TEST_F(ScanEngineTest, StopIsRetriedOnceAndLeaveScanningSkipsIt) {
 }
 
 TEST_F(ScanEngineTest, StopAsksOnlyWithAStopCondition) {
-    doc->m_scan->m_stopMode = CFXScan::kStopAfterCount;
-    doc->m_scan->m_scanCount = 100;
+    doc->GetScan()->m_stopMode = CFXScan::kStopAfterCount;
+    doc->GetScan()->m_scanCount = 100;
     doc->OnStartScan();
     prompter.Script({MsgAnswer::No});
     doc->OnStopScan();
@@ -394,8 +394,8 @@ TEST_F(ScanEngineTest, UploadFetchesInBlocksWithProgress) {
     EXPECT_EQ(instrument.Count("FetchReadings"), 3);
     EXPECT_TRUE(host.progressShown);
     EXPECT_EQ(host.progress, (std::vector<int>{2, 40, 80, 100}));
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 250);
-    EXPECT_EQ(doc->m_status, 0);
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 250);
+    EXPECT_EQ(doc->GetScanEngine().GetState(), CScanEngine::State::Idle);
     EXPECT_EQ(EventTexts().back(), "Test Terminated - By User");
 }
 
@@ -405,7 +405,7 @@ TEST_F(ScanEngineTest, UploadCancelAndSmallUploads) {
     host.cancelAfter = 1;
     doc->OnStopScan();
     EXPECT_EQ(instrument.Count("FetchReadings"), 1);
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 100);
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 100);
     EXPECT_EQ(EventTexts().back(), "Test Terminated - By User");
 
     host.progressShown = false;
@@ -422,7 +422,7 @@ TEST_F(ScanEngineTest, AFetchCountBeyondTheRequestIsHeldToTheBuffer) {
     instrument.stored = 30;
     instrument.fetchOverreport = 10000;
     doc->OnStopScan();
-    EXPECT_LE(doc->m_dataset->GetReadingCount(), 100);
+    EXPECT_LE(doc->GetDataset()->GetReadingCount(), 100);
 }
 
 TEST_F(ScanEngineTest, NoReadingsNoSaveQuestionAndRequestsDropped) {
@@ -441,16 +441,16 @@ TEST_F(ScanEngineTest, NoReadingsNoSaveQuestionAndRequestsDropped) {
 
 // Closes the run's dataset as the program puts it away and opens it again.
 void PutAwayAndReopen(CLoggerDoc& doc, CDatasetStore& store, CDataset& stored) {
-    const std::string path = doc.m_datasetStore->GetPath();
-    doc.m_dataset->Close();
-    doc.m_datasetStore->Close();
+    const std::string path = doc.GetDatasetStore()->GetPath();
+    doc.GetDataset()->Close();
+    doc.GetDatasetStore()->Close();
     ASSERT_TRUE(store.Open(path, STGM_READWRITE | STGM_SHARE_EXCLUSIVE));
     ASSERT_TRUE(stored.Open(&store, "Run1"));
 }
 
 TEST_F(ScanEngineTest, AFullDatasetEndsTheRunWithEveryReadingThatFitStored) {
     // Room for ten readings: three polls of three, then one more of the fourth.
-    doc->m_dataset->SetReadingLimit(10 * 26 + 25);
+    doc->GetDataset()->SetReadingLimit(10 * 26 + 25);
     instrument.stored = 50; // what the instrument still holds is not fetched
     doc->OnStartScan();
     for (std::int32_t scan = 1; scan <= 4; ++scan)
@@ -495,12 +495,12 @@ TEST_F(ScanEngineTest, TheEndOfARunSetsWhereTheDataViewsOpen) {
 }
 
 TEST_F(ScanEngineTest, EndClearsTheLoadMarkNotTheSetupLoadedFlag) {
-    doc->m_setupLoaded = 1;
-    doc->m_loadMark = 1;
+    doc->SetSetupLoaded(true);
+    ASSERT_TRUE(doc->HasLoadMark());
     doc->OnStartScan();
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_loadMark, 0);
-    EXPECT_EQ(doc->m_setupLoaded, 1);
+    EXPECT_FALSE(doc->HasLoadMark());
+    EXPECT_TRUE(doc->IsSetupLoaded());
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "CreateDataBrowser"), 1);
 }
 
@@ -517,8 +517,8 @@ TEST_F(ScanEngineTest, ComputedChannelsFollowTheLastChannelOfAScan) {
     Poll();
     ASSERT_EQ(doc->GetChannelReadings(901, list), 1);
     EXPECT_EQ(double{list[0]->Value}, 3.0);
-    doc->m_dataset->WriteHeader();
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 3); // computed readings are not stored
+    doc->GetDataset()->WriteHeader();
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 3); // computed readings are not stored
 }
 
 // The channel that completes a scan: the highest the setup scans while the
@@ -532,8 +532,8 @@ TEST_F(ScanEngineTest, TheLastChannelOfAScanComesFromTheSetupThenFromTheReadings
     const ReadingRecord readings[] = {Reading(1, 101, 1.0), Reading(1, 102, 2.0),
                                       Reading(1, 103, 3.0), Reading(2, 101, 1.0),
                                       Reading(2, 102, 2.0)};
-    ASSERT_TRUE(doc->m_dataset->AppendReadings(readings, 5));
-    doc->m_dataset->WriteHeader();
+    ASSERT_TRUE(doc->GetDataset()->AppendReadings(readings, 5));
+    doc->GetDataset()->WriteHeader();
     doc->GetSetupRow(2)->ChannelMode = 1;
     EXPECT_EQ(LastScanMaxChannel(doc->GetDataset(), doc->GetSetup()), 102);
     EXPECT_EQ(LastScanMaxChannel(nullptr, nullptr), 0);
