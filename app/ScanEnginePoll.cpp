@@ -133,9 +133,12 @@ void CScanEngine::OnScanTimer() {
         EndRun(true, true);
     } catch (const tvane::Exception& e) {
         // Anything else means the instrument could not be served: not a success.
+        // The user learns why (a full disk, a dropped link) before the end of
+        // the run asks to name its data.
         m_terminationCode = kTerminationInstrument;
-        EndRun(true, true);
+        StopTimers();
         tvane::ShowMessage(BoxText(e.what()));
+        EndRun(true, true);
     }
 }
 
