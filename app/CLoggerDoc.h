@@ -28,6 +28,7 @@ class CFXScan;
 class CFXSetup;
 class CFXSetupArray;
 class COleKXQT7100;
+class SetupGridOperations;
 class ILoggerApp;
 class IDocumentOperations;
 class IScanHost;
@@ -188,6 +189,17 @@ public:
     }
     void FormatResolution(CFXSetup& row) override;
     bool GetResolutionFormat(const CFXSetup& row) const;
+    // The setup grid's operations on the rows (cells, lists, copy, paste,
+    // undo, defaults, pairing, computed channels), a part of the document.
+    SetupGridOperations& GetSetupGridOperations() const { return *m_setupGridOperations; }
+    // What the setup editor changed since the last NotifySetupChanged: the
+    // setup indices of edited rows, and whether the setup changed in shape or
+    // in its four-wire pairs (then the views redraw it whole).
+    std::vector<std::uint32_t>& GetEditedRows() { return m_editedRows; }
+    void SetStructureChanged() { m_setupChanged = 1; }
+    void SetPairingChanged() { m_rowsChanged = 1; }
+    // The file's header word says that the setup was given computed channels.
+    void SetComputedChannelsPresent() { m_headerWord = 1; }
 
     // --- Channel utilities ----------------------------------------------------
     void CountActiveChannelsPerSlot();
@@ -547,6 +559,7 @@ private:
 
     ILoggerApp& m_app;
     IDocumentOperations* m_operations = nullptr;
+    std::unique_ptr<SetupGridOperations> m_setupGridOperations;
     std::vector<IView*> m_views;
     std::string m_pathName;
     bool m_modified = false;
