@@ -70,7 +70,8 @@ public:
     static constexpr unsigned kScanTimerId = 3211;
     static constexpr unsigned kStartTimerId = 3212;
     static constexpr unsigned kMonitorTimerId = 3314;
-    static constexpr std::uint32_t kFileVersion = 2;
+    // Version 3 adds the setup view's part after the scan settings.
+    static constexpr std::uint32_t kFileVersion = 3;
     // Time bounds that mean "none": before and after the run.
     static constexpr double kBeforeScan = -1.0;
     static constexpr double kAfterScan = -1e12;
@@ -551,6 +552,9 @@ private:
     struct LoadedFile;
     // Exchanges the document's file contents with the scratch copy.
     void SwapLoadedFile(LoadedFile& file);
+    // The setup view's part of the file: a 32-bit byte count, then the bytes.
+    void WriteSetupViewState(tvane::CArchive& ar);
+    static std::vector<std::uint8_t> ReadSetupViewState(tvane::CArchive& ar);
     void ShowModuleTexts(const CStateInfo& state);
     static std::int32_t ReadSettingNumber(const char* key, long def);
     // The dataset storage beside a setup's storage: the file name's first letter
