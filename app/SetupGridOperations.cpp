@@ -656,8 +656,10 @@ bool SetupGridOperations::TestSelection(const GridRange& range) const {
     return true;
 }
 
+// The two selection tests decide whether commands are enabled, so a range
+// without data rows is simply not one for them: no message.
 bool SetupGridOperations::SelectionHasComputedRow(const GridRange& range) {
-    if (!TestSelection(range))
+    if (range.RowCount() < 1 || range.top < kFirstDataRow)
         return false;
     for (int row = range.top; row <= range.bottom; ++row)
         if (const CFXSetup* r = RowAt(row); r != nullptr && r->IsComputed())
@@ -666,7 +668,7 @@ bool SetupGridOperations::SelectionHasComputedRow(const GridRange& range) {
 }
 
 bool SetupGridOperations::CanDeleteSelection(const GridRange& range) {
-    if (!TestSelection(range))
+    if (range.RowCount() < 1 || range.top < kFirstDataRow)
         return false;
     for (int row = range.top; row <= range.bottom; ++row) {
         const CFXSetup* r = RowAt(row);
@@ -1135,7 +1137,7 @@ bool SetupGridOperations::AddComputedChannel(int number) {
 }
 
 bool SetupGridOperations::GetSelectedComputedChannel(const GridRange& range, CCompChnl& channel) {
-    if (!CanDeleteSelection(range))
+    if (!TestSelection(range) || !CanDeleteSelection(range))
         return false;
     const CFXSetup* row = RowAt(range.top);
     const CCompChnl* found =
@@ -1150,7 +1152,7 @@ bool SetupGridOperations::GetSelectedComputedChannel(const GridRange& range, CCo
 
 bool SetupGridOperations::SetSelectedComputedChannel(const GridRange& range,
                                                      const CCompChnl& channel) {
-    if (!CanDeleteSelection(range))
+    if (!TestSelection(range) || !CanDeleteSelection(range))
         return false;
     const CFXSetup* row = RowAt(range.top);
     CCompChnl* found =

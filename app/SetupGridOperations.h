@@ -38,6 +38,7 @@ public:
     // The channel details sheet; without one, Channel Properties and Add
     // Computed Channel do nothing.
     void SetChannelDetailsSheet(IChannelDetailsSheet* sheet) { m_sheet = sheet; }
+    bool HasChannelDetailsSheet() const { return m_sheet != nullptr; }
 
     // --- ISetupGridOperations ------------------------------------------------
     bool IsSetupLoaded() const override;
