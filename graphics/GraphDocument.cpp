@@ -1,6 +1,7 @@
 #include "graphics/GraphDocument.h"
 
 #include "app/CLoggerDoc.h"
+#include "app/CScanEngine.h"
 #include "database/CDataset.h"
 #include "database/DataSource.h"
 #include "platform/profile/Profile.h"
@@ -57,7 +58,7 @@ double GraphDocument::GetStartTick() const {
 }
 
 std::int32_t GraphDocument::GetTerminationCode() const {
-    return m_doc.GetTerminationCode();
+    return m_doc.GetScanEngine().GetTerminationCode();
 }
 
 void GraphDocument::RaiseFrameCounter(std::uint32_t value) {

@@ -22,6 +22,7 @@ class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
 class GraphicsWiring;
+class SetupViewPage;
 
 // The main frame as the document reaches it: the frame's timer service, its
 // status panes, and the page titles stored after the setup.
@@ -52,13 +53,15 @@ public:
     bool IsSetupDiscard() const override { return m_discard; }
     IDocumentFrame* GetMainFrame() override { return m_frame.get(); }
     FrameForDocument* Frame() const { return m_frame.get(); }
-    ISetupEditor* GetSetupEditor() override { return nullptr; }
+    ISetupEditor* GetSetupEditor() override { return m_editor; }
     void SetSetupDiscard(bool discard) { m_discard = discard; }
+    void SetSetupEditor(ISetupEditor* editor) { m_editor = editor; }
 
 private:
     CStateInfo& m_state;
     CInstrumentConnection* m_connection;
     std::unique_ptr<FrameForDocument> m_frame;
+    ISetupEditor* m_editor = nullptr;
     bool m_discard = false;
 };
 
@@ -193,6 +196,8 @@ public:
     ProgramDocumentOperations& Operations() { return *m_operations; }
     ProgramLoggerApp& App() { return m_app; }
     GraphicsWiring* Graphics() const { return m_graphics.get(); }
+    // The setup grid page of the main window; null without a frame.
+    SetupViewPage* SetupPage() { return m_setupPage.get(); }
 
 private:
     ProgramLoggerApp m_app;
@@ -211,4 +216,5 @@ private:
     std::unique_ptr<IUploadDialog> m_uploadDialog;
     std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
     std::unique_ptr<GraphicsWiring> m_graphics;
+    std::unique_ptr<SetupViewPage> m_setupPage;
 };
