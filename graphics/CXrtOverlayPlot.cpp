@@ -57,27 +57,7 @@ int LastAtOrBefore(const ChartData& d, int series, double t) {
     return found;
 }
 
-void SerializeChannel(CArchive& ar, OverlayChannel& c) {
-    if (ar.IsStoring()) {
-        ar << c.number << c.label << c.name << c.kind << c.bitMask << c.units;
-    } else {
-        ar >> c.number >> c.label >> c.name >> c.kind >> c.bitMask >> c.units;
-    }
-}
-
 } // namespace
-
-void SerializeOverlayRange(CArchive& ar, OverlayRange& r) {
-    if (ar.IsStoring()) {
-        ar << r.mantissa << r.decade << r.scale << r.normOffset << r.reference << r.divisions;
-    } else {
-        ar >> r.mantissa >> r.decade >> r.scale >> r.normOffset >> r.reference >> r.divisions;
-        // Divisions and the scale divide the axis: a damaged value would not draw.
-        if (r.divisions < 1 || r.divisions > 1000 || !(r.scale > 0.0) || !std::isfinite(r.scale))
-            Reject("range divisions or scale out of range");
-    }
-    SerializeChannel(ar, r.channel);
-}
 
 CXrtOverlayPlot::CXrtOverlayPlot() {
     m_axis.width = m_timeRange.divisions * m_timeRange.scale * m_msPerSecond;

@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/archive/CArchive.h"
+#include "platform/archive/CArchiveException.h"
+
 bool OverlayChannel::IsBitSet(double value) const {
     // A value beyond 32 bits (an overload) has no bits to test.
     if (!(std::fabs(value) < 4294967296.0))
@@ -144,3 +147,28 @@ double NormalisedOffset(double reference, double scale, double span) {
 }
 
 } // namespace overlay
+
+namespace {
+
+void SerializeChannel(tvane::CArchive& ar, OverlayChannel& c) {
+    if (ar.IsStoring()) {
+        ar << c.number << c.label << c.name << c.kind << c.bitMask << c.units;
+    } else {
+        ar >> c.number >> c.label >> c.name >> c.kind >> c.bitMask >> c.units;
+    }
+}
+
+} // namespace
+
+void SerializeOverlayRange(tvane::CArchive& ar, OverlayRange& r) {
+    if (ar.IsStoring()) {
+        ar << r.mantissa << r.decade << r.scale << r.normOffset << r.reference << r.divisions;
+    } else {
+        ar >> r.mantissa >> r.decade >> r.scale >> r.normOffset >> r.reference >> r.divisions;
+        // Divisions and the scale divide the axis: a damaged value would not draw.
+        if (r.divisions < 1 || r.divisions > 1000 || !(r.scale > 0.0) || !std::isfinite(r.scale))
+            throw tvane::CArchiveException(tvane::CArchiveException::generic,
+                                           "range divisions or scale out of range");
+    }
+    SerializeChannel(ar, r.channel);
+}

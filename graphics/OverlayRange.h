@@ -45,6 +45,10 @@ struct CTimeAxisInfo {
     double latest = 0.1; // 0.1: nothing plotted yet
 };
 
+// Writes or reads a range; loading rejects divisions or a scale that could
+// not be drawn.
+void SerializeOverlayRange(tvane::CArchive& ar, OverlayRange& range);
+
 namespace overlay {
 
 // One step of the time per division, up (larger) or down, over 0.01 s .. 7200 s
