@@ -189,6 +189,7 @@ bool CLegendGrid::SetChannelAt(int slot) {
     At(row, kMarker1Col).text.clear();
     At(row, kMarker2Col).text.clear();
     At(row, kReferenceCol).text = Formatted(range.reference, range.channel.units, 12);
+    Changed();
     return true;
 }
 
@@ -209,6 +210,7 @@ bool CLegendGrid::UpdateChannelRow(int slot, const OverlayChannel& channel, std:
         At(row, kMarker1Col).text = kOff;
     if (At(row, kMarker2Col).text.empty())
         At(row, kMarker2Col).text = kOff;
+    Changed();
     return true;
 }
 
@@ -225,6 +227,7 @@ bool CLegendGrid::UpdateRangeInfo(int slot, const OverlayRange& range) {
     if (current->reference != range.reference || unitsChanged)
         At(row, kReferenceCol).text = Formatted(range.reference, range.channel.units, 8);
     *current = range;
+    Changed();
     return true;
 }
 
@@ -236,6 +239,7 @@ bool CLegendGrid::RemoveChannelAt(int slot) {
     SwitchMarkerOff(row, kMarker2Col);
     m_ranges[static_cast<std::size_t>(slot)].reset();
     ClearRow(slot);
+    Changed();
     return true;
 }
 
@@ -246,6 +250,7 @@ void CLegendGrid::ClickCell(int row, int col) {
     Cell& cell = At(row, col);
     if (IsOn(cell.text)) {
         SwitchMarkerOff(row, col);
+        Changed();
         return;
     }
     // One row per marker column is on.
@@ -256,6 +261,7 @@ void CLegendGrid::ClickCell(int row, int col) {
     cell.text = kOn;
     if (m_parent)
         m_parent->OnToggleVMarkerState(marker, row - 1, true);
+    Changed();
 }
 
 void CLegendGrid::ChoiceEnded(int row, int index) {
@@ -368,6 +374,7 @@ bool CLegendGrid::StoreReference(int row, const std::string& text, std::string& 
 
 void CLegendGrid::SetBackground(std::int32_t colour) {
     m_background = colour;
+    Changed();
 }
 
 void CLegendGrid::SetRowColour(int slot, std::int32_t colour) {
@@ -376,6 +383,7 @@ void CLegendGrid::SetRowColour(int slot, std::int32_t colour) {
         return;
     for (int col = kChannelCol; col <= kMarker2Col; ++col)
         At(row, col).colour = colour;
+    Changed();
 }
 
 void CLegendGrid::Serialize(tvane::CArchive& ar) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,6 +62,8 @@ public:
     void Attach(tvane::GridCore& core);
     tvane::GridCore* Core() const { return m_core; }
     void SetParent(ILegendParent* parent) { m_parent = parent; }
+    // Told after the legend's texts or colours changed (its window redraws).
+    void SetChanged(std::function<void()> changed) { m_changedHook = std::move(changed); }
 
     // A new legend of that many rows; false when the frame gives no channels.
     bool Create(int rows);
@@ -124,9 +127,14 @@ private:
     void SwitchMarkerOff(int row, int col);
     void Step();
     void SendWorking(int slot);
+    void Changed() {
+        if (m_changedHook)
+            m_changedHook();
+    }
 
     tvane::GridCore* m_core = nullptr;
     ILegendParent* m_parent = nullptr;
+    std::function<void()> m_changedHook;
     std::int32_t m_rows = 0;
     std::int32_t m_background = 0;
     std::vector<std::optional<OverlayRange>> m_ranges;

@@ -65,6 +65,11 @@ public:
     // but still show the text and tell the frame.
     void Spin(int code);
     void ClickAutoscale();
+    // The focus left the panel by Tab.
+    void TabOut() {
+        if (m_parent)
+            m_parent->OnPanelTabOut();
+    }
     // Tab from the edit or the button (shift: backwards), or from elsewhere.
     Focus TabFrom(Focus from, bool shift);
 
