@@ -228,6 +228,9 @@ public:
     ReadingRecord* GetReadingBuffer() const { return m_readingBuffer.get(); }
     CStateInfo& GetStateInfo() const;
     void CloseDatasetStore();
+    // The run's start tick and the current dataset's termination reason.
+    double GetStartTick() const { return m_startTick; }
+    std::int16_t GetTerminationCode() const { return m_terminationCode; }
 
     // --- Members --------------------------------------------------------------
     // They are public, as the document's parts in other files and the tests work
