@@ -390,6 +390,10 @@ void CLegendGrid::Serialize(tvane::CArchive& ar) {
     tvane::CObject::Serialize(ar);
     if (ar.IsStoring()) {
         ar << m_rows << m_background << m_headerHeight << m_rowHeight;
+        // The cells, as the grid shows them.
+        for (const auto& row : m_cells)
+            for (const Cell& cell : row)
+                ar << cell.text << cell.colour;
         ar.WriteCount(static_cast<std::uint32_t>(m_ranges.size()));
         for (auto& range : m_ranges) {
             ar << static_cast<std::uint32_t>(range ? 1 : 0);
@@ -404,13 +408,15 @@ void CLegendGrid::Serialize(tvane::CArchive& ar) {
         m_headerHeight < 0 || m_headerHeight > 200)
         throw tvane::CArchiveException(tvane::CArchiveException::generic,
                                        "legend rows or heights out of range");
+    m_cells.assign(static_cast<std::size_t>(m_rows), {});
+    for (auto& row : m_cells)
+        for (Cell& cell : row)
+            ar >> cell.text >> cell.colour;
     const std::uint32_t count = ar.ReadCount();
     if (count != static_cast<std::uint32_t>(m_rows))
         throw tvane::CArchiveException(tvane::CArchiveException::generic,
                                        "legend ranges do not match its rows");
     m_ranges.assign(count, std::nullopt);
-    m_cells.assign(count, {});
-    ClearRow(-1);
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint32_t present = 0;
         ar >> present;

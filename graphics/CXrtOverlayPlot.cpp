@@ -866,3 +866,115 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     SerializeOverlayRange(ar, m_vRange);
     m_axis.width = m_timeRange.divisions * m_timeRange.scale * m_msPerSecond;
 }
+
+namespace {
+
+tvane::chart::ChartFont ToChartFont(const LOGFONT& lf) {
+    tvane::chart::ChartFont f;
+    f.height = lf.lfHeight;
+    f.width = lf.lfWidth;
+    f.weight = lf.lfWeight;
+    f.italic = lf.lfItalic;
+    if (!lf.FaceName().empty())
+        f.face = lf.FaceName();
+    return f;
+}
+
+LOGFONT ToLogFont(const tvane::chart::ChartFont& f) {
+    LOGFONT lf;
+    lf.lfHeight = f.height;
+    lf.lfWidth = f.width;
+    lf.lfWeight = f.weight;
+    lf.lfItalic = f.italic;
+    lf.SetFaceName(f.face);
+    return lf;
+}
+
+} // namespace
+
+bool CXrtOverlayPlot::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
+    std::uint32_t supported = 0;
+    auto colour = [&](std::int32_t c, const char* name) {
+        props.color = static_cast<std::uint32_t>(c);
+        props.itemName = name;
+        supported = GRAPHITEMPROPS::kColor | GRAPHITEMPROPS::kName;
+    };
+    switch (item) {
+    case 2:
+        colour(GetBackgroundColor(), "Background");
+        break;
+    case 5:
+        colour(m_highColour, "High Alarm Limit");
+        break;
+    case 6:
+        colour(m_lowColour, "Low Alarm Limit");
+        break;
+    case 8:
+        colour(GetAxisColor(), "Axis");
+        props.font = ToLogFont(GetAxisFont());
+        supported |= GRAPHITEMPROPS::kFont;
+        break;
+    case 9:
+        colour(m_eventColour, "Event");
+        break;
+    case 10:
+        colour(GetGridColor(), "Grid");
+        break;
+    case 13:
+        props.labelName = "Y Axis";
+        props.labelText = GetYAxisTitle();
+        supported = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
+        break;
+    default:
+        return false;
+    }
+    return (props.mask & ~supported) == 0;
+}
+
+bool CXrtOverlayPlot::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool redraw) {
+    const bool colour = (props.mask & GRAPHITEMPROPS::kColor) != 0;
+    const auto c = static_cast<std::int32_t>(props.color);
+    bool handled = true;
+    switch (item) {
+    case 1:
+        if (colour && props.channelIndex >= 0 && props.channelIndex < kSlots)
+            SetTraceColour(props.channelIndex, c);
+        break;
+    case 2:
+        if (colour)
+            SetBackgroundColor(c);
+        break;
+    case 5:
+        if (colour)
+            SetHighAlarmColour(c);
+        break;
+    case 6:
+        if (colour)
+            SetLowAlarmColour(c);
+        break;
+    case 8:
+        if (colour)
+            SetAxisColor(c);
+        if (props.mask & GRAPHITEMPROPS::kFont)
+            SetAxisFont(ToChartFont(props.font));
+        break;
+    case 9:
+        if (colour)
+            SetEventColour(c);
+        break;
+    case 10:
+        if (colour)
+            SetGridColor(c);
+        break;
+    case 13:
+        if (props.mask & GRAPHITEMPROPS::kLabelText)
+            SetYAxisTitle(props.labelText);
+        break;
+    default:
+        handled = false;
+        break;
+    }
+    if (handled && redraw && GetChart())
+        GetChart()->DataChanged();
+    return handled;
+}

@@ -8,6 +8,7 @@
 
 #include "graphics/CGraphMarker.h"
 #include "graphics/CXrtGraph.h"
+#include "graphics/GraphItemProps.h"
 #include "graphics/IChartParent.h"
 #include "graphics/OverlayRange.h"
 
@@ -109,6 +110,15 @@ public:
     CGraphMarker* GetMarker() const { return m_marker.get(); }
     bool GetMarkerValue(int marker, double& value, double& normalised) const;
     void ShowMarker(int marker, bool show);
+    // The marker lines read their values again and report them.
+    void UpdateMarkers() {
+        if (m_marker)
+            m_marker->UpdateMarkers(*this, false);
+    }
+    // The plot's appearance items (2 background, 5 and 6 the alarm colours,
+    // 8 axis colour and font, 9 events, 10 grid, 13 the vertical axis title).
+    bool GetAppearanceItem(int item, GRAPHITEMPROPS& props) const;
+    bool SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool redraw);
     void ColourMarker(int marker, std::int32_t colour);
     bool IsMarkerDrawingOn() const { return m_markerDrawing; }
     // The chart's plot area may have moved: the lines are laid out again after
