@@ -130,6 +130,7 @@ bool CLegendGrid::Create(int rows) {
         return false;
     m_rowHeight = kRowPixels;
     m_headerHeight = kRowPixels;
+    Changed();
     return true;
 }
 
@@ -141,6 +142,7 @@ bool CLegendGrid::Recreate() {
         m_core->SetRowHeight(0, 0, m_headerHeight);
         m_core->SetRowHeight(1, m_rows, m_rowHeight);
     }
+    Changed();
     return true;
 }
 

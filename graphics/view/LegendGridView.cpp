@@ -152,9 +152,11 @@ LegendGridView::LegendGridView(CLegendGrid& legend, QWidget* parent)
                            std::make_unique<LegendCellEdit>(*this, legend));
     Core().RegisterControl(CLegendGrid::kReferenceEditId,
                            std::make_unique<LegendCellEdit>(*this, legend));
-    m_legend.SetChanged([this] { Redraw(); });
-    ApplyLayout();
-    Redraw();
+    m_legend.SetChanged([this] {
+        ApplyLayout();
+        Redraw();
+    });
+    ResetGrid();
 }
 
 LegendGridView::~LegendGridView() {

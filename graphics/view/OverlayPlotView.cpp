@@ -8,8 +8,8 @@
 #include "platform/chart/Chart.h"
 #include "platform/chartview/ChartQt.h"
 
-OverlayPlotView::OverlayPlotView(CXrtOverlayPlot& plot, QWidget* parent)
-    : ChartWidget(*plot.GetChart(), parent), m_plot(plot) {
+OverlayPlotView::OverlayPlotView(CXrtOverlayPlot& plot, tvane::chart::Chart& chart, QWidget* parent)
+    : ChartWidget(chart, parent), m_plot(plot) {
     setMouseTracking(true);
     connect(this, &ChartWidget::PlotAreaChanged, this, [this] { m_plot.PlotAreaMayHaveChanged(); });
     connect(this, &ChartWidget::Painted, this, [this](QPainter* painter) {

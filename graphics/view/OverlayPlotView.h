@@ -2,6 +2,9 @@
 #include "platform/chartview/ChartWidget.h"
 
 class CXrtOverlayPlot;
+namespace tvane::chart {
+class Chart;
+}
 class QPainter;
 
 // The strip chart plot's window: the chart, then the marker lines drawn over
@@ -11,7 +14,8 @@ class QPainter;
 class OverlayPlotView : public tvane::chart::ChartWidget {
     Q_OBJECT
 public:
-    OverlayPlotView(CXrtOverlayPlot& plot, QWidget* parent = nullptr);
+    // The plot's chart may not be its own yet while its window is made.
+    OverlayPlotView(CXrtOverlayPlot& plot, tvane::chart::Chart& chart, QWidget* parent = nullptr);
 
     // The marker lines over a chart drawn at target (printing, pictures).
     static void DrawMarkers(QPainter& painter, const CXrtOverlayPlot& plot, const QRectF& target);
