@@ -16,6 +16,7 @@
 #include "platform/chart/ChartData.h"
 #include "scan/CChannelArray.h"
 #include "scan/CChannelInfo.h"
+#include "scan/CReadingQuery.h"
 #include "scan/CRunRecord.h"
 #include "scan/ValueFormat.h"
 
@@ -533,6 +534,42 @@ void CXrtOverlayFrame::OnScanState() {
     m_plot->UpdateTimeAxis();
 }
 
+void CXrtOverlayFrame::OnRetainHint() {
+    // Enough scans of each channel for the plot's window, with half again to spare.
+    auto* doc = dynamic_cast<IStripChartDocument*>(GetDocument());
+    const double runTime = doc ? doc->GetRunTime() : 0.0;
+    double scans = 15.0;
+    if (runTime != 0.0 && m_plot)
+        scans = std::max(15.0, std::trunc(m_plot->GetTimeAxis().width / runTime));
+    if (IGraphDocument* graphDoc = GetDocument())
+        graphDoc->RaiseFrameCounter(static_cast<std::uint32_t>(std::min(scans * 1.5, 4e9)));
+}
+
+std::string CXrtOverlayFrame::CopyDisplayedData() {
+    auto* doc = dynamic_cast<IStripChartDocument*>(GetDocument());
+    if (!doc || !GetDocumentHasReadings() || !m_plot)
+        return {};
+    CReadingQuery query;
+    query.m_startTime = std::max(doc->GetRunStartTime(), m_plot->GetTimeAxis().start);
+    query.m_endTime = std::min(doc->GetRunEndTime(), m_plot->GetTimeAxis().end);
+    if (query.m_endTime < query.m_startTime)
+        query.m_endTime = query.m_startTime;
+    doc->GetScanChannelList(query.m_channelLabels, query.m_channelNumbers);
+    query.m_selectedNumbers.clear();
+    for (int s = 0; s < kSlots; ++s)
+        if (const CChannelInfo* c = SlotChannel(s))
+            query.m_selectedNumbers.push_back(static_cast<std::uint32_t>(c->Number));
+    query.m_dataKind = CReadingQuery::kReadings;
+    query.m_destination = CReadingQuery::kToClipboard;
+    query.m_outputFormat = 1;
+    query.m_timeStamp = 1;
+    query.m_seconds = 1;
+    query.m_alarmFlag = 1;
+    query.m_alarmedOnly = 0;
+    query.m_separator = '\t';
+    return doc->ExportReadingsText(query);
+}
+
 int CXrtOverlayFrame::GetMaxScansDisplayed() const {
     return m_plot ? m_plot->GetCapacity() : m_retainCount;
 }
@@ -558,7 +595,8 @@ bool CXrtOverlayFrame::SetMaxScansDisplayed(int n) {
 }
 
 int CXrtOverlayFrame::GetRelativeReset() const {
-    return m_plot ? static_cast<int>(m_plot->GetReservedDouble() * 100.0) : 1;
+    // Rounded: a fraction such as 0.29 is a hair below its percent as a double.
+    return m_plot ? static_cast<int>(std::lround(m_plot->GetReservedDouble() * 100.0)) : 1;
 }
 
 void CXrtOverlayFrame::SetRelativeReset(int percent) {

@@ -16,6 +16,7 @@ class CChannelInfo;
 class CRangeInfo;
 class CXrtOverlayFrame;
 class IGraphDC;
+class CReadingQuery;
 
 // A child window of the strip chart frame: placed by its frame, repainted and
 // focused on request.
@@ -51,11 +52,21 @@ IStripChartWindows* StripChartWindows();
 void SetStripChartWindows(IStripChartWindows* windows);
 
 // What the strip chart needs of the document beyond the graphics document:
-// positioning the event log at a picked alarm point or event.
+// positioning the event log at a picked alarm point or event, the current
+// dataset's times, and its readings as text for the clipboard.
 class IStripChartDocument {
 public:
     virtual ~IStripChartDocument() = default;
     virtual void ShowEventInLog(const CDatasetEvent& event) = 0;
+    // The dataset's start and end time and its run time (a span), in ms.
+    virtual double GetRunStartTime() const = 0;
+    virtual double GetRunEndTime() const = 0;
+    virtual double GetRunTime() const = 0;
+    // The channels of the last scan: labels "<%ld> %s" and numbers.
+    virtual void GetScanChannelList(std::vector<std::string>& labels,
+                                    std::vector<std::uint32_t>& numbers) const = 0;
+    // The readings the query selects as export text; empty when none.
+    virtual std::string ExportReadingsText(const CReadingQuery& query) = 0;
 };
 
 // The strip chart display: a chart frame holding the overlay plot, its
@@ -89,6 +100,8 @@ public:
     bool SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool repaint) override;
     bool DrawFrame(IGraphDC& dc, const GRect* rect) override;
     int Print(IGraphDC& dc) override;
+    void OnRetainHint() override;
+    std::string CopyDisplayedData() override;
     bool OnEventHint(const HintObject& object) override;
     bool OnNewReadings(const HintObject& object) override;
     bool OnEventsChanged(const HintObject& object) override;

@@ -10,10 +10,12 @@
 #include "graphics/CXrtGraphData.h"
 #include "graphics/CXrtOverlayFrame.h"
 #include "graphics/GraphFactory.h"
+#include "graphics/OverAdvancedPageModel.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/chart/ChartData.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
+#include "scan/CReadingQuery.h"
 #include "scan/CRunRecord.h"
 
 namespace {
@@ -80,6 +82,20 @@ public:
         return static_cast<std::int16_t>(out.size());
     }
     void ShowEventInLog(const CDatasetEvent& event) override { shown.push_back(event); }
+    double GetRunStartTime() const override { return 0.0; }
+    double GetRunEndTime() const override { return runEnd; }
+    double GetRunTime() const override { return runTime; }
+    void GetScanChannelList(std::vector<std::string>& labels,
+                            std::vector<std::uint32_t>& numbers) const override {
+        for (const CChannelInfo& c : channels) {
+            labels.push_back(c.Label + " " + c.Name);
+            numbers.push_back(static_cast<std::uint32_t>(c.Number));
+        }
+    }
+    std::string ExportReadingsText(const CReadingQuery& q) override {
+        queries.push_back(q);
+        return "text";
+    }
     void Scan(int scan, double time) {
         batch.clear();
         for (const CChannelInfo& c : channels) {
@@ -94,6 +110,9 @@ public:
     }
     std::map<int, std::vector<ReadingRecord>> batch;
     std::vector<CDatasetEvent> shown;
+    std::vector<CReadingQuery> queries;
+    double runEnd = 0.0;
+    double runTime = 0.0;
 };
 
 class StripChartFrameTest : public ::testing::Test {
@@ -180,8 +199,10 @@ TEST_F(StripChartFrameTest, TheMaximumScansDisplayedReplacesTheDataOnlyWhenItCha
     EXPECT_EQ(frame->GetMaxScansDisplayed(), 200);
     EXPECT_EQ(frame->GetReadingData()->GetCapacity(), 200);
     EXPECT_EQ(frame->GetPlot()->AlarmFlags(7).size(), 200u);
-    frame->SetRelativeReset(25);
-    EXPECT_EQ(frame->GetRelativeReset(), 25);
+    for (int percent : {25, 29, 57, 100}) {
+        frame->SetRelativeReset(percent);
+        EXPECT_EQ(frame->GetRelativeReset(), percent);
+    }
     frame->SetPlotStyle(2);
     EXPECT_EQ(frame->GetPlotStyle(), 2);
 }
@@ -271,6 +292,98 @@ TEST_F(StripChartFrameTest, AppearanceItemsReachThePlotLegendAndText) {
     EXPECT_EQ(frame->GetLegend()->GetBackground(), 0x00FF00);
     EXPECT_TRUE(frame->SetAppearanceItem(8, grid, false));
     EXPECT_EQ(frame->GetTextDisplay()->Label(0, 1)->GetColour(), 0x00FF00);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StripChartFrameTest, TheAdvancedPageShowsTheChartsSettingsAndAppliesThemOnOk) {
+    CXrtOverlayFrame* frame = NewChart();
+    OverAdvancedPageModel page(*frame);
+    const OverAdvancedPageModel::Values v = page.Init();
+    EXPECT_EQ(v.maxScans, 1000);
+    EXPECT_EQ(v.relativeReset, 1);
+    EXPECT_EQ(v.style, 1);
+    EXPECT_TRUE(v.grid);
+    EXPECT_EQ(v.updateRate, 1);
+    EXPECT_EQ(page.HelpId(), 11301);
+    EXPECT_EQ(page.Items().front(), "Data");
+    EXPECT_EQ(page.SymbolIndex(0), 1); // "Circle"
+    EXPECT_EQ(page.SizeIndex(0), 3);
+    EXPECT_EQ(page.Sizes().size(), 8u);
+
+    // Symbols, style and grid apply at once.
+    page.SetSymbol(CXrtOverlayPlot::kEvent, 4, 5);
+    EXPECT_EQ(frame->GetPlot()->GetPointStyleName(CXrtOverlayPlot::kEvent), "Triangle");
+    EXPECT_EQ(frame->GetPlot()->GetPointSize(CXrtOverlayPlot::kEvent), 6);
+    page.SetGrid(false);
+    EXPECT_FALSE(frame->GetPlot()->GetGrid());
+    page.SetStyle(0);
+    EXPECT_EQ(frame->GetPlotStyle(), 0);
+
+    // The numbers only on OK, and only within their ranges.
+    OverAdvancedPageModel::Field field;
+    std::string message;
+    const struct {
+        int scans, reset;
+        OverAdvancedPageModel::Field field;
+    } refused[] = {{99, 1, OverAdvancedPageModel::kMaxScansField},
+                   {5001, 1, OverAdvancedPageModel::kMaxScansField},
+                   {1000, 0, OverAdvancedPageModel::kResetField},
+                   {1000, 101, OverAdvancedPageModel::kResetField}};
+    for (const auto& r : refused) {
+        OverAdvancedPageModel::Values bad = v;
+        bad.maxScans = r.scans;
+        bad.relativeReset = r.reset;
+        EXPECT_FALSE(page.Apply(bad, field, message));
+        EXPECT_EQ(field, r.field);
+        EXPECT_NE(message.find("Please enter an integer between"), std::string::npos);
+    }
+    EXPECT_EQ(frame->GetMaxScansDisplayed(), 1000);
+    const int resends = doc.resends;
+    ASSERT_TRUE(page.Apply(v, field, message)); // the same maximum: no refresh
+    EXPECT_EQ(doc.resends, resends);
+    OverAdvancedPageModel::Values changed = v;
+    changed.maxScans = 300;
+    changed.relativeReset = 40;
+    changed.updateRate = 7;
+    ASSERT_TRUE(page.Apply(changed, field, message));
+    EXPECT_EQ(frame->GetMaxScansDisplayed(), 300);
+    EXPECT_EQ(frame->GetRelativeReset(), 40);
+    EXPECT_EQ(frame->GetUpdateRate(), 7);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StripChartFrameTest, CopyingDataTakesTheVisibleWindowWithinTheDataset) {
+    CXrtOverlayFrame* frame = NewChart();
+    EXPECT_EQ(frame->CopyDisplayedData(), ""); // no readings: nothing
+    EXPECT_TRUE(doc.queries.empty());
+    doc.readings = 10;
+    frame->OnSetChannel(2, CXrtOverlayFrame::ToOverlay(doc.channels[2]));
+    frame->GetPlot()->SetWindowEnd(5000000.0);
+    doc.runEnd = 4000000.0; // the window reaches past the dataset's end
+    EXPECT_EQ(frame->CopyDisplayedData(), "text");
+    ASSERT_EQ(doc.queries.size(), 1u);
+    const CReadingQuery& q = doc.queries[0];
+    EXPECT_DOUBLE_EQ(q.m_startTime, 5000000.0 - 1200000.0);
+    EXPECT_DOUBLE_EQ(q.m_endTime, 4000000.0);
+    EXPECT_EQ(q.m_selectedNumbers, (std::vector<std::uint32_t>{101, 103}));
+    EXPECT_EQ(q.m_separator, '\t');
+    EXPECT_EQ(q.m_destination, CReadingQuery::kToClipboard);
+}
+
+TEST_F(StripChartFrameTest, ALoadedDatasetKeepsTheScansTheWindowShows) {
+    CXrtOverlayFrame* frame = NewChart();
+    doc.calls.clear();
+    doc.runTime = 0.0;
+    frame->OnRetainHint();
+    doc.runTime = 1000.0; // a scan a second: 1200 scans in 20 minutes
+    frame->OnRetainHint();
+    EXPECT_EQ(doc.calls, (std::vector<std::string>{"retain22", "retain1800"}));
 }
 
 } // namespace

@@ -99,6 +99,12 @@ public:
         return "12:00:" + std::to_string(static_cast<long>(time / 1000.0) % 60);
     }
     void ShowEventInLog(const CDatasetEvent& event) override { shown.push_back(event); }
+    double GetRunStartTime() const override { return 0.0; }
+    double GetRunEndTime() const override { return 0.0; }
+    double GetRunTime() const override { return 1000.0; }
+    void GetScanChannelList(std::vector<std::string>&, std::vector<std::uint32_t>&) const override {
+    }
+    std::string ExportReadingsText(const CReadingQuery&) override { return {}; }
     std::map<int, std::vector<ReadingRecord>> batch;
     std::vector<CDatasetEvent> shown;
 };
