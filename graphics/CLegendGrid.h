@@ -62,6 +62,7 @@ public:
     void Attach(tvane::GridCore& core);
     tvane::GridCore* Core() const { return m_core; }
     void SetParent(ILegendParent* parent) { m_parent = parent; }
+    ILegendParent* GetParent() const { return m_parent; }
     // Told after the legend's texts or colours changed (its window redraws).
     void SetChanged(std::function<void()> changed) { m_changedHook = std::move(changed); }
 

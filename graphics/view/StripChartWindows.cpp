@@ -1,6 +1,7 @@
 #include "graphics/view/StripChartWindows.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
@@ -70,6 +71,69 @@ std::unique_ptr<ChildWindow> Place(QWidget* widget, const GRect& rect) {
 
 QtStripChartWindows g_windows;
 
+// The legend's top edge in the frame's window: the sizing cursor over the
+// three pixel rows above it, and a drag of a line that sets the legend's rows.
+class LegendEdgeFilter : public QObject {
+public:
+    LegendEdgeFilter(QWidget* frameWidget, CXrtOverlayFrame& frame)
+        : QObject(frameWidget), m_widget(frameWidget), m_frame(frame) {
+        frameWidget->setMouseTracking(true);
+        frameWidget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            const int y = static_cast<QMouseEvent*>(event)->position().toPoint().y();
+            if (m_dragging) {
+                m_lineY = y;
+                return true;
+            }
+            const bool edge = m_frame.IsOnLegendEdge(y);
+            if (edge != m_sizing) {
+                m_sizing = edge;
+                if (edge)
+                    m_widget->setCursor(Qt::SizeVerCursor);
+                else
+                    m_widget->unsetCursor();
+            }
+            return false;
+        }
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton && m_sizing) {
+                m_sizing = false;
+                m_widget->unsetCursor();
+                return false;
+            }
+            if (mouse->button() != Qt::LeftButton || !m_sizing)
+                return false;
+            m_dragging = true;
+            m_lineY = mouse->position().toPoint().y();
+            return false; // the frame is selected as by any press
+        }
+        case QEvent::MouseButtonRelease:
+            if (!m_dragging)
+                return false;
+            m_dragging = false;
+            m_sizing = false;
+            m_widget->unsetCursor();
+            m_frame.DropLegendEdge(m_lineY);
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget* m_widget;
+    CXrtOverlayFrame& m_frame;
+    bool m_sizing = false;
+    bool m_dragging = false;
+    int m_lineY = 0;
+};
+
 } // namespace
 
 std::unique_ptr<IChartWindow> QtStripChartWindows::CreatePlotWindow(IGraphFrameWindow& frame,
@@ -88,7 +152,10 @@ std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreatePanelWindow(IGraph
 std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreateLegendWindow(IGraphFrameWindow& frame,
                                                                            CLegendGrid& legend,
                                                                            const GRect& rect) {
-    return Place(new LegendGridView(legend, ParentOf(frame)), rect);
+    QWidget* parent = ParentOf(frame);
+    if (auto* strip = dynamic_cast<CXrtOverlayFrame*>(legend.GetParent()); strip && parent)
+        new LegendEdgeFilter(parent, *strip);
+    return Place(new LegendGridView(legend, parent), rect);
 }
 
 std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreateTextWindow(IGraphFrameWindow& frame,

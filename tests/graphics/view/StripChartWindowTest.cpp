@@ -242,6 +242,24 @@ TEST_F(StripChartWindowTest, TheSpinButtonStepsTheTimePerDivision) {
     EXPECT_EQ(frame->GetTextDisplay()->Label(0, 1)->Text(), "Time/Div: 01:00min");
 }
 
+TEST_F(StripChartWindowTest, DraggingTheLegendsTopEdgeSetsItsRows) {
+    auto* frameWidget = dynamic_cast<QWidget*>(frame->GetWindow());
+    ASSERT_NE(frameWidget, nullptr);
+    const GRect legend = frame->GetLegendWindow()->GetRectInFrame();
+    ASSERT_EQ(frame->GetLegendRows(), 3);
+    const QPoint edge(200, legend.top - 2);
+    QTest::mouseMove(frameWidget, edge);
+    EXPECT_EQ(frameWidget->cursor().shape(), Qt::SizeVerCursor);
+    QTest::mousePress(frameWidget, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(frameWidget, QPoint(200, legend.bottom - 22 - 5 * 22));
+    QTest::mouseRelease(frameWidget, Qt::LeftButton, {}, QPoint(200, legend.bottom - 22 - 5 * 22));
+    EXPECT_EQ(frame->GetLegendRows(), 5);
+    EXPECT_EQ(frame->GetLegendWindow()->GetRectInFrame().Height(), 6 * 22);
+    QTest::mouseMove(frameWidget, edge);
+    QTest::mouseMove(frameWidget, QPoint(200, 2)); // the title band
+    EXPECT_NE(frameWidget->cursor().shape(), Qt::SizeVerCursor);
+}
+
 TEST_F(StripChartWindowTest, AStripChartPrintsToPdf) {
     Feed(120);
     frame->GetLegend()->ClickCell(1, CLegendGrid::kMarker1Col);
