@@ -183,8 +183,8 @@ public:
     // The window rectangle now (the stored one without a window).
     GRect GetFrameRect() const;
     void SetFrameRect(const GRect& rect) { m_rect = rect; }
-    // Destroys the window (the object stays).
-    void DestroyWindow();
+    // Destroys the window and its children's windows (the object stays).
+    virtual void DestroyWindow();
     // Mouse presses on the frame or its children: the page selects it.
     void OnLButtonDown();
     void OnRButtonDown(GPoint pagePoint);

@@ -11,6 +11,7 @@
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphMessages.h"
 #include "graphics/GraphicsTexts.h"
+#include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
@@ -532,6 +533,50 @@ bool CGraphView::Paste(bool track) {
         tvane::ShowMessage(GraphicsTexts().Load(13184), tvane::MsgButtons::Ok, tvane::MsgIcon::None,
                            13184);
     return added;
+}
+
+// --- Printing ---------------------------------------------------------------------------------
+
+void CGraphView::PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int pages) {
+    dc.Save();
+    dc.SetFont(LOGFONT{});
+    const std::string text = "Page " + std::to_string(page) + "/" + std::to_string(pages);
+    // Bottom-centre alignment: the text ends at y, centred on x.
+    const GPoint at = graphgeo::FooterPos(draw, dc.TextHeight());
+    dc.Text({at.x - dc.TextWidth(text) / 2, at.y - dc.TextHeight()}, text, 0, nullptr);
+    dc.Restore();
+}
+
+void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly) {
+    const GRect draw = m_window ? m_window->GetClientRect() : GRect{};
+    if (!m_frames)
+        return;
+    if (selectionOnly && m_selected) {
+        m_selected->GridHookA();
+        m_selected->Print(dc);
+        PrintPageFooter(dc, draw, 1, 1);
+        m_selected->GridHookB();
+        return;
+    }
+    for (CGraphFrame* frame : *m_frames) {
+        frame->PreparePrinting();
+        frame->GridHookA();
+    }
+    PrintPageFooter(dc, draw, 1, 1);
+    std::vector<const IGraphFrameWindow*> top =
+        m_window ? m_window->WindowsTopDown() : std::vector<const IGraphFrameWindow*>{};
+    for (auto it = top.rbegin(); it != top.rend(); ++it) {
+        CGraphFrame* frame = m_frames->FindByWindow(*it);
+        if (!frame)
+            continue;
+        const GPoint origin = (*it)->ClientOrigin();
+        dc.Save();
+        dc.Offset(origin.x, origin.y);
+        frame->Print(dc);
+        dc.Restore();
+    }
+    for (CGraphFrame* frame : *m_frames)
+        frame->GridHookB();
 }
 
 // --- Requests and messages ------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "platform/ui/MessageBus.h"
 
 class CGraphFrame;
+class IGraphDC;
 class IGraphDocument;
 
 namespace tvane {
@@ -128,6 +129,13 @@ public:
     // A display from its archive bytes (with its class tag); null when they do not read.
     static std::unique_ptr<CGraphFrame> LoadFrame(const std::vector<std::uint8_t>& bytes);
     static std::vector<std::uint8_t> StoreFrame(const CGraphFrame& frame);
+
+    // --- Printing ------------------------------------------------------------------
+    // One printed page in the page's client pixels: the selected display alone
+    // (it decides its pages), or the footer and every display from the bottom of
+    // the stacking order up, each at its place.
+    void PrintPage(IGraphDC& dc, bool selectionOnly);
+    static void PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int pages);
 
     // --- Name, colour --------------------------------------------------------------
     bool SetTabName(const std::string& name);

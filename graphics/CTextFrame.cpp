@@ -83,6 +83,13 @@ bool CTextFrame::DrawFrame(IGraphDC& dc, const GRect* rect) {
     return base || drawn;
 }
 
+void CTextFrame::DestroyWindow() {
+    // The box's window lives inside the frame's: it goes first.
+    if (m_textBox)
+        m_textBox->DestroyWindow();
+    CGraphFrame::DestroyWindow();
+}
+
 int CTextFrame::Print(IGraphDC& dc) {
     DrawFrame(dc, nullptr);
     return 0;

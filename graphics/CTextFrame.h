@@ -20,6 +20,7 @@ public:
     bool SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool repaint) override;
     bool DrawFrame(IGraphDC& dc, const GRect* rect) override;
     int Print(IGraphDC& dc) override;
+    void DestroyWindow() override;
 
     // The base part, then the text box and the region, each with its class tag.
     void Serialize(tvane::CArchive& ar) override;

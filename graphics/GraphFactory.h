@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -56,6 +57,8 @@ public:
     // page that was active when the sheet closed.
     virtual bool Run(CGraphFrame& frame, const std::vector<int>& pageIds, unsigned captionId,
                      int startPage, int& activePage) = 0;
+    // The Page Properties sheet of a graphics page: its colour and tab name.
+    virtual bool RunPageProperties(std::uint32_t& color, std::string& name) = 0;
 };
 IGraphSheetRunner* GraphSheetRunner();
 void SetGraphSheetRunner(IGraphSheetRunner* runner);

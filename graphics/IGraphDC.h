@@ -13,6 +13,8 @@ public:
     virtual ~IGraphDC() = default;
     virtual void Save() = 0;
     virtual void Restore() = 0;
+    // Moves the origin by (dx, dy); Restore undoes it.
+    virtual void Offset(int dx, int dy) = 0;
     // 2 on a monochrome device, 0 on devices without a colour table.
     virtual int NumColors() const = 0;
     virtual void FillRect(const GRect& rect, std::uint32_t color) = 0;

@@ -32,6 +32,8 @@ class IGraphFrameWindow : public IRegionWindow {
 public:
     virtual GRect GetWindowRect() const = 0;
     virtual GRect GetClientRect() const = 0;
+    // Where the client area's top-left lies in the page's client pixels.
+    virtual GPoint ClientOrigin() const = 0;
     virtual void Show(bool show) = 0;
     virtual bool IsVisible() const = 0;
     // Repaints the whole window (erase: the background too) at once.

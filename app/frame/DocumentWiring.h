@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,7 @@ class IExportDataDialog;
 class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
+class GraphicsWiring;
 
 // The main frame as the document reaches it: the frame's timer service, its
 // status panes, and the page titles stored after the setup.
@@ -30,9 +32,14 @@ public:
     void SetPaneText(int pane, const std::string& text) override;
     void SerializeLayout(tvane::CArchive& ar, CLoggerDoc& document) override;
     void ShowEventLog() override;
+    // The graphics pages' own parts, after the page list (count: the pages it lists).
+    void SetPagesLayout(std::function<void(tvane::CArchive&, std::uint32_t)> pages) {
+        m_pages = std::move(pages);
+    }
 
 private:
     CMainFrame& m_frame;
+    std::function<void(tvane::CArchive&, std::uint32_t)> m_pages;
 };
 
 // The application the document sees: the start-up's state record, the
@@ -44,6 +51,7 @@ public:
     COleKXQT7100* GetInstrument() override;
     bool IsSetupDiscard() const override { return m_discard; }
     IDocumentFrame* GetMainFrame() override { return m_frame.get(); }
+    FrameForDocument* Frame() const { return m_frame.get(); }
     ISetupEditor* GetSetupEditor() override { return nullptr; }
     void SetSetupDiscard(bool discard) { m_discard = discard; }
 
@@ -184,6 +192,7 @@ public:
     CLoggerDoc& Document() { return *m_doc; }
     ProgramDocumentOperations& Operations() { return *m_operations; }
     ProgramLoggerApp& App() { return m_app; }
+    GraphicsWiring* Graphics() const { return m_graphics.get(); }
 
 private:
     ProgramLoggerApp m_app;
@@ -201,4 +210,5 @@ private:
     std::unique_ptr<FrameInstrumentUi> m_instrumentUi;
     std::unique_ptr<IUploadDialog> m_uploadDialog;
     std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
+    std::unique_ptr<GraphicsWiring> m_graphics;
 };

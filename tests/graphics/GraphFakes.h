@@ -51,6 +51,7 @@ public:
     void MoveWindow(const GRect& r, bool) override { rect = r; }
     GRect GetWindowRect() const override { return rect; }
     GRect GetClientRect() const override { return {0, 0, rect.Width() - 4, rect.Height() - 4}; }
+    GPoint ClientOrigin() const override { return {rect.left + 2, rect.top + 2}; }
     void Show(bool s) override { visible = s; }
     bool IsVisible() const override { return visible; }
     void Redraw(bool) override { ++redraws; }
@@ -202,6 +203,9 @@ class RecordingDC : public IGraphDC {
 public:
     void Save() override { ops.push_back("save"); }
     void Restore() override { ops.push_back("restore"); }
+    void Offset(int dx, int dy) override {
+        ops.push_back("offset:" + std::to_string(dx) + "," + std::to_string(dy));
+    }
     int NumColors() const override { return colors; }
     void FillRect(const GRect&, std::uint32_t) override { ops.push_back("fill"); }
     void Rectangle(const GRect& r, std::uint32_t) override {

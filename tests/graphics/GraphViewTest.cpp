@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "GraphFakes.h"
 #include "GraphicsTestSupport.h"
 #include "app/DocumentHints.h"
@@ -42,6 +44,7 @@ public:
             frame.SetTitle(*newTitle);
         return ok;
     }
+    bool RunPageProperties(std::uint32_t&, std::string&) override { return false; }
     bool ok = true;
     int activeOnClose = 0;
     std::optional<std::string> newTitle;
@@ -363,6 +366,40 @@ TEST_F(GraphViewTest, ABurstOfRequestsIsServedOnceWithoutDroppingAnotherWindowsR
     EXPECT_TRUE(doc.asks[0]);
     EXPECT_EQ(doc.actions[1].m_channel, 302);
     EXPECT_FALSE(doc.asks[1]);
+}
+
+TEST_F(GraphViewTest, APagePrintsItsFooterAndItsDisplaysBottomFirst) {
+    CTextFrame* a = Add();
+    CTextFrame* b = Add();
+    a->GetTextBox()->SetText("lower");
+    b->GetTextBox()->SetText("upper");
+    window.stack = {b->GetWindow(), a->GetWindow()}; // b on top
+    RecordingDC dc;
+    view.PrintPage(dc, false);
+    std::vector<std::string> texts;
+    for (const std::string& op : dc.ops)
+        if (op.rfind("text:", 0) == 0 || op.rfind("offset:", 0) == 0)
+            texts.push_back(op);
+    // The footer of page 1 of 1 at the bottom centre of the 400 x 300 page.
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts[0], "text:Page 1/1");
+    EXPECT_EQ(dc.textPos[0], (GPoint{200 - 6 * 8 / 2, 300 - 10 - 10}));
+    const auto lower = std::find(texts.begin(), texts.end(), "text:lower");
+    const auto upper = std::find(texts.begin(), texts.end(), "text:upper");
+    ASSERT_NE(lower, texts.end());
+    ASSERT_NE(upper, texts.end());
+    EXPECT_LT(lower, upper);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "offset:12,12"), texts.end());
+
+    // The selection alone: the selected display and the footer.
+    RecordingDC selection;
+    view.SelectFrame(a);
+    view.PrintPage(selection, true);
+    std::size_t shown = 0;
+    for (const std::string& op : selection.ops)
+        shown += op == "text:lower" || op == "text:upper";
+    EXPECT_EQ(shown, 1u);
+    EXPECT_EQ(selection.ops[selection.ops.size() - 2], "text:Page 1/1");
 }
 
 } // namespace
