@@ -91,7 +91,7 @@ void CGraphAppearancePage::ShowFont() {
     int item = 0;
     const GRAPHITEMPROPS props = Entry(1, GRAPHITEMPROPS::kFont, item);
     if (item >= 0)
-        m_ui->sample->setFont(ToQFont(props.font));
+        m_ui->sample->setFont(LogFontToQFont(props.font));
 }
 
 void CGraphAppearancePage::ShowLabel() {
@@ -125,12 +125,12 @@ void CGraphAppearancePage::ChangeFont() {
     GRAPHITEMPROPS props = Entry(1, GRAPHITEMPROPS::kFont, item);
     if (item < 0)
         return;
-    QFontDialog dialog(ToQFont(props.font), this);
+    QFontDialog dialog(LogFontToQFont(props.font), this);
     dialog.setOption(QFontDialog::ScalableFonts);
     if (dialog.exec() != QDialog::Accepted)
         return;
     props.mask = GRAPHITEMPROPS::kFont;
-    props.font = FromQFont(dialog.selectedFont());
+    props.font = QFontToLogFont(dialog.selectedFont());
     m_frame->SetAppearanceItem(item, props, true);
     ShowFont();
 }

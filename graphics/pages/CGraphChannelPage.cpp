@@ -1,9 +1,11 @@
 #include "graphics/pages/CGraphChannelPage.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "graphics/CGraphFrame.h"
@@ -54,6 +56,8 @@ void CGraphChannelPage::OnInitPage() {
         m_channelLabel->hide();
         m_combo->setParent(m_list->viewport());
         m_combo->show();
+        // It follows the rows as the list is laid out and scrolled.
+        m_list->viewport()->installEventFilter(this);
     } else {
         m_listLabel->hide();
         m_channelLabel->setText("Channel:");
@@ -61,6 +65,7 @@ void CGraphChannelPage::OnInitPage() {
     }
     connect(m_combo, &QComboBox::activated, this, [this](int index) { ApplyChannel(index); });
     connect(m_list, &QListWidget::currentRowChanged, this, [this] { ShowSlot(); });
+    connect(m_list->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { ShowSlot(); });
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] {
         ShowSlot();
         m_combo->setFocus();
@@ -68,6 +73,13 @@ void CGraphChannelPage::OnInitPage() {
     if (m_list->count() > 0)
         m_list->setCurrentRow(0);
     ShowSlot();
+}
+
+bool CGraphChannelPage::eventFilter(QObject* watched, QEvent* event) {
+    if (m_list && watched == m_list->viewport() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
+        ShowSlot();
+    return CGraphPage::eventFilter(watched, event);
 }
 
 void CGraphChannelPage::FillCombo(QComboBox* combo, bool withChannels) {

@@ -22,6 +22,7 @@ public:
     QComboBox* SlotCombo() const { return m_combo; }
     // Assigns the combo's entry to the selected slot (the combo's close-up).
     void ApplyChannel(int comboIndex);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected:
     void OnInitPage() override;

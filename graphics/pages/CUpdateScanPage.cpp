@@ -1,5 +1,7 @@
 #include "graphics/pages/CUpdateScanPage.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -34,8 +36,8 @@ void CUpdateScanPage::OnInitPage() {
 bool CUpdateScanPage::OnKillActive() {
     if (!m_rate || !m_frame)
         return true;
-    // The spin edit keeps its value within 1 to 5000.
-    m_rate->SetValue(m_rate->text().toInt());
+    // A number typed outside 1 to 5000 is moved into the range.
+    m_rate->SetValue(std::clamp(m_rate->text().toInt(), 1, 5000));
     m_frame->SetUpdateRate(m_rate->GetValue());
     return true;
 }

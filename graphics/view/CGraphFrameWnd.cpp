@@ -115,7 +115,7 @@ void CGraphFrameWnd::SetFocus() {
 }
 
 int CGraphFrameWnd::TextWidth(const std::string& text) const {
-    return QFontMetrics(ToQFont(m_frame.GetFrameLogFont()))
+    return QFontMetrics(LogFontToQFont(m_frame.GetFrameLogFont()))
         .horizontalAdvance(tvane::ToQString(text));
 }
 
@@ -285,7 +285,7 @@ std::vector<std::string> CTextBoxWnd::GetLines() const {
 }
 
 void CTextBoxWnd::SetFont(const LOGFONT& font) {
-    setFont(ToQFont(font));
+    setFont(LogFontToQFont(font));
 }
 
 void CTextBoxWnd::SetColors(std::uint32_t background, std::uint32_t text) {

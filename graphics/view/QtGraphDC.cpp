@@ -17,7 +17,7 @@ std::uint32_t ToColorRef(const QColor& c) {
            (static_cast<std::uint32_t>(c.blue()) << 16);
 }
 
-QFont ToQFont(const LOGFONT& lf) {
+QFont LogFontToQFont(const LOGFONT& lf) {
     QFont font(tvane::ToQString(lf.FaceName().empty() ? std::string("Arial") : lf.FaceName()));
     font.setPixelSize(lf.lfHeight == 0 ? 12 : std::abs(lf.lfHeight));
     font.setBold(lf.lfWeight >= 600);
@@ -27,7 +27,7 @@ QFont ToQFont(const LOGFONT& lf) {
     return font;
 }
 
-LOGFONT FromQFont(const QFont& font) {
+LOGFONT QFontToLogFont(const QFont& font) {
     LOGFONT lf;
     lf.lfHeight = -(font.pixelSize() > 0 ? font.pixelSize() : QFontMetrics(font).height());
     lf.lfWeight = font.bold() ? 700 : 400;
@@ -92,7 +92,7 @@ void QtGraphDC::Line(GPoint a, GPoint b, std::uint32_t color) {
 }
 
 void QtGraphDC::SetFont(const LOGFONT& font) {
-    m_painter.setFont(ToQFont(font));
+    m_painter.setFont(LogFontToQFont(font));
 }
 
 int QtGraphDC::TextHeight() const {

@@ -9,8 +9,8 @@ class QPainter;
 QColor ToQColor(std::uint32_t colorref);
 std::uint32_t ToColorRef(const QColor& color);
 // The drawing font of a description; heights are in pixels.
-QFont ToQFont(const LOGFONT& lf);
-LOGFONT FromQFont(const QFont& font);
+QFont LogFontToQFont(const LOGFONT& lf);
+LOGFONT QFontToLogFont(const QFont& font);
 
 // The displays' drawing surface over a QPainter.
 class QtGraphDC final : public IGraphDC {
