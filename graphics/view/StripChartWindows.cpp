@@ -7,10 +7,12 @@
 #include <QWidget>
 
 #include "graphics/IGraphDC.h"
+#include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/GraphGridDraw.h"
 #include "graphics/view/LegendGridView.h"
 #include "graphics/view/OverlayPanelView.h"
 #include "graphics/view/OverlayPlotView.h"
+#include "graphics/view/QtGraphDC.h"
 #include "graphics/view/TextDisplayView.h"
 #include "platform/chartview/ChartRenderer.h"
 #include "platform/grid/GridCore.h"
@@ -60,7 +62,10 @@ private:
     QPointer<QWidget> m_widget;
 };
 
+// The children live in the frame window's client area.
 QWidget* ParentOf(IGraphFrameWindow& frame) {
+    if (auto* window = dynamic_cast<CGraphFrameWnd*>(&frame))
+        return window->Client();
     return dynamic_cast<QWidget*>(&frame);
 }
 
@@ -165,11 +170,10 @@ std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreateTextWindow(IGraphF
 }
 
 bool QtStripChartWindows::DrawChildren(IGraphDC& dc, CXrtOverlayFrame& frame) {
-    auto* painterDc = dynamic_cast<IPainterDC*>(&dc);
-    QPainter* painter = painterDc ? painterDc->Painter() : nullptr;
-    if (!painter)
+    auto* qtDc = dynamic_cast<QtGraphDC*>(&dc);
+    if (!qtDc)
         return false;
-    DrawStripChart(*painter, frame);
+    DrawStripChart(qtDc->Painter(), frame);
     return true;
 }
 

@@ -6,14 +6,6 @@
 class QPainter;
 class QWidget;
 
-// A drawing surface that is a QPainter underneath; the strip chart draws its
-// children through it.
-class IPainterDC {
-public:
-    virtual ~IPainterDC() = default;
-    virtual QPainter* Painter() = 0;
-};
-
 // The Qt windows of the strip chart's children, made inside the frame's
 // window (a QWidget).
 class QtStripChartWindows : public IStripChartWindows {

@@ -55,6 +55,7 @@ public:
     }
     GRect GetWindowRect() const override { return {x(), y(), x() + width(), y() + height()}; }
     GRect GetClientRect() const override { return {0, 0, width(), height()}; }
+    GPoint ClientOrigin() const override { return {x(), y()}; }
     void Show(bool s) override { setVisible(s); }
     bool IsVisible() const override { return isVisible(); }
     void Redraw(bool) override { update(); }
