@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
+#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -26,6 +28,7 @@
 #include "graphics/CXrtGraphData.h"
 #include "graphics/CXrtOverlayFrame.h"
 #include "graphics/view/CGraphViewWnd.h"
+#include "graphics/view/QtGraphDC.h"
 #include "platform/chart/ChartData.h"
 #include "scan/CFXScan.h"
 #include "tests/app/frame/QtApp.h"
@@ -152,6 +155,20 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
     const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
     std::filesystem::create_directories(dir);
     EXPECT_TRUE(frame.grab().save(QString::fromStdString((dir / "strip_chart_run.png").string())));
+    // The page prints with the chart drawn into the printer's page.
+    const auto pdf = dir / "strip_chart_run.pdf";
+    ASSERT_TRUE(
+        wiring.Graphics()->PrintCurrentPageToPdf(QString::fromStdString(pdf.string()), false));
+    EXPECT_GT(std::filesystem::file_size(pdf), 3000u);
+    // What a printed page gets of the display, as a picture.
+    QImage printed(620, 470, QImage::Format_RGB32);
+    printed.fill(Qt::white);
+    {
+        QPainter painter(&printed);
+        QtGraphDC dc(painter);
+        EXPECT_TRUE(chart->DrawFrame(dc, nullptr));
+    }
+    EXPECT_TRUE(printed.save(QString::fromStdString((dir / "strip_chart_run_print.png").string())));
 
     bool saveShown = false;
     CloseSave(saveShown);
