@@ -33,7 +33,10 @@ QApplication& App() {
     static int argc = 1;
     static char name[] = "tvane_graphicsview_tests";
     static char* argv[] = {name, nullptr};
+    // One application for the whole test program, whichever test makes it.
     static QApplication* app = [] {
+        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+            return existing;
         qputenv("QT_QPA_PLATFORM", "offscreen");
         return new QApplication(argc, argv);
     }();
