@@ -18,6 +18,7 @@
 #include "graphics/view/CGraphicsWindowsDialog.h"
 #include "graphics/view/GraphClipboard.h"
 #include "graphics/view/QtGraphDC.h"
+#include "platform/ui/Help.h"
 #include "platform/widgets/QtText.h"
 
 namespace {
@@ -105,6 +106,7 @@ CGraphViewWnd::CGraphViewWnd(IGraphDocument* document, std::function<void(IView*
     m_menu->addAction(
         AddAction(kProperties, "Properties...", QKeySequence(Qt::ALT | Qt::Key_Return)));
     AddAction(kNextDisplay, "Next Display", QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    AddAction(kHelp, "Help", QKeySequence(Qt::Key_F1));
     if (attach)
         attach(m_model.get());
 }
@@ -169,6 +171,9 @@ bool CGraphViewWnd::RunCommand(unsigned id) {
         dialog.exec();
         return true;
     }
+    case kHelp:
+        tvane::Help().ShowContext(m_model->GetHelpId());
+        return true;
     case kAddEvent:
         if (m_commandSink)
             m_commandSink(id);

@@ -29,6 +29,7 @@ public:
         kNextDisplay = 32903,
         kAddEvent = 32863,
         kFilePrint = 57607,
+        kHelp = 57670, // F1: the selected display's help, else the page's
     };
 
     // The page registers its model with the document's views while it lives

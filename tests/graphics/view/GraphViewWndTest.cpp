@@ -22,6 +22,7 @@
 #include "graphics/view/CGraphicsWindowsDialog.h"
 #include "graphics/view/GraphClipboard.h"
 #include "platform/core/Services.h"
+#include "platform/ui/Help.h"
 #include "platform/ui/Prompter.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/graphics/GraphFakes.h"
@@ -132,6 +133,15 @@ TEST_F(GraphViewWndTest, CtrlTabTheCloseButtonAndTheContextMenu) {
             items << action->text();
     EXPECT_EQ(items, (QStringList{"Cu&t", "&Copy", "&Paste\t", "&Delete", "&Add Event...",
                                   "Properties..."}));
+
+    // F1: the selected display's help (page 0, + 0x20000), else the page's.
+    tvane::RecordingHelp help;
+    tvane::ScopedService<tvane::IHelp> helpGuard(tvane::SetHelp, &help);
+    QTest::keyClick(&page, Qt::Key_F1);
+    page.Model().DeselectAll();
+    QTest::keyClick(&page, Qt::Key_F1);
+    EXPECT_EQ(help.shown, (std::vector<unsigned>{11006 + 0x20000, 0x1806B}));
+    page.Model().SelectFrame(b);
 
     // The close button asks, then deletes the display.
     auto* window = static_cast<CGraphFrameWnd*>(a->GetWindow());
