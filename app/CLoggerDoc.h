@@ -287,9 +287,6 @@ public:
     CScanEngine& GetScanEngine() const { return *m_engine; }
     CStateInfo& GetStateInfo() const;
     void CloseDatasetStore();
-    // The run's start tick and the current dataset's termination reason.
-    double GetStartTick() const { return m_startTick; }
-    std::int16_t GetTerminationCode() const { return m_terminationCode; }
 
     // --- The scan engine ------------------------------------------------------
     // The run's operations, kept here for the windows and commands that reach

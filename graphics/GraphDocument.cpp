@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "app/CLoggerDoc.h"
+#include "app/CScanEngine.h"
+#include "app/CTextExport.h"
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
 #include "database/DataSource.h"
@@ -64,7 +66,7 @@ double GraphDocument::GetStartTick() const {
 }
 
 std::int32_t GraphDocument::GetTerminationCode() const {
-    return m_doc.GetTerminationCode();
+    return m_doc.GetScanEngine().GetTerminationCode();
 }
 
 void GraphDocument::RaiseFrameCounter(std::uint32_t value) {
@@ -111,8 +113,8 @@ double GraphDocument::GetRunTime() const {
 
 void GraphDocument::GetScanChannelList(std::vector<std::string>& labels,
                                        std::vector<std::uint32_t>& numbers) const {
-    m_doc.GetScanChannelList(labels);
-    m_doc.GetScanChannelList(numbers);
+    m_doc.GetExport().GetScanChannelList(labels);
+    m_doc.GetExport().GetScanChannelList(numbers);
 }
 
 std::string GraphDocument::ExportReadingsText(const CReadingQuery& query) {
@@ -124,7 +126,7 @@ std::string GraphDocument::ExportReadingsText(const CReadingQuery& query) {
     copy.m_destination = CReadingQuery::kToFile;
     copy.m_fileName = file.string();
     std::string text;
-    if (m_doc.ExportReadings(copy, false, 269)) {
+    if (m_doc.GetExport().ExportReadings(copy, false, 269)) {
         std::ifstream in(file, std::ios::binary);
         std::ostringstream out;
         out << in.rdbuf();

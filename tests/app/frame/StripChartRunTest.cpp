@@ -83,8 +83,8 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
         return;
     ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
     ASSERT_TRUE(program.Binding().InitInstrument());
-    doc.m_scan->m_scanInterval = 1.0;
-    doc.m_setupInInstrument = 1;
+    doc.GetScan()->m_scanInterval = 1.0;
+    doc.SetSetupInInstrument(true);
     doc.SetModifiedFlag(false);
 
     // Graphics, Strip Chart on the first graphics page.
