@@ -1,10 +1,18 @@
 #include "graphics/GraphDocument.h"
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "app/CLoggerDoc.h"
 #include "app/CScanEngine.h"
+#include "app/CTextExport.h"
 #include "database/CDataset.h"
+#include "database/CDatasetEvent.h"
 #include "database/DataSource.h"
 #include "platform/profile/Profile.h"
+#include "scan/CFXScan.h"
+#include "scan/CReadingQuery.h"
 
 bool GraphDocument::HasReadings() const {
     return GetReadingCount() > 0;
@@ -81,4 +89,50 @@ void GraphDocument::ResendData(IView& target) {
 bool GraphDocument::GetPreference(int id) const {
     return tvane::GetPrivateProfileString("PREFERENCES", std::to_string(id), "Y", kProfileFile) ==
            "Y";
+}
+
+void GraphDocument::ShowEventInLog(const CDatasetEvent& event) {
+    m_doc.ShowEventInLog(event);
+}
+
+double GraphDocument::GetRunStartTime() const {
+    const CDataset* dataset = m_doc.GetDataset();
+    return dataset ? dataset->GetFirstTime() : 0.0;
+}
+
+double GraphDocument::GetRunEndTime() const {
+    const CDataset* dataset = m_doc.GetDataset();
+    return dataset ? dataset->GetLastTime() : 0.0;
+}
+
+double GraphDocument::GetRunTime() const {
+    // The time between scans.
+    const CFXScan* scan = m_doc.GetScan();
+    return scan ? scan->m_scanInterval * 1000.0 : 0.0;
+}
+
+void GraphDocument::GetScanChannelList(std::vector<std::string>& labels,
+                                       std::vector<std::uint32_t>& numbers) const {
+    m_doc.GetExport().GetScanChannelList(labels);
+    m_doc.GetExport().GetScanChannelList(numbers);
+}
+
+std::string GraphDocument::ExportReadingsText(const CReadingQuery& query) {
+    // The export writes a file; its text goes to the clipboard with the display.
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() /
+        ("tvane-copy-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".txt");
+    CReadingQuery copy = query;
+    copy.m_destination = CReadingQuery::kToFile;
+    copy.m_fileName = file.string();
+    std::string text;
+    if (m_doc.GetExport().ExportReadings(copy, false, 269)) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        text = out.str();
+    }
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    return text;
 }

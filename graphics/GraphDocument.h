@@ -1,10 +1,11 @@
 #pragma once
+#include "graphics/CXrtOverlayFrame.h"
 #include "graphics/IGraphDocument.h"
 
 class CLoggerDoc;
 
 // The program's document as the graphics pages see it, through its accessors.
-class GraphDocument final : public IGraphDocument {
+class GraphDocument final : public IGraphDocument, public IStripChartDocument {
 public:
     explicit GraphDocument(CLoggerDoc& doc) : m_doc(doc) {}
 
@@ -24,6 +25,15 @@ public:
     bool DoInstrumentAction(CReadingInfo& request, bool ask) override;
     void ResendData(IView& target) override;
     bool GetPreference(int id) const override;
+
+    // IStripChartDocument
+    void ShowEventInLog(const CDatasetEvent& event) override;
+    double GetRunStartTime() const override;
+    double GetRunEndTime() const override;
+    double GetRunTime() const override;
+    void GetScanChannelList(std::vector<std::string>& labels,
+                            std::vector<std::uint32_t>& numbers) const override;
+    std::string ExportReadingsText(const CReadingQuery& query) override;
 
 private:
     CLoggerDoc& m_doc;

@@ -4,6 +4,7 @@
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/CTextFrame.h"
+#include "graphics/CXrtOverlayFrame.h"
 #include "graphics/GraphicsTexts.h"
 #include "platform/ui/Prompter.h"
 
@@ -15,6 +16,7 @@ std::map<std::string, FrameMaker>& Makers() {
     // The displays of this library; the other families register theirs.
     static std::map<std::string, FrameMaker> makers{
         {"CTextFrame", [] { return std::make_unique<CTextFrame>(); }},
+        {"CXrtOverlayFrame", [] { return std::make_unique<CXrtOverlayFrame>(); }},
     };
     return makers;
 }

@@ -14,6 +14,7 @@
 #include "graphics/GraphFactory.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/CGraphViewWnd.h"
+#include "graphics/view/StripChartWindows.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/widgets/QtText.h"
@@ -29,6 +30,7 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
     : m_frame(frame), m_doc(doc), m_graphDoc(std::make_unique<GraphDocument>(doc)),
       m_sheets(std::make_unique<QtGraphSheetRunner>(&frame)) {
     SetGraphSheetRunner(m_sheets.get());
+    InstallStripChartWindows();
     m_frame.SetGraphViewFactory([this]() -> QWidget* { return MakePage(); });
     m_frame.SetGraphicsPages({MakePage()}, {QString("Graphics Setup 1")});
 
@@ -111,6 +113,7 @@ GraphicsWiring::~GraphicsWiring() {
     m_frame.SetGraphicsPages({new QWidget}, {QString("Graphics Setup 1")});
     delete m_menu;
     SetGraphSheetRunner(nullptr);
+    SetStripChartWindows(nullptr);
 }
 
 CGraphViewWnd* GraphicsWiring::MakePage() {

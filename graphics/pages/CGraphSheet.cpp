@@ -8,6 +8,7 @@
 #include "graphics/GraphicsTexts.h"
 #include "graphics/pages/CGraphAppearancePage.h"
 #include "graphics/pages/CGraphChannelPage.h"
+#include "graphics/pages/COverAdvancedPage.h"
 #include "graphics/pages/CTabPropSheet.h"
 #include "graphics/pages/CUpdateScanPage.h"
 #include "platform/widgets/QtText.h"
@@ -55,6 +56,8 @@ CGraphPage* CGraphSheet::CreatePage(int pageId) {
         return new CSwitchChannelPage(info->dialogId, pageId);
     case 134:
         return new CUpdateScanPage(info->dialogId, pageId);
+    case 141:
+        return new COverAdvancedPage(info->dialogId, pageId);
     default:
         // The pages of displays not built yet.
         return nullptr;

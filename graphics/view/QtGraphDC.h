@@ -19,6 +19,8 @@ public:
     explicit QtGraphDC(QPainter& painter, bool monochrome = false)
         : m_painter(painter), m_monochrome(monochrome) {}
 
+    // The painter underneath (displays that draw with Qt's own drawing).
+    QPainter& Painter() { return m_painter; }
     void Save() override;
     void Restore() override;
     void Offset(int dx, int dy) override;

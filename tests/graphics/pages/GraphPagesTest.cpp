@@ -101,8 +101,7 @@ TEST_F(GraphPagesTest, EachDisplaysSheetHasItsPagesAndSkipsUnknownOnes) {
         {{200}, {"Appearance"}},
         {{201, 200, 134}, {"Channels", "Appearance", "Advanced"}},
         {{305, 200}, {"Channels", "Appearance"}},
-        {{201, 200, 141},
-         {"Channels", "Appearance"}}, // the strip chart's own page is not built yet
+        {{201, 200, 141}, {"Channels", "Appearance", "Advanced"}},
         {{999, 200}, {"Appearance"}},
     };
     for (const Case& c : cases) {

@@ -1,0 +1,214 @@
+#include "graphics/view/StripChartWindows.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QWidget>
+
+#include "graphics/IGraphDC.h"
+#include "graphics/view/CGraphFrameWnd.h"
+#include "graphics/view/GraphGridDraw.h"
+#include "graphics/view/LegendGridView.h"
+#include "graphics/view/OverlayPanelView.h"
+#include "graphics/view/OverlayPlotView.h"
+#include "graphics/view/QtGraphDC.h"
+#include "graphics/view/TextDisplayView.h"
+#include "platform/chartview/ChartRenderer.h"
+#include "platform/grid/GridCore.h"
+
+namespace {
+
+QRect ToQ(const GRect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+// A child window: the widget, deleted with the holder unless its parent took
+// it down first.
+class ChildWindow : public IStripChildWindow, public IChartWindow {
+public:
+    explicit ChildWindow(QWidget* widget) : m_widget(widget) { widget->show(); }
+    ~ChildWindow() override { delete m_widget.data(); }
+    void MoveWindow(const GRect& rect, bool repaint) override {
+        if (!m_widget)
+            return;
+        m_widget->setGeometry(ToQ(rect));
+        if (repaint)
+            m_widget->update();
+    }
+    void Redraw() override {
+        if (m_widget)
+            m_widget->update();
+    }
+    void SetFocus() override {
+        if (auto* legend = qobject_cast<LegendGridView*>(m_widget.data()))
+            legend->TakeFocusFromTab(false);
+        else if (m_widget)
+            m_widget->setFocus(Qt::TabFocusReason);
+    }
+    bool HasFocus() const override {
+        return m_widget &&
+               (m_widget->hasFocus() || m_widget->isAncestorOf(QApplication::focusWidget()));
+    }
+    GRect GetRectInFrame() const override {
+        if (!m_widget)
+            return {};
+        const QRect g = m_widget->geometry();
+        return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    }
+    QWidget* Widget() const { return m_widget; }
+
+private:
+    QPointer<QWidget> m_widget;
+};
+
+// The children live in the frame window's client area.
+QWidget* ParentOf(IGraphFrameWindow& frame) {
+    if (auto* window = dynamic_cast<CGraphFrameWnd*>(&frame))
+        return window->Client();
+    return dynamic_cast<QWidget*>(&frame);
+}
+
+std::unique_ptr<ChildWindow> Place(QWidget* widget, const GRect& rect) {
+    widget->setGeometry(ToQ(rect));
+    return std::make_unique<ChildWindow>(widget);
+}
+
+QtStripChartWindows g_windows;
+
+// The legend's top edge in the frame's window: the sizing cursor over the
+// three pixel rows above it, and a drag of a line that sets the legend's rows.
+class LegendEdgeFilter : public QObject {
+public:
+    LegendEdgeFilter(QWidget* frameWidget, CXrtOverlayFrame& frame)
+        : QObject(frameWidget), m_widget(frameWidget), m_frame(frame) {
+        frameWidget->setMouseTracking(true);
+        frameWidget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            const int y = static_cast<QMouseEvent*>(event)->position().toPoint().y();
+            if (m_dragging) {
+                m_lineY = y;
+                return true;
+            }
+            const bool edge = m_frame.IsOnLegendEdge(y);
+            if (edge != m_sizing) {
+                m_sizing = edge;
+                if (edge)
+                    m_widget->setCursor(Qt::SizeVerCursor);
+                else
+                    m_widget->unsetCursor();
+            }
+            return false;
+        }
+        case QEvent::MouseButtonPress: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton && m_sizing) {
+                m_sizing = false;
+                m_widget->unsetCursor();
+                return false;
+            }
+            if (mouse->button() != Qt::LeftButton || !m_sizing)
+                return false;
+            m_dragging = true;
+            m_lineY = mouse->position().toPoint().y();
+            return false; // the frame is selected as by any press
+        }
+        case QEvent::MouseButtonRelease:
+            if (!m_dragging)
+                return false;
+            // The line lands where the button is let go, moved or not.
+            m_lineY = static_cast<QMouseEvent*>(event)->position().toPoint().y();
+            m_dragging = false;
+            m_sizing = false;
+            m_widget->unsetCursor();
+            m_frame.DropLegendEdge(m_lineY);
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget* m_widget;
+    CXrtOverlayFrame& m_frame;
+    bool m_sizing = false;
+    bool m_dragging = false;
+    int m_lineY = 0;
+};
+
+} // namespace
+
+std::unique_ptr<IChartWindow> QtStripChartWindows::CreatePlotWindow(IGraphFrameWindow& frame,
+                                                                    CXrtOverlayPlot& plot,
+                                                                    tvane::chart::Chart& chart,
+                                                                    const GRect& rect) {
+    return Place(new OverlayPlotView(plot, chart, ParentOf(frame)), rect);
+}
+
+std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreatePanelWindow(IGraphFrameWindow& frame,
+                                                                          COverlayCtrlPanel& panel,
+                                                                          const GRect& rect) {
+    return Place(new OverlayPanelView(panel, ParentOf(frame)), rect);
+}
+
+std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreateLegendWindow(IGraphFrameWindow& frame,
+                                                                           CLegendGrid& legend,
+                                                                           const GRect& rect) {
+    QWidget* parent = ParentOf(frame);
+    if (auto* strip = dynamic_cast<CXrtOverlayFrame*>(legend.GetParent()); strip && parent)
+        new LegendEdgeFilter(parent, *strip);
+    return Place(new LegendGridView(legend, parent), rect);
+}
+
+std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreateTextWindow(IGraphFrameWindow& frame,
+                                                                         CTextDisplay& text,
+                                                                         const GRect& rect) {
+    return Place(new TextDisplayView(text, ParentOf(frame)), rect);
+}
+
+bool QtStripChartWindows::DrawChildren(IGraphDC& dc, CXrtOverlayFrame& frame) {
+    auto* qtDc = dynamic_cast<QtGraphDC*>(&dc);
+    if (!qtDc)
+        return false;
+    DrawStripChart(qtDc->Painter(), frame);
+    return true;
+}
+
+void InstallStripChartWindows() {
+    SetStripChartWindows(&g_windows);
+}
+
+QWidget* StripChildWidget(IStripChildWindow* window) {
+    auto* child = dynamic_cast<ChildWindow*>(window);
+    return child ? child->Widget() : nullptr;
+}
+
+void DrawStripChart(QPainter& painter, CXrtOverlayFrame& frame, const QPoint& origin) {
+    auto at = [&](IStripChildWindow* w) {
+        return w ? ToQ(w->GetRectInFrame()).translated(origin) : QRect();
+    };
+    painter.save();
+    if (CXrtOverlayPlot* plot = frame.GetPlot(); plot && plot->GetChart()) {
+        const QRect r = frame.GetPlotRegion()
+                            ? ToQ(frame.RegionToRect(*frame.GetPlotRegion())).translated(origin)
+                            : at(frame.GetPlotWindow());
+        tvane::chart::ChartRenderer renderer;
+        renderer.Draw(painter, *plot->GetChart(), QRectF(r), true);
+        if (plot->IsMarkerDrawingOn())
+            OverlayPlotView::DrawMarkers(painter, *plot, QRectF(r));
+    }
+    if (CTextDisplay* text = frame.GetTextDisplay(); text && frame.GetTextRegion())
+        TextDisplayView::Draw(painter, *text,
+                              ToQ(frame.RegionToRect(*frame.GetTextRegion())).translated(origin));
+    if (CLegendGrid* legend = frame.GetLegend(); legend && legend->Core())
+        DrawGridRows(painter, *legend->Core(), at(frame.GetLegendWindow()),
+                     legend->Core()->GetFirstDataRow(), QFont());
+    if (auto* panel = qobject_cast<OverlayPanelView*>(StripChildWidget(frame.GetPanelWindow())))
+        panel->DrawTo(painter, at(frame.GetPanelWindow()));
+    painter.restore();
+}
