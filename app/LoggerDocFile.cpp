@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string_view>
@@ -50,6 +51,8 @@ struct CLoggerDoc::LoadedFile {
     std::unique_ptr<CFXSetupArray> setup = std::make_unique<CFXSetupArray>();
     std::unique_ptr<CCompChnlArray> computed = std::make_unique<CCompChnlArray>();
     std::unique_ptr<CFXScan> scan = std::make_unique<CFXScan>();
+    // The setup view's part, from version 3 on.
+    std::vector<std::uint8_t> setupView;
 
     LoadedFile() = default;
     LoadedFile(const LoadedFile&) = delete;
@@ -77,6 +80,7 @@ void CLoggerDoc::Serialize(tvane::CArchive& ar) {
         m_setup->Serialize(ar);
         m_compChannels->Serialize(ar);
         m_scan->Serialize(ar);
+        WriteSetupViewState(ar);
         if (IDocumentFrame* frame = m_app.GetMainFrame())
             frame->SerializeLayout(ar, *this);
         return;
@@ -98,22 +102,55 @@ void CLoggerDoc::Serialize(tvane::CArchive& ar) {
     file.setup->SetOwnsRows(1);
     file.computed->Serialize(ar);
     file.scan->Serialize(ar, static_cast<std::int32_t>(file.version));
-    // The views read their pages last and may look at the new setup; should
+    if (file.version >= 3)
+        file.setupView = ReadSetupViewState(ar);
+    // The views read their parts last and may look at the new setup; should
     // that fail, the old setup comes back.
     SwapLoadedFile(file);
-    if (IDocumentFrame* frame = m_app.GetMainFrame()) {
-        try {
-            frame->SerializeLayout(ar, *this);
-        } catch (...) {
-            SwapLoadedFile(file);
-            throw;
+    try {
+        if (IView* view = GetSetupView(); view != nullptr && !file.setupView.empty()) {
+            tvane::MemoryStream block(std::move(file.setupView));
+            tvane::CArchive inner(block, tvane::CArchive::load);
+            view->SerializeState(inner);
         }
+        if (IDocumentFrame* frame = m_app.GetMainFrame())
+            frame->SerializeLayout(ar, *this);
+    } catch (...) {
+        SwapLoadedFile(file);
+        throw;
     }
     // What the file replaced goes with the scratch copy.
     m_setupLoaded = 0;
     m_loadMark = 1;
     if (m_undo)
         m_undo->Clear();
+}
+
+void CLoggerDoc::WriteSetupViewState(tvane::CArchive& ar) {
+    // A block of its own, so a file is read past it whatever the view wrote
+    // and a document without a setup view writes an empty one.
+    tvane::MemoryStream block;
+    if (IView* view = GetSetupView()) {
+        tvane::CArchive inner(block, tvane::CArchive::store);
+        view->SerializeState(inner);
+    }
+    ar << static_cast<std::uint32_t>(block.Size());
+    ar.Write(block.Bytes().data(), block.Size());
+}
+
+std::vector<std::uint8_t> CLoggerDoc::ReadSetupViewState(tvane::CArchive& ar) {
+    std::uint32_t size = 0;
+    ar >> size;
+    // Read as it comes: a damaged size runs into the end of the file rather
+    // than into an allocation of its own.
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[4096];
+    while (bytes.size() < size) {
+        const std::size_t n = std::min<std::size_t>(sizeof chunk, size - bytes.size());
+        ar.ReadExact(chunk, n);
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    return bytes;
 }
 
 void CLoggerDoc::SwapLoadedFile(LoadedFile& file) {
@@ -257,11 +294,11 @@ bool CLoggerDoc::OnOpenDocument(const std::string& path) {
             return false;
         }
         if (state.m_datasetName.empty() &&
-            (m_operations == nullptr || !m_operations->SaveDataset(*this, state)))
+            (m_services.operations == nullptr || !m_services.operations->SaveDataset(*this, state)))
             return false;
-        if (m_operations != nullptr) {
-            m_operations->LoadDatasetFile(*this, state);
-            m_lastScanChannel = m_operations->GetLastScanMaxChannel(*this);
+        if (m_services.operations != nullptr) {
+            m_services.operations->LoadDatasetFile(*this, state);
+            m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         }
         m_pollTick = m_startTick;
         ShowModuleTexts(state);
@@ -296,20 +333,20 @@ bool CLoggerDoc::DoSave(const std::string& path) {
         mode = 1;
     else if (path.empty())
         mode = 0;
-    return m_operations != nullptr && m_operations->SaveSetupAs(*this, state, mode);
+    return m_services.operations != nullptr &&
+           m_services.operations->SaveSetupAs(*this, state, mode);
 }
 
 void CLoggerDoc::DeleteContents() {
-    if (m_scanning && m_operations != nullptr) {
-        m_terminationCode = 1;
-        m_operations->EndScan(*this);
+    if (IsScanning() && m_services.operations != nullptr) {
+        m_engine->SetTerminationCode(CScanEngine::kTerminationCompleted);
+        m_services.operations->EndScan(*this);
     }
     DeleteReadingLists();
-    if (m_operations != nullptr)
-        m_operations->CloseDataBrowser(*this);
+    if (m_services.operations != nullptr)
+        m_services.operations->CloseDataBrowser(*this);
     m_editedRows.clear();
     m_readingPathWord = 0;
-    m_status = 0;
     m_runFlag = 0;
 }
 
@@ -336,21 +373,22 @@ void CLoggerDoc::ResetDocument() {
 bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
     bool ok = false;
     try {
-        ok = m_operations != nullptr && m_operations->CreateSetupStorage(*this, state);
+        ok = m_services.operations != nullptr &&
+             m_services.operations->CreateSetupStorage(*this, state);
         if (ok) {
             m_headerValue = static_cast<std::uint32_t>(LoadModuleCards(state));
             // Rows of an earlier setup go; the new one starts from empty slots.
             ok = m_setup->ResetSlots(static_cast<std::int32_t>(m_headerValue));
         }
-        ok = ok && m_operations->LoadModuleChannels(*this, state);
-        ok = ok && m_operations->SaveDataset(*this, state);
+        ok = ok && m_services.operations->LoadModuleChannels(*this, state);
+        ok = ok && m_services.operations->SaveDataset(*this, state);
         // Failures throw; false only says the dataset was listed already, as
         // saving it has just done.
         if (ok)
             m_dataset->WriteHeader();
         if (ok) {
             if (mode == 1) {
-                ok = m_operations->UploadSetup(*this, state);
+                ok = m_services.operations->UploadSetup(*this, state);
             } else {
                 for (std::int32_t i = 0; i < m_setup->GetSize(); ++i) {
                     CFXSetup* row = m_setup->GetSetup(i);
@@ -364,13 +402,13 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         CountActiveChannelsPerSlot();
         ShowModuleTexts(state);
         m_setupLoaded = 1;
-        if ((m_dataset->GetReadingCount() == 0 || !ok) && m_operations != nullptr)
-            m_lastScanChannel = m_operations->GetLastScanMaxChannel(*this);
+        if ((m_dataset->GetReadingCount() == 0 || !ok) && m_services.operations != nullptr)
+            m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         if (ok)
             UpdateAllViews(nullptr, HINT_NEW_SETUP);
         if (ok && mode == 1 && takeOver) {
             m_resume = 1;
-            m_operations->StartScan(*this);
+            m_services.operations->StartScan(*this);
             m_resume = 0;
         }
     } catch (const std::exception& e) {

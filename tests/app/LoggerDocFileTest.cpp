@@ -69,7 +69,7 @@ TEST_F(LoggerDocFileTest, SaveAndLoadRoundTrip) {
     // The archive's first fields, as bytes.
     const std::string bytes = ReadContents(path);
     ASSERT_GE(bytes.size(), 60u);
-    EXPECT_EQ(bytes.substr(0, 4), std::string("\x02\x00\x00\x00", 4));
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x03\x00\x00\x00", 4));
     EXPECT_EQ(bytes.substr(4, 4), std::string("\x3e\x00\x00\x00", 4)); // header value 62
     EXPECT_EQ(bytes.substr(8, 2), std::string("\x07\x00", 2));         // header word: 16 bits
     EXPECT_EQ(bytes.substr(10, 9), std::string("\x08KXQT7101"));
@@ -82,24 +82,24 @@ TEST_F(LoggerDocFileTest, SaveAndLoadRoundTrip) {
     const std::string script = "import olefile; o = olefile.OleFileIO(\"" + path.string() +
                                "\"); print(o.listdir()); print(o.openstream(\"Contents\").read()"
                                "[:4].hex(), o.get_size(\"Contents\"))";
-    EXPECT_EQ(RunPython(script), "[['Contents']]\n02000000 " + std::to_string(bytes.size()) + "\n");
+    EXPECT_EQ(RunPython(script), "[['Contents']]\n03000000 " + std::to_string(bytes.size()) + "\n");
 
     // Load into a fresh document of a fresh application.
     FakeApp other;
     other.frame.pages.clear();
     CLoggerDoc loaded(other);
     loaded.ReadDocumentFile(path.string());
-    EXPECT_EQ(CLoggerDoc::LoadedFileVersion(), 2u);
+    EXPECT_EQ(CLoggerDoc::LoadedFileVersion(), 3u);
     EXPECT_EQ(other.state.m_modules,
               (std::array<std::string, 3>{"KXQT7101", "KXQT7107", "(None)"}));
-    EXPECT_EQ(loaded.m_headerValue, 62u);
-    EXPECT_EQ(loaded.m_headerWord, 7u);
-    EXPECT_EQ(loaded.m_slotActive[0], 2);
-    EXPECT_EQ(loaded.m_slotActive[1], -1);
-    EXPECT_EQ(loaded.m_monitorChannel, 102u);
-    EXPECT_EQ(loaded.m_monitorInterval, 2500u);
-    EXPECT_EQ(loaded.m_setupText, "bench A");
-    EXPECT_EQ(loaded.m_frameCounter, 17u);
+    EXPECT_EQ(loaded.GetHeaderValue(), 62u);
+    EXPECT_EQ(loaded.GetHeaderWord(), 7u);
+    EXPECT_EQ(loaded.GetSlotCount(1), 2);
+    EXPECT_EQ(loaded.GetSlotCount(2), -1);
+    EXPECT_EQ(loaded.GetMonitorChannel(), 102u);
+    EXPECT_EQ(loaded.GetMonitorInterval(), 2500u);
+    EXPECT_EQ(loaded.GetSetupText(), "bench A");
+    EXPECT_EQ(loaded.GetFrameCounter(), 17u);
     ASSERT_EQ(loaded.GetSetup()->GetSize(), 4);
     for (int i = 0; i < 4; ++i) {
         const CFXSetup* a = d.GetSetup()->GetSetup(i);
@@ -125,6 +125,61 @@ TEST_F(LoggerDocFileTest, SaveAndLoadRoundTrip) {
     const fs::path again = Path("X0000002.000");
     ASSERT_TRUE(loaded.OnSaveDocument(again.string()));
     EXPECT_EQ(ReadContents(again), bytes);
+}
+
+// A setup view that keeps one text in the document file.
+class StateView final : public IView {
+public:
+    std::string state;
+    int loads = 0;
+    Kind GetKind() const override { return kSetupView; }
+    void OnUpdate(IView*, long, const HintObject&) override {}
+    void SerializeState(CArchive& ar) override {
+        if (ar.IsStoring()) {
+            ar << state;
+        } else {
+            ar >> state;
+            ++loads;
+        }
+    }
+};
+
+TEST_F(LoggerDocFileTest, TheSetupViewsPartIsKeptAndOlderFilesStillLoad) {
+    CLoggerDoc& d = MakeDocument();
+    FillDocument(d);
+    StateView view;
+    view.state = "grid layout";
+    d.AddView(&view);
+    const fs::path path = Path("X0000004.000");
+    ASSERT_TRUE(d.OnSaveDocument(path.string()));
+    d.RemoveView(&view);
+
+    FakeApp other;
+    CLoggerDoc loaded(other);
+    StateView reader;
+    loaded.AddView(&reader);
+    loaded.ReadDocumentFile(path.string());
+    EXPECT_EQ(reader.state, "grid layout");
+    EXPECT_EQ(reader.loads, 1);
+
+    // A file of the version before the view's part: the same bytes without
+    // the block (saved without a view, so its count is 0) and with version 2.
+    const fs::path plain = Path("X0000005.000");
+    const std::size_t layout = 4 + 1 + std::string("Graphics 1").size() + 4;
+    app.frame.pages = {"Graphics 1"};
+    ASSERT_TRUE(d.OnSaveDocument(plain.string()));
+    std::string bytes = ReadContents(plain);
+    ASSERT_EQ(bytes.substr(bytes.size() - layout - 4, 4), std::string(4, '\0'));
+    bytes.erase(bytes.size() - layout - 4, 4);
+    bytes[0] = '\x02';
+    WriteContents(plain, bytes);
+    reader.state = "untouched";
+    loaded.ReadDocumentFile(plain.string());
+    EXPECT_EQ(CLoggerDoc::LoadedFileVersion(), 2u);
+    EXPECT_EQ(reader.state, "untouched");
+    EXPECT_EQ(loaded.GetSetup()->GetSize(), 4);
+    EXPECT_EQ(other.frame.pages, std::vector<std::string>{"Graphics 1"});
+    loaded.RemoveView(&reader);
 }
 
 TEST_F(LoggerDocFileTest, WithoutAFrameNoLayoutIsStored) {
@@ -155,14 +210,14 @@ TEST_F(LoggerDocFileTest, OpenDocumentSetsUpTheSetup) {
     other.state.m_setupFile = path.string();
     CLoggerDoc opened(other);
     FakeOperations ops;
-    opened.SetOperations(&ops);
+    opened.SetServices({.operations = &ops});
     RecordingView view;
     opened.AddView(&view);
     ASSERT_TRUE(opened.OnOpenDocument(path.string()));
     EXPECT_EQ(opened.GetPathName(), path.string());
     EXPECT_TRUE(opened.GetDatasetStore()->IsOpen());
-    EXPECT_EQ(opened.m_setupLoaded, 1);
-    EXPECT_EQ(opened.m_neverSaved, 0);
+    EXPECT_TRUE(opened.IsSetupLoaded());
+    EXPECT_FALSE(opened.IsNeverSaved());
     // No dataset named: a first one is saved.
     EXPECT_EQ(ops.calls, (std::vector<std::string>{"SaveDataset", "LoadDatasetFile",
                                                    "GetLastScanMaxChannel"}));
@@ -174,7 +229,7 @@ TEST_F(LoggerDocFileTest, OpenDocumentSetsUpTheSetup) {
     // Without its dataset storage the open fails.
     fs::remove(Path("Y0000004.000"));
     CLoggerDoc missing(other);
-    missing.SetOperations(&ops);
+    missing.SetServices({.operations = &ops});
     EXPECT_FALSE(missing.OnOpenDocument(path.string()));
 }
 
@@ -194,8 +249,8 @@ TEST_F(LoggerDocFileTest, BrokenFilesFailAndKeepTheDocument) {
     row->Channel = 301;
     open.GetSetup()->SetSetup(0, row);
     open.GetScan()->m_scanCount = 5;
-    open.m_monitorChannel = 301;
-    open.m_setupLoaded = 1;
+    open.SetMonitorChannel(301);
+    open.SetSetupLoaded(true);
 
     std::string badClass = bytes;
     const std::size_t tag = badClass.find("CFXSetup");
@@ -228,7 +283,7 @@ TEST_F(LoggerDocFileTest, BrokenFilesFailAndKeepTheDocument) {
         ASSERT_EQ(open.GetSetup()->GetSize(), 1) << c.name;
         EXPECT_EQ(open.GetSetup()->GetSetup(0)->Channel, 301u) << c.name;
         EXPECT_EQ(open.GetScan()->m_scanCount, 5) << c.name;
-        EXPECT_EQ(open.m_monitorChannel, 301u) << c.name;
+        EXPECT_EQ(open.GetMonitorChannel(), 301) << c.name;
         EXPECT_EQ(other.state.m_modules[0], "KXQT7104") << c.name;
     }
     EXPECT_NE(prompter.asked.at(0).text.find("bad not a compound file"), std::string::npos)
@@ -279,7 +334,7 @@ TEST_F(LoggerDocFileTest, FailedSaveKeepsTheOldFile) {
     const std::string before = ReadFile(path);
     // The new file cannot be made beside the old one.
     fs::create_directories(path.string() + ".new~/blocked");
-    d.m_setupText = "changed";
+    d.SetSetupText("changed");
     EXPECT_FALSE(d.OnSaveDocument(path.string()));
     EXPECT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(ReadFile(path), before);
