@@ -20,6 +20,7 @@
 #include "database/SetupFileHeader.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Clock.h"
 #include "platform/storage/Storage.h"
 #include "scan/CCompChnlArray.h"
@@ -33,14 +34,6 @@ namespace {
 // Shows an exception's own text the way the document reports failures.
 void ReportException(const std::exception& e) {
     ShowMfxErrorMessage(e, {}, -1);
-}
-
-void SyncPath(const fs::path& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 } // namespace
@@ -209,17 +202,10 @@ void CLoggerDoc::WriteDocumentFile(const std::string& path) {
         tvane::CArchive ar(memory, tvane::CArchive::store);
         Serialize(ar);
     }
-    // A new file beside the old one, renamed over it once complete, so a failed
-    // save leaves the old file as it was.
-    const fs::path target(path);
-    fs::path temp = target;
-    temp += ".new~";
-    std::error_code ec;
-    fs::remove(temp, ec);
     try {
-        {
+        tvane::SaveWholeFile(path, [&memory](const fs::path& newFile) {
             tvane::Storage root = tvane::StgCreateDocfile(
-                temp, tvane::STGM_CREATE | tvane::STGM_READWRITE | tvane::STGM_SHARE_EXCLUSIVE);
+                newFile, tvane::STGM_CREATE | tvane::STGM_READWRITE | tvane::STGM_SHARE_EXCLUSIVE);
             tvane::Stream stream = root.CreateStream(doctext::kContentsStream,
                                                      tvane::STGM_CREATE | tvane::STGM_READWRITE |
                                                          tvane::STGM_SHARE_EXCLUSIVE);
@@ -227,18 +213,10 @@ void CLoggerDoc::WriteDocumentFile(const std::string& path) {
             stream.Close();
             root.Commit();
             root.Close();
-        }
-        SyncPath(temp, O_RDONLY);
-        fs::rename(temp, target);
+        });
     } catch (const fs::filesystem_error& e) {
-        fs::remove(temp, ec);
         ThrowMfxFileException(tvane::FileException::accessDenied, e.code().value(), path.c_str());
-    } catch (...) {
-        fs::remove(temp, ec);
-        throw;
     }
-    SyncPath(target.has_parent_path() ? target.parent_path() : fs::path("."),
-             O_RDONLY | O_DIRECTORY);
 }
 
 // --- Lifecycle ----------------------------------------------------------------

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "comm/CommStrings.h"
+#include "comm/InterfaceTypes.h"
 #include "platform/core/Format.h"
 #include "platform/profile/Profile.h"
-#include "platform/ui/Prompter.h"
 
 namespace tvane::comm {
 namespace {
@@ -34,13 +34,66 @@ std::string_view LeadingDigits(std::string_view s) {
 CCommInterface::CCommInterface(int32_t type)
     : m_type(type), m_noErrorText(LoadResString(IDS_NO_ERROR)) {
     ClearError();
-    const std::string ini = LinkwellIni();
-    WritePrivateProfileString("Settings", "ConnectSpeed", std::string("115200"), ini);
-    m_identityQuery = GetPrivateProfileString(
-        "Settings", "DefIDString", LoadResString(IDS_IDENTITY_QUERY), ini, kIdentityQueryChars + 1);
+    m_identityQuery =
+        GetPrivateProfileString("Settings", "DefIDString", LoadResString(IDS_IDENTITY_QUERY),
+                                LinkwellIni(), kIdentityQueryChars + 1);
 }
 
 CCommInterface::~CCommInterface() = default;
+
+bool CCommInterface::IsKind(int32_t kind) const {
+    switch (m_type) {
+    case kTypeSimulated:
+        return kind == kKindSimulated;
+    case kTypeGpib32:
+        return kind == kKindGpib32;
+    case kTypeRs232:
+        return kind == kKindRs232;
+    case kTypeModem:
+        return kind == kKindModem;
+    default: // the gateway types
+        return kind == kKindWenx;
+    }
+}
+bool CCommInterface::HasKind(int32_t kind) const {
+    return IsKind(kind);
+}
+
+bool CCommInterface::Initialize() {
+    return true;
+}
+bool CCommInterface::LoadEntryPoints() {
+    return true;
+}
+bool CCommInterface::Prepare() {
+    return true;
+}
+bool CCommInterface::Connect() {
+    return true;
+}
+bool CCommInterface::Transfer(int32_t, int32_t, int32_t, int32_t) {
+    return true;
+}
+bool CCommInterface::GoToLocal() {
+    return true;
+}
+bool CCommInterface::GoToRemote() {
+    return true;
+}
+bool CCommInterface::ScanController(const std::string&) {
+    return true;
+}
+bool CCommInterface::SetAddress(const char* address) {
+    StoreAddress(address);
+    return true;
+}
+bool CCommInterface::SetCommTimeout(int32_t ms) {
+    m_commTimeout = ms;
+    return true;
+}
+int32_t CCommInterface::GetCommTimeout() {
+    return m_commTimeout;
+}
 
 bool CCommInterface::GetListenerMask(const std::string&, uint32_t& mask) {
     mask = 0;
@@ -73,11 +126,6 @@ int32_t CCommInterface::GetExclusive() {
 }
 
 void CCommInterface::Clear() {}
-
-bool CCommInterface::EditSettings() {
-    ShowMessage("Interface settings not applicable to this interface");
-    return false;
-}
 
 bool CCommInterface::GetControllerName(int32_t, std::string&) {
     return false;
@@ -241,6 +289,16 @@ void CCommInterface::TerminateAnswer(char* buffer, int32_t size, int32_t& count)
         buffer[count] = '\0';
     else
         buffer[size - 1] = '\0';
+}
+
+bool CCommInterface::FinishOpen(bool reached, int32_t failureCode) {
+    if (!reached) {
+        SetError(failureCode);
+        return false;
+    }
+    ClearError();
+    m_open = 1;
+    return true;
 }
 
 void CCommInterface::StoreAddress(const char* address) {

@@ -6,13 +6,11 @@
 
 namespace tvane::comm {
 
-// A window that owns the messages and dialogs of a transport; null when none. The
-// setup page hands its own window to the transport it works with.
-using WindowHandle = void*;
-
 // One way of reaching an instrument. The control and its setup page use a transport
-// only through these virtual operations, which keep the order the transports have
-// always had; every transport overrides the pure ones.
+// only through these virtual operations; a transport overrides the pure ones and
+// those it does differently. Settings dialogs are not part of it: a transport that
+// has one is also an ITransportSettings, and the window dialogs go over is the
+// setup page's (DialogOwner).
 class CCommInterface {
 public:
     // One bus address of a search.
@@ -30,26 +28,31 @@ public:
     CCommInterface(const CCommInterface&) = delete;
     CCommInterface& operator=(const CCommInterface&) = delete;
 
-    virtual bool GetListenerMask(const std::string& controller, uint32_t& mask);
-    virtual bool IsKind(int32_t kind) const = 0;
-    virtual bool HasKind(int32_t kind) const = 0;
-    virtual bool Initialize() = 0;
+    // What every transport does its own way.
     virtual bool Open(const char* address) = 0;
-    virtual bool LoadEntryPoints() = 0;
-    virtual bool Prepare() = 0;
-    virtual bool Connect() = 0;
     virtual bool Close() = 0;
     virtual bool Send(const char* command) = 0;
-    virtual bool Transfer(int32_t a, int32_t b, int32_t c, int32_t d) = 0;
     // Reads one answer of at most size bytes. Transports that reach an instrument end
     // the text with a zero byte in place of its closing line feed; count includes it.
     virtual bool Read(char* buffer, int32_t size, int32_t& count) = 0;
-    virtual bool GoToLocal() = 0;
-    virtual bool GoToRemote() = 0;
-    virtual bool ScanController(const std::string& controller) = 0;
-    virtual bool SetAddress(const char* address) = 0;
-    virtual bool SetCommTimeout(int32_t ms) = 0;
-    virtual int32_t GetCommTimeout() = 0;
+    virtual int16_t IsMsgAvailable() = 0;
+
+    // The rest have the bodies most transports keep: a step with nothing to do
+    // succeeds, the address and timeouts are stored, the kind follows the type.
+    virtual bool IsKind(int32_t kind) const;
+    virtual bool HasKind(int32_t kind) const;
+    virtual bool Initialize();
+    virtual bool LoadEntryPoints();
+    virtual bool Prepare();
+    virtual bool Connect();
+    virtual bool Transfer(int32_t a, int32_t b, int32_t c, int32_t d);
+    virtual bool GoToLocal();
+    virtual bool GoToRemote();
+    virtual bool ScanController(const std::string& controller);
+    virtual bool SetAddress(const char* address);
+    virtual bool SetCommTimeout(int32_t ms);
+    virtual int32_t GetCommTimeout();
+    virtual bool GetListenerMask(const std::string& controller, uint32_t& mask);
     virtual void SetPollTimeout(int32_t ms);
     virtual int32_t GetPollTimeout();
     virtual bool SetLanTimeout(int32_t ms);
@@ -59,9 +62,7 @@ public:
     virtual bool Search(std::vector<std::string>& results, const char* pattern, int32_t flag);
     virtual void SetExclusive(int32_t exclusive);
     virtual int32_t GetExclusive();
-    virtual int16_t IsMsgAvailable() = 0;
     virtual void Clear();
-    virtual bool EditSettings();
     // The controller at index, or false past the last one.
     virtual bool GetControllerName(int32_t index, std::string& name);
     virtual bool IsType(int32_t type);
@@ -87,8 +88,6 @@ public:
     // Hands out the error and clears it; always true.
     bool GetLastError(std::string& text, int32_t& code);
 
-    WindowHandle OwnerWindow() const { return m_owner; }
-    void SetOwnerWindow(WindowHandle owner) { m_owner = owner; }
     bool PageMode() const { return m_pageMode != 0; }
     void SetPageMode(bool on) { m_pageMode = on ? 1 : 0; }
     const std::string& IdentityQuery() const { return m_identityQuery; }
@@ -102,6 +101,9 @@ public:
 protected:
     explicit CCommInterface(int32_t type);
     void StoreAddress(const char* address);
+    // The end every open shares: reached, the error is cleared and the transport is
+    // open; otherwise failureCode is the error and the open fails.
+    bool FinishOpen(bool reached, int32_t failureCode);
     // One step of an address search, with the transport set to the entry's
     // address: sends its identity query and appends "model\taddress\tdescription"
     // when the reply passes the filter.
@@ -112,7 +114,6 @@ protected:
     int32_t m_errorCode = 0;
     std::string m_errorText;
     std::string m_noErrorText;
-    WindowHandle m_owner = nullptr;
     int32_t m_commTimeout = 5000;
     int32_t m_pollTimeout = 10;
     int32_t m_lanTimeout = 15000;

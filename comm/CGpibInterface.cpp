@@ -86,13 +86,6 @@ CGpibInterface::~CGpibInterface() {
     UnloadLibrary();
 }
 
-bool CGpibInterface::IsKind(int32_t kind) const {
-    return kind == kKindGpib32;
-}
-bool CGpibInterface::HasKind(int32_t kind) const {
-    return kind == kKindGpib32;
-}
-
 std::string CGpibInterface::LibraryName() const {
     if (!m_libraryName.empty())
         return m_libraryName;
@@ -254,17 +247,7 @@ bool CGpibInterface::Open(const char* address) {
         else if (IsLibraryLoaded())
             Close();
     }
-    if (!connected) {
-        SetError(IDS_BAD_ADDRESS);
-        return false;
-    }
-    ClearError();
-    m_open = 1;
-    return true;
-}
-
-bool CGpibInterface::Prepare() {
-    return true;
+    return FinishOpen(connected, IDS_BAD_ADDRESS);
 }
 
 bool CGpibInterface::Connect() {
@@ -496,7 +479,7 @@ bool CGpibInterface::EditSettings() {
     std::vector<IGpibSettingsDialog::Controller> controllers;
     for (const std::string& name : m_controllers)
         controllers.push_back({name, static_cast<int32_t>(ExcludeValue(name))});
-    if (!dialog->Run(controllers, OwnerWindow()))
+    if (!dialog->Run(controllers, DialogOwner()))
         return false;
     const std::string ini = LinkwellIni();
     for (const IGpibSettingsDialog::Controller& c : controllers)

@@ -5,6 +5,7 @@
 
 #include "comm/CCommInterface.h"
 #include "comm/GpibApi.h"
+#include "comm/ITransportSettings.h"
 #include "platform/com/Activation.h"
 
 namespace tvane::comm {
@@ -13,7 +14,7 @@ namespace tvane::comm {
 // library is loaded by Initialize and bound by entry point names. Address texts are
 // "ib<board>,<primary address>". The board is probed and put online by Connect; the
 // device handle is made by the first Send.
-class CGpibInterface final : public CCommInterface {
+class CGpibInterface final : public CCommInterface, public ITransportSettings {
 public:
     // linux-gpib's user library; the configuration may name another file.
     static constexpr const char* kDefaultLibrary = "libgpib.so.0";
@@ -29,13 +30,10 @@ public:
     explicit CGpibInterface(std::string libraryName = {});
     ~CGpibInterface() override;
 
-    bool IsKind(int32_t kind) const override;
-    bool HasKind(int32_t kind) const override;
     // Loads the library once and lists the boards that go online.
     bool Initialize() override;
     bool Open(const char* address) override;
     bool LoadEntryPoints() override;
-    bool Prepare() override;
     bool Connect() override;
     bool Close() override;
     bool Send(const char* command) override;

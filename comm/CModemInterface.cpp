@@ -52,13 +52,6 @@ CModemInterface::~CModemInterface() {
     Telephony().ClearCurrent(this);
 }
 
-bool CModemInterface::IsKind(int32_t kind) const {
-    return kind == kKindModem;
-}
-bool CModemInterface::HasKind(int32_t kind) const {
-    return kind == kKindModem;
-}
-
 std::string CModemInterface::NotConnectedLine(const std::string& number) const {
     return Format("%s %s\t \t%s", PhonePrefix().c_str(), number.c_str(), kNotConnected);
 }
@@ -84,7 +77,7 @@ bool CModemInterface::ShowDialDialog(RememberedNumber& number, bool connectPath)
     RememberedNumber edited = number;
     if (edited.phoneNumber == RememberedNumber::kNotSet)
         edited.phoneNumber.clear();
-    if (!dialog->Run(edited, connectPath, OwnerWindow()))
+    if (!dialog->Run(edited, connectPath, DialogOwner()))
         return false;
     number = edited;
     number.Write();
@@ -95,7 +88,7 @@ bool CModemInterface::ShowDialDialog(RememberedNumber& number, bool connectPath)
 bool CModemInterface::Initialize() {
     ModemTelephony& t = Telephony();
     t.SetCurrent(this);
-    if (!t.Initialize(OwnerWindow())) {
+    if (!t.Initialize(DialogOwner())) {
         SetError(IDS_NO_CONNECTION);
         return false;
     }
@@ -126,18 +119,11 @@ bool CModemInterface::Open(const char* address) {
     return true;
 }
 
-bool CModemInterface::LoadEntryPoints() {
-    return true;
-}
-bool CModemInterface::Prepare() {
-    return true;
-}
-
 bool CModemInterface::Connect() {
     ModemTelephony& t = Telephony();
     t.SetCurrent(this);
     ClearError();
-    if (!t.Initialize(OwnerWindow()))
+    if (!t.Initialize(DialogOwner()))
         return false;
     if (t.UsableDevices().empty()) {
         t.OfferControlPanel();
@@ -148,9 +134,9 @@ bool CModemInterface::Connect() {
     if ((number.dialable.empty() || number.device == -1) && !ShowDialDialog(number, true))
         return false;
 
-    m_progressDialog = CreateCallProgressDialog(OwnerWindow());
+    m_progressDialog = CreateCallProgressDialog(DialogOwner());
     StatusMessage("Initializing...", true);
-    if (!t.Initialize(OwnerWindow()) || !t.PlaceCall(number)) {
+    if (!t.Initialize(DialogOwner()) || !t.PlaceCall(number)) {
         DestroyProgress();
         return false;
     }
@@ -215,10 +201,6 @@ bool CModemInterface::Send(const char* command) {
     return true;
 }
 
-bool CModemInterface::Transfer(int32_t, int32_t, int32_t, int32_t) {
-    return true;
-}
-
 void CModemInterface::LineDropped() {
     tapi::OutputDebugPrintf("The line was dropped.\n");
     SetError(IDS_MODEM_LINE_DROPPED);
@@ -264,17 +246,6 @@ bool CModemInterface::GoToLocal() {
     Send("syst:local");
     return true;
 }
-bool CModemInterface::GoToRemote() {
-    return true;
-}
-bool CModemInterface::ScanController(const std::string&) {
-    return true;
-}
-
-bool CModemInterface::SetAddress(const char* address) {
-    StoreAddress(address);
-    return true;
-}
 
 bool CModemInterface::SetCommTimeout(int32_t) {
     return true;
@@ -294,7 +265,7 @@ void CModemInterface::Clear() {}
 bool CModemInterface::EditSettings() {
     ModemTelephony& t = Telephony();
     t.SetCurrent(this);
-    if (!t.Initialize(OwnerWindow()))
+    if (!t.Initialize(DialogOwner()))
         return false;
     if (t.UsableDevices().empty()) {
         t.OfferControlPanel();

@@ -4,6 +4,7 @@
 
 #include "comm/CCommInterface.h"
 #include "comm/ICallProgressDialog.h"
+#include "comm/ITransportSettings.h"
 
 namespace tvane::comm {
 
@@ -16,30 +17,22 @@ struct RememberedNumber;
 // its answer waited for in the answer block. The address text is the line the setup
 // page shows: the number and "Not connected, click 'Connect now' button" until a
 // call is up, then the instrument's model, the number and its description.
-class CModemInterface final : public CCommInterface {
+class CModemInterface final : public CCommInterface, public ITransportSettings {
 public:
     CModemInterface();
     ~CModemInterface() override;
 
-    bool IsKind(int32_t kind) const override;
-    bool HasKind(int32_t kind) const override;
     // Offers to dial unless the setup page made the transport; true unless that fails.
     bool Initialize() override;
     bool Open(const char* address) override;
-    bool LoadEntryPoints() override;
-    bool Prepare() override;
     // Dials the remembered number (asking for one when there is none), waits for the
     // call to connect and asks the instrument who it is; false when that fails.
     bool Connect() override;
     // Hangs up and ends the telephony session.
     bool Close() override;
     bool Send(const char* command) override;
-    bool Transfer(int32_t a, int32_t b, int32_t c, int32_t d) override;
     bool Read(char* buffer, int32_t size, int32_t& count) override;
     bool GoToLocal() override;
-    bool GoToRemote() override;
-    bool ScanController(const std::string& controller) override;
-    bool SetAddress(const char* address) override;
     bool SetCommTimeout(int32_t ms) override;
     int32_t GetCommTimeout() override;
     // Lists the remembered number without dialling it.

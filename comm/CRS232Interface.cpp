@@ -132,13 +132,6 @@ std::optional<int32_t> CRS232Interface::HandshakeCode(std::string_view text) {
     return IndexOf(kHandshakes, text);
 }
 
-bool CRS232Interface::IsKind(int32_t kind) const {
-    return kind == kKindRs232;
-}
-bool CRS232Interface::HasKind(int32_t kind) const {
-    return kind == kKindRs232;
-}
-
 bool CRS232Interface::Initialize() {
     m_addressCount = 1;
     SearchEntry& entry = m_searchTable[0];
@@ -275,16 +268,6 @@ bool CRS232Interface::Open(const char* address) {
     return false;
 }
 
-bool CRS232Interface::LoadEntryPoints() {
-    return true;
-}
-bool CRS232Interface::Prepare() {
-    return true;
-}
-bool CRS232Interface::Connect() {
-    return true;
-}
-
 bool CRS232Interface::Close() {
     GoToLocal();
     Pause(kLocalMs);
@@ -323,10 +306,6 @@ bool CRS232Interface::Send(const char* command) {
         return false;
     }
     WaitUntil(kDrainMs, [this] { return m_port.OutputPending() == 0; });
-    return true;
-}
-
-bool CRS232Interface::Transfer(int32_t, int32_t, int32_t, int32_t) {
     return true;
 }
 
@@ -383,17 +362,6 @@ bool CRS232Interface::GoToLocal() {
     Send("syst:local");
     return true;
 }
-bool CRS232Interface::GoToRemote() {
-    return true;
-}
-bool CRS232Interface::ScanController(const std::string&) {
-    return true;
-}
-
-bool CRS232Interface::SetAddress(const char* address) {
-    StoreAddress(address);
-    return true;
-}
 
 bool CRS232Interface::SetCommTimeout(int32_t ms) {
     if (!m_port.IsOpen()) {
@@ -408,10 +376,6 @@ bool CRS232Interface::SetCommTimeout(int32_t ms) {
     }
     m_commTimeout = ms;
     return true;
-}
-
-int32_t CRS232Interface::GetCommTimeout() {
-    return m_commTimeout;
 }
 
 bool CRS232Interface::Search(std::vector<std::string>& results, const char* pattern, int32_t) {
@@ -451,8 +415,6 @@ bool CRS232Interface::Search(std::vector<std::string>& results, const char* patt
     return false;
 }
 
-void CRS232Interface::Clear() {}
-
 bool CRS232Interface::EditSettings() {
     IRs232SettingsDialog* dialog = Rs232SettingsDialog();
     if (!dialog) {
@@ -460,7 +422,7 @@ bool CRS232Interface::EditSettings() {
         return false;
     }
     Codes codes = GetCodes();
-    if (!dialog->Run(codes, *this, OwnerWindow()))
+    if (!dialog->Run(codes, *this, DialogOwner()))
         return false;
     const bool wasOpen = m_open != 0;
     ClosePort();

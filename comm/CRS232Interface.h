@@ -5,7 +5,9 @@
 #include <string_view>
 
 #include "comm/CCommInterface.h"
+#include "comm/DialogOwner.h"
 #include "comm/IRs232SettingsDialog.h"
+#include "comm/ITransportSettings.h"
 #include "platform/serial/SerialPort.h"
 
 namespace tvane::comm {
@@ -15,40 +17,29 @@ namespace tvane::comm {
 // the instrument's own serial settings match the port's. Answers end with a line feed
 // (or CR LF). Waits poll the tick clock while pumping messages, so the host's timers
 // run during a send or a read.
-class CRS232Interface final : public CCommInterface {
+class CRS232Interface final : public CCommInterface, public ITransportSettings {
 public:
     using Codes = IRs232SettingsDialog::Codes;
 
     CRS232Interface();
     ~CRS232Interface() override;
 
-    bool IsKind(int32_t kind) const override;
-    bool HasKind(int32_t kind) const override;
     // Reads the port settings from the ini file; always true.
     bool Initialize() override;
     // Opens the configured port (the address text is only kept) and checks the
     // instrument's settings against the port's.
     bool Open(const char* address) override;
-    bool LoadEntryPoints() override;
-    bool Prepare() override;
-    bool Connect() override;
     // Puts the instrument back to local, then closes the port.
     bool Close() override;
     // Sends the text and a line feed.
     bool Send(const char* command) override;
-    bool Transfer(int32_t a, int32_t b, int32_t c, int32_t d) override;
     bool Read(char* buffer, int32_t size, int32_t& count) override;
     bool GoToLocal() override;
-    bool GoToRemote() override;
-    bool ScanController(const std::string& controller) override;
-    bool SetAddress(const char* address) override;
     bool SetCommTimeout(int32_t ms) override;
-    int32_t GetCommTimeout() override;
     // Looks for an instrument on the configured port.
     bool Search(std::vector<std::string>& results, const char* pattern, int32_t flag) override;
     // Waits for one whole answer and keeps it for Read; its length, 0 when none came.
     int16_t IsMsgAvailable() override;
-    void Clear() override;
     bool EditSettings() override;
     bool IsInstrumentResponding() override;
     bool GetSerialSettings(std::string& baud, std::string& parity, std::string& handshake) override;

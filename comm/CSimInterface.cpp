@@ -13,38 +13,16 @@ CSimInterface::CSimInterface() : CCommInterface(kTypeSimulated) {
 }
 CSimInterface::~CSimInterface() = default;
 
-bool CSimInterface::IsKind(int32_t kind) const {
-    return kind == kKindSimulated;
-}
-bool CSimInterface::HasKind(int32_t kind) const {
-    return kind == kKindSimulated;
-}
-bool CSimInterface::Initialize() {
-    return true;
-}
-
 bool CSimInterface::Open(const char* address) {
     StoreAddress(address);
     m_open = 1;
     return true;
 }
 
-bool CSimInterface::LoadEntryPoints() {
-    return true;
-}
-bool CSimInterface::Prepare() {
-    return true;
-}
-bool CSimInterface::Connect() {
-    return true;
-}
 bool CSimInterface::Close() {
     return true;
 }
 bool CSimInterface::Send(const char*) {
-    return true;
-}
-bool CSimInterface::Transfer(int32_t, int32_t, int32_t, int32_t) {
     return true;
 }
 
@@ -57,30 +35,6 @@ bool CSimInterface::Read(char* buffer, int32_t size, int32_t& count) {
     buffer[0] = '\0';
     count = 1;
     return true;
-}
-
-bool CSimInterface::GoToLocal() {
-    return true;
-}
-bool CSimInterface::GoToRemote() {
-    return true;
-}
-bool CSimInterface::ScanController(const std::string&) {
-    return true;
-}
-
-bool CSimInterface::SetAddress(const char* address) {
-    StoreAddress(address);
-    return true;
-}
-
-bool CSimInterface::SetCommTimeout(int32_t ms) {
-    m_commTimeout = ms;
-    return true;
-}
-
-int32_t CSimInterface::GetCommTimeout() {
-    return m_commTimeout;
 }
 
 bool CSimInterface::Search(std::vector<std::string>& results, const char* models, int32_t) {
@@ -105,7 +59,6 @@ bool CSimInterface::Search(std::vector<std::string>& results, const char* models
 int16_t CSimInterface::IsMsgAvailable() {
     return 1;
 }
-void CSimInterface::Clear() {}
 
 bool CSimInterface::ParseIdentity(std::string& reply, std::string& description) {
     reply = "Simulated";

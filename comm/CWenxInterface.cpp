@@ -88,13 +88,6 @@ CWenxInterface::~CWenxInterface() {
     UnloadLibrary();
 }
 
-bool CWenxInterface::IsKind(int32_t kind) const {
-    return kind == kKindWenx;
-}
-bool CWenxInterface::HasKind(int32_t kind) const {
-    return kind == kKindWenx;
-}
-
 std::string CWenxInterface::FindLibrary() const {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -323,20 +316,7 @@ bool CWenxInterface::Open(const char* address) {
                 EndOperation();
         }
     }
-    if (!answered) {
-        SetError(IDS_BAD_ADDRESS);
-        return false;
-    }
-    ClearError();
-    m_open = 1;
-    return true;
-}
-
-bool CWenxInterface::Prepare() {
-    return true;
-}
-bool CWenxInterface::Connect() {
-    return true;
+    return FinishOpen(answered, IDS_BAD_ADDRESS);
 }
 
 bool CWenxInterface::Close() {
@@ -615,7 +595,7 @@ bool CWenxInterface::EditSettings() {
         settings.gatewayName =
             GetPrivateProfileString(first, "GatewayName", "gpib", ini, kGatewayChars);
     }
-    if (!dialog->Run(settings, OwnerWindow()))
+    if (!dialog->Run(settings, DialogOwner()))
         return false;
     for (const IWenxSettingsDialog::Controller& c : settings.controllers)
         WritePrivateProfileString(c.name, "Exclude", Format("%ld", static_cast<long>(c.exclude)),

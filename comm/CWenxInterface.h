@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "comm/CCommInterface.h"
+#include "comm/ITransportSettings.h"
 #include "platform/com/Activation.h"
 #include "platform/wenx/WenxApi.h"
 
@@ -15,7 +16,7 @@ namespace tvane::comm {
 // program or on LD_LIBRARY_PATH, and its entry points are bound by name. Unless the
 // transport is exclusive, every operation opens its own library session and closes
 // it again, so other users of the library can reach the same instruments.
-class CWenxInterface final : public CCommInterface {
+class CWenxInterface final : public CCommInterface, public ITransportSettings {
 public:
     static constexpr const char* kLibraryName = "wenx32.so";
     static constexpr int32_t kAddresses = 31; // bus addresses 0-30
@@ -25,14 +26,10 @@ public:
     ~CWenxInterface() override;
 
     bool GetListenerMask(const std::string& controller, uint32_t& mask) override;
-    bool IsKind(int32_t kind) const override;
-    bool HasKind(int32_t kind) const override;
     // Loads the library once and lists its GPIB and LAN controllers.
     bool Initialize() override;
     bool Open(const char* address) override;
     bool LoadEntryPoints() override;
-    bool Prepare() override;
-    bool Connect() override;
     bool Close() override;
     bool Send(const char* command) override;
     bool Transfer(int32_t a, int32_t b, int32_t c, int32_t d) override;

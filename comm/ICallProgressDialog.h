@@ -4,6 +4,7 @@
 #include <string>
 
 #include "comm/CCommInterface.h"
+#include "comm/DialogOwner.h"
 
 namespace tvane::comm {
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "comm/CCommInterface.h"
+#include "comm/DialogOwner.h"
 #include "comm/RememberedNumber.h"
 
 namespace tvane::comm {

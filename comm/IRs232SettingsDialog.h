@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "comm/CCommInterface.h"
+#include "comm/DialogOwner.h"
 
 namespace tvane::comm {
 

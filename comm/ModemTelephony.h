@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "comm/CCommInterface.h"
+#include "comm/DialogOwner.h"
 #include "platform/tapi/TapiConstants.h"
 
 namespace tvane::comm {

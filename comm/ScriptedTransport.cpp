@@ -23,25 +23,6 @@ bool ScriptedTransport::GetListenerMask(const std::string& controller, uint32_t&
     return mask != 0;
 }
 
-bool ScriptedTransport::IsKind(int32_t kind) const {
-    switch (m_type) {
-    case kTypeSimulated:
-        return kind == kKindSimulated;
-    case kTypeGpib32:
-        return kind == kKindGpib32;
-    case kTypeRs232:
-        return kind == kKindRs232;
-    case kTypeModem:
-        return kind == kKindModem;
-    default:
-        return kind == kKindWenx;
-    }
-}
-
-bool ScriptedTransport::HasKind(int32_t kind) const {
-    return IsKind(kind);
-}
-
 bool ScriptedTransport::Initialize() {
     return m_script->initializes;
 }
@@ -50,23 +31,8 @@ bool ScriptedTransport::Open(const char* address) {
     m_script->transcript.push_back(std::string("[open ") + (address ? address : "") + "]");
     m_open = 0;
     StoreAddress(address);
-    if (!m_script->present.empty() && !m_script->present.count(m_address)) {
-        SetError(m_script->openFailureCode);
-        return false;
-    }
-    m_open = 1;
-    ClearError();
-    return true;
-}
-
-bool ScriptedTransport::LoadEntryPoints() {
-    return true;
-}
-bool ScriptedTransport::Prepare() {
-    return true;
-}
-bool ScriptedTransport::Connect() {
-    return true;
+    return FinishOpen(m_script->present.empty() || m_script->present.count(m_address),
+                      m_script->openFailureCode);
 }
 
 bool ScriptedTransport::Close() {
@@ -90,10 +56,6 @@ bool ScriptedTransport::Send(const char* command) {
         m_script->pending.push_back(steps[std::min(next, steps.size() - 1)]);
         ++next;
     }
-    return true;
-}
-
-bool ScriptedTransport::Transfer(int32_t, int32_t, int32_t, int32_t) {
     return true;
 }
 
@@ -141,24 +103,6 @@ bool ScriptedTransport::GoToLocal() {
 bool ScriptedTransport::GoToRemote() {
     m_script->transcript.push_back("[remote]");
     return true;
-}
-
-bool ScriptedTransport::ScanController(const std::string&) {
-    return true;
-}
-
-bool ScriptedTransport::SetAddress(const char* address) {
-    StoreAddress(address);
-    return true;
-}
-
-bool ScriptedTransport::SetCommTimeout(int32_t ms) {
-    m_commTimeout = ms;
-    return true;
-}
-
-int32_t ScriptedTransport::GetCommTimeout() {
-    return m_commTimeout;
 }
 
 bool ScriptedTransport::Search(std::vector<std::string>& results, const char* pattern, int32_t) {

@@ -73,23 +73,13 @@ public:
     Script& GetScript() { return *m_script; }
 
     bool GetListenerMask(const std::string& controller, uint32_t& mask) override;
-    bool IsKind(int32_t kind) const override;
-    bool HasKind(int32_t kind) const override;
     bool Initialize() override;
     bool Open(const char* address) override;
-    bool LoadEntryPoints() override;
-    bool Prepare() override;
-    bool Connect() override;
     bool Close() override;
     bool Send(const char* command) override;
-    bool Transfer(int32_t a, int32_t b, int32_t c, int32_t d) override;
     bool Read(char* buffer, int32_t size, int32_t& count) override;
     bool GoToLocal() override;
     bool GoToRemote() override;
-    bool ScanController(const std::string& controller) override;
-    bool SetAddress(const char* address) override;
-    bool SetCommTimeout(int32_t ms) override;
-    int32_t GetCommTimeout() override;
     bool Search(std::vector<std::string>& results, const char* pattern, int32_t flag) override;
     void SetExclusive(int32_t exclusive) override;
     int16_t IsMsgAvailable() override;

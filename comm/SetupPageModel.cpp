@@ -1,6 +1,8 @@
 #include "comm/SetupPageModel.h"
 
 #include "comm/CommStrings.h"
+#include "comm/DialogOwner.h"
+#include "comm/ITransportSettings.h"
 #include "comm/InterfaceTypes.h"
 #include "comm/TransportFactory.h"
 #include "platform/core/Format.h"
@@ -191,7 +193,7 @@ bool CSetupPageModel::Search(bool messages, WindowHandle owner) {
     if (!EnsureTransport(messages))
         return false;
     CCommInterface& t = *Transport();
-    t.SetOwnerWindow(owner);
+    const ScopedDialogOwner dialogOwner(owner);
     std::vector<std::string> found;
     bool searched = true;
     const std::string address = t.GetAddress();
@@ -232,7 +234,7 @@ bool CSetupPageModel::ConnectOrHangUp(WindowHandle owner) {
         t->Close();
         m_button = LineButton::Connect;
     } else {
-        t->SetOwnerWindow(owner);
+        const ScopedDialogOwner dialogOwner(owner);
         ok = t->Connect();
         m_button = ok ? LineButton::HangUp : LineButton::Connect;
         // A call that did not come up says why (busy, no dial tone…).
@@ -250,9 +252,13 @@ bool CSetupPageModel::ConnectOrHangUp(WindowHandle owner) {
 bool CSetupPageModel::ChangeSettings(WindowHandle owner) {
     if (!EnsureTransport(true))
         return false;
-    CCommInterface& t = *Transport();
-    t.SetOwnerWindow(owner);
-    return t.EditSettings() || SelectedType() == kTypeModem;
+    auto* settings = dynamic_cast<ITransportSettings*>(Transport());
+    if (!settings) {
+        ShowMessage("Interface settings not applicable to this interface");
+        return false;
+    }
+    const ScopedDialogOwner dialogOwner(owner);
+    return settings->EditSettings() || SelectedType() == kTypeModem;
 }
 
 bool CSetupPageModel::Accept(ICommSetupSheet::Result& result) {

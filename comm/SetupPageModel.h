@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "comm/DialogOwner.h"
 #include "comm/ICommSetupSheet.h"
 
 namespace tvane::comm {

@@ -7,7 +7,9 @@
 #include "comm/CRS232Interface.h"
 #include "comm/CSimInterface.h"
 #include "comm/CWenxInterface.h"
+#include "comm/CommStrings.h"
 #include "comm/InterfaceTypes.h"
+#include "platform/profile/Profile.h"
 
 namespace tvane::comm {
 namespace {
@@ -32,11 +34,16 @@ std::unique_ptr<CCommInterface> CreateTransportByType(int32_t type) {
     auto it = Table().find(type);
     if (it == Table().end() || !it->second)
         return nullptr;
+    std::unique_ptr<CCommInterface> made;
     try {
-        return it->second(type);
+        made = it->second(type);
     } catch (...) {
         return nullptr;
     }
+    // Until a serial port says its own speed, the link is taken as the fastest.
+    if (made)
+        WritePrivateProfileString("Settings", "ConnectSpeed", std::string("115200"), LinkwellIni());
+    return made;
 }
 
 std::unique_ptr<CCommInterface> CreateTransport(std::string_view name) {

@@ -25,7 +25,14 @@ CKXQT7100::CKXQT7100(IInstrumentLink* link, const DriverSettings& settings)
     m_name = LoadDriverString(2003);
     m_fileName = LoadDriverString(2004);
     m_version = LoadDriverString(2005);
-    const unsigned sources[] = {2014, 2015, 2016, 2017, 3199, 3200, 3201, 3202};
+    const unsigned sources[] = {2014,
+                                2015,
+                                2016,
+                                2017,
+                                SCPI_WORD_ALARM1,
+                                SCPI_WORD_ALARM2,
+                                SCPI_WORD_ALARM3,
+                                SCPI_WORD_ALARM4};
     for (unsigned id : sources) {
         if (!m_triggerSources.empty())
             m_triggerSources += ",";
@@ -53,23 +60,23 @@ void CKXQT7100::WriteLogId(unsigned id) {
 
 // --- Command helpers ---
 
-std::string CKXQT7100::Cmd(unsigned id) const {
+std::string CKXQT7100::Cmd(ScpiTemplate id) const {
     return LoadDriverString(id);
 }
 
-bool CKXQT7100::SendId(unsigned id) {
+bool CKXQT7100::SendId(ScpiTemplate id) {
     return SendCommand(Cmd(id));
 }
 
-bool CKXQT7100::SendCh(unsigned id, int channel) {
+bool CKXQT7100::SendCh(ScpiTemplate id, int channel) {
     return SendCommand(tvane::Format(Cmd(id).c_str(), channel));
 }
 
-bool CKXQT7100::SendTextCh(unsigned id, const std::string& text, int channel) {
+bool CKXQT7100::SendTextCh(ScpiTemplate id, const std::string& text, int channel) {
     return SendCommand(tvane::Format(Cmd(id).c_str(), text.c_str(), channel));
 }
 
-bool CKXQT7100::SendIntCh(unsigned id, int value, int channel) {
+bool CKXQT7100::SendIntCh(ScpiTemplate id, int value, int channel) {
     return SendCommand(tvane::Format(Cmd(id).c_str(), value, channel));
 }
 
@@ -132,7 +139,7 @@ void CKXQT7100::ResetReadingState() {
 bool CKXQT7100::InitInstrument() {
     ResetReadingState();
     m_totalizer = 0;
-    bool ok = SendId(3212) && SendId(3213) && SendId(3214);
+    bool ok = SendId(SCPI_CLS) && SendId(SCPI_ESE_1) && SendId(SCPI_SRE_48);
     std::string list;
     for (const auto& [channel, config] : m_configs) {
         if (!config->InScanList)
@@ -142,7 +149,7 @@ bool CKXQT7100::InitInstrument() {
         m_highestConfigured = std::max(m_highestConfigured, channel);
     }
     if (ok)
-        ok = SendCommand(tvane::Format(Cmd(3023).c_str(), list.c_str()));
+        ok = SendCommand(tvane::Format(Cmd(SCPI_ROUT_SCAN).c_str(), list.c_str()));
     m_channelArray.clear();
     for (const auto& entry : m_configs)
         m_channelArray.push_back(entry.first);
@@ -161,25 +168,25 @@ bool CKXQT7100::SetTriggerSource(const std::string& source) {
         SetError(1004);
         return false;
     }
-    return SendCommand(Cmd(3032) + upper);
+    return SendCommand(Cmd(SCPI_TRIG_SOUR) + upper);
 }
 
 std::string CKXQT7100::GetTriggerSource() {
     std::string answer;
-    QueryString(Cmd(3033), answer);
+    QueryString(Cmd(SCPI_TRIG_SOUR_Q), answer);
     return answer;
 }
 
 bool CKXQT7100::SetScanCount(std::int32_t count) {
     if (count <= 0)
-        return SendId(3035);
+        return SendId(SCPI_TRIG_COUN_INF);
     m_scanCountLimit = count;
-    return SendCommand(tvane::Format(Cmd(3034).c_str(), static_cast<long>(count)));
+    return SendCommand(tvane::Format(Cmd(SCPI_TRIG_COUN).c_str(), static_cast<long>(count)));
 }
 
 bool CKXQT7100::GetScanCount(std::int32_t* count) {
     double value = 0.0;
-    bool ok = QueryDouble(Cmd(3036), value);
+    bool ok = QueryDouble(Cmd(SCPI_TRIG_COUN_Q), value);
     std::int32_t scans = 0;
     if (ok && value >= 9.9e37) {
         scans = -1; // no limit
@@ -200,19 +207,19 @@ bool CKXQT7100::GetScanCount(std::int32_t* count) {
 bool CKXQT7100::SetScanInterval(double seconds) {
     double ms = seconds * 1000.0;
     m_scanInterval = ms > 0 && ms < 4294967295.0 ? static_cast<std::uint32_t>(ms) : 0;
-    return SendCommand(tvane::Format(Cmd(3037).c_str(), seconds));
+    return SendCommand(tvane::Format(Cmd(SCPI_TRIG_TIMER).c_str(), seconds));
 }
 
 bool CKXQT7100::GetScanInterval(double* seconds) {
     double value = 0.0;
-    bool ok = QueryDouble(Cmd(3038), value);
+    bool ok = QueryDouble(Cmd(SCPI_TRIG_TIMER_Q), value);
     if (seconds)
         *seconds = value;
     return ok;
 }
 
 bool CKXQT7100::StartMeasurement() {
-    bool ok = SendId(3041);
+    bool ok = SendId(SCPI_INIT);
     if (ok) {
         m_scanning = true;
         m_timer.Start(m_scanInterval, Clock().TickCount());
@@ -224,7 +231,7 @@ bool CKXQT7100::StopMeasurement() {
     m_scanning = false;
     m_timer.ResetStart();
     m_scanCountLimit = -1;
-    return SendId(3011);
+    return SendId(SCPI_ABORT);
 }
 
 bool CKXQT7100::InitMeasurement(std::int32_t count) {
@@ -232,12 +239,12 @@ bool CKXQT7100::InitMeasurement(std::int32_t count) {
     if (IsSimulated())
         return true;
     long n = std::min<long>(kMaxReadingsPerRequest, count);
-    return SendCommand(tvane::Format(Cmd(3012).c_str(), n));
+    return SendCommand(tvane::Format(Cmd(SCPI_R_Q).c_str(), n));
 }
 
 bool CKXQT7100::GetReadingsCount(std::int32_t* count) {
     std::int32_t value = 0;
-    bool ok = QueryLong(Cmd(3177), value);
+    bool ok = QueryLong(Cmd(SCPI_DATA_POIN_Q), value);
     if (count)
         *count = value;
     return ok;
@@ -250,7 +257,7 @@ bool CKXQT7100::IsInstrumentScanning(bool* scanning) {
         return true;
     }
     std::string answer;
-    if (!QueryString(Cmd(3193), answer)) {
+    if (!QueryString(Cmd(SCPI_STAT_OPER_COND_Q), answer)) {
         if (scanning)
             *scanning = true;
         return false;
@@ -268,19 +275,19 @@ bool CKXQT7100::IsConfigChanged() {
     if (IsSimulated())
         return false;
     std::uint16_t value = 0;
-    QueryUShort(Cmd(3193), value);
+    QueryUShort(Cmd(SCPI_STAT_OPER_COND_Q), value);
     return (value & 256) != 0;
 }
 
 bool CKXQT7100::IsInstrumentError() {
     std::uint8_t value = 0;
-    QueryByte(Cmd(3180), value);
+    QueryByte(Cmd(SCPI_ESR_Q), value);
     return (value & 0x3C) != 0;
 }
 
 bool CKXQT7100::IsPowerCycled() {
     std::uint8_t value = 0;
-    QueryByte(Cmd(3180), value);
+    QueryByte(Cmd(SCPI_ESR_Q), value);
     return (value & 1) != 0;
 }
 
@@ -290,7 +297,7 @@ std::string CKXQT7100::GetInstrumentError(std::int16_t* code, bool* has) {
     if (has)
         *has = false;
     std::string answer;
-    if (!QueryString(Cmd(3031), answer))
+    if (!QueryString(Cmd(SCPI_SYST_ERR_Q), answer))
         return "";
     const std::optional<std::int16_t> number = ParseInteger<std::int16_t>(answer.c_str());
     if (!number) {
@@ -312,14 +319,15 @@ std::string CKXQT7100::GetInstrumentError(std::int16_t* code, bool* has) {
 
 std::string CKXQT7100::GetScanList() {
     std::string answer;
-    if (!QueryString(Cmd(3139), answer))
+    if (!QueryString(Cmd(SCPI_ROUT_SCAN_Q), answer))
         return "";
     return StripBlockHeader(answer);
 }
 
 std::string CKXQT7100::GetAlarmList(std::int16_t output) {
     std::string answer;
-    if (!QueryString(tvane::Format(Cmd(3087).c_str(), static_cast<int>(output)), answer))
+    if (!QueryString(tvane::Format(Cmd(SCPI_OUTP_ALARN_SOUR_Q).c_str(), static_cast<int>(output)),
+                     answer))
         return "";
     return StripBlockHeader(answer);
 }

@@ -8,6 +8,7 @@
 #include "driver/CInstDriver.h"
 #include "driver/CIntervalTimer.h"
 #include "driver/DriverLog.h"
+#include "driver/ScpiTemplates.h"
 #include "scan/records/CChannelConfig.h"
 #include "scan/records/ReadingRecord.h"
 
@@ -232,11 +233,11 @@ private:
     void WriteLogId(unsigned id);
 
     // Formatting a template by id.
-    std::string Cmd(unsigned id) const;
-    bool SendId(unsigned id);
-    bool SendCh(unsigned id, int channel);
-    bool SendTextCh(unsigned id, const std::string& text, int channel);
-    bool SendIntCh(unsigned id, int value, int channel);
+    std::string Cmd(ScpiTemplate id) const;
+    bool SendId(ScpiTemplate id);
+    bool SendCh(ScpiTemplate id, int channel);
+    bool SendTextCh(ScpiTemplate id, const std::string& text, int channel);
+    bool SendIntCh(ScpiTemplate id, int value, int channel);
 
     // Download helpers.
     CChannelConfig& StoreCopy(std::int16_t channel);
@@ -248,24 +249,24 @@ private:
     bool DownloadLimits(const CChannelConfig& c);
     bool AlarmSourceCommand(const CChannelConfig& c);
     bool SetDelayCommand(const CChannelConfig& c);
-    bool SendIntegration(const CChannelConfig& c, unsigned nplcId, unsigned apertureId);
+    bool SendIntegration(const CChannelConfig& c, ScpiTemplate nplcId, ScpiTemplate apertureId);
     bool SendDigitalPattern(std::int16_t channel, const std::string& pattern);
 
     // Upload helpers.
     bool ParseFunction(CChannelConfig& c, bool measuring);
     bool UploadUnit(CChannelConfig& c);
     bool UploadFunctionSettings(CChannelConfig& c);
-    bool UploadRange(CChannelConfig& c, unsigned autoId, unsigned rangeId);
-    bool ParseIntegration(CChannelConfig& c, unsigned nplcId, unsigned apertureId);
-    bool UploadFreqPeriod(CChannelConfig& c, unsigned autoId, unsigned rangeId,
-                          unsigned apertureId);
+    bool UploadRange(CChannelConfig& c, ScpiTemplate autoId, ScpiTemplate rangeId);
+    bool ParseIntegration(CChannelConfig& c, ScpiTemplate nplcId, ScpiTemplate apertureId);
+    bool UploadFreqPeriod(CChannelConfig& c, ScpiTemplate autoId, ScpiTemplate rangeId,
+                          ScpiTemplate apertureId);
     bool UploadTemperature(CChannelConfig& c);
     bool UploadDigital(CChannelConfig& c);
     bool UploadTotalizer(CChannelConfig& c);
     bool UploadScaling(CChannelConfig& c);
     bool UploadLimits(CChannelConfig& c);
     bool UploadDelay(CChannelConfig& c);
-    bool QueryOnOff(unsigned id, int channel, std::string& out);
+    bool QueryOnOff(ScpiTemplate id, int channel, std::string& out);
     bool ReadPattern(std::int16_t channel, std::string& pattern);
 
     static bool IsMeasuring(const CChannelConfig& c);

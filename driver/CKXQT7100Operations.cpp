@@ -12,29 +12,30 @@ namespace tvane::driver {
 
 bool CKXQT7100::SetMonitorChnl(std::int16_t channel) {
     m_monitorChannel = channel;
-    return SendCh(3019, channel);
+    return SendCh(SCPI_ROUT_MON, channel);
 }
 
 bool CKXQT7100::EnableMonitorChnl(bool enable) {
     m_monitorEnabled = enable;
-    return SendCommand(tvane::Format(Cmd(3020).c_str(), DriverText(enable ? 1012 : 1013).c_str()));
+    return SendCommand(
+        tvane::Format(Cmd(SCPI_ROUT_MON_STAT).c_str(), DriverText(enable ? 1012 : 1013).c_str()));
 }
 
 bool CKXQT7100::DigitalWrite(std::int16_t channel, std::int16_t value) {
-    return SendIntCh(3008, value, channel);
+    return SendIntCh(SCPI_SOUR_DIG_DATA, value, channel);
 }
 
 bool CKXQT7100::CloseChannel(std::int16_t channel) {
-    return SendCh(3000, channel);
+    return SendCh(SCPI_ROUT_CLOS, channel);
 }
 
 bool CKXQT7100::OpenChannel(std::int16_t channel) {
-    return SendCh(3001, channel);
+    return SendCh(SCPI_ROUT_OPEN, channel);
 }
 
 bool CKXQT7100::IsChannelOpen(std::int16_t channel) {
     int value = 0;
-    QueryInt(tvane::Format(Cmd(3004).c_str(), static_cast<int>(channel)), value);
+    QueryInt(tvane::Format(Cmd(SCPI_ROUT_OPEN_Q).c_str(), static_cast<int>(channel)), value);
     return value != 0;
 }
 
@@ -57,7 +58,7 @@ bool CKXQT7100::ReadMonitorChnl(double* value, std::int16_t* alarm) {
         return true;
     }
     double v = 0.0;
-    bool ok = QueryDouble(Cmd(3021), v);
+    bool ok = QueryDouble(Cmd(SCPI_ROUT_MON_DATA_Q), v);
     if (v <= -kOverloadValue)
         v = kOverloadValue;
     if (value)
@@ -68,7 +69,8 @@ bool CKXQT7100::ReadMonitorChnl(double* value, std::int16_t* alarm) {
 }
 
 bool CKXQT7100::AnalogWrite(std::int16_t channel, double volts) {
-    return SendCommand(tvane::Format(Cmd(3024).c_str(), volts, static_cast<int>(channel)));
+    return SendCommand(
+        tvane::Format(Cmd(SCPI_SOUR_VOLT).c_str(), volts, static_cast<int>(channel)));
 }
 
 bool CKXQT7100::AnalogRead(std::int16_t channel, double* volts) {
@@ -78,7 +80,8 @@ bool CKXQT7100::AnalogRead(std::int16_t channel, double* volts) {
         return true;
     }
     double v = 0.0;
-    bool ok = QueryDouble(tvane::Format(Cmd(3025).c_str(), static_cast<int>(channel)), v);
+    bool ok =
+        QueryDouble(tvane::Format(Cmd(SCPI_SOUR_VOLT_Q).c_str(), static_cast<int>(channel)), v);
     if (volts)
         *volts = v;
     return ok;
@@ -118,10 +121,10 @@ bool CKXQT7100::ReadDateTime(InstrumentClock& clock, bool scanTime) {
     std::string date, time;
     double seconds = 0.0;
     if (scanTime) {
-        if (!QueryString(Cmd(3028), time))
+        if (!QueryString(Cmd(SCPI_SYST_TIME_SCAN_Q), time))
             return true;
     } else {
-        if (!QueryString(Cmd(3026), date) || !QueryString(Cmd(3027), time))
+        if (!QueryString(Cmd(SCPI_SYST_DATE_Q), date) || !QueryString(Cmd(SCPI_SYST_TIME_Q), time))
             return true;
         std::int16_t d[3];
         if (!three(date, d, seconds)) {
@@ -154,38 +157,39 @@ bool CKXQT7100::GetInstrumentTime(InstrumentClock& clock) {
 
 std::string CKXQT7100::GetCardInfoInSlot(std::int16_t slot, bool* ok) {
     std::string answer;
-    bool got = QueryString(tvane::Format(Cmd(3022).c_str(), static_cast<int>(slot)), answer);
+    bool got =
+        QueryString(tvane::Format(Cmd(SCPI_SYST_CTYP_Q).c_str(), static_cast<int>(slot)), answer);
     if (ok)
         *ok = got;
     return ParseModuleType(answer).displayName;
 }
 
 bool CKXQT7100::SetInstrumentDate(std::int16_t year, std::int16_t month, std::int16_t day) {
-    return SendCommand(tvane::Format(Cmd(3030).c_str(), static_cast<int>(year),
+    return SendCommand(tvane::Format(Cmd(SCPI_SYST_DATE).c_str(), static_cast<int>(year),
                                      static_cast<int>(month), static_cast<int>(day)));
 }
 
 bool CKXQT7100::SetInstrumentTime(std::int16_t hour, std::int16_t minute, std::int16_t second,
                                   std::int16_t millisecond) {
     double seconds = (second * 1000 + millisecond) * 0.001;
-    return SendCommand(tvane::Format(Cmd(3029).c_str(), static_cast<int>(hour),
+    return SendCommand(tvane::Format(Cmd(SCPI_SYST_TIME).c_str(), static_cast<int>(hour),
                                      static_cast<int>(minute), seconds));
 }
 
 bool CKXQT7100::DisplayText(const std::string& text) {
-    return SendCommand(tvane::Format(Cmd(3017).c_str(), text.c_str()));
+    return SendCommand(tvane::Format(Cmd(SCPI_DISP_TEXT).c_str(), text.c_str()));
 }
 
 bool CKXQT7100::DisplayToggle(bool on) {
-    return SendCommand(tvane::Format(Cmd(3018).c_str(), DriverText(on ? 1012 : 1013).c_str()));
+    return SendCommand(tvane::Format(Cmd(SCPI_DISP).c_str(), DriverText(on ? 1012 : 1013).c_str()));
 }
 
 bool CKXQT7100::SetChannelDelay(std::int16_t channel, const std::string& seconds) {
-    return SendTextCh(3163, seconds, channel);
+    return SendTextCh(SCPI_ROUT_CHAN_DEL, seconds, channel);
 }
 
 bool CKXQT7100::SetAutoChannelDelay(std::int16_t channel, bool automatic) {
-    return SendIntCh(3161, automatic ? 1 : 0, channel);
+    return SendIntCh(SCPI_ROUT_CHAN_DEL_AUTO, automatic ? 1 : 0, channel);
 }
 
 bool CKXQT7100::GetMonitorChannel(std::int16_t* channel) {
@@ -195,7 +199,7 @@ bool CKXQT7100::GetMonitorChannel(std::int16_t* channel) {
         return true;
     }
     std::string answer;
-    bool ok = QueryString(Cmd(3178), answer);
+    bool ok = QueryString(Cmd(SCPI_ROUT_MON_Q), answer);
     if (ok) {
         const auto number = ParseInteger<std::int16_t>(StripBlockHeader(answer).c_str());
         if (number) {
@@ -214,63 +218,67 @@ bool CKXQT7100::IsMonitorChannelEnabled() {
     if (IsSimulated())
         return true;
     int value = 0;
-    QueryInt(Cmd(3179), value);
+    QueryInt(Cmd(SCPI_ROUT_MON_STAT_Q), value);
     return value != 0;
 }
 
 bool CKXQT7100::StoreInstState(std::int16_t state) {
     if (state > m_storedStates)
         return false;
-    return SendCommand(tvane::Format(Cmd(3182).c_str(), static_cast<int>(state)));
+    return SendCommand(tvane::Format(Cmd(SCPI_SAV).c_str(), static_cast<int>(state)));
 }
 
 bool CKXQT7100::RecallInstState(std::int16_t state) {
     if (state > m_storedStates)
         return false;
-    return SendCommand(tvane::Format(Cmd(3183).c_str(), static_cast<int>(state)));
+    return SendCommand(tvane::Format(Cmd(SCPI_RCL).c_str(), static_cast<int>(state)));
 }
 
 bool CKXQT7100::RenameInstState(std::int16_t state, const std::string& name) {
     if (state > m_storedStates)
         return false;
-    return SendCommand(tvane::Format(Cmd(3204).c_str(), static_cast<int>(state), name.c_str()));
+    return SendCommand(
+        tvane::Format(Cmd(SCPI_MEM_STAT_NAME).c_str(), static_cast<int>(state), name.c_str()));
 }
 
 bool CKXQT7100::ClearAlarmOutput(std::int16_t output) {
     if (output >= 1 && output <= 4)
-        return SendCommand(tvane::Format(Cmd(3186).c_str(), static_cast<int>(output)));
-    return SendId(3192);
+        return SendCommand(
+            tvane::Format(Cmd(SCPI_OUTP_ALARN_CLE).c_str(), static_cast<int>(output)));
+    return SendId(SCPI_OUTP_ALAR_CLE_ALL);
 }
 
 bool CKXQT7100::ResetCard(std::int16_t slot) {
     std::string which =
         slot >= 100 && slot <= 300 ? tvane::Format("%d", static_cast<int>(slot)) : DriverText(1025);
-    return SendCommand(tvane::Format(Cmd(3187).c_str(), which.c_str()));
+    return SendCommand(tvane::Format(Cmd(SCPI_SYST_CPON).c_str(), which.c_str()));
 }
 
 bool CKXQT7100::SetHighAlarmPolarity() {
-    bool ok = SendCommand(tvane::Format(Cmd(3188).c_str(), "POS"));
+    bool ok = SendCommand(tvane::Format(Cmd(SCPI_OUTP_ALAR_SLOPE).c_str(), "POS"));
     if (ok)
         m_alarmPolarityHigh = true;
     return ok;
 }
 
 bool CKXQT7100::SetLowAlarmPolarity() {
-    bool ok = SendCommand(tvane::Format(Cmd(3188).c_str(), "NEG"));
+    bool ok = SendCommand(tvane::Format(Cmd(SCPI_OUTP_ALAR_SLOPE).c_str(), "NEG"));
     if (ok)
         m_alarmPolarityHigh = false;
     return ok;
 }
 
 bool CKXQT7100::SetAlarmOutputTracking() {
-    bool ok = SendCommand(tvane::Format(Cmd(3190).c_str(), DriverText(1027).c_str()));
+    bool ok =
+        SendCommand(tvane::Format(Cmd(SCPI_OUTP_ALAR_MODE).c_str(), DriverText(1027).c_str()));
     if (ok)
         m_alarmLatched = false;
     return ok;
 }
 
 bool CKXQT7100::SetAlarmOutputLatched() {
-    bool ok = SendCommand(tvane::Format(Cmd(3190).c_str(), DriverText(1028).c_str()));
+    bool ok =
+        SendCommand(tvane::Format(Cmd(SCPI_OUTP_ALAR_MODE).c_str(), DriverText(1028).c_str()));
     if (ok)
         m_alarmLatched = true;
     return ok;
@@ -278,23 +286,24 @@ bool CKXQT7100::SetAlarmOutputLatched() {
 
 bool CKXQT7100::IsAlarmOutputTracking() {
     std::string answer;
-    QueryString(Cmd(3191), answer);
+    QueryString(Cmd(SCPI_OUTP_ALAR_MODE_Q), answer);
     return answer == DriverText(1027);
 }
 
 bool CKXQT7100::IsAlarmPolarityLowOnFail() {
     std::string answer;
-    QueryString(Cmd(3189), answer);
+    QueryString(Cmd(SCPI_OUTP_ALAR_SLOPE_Q), answer);
     return answer == "NEG";
 }
 
 bool CKXQT7100::TotalizeRead(std::int16_t channel, double* count, bool reset) {
     double v = 0.0;
-    bool ok = QueryDouble(tvane::Format(Cmd(3009).c_str(), static_cast<int>(channel)), v);
+    bool ok =
+        QueryDouble(tvane::Format(Cmd(SCPI_SENS_TOT_DATA_Q).c_str(), static_cast<int>(channel)), v);
     if (count)
         *count = v;
     if (ok && reset)
-        ok = SendCh(3010, channel);
+        ok = SendCh(SCPI_SENS_TOT_CLEAR_IMM, channel);
     return ok;
 }
 
@@ -309,23 +318,23 @@ std::string CKXQT7100::ReadDigitalPattern(std::int16_t channel) {
 }
 
 bool CKXQT7100::RecallFactoryPreset() {
-    return SendId(3208);
+    return SendId(SCPI_RST);
 }
 
 bool CKXQT7100::RecallPreset() {
-    return SendId(3207);
+    return SendId(SCPI_SYST_PRESET);
 }
 
 bool CKXQT7100::IsAlarmInQue() {
     std::uint8_t value = 0;
-    QueryByte(Cmd(3209), value);
+    QueryByte(Cmd(SCPI_STAT_ALAR_COND_Q), value);
     return (value & 16) != 0;
 }
 
 std::string CKXQT7100::GetAlarmInQue(AlarmQueueEntry& entry) {
     entry = AlarmQueueEntry();
     std::string answer;
-    if (!QueryString(Cmd(3210), answer))
+    if (!QueryString(Cmd(SCPI_SYST_ALAR_Q), answer))
         return "";
     if (answer.empty() || answer.find(DriverText(1035)) != std::string::npos)
         return "";
@@ -389,7 +398,7 @@ std::string CKXQT7100::GetAlarmInQue(AlarmQueueEntry& entry) {
 
 bool CKXQT7100::IsDigitalWriteMode(std::int16_t channel) {
     int value = 0;
-    QueryInt(tvane::Format(Cmd(3217).c_str(), static_cast<int>(channel)), value);
+    QueryInt(tvane::Format(Cmd(SCPI_SOUR_DIG_STAT_Q).c_str(), static_cast<int>(channel)), value);
     return value != 0;
 }
 
@@ -400,7 +409,8 @@ bool CKXQT7100::DigitalReadState(std::int16_t channel, std::int16_t* value) {
         return true;
     }
     std::int16_t v = 0;
-    bool ok = QueryShort(tvane::Format(Cmd(3216).c_str(), static_cast<int>(channel)), v);
+    bool ok =
+        QueryShort(tvane::Format(Cmd(SCPI_SOUR_DIG_DATA_Q).c_str(), static_cast<int>(channel)), v);
     if (value)
         *value = v;
     return ok;
@@ -413,7 +423,8 @@ bool CKXQT7100::DigitalRead(std::int16_t channel, std::int16_t* value) {
         return true;
     }
     double v = 0.0;
-    bool ok = QueryDouble(tvane::Format(Cmd(3007).c_str(), static_cast<int>(channel)), v);
+    bool ok =
+        QueryDouble(tvane::Format(Cmd(SCPI_SENS_DIG_DATA_Q).c_str(), static_cast<int>(channel)), v);
     std::optional<std::int16_t> number = ok ? IntegerOf<std::int16_t>(v) : std::int16_t{0};
     if (!number) {
         SetError(kMalformedReply);
@@ -428,13 +439,13 @@ void CKXQT7100::GetStateNames() {
     m_stateNames.clear();
     m_recallList.clear();
     std::int16_t states = 0;
-    if (QueryShort(Cmd(3203), states)) {
+    if (QueryShort(Cmd(SCPI_MEM_NST_Q), states)) {
         for (int i = 1; i < states; ++i) {
             std::string name;
-            QueryString(tvane::Format(Cmd(3205).c_str(), i), name, true);
+            QueryString(tvane::Format(Cmd(SCPI_MEM_STAT_NAME_Q).c_str(), i), name, true);
             m_stateNames.push_back(name);
             int used = 0;
-            if (!QueryInt(tvane::Format(Cmd(3211).c_str(), i), used))
+            if (!QueryInt(tvane::Format(Cmd(SCPI_MEM_STAT_VAL_Q).c_str(), i), used))
                 break;
             m_recallList.push_back(used ? name : std::string());
         }
@@ -471,14 +482,14 @@ std::string Field(const std::string& text, int n) {
 
 std::string CKXQT7100::GetSystemVersion() {
     std::string answer;
-    QueryString(Cmd(3185), answer);
+    QueryString(Cmd(SCPI_IDN_Q), answer);
     return Field(answer, 3);
 }
 
 bool CKXQT7100::GetSlotRevision(int slot, std::string& text) {
     text.clear();
     std::string answer;
-    if (!QueryString(tvane::Format(Cmd(3022).c_str(), slot), answer))
+    if (!QueryString(tvane::Format(Cmd(SCPI_SYST_CTYP_Q).c_str(), slot), answer))
         return false;
     const std::string model = Field(answer, 1);
     // An answer without a model field (the simulated interface answers nothing)
@@ -492,7 +503,7 @@ bool CKXQT7100::IsDMMEnabled() {
     if (IsSimulated())
         return true;
     int value = 0;
-    if (!QueryInt(Cmd(3220), value))
+    if (!QueryInt(Cmd(SCPI_INST_DMM_Q), value))
         return true;
     return value != 0;
 }
@@ -501,7 +512,7 @@ bool CKXQT7100::IsDMMInstalled() {
     if (IsSimulated())
         return true;
     int value = 0;
-    if (!QueryInt(Cmd(3221), value))
+    if (!QueryInt(Cmd(SCPI_INST_DMM_INST_Q), value))
         return true;
     return value != 0;
 }

@@ -277,7 +277,7 @@ bool CKXQT7100::FetchReadings(ReadingRecord* buffer, std::int32_t requested, std
         return true;
     }
     long n = std::min<long>(kMaxReadingsPerRequest, requested);
-    if (!SendCommand(tvane::Format(Cmd(3012).c_str(), n)))
+    if (!SendCommand(tvane::Format(Cmd(SCPI_R_Q).c_str(), n)))
         return false;
     char* block = Buffer();
     std::int32_t received = 0;
@@ -342,11 +342,13 @@ std::int16_t CKXQT7100::GetReading(std::vector<ReadingRow>& rows) {
 
 bool CKXQT7100::SetReadingFormat(bool alarm, bool channel, bool time, bool relativeTime,
                                  bool unit) {
-    auto send = [this](unsigned id, bool on) {
+    auto send = [this](ScpiTemplate id, bool on) {
         return SendCommand(tvane::Format(Cmd(id).c_str(), on ? 1 : 0));
     };
-    bool ok = send(3013, alarm) && send(3014, channel) && send(3015, time) &&
-              SendId(relativeTime ? 3169 : 3170) && send(3016, unit);
+    bool ok = send(SCPI_FORM_READ_ALAR, alarm) && send(SCPI_FORM_READ_CHAN, channel) &&
+              send(SCPI_FORM_READ_TIME, time) &&
+              SendId(relativeTime ? SCPI_FORM_READ_TIME_TYPE_REL : SCPI_FORM_READ_TIME_TYPE_ABS) &&
+              send(SCPI_FORM_READ_UNIT, unit);
     if (!ok)
         return false;
     m_format.alarm = alarm;

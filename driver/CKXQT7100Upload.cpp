@@ -22,10 +22,10 @@ std::string Trim(const std::string& s) {
 
 bool CKXQT7100::ConfigureUpload() {
     ResetReadingState();
-    bool ok = SendId(3212) && SendId(3213) && SendId(3214);
+    bool ok = SendId(SCPI_CLS) && SendId(SCPI_ESE_1) && SendId(SCPI_SRE_48);
     std::string answer;
     if (ok)
-        ok = QueryString(Cmd(3139), answer);
+        ok = QueryString(Cmd(SCPI_ROUT_SCAN_Q), answer);
     m_uploadedScanList = ok ? StripBlockHeader(answer) : std::string();
     m_uploadFlag = false;
     return ok;
@@ -84,7 +84,7 @@ bool CKXQT7100::ParseFunction(CChannelConfig& c, bool measuring) {
         }
     }
     std::string answer;
-    if (!QueryString(tvane::Format(Cmd(3138).c_str(), ch), answer)) {
+    if (!QueryString(tvane::Format(Cmd(SCPI_SENS_FUNC_Q).c_str(), ch), answer)) {
         c.Function = CChannelConfig::kFunctionUnknown;
         return false;
     }
@@ -105,11 +105,12 @@ bool CKXQT7100::ParseFunction(CChannelConfig& c, bool measuring) {
         return false;
     if (c.Function == 9) {
         std::string state;
-        if (QueryString(tvane::Format(Cmd(3141).c_str(), ch), state) && state == DriverText(2031))
+        if (QueryString(tvane::Format(Cmd(SCPI_SOUR_DIG_STATE_Q).c_str(), ch), state) &&
+            state == DriverText(2031))
             c.Function = 10;
     } else if (c.Function == 11) {
         std::string type;
-        if (QueryString(tvane::Format(Cmd(3136).c_str(), ch), type) &&
+        if (QueryString(tvane::Format(Cmd(SCPI_SENS_TOT_TYPE_Q).c_str(), ch), type) &&
             Upper(type) == DriverText(2030))
             c.Function = 12;
     }
@@ -120,7 +121,8 @@ bool CKXQT7100::UploadUnit(CChannelConfig& c) {
     if (!IsMeasuring(c))
         return true;
     std::string unit;
-    if (!QueryString(tvane::Format(Cmd(3146).c_str(), static_cast<int>(c.Channel)), unit, true))
+    if (!QueryString(tvane::Format(Cmd(SCPI_CALC_SCAL_UNIT_Q).c_str(), static_cast<int>(c.Channel)),
+                     unit, true))
         return false;
     if (!unit.empty() && unit[0] == '#') {
         unit[0] = ' ';
@@ -130,7 +132,7 @@ bool CKXQT7100::UploadUnit(CChannelConfig& c) {
     return true;
 }
 
-bool CKXQT7100::UploadRange(CChannelConfig& c, unsigned autoId, unsigned rangeId) {
+bool CKXQT7100::UploadRange(CChannelConfig& c, ScpiTemplate autoId, ScpiTemplate rangeId) {
     const int ch = c.Channel;
     int automatic = 0;
     if (!QueryInt(tvane::Format(Cmd(autoId).c_str(), ch), automatic))
@@ -142,7 +144,7 @@ bool CKXQT7100::UploadRange(CChannelConfig& c, unsigned autoId, unsigned rangeId
     return QueryString(tvane::Format(Cmd(rangeId).c_str(), ch), c.Range);
 }
 
-bool CKXQT7100::ParseIntegration(CChannelConfig& c, unsigned nplcId, unsigned apertureId) {
+bool CKXQT7100::ParseIntegration(CChannelConfig& c, ScpiTemplate nplcId, ScpiTemplate apertureId) {
     const int ch = c.Channel;
     double nplc = 0.0;
     if (!QueryDouble(tvane::Format(Cmd(nplcId).c_str(), ch), nplc)) {
@@ -168,7 +170,7 @@ bool CKXQT7100::ParseIntegration(CChannelConfig& c, unsigned nplcId, unsigned ap
     return true;
 }
 
-bool CKXQT7100::QueryOnOff(unsigned id, int channel, std::string& out) {
+bool CKXQT7100::QueryOnOff(ScpiTemplate id, int channel, std::string& out) {
     int value = 0;
     if (!QueryInt(tvane::Format(Cmd(id).c_str(), channel), value))
         return false;
@@ -176,8 +178,8 @@ bool CKXQT7100::QueryOnOff(unsigned id, int channel, std::string& out) {
     return true;
 }
 
-bool CKXQT7100::UploadFreqPeriod(CChannelConfig& c, unsigned autoId, unsigned rangeId,
-                                 unsigned apertureId) {
+bool CKXQT7100::UploadFreqPeriod(CChannelConfig& c, ScpiTemplate autoId, ScpiTemplate rangeId,
+                                 ScpiTemplate apertureId) {
     const int ch = c.Channel;
     if (!UploadRange(c, autoId, rangeId))
         return false;
@@ -186,7 +188,7 @@ bool CKXQT7100::UploadFreqPeriod(CChannelConfig& c, unsigned autoId, unsigned ra
         return false;
     c.IntegrationCode = aperture == 0.01 ? 1 : aperture == 1.0 ? 5 : 3;
     std::string answer;
-    if (!QueryString(tvane::Format(Cmd(3196).c_str(), ch), answer))
+    if (!QueryString(tvane::Format(Cmd(SCPI_SENS_FREQ_RANG_LOWER_Q).c_str(), ch), answer))
         return false;
     std::string lower = answer == "0" || answer == "0.0"
                             ? std::string("20")
@@ -200,40 +202,46 @@ bool CKXQT7100::UploadFunctionSettings(CChannelConfig& c) {
     std::string text;
     switch (c.Function) {
     case 0:
-        if (!UploadRange(c, 3043, 3048) || !ParseIntegration(c, 3046, 3151) ||
-            !QueryOnOff(3160, ch, text))
+        if (!UploadRange(c, SCPI_SENS_VOLT_DC_RANG_AUTO_Q, SCPI_SENS_VOLT_DC_RANG_Q) ||
+            !ParseIntegration(c, SCPI_SENS_VOLT_DC_NPLC_Q, SCPI_SENS_VOLT_DC_APER_Q) ||
+            !QueryOnOff(SCPI_INP_IMP_AUTO_Q, ch, text))
             return false;
         c.Options.emplace_back(1, text);
         return true;
     case 1:
-        if (!UploadRange(c, 3053, 3051) ||
-            !QueryDoubleText(tvane::Format(Cmd(3056).c_str(), ch), text))
+        if (!UploadRange(c, SCPI_SENS_VOLT_AC_RANG_AUTO_Q, SCPI_SENS_VOLT_AC_RANG_Q) ||
+            !QueryDoubleText(tvane::Format(Cmd(SCPI_SENS_VOLT_AC_BAND_Q).c_str(), ch), text))
             return false;
         c.Options.emplace_back(4, text);
         return true;
     case 2:
-        if (!UploadRange(c, 3057, 3052) || !ParseIntegration(c, 3060, 3152) ||
-            !QueryOnOff(3062, ch, text))
+        if (!UploadRange(c, SCPI_SENS_RES_RANG_AUTO_Q, SCPI_SENS_RES_RANG_Q) ||
+            !ParseIntegration(c, SCPI_SENS_RES_NPLC_Q, SCPI_SENS_RES_APER_Q) ||
+            !QueryOnOff(SCPI_SENS_RES_OCOM_Q, ch, text))
             return false;
         c.Options.emplace_back(256, text);
         return true;
     case 3:
-        if (!UploadRange(c, 3063, 3069) || !ParseIntegration(c, 3066, 3153) ||
-            !QueryOnOff(3067, ch, text))
+        if (!UploadRange(c, SCPI_SENS_FRES_RANG_AUTO_Q, SCPI_SENS_FRES_RANG_Q) ||
+            !ParseIntegration(c, SCPI_SENS_FRES_NPLC_Q, SCPI_SENS_FRES_APER_Q) ||
+            !QueryOnOff(SCPI_SENS_FRES_OCOM_Q, ch, text))
             return false;
         c.Options.emplace_back(256, text);
         return true;
     case 4:
-        return UploadFreqPeriod(c, 3108, 3147, 3110);
+        return UploadFreqPeriod(c, SCPI_SENS_FREQ_VOLT_RANGE_AUTO_Q, SCPI_SENS_FREQ_VOLT_RANG_Q,
+                                SCPI_SENS_FREQ_APER_Q);
     case 5:
-        return UploadFreqPeriod(c, 3113, 3148, 3115);
+        return UploadFreqPeriod(c, SCPI_SENS_PER_VOLT_RANGE_AUTO_Q, SCPI_SENS_PER_VOLT_RANG_Q,
+                                SCPI_SENS_PER_APER_Q);
     case 6:
         return UploadTemperature(c);
     case 7:
-        return UploadRange(c, 3118, 3149) && ParseIntegration(c, 3120, 3156);
+        return UploadRange(c, SCPI_SENS_CURR_DC_RANG_AUTO_Q, SCPI_SENS_CURR_DC_RANG_Q) &&
+               ParseIntegration(c, SCPI_SENS_CURR_DC_NPLC_Q, SCPI_SENS_CURR_DC_APER_Q);
     case 8:
-        if (!UploadRange(c, 3123, 3150) ||
-            !QueryDoubleText(tvane::Format(Cmd(3125).c_str(), ch), text))
+        if (!UploadRange(c, SCPI_SENS_CURR_AC_RANG_AUTO_Q, SCPI_SENS_CURR_AC_RANG_Q) ||
+            !QueryDoubleText(tvane::Format(Cmd(SCPI_SENS_CURR_AC_BAND_Q).c_str(), ch), text))
             return false;
         c.Options.emplace_back(4, text);
         return true;
@@ -250,21 +258,22 @@ bool CKXQT7100::UploadFunctionSettings(CChannelConfig& c) {
 bool CKXQT7100::UploadTemperature(CChannelConfig& c) {
     const int ch = c.Channel;
     std::string type;
-    bool ok = QueryString(tvane::Format(Cmd(3142).c_str(), ch), type);
+    bool ok = QueryString(tvane::Format(Cmd(SCPI_SENS_TEMP_TRAN_TYPE_Q).c_str(), ch), type);
     c.SubType = CChannelConfig::kSubTypeNone;
     if (ok) {
         if (type == DriverText(2032)) {
             std::string letter;
-            ok = QueryString(tvane::Format(Cmd(3143).c_str(), ch), letter);
+            ok = QueryString(tvane::Format(Cmd(SCPI_SENS_TEMP_TRAN_TC_TYPE_Q).c_str(), ch), letter);
             letter = Upper(letter);
-            static const unsigned letters[] = {2035, 2036, 2037, 2038, 2039, 2040, 2041, 3222};
+            static const unsigned letters[] = {2035, 2036, 2037, 2038,
+                                               2039, 2040, 2041, SCPI_WORD_TC_N};
             for (unsigned i = 0; ok && i < 8; ++i)
                 if (letter == DriverText(letters[i]))
                     c.SubType = static_cast<std::uint16_t>(i);
             ok = ok && c.SubType != CChannelConfig::kSubTypeNone;
         } else if (type == DriverText(2034)) {
             std::string kind;
-            ok = QueryString(tvane::Format(Cmd(3145).c_str(), ch), kind);
+            ok = QueryString(tvane::Format(Cmd(SCPI_SENS_TEMP_TRAN_THER_TYPE_Q).c_str(), ch), kind);
             kind = Upper(kind);
             if (kind.find(DriverText(2042)) != std::string::npos)
                 c.SubType = 8;
@@ -286,29 +295,39 @@ bool CKXQT7100::UploadTemperature(CChannelConfig& c) {
     if (!ok)
         return false;
     std::string text;
-    if (!ParseIntegration(c, 3223, 3225) ||
-        !QueryString(tvane::Format(Cmd(3100).c_str(), ch), text))
+    if (!ParseIntegration(c, SCPI_SENS_TEMP_NPLC_Q, SCPI_SENS_TEMP_APER_Q) ||
+        !QueryString(tvane::Format(Cmd(SCPI_UNIT_TEMP_Q).c_str(), ch), text))
         return false;
     c.Options.emplace_back(8, text);
     if (c.SubType <= 7) {
-        if (!QueryOnOff(3172, ch, text))
+        if (!QueryOnOff(SCPI_SENS_TEMP_TRAN_TC_CHEC_Q, ch, text))
             return false;
         c.Options.emplace_back(16, text);
         std::string junction;
-        if (!QueryString(tvane::Format(Cmd(3174).c_str(), ch), junction))
+        if (!QueryString(tvane::Format(Cmd(SCPI_SENS_TEMP_TRAN_TC_RJUN_TYPE_Q).c_str(), ch),
+                         junction))
             return false;
         c.Options.emplace_back(1024, junction);
         if (junction == DriverText(2055)) {
-            if (!QueryDoubleText(tvane::Format(Cmd(3176).c_str(), ch), text))
+            if (!QueryDoubleText(tvane::Format(Cmd(SCPI_SENS_TEMP_TRAN_TC_RJUN_Q).c_str(), ch),
+                                 text))
                 return false;
             c.Options.emplace_back(2048, text);
         }
     } else if (c.SubType == 11 || c.SubType == 12) {
         bool four = c.SubType == 12;
-        if (!QueryLongText(tvane::Format(Cmd(four ? 3171 : 3097).c_str(), ch), text))
+        if (!QueryLongText(tvane::Format(Cmd(four ? SCPI_SENS_TEMP_TRAN_FRTD_TYPE_Q
+                                                  : SCPI_SENS_TEMP_TRAN_RTD_TYPE_Q)
+                                             .c_str(),
+                                         ch),
+                           text))
             return false;
         c.Options.emplace_back(32, text);
-        if (!QueryDoubleText(tvane::Format(Cmd(four ? 3105 : 3103).c_str(), ch), text))
+        if (!QueryDoubleText(tvane::Format(Cmd(four ? SCPI_SENS_TEMP_TRAN_FRTD_RES_Q
+                                                    : SCPI_SENS_TEMP_TRAN_RTD_RES_Q)
+                                               .c_str(),
+                                           ch),
+                             text))
             return false;
         c.Options.emplace_back(64, text);
     }
@@ -317,8 +336,10 @@ bool CKXQT7100::UploadTemperature(CChannelConfig& c) {
 
 bool CKXQT7100::ReadPattern(std::int16_t channel, std::string& pattern) {
     std::uint8_t data = 0, mask = 0;
-    if (!QueryByte(tvane::Format(Cmd(3130).c_str(), static_cast<int>(channel)), data) ||
-        !QueryByte(tvane::Format(Cmd(3132).c_str(), static_cast<int>(channel)), mask)) {
+    if (!QueryByte(tvane::Format(Cmd(SCPI_CALC_COMP_DATA_Q).c_str(), static_cast<int>(channel)),
+                   data) ||
+        !QueryByte(tvane::Format(Cmd(SCPI_CALC_COMP_MASK_Q).c_str(), static_cast<int>(channel)),
+                   mask)) {
         pattern.clear();
         return false;
     }
@@ -343,12 +364,12 @@ bool CKXQT7100::UploadDigital(CChannelConfig& c) {
     c.Range.clear();
     c.RangeLow.clear();
     int state = 0;
-    if (!QueryInt(tvane::Format(Cmd(3134).c_str(), ch), state))
+    if (!QueryInt(tvane::Format(Cmd(SCPI_CALC_COMP_STAT_Q).c_str(), ch), state))
         return false;
     c.AlarmMode = 0;
     if (state) {
         std::string type;
-        if (!QueryString(tvane::Format(Cmd(3128).c_str(), ch), type))
+        if (!QueryString(tvane::Format(Cmd(SCPI_CALC_COMP_TYPE_Q).c_str(), ch), type))
             return false;
         c.AlarmMode = type == DriverText(1030) ? 4 : type == DriverText(1031) ? 5 : 0;
     }
@@ -363,14 +384,14 @@ bool CKXQT7100::UploadTotalizer(CChannelConfig& c) {
     c.Range.clear();
     c.RangeLow.clear();
     c.LowLimit.clear();
-    if (!QueryDoubleText(tvane::Format(Cmd(3079).c_str(), ch), c.HighLimit))
+    if (!QueryDoubleText(tvane::Format(Cmd(SCPI_CALC_LIM_UPP_Q).c_str(), ch), c.HighLimit))
         return false;
     int upper = 0;
-    if (!QueryInt(tvane::Format(Cmd(3075).c_str(), ch), upper))
+    if (!QueryInt(tvane::Format(Cmd(SCPI_CALC_LIM_UPP_STAT_Q).c_str(), ch), upper))
         return false;
     c.AlarmMode = upper ? 2 : 0;
     std::string slope;
-    if (!QueryString(tvane::Format(Cmd(3219).c_str(), ch), slope))
+    if (!QueryString(tvane::Format(Cmd(SCPI_SENS_TOT_SLOP_Q).c_str(), ch), slope))
         return false;
     c.Options.emplace_back(4096, slope);
     return true;
@@ -379,21 +400,21 @@ bool CKXQT7100::UploadTotalizer(CChannelConfig& c) {
 bool CKXQT7100::UploadScaling(CChannelConfig& c) {
     const int ch = c.Channel;
     int on = 0;
-    if (!QueryInt(tvane::Format(Cmd(3157).c_str(), ch), on))
+    if (!QueryInt(tvane::Format(Cmd(SCPI_CALC_SCAL_STAT_Q).c_str(), ch), on))
         return false;
     c.ScalingOn = on;
-    return QueryDoubleText(tvane::Format(Cmd(3158).c_str(), ch), c.Gain) &&
-           QueryDoubleText(tvane::Format(Cmd(3159).c_str(), ch), c.Offset);
+    return QueryDoubleText(tvane::Format(Cmd(SCPI_CALC_SCAL_GAIN_Q).c_str(), ch), c.Gain) &&
+           QueryDoubleText(tvane::Format(Cmd(SCPI_CALC_SCAL_OFFS_Q).c_str(), ch), c.Offset);
 }
 
 bool CKXQT7100::UploadLimits(CChannelConfig& c) {
     const int ch = c.Channel;
-    if (!QueryDoubleText(tvane::Format(Cmd(3077).c_str(), ch), c.LowLimit) ||
-        !QueryDoubleText(tvane::Format(Cmd(3079).c_str(), ch), c.HighLimit))
+    if (!QueryDoubleText(tvane::Format(Cmd(SCPI_CALC_LIM_LOW_Q).c_str(), ch), c.LowLimit) ||
+        !QueryDoubleText(tvane::Format(Cmd(SCPI_CALC_LIM_UPP_Q).c_str(), ch), c.HighLimit))
         return false;
     int low = 0, high = 0;
-    if (!QueryInt(tvane::Format(Cmd(3072).c_str(), ch), low) ||
-        !QueryInt(tvane::Format(Cmd(3075).c_str(), ch), high))
+    if (!QueryInt(tvane::Format(Cmd(SCPI_CALC_LIM_LOW_STAT_Q).c_str(), ch), low) ||
+        !QueryInt(tvane::Format(Cmd(SCPI_CALC_LIM_UPP_STAT_Q).c_str(), ch), high))
         return false;
     c.AlarmMode = low && high ? 3 : low ? 1 : high ? 2 : 0;
     return true;
@@ -402,14 +423,14 @@ bool CKXQT7100::UploadLimits(CChannelConfig& c) {
 bool CKXQT7100::UploadDelay(CChannelConfig& c) {
     const int ch = c.Channel;
     int automatic = 0;
-    if (!QueryInt(tvane::Format(Cmd(3162).c_str(), ch), automatic))
+    if (!QueryInt(tvane::Format(Cmd(SCPI_ROUT_CHAN_DEL_AUTO_Q).c_str(), ch), automatic))
         return false;
     if (automatic) {
         c.Options.emplace_back(512, DriverText(1014));
         return true;
     }
     std::string delay;
-    if (!QueryDoubleText(tvane::Format(Cmd(3040).c_str(), ch), delay))
+    if (!QueryDoubleText(tvane::Format(Cmd(SCPI_ROUT_CHAN_DEL_Q).c_str(), ch), delay))
         return false;
     c.Options.emplace_back(512, delay);
     return true;

@@ -6,8 +6,8 @@
 namespace tvane::driver {
 
 // The driver's texts by id: error messages (1000-1040), words, keyword tables
-// (2003-2060) and the SCPI command templates (3000-3226), exactly as the
-// instrument and the main program expect them.
+// (2003-2060) and the SCPI command templates (3000-3226, named in ScpiTemplates.h),
+// exactly as the instrument and the main program expect them.
 const StringTable& DriverStrings();
 
 // One table text, without following "!" chains; empty when the id is missing.

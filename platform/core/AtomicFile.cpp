@@ -3,38 +3,104 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace tvane {
 
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void ThrowSaveError(const char* what, const fs::path& path, int error) {
+    throw fs::filesystem_error(what, path, std::error_code(error, std::generic_category()));
+}
+
+// The empty new file "<name>.new~" beside path, created with the permissions a
+// new file gets (0666 less the umask). One left by a crash is replaced; anything
+// else in its place fails the save.
+fs::path CreateNewFileBeside(const fs::path& path) {
+    fs::path newFile = path;
+    newFile += ".new~";
+    struct stat st {};
+    if (::lstat(newFile.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+        ::unlink(newFile.c_str());
+    const int fd = ::open(newFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        ThrowSaveError("cannot create the new file", newFile, errno);
+    ::close(fd);
+    return newFile;
+}
+
+void SyncFile(const fs::path& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0)
+        ThrowSaveError("cannot sync", path, errno);
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!synced)
+        ThrowSaveError("cannot sync", path, error);
+}
+
+} // namespace
+
+void SaveWholeFile(const fs::path& path, const WholeFileWriter& write) {
+    // The new file's name is fixed, so saves in this process take turns.
+    static std::recursive_mutex saving;
+    const std::lock_guard lock(saving);
+    const fs::path newFile = CreateNewFileBeside(path);
+    try {
+        write(newFile);
+        struct stat old {};
+        if (::stat(path.c_str(), &old) == 0 && ::chmod(newFile.c_str(), old.st_mode & 07777) != 0)
+            ThrowSaveError("cannot keep the file's permissions", newFile, errno);
+        SyncFile(newFile, O_RDONLY);
+        if (std::rename(newFile.c_str(), path.c_str()) != 0)
+            ThrowSaveError("cannot replace the file", path, errno);
+    } catch (...) {
+        ::unlink(newFile.c_str());
+        throw;
+    }
+    // The file is in place; a folder that cannot be synced leaves it to the system.
+    try {
+        SyncFile(path.has_parent_path() ? path.parent_path() : fs::path("."),
+                 O_RDONLY | O_DIRECTORY);
+    } catch (const fs::filesystem_error&) {
+    }
+}
+
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
     std::error_code ec;
     if (path.has_parent_path())
         std::filesystem::create_directories(path.parent_path(), ec);
-    std::string temp = path.string() + ".tmpXXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0)
+    try {
+        SaveWholeFile(path, [&bytes](const fs::path& newFile) {
+            const int fd = ::open(newFile.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+            if (fd < 0)
+                ThrowSaveError("cannot write", newFile, errno);
+            const char* p = bytes.data();
+            std::size_t left = bytes.size();
+            while (left > 0) {
+                const ssize_t n = ::write(fd, p, left);
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0) {
+                    const int error = errno;
+                    ::close(fd);
+                    ThrowSaveError("cannot write", newFile, error);
+                }
+                p += n;
+                left -= static_cast<std::size_t>(n);
+            }
+            if (::close(fd) != 0)
+                ThrowSaveError("cannot write", newFile, errno);
+        });
+    } catch (const std::exception&) {
         return false;
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
+    return true;
 }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {

@@ -1,11 +1,23 @@
 #pragma once
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace tvane {
 
-// Replaces a file's contents so that a crash leaves either the old or the new file:
-// the bytes go to a temporary file beside it, are synced, then renamed over it.
+// Fills the new file at the path it is given, in full; it may throw.
+using WholeFileWriter = std::function<void(const std::filesystem::path& newFile)>;
+
+// The one way the program replaces a file it writes whole, so that a crash or a
+// failure leaves either the old file or the new one: write fills a new file beside
+// path, which is synced, given the old file's permissions, renamed over path, and
+// the folder synced. On any failure the new file is removed and the old one stays
+// as it was; what write throws is rethrown, a failure of the save itself is a
+// std::filesystem::filesystem_error.
+void SaveWholeFile(const std::filesystem::path& path, const WholeFileWriter& write);
+
+// Replaces a file's contents through SaveWholeFile, making its folder first; false
+// when it could not.
 bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes);
 
 // Reads a whole regular file; false, with bytes untouched, for anything else

@@ -1,6 +1,8 @@
 #include "comm/SetupPageModel.h"
 
 #include "comm/CommStrings.h"
+#include "comm/DialogOwner.h"
+#include "comm/ITransportSettings.h"
 #include "comm/InterfaceTypes.h"
 #include "comm/ScriptedTransport.h"
 #include "comm/TransportFactory.h"
@@ -169,6 +171,54 @@ TEST_F(SetupPageTest, AModemDialsAndHangsUpFromThePage) {
     ASSERT_TRUE(page.Search(false, nullptr));
     EXPECT_EQ(page.Lines(), Lines{"Connected at 9600"});
     EXPECT_EQ(page.Button(), CSetupPageModel::LineButton::HangUp);
+}
+
+// A gateway transport with a settings dialog that notes the window it would go over.
+class SettingsTransport final : public CCommInterface, public ITransportSettings {
+public:
+    explicit SettingsTransport(std::vector<WindowHandle>& owners)
+        : CCommInterface(kTypeWenx), m_owners(owners) {}
+    bool Open(const char*) override { return true; }
+    bool Close() override { return true; }
+    bool Send(const char*) override { return true; }
+    bool Read(char*, int32_t, int32_t& count) override {
+        count = 0;
+        return false;
+    }
+    int16_t IsMsgAvailable() override { return 0; }
+    bool EditSettings() override {
+        m_owners.push_back(DialogOwner());
+        return true;
+    }
+
+private:
+    std::vector<WindowHandle>& m_owners;
+};
+
+TEST_F(SetupPageTest, ChangeSettingsRunsTheTransportsOwnDialogOverThePage) {
+    std::vector<WindowHandle> owners;
+    SettingsTransport* made = nullptr;
+    ScopedTransportCreator gateway{kTypeWenx, [&](int32_t) {
+                                       auto t = std::make_unique<SettingsTransport>(owners);
+                                       made = t.get();
+                                       return t;
+                                   }};
+    int pageWindow = 0;
+    CSetupPageModel page(Request(kTypeWenx));
+    page.Open();
+    EXPECT_TRUE(page.ChangeSettings(&pageWindow));
+    ASSERT_NE(made, nullptr);
+    // Outside the page's action its window is not handed on: the page may be gone.
+    made->EditSettings();
+    EXPECT_EQ(owners, (std::vector<WindowHandle>{&pageWindow, nullptr}));
+    EXPECT_TRUE(made->IsKind(kKindWenx));
+    EXPECT_FALSE(made->IsKind(kKindRs232));
+
+    // A transport without a dialog of its own says so.
+    CSetupPageModel serialPage(Request(kTypeRs232));
+    serialPage.Open();
+    EXPECT_FALSE(serialPage.ChangeSettings(&pageWindow));
+    EXPECT_EQ(prompter.Texts().back(), "Interface settings not applicable to this interface");
 }
 
 } // namespace

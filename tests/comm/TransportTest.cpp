@@ -42,9 +42,11 @@ TEST(InterfaceTypes, NamesAndDisplayNames) {
 
 class TransportTest : public TempHomeTest {};
 
-TEST_F(TransportTest, ConstructionWritesConnectSpeedAndReadsTheIdentityQuery) {
+TEST_F(TransportTest, MakingATransportWritesConnectSpeedAndReadsTheIdentityQuery) {
     WritePrivateProfileString("Settings", "DefIDString", std::string(30, 'Q'), "linkwell.ini");
-    CSimInterface sim;
+    const std::unique_ptr<CCommInterface> made = CreateTransportByType(kTypeSimulated);
+    ASSERT_NE(made, nullptr);
+    CCommInterface& sim = *made;
     EXPECT_EQ(GetPrivateProfileString("Settings", "ConnectSpeed", "", "linkwell.ini"), "115200");
     EXPECT_EQ(sim.IdentityQuery(), std::string(24, 'Q'));
     EXPECT_EQ(sim.GetCommTimeout(), 3000);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <stdexcept>
 #include <sys/stat.h>
 
 namespace tvane {
@@ -73,6 +74,55 @@ TEST(ReadWholeFile, ReadsOnlyAReadableRegularFile) {
         EXPECT_FALSE(ReadWholeFile(path, bytes));
         EXPECT_EQ(bytes, "old");
     }
+}
+
+TEST(SaveWholeFile, ReplacesTheFileKeepingItsPermissions) {
+    test::TempHome home;
+    const std::filesystem::path file = home.Path() / "kept.ini";
+    test::WriteFile(file, "old");
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileAtomically(file, "new"));
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(file, bytes));
+    EXPECT_EQ(bytes, "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_FALSE(std::filesystem::exists(file.string() + ".new~"));
+
+    // A new file left by a crash is no obstacle.
+    test::WriteFile(file.string() + ".new~", "stale");
+    EXPECT_TRUE(WriteFileAtomically(file, "newer"));
+    ASSERT_TRUE(ReadWholeFile(file, bytes));
+    EXPECT_EQ(bytes, "newer");
+}
+
+TEST(SaveWholeFile, AFailedSaveLeavesTheOldFile) {
+    test::TempHome home;
+    const std::filesystem::path file = home.Path() / "old.dat";
+    test::WriteFile(file, "old");
+    // The writer fails halfway: what it throws comes back, and its file is gone.
+    EXPECT_THROW(SaveWholeFile(file,
+                               [](const std::filesystem::path& newFile) {
+                                   test::WriteFile(newFile, "half");
+                                   throw std::runtime_error("disk full");
+                               }),
+                 std::runtime_error);
+    EXPECT_FALSE(std::filesystem::exists(file.string() + ".new~"));
+    // Something that is not a file where the new file goes.
+    std::filesystem::create_directories(file.string() + ".new~/blocked");
+    EXPECT_FALSE(WriteFileAtomically(file, "new"));
+    std::filesystem::remove_all(file.string() + ".new~");
+    // The rename fails: the target is a folder that is not empty.
+    const std::filesystem::path folder = home.Path() / "folder";
+    std::filesystem::create_directories(folder / "inside");
+    EXPECT_FALSE(WriteFileAtomically(folder, "new"));
+    EXPECT_FALSE(std::filesystem::exists(folder.string() + ".new~"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "inside"));
+
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(file, bytes));
+    EXPECT_EQ(bytes, "old");
 }
 
 TEST(FileException, CauseOfASystemError) {
