@@ -15,10 +15,10 @@
 #include "app/frame/MfxFontQt.h"
 #include "app/frame/ProgramHost.h"
 #include "app/frame/QtServices.h"
-#include "platform/widgets/QtPrompter.h"
 #include "app/startup/CLoggerApp.h"
 #include "app/startup/ComponentRegistration.h"
 #include "database/CStateInfo.h"
+#include "platform/widgets/QtPrompter.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
 
     int code = 1;
     {
-        ProgramHost host;
+        ProgramHost host(programDir);
         CLoggerApp app(host, programDir);
         if (app.InitInstance(arguments) && host.Frame())
             code = QApplication::exec();
