@@ -159,7 +159,10 @@ std::optional<bool> ProgramHost::Preference(int id) {
 }
 
 bool ProgramHost::RestoreLastSetup(const std::string& setup, const std::string& dataset) {
-    return m_files && m_files->Commands().RestoreLastSetup(setup, dataset);
+    const bool restored = m_files && m_files->Commands().RestoreLastSetup(setup, dataset);
+    // The bars' buttons follow the setup that is now open.
+    m_frame->UpdateToolbars();
+    return restored;
 }
 
 void ProgramHost::ConnectInstrument() {
@@ -173,8 +176,13 @@ void ProgramHost::ShowTipOfTheDay() {
 }
 
 void ProgramHost::Welcome() {
-    if (m_files)
-        m_files->Commands().Welcome();
+    if (!m_files)
+        return;
+    struct Refresh {
+        CMainFrame& frame;
+        ~Refresh() { frame.UpdateToolbars(); }
+    } refresh{*m_frame};
+    m_files->Commands().Welcome();
 }
 
 void ProgramHost::DeleteInstrument() {
