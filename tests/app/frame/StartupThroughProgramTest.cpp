@@ -112,6 +112,22 @@ TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
         app.ExitInstance();
     }
     EXPECT_TRUE(prompter.asked.empty()) << prompter.Texts().front();
+
+    // A remembered setup the workspace no longer has: said so, then the welcome.
+    WritePrivateProfileString("Recent File List", "SetupName", "Nowhere", kProfileFile);
+    {
+        ProgramHost host(kBin);
+        CLoggerApp app(host, kBin);
+        int welcomes = 0;
+        WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) { d.reject(); }, &welcomes);
+        ASSERT_TRUE(app.InitInstance({}));
+        EXPECT_EQ(welcomes, 1);
+        EXPECT_EQ(prompter.Texts(),
+                  std::vector<std::string>{"Could not open last used setup (Nowhere)"});
+        EXPECT_EQ(host.Document()->IsSetupLoaded(), 0);
+        EXPECT_TRUE(app.GetStateInfo().m_setupName.empty());
+        app.ExitInstance();
+    }
 }
 
 // The child: a run of three channels through the main window, the dataset
