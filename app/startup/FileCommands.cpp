@@ -66,8 +66,11 @@ int FileCommands::SaveModifiedSetup(const CStateInfo& open) {
     switch (tvane::ShowMessage(kSaveChanges + open.m_setupName, tvane::MsgButtons::YesNoCancel,
                                tvane::MsgIcon::Question)) {
     case tvane::MsgAnswer::Yes:
-        // A save that did not happen keeps the setup open: nothing is lost.
-        return m_doc.OnFileSave() ? kGoOn : kCancelled;
+        // A save that did not happen (it failed, or its window was cancelled,
+        // which leaves the document modified) keeps the setup open: nothing is lost.
+        if (!m_doc.OnFileSave() || m_doc.IsModified())
+            return kCancelled;
+        return kGoOn;
     case tvane::MsgAnswer::No:
         return m_doc.IsNeverSaved() != 0 ? kDiscard : kNotSaved;
     default:

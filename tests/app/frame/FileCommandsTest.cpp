@@ -199,6 +199,28 @@ TEST_F(FileCommandsTest, NewSaveCloseAndOpenBringBackTheSameRows) {
     EXPECT_FALSE(doc().IsModified());
 }
 
+// Yes to "Save changes" whose save does not happen keeps the setup open: the
+// command stops as for Cancel, and nothing of the setup is lost.
+TEST_F(FileCommandsTest, CloseStopsWhenTheSaveItAskedForDidNotHappen) {
+    ASSERT_FALSE(HasFatalFailure());
+    program.MakeSetup(doc(), 2);
+    ASSERT_FALSE(HasFatalFailure());
+    files->Commands().UpdateMainTitle(program.state);
+    doc().GetSetupRow(0)->Name = "unsaved edit";
+    program.state.m_flags[0] = 1; // as the grid marks an edit
+    prompter.Script({MsgAnswer::Yes});
+    int shown = 0;
+    WhenShown<CSaveSetupDialog>([](CSaveSetupDialog& d) { d.reject(); }, &shown);
+    ASSERT_TRUE(Enabled(cmd::kFileClose));
+    frame.Action(cmd::kFileClose)->trigger();
+    EXPECT_EQ(shown, 1);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "Save changes to Bench run");
+    EXPECT_EQ(doc().IsSetupLoaded(), 1);
+    EXPECT_EQ(program.state.m_setupName, "Bench run");
+    EXPECT_EQ(doc().GetSetupRow(0)->Name, "unsaved edit");
+}
+
 // A setup whose file is damaged or gone, or whose dataset storage is damaged,
 // is refused with the program's message; the open setup stays.
 TEST_F(FileCommandsTest, ASetupThatCannotBeOpenedLeavesTheOpenOneAlone) {
