@@ -24,6 +24,7 @@
 #include "app/frame/CUploadDlg.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
+#include "app/frame/SetupViewPage.h"
 #include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
 #include "platform/archive/CArchive.h"
@@ -333,6 +334,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
         frame->SetCommandHandler(cmd::kExportData, [doc] { doc->OnExportData(); });
         frame->SetCommandEnabler(cmd::kExportData, [doc] { return doc->IsExportDataEnabled(); });
+        m_setupPage = std::make_unique<SetupViewPage>(*doc, *frame);
+        m_app.SetSetupEditor(m_setupPage.get());
         // The event log is made at start-up; its table shows this document.
         if (!frame->EventLog())
             frame->CreateEventLog(false);
@@ -356,6 +359,8 @@ DocumentWiring::~DocumentWiring() {
         if (CEventFrame* log = m_frame->EventFrame())
             log->SetDocument(nullptr);
     }
+    m_app.SetSetupEditor(nullptr);
+    m_setupPage.reset();
     m_instrumentUi->SetNewSetupHandler({});
     m_doc->SetServices({});
     m_doc.reset();
