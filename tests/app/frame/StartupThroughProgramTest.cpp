@@ -96,10 +96,13 @@ TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
     EXPECT_EQ(GetPrivateProfileString("Recent File List", "File1", "", kProfileFile), "Plant");
 
     WritePrivateProfileString("PREFERENCES", "10004", "Y", kProfileFile);
+    // One count for the welcome windows of both later starts: a watcher that saw
+    // none keeps watching into the next start.
+    static int welcomes; // a watcher may outlive the test
+    welcomes = 0;
     {
         ProgramHost host(kBin);
         CLoggerApp app(host, kBin);
-        int welcomes = 0;
         WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) { d.reject(); }, &welcomes);
         ASSERT_TRUE(app.InitInstance({}));
         EXPECT_EQ(welcomes, 0);
@@ -118,7 +121,6 @@ TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
     {
         ProgramHost host(kBin);
         CLoggerApp app(host, kBin);
-        int welcomes = 0;
         WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) { d.reject(); }, &welcomes);
         ASSERT_TRUE(app.InitInstance({}));
         EXPECT_EQ(welcomes, 1);
@@ -206,7 +208,8 @@ TEST(StartupThroughProgram, RestoreAfterAKilledRunBringsBackTheSetupAndItsReadin
     ScopedService<IPrompter> guard(SetPrompter, &prompter);
     ProgramHost host(kBin);
     CLoggerApp app(host, kBin);
-    int welcomes = 0;
+    static int welcomes; // a watcher may outlive the test
+    welcomes = 0;
     WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) { d.reject(); }, &welcomes);
     ASSERT_TRUE(app.InitInstance({}));
     ASSERT_FALSE(prompter.asked.empty());
