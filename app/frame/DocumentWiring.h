@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,7 @@ class IExportDataDialog;
 class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
+class GraphicsWiring;
 class SetupViewPage;
 
 // The main frame as the document reaches it: the frame's timer service, its
@@ -31,9 +33,14 @@ public:
     void SetPaneText(int pane, const std::string& text) override;
     void SerializeLayout(tvane::CArchive& ar, CLoggerDoc& document) override;
     void ShowEventLog() override;
+    // The graphics pages' own parts, after the page list (count: the pages it lists).
+    void SetPagesLayout(std::function<void(tvane::CArchive&, std::uint32_t)> pages) {
+        m_pages = std::move(pages);
+    }
 
 private:
     CMainFrame& m_frame;
+    std::function<void(tvane::CArchive&, std::uint32_t)> m_pages;
 };
 
 // The application the document sees: the start-up's state record, the
@@ -45,6 +52,7 @@ public:
     COleKXQT7100* GetInstrument() override;
     bool IsSetupDiscard() const override { return m_discard; }
     IDocumentFrame* GetMainFrame() override { return m_frame.get(); }
+    FrameForDocument* Frame() const { return m_frame.get(); }
     ISetupEditor* GetSetupEditor() override { return m_editor; }
     void SetSetupDiscard(bool discard) { m_discard = discard; }
     void SetSetupEditor(ISetupEditor* editor) { m_editor = editor; }
@@ -187,6 +195,7 @@ public:
     CLoggerDoc& Document() { return *m_doc; }
     ProgramDocumentOperations& Operations() { return *m_operations; }
     ProgramLoggerApp& App() { return m_app; }
+    GraphicsWiring* Graphics() const { return m_graphics.get(); }
     // The setup grid page of the main window; null without a frame.
     SetupViewPage* SetupPage() { return m_setupPage.get(); }
 
@@ -206,5 +215,6 @@ private:
     std::unique_ptr<FrameInstrumentUi> m_instrumentUi;
     std::unique_ptr<IUploadDialog> m_uploadDialog;
     std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
+    std::unique_ptr<GraphicsWiring> m_graphics;
     std::unique_ptr<SetupViewPage> m_setupPage;
 };
