@@ -122,10 +122,14 @@ void CMainFrame::CreateBars() {
     m_toolBars[3] = makeBar("Monitor Channel", Qt::BottomToolBarArea);
     m_toolBars[3]->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
 
-    AddCommand(cmd::kFileNew, "&New Setup...", m_toolBars[0])
-        ->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-    AddCommand(cmd::kFileOpen, "&Open Setup...", m_toolBars[0])
-        ->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    QAction* fileNew = AddCommand(cmd::kFileNew, "&New", m_toolBars[0]);
+    fileNew->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    fileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    fileNew->setToolTip("New Setup");
+    QAction* fileOpen = AddCommand(cmd::kFileOpen, "&Open...", m_toolBars[0]);
+    fileOpen->setIcon(s->standardIcon(QStyle::SP_DialogOpenButton));
+    fileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    fileOpen->setToolTip("Open Setup");
     QAction* save = AddCommand(cmd::kFileSave, "&Save", m_toolBars[0]);
     save->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -190,14 +194,21 @@ void CMainFrame::CreateMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->addAction(AddCommand(cmd::kFileNew, {}));
     file->addAction(AddCommand(cmd::kFileOpen, {}));
+    file->addAction(AddCommand(cmd::kFileClose, "&Close"));
     file->addAction(AddCommand(cmd::kFileSave, {}));
     file->addAction(AddCommand(cmd::kFileSaveAs, "Save Setup &As..."));
+    file->addAction(AddCommand(cmd::kModifyDelete, "&Modify/Delete..."));
     file->addSeparator();
     file->addAction(AddCommand(cmd::kImportSetups, "&Import Setups..."));
     file->addAction(AddCommand(cmd::kExportSetups, "&Export Setups..."));
     file->addAction(AddCommand(cmd::kExportData, "Export &Data..."));
     file->addSeparator();
+    // The recent setups: one entry per listed name, a disabled one when none.
+    for (unsigned id = cmd::kRecentFirst; id <= cmd::kRecentLast; ++id)
+        file->addAction(AddCommand(id, "Recent File"));
+    file->addSeparator();
     file->addAction(AddCommand(cmd::kExit, "E&xit"));
+    connect(file, &QMenu::aboutToShow, this, [this] { UpdateRecentSetups(); });
 
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction(AddCommand(cmd::kToolbars, "&Toolbars..."));
@@ -421,6 +432,33 @@ bool CMainFrame::IsCommandEnabled(unsigned id) const {
     if (const auto enabler = m_enablers.find(id); enabler != m_enablers.end())
         return enabler->second();
     return true;
+}
+
+void CMainFrame::SetRecentSetups(std::function<std::vector<std::string>()> names) {
+    m_recentNames = std::move(names);
+    UpdateRecentSetups();
+}
+
+void CMainFrame::UpdateRecentSetups() {
+    const std::vector<std::string> names =
+        m_recentNames ? m_recentNames() : std::vector<std::string>{};
+    for (unsigned id = cmd::kRecentFirst; id <= cmd::kRecentLast; ++id) {
+        const std::size_t index = id - cmd::kRecentFirst;
+        QAction* action = m_actions[id];
+        if (index < names.size()) {
+            action->setText(
+                QString("&%1 %2").arg(index + 1).arg(QString::fromStdString(names[index])));
+            action->setVisible(true);
+        } else {
+            action->setText("Recent File");
+            action->setVisible(index == 0);
+        }
+    }
+    UpdateToolbars();
+}
+
+std::array<QWidget*, 5> CMainFrame::Bars() {
+    return {m_toolBars[3], m_toolBars[1], m_toolBars[0], statusBar(), m_toolBars[2]};
 }
 
 void CMainFrame::SetCommandEnabler(unsigned id, std::function<bool()> enabler) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -63,6 +64,13 @@ public:
     bool IsCommandEnabled(unsigned id) const;
     QAction* Action(unsigned id) const;
     void UpdateToolbars();
+    // The File menu's recent setups, most recent first, asked for whenever the
+    // menu opens.
+    void SetRecentSetups(std::function<std::vector<std::string>()> names);
+    void UpdateRecentSetups();
+    // The monitor, graphics and standard tool bars, the status bar and the
+    // scan control bar, in the order of the Toolbars window.
+    std::array<QWidget*, 5> Bars();
 
     void SetStatusText(const std::string& text, int pane);
     QString StatusText(int pane) const;
@@ -144,6 +152,7 @@ private:
     std::map<unsigned, QAction*> m_actions;
     std::map<unsigned, std::function<void()>> m_handlers;
     std::map<unsigned, std::function<bool()>> m_enablers;
+    std::function<std::vector<std::string>()> m_recentNames;
     QLabel* m_panes[kPaneCount] = {};
     QToolBar* m_toolBars[4] = {};
     QLabel* m_monitorLabel = nullptr;

@@ -5,6 +5,9 @@ bool IsCommandRouted(unsigned id, bool hasDocument, bool setupLoaded) {
     switch (id) {
     case kFileNew:
     case kFileOpen:
+    case kFileClose:
+    case kWelcome:
+    case kToolbars:
     case kExit:
     case kCommunicationsSetup:
     case kModifyDelete:

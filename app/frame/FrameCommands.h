@@ -22,6 +22,7 @@ inline constexpr unsigned kExportData = 32893;
 inline constexpr unsigned kHelpSearch = 32894;
 inline constexpr unsigned kPreviousPage = 32904;
 inline constexpr unsigned kNextPage = 32905;
+inline constexpr unsigned kFileClose = 32902;
 inline constexpr unsigned kAddEvent = 32863;
 inline constexpr unsigned kStartScan = 800;
 inline constexpr unsigned kStopScan = 801;

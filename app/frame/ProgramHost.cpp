@@ -9,8 +9,10 @@
 #include "app/MainWindow.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CPrefPage.h"
+#include "app/frame/CStartupDialogs.h"
 #include "app/frame/CTransferDialogs.h"
 #include "app/frame/DocumentWiring.h"
+#include "app/frame/FileCommandWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/LogindPowerMonitor.h"
 #include "app/frame/SingleInstance.h"
@@ -27,9 +29,12 @@ bool ReadYesNoPreference(int id) {
     return value == "Y";
 }
 
-ProgramHost::ProgramHost() = default;
+ProgramHost::ProgramHost(std::string programDirectory)
+    : m_programDirectory(std::move(programDirectory)) {}
 
 ProgramHost::~ProgramHost() {
+    CSplashWnd::HideSplashScreen();
+    m_files.reset();
     m_document.reset();
     if (m_frame)
         tvane::SetTimerService(nullptr);
@@ -37,6 +42,19 @@ ProgramHost::~ProgramHost() {
 
 std::optional<double> ProgramHost::FreeDiskBytes(std::string& error) {
     return ::FreeDiskBytes(tvane::DataDir().string(), error);
+}
+
+void ProgramHost::ShowSplash() {
+    CSplashWnd::EnableSplashScreen(true);
+    CSplashWnd::ShowSplashScreen();
+}
+
+void ProgramHost::CloseSplash() {
+    CSplashWnd::HideSplashScreen();
+}
+
+void ProgramHost::LoadSettings() {
+    m_recent.Load();
 }
 
 bool ProgramHost::RaiseRunningInstance() {
@@ -91,6 +109,10 @@ bool ProgramHost::CreateDocument() {
             RunImportSetups(wiring->Document(), wiring->App().GetStateInfo(),
                             wiring->Operations().Workspace().Workspace(), parent);
         });
+        m_files = std::make_unique<FileCommandWiring>(
+            wiring->Document(), wiring->Operations().Workspace().Workspace(), *m_frame, m_recent,
+            m_preferences,
+            m_programDirectory.empty() ? CStateInfo::ProgramDirectory() : m_programDirectory);
     }
     if (m_connection) {
         CInstrumentConnection* connection = m_connection.get();
@@ -136,8 +158,11 @@ std::optional<bool> ProgramHost::Preference(int id) {
     return ReadYesNoPreference(id);
 }
 
-bool ProgramHost::RestoreLastSetup(const std::string&, const std::string&) {
-    return false;
+bool ProgramHost::RestoreLastSetup(const std::string& setup, const std::string& dataset) {
+    const bool restored = m_files && m_files->Commands().RestoreLastSetup(setup, dataset);
+    // The bars' buttons follow the setup that is now open.
+    m_frame->UpdateToolbars();
+    return restored;
 }
 
 void ProgramHost::ConnectInstrument() {
@@ -145,12 +170,24 @@ void ProgramHost::ConnectInstrument() {
         m_connection->ConnectInstrument(true);
 }
 
-void ProgramHost::ShowTipOfTheDay() {}
+void ProgramHost::ShowTipOfTheDay() {
+    if (m_files)
+        m_files->ShowTipOfTheDay();
+}
 
-void ProgramHost::Welcome() {}
+void ProgramHost::Welcome() {
+    if (!m_files)
+        return;
+    struct Refresh {
+        CMainFrame& frame;
+        ~Refresh() { frame.UpdateToolbars(); }
+    } refresh{*m_frame};
+    m_files->Commands().Welcome();
+}
 
 void ProgramHost::DeleteInstrument() {
     // The document drives the instrument through the binding: it goes first.
+    m_files.reset();
     m_document.reset();
     m_connection.reset();
 }
@@ -168,4 +205,6 @@ void ProgramHost::EmptyClipboardIfOurs() {
         clipboard->clear();
 }
 
-void ProgramHost::SaveSettings() {}
+void ProgramHost::SaveSettings() {
+    m_recent.Save();
+}

@@ -3,27 +3,34 @@
 
 #include "app/CAppPreferences.h"
 #include "app/CInstrumentConnection.h"
+#include "app/RecentSetupList.h"
 #include "app/startup/IAppHost.h"
 
 class CMainFrame;
 class DocumentWiring;
+class FileCommandWiring;
 class LogindPowerMonitor;
 class SingleInstance;
 
 // The program's own start-up and shutdown steps: the desktop, the main frame,
-// the instrument connection and the workspace. Steps whose parts are not in the
-// program yet (the file commands, the tip of the day and the welcome dialog) do
-// nothing here, so start-up goes on past them.
+// the instrument connection, the workspace and the file commands.
 class ProgramHost final : public IAppHost, private CInstrumentConnection::IHost {
 public:
-    ProgramHost();
+    explicit ProgramHost(std::string programDirectory = {});
     ~ProgramHost() override;
 
     CMainFrame* Frame() const { return m_frame.get(); }
     // The program's one document; null before the database opened.
     CLoggerDoc* Document() const;
 
+    // The file commands; null before the document exists.
+    FileCommandWiring* Files() const { return m_files.get(); }
+    RecentSetupList& Recent() { return m_recent; }
+
     std::optional<double> FreeDiskBytes(std::string& error) override;
+    void ShowSplash() override;
+    void CloseSplash() override;
+    void LoadSettings() override;
     bool RaiseRunningInstance() override;
     bool RegisterDataSource() override;
     void CreateInstrument(const std::string& driverName) override;
@@ -58,8 +65,11 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     CStateInfo* m_state = nullptr; // the application's, set when the database opens
     std::unique_ptr<DocumentWiring> m_document;
+    std::unique_ptr<FileCommandWiring> m_files;
+    RecentSetupList m_recent;
     std::unique_ptr<LogindPowerMonitor> m_power;
     CAppPreferences m_preferences;
+    std::string m_programDirectory;
 };
 
 // A yes/no preference from the profile's "PREFERENCES" section: "Y" is yes; a

@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
 
     int code = 1;
     {
-        ProgramHost host;
+        ProgramHost host(programDir);
         CLoggerApp app(host, programDir);
         if (app.InitInstance(arguments) && host.Frame())
             code = QApplication::exec();

@@ -63,6 +63,8 @@ bool CLoggerApp::StartUp() {
     if (m_host.RaiseRunningInstance())
         return false;
     m_onlyInstance = true;
+    m_host.ShowSplash();
+    m_host.LoadSettings();
     if (!m_host.RegisterDataSource()) {
         tvane::ShowMessage(AppTexts().Load(apptext::kOdbcFailed), tvane::MsgButtons::Ok,
                            tvane::MsgIcon::None, apptext::kOdbcFailed, kAppName);
@@ -70,6 +72,7 @@ bool CLoggerApp::StartUp() {
     }
     m_host.CreateInstrument(AppTexts().Load(apptext::kDriverName));
     if (!m_host.OpenDatabase(m_state)) {
+        m_host.CloseSplash();
         tvane::ShowMessage("Unable to open database.\nMake sure the database exists and no other "
                            "application is using it.\nExiting Tallyvane.",
                            tvane::MsgButtons::Ok, tvane::MsgIcon::None, 0, kAppName);
@@ -82,6 +85,7 @@ bool CLoggerApp::StartUp() {
     int state = m_host.SavedWindowState();
     if (state == 2)
         state = 3;
+    m_host.CloseSplash();
     m_host.ShowMainWindow(state);
     m_host.LoadPreferences();
 

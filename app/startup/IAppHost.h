@@ -16,6 +16,12 @@ public:
     virtual std::optional<double> FreeDiskBytes(std::string& error) = 0;
     // True when another instance runs; it has been asked to come to the front.
     virtual bool RaiseRunningInstance() = 0;
+    // The splash picture while the program starts; closed by the start-up
+    // steps that follow or by its own timer.
+    virtual void ShowSplash() = 0;
+    virtual void CloseSplash() = 0;
+    // The saved settings: the recent setups and the preview page count.
+    virtual void LoadSettings() = 0;
     // The user data source of the workspace.
     virtual bool RegisterDataSource() = 0;
     // The instrument binding, named by the driver's name.

@@ -32,6 +32,9 @@ public:
         steps.push_back("instance");
         return otherInstance;
     }
+    void ShowSplash() override { steps.push_back("splash"); }
+    void CloseSplash() override { steps.push_back("close splash"); }
+    void LoadSettings() override { steps.push_back("settings"); }
     bool RegisterDataSource() override {
         steps.push_back("datasource");
         return true;
@@ -111,9 +114,10 @@ TEST_F(StartupTest, StartsInTheSettledOrderAndShutsDownInItsOwn) {
     host.tipOfTheDay = true;
     host.windowState = 2; // minimised starts maximised
     ASSERT_TRUE(app.InitInstance({"setup.fxs"}));
-    EXPECT_EQ(host.steps, (Steps{"disk", "instance", "datasource", "instrument KXQT7100",
-                                 "database", "document", "eventlog", "show 3", "preferences",
-                                 "connect", "tip", "welcome"}));
+    EXPECT_EQ(host.steps,
+              (Steps{"disk", "instance", "splash", "settings", "datasource", "instrument KXQT7100",
+                     "database", "document", "eventlog", "close splash", "show 3", "preferences",
+                     "connect", "tip", "welcome"}));
     EXPECT_TRUE(prompter.asked.empty());
 
     host.steps.clear();
