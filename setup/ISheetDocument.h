@@ -29,6 +29,8 @@ public:
     // The automatic channel delay of a function, in seconds.
     virtual double GetFunctionDefaultValue(const std::string& function) const = 0;
     virtual bool IsScanning() const = 0;
+    // The document's date and time format (no milliseconds), for time edits.
+    virtual std::string GetDateTimeFormat() const = 0;
 };
 
 // The item text of a channel in the editor's lists: "<number>" then its name.
