@@ -213,6 +213,9 @@ public:
     std::int32_t IsSetupInInstrument() const { return m_setupInInstrument; }
     void SetSetupInInstrument(std::int32_t value) { m_setupInInstrument = value; }
     void SetMonitorChannel(std::uint32_t channel) { m_monitorChannel = channel; }
+    // Milliseconds between reads of the monitor channel outside a run.
+    std::uint32_t GetMonitorInterval() const { return m_monitorInterval; }
+    void SetMonitorInterval(std::uint32_t interval) { m_monitorInterval = interval; }
     std::int16_t GetSlotCount(int slot) const { return m_slotActive[slot - 1]; }
     void SetSlotCount(int slot, std::int16_t count) { m_slotActive[slot - 1] = count; }
     std::uint32_t GetFrameCounter() const { return m_frameCounter; }

@@ -24,6 +24,7 @@
 #include "app/frame/CUploadDlg.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
+#include "app/frame/SetupSheets.h"
 #include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
 #include "platform/archive/CArchive.h"
@@ -168,6 +169,8 @@ bool FrameScanHost::ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) 
     if (m_connection)
         m_connection->GetInterfaceDescription(interfaceName);
     CScanStatusDialog dialog(*m_doc.GetScan(), interfaceName, setupInInstrument, m_frame);
+    CLoggerDoc& doc = m_doc;
+    dialog.SetSettingsCommand([&doc] { doc.DoScanSettings(); });
     const bool start = dialog.exec() == QDialog::Accepted;
     dontShowAgain = start && dialog.ShowAgain() == 0;
     return start;
@@ -303,6 +306,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
             host->RefreshTitle();
     };
     m_instrumentUi->SetNewSetupHandler([newSetupFromUpload](CLoggerDoc&) { newSetupFromUpload(); });
+    m_sheets = std::make_unique<SetupSheets>(*m_doc, state.GetDatabase(), frame);
+    m_app.SetSetupEditor(&m_sheets->Editor());
     m_doc->SetClipboard(&g_exportClipboard);
     m_doc->SetDiskSpaceCheck(&g_exportSpaceCheck);
     m_adapter = std::make_unique<FrameDocumentAdapter>(*m_doc, m_app);
@@ -328,6 +333,11 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
             });
             frame->SetCommandEnabler(id, [doc, id] { return doc->IsCommandEnabled(id); });
         }
+        frame->SetCommandHandler(cmd::kScanSettings, [doc] { doc->DoScanSettings(); });
+        frame->SetCommandEnabler(cmd::kScanSettings,
+                                 [doc] { return doc->IsCommandEnabled(cmd::kScanSettings); });
+        SetupSheets* sheets = m_sheets.get();
+        frame->SetCommandHandler(cmd::kMonitorChannel, [sheets] { sheets->EditMonitorChannel(); });
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
         frame->SetCommandHandler(cmd::kExportData, [doc] { doc->OnExportData(); });
         frame->SetCommandEnabler(cmd::kExportData, [doc] { return doc->IsExportDataEnabled(); });
@@ -349,11 +359,15 @@ DocumentWiring::~DocumentWiring() {
             m_frame->SetCommandEnabler(id, {});
         }
         m_frame->SetCommandHandler(cmd::kAddEvent, {});
+        m_frame->SetCommandHandler(cmd::kScanSettings, {});
+        m_frame->SetCommandEnabler(cmd::kScanSettings, {});
+        m_frame->SetCommandHandler(cmd::kMonitorChannel, {});
         m_frame->SetCommandHandler(cmd::kExportData, {});
         m_frame->SetCommandEnabler(cmd::kExportData, {});
         if (CEventFrame* log = m_frame->EventFrame())
             log->SetDocument(nullptr);
     }
+    m_app.SetSetupEditor(nullptr);
     m_doc->SetEventEditDialog(nullptr);
     m_doc->SetExportDataDialog(nullptr);
     m_doc->SetScanHost(nullptr);

@@ -20,6 +20,7 @@ class IExportDataDialog;
 class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
+class SetupSheets;
 
 // The main frame as the document reaches it: the frame's timer service, its
 // status panes, and the page titles stored after the setup.
@@ -44,14 +45,16 @@ public:
     COleKXQT7100* GetInstrument() override;
     bool IsSetupDiscard() const override { return m_discard; }
     IDocumentFrame* GetMainFrame() override { return m_frame.get(); }
-    ISetupEditor* GetSetupEditor() override { return nullptr; }
+    ISetupEditor* GetSetupEditor() override { return m_setupEditor; }
     void SetSetupDiscard(bool discard) { m_discard = discard; }
+    void SetSetupEditor(ISetupEditor* editor) { m_setupEditor = editor; }
 
 private:
     CStateInfo& m_state;
     CInstrumentConnection* m_connection;
     std::unique_ptr<FrameForDocument> m_frame;
     bool m_discard = false;
+    ISetupEditor* m_setupEditor = nullptr;
 };
 
 // The document's operations: the database steps in the workspace, the run's
@@ -184,6 +187,8 @@ public:
     CLoggerDoc& Document() { return *m_doc; }
     ProgramDocumentOperations& Operations() { return *m_operations; }
     ProgramLoggerApp& App() { return m_app; }
+    // The setup editor's sheets over this document.
+    SetupSheets& Sheets() { return *m_sheets; }
 
 private:
     ProgramLoggerApp m_app;
@@ -201,4 +206,5 @@ private:
     std::unique_ptr<FrameInstrumentUi> m_instrumentUi;
     std::unique_ptr<IUploadDialog> m_uploadDialog;
     std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
+    std::unique_ptr<SetupSheets> m_sheets;
 };
