@@ -29,7 +29,8 @@ void UseDialogFont(QWidget* sheet) {
 
 // --- The document for the sheets -----------------------------------------------
 
-std::vector<ISheetDocument::Channel> DocumentSheetSource::GetChannels(std::uint32_t kindMask) const {
+std::vector<ISheetDocument::Channel>
+DocumentSheetSource::GetChannels(std::uint32_t kindMask) const {
     CChannelArray infos;
     struct Guard {
         CChannelArray& array;
@@ -106,8 +107,8 @@ SetupSheets::SetupSheets(CLoggerDoc& doc, tvane::OdbcDatabase* database, CMainFr
       m_qtPicker(std::make_unique<QtColorPicker>(frame)), m_picker(m_qtPicker.get()) {
     m_pickerProxy = std::make_unique<Picker>(m_picker);
     m_editor = std::make_unique<ProgramSetupEditor>(*m_source, frame);
-    m_channelSheet =
-        std::make_unique<ChannelDetailsSheet>(DetailsServices{m_source.get(), m_lookup.get()}, frame);
+    m_channelSheet = std::make_unique<ChannelDetailsSheet>(
+        DetailsServices{m_source.get(), m_lookup.get()}, frame);
     m_optionsSheet = std::make_unique<SetupOptionsSheet>(m_pickerProxy.get(), frame);
 }
 

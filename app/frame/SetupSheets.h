@@ -60,7 +60,9 @@ public:
     void SetGridEditor(ISetupEditor* grid) { m_grid = grid; }
 
     bool EditScanSettings(CFXScan& scan) override;
-    bool ValidateCurrentCell() override { return m_grid == nullptr || m_grid->ValidateCurrentCell(); }
+    bool ValidateCurrentCell() override {
+        return m_grid == nullptr || m_grid->ValidateCurrentCell();
+    }
     void ShowMonitorChannel(std::int32_t channel, bool highlight) override {
         if (m_grid != nullptr)
             m_grid->ShowMonitorChannel(channel, highlight);

@@ -60,7 +60,8 @@ void CDateTimeEditWnd::LayOutFields() {
     const QFontMetrics metrics(font());
     const int margin = textMargins().left() + 2;
     for (int i = 0; i < GetFieldCount(); ++i)
-        SetFieldLeft(i, i == 0 ? 0 : margin + metrics.horizontalAdvance(shown.left(GetField(i).start)));
+        SetFieldLeft(i, i == 0 ? 0
+                               : margin + metrics.horizontalAdvance(shown.left(GetField(i).start)));
 }
 
 void CDateTimeEditWnd::ClickField(int x) {
@@ -130,8 +131,8 @@ void CDateTimeEditWnd::keyPressEvent(QKeyEvent* event) {
 
 void CDateTimeEditWnd::keyReleaseEvent(QKeyEvent* event) {
     const int key = event->key();
-    const bool stepKey = key == Qt::Key_Up || key == Qt::Key_Down ||
-                         (key >= Qt::Key_0 && key <= Qt::Key_9);
+    const bool stepKey =
+        key == Qt::Key_Up || key == Qt::Key_Down || (key >= Qt::Key_0 && key <= Qt::Key_9);
     if (m_changed && stepKey && !(m_spin != nullptr && m_spin->hasFocus()))
         emit timeEditChanged();
     else

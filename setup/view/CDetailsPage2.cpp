@@ -50,8 +50,9 @@ void CDetailsPage2::OnInitPage() {
     m_ui->setupUi(this);
     const CFXSetup& row = *m_row;
     if (row.CellFlags == CFXSetup::kCellAll || (row.CellFlags & CFXSetup::kCellFunction)) {
-        for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->functionList), m_ui->rangeList,
-                           m_ui->resolutionList, m_ui->setDefaults})
+        for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->functionList),
+                                                          m_ui->rangeList, m_ui->resolutionList,
+                                                          m_ui->setDefaults})
             w->setEnabled(false);
     }
     if (row.AdvSettings.empty())
@@ -63,8 +64,7 @@ void CDetailsPage2::OnInitPage() {
     m_ui->delayList->addItem(measurement::kDelayAuto);
     m_ui->delayList->addItem(measurement::kDelayTime);
     connect(m_ui->functionList, &QComboBox::activated, this, [this] { OnSelchangeFunction(); });
-    connect(m_ui->resolutionList, &QComboBox::activated, this,
-            [this] { OnSelchangeResolution(); });
+    connect(m_ui->resolutionList, &QComboBox::activated, this, [this] { OnSelchangeResolution(); });
     connect(m_ui->integrationList, &QComboBox::activated, this,
             [this] { OnSelchangeIntegration(); });
     connect(m_ui->delayList, &QComboBox::activated, this, [this] { ShowOptionalEdits(); });
@@ -205,9 +205,9 @@ void CDetailsPage2::OnSetDefaults() {
 
 void CDetailsPage2::ApplyAdvancedMask(bool force) {
     QGroupBox* groups[measurement::kGroupCount] = {
-        m_ui->inputGroup,   m_ui->integrationGroup, m_ui->frequencyGroup, m_ui->unitsGroup,
-        m_ui->thermocoupleGroup, m_ui->junctionGroup, m_ui->rtdGroup, m_ui->apertureGroup,
-        m_ui->offsetGroup,  m_ui->delayGroup,       m_ui->edgeGroup};
+        m_ui->inputGroup,        m_ui->integrationGroup, m_ui->frequencyGroup, m_ui->unitsGroup,
+        m_ui->thermocoupleGroup, m_ui->junctionGroup,    m_ui->rtdGroup,       m_ui->apertureGroup,
+        m_ui->offsetGroup,       m_ui->delayGroup,       m_ui->edgeGroup};
     if (force || m_currentMask != m_shownMask) {
         auto* layout = static_cast<QGridLayout*>(m_ui->advancedFrame->layout());
         for (QGroupBox* group : groups) {
@@ -296,8 +296,7 @@ bool CDetailsPage2::ReadControls(AdvancedValues& v, QWidget*& bad) {
          (m_currentMask & 0x0002) && v.integration == measurement::kCustom},
         {m_ui->delayEdit, &v.delaySeconds,
          (m_currentMask & 0x0200) && v.delayMode == measurement::kDelayTime},
-        {m_ui->junctionTemperature, &v.referenceTemperature,
-         (m_currentMask & 0x0800) != 0},
+        {m_ui->junctionTemperature, &v.referenceTemperature, (m_currentMask & 0x0800) != 0},
     };
     for (const NumberEdit& n : numbers) {
         if (!sheetui::ReadNumber(ToUtf8(n.edit->text()), *n.value) && n.counts) {
@@ -312,8 +311,8 @@ bool CDetailsPage2::OnKillActive() {
     AdvancedValues v;
     QWidget* bad = nullptr;
     if (!ReadControls(v, bad)) {
-        sheetui::Refuse(sheettext::kNotNumber, sheettext::kMeasurementTitle,
-                        tvane::MsgIcon::Error, bad);
+        sheetui::Refuse(sheettext::kNotNumber, sheettext::kMeasurementTitle, tvane::MsgIcon::Error,
+                        bad);
         return false;
     }
     m_customIntegration = v.customIntegration;
@@ -324,9 +323,9 @@ bool CDetailsPage2::OnKillActive() {
     }
     CFXSetup& row = *m_row;
     // A list the database could not fill keeps the row's text.
-    for (auto [list, field] : {std::pair{m_ui->functionList, &row.Function},
-                               std::pair{m_ui->rangeList, &row.Range},
-                               std::pair{m_ui->resolutionList, &row.Resolution}})
+    for (auto [list, field] :
+         {std::pair{m_ui->functionList, &row.Function}, std::pair{m_ui->rangeList, &row.Range},
+          std::pair{m_ui->resolutionList, &row.Resolution}})
         if (list->count() > 0)
             *field = sheetui::Selected(list);
     row.AdvSettingsType = m_currentMask;

@@ -45,8 +45,9 @@ void CDetailsPage3::OnInitPage() {
     }
     const bool locked =
         m_row->CellFlags == CFXSetup::kCellAll || (m_row->CellFlags & CFXSetup::kCellScale);
-    for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->scaleMode), m_ui->gainEdit, m_ui->offsetEdit,
-                       m_ui->labelList})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->scaleMode), m_ui->gainEdit,
+                                         m_ui->offsetEdit, m_ui->labelList})
         w->setEnabled(!locked);
     m_ui->scaleMode->setChecked(m_row->Scaling != 0);
     OnScaleClicked();
@@ -79,7 +80,8 @@ void CDetailsPage3::OnSetActive() {
 void CDetailsPage3::OnScaleClicked() {
     const bool on = m_ui->scaleMode->isChecked();
     m_ui->scaleMode->setText(on ? sheettext::kOn : sheettext::kOff);
-    for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->gainEdit), m_ui->offsetEdit, m_ui->labelList})
+    for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->gainEdit),
+                                                      m_ui->offsetEdit, m_ui->labelList})
         w->setEnabled(on);
 }
 
@@ -105,9 +107,9 @@ bool CDetailsPage3::OnKillActive() {
     m_row->Offset = ToUtf8(m_ui->offsetEdit->text());
     // The typed text when it is no item; an item's text otherwise.
     const QComboBox* list = m_ui->labelList;
-    const bool isItem = list->currentIndex() >= 0 &&
-                        list->itemText(list->currentIndex()) == list->currentText();
-    m_row->Units = isItem ? ToUtf8(list->itemText(list->currentIndex()))
-                          : ToUtf8(list->currentText());
+    const bool isItem =
+        list->currentIndex() >= 0 && list->itemText(list->currentIndex()) == list->currentText();
+    m_row->Units =
+        isItem ? ToUtf8(list->itemText(list->currentIndex())) : ToUtf8(list->currentText());
     return true;
 }

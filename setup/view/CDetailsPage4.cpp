@@ -55,15 +55,16 @@ void CDetailsPage4::OnInitPage() {
         LoadActions(sheettext::kDefaultActions);
         ApplyEnabling();
     });
-    for (auto [box, list] : {std::pair{m_ui->closeBox, m_ui->closeList},
-                             std::pair{m_ui->openBox, m_ui->openList}})
+    for (auto [box, list] :
+         {std::pair{m_ui->closeBox, m_ui->closeList}, std::pair{m_ui->openBox, m_ui->openList}})
         connect(box, &QCheckBox::clicked, this,
                 [box, list](bool checked) { list->setEnabled(box->isEnabled() && checked); });
     connect(m_ui->patternBox, &QCheckBox::clicked, this, [this](bool checked) {
         if (checked && m_ui->patternEdit->text().isEmpty())
             m_ui->patternEdit->SetText(sheettext::kEmptyPattern);
-        for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->patternEdit), m_ui->portList,
-                           static_cast<QWidget*>(m_ui->portLabel)})
+        for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->patternEdit),
+                                                          m_ui->portList,
+                                                          static_cast<QWidget*>(m_ui->portLabel)})
             w->setEnabled(checked);
     });
     Refresh();
@@ -148,10 +149,10 @@ void CDetailsPage4::LoadActions(const std::string& list) {
 
 void CDetailsPage4::ApplyEnabling() {
     std::vector<QWidget*> everything = {
-        m_ui->testList,   m_ui->highEdit,  m_ui->lowEdit,    m_ui->stopBox,     m_ui->beepBox,
-        m_ui->logBox,     m_ui->closeBox,  m_ui->openBox,    m_ui->patternBox,  m_ui->outputList,
-        m_ui->closeList,  m_ui->openList,  m_ui->portList,   m_ui->portLabel,   m_ui->patternEdit,
-        m_ui->setDefaults};
+        m_ui->testList,   m_ui->highEdit,   m_ui->lowEdit,     m_ui->stopBox,
+        m_ui->beepBox,    m_ui->logBox,     m_ui->closeBox,    m_ui->openBox,
+        m_ui->patternBox, m_ui->outputList, m_ui->closeList,   m_ui->openList,
+        m_ui->portList,   m_ui->portLabel,  m_ui->patternEdit, m_ui->setDefaults};
     if (IsLocked()) {
         for (QWidget* w : everything)
             w->setEnabled(false);
@@ -167,10 +168,11 @@ void CDetailsPage4::ApplyEnabling() {
     ticked.closeChannel = m_ui->closeBox->isChecked();
     ticked.openChannel = m_ui->openBox->isChecked();
     ticked.bitPattern = m_ui->patternBox->isChecked();
-    const auto c = alarmlimits::ActionControlsFor(enabling->actions, m_available, ticked,
-                                                  !IsComputedRow());
-    for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->stopBox), m_ui->beepBox, m_ui->logBox,
-                       static_cast<QWidget*>(m_ui->setDefaults)})
+    const auto c =
+        alarmlimits::ActionControlsFor(enabling->actions, m_available, ticked, !IsComputedRow());
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->stopBox), m_ui->beepBox,
+                                         m_ui->logBox, static_cast<QWidget*>(m_ui->setDefaults)})
         w->setEnabled(c.stopBeepLogDefaults);
     m_ui->outputList->setEnabled(c.hardwareAlarm);
     m_ui->closeBox->setEnabled(c.closeBox);
@@ -178,8 +180,9 @@ void CDetailsPage4::ApplyEnabling() {
     m_ui->openBox->setEnabled(c.openBox);
     m_ui->openList->setEnabled(c.openList);
     m_ui->patternBox->setEnabled(c.patternBox);
-    for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->patternEdit), m_ui->portList,
-                       static_cast<QWidget*>(m_ui->portLabel)})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->patternEdit), m_ui->portList,
+                                         static_cast<QWidget*>(m_ui->portLabel)})
         w->setEnabled(c.patternControls);
 }
 

@@ -62,10 +62,14 @@ void CDetailsPage5::OnInitPage() {
             [this] { OnCategoryChanged(); });
     connect(m_ui->functionList, &QListWidget::currentRowChanged, this,
             [this] { OnFunctionChanged(); });
-    connect(m_ui->arg1Channel, &QRadioButton::clicked, this, [this] { SetArgumentKind(1, 0, true); });
-    connect(m_ui->arg1Constant, &QRadioButton::clicked, this, [this] { SetArgumentKind(1, 1, true); });
-    connect(m_ui->arg2Channel, &QRadioButton::clicked, this, [this] { SetArgumentKind(2, 0, true); });
-    connect(m_ui->arg2Constant, &QRadioButton::clicked, this, [this] { SetArgumentKind(2, 1, true); });
+    connect(m_ui->arg1Channel, &QRadioButton::clicked, this,
+            [this] { SetArgumentKind(1, 0, true); });
+    connect(m_ui->arg1Constant, &QRadioButton::clicked, this,
+            [this] { SetArgumentKind(1, 1, true); });
+    connect(m_ui->arg2Channel, &QRadioButton::clicked, this,
+            [this] { SetArgumentKind(2, 0, true); });
+    connect(m_ui->arg2Constant, &QRadioButton::clicked, this,
+            [this] { SetArgumentKind(2, 1, true); });
     connect(m_ui->moreButton, &QPushButton::clicked, this, [this] { OnMore(); });
 
     const int code = m_record.Operation;
@@ -89,8 +93,8 @@ void CDetailsPage5::OnInitPage() {
         } else {
             SetArgumentKind(a.index, computed::kChannel, false);
             if (a.operand.Channel > 0)
-                sheetui::SelectPrefix(
-                    a.list, tvane::Format(sheettext::kChannelLabel, static_cast<long>(a.operand.Channel)));
+                sheetui::SelectPrefix(a.list, tvane::Format(sheettext::kChannelLabel,
+                                                            static_cast<long>(a.operand.Channel)));
         }
     }
     m_initialising = false;
@@ -154,8 +158,9 @@ void CDetailsPage5::OnFunctionChanged() {
         SetArgumentKind(1, computed::kChannel, false);
     m_ui->arg1Channel->setEnabled(true);
     m_ui->arg1Constant->setEnabled(twoArguments);
-    for (QWidget* w : std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->arg2Channel), m_ui->arg2Constant,
-                       m_ui->arg2List, m_ui->arg2Edit})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{static_cast<QWidget*>(m_ui->arg2Channel),
+                                         m_ui->arg2Constant, m_ui->arg2List, m_ui->arg2Edit})
         w->setEnabled(twoArguments);
     if (m_initialising)
         return;
@@ -213,7 +218,8 @@ bool CDetailsPage5::OnKillActive() {
         QWidget* focus = nullptr;
         if (refusal.focus > 0) {
             const int i = refusal.focus - 1;
-            focus = args[i].kind == computed::kConstant ? static_cast<QWidget*>(edits[i]) : lists[i];
+            focus =
+                args[i].kind == computed::kConstant ? static_cast<QWidget*>(edits[i]) : lists[i];
         }
         sheetui::Refuse(refusal.message, refusal.title, tvane::MsgIcon::Error, focus);
         return false;

@@ -4,6 +4,7 @@
 
 #include "platform/archive/CTime.h"
 #include "platform/core/Clock.h"
+#include "platform/widgets/CQmxSpinButton.h"
 #include "platform/widgets/QtText.h"
 #include "scan/CFXScan.h"
 #include "setup/ISheetDocument.h"
@@ -14,16 +15,15 @@
 
 using tvane::CTime;
 
-
 CScanSettingsPage::CScanSettingsPage()
-    : tvane::PropertyPage(sheettext::kScanSettings), m_ui(std::make_unique<Ui::ScanSettingsPage>()) {
-}
+    : tvane::PropertyPage(sheettext::kScanSettings),
+      m_ui(std::make_unique<Ui::ScanSettingsPage>()) {}
 
 CScanSettingsPage::~CScanSettingsPage() = default;
 
 int CScanSettingsPage::StartMode() const {
-    const QRadioButton* buttons[] = {m_ui->startImmediately, m_ui->startTrigger,
-                                     m_ui->startAlarm, m_ui->startTimed};
+    const QRadioButton* buttons[] = {m_ui->startImmediately, m_ui->startTrigger, m_ui->startAlarm,
+                                     m_ui->startTimed};
     for (int i = 0; i < 4; ++i)
         if (buttons[i]->isChecked())
             return i;
@@ -91,6 +91,12 @@ void CScanSettingsPage::OnInitPage() {
     m_ui->countEdit->SetRange(scansettings::kMinCount, scansettings::kMaxCount);
     m_ui->countEdit->Attach(true);
     m_ui->countEdit->SetValue(scansettings::ShownCount(scan.m_scanCount));
+    for (auto [edit, spin] :
+         {std::pair<QWidget*, QWidget*>{m_ui->intervalEdit, m_ui->intervalEdit->SpinButton()},
+          {m_ui->startTimeEdit, m_ui->startTimeEdit->SpinButton()},
+          {m_ui->stopTimeEdit, m_ui->stopTimeEdit->SpinButton()},
+          {m_ui->countEdit, m_ui->countEdit->SpinButton()}})
+        sheetui::FollowBuddy(edit, spin);
 
     m_ui->leaveScanning->setChecked(scan.m_leaveScanning != 0);
     m_ui->exportFlag->setChecked(scan.m_exportOnPostScan != 0);

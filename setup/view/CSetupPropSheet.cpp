@@ -41,7 +41,8 @@ void SetupAppearancePage::OnInitPage() {
 
 bool SetupAppearancePage::OnKillActive() {
     m_tabName = ToUtf8(m_ui->tabNameEdit->text());
-    m_zoom = m_ui->zoom150->isChecked() ? 2 : m_ui->zoom125->isChecked() ? 1
+    m_zoom = m_ui->zoom150->isChecked()   ? 2
+             : m_ui->zoom125->isChecked() ? 1
              : m_ui->zoom100->isChecked() ? 0
                                           : m_zoom;
     return true;
@@ -53,14 +54,22 @@ CSetupPropPage2::CSetupPropPage2()
 CSetupPropPage2::~CSetupPropPage2() = default;
 
 QCheckBox* CSetupPropPage2::ColumnBox(int column) const {
-    QCheckBox* boxes[16] = {m_ui->showId,       m_ui->showScan,
-                            m_ui->showName,     m_ui->showFunction,
-                            m_ui->showRange,    m_ui->showResolution,
-                            m_ui->showMeasurementAdvanced, m_ui->showScale,
-                            m_ui->showGain,     m_ui->showOffset,
-                            m_ui->showLabel,    m_ui->showTest,
-                            m_ui->showHigh,     m_ui->showLow,
-                            m_ui->showHardware, m_ui->showAlarmAdvanced};
+    QCheckBox* boxes[16] = {m_ui->showId,
+                            m_ui->showScan,
+                            m_ui->showName,
+                            m_ui->showFunction,
+                            m_ui->showRange,
+                            m_ui->showResolution,
+                            m_ui->showMeasurementAdvanced,
+                            m_ui->showScale,
+                            m_ui->showGain,
+                            m_ui->showOffset,
+                            m_ui->showLabel,
+                            m_ui->showTest,
+                            m_ui->showHigh,
+                            m_ui->showLow,
+                            m_ui->showHardware,
+                            m_ui->showAlarmAdvanced};
     return column >= 0 && column < 16 ? boxes[column] : nullptr;
 }
 

@@ -43,8 +43,9 @@ void CStrainEquationDlg::accept() {
             return;
         }
         if (read[i] < v.low || read[i] > v.high) {
-            sheetui::Refuse(tvane::Format("Please enter a number between %g and %g.", v.low, v.high),
-                            "Tvane", tvane::MsgIcon::Warning, v.edit);
+            sheetui::Refuse(
+                tvane::Format("Please enter a number between %g and %g.", v.low, v.high), "Tvane",
+                tvane::MsgIcon::Warning, v.edit);
             return;
         }
     }

@@ -15,9 +15,9 @@ public:
     explicit CStrainEquationDlg(QWidget* parent = nullptr);
     ~CStrainEquationDlg() override;
 
-    double m_output = 0.0;      // -1000 to 1000
-    double m_gageFactor = 2.0;  // 0.001 to 10000
-    double m_excitation = 5.0;  // 0.01 to 1000
+    double m_output = 0.0;     // -1000 to 1000
+    double m_gageFactor = 2.0; // 0.001 to 10000
+    double m_excitation = 5.0; // 0.01 to 1000
 
     int exec() override;
     void accept() override;

@@ -1,8 +1,10 @@
 #include "setup/view/SheetControls.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
 
 #include "platform/controls/NumericEditModel.h"
 #include "platform/widgets/QtText.h"
@@ -73,6 +75,53 @@ void Refuse(const std::string& message, const std::string& title, tvane::MsgIcon
     tvane::ShowMessage(message, tvane::MsgButtons::Ok, icon, 0, title);
     if (focus != nullptr)
         focus->setFocus();
+}
+
+namespace {
+
+class SpinFollower final : public QObject {
+public:
+    SpinFollower(QLineEdit* edit, QWidget* spin) : QObject(edit), m_edit(edit), m_spin(spin) {
+        const int width = spin->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 1;
+        edit->setTextMargins(0, 0, width - 2, 0);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(edit->text()) + width + 12);
+        Place();
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::EnabledChange:
+            Place();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void Place() {
+        const QRect area = m_edit->geometry();
+        const int width = m_spin->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 1;
+        m_spin->setGeometry(area.right() + 1 - width, area.top(), width, area.height());
+        m_spin->setEnabled(m_edit->isEnabled());
+        m_spin->setVisible(m_edit->isVisibleTo(m_edit->parentWidget()));
+        m_spin->raise();
+    }
+    QLineEdit* m_edit;
+    QWidget* m_spin;
+};
+
+} // namespace
+
+void FollowBuddy(QWidget* edit, QWidget* spin) {
+    auto* line = qobject_cast<QLineEdit*>(edit);
+    if (line == nullptr || spin == nullptr)
+        return;
+    line->installEventFilter(new SpinFollower(line, spin));
 }
 
 bool ReadNumber(const std::string& text, double& value) {

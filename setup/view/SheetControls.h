@@ -26,6 +26,10 @@ void FillChannels(QComboBox* list, const std::vector<ISheetDocument::Channel>& c
 // A refusal in a box with OK; the control (when given) takes the focus.
 void Refuse(const std::string& message, const std::string& title, tvane::MsgIcon icon,
             QWidget* focus = nullptr);
+// Keeps a spin button over the right end of its edit box wherever the page's
+// layout puts the box, enabled and shown with it, and makes the box wide
+// enough for its text beside the button.
+void FollowBuddy(QWidget* edit, QWidget* spin);
 // Reads a number as the dialogs do: blanks round it, nothing else.
 bool ReadNumber(const std::string& text, double& value);
 
