@@ -24,6 +24,7 @@
 #include "setup/view/CMonitorPropSheet.h"
 #include "setup/view/CScanSettings.h"
 #include "setup/view/CSetupPropSheet.h"
+#include "setup/view/CStrainEquationDlg.h"
 #include "tests/setup/view/SheetFakes.h"
 #include "ui_AlarmLimitsPage.h"
 #include "ui_AppearancePage.h"
@@ -34,6 +35,7 @@
 #include "ui_MonitorPage.h"
 #include "ui_ScalingPage.h"
 #include "ui_ScanSettingsPage.h"
+#include "ui_StrainEquationDialog.h"
 
 namespace {
 
@@ -457,6 +459,41 @@ TEST_F(SheetsTest, ComputedChannelPage) {
     EXPECT_EQ(sheet.ComputedPage()->Formula(), "SquareRoot(Arg1)");
 }
 
+TEST_F(SheetsTest, StrainConstantsFromMore) {
+    CCompChnl bridge;
+    bridge.Operation = CCompChnl::kQuarterBridge;
+    bridge.Arg1.Channel = 101;
+    bridge.Arg2.Channel = CCompChnlArg::kConstant;
+    bridge.Arg2.Value = 10.0;
+    CDetailsPropSheet sheet("Bridge", bridge, Services());
+    sheet.show();
+    QApplication::processEvents();
+    auto& c = sheet.ComputedPage()->Controls();
+    EXPECT_TRUE(c.moreButton->isEnabled());
+    EXPECT_EQ(c.arg2Edit->text(), "10");
+    QTimer::singleShot(0, [this] {
+        auto* dialog = qobject_cast<CStrainEquationDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto& d = dialog->Controls();
+        EXPECT_EQ(d.excitationEdit->text(), "10"); // argument 2's constant
+        SavePicture(*dialog, "dialog_strain_constants.png");
+        d.gageEdit->setText("0");
+        dialog->accept();
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(prompter.Texts().back(), "Please enter a number between 0.001 and 10000.");
+        d.gageEdit->setText("2.1");
+        d.excitationEdit->setText("12");
+        dialog->accept();
+    });
+    c.moreButton->click();
+    EXPECT_EQ(c.arg2Edit->text(), "12");
+    sheet.accept();
+    ASSERT_EQ(sheet.result(), QDialog::Accepted);
+    EXPECT_DOUBLE_EQ(sheet.ComputedPage()->Record().GaugeFactor, 2.1);
+    EXPECT_DOUBLE_EQ(sheet.ComputedPage()->Record().RefExcitation, 12.0);
+    EXPECT_DOUBLE_EQ(sheet.ComputedPage()->Record().Arg2.Value, 12.0);
+}
+
 TEST_F(SheetsTest, PicturesOfTheChannelSheetPages) {
     CDetailsPropSheet sheet("Channel Properties - <101> Inlet", MeasuredRow(), 0, Services(), true,
                             nullptr);
@@ -597,7 +634,6 @@ TEST_F(SheetsTest, OptionsSheet) {
         auto* sheet = qobject_cast<CSetupPropSheet*>(QApplication::activeModalWidget());
         ASSERT_NE(sheet, nullptr);
         EXPECT_EQ(sheet->ActiveIndex(), 1);
-        SavePicture(*sheet, "sheet_options_columns.png");
         for (int k = 0; k < 16; ++k)
             sheet->Columns().ColumnBox(k)->setChecked(false);
         sheet->accept();
@@ -615,12 +651,18 @@ TEST_F(SheetsTest, OptionsSheet) {
         a.tabNameEdit->setText("Channels");
         a.changeButton->click();
         a.zoom150->setChecked(true);
-        SavePicture(*sheet, "sheet_options_appearance.png");
         sheet->reject();
     });
     EXPECT_FALSE(runner.Run(ISetupOptionsSheet::kAppearancePage, options));
     EXPECT_EQ(options.tabName, "Scan Setup");
     EXPECT_EQ(options.zoom, 125);
+
+    CSetupPropSheet sheet(nullptr, 0xC0C0C0, "Scan Setup", 100, 0, &picker);
+    sheet.show();
+    QApplication::processEvents();
+    SavePicture(sheet, "sheet_options_appearance.png");
+    ASSERT_TRUE(sheet.SetActivePage(1));
+    SavePicture(sheet, "sheet_options_columns.png");
 }
 
 } // namespace
