@@ -2,8 +2,10 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/IDocumentInstrument.h"
+#include "app/ISaveDialogs.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
+#include "platform/core/NameText.h"
 #include "platform/ui/Prompter.h"
 
 namespace {
@@ -81,7 +83,7 @@ void CUploadDialogModel::OnCurrentSetup() {
 }
 
 void CUploadDialogModel::SetName(const std::string& text) {
-    name = text.substr(0, kMaxNameLength);
+    name = tvane::CutUtf8(text, kMaxNameLength);
     if (newSetupSelected)
         m_typedName = name;
 }
@@ -89,6 +91,12 @@ void CUploadDialogModel::SetName(const std::string& text) {
 bool CUploadDialogModel::OnOk() {
     if (name.empty()) {
         tvane::ShowMessage(kEnterName, tvane::MsgButtons::Ok, tvane::MsgIcon::Error);
+        return false;
+    }
+    // The new setup's name goes into the workspace and the program's ini file.
+    if (newSetupSelected && tvane::HasControlCharacter(name)) {
+        tvane::ShowMessage(kNameHasControlCharacter, tvane::MsgButtons::Ok,
+                           tvane::MsgIcon::Warning);
         return false;
     }
     continueScanning = scanning && continueSelected;

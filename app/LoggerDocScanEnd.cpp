@@ -87,6 +87,20 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
                 m_dataset->WriteHeader();
                 m_dataset->SetBrowseScan(std::max(m_dataset->GetScanCount() - 1, 0));
             }
+        } catch (const tvane::UserException&) {
+            m_scanning = 0;
+        } catch (const tvane::Exception& e) {
+            m_scanning = 0;
+            // The end of the run did not reach the file (a full disk): the user
+            // hears of it before being asked to name the run.
+            std::string text = e.what();
+            if (text.size() > 255)
+                text.resize(255);
+            tvane::ShowMessage(text);
+        }
+        // The stop is logged even when the file could not take the end of the
+        // run (a full disk): the event log shows how the run ended.
+        try {
             LogTestTerminated(m_secondTick);
             // The Stop event is in the file before anything else can go wrong.
             if (m_dataset && m_dataset->IsOpen()) {

@@ -130,10 +130,13 @@ void CLoggerDoc::OnScanTimer() {
         EndScan(true);
     } catch (const tvane::Exception& e) {
         // Anything else means the instrument could not be served: not a success.
+        // The user learns why (a full disk, a dropped link) before the end of
+        // the run asks to name its data.
         m_terminationCode = 4;
         m_leaveScanningForRun = 1;
-        EndScan(true);
+        StopTimers();
         tvane::ShowMessage(BoxText(e.what()));
+        EndScan(true);
     }
 }
 

@@ -23,6 +23,9 @@ inline constexpr const char* kIndexNotCreated = "\nFailed to create internal exp
 inline constexpr const char* kExportDone = "Export Successful"; // 927
 inline constexpr const char* kNotSaved =
     "Can not export selected setup, it has not been saved. Save it now?";
+// When the save offered above did not happen.
+inline constexpr const char* kStillNotSaved =
+    "Can not export selected setup, it has not been saved.";
 inline constexpr unsigned kUnpackSetupId = 13191;
 inline constexpr const char* kUnpackSetup = "Error unpacking setup archive file 1.";
 inline constexpr unsigned kUnpackDatasetsId = 13192;

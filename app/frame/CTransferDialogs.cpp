@@ -290,6 +290,15 @@ void CTransferExportDialog::accept() {
                 renamed = true;
                 request.setupName = m_host.state.m_setupName;
             }
+            // A save the user cancelled, or one that failed, leaves nothing to export.
+            if (!m_host.setupExists(request.setupName)) {
+                tvane::MessageRequest box;
+                box.text = transfer_texts::kStillNotSaved;
+                box.caption = "Tvane";
+                box.icon = tvane::MsgIcon::Warning;
+                tvane::Prompter().Ask(box);
+                return;
+            }
         }
         request.path = ToUtf8(m_path->text());
         SetupExporter exporter(m_host.state.GetDatabase(), m_host.state.m_dataDir, m_host.document,

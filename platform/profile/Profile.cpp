@@ -4,6 +4,7 @@
 #include "platform/core/CaseInsensitive.h"
 #include "platform/core/Folders.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 
@@ -110,6 +111,12 @@ Line* FindKey(Section& s, const std::string& key) {
     return nullptr;
 }
 
+std::string OneLine(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
 std::string Unquote(const std::string& v) {
     if (v.size() >= 2 &&
         ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
@@ -155,8 +162,14 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
     return static_cast<int>(negative ? -n : n);
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::optional<std::string>& value, const std::string& file) {
+bool WritePrivateProfileString(const std::string& sectionText, const std::string& keyText,
+                               const std::optional<std::string>& text, const std::string& file) {
+    // A line break written raw would end the line and could start a section of
+    // its own: each goes in as a blank.
+    const std::string section = OneLine(sectionText);
+    const std::string key = OneLine(keyText);
+    const std::optional<std::string> value =
+        text ? std::optional<std::string>(OneLine(*text)) : std::nullopt;
     IniFile ini = Load(file);
     Section* s = FindSection(ini, section);
     if (!value) {

@@ -26,7 +26,8 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
                          const std::string& file);
 
 // Writes key = value, creating the section and the file as needed. A null value
-// deletes the key. False when the file cannot be written.
+// deletes the key. A line break in the section, key or value is written as a
+// blank, so a write never adds lines. False when the file cannot be written.
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::optional<std::string>& value, const std::string& file);
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -129,8 +130,11 @@ public:
     bool SaveBeforeRun(CStateInfo&) override { return saveBeforeRun; }
     bool SaveDatasetIfAny(CStateInfo&) override { return true; }
     void CreateDataBrowser() override { calls.push_back("CreateDataBrowser"); }
+    std::function<void()> onSaveScanData;
     SaveAnswer ShowSaveScanData(CStateInfo&, std::int32_t) override {
         calls.push_back("ShowSaveScanData");
+        if (onSaveScanData)
+            onSaveScanData();
         return saveAnswer;
     }
     bool OpenSavedDataset(CStateInfo&) override { return true; }

@@ -1,3 +1,9 @@
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "app/LastScanChannel.h"
@@ -341,6 +347,83 @@ TEST_F(ScanEngineTest, AnExceptionInThePollLeavesTheInstrumentForThisRunOnly) {
     doc->OnStartScan();
     doc->OnStopScan();
     EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
+}
+
+// A file size limit stands in for a full disk (in a child, to keep it there):
+// the user is told before the end of the run asks to name it, and the stop is
+// logged although the file takes nothing more.
+TEST_F(ScanEngineTest, AFullDiskIsToldBeforeTheRunIsNamedAndItsStopIsLogged) {
+    doc->OnStartScan();
+    ASSERT_EQ(doc->m_scanning, 1);
+    const std::string path = doc->m_datasetStore->GetPath();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        // Room for the first flush of the dataset's buffer, not for the second.
+        const auto size = static_cast<rlim_t>(std::filesystem::file_size(path)) + 20 * 1024;
+        rlimit limit{size, size};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::size_t toldBeforeNaming = 0;
+        host.onSaveScanData = [&] { toldBeforeNaming = prompter.asked.size(); };
+        for (std::int32_t scan = 1, poll = 0; doc->m_scanning != 0 && poll < 100; ++poll) {
+            std::vector<ReadingRecord> batch;
+            for (; batch.size() < 99; ++scan)
+                for (std::int16_t ch = 101; ch <= 103; ++ch)
+                    batch.push_back(Reading(scan, ch, scan));
+            instrument.batches.push_back(batch);
+            Poll();
+        }
+        int result = doc->m_scanning == 0 ? 0 : 1;
+        result |= std::count(host.calls.begin(), host.calls.end(), "ShowSaveScanData") == 1 &&
+                          toldBeforeNaming == 1
+                      ? 0
+                      : 2;
+        result |=
+            prompter.Texts() == std::vector<std::string>{"Readings: No room on the disk."} ? 0 : 4;
+        result |= EventTexts().back() == "Test Terminated - Instrument Failure" ? 0 : 8;
+        ::_exit(result);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "1: still scanning, 2: named before told, 4: other messages, 8: no stop logged";
+}
+
+// The user stops a run and the readings still in the instrument find no room
+// on the disk: the user is told, and the stop is logged.
+TEST_F(ScanEngineTest, AStopOnAFullDiskIsToldAndLogged) {
+    doc->OnStartScan();
+    const std::string path = doc->m_datasetStore->GetPath();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        for (std::int32_t scan = 1; scan <= 3; ++scan)
+            instrument.batches.push_back(
+                {Reading(scan, 101, scan), Reading(scan, 102, scan), Reading(scan, 103, scan)});
+        for (int poll = 0; poll < 3; ++poll)
+            Poll();
+        const auto size = static_cast<rlim_t>(std::filesystem::file_size(path));
+        rlimit limit{size, size};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        instrument.stored = 2000; // more than the dataset's buffer holds
+        bool namedBeforeTold = false;
+        host.onSaveScanData = [&] { namedBeforeTold = prompter.asked.empty(); };
+        doc->OnStopScan();
+        int result = doc->m_scanning == 0 ? 0 : 1;
+        result |= namedBeforeTold ? 2 : 0;
+        result |=
+            prompter.Texts() == std::vector<std::string>{"Readings: No room on the disk."} ? 0 : 4;
+        result |= EventTexts().back() == "Test Terminated - By User" ? 0 : 8;
+        ::_exit(result);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0)
+        << "1: still scanning, 2: named before told, 4: other messages, 8: no stop logged";
 }
 
 // --- End --------------------------------------------------------------------

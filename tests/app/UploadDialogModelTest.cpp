@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CUploadDialogModel.h"
+#include "app/ISaveDialogs.h"
 #include "tests/app/InstrumentFixture.h"
 
 namespace tvane::test {
@@ -61,6 +62,25 @@ TEST_F(UploadDialogTest, ChoicesWhileOpenAndOk) {
     ASSERT_TRUE(dialog.OnOk());
     EXPECT_TRUE(dialog.newSetup);
     EXPECT_TRUE(dialog.continueScanning);
+}
+
+// A new setup's name is cut between characters and holds no control character.
+TEST_F(UploadDialogTest, ANewSetupsNameIsCutWholeAndRefusedWithALineBreak) {
+    CUploadDialogModel dialog;
+    dialog.Init(*doc, false, false, {});
+    std::string accents;
+    for (int i = 0; i < 20; ++i)
+        accents += "\xC3\xA9";
+    dialog.SetName(accents);
+    EXPECT_EQ(dialog.name, accents.substr(0, 34));
+    for (const std::string& name :
+         {std::string("Line\n[Log]"), std::string("Tab\there"), std::string("Nul\0cut", 7)}) {
+        dialog.SetName(name);
+        EXPECT_FALSE(dialog.OnOk()) << name;
+        EXPECT_EQ(prompter.Texts().back(), kNameHasControlCharacter);
+    }
+    dialog.SetName("Plant A");
+    EXPECT_TRUE(dialog.OnOk());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "tests/database/DatasetFuzzBody.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -63,8 +64,11 @@ void ReadDataset(CDataset& dataset) {
 
 void ChangeDataset(CDataset& dataset) {
     ReadingRecord batch[3] = {};
+    // A file may claim the most scans there can be: the next one stays a number.
+    const std::int32_t next =
+        dataset.GetScanCount() == INT32_MAX ? INT32_MAX : dataset.GetScanCount() + 1;
     for (int i = 0; i < 3; ++i) {
-        batch[i].ScanNumber = dataset.GetScanCount() + 1;
+        batch[i].ScanNumber = next;
         batch[i].Channel = static_cast<std::int16_t>(101 + i);
         batch[i].Time = dataset.GetLastTime() + 1000.0;
     }

@@ -248,7 +248,6 @@ TEST(RunThroughFrame, ARunWithADownloadKeepsItsEventsInTheOrderTheSearchesUse) {
         frame.UpdateToolbars();
         frame.Action(cmd::kStartScan)->trigger();
         ASSERT_EQ(doc.IsScanning(), 1);
-        doc.m_lastScanChannel = 102;
         for (int poll = 0; poll < 3; ++poll) {
             program.clock.Advance(1000);
             frame.OnTimer(CMainFrame::kScanTimer);

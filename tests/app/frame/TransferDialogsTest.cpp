@@ -160,6 +160,16 @@ TEST_F(TransferDialogsTest, ExportShowsTheWorkspaceAndWritesTheSelectedSetup) {
                                        "Save it now?"});
     EXPECT_EQ(saves, 0);
     EXPECT_FALSE(fs::exists(home.Path() / "draft.qmx"));
+    // Yes, and a save that did not happen: nothing is exported.
+    prompter.asked.clear();
+    prompter.Script({MsgAnswer::Yes});
+    dialog->ExportButton()->click();
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(prompter.Texts(),
+              (std::vector<std::string>{
+                  "Can not export selected setup, it has not been saved. Save it now?",
+                  "Can not export selected setup, it has not been saved."}));
+    EXPECT_FALSE(fs::exists(home.Path() / "draft.qmx"));
 
     dialog->PathEdit()->clear();
     EXPECT_FALSE(dialog->ExportButton()->isEnabled());

@@ -43,6 +43,16 @@ TEST_F(ProfileTest, EmptyValuesTrimmingQuotesAndTruncation) {
     EXPECT_EQ(test::ReadFile(home.Config() / "a.ini").rfind("; comment\n", 0), 0u);
 }
 
+TEST_F(ProfileTest, AWriteNeverAddsLines) {
+    ASSERT_TRUE(WritePrivateProfileString("Recent File List", "SetupName",
+                                          std::string("Plant\r\n[Log]\nFile=/etc/passwd"),
+                                          "Tvane.ini"));
+    ASSERT_TRUE(WritePrivateProfileString("S\nT", "K\rL", std::string("v"), "Tvane.ini"));
+    EXPECT_EQ(test::ReadFile(home.Config() / "Tvane.ini"),
+              "[Recent File List]\nSetupName=Plant  [Log] File=/etc/passwd\n[S T]\nK L=v\n");
+    EXPECT_EQ(GetPrivateProfileString("Log", "File", "none", "Tvane.ini"), "none");
+}
+
 TEST_F(ProfileTest, DeleteKeyAndSection) {
     WritePrivateProfileString("A", "k1", std::string("1"), "b.ini");
     WritePrivateProfileString("A", "k2", std::string("2"), "b.ini");
