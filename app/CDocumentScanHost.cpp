@@ -8,7 +8,7 @@
 
 std::int16_t CDocumentScanHost::GetReadingsPerPoll() {
     m_doc.GetConnectSpeed();
-    return m_doc.m_readingsPerPoll;
+    return m_doc.GetScanEngine().GetReadingsPerPoll();
 }
 
 bool CDocumentScanHost::ValidateInstrumentForRun(bool download, bool check) {

@@ -53,7 +53,9 @@ std::int32_t CLoggerDoc::ReadSettingNumber(const char* key, long def) {
     return static_cast<std::int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
 }
 
-CLoggerDoc::CLoggerDoc(ILoggerApp& app) : m_app(app) {
+CLoggerDoc::CLoggerDoc(ILoggerApp& app)
+    : m_app(app), m_engine(std::make_unique<CScanEngine>(*this)),
+      m_export(std::make_unique<CTextExport>(*this)) {
     m_defaultLabel = doctext::kDefault;
     m_noneLabel = doctext::kNone;
     m_advancedLabel = doctext::kAdvanced;
@@ -74,9 +76,7 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app) : m_app(app) {
     m_formatTimeMs = expand("%X.%l");
 
     m_instrument = m_app.GetInstrument();
-    m_scanTimer.SetId(kScanTimerId);
     m_monitorTimer.SetId(kMonitorTimerId);
-    m_startTimer.SetId(kStartTimerId);
 
     LoadFunctionTable(GetStateInfo().GetDatabase());
 
@@ -90,23 +90,19 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app) : m_app(app) {
     m_datasetStore = std::make_unique<CDatasetStore>();
     m_dataset = std::make_unique<CDataset>();
     m_eventRecord = std::make_unique<CDatasetEvent>();
-    m_readingBuffer = std::make_unique<ReadingRecord[]>(kReadingBufferCapacity);
 
-    m_exportRequest.m_startTime = kBeforeScan;
-    m_exportRequest.m_endTime = kBeforeScan;
-    m_exportRequest.m_eventStartTime = kBeforeScan;
-    m_exportRequest.m_eventEndTime = kBeforeScan;
-    m_exportRequest.m_fileName = MakeExportFileName("csv");
-    m_exportRequest.m_previousFileName = m_exportRequest.m_fileName;
+    CReadingQuery& request = m_export->GetRequest();
+    request.m_fileName = MakeExportFileName("csv");
+    request.m_previousFileName = request.m_fileName;
 
     std::int32_t limit = ReadSettingNumber(doctext::kMaxEventLogEntries, 2147483646L);
     m_eventLogLimit = limit <= 0 ? 2147483646 : limit;
     // A negative or absurd interval would never flush the run's data; it takes
     // the default like a missing one.
     const std::int32_t seconds = ReadSettingNumber(doctext::kAutoSaveIntervalSeconds, 14L);
-    m_autoSaveInterval = seconds <= 0 || seconds > INT32_MAX / 1000
-                             ? 14000u
-                             : static_cast<std::uint32_t>(seconds) * 1000u;
+    m_engine->SetAutoSaveInterval(seconds <= 0 || seconds > INT32_MAX / 1000
+                                      ? 14000u
+                                      : static_cast<std::uint32_t>(seconds) * 1000u);
 }
 
 CLoggerDoc::~CLoggerDoc() {
@@ -115,11 +111,11 @@ CLoggerDoc::~CLoggerDoc() {
         !state.m_datasetName.empty() && m_dataset && m_dataset->GetReadingCount() == 0;
     CloseDatasetStore();
     try {
-        if (m_operations != nullptr) {
+        if (m_services.operations != nullptr) {
             if (m_app.IsSetupDiscard() && !state.m_setupName.empty()) {
-                m_operations->DeleteSetup(*this, state.m_setupName);
+                m_services.operations->DeleteSetup(*this, state.m_setupName);
             } else if (emptyRun) {
-                m_operations->DeleteDataset(*this, state);
+                m_services.operations->DeleteDataset(*this, state);
                 state.m_datasetName.clear();
                 state.SaveRecentNames();
             }
@@ -208,7 +204,7 @@ bool CLoggerDoc::IsCommandEnabled(unsigned command) const {
     switch (command) {
     case kCommandFileSave:
     case kCommandFileSaveAs:
-        return m_scanning == 0;
+        return !IsScanning();
     case kCommandScanSettings:
         return true;
     default:
@@ -221,39 +217,6 @@ bool CLoggerDoc::OnFileSave() {
     if (ISetupEditor* editor = m_app.GetSetupEditor())
         editor->ValidateCurrentCell();
     return DoFileSave();
-}
-
-// --- Timers -----------------------------------------------------------------
-
-void CLoggerDoc::RestartTimers() {
-    tvane::ITimerService& window =
-        m_app.GetMainFrame() ? m_app.GetMainFrame()->Timers() : tvane::TimerService();
-    const std::uint32_t now = tvane::Clock().TickCount();
-    m_monitorTimer.Stop();
-    m_monitorIntervalTimer.Set(m_monitorInterval, now);
-    m_autoSaveTimer.Set(m_autoSaveInterval, now);
-    m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
-    if (m_scan && m_scan->m_scanInterval * 1000.0 >= 2000.0) {
-        m_countdownDisplayOn = 1;
-        m_countdownStep = 0;
-        m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
-        if (m_operations != nullptr)
-            m_operations->ShowWaitingStatus(*this);
-    } else {
-        m_countdownDisplayOn = 0;
-    }
-    m_scanTimer.SetWindow(&window);
-    m_scanTimer.Start(m_scanPollInterval);
-}
-
-void CLoggerDoc::StopTimers() {
-    m_monitorTimer.Stop();
-    m_monitorIntervalTimer.Reset();
-    m_countdownDisplayTimer.Reset();
-    m_startTimer.Stop();
-    m_scanTimer.Stop();
-    m_autoSaveTimer.Reset();
-    m_instrumentCheckTimer.Reset();
 }
 
 // --- Lookups ----------------------------------------------------------------
@@ -377,15 +340,9 @@ bool CLoggerDoc::GetExportTimeRange(double& first, double& last) {
     return true;
 }
 
-// --- Reading store ----------------------------------------------------------
-
-void CLoggerDoc::DeleteReadingLists() {
-    m_readingStore.clear();
-    m_bufferWord = 0;
-}
-
-void CLoggerDoc::DeleteLatestReadings() {
-    m_latestReadings.clear();
+void CLoggerDoc::OnPreferenceChanged(int index) {
+    if (index >= 0 && index <= 6)
+        UpdateAllViews(nullptr, HINT_SETUP_CHANGED);
 }
 
 void CLoggerDoc::RaiseFrameCounter(std::uint32_t value) {

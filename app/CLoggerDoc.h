@@ -8,8 +8,11 @@
 #include "app/CDateTimeEdit.h"
 #include "app/CFXUndo.h"
 #include "app/CIntervalTimer.h"
+#include "app/CScanEngine.h"
+#include "app/CTextExport.h"
 #include "app/CWndTimer.h"
 #include "app/DocumentHints.h"
+#include "app/DocumentServices.h"
 #include "app/IView.h"
 #include "platform/archive/CTime.h"
 #include "scan/CReadingInfo.h"
@@ -54,6 +57,11 @@ class OdbcDatabase;
 // the scan engine) adds further member functions in files of its own; the
 // members below are what it works on.
 class CLoggerDoc : public IUndoDocument {
+    // The document's own parts: the run works on its setup, dataset and run
+    // times; the workspace's view of it exchanges the run's summary.
+    friend class CScanEngine;
+    friend class LoggerDocWorkspace;
+
 public:
     // A measurement function's defaults: range limits and advanced settings.
     struct FunctionDefaults {
@@ -63,11 +71,11 @@ public:
         std::string defaultAdvSettings;
     };
 
-    static constexpr std::int16_t kReadingBufferCapacity = 2520;
+    static constexpr std::int16_t kReadingBufferCapacity = CScanEngine::kReadingBufferCapacity;
     // The run ended because its dataset could take no more readings.
-    static constexpr std::int16_t kTerminationDatasetFull = 6;
-    static constexpr unsigned kScanTimerId = 3211;
-    static constexpr unsigned kStartTimerId = 3212;
+    static constexpr std::int16_t kTerminationDatasetFull = CScanEngine::kTerminationDatasetFull;
+    static constexpr unsigned kScanTimerId = CScanEngine::kScanTimerId;
+    static constexpr unsigned kStartTimerId = CScanEngine::kStartTimerId;
     static constexpr unsigned kMonitorTimerId = 3314;
     static constexpr std::uint32_t kFileVersion = 2;
     // Time bounds that mean "none": before and after the run.
@@ -138,8 +146,8 @@ public:
     static std::uint32_t LoadedFileVersion() { return s_loadedFileVersion; }
 
     // --- Timers ---------------------------------------------------------------
-    void RestartTimers();
-    void StopTimers();
+    void RestartTimers() { m_engine->RestartTimers(); }
+    void StopTimers() { m_engine->StopTimers(); }
 
     // --- Lookups --------------------------------------------------------------
     CFXSetup* FindSetupRow(std::int32_t channel) const;
@@ -178,6 +186,14 @@ public:
     void FillChannelInfo(const CFXSetup& row, CChannelInfo* info, std::uint32_t kind) const;
     bool FillChannelInfoArray(CChannelArray* out, std::uint32_t kindMask, bool activeOnly) const;
     void BroadcastChannelEdit(std::int32_t count, std::int32_t first);
+    // The setup editor's pending changes, sent by NotifySetupChanged: rows
+    // edited one by one, or the setup or its rows changed as a whole.
+    void MarkRowEdited(std::uint32_t index) { m_editedRows.push_back(index); }
+    void MarkRowsChanged() { m_rowsChanged = true; }
+    void MarkSetupChanged() { m_setupChanged = true; }
+    const std::vector<std::uint32_t>& GetEditedRows() const { return m_editedRows; }
+    bool AreRowsChanged() const { return m_rowsChanged; }
+    bool IsSetupChanged() const { return m_setupChanged; }
     void NotifySetupChanged();
     // From the VTFunction table; the first row of a name wins.
     void LoadFunctionTable(tvane::OdbcDatabase* database);
@@ -197,29 +213,68 @@ public:
     void AddViewFlags(std::uint32_t bits) { m_viewFlags |= bits; }
 
     // --- Reading store --------------------------------------------------------
-    void DeleteReadingLists();
-    void DeleteLatestReadings();
+    void DeleteReadingLists() { m_engine->DeleteReadingLists(); }
+    void DeleteLatestReadings() { m_engine->DeleteLatestReadings(); }
 
     // --- Accessors ------------------------------------------------------------
     ILoggerApp& GetApp() const { return m_app; }
-    void SetOperations(IDocumentOperations* operations) { m_operations = operations; }
-    IDocumentOperations* GetOperations() const { return m_operations; }
-    std::int32_t IsNeverSaved() const { return m_neverSaved; }
-    void SetNeverSaved(std::int32_t value) { m_neverSaved = value; }
-    std::int32_t IsScanning() const { return m_scanning; }
-    void SetScanning(std::int32_t value) { m_scanning = value; }
-    std::int32_t IsSetupLoaded() const { return m_setupLoaded; }
-    void SetSetupLoaded(std::int32_t value) { m_setupLoaded = value; }
-    std::int32_t IsSetupInInstrument() const { return m_setupInInstrument; }
-    void SetSetupInInstrument(std::int32_t value) { m_setupInInstrument = value; }
+    // The services from outside, handed in once by the program or a test.
+    void SetServices(const DocumentServices& services) { m_services = services; }
+    const DocumentServices& GetServices() const { return m_services; }
+    IDocumentOperations* GetOperations() const { return m_services.operations; }
+    bool IsNeverSaved() const { return m_neverSaved; }
+    void SetNeverSaved(bool value) { m_neverSaved = value; }
+    bool IsScanning() const { return m_engine->IsScanning(); }
+    bool IsSetupLoaded() const { return m_setupLoaded; }
+    void SetSetupLoaded(bool value) { m_setupLoaded = value; }
+    bool IsSetupInInstrument() const { return m_setupInInstrument; }
+    void SetSetupInInstrument(bool value) { m_setupInInstrument = value; }
     void SetMonitorChannel(std::uint32_t channel) { m_monitorChannel = channel; }
-    // Milliseconds between reads of the monitor channel outside a run.
-    std::uint32_t GetMonitorInterval() const { return m_monitorInterval; }
-    void SetMonitorInterval(std::uint32_t interval) { m_monitorInterval = interval; }
     std::int16_t GetSlotCount(int slot) const { return m_slotActive[slot - 1]; }
     void SetSlotCount(int slot, std::int16_t count) { m_slotActive[slot - 1] = count; }
     std::uint32_t GetFrameCounter() const { return m_frameCounter; }
     std::uint32_t GetViewFlags() const { return m_viewFlags; }
+    // The values of the document file's header and the setup's own texts.
+    std::uint32_t GetHeaderValue() const { return m_headerValue; }
+    void SetHeaderValue(std::uint32_t value) { m_headerValue = value; }
+    std::uint32_t GetHeaderWord() const { return m_headerWord; }
+    void SetHeaderWord(std::uint16_t value) { m_headerWord = value; }
+    void SetFrameCounter(std::uint32_t value) { m_frameCounter = value; }
+    const std::string& GetSetupText() const { return m_setupText; }
+    void SetSetupText(const std::string& text) { m_setupText = text; }
+    std::uint32_t GetMonitorInterval() const { return m_monitorInterval; }
+    void SetMonitorInterval(std::uint32_t ms) { m_monitorInterval = ms; }
+    const std::string& GetDefaultLabel() const { return m_defaultLabel; }
+    const std::string& GetNoneLabel() const { return m_noneLabel; }
+    const std::string& GetAdvancedLabel() const { return m_advancedLabel; }
+    const std::string& GetScansFormat() const { return m_scansFormat; }
+    const std::string& GetReadingsFormat() const { return m_readingsFormat; }
+    // The monitor's timers: the window timer while idle, the in-scan interval.
+    const CWndTimer& GetMonitorTimer() const { return m_monitorTimer; }
+    CIntervalTimer GetMonitorIntervalTimer() const { return m_monitorIntervalTimer; }
+    // The run's start: its time, the instrument's tick then and the program's
+    // tick then (elapsed run times count from it).
+    tvane::CTime GetDocumentTime() const { return m_documentTime; }
+    void SetDocumentTime(tvane::CTime time) { m_documentTime = time; }
+    double GetStartTick() const { return m_startTick; }
+    void SetStartTick(double tick) { m_startTick = tick; }
+    double GetPollTick() const { return m_pollTick; }
+    void SetPollTick(double tick) { m_pollTick = tick; }
+    // The event time bounds before and after a run.
+    double GetFirstTimeBound() const { return m_firstTimeBound; }
+    double GetSecondTimeBound() const { return m_secondTimeBound; }
+    // A running scan of the instrument is being taken over as the document's.
+    bool IsResuming() const { return m_resume; }
+    void SetResuming(bool on) { m_resume = on; }
+    // The data shown is a finished run's (set at its end when it has readings).
+    bool HasRunData() const { return m_runFlag; }
+    void SetRunData(bool on) { m_runFlag = on; }
+    // The document stands for the loaded setup, not for a run's data.
+    bool HasLoadMark() const { return m_loadMark; }
+    // The codes of the instrument errors read last.
+    const std::vector<std::string>& GetErrorCodes() const { return m_textList1; }
+    // A display's instrument action is being served.
+    bool IsActionBusy() const { return m_actionBusy; }
     CFXSetupArray* GetSetup() const { return m_setup.get(); }
     CCompChnlArray* GetComputedChannels() const { return m_compChannels.get(); }
     CChannelMath* GetChannelMath() const { return m_channelMath.get(); }
@@ -228,165 +283,32 @@ public:
     CDataset* GetDataset() const { return m_dataset.get(); }
     CDatasetStore* GetDatasetStore() const { return m_datasetStore.get(); }
     CDatasetEvent* GetEventRecord() const { return m_eventRecord.get(); }
-    ReadingRecord* GetReadingBuffer() const { return m_readingBuffer.get(); }
+    ReadingRecord* GetReadingBuffer() const { return m_engine->GetReadingBuffer(); }
+    CScanEngine& GetScanEngine() const { return *m_engine; }
     CStateInfo& GetStateInfo() const;
     void CloseDatasetStore();
 
-    // --- Members --------------------------------------------------------------
-    // They are public, as the document's parts in other files and the tests work
-    // on them directly; the accessors above are the way for everyone else.
-
-    // Texts and flags of the document shell.
-    std::string m_defaultLabel;
-    std::string m_noneLabel;
-    std::string m_advancedLabel;
-    std::int32_t m_setupLoaded = 0;
-    std::int32_t m_neverSaved = 1;
-    std::int32_t m_scanning = 0;
-    std::int32_t m_resume = 0;
-    std::int32_t m_status = 0;
-    std::int32_t m_setupInInstrument = 0;
-    std::uint32_t m_headerValue = 0;
-    std::uint32_t m_headerWord = 0; // 16 bits in the file
-    // The setup editor's change flags and its pending list of edited rows.
-    std::int32_t m_setupChanged = 0; // the setup changed as a whole
-    std::int32_t m_rowsChanged = 0;  // rows were inserted or removed
-    std::vector<std::uint32_t> m_editedRows;
-
-    // Owned objects and the setup.
-    std::unique_ptr<CFXSetupArray> m_setup;
-    std::unique_ptr<CFXUndo> m_undo;
-    std::int16_t m_slotActive[3] = {0, 0, 0};
-    std::int32_t m_actionBusy = 0; // a display's instrument action is being served
-    std::unique_ptr<CCompChnlArray> m_compChannels;
-    std::unique_ptr<CChannelMath> m_channelMath;
-    std::uint32_t m_monitorChannel = 0; // 0: none, else slot x 100 + channel
-    std::uint32_t m_monitorInterval = 5000;
-    std::string m_setupText;
-    double m_monitorValue = 0.0;
-
-    // Timers; the window timers belong to the main frame.
-    CWndTimer m_monitorTimer;
-    CIntervalTimer m_monitorIntervalTimer;
-    std::uint32_t m_startCountdownInterval = 1000;
-    CWndTimer m_startTimer;
-    std::int32_t m_timedStartArmed = 0;
-    std::int32_t m_countdownStep = 0;
-    std::uint32_t m_countdownDisplayInterval = 1000;
-    std::int32_t m_countdownDisplayOn = 0;
-    CIntervalTimer m_countdownDisplayTimer;
-    std::uint32_t m_autoSaveInterval = 14000;
-    std::uint32_t m_instrumentCheckInterval = 8600;
-    CIntervalTimer m_autoSaveTimer;
-    CIntervalTimer m_instrumentCheckTimer;
-
-    // Run times.
-    double m_startTick = 0.0;
-    double m_secondTick = 0.0;
-    std::int16_t m_runWord = 0;
-    double m_pollTick = 0.0;
-    double m_firstTimeBound = kBeforeScan;
-    double m_secondTimeBound = kAfterScan;
-    std::uint32_t m_scanPollInterval = 155;
-    CWndTimer m_scanTimer;
-
-    // Run data.
-    std::unique_ptr<CFXScan> m_scan;
-    std::unique_ptr<CDatasetStore> m_datasetStore;
-    std::unique_ptr<CDataset> m_dataset;
-    // Export Data: perform the export after OK (cleared while the Save Scan Data
-    // dialog edits the request only), and refresh the request without a dialog.
-    std::int32_t m_exportAfterDialog = 1;
-    std::int32_t m_skipExportDialog = 0;
-    COleKXQT7100* m_instrument = nullptr; // the application's binding
-    // Channel number to the readings of the current batch (pointers into the
-    // reading buffer, valid until the next batch).
-    std::map<std::uint16_t, std::vector<ReadingRecord*>> m_readingStore;
-    // Channel number to a copy of its newest reading (kept for computed channels).
-    std::map<std::uint16_t, ReadingRecord> m_latestReadings;
-    std::int16_t m_bufferWord = 0;
-    std::int16_t m_readingBufferCapacity = kReadingBufferCapacity;
-    std::int16_t m_readingBufferCount = 0;
-    std::int32_t m_readingPathWord = 0;
-    std::int32_t m_lastScanChannel = 0;
-    std::string m_scansFormat;
-    std::string m_readingsFormat;
-    std::uint32_t m_frameCounter = 0;
-    std::uint32_t m_viewFlags = 0;
-    std::int32_t m_runFlag = 0;
-    std::int32_t m_skip = 0;
-    std::int16_t m_readingsPerPoll = 100;
-    std::int32_t m_browserRefresh = 0;
-    std::uint8_t m_options[5] = {1, 1, 1, 1, 0};
-    std::map<std::string, FunctionDefaults> m_functionTable;
-    std::unique_ptr<CDatasetEvent> m_eventRecord;
-    // The payload of HINT_DATASET_UPDATE.
-    std::vector<std::unique_ptr<CDatasetEvent>> m_updateList;
-    std::int32_t m_eventIndex = -1;
-    CReadingQuery m_exportRequest;
-    std::vector<std::string> m_textList1;
-    std::vector<std::string> m_textList2;
-    std::int32_t m_pollFlag = 1;
-    std::string m_untitledTitle;
-    tvane::CTime m_documentTime;
-    CDateTimeEdit m_timeFormatter;
-    std::string m_formatDateTime;
-    std::string m_formatDateTimeMs;
-    std::string m_formatDate;
-    std::string m_formatTime;
-    std::string m_formatTimeMs;
-    std::int16_t m_terminationCode = 2;
-    std::int32_t m_eventLogLimit = 2147483646;
-    std::int32_t m_word3 = 1;
-    std::int32_t m_word4 = 0;
-    void* m_dataBrowser = nullptr; // not owned
-    std::int32_t m_loadMark = 1;
-
     // --- The scan engine ------------------------------------------------------
-    // The run's instrument calls and the windows around it; without them Start
-    // Scan does nothing.
-    void SetScanInstrument(IScanInstrument* instrument) { m_scanInstrument = instrument; }
-    void SetScanHost(IScanHost* host) { m_scanHost = host; }
-    IScanInstrument* m_scanInstrument = nullptr;
-    IScanHost* m_scanHost = nullptr;
-    std::int32_t m_lastScanNumber = 0;
-    std::int32_t m_graphicsFlag = 0;
-    std::int32_t m_missingReadings = 0;
-
-    void OnStartScan();
+    // The run's operations, kept here for the windows and commands that reach
+    // them through the document.
+    void OnStartScan() { m_engine->OnStartScan(); }
     // Start Scan: idle, with at least one active measured channel.
-    bool IsStartScanEnabled() const { return m_scanning == 0 && CountActiveChannels(false) > 0; }
-    void OnStartCountdownTimer();
-    void LogTestStarted(double startTick);
-    void OnScanTimer();
-    bool ProcessNewReadings(std::int16_t count, bool afterRun);
-    bool StoreNewReadings(ReadingRecord* buffer, std::int16_t count);
-    void StoreReading(ReadingRecord& record);
-    void KeepLatestReading(const ReadingRecord& record);
-    // Appends a computed reading behind the batch; false when the buffer is full.
-    bool AddComputedReading(const ReadingRecord& reading);
-    bool ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool afterRun);
-    bool DoDigitalAlarmAction(std::int16_t channel, const std::string& pattern);
-    static std::string GetListField(int n, const std::string& list);
-    void AddReadingToStore(ReadingRecord* record);
-    std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const;
-    std::int16_t GetAlignedChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out,
-                                           std::int32_t n, std::int32_t firstScan);
-    void RestartCountdown(std::uint32_t now);
-    void ShowWaitingStatus();
-    void UpdateScanStatus(bool stateOnly);
-    void OnStopScan();
-    void EndScan(bool offerBrowser);
-    bool UploadRemainingReadings();
-    void LogTestTerminated(double elapsed);
-    static const char* TerminationText(std::int16_t code);
-    static const char* StartText(std::int32_t startMode);
-    // Whether a run ended by an exception in the poll keeps the instrument
-    // untouched; the user's leave-scanning choice stays as it was.
-    std::int32_t m_leaveScanningForRun = 0;
+    bool IsStartScanEnabled() const { return !IsScanning() && CountActiveChannels(false) > 0; }
+    void OnStartCountdownTimer() { m_engine->OnStartCountdownTimer(); }
+    void OnScanTimer() { m_engine->OnScanTimer(); }
+    void OnStopScan() { m_engine->OnStopScan(); }
+    void EndScan(bool offerBrowser) { m_engine->EndScan(offerBrowser); }
+    void ShowWaitingStatus() { m_engine->ShowWaitingStatus(); }
+    void UpdateScanStatus(bool stateOnly) { m_engine->UpdateScanStatus(stateOnly); }
+    std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const {
+        return m_engine->GetChannelReadings(channel, out);
+    }
 
     // --- The event log --------------------------------------------------------
     std::int32_t GetEventCount() const;
+    std::int32_t GetEventLogLimit() const { return m_eventLogLimit; }
+    void SetEventLogLimit(std::int32_t limit) { m_eventLogLimit = limit; }
+    std::int32_t GetEventIndex() const { return m_eventIndex; }
     static std::string GetEventTypeText(std::uint32_t type);
     static void GetEventTypeFromText(const std::string& text, std::int32_t& type);
     bool GetEventCellText(std::int32_t index, int column, std::string& text);
@@ -408,62 +330,25 @@ public:
     bool CheckInstrumentConfig(bool showMessage);
     // The current dataset's run time value (its first tick); 0 without one.
     double GetRunTimeOffset() const;
-    // The dialog Add Event runs; without one the command does nothing.
-    void SetEventEditDialog(IEventEditDialog* dialog) { m_eventEditDialog = dialog; }
-    IEventEditDialog* m_eventEditDialog = nullptr;
     // Process-wide: the full log was reported and is not reported again until
     // it stops being full.
     static bool s_eventLogFullReported;
 
     // --- Text export -----------------------------------------------------------
-    // Readings, events or the setup listing as text to a file or the clipboard,
-    // driven by a request record (the document's own for Export Data).
     static constexpr unsigned kCommandExportData = 32893;
-    void SetClipboard(IClipboard* clipboard) { m_clipboard = clipboard; }
-    void SetExportDataDialog(IExportDataDialog* dialog) { m_exportDialog = dialog; }
-    void SetDiskSpaceCheck(IDiskSpaceCheck* check) { m_diskSpaceCheck = check; }
-    // Refreshes the request (time clamps, channel lists), then, unless skipped
-    // or no dialog is installed, runs the dialog and the export it asks for.
-    void OnExportData();
-    bool IsExportDataEnabled() const;
-    // False when nothing was exported (no readings, an empty span, a failure or
-    // Cancel). Throws the program's file exception when the file cannot be made.
-    bool ExportReadings(CReadingQuery& query, bool emptyClipboard, unsigned progressCaptionId);
-    // The export at the end of a run: the request refreshed without its dialog,
-    // then its readings exported; a failure is shown here, so the end of the
-    // run goes on.
-    bool ExportReadingsAfterScan();
-    bool ExportEvents(CReadingQuery& query);
-    bool ExportSetupListing(CReadingQuery& query);
-    // Appends the lines of events first..last, at most one batch per call (the
-    // header first when withHeader, which is then cleared); first moves on past
-    // the events formatted. Returns the characters appended.
-    static constexpr std::int32_t kEventBatch = 30001;
-    std::int64_t FormatEventLines(std::int32_t& first, std::int32_t last,
-                                  std::vector<std::string>& lines, bool& withHeader,
-                                  char separator);
-    std::int64_t FormatSetupLines(std::vector<std::string>& lines, char separator);
-    // Bytes that count readings are expected to take, from the buffer's first
-    // record as a sample.
-    double EstimateExportSize(std::int64_t count, const CReadingQuery& query);
-    // The channels of the dataset's first scans, ascending, then the computed
-    // channels of the scan in row order.
-    void GetScanChannelList(std::vector<std::string>& labels);
-    void GetScanChannelList(std::vector<std::uint32_t>& numbers);
-    static void InsertChannelSorted(std::uint32_t channel, std::vector<std::uint32_t>& list);
-    static bool IsChannelSelectionValid(const CReadingQuery& query);
+    CTextExport& GetExport() const { return *m_export; }
+    // Export Data and its enable rule, and the export at the end of a run.
+    void OnExportData() { m_export->OnExportData(); }
+    bool IsExportDataEnabled() const { return m_export->IsExportDataEnabled(); }
+    bool ExportReadingsAfterScan() { return m_export->ExportReadingsAfterScan(); }
+    CReadingQuery& GetExportRequest() const { return m_export->GetRequest(); }
     // Display preferences 0..6 redraw the views.
     void OnPreferenceChanged(int index);
-    IClipboard* m_clipboard = nullptr;
-    IExportDataDialog* m_exportDialog = nullptr;
-    IDiskSpaceCheck* m_diskSpaceCheck = nullptr;
 
     // --- Instrument outside the scan loop ------------------------------------
-    // The instrument and the windows its work shows; without an instrument
-    // every instrument operation does nothing and reports failure.
-    void SetInstrument(IDocumentInstrument* instrument) { m_link = instrument; }
-    IDocumentInstrument* GetInstrumentLink() const { return m_link; }
-    void SetInstrumentUi(IInstrumentUi* ui) { m_instrumentUi = ui; }
+    // Without the services' instrument every instrument operation does nothing
+    // and reports failure.
+    IDocumentInstrument* GetInstrumentLink() const { return m_services.instrument; }
 
     // Errors, alarms and the offline guard.
     bool IsInstrumentOffline();
@@ -478,7 +363,7 @@ public:
 
     // Download.
     void OnDownloadSetup();
-    bool IsDownloadEnabled() const { return m_scanning == 0; }
+    bool IsDownloadEnabled() const { return !IsScanning(); }
     bool CheckInstrumentConditions(bool& cancelled, bool& uploadChosen);
     bool DownloadSetup();
     bool DownloadOutputValue(CFXSetup& row, int functionCode);
@@ -493,7 +378,7 @@ public:
     // The Instrument Settings command (802): the driver's own settings sheet
     // with the scan settings' alarm output choice sent before and read after.
     void OnInstrumentSettings();
-    bool IsInstrumentSettingsEnabled() const { return m_scanning == 0; }
+    bool IsInstrumentSettingsEnabled() const { return !IsScanning(); }
     // The scan settings' alarm output mode and polarity, sent to the instrument;
     // the results are not tested.
     void SendAlarmOutputChoice();
@@ -549,21 +434,89 @@ private:
     static std::string MakeCompanionFileName(const std::string& path);
 
     ILoggerApp& m_app;
-    IDocumentOperations* m_operations = nullptr;
+    DocumentServices m_services;
     std::vector<IView*> m_views;
     std::string m_pathName;
     bool m_modified = false;
-    std::unique_ptr<ReadingRecord[]> m_readingBuffer;
+    std::unique_ptr<CScanEngine> m_engine;
+    std::unique_ptr<CTextExport> m_export;
 
     static std::uint32_t s_loadedFileVersion;
 
     // Sends one event to the views while a dataset is current and open.
     void BroadcastEvent(CDatasetEvent& event);
-    IDocumentInstrument* m_link = nullptr;
-    IInstrumentUi* m_instrumentUi = nullptr;
     struct QueuedAction {
         CReadingInfo request;
         bool ask = false;
     };
     std::vector<QueuedAction> m_actionQueue;
+
+    // --- Members --------------------------------------------------------------
+
+    // Texts and flags of the document shell.
+    std::string m_defaultLabel;
+    std::string m_noneLabel;
+    std::string m_advancedLabel;
+    bool m_setupLoaded = false;
+    bool m_neverSaved = true;
+    bool m_resume = false;
+    bool m_setupInInstrument = false;
+    std::uint32_t m_headerValue = 0;
+    std::uint32_t m_headerWord = 0; // 16 bits in the file
+    // The setup editor's change flags and its pending list of edited rows.
+    bool m_setupChanged = false; // the setup changed as a whole
+    bool m_rowsChanged = false;  // rows were inserted or removed
+    std::vector<std::uint32_t> m_editedRows;
+
+    // Owned objects and the setup.
+    std::unique_ptr<CFXSetupArray> m_setup;
+    std::unique_ptr<CFXUndo> m_undo;
+    std::int16_t m_slotActive[3] = {0, 0, 0};
+    bool m_actionBusy = false; // a display's instrument action is being served
+    std::unique_ptr<CCompChnlArray> m_compChannels;
+    std::unique_ptr<CChannelMath> m_channelMath;
+    std::uint32_t m_monitorChannel = 0; // 0: none, else slot x 100 + channel
+    std::uint32_t m_monitorInterval = 5000;
+    std::string m_setupText;
+    double m_monitorValue = 0.0;
+
+    // The monitor's timers; the window timer belongs to the main frame.
+    CWndTimer m_monitorTimer;
+    CIntervalTimer m_monitorIntervalTimer;
+
+    // Run times.
+    double m_startTick = 0.0;
+    double m_secondTick = 0.0;
+    std::int16_t m_runWord = 0;
+    double m_pollTick = 0.0;
+    double m_firstTimeBound = kBeforeScan;
+    double m_secondTimeBound = kAfterScan;
+
+    // Run data.
+    std::unique_ptr<CFXScan> m_scan;
+    std::unique_ptr<CDatasetStore> m_datasetStore;
+    std::unique_ptr<CDataset> m_dataset;
+    COleKXQT7100* m_instrument = nullptr; // the application's binding
+    std::int32_t m_readingPathWord = 0;
+    std::string m_scansFormat;
+    std::string m_readingsFormat;
+    std::uint32_t m_frameCounter = 0;
+    std::uint32_t m_viewFlags = 0;
+    bool m_runFlag = false;
+    std::uint8_t m_options[5] = {1, 1, 1, 1, 0};
+    std::map<std::string, FunctionDefaults> m_functionTable;
+    std::unique_ptr<CDatasetEvent> m_eventRecord;
+    std::int32_t m_eventIndex = -1;
+    std::vector<std::string> m_textList1;
+    std::vector<std::string> m_textList2;
+    std::string m_untitledTitle;
+    tvane::CTime m_documentTime;
+    CDateTimeEdit m_timeFormatter;
+    std::string m_formatDateTime;
+    std::string m_formatDateTimeMs;
+    std::string m_formatDate;
+    std::string m_formatTime;
+    std::string m_formatTimeMs;
+    std::int32_t m_eventLogLimit = 2147483646;
+    bool m_loadMark = true;
 };

@@ -124,16 +124,16 @@ void CLoggerDoc::AnnounceOpenedSwitch(const CReadingInfo& request, int moduleCod
 }
 
 bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
-    if (m_actionBusy != 0)
+    if (m_actionBusy)
         return false;
     CFXSetup* row = FindSetupRow(request.m_channel);
     // A display may name a channel the setup no longer has: refuse it.
     if (row == nullptr)
         return false;
-    m_actionBusy = 1;
+    m_actionBusy = true;
     struct BusyGuard {
-        std::int32_t& flag;
-        ~BusyGuard() { flag = 0; }
+        bool& flag;
+        ~BusyGuard() { flag = false; }
     } guard{m_actionBusy};
 
     const std::uint32_t kind = GetModuleKind(*row);
@@ -150,7 +150,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
     if (!acts)
         return false;
 
-    if (m_scanning == 0 && m_setupInInstrument == 0 && !IsInstrumentOffline()) {
+    if (!IsScanning() && m_setupInInstrument == 0 && !IsInstrumentOffline()) {
         bool download = false;
         if (ask) {
             // Still busy: a request arriving while the download pumps messages
@@ -174,7 +174,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
         }
     }
 
-    if (m_link == nullptr)
+    if (m_services.instrument == nullptr)
         return false;
     const std::uint32_t type =
         request.m_request == CReadingInfo::kRequestRead    ? CDatasetEvent::InputOperation
@@ -187,7 +187,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
         switch (kind) {
         case kKindDigitalRead: {
             std::int16_t value = 0;
-            ok = m_link->DigitalRead(channel, value);
+            ok = m_services.instrument->DigitalRead(channel, value);
             if (ok)
                 request.m_value = value;
             SetOutputValue(*row, request.m_value);
@@ -195,15 +195,15 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
             break;
         }
         case kKindDigitalWrite:
-            ok = m_link->DigitalWrite(channel, request.m_value);
+            ok = m_services.instrument->DigitalWrite(channel, request.m_value);
             SetOutputValue(*row, request.m_value);
             event.m_text =
                 tvane::Format(insttext::kDioWrite, static_cast<std::int16_t>(request.m_value));
             break;
         case kKindTotalizer: {
             double value = 0.0;
-            ok = m_link->TotalizeRead(channel, value,
-                                      FunctionCode(row->Function) == kFnTotalizeReset);
+            ok = m_services.instrument->TotalizeRead(
+                channel, value, FunctionCode(row->Function) == kFnTotalizeReset);
             if (ok)
                 request.m_value = value;
             SetOutputValue(*row, request.m_value);
@@ -212,7 +212,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
             break;
         }
         case kKindAnalogWrite:
-            ok = m_link->AnalogWrite(channel, request.m_value);
+            ok = m_services.instrument->AnalogWrite(channel, request.m_value);
             SetOutputValue(*row, request.m_value);
             event.m_text = tvane::Format(insttext::kDacWrite, request.m_value);
             break;
@@ -224,9 +224,9 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
                 request.m_value = 1.0;
             } else if (kind == kKindExclusiveSwitch ||
                        static_cast<long long>(request.m_value) != 0) {
-                ok = m_link->CloseChannel(channel);
+                ok = m_services.instrument->CloseChannel(channel);
             } else {
-                ok = m_link->OpenChannel(channel);
+                ok = m_services.instrument->OpenChannel(channel);
             }
             SetOutputValue(*row, request.m_value);
             if (request.m_value > 0.0) {
@@ -243,7 +243,7 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
 
     if (ok && request.m_status != 0)
         BroadcastEvent(event);
-    if (ok && m_scanning == 0)
+    if (ok && !IsScanning())
         LogInstrumentError();
     if (ok)
         UpdateAllViews(nullptr, HINT_ACTION_RESULT, &request);
@@ -257,7 +257,7 @@ void CLoggerDoc::PostInstrumentAction(const CReadingInfo& request, bool ask) {
 }
 
 std::size_t CLoggerDoc::DrainInstrumentActions() {
-    if (m_actionBusy != 0)
+    if (m_actionBusy)
         return 0;
     // Requests posted while these are served wait for the next drain.
     std::vector<QueuedAction> waiting;

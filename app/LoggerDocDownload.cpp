@@ -8,8 +8,8 @@
 #include "app/ILoggerApp.h"
 #include "app/InstrumentTexts.h"
 #include "app/ScanEngineTexts.h"
-#include "database/CStateInfo.h"
 #include "database/CDatasetEvent.h"
+#include "database/CStateInfo.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
@@ -32,12 +32,12 @@ bool IsComputed(const CFXSetup& row) {
 
 void CLoggerDoc::OnDownloadSetup() {
     StopMonitorTimer();
-    if (m_link == nullptr)
+    if (m_services.instrument == nullptr)
         return;
     try {
-        if (!m_link->CheckSerialSettings())
+        if (!m_services.instrument->CheckSerialSettings())
             return;
-        if (!(m_link->IsDMMInstalled() && m_link->IsDMMEnabled())) {
+        if (!(m_services.instrument->IsDMMInstalled() && m_services.instrument->IsDMMEnabled())) {
             tvane::ShowMessage(insttext::kDmmDownload);
             return;
         }
@@ -63,25 +63,26 @@ bool CLoggerDoc::CheckInstrumentConditions(bool& cancelled, bool& uploadChosen) 
     std::int32_t count = 0;
     bool scanning = false;
     try {
-        if (!GetReadingsCount(count) || !m_link->IsInstrumentScanning(scanning)) {
+        if (!GetReadingsCount(count) || !m_services.instrument->IsInstrumentScanning(scanning)) {
             tvane::ShowMessage(insttext::kNotResponding);
             return false;
         }
         if (!scanning && count < 1)
             return true;
         CDownloadNotice notice;
-        notice.Init(*m_link);
+        notice.Init(*m_services.instrument);
         // Without a window to ask in, nothing is overwritten.
-        if (m_instrumentUi == nullptr || !m_instrumentUi->RunDownloadNotice(notice)) {
+        if (m_services.instrumentUi == nullptr ||
+            !m_services.instrumentUi->RunDownloadNotice(notice)) {
             cancelled = true;
             return true;
         }
         if (notice.uploadChosen) {
             uploadChosen = true;
-            m_instrumentUi->NewSetupFromUpload(*this);
+            m_services.instrumentUi->NewSetupFromUpload(*this);
             return true;
         }
-        m_link->StopMeasurement();
+        m_services.instrument->StopMeasurement();
     } catch (const tvane::Exception&) {
         tvane::ShowMessage(insttext::kNotResponding);
         return false;
@@ -115,17 +116,17 @@ bool CLoggerDoc::CheckInstrumentConfig(bool showMessage) {
 }
 
 bool CLoggerDoc::DownloadOutputValue(CFXSetup& row, int functionCode) {
-    if (m_link == nullptr)
+    if (m_services.instrument == nullptr)
         return false;
     const auto channel = static_cast<std::int16_t>(row.Channel);
     double value = 0.0;
     if (functionCode == kFnDigitalWrite) {
         GetOutputValue(row, value, kKindDigitalWrite);
-        return m_link->DigitalWrite(channel, value);
+        return m_services.instrument->DigitalWrite(channel, value);
     }
     if (functionCode == kFnDacWrite) {
         GetOutputValue(row, value, kKindAnalogWrite);
-        return m_link->AnalogWrite(channel, value);
+        return m_services.instrument->AnalogWrite(channel, value);
     }
     return false;
 }
@@ -133,7 +134,7 @@ bool CLoggerDoc::DownloadOutputValue(CFXSetup& row, int functionCode) {
 bool CLoggerDoc::DownloadSetup() {
     StopMonitorTimer();
     m_setupInInstrument = 0;
-    if (m_link == nullptr || !m_setup)
+    if (m_services.instrument == nullptr || !m_setup)
         return false;
     if (!CheckInstrumentConfig(true)) {
         LogInstrumentError();
@@ -158,8 +159,8 @@ bool CLoggerDoc::DownloadSetup() {
     }
 
     std::unique_ptr<IInstrumentProgress> progress;
-    if (m_instrumentUi != nullptr)
-        progress = m_instrumentUi->CreateProgress(insttext::kDownloadCaption);
+    if (m_services.instrumentUi != nullptr)
+        progress = m_services.instrumentUi->CreateProgress(insttext::kDownloadCaption);
     if (progress) {
         progress->SetRange(0, 100);
         progress->SetPos(2);
@@ -167,7 +168,7 @@ bool CLoggerDoc::DownloadSetup() {
 
     bool error = false, cancelled = false;
     try {
-        if (!m_link->ClearScanList()) {
+        if (!m_services.instrument->ClearScanList()) {
             LogInstrumentError();
             return false;
         }
@@ -186,7 +187,8 @@ bool CLoggerDoc::DownloadSetup() {
             if (!row->IsScanCapable() || row->CellFlags == kNoCells)
                 continue;
             ++downloaded;
-            if (row->FillChannelConfig(config) && !m_link->DownloadChannelConfig(config)) {
+            if (row->FillChannelConfig(config) &&
+                !m_services.instrument->DownloadChannelConfig(config)) {
                 error = true;
                 break;
             }
@@ -234,7 +236,7 @@ bool CLoggerDoc::DownloadSetup() {
 }
 
 bool CLoggerDoc::ConfigureScan() {
-    if (m_link == nullptr || !m_scan)
+    if (m_services.instrument == nullptr || !m_scan)
         return false;
     bool ok = false;
     try {
@@ -244,16 +246,16 @@ bool CLoggerDoc::ConfigureScan() {
             source = insttext::kTriggerExternal;
         else if (m_scan->m_startMode == CFXScan::kStartOnAlarm)
             source = tvane::Format(insttext::kTriggerAlarm, m_scan->m_alarmStartChannel);
-        ok = m_link->SetTriggerSource(source);
+        ok = m_services.instrument->SetTriggerSource(source);
         if (ok) {
-            m_link->SetScanCount(
+            m_services.instrument->SetScanCount(
                 m_scan->m_stopMode == CFXScan::kStopAfterCount ? m_scan->m_scanCount : -1);
-            m_link->SetScanInterval(m_scan->m_scanInterval);
-            ok = m_link->SetReadingFormat(m_options);
+            m_services.instrument->SetScanInterval(m_scan->m_scanInterval);
+            ok = m_services.instrument->SetReadingFormat(m_options);
         }
         LogInstrumentError();
         if (ok)
-            ok = m_link->InitInstrument();
+            ok = m_services.instrument->InitInstrument();
     } catch (const tvane::Exception&) {
         LogInstrumentError();
         return false;
@@ -268,7 +270,7 @@ bool CLoggerDoc::IsScanListCurrent() {
         return false;
     std::string list;
     try {
-        list = m_link->GetScanList();
+        list = m_services.instrument->GetScanList();
     } catch (const tvane::Exception&) {
         LogInstrumentError();
         return false;
@@ -291,9 +293,10 @@ bool CLoggerDoc::ValidateInstrumentForRun(bool forceDownload, bool checkConditio
             return false;
         };
         try {
-            if (!m_link->CheckSerialSettings())
+            if (!m_services.instrument->CheckSerialSettings())
                 return refuse();
-            if (!(m_link->IsDMMInstalled() && m_link->IsDMMEnabled())) {
+            if (!(m_services.instrument->IsDMMInstalled() &&
+                  m_services.instrument->IsDMMEnabled())) {
                 tvane::ShowMessage(insttext::kDmmRun);
                 return refuse();
             }
@@ -312,7 +315,7 @@ bool CLoggerDoc::ValidateInstrumentForRun(bool forceDownload, bool checkConditio
     if (!offline) {
         bool changed = false;
         try {
-            changed = m_link->IsConfigChanged();
+            changed = m_services.instrument->IsConfigChanged();
         } catch (const tvane::Exception&) {
             changed = true;
         }

@@ -175,7 +175,7 @@ double CLoggerDoc::GetRunTimeOffset() const {
 }
 
 void CLoggerDoc::AddUserEvent() {
-    if (m_eventEditDialog == nullptr)
+    if (m_services.eventEditDialog == nullptr)
         return;
     CEventEditFields fields;
     fields.addMode = true;
@@ -184,9 +184,9 @@ void CLoggerDoc::AddUserEvent() {
     fields.channel = 0;
     fields.description = FormatNow();
     // After a run the note belongs to the stored run, at its start.
-    const bool afterRun = m_scanning == 0 && m_dataset && m_dataset->GetReadingCount() > 0;
+    const bool afterRun = !IsScanning() && m_dataset && m_dataset->GetReadingCount() > 0;
     fields.time = afterRun ? GetRunTimeOffset() : GetElapsedRunTime();
-    if (!m_eventEditDialog->Run(*this, fields))
+    if (!m_services.eventEditDialog->Run(*this, fields))
         return;
     CDatasetEvent event(fields.type, fields.channel, fields.time, fields.description);
     UpdateAllViews(nullptr, HINT_READING, &event);

@@ -279,11 +279,11 @@ bool CLoggerDoc::OnOpenDocument(const std::string& path) {
             return false;
         }
         if (state.m_datasetName.empty() &&
-            (m_operations == nullptr || !m_operations->SaveDataset(*this, state)))
+            (m_services.operations == nullptr || !m_services.operations->SaveDataset(*this, state)))
             return false;
-        if (m_operations != nullptr) {
-            m_operations->LoadDatasetFile(*this, state);
-            m_lastScanChannel = m_operations->GetLastScanMaxChannel(*this);
+        if (m_services.operations != nullptr) {
+            m_services.operations->LoadDatasetFile(*this, state);
+            m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         }
         m_pollTick = m_startTick;
         ShowModuleTexts(state);
@@ -318,20 +318,20 @@ bool CLoggerDoc::DoSave(const std::string& path) {
         mode = 1;
     else if (path.empty())
         mode = 0;
-    return m_operations != nullptr && m_operations->SaveSetupAs(*this, state, mode);
+    return m_services.operations != nullptr &&
+           m_services.operations->SaveSetupAs(*this, state, mode);
 }
 
 void CLoggerDoc::DeleteContents() {
-    if (m_scanning && m_operations != nullptr) {
-        m_terminationCode = 1;
-        m_operations->EndScan(*this);
+    if (IsScanning() && m_services.operations != nullptr) {
+        m_engine->SetTerminationCode(CScanEngine::kTerminationCompleted);
+        m_services.operations->EndScan(*this);
     }
     DeleteReadingLists();
-    if (m_operations != nullptr)
-        m_operations->CloseDataBrowser(*this);
+    if (m_services.operations != nullptr)
+        m_services.operations->CloseDataBrowser(*this);
     m_editedRows.clear();
     m_readingPathWord = 0;
-    m_status = 0;
     m_runFlag = 0;
 }
 
@@ -358,21 +358,22 @@ void CLoggerDoc::ResetDocument() {
 bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
     bool ok = false;
     try {
-        ok = m_operations != nullptr && m_operations->CreateSetupStorage(*this, state);
+        ok = m_services.operations != nullptr &&
+             m_services.operations->CreateSetupStorage(*this, state);
         if (ok) {
             m_headerValue = static_cast<std::uint32_t>(LoadModuleCards(state));
             // Rows of an earlier setup go; the new one starts from empty slots.
             ok = m_setup->ResetSlots(static_cast<std::int32_t>(m_headerValue));
         }
-        ok = ok && m_operations->LoadModuleChannels(*this, state);
-        ok = ok && m_operations->SaveDataset(*this, state);
+        ok = ok && m_services.operations->LoadModuleChannels(*this, state);
+        ok = ok && m_services.operations->SaveDataset(*this, state);
         // Failures throw; false only says the dataset was listed already, as
         // saving it has just done.
         if (ok)
             m_dataset->WriteHeader();
         if (ok) {
             if (mode == 1) {
-                ok = m_operations->UploadSetup(*this, state);
+                ok = m_services.operations->UploadSetup(*this, state);
             } else {
                 for (std::int32_t i = 0; i < m_setup->GetSize(); ++i) {
                     CFXSetup* row = m_setup->GetSetup(i);
@@ -386,13 +387,13 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         CountActiveChannelsPerSlot();
         ShowModuleTexts(state);
         m_setupLoaded = 1;
-        if ((m_dataset->GetReadingCount() == 0 || !ok) && m_operations != nullptr)
-            m_lastScanChannel = m_operations->GetLastScanMaxChannel(*this);
+        if ((m_dataset->GetReadingCount() == 0 || !ok) && m_services.operations != nullptr)
+            m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         if (ok)
             UpdateAllViews(nullptr, HINT_NEW_SETUP);
         if (ok && mode == 1 && takeOver) {
             m_resume = 1;
-            m_operations->StartScan(*this);
+            m_services.operations->StartScan(*this);
             m_resume = 0;
         }
     } catch (const std::exception& e) {

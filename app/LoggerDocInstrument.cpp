@@ -20,7 +20,7 @@ constexpr int kMaxQueuedEntries = 256;
 } // namespace
 
 double CLoggerDoc::GetElapsedRunTime() {
-    if (m_scanning != 0)
+    if (IsScanning())
         return static_cast<double>(tvane::Clock().TickCount()) - m_pollTick;
     double& bound =
         (m_dataset && m_dataset->GetReadingCount() > 0) ? m_secondTimeBound : m_firstTimeBound;
@@ -35,12 +35,12 @@ void CLoggerDoc::BroadcastEvent(CDatasetEvent& event) {
 }
 
 bool CLoggerDoc::IsInstrumentOffline() {
-    if (m_link == nullptr)
+    if (m_services.instrument == nullptr)
         return true;
     try {
-        if (m_link->GetInterfaceTypeValue() == 0)
+        if (m_services.instrument->GetInterfaceTypeValue() == 0)
             return true;
-        return !m_link->IsValidInterface();
+        return !m_services.instrument->IsValidInterface();
     } catch (const tvane::Exception&) {
         return true;
     }
@@ -56,13 +56,13 @@ void CLoggerDoc::LogInstrumentError() {
         BroadcastEvent(event);
     };
     try {
-        if (m_link->IsInstrumentError()) {
+        if (m_services.instrument->IsInstrumentError()) {
             m_textList1.clear();
             m_textList2.clear();
             for (int i = 0; i < kMaxQueuedEntries; ++i) {
                 std::int16_t code = 0;
                 std::string text;
-                if (!m_link->GetInstrumentError(code, text) || code == 0)
+                if (!m_services.instrument->GetInstrumentError(code, text) || code == 0)
                     break;
                 m_textList1.push_back(tvane::Format("%d", code));
                 m_textList2.push_back(text);
@@ -72,7 +72,7 @@ void CLoggerDoc::LogInstrumentError() {
         }
         std::int32_t code = 0;
         std::string text;
-        m_link->GetLastError(code, text);
+        m_services.instrument->GetLastError(code, text);
         if (code != 0)
             post(tvane::Format("%d,%s", code, text.c_str()));
     } catch (const tvane::Exception&) {
@@ -84,11 +84,11 @@ void CLoggerDoc::ReadAlarmQueue() {
     if (IsInstrumentOffline())
         return;
     try {
-        if (!m_link->IsAlarmInQue())
+        if (!m_services.instrument->IsAlarmInQue())
             return;
         for (int i = 0; i < kMaxQueuedEntries; ++i) {
             IDocumentInstrument::Alarm alarm;
-            if (!m_link->GetAlarmInQue(alarm) || alarm.channel == 0)
+            if (!m_services.instrument->GetAlarmInQue(alarm) || alarm.channel == 0)
                 return;
             const double seconds = static_cast<double>(alarm.time - m_documentTime.GetTime());
             CDatasetEvent event(alarm.limit == 1 ? CDatasetEvent::LowLimit
@@ -105,10 +105,10 @@ void CLoggerDoc::ReadAlarmQueue() {
 
 std::string CLoggerDoc::GetCardInfoInSlot(std::int16_t slot, bool& ok) {
     ok = false;
-    if (m_link == nullptr)
+    if (m_services.instrument == nullptr)
         return {};
     try {
-        return m_link->GetCardInfoInSlot(slot, ok);
+        return m_services.instrument->GetCardInfoInSlot(slot, ok);
     } catch (const tvane::Exception&) {
         ok = false;
         LogInstrumentError();
@@ -117,10 +117,10 @@ std::string CLoggerDoc::GetCardInfoInSlot(std::int16_t slot, bool& ok) {
 }
 
 bool CLoggerDoc::GetReadingsCount(std::int32_t& count) {
-    if (m_link == nullptr)
+    if (m_services.instrument == nullptr)
         return false;
     try {
-        return m_link->GetReadingsCount(count);
+        return m_services.instrument->GetReadingsCount(count);
     } catch (const tvane::Exception&) {
         LogInstrumentError();
         return false;
@@ -142,18 +142,18 @@ void CDownloadNotice::Init(IDocumentInstrument& instrument) {
 }
 
 void CLoggerDoc::OnInstrumentSettings() {
-    if (!m_scan || m_link == nullptr)
+    if (!m_scan || m_services.instrument == nullptr)
         return;
     StopMonitorTimer();
     try {
-        if (!m_link->CheckSerialSettings())
+        if (!m_services.instrument->CheckSerialSettings())
             return;
         // The sheet starts from the setup's alarm output choice and the setup
         // keeps what the user chose there.
         SendAlarmOutputChoice();
-        m_link->EditControlProperties();
-        m_scan->m_alarmOutputTracking = m_link->IsAlarmOutputTracking() ? 1 : 0;
-        m_scan->m_alarmPolarityLow = m_link->IsAlarmPolarityLowOnFail() ? 1 : 0;
+        m_services.instrument->EditControlProperties();
+        m_scan->m_alarmOutputTracking = m_services.instrument->IsAlarmOutputTracking() ? 1 : 0;
+        m_scan->m_alarmPolarityLow = m_services.instrument->IsAlarmPolarityLowOnFail() ? 1 : 0;
     } catch (const tvane::Exception&) {
         LogInstrumentError();
     }
@@ -162,11 +162,11 @@ void CLoggerDoc::OnInstrumentSettings() {
 
 void CLoggerDoc::SendAlarmOutputChoice() {
     if (m_scan->m_alarmOutputTracking != 0)
-        m_link->SetAlarmOutputTracking();
+        m_services.instrument->SetAlarmOutputTracking();
     else
-        m_link->SetAlarmOutputLatched();
+        m_services.instrument->SetAlarmOutputLatched();
     if (m_scan->m_alarmPolarityLow != 0)
-        m_link->SetLowAlarmPolarity();
+        m_services.instrument->SetLowAlarmPolarity();
     else
-        m_link->SetHighAlarmPolarity();
+        m_services.instrument->SetHighAlarmPolarity();
 }

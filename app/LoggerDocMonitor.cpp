@@ -31,7 +31,7 @@ void CLoggerDoc::StopMonitorTimer() {
 void CLoggerDoc::StartMonitorTimer(std::uint32_t interval) {
     m_monitorTimer.Stop();
     m_monitorInterval = interval;
-    if (m_scanning != 0) {
+    if (IsScanning()) {
         m_monitorIntervalTimer.Reset();
         m_monitorIntervalTimer.Set(interval, tvane::Clock().TickCount());
     } else if (IsMonitorChannelUsable(GetMonitorChannel())) {
@@ -44,13 +44,13 @@ void CLoggerDoc::ConfigureMonitorChannel(std::int32_t channel) {
     CFXSetup* row = channel == 0 || channel == -1 ? nullptr : FindSetupRow(channel);
     const bool usable = IsMonitorChannelUsable(channel);
     const char* refusal = nullptr;
-    if (row != nullptr && m_scanning != 0 && row->ChannelMode == 0)
+    if (row != nullptr && IsScanning() && row->ChannelMode == 0)
         refusal = insttext::kMonitorNotInScan;
     else if (row != nullptr && row->ChannelMode == 0 && m_setupInInstrument != 0)
         refusal = insttext::kMonitorNotEnabled;
     else if (row != nullptr && row->ChannelMode == 0)
         refusal = insttext::kMonitorNotSame;
-    else if (usable && m_setupInInstrument == 0 && m_scanning == 0)
+    else if (usable && m_setupInInstrument == 0 && !IsScanning())
         refusal = insttext::kMonitorNotSame;
     if (refusal != nullptr) {
         tvane::ShowMessage(refusal);
@@ -59,38 +59,36 @@ void CLoggerDoc::ConfigureMonitorChannel(std::int32_t channel) {
 
     m_monitorTimer.SetWindow(&FrameTimers(m_app));
     m_monitorTimer.Stop();
-    if (m_scanning != 0)
-        m_scanTimer.Stop();
+    if (IsScanning())
+        m_engine->StopPollTimer();
     ISetupEditor* editor = m_app.GetSetupEditor();
     if (editor != nullptr)
         editor->ShowMonitorChannel(GetMonitorChannel(), false);
     m_monitorChannel = static_cast<std::uint32_t>(channel);
     try {
-        if (m_link != nullptr)
-            m_link->EnableMonitorChnl(false);
+        if (m_services.instrument != nullptr)
+            m_services.instrument->EnableMonitorChnl(false);
         if (usable) {
             if (editor != nullptr)
                 editor->ShowMonitorChannel(channel, true);
             m_setupText = row->Units;
-            if (m_link != nullptr) {
-                m_link->SetMonitorChnl(static_cast<std::int16_t>(channel));
-                m_link->EnableMonitorChnl(true);
+            if (m_services.instrument != nullptr) {
+                m_services.instrument->SetMonitorChnl(static_cast<std::int16_t>(channel));
+                m_services.instrument->EnableMonitorChnl(true);
             }
-            if (m_instrumentUi != nullptr)
-                m_instrumentUi->ShowMonitorChannel(channel, true);
+            if (m_services.instrumentUi != nullptr)
+                m_services.instrumentUi->ShowMonitorChannel(channel, true);
             StartMonitorTimer(m_monitorInterval);
         } else {
-            if (m_instrumentUi != nullptr)
-                m_instrumentUi->ShowMonitorChannel(channel, false);
+            if (m_services.instrumentUi != nullptr)
+                m_services.instrumentUi->ShowMonitorChannel(channel, false);
             LogInstrumentError();
         }
     } catch (const tvane::Exception&) {
         LogInstrumentError();
     }
-    if (m_scanning != 0) {
-        m_scanTimer.SetWindow(&FrameTimers(m_app));
-        m_scanTimer.Start(m_scanPollInterval);
-    }
+    if (IsScanning())
+        m_engine->StartPollTimer();
 }
 
 void CLoggerDoc::StartMonitor() {
@@ -98,13 +96,14 @@ void CLoggerDoc::StartMonitor() {
     if (!IsMonitorChannelUsable(channel))
         return;
     try {
-        if (m_link != nullptr && m_link->SetMonitorChnl(static_cast<std::int16_t>(channel)))
-            m_link->EnableMonitorChnl(true);
+        if (m_services.instrument != nullptr &&
+            m_services.instrument->SetMonitorChnl(static_cast<std::int16_t>(channel)))
+            m_services.instrument->EnableMonitorChnl(true);
     } catch (const tvane::Exception&) {
         LogInstrumentError();
     }
-    if (m_instrumentUi != nullptr)
-        m_instrumentUi->ShowMonitorChannel(channel, true);
+    if (m_services.instrumentUi != nullptr)
+        m_services.instrumentUi->ShowMonitorChannel(channel, true);
     StartMonitorTimer(m_monitorInterval);
 }
 
@@ -114,24 +113,24 @@ void CLoggerDoc::StopMonitor() {
     if (!IsMonitorChannelUsable(channel))
         return;
     try {
-        if (m_link != nullptr)
-            m_link->EnableMonitorChnl(false);
+        if (m_services.instrument != nullptr)
+            m_services.instrument->EnableMonitorChnl(false);
     } catch (const tvane::Exception&) {
         LogInstrumentError();
     }
-    if (m_instrumentUi != nullptr)
-        m_instrumentUi->ShowMonitorChannel(channel, false);
+    if (m_services.instrumentUi != nullptr)
+        m_services.instrumentUi->ShowMonitorChannel(channel, false);
 }
 
 void CLoggerDoc::RestartMonitor() {
     const std::int32_t channel = GetMonitorChannel();
-    if (channel == 0 || m_link == nullptr)
+    if (channel == 0 || m_services.instrument == nullptr)
         return;
     const CFXSetup* row = FindSetupRow(channel);
     if (row == nullptr || !row->IsScanCapable() || row->ChannelMode == 0)
         return;
     try {
-        if (m_link->IsMonitorChannelEnabled())
+        if (m_services.instrument->IsMonitorChannelEnabled())
             StartMonitorTimer(m_monitorInterval);
     } catch (const tvane::Exception&) {
         LogInstrumentError();
@@ -139,35 +138,35 @@ void CLoggerDoc::RestartMonitor() {
 }
 
 void CLoggerDoc::OnMonitorTimer() {
-    if (m_actionBusy != 0)
+    if (m_actionBusy)
         return;
     StopMonitorTimer();
-    if (m_link == nullptr)
+    if (m_services.instrument == nullptr)
         return;
     const std::int32_t channel = GetMonitorChannel();
     try {
         std::int16_t monitored = 0;
-        m_link->GetMonitorChannel(monitored);
-        const bool enabled = m_link->IsMonitorChannelEnabled();
+        m_services.instrument->GetMonitorChannel(monitored);
+        const bool enabled = m_services.instrument->IsMonitorChannelEnabled();
         if (monitored != channel || !enabled) {
             // Changed at the instrument's front panel: stop for good until the
             // monitor is configured again.
             StopMonitorTimer();
-            if (m_instrumentUi != nullptr)
-                m_instrumentUi->ShowMonitorChannel(channel, false);
+            if (m_services.instrumentUi != nullptr)
+                m_services.instrumentUi->ShowMonitorChannel(channel, false);
             return;
         }
         double value = 0.0;
-        if (m_link->ReadMonitorChnl(value)) {
+        if (m_services.instrument->ReadMonitorChnl(value)) {
             m_monitorValue = value;
-            if (m_instrumentUi != nullptr)
-                m_instrumentUi->ShowMonitorValue(value, m_setupText);
+            if (m_services.instrumentUi != nullptr)
+                m_services.instrumentUi->ShowMonitorValue(value, m_setupText);
         }
     } catch (const tvane::Exception&) {
         LogInstrumentError();
         return;
     }
-    if (m_scanning == 0) {
+    if (!IsScanning()) {
         m_monitorTimer.SetWindow(&FrameTimers(m_app));
         m_monitorTimer.Start(m_monitorInterval);
     }
@@ -175,18 +174,19 @@ void CLoggerDoc::OnMonitorTimer() {
 
 bool CLoggerDoc::SyncMonitorChannel(bool askInstrument) {
     std::int32_t channel = GetMonitorChannel();
-    bool ok = m_link != nullptr || !askInstrument;
+    bool ok = m_services.instrument != nullptr || !askInstrument;
     bool enabled = false;
     try {
-        if (askInstrument && m_link != nullptr) {
+        if (askInstrument && m_services.instrument != nullptr) {
             std::int16_t answer = 0;
-            ok = m_link->GetMonitorChannel(answer);
+            ok = m_services.instrument->GetMonitorChannel(answer);
             if (ok)
                 channel = answer;
         }
         const CFXSetup* row = channel > 0 ? FindSetupRow(channel) : nullptr;
         enabled = ok && row != nullptr && row->ChannelMode != 0 && row->IsScanCapable() &&
-                  m_link != nullptr && m_link->IsMonitorChannelEnabled();
+                  m_services.instrument != nullptr &&
+                  m_services.instrument->IsMonitorChannelEnabled();
     } catch (const tvane::Exception&) {
         ok = false;
         enabled = false;

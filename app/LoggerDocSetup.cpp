@@ -56,7 +56,7 @@ void CLoggerDoc::OnScanSettings() {
     ISetupEditor* editor = m_app.GetSetupEditor();
     if (editor == nullptr || !m_scan)
         return;
-    if (editor->EditScanSettings(*m_scan) && !m_scanning) {
+    if (editor->EditScanSettings(*m_scan) && !IsScanning()) {
         CStateInfo state;
         m_app.CopyStateInfo(state);
         state.m_flags[1] = 1;

@@ -47,36 +47,36 @@ void CLoggerDoc::GetConnectSpeed() {
                                                             "115200", insttext::kLinkwellIni, 51);
     switch (std::atoi(text.c_str())) {
     case 1200:
-        m_readingsPerPoll = 2;
+        m_engine->SetReadingsPerPoll(2);
         break;
     case 2400:
-        m_readingsPerPoll = 4;
+        m_engine->SetReadingsPerPoll(4);
         break;
     case 4800:
-        m_readingsPerPoll = 8;
+        m_engine->SetReadingsPerPoll(8);
         break;
     case 9600:
-        m_readingsPerPoll = 16;
+        m_engine->SetReadingsPerPoll(16);
         break;
     case 19200:
-        m_readingsPerPoll = 32;
+        m_engine->SetReadingsPerPoll(32);
         break;
     case 38400:
-        m_readingsPerPoll = 64;
+        m_engine->SetReadingsPerPoll(64);
         break;
     default:
-        m_readingsPerPoll = 100;
+        m_engine->SetReadingsPerPoll(100);
         break;
     }
 }
 
 void CLoggerDoc::UploadScanSettings() {
-    if (m_link == nullptr || !m_scan)
+    if (m_services.instrument == nullptr || !m_scan)
         return;
     CFXScan& scan = *m_scan;
-    scan.m_alarmOutputTracking = m_link->IsAlarmOutputTracking() ? 1 : 0;
-    scan.m_alarmPolarityLow = m_link->IsAlarmPolarityLowOnFail() ? 1 : 0;
-    const std::string source = m_link->GetTriggerSource();
+    scan.m_alarmOutputTracking = m_services.instrument->IsAlarmOutputTracking() ? 1 : 0;
+    scan.m_alarmPolarityLow = m_services.instrument->IsAlarmPolarityLowOnFail() ? 1 : 0;
+    const std::string source = m_services.instrument->GetTriggerSource();
     if (source == insttext::kTriggerExternal) {
         scan.m_startMode = CFXScan::kStartExternalTrigger;
     } else if (source.rfind(insttext::kTriggerAlarmPrefix, 0) == 0) {
@@ -89,12 +89,12 @@ void CLoggerDoc::UploadScanSettings() {
         scan.m_startMode = CFXScan::kStartImmediately;
     }
     std::int32_t count = 0;
-    if (m_link->GetScanCount(count)) {
+    if (m_services.instrument->GetScanCount(count)) {
         scan.m_stopMode = count > 0 ? CFXScan::kStopAfterCount : CFXScan::kStopByUser;
         scan.m_scanCount = std::max(count, 0);
     }
     double interval = 0.0;
-    if (m_link->GetScanInterval(interval))
+    if (m_services.instrument->GetScanInterval(interval))
         scan.m_scanInterval = interval;
 }
 
@@ -124,22 +124,23 @@ void CLoggerDoc::ApplyScanList(const std::vector<std::int32_t>& channels) {
 }
 
 bool CLoggerDoc::UploadStoredReadings(CDataset& dataset, std::vector<std::int32_t>& channels) {
-    if (m_link == nullptr || !m_readingBuffer)
+    if (m_services.instrument == nullptr || !m_engine->GetReadingBuffer())
         return false;
     std::int32_t total = 0;
     if (!GetReadingsCount(total))
         return false;
-    m_link->SetReadingFormat(m_options);
+    m_services.instrument->SetReadingFormat(m_options);
     std::unique_ptr<IInstrumentProgress> progress;
-    if (m_instrumentUi != nullptr)
-        progress = m_instrumentUi->CreateProgress(insttext::kDataCaption);
+    if (m_services.instrumentUi != nullptr)
+        progress = m_services.instrumentUi->CreateProgress(insttext::kDataCaption);
     if (progress) {
         progress->SetRange(0, 100);
         progress->SetPos(2);
     }
     // A request never asks for more than the reading buffer holds.
-    const std::int32_t capacity = std::min<std::int32_t>(
-        {kMaxReadingsPerRequest, m_readingBufferCapacity, CLoggerDoc::kReadingBufferCapacity});
+    const std::int32_t capacity =
+        std::min<std::int32_t>({kMaxReadingsPerRequest, m_engine->GetReadingBufferCapacity(),
+                                CLoggerDoc::kReadingBufferCapacity});
     std::int32_t fetched = 0;
     int failures = 0;
     while (fetched < total) {
@@ -147,7 +148,8 @@ bool CLoggerDoc::UploadStoredReadings(CDataset& dataset, std::vector<std::int32_
         std::int32_t count = 0;
         bool ok = false;
         try {
-            ok = m_link->FetchReadings(m_readingBuffer.get(), requested, count);
+            ok = m_services.instrument->FetchReadings(m_engine->GetReadingBuffer(), requested,
+                                                      count);
         } catch (const tvane::Exception&) {
             ok = false;
         }
@@ -164,10 +166,10 @@ bool CLoggerDoc::UploadStoredReadings(CDataset& dataset, std::vector<std::int32_
         if (count == 0)
             break; // the instrument has no more to give
         // Readings the dataset cannot keep are not counted as fetched.
-        if (!dataset.AppendReadings(m_readingBuffer.get(), static_cast<std::int16_t>(count)))
+        if (!dataset.AppendReadings(m_engine->GetReadingBuffer(), static_cast<std::int16_t>(count)))
             break;
         for (std::int32_t i = 0; i < count; ++i) {
-            const std::int32_t channel = m_readingBuffer[i].Channel;
+            const std::int32_t channel = m_engine->GetReadingBuffer()[i].Channel;
             if (FindChannelIndex(channel, channels) < 0)
                 channels.push_back(channel);
         }
@@ -194,9 +196,9 @@ bool CLoggerDoc::UploadStoredData(CDataset& dataset, std::vector<std::int32_t>& 
     std::int64_t time = 0;
     std::int16_t milliseconds = 0;
     double tick = 0.0;
-    if (m_link->GetScanTime(time, milliseconds))
+    if (m_services.instrument->GetScanTime(time, milliseconds))
         dataset.SetStartTime(tvane::CTime(time));
-    if (m_link->GetStartTickCount(tick))
+    if (m_services.instrument->GetStartTickCount(tick))
         dataset.SetFirstTick(tick);
     dataset.WriteHeader();
     return true;
@@ -210,19 +212,19 @@ bool CLoggerDoc::UploadSetup(bool uploadData, bool keepScanning) {
     std::int32_t failedChannel = 0;
     try {
         if (!keepScanning)
-            m_link->StopMeasurement();
-        if (!m_link->ClearScanList() || !m_link->ConfigureUpload()) {
+            m_services.instrument->StopMeasurement();
+        if (!m_services.instrument->ClearScanList() || !m_services.instrument->ConfigureUpload()) {
             ShowUploadMessage(insttext::kUploadFailed);
             return false;
         }
-        m_link->GetScanList();
+        m_services.instrument->GetScanList();
         std::string lists[4];
         for (int i = 0; i < 4; ++i)
-            lists[i] = m_link->GetAlarmList(static_cast<std::int16_t>(i + 1));
+            lists[i] = m_services.instrument->GetAlarmList(static_cast<std::int16_t>(i + 1));
 
         std::unique_ptr<IInstrumentProgress> progress;
-        if (m_instrumentUi != nullptr)
-            progress = m_instrumentUi->CreateProgress(insttext::kUploadCaption);
+        if (m_services.instrumentUi != nullptr)
+            progress = m_services.instrumentUi->CreateProgress(insttext::kUploadCaption);
         if (progress)
             progress->SetRange(0, 100);
         int total = 0, done = 0;
@@ -234,8 +236,8 @@ bool CLoggerDoc::UploadSetup(bool uploadData, bool keepScanning) {
             if (row == nullptr || !row->IsScanCapable() || row->CellFlags == kNoCells)
                 continue;
             CChannelConfig config;
-            if (!m_link->UploadChannelConfig(static_cast<std::int16_t>(row->Channel), row->Name,
-                                             config)) {
+            if (!m_services.instrument->UploadChannelConfig(static_cast<std::int16_t>(row->Channel),
+                                                            row->Name, config)) {
                 failed = true;
                 failedChannel = static_cast<std::int32_t>(row->Channel);
                 break;
@@ -280,7 +282,8 @@ bool CLoggerDoc::UploadSetup(bool uploadData, bool keepScanning) {
             count > 0 && m_dataset) {
             std::vector<std::int32_t> channels;
             if (UploadStoredData(*m_dataset, channels)) {
-                const bool mismatch = m_link->IsConfigChanged() || !IsScanListSame(channels);
+                const bool mismatch =
+                    m_services.instrument->IsConfigChanged() || !IsScanListSame(channels);
                 if (mismatch &&
                     tvane::ShowMessage(insttext::kMismatch, tvane::MsgButtons::YesNo,
                                        tvane::MsgIcon::Question) != tvane::MsgAnswer::Yes)
@@ -315,19 +318,19 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
     m_setupInInstrument = 0;
     if (IsInstrumentOffline())
         return true;
-    if (m_operations != nullptr)
-        m_operations->CloseDataBrowser(*this);
+    if (m_services.operations != nullptr)
+        m_services.operations->CloseDataBrowser(*this);
     bool stopped = true, cancelled = false;
     std::string list;
     std::vector<std::int32_t> channels;
     try {
         if (!resume)
-            stopped = m_link->StopMeasurement();
-        if (!m_link->ClearScanList() || !m_link->ConfigureUpload()) {
+            stopped = m_services.instrument->StopMeasurement();
+        if (!m_services.instrument->ClearScanList() || !m_services.instrument->ConfigureUpload()) {
             ShowUploadMessage(insttext::kUploadFailed);
             return false;
         }
-        list = m_link->GetScanList();
+        list = m_services.instrument->GetScanList();
         if (list.empty()) {
             for (std::int32_t i = 0; m_setup && i < m_setup->GetSize(); ++i)
                 if (const CFXSetup* row = GetSetupRow(i); row != nullptr && row->ChannelMode != 0)
@@ -341,7 +344,8 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
         if (!resume && m_dataset) {
             fetched = UploadStoredData(*m_dataset, channels);
             if (fetched) {
-                const bool mismatch = m_link->IsConfigChanged() || !IsScanListSame(channels);
+                const bool mismatch =
+                    m_services.instrument->IsConfigChanged() || !IsScanListSame(channels);
                 if (mismatch &&
                     tvane::ShowMessage(insttext::kMismatch, tvane::MsgButtons::YesNo,
                                        tvane::MsgIcon::Question) != tvane::MsgAnswer::Yes)
@@ -384,20 +388,15 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
     // Take over the instrument's run: no start is sent.
     m_resume = 1;
     const std::uint32_t now = tvane::Clock().TickCount();
-    if (m_scan && m_scan->m_scanInterval * 1000.0 >= 2000.0) {
-        m_countdownDisplayOn = 1;
-        m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
-    } else {
-        m_countdownDisplayOn = 0;
-    }
+    m_engine->SetUpCountdown(now);
     bool timesRead = false;
     try {
         double startTick = 0.0;
         std::int64_t time = 0;
         std::int16_t milliseconds = 0;
-        const bool tickRead = m_link->GetStartTickCount(startTick);
+        const bool tickRead = m_services.instrument->GetStartTickCount(startTick);
         m_pollTick = static_cast<double>(now);
-        const bool timeRead = m_link->GetScanTime(time, milliseconds);
+        const bool timeRead = m_services.instrument->GetScanTime(time, milliseconds);
         timesRead = tickRead && timeRead;
         m_startTick = startTick;
         if (timeRead)
@@ -414,9 +413,8 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
         timesRead = false;
     }
     LogInstrumentError();
-    LogTestStarted(m_startTick);
-    m_terminationCode = 1;
-    m_scanning = 1;
+    m_engine->LogTestStarted(m_startTick);
+    m_engine->BeginRun();
     tvane::WritePrivateProfileString("Settings", "Valid", std::string("0"), "Tvane.ini");
     CountActiveChannelsPerSlot();
     UpdateAllViews(nullptr, HINT_SCAN_STATE);

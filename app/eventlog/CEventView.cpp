@@ -119,7 +119,8 @@ void CEventView::AddEvent() {
 
 bool CEventView::EditEvent() {
     int row = 0, col = 0;
-    if (m_doc == nullptr || m_doc->m_eventEditDialog == nullptr || !Core().GetCurrentCell(row, col))
+    if (m_doc == nullptr || m_doc->GetServices().eventEditDialog == nullptr ||
+        !Core().GetCurrentCell(row, col))
         return false;
     CEventEditFields fields;
     fields.addMode = false;
@@ -137,7 +138,7 @@ bool CEventView::EditEvent() {
         if (!m_doc->GetEvent(row - 1, event))
             return false;
     }
-    if (!m_doc->m_eventEditDialog->Run(*m_doc, fields))
+    if (!m_doc->GetServices().eventEditDialog->Run(*m_doc, fields))
         return false;
     // The type and time of a stored event stay as they were.
     event.m_channel = fields.channel;

@@ -365,7 +365,7 @@ bool QtExportDataDialog::Run(CLoggerDoc& document, CReadingQuery& query) {
             model.m_lastEvent = event.m_time;
     }
     model.m_formatTime = [&document](double time) { return document.FormatReadingTime(time); };
-    CExportDataDialog dialog(model, document.m_documentTime.GetTime(),
+    CExportDataDialog dialog(model, document.GetDocumentTime().GetTime(),
                              document.GetStateInfo().m_dataDir, m_parent);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -129,7 +129,7 @@ IScanHost::SaveAnswer FrameScanHost::ShowSaveScanData(CStateInfo& state, std::in
     SaveScanDataModel model(SaveScanDataModel::DatabaseLookup(database), tvane::Prompter());
     model.m_setupName = state.m_setupName;
     model.m_storedName = state.m_datasetName;
-    model.m_exportName = m_doc.m_exportRequest.m_fileName;
+    model.m_exportName = m_doc.GetExportRequest().m_fileName;
     model.m_exportAfterScan = exportFlag != 0;
     CLoggerDoc& doc = m_doc;
     CSaveScanDataDialog dialog(
@@ -138,7 +138,7 @@ IScanHost::SaveAnswer FrameScanHost::ShowSaveScanData(CStateInfo& state, std::in
             database, [&doc](std::int64_t time) { return doc.FormatTime(tvane::CTime(time)); }),
         [&doc] {
             doc.OnExportData();
-            return doc.m_exportRequest.m_fileName;
+            return doc.GetExportRequest().m_fileName;
         },
         m_frame);
     SaveAnswer answer;
@@ -192,8 +192,8 @@ bool FrameScanHost::SaveBeforeRun(CStateInfo& state) {
 }
 
 bool FrameScanHost::SaveDatasetIfAny(CStateInfo& state) {
-    const bool any =
-        m_doc.m_dataset && (m_doc.m_dataset->GetReadingCount() > 0 || m_doc.GetEventCount() > 0);
+    const bool any = m_doc.GetDataset() &&
+                     (m_doc.GetDataset()->GetReadingCount() > 0 || m_doc.GetEventCount() > 0);
     return !any || m_operations.SaveDataset(m_doc, state);
 }
 
@@ -250,7 +250,7 @@ void FrameDocumentAdapter::LogEvent(const std::string& text) {
 
 void FrameDocumentAdapter::EndRun() {
     if (m_doc.IsScanning()) {
-        m_doc.m_terminationCode = 1;
+        m_doc.GetScanEngine().SetTerminationCode(CScanEngine::kTerminationCompleted);
         m_doc.EndScan(false);
     }
 }
@@ -276,24 +276,17 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         SaveSetupModel::DatabaseLookups(state.GetDatabase()), frame);
     m_doc = std::make_unique<CLoggerDoc>(m_app);
     m_eventDialog = std::make_unique<EventEditDialogRunner>();
-    m_doc->SetEventEditDialog(m_eventDialog.get());
     m_exportDialog = std::make_unique<QtExportDataDialog>(frame);
-    m_doc->SetExportDataDialog(m_exportDialog.get());
     m_operations =
         std::make_unique<ProgramDocumentOperations>(*m_doc, *m_propertiesDialog, *m_conflictDialog);
-    m_doc->SetOperations(m_operations.get());
     if (COleKXQT7100* binding = m_app.GetInstrument()) {
         m_instrument = std::make_unique<CDocumentInstrumentBinding>(*binding);
         m_scanInstrument = std::make_unique<CScanInstrumentBinding>(*binding);
-        m_doc->SetInstrument(m_instrument.get());
-        m_doc->SetScanInstrument(m_scanInstrument.get());
     }
     m_scanHost =
         std::make_unique<FrameScanHost>(*m_doc, preferences, frame, *m_operations, connection);
-    m_doc->SetScanHost(m_scanHost.get());
     m_scanHost->SetSaveScanDataDialogs(&m_operations->Workspace(), m_propertiesDialog.get());
     m_instrumentUi = std::make_unique<FrameInstrumentUi>(frame);
-    m_doc->SetInstrumentUi(m_instrumentUi.get());
     m_uploadDialog = std::make_unique<QtUploadDialog>(frame);
     DocumentWorkspace& workspace = m_operations->Workspace();
     m_setupFromInstrument = std::make_unique<SetupFromInstrument>(
@@ -308,8 +301,17 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_instrumentUi->SetNewSetupHandler([newSetupFromUpload](CLoggerDoc&) { newSetupFromUpload(); });
     m_sheets = std::make_unique<SetupSheets>(*m_doc, state.GetDatabase(), frame);
     m_app.SetSetupEditor(&m_sheets->Editor());
-    m_doc->SetClipboard(&g_exportClipboard);
-    m_doc->SetDiskSpaceCheck(&g_exportSpaceCheck);
+    DocumentServices services;
+    services.scanHost = m_scanHost.get();
+    services.scanInstrument = m_scanInstrument.get();
+    services.instrument = m_instrument.get();
+    services.instrumentUi = m_instrumentUi.get();
+    services.clipboard = &g_exportClipboard;
+    services.exportDialog = m_exportDialog.get();
+    services.diskSpaceCheck = &g_exportSpaceCheck;
+    services.eventEditDialog = m_eventDialog.get();
+    services.operations = m_operations.get();
+    m_doc->SetServices(services);
     m_adapter = std::make_unique<FrameDocumentAdapter>(*m_doc, m_app);
     if (frame) {
         frame->SetDocument(m_adapter.get());
@@ -368,14 +370,7 @@ DocumentWiring::~DocumentWiring() {
             log->SetDocument(nullptr);
     }
     m_app.SetSetupEditor(nullptr);
-    m_doc->SetEventEditDialog(nullptr);
-    m_doc->SetExportDataDialog(nullptr);
-    m_doc->SetScanHost(nullptr);
     m_instrumentUi->SetNewSetupHandler({});
-    m_doc->SetInstrumentUi(nullptr);
-    m_doc->SetClipboard(nullptr);
-    m_doc->SetDiskSpaceCheck(nullptr);
-    m_doc->SetScanInstrument(nullptr);
-    m_doc->SetInstrument(nullptr);
+    m_doc->SetServices({});
     m_doc.reset();
 }

@@ -52,26 +52,26 @@ struct ExportFixture {
     ExportFixture() {
         bench::AddChannels(doc, kChannels, "KXQT7101", [](CFXSetup& row) { row.Units = "VDC"; });
         doc.SetSlotCount(1, kChannels);
-        doc.m_datasetStore->Create(
+        doc.GetDatasetStore()->Create(
             folder.File("Ybench.stg"),
             tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);
-        doc.m_dataset->Create(tvane::CTime(1700000000), kChannels, doc.m_datasetStore.get(), "Run",
-                              CDataset::kDefaultBufferBytes);
+        doc.GetDataset()->Create(tvane::CTime(1700000000), kChannels, doc.GetDatasetStore(), "Run",
+                                 CDataset::kDefaultBufferBytes);
         std::vector<ReadingRecord> block(1000);
         for (int i = 0; i < kReadings; i += 1000) {
             for (int j = 0; j < 1000; ++j)
                 block[static_cast<std::size_t>(j)] = Reading(i + j);
-            doc.m_dataset->AppendReadings(block.data(), 1000);
+            doc.GetDataset()->AppendReadings(block.data(), 1000);
         }
-        doc.m_dataset->WriteHeader();
+        doc.GetDataset()->WriteHeader();
 
-        CReadingQuery& query = doc.m_exportRequest;
+        CReadingQuery& query = doc.GetExportRequest();
         query.m_layout = CReadingQuery::kColumns;
         query.m_fileName = folder.File("export.csv");
         query.m_previousFileName = query.m_fileName;
-        doc.m_skipExportDialog = 1;
+        doc.GetExport().SetSkipDialog(true);
         doc.OnExportData(); // clamps the span and selects every channel
-        if (doc.ExportReadings(query, true, 669))
+        if (doc.GetExport().ExportReadings(query, true, 669))
             expected = ReadWhole(query.m_fileName);
     }
 
@@ -88,9 +88,9 @@ ExportFixture& Fixture() {
 
 void BM_ExportReadingsColumns(benchmark::State& state) {
     ExportFixture& f = Fixture();
-    CReadingQuery& query = f.doc.m_exportRequest;
+    CReadingQuery& query = f.doc.GetExportRequest();
     for (auto _ : state) {
-        if (!f.doc.ExportReadings(query, true, 669))
+        if (!f.doc.GetExport().ExportReadings(query, true, 669))
             state.SkipWithError("the export failed");
     }
     state.SetItemsProcessed(state.iterations() * kReadings);
@@ -107,7 +107,7 @@ void BM_NaiveFormatAndWrite(benchmark::State& state) {
         state.SkipWithError("the export failed");
         return;
     }
-    const char separator = f.doc.m_exportRequest.m_separator;
+    const char separator = f.doc.GetExportRequest().m_separator;
     const std::string header = f.expected.substr(0, f.expected.find("\r\n") + 2);
     const std::string path = f.folder.File("plain.csv");
     for (auto _ : state) {

@@ -69,22 +69,22 @@ void BM_ReadingPath(benchmark::State& state) {
     computed->Arg1.Channel = 101;
     computed->Arg2.Channel = 102;
     computed->Operation = CCompChnl::kSum;
-    doc.m_compChannels->SetAt(0, std::move(computed));
-    doc.m_lastScanChannel = 100 + kChannels;
-    doc.m_scanning = 1;
+    doc.GetComputedChannels()->SetAt(0, std::move(computed));
+    doc.GetScanEngine().SetLastScanChannel(100 + kChannels);
+    doc.GetScanEngine().BeginRun();
     // Each stretch of kBatchesPerDataset polls starts on a fresh dataset in a
     // fresh file, made outside the timing: however long the benchmark runs,
     // it measures runs of a realistic size, never one that fills a file.
     int datasets = 0;
     const auto freshDataset = [&] {
-        doc.m_dataset->Close();
-        doc.m_datasetStore->Close();
+        doc.GetDataset()->Close();
+        doc.GetDatasetStore()->Close();
         const std::string file = folder.File("Ybench.stg");
         std::filesystem::remove(file);
-        doc.m_datasetStore->Create(
+        doc.GetDatasetStore()->Create(
             file, tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);
-        doc.m_dataset->Create(tvane::CTime(1700000000), kChannels, doc.m_datasetStore.get(),
-                              "Run" + std::to_string(datasets++), CDataset::kDefaultBufferBytes);
+        doc.GetDataset()->Create(tvane::CTime(1700000000), kChannels, doc.GetDatasetStore(),
+                                 "Run" + std::to_string(datasets++), CDataset::kDefaultBufferBytes);
     };
     freshDataset();
 
@@ -99,13 +99,13 @@ void BM_ReadingPath(benchmark::State& state) {
         }
         // The driver's parse writes the block into the document's buffer.
         std::memcpy(doc.GetReadingBuffer(), block.data(), sizeof(ReadingRecord) * kBatch);
-        if (!doc.ProcessNewReadings(kBatch, false))
+        if (!doc.GetScanEngine().ProcessNewReadings(kBatch, false))
             state.SkipWithError("the batch was not stored");
     }
     state.SetItemsProcessed(state.iterations() * kBatch);
     state.counters["datasets"] = datasets;
     doc.RemoveView(&view);
-    doc.m_scanning = 0;
+    doc.GetScanEngine().HaltRun();
 }
 BENCHMARK(BM_ReadingPath);
 

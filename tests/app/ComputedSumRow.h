@@ -17,7 +17,7 @@ inline void AddComputedSum(CLoggerDoc& doc) {
     computed->Arg1.Channel = 101;
     computed->Arg2.Channel = 102;
     computed->Operation = CCompChnl::kSum;
-    doc.m_compChannels->SetAt(0, std::move(computed));
+    doc.GetComputedChannels()->SetAt(0, std::move(computed));
     auto* row = new CFXSetup;
     row->Name = "Computed";
     row->Channel = 901;

@@ -47,10 +47,11 @@ TEST_F(DocumentScanHostTest, ForwardsToTheDocumentsInstrumentWork) {
     EXPECT_EQ(doc->PendingInstrumentActions(), 0u);
 
     // Without an instrument the validation fails and no run starts.
-    doc->SetScanHost(&real);
-    doc->m_setupInInstrument = 0;
+    services.scanHost = &real;
+    Wire();
+    doc->SetSetupInInstrument(false);
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
 }
 

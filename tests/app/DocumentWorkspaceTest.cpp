@@ -70,13 +70,15 @@ protected:
             << db->LastError();
         app.state.m_pDatabase = db;
         MakeDocument();
-        doc->SetOperations(&workspaceOperations);
+        services.operations = &workspaceOperations;
+        Wire();
         ws = std::make_unique<DocumentWorkspace>(*doc, naming, noConflict);
         workspaceOperations.ws = ws.get();
     }
     void TearDown() override {
         doc->CloseDatasetStore();
-        doc->SetOperations(nullptr);
+        services.operations = nullptr;
+        Wire();
     }
 
     fs::path database;

@@ -77,14 +77,16 @@ class ExportTest : public ScanEngineTest {
 protected:
     void SetUp() override {
         ScanEngineTest::SetUp();
-        doc->SetClipboard(&clipboard);
-        doc->SetInstrumentUi(&ui);
+        services.clipboard = &clipboard;
+        services.instrumentUi = &ui;
+        Wire();
         doc->SetSlotCount(1, 3);
         doc->GetSetupRow(0)->Units = "VDC";
         doc->GetSetupRow(0)->ChannelName = "Inlet";
     }
     void TearDown() override {
-        doc->SetInstrumentUi(nullptr);
+        services.instrumentUi = nullptr;
+        Wire();
         ScanEngineTest::TearDown();
     }
     static double ValueOf(std::int32_t scan, std::int16_t channel) {
@@ -106,10 +108,10 @@ protected:
                 records.push_back(Reading(scan, ch, ValueOf(scan, ch), alarm ? 2 : 0));
             }
         for (std::size_t i = 0; i < records.size(); i += 1000)
-            ASSERT_TRUE(doc->m_dataset->AppendReadings(
+            ASSERT_TRUE(doc->GetDataset()->AppendReadings(
                 records.data() + i,
                 static_cast<std::int16_t>(std::min<std::size_t>(1000, records.size() - i))));
-        doc->m_dataset->WriteHeader();
+        doc->GetDataset()->WriteHeader();
     }
     CReadingQuery Query(std::int16_t layout,
                         std::vector<std::uint32_t> selected = {101, 102, 103}) {
@@ -119,15 +121,15 @@ protected:
         q.m_seconds = 0;
         q.m_units = 0;
         q.m_selectedNumbers = selected;
-        doc->GetScanChannelList(q.m_channelNumbers);
-        q.m_startTime = doc->m_dataset->GetFirstTime();
-        q.m_endTime = doc->m_dataset->GetLastTime();
+        doc->GetExport().GetScanChannelList(q.m_channelNumbers);
+        q.m_startTime = doc->GetDataset()->GetFirstTime();
+        q.m_endTime = doc->GetDataset()->GetLastTime();
         q.m_fileName = (home.Data() / "out.csv").string();
         q.m_previousFileName = (home.Data() / "previous.csv").string();
         return q;
     }
     std::vector<std::string> Export(CReadingQuery& q, bool expected = true) {
-        EXPECT_EQ(doc->ExportReadings(q, true, 669), expected);
+        EXPECT_EQ(doc->GetExport().ExportReadings(q, true, 669), expected);
         return Lines(ReadFile(q.m_fileName));
     }
     std::string Stamp(std::int32_t scan) {
@@ -227,7 +229,7 @@ TEST_F(ExportTest, ChunksOfWholeScansCarryComputedChannelsAcrossMissingReadings)
     // Enough scans for several chunks; readings missing near the chunk ends.
     AddScans(1, 2000, {101, 102, 103}, {{630, 103}, {631, 101}, {1260, 102}, {1890, 103}});
     CReadingQuery q = Query(CReadingQuery::kColumns, {101, 102, 103, 901});
-    doc->GetScanChannelList(q.m_channelNumbers);
+    doc->GetExport().GetScanChannelList(q.m_channelNumbers);
     q.m_seconds = 1;
     const auto lines = Export(q);
     ASSERT_EQ(lines.size(), 2001u);
@@ -245,13 +247,13 @@ TEST_F(ExportTest, ChunksOfWholeScansCarryComputedChannelsAcrossMissingReadings)
 
 TEST_F(ExportTest, SpansOutsideTheReadingsAndMissingReadingsExportNothing) {
     CReadingQuery q = Query(CReadingQuery::kRows);
-    EXPECT_FALSE(doc->ExportReadings(q, true, 669)); // no readings at all
+    EXPECT_FALSE(doc->GetExport().ExportReadings(q, true, 669)); // no readings at all
     EXPECT_FALSE(std::filesystem::exists(q.m_fileName));
 
     AddScans(1, 3);
-    q.m_startTime = doc->m_dataset->GetLastTime() + 5000.0;
+    q.m_startTime = doc->GetDataset()->GetLastTime() + 5000.0;
     q.m_endTime = q.m_startTime;
-    EXPECT_TRUE(doc->ExportReadings(q, true, 669));
+    EXPECT_TRUE(doc->GetExport().ExportReadings(q, true, 669));
     EXPECT_EQ(ReadFile(q.m_fileName), "");
     EXPECT_TRUE(prompter.asked.empty());
 }
@@ -260,7 +262,7 @@ TEST_F(ExportTest, AFileThatCannotBeCreatedRevertsTheNameAndIsReportedByTheComma
     AddScans(1, 3);
     CReadingQuery q = Query(CReadingQuery::kRows);
     q.m_fileName = (home.Data() / "missing" / "out.csv").string();
-    EXPECT_THROW(doc->ExportReadings(q, true, 669), FileException);
+    EXPECT_THROW(doc->GetExport().ExportReadings(q, true, 669), FileException);
     EXPECT_EQ(q.m_fileName, q.m_previousFileName);
 
     FakeExportDialog dialog;
@@ -268,9 +270,10 @@ TEST_F(ExportTest, AFileThatCannotBeCreatedRevertsTheNameAndIsReportedByTheComma
         request.m_fileName = (home.Data() / "missing" / "out.csv").string();
         request.m_previousFileName = "kept.csv";
     };
-    doc->SetExportDataDialog(&dialog);
+    services.exportDialog = &dialog;
+    Wire();
     doc->OnExportData();
-    EXPECT_EQ(doc->m_exportRequest.m_fileName, "kept.csv");
+    EXPECT_EQ(doc->GetExportRequest().m_fileName, "kept.csv");
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_NE(prompter.asked[0].text.find("out.csv"), std::string::npos);
 }
@@ -293,13 +296,13 @@ TEST_F(ExportTest, ClipboardTakesTheTextOrReportsThatItIsHeld) {
     AddScans(1, 2);
     CReadingQuery q = Query(CReadingQuery::kColumns, {101});
     q.m_destination = CReadingQuery::kToClipboard;
-    EXPECT_TRUE(doc->ExportReadings(q, false, 269));
+    EXPECT_TRUE(doc->GetExport().ExportReadings(q, false, 269));
     EXPECT_EQ(clipboard.text, "101(Value)\r\n+1.101000E+00\r\n+2.101000E+00\r\n");
     EXPECT_EQ(clipboard.emptied, std::vector<bool>{false});
     EXPECT_EQ(ui.progress.front(), "Copying Data");
 
     clipboard.opens = false;
-    EXPECT_FALSE(doc->ExportReadings(q, true, 269));
+    EXPECT_FALSE(doc->GetExport().ExportReadings(q, true, 269));
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text,
               "Unsuccessful copy to the clipboard - Clipboard already opened");
@@ -310,9 +313,10 @@ TEST_F(ExportTest, TooLittleDiskSpaceStopsBeforeWriting) {
     AddScans(1, 10);
     FakeDiskSpace disk;
     disk.free = 100;
-    doc->SetDiskSpaceCheck(&disk);
+    services.diskSpaceCheck = &disk;
+    Wire();
     CReadingQuery q = Query(CReadingQuery::kColumns);
-    EXPECT_FALSE(doc->ExportReadings(q, true, 669));
+    EXPECT_FALSE(doc->GetExport().ExportReadings(q, true, 669));
     EXPECT_GT(disk.asked, 1000.0 + 10 * 3 * 14);
     EXPECT_EQ(ReadFile(q.m_fileName), "");
 }
@@ -321,12 +325,12 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
     for (int i = 0; i < 30002; ++i) {
         CDatasetEvent event(CDatasetEvent::User, i == 0 ? -1 : 101, 1000.0 + i,
                             i == 0 ? "first" : "x");
-        doc->m_dataset->AppendEvent(event);
+        doc->GetDataset()->AppendEvent(event);
     }
     CReadingQuery q = Query(CReadingQuery::kRows);
     q.m_eventStartTime = -1.0;
     q.m_eventEndTime = 1e9;
-    EXPECT_TRUE(doc->ExportEvents(q));
+    EXPECT_TRUE(doc->GetExport().ExportEvents(q));
     const auto lines = Lines(ReadFile(q.m_fileName));
     ASSERT_EQ(lines.size(), 30003u);
     EXPECT_EQ(lines[0], "Date/Time,EventType,ChannelID,Description");
@@ -334,7 +338,7 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
     EXPECT_EQ(lines[30002], doc->FormatReadingTime(31001.0) + ",User,101,x");
 
     q.m_destination = CReadingQuery::kToClipboard;
-    EXPECT_TRUE(doc->ExportEvents(q));
+    EXPECT_TRUE(doc->GetExport().ExportEvents(q));
     EXPECT_EQ(Lines(clipboard.text).size(), 30002u);
     EXPECT_EQ(clipboard.emptied.back(), true);
 
@@ -342,7 +346,7 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
     q.m_destination = CReadingQuery::kToFile;
     q.m_eventStartTime = 1002.0;
     q.m_eventEndTime = 1004.5;
-    EXPECT_TRUE(doc->ExportEvents(q));
+    EXPECT_TRUE(doc->GetExport().ExportEvents(q));
     const auto span = Lines(ReadFile(q.m_fileName));
     ASSERT_EQ(span.size(), 4u);
     EXPECT_EQ(span[1].substr(0, doc->FormatReadingTime(1002.0).size()),
@@ -354,7 +358,7 @@ TEST_F(ExportTest, EventsGoToAFileInBatchesAndTheClipboardTakesTheFirstBatch) {
 TEST_F(ExportTest, SetupListingHasAHeaderAndEveryRow) {
     CReadingQuery q = Query(CReadingQuery::kRows);
     q.m_separator = '\t';
-    EXPECT_TRUE(doc->ExportSetupListing(q));
+    EXPECT_TRUE(doc->GetExport().ExportSetupListing(q));
     const auto lines = Lines(ReadFile(q.m_fileName));
     ASSERT_EQ(lines.size(), 1u + 3u); // the empty fourth row slot has no row
     EXPECT_EQ(
@@ -370,36 +374,37 @@ TEST_F(ExportTest, ChannelListIsTheFirstScanSortedThenComputedRows) {
     AddComputedSum(*doc);
     AddScans(1, 2, {102, 101, 301});
     std::vector<std::uint32_t> numbers;
-    doc->GetScanChannelList(numbers);
+    doc->GetExport().GetScanChannelList(numbers);
     EXPECT_EQ(numbers, (std::vector<std::uint32_t>{101, 102, 301, 901}));
     std::vector<std::string> labels;
-    doc->GetScanChannelList(labels);
+    doc->GetExport().GetScanChannelList(labels);
     EXPECT_EQ(labels, (std::vector<std::string>{"<101> Inlet", "<102>", "<301>", "<901>"}));
 
     std::vector<std::uint32_t> list{101, 301};
     for (std::uint32_t ch : {201u, 101u, 901u, 100u})
-        CLoggerDoc::InsertChannelSorted(ch, list);
+        CTextExport::InsertChannelSorted(ch, list);
     EXPECT_EQ(list, (std::vector<std::uint32_t>{100, 101, 201, 301, 901}));
 }
 
 TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
     AddScans(1, 4);
-    CReadingQuery& q = doc->m_exportRequest;
+    CReadingQuery& q = doc->GetExportRequest();
     q.m_selectedNumbers = {777};
     EXPECT_TRUE(doc->IsExportDataEnabled());
     doc->OnExportData(); // no dialog: the request is refreshed only
-    EXPECT_EQ(q.m_startTime, doc->m_dataset->GetFirstTime());
-    EXPECT_EQ(q.m_endTime, doc->m_dataset->GetLastTime());
+    EXPECT_EQ(q.m_startTime, doc->GetDataset()->GetFirstTime());
+    EXPECT_EQ(q.m_endTime, doc->GetDataset()->GetLastTime());
     EXPECT_EQ(q.m_selectedNumbers, (std::vector<std::uint32_t>{101, 102, 103}));
     EXPECT_EQ(q.m_selectedLabels.front(), "<101> Inlet");
 
     FakeExportDialog dialog;
-    doc->SetExportDataDialog(&dialog);
+    services.exportDialog = &dialog;
+    Wire();
     const std::string file = q.m_fileName;
-    doc->m_skipExportDialog = 1;
+    doc->GetExport().SetSkipDialog(true);
     doc->OnExportData();
     EXPECT_EQ(dialog.runs, 0);
-    doc->m_skipExportDialog = 0;
+    doc->GetExport().SetSkipDialog(false);
     doc->OnExportData();
     EXPECT_EQ(dialog.runs, 1);
     EXPECT_EQ(Lines(ReadFile(file)).size(), 5u);
@@ -408,19 +413,20 @@ TEST_F(ExportTest, ExportDataCommandRefreshesTheRequestAndExportsAfterOk) {
     EXPECT_NE(q.m_fileName, file);
     EXPECT_EQ(q.m_fileName.substr(q.m_fileName.size() - 4), ".csv");
 
-    doc->m_scanning = 1;
+    doc->GetScanEngine().BeginRun();
     EXPECT_FALSE(doc->IsExportDataEnabled());
 }
 
 TEST_F(ExportTest, ExportAfterScanRefreshesTheRequestWithoutTheDialogAndShowsFailures) {
     AddScans(1, 3);
     FakeExportDialog dialog;
-    doc->SetExportDataDialog(&dialog);
-    CReadingQuery& q = doc->m_exportRequest;
+    services.exportDialog = &dialog;
+    Wire();
+    CReadingQuery& q = doc->GetExportRequest();
     q.m_selectedNumbers.clear();
     EXPECT_TRUE(doc->ExportReadingsAfterScan());
     EXPECT_EQ(dialog.runs, 0);
-    EXPECT_EQ(doc->m_skipExportDialog, 0);
+    EXPECT_FALSE(doc->GetExport().SkipsDialog());
     const auto lines = Lines(ReadFile(q.m_fileName));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].substr(0, 30), "101(Time stamp),101(Seconds),1");

@@ -37,10 +37,12 @@ protected:
         binding = std::make_unique<COleKXQT7100>();
         ASSERT_TRUE(binding->Create("KXQT7100.Drv32"));
         link = std::make_unique<CDocumentInstrumentBinding>(*binding);
-        doc->SetInstrument(link.get());
+        services.instrument = link.get();
+        Wire();
     }
     void TearDown() override {
-        doc->SetInstrument(nullptr);
+        services.instrument = nullptr;
+        Wire();
         link.reset();
         binding.reset();
         InstrumentDocTest::TearDown();
@@ -75,7 +77,7 @@ TEST_F(InstrumentBindingTest, DownloadAndActionsOnTheSimulation) {
     AddRow(102, "KXQT7101");
     AddRow(204, "KXQT7107", "Digital Write 8bit"); // an output, not scanned
     EXPECT_TRUE(doc->DownloadSetup());
-    EXPECT_EQ(doc->m_setupInInstrument, 1);
+    EXPECT_TRUE(doc->IsSetupInInstrument());
     EXPECT_EQ(ui.progress.back(), "Downloading channel 102 (2 of 2)");
 
     events.clear();
@@ -145,9 +147,9 @@ TEST_F(ConnectionTest, StartUpOpensTheIniInterface) {
     EXPECT_EQ(description, "WENX at GPIB0,9");
     EXPECT_TRUE(prompter.asked.empty());
     EXPECT_TRUE(connection.IsCommunicationsSetupEnabled());
-    doc->m_scanning = 1;
+    doc->GetScanEngine().BeginRun();
     EXPECT_FALSE(connection.IsCommunicationsSetupEnabled());
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
 }
 
 TEST_F(ConnectionTest, NoInstrumentFallsBackToSimulated) {

@@ -334,8 +334,9 @@ protected:
         CLoggerDoc& d = MakeDocument();
         // The setup's modules are the ones the instrument answers with.
         app.state.m_modules = {"KXQT7101", "KXQT7101", "KXQT7101"};
-        d.SetInstrument(&instrument);
-        d.SetInstrumentUi(&ui);
+        services.instrument = &instrument;
+        services.instrumentUi = &ui;
+        Wire();
         d.AddView(&view);
         // The payloads live only as long as the update: keep copies.
         view.onUpdate = [this](long hint, const HintObject& object) {

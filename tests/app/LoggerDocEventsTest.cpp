@@ -41,7 +41,7 @@ TEST_F(EventLogTest, UserEventsArePlacedInTimeOrder) {
 }
 
 TEST_F(EventLogTest, TheCapIsReportedOnceUntilTheLogShrinks) {
-    doc->m_eventLogLimit = 3;
+    doc->SetEventLogLimit(3);
     for (int i = 0; i < 3; ++i) {
         CDatasetEvent event(CDatasetEvent::Stop, 0, i, "e");
         doc->AddEvent(event);
@@ -63,7 +63,7 @@ TEST_F(EventLogTest, TheCapIsReportedOnceUntilTheLogShrinks) {
 }
 
 TEST_F(EventLogTest, JournalEventsStopAtTheCap) {
-    doc->m_eventLogLimit = 1;
+    doc->SetEventLogLimit(1);
     CFXSetup* row = doc->FindSetupRow(101);
     row->Alarms = "High Only";
     row->AlarmActions = "4;;;;;";
@@ -118,7 +118,8 @@ public:
 
 TEST_F(EventLogTest, AddEventPreparesTheDialogAndBroadcastsTheNote) {
     FakeEventDialog dialog;
-    doc->SetEventEditDialog(&dialog);
+    services.eventEditDialog = &dialog;
+    Wire();
     std::vector<CDatasetEvent> added;
     view.onUpdate = [&](long hint, const HintObject& object) {
         if (hint == HINT_READING && object.Is<CDatasetEvent>())
@@ -160,7 +161,9 @@ TEST_F(EventLogTest, AddEventPreparesTheDialogAndBroadcastsTheNote) {
     EXPECT_EQ(doc->GetElapsedRunTime(), CLoggerDoc::kAfterScan);
     EXPECT_EQ(doc->GetElapsedRunTime(), CLoggerDoc::kAfterScan - 1.0);
 
-    doc->SetEventEditDialog(nullptr);
+    services.eventEditDialog = nullptr;
+
+    Wire();
     doc->AddUserEvent(); // no dialog, no note
     EXPECT_EQ(added.size(), 3u);
 }

@@ -92,14 +92,14 @@ TEST_F(LoggerDocFileTest, SaveAndLoadRoundTrip) {
     EXPECT_EQ(CLoggerDoc::LoadedFileVersion(), 2u);
     EXPECT_EQ(other.state.m_modules,
               (std::array<std::string, 3>{"KXQT7101", "KXQT7107", "(None)"}));
-    EXPECT_EQ(loaded.m_headerValue, 62u);
-    EXPECT_EQ(loaded.m_headerWord, 7u);
-    EXPECT_EQ(loaded.m_slotActive[0], 2);
-    EXPECT_EQ(loaded.m_slotActive[1], -1);
-    EXPECT_EQ(loaded.m_monitorChannel, 102u);
-    EXPECT_EQ(loaded.m_monitorInterval, 2500u);
-    EXPECT_EQ(loaded.m_setupText, "bench A");
-    EXPECT_EQ(loaded.m_frameCounter, 17u);
+    EXPECT_EQ(loaded.GetHeaderValue(), 62u);
+    EXPECT_EQ(loaded.GetHeaderWord(), 7u);
+    EXPECT_EQ(loaded.GetSlotCount(1), 2);
+    EXPECT_EQ(loaded.GetSlotCount(2), -1);
+    EXPECT_EQ(loaded.GetMonitorChannel(), 102u);
+    EXPECT_EQ(loaded.GetMonitorInterval(), 2500u);
+    EXPECT_EQ(loaded.GetSetupText(), "bench A");
+    EXPECT_EQ(loaded.GetFrameCounter(), 17u);
     ASSERT_EQ(loaded.GetSetup()->GetSize(), 4);
     for (int i = 0; i < 4; ++i) {
         const CFXSetup* a = d.GetSetup()->GetSetup(i);
@@ -155,14 +155,14 @@ TEST_F(LoggerDocFileTest, OpenDocumentSetsUpTheSetup) {
     other.state.m_setupFile = path.string();
     CLoggerDoc opened(other);
     FakeOperations ops;
-    opened.SetOperations(&ops);
+    opened.SetServices({.operations = &ops});
     RecordingView view;
     opened.AddView(&view);
     ASSERT_TRUE(opened.OnOpenDocument(path.string()));
     EXPECT_EQ(opened.GetPathName(), path.string());
     EXPECT_TRUE(opened.GetDatasetStore()->IsOpen());
-    EXPECT_EQ(opened.m_setupLoaded, 1);
-    EXPECT_EQ(opened.m_neverSaved, 0);
+    EXPECT_TRUE(opened.IsSetupLoaded());
+    EXPECT_FALSE(opened.IsNeverSaved());
     // No dataset named: a first one is saved.
     EXPECT_EQ(ops.calls, (std::vector<std::string>{"SaveDataset", "LoadDatasetFile",
                                                    "GetLastScanMaxChannel"}));
@@ -174,7 +174,7 @@ TEST_F(LoggerDocFileTest, OpenDocumentSetsUpTheSetup) {
     // Without its dataset storage the open fails.
     fs::remove(Path("Y0000004.000"));
     CLoggerDoc missing(other);
-    missing.SetOperations(&ops);
+    missing.SetServices({.operations = &ops});
     EXPECT_FALSE(missing.OnOpenDocument(path.string()));
 }
 
@@ -194,8 +194,8 @@ TEST_F(LoggerDocFileTest, BrokenFilesFailAndKeepTheDocument) {
     row->Channel = 301;
     open.GetSetup()->SetSetup(0, row);
     open.GetScan()->m_scanCount = 5;
-    open.m_monitorChannel = 301;
-    open.m_setupLoaded = 1;
+    open.SetMonitorChannel(301);
+    open.SetSetupLoaded(true);
 
     std::string badClass = bytes;
     const std::size_t tag = badClass.find("CFXSetup");
@@ -228,7 +228,7 @@ TEST_F(LoggerDocFileTest, BrokenFilesFailAndKeepTheDocument) {
         ASSERT_EQ(open.GetSetup()->GetSize(), 1) << c.name;
         EXPECT_EQ(open.GetSetup()->GetSetup(0)->Channel, 301u) << c.name;
         EXPECT_EQ(open.GetScan()->m_scanCount, 5) << c.name;
-        EXPECT_EQ(open.m_monitorChannel, 301u) << c.name;
+        EXPECT_EQ(open.GetMonitorChannel(), 301) << c.name;
         EXPECT_EQ(other.state.m_modules[0], "KXQT7104") << c.name;
     }
     EXPECT_NE(prompter.asked.at(0).text.find("bad not a compound file"), std::string::npos)
@@ -279,7 +279,7 @@ TEST_F(LoggerDocFileTest, FailedSaveKeepsTheOldFile) {
     const std::string before = ReadFile(path);
     // The new file cannot be made beside the old one.
     fs::create_directories(path.string() + ".new~/blocked");
-    d.m_setupText = "changed";
+    d.SetSetupText("changed");
     EXPECT_FALSE(d.OnSaveDocument(path.string()));
     EXPECT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(ReadFile(path), before);

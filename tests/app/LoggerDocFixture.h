@@ -119,7 +119,7 @@ public:
         return upload;
     }
     void StartScan(CLoggerDoc& doc) override {
-        calls.push_back(doc.m_resume ? "StartScan resume" : "StartScan");
+        calls.push_back(doc.IsResuming() ? "StartScan resume" : "StartScan");
     }
     void EndScan(CLoggerDoc&) override { calls.push_back("EndScan"); }
     void ShowWaitingStatus(CLoggerDoc&) override { calls.push_back("ShowWaitingStatus"); }
@@ -181,9 +181,12 @@ protected:
 
     CLoggerDoc& MakeDocument() {
         doc = std::make_unique<CLoggerDoc>(app);
-        doc->SetOperations(&operations);
+        services.operations = &operations;
+        Wire();
         return *doc;
     }
+    // Hands the services to the document again after a test changed them.
+    void Wire() { doc->SetServices(services); }
 
     // A setup of rows in two slots, two computed channels, scan settings and
     // three graphics pages.
@@ -218,14 +221,14 @@ protected:
         scan.m_scanCount = 42;
         scan.m_scanInterval = 0.5;
         scan.m_exportOnPostScan = 1;
-        d.m_headerValue = 62;
-        d.m_headerWord = 7;
-        d.m_slotActive[0] = 2;
-        d.m_slotActive[1] = -1;
-        d.m_monitorChannel = 102;
-        d.m_monitorInterval = 2500;
-        d.m_setupText = "bench A";
-        d.m_frameCounter = 17;
+        d.SetHeaderValue(62);
+        d.SetHeaderWord(7);
+        d.SetSlotCount(1, 2);
+        d.SetSlotCount(2, -1);
+        d.SetMonitorChannel(102);
+        d.SetMonitorInterval(2500);
+        d.SetSetupText("bench A");
+        d.SetFrameCounter(17);
         app.frame.pages = {"Graphics 1", "Graphics 2", "Graphics 3"};
         app.frame.selected = 2;
     }
@@ -236,6 +239,7 @@ protected:
     ScopedService<IPrompter> m_prompterService;
     FakeApp app;
     FakeOperations operations;
+    DocumentServices services;
     std::unique_ptr<CLoggerDoc> doc;
 };
 

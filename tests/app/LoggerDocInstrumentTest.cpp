@@ -25,7 +25,8 @@ TEST_F(ErrorReportTest, OfflineInstrumentIsNeverAsked) {
         doc->LogInstrumentError();
         doc->ReadAlarmQueue();
     }
-    doc->SetInstrument(nullptr);
+    services.instrument = nullptr;
+    Wire();
     EXPECT_TRUE(doc->IsInstrumentOffline());
     EXPECT_TRUE(instrument.calls.empty());
     EXPECT_TRUE(events.empty());
@@ -40,7 +41,7 @@ TEST_F(ErrorReportTest, QueuedErrorsAndTheLastErrorBecomeEvents) {
     EXPECT_EQ(EventTexts(),
               (std::vector<std::string>{now + "-113,Undefined header",
                                         now + "-222,Data out of range", now + "1003,Time-out"}));
-    EXPECT_EQ(doc->m_textList1, (std::vector<std::string>{"-113", "-222"}));
+    EXPECT_EQ(doc->GetErrorCodes(), (std::vector<std::string>{"-113", "-222"}));
     for (const auto& e : events) {
         EXPECT_EQ(e.m_type, 128u);
         EXPECT_EQ(e.m_channel, 0);
@@ -49,14 +50,14 @@ TEST_F(ErrorReportTest, QueuedErrorsAndTheLastErrorBecomeEvents) {
 
     // During a run the texts carry no time; the event time is the run's.
     events.clear();
-    doc->m_scanning = 1;
-    doc->m_pollTick = 1000.0; // the clock's tick is 5000
+    doc->GetScanEngine().BeginRun();
+    doc->SetPollTick(1000.0); // the clock's tick is 5000
     instrument.errors = {{-113, "Undefined header"}};
     instrument.lastCode = 0;
     doc->LogInstrumentError();
     ASSERT_EQ(EventTexts(), std::vector<std::string>{"-113,Undefined header"});
     EXPECT_DOUBLE_EQ(events[0].m_time, 4000.0);
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
 }
 
 TEST_F(ErrorReportTest, ErrorQueueEndsOnAFailedOrEndlessQuery) {
@@ -74,8 +75,8 @@ TEST_F(ErrorReportTest, ErrorQueueEndsOnAFailedOrEndlessQuery) {
 }
 
 TEST_F(ErrorReportTest, AlarmsAreTimedOnTheRunAndTypedByLimit) {
-    doc->m_documentTime = CTime(1700000000);
-    doc->m_startTick = 10000.0;
+    doc->SetDocumentTime(CTime(1700000000));
+    doc->SetStartTick(10000.0);
     instrument.alarms = {{1.5, "V", 1700000002, 500, 101, 1, 2},
                          {2.5, "V", 1700000003, 0, 102, 0, 1},
                          {3.5, "A", 1700000004, 0, 103, 2, 3}};
@@ -132,7 +133,7 @@ TEST_F(DownloadTest, OneConfigurationPerScanCapableChannel) {
     EXPECT_EQ(instrument.Count("SetTriggerSource ALARM3"), 1);
     EXPECT_EQ(instrument.Count("SetScanCount -1"), 1);
     EXPECT_EQ(instrument.Count("InitInstrument"), 1);
-    EXPECT_EQ(doc->m_setupInInstrument, 1);
+    EXPECT_TRUE(doc->IsSetupInInstrument());
     EXPECT_EQ(ui.progress,
               (std::vector<std::string>{"Downloading Channel Configurations", "pos 2", "pos 33",
                                         "Downloading channel 101 (1 of 3)", "pos 66",
@@ -150,7 +151,7 @@ TEST_F(DownloadTest, CancelAndFailureLeaveTheSetupNotDownloaded) {
     ui.cancelAfter = 2;
     EXPECT_FALSE(doc->DownloadSetup());
     EXPECT_EQ(instrument.configs, (std::vector<std::int16_t>{101, 102}));
-    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    EXPECT_FALSE(doc->IsSetupInInstrument());
     EXPECT_EQ(instrument.Count("InitInstrument"), 0);
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "Download cancelled by user");
@@ -250,9 +251,9 @@ TEST_F(DownloadTest, ScanListAndRunCheck) {
     EXPECT_TRUE(doc->ValidateInstrumentForRun(false, false));
     EXPECT_EQ(instrument.configs.size(), 2u);
     instrument.serialOk = false;
-    doc->m_setupInInstrument = 1;
+    doc->SetSetupInInstrument(true);
     EXPECT_FALSE(doc->ValidateInstrumentForRun(true, true));
-    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    EXPECT_FALSE(doc->IsSetupInInstrument());
 }
 
 TEST_F(DownloadTest, ModulesMustMatchTheSetup) {
@@ -267,7 +268,7 @@ TEST_F(DownloadTest, ModulesMustMatchTheSetup) {
     EXPECT_FALSE(doc->DownloadSetup());
     EXPECT_EQ(instrument.Count("ClearScanList"), 0);
     EXPECT_TRUE(instrument.configs.empty());
-    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    EXPECT_FALSE(doc->IsSetupInInstrument());
     const std::string mismatch = "Configuration does not match instrument - cannot download setup";
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, mismatch);
@@ -351,64 +352,75 @@ TEST_F(MonitorTest, RefusalsInTheirOrder) {
                 "setup to instrument."},
     };
     for (const auto& c : cases) {
-        doc->m_scanning = c.scanning;
-        doc->m_setupInInstrument = c.inInstrument;
+        if (c.scanning)
+            doc->GetScanEngine().BeginRun();
+        else
+            doc->GetScanEngine().HaltRun();
+        doc->SetSetupInInstrument(c.inInstrument);
         doc->ConfigureMonitorChannel(c.channel);
         EXPECT_EQ(prompter.Texts().back(), c.text) << c.channel;
         EXPECT_EQ(doc->GetMonitorChannel(), 0);
     }
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
     EXPECT_TRUE(instrument.calls.empty());
 }
 
 TEST_F(MonitorTest, ConfiguredChannelIsReadByItsTimer) {
     AddRow(102, "KXQT7101")->Units = "VDC";
-    doc->m_setupInInstrument = 1;
-    doc->m_monitorInterval = 2000;
+    doc->SetSetupInInstrument(true);
+    doc->SetMonitorInterval(2000);
     doc->ConfigureMonitorChannel(102);
     EXPECT_EQ(doc->GetMonitorChannel(), 102);
     EXPECT_EQ(instrument.calls,
               (std::vector<std::string>{"EnableMonitorChnl 0", "SetMonitorChnl 102",
                                         "EnableMonitorChnl 1"}));
-    EXPECT_EQ(doc->m_setupText, "VDC");
-    EXPECT_TRUE(doc->m_monitorTimer.IsRunning());
+    EXPECT_EQ(doc->GetSetupText(), "VDC");
+    EXPECT_TRUE(doc->GetMonitorTimer().IsRunning());
     EXPECT_EQ(ui.monitorShown.back(), std::make_pair(102, true));
 
     instrument.monitorValue = 1.25;
     doc->OnMonitorTimer();
     EXPECT_EQ(ui.monitorValues, std::vector<double>{1.25});
-    EXPECT_TRUE(doc->m_monitorTimer.IsRunning());
+    EXPECT_TRUE(doc->GetMonitorTimer().IsRunning());
 
     // Busy with a display action: the read waits.
-    doc->m_actionBusy = 1;
-    doc->OnMonitorTimer();
+    const auto keep = view.onUpdate;
+    view.onUpdate = [&](long hint, const HintObject& object) {
+        keep(hint, object);
+        if (hint == HINT_ACTION_RESULT)
+            doc->OnMonitorTimer();
+    };
+    CReadingInfo query;
+    query.m_channel = 102;
+    query.m_request = CReadingInfo::kRequestQuery;
+    EXPECT_TRUE(doc->DoInstrumentAction(query, false));
+    view.onUpdate = keep;
     EXPECT_EQ(instrument.Count("ReadMonitorChnl"), 1);
-    doc->m_actionBusy = 0;
 
     // Changed at the front panel: the read stops for good.
     instrument.monitorChannel = 101;
     doc->OnMonitorTimer();
-    EXPECT_FALSE(doc->m_monitorTimer.IsRunning());
+    EXPECT_FALSE(doc->GetMonitorTimer().IsRunning());
     EXPECT_EQ(ui.monitorShown.back(), std::make_pair(102, false));
     EXPECT_EQ(instrument.Count("ReadMonitorChnl"), 1);
 
     // While scanning an interval change touches only the in-scan record.
-    doc->m_scanning = 1;
+    doc->GetScanEngine().BeginRun();
     doc->StartMonitorTimer(3000);
-    EXPECT_FALSE(doc->m_monitorTimer.IsRunning());
-    EXPECT_EQ(doc->m_monitorIntervalTimer.Interval(), 3000u);
-    doc->m_scanning = 0;
+    EXPECT_FALSE(doc->GetMonitorTimer().IsRunning());
+    EXPECT_EQ(doc->GetMonitorIntervalTimer().Interval(), 3000u);
+    doc->GetScanEngine().HaltRun();
 }
 
 TEST_F(MonitorTest, ChannelZeroClearsTheMonitor) {
     AddRow(102, "KXQT7101");
-    doc->m_monitorChannel = 102;
+    doc->SetMonitorChannel(102);
     instrument.lastCode = 4;
     doc->ConfigureMonitorChannel(0);
     EXPECT_EQ(doc->GetMonitorChannel(), 0);
     EXPECT_EQ(instrument.calls.front(), "EnableMonitorChnl 0");
     EXPECT_EQ(ui.monitorShown.back(), std::make_pair(0, false));
-    EXPECT_FALSE(doc->m_monitorTimer.IsRunning());
+    EXPECT_FALSE(doc->GetMonitorTimer().IsRunning());
     EXPECT_EQ(events.size(), 1u); // the error report ran
 }
 
@@ -427,7 +439,7 @@ protected:
         AddRow(305, "KXQT7108", "DC volts", 0);
         AddRow(310, "KXQT7108", "DC volts", 0);
         doc->CountActiveChannelsPerSlot();
-        doc->m_setupInInstrument = 1;
+        doc->SetSetupInInstrument(true);
     }
     CReadingInfo Request(std::int32_t channel, double value, std::int32_t kind) {
         CReadingInfo r;
@@ -472,7 +484,7 @@ TEST_F(ActionTest, EachActionCallsTheDriverLogsAndAnswers) {
         EXPECT_DOUBLE_EQ(answers[0].m_value, c.answered);
         EXPECT_DOUBLE_EQ(std::stod(doc->FindSetupRow(c.channel)->ActionValue), c.answered);
     }
-    EXPECT_EQ(doc->m_actionBusy, 0);
+    EXPECT_FALSE(doc->IsActionBusy());
 
     // A failed driver call is reported and not answered.
     instrument.actionOk = false;
@@ -542,7 +554,7 @@ TEST_F(ActionTest, ExclusiveBankChannelCanOnlyBeClosed) {
 }
 
 TEST_F(ActionTest, NotDownloadedAndDeclinedOnlyEchoes) {
-    doc->m_setupInInstrument = 0;
+    doc->SetSetupInInstrument(false);
     prompter.Script({MsgAnswer::No});
     CReadingInfo request = Request(104, 3.5, 2);
     EXPECT_TRUE(doc->DoInstrumentAction(request, true));

@@ -229,20 +229,21 @@ TEST_F(LoggerDocSetupTest, EditedChannelsReachTheViews) {
     EXPECT_TRUE(view.updates.empty());
 
     // Pending rows one by one, in list order.
-    d.m_editedRows = {2, 0};
+    d.MarkRowEdited(2);
+    d.MarkRowEdited(0);
     d.NotifySetupChanged();
     EXPECT_EQ(edited, (std::vector<std::vector<std::int32_t>>{{103}, {101}}));
-    EXPECT_TRUE(d.m_editedRows.empty());
+    EXPECT_TRUE(d.GetEditedRows().empty());
 
     // A change flag makes it one setup change.
     view.updates.clear();
-    d.m_editedRows = {1};
-    d.m_rowsChanged = 1;
+    d.MarkRowEdited(1);
+    d.MarkRowsChanged();
     d.NotifySetupChanged();
     EXPECT_EQ(view.Hints(), std::vector<long>{HINT_SETUP_CHANGED});
-    EXPECT_EQ(d.m_rowsChanged, 0);
-    EXPECT_EQ(d.m_setupChanged, 0);
-    EXPECT_TRUE(d.m_editedRows.empty());
+    EXPECT_FALSE(d.AreRowsChanged());
+    EXPECT_FALSE(d.IsSetupChanged());
+    EXPECT_TRUE(d.GetEditedRows().empty());
 }
 
 TEST_F(LoggerDocSetupTest, ResolutionAndIntegration) {
@@ -298,7 +299,10 @@ TEST_F(LoggerDocSetupTest, ScanSettingsMarkTheSetupChanged) {
     for (const Case& c : cases) {
         app.state.m_flags = {};
         editor.acceptScanSettings = c.accept;
-        doc->m_scanning = c.scanning;
+        if (c.scanning)
+            doc->GetScanEngine().BeginRun();
+        else
+            doc->GetScanEngine().HaltRun();
         doc->DoScanSettings();
         EXPECT_EQ(app.state.m_flags[1], c.flag);
     }
@@ -322,13 +326,13 @@ TEST_F(LoggerDocSetupTest, CreateNewSetup) {
     };
 
     ASSERT_TRUE(d.CreateNewSetup(app.state, 0, false));
-    EXPECT_EQ(d.m_headerValue, 20u + 22u);
+    EXPECT_EQ(d.GetHeaderValue(), 20u + 22u);
     EXPECT_EQ(d.GetSetup()->GetSize(), 42);
     // The first measured row is scanned; the switch module's row is not measured.
     EXPECT_EQ(d.GetSetupRow(0)->ChannelMode, 1); // FunctionType 1 in the fake's rows
     EXPECT_EQ(d.GetSetupRow(1)->ChannelMode, 0);
     EXPECT_EQ(d.GetSlotCount(1), 1);
-    EXPECT_EQ(d.m_setupLoaded, 1);
+    EXPECT_TRUE(d.IsSetupLoaded());
     EXPECT_EQ(app.frame.panes[2], "KXQT7101");
     EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_SETUP});
 
@@ -339,7 +343,7 @@ TEST_F(LoggerDocSetupTest, CreateNewSetup) {
     ASSERT_TRUE(d.CreateNewSetup(app.state, 1, true));
     EXPECT_EQ(operations.calls.back(), "StartScan resume");
     EXPECT_EQ(operations.calls[operations.calls.size() - 3], "UploadSetup");
-    EXPECT_EQ(d.m_resume, 0);
+    EXPECT_FALSE(d.IsResuming());
 
     // A failed upload fails the setup and starts nothing.
     d.GetDataset()->Close();

@@ -33,37 +33,37 @@ CFXSetup* AddRow(CLoggerDoc& doc, std::uint32_t channel, const std::string& modu
 
 TEST_F(LoggerDocTest, ConstructedDocumentHasItsDefaults) {
     CLoggerDoc& d = MakeDocument();
-    EXPECT_EQ(d.m_setupLoaded, 0);
-    EXPECT_EQ(d.m_neverSaved, 1);
-    EXPECT_EQ(d.m_scanning, 0);
-    EXPECT_EQ(d.m_monitorChannel, 0u);
-    EXPECT_EQ(d.m_monitorInterval, 5000u);
-    EXPECT_EQ(d.m_scanPollInterval, 155u);
-    EXPECT_EQ(d.m_instrumentCheckInterval, 8600u);
-    EXPECT_EQ(d.m_startCountdownInterval, 1000u);
-    EXPECT_EQ(d.m_countdownDisplayInterval, 1000u);
-    EXPECT_EQ(d.m_readingsPerPoll, 100);
-    EXPECT_EQ(d.m_terminationCode, 2);
-    EXPECT_EQ(d.m_loadMark, 1);
-    EXPECT_EQ(d.m_eventIndex, -1);
-    EXPECT_EQ(d.m_firstTimeBound, -1.0);
-    EXPECT_EQ(d.m_secondTimeBound, -1e12);
-    EXPECT_EQ(d.m_scanTimer.Id(), 3211u);
-    EXPECT_EQ(d.m_startTimer.Id(), 3212u);
-    EXPECT_EQ(d.m_monitorTimer.Id(), 3314u);
+    EXPECT_FALSE(d.IsSetupLoaded());
+    EXPECT_TRUE(d.IsNeverSaved());
+    EXPECT_FALSE(d.IsScanning());
+    EXPECT_EQ(d.GetMonitorChannel(), 0u);
+    EXPECT_EQ(d.GetMonitorInterval(), 5000u);
+    EXPECT_EQ(d.GetScanEngine().GetScanPollInterval(), 155u);
+    EXPECT_EQ(d.GetScanEngine().GetInstrumentCheckInterval(), 8600u);
+    EXPECT_EQ(d.GetScanEngine().GetStartCountdownInterval(), 1000u);
+    EXPECT_EQ(d.GetScanEngine().GetCountdownDisplayInterval(), 1000u);
+    EXPECT_EQ(d.GetScanEngine().GetReadingsPerPoll(), 100);
+    EXPECT_EQ(d.GetScanEngine().GetTerminationCode(), 2);
+    EXPECT_TRUE(d.HasLoadMark());
+    EXPECT_EQ(d.GetEventIndex(), -1);
+    EXPECT_EQ(d.GetFirstTimeBound(), -1.0);
+    EXPECT_EQ(d.GetSecondTimeBound(), -1e12);
+    EXPECT_EQ(d.GetScanEngine().ScanTimer().Id(), 3211u);
+    EXPECT_EQ(d.GetScanEngine().StartTimer().Id(), 3212u);
+    EXPECT_EQ(d.GetMonitorTimer().Id(), 3314u);
     EXPECT_EQ(d.GetUntitledTitle(), "Tvane - Uninitialized State");
-    EXPECT_EQ(d.m_defaultLabel, "Default");
-    EXPECT_EQ(d.m_noneLabel, "(none)");
-    EXPECT_EQ(d.m_advancedLabel, "Advanced");
-    EXPECT_EQ(d.m_scansFormat, "Scans %ld");
-    EXPECT_EQ(d.m_readingsFormat, "Readings %d");
+    EXPECT_EQ(d.GetDefaultLabel(), "Default");
+    EXPECT_EQ(d.GetNoneLabel(), "(none)");
+    EXPECT_EQ(d.GetAdvancedLabel(), "Advanced");
+    EXPECT_EQ(d.GetScansFormat(), "Scans %ld");
+    EXPECT_EQ(d.GetReadingsFormat(), "Readings %d");
     // Missing ini values select the defaults.
-    EXPECT_EQ(d.m_autoSaveInterval, 14000u);
-    EXPECT_EQ(d.m_eventLogLimit, 2147483646);
+    EXPECT_EQ(d.GetScanEngine().GetAutoSaveInterval(), 14000u);
+    EXPECT_EQ(d.GetEventLogLimit(), 2147483646);
 
     // The reading buffer: 2520 zeroed records.
     ASSERT_NE(d.GetReadingBuffer(), nullptr);
-    EXPECT_EQ(d.m_readingBufferCapacity, 2520);
+    EXPECT_EQ(d.GetScanEngine().GetReadingBufferCapacity(), 2520);
     static const ReadingRecord zero{};
     for (int i = 0; i < 2520; ++i)
         ASSERT_EQ(std::memcmp(&d.GetReadingBuffer()[i], &zero, sizeof zero), 0) << i;
@@ -77,11 +77,12 @@ TEST_F(LoggerDocTest, ConstructedDocumentHasItsDefaults) {
     EXPECT_NE(d.GetDataset(), nullptr);
     EXPECT_NE(d.GetDatasetStore(), nullptr);
     EXPECT_NE(d.GetEventRecord(), nullptr);
-    EXPECT_EQ(d.m_exportRequest.m_startTime, -1.0);
-    EXPECT_EQ(d.m_exportRequest.m_eventEndTime, -1.0);
-    EXPECT_EQ(std::filesystem::path(d.m_exportRequest.m_fileName).filename().string().substr(0, 6),
-              "export");
-    EXPECT_EQ(d.m_exportRequest.m_previousFileName, d.m_exportRequest.m_fileName);
+    EXPECT_EQ(d.GetExportRequest().m_startTime, -1.0);
+    EXPECT_EQ(d.GetExportRequest().m_eventEndTime, -1.0);
+    EXPECT_EQ(
+        std::filesystem::path(d.GetExportRequest().m_fileName).filename().string().substr(0, 6),
+        "export");
+    EXPECT_EQ(d.GetExportRequest().m_previousFileName, d.GetExportRequest().m_fileName);
     // Time formats are the formatter's expansions, with milliseconds where asked.
     EXPECT_NE(d.GetDateTimeMsFormat().find("%l"), std::string::npos);
     EXPECT_NE(d.GetTimeMsFormat().find("%l"), std::string::npos);
@@ -106,42 +107,42 @@ TEST_F(LoggerDocTest, SettingsFromTheIniFile) {
         WritePrivateProfileString("Settings", "MaxEventLogEntries", std::string(c.maxEvents),
                                   "Tvane.ini");
         CLoggerDoc& d = MakeDocument();
-        EXPECT_EQ(d.m_autoSaveInterval, c.interval) << c.autoSave;
-        EXPECT_EQ(d.m_eventLogLimit, c.limit) << c.maxEvents;
+        EXPECT_EQ(d.GetScanEngine().GetAutoSaveInterval(), c.interval) << c.autoSave;
+        EXPECT_EQ(d.GetEventLogLimit(), c.limit) << c.maxEvents;
     }
 }
 
 TEST_F(LoggerDocTest, RestartAndStopTimers) {
     CLoggerDoc& d = MakeDocument();
     FakeTimerService& timers = app.frame.timers;
+    AddRow(d, 101); // a channel the monitor can read
     for (double interval : {1.9, 2.0}) {
         d.GetScan()->m_scanInterval = interval;
-        d.m_monitorTimer.SetWindow(&timers);
-        d.m_monitorTimer.Start(5000);
+        d.SetMonitorChannel(101);
+        d.StartMonitorTimer(5000);
+        ASSERT_TRUE(timers.IsActive(3314));
         operations.calls.clear();
         m_clock.SetTick(10000);
         d.RestartTimers();
         const bool countdown = interval >= 2.0;
-        EXPECT_EQ(d.m_countdownDisplayOn, countdown ? 1 : 0) << interval;
+        EXPECT_EQ(d.GetScanEngine().ShowsCountdown(), countdown ? 1 : 0) << interval;
         EXPECT_EQ(!operations.calls.empty(), countdown) << interval;
         EXPECT_TRUE(timers.IsActive(3211));
         EXPECT_EQ(timers.Elapse(3211), 155u);
         EXPECT_FALSE(timers.IsActive(3314)); // stopped, and not started here
-        EXPECT_EQ(d.m_autoSaveTimer.Interval(), 14000u);
-        EXPECT_EQ(d.m_instrumentCheckTimer.Interval(), 8600u);
-        EXPECT_EQ(d.m_monitorIntervalTimer.Interval(), 5000u);
-        EXPECT_EQ(d.m_autoSaveTimer.StartTick(), 10000u);
-        EXPECT_FALSE(d.m_autoSaveTimer.IsDue(23999));
-        EXPECT_TRUE(d.m_autoSaveTimer.IsDue(24000));
+        EXPECT_EQ(d.GetScanEngine().AutoSaveTimer().Interval(), 14000u);
+        EXPECT_EQ(d.GetScanEngine().InstrumentCheckTimer().Interval(), 8600u);
+        EXPECT_EQ(d.GetMonitorIntervalTimer().Interval(), 5000u);
+        EXPECT_EQ(d.GetScanEngine().AutoSaveTimer().StartTick(), 10000u);
+        EXPECT_FALSE(d.GetScanEngine().AutoSaveTimer().IsDue(23999));
+        EXPECT_TRUE(d.GetScanEngine().AutoSaveTimer().IsDue(24000));
     }
-    d.m_startTimer.SetWindow(&timers);
-    d.m_startTimer.Start(1000);
     d.StopTimers();
     EXPECT_FALSE(timers.IsActive(3211));
     EXPECT_FALSE(timers.IsActive(3212));
     EXPECT_FALSE(timers.IsActive(3314));
-    EXPECT_EQ(d.m_autoSaveTimer.StartTick(), 0u);
-    EXPECT_EQ(d.m_instrumentCheckTimer.StartTick(), 0u);
+    EXPECT_EQ(d.GetScanEngine().AutoSaveTimer().StartTick(), 0u);
+    EXPECT_EQ(d.GetScanEngine().InstrumentCheckTimer().StartTick(), 0u);
 }
 
 TEST_F(LoggerDocTest, RowLookups) {
@@ -224,25 +225,27 @@ TEST_F(LoggerDocTest, NewDocumentResetsAndAnnounces) {
     RecordingView view;
     d.AddView(&view);
     AddRow(d, 101);
-    d.m_monitorChannel = 105;
-    d.m_setupLoaded = 1;
-    d.m_neverSaved = 0;
-    d.m_setupInInstrument = 1;
-    d.m_runFlag = 1;
-    d.m_latestReadings[101] = ReadingRecord{};
+    d.SetMonitorChannel(105);
+    d.SetSetupLoaded(true);
+    d.SetNeverSaved(false);
+    d.SetSetupInInstrument(true);
+    d.SetRunData(true);
+    ReadingRecord latest;
+    latest.Channel = 101;
+    d.GetScanEngine().KeepLatestReading(latest);
     app.state.m_flags = {0, 3, 3, 3};
     m_clock.SetTick(777);
 
     EXPECT_TRUE(d.OnNewDocument());
     EXPECT_EQ(d.GetSetup()->GetSize(), 0);
-    EXPECT_EQ(d.m_monitorChannel, 0u);
-    EXPECT_EQ(d.m_setupLoaded, 0);
-    EXPECT_EQ(d.m_neverSaved, 1);
-    EXPECT_EQ(d.m_setupInInstrument, 0);
-    EXPECT_EQ(d.m_runFlag, 0);
-    EXPECT_TRUE(d.m_latestReadings.empty());
-    EXPECT_EQ(d.m_startTick, 777.0);
-    EXPECT_EQ(d.m_pollTick, 777.0);
+    EXPECT_EQ(d.GetMonitorChannel(), 0u);
+    EXPECT_FALSE(d.IsSetupLoaded());
+    EXPECT_TRUE(d.IsNeverSaved());
+    EXPECT_FALSE(d.IsSetupInInstrument());
+    EXPECT_FALSE(d.HasRunData());
+    EXPECT_EQ(d.GetScanEngine().GetLatestReading(101), nullptr);
+    EXPECT_EQ(d.GetStartTick(), 777.0);
+    EXPECT_EQ(d.GetPollTick(), 777.0);
     EXPECT_TRUE(d.IsModified());
     EXPECT_EQ(app.state.m_flags, (std::array<std::int32_t, 4>{1, 0, 0, 0}));
     EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_DOCUMENT});
@@ -262,12 +265,13 @@ TEST_F(LoggerDocTest, SaveModeFollowsTheDocumentState) {
         {0, 0, "a", 3},
     };
     for (const Case& c : cases) {
-        d.m_neverSaved = c.neverSaved;
+        d.SetNeverSaved(c.neverSaved);
         app.state.m_flags[1] = c.secondFlag;
         EXPECT_TRUE(d.DoSave(c.path));
         EXPECT_EQ(operations.saveMode, c.mode);
     }
-    d.SetOperations(nullptr);
+    services.operations = nullptr;
+    Wire();
     EXPECT_FALSE(d.DoSave("a")); // nothing can save
 }
 
@@ -281,7 +285,7 @@ TEST_F(LoggerDocTest, CreateNewSetup) {
     EXPECT_TRUE(view.updates.empty());
     EXPECT_EQ(operations.calls,
               (std::vector<std::string>{"CreateSetupStorage", "GetLastScanMaxChannel"}));
-    EXPECT_EQ(d.m_setupLoaded, 1);
+    EXPECT_TRUE(d.IsSetupLoaded());
 }
 
 TEST_F(LoggerDocTest, DestructionDiscardsOrDropsTheEmptyRun) {
@@ -302,7 +306,7 @@ TEST_F(LoggerDocTest, DestructionDiscardsOrDropsTheEmptyRun) {
 
 TEST_F(LoggerDocTest, ReadingTimeTexts) {
     CLoggerDoc& d = MakeDocument();
-    const std::string start = d.FormatTimeMs(d.m_documentTime, 0);
+    const std::string start = d.FormatTimeMs(d.GetDocumentTime(), 0);
     struct Case {
         double time;
         std::string text;
@@ -312,21 +316,21 @@ TEST_F(LoggerDocTest, ReadingTimeTexts) {
         {-1e12 + 1.0, "Before Scan"},
         {-1.0, "Before Scan"},
         {0.0, start},
-        {61250.0, d.FormatTimeMs(d.m_documentTime + 61, 250)},
+        {61250.0, d.FormatTimeMs(d.GetDocumentTime() + 61, 250)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(d.FormatReadingTime(c.time), c.text) << c.time;
 
-    d.m_startTick = 5000.0;
+    d.SetStartTick(5000.0);
     EXPECT_EQ(d.GetReadingTime(4999.0).GetTime(), 0);
-    EXPECT_EQ(d.GetReadingTime(65000.0).GetTime(), d.m_documentTime.GetTime() + 60);
+    EXPECT_EQ(d.GetReadingTime(65000.0).GetTime(), d.GetDocumentTime().GetTime() + 60);
 }
 
 TEST_F(LoggerDocTest, SaveCommands) {
     CLoggerDoc& d = MakeDocument();
     FakeSetupEditor editor;
     app.editor = &editor;
-    d.m_neverSaved = 0;
+    d.SetNeverSaved(false);
     d.SetPathName("/data/X1.000");
     EXPECT_TRUE(d.OnCmdMsg(CLoggerDoc::kCommandFileSave));
     EXPECT_EQ(editor.validations, 1);
@@ -335,7 +339,7 @@ TEST_F(LoggerDocTest, SaveCommands) {
     EXPECT_EQ(operations.saveMode, 0);
 
     // Scanning blocks both.
-    d.m_scanning = 1;
+    d.GetScanEngine().BeginRun();
     operations.saveMode = -1;
     EXPECT_FALSE(d.IsCommandEnabled(CLoggerDoc::kCommandFileSave));
     EXPECT_TRUE(d.IsCommandEnabled(CLoggerDoc::kCommandScanSettings));

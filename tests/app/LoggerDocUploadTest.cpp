@@ -69,7 +69,7 @@ TEST_F(UploadTest, RowsAndScanSettingsAreRebuilt) {
     EXPECT_EQ(scan.m_scanCount, 5);
     EXPECT_DOUBLE_EQ(scan.m_scanInterval, 2.5);
     EXPECT_EQ(scan.m_alarmOutputTracking, 0);
-    EXPECT_EQ(doc->m_setupInInstrument, 1);
+    EXPECT_TRUE(doc->IsSetupInInstrument());
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].m_type, 512u);
     EXPECT_EQ(events[0].m_text, doc->FormatNow() + " - Instrument upload");
@@ -86,7 +86,7 @@ TEST_F(UploadTest, FailedChannelAndCancelKeepEarlierRows) {
     instrument.held.erase(102);
     EXPECT_FALSE(doc->UploadSetup(false, false));
     EXPECT_EQ(doc->FindSetupRow(101)->Function, "AC volts");
-    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    EXPECT_FALSE(doc->IsSetupInInstrument());
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text,
               "Failed to upload setup from instrument.\nError occurred reading channel 102.");
@@ -141,17 +141,17 @@ TEST_F(UploadTest, ReadingsPerPollFollowTheConnectionSpeed) {
     for (const auto& [speed, perPoll] : cases) {
         ASSERT_TRUE(WritePrivateProfileString("Settings", "ConnectSpeed", std::string(speed),
                                               "linkwell.ini"));
-        doc->m_readingsPerPoll = 0;
+        doc->GetScanEngine().SetReadingsPerPoll(0);
         doc->GetConnectSpeed();
-        EXPECT_EQ(doc->m_readingsPerPoll, perPoll) << speed;
+        EXPECT_EQ(doc->GetScanEngine().GetReadingsPerPoll(), perPoll) << speed;
     }
 }
 
 TEST_F(UploadTest, OfflineUploadsNothing) {
     instrument.interfaceType = 0;
-    doc->m_setupInInstrument = 1;
+    doc->SetSetupInInstrument(true);
     EXPECT_FALSE(doc->UploadSetup(true, false));
-    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    EXPECT_FALSE(doc->IsSetupInInstrument());
     EXPECT_TRUE(instrument.calls.empty());
 }
 
@@ -166,20 +166,19 @@ TEST_F(UploadTest, RunningScanIsTakenOver) {
     EXPECT_EQ(doc->FindSetupRow(101)->ChannelMode, 1);
     EXPECT_EQ(doc->FindSetupRow(102)->ChannelMode, 1);
     EXPECT_EQ(doc->FindSetupRow(103)->ChannelMode, 0);
-    EXPECT_EQ(doc->IsScanning(), 1);
-    EXPECT_EQ(doc->m_resume, 0);
-    EXPECT_EQ(doc->m_terminationCode, 1);
-    EXPECT_DOUBLE_EQ(doc->m_startTick, 4242.0);
-    EXPECT_EQ(doc->m_documentTime.GetTime(), 1700000100);
-    EXPECT_EQ(doc->m_countdownDisplayOn, 1);
-    EXPECT_TRUE(doc->m_scanTimer.IsRunning());
+    EXPECT_TRUE(doc->IsScanning());
+    EXPECT_FALSE(doc->IsResuming());
+    EXPECT_EQ(doc->GetScanEngine().GetTerminationCode(), 1);
+    EXPECT_DOUBLE_EQ(doc->GetStartTick(), 4242.0);
+    EXPECT_EQ(doc->GetDocumentTime().GetTime(), 1700000100);
+    EXPECT_TRUE(doc->GetScanEngine().ShowsCountdown());
+    EXPECT_TRUE(doc->GetScanEngine().ScanTimer().IsRunning());
     EXPECT_EQ(doc->GetDataset()->GetChannelCount(), 2);
     EXPECT_EQ(doc->GetSlotCount(1), 2);
     ASSERT_GE(events.size(), 1u);
     EXPECT_EQ(events[0].m_type, 512u);
     EXPECT_TRUE(prompter.asked.empty());
-    doc->StopTimers();
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
 }
 
 TEST_F(UploadTest, NewSetupFromAStoppedInstrumentFetchesItsData) {

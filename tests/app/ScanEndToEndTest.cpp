@@ -50,10 +50,12 @@ protected:
         ASSERT_TRUE(binding->SetScanInterval(1.0));
         ASSERT_TRUE(binding->InitInstrument()); // takes the scan list
         instrumentBinding = std::make_unique<CScanInstrumentBinding>(*binding);
-        doc->SetScanInstrument(instrumentBinding.get());
+        services.scanInstrument = instrumentBinding.get();
+        Wire();
     }
     void TearDown() override {
-        doc->SetScanInstrument(nullptr);
+        services.scanInstrument = nullptr;
+        Wire();
         instrumentBinding.reset();
         binding.reset();
         ScanEngineTest::TearDown();
@@ -68,7 +70,7 @@ TEST_F(ScanEndToEndTest, ARunOnTheSimulatedInstrumentIsStoredWhole) {
     AddComputedSum(*doc);
 
     doc->OnStartScan();
-    ASSERT_EQ(doc->m_scanning, 1);
+    ASSERT_TRUE(doc->IsScanning());
     int computedSeen = 0;
     for (int poll = 0; poll < 5; ++poll) {
         m_clock.Advance(1000);
@@ -77,15 +79,15 @@ TEST_F(ScanEndToEndTest, ARunOnTheSimulatedInstrumentIsStoredWhole) {
         computedSeen += doc->GetChannelReadings(901, list);
     }
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(computedSeen, 5);
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 15); // three channels, five scans
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 15); // three channels, five scans
     EXPECT_EQ(EventTexts(),
               (std::vector<std::string>{"Test Started - Immediate", "Test Terminated - By User"}));
 
-    const std::string path = doc->m_datasetStore->GetPath();
-    doc->m_dataset->Close();
-    doc->m_datasetStore->Close();
+    const std::string path = doc->GetDatasetStore()->GetPath();
+    doc->GetDataset()->Close();
+    doc->GetDatasetStore()->Close();
     const std::string command =
         "/usr/bin/python3 -c \"import olefile,sys; f=olefile.OleFileIO(sys.argv[1]); "
         "print(f.get_size('Run1/Readings'))\" '" +

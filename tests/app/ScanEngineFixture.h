@@ -176,8 +176,9 @@ class ScanEngineTest : public LoggerDocTest {
 protected:
     void SetUp() override {
         CLoggerDoc& d = MakeDocument();
-        d.SetScanInstrument(&instrument);
-        d.SetScanHost(&host);
+        services.scanInstrument = &instrument;
+        services.scanHost = &host;
+        Wire();
         d.GetSetup()->SetSize(4); // the array owns its rows; slot 3 for a computed row
         for (std::uint32_t ch : {101u, 102u, 103u}) {
             auto* row = new CFXSetup;
@@ -188,12 +189,12 @@ protected:
             row->Alarms = "Off";
             d.GetSetup()->SetSetup(static_cast<std::int32_t>(ch - 101), row);
         }
-        d.m_scan->m_scanInterval = 1.0;
+        d.GetScan()->m_scanInterval = 1.0;
         const std::string path = (home.Data() / "Ydata.stg").string();
-        ASSERT_TRUE(d.m_datasetStore->Create(
+        ASSERT_TRUE(d.GetDatasetStore()->Create(
             path, STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE, true));
-        ASSERT_TRUE(d.m_dataset->Create(CTime(1700000000), 3, d.m_datasetStore.get(), "Run1",
-                                        CDataset::kDefaultBufferBytes));
+        ASSERT_TRUE(d.GetDataset()->Create(CTime(1700000000), 3, d.GetDatasetStore(), "Run1",
+                                           CDataset::kDefaultBufferBytes));
         d.AddView(&view);
         // Hint objects live only during the call: keep their texts.
         view.onUpdate = [this](long hint, const HintObject& object) {
@@ -203,7 +204,7 @@ protected:
         };
         sink.doc = &d;
         app.frame.timers.SetSink(&sink);
-        d.m_setupInInstrument = 1;
+        d.SetSetupInInstrument(true);
         CLoggerDoc::s_eventLogFullReported = false;
     }
     void TearDown() override {

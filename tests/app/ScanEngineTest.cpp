@@ -36,27 +36,27 @@ TEST_F(ScanEngineTest, EachStartModeLogsItsTextAndStartsThePoll) {
         SCOPED_TRACE(c.mode);
         view.updates.clear();
         eventTexts.clear();
-        doc->m_scan->m_startMode = c.mode;
+        doc->GetScan()->m_startMode = c.mode;
         doc->OnStartScan();
-        ASSERT_EQ(doc->m_scanning, 1);
+        ASSERT_TRUE(doc->IsScanning());
         EXPECT_EQ(EventTexts(), std::vector<std::string>{c.text});
         EXPECT_TRUE(PollTimerRunning());
         EXPECT_EQ(app.frame.timers.Elapse(CLoggerDoc::kScanTimerId), 155u);
         EXPECT_EQ(ValidFlag(), "0");
-        EXPECT_EQ(doc->m_terminationCode, 1);
+        EXPECT_EQ(doc->GetScanEngine().GetTerminationCode(), 1);
         doc->OnStopScan();
-        EXPECT_EQ(doc->m_scanning, 0);
+        EXPECT_FALSE(doc->IsScanning());
         EXPECT_FALSE(PollTimerRunning());
     }
     EXPECT_EQ(instrument.Count("StartMeasurement"), 4);
 }
 
 TEST_F(ScanEngineTest, TimedStartCountsDownAndStartsWhenDue) {
-    doc->m_scan->m_startMode = CFXScan::kStartTimed;
-    doc->m_scan->m_startTime = CTime(1700000000 + 2 * 86400 + 3 * 3600 + 4 * 60 + 5);
+    doc->GetScan()->m_startMode = CFXScan::kStartTimed;
+    doc->GetScan()->m_startTime = CTime(1700000000 + 2 * 86400 + 3 * 3600 + 4 * 60 + 5);
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 1);
-    EXPECT_EQ(doc->m_timedStartArmed, 1);
+    EXPECT_TRUE(doc->IsScanning());
+    EXPECT_TRUE(doc->GetScanEngine().IsStartArmed());
     EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
     ASSERT_TRUE(app.frame.timers.Fire(CLoggerDoc::kStartTimerId));
     EXPECT_EQ(app.frame.panes[0], "Test starts in 2 days 03:04:05");
@@ -72,18 +72,18 @@ TEST_F(ScanEngineTest, TimedStartCountsDownAndStartsWhenDue) {
     EXPECT_EQ(instrument.Count("StartMeasurement"), 1);
     EXPECT_EQ(host.calls.front(), "Validate 00");
     EXPECT_EQ(host.statusShown, shown); // no status dialog the second time
-    EXPECT_EQ(doc->m_timedStartArmed, 0);
+    EXPECT_FALSE(doc->GetScanEngine().IsStartArmed());
     EXPECT_FALSE(app.frame.timers.IsActive(CLoggerDoc::kStartTimerId));
     EXPECT_TRUE(PollTimerRunning());
     EXPECT_EQ(EventTexts(), std::vector<std::string>{"Test Started - Timed"});
 }
 
 TEST_F(ScanEngineTest, StopDuringAnArmedStartSendsNoStart) {
-    doc->m_scan->m_startMode = CFXScan::kStartTimed;
-    doc->m_scan->m_startTime = CTime(1700000000 + 60);
+    doc->GetScan()->m_startMode = CFXScan::kStartTimed;
+    doc->GetScan()->m_startTime = CTime(1700000000 + 60);
     doc->OnStartScan();
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
     EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
     EXPECT_FALSE(app.frame.timers.IsActive(CLoggerDoc::kStartTimerId));
@@ -97,7 +97,7 @@ TEST_F(ScanEngineTest, StatusDialogFollowsPreferenceAndResume) {
     host.statusStart = false; // Cancel
     doc->OnStartScan();
     EXPECT_EQ(host.statusShown, 1);
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
 
     host.statusStart = true;
     host.dontShowAgain = true;
@@ -111,18 +111,18 @@ TEST_F(ScanEngineTest, StatusDialogFollowsPreferenceAndResume) {
     doc->OnStopScan();
 
     prefs.SetPrefValue(CAppPreferences::kStartScanningWindow, "Y");
-    doc->m_resume = 1;
+    doc->SetResuming(true);
     doc->OnStartScan(); // a resumed run: not shown, nothing started
     EXPECT_EQ(host.statusShown, 2);
     EXPECT_EQ(instrument.Count("StartMeasurement"), 2);
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
 }
 
 TEST_F(ScanEngineTest, CountdownDisplayFromTwoSeconds) {
     for (const auto& [interval, on] : {std::pair{1.999, 0}, std::pair{2.0, 1}}) {
-        doc->m_scan->m_scanInterval = interval;
+        doc->GetScan()->m_scanInterval = interval;
         doc->OnStartScan();
-        EXPECT_EQ(doc->m_countdownDisplayOn, on) << interval;
+        EXPECT_EQ(doc->GetScanEngine().ShowsCountdown(), on) << interval;
         if (on) {
             EXPECT_EQ(app.frame.panes[0], "00:00:01 to Scan");
         }
@@ -133,7 +133,7 @@ TEST_F(ScanEngineTest, CountdownDisplayFromTwoSeconds) {
 TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     instrument.start = false;
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts(), std::vector<std::string>{"Test Terminated - Instrument Failure"});
     EXPECT_EQ(prompter.Texts().back(), scantext::kStartFailed);
 
@@ -142,7 +142,7 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     instrument.start = true;
     instrument.scanTime = false;
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_FALSE(PollTimerRunning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Instrument Failure");
 
@@ -150,8 +150,8 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     instrument.scanTime = true;
     host.matches = false;
     doc->OnStartScan();
-    EXPECT_EQ(doc->m_scanning, 0);
-    EXPECT_EQ(doc->m_setupInInstrument, 0);
+    EXPECT_FALSE(doc->IsScanning());
+    EXPECT_FALSE(doc->IsSetupInInstrument());
     EXPECT_EQ(prompter.Texts().back(), scantext::kValidationFailed);
     CDatasetEvent stored;
     ASSERT_TRUE(doc->GetEvent(doc->GetEventCount() - 1, stored));
@@ -162,7 +162,7 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     host.validate = false;
     doc->OnStartScan();
     EXPECT_EQ(host.calls, std::vector<std::string>{"Validate 11"});
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
 }
 
 // --- Poll -------------------------------------------------------------------
@@ -174,10 +174,10 @@ TEST_F(ScanEngineTest, PollFilesReadingsAndStoresThemInTheDataset) {
     view.updates.clear();
     ASSERT_TRUE(app.frame.timers.Fire(CLoggerDoc::kScanTimerId));
     EXPECT_TRUE(PollTimerRunning());
-    doc->m_dataset->WriteHeader();
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 4);
-    EXPECT_EQ(doc->m_lastScanNumber, 2);
-    EXPECT_EQ(doc->m_graphicsFlag, 0);
+    doc->GetDataset()->WriteHeader();
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 4);
+    EXPECT_EQ(doc->GetScanEngine().GetLastScanNumber(), 2);
+    EXPECT_EQ(doc->GetScanEngine().IsBatchDone(), 0);
     std::vector<ReadingRecord*> list;
     EXPECT_EQ(doc->GetChannelReadings(101, list), 2);
     EXPECT_EQ(double{list[1]->Value}, 1.6);
@@ -188,22 +188,34 @@ TEST_F(ScanEngineTest, PollFilesReadingsAndStoresThemInTheDataset) {
 TEST_F(ScanEngineTest, ReentryGuardsKeepOrStopTheTimer) {
     doc->OnStartScan();
     instrument.batches.push_back({Reading(1, 101, 1.0)});
-    for (auto* flag : {&doc->m_skip, &doc->m_actionBusy}) {
-        *flag = 1;
-        Poll();
-        *flag = 0;
-        EXPECT_TRUE(PollTimerRunning());
-        EXPECT_EQ(instrument.batches.size(), 1u);
-    }
-    doc->m_scanning = 0;
+    // A tick while a display's instrument action is served: the poll waits.
+    int polledInAction = 0;
+    view.onUpdate = [&](long hint, const HintObject&) {
+        if (hint == HINT_ACTION_RESULT) {
+            Poll();
+            ++polledInAction;
+        }
+    };
+    CReadingInfo query;
+    query.m_channel = 101;
+    query.m_request = CReadingInfo::kRequestQuery;
+    EXPECT_TRUE(doc->DoInstrumentAction(query, false));
+    view.onUpdate = nullptr;
+    EXPECT_EQ(polledInAction, 1);
+    EXPECT_TRUE(PollTimerRunning());
+    EXPECT_EQ(instrument.batches.size(), 1u);
+    // A tick with no run on (the timers restarted while idle) stops the timer.
+    doc->GetScanEngine().HaltRun();
+    doc->RestartTimers();
+    ASSERT_TRUE(PollTimerRunning());
     Poll();
     EXPECT_FALSE(PollTimerRunning());
     EXPECT_EQ(instrument.batches.size(), 1u);
 }
 
 TEST_F(ScanEngineTest, StopsAfterScanCountWhenTheInstrumentHasStopped) {
-    doc->m_scan->m_stopMode = CFXScan::kStopAfterCount;
-    doc->m_scan->m_scanCount = 10;
+    doc->GetScan()->m_stopMode = CFXScan::kStopAfterCount;
+    doc->GetScan()->m_scanCount = 10;
     doc->OnStartScan();
     instrument.batches.push_back({Reading(9, 101, 1.0)});
     instrument.batches.push_back({Reading(10, 101, 1.0)});
@@ -212,22 +224,22 @@ TEST_F(ScanEngineTest, StopsAfterScanCountWhenTheInstrumentHasStopped) {
     EXPECT_EQ(instrument.Count("IsInstrumentScanning"), 0);
     Poll(); // scan 10 arrived but the instrument still scans
     EXPECT_EQ(instrument.Count("IsInstrumentScanning"), 1);
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
     instrument.scanning = false;
     Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
 }
 
 TEST_F(ScanEngineTest, StopsAtTheStopTime) {
-    doc->m_scan->m_stopMode = CFXScan::kStopTimed;
-    doc->m_scan->m_stopTime = CTime(1700000000 + 5);
+    doc->GetScan()->m_stopMode = CFXScan::kStopTimed;
+    doc->GetScan()->m_stopTime = CTime(1700000000 + 5);
     doc->OnStartScan();
     Poll();
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
     m_clock.SetNow(1700000000 + 5);
     Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
 }
 
@@ -237,8 +249,8 @@ TEST_F(ScanEngineTest, InstrumentCheckProcessesTheLastBatchBeforeEnding) {
     instrument.batches.push_back({Reading(1, 101, 1.0)});
     m_clock.Advance(8600);
     Poll();
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 1);
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 1);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Successfully");
 }
 
@@ -281,8 +293,8 @@ TEST_F(ScanEngineTest, StopActionEndsWithLimitFailureAndSkipsLaterReadings) {
     instrument.batches.push_back(
         {Reading(1, 101, 9.0, ReadingAlarmHigh), Reading(1, 102, 9.0, ReadingAlarmHigh)});
     Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
-    EXPECT_EQ(doc->m_terminationCode, 3);
+    EXPECT_FALSE(doc->IsScanning());
+    EXPECT_EQ(doc->GetScanEngine().GetTerminationCode(), 3);
     EXPECT_TRUE(host.actions.empty());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Limit Failure");
 }
@@ -293,17 +305,17 @@ TEST_F(ScanEngineTest, ReadingsBeyondTheRequestAreNotTrusted) {
     instrument.batches.push_back({Reading(1, 101, 1.0)});
     Poll();
     EXPECT_EQ(instrument.lastAsked, 100);
-    EXPECT_LE(doc->m_dataset->GetReadingCount(), 100);
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_LE(doc->GetDataset()->GetReadingCount(), 100);
+    EXPECT_TRUE(doc->IsScanning());
 }
 
 TEST_F(ScanEngineTest, ComputedReadingsStopAtAFullBuffer) {
     CLoggerDoc& d = *doc;
-    d.m_readingBufferCount = CLoggerDoc::kReadingBufferCapacity - 1;
+    d.GetScanEngine().SetReadingBufferCount(CLoggerDoc::kReadingBufferCapacity - 1);
     ReadingRecord computed = Reading(1, 901, 1.0);
-    EXPECT_TRUE(d.AddComputedReading(computed));
-    EXPECT_FALSE(d.AddComputedReading(computed));
-    EXPECT_EQ(d.m_readingBufferCount, CLoggerDoc::kReadingBufferCapacity);
+    EXPECT_TRUE(d.GetScanEngine().AddComputedReading(computed));
+    EXPECT_FALSE(d.GetScanEngine().AddComputedReading(computed));
+    EXPECT_EQ(d.GetScanEngine().GetReadingBufferCount(), CLoggerDoc::kReadingBufferCapacity);
 }
 
 TEST_F(ScanEngineTest, AlignedReadingsLeaveGapsEmpty) {
@@ -312,24 +324,24 @@ TEST_F(ScanEngineTest, AlignedReadingsLeaveGapsEmpty) {
     buffer[1] = Reading(7, 101, 2.0);
     buffer[2] = Reading(20, 101, 3.0);
     for (int i = 0; i < 3; ++i)
-        doc->AddReadingToStore(&buffer[i]);
+        doc->GetScanEngine().AddReadingToStore(&buffer[i]);
     std::vector<ReadingRecord*> out;
-    EXPECT_EQ(doc->GetAlignedChannelReadings(101, out, 4, 5), 4);
+    EXPECT_EQ(doc->GetScanEngine().GetAlignedChannelReadings(101, out, 4, 5), 4);
     EXPECT_EQ(out[0], &buffer[0]);
     EXPECT_EQ(out[1], nullptr);
     EXPECT_EQ(out[2], &buffer[1]);
     EXPECT_EQ(out[3], nullptr); // scan 20 lies beyond the slots
-    EXPECT_EQ(doc->m_missingReadings, 2);
-    EXPECT_EQ(doc->GetAlignedChannelReadings(104, out, 3, 1), 3);
+    EXPECT_EQ(doc->GetScanEngine().GetMissingReadings(), 2);
+    EXPECT_EQ(doc->GetScanEngine().GetAlignedChannelReadings(104, out, 3, 1), 3);
     EXPECT_EQ(out, (std::vector<ReadingRecord*>{nullptr, nullptr, nullptr}));
 }
 
 TEST_F(ScanEngineTest, ListFieldsAndDigitalPatterns) {
-    EXPECT_EQ(CLoggerDoc::GetListField(1, "60;C305;O306;1X0;P301;"), "60");
-    EXPECT_EQ(CLoggerDoc::GetListField(5, "60;C305;O306;1X0;P301;"), "P301");
-    EXPECT_EQ(CLoggerDoc::GetListField(3, "1;;;;;"), "");
+    EXPECT_EQ(CScanEngine::GetListField(1, "60;C305;O306;1X0;P301;"), "60");
+    EXPECT_EQ(CScanEngine::GetListField(5, "60;C305;O306;1X0;P301;"), "P301");
+    EXPECT_EQ(CScanEngine::GetListField(3, "1;;;;;"), "");
     instrument.digitalState = 0x06;
-    EXPECT_TRUE(doc->DoDigitalAlarmAction(301, "1X0"));
+    EXPECT_TRUE(doc->GetScanEngine().DoDigitalAlarmAction(301, "1X0"));
     EXPECT_TRUE(host.actions.empty()); // unchanged value: nothing written
 }
 
@@ -337,10 +349,10 @@ TEST_F(ScanEngineTest, AnExceptionInThePollLeavesTheInstrumentForThisRunOnly) {
     doc->OnStartScan();
     instrument.throwOnRead = true;
     Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Instrument Failure");
-    EXPECT_EQ(doc->m_scan->m_leaveScanning, 0);
+    EXPECT_EQ(doc->GetScan()->m_leaveScanning, 0);
     EXPECT_EQ(prompter.Texts().back(), "link dropped");
 
     instrument.throwOnRead = false;
@@ -354,8 +366,8 @@ TEST_F(ScanEngineTest, AnExceptionInThePollLeavesTheInstrumentForThisRunOnly) {
 // logged although the file takes nothing more.
 TEST_F(ScanEngineTest, AFullDiskIsToldBeforeTheRunIsNamedAndItsStopIsLogged) {
     doc->OnStartScan();
-    ASSERT_EQ(doc->m_scanning, 1);
-    const std::string path = doc->m_datasetStore->GetPath();
+    ASSERT_TRUE(doc->IsScanning());
+    const std::string path = doc->GetDatasetStore()->GetPath();
     const pid_t child = ::fork();
     if (child == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -365,7 +377,7 @@ TEST_F(ScanEngineTest, AFullDiskIsToldBeforeTheRunIsNamedAndItsStopIsLogged) {
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::size_t toldBeforeNaming = 0;
         host.onSaveScanData = [&] { toldBeforeNaming = prompter.asked.size(); };
-        for (std::int32_t scan = 1, poll = 0; doc->m_scanning != 0 && poll < 100; ++poll) {
+        for (std::int32_t scan = 1, poll = 0; doc->IsScanning() && poll < 100; ++poll) {
             std::vector<ReadingRecord> batch;
             for (; batch.size() < 99; ++scan)
                 for (std::int16_t ch = 101; ch <= 103; ++ch)
@@ -373,7 +385,7 @@ TEST_F(ScanEngineTest, AFullDiskIsToldBeforeTheRunIsNamedAndItsStopIsLogged) {
             instrument.batches.push_back(batch);
             Poll();
         }
-        int result = doc->m_scanning == 0 ? 0 : 1;
+        int result = !doc->IsScanning() ? 0 : 1;
         result |= std::count(host.calls.begin(), host.calls.end(), "ShowSaveScanData") == 1 &&
                           toldBeforeNaming == 1
                       ? 0
@@ -395,7 +407,7 @@ TEST_F(ScanEngineTest, AFullDiskIsToldBeforeTheRunIsNamedAndItsStopIsLogged) {
 // on the disk: the user is told, and the stop is logged.
 TEST_F(ScanEngineTest, AStopOnAFullDiskIsToldAndLogged) {
     doc->OnStartScan();
-    const std::string path = doc->m_datasetStore->GetPath();
+    const std::string path = doc->GetDatasetStore()->GetPath();
     const pid_t child = ::fork();
     if (child == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -411,7 +423,7 @@ TEST_F(ScanEngineTest, AStopOnAFullDiskIsToldAndLogged) {
         bool namedBeforeTold = false;
         host.onSaveScanData = [&] { namedBeforeTold = prompter.asked.empty(); };
         doc->OnStopScan();
-        int result = doc->m_scanning == 0 ? 0 : 1;
+        int result = !doc->IsScanning() ? 0 : 1;
         result |= namedBeforeTold ? 2 : 0;
         result |=
             prompter.Texts() == std::vector<std::string>{"Readings: No room on the disk."} ? 0 : 4;
@@ -437,7 +449,7 @@ TEST_F(ScanEngineTest, StopIsRetriedOnceAndLeaveScanningSkipsIt) {
 
     instrument.calls.clear();
     instrument.stored = 10;
-    doc->m_scan->m_leaveScanning = 1;
+    doc->GetScan()->m_leaveScanning = 1;
     doc->OnStartScan();
     doc->OnStopScan();
     EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
@@ -445,16 +457,16 @@ TEST_F(ScanEngineTest, StopIsRetriedOnceAndLeaveScanningSkipsIt) {
 }
 
 TEST_F(ScanEngineTest, StopAsksOnlyWithAStopCondition) {
-    doc->m_scan->m_stopMode = CFXScan::kStopAfterCount;
-    doc->m_scan->m_scanCount = 100;
+    doc->GetScan()->m_stopMode = CFXScan::kStopAfterCount;
+    doc->GetScan()->m_scanCount = 100;
     doc->OnStartScan();
     prompter.Script({MsgAnswer::No});
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_scanning, 1);
+    EXPECT_TRUE(doc->IsScanning());
     EXPECT_EQ(prompter.Texts().back(), scantext::kConfirmStop);
     prompter.Script({MsgAnswer::Yes});
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
 }
 
 TEST_F(ScanEngineTest, UploadFetchesInBlocksWithProgress) {
@@ -465,8 +477,8 @@ TEST_F(ScanEngineTest, UploadFetchesInBlocksWithProgress) {
     EXPECT_EQ(instrument.Count("FetchReadings"), 3);
     EXPECT_TRUE(host.progressShown);
     EXPECT_EQ(host.progress, (std::vector<int>{2, 40, 80, 100}));
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 250);
-    EXPECT_EQ(doc->m_status, 0);
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 250);
+    EXPECT_EQ(doc->GetScanEngine().GetState(), CScanEngine::State::Idle);
     EXPECT_EQ(EventTexts().back(), "Test Terminated - By User");
 }
 
@@ -476,7 +488,7 @@ TEST_F(ScanEngineTest, UploadCancelAndSmallUploads) {
     host.cancelAfter = 1;
     doc->OnStopScan();
     EXPECT_EQ(instrument.Count("FetchReadings"), 1);
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 100);
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 100);
     EXPECT_EQ(EventTexts().back(), "Test Terminated - By User");
 
     host.progressShown = false;
@@ -493,7 +505,7 @@ TEST_F(ScanEngineTest, AFetchCountBeyondTheRequestIsHeldToTheBuffer) {
     instrument.stored = 30;
     instrument.fetchOverreport = 10000;
     doc->OnStopScan();
-    EXPECT_LE(doc->m_dataset->GetReadingCount(), 100);
+    EXPECT_LE(doc->GetDataset()->GetReadingCount(), 100);
 }
 
 TEST_F(ScanEngineTest, NoReadingsNoSaveQuestionAndRequestsDropped) {
@@ -512,16 +524,16 @@ TEST_F(ScanEngineTest, NoReadingsNoSaveQuestionAndRequestsDropped) {
 
 // Closes the run's dataset as the program puts it away and opens it again.
 void PutAwayAndReopen(CLoggerDoc& doc, CDatasetStore& store, CDataset& stored) {
-    const std::string path = doc.m_datasetStore->GetPath();
-    doc.m_dataset->Close();
-    doc.m_datasetStore->Close();
+    const std::string path = doc.GetDatasetStore()->GetPath();
+    doc.GetDataset()->Close();
+    doc.GetDatasetStore()->Close();
     ASSERT_TRUE(store.Open(path, STGM_READWRITE | STGM_SHARE_EXCLUSIVE));
     ASSERT_TRUE(stored.Open(&store, "Run1"));
 }
 
 TEST_F(ScanEngineTest, AFullDatasetEndsTheRunWithEveryReadingThatFitStored) {
     // Room for ten readings: three polls of three, then one more of the fourth.
-    doc->m_dataset->SetReadingLimit(10 * 26 + 25);
+    doc->GetDataset()->SetReadingLimit(10 * 26 + 25);
     instrument.stored = 50; // what the instrument still holds is not fetched
     doc->OnStartScan();
     for (std::int32_t scan = 1; scan <= 4; ++scan)
@@ -529,7 +541,7 @@ TEST_F(ScanEngineTest, AFullDatasetEndsTheRunWithEveryReadingThatFitStored) {
             {Reading(scan, 101, scan), Reading(scan, 102, scan), Reading(scan, 103, scan)});
     for (int poll = 0; poll < 4; ++poll)
         Poll();
-    EXPECT_EQ(doc->m_scanning, 0);
+    EXPECT_FALSE(doc->IsScanning());
     EXPECT_FALSE(PollTimerRunning());
     EXPECT_EQ(EventTexts().back(), "Test Terminated - Dataset Full");
     EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
@@ -566,12 +578,12 @@ TEST_F(ScanEngineTest, TheEndOfARunSetsWhereTheDataViewsOpen) {
 }
 
 TEST_F(ScanEngineTest, EndClearsTheLoadMarkNotTheSetupLoadedFlag) {
-    doc->m_setupLoaded = 1;
-    doc->m_loadMark = 1;
+    doc->SetSetupLoaded(true);
+    ASSERT_TRUE(doc->HasLoadMark());
     doc->OnStartScan();
     doc->OnStopScan();
-    EXPECT_EQ(doc->m_loadMark, 0);
-    EXPECT_EQ(doc->m_setupLoaded, 1);
+    EXPECT_FALSE(doc->HasLoadMark());
+    EXPECT_TRUE(doc->IsSetupLoaded());
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "CreateDataBrowser"), 1);
 }
 
@@ -588,8 +600,8 @@ TEST_F(ScanEngineTest, ComputedChannelsFollowTheLastChannelOfAScan) {
     Poll();
     ASSERT_EQ(doc->GetChannelReadings(901, list), 1);
     EXPECT_EQ(double{list[0]->Value}, 3.0);
-    doc->m_dataset->WriteHeader();
-    EXPECT_EQ(doc->m_dataset->GetReadingCount(), 3); // computed readings are not stored
+    doc->GetDataset()->WriteHeader();
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 3); // computed readings are not stored
 }
 
 // The channel that completes a scan: the highest the setup scans while the
@@ -603,8 +615,8 @@ TEST_F(ScanEngineTest, TheLastChannelOfAScanComesFromTheSetupThenFromTheReadings
     const ReadingRecord readings[] = {Reading(1, 101, 1.0), Reading(1, 102, 2.0),
                                       Reading(1, 103, 3.0), Reading(2, 101, 1.0),
                                       Reading(2, 102, 2.0)};
-    ASSERT_TRUE(doc->m_dataset->AppendReadings(readings, 5));
-    doc->m_dataset->WriteHeader();
+    ASSERT_TRUE(doc->GetDataset()->AppendReadings(readings, 5));
+    doc->GetDataset()->WriteHeader();
     doc->GetSetupRow(2)->ChannelMode = 1;
     EXPECT_EQ(LastScanMaxChannel(doc->GetDataset(), doc->GetSetup()), 102);
     EXPECT_EQ(LastScanMaxChannel(nullptr, nullptr), 0);

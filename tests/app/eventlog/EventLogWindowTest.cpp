@@ -39,7 +39,8 @@ protected:
         // Channels of a measuring module, so the dialog lists them.
         for (std::uint32_t ch : {101u, 102u, 103u})
             doc->FindSetupRow(ch)->Name = "KXQT7101";
-        doc->SetEventEditDialog(&editDialog);
+        services.eventEditDialog = &editDialog;
+        Wire();
         frame = std::make_unique<CEventFrame>();
         frame->resize(494, 218);
         frame->SetDocument(doc.get());
@@ -50,7 +51,8 @@ protected:
     }
     void TearDown() override {
         frame.reset();
-        doc->SetEventEditDialog(nullptr);
+        services.eventEditDialog = nullptr;
+        Wire();
         ScanEngineTest::TearDown();
     }
 
@@ -281,8 +283,8 @@ TEST_F(EventLogWindowTest, AnAddedUserEventTakesItsPlaceInTimeAndTheCountRises) 
     doc->LogEvent();
     EXPECT_EQ(app.frame.panes[3], "Events 2");
     // A note during the run, 5 s into it.
-    doc->m_scanning = 1;
-    doc->m_pollTick = Clock().TickCount() - 5000;
+    doc->GetScanEngine().BeginRun();
+    doc->SetPollTick(Clock().TickCount() - 5000);
     newText = "my note";
     Key(View(), Qt::Key_A, Qt::AltModifier);
     EXPECT_EQ(seenCaption, "Add Event");
@@ -293,7 +295,7 @@ TEST_F(EventLogWindowTest, AnAddedUserEventTakesItsPlaceInTimeAndTheCountRises) 
     EXPECT_EQ(View()->model()->rowCount(), 3);
     EXPECT_EQ(Cell(2, 1), "User");
     // A note outside a run follows every event of the run.
-    doc->m_scanning = 0;
+    doc->GetScanEngine().HaltRun();
     newText = "outside";
     Key(View(), Qt::Key_A, Qt::AltModifier);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"early", "my note", "late", "outside"}));

@@ -155,8 +155,8 @@ TEST_F(CommandsThroughFrame, RunStateOpensTheRunsCommands) {
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
     ASSERT_TRUE(program.Binding().InitInstrument());
-    doc().m_scan->m_scanInterval = 1.0;
-    doc().m_setupInInstrument = 1;
+    doc().GetScan()->m_scanInterval = 1.0;
+    doc().SetSetupInInstrument(true);
     doc().SetModifiedFlag(false);
 
     struct Case {
@@ -188,7 +188,7 @@ TEST_F(CommandsThroughFrame, RunStateOpensTheRunsCommands) {
     EXPECT_EQ(Count("Test Started - Immediate"), 1);
     EXPECT_TRUE(frame.Timers().IsActive(CMainFrame::kScanTimer));
     Poll();
-    EXPECT_EQ(doc().m_lastScanNumber, 2) << "the instrument's run went on";
+    EXPECT_EQ(doc().GetScanEngine().GetLastScanNumber(), 2) << "the instrument's run went on";
 
     WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& d) { d.reject(); });
     frame.Action(cmd::kStopScan)->trigger();
@@ -263,8 +263,8 @@ TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) 
     program.MakeSetup(doc(), 3, 1, false);
     ASSERT_FALSE(HasFatalFailure());
     AddComputedSum(doc());
-    doc().m_scan->m_scanInterval = 1.0;
-    doc().m_scan->m_exportOnPostScan = 1;
+    doc().GetScan()->m_scanInterval = 1.0;
+    doc().GetScan()->m_exportOnPostScan = 1;
 
     ASSERT_TRUE(Enabled(cmd::kDownloadSetup));
     frame.Action(cmd::kDownloadSetup)->trigger();

@@ -31,7 +31,7 @@ TEST_F(EventLogWiring, TheProgramsDocumentFillsTheEventLogWhileItLives) {
         DocumentWiring wiring(state, nullptr, &frame);
         CLoggerDoc& doc = wiring.Document();
         EXPECT_EQ(log->View()->GetDocument(), &doc);
-        EXPECT_NE(doc.m_eventEditDialog, nullptr);
+        EXPECT_NE(doc.GetServices().eventEditDialog, nullptr);
         // Asking for an event shows the log even when it cannot be found.
         doc.ShowEventInLog(CDatasetEvent(CDatasetEvent::Start, -1, 0.0));
         EXPECT_TRUE(log->isVisible());

@@ -265,7 +265,7 @@ TEST_F(ExportDialogsTest, ExportDataIsInTheFileMenuAndNeedsAScan) {
     state.m_dataDir = home.Data().string();
     CMainFrame frame;
     DocumentWiring wiring(state, nullptr, &frame);
-    EXPECT_NE(wiring.Document().m_exportDialog, nullptr);
+    EXPECT_NE(wiring.Document().GetServices().exportDialog, nullptr);
     QAction* action = frame.Action(cmd::kExportData);
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->text(), "Export &Data...");

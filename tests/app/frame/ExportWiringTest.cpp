@@ -20,9 +20,9 @@ TEST_F(ExportWiring, TheProgramsClipboardTakesExportTextAndKeepsOtherFormatsWhen
     CStateInfo state;
     state.m_dataDir = home.Data().string();
     DocumentWiring wiring(state, nullptr, nullptr);
-    IClipboard* clipboard = wiring.Document().m_clipboard;
+    IClipboard* clipboard = wiring.Document().GetServices().clipboard;
     ASSERT_NE(clipboard, nullptr);
-    EXPECT_NE(wiring.Document().m_diskSpaceCheck, nullptr);
+    EXPECT_NE(wiring.Document().GetServices().diskSpaceCheck, nullptr);
 
     auto* picture = new QMimeData;
     picture->setData("application/x-tallyvane-test", "graphic");

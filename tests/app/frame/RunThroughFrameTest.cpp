@@ -137,8 +137,8 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         AddComputedSum(doc);
         ASSERT_TRUE(binding.SetScanInterval(1.0));
         ASSERT_TRUE(binding.InitInstrument());
-        doc.m_scan->m_scanInterval = 1.0;
-        doc.m_setupInInstrument = 1;
+        doc.GetScan()->m_scanInterval = 1.0;
+        doc.SetSetupInInstrument(true);
         doc.SetModifiedFlag(false);
 
         EventLogView log;
@@ -159,7 +159,7 @@ TEST(RunThroughFrame, StartAndStopFromTheWindowStoreEveryReading) {
         for (int poll = 0; poll < 5; ++poll) {
             clock.Advance(1000);
             frame.OnTimer(CMainFrame::kScanTimer); // what the window's timer delivers
-            filed += doc.m_bufferWord;
+            filed += doc.GetScanEngine().GetBatchCount();
             std::vector<ReadingRecord*> list;
             computedSeen += doc.GetChannelReadings(901, list);
         }
@@ -240,10 +240,10 @@ TEST(RunThroughFrame, ARunWithADownloadKeepsItsEventsInTheOrderTheSearchesUse) {
         if (HasFatalFailure())
             return;
         ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
-        doc.m_scan->m_scanInterval = 1.0;
+        doc.GetScan()->m_scanInterval = 1.0;
         // The setup is not in the instrument: Start Scan downloads it first, and
         // the download is logged before the run's clock runs.
-        doc.m_setupInInstrument = 0;
+        doc.SetSetupInInstrument(false);
         doc.SetModifiedFlag(false);
         frame.UpdateToolbars();
         frame.Action(cmd::kStartScan)->trigger();

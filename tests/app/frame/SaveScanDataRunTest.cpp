@@ -81,9 +81,9 @@ TEST(SaveScanDataRun, TheRunIsKeptUnderTheNewNameAndExported) {
             return;
         ASSERT_TRUE(binding.SetScanInterval(1.0));
         ASSERT_TRUE(binding.InitInstrument());
-        doc.m_scan->m_scanInterval = 1.0;
-        doc.m_scan->m_exportOnPostScan = 1;
-        doc.m_setupInInstrument = 1;
+        doc.GetScan()->m_scanInterval = 1.0;
+        doc.GetScan()->m_exportOnPostScan = 1;
+        doc.SetSetupInInstrument(true);
         doc.SetModifiedFlag(false);
 
         frame.UpdateToolbars();
@@ -119,7 +119,8 @@ TEST(SaveScanDataRun, TheRunIsKeptUnderTheNewNameAndExported) {
         while (std::getline(in, line))
             ++lines;
         EXPECT_EQ(lines, 3) << "one line per scan";
-        EXPECT_NE(doc.m_exportRequest.m_fileName, exportName) << "the next export gets a new name";
+        EXPECT_NE(doc.GetExportRequest().m_fileName, exportName)
+            << "the next export gets a new name";
     }
 }
 

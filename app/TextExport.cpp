@@ -15,7 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "app/CTextExport.h"
+
 #include "app/CLoggerDoc.h"
+#include "app/CScanEngine.h"
 #include "app/ExportTexts.h"
 #include "app/IDocumentInstrument.h"
 #include "app/IExportServices.h"
@@ -192,23 +195,31 @@ std::int64_t ToSigned(std::uint32_t position) {
 
 // --- The command ------------------------------------------------------------
 
-bool CLoggerDoc::IsExportDataEnabled() const {
-    return m_scanning == 0 && m_dataset && m_dataset->IsOpen() && m_dataset->GetScanCount() >= 1;
+CTextExport::CTextExport(CLoggerDoc& doc) : m_doc(doc) {
+    m_request.m_startTime = CLoggerDoc::kBeforeScan;
+    m_request.m_endTime = CLoggerDoc::kBeforeScan;
+    m_request.m_eventStartTime = CLoggerDoc::kBeforeScan;
+    m_request.m_eventEndTime = CLoggerDoc::kBeforeScan;
 }
 
-void CLoggerDoc::OnExportData() {
-    CReadingQuery& query = m_exportRequest;
+bool CTextExport::IsExportDataEnabled() const {
+    return !m_doc.IsScanning() && m_doc.GetDataset() && m_doc.GetDataset()->IsOpen() &&
+           m_doc.GetDataset()->GetScanCount() >= 1;
+}
+
+void CTextExport::OnExportData() {
+    CReadingQuery& query = m_request;
     try {
-        if (m_dataset && m_dataset->IsOpen()) {
-            double firstEvent = m_dataset->GetFirstEventTime();
-            double lastEvent = m_dataset->GetLastEventTime();
-            EventTimeRange(*m_dataset, firstEvent, lastEvent);
+        if (m_doc.GetDataset() && m_doc.GetDataset()->IsOpen()) {
+            double firstEvent = m_doc.GetDataset()->GetFirstEventTime();
+            double lastEvent = m_doc.GetDataset()->GetLastEventTime();
+            EventTimeRange(*m_doc.GetDataset(), firstEvent, lastEvent);
             if (query.m_eventStartTime < firstEvent || query.m_eventStartTime > lastEvent)
                 query.m_eventStartTime = firstEvent;
             if (query.m_eventEndTime < firstEvent || query.m_eventEndTime > lastEvent)
                 query.m_eventEndTime = lastEvent;
-            const double first = m_dataset->GetFirstTime();
-            const double last = m_dataset->GetLastTime();
+            const double first = m_doc.GetDataset()->GetFirstTime();
+            const double last = m_doc.GetDataset()->GetLastTime();
             if (query.m_startTime < first || query.m_startTime > last)
                 query.m_startTime = first;
             if (query.m_endTime < first || query.m_endTime > last)
@@ -220,9 +231,9 @@ void CLoggerDoc::OnExportData() {
             query.m_selectedLabels = query.m_channelLabels;
             query.m_selectedNumbers = query.m_channelNumbers;
         }
-        if (m_skipExportDialog != 0 || m_exportDialog == nullptr)
+        if (m_skipDialog || m_doc.GetServices().exportDialog == nullptr)
             return;
-        if (!m_exportDialog->Run(*this, query) || m_exportAfterDialog == 0)
+        if (!m_doc.GetServices().exportDialog->Run(m_doc, query) || !m_exportAfterDialog)
             return;
 
         bool exported = false;
@@ -246,7 +257,7 @@ void CLoggerDoc::OnExportData() {
             tvane::ShowMessage(tvane::Format(exporttext::kExportSuccessful, where.c_str()),
                                tvane::MsgButtons::Ok, tvane::MsgIcon::Information);
         }
-        query.m_fileName = MakeExportFileName(
+        query.m_fileName = m_doc.MakeExportFileName(
             query.m_outputFormat == CReadingQuery::kCommaDelimited ? "csv" : "txt");
     } catch (const tvane::UserException&) {
         // The user has been told already.
@@ -257,13 +268,13 @@ void CLoggerDoc::OnExportData() {
     }
 }
 
-bool CLoggerDoc::ExportReadingsAfterScan() {
-    const std::int32_t skip = m_skipExportDialog;
-    m_skipExportDialog = 1;
+bool CTextExport::ExportReadingsAfterScan() {
+    const bool skip = m_skipDialog;
+    m_skipDialog = true;
     OnExportData();
-    m_skipExportDialog = skip;
+    m_skipDialog = skip;
     try {
-        return ExportReadings(m_exportRequest, true, exporttext::kExportScanDataId);
+        return ExportReadings(m_request, true, exporttext::kExportScanDataId);
     } catch (const tvane::UserException&) {
     } catch (const tvane::FileException& e) {
         ShowErrorText(e.GetErrorMessage());
@@ -273,20 +284,15 @@ bool CLoggerDoc::ExportReadingsAfterScan() {
     return false;
 }
 
-void CLoggerDoc::OnPreferenceChanged(int index) {
-    if (index >= 0 && index <= 6)
-        UpdateAllViews(nullptr, HINT_SETUP_CHANGED);
-}
-
 // --- Channel lists ----------------------------------------------------------
 
-void CLoggerDoc::InsertChannelSorted(std::uint32_t channel, std::vector<std::uint32_t>& list) {
+void CTextExport::InsertChannelSorted(std::uint32_t channel, std::vector<std::uint32_t>& list) {
     const auto it = std::lower_bound(list.begin(), list.end(), channel);
     if (it == list.end() || *it != channel)
         list.insert(it, channel);
 }
 
-bool CLoggerDoc::IsChannelSelectionValid(const CReadingQuery& query) {
+bool CTextExport::IsChannelSelectionValid(const CReadingQuery& query) {
     if (query.m_selectedNumbers.empty())
         return false;
     for (std::uint32_t channel : query.m_selectedNumbers)
@@ -296,29 +302,30 @@ bool CLoggerDoc::IsChannelSelectionValid(const CReadingQuery& query) {
     return true;
 }
 
-void CLoggerDoc::GetScanChannelList(std::vector<std::uint32_t>& numbers) {
+void CTextExport::GetScanChannelList(std::vector<std::uint32_t>& numbers) {
     numbers.clear();
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!m_doc.GetDataset() || !m_doc.GetDataset()->IsOpen())
         return;
-    std::int64_t k = m_dataset->GetChannelCount();
+    std::int64_t k = m_doc.GetDataset()->GetChannelCount();
     if (k <= 0)
         return;
     // Enough records to see every channel of the first scans, even with a
     // reading missing here and there.
-    k = std::max<std::int64_t>(k, 2 * static_cast<std::int64_t>(m_headerValue));
+    k = std::max<std::int64_t>(k, 2 * static_cast<std::int64_t>(m_doc.GetHeaderValue()));
     k = std::min<std::int64_t>(k, INT16_MAX);
     std::vector<ReadingRecord> records(static_cast<std::size_t>(k));
     const std::int16_t got =
-        m_dataset->ReadReadings(records.data(), static_cast<std::int16_t>(k), 0);
+        m_doc.GetDataset()->ReadReadings(records.data(), static_cast<std::int16_t>(k), 0);
     for (std::int16_t i = 0; i < got; ++i) {
         const std::int16_t channel = records[static_cast<std::size_t>(i)].Channel;
         InsertChannelSorted(static_cast<std::uint32_t>(static_cast<std::uint16_t>(channel)),
                             numbers);
     }
-    if (!m_compChannels || m_compChannels->GetSize() == 0 || !m_setup)
+    if (!m_doc.GetComputedChannels() || m_doc.GetComputedChannels()->GetSize() == 0 ||
+        !m_doc.GetSetup())
         return;
-    for (std::int32_t i = 0; i < m_setup->GetSize(); ++i) {
-        const CFXSetup* row = m_setup->GetSetup(i);
+    for (std::int32_t i = 0; i < m_doc.GetSetup()->GetSize(); ++i) {
+        const CFXSetup* row = m_doc.GetSetup()->GetSetup(i);
         if (row == nullptr || row->ChannelMode == 0 || !row->IsComputed())
             continue;
         if (std::find(numbers.begin(), numbers.end(), row->Channel) == numbers.end())
@@ -326,12 +333,12 @@ void CLoggerDoc::GetScanChannelList(std::vector<std::uint32_t>& numbers) {
     }
 }
 
-void CLoggerDoc::GetScanChannelList(std::vector<std::string>& labels) {
+void CTextExport::GetScanChannelList(std::vector<std::string>& labels) {
     std::vector<std::uint32_t> numbers;
     GetScanChannelList(numbers);
     labels.clear();
     for (std::uint32_t channel : numbers) {
-        const CFXSetup* row = FindSetupRow(static_cast<std::int32_t>(channel));
+        const CFXSetup* row = m_doc.FindSetupRow(static_cast<std::int32_t>(channel));
         if (row != nullptr && !row->ChannelName.empty())
             labels.push_back(tvane::Format("<%u> %s", channel, row->ChannelName.c_str()));
         else
@@ -341,11 +348,11 @@ void CLoggerDoc::GetScanChannelList(std::vector<std::string>& labels) {
 
 // --- Readings ---------------------------------------------------------------
 
-double CLoggerDoc::EstimateExportSize(std::int64_t count, const CReadingQuery& query) {
-    const ReadingRecord& sample = m_readingBuffer[0];
+double CTextExport::EstimateExportSize(std::int64_t count, const CReadingQuery& query) {
+    const ReadingRecord& sample = m_doc.GetScanEngine().GetReadingBuffer()[0];
     double width = 0.0;
     if (query.m_timeStamp != 0)
-        width += static_cast<double>(FormatReadingTime(sample.Time).size() + 3);
+        width += static_cast<double>(m_doc.FormatReadingTime(sample.Time).size() + 3);
     if (query.m_seconds != 0)
         width += static_cast<double>(tvane::Format("%g ", 1.7976931348623157e308).size());
     if (query.m_layout == CReadingQuery::kRows) {
@@ -367,12 +374,12 @@ double CLoggerDoc::EstimateExportSize(std::int64_t count, const CReadingQuery& q
     return sum + 3.0 * line;
 }
 
-bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
-                                unsigned progressCaptionId) {
-    if (!DatasetHasReadings(m_dataset.get()))
+bool CTextExport::ExportReadings(CReadingQuery& query, bool emptyClipboard,
+                                 unsigned progressCaptionId) {
+    if (!DatasetHasReadings(m_doc.GetDataset()))
         return false;
     ExportOutput out(query);
-    CDataset& dataset = *m_dataset;
+    CDataset& dataset = *m_doc.GetDataset();
 
     const double firstTime = dataset.GetFirstTime();
     std::int64_t startPos =
@@ -412,7 +419,8 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     }
 
     // Chunks of whole scans, with room behind them for the computed readings.
-    const std::int64_t capacity = std::max<std::int64_t>(m_readingBufferCapacity / n * n, 1);
+    const std::int64_t capacity =
+        std::max<std::int64_t>(m_doc.GetScanEngine().GetReadingBufferCapacity() / n * n, 1);
     std::int64_t real = 0, computedSel = 0, computedAll = 0;
     for (std::uint32_t channel : query.m_selectedNumbers)
         (channel < 900 ? real : computedSel) += 1;
@@ -420,10 +428,10 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
         if (channel >= 900)
             ++computedAll;
     // Every computed channel of the document adds its readings, listed or not.
-    if (m_compChannels) {
+    if (m_doc.GetComputedChannels()) {
         std::int64_t defined = 0;
-        for (std::int32_t i = 0; i < m_compChannels->GetSize(); ++i)
-            defined += m_compChannels->GetAt(i) != nullptr ? 1 : 0;
+        for (std::int32_t i = 0; i < m_doc.GetComputedChannels()->GetSize(); ++i)
+            defined += m_doc.GetComputedChannels()->GetAt(i) != nullptr ? 1 : 0;
         computedAll = std::max(computedAll, defined);
     }
     real = std::max<std::int64_t>(real, 1);
@@ -431,21 +439,22 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     if (chunkSize + chunkSize * computedAll / n > capacity)
         chunkSize = std::max<std::int64_t>(capacity / (n + computedAll) * n, 1);
 
-    DeleteReadingLists();
-    DeleteLatestReadings();
-    ReadingRecord* buffer = m_readingBuffer.get();
+    m_doc.DeleteReadingLists();
+    m_doc.DeleteLatestReadings();
+    ReadingRecord* buffer = m_doc.GetScanEngine().GetReadingBuffer();
     if (dataset.ReadReadings(buffer, 1, static_cast<std::int32_t>(startIndex)) != 1) {
         out.Close();
         tvane::ShowMessage(exporttext::kNoReadings);
         return false;
     }
 
-    if (!out.ToClipboard() && m_diskSpaceCheck != nullptr) {
+    if (!out.ToClipboard() && m_doc.GetServices().diskSpaceCheck != nullptr) {
         const std::int64_t rows =
             std::max(total + (total + real - 1) / real * computedSel, std::min(chunkSize, total));
         const double size = EstimateExportSize(rows, query);
         const std::filesystem::path folder = std::filesystem::path(query.m_fileName).parent_path();
-        if (!m_diskSpaceCheck->HasFreeSpace(size + 1000.0, folder.empty() ? "." : folder.string()))
+        if (!m_doc.GetServices().diskSpaceCheck->HasFreeSpace(
+                size + 1000.0, folder.empty() ? "." : folder.string()))
             return false;
     }
 
@@ -457,10 +466,10 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     const bool rows = query.m_layout == CReadingQuery::kRows;
 
     std::map<std::uint32_t, std::string> units;
-    if (query.m_units != 0 && m_setup) {
-        for (std::int32_t i = 0; i < m_setup->GetSize(); ++i) {
-            const CFXSetup* row = m_setup->GetSetup(i);
-            if (row != nullptr && IsSlotActive(*row))
+    if (query.m_units != 0 && m_doc.GetSetup()) {
+        for (std::int32_t i = 0; i < m_doc.GetSetup()->GetSize(); ++i) {
+            const CFXSetup* row = m_doc.GetSetup()->GetSetup(i);
+            if (row != nullptr && m_doc.IsSlotActive(*row))
                 units[row->Channel] = row->Units;
         }
     }
@@ -500,8 +509,8 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     out.Write(line.End());
 
     std::unique_ptr<IInstrumentProgress> progress;
-    if (m_instrumentUi != nullptr)
-        progress = m_instrumentUi->CreateProgress(CaptionText(progressCaptionId));
+    if (m_doc.GetServices().instrumentUi != nullptr)
+        progress = m_doc.GetServices().instrumentUi->CreateProgress(CaptionText(progressCaptionId));
     if (progress) {
         progress->SetRange(0, 100);
         progress->SetPos(0);
@@ -517,22 +526,25 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
 
     // Computed channels are evaluated when a scan's highest channel arrives;
     // a loaded setup may not know it yet.
-    const std::int32_t savedLastChannel = m_lastScanChannel;
-    if (m_lastScanChannel == 0) {
+    CScanEngine& engine = m_doc.GetScanEngine();
+    const std::int32_t savedLastChannel = engine.GetLastScanChannel();
+    if (savedLastChannel == 0) {
+        std::int32_t lastChannel = 0;
         std::vector<ReadingRecord> scan(static_cast<std::size_t>(n));
         const std::int16_t got = dataset.ReadReadings(scan.data(), static_cast<std::int16_t>(n),
                                                       static_cast<std::int32_t>(startIndex));
         for (std::int16_t i = 0; i < got; ++i) {
             const ReadingRecord& r = scan[static_cast<std::size_t>(i)];
             if (r.ScanNumber == firstScan)
-                m_lastScanChannel = std::max<std::int32_t>(m_lastScanChannel, r.Channel);
+                lastChannel = std::max<std::int32_t>(lastChannel, r.Channel);
         }
+        engine.SetLastScanChannel(lastChannel);
     }
     struct RestoreChannel {
-        std::int32_t& field;
+        CScanEngine& engine;
         std::int32_t value;
-        ~RestoreChannel() { field = value; }
-    } restore{m_lastScanChannel, savedLastChannel};
+        ~RestoreChannel() { engine.SetLastScanChannel(value); }
+    } restore{engine, savedLastChannel};
 
     const std::size_t selected = query.m_selectedNumbers.size();
     std::vector<std::vector<ReadingRecord*>> lists(selected);
@@ -549,7 +561,7 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
             // The readings of a scan mostly share one time: its text is made once.
             if (!haveStamp || r.Time != stampTime) {
                 stampTime = r.Time;
-                stampText = "\"" + FormatReadingTime(stampTime) + "\"";
+                stampText = "\"" + m_doc.FormatReadingTime(stampTime) + "\"";
                 haveStamp = true;
             }
             line.Field(stampText);
@@ -591,19 +603,21 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
             }
         }
 
-        DeleteReadingLists();
-        m_readingBufferCount = static_cast<std::int16_t>(consumed);
+        m_doc.DeleteReadingLists();
+        m_doc.GetScanEngine().SetReadingBufferCount(static_cast<std::int16_t>(consumed));
         for (std::int64_t i = 0; i < consumed; ++i) {
-            AddReadingToStore(&buffer[i]);
-            ++m_bufferWord;
-            StoreReading(buffer[i]);
+            m_doc.GetScanEngine().AddReadingToStore(&buffer[i]);
+            m_doc.GetScanEngine().SetBatchCount(
+                static_cast<std::int16_t>(m_doc.GetScanEngine().GetBatchCount() + 1));
+            m_doc.GetScanEngine().StoreReading(buffer[i]);
         }
         const std::int32_t chunkFirstScan = buffer[0].ScanNumber;
         const std::int64_t scans = std::max<std::int64_t>(
             std::int64_t{buffer[consumed - 1].ScanNumber} - chunkFirstScan + 1, 0);
         for (std::size_t j = 0; j < selected; ++j)
-            GetAlignedChannelReadings(static_cast<std::int32_t>(query.m_selectedNumbers[j]),
-                                      lists[j], static_cast<std::int32_t>(scans), chunkFirstScan);
+            m_doc.GetScanEngine().GetAlignedChannelReadings(
+                static_cast<std::int32_t>(query.m_selectedNumbers[j]), lists[j],
+                static_cast<std::int32_t>(scans), chunkFirstScan);
 
         for (std::int64_t row = 0; row < scans && !cancelled; ++row) {
             const auto at = [&](std::size_t j) -> ReadingRecord* {
@@ -676,7 +690,8 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
         progress->SetPos(100);
 
     if (out.ToClipboard()) {
-        if (m_clipboard == nullptr || !m_clipboard->SetText(out.Text(), emptyClipboard)) {
+        if (m_doc.GetServices().clipboard == nullptr ||
+            !m_doc.GetServices().clipboard->SetText(out.Text(), emptyClipboard)) {
             tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
                                tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
             return false;
@@ -689,48 +704,49 @@ bool CLoggerDoc::ExportReadings(CReadingQuery& query, bool emptyClipboard,
 
 // --- Events -----------------------------------------------------------------
 
-std::int64_t CLoggerDoc::FormatEventLines(std::int32_t& first, std::int32_t last,
-                                          std::vector<std::string>& lines, bool& withHeader,
-                                          char separator) {
+std::int64_t CTextExport::FormatEventLines(std::int32_t& first, std::int32_t last,
+                                           std::vector<std::string>& lines, bool& withHeader,
+                                           char separator) {
     std::int64_t length = 0;
     if (withHeader) {
         lines.push_back(tvane::Format(exporttext::kEventHeader, separator, separator, separator));
         length += static_cast<std::int64_t>(lines.back().size());
         withHeader = false;
     }
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!m_doc.GetDataset() || !m_doc.GetDataset()->IsOpen())
         return length;
     const std::int32_t stop = std::min<std::int64_t>(last, std::int64_t{first} + kEventBatch - 1);
     CDatasetEvent event;
     for (; first <= stop; ++first) {
-        if (!m_dataset->GetEvent(first, event))
+        if (!m_doc.GetDataset()->GetEvent(first, event))
             continue;
         lines.push_back(
-            tvane::Format(exporttext::kEventLine, FormatReadingTime(event.m_time).c_str(),
-                          separator, GetEventTypeText(event.m_type).c_str(), separator,
+            tvane::Format(exporttext::kEventLine, m_doc.FormatReadingTime(event.m_time).c_str(),
+                          separator, CLoggerDoc::GetEventTypeText(event.m_type).c_str(), separator,
                           static_cast<long>(event.m_channel), separator, event.m_text.c_str()));
         length += static_cast<std::int64_t>(lines.back().size());
     }
     return length;
 }
 
-bool CLoggerDoc::ExportEvents(CReadingQuery& query) {
+bool CTextExport::ExportEvents(CReadingQuery& query) {
     ExportOutput out(query);
     std::int32_t first = 0;
     std::int32_t last = -1;
-    if (m_dataset && m_dataset->IsOpen()) {
-        const std::int32_t count = m_dataset->GetEventCount();
+    if (m_doc.GetDataset() && m_doc.GetDataset()->IsOpen()) {
+        const std::int32_t count = m_doc.GetDataset()->GetEventCount();
         last = count - 1;
         double firstEvent = 0.0, lastEvent = 0.0;
-        if (EventTimeRange(*m_dataset, firstEvent, lastEvent)) {
+        if (EventTimeRange(*m_doc.GetDataset(), firstEvent, lastEvent)) {
             if (firstEvent < query.m_eventStartTime)
-                first = std::max(m_dataset->FindEventIndex(query.m_eventStartTime, false), 0);
+                first =
+                    std::max(m_doc.GetDataset()->FindEventIndex(query.m_eventStartTime, false), 0);
             if (lastEvent > query.m_eventEndTime) {
                 // The last event at or before the end time: the one found may
                 // lie after it.
-                std::int32_t at = m_dataset->FindEventIndex(query.m_eventEndTime, true);
+                std::int32_t at = m_doc.GetDataset()->FindEventIndex(query.m_eventEndTime, true);
                 CDatasetEvent event;
-                if (at >= count || (at >= 0 && m_dataset->GetEvent(at, event) &&
+                if (at >= count || (at >= 0 && m_doc.GetDataset()->GetEvent(at, event) &&
                                     event.m_time > query.m_eventEndTime))
                     --at;
                 last = std::min(at, count - 1);
@@ -739,8 +755,8 @@ bool CLoggerDoc::ExportEvents(CReadingQuery& query) {
     }
 
     std::unique_ptr<IInstrumentProgress> progress;
-    if (m_instrumentUi != nullptr)
-        progress = m_instrumentUi->CreateProgress(exporttext::kExportScanData);
+    if (m_doc.GetServices().instrumentUi != nullptr)
+        progress = m_doc.GetServices().instrumentUi->CreateProgress(exporttext::kExportScanData);
     if (progress) {
         progress->SetRange(0, 100);
         progress->SetPos(2);
@@ -766,7 +782,8 @@ bool CLoggerDoc::ExportEvents(CReadingQuery& query) {
     } while (first <= last);
 
     if (out.ToClipboard()) {
-        if (m_clipboard == nullptr || !m_clipboard->SetText(out.Text(), true)) {
+        if (m_doc.GetServices().clipboard == nullptr ||
+            !m_doc.GetServices().clipboard->SetText(out.Text(), true)) {
             tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
                                tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
             return false;
@@ -779,14 +796,14 @@ bool CLoggerDoc::ExportEvents(CReadingQuery& query) {
 
 // --- Setup listing ----------------------------------------------------------
 
-std::int64_t CLoggerDoc::FormatSetupLines(std::vector<std::string>& lines, char c) {
+std::int64_t CTextExport::FormatSetupLines(std::vector<std::string>& lines, char c) {
     lines.push_back(
         tvane::Format(exporttext::kSetupHeader, c, c, c, c, c, c, c, c, c, c, c, c, c, c, c, c, c));
     std::int64_t length = static_cast<std::int64_t>(lines.back().size());
-    if (!m_setup)
+    if (!m_doc.GetSetup())
         return length;
-    for (std::int32_t i = 0; i < m_setup->GetSize(); ++i) {
-        const CFXSetup* row = m_setup->GetSetup(i);
+    for (std::int32_t i = 0; i < m_doc.GetSetup()->GetSize(); ++i) {
+        const CFXSetup* row = m_doc.GetSetup()->GetSetup(i);
         if (row == nullptr)
             continue;
         const std::string config = row->GetConfigText();
@@ -804,14 +821,15 @@ std::int64_t CLoggerDoc::FormatSetupLines(std::vector<std::string>& lines, char 
     return length;
 }
 
-bool CLoggerDoc::ExportSetupListing(CReadingQuery& query) {
+bool CTextExport::ExportSetupListing(CReadingQuery& query) {
     ExportOutput out(query);
     std::vector<std::string> lines;
     FormatSetupLines(lines, query.m_separator);
     for (const std::string& text : lines)
         out.Write(text);
     if (out.ToClipboard()) {
-        if (m_clipboard == nullptr || !m_clipboard->SetText(out.Text(), true)) {
+        if (m_doc.GetServices().clipboard == nullptr ||
+            !m_doc.GetServices().clipboard->SetText(out.Text(), true)) {
             tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
                                tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
             return false;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/CScanEngine.h"
+
 #include "app/CLoggerDoc.h"
 #include "app/ILoggerApp.h"
 #include "app/IScanHost.h"
@@ -25,23 +27,23 @@
 
 namespace {
 
-// The document as the evaluation of computed channels sees it.
+// The run's setup and readings as the evaluation of computed channels sees them.
 class ComputedHost final : public IComputedChannelHost {
 public:
-    explicit ComputedHost(CLoggerDoc& doc) : m_doc(doc) {}
+    ComputedHost(const CLoggerDoc& doc, CScanEngine& engine) : m_doc(doc), m_engine(engine) {}
     const CFXSetup* FindSetupRow(std::int32_t channel) const override {
         return m_doc.FindSetupRow(channel);
     }
     const ReadingRecord* LatestReading(std::int32_t channel) const override {
-        const auto it = m_doc.m_latestReadings.find(static_cast<std::uint16_t>(channel));
-        return it == m_doc.m_latestReadings.end() ? nullptr : &it->second;
+        return m_engine.GetLatestReading(channel);
     }
     void AddComputedReading(const ReadingRecord& reading) override {
-        m_doc.AddComputedReading(reading);
+        m_engine.AddComputedReading(reading);
     }
 
 private:
-    CLoggerDoc& m_doc;
+    const CLoggerDoc& m_doc;
+    CScanEngine& m_engine;
 };
 
 std::string BoxText(const char* what) {
@@ -53,18 +55,19 @@ std::string BoxText(const char* what) {
 
 } // namespace
 
-void CLoggerDoc::OnScanTimer() {
-    if (m_skip != 0 || m_actionBusy != 0)
+void CScanEngine::OnScanTimer() {
+    if (m_doc.m_actionBusy)
         return;
-    if (m_scanning == 0 || m_scanInstrument == nullptr || m_scanHost == nullptr) {
+    if (!IsScanning() || m_doc.m_services.scanInstrument == nullptr ||
+        m_doc.m_services.scanHost == nullptr) {
         m_scanTimer.Stop();
         return;
     }
     m_scanTimer.Stop();
     const std::uint32_t now = tvane::Clock().TickCount();
 
-    IScanInstrument& instrument = *m_scanInstrument;
-    IScanHost& host = *m_scanHost;
+    IScanInstrument& instrument = *m_doc.m_services.scanInstrument;
+    IScanHost& host = *m_doc.m_services.scanHost;
     try {
         // The driver is never asked for more than the buffer holds, and a count it
         // returns beyond what was asked is not trusted.
@@ -80,7 +83,7 @@ void CLoggerDoc::OnScanTimer() {
             bool scanning = true;
             instrument.IsInstrumentScanning(scanning);
             if (!scanning) {
-                m_terminationCode = 1;
+                m_terminationCode = kTerminationCompleted;
                 ProcessNewReadings(m_bufferWord, false);
                 EndScan(true);
                 return;
@@ -90,8 +93,9 @@ void CLoggerDoc::OnScanTimer() {
         }
         m_graphicsFlag = 0;
         if (m_bufferWord > 0 && !ProcessNewReadings(m_bufferWord, false)) {
-            if (m_terminationCode != 3 && m_terminationCode != kTerminationDatasetFull)
-                m_terminationCode = 5;
+            if (m_terminationCode != kTerminationLimit &&
+                m_terminationCode != kTerminationDatasetFull)
+                m_terminationCode = kTerminationReadings;
             EndScan(false);
             return;
         }
@@ -99,55 +103,53 @@ void CLoggerDoc::OnScanTimer() {
             EndScan(false);
             return;
         }
-        if (m_autoSaveTimer.IsDue(now) && m_dataset && m_dataset->IsOpen())
-            m_dataset->WriteHeader();
-        if (m_monitorChannel > 100 && m_monitorIntervalTimer.IsDue(now))
+        if (m_autoSaveTimer.IsDue(now) && m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+            m_doc.m_dataset->WriteHeader();
+        if (m_doc.m_monitorChannel > 100 && m_doc.m_monitorIntervalTimer.IsDue(now))
             host.ReadMonitorChannel();
-        if (m_countdownDisplayOn != 0 && m_countdownDisplayTimer.IsDue(now))
+        if (m_showCountdown && m_countdownDisplayTimer.IsDue(now))
             ShowWaitingStatus();
         m_graphicsFlag = 0;
 
-        if (m_scan && m_scan->m_stopMode == CFXScan::kStopAfterCount &&
-            m_lastScanNumber >= m_scan->m_scanCount) {
+        if (m_doc.m_scan && m_doc.m_scan->m_stopMode == CFXScan::kStopAfterCount &&
+            m_lastScanNumber >= m_doc.m_scan->m_scanCount) {
             bool scanning = true;
             if (instrument.IsInstrumentScanning(scanning) && !scanning) {
-                m_terminationCode = 1;
+                m_terminationCode = kTerminationCompleted;
                 EndScan(true);
                 return;
             }
         }
-        if (m_scan && m_scan->m_stopMode == CFXScan::kStopTimed &&
-            tvane::CTime::GetCurrentTime().GetTime() >= m_scan->m_stopTime.GetTime()) {
-            m_terminationCode = 1;
+        if (m_doc.m_scan && m_doc.m_scan->m_stopMode == CFXScan::kStopTimed &&
+            tvane::CTime::GetCurrentTime().GetTime() >= m_doc.m_scan->m_stopTime.GetTime()) {
+            m_terminationCode = kTerminationCompleted;
             EndScan(true);
             return;
         }
         m_scanTimer.Start(m_scanPollInterval);
     } catch (const tvane::UserException&) {
         // The user was told already; the instrument is left as it is for this run.
-        m_terminationCode = 1;
-        m_leaveScanningForRun = 1;
-        EndScan(true);
+        m_terminationCode = kTerminationCompleted;
+        EndRun(true, true);
     } catch (const tvane::Exception& e) {
         // Anything else means the instrument could not be served: not a success.
         // The user learns why (a full disk, a dropped link) before the end of
         // the run asks to name its data.
-        m_terminationCode = 4;
-        m_leaveScanningForRun = 1;
+        m_terminationCode = kTerminationInstrument;
         StopTimers();
         tvane::ShowMessage(BoxText(e.what()));
-        EndScan(true);
+        EndRun(true, true);
     }
 }
 
-bool CLoggerDoc::ProcessNewReadings(std::int16_t count, bool afterRun) {
+bool CScanEngine::ProcessNewReadings(std::int16_t count, bool afterRun) {
     if (count <= 0)
         return true;
     count = std::min(count, m_readingBufferCapacity);
     // The dataset takes what still fits; once it is full the run ends, with
     // everything up to here stored.
-    if (m_dataset && m_dataset->IsOpen()) {
-        const std::int64_t room = m_dataset->GetReadingRoom();
+    if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
+        const std::int64_t room = m_doc.m_dataset->GetReadingRoom();
         if (count >= room) {
             count = static_cast<std::int16_t>(room);
             m_terminationCode = kTerminationDatasetFull;
@@ -160,7 +162,7 @@ bool CLoggerDoc::ProcessNewReadings(std::int16_t count, bool afterRun) {
     if (!result)
         return false;
     result = ProcessAlarms(m_readingBuffer.get(), m_bufferWord, afterRun);
-    UpdateAllViews(nullptr, HINT_NEW_READINGS);
+    m_doc.UpdateAllViews(nullptr, HINT_NEW_READINGS);
     UpdateScanStatus(false);
     // Ticks that queued up while the batch was processed are dropped.
     m_scanTimer.Stop();
@@ -169,8 +171,8 @@ bool CLoggerDoc::ProcessNewReadings(std::int16_t count, bool afterRun) {
     return result;
 }
 
-bool CLoggerDoc::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
-    bool restartMark = m_scanning != 0;
+bool CScanEngine::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
+    bool restartMark = IsScanning();
     // The lists keep their storage from batch to batch, so filing a batch does
     // not allocate once every channel has been seen.
     for (auto& [channel, list] : m_readingStore)
@@ -178,7 +180,8 @@ bool CLoggerDoc::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
     m_bufferWord = 0;
 
     bool result = true;
-    if (!m_dataset || !m_dataset->IsOpen() || !m_dataset->AppendReadings(buffer, count)) {
+    if (!m_doc.m_dataset || !m_doc.m_dataset->IsOpen() ||
+        !m_doc.m_dataset->AppendReadings(buffer, count)) {
         result = false;
     } else {
         const std::uint32_t now = tvane::Clock().TickCount();
@@ -187,12 +190,13 @@ bool CLoggerDoc::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
             AddReadingToStore(&record);
             ++m_bufferWord;
             const std::int32_t channel = record.Channel;
-            if (m_countdownDisplayOn != 0 && restartMark && channel == m_lastScanChannel) {
+            if (m_showCountdown && restartMark && channel == m_lastScanChannel) {
                 RestartCountdown(now);
                 restartMark = false;
             }
-            if (m_monitorChannel != 0 && channel == static_cast<std::int32_t>(m_monitorChannel))
-                m_monitorValue = record.Value;
+            if (m_doc.m_monitorChannel != 0 &&
+                channel == static_cast<std::int32_t>(m_doc.m_monitorChannel))
+                m_doc.m_monitorValue = record.Value;
             StoreReading(record);
         }
     }
@@ -200,21 +204,26 @@ bool CLoggerDoc::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
     return result;
 }
 
-void CLoggerDoc::StoreReading(ReadingRecord& record) {
-    if (!m_compChannels || m_compChannels->GetSize() == 0)
+void CScanEngine::StoreReading(ReadingRecord& record) {
+    if (!m_doc.m_compChannels || m_doc.m_compChannels->GetSize() == 0)
         return;
     KeepLatestReading(record);
-    if (record.Channel == m_lastScanChannel && m_channelMath) {
-        ComputedHost host(*this);
-        EvaluateComputedChannels(*m_compChannels, *m_channelMath, host);
+    if (record.Channel == m_lastScanChannel && m_doc.m_channelMath) {
+        ComputedHost host(m_doc, *this);
+        EvaluateComputedChannels(*m_doc.m_compChannels, *m_doc.m_channelMath, host);
     }
 }
 
-void CLoggerDoc::KeepLatestReading(const ReadingRecord& record) {
+void CScanEngine::KeepLatestReading(const ReadingRecord& record) {
     m_latestReadings[static_cast<std::uint16_t>(record.Channel)] = record;
 }
 
-bool CLoggerDoc::AddComputedReading(const ReadingRecord& reading) {
+const ReadingRecord* CScanEngine::GetLatestReading(std::int32_t channel) const {
+    const auto it = m_latestReadings.find(static_cast<std::uint16_t>(channel));
+    return it == m_latestReadings.end() ? nullptr : &it->second;
+}
+
+bool CScanEngine::AddComputedReading(const ReadingRecord& reading) {
     // Computed readings go behind the batch; a full buffer drops them rather
     // than writing past its end.
     if (m_readingBufferCount >= m_readingBufferCapacity)
@@ -228,12 +237,12 @@ bool CLoggerDoc::AddComputedReading(const ReadingRecord& reading) {
     return true;
 }
 
-void CLoggerDoc::AddReadingToStore(ReadingRecord* record) {
+void CScanEngine::AddReadingToStore(ReadingRecord* record) {
     m_readingStore[static_cast<std::uint16_t>(record->Channel)].push_back(record);
 }
 
-std::int16_t CLoggerDoc::GetChannelReadings(std::int32_t channel,
-                                            std::vector<ReadingRecord*>& out) const {
+std::int16_t CScanEngine::GetChannelReadings(std::int32_t channel,
+                                             std::vector<ReadingRecord*>& out) const {
     const auto it = m_readingStore.find(static_cast<std::uint16_t>(channel));
     if (it == m_readingStore.end() || it->second.empty())
         return 0;
@@ -241,9 +250,9 @@ std::int16_t CLoggerDoc::GetChannelReadings(std::int32_t channel,
     return static_cast<std::int16_t>(out.size());
 }
 
-std::int16_t CLoggerDoc::GetAlignedChannelReadings(std::int32_t channel,
-                                                   std::vector<ReadingRecord*>& out, std::int32_t n,
-                                                   std::int32_t firstScan) {
+std::int16_t CScanEngine::GetAlignedChannelReadings(std::int32_t channel,
+                                                    std::vector<ReadingRecord*>& out,
+                                                    std::int32_t n, std::int32_t firstScan) {
     const auto it = m_readingStore.find(static_cast<std::uint16_t>(channel));
     if (n < 0)
         n = 0;
@@ -280,7 +289,7 @@ std::int16_t CLoggerDoc::GetAlignedChannelReadings(std::int32_t channel,
     return static_cast<std::int16_t>(out.size());
 }
 
-std::string CLoggerDoc::GetListField(int n, const std::string& list) {
+std::string CScanEngine::GetListField(int n, const std::string& list) {
     std::size_t start = 0;
     for (int field = 1; field < n; ++field) {
         const std::size_t end = list.find(';', start);
@@ -292,7 +301,7 @@ std::string CLoggerDoc::GetListField(int n, const std::string& list) {
     return list.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-bool CLoggerDoc::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool afterRun) {
+bool CScanEngine::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool afterRun) {
     bool result = true;
     bool journaled = false;
     for (std::int16_t i = 0; i < count && result; ++i) {
@@ -301,18 +310,18 @@ bool CLoggerDoc::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool a
         if (alarm == ReadingAlarmNone)
             continue;
         const std::int32_t channel = record.Channel;
-        const CFXSetup* row = FindSetupRow(channel);
+        const CFXSetup* row = m_doc.FindSetupRow(channel);
         if (row == nullptr || row->Alarms == scantext::kAlarmOff)
             continue;
         const std::string maskText = GetListField(1, row->AlarmActions);
         if (maskText.empty())
             continue;
         const long mask = std::strtol(maskText.c_str(), nullptr, 10);
-        const bool mayAct = m_scanning != 0 || afterRun;
+        const bool mayAct = IsScanning() || afterRun;
 
-        if ((mask & 0x1) != 0 && m_scanning != 0) {
+        if ((mask & 0x1) != 0 && IsScanning()) {
             result = false;
-            m_terminationCode = 3;
+            m_terminationCode = kTerminationLimit;
         }
         if ((mask & 0x2) != 0)
             tvane::Prompter().Beep(tvane::MsgIcon::None);
@@ -326,11 +335,11 @@ bool CLoggerDoc::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool a
             CDatasetEvent event(alarm == ReadingAlarmLow ? CDatasetEvent::LowLimit
                                                          : CDatasetEvent::HighLimit,
                                 channel, time, std::move(text));
-            if (!IsEventLogFull() && m_dataset && m_dataset->IsOpen()) {
-                m_dataset->AppendEvent(event);
+            if (!m_doc.IsEventLogFull() && m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
+                m_doc.m_dataset->AppendEvent(event);
                 journaled = true;
             }
-            LogEvent();
+            m_doc.LogEvent();
         }
         const auto act = [&](int field, double value) {
             const std::string text = GetListField(field, row->AlarmActions);
@@ -339,11 +348,11 @@ bool CLoggerDoc::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool a
             request.m_value = value;
             request.m_status = 1;
             request.m_request = CReadingInfo::kRequestWrite;
-            m_scanHost->DoInstrumentAction(request);
+            m_doc.m_services.scanHost->DoInstrumentAction(request);
         };
-        if ((mask & 0x8) != 0 && mayAct && m_scanHost != nullptr)
+        if ((mask & 0x8) != 0 && mayAct && m_doc.m_services.scanHost != nullptr)
             act(2, 1.0);
-        if ((mask & 0x10) != 0 && mayAct && m_scanHost != nullptr)
+        if ((mask & 0x10) != 0 && mayAct && m_doc.m_services.scanHost != nullptr)
             act(3, 0.0);
         if ((mask & 0x20) != 0 && mayAct) {
             const std::string port = GetListField(5, row->AlarmActions);
@@ -353,15 +362,15 @@ bool CLoggerDoc::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool a
         }
     }
     if (journaled)
-        UpdateAllViews(nullptr, HINT_READING);
+        m_doc.UpdateAllViews(nullptr, HINT_READING);
     return result;
 }
 
-bool CLoggerDoc::DoDigitalAlarmAction(std::int16_t channel, const std::string& pattern) {
-    if (m_scanInstrument == nullptr || m_scanHost == nullptr)
+bool CScanEngine::DoDigitalAlarmAction(std::int16_t channel, const std::string& pattern) {
+    if (m_doc.m_services.scanInstrument == nullptr || m_doc.m_services.scanHost == nullptr)
         return false;
     std::int16_t read = 0;
-    if (!m_scanInstrument->DigitalReadState(channel, read))
+    if (!m_doc.m_services.scanInstrument->DigitalReadState(channel, read))
         return false;
     const std::uint8_t current = static_cast<std::uint8_t>(read);
     std::uint8_t value = 0;
@@ -381,19 +390,19 @@ bool CLoggerDoc::DoDigitalAlarmAction(std::int16_t channel, const std::string& p
     request.m_value = value;
     request.m_status = 1;
     request.m_request = CReadingInfo::kRequestWrite;
-    return m_scanHost->DoInstrumentAction(request);
+    return m_doc.m_services.scanHost->DoInstrumentAction(request);
 }
 
-void CLoggerDoc::RestartCountdown(std::uint32_t now) {
+void CScanEngine::RestartCountdown(std::uint32_t now) {
     m_countdownDisplayTimer.Reset();
     m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
     m_countdownStep = 0;
     ShowWaitingStatus();
 }
 
-void CLoggerDoc::ShowWaitingStatus() {
+void CScanEngine::ShowWaitingStatus() {
     ++m_countdownStep;
-    const long interval = m_scan ? static_cast<long>(m_scan->m_scanInterval) : 0;
+    const long interval = m_doc.m_scan ? static_cast<long>(m_doc.m_scan->m_scanInterval) : 0;
     long remaining = interval - static_cast<long>(m_countdownStep) *
                                     static_cast<long>(m_countdownDisplayInterval) / 1000;
     remaining = std::max(remaining, 0L);
@@ -404,7 +413,7 @@ void CLoggerDoc::ShowWaitingStatus() {
     std::string text = days > 0
                            ? tvane::Format(scantext::kToScanDays, days, hours, minutes, seconds)
                            : tvane::Format(scantext::kToScan, hours, minutes, seconds);
-    const std::int32_t mode = m_scan ? m_scan->m_startMode : 0;
+    const std::int32_t mode = m_doc.m_scan ? m_doc.m_scan->m_startMode : 0;
     if (mode == CFXScan::kStartExternalTrigger)
         text = scantext::kWaitingTrigger;
     else if (mode == CFXScan::kStartOnAlarm)
@@ -412,6 +421,6 @@ void CLoggerDoc::ShowWaitingStatus() {
     // The status texts first: before the run is marked as scanning they would
     // empty pane 0 again.
     UpdateScanStatus(false);
-    if (IDocumentFrame* frame = m_app.GetMainFrame())
+    if (IDocumentFrame* frame = m_doc.m_app.GetMainFrame())
         frame->SetPaneText(0, text);
 }

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/CAppPreferences.h"
+#include "app/CScanEngine.h"
+
 #include "app/CLoggerDoc.h"
 #include "app/DocumentTexts.h"
 #include "app/IDocumentOperations.h"
@@ -43,7 +45,7 @@ std::string BoxText(const char* what) {
 
 } // namespace
 
-const char* CLoggerDoc::StartText(std::int32_t startMode) {
+const char* CScanEngine::StartText(std::int32_t startMode) {
     switch (startMode) {
     case CFXScan::kStartExternalTrigger:
         return scantext::kStartedTrigger;
@@ -56,23 +58,24 @@ const char* CLoggerDoc::StartText(std::int32_t startMode) {
     }
 }
 
-void CLoggerDoc::OnStartScan() {
-    IScanHost* host = m_scanHost;
-    IScanInstrument* instrument = m_scanInstrument;
-    if (host == nullptr || instrument == nullptr || !m_scan)
+void CScanEngine::OnStartScan() {
+    IScanHost* host = m_doc.m_services.scanHost;
+    IScanInstrument* instrument = m_doc.m_services.scanInstrument;
+    if (host == nullptr || instrument == nullptr || !m_doc.m_scan)
         return;
     // A second start would restart the instrument and split the run in two;
     // only the countdown of a timed start may start while the flag is set.
-    if (m_scanning != 0 && m_timedStartArmed == 0)
+    if (m_state != State::Idle && m_state != State::StartArmed)
         return;
     try {
         m_readingsPerPoll = host->GetReadingsPerPoll();
         if (m_readingsPerPoll <= 0 || m_readingsPerPoll > kReadingBufferCapacity)
             m_readingsPerPoll = 100;
-        m_scanTimer.SetWindow(&FrameTimers(m_app));
+        m_scanTimer.SetWindow(&FrameTimers(m_doc.m_app));
 
-        if (m_timedStartArmed != 0) {
-            m_timedStartArmed = 0;
+        if (m_state == State::StartArmed) {
+            // Counting as scanning from here, as while armed.
+            m_state = State::Scanning;
             m_startTimer.Stop();
             if (!host->ValidateInstrumentForRun(false, false))
                 return;
@@ -80,138 +83,136 @@ void CLoggerDoc::OnStartScan() {
             int showDialog = 1;
             if (CAppPreferences* prefs = host->Preferences())
                 prefs->GetPrefValue(CAppPreferences::kStartScanningWindow, showDialog);
-            if (showDialog != 0 && m_resume == 0) {
+            if (showDialog != 0 && m_doc.m_resume == 0) {
                 bool dontShowAgain = false;
-                if (!host->ShowScanStatus(m_setupInInstrument != 0, dontShowAgain))
+                if (!host->ShowScanStatus(m_doc.m_setupInInstrument != 0, dontShowAgain))
                     return;
                 if (dontShowAgain)
                     if (CAppPreferences* prefs = host->Preferences())
                         prefs->SetPrefValue(CAppPreferences::kStartScanningWindow, "N");
             }
             for (int pane = 1; pane <= 3; ++pane)
-                SetPane(m_app, pane, {});
-            m_pollTick = tvane::Clock().TickCount();
+                SetPane(m_doc.m_app, pane, {});
+            m_doc.m_pollTick = tvane::Clock().TickCount();
 
             DeleteLatestReadings();
-            if (m_operations != nullptr)
-                m_operations->CloseDataBrowser(*this);
-            UpdateAllViews(nullptr, HINT_SCAN_STATE);
+            if (m_doc.m_services.operations != nullptr)
+                m_doc.m_services.operations->CloseDataBrowser(m_doc);
+            m_doc.UpdateAllViews(nullptr, HINT_SCAN_STATE);
 
             CStateInfo state;
-            m_app.CopyStateInfo(state);
+            m_doc.m_app.CopyStateInfo(state);
             if (!host->SaveBeforeRun(state))
                 return;
             if (!host->SaveDatasetIfAny(state))
                 return;
 
-            m_monitorTimer.Stop();
-            m_app.SetStateInfo(state);
+            m_doc.m_monitorTimer.Stop();
+            m_doc.m_app.SetStateInfo(state);
             host->RefreshTitle();
 
-            UpdateAllViews(nullptr, HINT_SCAN_STARTING);
+            m_doc.UpdateAllViews(nullptr, HINT_SCAN_STARTING);
             host->EnableSetupView(false);
 
-            if (m_resume == 0) {
-                if (m_setupInInstrument == 0) {
+            if (m_doc.m_resume == 0) {
+                if (m_doc.m_setupInInstrument == 0) {
                     if (!host->ValidateInstrumentForRun(true, true))
                         return;
                 } else {
                     if (!host->ValidateInstrumentForRun(false, true))
                         return;
                     if (!host->InstrumentMatchesSetup()) {
-                        if (m_dataset && m_dataset->IsOpen()) {
+                        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
                             CDatasetEvent event(0, 0, 0.0, scantext::kConfigMismatch);
-                            m_dataset->AppendEvent(event);
+                            m_doc.m_dataset->AppendEvent(event);
                         }
                         tvane::ShowMessage(scantext::kValidationFailed);
                         host->EnableSetupView(true);
                         host->LogInstrumentError();
-                        m_setupInInstrument = 0;
+                        m_doc.m_setupInInstrument = 0;
                         return;
                     }
                 }
             }
 
-            if (m_scan->m_startMode == CFXScan::kStartTimed) {
-                m_startTimer.SetWindow(&FrameTimers(m_app));
+            if (m_doc.m_scan->m_startMode == CFXScan::kStartTimed) {
+                m_startTimer.SetWindow(&FrameTimers(m_doc.m_app));
                 m_startTimer.Start(m_startCountdownInterval);
-                m_timedStartArmed = 1;
-                m_scanning = 1;
+                m_state = State::StartArmed;
                 m_lastScanNumber = 0;
-                m_pollTick = tvane::Clock().TickCount();
+                m_doc.m_pollTick = tvane::Clock().TickCount();
                 UpdateScanStatus(false);
                 return;
             }
         }
 
         // The measurement itself.
-        m_monitorTimer.Stop();
+        m_doc.m_monitorTimer.Stop();
         const std::uint32_t now = tvane::Clock().TickCount();
-        m_monitorIntervalTimer.Set(m_monitorInterval, now);
+        m_doc.m_monitorIntervalTimer.Set(m_doc.m_monitorInterval, now);
         m_autoSaveTimer.Set(m_autoSaveInterval, now);
         m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
-        m_timedStartArmed = 0;
         m_startTimer.Stop();
-        m_leaveScanningForRun = 0;
 
-        if (m_resume == 0 && !instrument->StartMeasurement()) {
-            m_terminationCode = 4;
+        if (m_doc.m_resume == 0 && !instrument->StartMeasurement()) {
+            m_terminationCode = kTerminationInstrument;
             EndScan(false);
             host->LogInstrumentError();
             tvane::ShowMessage(scantext::kStartFailed);
             return;
         }
 
-        if (m_scan->m_scanInterval * 1000.0 >= 2000.0) {
-            m_countdownDisplayOn = 1;
+        if (m_doc.m_scan->m_scanInterval * 1000.0 >= 2000.0) {
+            m_showCountdown = true;
             m_countdownStep = 0;
             m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
             ShowWaitingStatus();
         } else {
-            m_countdownDisplayOn = 0;
+            m_showCountdown = false;
         }
 
         double startTick = 0.0;
         instrument->GetStartTickCount(startTick);
-        m_startTick = startTick;
-        m_pollTick = tvane::Clock().TickCount();
+        m_doc.m_startTick = startTick;
+        m_doc.m_pollTick = tvane::Clock().TickCount();
 
         std::int16_t milliseconds = 0;
-        const bool scanTimeRead = instrument->GetScanTime(m_documentTime, milliseconds);
-        m_runWord = milliseconds;
+        const bool scanTimeRead = instrument->GetScanTime(m_doc.m_documentTime, milliseconds);
+        m_doc.m_runWord = milliseconds;
 
-        if (m_dataset) {
-            m_dataset->SetFirstTick(m_startTick);
-            m_dataset->SetChannelCount(static_cast<std::int16_t>(CountActiveChannels(false)));
+        if (m_doc.m_dataset) {
+            m_doc.m_dataset->SetFirstTick(m_doc.m_startTick);
+            m_doc.m_dataset->SetChannelCount(
+                static_cast<std::int16_t>(m_doc.CountActiveChannels(false)));
         }
-        m_secondTick = m_startTick;
+        m_doc.m_secondTick = m_doc.m_startTick;
         host->LogInstrumentError();
-        if (m_dataset && m_dataset->IsOpen())
-            m_dataset->WriteHeader();
+        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+            m_doc.m_dataset->WriteHeader();
 
         host->ActivateGraphView();
-        LogTestStarted(m_startTick);
+        LogTestStarted(m_doc.m_startTick);
 
-        m_terminationCode = 1;
         m_lastScanNumber = 0;
-        m_scanning = 1;
-        m_lastScanChannel =
-            m_operations != nullptr ? m_operations->GetLastScanMaxChannel(*this) : 0;
+        BeginRun();
+        m_lastScanChannel = m_doc.m_services.operations != nullptr
+                                ? m_doc.m_services.operations->GetLastScanMaxChannel(m_doc)
+                                : 0;
         if (scanTimeRead)
             m_graphicsFlag = 0;
 
         host->RefreshToolBars();
         tvane::WritePrivateProfileString(doctext::kSettingsSection, scantext::kValidKey,
                                          std::string("0"), doctext::kIniFile);
-        NotifySetupChanged();
+        m_doc.NotifySetupChanged();
 
         if (scanTimeRead) {
-            m_scanTimer.SetWindow(&FrameTimers(m_app));
+            m_scanTimer.SetWindow(&FrameTimers(m_doc.m_app));
             m_scanTimer.Start(m_scanPollInterval);
         } else {
             // Without the scan's start time the run's readings cannot be placed
             // in time: it ended because of the instrument.
-            m_terminationCode = 4;
+            m_terminationCode = kTerminationInstrument;
             tvane::ShowMessage(scantext::kStartFailed);
             EndScan(false);
         }
@@ -225,32 +226,32 @@ void CLoggerDoc::OnStartScan() {
     }
 }
 
-void CLoggerDoc::LogTestStarted(double startTick) {
-    const char* text = StartText(m_scan ? m_scan->m_startMode : 0);
+void CScanEngine::LogTestStarted(double startTick) {
+    const char* text = StartText(m_doc.m_scan ? m_doc.m_scan->m_startMode : 0);
     CRunRecord run;
     run.m_kind = CRunRecord::kStart;
     run.m_time = startTick;
-    run.m_startTime = m_documentTime;
-    m_runFlag = 0;
-    UpdateAllViews(nullptr, HINT_EVENT, &run);
+    run.m_startTime = m_doc.m_documentTime;
+    m_doc.m_runFlag = 0;
+    m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
     CDatasetEvent event(CDatasetEvent::Start, 0, startTick, text);
-    UpdateAllViews(nullptr, HINT_READING, &event);
+    m_doc.UpdateAllViews(nullptr, HINT_READING, &event);
 }
 
-void CLoggerDoc::OnStartCountdownTimer() {
-    if (!m_scan)
+void CScanEngine::OnStartCountdownTimer() {
+    if (!m_doc.m_scan)
         return;
     const tvane::CTime now = tvane::CTime::GetCurrentTime();
-    if (now.GetTime() >= m_scan->m_startTime.GetTime()) {
+    if (now.GetTime() >= m_doc.m_scan->m_startTime.GetTime()) {
         OnStartScan();
         return;
     }
-    const std::int64_t span = m_scan->m_startTime - now;
+    const std::int64_t span = m_doc.m_scan->m_startTime - now;
     const long days = static_cast<long>(span / 86400);
     const int hours = static_cast<int>(span / 3600 % 24);
     const int minutes = static_cast<int>(span / 60 % 60);
     const int seconds = static_cast<int>(span % 60);
-    SetPane(m_app, 0,
+    SetPane(m_doc.m_app, 0,
             days > 0 ? tvane::Format(scantext::kStartsInDays, days, hours, minutes, seconds)
                      : tvane::Format(scantext::kStartsIn, hours, minutes, seconds));
 }

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/CAppPreferences.h"
+#include "app/CScanEngine.h"
+
 #include "app/CLoggerDoc.h"
 #include "app/DocumentTexts.h"
 #include "app/IDocumentOperations.h"
@@ -23,7 +25,7 @@
 #include "scan/CRunRecord.h"
 #include "scan/ValueFormat.h"
 
-const char* CLoggerDoc::TerminationText(std::int16_t code) {
+const char* CScanEngine::TerminationText(std::int16_t code) {
     switch (code) {
     case 1:
         return scantext::kTerminatedOk;
@@ -42,55 +44,54 @@ const char* CLoggerDoc::TerminationText(std::int16_t code) {
     }
 }
 
-void CLoggerDoc::OnStopScan() {
-    if (m_scan && m_scan->m_stopMode != CFXScan::kStopByUser) {
+void CScanEngine::OnStopScan() {
+    if (m_doc.m_scan && m_doc.m_scan->m_stopMode != CFXScan::kStopByUser) {
         if (tvane::ShowMessage(scantext::kConfirmStop, tvane::MsgButtons::YesNo,
                                tvane::MsgIcon::Question) != tvane::MsgAnswer::Yes)
             return;
     }
-    if (m_scanning != 0) {
-        m_terminationCode = 2;
+    if (IsScanning()) {
+        m_terminationCode = kTerminationByUser;
         m_scanTimer.Stop();
         EndScan(true);
     }
 }
 
-void CLoggerDoc::EndScan(bool offerBrowser) {
-    IScanHost* host = m_scanHost;
-    IScanInstrument* instrument = m_scanInstrument;
+void CScanEngine::EndScan(bool offerBrowser) {
+    EndRun(offerBrowser, false);
+}
+
+void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
+    IScanHost* host = m_doc.m_services.scanHost;
+    IScanInstrument* instrument = m_doc.m_services.scanInstrument;
     // The user's choice, or this run's own when the poll could no longer
     // trust the instrument.
     const bool leaveScanning =
-        m_leaveScanningForRun != 0 || (m_scan && m_scan->m_leaveScanning != 0);
+        leaveScanningForRun || (m_doc.m_scan && m_doc.m_scan->m_leaveScanning != 0);
     try {
-        StopTimers();
-        // Display requests queued during the run are not served any more.
-        if (host != nullptr)
-            host->DropDisplayRequests();
-        m_scanning = 0;
-        m_timedStartArmed = 0;
+        HaltRun();
         if (!leaveScanning && instrument != nullptr && !instrument->StopMeasurement())
             instrument->StopMeasurement();
 
-        m_secondTick = static_cast<double>(tvane::Clock().TickCount() -
-                                           static_cast<std::uint32_t>(m_pollTick));
-        if (m_dataset)
-            m_dataset->SetLastTick(m_secondTick);
+        m_doc.m_secondTick = static_cast<double>(tvane::Clock().TickCount() -
+                                                 static_cast<std::uint32_t>(m_doc.m_pollTick));
+        if (m_doc.m_dataset)
+            m_doc.m_dataset->SetLastTick(m_doc.m_secondTick);
 
         try {
             // A full dataset has no room for what the instrument still holds.
             if (!leaveScanning && m_terminationCode != kTerminationDatasetFull)
                 UploadRemainingReadings();
             // The data views of the stored run open at its end.
-            if (m_dataset && m_dataset->IsOpen()) {
-                m_dataset->SetBrowsePosition(m_secondTick);
-                m_dataset->WriteHeader();
-                m_dataset->SetBrowseScan(std::max(m_dataset->GetScanCount() - 1, 0));
+            if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
+                m_doc.m_dataset->SetBrowsePosition(m_doc.m_secondTick);
+                m_doc.m_dataset->WriteHeader();
+                m_doc.m_dataset->SetBrowseScan(std::max(m_doc.m_dataset->GetScanCount() - 1, 0));
             }
         } catch (const tvane::UserException&) {
-            m_scanning = 0;
+            m_state = State::Idle;
         } catch (const tvane::Exception& e) {
-            m_scanning = 0;
+            m_state = State::Idle;
             // The end of the run did not reach the file (a full disk): the user
             // hears of it before being asked to name the run.
             std::string text = e.what();
@@ -101,14 +102,14 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
         // The stop is logged even when the file could not take the end of the
         // run (a full disk): the event log shows how the run ended.
         try {
-            LogTestTerminated(m_secondTick);
+            LogTestTerminated(m_doc.m_secondTick);
             // The Stop event is in the file before anything else can go wrong.
-            if (m_dataset && m_dataset->IsOpen()) {
-                m_dataset->WriteHeader();
-                m_dataset->FlushReadings();
+            if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
+                m_doc.m_dataset->WriteHeader();
+                m_doc.m_dataset->FlushReadings();
             }
         } catch (const tvane::Exception&) {
-            m_scanning = 0;
+            m_state = State::Idle;
         }
 
         if (host != nullptr) {
@@ -117,65 +118,66 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
             host->StopMonitor();
             host->GoToLocal();
         }
-        if (m_dataset && m_dataset->IsOpen()) {
-            const std::int32_t scans = m_dataset->GetScanCount();
-            m_dataset->SetRunValue(static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0));
+        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
+            const std::int32_t scans = m_doc.m_dataset->GetScanCount();
+            m_doc.m_dataset->SetRunValue(static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0));
         }
 
-        if (host != nullptr && m_dataset && m_dataset->GetReadingCount() > 0) {
+        if (host != nullptr && m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0) {
             CStateInfo state;
-            m_app.CopyStateInfo(state);
-            const std::int32_t saveWord = m_exportAfterDialog;
-            m_exportAfterDialog = 0;
+            m_doc.m_app.CopyStateInfo(state);
+            CTextExport& textExport = m_doc.GetExport();
+            const bool saveWord = textExport.ExportsAfterDialog();
+            textExport.SetExportAfterDialog(false);
             const IScanHost::SaveAnswer answer =
-                host->ShowSaveScanData(state, m_scan ? m_scan->m_exportOnPostScan : 0);
-            m_exportAfterDialog = saveWord;
+                host->ShowSaveScanData(state, m_doc.m_scan ? m_doc.m_scan->m_exportOnPostScan : 0);
+            textExport.SetExportAfterDialog(saveWord);
             if (!answer.ok) {
                 bool saved = false;
                 try {
-                    saved = m_operations != nullptr && m_operations->SaveDataset(*this, state);
+                    saved = m_doc.m_services.operations != nullptr &&
+                            m_doc.m_services.operations->SaveDataset(m_doc, state);
                 } catch (const tvane::Exception&) {
                     saved = false;
                 }
                 if (saved && host->OpenSavedDataset(state)) {
-                    m_runFlag = 0;
+                    m_doc.m_runFlag = 0;
                 } else {
                     host->CloseDataset();
-                    if (m_operations != nullptr)
-                        m_operations->LoadDatasetFile(*this, state);
+                    if (m_doc.m_services.operations != nullptr)
+                        m_doc.m_services.operations->LoadDatasetFile(m_doc, state);
                 }
                 offerBrowser = false;
-                UpdateAllViews(nullptr, HINT_SCAN_STATE);
+                m_doc.UpdateAllViews(nullptr, HINT_SCAN_STATE);
             } else {
                 if (answer.applyNames)
                     host->ApplySaveNames();
-                if (m_scan)
-                    m_scan->m_exportOnPostScan = answer.exportChoice;
+                if (m_doc.m_scan)
+                    m_doc.m_scan->m_exportOnPostScan = answer.exportChoice;
                 if (answer.exportChoice == 1) {
-                    const std::int32_t exportWord = m_skipExportDialog;
-                    m_skipExportDialog = 1;
+                    const bool exportWord = textExport.SkipsDialog();
+                    textExport.SetSkipDialog(true);
                     host->ExportReadings();
-                    m_skipExportDialog = exportWord;
-                    m_exportRequest.m_fileName = MakeExportFileName("csv");
+                    textExport.SetSkipDialog(exportWord);
+                    textExport.GetRequest().m_fileName = m_doc.MakeExportFileName("csv");
                 }
             }
-            m_app.SetStateInfo(state);
+            m_doc.m_app.SetStateInfo(state);
             host->RefreshTitle();
         }
     } catch (const tvane::Exception&) {
-        if (m_dataset && m_dataset->IsOpen()) {
-            const std::int32_t scans = m_dataset->GetScanCount();
-            m_dataset->SetRunValue(static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0));
+        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
+            const std::int32_t scans = m_doc.m_dataset->GetScanCount();
+            m_doc.m_dataset->SetRunValue(static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0));
         }
         if (host != nullptr)
             host->RefreshToolBars();
-        m_scanning = 0;
+        m_state = State::Idle;
     }
-    m_leaveScanningForRun = 0;
 
     if (offerBrowser) {
         // The run's data now stands for the document, not the loaded setup's.
-        m_loadMark = 0;
+        m_doc.m_loadMark = 0;
         int showBrowser = 1;
         if (host != nullptr) {
             if (CAppPreferences* prefs = host->Preferences())
@@ -191,22 +193,28 @@ void CLoggerDoc::EndScan(bool offerBrowser) {
         tvane::ShowMessage(scantext::kDatasetFull);
 }
 
-bool CLoggerDoc::UploadRemainingReadings() {
-    if (m_scanInstrument == nullptr)
+bool CScanEngine::UploadRemainingReadings() {
+    if (m_doc.m_services.scanInstrument == nullptr)
         return false;
-    IScanInstrument& instrument = *m_scanInstrument;
+    IScanInstrument& instrument = *m_doc.m_services.scanInstrument;
     std::int32_t count = 0;
     if (!instrument.GetReadingsCount(count))
         return false;
     if (count <= 0)
         return true;
-    m_status = 1;
+    // Back to the state before once done, also when the upload fails.
+    struct StateGuard {
+        State& state;
+        State before;
+        ~StateGuard() { state = before; }
+    } guard{m_state, m_state};
+    m_state = State::Uploading;
     const std::int32_t perPoll =
         std::clamp<std::int32_t>(m_readingsPerPoll, 1, m_readingBufferCapacity);
-    const bool showProgress = count > perPoll && m_scanHost != nullptr;
+    const bool showProgress = count > perPoll && m_doc.m_services.scanHost != nullptr;
     if (showProgress) {
-        m_scanHost->ShowProgress(scantext::kUploading);
-        m_scanHost->SetProgress(2, {});
+        m_doc.m_services.scanHost->ShowProgress(scantext::kUploading);
+        m_doc.m_services.scanHost->SetProgress(2, {});
     }
     bool result = true;
     std::int32_t remaining = count;
@@ -226,59 +234,58 @@ bool CLoggerDoc::UploadRemainingReadings() {
             done += got;
         }
         if (showProgress) {
-            if (m_scanHost->IsProgressCancelled())
+            if (m_doc.m_services.scanHost->IsProgressCancelled())
                 break;
-            m_scanHost->SetProgress(static_cast<int>(static_cast<double>(done) / count * 100.0),
-                                    tvane::Format(scantext::kUploadingReading,
-                                                  static_cast<long>(done),
-                                                  static_cast<long>(count)));
+            m_doc.m_services.scanHost->SetProgress(
+                static_cast<int>(static_cast<double>(done) / count * 100.0),
+                tvane::Format(scantext::kUploadingReading, static_cast<long>(done),
+                              static_cast<long>(count)));
         }
     }
     if (showProgress)
-        m_scanHost->CloseProgress();
-    m_status = 0;
+        m_doc.m_services.scanHost->CloseProgress();
     return result;
 }
 
-void CLoggerDoc::LogTestTerminated(double elapsed) {
+void CScanEngine::LogTestTerminated(double elapsed) {
     CDatasetEvent event(CDatasetEvent::Stop, 0, elapsed, TerminationText(m_terminationCode));
-    UpdateAllViews(nullptr, HINT_READING, &event);
+    m_doc.UpdateAllViews(nullptr, HINT_READING, &event);
     CRunRecord run;
     run.m_kind = CRunRecord::kEnd;
     run.m_time = elapsed;
-    run.m_startTime = m_documentTime;
-    m_runFlag = m_dataset && m_dataset->GetReadingCount() > 0 ? 1 : 0;
-    UpdateAllViews(nullptr, HINT_EVENT, &run);
+    run.m_startTime = m_doc.m_documentTime;
+    m_doc.m_runFlag = m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0 ? 1 : 0;
+    m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
 }
 
-void CLoggerDoc::UpdateScanStatus(bool stateOnly) {
-    IDocumentFrame* frame = m_app.GetMainFrame();
+void CScanEngine::UpdateScanStatus(bool stateOnly) {
+    IDocumentFrame* frame = m_doc.m_app.GetMainFrame();
     if (frame == nullptr)
         return;
-    if (stateOnly || !m_dataset || !m_dataset->IsOpen()) {
-        ShowModuleTexts(GetStateInfo());
+    if (stateOnly || !m_doc.m_dataset || !m_doc.m_dataset->IsOpen()) {
+        m_doc.ShowModuleTexts(m_doc.GetStateInfo());
         return;
     }
     char elapsed[64] = {0};
-    if (m_scanning != 0 || m_status != 0) {
+    if (IsScanning() || m_state == State::Uploading) {
         frame->SetPaneText(1, tvane::Format(doctext::kScans, static_cast<long>(m_lastScanNumber)));
-        if (m_status != 0) {
+        if (m_state == State::Uploading) {
             frame->SetPaneText(2, {});
             return;
         }
-        const double ms = m_timedStartArmed != 0
+        const double ms = IsStartArmed()
                               ? 0.0
                               : static_cast<double>(tvane::Clock().TickCount() -
-                                                    static_cast<std::uint32_t>(m_pollTick));
+                                                    static_cast<std::uint32_t>(m_doc.m_pollTick));
         FormatTimeIntervalText(ms, elapsed, sizeof elapsed);
         frame->SetPaneText(2, elapsed);
         return;
     }
     frame->SetPaneText(0, {});
     frame->SetPaneText(
-        1, tvane::Format(doctext::kScans, static_cast<long>(m_dataset->GetScanCount())));
-    FormatTimeIntervalText(m_dataset->GetLastTick() - m_dataset->GetFirstTick(), elapsed,
-                           sizeof elapsed);
+        1, tvane::Format(doctext::kScans, static_cast<long>(m_doc.m_dataset->GetScanCount())));
+    FormatTimeIntervalText(m_doc.m_dataset->GetLastTick() - m_doc.m_dataset->GetFirstTick(),
+                           elapsed, sizeof elapsed);
     frame->SetPaneText(2, elapsed);
-    LogEvent();
+    m_doc.LogEvent();
 }
