@@ -16,6 +16,7 @@
 #include "app/ExceptionReport.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
+#include "app/SetupGridOperations.h"
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
 #include "database/CDatasetStore.h"
@@ -85,6 +86,7 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app)
     m_undo = std::make_unique<CFXUndo>(this);
     if (!m_undo->Create())
         throw std::bad_alloc();
+    m_setupGridOperations = std::make_unique<SetupGridOperations>(*this);
     m_scan = std::make_unique<CFXScan>();
     m_channelMath = std::make_unique<CChannelMath>();
     m_datasetStore = std::make_unique<CDatasetStore>();

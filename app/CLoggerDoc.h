@@ -31,6 +31,7 @@ class CFXScan;
 class CFXSetup;
 class CFXSetupArray;
 class COleKXQT7100;
+class SetupGridOperations;
 class ILoggerApp;
 class IDocumentOperations;
 class IScanHost;
@@ -77,7 +78,8 @@ public:
     static constexpr unsigned kScanTimerId = CScanEngine::kScanTimerId;
     static constexpr unsigned kStartTimerId = CScanEngine::kStartTimerId;
     static constexpr unsigned kMonitorTimerId = 3314;
-    static constexpr std::uint32_t kFileVersion = 2;
+    // Version 3 adds the setup view's part after the scan settings.
+    static constexpr std::uint32_t kFileVersion = 3;
     // Time bounds that mean "none": before and after the run.
     static constexpr double kBeforeScan = -1.0;
     static constexpr double kAfterScan = -1e12;
@@ -204,6 +206,17 @@ public:
     }
     void FormatResolution(CFXSetup& row) override;
     bool GetResolutionFormat(const CFXSetup& row) const;
+    // The setup grid's operations on the rows (cells, lists, copy, paste,
+    // undo, defaults, pairing, computed channels), a part of the document.
+    SetupGridOperations& GetSetupGridOperations() const { return *m_setupGridOperations; }
+    // What the setup editor changed since the last NotifySetupChanged: the
+    // setup indices of edited rows, and whether the setup changed in shape or
+    // in its four-wire pairs (then the views redraw it whole).
+    std::vector<std::uint32_t>& GetEditedRows() { return m_editedRows; }
+    void SetStructureChanged() { m_setupChanged = 1; }
+    void SetPairingChanged() { m_rowsChanged = 1; }
+    // The file's header word says that the setup was given computed channels.
+    void SetComputedChannelsPresent() { m_headerWord = 1; }
 
     // --- Channel utilities ----------------------------------------------------
     void CountActiveChannelsPerSlot();
@@ -427,6 +440,9 @@ private:
     struct LoadedFile;
     // Exchanges the document's file contents with the scratch copy.
     void SwapLoadedFile(LoadedFile& file);
+    // The setup view's part of the file: a 32-bit byte count, then the bytes.
+    void WriteSetupViewState(tvane::CArchive& ar);
+    static std::vector<std::uint8_t> ReadSetupViewState(tvane::CArchive& ar);
     void ShowModuleTexts(const CStateInfo& state);
     static std::int32_t ReadSettingNumber(const char* key, long def);
     // The dataset storage beside a setup's storage: the file name's first letter
@@ -435,6 +451,7 @@ private:
 
     ILoggerApp& m_app;
     DocumentServices m_services;
+    std::unique_ptr<SetupGridOperations> m_setupGridOperations;
     std::vector<IView*> m_views;
     std::string m_pathName;
     bool m_modified = false;

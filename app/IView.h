@@ -1,6 +1,10 @@
 #pragma once
 #include <typeinfo>
 
+namespace tvane {
+class CArchive;
+}
+
 // The payload of a view update hint: a pointer that remembers its type, so that a
 // receiver can tell the records of one hint number apart (hint 3350 carries a run
 // record or an event record) without trusting a cast.
@@ -31,4 +35,7 @@ public:
     virtual Kind GetKind() const { return kOtherView; }
     // Invalidate and repaint.
     virtual void Refresh() {}
+    // The view's own part of the document file (the setup view's layout);
+    // none by default.
+    virtual void SerializeState(tvane::CArchive&) {}
 };

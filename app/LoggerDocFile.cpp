@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <string_view>
@@ -57,6 +58,8 @@ struct CLoggerDoc::LoadedFile {
     std::unique_ptr<CFXSetupArray> setup = std::make_unique<CFXSetupArray>();
     std::unique_ptr<CCompChnlArray> computed = std::make_unique<CCompChnlArray>();
     std::unique_ptr<CFXScan> scan = std::make_unique<CFXScan>();
+    // The setup view's part, from version 3 on.
+    std::vector<std::uint8_t> setupView;
 
     LoadedFile() = default;
     LoadedFile(const LoadedFile&) = delete;
@@ -84,6 +87,7 @@ void CLoggerDoc::Serialize(tvane::CArchive& ar) {
         m_setup->Serialize(ar);
         m_compChannels->Serialize(ar);
         m_scan->Serialize(ar);
+        WriteSetupViewState(ar);
         if (IDocumentFrame* frame = m_app.GetMainFrame())
             frame->SerializeLayout(ar, *this);
         return;
@@ -105,22 +109,55 @@ void CLoggerDoc::Serialize(tvane::CArchive& ar) {
     file.setup->SetOwnsRows(1);
     file.computed->Serialize(ar);
     file.scan->Serialize(ar, static_cast<std::int32_t>(file.version));
-    // The views read their pages last and may look at the new setup; should
+    if (file.version >= 3)
+        file.setupView = ReadSetupViewState(ar);
+    // The views read their parts last and may look at the new setup; should
     // that fail, the old setup comes back.
     SwapLoadedFile(file);
-    if (IDocumentFrame* frame = m_app.GetMainFrame()) {
-        try {
-            frame->SerializeLayout(ar, *this);
-        } catch (...) {
-            SwapLoadedFile(file);
-            throw;
+    try {
+        if (IView* view = GetSetupView(); view != nullptr && !file.setupView.empty()) {
+            tvane::MemoryStream block(std::move(file.setupView));
+            tvane::CArchive inner(block, tvane::CArchive::load);
+            view->SerializeState(inner);
         }
+        if (IDocumentFrame* frame = m_app.GetMainFrame())
+            frame->SerializeLayout(ar, *this);
+    } catch (...) {
+        SwapLoadedFile(file);
+        throw;
     }
     // What the file replaced goes with the scratch copy.
     m_setupLoaded = 0;
     m_loadMark = 1;
     if (m_undo)
         m_undo->Clear();
+}
+
+void CLoggerDoc::WriteSetupViewState(tvane::CArchive& ar) {
+    // A block of its own, so a file is read past it whatever the view wrote
+    // and a document without a setup view writes an empty one.
+    tvane::MemoryStream block;
+    if (IView* view = GetSetupView()) {
+        tvane::CArchive inner(block, tvane::CArchive::store);
+        view->SerializeState(inner);
+    }
+    ar << static_cast<std::uint32_t>(block.Size());
+    ar.Write(block.Bytes().data(), block.Size());
+}
+
+std::vector<std::uint8_t> CLoggerDoc::ReadSetupViewState(tvane::CArchive& ar) {
+    std::uint32_t size = 0;
+    ar >> size;
+    // Read as it comes: a damaged size runs into the end of the file rather
+    // than into an allocation of its own.
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[4096];
+    while (bytes.size() < size) {
+        const std::size_t n = std::min<std::size_t>(sizeof chunk, size - bytes.size());
+        ar.ReadExact(chunk, n);
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    return bytes;
 }
 
 void CLoggerDoc::SwapLoadedFile(LoadedFile& file) {

@@ -5,7 +5,8 @@
 #include "scan/ISetupLookup.h"
 
 // The setup model's lookup tables over the workspace: CardData rows by model and
-// channel, and VTFunction rows by name. The function table stays open from
+// channel, VTFunction rows by name or type, and the range and resolution texts
+// by type (each list in the order of its stored query). The function table stays open from
 // OpenFunctions until the next OpenFunctions or destruction.
 class DatabaseSetupLookup final : public ISetupLookup {
 public:
@@ -15,6 +16,12 @@ public:
                                     CardDataRow& row) override;
     OpenResult OpenFunctions() override;
     bool FindFunction(const std::string& name, FunctionRow& row) override;
+    OpenResult OpenFunctionsGivenType(std::uint32_t type, std::vector<FunctionRow>& rows) override;
+    OpenResult OpenFunctionGivenTypeName(std::uint32_t type, const std::string& name,
+                                         FunctionRow& row) override;
+    OpenResult OpenRangesGivenType(std::int32_t type, std::vector<std::string>& names) override;
+    OpenResult OpenResolutionsGivenType(std::int32_t type,
+                                        std::vector<std::string>& names) override;
 
 private:
     tvane::OdbcDatabase* m_database;

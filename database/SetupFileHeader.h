@@ -9,7 +9,7 @@ namespace setup_file {
 
 inline constexpr const char* kContentsStream = "Contents";
 // The newest file version the document writes; it reads all from 1 up.
-inline constexpr std::uint32_t kLatestVersion = 2;
+inline constexpr std::uint32_t kLatestVersion = 3;
 
 // True when path opens through the storage layer as such a file with a
 // version from 1 to kLatestVersion. Never throws.

@@ -37,4 +37,41 @@ public:
             }
         return false;
     }
+    std::map<std::int32_t, std::vector<std::string>> ranges;
+    std::map<std::int32_t, std::vector<std::string>> resolutions;
+    OpenResult OpenFunctionsGivenType(std::uint32_t type, std::vector<FunctionRow>& rows) override {
+        rows.clear();
+        if (!functionsOpen)
+            return kNotOpened;
+        for (const auto& f : functions)
+            if (f.Type == type)
+                rows.push_back(f);
+        return rows.empty() ? kEmpty : kRows;
+    }
+    OpenResult OpenFunctionGivenTypeName(std::uint32_t type, const std::string& name,
+                                         FunctionRow& row) override {
+        if (!functionsOpen)
+            return kNotOpened;
+        for (const auto& f : functions)
+            if (f.Type == type && f.Name == name) {
+                row = f;
+                return kRows;
+            }
+        return kEmpty;
+    }
+    OpenResult OpenRangesGivenType(std::int32_t type, std::vector<std::string>& names) override {
+        return Names(ranges, type, names);
+    }
+    OpenResult OpenResolutionsGivenType(std::int32_t type,
+                                        std::vector<std::string>& names) override {
+        return Names(resolutions, type, names);
+    }
+
+private:
+    static OpenResult Names(const std::map<std::int32_t, std::vector<std::string>>& table,
+                            std::int32_t type, std::vector<std::string>& names) {
+        auto it = table.find(type);
+        names = it == table.end() ? std::vector<std::string>{} : it->second;
+        return names.empty() ? kEmpty : kRows;
+    }
 };

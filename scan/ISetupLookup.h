@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The default settings of one channel of a module model (a CardData row).
 struct CardDataRow {
@@ -26,6 +27,12 @@ struct FunctionRow {
     std::string Name;
     std::uint32_t AdvSettingsType = 0;
     std::string DefaultAdvSettings;
+    std::uint32_t Type = 0;
+    std::int32_t RangeType = 0;
+    std::string DefaultRange{};
+    std::int32_t ResolutionType = 0;
+    std::string DefaultResolution{};
+    std::string DefaultUnits{};
 };
 
 // The lookup tables of the database that a setup row is built from. The database
@@ -43,6 +50,18 @@ public:
     virtual OpenResult OpenFunctions() = 0;
     // The first function row whose name equals the name; false when there is none.
     virtual bool FindFunction(const std::string& name, FunctionRow& row) = 0;
+
+    // The choice lists of the setup editor, in the order the tables give them.
+    // The function rows of a function type.
+    virtual OpenResult OpenFunctionsGivenType(std::uint32_t type,
+                                              std::vector<FunctionRow>& rows) = 0;
+    // The function row of a function type and name.
+    virtual OpenResult OpenFunctionGivenTypeName(std::uint32_t type, const std::string& name,
+                                                 FunctionRow& row) = 0;
+    // The range or resolution texts of a range or resolution type.
+    virtual OpenResult OpenRangesGivenType(std::int32_t type, std::vector<std::string>& names) = 0;
+    virtual OpenResult OpenResolutionsGivenType(std::int32_t type,
+                                                std::vector<std::string>& names) = 0;
 };
 
 // The application's lookup, installed once the database is open; null before.

@@ -1,5 +1,8 @@
 #include "setup/SetupGridController.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/archive/CArchive.h"
 #include "platform/grid/CGridParam.h"
 #include "platform/grid/GridCellControl.h"
@@ -50,13 +53,17 @@ void SetupGridController::InitialUpdate(bool opened) {
         m_window.SyncRowCount();
         return;
     }
-    if (opened && m_loadedParam)
+    // A file written before the view kept its part brings no layout: its
+    // setup is shown as a new one's.
+    const bool restored = opened && m_loadedParam;
+    if (restored)
         m_grid.SetParam(*m_loadedParam);
+    m_loadedParam.reset();
     const bool readOnly = m_grid.SetReadOnly(true);
     int a = 0, b = 0, c = 0;
     m_ops.GetLastRowPerSlot(a, b, c);
     m_lastRows = {a, b, c};
-    if (opened) {
+    if (restored) {
         InitGrid(false);
         // The rows may have changed since the layout was saved.
         m_state.lastRow = m_ops.GetSetupCount() + 1;
@@ -66,7 +73,7 @@ void SetupGridController::InitialUpdate(bool opened) {
     } else {
         m_state.showAll = true;
         m_state.showActive = m_state.showMeasurement = false;
-        m_state.nextComputed = 900;
+        m_state.nextComputed = NextComputedChannel();
         m_state.tabName = setuptext::kTabName;
         m_window.SetTabName(m_state.tabName);
         InitGrid(true);
@@ -74,6 +81,17 @@ void SetupGridController::InitialUpdate(bool opened) {
     m_state.updating = false;
     m_window.SetCurrentCell(2, 1);
     m_grid.SetReadOnly(readOnly);
+}
+
+int SetupGridController::NextComputedChannel() {
+    // Past the computed channels the setup has already, so no number is
+    // given twice.
+    int next = 900;
+    std::string text;
+    for (int row = 2; row < m_ops.GetSetupCount() + 2; ++row)
+        if (m_ops.GetSetupCellText(row, kColId, text))
+            next = std::max(next, std::atoi(text.c_str()) + 1);
+    return next;
 }
 
 void SetupGridController::InitGrid(bool rebuild) {

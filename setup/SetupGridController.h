@@ -99,6 +99,8 @@ public:
 private:
     void ResetState();
     void MoveByTab(bool back);
+    // The number the next computed channel gets in a setup shown anew.
+    int NextComputedChannel();
 
     tvane::GridCore& m_grid;
     ISetupGridWindow& m_window;

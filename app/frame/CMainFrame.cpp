@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
@@ -280,6 +281,29 @@ void CMainFrame::CreatePages() {
     m_pages->addTab(setup, "Scan Setup");
     AddGraphicsPage(GraphicsSetupTitle(s_pageNumber));
     connect(m_pages, &QTabWidget::currentChanged, this, &CMainFrame::UpdateToolbars);
+}
+
+void CMainFrame::SetSetupView(QWidget* view) {
+    QWidget* old = m_pages->widget(0);
+    const int current = m_pages->currentIndex();
+    const QSignalBlocker blocker(m_pages);
+    m_pages->insertTab(0, view ? view : new QWidget, old ? m_pages->tabText(0) : "Scan Setup");
+    if (old) {
+        m_pages->removeTab(1);
+        delete old;
+    }
+    m_pages->setCurrentIndex(current < 0 ? 0 : current);
+}
+
+QAction* CMainFrame::AddMenuCommand(QMenu* menu, unsigned id, const QString& text,
+                                    const QKeySequence& key) {
+    QAction* action = AddCommand(id, text);
+    if (!key.isEmpty())
+        action->setShortcut(key);
+    if (menu)
+        menu->addAction(action);
+    action->setEnabled(IsCommandEnabled(id));
+    return action;
 }
 
 void CMainFrame::AddGraphicsPage(const QString& title) {

@@ -13,7 +13,9 @@
 #include "platform/ui/TimerService.h"
 
 class QAction;
+class QKeySequence;
 class QLabel;
+class QMenu;
 class QTabWidget;
 class QToolBar;
 class CTextButton;
@@ -72,6 +74,14 @@ public:
 
     // Pages.
     QTabWidget* Pages() const { return m_pages; }
+    // The first page's view, in place of the one there (which is deleted);
+    // null puts an empty page back.
+    void SetSetupView(QWidget* view);
+    // A command's entry in a menu, with its accelerator; the command's own
+    // action, so its handler and enabler are those of SetCommandHandler and
+    // SetCommandEnabler.
+    QAction* AddMenuCommand(QMenu* menu, unsigned id, const QString& text,
+                            const QKeySequence& key = {});
     void SelectPage(int index);
     void ResetPages();
     void ShowGraphView();

@@ -12,6 +12,7 @@
 #include "app/IExportServices.h"
 #include "app/SaveSetupAsModel.h"
 #include "app/SaveSetupModel.h"
+#include "app/SetupGridOperations.h"
 #include "app/eventlog/CEventEditDialog.h"
 #include "app/eventlog/CEventFrame.h"
 #include "app/frame/CExportDataDialog.h"
@@ -25,6 +26,7 @@
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
 #include "app/frame/SetupSheets.h"
+#include "app/frame/SetupViewPage.h"
 #include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
 #include "platform/archive/CArchive.h"
@@ -299,8 +301,12 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
             host->RefreshTitle();
     };
     m_instrumentUi->SetNewSetupHandler([newSetupFromUpload](CLoggerDoc&) { newSetupFromUpload(); });
+    // The setup editor's sheets: the grid's operations run the channel sheet,
+    // and the sheets ask the grid whether a row may take a function.
     m_sheets = std::make_unique<SetupSheets>(*m_doc, state.GetDatabase(), frame);
     m_app.SetSetupEditor(&m_sheets->Editor());
+    m_sheets->Source().SetGridOperations(&m_doc->GetSetupGridOperations());
+    m_doc->GetSetupGridOperations().SetChannelDetailsSheet(&m_sheets->ChannelSheet());
     DocumentServices services;
     services.scanHost = m_scanHost.get();
     services.scanInstrument = m_scanInstrument.get();
@@ -343,6 +349,10 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
         frame->SetCommandHandler(cmd::kExportData, [doc] { doc->OnExportData(); });
         frame->SetCommandEnabler(cmd::kExportData, [doc] { return doc->IsExportDataEnabled(); });
+        m_setupPage = std::make_unique<SetupViewPage>(*doc, *frame);
+        m_setupPage->SetSheets(&m_sheets->Editor());
+        m_setupPage->SetOptionsSheet(&m_sheets->OptionsSheet());
+        m_app.SetSetupEditor(m_setupPage.get());
         // The event log is made at start-up; its table shows this document.
         if (!frame->EventLog())
             frame->CreateEventLog(false);
@@ -370,6 +380,8 @@ DocumentWiring::~DocumentWiring() {
             log->SetDocument(nullptr);
     }
     m_app.SetSetupEditor(nullptr);
+    m_setupPage.reset();
+    m_doc->GetSetupGridOperations().SetChannelDetailsSheet(nullptr);
     m_instrumentUi->SetNewSetupHandler({});
     m_doc->SetServices({});
     m_doc.reset();

@@ -21,6 +21,7 @@ class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
 class SetupSheets;
+class SetupViewPage;
 
 // The main frame as the document reaches it: the frame's timer service, its
 // status panes, and the page titles stored after the setup.
@@ -45,16 +46,16 @@ public:
     COleKXQT7100* GetInstrument() override;
     bool IsSetupDiscard() const override { return m_discard; }
     IDocumentFrame* GetMainFrame() override { return m_frame.get(); }
-    ISetupEditor* GetSetupEditor() override { return m_setupEditor; }
+    ISetupEditor* GetSetupEditor() override { return m_editor; }
     void SetSetupDiscard(bool discard) { m_discard = discard; }
-    void SetSetupEditor(ISetupEditor* editor) { m_setupEditor = editor; }
+    void SetSetupEditor(ISetupEditor* editor) { m_editor = editor; }
 
 private:
     CStateInfo& m_state;
     CInstrumentConnection* m_connection;
     std::unique_ptr<FrameForDocument> m_frame;
+    ISetupEditor* m_editor = nullptr;
     bool m_discard = false;
-    ISetupEditor* m_setupEditor = nullptr;
 };
 
 // The document's operations: the database steps in the workspace, the run's
@@ -189,6 +190,8 @@ public:
     ProgramLoggerApp& App() { return m_app; }
     // The setup editor's sheets over this document.
     SetupSheets& Sheets() { return *m_sheets; }
+    // The setup grid page of the main window; null without a frame.
+    SetupViewPage* SetupPage() { return m_setupPage.get(); }
 
 private:
     ProgramLoggerApp m_app;
@@ -207,4 +210,5 @@ private:
     std::unique_ptr<IUploadDialog> m_uploadDialog;
     std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
     std::unique_ptr<SetupSheets> m_sheets;
+    std::unique_ptr<SetupViewPage> m_setupPage;
 };

@@ -15,10 +15,11 @@
 #include "app/frame/MfxFontQt.h"
 #include "app/frame/ProgramHost.h"
 #include "app/frame/QtServices.h"
-#include "platform/widgets/QtPrompter.h"
 #include "app/startup/CLoggerApp.h"
 #include "app/startup/ComponentRegistration.h"
 #include "database/CStateInfo.h"
+#include "platform/widgets/QtMessageScheduler.h"
+#include "platform/widgets/QtPrompter.h"
 
 namespace {
 
@@ -76,6 +77,9 @@ int main(int argc, char** argv) {
     QtHelp help;
     QtLocaleFormats locale;
     QtMessagePump pump;
+    // Posted messages (the setup grid's cell controls) run from the event loop.
+    tvane::QtMessageScheduler scheduler;
+    tvane::SetMessageScheduler(&scheduler);
     tvane::SetPrompter(&prompter);
     tvane::SetHelp(&help);
     tvane::SetLocale(&locale);
@@ -97,5 +101,6 @@ int main(int argc, char** argv) {
     tvane::SetLocale(nullptr);
     tvane::SetHelp(nullptr);
     tvane::SetPrompter(nullptr);
+    tvane::SetMessageScheduler(nullptr);
     return code;
 }

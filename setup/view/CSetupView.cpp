@@ -90,6 +90,11 @@ void CSetupView::FillDropDown(const std::vector<std::string>& items, const std::
     m_dropDown->SelectText(chosen);
 }
 
+void CSetupView::SetTabName(const std::string& name) {
+    m_tabName = name;
+    emit tabNameChanged(tvane::ToQString(name));
+}
+
 void CSetupView::ShowPopupMenu(int menuId) {
     emit popupMenuRequested(menuId);
 }
@@ -100,6 +105,16 @@ bool CSetupView::CopyTextToClipboard(const std::string& text) {
         return false;
     clipboard->setText(tvane::ToQString(text));
     return true;
+}
+
+bool CSetupView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return true;
+    }
+    return GridView::event(event);
 }
 
 bool CSetupView::ProcessKey(QKeyEvent* event) {

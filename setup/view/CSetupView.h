@@ -53,15 +53,20 @@ public:
     void ShowPopupMenu(int menuId) override;
     bool CopyTextToClipboard(const std::string& text) override;
     std::string GetTabName() const override { return m_tabName; }
-    void SetTabName(const std::string& name) override { m_tabName = name; }
+    void SetTabName(const std::string& name) override;
 
 signals:
     // The prompt of the current cell's column, for the status bar.
     void statusTextChanged(const QString& text);
     // A context menu: 200 "Channel" or 151 "SetupView".
     void popupMenuRequested(int menuId);
+    // The name the view's page tab shows.
+    void tabNameChanged(const QString& name);
 
 protected:
+    // Delete stays the grid's key (its own rule for rows and cells) even
+    // where the main window's Delete command has it as its accelerator.
+    bool event(QEvent* event) override;
     bool ProcessKey(QKeyEvent* event) override;
     bool AcceptsPress(QMouseEvent* event) override;
     void RightButtonPressed(int row, int col, const QPoint& globalPos) override;

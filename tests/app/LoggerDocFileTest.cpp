@@ -69,7 +69,7 @@ TEST_F(LoggerDocFileTest, SaveAndLoadRoundTrip) {
     // The archive's first fields, as bytes.
     const std::string bytes = ReadContents(path);
     ASSERT_GE(bytes.size(), 60u);
-    EXPECT_EQ(bytes.substr(0, 4), std::string("\x02\x00\x00\x00", 4));
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x03\x00\x00\x00", 4));
     EXPECT_EQ(bytes.substr(4, 4), std::string("\x3e\x00\x00\x00", 4)); // header value 62
     EXPECT_EQ(bytes.substr(8, 2), std::string("\x07\x00", 2));         // header word: 16 bits
     EXPECT_EQ(bytes.substr(10, 9), std::string("\x08KXQT7101"));
@@ -82,14 +82,14 @@ TEST_F(LoggerDocFileTest, SaveAndLoadRoundTrip) {
     const std::string script = "import olefile; o = olefile.OleFileIO(\"" + path.string() +
                                "\"); print(o.listdir()); print(o.openstream(\"Contents\").read()"
                                "[:4].hex(), o.get_size(\"Contents\"))";
-    EXPECT_EQ(RunPython(script), "[['Contents']]\n02000000 " + std::to_string(bytes.size()) + "\n");
+    EXPECT_EQ(RunPython(script), "[['Contents']]\n03000000 " + std::to_string(bytes.size()) + "\n");
 
     // Load into a fresh document of a fresh application.
     FakeApp other;
     other.frame.pages.clear();
     CLoggerDoc loaded(other);
     loaded.ReadDocumentFile(path.string());
-    EXPECT_EQ(CLoggerDoc::LoadedFileVersion(), 2u);
+    EXPECT_EQ(CLoggerDoc::LoadedFileVersion(), 3u);
     EXPECT_EQ(other.state.m_modules,
               (std::array<std::string, 3>{"KXQT7101", "KXQT7107", "(None)"}));
     EXPECT_EQ(loaded.GetHeaderValue(), 62u);
@@ -125,6 +125,61 @@ TEST_F(LoggerDocFileTest, SaveAndLoadRoundTrip) {
     const fs::path again = Path("X0000002.000");
     ASSERT_TRUE(loaded.OnSaveDocument(again.string()));
     EXPECT_EQ(ReadContents(again), bytes);
+}
+
+// A setup view that keeps one text in the document file.
+class StateView final : public IView {
+public:
+    std::string state;
+    int loads = 0;
+    Kind GetKind() const override { return kSetupView; }
+    void OnUpdate(IView*, long, const HintObject&) override {}
+    void SerializeState(CArchive& ar) override {
+        if (ar.IsStoring()) {
+            ar << state;
+        } else {
+            ar >> state;
+            ++loads;
+        }
+    }
+};
+
+TEST_F(LoggerDocFileTest, TheSetupViewsPartIsKeptAndOlderFilesStillLoad) {
+    CLoggerDoc& d = MakeDocument();
+    FillDocument(d);
+    StateView view;
+    view.state = "grid layout";
+    d.AddView(&view);
+    const fs::path path = Path("X0000004.000");
+    ASSERT_TRUE(d.OnSaveDocument(path.string()));
+    d.RemoveView(&view);
+
+    FakeApp other;
+    CLoggerDoc loaded(other);
+    StateView reader;
+    loaded.AddView(&reader);
+    loaded.ReadDocumentFile(path.string());
+    EXPECT_EQ(reader.state, "grid layout");
+    EXPECT_EQ(reader.loads, 1);
+
+    // A file of the version before the view's part: the same bytes without
+    // the block (saved without a view, so its count is 0) and with version 2.
+    const fs::path plain = Path("X0000005.000");
+    const std::size_t layout = 4 + 1 + std::string("Graphics 1").size() + 4;
+    app.frame.pages = {"Graphics 1"};
+    ASSERT_TRUE(d.OnSaveDocument(plain.string()));
+    std::string bytes = ReadContents(plain);
+    ASSERT_EQ(bytes.substr(bytes.size() - layout - 4, 4), std::string(4, '\0'));
+    bytes.erase(bytes.size() - layout - 4, 4);
+    bytes[0] = '\x02';
+    WriteContents(plain, bytes);
+    reader.state = "untouched";
+    loaded.ReadDocumentFile(plain.string());
+    EXPECT_EQ(CLoggerDoc::LoadedFileVersion(), 2u);
+    EXPECT_EQ(reader.state, "untouched");
+    EXPECT_EQ(loaded.GetSetup()->GetSize(), 4);
+    EXPECT_EQ(other.frame.pages, std::vector<std::string>{"Graphics 1"});
+    loaded.RemoveView(&reader);
 }
 
 TEST_F(LoggerDocFileTest, WithoutAFrameNoLayoutIsStored) {

@@ -25,18 +25,23 @@
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/SetupSheets.h"
+#include "app/frame/SetupViewPage.h"
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
 #include "scan/CFXScan.h"
 #include "scan/CFXSetup.h"
 #include "scan/records/ReadingRecord.h"
 #include "setup/IChannelDetailsSheet.h"
+#include "setup/SetupGridDefs.h"
+#include "setup/SetupViewCommands.h"
 #include "setup/view/CDetailsPropSheet.h"
 #include "setup/view/CMonitorPropSheet.h"
 #include "setup/view/CScanSettings.h"
+#include "setup/view/CSetupView.h"
 #include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "ui_ComputedPage.h"
 #include "ui_MeasurementPage.h"
 #include "ui_MonitorPage.h"
 #include "ui_ScanSettingsPage.h"
@@ -97,13 +102,18 @@ TEST(SheetsThroughFrame, AFourWireChannelScannedTenTimesEveryTwoAndAHalfSeconds)
     doc.SetModifiedFlag(false);
     frame.UpdateToolbars();
 
-    // The channel sheet, its lists from the workspace: 101 measures four-wire ohms.
-    CFXSetup& row = *doc.GetSetupRow(0);
-    CFXSetup copy;
-    IChannelDetailsSheet::RowResult monitor;
+    // Channel Properties on the grid's row of 101 opens the channel sheet, its
+    // lists from the workspace: 101 measures four-wire ohms.
+    frame.SelectPage(0);
+    CSetupView& view = wiring.SetupPage()->View();
+    view.SetCurrentCell(doc.GetGridRow(101), setupgrid::kColName);
+    frame.UpdateToolbars();
+    QAction* properties = frame.Action(SetupViewCommands::kProperties);
+    ASSERT_TRUE(properties->isEnabled());
     int shown = 0;
     WhenShown<CDetailsPropSheet>(
         [](CDetailsPropSheet& sheet) {
+            ASSERT_TRUE(sheet.SetActivePage(1));
             auto& m = sheet.MeasurementPage()->Controls();
             const int item = m.functionList->findText("4w ohms");
             ASSERT_GE(item, 0);
@@ -112,13 +122,12 @@ TEST(SheetsThroughFrame, AFourWireChannelScannedTenTimesEveryTwoAndAHalfSeconds)
             sheet.accept();
         },
         &shown);
-    ASSERT_TRUE(wiring.Sheets().ChannelSheet().EditRow("Channel Properties - <101> ", row, 1, copy,
-                                                       nullptr, monitor));
+    properties->trigger();
+    QCoreApplication::processEvents();
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(copy.Function, "4w ohms");
-    EXPECT_EQ(copy.AdvSettings, ";1;;;;;;;OFF;AUTO;;;;");
-    // The document takes the copy (its setup operations compare and apply it).
-    row = copy;
+    const CFXSetup& row = *doc.GetSetupRow(0);
+    EXPECT_EQ(row.Function, "4w ohms");
+    EXPECT_EQ(row.AdvSettings, ";1;;;;;;;OFF;AUTO;;;;");
     doc.SetSetupInInstrument(0);
 
     // Start Scan shows the Scan Status window; its Settings... opens Scan Settings.
@@ -210,6 +219,28 @@ TEST(SheetsThroughFrame, ScanSettingsAndMonitorChannelFromTheMenus) {
     EXPECT_EQ(doc.GetMonitorChannel(), 102);
     EXPECT_EQ(doc.GetMonitorInterval(), 7000u);
     EXPECT_EQ(frame.MonitorDisplay()->Mode(), 0);
+
+    // Add Computed Channel on the grid: the computed channel page alone.
+    frame.SelectPage(0);
+    wiring.SetupPage()->View().SetCurrentCell(doc.GetGridRow(101), setupgrid::kColName);
+    frame.UpdateToolbars();
+    QAction* add = frame.Action(SetupViewCommands::kAddComputed);
+    ASSERT_TRUE(add->isEnabled());
+    const std::int32_t rows = doc.GetSetup()->GetSize();
+    WhenShown<CDetailsPropSheet>(
+        [](CDetailsPropSheet& sheet) {
+            auto& c = sheet.ComputedPage()->Controls();
+            c.arg1List->setCurrentIndex(c.arg1List->findText("<101>", Qt::MatchStartsWith));
+            c.arg2List->setCurrentIndex(c.arg2List->findText("<102>", Qt::MatchStartsWith));
+            c.functionList->setCurrentRow(1); // Difference
+            sheet.accept();
+        },
+        &shown);
+    add->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, 3);
+    ASSERT_EQ(doc.GetSetup()->GetSize(), rows + 1);
+    EXPECT_TRUE(doc.GetSetupRow(rows)->IsComputed());
 }
 
 } // namespace
