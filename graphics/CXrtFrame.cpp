@@ -5,7 +5,7 @@
 #include "platform/archive/CArchive.h"
 #include "platform/core/Exception.h"
 
-IMPLEMENT_DYNAMIC(CXrtFrame, tvane::CObject)
+IMPLEMENT_DYNAMIC(CXrtFrame, CGraphFrame)
 
 CXrtFrame::CXrtFrame() = default;
 

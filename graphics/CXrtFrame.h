@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "graphics/IGraphFrameBase.h"
+#include "graphics/CGraphFrame.h"
 
 namespace tvane::chart {
 class ChartData;
@@ -13,7 +13,7 @@ class CXrtGraphData;
 // strip chart): a chart data object owned by the frame, which each display
 // fills with its own readings or bins, stored with the frame while the document
 // holds readings.
-class CXrtFrame : public IGraphFrameBase {
+class CXrtFrame : public CGraphFrame {
     DECLARE_DYNAMIC(CXrtFrame)
 public:
     static constexpr const char* kSourceFile = "Xrtfrm";
@@ -24,8 +24,8 @@ public:
 
     // The base frame's creation; the displays then make their plot window and
     // their reading data.
-    virtual bool CreateFrame(CGraphView* parent);
-    virtual bool RecreateFrame(CGraphView* parent, int id);
+    bool CreateFrame(CGraphView* parent) override;
+    bool RecreateFrame(CGraphView* parent, int id) override;
     // The base frame's part, then the reading data (class tag and object)
     // unless the no-readings flag is set. A failure is shown to the user and
     // then passed on, so that a document never stores or loads half a frame.

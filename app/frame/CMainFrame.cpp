@@ -1,5 +1,7 @@
 #include "app/frame/CMainFrame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -310,6 +312,26 @@ void CMainFrame::AddGraphicsPage(const QString& title) {
     QWidget* view = m_graphViewFactory ? m_graphViewFactory() : new QWidget;
     view->setProperty("tvaneGraphView", true);
     m_pages->addTab(view, title);
+}
+
+QWidget* CMainFrame::GraphicsPage(int index) const {
+    QWidget* view = m_pages->widget(index);
+    return view && view->property("tvaneGraphView").toBool() ? view : nullptr;
+}
+
+void CMainFrame::SetGraphicsPages(const std::vector<QWidget*>& views,
+                                  const std::vector<QString>& titles) {
+    for (int i = m_pages->count() - 1; i >= 0; --i)
+        if (QWidget* view = GraphicsPage(i)) {
+            m_pages->removeTab(i);
+            delete view;
+        }
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        views[i]->setProperty("tvaneGraphView", true);
+        m_pages->addTab(views[i], i < titles.size() ? titles[i] : GraphicsSetupTitle(int(i) + 1));
+    }
+    s_pageNumber = std::max(1, int(views.size()));
+    m_pages->tabBar()->update();
 }
 
 int CMainFrame::GraphicsPageCount() const {

@@ -2,6 +2,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -87,6 +88,12 @@ public:
     void ShowGraphView();
     int GraphicsPageCount() const;
     static int PageNumber() { return s_pageNumber; }
+    // Graphics pages made from now on come from factory.
+    void SetGraphViewFactory(ViewFactory factory) { m_graphViewFactory = std::move(factory); }
+    // The graphics page of a tab index, or null for another page.
+    QWidget* GraphicsPage(int index) const;
+    // Replaces every graphics page by these (the frame takes them) with their tab titles.
+    void SetGraphicsPages(const std::vector<QWidget*>& views, const std::vector<QString>& titles);
 
     // The event log window: created on the first call, later only shown or hidden.
     // Without content it is the event log frame.

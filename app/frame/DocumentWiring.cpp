@@ -26,6 +26,7 @@
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
 #include "app/frame/SetupSheets.h"
+#include "app/frame/GraphicsWiring.h"
 #include "app/frame/SetupViewPage.h"
 #include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
@@ -100,6 +101,8 @@ void FrameForDocument::SerializeLayout(tvane::CArchive& ar, CLoggerDoc&) {
         for (std::uint32_t i = 0; i < count; ++i)
             ar << std::string("Graphics ") + std::to_string(i + 1);
         ar << static_cast<std::uint32_t>(CMainFrame::PageNumber());
+        if (m_pages)
+            m_pages(ar, count);
         return;
     }
     std::uint32_t count = 0;
@@ -110,6 +113,8 @@ void FrameForDocument::SerializeLayout(tvane::CArchive& ar, CLoggerDoc&) {
     }
     std::uint32_t selected = 0;
     ar >> selected;
+    if (m_pages)
+        m_pages(ar, count);
 }
 
 ProgramLoggerApp::ProgramLoggerApp(CStateInfo& state, CInstrumentConnection* connection,
@@ -358,10 +363,20 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
             frame->CreateEventLog(false);
         if (CEventFrame* log = frame->EventFrame())
             log->SetDocument(doc);
+        m_graphics = std::make_unique<GraphicsWiring>(*frame, *doc);
+        if (FrameForDocument* layout = m_app.Frame()) {
+            GraphicsWiring* graphics = m_graphics.get();
+            layout->SetPagesLayout([graphics](tvane::CArchive& ar, std::uint32_t count) {
+                graphics->SerializePages(ar, count);
+            });
+        }
     }
 }
 
 DocumentWiring::~DocumentWiring() {
+    if (FrameForDocument* layout = m_app.Frame())
+        layout->SetPagesLayout({});
+    m_graphics.reset();
     if (m_frame) {
         m_frame->SetDocument(nullptr);
         for (unsigned id :

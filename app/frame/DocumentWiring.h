@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,7 @@ class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
 class SetupSheets;
+class GraphicsWiring;
 class SetupViewPage;
 
 // The main frame as the document reaches it: the frame's timer service, its
@@ -32,9 +34,14 @@ public:
     void SetPaneText(int pane, const std::string& text) override;
     void SerializeLayout(tvane::CArchive& ar, CLoggerDoc& document) override;
     void ShowEventLog() override;
+    // The graphics pages' own parts, after the page list (count: the pages it lists).
+    void SetPagesLayout(std::function<void(tvane::CArchive&, std::uint32_t)> pages) {
+        m_pages = std::move(pages);
+    }
 
 private:
     CMainFrame& m_frame;
+    std::function<void(tvane::CArchive&, std::uint32_t)> m_pages;
 };
 
 // The application the document sees: the start-up's state record, the
@@ -46,6 +53,7 @@ public:
     COleKXQT7100* GetInstrument() override;
     bool IsSetupDiscard() const override { return m_discard; }
     IDocumentFrame* GetMainFrame() override { return m_frame.get(); }
+    FrameForDocument* Frame() const { return m_frame.get(); }
     ISetupEditor* GetSetupEditor() override { return m_editor; }
     void SetSetupDiscard(bool discard) { m_discard = discard; }
     void SetSetupEditor(ISetupEditor* editor) { m_editor = editor; }
@@ -190,6 +198,7 @@ public:
     ProgramLoggerApp& App() { return m_app; }
     // The setup editor's sheets over this document.
     SetupSheets& Sheets() { return *m_sheets; }
+    GraphicsWiring* Graphics() const { return m_graphics.get(); }
     // The setup grid page of the main window; null without a frame.
     SetupViewPage* SetupPage() { return m_setupPage.get(); }
 
@@ -210,5 +219,6 @@ private:
     std::unique_ptr<IUploadDialog> m_uploadDialog;
     std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
     std::unique_ptr<SetupSheets> m_sheets;
+    std::unique_ptr<GraphicsWiring> m_graphics;
     std::unique_ptr<SetupViewPage> m_setupPage;
 };

@@ -74,10 +74,10 @@ std::string DocumentSheetSource::GetDateTimeFormat() const {
 }
 
 bool QtColorPicker::PickColor(std::uint32_t& colour) {
-    const QColor chosen = QColorDialog::getColor(ToQColor(colour), m_parent);
+    const QColor chosen = QColorDialog::getColor(sheetui::ToQColor(colour), m_parent);
     if (!chosen.isValid())
         return false;
-    colour = ToColorRef(chosen);
+    colour = sheetui::ToColorRef(chosen);
     return true;
 }
 

@@ -16,6 +16,8 @@ public:
 
     const QString& Title() const { return m_title; }
     unsigned HelpId() const { return m_helpId; }
+    // Pages whose help follows what they edit set it once they know.
+    void SetHelpId(unsigned helpId) { m_helpId = helpId; }
     // The sheet the page is in; null before it is added.
     PropertySheet* Sheet() const { return m_sheet; }
     bool IsCreated() const { return m_created; }

@@ -14,10 +14,12 @@ void ColorSwatch::SetColor(std::uint32_t colour) {
 void ColorSwatch::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect box = rect().adjusted(0, 0, -1, -1);
-    painter.fillRect(box, ToQColor(m_colour));
+    painter.fillRect(box, sheetui::ToQColor(m_colour));
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawRect(box);
 }
+
+namespace sheetui {
 
 QColor ToQColor(std::uint32_t colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
@@ -29,3 +31,5 @@ std::uint32_t ToColorRef(const QColor& colour) {
            (static_cast<std::uint32_t>(colour.green()) << 8) |
            (static_cast<std::uint32_t>(colour.blue()) << 16);
 }
+
+} // namespace sheetui

@@ -20,6 +20,8 @@ private:
     std::uint32_t m_colour = 0;
 };
 
+namespace sheetui {
 // A COLORREF (0x00BBGGRR) as a Qt colour and back.
 QColor ToQColor(std::uint32_t colour);
 std::uint32_t ToColorRef(const QColor& colour);
+} // namespace sheetui

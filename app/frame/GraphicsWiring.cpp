@@ -1,0 +1,203 @@
+#include "app/frame/GraphicsWiring.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "app/CLoggerDoc.h"
+#include "app/frame/CMainFrame.h"
+#include "graphics/GraphDocument.h"
+#include "graphics/GraphFactory.h"
+#include "graphics/pages/CGraphSheet.h"
+#include "graphics/view/CGraphViewWnd.h"
+#include "platform/archive/CArchive.h"
+#include "platform/archive/CArchiveException.h"
+#include "platform/widgets/QtText.h"
+
+namespace {
+
+// Marks the pages' contents after the page list in the document file.
+constexpr std::uint32_t kPagesMark = 0x53474150; // "PAGS"
+
+} // namespace
+
+GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
+    : m_frame(frame), m_doc(doc), m_graphDoc(std::make_unique<GraphDocument>(doc)),
+      m_sheets(std::make_unique<QtGraphSheetRunner>(&frame)) {
+    SetGraphSheetRunner(m_sheets.get());
+    m_frame.SetGraphViewFactory([this]() -> QWidget* { return MakePage(); });
+    m_frame.SetGraphicsPages({MakePage()}, {QString("Graphics Setup 1")});
+
+    m_menu = new QMenu("&Graphics", &m_frame);
+    const auto add = [this](unsigned id, const QString& text) {
+        QAction* action = m_menu->addAction(text);
+        action->setData(id);
+        QObject::connect(action, &QAction::triggered, &m_frame,
+                         [this, id] { m_frame.OnCmdMsg(id); });
+        m_commands.push_back(id);
+        return action;
+    };
+    for (const graphfactory::DisplayCommand& c : graphfactory::DisplayCommands()) {
+        const unsigned id = c.commandId;
+        QAction* action = add(id, QString("&") + tvane::ToQString(graphfactory::TitleOf(c)));
+        const std::string prompt = c.prompt;
+        action->setStatusTip(tvane::ToQString(prompt.substr(0, prompt.find('\n'))));
+        m_frame.SetCommandHandler(id, [this, id] {
+            if (CGraphViewWnd* page = CurrentPage())
+                page->RunCommand(id);
+        });
+    }
+    m_menu->addSeparator();
+    add(CGraphViewWnd::kWindows, "&Windows...");
+    m_frame.SetCommandHandler(CGraphViewWnd::kWindows, [this] {
+        if (CGraphViewWnd* page = CurrentPage())
+            page->RunCommand(CGraphViewWnd::kWindows);
+    });
+    m_frame.SetCommandEnabler(CGraphViewWnd::kWindows, [this] {
+        CGraphViewWnd* page = CurrentPage();
+        return page && page->IsCommandEnabled(CGraphViewWnd::kWindows);
+    });
+    add(CGraphViewWnd::kFilePrint, "&Print...");
+    m_frame.SetCommandHandler(CGraphViewWnd::kFilePrint, [this] {
+        CGraphViewWnd* page = CurrentPage();
+        if (!page)
+            return;
+        QPrinter printer;
+        QPrintDialog dialog(&printer, &m_frame);
+        // "Selection" only with a selected display.
+        dialog.setOption(QAbstractPrintDialog::PrintSelection,
+                         page->Model().GetSelected() != nullptr);
+        if (dialog.exec() == QDialog::Accepted)
+            page->Print(printer, dialog.printRange() == QAbstractPrintDialog::Selection);
+    });
+    m_frame.SetCommandHandler(CGraphViewWnd::kNextDisplay, [this] {
+        if (CGraphViewWnd* page = CurrentPage())
+            page->RunCommand(CGraphViewWnd::kNextDisplay);
+    });
+    for (unsigned id : m_commands)
+        if (graphfactory::FindCommand(id) || id == CGraphViewWnd::kFilePrint)
+            m_frame.SetCommandEnabler(id, [this] { return CurrentPage() != nullptr; });
+    QObject::connect(m_menu, &QMenu::aboutToShow, &m_frame, [this] {
+        for (QAction* a : m_menu->actions())
+            if (!a->isSeparator())
+                a->setEnabled(m_frame.IsCommandEnabled(a->data().toUInt()));
+    });
+    // Before the Settings menu.
+    QAction* before = nullptr;
+    for (QAction* a : m_frame.menuBar()->actions())
+        if (a->text() == "&Settings")
+            before = a;
+    m_frame.menuBar()->insertMenu(before, m_menu);
+    // A double click on a page's tab opens its Page Properties.
+    QObject::connect(m_frame.Pages()->tabBar(), &QTabBar::tabBarDoubleClicked, &m_frame,
+                     [this](int index) {
+                         if (auto* page = qobject_cast<CGraphViewWnd*>(m_frame.GraphicsPage(index)))
+                             page->Model().EditPageProperties();
+                     });
+}
+
+GraphicsWiring::~GraphicsWiring() {
+    for (unsigned id : m_commands) {
+        m_frame.SetCommandHandler(id, {});
+        m_frame.SetCommandEnabler(id, {});
+    }
+    m_frame.SetCommandHandler(CGraphViewWnd::kNextDisplay, {});
+    m_frame.SetGraphViewFactory({});
+    // The pages observe the document: they go before it does.
+    m_frame.SetGraphicsPages({new QWidget}, {QString("Graphics Setup 1")});
+    delete m_menu;
+    SetGraphSheetRunner(nullptr);
+}
+
+CGraphViewWnd* GraphicsWiring::MakePage() {
+    CLoggerDoc* doc = &m_doc;
+    auto* page = new CGraphViewWnd(
+        m_graphDoc.get(), [doc](IView* v) { doc->AddView(v); },
+        [doc](IView* v) { doc->RemoveView(v); });
+    QTabWidget* tabs = m_frame.Pages();
+    page->SetTabHost(
+        [tabs, page] {
+            const int i = tabs->indexOf(page);
+            return i < 0 ? std::string{} : tvane::ToUtf8(tabs->tabText(i));
+        },
+        [tabs, page](const std::string& name) {
+            const int i = tabs->indexOf(page);
+            if (i >= 0)
+                tabs->setTabText(i, tvane::ToQString(name));
+        });
+    CMainFrame* frame = &m_frame;
+    page->SetCommandSink([frame](unsigned id) { frame->OnCmdMsg(id); });
+    return page;
+}
+
+CGraphViewWnd* GraphicsWiring::CurrentPage() const {
+    return qobject_cast<CGraphViewWnd*>(m_frame.GraphicsPage(m_frame.Pages()->currentIndex()));
+}
+
+CGraphViewWnd* GraphicsWiring::Page(int graphicsIndex) const {
+    int n = 0;
+    for (int i = 0; i < m_frame.Pages()->count(); ++i)
+        if (auto* page = qobject_cast<CGraphViewWnd*>(m_frame.GraphicsPage(i)))
+            if (n++ == graphicsIndex)
+                return page;
+    return nullptr;
+}
+
+void GraphicsWiring::SerializePages(tvane::CArchive& ar, std::uint32_t count) {
+    if (ar.IsStoring()) {
+        ar << kPagesMark;
+        for (int i = 0; i < m_frame.Pages()->count(); ++i)
+            if (auto* page = qobject_cast<CGraphViewWnd*>(m_frame.GraphicsPage(i)))
+                page->Model().Serialize(ar);
+        return;
+    }
+    std::uint32_t mark = 0;
+    const std::size_t got = ar.Read(&mark, sizeof mark);
+    std::vector<QWidget*> pages;
+    std::vector<QString> titles;
+    if (got == 0) {
+        // A file from before: one empty page, as a new document has.
+        pages.push_back(MakePage());
+        titles.push_back("Graphics Setup 1");
+        m_frame.SetGraphicsPages(pages, titles);
+        return;
+    }
+    if (got != sizeof mark || mark != kPagesMark)
+        throw tvane::CArchiveException(tvane::CArchiveException::badSchema, "graphics pages");
+    // The pages are read aside: a file that fails part way leaves the shown
+    // pages as they were.
+    try {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            CGraphViewWnd* page = MakePage();
+            pages.push_back(page);
+            page->Model().Serialize(ar);
+            titles.push_back(tvane::ToQString(page->Model().GetTabName()));
+        }
+    } catch (...) {
+        for (QWidget* page : pages)
+            delete page;
+        throw;
+    }
+    if (pages.empty()) {
+        pages.push_back(MakePage());
+        titles.push_back("Graphics Setup 1");
+    }
+    m_frame.SetGraphicsPages(pages, titles);
+    for (QWidget* page : pages)
+        static_cast<CGraphViewWnd*>(page)->Model().OnInitialUpdate(true);
+}
+
+bool GraphicsWiring::PrintCurrentPageToPdf(const QString& path, bool selectionOnly) {
+    CGraphViewWnd* page = CurrentPage();
+    if (!page)
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    page->Print(printer, selectionOnly);
+    return true;
+}

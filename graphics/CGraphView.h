@@ -1,0 +1,178 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/IView.h"
+#include "graphics/CGraphFrameList.h"
+#include "graphics/DisplayRequestQueue.h"
+#include "graphics/GraphGeometry.h"
+#include "graphics/IGraphFrameWindow.h"
+#include "platform/ui/MessageBus.h"
+
+class CGraphFrame;
+class IGraphDC;
+class IGraphDocument;
+
+namespace tvane {
+class CArchive;
+}
+
+// The window of a graphics page as the page's model drives it.
+class IGraphViewWindow {
+public:
+    virtual ~IGraphViewWindow() = default;
+    // A window for frame at rect with that control id; null when it cannot be made.
+    virtual std::unique_ptr<IGraphFrameWindow> CreateFrameWindow(CGraphFrame& frame,
+                                                                 const GRect& rect, int id) = 0;
+    virtual GRect GetClientRect() const = 0;
+    virtual int DpiX() const = 0;
+    virtual int DpiY() const = 0;
+    virtual void Invalidate() = 0;
+    virtual std::string GetTabName() const = 0;
+    virtual void SetTabName(const std::string& name) = 0;
+    // The displays' windows from the top of the stacking order down.
+    virtual std::vector<const IGraphFrameWindow*> WindowsTopDown() const = 0;
+    // The page's properties sheet; false on Cancel.
+    virtual bool RunPageProperties(std::uint32_t& color, std::string& name) = 0;
+    virtual void SetFocusToPage() = 0;
+    // Focus and mouse capture around an Edit Copy.
+    virtual std::uintptr_t SaveFocus() = 0;
+    virtual void RestoreFocus(std::uintptr_t token) = 0;
+    virtual void ReleaseCapture() = 0;
+    virtual void BeginWait() {}
+    virtual void EndWait() {}
+};
+
+// The clipboard of the graphics pages: one entry that holds a display's
+// archive, the text of its readings and its picture.
+class IGraphClipboard {
+public:
+    virtual ~IGraphClipboard() = default;
+    // False when the clipboard cannot be reached. pictureOf (may be null) is
+    // drawn into the entry's pictures.
+    virtual bool PutDisplay(const std::vector<std::uint8_t>& archive, const std::string& text,
+                            CGraphFrame* pictureOf) = 0;
+    virtual bool HasDisplay() const = 0;
+    virtual std::optional<std::vector<std::uint8_t>> GetDisplay() const = 0;
+};
+
+// One graphics page: its displays (owned, in a frame list), the selection,
+// placement of new displays, the document's hints passed on to the displays,
+// their instrument requests passed to the document, the page's name and
+// colour, the properties edit on a clone, Copy, Cut and Paste, and the page's
+// part of the document file.
+class CGraphView : public IView, public tvane::MessageTarget {
+public:
+    static constexpr std::uint32_t kDefaultBackColor = 0x00C0C0C0;
+    static constexpr unsigned kHelpActivateGraphicsView = 0x1806B;
+
+    CGraphView(IGraphViewWindow* window, IGraphDocument* document);
+    ~CGraphView() override;
+    CGraphView(const CGraphView&) = delete;
+    CGraphView& operator=(const CGraphView&) = delete;
+
+    void SetWindow(IGraphViewWindow* window) { m_window = window; }
+    IGraphViewWindow* GetWindow() const { return m_window; }
+    void SetDocument(IGraphDocument* document) { m_doc = document; }
+    IGraphDocument* GetDocument() const { return m_doc; }
+    void SetClipboard(IGraphClipboard* clipboard) { m_clipboard = clipboard; }
+
+    // --- IView ---------------------------------------------------------------
+    void OnUpdate(IView* sender, long hint, const HintObject& object) override;
+    Kind GetKind() const override { return kGraphView; }
+    void ForwardHint(long hint, const HintObject& object);
+
+    // Background colour, tab name, scroll positions, then the frame list with
+    // its class tag. Loading replaces every display; their windows are made by
+    // OnInitialUpdate.
+    void Serialize(tvane::CArchive& ar);
+    // loaded: the displays just read get their windows; false (after a message)
+    // when one cannot be made. Otherwise the page starts empty.
+    bool OnInitialUpdate(bool loaded);
+
+    // --- Displays ----------------------------------------------------------------
+    CGraphFrameList* GetFrameList() const { return m_frames.get(); }
+    int GetFrameCount() const;
+    bool GetFrameAt(int index, CGraphFrame*& frame, std::string& title) const;
+    CGraphFrame* GetSelected() const { return m_selected; }
+    bool CreateDisplay(unsigned commandId);
+    bool AddFrame(CGraphFrame* frame, const GRect& rect);
+    int SelectFrame(CGraphFrame* frame);
+    void SelectNext();
+    void DeselectAll();
+    void RemoveFrame(CGraphFrame* frame);
+    void DeleteAllFrames();
+    // Delete: with the preference's question.
+    void DeleteSelected(bool ask = true);
+    bool EditSelectedProperties();
+    bool EditPageProperties();
+    void RefreshFrame(CGraphFrame& frame);
+    CGraphFrame* GetRefreshTarget() const { return m_refreshTarget; }
+    bool IsEditingProperties() const { return m_editingProperties; }
+    // A display's new place on this page.
+    GRect PlaceNewFrame(const GRect& rect) const;
+    // A press on the page's background and its release.
+    void OnBackgroundClick();
+    // Help context of the page or its selected display.
+    unsigned GetHelpId() const;
+
+    // --- Edit commands -------------------------------------------------------------
+    bool CanCopy() const { return m_selected != nullptr; }
+    bool CanPaste() const { return m_clipboard && m_clipboard->HasDisplay(); }
+    bool OnEditCopy();
+    void OnEditCut();
+    bool Paste(bool track);
+    // A display from its archive bytes (with its class tag); null when they do not read.
+    static std::unique_ptr<CGraphFrame> LoadFrame(const std::vector<std::uint8_t>& bytes);
+    static std::vector<std::uint8_t> StoreFrame(const CGraphFrame& frame);
+
+    // --- Printing ------------------------------------------------------------------
+    // One printed page in the page's client pixels: the selected display alone
+    // (it decides its pages), or the footer and every display from the bottom of
+    // the stacking order up, each at its place.
+    void PrintPage(IGraphDC& dc, bool selectionOnly);
+    static void PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int pages);
+
+    // --- Name, colour --------------------------------------------------------------
+    bool SetTabName(const std::string& name);
+    const std::string& GetTabName() const { return m_tabName; }
+    void SetBackColor(std::uint32_t color);
+    std::uint32_t GetBackColor() const { return m_backColor; }
+
+    // --- Requests --------------------------------------------------------------------
+    void PostRequest(const void* source, const CReadingInfo& request, long long mode);
+    long OnMessage(const tvane::Message& message) override;
+
+    // Every change of the page's displays, name or colour sets it.
+    static void SetLayoutChanged(bool changed);
+    static bool IsLayoutChanged() { return s_layoutChanged; }
+    // Three time-base values, copied into each new display.
+    double m_timeValues[3] = {0.0, 0.0, 0.0};
+
+    // Placement with tracking for Edit Paste: the rectangle the user placed, or none.
+    using RectTracker = std::function<std::optional<GRect>(const GRect&)>;
+    void SetRectTracker(RectTracker tracker) { m_tracker = std::move(tracker); }
+
+    std::int32_t m_vScroll = 0;
+    std::int32_t m_hScroll = 0;
+
+private:
+    void BringListIntoStackingOrder();
+
+    IGraphViewWindow* m_window;
+    IGraphDocument* m_doc;
+    IGraphClipboard* m_clipboard = nullptr;
+    bool m_editingProperties = false;
+    CGraphFrame* m_selected = nullptr;
+    CGraphFrame* m_refreshTarget = nullptr;
+    std::unique_ptr<CGraphFrameList> m_frames;
+    std::string m_tabName;
+    std::uint32_t m_backColor = kDefaultBackColor;
+    DisplayRequestQueue m_requests;
+    RectTracker m_tracker;
+    static bool s_layoutChanged;
+};

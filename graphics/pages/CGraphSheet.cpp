@@ -1,0 +1,90 @@
+#include "graphics/pages/CGraphSheet.h"
+
+#include <map>
+
+#include <QApplication>
+
+#include "graphics/CGraphFrame.h"
+#include "graphics/GraphicsTexts.h"
+#include "graphics/pages/CGraphAppearancePage.h"
+#include "graphics/pages/CGraphChannelPage.h"
+#include "graphics/pages/CTabPropSheet.h"
+#include "graphics/pages/CUpdateScanPage.h"
+#include "platform/widgets/QtText.h"
+
+CGraphSheet::CGraphSheet(const std::vector<int>& pageIds, CGraphFrame& frame, int startPage,
+                         unsigned captionId, QWidget* parent)
+    : tvane::PropertySheet(tvane::ToQString(GraphicsTexts().Load(captionId)), parent),
+      m_frame(frame), m_startPage(startPage) {
+    AddPages(pageIds);
+    SetStartPage(startPage);
+}
+
+bool CGraphSheet::AddPages(const std::vector<int>& pageIds) {
+    for (int id : pageIds)
+        if (CGraphPage* page = CreatePage(id))
+            AddPage(page);
+    return true;
+}
+
+namespace {
+
+std::map<int, CGraphSheet::PageMaker>& PageMakers() {
+    static std::map<int, CGraphSheet::PageMaker> makers;
+    return makers;
+}
+
+} // namespace
+
+void CGraphSheet::RegisterPageMaker(int pageId, PageMaker maker) {
+    PageMakers()[pageId] = std::move(maker);
+}
+
+CGraphPage* CGraphSheet::CreatePage(int pageId) {
+    const graphfactory::PageInfo* info = graphfactory::FindPage(pageId);
+    if (!info)
+        return nullptr;
+    if (const auto it = PageMakers().find(pageId); it != PageMakers().end() && it->second)
+        return it->second(info->dialogId, pageId);
+    switch (pageId) {
+    case 200:
+        return new CGraphAppearancePage(info->dialogId, pageId);
+    case 201:
+        return new CGraphChannelPage(info->dialogId, pageId);
+    case 305:
+        return new CSwitchChannelPage(info->dialogId, pageId);
+    case 134:
+        return new CUpdateScanPage(info->dialogId, pageId);
+    default:
+        // The pages of displays not built yet.
+        return nullptr;
+    }
+}
+
+long CGraphSheet::QuerySiblings(int code) {
+    for (int i = 0; i < PageCount(); ++i)
+        if (auto* page = qobject_cast<CGraphPage*>(Page(i)); page && page->IsCreated())
+            page->OnQuerySiblings(code);
+    return 1;
+}
+
+bool QtGraphSheetRunner::Run(CGraphFrame& frame, const std::vector<int>& pageIds,
+                             unsigned captionId, int startPage, int& activePage) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CGraphSheet sheet(pageIds, frame, startPage, captionId,
+                      m_parent ? m_parent : QApplication::activeWindow());
+    QApplication::restoreOverrideCursor();
+    const bool ok = sheet.exec() == QDialog::Accepted;
+    activePage = sheet.GetSelectedPage();
+    return ok;
+}
+
+bool QtGraphSheetRunner::RunPageProperties(std::uint32_t& color, std::string& name) {
+    CTabPropSheet sheet(m_parent ? m_parent : QApplication::activeWindow(), color, name,
+                        tvane::ToQString(GraphicsTexts().Load(117)));
+    if (sheet.exec() != QDialog::Accepted)
+        return false;
+    color = sheet.GetTabColor();
+    name = sheet.GetTabName();
+    return true;
+}

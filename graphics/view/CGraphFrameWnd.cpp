@@ -1,0 +1,332 @@
+#include "graphics/view/CGraphFrameWnd.h"
+
+#include <algorithm>
+
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <QToolButton>
+
+#include "graphics/CGraphFrame.h"
+#include "graphics/CTextBox.h"
+#include "graphics/view/QtGraphDC.h"
+#include "platform/widgets/QtText.h"
+
+namespace {
+
+QRect ToQRect(const GRect& r) {
+    return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+// The display's client area: its title band is painted by the frame's model.
+class FrameClient final : public QWidget {
+public:
+    FrameClient(CGraphFrame& frame, QWidget* parent) : QWidget(parent), m_frame(frame) {
+        setAttribute(Qt::WA_OpaquePaintEvent, false);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(),
+                         ToQColor(m_frame.m_fillBackground ? m_frame.m_backColor : 0x00FFFFFF));
+        QtGraphDC dc(painter);
+        m_frame.Paint(dc);
+    }
+
+private:
+    CGraphFrame& m_frame;
+};
+
+} // namespace
+
+CGraphFrameWnd::CGraphFrameWnd(CGraphFrame& frame, QWidget* page, const GRect& rect, int id)
+    : QWidget(page), m_frame(frame) {
+    setObjectName(QString("TvaneGraphFrame %1").arg(id));
+    setAutoFillBackground(false);
+    setMouseTracking(true);
+    m_client = new FrameClient(frame, this);
+    m_client->installEventFilter(this);
+    m_close = new QToolButton(m_client);
+    m_close->setObjectName("close");
+    m_close->setText("x");
+    m_close->setFocusPolicy(Qt::NoFocus);
+    m_close->setAutoRaise(false);
+    // The page deletes the display after the click is over.
+    connect(m_close, &QToolButton::clicked, this, [this] {
+        CGraphFrame* f = &m_frame;
+        QTimer::singleShot(0, this, [f] { f->OnCloseButton(); });
+    });
+    setGeometry(ToQRect(rect));
+    LayoutClient();
+    hide();
+}
+
+CGraphFrameWnd::~CGraphFrameWnd() {
+    m_client->removeEventFilter(this);
+}
+
+void CGraphFrameWnd::MoveWindow(const GRect& rect, bool repaint) {
+    setGeometry(ToQRect(rect));
+    if (repaint)
+        update();
+}
+
+GRect CGraphFrameWnd::GetWindowRect() const {
+    const QRect g = geometry();
+    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+GRect CGraphFrameWnd::GetClientRect() const {
+    return {0, 0, m_client->width(), m_client->height()};
+}
+
+GPoint CGraphFrameWnd::ClientOrigin() const {
+    const QPoint p = m_client->mapTo(parentWidget(), QPoint(0, 0));
+    return {p.x(), p.y()};
+}
+
+void CGraphFrameWnd::Redraw(bool) {
+    update();
+    m_client->update();
+    for (QWidget* child : m_client->findChildren<QWidget*>())
+        child->update();
+}
+
+void CGraphFrameWnd::InvalidateRect(const GRect& rect) {
+    m_client->update(ToQRect(rect));
+}
+
+void CGraphFrameWnd::SetSelectedLook(bool selected) {
+    m_selected = selected;
+    LayoutClient();
+    if (selected)
+        raise();
+    update();
+}
+
+void CGraphFrameWnd::SetFocus() {
+    setFocus(Qt::OtherFocusReason);
+}
+
+int CGraphFrameWnd::TextWidth(const std::string& text) const {
+    return QFontMetrics(LogFontToQFont(m_frame.GetFrameLogFont()))
+        .horizontalAdvance(tvane::ToQString(text));
+}
+
+std::unique_ptr<ITextBoxWindow> CGraphFrameWnd::CreateTextBox(CTextBox& box, const GRect& rect) {
+    auto window = std::make_unique<CTextBoxWnd>(box, *this, rect);
+    window->show();
+    return window;
+}
+
+void CGraphFrameWnd::LayoutClient() {
+    const int b = Border();
+    m_client->setGeometry(b, b, std::max(0, width() - 2 * b), std::max(0, height() - 2 * b));
+    const int h = m_frame.GetTitleHeight();
+    const GPoint pos = graphgeo::TitleButtonPos(graphgeo::TitleBand(GetClientRect(), h), h, 1);
+    m_close->setGeometry(pos.x, pos.y, h - 4, h - 4);
+    m_close->show();
+    UpdateMinimumSize();
+}
+
+void CGraphFrameWnd::UpdateMinimumSize() {
+    const GPoint min = m_frame.GetMinTrackSize();
+    setMinimumSize(min.x + 2 * Border(), min.y + 2 * Border());
+}
+
+void CGraphFrameWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QtGraphDC dc(painter);
+    const GRect r{0, 0, width(), height()};
+    if (m_selected) {
+        painter.fillRect(rect(), ToQColor(graphcolor::kSilver));
+        Draw3dRect(dc, r, graphcolor::kWhite, graphcolor::kBlack);
+    } else {
+        Draw3dRect(dc, r, graphcolor::kGrey, graphcolor::kWhite);
+        Draw3dRect(dc, r.Deflated(1), graphcolor::kBlack, graphcolor::kSilver);
+    }
+}
+
+void CGraphFrameWnd::resizeEvent(QResizeEvent*) {
+    LayoutClient();
+    m_frame.OnSize();
+}
+
+void CGraphFrameWnd::moveEvent(QMoveEvent*) {
+    m_frame.OnMove();
+}
+
+bool CGraphFrameWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_client)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        m_frame.OnLButtonDown();
+        if (e->button() == Qt::LeftButton) {
+            // The body is the display's caption: dragging it moves the display.
+            m_drag = Drag::Move;
+            m_dragStart = e->globalPosition().toPoint();
+            m_startGeometry = geometry();
+        } else if (e->button() == Qt::RightButton) {
+            ShowContextMenu(e->globalPosition().toPoint());
+        }
+        return true;
+    }
+    case QEvent::MouseMove:
+        if (m_drag == Drag::Move) {
+            auto* e = static_cast<QMouseEvent*>(event);
+            move(m_startGeometry.topLeft() + e->globalPosition().toPoint() - m_dragStart);
+            return true;
+        }
+        return false;
+    case QEvent::MouseButtonRelease:
+        m_drag = Drag::None;
+        return true;
+    case QEvent::MouseButtonDblClick:
+        if (m_doubleClick)
+            m_doubleClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CGraphFrameWnd::mousePressEvent(QMouseEvent* event) {
+    m_frame.OnLButtonDown();
+    if (event->button() == Qt::RightButton) {
+        ShowContextMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (!m_selected || event->button() != Qt::LeftButton)
+        return;
+    const QPoint p = event->position().toPoint();
+    m_edges = {};
+    if (p.x() < kSizingBorder)
+        m_edges |= Qt::LeftEdge;
+    if (p.x() >= width() - kSizingBorder)
+        m_edges |= Qt::RightEdge;
+    if (p.y() < kSizingBorder)
+        m_edges |= Qt::TopEdge;
+    if (p.y() >= height() - kSizingBorder)
+        m_edges |= Qt::BottomEdge;
+    if (m_edges) {
+        m_drag = Drag::Size;
+        m_dragStart = event->globalPosition().toPoint();
+        m_startGeometry = geometry();
+    }
+}
+
+void CGraphFrameWnd::mouseMoveEvent(QMouseEvent* event) {
+    if (m_drag != Drag::Size)
+        return;
+    const QPoint d = event->globalPosition().toPoint() - m_dragStart;
+    QRect g = m_startGeometry;
+    const QSize min = minimumSize();
+    if (m_edges & Qt::LeftEdge)
+        g.setLeft(std::min(g.left() + d.x(), g.right() - min.width() + 1));
+    if (m_edges & Qt::RightEdge)
+        g.setRight(std::max(g.right() + d.x(), g.left() + min.width() - 1));
+    if (m_edges & Qt::TopEdge)
+        g.setTop(std::min(g.top() + d.y(), g.bottom() - min.height() + 1));
+    if (m_edges & Qt::BottomEdge)
+        g.setBottom(std::max(g.bottom() + d.y(), g.top() + min.height() - 1));
+    setGeometry(g);
+}
+
+void CGraphFrameWnd::mouseReleaseEvent(QMouseEvent*) {
+    m_drag = Drag::None;
+}
+
+// --- The text box's window ------------------------------------------------------------
+
+CTextBoxWnd::CTextBoxWnd(CTextBox& box, CGraphFrameWnd& frame, const GRect& rect)
+    : QPlainTextEdit(frame.Client()), m_box(box), m_frame(frame) {
+    setObjectName("textbox");
+    setFrameShape(QFrame::NoFrame);
+    setGeometry(ToQRect(rect));
+    setTabChangesFocus(false);
+}
+
+void CTextBoxWnd::MoveWindow(const GRect& rect, bool repaint) {
+    setGeometry(ToQRect(m_box.m_outline ? rect.Deflated(2) : rect));
+    if (repaint)
+        update();
+}
+
+std::string CTextBoxWnd::GetText() const {
+    return tvane::ToUtf8(toPlainText());
+}
+
+void CTextBoxWnd::SetText(const std::string& text) {
+    setPlainText(tvane::ToQString(text));
+}
+
+std::vector<std::string> CTextBoxWnd::GetLines() const {
+    std::vector<std::string> lines;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        if (!layout || layout->lineCount() == 0) {
+            lines.push_back(tvane::ToUtf8(block.text()));
+            continue;
+        }
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            lines.push_back(tvane::ToUtf8(block.text().mid(line.textStart(), line.textLength())));
+        }
+    }
+    return lines;
+}
+
+void CTextBoxWnd::SetFont(const LOGFONT& font) {
+    setFont(LogFontToQFont(font));
+}
+
+void CTextBoxWnd::SetColors(std::uint32_t background, std::uint32_t text) {
+    QPalette p = palette();
+    p.setColor(QPalette::Base, ToQColor(background));
+    p.setColor(QPalette::Text, ToQColor(text));
+    setPalette(p);
+}
+
+void CTextBoxWnd::Redraw() {
+    viewport()->update();
+}
+
+GRect CTextBoxWnd::GetRectInFrame() const {
+    const QRect g = geometry();
+    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+void CTextBoxWnd::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const int ch = text.isEmpty() ? 0 : text.at(0).unicode();
+    const bool tabOrEnter = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Return ||
+                            event->key() == Qt::Key_Enter;
+    if (!text.isEmpty() || tabOrEnter) {
+        const int typed = event->key() == Qt::Key_Tab ? '\t' : tabOrEnter ? '\r' : ch;
+        m_frame.Frame().MarkLayoutChanged(true);
+        if (!m_box.AcceptsChar(typed))
+            return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void CTextBoxWnd::mousePressEvent(QMouseEvent* event) {
+    m_frame.Frame().OnLButtonDown();
+    if (event->button() == Qt::RightButton) {
+        m_frame.ShowContextMenu(event->globalPosition().toPoint());
+        return;
+    }
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void CTextBoxWnd::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept(); // the page's menu, shown on the press
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+
+#include "graphics/IGraphDC.h"
+
+class QPainter;
+
+QColor ToQColor(std::uint32_t colorref);
+std::uint32_t ToColorRef(const QColor& color);
+// The drawing font of a description; heights are in pixels.
+QFont LogFontToQFont(const LOGFONT& lf);
+LOGFONT QFontToLogFont(const QFont& font);
+
+// The displays' drawing surface over a QPainter.
+class QtGraphDC final : public IGraphDC {
+public:
+    // monochrome: a device of one or two colours.
+    explicit QtGraphDC(QPainter& painter, bool monochrome = false)
+        : m_painter(painter), m_monochrome(monochrome) {}
+
+    void Save() override;
+    void Restore() override;
+    void Offset(int dx, int dy) override;
+    int NumColors() const override { return m_monochrome ? 2 : 0; }
+    void FillRect(const GRect& rect, std::uint32_t color) override;
+    void Rectangle(const GRect& rect, std::uint32_t fill) override;
+    void Polygon(const std::vector<GPoint>& points) override;
+    void Line(GPoint a, GPoint b, std::uint32_t color) override;
+    void SetFont(const LOGFONT& font) override;
+    int TextHeight() const override;
+    int TextWidth(const std::string& text) const override;
+    void Text(GPoint pos, const std::string& text, std::uint32_t color, const GRect* clip) override;
+
+private:
+    QPainter& m_painter;
+    bool m_monochrome;
+};

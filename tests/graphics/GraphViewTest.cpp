@@ -1,0 +1,405 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "GraphFakes.h"
+#include "GraphicsTestSupport.h"
+#include "app/DocumentHints.h"
+#include "graphics/CGraphView.h"
+#include "graphics/CTextFrame.h"
+#include "graphics/GraphFactory.h"
+#include "graphics/GraphMessages.h"
+#include "platform/core/Services.h"
+#include "platform/ui/Prompter.h"
+
+namespace {
+
+using namespace graphicstest;
+
+constexpr unsigned kText = 32817;
+
+// A text display that counts hints and can be told to answer its sheet.
+class CountingFrame : public CTextFrame {
+public:
+    long OnViewHint(long hint, const HintObject& object) override {
+        hints.push_back(hint);
+        return CTextFrame::OnViewHint(hint, object);
+    }
+    bool HideDuringPropertiesEdit() const override { return hides; }
+    std::vector<long> hints;
+    bool hides = false;
+};
+
+// The sheet: answers OK or Cancel and says which page was active.
+class FakeSheetRunner : public IGraphSheetRunner {
+public:
+    bool Run(CGraphFrame& frame, const std::vector<int>& pages, unsigned caption, int start,
+             int& active) override {
+        edited = &frame;
+        lastPages = pages;
+        lastCaption = caption;
+        starts.push_back(start);
+        active = activeOnClose;
+        if (ok && newTitle)
+            frame.SetTitle(*newTitle);
+        return ok;
+    }
+    bool RunPageProperties(std::uint32_t&, std::string&) override { return false; }
+    bool ok = true;
+    int activeOnClose = 0;
+    std::optional<std::string> newTitle;
+    CGraphFrame* edited = nullptr;
+    std::vector<int> lastPages;
+    unsigned lastCaption = 0;
+    std::vector<int> starts;
+};
+
+class GraphViewTest : public ::testing::Test {
+protected:
+    GraphViewTest() {
+        graphgeo::FramePlacer::Program().SetCounter(0);
+        view.SetClipboard(&clipboard);
+        SetGraphSheetRunner(&sheet);
+    }
+    ~GraphViewTest() override {
+        SetGraphSheetRunner(nullptr);
+        tvane::MessageBus::DeliverPosted();
+    }
+    CTextFrame* Add(unsigned command = kText) {
+        EXPECT_TRUE(view.CreateDisplay(command));
+        return static_cast<CTextFrame*>(view.GetSelected());
+    }
+    std::vector<CGraphFrame*> Frames() const {
+        return {view.GetFrameList()->begin(), view.GetFrameList()->end()};
+    }
+
+    tvane::ScriptedPrompter prompter;
+    tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
+    FakeViewWindow window;
+    FakeGraphDocument doc;
+    FakeClipboard clipboard;
+    FakeSheetRunner sheet;
+    CGraphView view{&window, &doc};
+};
+
+TEST_F(GraphViewTest, NewDisplaysCascadeAndEachBecomesTheSelection) {
+    CTextFrame* a = Add();
+    EXPECT_EQ(a->GetTitle(), "Text");
+    EXPECT_EQ(a->GetFrameRect(), (GRect{10, 10, 190, 66}));
+    CTextFrame* b = Add();
+    EXPECT_EQ(b->GetFrameRect().left, 20);
+    EXPECT_FALSE(a->IsSelected());
+    EXPECT_TRUE(b->IsSelected());
+    EXPECT_TRUE(CGraphView::IsLayoutChanged());
+}
+
+TEST_F(GraphViewTest, DisplaysNotBuiltYetAndUnknownCommandsAreNotImplemented) {
+    for (unsigned command : {701u, 12345u}) {
+        EXPECT_FALSE(view.CreateDisplay(command));
+        ASSERT_FALSE(prompter.asked.empty());
+        EXPECT_EQ(prompter.asked.back().text, "This graph is currently not implemented.");
+    }
+    EXPECT_EQ(view.GetFrameCount(), 0);
+    // Every command of the Graphics menu is known to the factory.
+    EXPECT_EQ(graphfactory::DisplayCommands().size(), 12u);
+    EXPECT_EQ(graphfactory::TitleOf(*graphfactory::FindCommand(701)), "Readout");
+}
+
+TEST_F(GraphViewTest, CtrlTabCyclesThroughTheDisplaysAndNone) {
+    view.SelectNext(); // an empty page: nothing happens
+    EXPECT_EQ(view.GetSelected(), nullptr);
+    Add();
+    Add();
+    Add();
+    view.DeselectAll();
+    const std::vector<CGraphFrame*> frames = Frames();
+    std::vector<CGraphFrame*> seen;
+    for (int i = 0; i < 5; ++i) {
+        view.SelectNext();
+        seen.push_back(view.GetSelected());
+    }
+    EXPECT_EQ(seen,
+              (std::vector<CGraphFrame*>{frames[0], frames[1], frames[2], nullptr, frames[0]}));
+    view.OnBackgroundClick();
+    EXPECT_EQ(view.GetSelected(), nullptr);
+    EXPECT_EQ(window.pageFocus, 1);
+}
+
+TEST_F(GraphViewTest, DeleteAsksWhenThePreferenceSaysSo) {
+    Add();
+    prompter.Script({tvane::MsgAnswer::No});
+    view.DeleteSelected();
+    EXPECT_EQ(view.GetFrameCount(), 1);
+    EXPECT_EQ(prompter.asked.back().text, "Are you sure you want to delete this graphic?");
+    prompter.Script({tvane::MsgAnswer::Yes});
+    view.DeleteSelected();
+    EXPECT_EQ(view.GetFrameCount(), 0);
+    EXPECT_EQ(view.GetSelected(), nullptr);
+
+    Add();
+    doc.preferences[10005] = false;
+    const std::size_t asked = prompter.asked.size();
+    // The close button goes the same way.
+    Frames()[0]->OnCloseButton();
+    EXPECT_EQ(view.GetFrameCount(), 0);
+    EXPECT_EQ(prompter.asked.size(), asked);
+}
+
+TEST_F(GraphViewTest, HintsReachEveryDisplayOrOnlyTheRefreshTarget) {
+    auto* a = new CountingFrame;
+    auto* b = new CountingFrame;
+    ASSERT_TRUE(a->CreateFrame(&view));
+    ASSERT_TRUE(b->CreateFrame(&view));
+    view.GetFrameList()->AddTail(a);
+    view.GetFrameList()->AddTail(b);
+    for (long hint : {3344L, 3347L, 3348L, 3354L, 3355L, 3359L})
+        view.OnUpdate(nullptr, hint, {});
+    EXPECT_TRUE(a->hints.empty());
+    for (long hint : {3345L, 3346L, 3349L, 3350L, 3351L, 3352L, 3353L, 3356L, 3357L, 3358L})
+        view.OnUpdate(nullptr, hint, {});
+    EXPECT_EQ(a->hints.size(), 10u);
+    EXPECT_EQ(b->hints.size(), 10u);
+    view.RefreshFrame(*b);
+    EXPECT_EQ(doc.resends, 1);
+    EXPECT_EQ(a->hints.size(), 10u);
+    EXPECT_EQ(b->hints.back(), HINT_NEW_READINGS);
+    EXPECT_EQ(view.GetRefreshTarget(), nullptr);
+}
+
+TEST_F(GraphViewTest, ThePageArchiveKeepsNameColourAndDisplaysTopmostFirst) {
+    CTextFrame* a = Add();
+    CTextFrame* b = Add();
+    a->GetTextBox()->SetText("alpha");
+    b->GetTextBox()->SetText("beta");
+    // a is brought to the top: it is stored first.
+    window.stack = {a->GetWindow(), b->GetWindow()};
+    window.tab = "Boiler";
+    view.SetBackColor(0x0000FF);
+    const Bytes bytes = Store([&](tvane::CArchive& ar) { view.Serialize(ar); });
+    EXPECT_EQ(U32At(bytes, 0), 0x0000FFu);
+    EXPECT_EQ(bytes[4], 6);
+
+    FakeViewWindow otherWindow;
+    CGraphView loaded(&otherWindow, &doc);
+    Load(bytes, [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    ASSERT_TRUE(loaded.OnInitialUpdate(true));
+    EXPECT_EQ(otherWindow.tab, "Boiler");
+    EXPECT_EQ(loaded.GetBackColor(), 0x0000FFu);
+    ASSERT_EQ(loaded.GetFrameCount(), 2);
+    CGraphFrame* first = nullptr;
+    std::string title;
+    ASSERT_TRUE(loaded.GetFrameAt(0, first, title));
+    EXPECT_EQ(static_cast<CTextFrame*>(first)->GetTextBox()->GetText(), "alpha");
+    EXPECT_FALSE(loaded.GetFrameAt(2, first, title));
+
+    // A page whose displays cannot be made says so.
+    FakeViewWindow failing;
+    failing.failCreate = true;
+    CGraphView broken(&failing, &doc);
+    Load(bytes, [&](tvane::CArchive& ar) { broken.Serialize(ar); });
+    EXPECT_FALSE(broken.OnInitialUpdate(true));
+    EXPECT_EQ(prompter.asked.back().text, "Unable to create graph view");
+}
+
+TEST_F(GraphViewTest, TabNameAndColourMessages) {
+    const tvane::Message empty{graphmsg::TabNameChange(), 0, 0, "", nullptr};
+    EXPECT_EQ(tvane::MessageBus::Send(view, empty), 0);
+    EXPECT_EQ(window.tab, "Graphics Setup 1");
+    EXPECT_EQ(tvane::MessageBus::Send(view, {graphmsg::TabNameChange(), 0, 0, "Pumps", nullptr}),
+              1);
+    EXPECT_EQ(window.tab, "Pumps");
+    const std::uint32_t color = 0x00FF00;
+    EXPECT_EQ(tvane::MessageBus::Send(view, {graphmsg::TabWndColorChange(), 0, 0, {}, &color}), 1);
+    EXPECT_EQ(view.GetBackColor(), color);
+    window.pageAnswer = std::make_pair(0x112233u, std::string("Tanks"));
+    EXPECT_TRUE(view.EditPageProperties()); // no selection: the page's own sheet
+    EXPECT_EQ(window.tab, "Tanks");
+    EXPECT_EQ(view.GetBackColor(), 0x112233u);
+}
+
+TEST_F(GraphViewTest, PropertiesWorkOnACloneThatReplacesTheDisplayOnlyOnOK) {
+    CTextFrame* a = Add();
+    CTextFrame* original = Add();
+    original->GetTextBox()->SetText("note");
+    const Bytes before = CGraphView::StoreFrame(*original);
+
+    sheet.ok = false;
+    sheet.activeOnClose = 0;
+    EXPECT_FALSE(view.EditSelectedProperties());
+    EXPECT_EQ(Frames(), (std::vector<CGraphFrame*>{a, original}));
+    EXPECT_EQ(view.GetSelected(), original);
+    EXPECT_TRUE(original->IsSelected());
+    EXPECT_EQ(CGraphView::StoreFrame(*original), before);
+    EXPECT_FALSE(clipboard.puts); // the user's clipboard is left alone
+    EXPECT_EQ(sheet.lastPages, (std::vector<int>{200}));
+    EXPECT_EQ(sheet.lastCaption, 114u);
+
+    sheet.ok = true;
+    sheet.newTitle = "Notes";
+    EXPECT_TRUE(view.EditSelectedProperties());
+    const std::vector<CGraphFrame*> frames = Frames();
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0], a);
+    EXPECT_NE(frames[1], original); // the clone, in the original's place
+    EXPECT_EQ(frames[1]->GetTitle(), "Notes");
+    EXPECT_EQ(frames[1]->GetFrameRect(), (GRect{20, 20, 200, 76}));
+    EXPECT_EQ(static_cast<CTextFrame*>(frames[1])->GetTextBox()->GetText(), "note");
+    EXPECT_EQ(view.GetSelected(), frames[1]);
+    EXPECT_EQ(frames[1]->GetStateFlag(), 1);
+}
+
+TEST_F(GraphViewTest, TheSheetReopensOnThePageLeftWithOKNotWithCancel) {
+    Add();
+    sheet.activeOnClose = 0;
+    view.EditSelectedProperties();
+    sheet.ok = false;
+    sheet.activeOnClose = 0;
+    view.EditSelectedProperties();
+    // A display with several pages: OK on page 2 is remembered, Cancel on 1 is not.
+    CGraphFrame frame;
+    sheet.ok = true;
+    sheet.activeOnClose = 2;
+    EXPECT_TRUE(EditGraphProperties(frame, {201, 200, 134}, 111));
+    sheet.ok = false;
+    sheet.activeOnClose = 1;
+    EXPECT_FALSE(EditGraphProperties(frame, {201, 200, 134}, 111));
+    EditGraphProperties(frame, {201, 200, 134}, 111); // opens where OK left it
+    EXPECT_EQ(sheet.starts.back(), 2);
+    EXPECT_EQ(frame.GetLastSheetPage(), 2);
+}
+
+TEST_F(GraphViewTest, AHiddenDisplayIsShownAgainWhenItsCloneCannotBeMade) {
+    auto* frame = new CountingFrame;
+    frame->hides = true;
+    ASSERT_TRUE(frame->CreateFrame(&view));
+    frame->GetWindow()->Show(true);
+    view.GetFrameList()->AddTail(frame);
+    view.SelectFrame(frame);
+    // The clone's window cannot be made.
+    window.failCreate = true;
+    EXPECT_FALSE(view.EditSelectedProperties());
+    EXPECT_TRUE(frame->GetWindow()->IsVisible());
+    EXPECT_EQ(view.GetSelected(), frame);
+    EXPECT_EQ(view.GetFrameCount(), 1);
+    // And after Cancel.
+    window.failCreate = false;
+    sheet.ok = false;
+    EXPECT_FALSE(view.EditSelectedProperties());
+    EXPECT_TRUE(frame->GetWindow()->IsVisible());
+}
+
+TEST_F(GraphViewTest, CopyThenPasteGivesADisplayWithTheSameArchive) {
+    CTextFrame* a = Add();
+    a->GetTextBox()->SetText("copied");
+    ASSERT_TRUE(view.CanCopy());
+    EXPECT_FALSE(view.CanPaste());
+    EXPECT_TRUE(view.OnEditCopy());
+    ASSERT_TRUE(view.CanPaste());
+    EXPECT_EQ(clipboard.pictureOf, a);
+    EXPECT_EQ(a->GetStateFlag(), 1);
+    EXPECT_EQ(window.restoredFocus, window.focusSaves);
+    const Bytes original = CGraphView::StoreFrame(*a);
+    EXPECT_EQ(*clipboard.archive, original);
+
+    std::optional<GRect> placedAt;
+    view.SetRectTracker([&](const GRect& r) -> std::optional<GRect> {
+        placedAt = r;
+        return r;
+    });
+    ASSERT_TRUE(view.Paste(true));
+    EXPECT_EQ(placedAt, a->GetFrameRect());
+    CGraphFrame* pasted = view.GetSelected();
+    ASSERT_NE(pasted, a);
+    EXPECT_EQ(CGraphView::StoreFrame(*pasted), original);
+
+    // A cancelled placement adds nothing and says nothing.
+    view.SetRectTracker([](const GRect&) { return std::optional<GRect>{}; });
+    const std::size_t asked = prompter.asked.size();
+    EXPECT_FALSE(view.Paste(true));
+    EXPECT_EQ(view.GetFrameCount(), 2);
+    EXPECT_EQ(prompter.asked.size(), asked);
+
+    // Cut copies and deletes without a question.
+    view.OnEditCut();
+    EXPECT_EQ(view.GetFrameCount(), 1);
+    EXPECT_EQ(prompter.asked.size(), asked);
+}
+
+TEST_F(GraphViewTest, AClipboardFailureLeavesTheDisplayFocusAndCaptureAsTheyWere) {
+    CTextFrame* a = Add();
+    clipboard.reachable = false;
+    EXPECT_FALSE(view.OnEditCopy());
+    EXPECT_EQ(prompter.asked.back().text, "ERROR: Cannot access the Clipboard!");
+    EXPECT_EQ(a->GetStateFlag(), 1);
+    EXPECT_EQ(window.captureReleases, 1);
+    EXPECT_EQ(window.restoredFocus, window.focusSaves);
+    // While scanning the state flag is not touched at all.
+    doc.scanning = true;
+    a->SetStateFlag(5);
+    clipboard.reachable = true;
+    view.OnEditCopy();
+    EXPECT_EQ(a->GetStateFlag(), 5);
+    // A paste of bytes that do not read is reported.
+    clipboard.archive = Bytes{1, 2, 3};
+    EXPECT_FALSE(view.Paste(false));
+    EXPECT_EQ(prompter.asked.back().text, "Unable to perform edit paste operation");
+}
+
+TEST_F(GraphViewTest, ABurstOfRequestsIsServedOnceWithoutDroppingAnotherWindowsRequest) {
+    CTextFrame* a = Add();
+    CTextFrame* b = Add();
+    int sourceA = 0, sourceB = 0;
+    CReadingInfo request;
+    request.m_channel = 301;
+    request.m_request = CReadingInfo::kRequestWrite;
+    for (int i = 0; i < 3; ++i) {
+        request.m_value = i;
+        a->PostRequest(&sourceA, request);
+    }
+    request.m_channel = 302;
+    b->PostRequest(&sourceB, request, 1);
+    request.m_value = 99; // the posted copies are their own
+    tvane::MessageBus::DeliverPosted();
+    ASSERT_EQ(doc.actions.size(), 2u);
+    EXPECT_EQ(doc.actions[0].m_channel, 301);
+    EXPECT_EQ(doc.actions[0].m_value, 0.0);
+    EXPECT_TRUE(doc.asks[0]);
+    EXPECT_EQ(doc.actions[1].m_channel, 302);
+    EXPECT_FALSE(doc.asks[1]);
+}
+
+TEST_F(GraphViewTest, APagePrintsItsFooterAndItsDisplaysBottomFirst) {
+    CTextFrame* a = Add();
+    CTextFrame* b = Add();
+    a->GetTextBox()->SetText("lower");
+    b->GetTextBox()->SetText("upper");
+    window.stack = {b->GetWindow(), a->GetWindow()}; // b on top
+    RecordingDC dc;
+    view.PrintPage(dc, false);
+    std::vector<std::string> texts;
+    for (const std::string& op : dc.ops)
+        if (op.rfind("text:", 0) == 0 || op.rfind("offset:", 0) == 0)
+            texts.push_back(op);
+    // The footer of page 1 of 1 at the bottom centre of the 400 x 300 page.
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts[0], "text:Page 1/1");
+    EXPECT_EQ(dc.textPos[0], (GPoint{200 - 6 * 8 / 2, 300 - 10 - 10}));
+    const auto lower = std::find(texts.begin(), texts.end(), "text:lower");
+    const auto upper = std::find(texts.begin(), texts.end(), "text:upper");
+    ASSERT_NE(lower, texts.end());
+    ASSERT_NE(upper, texts.end());
+    EXPECT_LT(lower, upper);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "offset:12,12"), texts.end());
+
+    // The selection alone: the selected display and the footer.
+    RecordingDC selection;
+    view.SelectFrame(a);
+    view.PrintPage(selection, true);
+    std::size_t shown = 0;
+    for (const std::string& op : selection.ops)
+        shown += op == "text:lower" || op == "text:upper";
+    EXPECT_EQ(shown, 1u);
+    EXPECT_EQ(selection.ops[selection.ops.size() - 2], "text:Page 1/1");
+}
+
+} // namespace
