@@ -476,3 +476,8 @@ void CElapsedTimeEdit::SetElapsed(int days, int hours, int minutes, int seconds,
 double CElapsedTimeEdit::GetElapsedSeconds() const {
     return static_cast<double>(GetTime() - m_base) + GetMilliseconds() / 1000.0;
 }
+
+void CDateTimeEdit::SetHourCounter(int counter) {
+    m_hourCounter = counter < 0 ? 0 : counter > 99 ? 99 : counter;
+    ShowText();
+}

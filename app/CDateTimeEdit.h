@@ -53,6 +53,8 @@ public:
     tvane::CTime GetTime() const { return m_time; }
     int GetMilliseconds() const { return m_milliseconds; }
     int GetHourCounter() const { return m_hourCounter; }
+    // The %i field, 0 to 99; shown at once.
+    void SetHourCounter(int counter);
 
     // The shown value is not touched.
     void SetRange(tvane::CTime earliest, int earliestMs, tvane::CTime latest, int latestMs);

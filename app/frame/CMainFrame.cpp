@@ -252,6 +252,7 @@ void CMainFrame::CreateMenus() {
     QMenu* settings = menuBar()->addMenu("&Settings");
     settings->addAction(AddCommand(cmd::kStartScan, {}));
     settings->addAction(AddCommand(cmd::kStopScan, {}));
+    settings->addAction(AddCommand(cmd::kScanSettings, "Scan Se&ttings..."));
     settings->addSeparator();
     settings->addAction(AddCommand(cmd::kCommunicationsSetup, {}));
     settings->addAction(AddCommand(cmd::kInstrumentSettings, {}));

@@ -24,6 +24,7 @@ public:
     std::uint32_t FontColor() const { return m_font.GetColor(); }
     // 1: whole numbers in hexadecimal.
     void SetMode(int mode) { m_mode = mode; }
+    int Mode() const { return m_mode; }
     // Re-create the font; its colour stays.
     void SetTextFont(const QFont& font);
     void SetLogFont(const LOGFONT& lf);

@@ -12,6 +12,7 @@
 #include "app/IExportServices.h"
 #include "app/SaveSetupAsModel.h"
 #include "app/SaveSetupModel.h"
+#include "app/SetupGridOperations.h"
 #include "app/eventlog/CEventEditDialog.h"
 #include "app/eventlog/CEventFrame.h"
 #include "app/frame/CExportDataDialog.h"
@@ -24,6 +25,7 @@
 #include "app/frame/CUploadDlg.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
+#include "app/frame/SetupSheets.h"
 #include "app/frame/GraphicsWiring.h"
 #include "app/frame/SetupViewPage.h"
 #include "app/startup/DiskSpace.h"
@@ -174,6 +176,8 @@ bool FrameScanHost::ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) 
     if (m_connection)
         m_connection->GetInterfaceDescription(interfaceName);
     CScanStatusDialog dialog(*m_doc.GetScan(), interfaceName, setupInInstrument, m_frame);
+    CLoggerDoc& doc = m_doc;
+    dialog.SetSettingsCommand([&doc] { doc.DoScanSettings(); });
     const bool start = dialog.exec() == QDialog::Accepted;
     dontShowAgain = start && dialog.ShowAgain() == 0;
     return start;
@@ -302,6 +306,12 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
             host->RefreshTitle();
     };
     m_instrumentUi->SetNewSetupHandler([newSetupFromUpload](CLoggerDoc&) { newSetupFromUpload(); });
+    // The setup editor's sheets: the grid's operations run the channel sheet,
+    // and the sheets ask the grid whether a row may take a function.
+    m_sheets = std::make_unique<SetupSheets>(*m_doc, state.GetDatabase(), frame);
+    m_app.SetSetupEditor(&m_sheets->Editor());
+    m_sheets->Source().SetGridOperations(&m_doc->GetSetupGridOperations());
+    m_doc->GetSetupGridOperations().SetChannelDetailsSheet(&m_sheets->ChannelSheet());
     DocumentServices services;
     services.scanHost = m_scanHost.get();
     services.scanInstrument = m_scanInstrument.get();
@@ -336,10 +346,17 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
             });
             frame->SetCommandEnabler(id, [doc, id] { return doc->IsCommandEnabled(id); });
         }
+        frame->SetCommandHandler(cmd::kScanSettings, [doc] { doc->DoScanSettings(); });
+        frame->SetCommandEnabler(cmd::kScanSettings,
+                                 [doc] { return doc->IsCommandEnabled(cmd::kScanSettings); });
+        SetupSheets* sheets = m_sheets.get();
+        frame->SetCommandHandler(cmd::kMonitorChannel, [sheets] { sheets->EditMonitorChannel(); });
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
         frame->SetCommandHandler(cmd::kExportData, [doc] { doc->OnExportData(); });
         frame->SetCommandEnabler(cmd::kExportData, [doc] { return doc->IsExportDataEnabled(); });
         m_setupPage = std::make_unique<SetupViewPage>(*doc, *frame);
+        m_setupPage->SetSheets(&m_sheets->Editor());
+        m_setupPage->SetOptionsSheet(&m_sheets->OptionsSheet());
         m_app.SetSetupEditor(m_setupPage.get());
         // The event log is made at start-up; its table shows this document.
         if (!frame->EventLog())
@@ -369,6 +386,9 @@ DocumentWiring::~DocumentWiring() {
             m_frame->SetCommandEnabler(id, {});
         }
         m_frame->SetCommandHandler(cmd::kAddEvent, {});
+        m_frame->SetCommandHandler(cmd::kScanSettings, {});
+        m_frame->SetCommandEnabler(cmd::kScanSettings, {});
+        m_frame->SetCommandHandler(cmd::kMonitorChannel, {});
         m_frame->SetCommandHandler(cmd::kExportData, {});
         m_frame->SetCommandEnabler(cmd::kExportData, {});
         if (CEventFrame* log = m_frame->EventFrame())
@@ -376,6 +396,7 @@ DocumentWiring::~DocumentWiring() {
     }
     m_app.SetSetupEditor(nullptr);
     m_setupPage.reset();
+    m_doc->GetSetupGridOperations().SetChannelDetailsSheet(nullptr);
     m_instrumentUi->SetNewSetupHandler({});
     m_doc->SetServices({});
     m_doc.reset();

@@ -21,6 +21,7 @@ class IExportDataDialog;
 class CProgressDialog;
 class CInstrumentConnection;
 class FrameInstrumentUi;
+class SetupSheets;
 class GraphicsWiring;
 class SetupViewPage;
 
@@ -195,6 +196,8 @@ public:
     CLoggerDoc& Document() { return *m_doc; }
     ProgramDocumentOperations& Operations() { return *m_operations; }
     ProgramLoggerApp& App() { return m_app; }
+    // The setup editor's sheets over this document.
+    SetupSheets& Sheets() { return *m_sheets; }
     GraphicsWiring* Graphics() const { return m_graphics.get(); }
     // The setup grid page of the main window; null without a frame.
     SetupViewPage* SetupPage() { return m_setupPage.get(); }
@@ -215,6 +218,7 @@ private:
     std::unique_ptr<FrameInstrumentUi> m_instrumentUi;
     std::unique_ptr<IUploadDialog> m_uploadDialog;
     std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
+    std::unique_ptr<SetupSheets> m_sheets;
     std::unique_ptr<GraphicsWiring> m_graphics;
     std::unique_ptr<SetupViewPage> m_setupPage;
 };

@@ -8,6 +8,7 @@ inline constexpr unsigned kDeletePage = 32793;
 inline constexpr unsigned kScanSetupPage = 32794;
 inline constexpr unsigned kDownloadSetup = 32798;
 inline constexpr unsigned kCommunicationsSetup = 32799;
+inline constexpr unsigned kScanSettings = 32824;
 inline constexpr unsigned kEventLog = 32826;
 inline constexpr unsigned kToolbars = 32841;
 inline constexpr unsigned kMonitorChannel = 32845;

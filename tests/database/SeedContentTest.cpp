@@ -13,6 +13,7 @@
 #include "database/CRSFunction.h"
 #include "database/CRSRange.h"
 #include "database/CRSResolution.h"
+#include "database/DatabaseMeasurementLookup.h"
 #include "database/DatabaseSetupLookup.h"
 #include "database/SeedDatabase.h"
 #include "scan/CFXSetup.h"
@@ -309,6 +310,28 @@ TEST_F(SeedContentTest, NewSetupRowsFromEveryModuleMatchTheTables) {
             << where;
         EXPECT_FALSE(row.Alarms.empty()) << where;
     }
+}
+
+TEST_F(SeedContentTest, MeasurementListsOfTheChannelSheet) {
+    DatabaseMeasurementLookup lookup(&db);
+    std::vector<std::string> names;
+    ASSERT_EQ(lookup.Functions(1, names), IMeasurementLookup::kRows);
+    EXPECT_EQ(names.front(), "DC volts");
+    EXPECT_TRUE(Contains(names, "4w ohms"));
+    MeasurementFunction f;
+    ASSERT_EQ(lookup.FindFunction(1, "4w ohms", f), IMeasurementLookup::kRows);
+    EXPECT_EQ(f.RangeType, 3);
+    EXPECT_EQ(f.DefaultResolution, "5.5 digits");
+    EXPECT_EQ(f.AdvSettingsType, 770u);
+    EXPECT_EQ(f.DefaultAdvSettings, ";1;;;;;;;OFF;AUTO;;;;");
+    EXPECT_EQ(lookup.FindFunction(1, "no such function", f), IMeasurementLookup::kEmpty);
+    ASSERT_EQ(lookup.Ranges(3, names), IMeasurementLookup::kRows);
+    EXPECT_EQ(names, RangeList(3));
+    ASSERT_EQ(lookup.Resolutions(1, names), IMeasurementLookup::kRows);
+    EXPECT_EQ(names.front(), "6.5 digits");
+    // A closed database fails, which the sheet reports.
+    db.Close();
+    EXPECT_EQ(lookup.Functions(1, names), IMeasurementLookup::kFailed);
 }
 
 } // namespace

@@ -167,10 +167,11 @@ TEST_F(SetupGridThroughFrame, TheGridsCommandsHaveTheirEntriesAndAccelerators) {
     for (unsigned id : {Commands::kCopy, Commands::kDelete, Commands::kShowAll,
                         Commands::kRestoreAll, Commands::kHideSelected})
         EXPECT_TRUE(frame.Action(id)->isEnabled()) << id;
-    // Nothing to undo or paste yet; Cut never; and no sheet for the rest yet.
-    for (unsigned id : {Commands::kUndo, Commands::kPaste, Commands::kCut, Commands::kOptions,
-                        Commands::kProperties, Commands::kAddComputed})
+    // Nothing to undo or paste yet; Cut never. The sheets open from the rest.
+    for (unsigned id : {Commands::kUndo, Commands::kPaste, Commands::kCut})
         EXPECT_FALSE(frame.Action(id)->isEnabled()) << id;
+    for (unsigned id : {Commands::kOptions, Commands::kProperties, Commands::kAddComputed})
+        EXPECT_TRUE(frame.Action(id)->isEnabled()) << id;
     EXPECT_TRUE(frame.Action(Commands::kShowAll)->isChecked());
 
     // On a graphics page the grid's commands are not reached; a run closes them.
