@@ -6,6 +6,7 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/ISaveDialogs.h"
+#include "app/SaveSetupAsModel.h"
 #include "database/CRSBase.h"
 #include "database/CRSCards.h"
 #include "database/CRSSetup.h"
@@ -189,17 +190,6 @@ NewSetupModel::Lookups NewSetupModel::DatabaseLookups(tvane::OdbcDatabase* datab
             return RS_FAILED;
         }
     };
-    lookups.setup = [database](const std::string& name) -> std::int16_t {
-        if (database == nullptr)
-            return RS_FAILED;
-        try {
-            CRSSetup set(database);
-            const std::int16_t result = set.OpenGivenSetup(name, RS_READONLY);
-            set.Close();
-            return result;
-        } catch (const std::exception&) {
-            return RS_FAILED;
-        }
-    };
+    lookups.setup = SaveSetupAsModel::DatabaseLookup(database);
     return lookups;
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <exception>
 
+#include "app/SaveSetupAsModel.h"
 #include "database/CRSBase.h"
 #include "database/CRSDataset.h"
 #include "database/CRSSetup.h"
@@ -62,18 +63,7 @@ bool SaveSetupModel::Accept() {
 
 SaveSetupModel::Lookups SaveSetupModel::DatabaseLookups(tvane::OdbcDatabase* database) {
     Lookups lookups;
-    lookups.setup = [database](const std::string& name) -> std::int16_t {
-        if (database == nullptr)
-            return RS_FAILED;
-        try {
-            CRSSetup set(database);
-            const std::int16_t result = set.OpenGivenSetup(name, RS_READONLY);
-            set.Close();
-            return result;
-        } catch (const std::exception&) {
-            return RS_FAILED;
-        }
-    };
+    lookups.setup = SaveSetupAsModel::DatabaseLookup(database);
     lookups.dataset = [database](const std::string& setup,
                                  const std::string& name) -> std::int16_t {
         if (database == nullptr)

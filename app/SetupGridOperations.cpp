@@ -556,30 +556,26 @@ bool SetupGridOperations::FillFunctionList(int row, std::string& list) {
 }
 
 bool SetupGridOperations::FillRangeList(int row, std::string& list) {
-    const CFXSetup* r = RowAt(row);
-    ISetupLookup* lookup = Lookup();
-    FunctionRow function;
-    std::vector<std::string> names;
-    if (r == nullptr || r->Name.empty() || r->Function.empty() || lookup == nullptr ||
-        lookup->OpenFunctionGivenTypeName(r->FunctionType, r->Function, function) !=
-            ISetupLookup::kRows ||
-        lookup->OpenRangesGivenType(function.RangeType, names) != ISetupLookup::kRows)
-        return false;
-    list.clear();
-    for (const std::string& name : names)
-        list += name + "\n";
-    return true;
+    return FillListOfFunction(row, false, list);
 }
 
 bool SetupGridOperations::FillResolutionList(int row, std::string& list) {
+    return FillListOfFunction(row, true, list);
+}
+
+bool SetupGridOperations::FillListOfFunction(int row, bool resolutions, std::string& list) {
     const CFXSetup* r = RowAt(row);
     ISetupLookup* lookup = Lookup();
     FunctionRow function;
     std::vector<std::string> names;
     if (r == nullptr || r->Name.empty() || r->Function.empty() || lookup == nullptr ||
         lookup->OpenFunctionGivenTypeName(r->FunctionType, r->Function, function) !=
-            ISetupLookup::kRows ||
-        lookup->OpenResolutionsGivenType(function.ResolutionType, names) != ISetupLookup::kRows)
+            ISetupLookup::kRows)
+        return false;
+    const ISetupLookup::OpenResult opened =
+        resolutions ? lookup->OpenResolutionsGivenType(function.ResolutionType, names)
+                    : lookup->OpenRangesGivenType(function.RangeType, names);
+    if (opened != ISetupLookup::kRows)
         return false;
     list.clear();
     for (const std::string& name : names)

@@ -106,6 +106,8 @@ public:
 
 private:
     CFXSetup* RowAt(int gridRow) const;
+    // The range or resolution names of the row's function, in table order.
+    bool FillListOfFunction(int row, bool resolutions, std::string& list);
     ISetupLookup* Lookup();
     // A valid range with at least one row; else message 550 and false.
     bool TestSelection(const tvane::GridRange& range) const;
