@@ -33,37 +33,10 @@
 #include "scan/CFXScan.h"
 #include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
+#include "tests/app/frame/WhenShown.h"
 
 namespace tvane::test {
 namespace {
-
-void PressStart(bool& shown, int triesLeft = 50) {
-    QTimer::singleShot(10, [&shown, triesLeft] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* dialog = dynamic_cast<CScanStatusDialog*>(w); dialog && dialog->isVisible()) {
-                shown = true;
-                dialog->DontShow()->setChecked(true);
-                dialog->StartButton()->click();
-                return;
-            }
-        if (triesLeft > 0)
-            PressStart(shown, triesLeft - 1);
-    });
-}
-
-void CloseSave(bool& shown, int triesLeft = 200) {
-    QTimer::singleShot(10, [&shown, triesLeft] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* dialog = dynamic_cast<CSaveScanDataDialog*>(w);
-                dialog && dialog->isVisible()) {
-                shown = true;
-                dialog->reject();
-                return;
-            }
-        if (triesLeft > 0)
-            CloseSave(shown, triesLeft - 1);
-    });
-}
 
 TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
     TestApp();
@@ -106,8 +79,10 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
     EXPECT_EQ(chart->GetRange(2)->channel.number, 103);
 
     frame.UpdateToolbars();
-    bool started = false;
-    PressStart(started);
+    WhenShown<CScanStatusDialog>([](CScanStatusDialog& dialog) {
+        dialog.DontShow()->setChecked(true);
+        dialog.StartButton()->click();
+    });
     frame.Action(cmd::kStartScan)->trigger();
     ASSERT_EQ(doc.IsScanning(), 1);
 
@@ -170,8 +145,7 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
     }
     EXPECT_TRUE(printed.save(QString::fromStdString((dir / "strip_chart_run_print.png").string())));
 
-    bool saveShown = false;
-    CloseSave(saveShown);
+    WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& dialog) { dialog.reject(); });
     frame.Action(cmd::kStopScan)->trigger();
     EXPECT_EQ(doc.IsScanning(), 0);
 }
