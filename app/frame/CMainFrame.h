@@ -100,6 +100,11 @@ public:
     void SetGraphViewFactory(ViewFactory factory) { m_graphViewFactory = std::move(factory); }
     // The graphics page of a tab index, or null for another page.
     QWidget* GraphicsPage(int index) const;
+    // A display of a Graphics-menu command on the active graphics page (the
+    // shown one, else the first), made by whoever builds the pages' displays.
+    using GraphCreator = std::function<bool(unsigned commandId)>;
+    void SetGraphCreator(GraphCreator creator) { m_graphCreator = std::move(creator); }
+    bool CreateGraph(unsigned commandId) { return m_graphCreator && m_graphCreator(commandId); }
     // Replaces every graphics page by these (the frame takes them) with their tab titles.
     void SetGraphicsPages(const std::vector<QWidget*>& views, const std::vector<QString>& titles);
 
@@ -146,6 +151,7 @@ private:
     QtTimerService m_timers;
     ViewFactory m_setupViewFactory;
     ViewFactory m_graphViewFactory;
+    GraphCreator m_graphCreator;
     IFrameDocument* m_document = nullptr;
     IFrameInstrument* m_instrument = nullptr;
     IPowerMonitor* m_power = nullptr;

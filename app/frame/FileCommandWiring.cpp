@@ -72,6 +72,10 @@ void FrameFileWindows::ResetPages() {
     m_frame.ResetPages();
 }
 
+void FrameFileWindows::InsertStripChart() {
+    m_frame.CreateGraph(cmd::kStripChart);
+}
+
 FileCommandWiring::FileCommandWiring(CLoggerDoc& doc, CWorkspace& workspace, CMainFrame& frame,
                                      RecentSetupList& recent, CAppPreferences& preferences,
                                      std::string programDirectory)

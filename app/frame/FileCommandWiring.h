@@ -24,6 +24,7 @@ public:
     void SetStatus(const std::string& text) override;
     void EnableFrame(bool enable) override;
     void ResetPages() override;
+    void InsertStripChart() override;
 
 private:
     CMainFrame& m_frame;

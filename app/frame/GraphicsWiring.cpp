@@ -80,6 +80,12 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
         if (CGraphViewWnd* page = CurrentPage())
             page->RunCommand(CGraphViewWnd::kNextDisplay);
     });
+    m_frame.SetGraphCreator([this](unsigned id) {
+        CGraphViewWnd* page = CurrentPage();
+        if (!page)
+            page = Page(0);
+        return page && graphfactory::FindCommand(id) && page->RunCommand(id);
+    });
     for (unsigned id : m_commands)
         if (graphfactory::FindCommand(id) || id == CGraphViewWnd::kFilePrint)
             m_frame.SetCommandEnabler(id, [this] { return CurrentPage() != nullptr; });
@@ -108,6 +114,7 @@ GraphicsWiring::~GraphicsWiring() {
         m_frame.SetCommandEnabler(id, {});
     }
     m_frame.SetCommandHandler(CGraphViewWnd::kNextDisplay, {});
+    m_frame.SetGraphCreator({});
     m_frame.SetGraphViewFactory({});
     // The pages observe the document: they go before it does.
     m_frame.SetGraphicsPages({new QWidget}, {QString("Graphics Setup 1")});

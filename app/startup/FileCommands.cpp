@@ -145,6 +145,7 @@ bool FileCommands::NewSetup() {
     if (ok) {
         state.SaveRecentNames();
         UpdateMainTitle(state);
+        m_windows.InsertStripChart();
         m_doc.RefreshAllViews();
     } else {
         ShowNoSetup();

@@ -28,6 +28,8 @@ public:
     virtual void EnableFrame(bool enable) = 0;
     // Back to one empty graphics page.
     virtual void ResetPages() = 0;
+    // A strip chart on the graphics page, as a new setup starts with.
+    virtual void InsertStripChart() = 0;
 };
 
 // The commands that change which setup is open: New, Open, Close, Modify/

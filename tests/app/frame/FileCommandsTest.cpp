@@ -33,9 +33,13 @@
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FileCommandWiring.h"
 #include "app/frame/FrameCommands.h"
+#include "app/frame/GraphicsWiring.h"
 #include "database/CStateInfo.h"
 #include "database/CWorkspace.h"
 #include "database/DataSource.h"
+#include "graphics/CGraphView.h"
+#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/view/CGraphViewWnd.h"
 #include "platform/core/Services.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Prompter.h"
@@ -134,7 +138,8 @@ protected:
     std::unique_ptr<FileCommandWiring> files;
 };
 
-// New Setup with three modules, Save, Close, and the same rows back from Open.
+// New Setup with three modules starts with a strip chart of the first channel;
+// Save, Close, and the same rows and chart back from Open.
 TEST_F(FileCommandsTest, NewSaveCloseAndOpenBringBackTheSameRows) {
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(Enabled(cmd::kFileNew));
@@ -170,6 +175,24 @@ TEST_F(FileCommandsTest, NewSaveCloseAndOpenBringBackTheSameRows) {
               "Three modules");
     EXPECT_TRUE(prompter.asked.empty()) << prompter.Texts().front();
 
+    // The one graphics page holds a strip chart of the setup's first channel.
+    ASSERT_NE(wiring->Graphics(), nullptr);
+    CGraphViewWnd* page = wiring->Graphics()->Page(0);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(wiring->Graphics()->Page(1), nullptr);
+    ASSERT_EQ(page->Model().GetFrameCount(), 1);
+    auto* chart = dynamic_cast<CXrtOverlayFrame*>(page->Model().GetSelected());
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(chart->GetRange(0).has_value());
+    EXPECT_EQ(chart->GetRange(0)->channel.number, 101);
+    EXPECT_FALSE(chart->GetRange(1).has_value());
+    frame.resize(900, 650);
+    frame.Pages()->setCurrentWidget(page);
+    const auto artifacts = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
+    EXPECT_TRUE(frame.grab().save(
+        QString::fromStdString((artifacts / "new_setup_strip_chart.png").string())));
+    frame.SelectPage(0);
+
     // An edit, saved under the setup's own name.
     doc().GetSetupRow(1)->Name = "Inlet";
     doc().GetSetupRow(1)->ChannelMode = 1;
@@ -197,6 +220,12 @@ TEST_F(FileCommandsTest, NewSaveCloseAndOpenBringBackTheSameRows) {
     EXPECT_EQ(frame.windowTitle().toStdString(),
               "Tallyvane - Three modules - " + program.state.m_datasetName);
     EXPECT_FALSE(doc().IsModified());
+    page = wiring->Graphics()->Page(0);
+    ASSERT_NE(page, nullptr);
+    CGraphFrame* reopened = nullptr;
+    std::string title;
+    ASSERT_TRUE(page->Model().GetFrameAt(0, reopened, title));
+    EXPECT_NE(dynamic_cast<CXrtOverlayFrame*>(reopened), nullptr) << title;
 }
 
 // Yes to "Save changes" whose save does not happen keeps the setup open: the
