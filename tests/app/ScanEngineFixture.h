@@ -32,6 +32,7 @@ public:
     std::int32_t lastAsked = 0;
     std::int32_t overreport = 0; // added to the count GetReadings reports
     bool throwOnRead = false;
+    bool throwOnFetch = false;
 
     bool StartMeasurement() override { return Log("StartMeasurement"), start; }
     bool StopMeasurement() override {
@@ -65,6 +66,8 @@ public:
     }
     bool FetchReadings(ReadingRecord* buffer, std::int32_t most, std::int32_t& count) override {
         Log("FetchReadings");
+        if (throwOnFetch)
+            throw Exception("link dropped");
         count = std::min(most, stored);
         for (std::int32_t i = 0; i < count; ++i) {
             buffer[i] = ReadingRecord{};

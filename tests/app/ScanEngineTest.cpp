@@ -482,6 +482,16 @@ TEST_F(ScanEngineTest, UploadFetchesInBlocksWithProgress) {
     EXPECT_EQ(EventTexts().back(), "Test Terminated - By User");
 }
 
+// The upload's state never outlives it, also when the link fails under it.
+TEST_F(ScanEngineTest, AFailedUploadLeavesItsStateBehind) {
+    doc->OnStartScan();
+    ASSERT_EQ(doc->GetScanEngine().GetState(), CScanEngine::State::Scanning);
+    instrument.stored = 250;
+    instrument.throwOnFetch = true;
+    EXPECT_ANY_THROW(doc->GetScanEngine().UploadRemainingReadings());
+    EXPECT_EQ(doc->GetScanEngine().GetState(), CScanEngine::State::Scanning);
+}
+
 TEST_F(ScanEngineTest, UploadCancelAndSmallUploads) {
     doc->OnStartScan();
     instrument.stored = 250;
