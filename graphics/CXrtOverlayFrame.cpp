@@ -646,6 +646,13 @@ void CXrtOverlayFrame::TabFromLegend() {
         m_panelWindow->SetFocus();
 }
 
+void CXrtOverlayFrame::OnTabKey() {
+    if (m_panelWindow && m_panelWindow->HasFocus())
+        TabFromPanel();
+    else
+        TabFromLegend();
+}
+
 // --- Messages of the children ---------------------------------------------------
 
 void CXrtOverlayFrame::OnGraphTimeAxisChange(const CTimeAxisInfo& axis) {

@@ -129,6 +129,9 @@ public:
     // Tab: the focus goes between the panel and the legend.
     void TabFromPanel();
     void TabFromLegend();
+    // Tab pressed in the frame's own window: from inside the panel to the
+    // legend, from anywhere else to the panel.
+    void OnTabKey();
 
     CXrtOverlayPlot* GetPlot() const { return m_plot.get(); }
     COverlayCtrlPanel* GetPanel() const { return m_panel.get(); }

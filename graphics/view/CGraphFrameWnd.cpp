@@ -4,6 +4,7 @@
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
@@ -14,6 +15,7 @@
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/CTextBox.h"
+#include "graphics/CXrtOverlayFrame.h"
 #include "graphics/view/QtGraphDC.h"
 #include "platform/widgets/QtText.h"
 
@@ -196,6 +198,26 @@ bool CGraphFrameWnd::eventFilter(QObject* watched, QEvent* event) {
     default:
         return false;
     }
+}
+
+bool CGraphFrameWnd::event(QEvent* event) {
+    // The strip chart takes Tab itself, between its panel and its legend,
+    // before the focus chain would move it elsewhere on the page.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* strip = dynamic_cast<CXrtOverlayFrame*>(&m_frame);
+        if (strip && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            strip->OnTabKey();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void CGraphFrameWnd::keyPressEvent(QKeyEvent* event) {
+    // Every other key goes on to the page.
+    event->ignore();
 }
 
 void CGraphFrameWnd::mousePressEvent(QMouseEvent* event) {

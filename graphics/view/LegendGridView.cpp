@@ -1,5 +1,7 @@
 #include "graphics/view/LegendGridView.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,11 +18,40 @@
 
 namespace {
 
+// A right press on a cell's editor (its edit, spin buttons or channel list)
+// offers the page's menu as a press on the grid does, in place of the
+// editor's own menu.
+class RightPressToLegend : public QObject {
+public:
+    RightPressToLegend(LegendGridView& view, QWidget* watched) : QObject(watched), m_view(view) {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ContextMenu)
+            return true;
+        if (event->type() != QEvent::MouseButtonPress)
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::RightButton)
+            return false;
+        m_view.PostRightPress(mouse->globalPosition());
+        return true;
+    }
+
+private:
+    LegendGridView& m_view;
+};
+
 // The channel list of the legend's second column.
 class LegendComboCtrl : public tvane::GridComboControl {
 public:
-    LegendComboCtrl(tvane::GridView& view, CLegendGrid& legend)
-        : GridComboControl(view, false), m_legend(legend) {}
+    LegendComboCtrl(LegendGridView& view, CLegendGrid& legend)
+        : GridComboControl(view, false), m_legend(legend) {
+        new RightPressToLegend(view, ComboBox());
+        new RightPressToLegend(view, ComboBox()->view()->viewport());
+    }
     void Init(int row, int col) override {
         SetItems(m_legend.ChoiceTexts());
         GridComboControl::Init(row, col);
@@ -48,7 +79,7 @@ private:
 // also typed.
 class LegendCellEdit : public tvane::GridWidgetControl {
 public:
-    LegendCellEdit(tvane::GridView& view, CLegendGrid& legend)
+    LegendCellEdit(LegendGridView& view, CLegendGrid& legend)
         : GridWidgetControl(view), m_legend(legend) {
         auto* editor = new QWidget;
         auto* layout = new QHBoxLayout(editor);
@@ -81,6 +112,8 @@ public:
         QObject::connect(m_edit, &QLineEdit::textEdited,
                          [this](const QString& text) { TextEdited(text.toStdString()); });
         AttachEditor(editor);
+        for (QWidget* w : std::initializer_list<QWidget*>{m_edit, m_up, m_down})
+            new RightPressToLegend(view, w);
     }
     QLineEdit* LineEdit() const { return m_edit; }
     void Press(bool up) {
@@ -195,6 +228,13 @@ void LegendGridView::PostToParent(QMouseEvent* event) {
                                     new QMouseEvent(event->type(), mapToParent(event->position()),
                                                     event->globalPosition(), event->button(),
                                                     event->buttons(), event->modifiers()));
+}
+
+void LegendGridView::PostRightPress(const QPointF& global) {
+    if (QWidget* parent = parentWidget())
+        QCoreApplication::postEvent(
+            parent, new QMouseEvent(QEvent::MouseButtonPress, parent->mapFromGlobal(global), global,
+                                    Qt::RightButton, Qt::RightButton, Qt::NoModifier));
 }
 
 void LegendGridView::mousePressEvent(QMouseEvent* event) {

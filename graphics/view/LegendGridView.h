@@ -17,6 +17,9 @@ public:
     void RefreshChoices();
     // Tab from elsewhere: the legend takes the focus (shift: at the reference).
     void TakeFocusFromTab(bool shift);
+    // A right press at a screen position, passed on to the frame as one on
+    // the legend (the frame's page shows its menu).
+    void PostRightPress(const QPointF& global);
 
 protected:
     bool ProcessKey(QKeyEvent* event) override;

@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
@@ -27,8 +30,12 @@
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
 #include "graphics/CXrtOverlayFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/CGraphViewWnd.h"
+#include "graphics/view/LegendGridView.h"
+#include "graphics/view/OverlayPanelView.h"
 #include "graphics/view/QtGraphDC.h"
+#include "graphics/view/StripChartWindows.h"
 #include "platform/chart/ChartData.h"
 #include "scan/CFXScan.h"
 #include "tests/app/frame/QtApp.h"
@@ -148,6 +155,129 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
     WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& dialog) { dialog.reject(); });
     frame.Action(cmd::kStopScan)->trigger();
     EXPECT_EQ(doc.IsScanning(), 0);
+}
+
+// The main window with a strip chart on its first graphics page.
+class StripChartPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program.Start();
+        if (HasFatalFailure())
+            return;
+        frame.resize(900, 700);
+        frame.show();
+        preferences.Initialize();
+        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
+                                                  &preferences);
+        program.MakeSetup(wiring->Document(), 3);
+        if (HasFatalFailure())
+            return;
+        page = wiring->Graphics()->Page(0);
+        frame.Pages()->setCurrentWidget(page);
+        frame.OnCmdMsg(700);
+        chart = dynamic_cast<CXrtOverlayFrame*>(page->Model().GetSelected());
+        ASSERT_NE(chart, nullptr);
+        chart->GetWindow()->MoveWindow({10, 10, 620, 470}, true);
+        chart->LayoutChildren();
+        frame.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+        legend = qobject_cast<LegendGridView*>(StripChildWidget(chart->GetLegendWindow()));
+        panel = qobject_cast<OverlayPanelView*>(StripChildWidget(chart->GetPanelWindow()));
+        ASSERT_TRUE(legend && panel);
+    }
+    void TearDown() override {
+        if (page)
+            page->ContextMenu()->hide();
+    }
+    // A right press on a widget of the legend: the page's menu shows, the
+    // chart selected.
+    void ExpectMenuFromRightPress(QWidget* widget, const QPoint& at) {
+        page->ContextMenu()->hide();
+        page->Model().DeselectAll();
+        QTest::mousePress(widget, Qt::RightButton, {}, at);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(page->ContextMenu()->isVisible());
+        EXPECT_EQ(page->Model().GetSelected(), chart);
+        QTest::mouseRelease(widget, Qt::RightButton, {}, at);
+    }
+
+    bool appMade = (TestApp(), true); // before any widget
+    SimulatedProgram program;
+    CMainFrame frame;
+    CAppPreferences preferences;
+    std::unique_ptr<DocumentWiring> wiring;
+    CGraphViewWnd* page = nullptr;
+    CXrtOverlayFrame* chart = nullptr;
+    LegendGridView* legend = nullptr;
+    OverlayPanelView* panel = nullptr;
+};
+
+TEST_F(StripChartPage, ARightPressInTheLegendOffersThePagesMenuForTheChart) {
+    // On a cell of the grid.
+    const QRect cell = legend->visualRect(legend->model()->index(0, CLegendGrid::kChannelCol));
+    ExpectMenuFromRightPress(legend->viewport(), cell.center());
+    // The chart is selected: Cut, Copy and Delete are offered with Properties.
+    for (QAction* action : page->ContextMenu()->actions()) {
+        const unsigned id = action->data().toUInt();
+        if (id == CGraphViewWnd::kEditCut || id == CGraphViewWnd::kEditCopy ||
+            id == CGraphViewWnd::kDelete || id == CGraphViewWnd::kProperties) {
+            EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+        }
+    }
+
+    // On the open edit of the units per division, in place of the edit's own menu.
+    legend->SetCurrentCell(1, CLegendGrid::kUnitsCol);
+    ASSERT_TRUE(legend->ActivateCurrentCell());
+    QLineEdit* edit = nullptr;
+    for (QLineEdit* e : legend->findChildren<QLineEdit*>())
+        if (e->isVisible())
+            edit = e;
+    ASSERT_NE(edit, nullptr);
+    ExpectMenuFromRightPress(edit, edit->rect().center());
+    EXPECT_EQ(edit->findChild<QMenu*>(), nullptr);
+
+    // Properties from that menu opens the chart's property sheet.
+    int shown = 0;
+    WhenShown<CGraphSheet>([](CGraphSheet& sheet) { sheet.reject(); }, &shown);
+    for (QAction* action : page->ContextMenu()->actions()) {
+        if (action->data().toUInt() == CGraphViewWnd::kProperties)
+            action->trigger();
+    }
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(StripChartPage, TheChartsWindowTabsBetweenPanelAndLegendAndPassesOtherKeysToThePage) {
+    // What reaches the page of the keys pressed on the chart's window.
+    struct KeyLog : QObject {
+        std::vector<int> keys;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress)
+                keys.push_back(static_cast<QKeyEvent*>(event)->key());
+            return false;
+        }
+    } log;
+    page->installEventFilter(&log);
+    auto* window = dynamic_cast<QWidget*>(chart->GetWindow());
+    ASSERT_NE(window, nullptr);
+    auto inside = [](QWidget* w) {
+        return w->hasFocus() || w->isAncestorOf(QApplication::focusWidget());
+    };
+
+    window->setFocus();
+    QTest::keyClick(window, Qt::Key_Tab);
+    EXPECT_TRUE(inside(panel));
+    QTest::keyClick(window, Qt::Key_Tab); // from inside the panel: to the legend
+    EXPECT_TRUE(inside(legend));
+    QTest::keyClick(window, Qt::Key_Backtab);
+    EXPECT_TRUE(inside(panel));
+    EXPECT_TRUE(log.keys.empty());
+
+    window->setFocus();
+    QTest::keyClick(window, Qt::Key_A);
+    QTest::keyClick(window, Qt::Key_PageDown);
+    EXPECT_EQ(log.keys, (std::vector<int>{Qt::Key_A, Qt::Key_PageDown}));
+    EXPECT_TRUE(window->hasFocus());
+    page->removeEventFilter(&log);
 }
 
 } // namespace
