@@ -97,6 +97,9 @@ bool CMfxTracker::OnCaptureLost() {
 bool CMfxTracker::EndTrack() {
     if (!m_tracking)
         return false;
+    // Over before the band goes: taking it away may bring the window's
+    // events, and with them another end.
+    m_tracking = false;
     if (m_band)
         m_band->EraseBand(m_last);
     if (!m_moved)
@@ -105,7 +108,6 @@ bool CMfxTracker::EndTrack() {
     m_released = false;
     m_band = nullptr;
     m_clip.reset();
-    m_tracking = false;
     return !(m_rect == m_start);
 }
 
