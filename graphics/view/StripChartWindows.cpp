@@ -78,8 +78,8 @@ std::unique_ptr<ChildWindow> Place(QWidget* widget, const GRect& rect) {
 QtStripChartWindows g_windows;
 
 // The legend's top edge in the frame's window: the sizing cursor over the
-// three pixel rows above it, and a divider tracked across the client width
-// that sets the legend's rows where it is let go.
+// three pixel rows above it, whichever child lies there, and a divider tracked
+// across the client width that sets the legend's rows where it is let go.
 class LegendEdgeFilter : public QObject {
 public:
     LegendEdgeFilter(QWidget* frameWidget, CXrtOverlayFrame& frame)
@@ -87,15 +87,22 @@ public:
           m_tracker(new tvane::QtBarTracker(frameWidget, [this](bool) { OnTrackEnd(); })) {
         frameWidget->setMouseTracking(true);
         frameWidget->installEventFilter(this);
+        for (QWidget* child : frameWidget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            Watch(child);
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (m_tracker->IsTracking())
             return false;
         switch (event->type()) {
+        case QEvent::ChildAdded:
+            if (watched == m_widget)
+                if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+                    Watch(child);
+            return false;
         case QEvent::MouseMove: {
-            const int y = static_cast<QMouseEvent*>(event)->position().toPoint().y();
+            const int y = InFrame(watched, static_cast<QMouseEvent*>(event)).y();
             const bool edge = m_frame.IsOnLegendEdge(y);
             if (edge != m_sizing) {
                 m_sizing = edge;
@@ -115,8 +122,9 @@ protected:
             }
             if (mouse->button() != Qt::LeftButton || !m_sizing)
                 return false;
-            StartTrack(mouse->position().toPoint());
-            return false; // the frame is selected as by any press
+            m_frame.OnLButtonDown(); // the frame is selected as by any press
+            StartTrack(InFrame(watched, mouse));
+            return true;
         }
         default:
             return false;
@@ -136,6 +144,17 @@ private:
         tracker.SetHitMargin(1);
         tracker.SetRect(tvane::CMfxTracker::kHorizontal, {0, at.y(), m_widget->width(), at.y()});
         m_tracker->Start(at, QRect(0, upper, m_widget->width(), std::max(1, lower - upper)));
+    }
+    void Watch(QWidget* child) {
+        if (child == m_widget || child->objectName() == "trackerBand")
+            return;
+        child->setMouseTracking(true);
+        child->installEventFilter(this);
+    }
+    QPoint InFrame(QObject* watched, QMouseEvent* mouse) const {
+        const QPoint p = mouse->position().toPoint();
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget && widget != m_widget ? widget->mapTo(m_widget, p) : p;
     }
     // The line lands where the track left it, moved or not.
     void OnTrackEnd() {

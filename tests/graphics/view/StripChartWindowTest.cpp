@@ -291,7 +291,7 @@ TEST_F(StripChartWindowTest, TheLegendsEdgeStaysInItsBoundsAndALostMouseEndsTheD
     Move(frameWidget, QPoint(200, legend.bottom + 300), Qt::LeftButton);
     QWidget other(&window.page);
     other.show();
-    other.grabMouse(); // another window takes the mouse
+    other.grabMouse();         // another window takes the mouse
     QEvent next(QEvent::User); // the next event anywhere sees it
     QApplication::sendEvent(frameWidget, &next);
     EXPECT_EQ(frame->GetLegendRows(), 1);
