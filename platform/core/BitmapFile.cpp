@@ -62,7 +62,8 @@ bool LoadBitmapAndPalette(const std::vector<std::uint8_t>& file, BitmapData& bit
 
     const std::uint64_t stride = (std::uint64_t(width) * bpp + 31) / 32 * 4;
     const std::uint64_t rows = static_cast<std::uint64_t>(std::llabs(height));
-    if (stride * rows > file.size() - at)
+    // Compared by division: the product of a huge width and height may not fit.
+    if (at > file.size() || stride > (file.size() - at) / rows)
         return false;
     BitmapData data;
     data.width = width;

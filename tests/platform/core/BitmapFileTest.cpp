@@ -95,6 +95,10 @@ TEST(LoadBitmapAndPalette, ACutOrForeignFileGivesNothing) {
     huge[18] = 0xFF; // width 255 + ...
     huge[21] = 0x7F;
     bad.push_back(huge);
+    std::vector<std::uint8_t> vast = Bmp(4, 4, 32, 0); // rows times size past 64 bits
+    for (std::size_t at = 18; at < 26; ++at)
+        vast[at] = at == 21 || at == 25 ? 0x7F : 0xFF;
+    bad.push_back(vast);
     for (const auto& file : bad) {
         BitmapData bitmap;
         bitmap.width = 99;
