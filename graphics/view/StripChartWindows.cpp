@@ -146,7 +146,7 @@ private:
         m_tracker->Start(at, QRect(0, upper, m_widget->width(), std::max(1, lower - upper)));
     }
     void Watch(QWidget* child) {
-        if (child == m_widget || child->objectName() == "trackerBand")
+        if (child == m_widget)
             return;
         child->setMouseTracking(true);
         child->installEventFilter(this);
