@@ -37,6 +37,8 @@
 #include "graphics/view/QtGraphDC.h"
 #include "graphics/view/StripChartWindows.h"
 #include "platform/chart/ChartData.h"
+#include "platform/core/Services.h"
+#include "platform/ui/Help.h"
 #include "scan/CFXScan.h"
 #include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
@@ -236,14 +238,26 @@ TEST_F(StripChartPage, ARightPressInTheLegendOffersThePagesMenuForTheChart) {
     ExpectMenuFromRightPress(edit, edit->rect().center());
     EXPECT_EQ(edit->findChild<QMenu*>(), nullptr);
 
-    // Properties from that menu opens the chart's property sheet.
+    // Properties from that menu opens the chart's property sheet; Help on each
+    // page asks for the chart's help of that page.
     int shown = 0;
-    WhenShown<CGraphSheet>([](CGraphSheet& sheet) { sheet.reject(); }, &shown);
+    RecordingHelp help;
+    ScopedService<IHelp> helpGuard(SetHelp, &help);
+    WhenShown<CGraphSheet>(
+        [](CGraphSheet& sheet) {
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_TRUE(sheet.SetActivePage(i));
+                sheet.HelpButton()->click();
+            }
+            sheet.reject();
+        },
+        &shown);
     for (QAction* action : page->ContextMenu()->actions()) {
         if (action->data().toUInt() == CGraphViewWnd::kProperties)
             action->trigger();
     }
     EXPECT_EQ(shown, 1);
+    EXPECT_EQ(help.shown, (std::vector<unsigned>{11101, 11201, 11301}));
 }
 
 TEST_F(StripChartPage, TheChartsWindowTabsBetweenPanelAndLegendAndPassesOtherKeysToThePage) {
