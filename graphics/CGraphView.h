@@ -153,6 +153,10 @@ public:
     void PostRequest(const void* source, const CReadingInfo& request, long long mode);
     long OnMessage(const tvane::Message& message) override;
 
+    // The page's number among the pages of the process, naming it as the
+    // source of a display's drag.
+    std::uint32_t GetDragId() const { return m_dragId; }
+
     // Every change of the page's displays, name or colour sets it, and tells
     // the sink (the program's record of the open setup's changes) unless it
     // comes from a display's handling of a document hint.
@@ -197,6 +201,7 @@ private:
     std::uint32_t m_backColor = kDefaultBackColor;
     DisplayRequestQueue m_requests;
     RectTracker m_tracker;
+    std::uint32_t m_dragId;
     static bool s_layoutChanged;
     static std::function<void()> s_layoutSink;
     static int s_hintDepth;

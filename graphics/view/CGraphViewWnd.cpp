@@ -21,6 +21,7 @@
 #include "graphics/view/GraphClipboard.h"
 #include "graphics/view/QtGraphDC.h"
 #include "platform/ui/Help.h"
+#include "platform/widgets/QtDragTracker.h"
 #include "platform/widgets/QtText.h"
 
 namespace {
@@ -96,6 +97,7 @@ CGraphViewWnd::CGraphViewWnd(IGraphDocument* document, std::function<void(IView*
     m_vBar = MakeScrollBar(true);
     m_hBar = MakeScrollBar(false);
     m_model->OnInitialUpdate(false);
+    tvane::SetDropTarget(this, m_model.get());
 
     m_menu = new QMenu(this);
     m_menu->addAction(AddAction(kEditCut, "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X)));
@@ -119,6 +121,7 @@ CGraphViewWnd::~CGraphViewWnd() {
     if (m_detach)
         m_detach(m_model.get());
     // The displays' windows go with the model, before this window's children.
+    tvane::SetDropTarget(this, nullptr);
     m_model.reset();
 }
 
