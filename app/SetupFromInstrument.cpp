@@ -136,6 +136,8 @@ bool SetupFromInstrument::Run() {
 
     SetPane(m_doc, tvane::Format(kUploading, model.name.c_str()));
     m_doc.SetSetupLoaded(0);
+    if (m_resetPages)
+        m_resetPages();
     m_doc.OnNewDocument();
     CStateInfo state;
     m_doc.GetApp().CopyStateInfo(state);
@@ -159,6 +161,8 @@ bool SetupFromInstrument::Run() {
     // A setup that was never saved and not kept goes once the new one exists.
     if (ok && discard && !old.m_setupName.empty() && m_doc.GetOperations() != nullptr)
         m_doc.GetOperations()->DeleteSetup(m_doc, old.m_setupName);
+    if (ok && m_insertStripChart)
+        m_insertStripChart();
     m_doc.RefreshAllViews();
     SetPane(m_doc, {});
     return ok;

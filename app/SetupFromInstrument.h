@@ -36,6 +36,12 @@ public:
     // False when nothing was made (a check failed, the user cancelled, or
     // the setup could not be created).
     bool Run();
+    // The graphics pages start over for a new setup, which then gets its
+    // strip chart, as File New does.
+    void SetPageSteps(std::function<void()> resetPages, std::function<void()> insertStripChart) {
+        m_resetPages = std::move(resetPages);
+        m_insertStripChart = std::move(insertStripChart);
+    }
 
 private:
     // The instrument answers, has modules the upload can use and a multimeter;
@@ -49,4 +55,6 @@ private:
     IUploadDialog& m_dialog;
     UploadChoices& m_choices;
     std::function<std::string()> m_defaultName;
+    std::function<void()> m_resetPages;
+    std::function<void()> m_insertStripChart;
 };

@@ -363,8 +363,9 @@ bool CGraphFrame::LayoutRegions() {
     return true;
 }
 
-void CGraphFrame::OnSize() {
-    MarkLayoutChanged(true);
+void CGraphFrame::OnSize(bool changed) {
+    if (changed)
+        MarkLayoutChanged(true);
     LayoutRegions();
 }
 
@@ -452,6 +453,8 @@ long CGraphFrame::OnMessage(const tvane::Message& message) {
         RemoveChannelAt(static_cast<int>(message.wParam));
         return 1;
     }
+    if (message.id == graphmsg::PositionEventLog())
+        return m_parent ? tvane::MessageBus::Send(*m_parent, message) : 0;
     if (message.id == graphmsg::ChannelRequest()) {
         if (auto* out = const_cast<CChannelArray*>(static_cast<const CChannelArray*>(message.data)))
             GetAvailableChannels(*out);

@@ -149,7 +149,8 @@ public:
     GRect RegionToRect(const CRegion& region) const { return region.ToRect(GetDataRect()); }
     bool LayoutRegions();
     // The window's size changed.
-    void OnSize();
+    // changed: false for the size a window gets when it is first shown.
+    void OnSize(bool changed = true);
     void OnMove();
 
     // --- Channels ---------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "app/CMfxException.h"
 #include "app/DocumentHints.h"
 #include "app/ExceptionReport.h"
+#include "database/CDatasetEvent.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
@@ -22,6 +23,8 @@
 #include "scan/CReadingInfo.h"
 
 bool CGraphView::s_layoutChanged = false;
+std::function<void()> CGraphView::s_layoutSink;
+int CGraphView::s_hintDepth = 0;
 
 namespace {
 
@@ -71,6 +74,14 @@ CGraphView::~CGraphView() {
 
 void CGraphView::SetLayoutChanged(bool changed) {
     s_layoutChanged = changed;
+    // What a display does with the document's data (a chart's time window
+    // following the readings) is no change the user made to the setup.
+    if (changed && s_layoutSink && s_hintDepth == 0)
+        s_layoutSink();
+}
+
+void CGraphView::SetLayoutChangeSink(std::function<void()> sink) {
+    s_layoutSink = std::move(sink);
 }
 
 // --- Hints ----------------------------------------------------------------------
@@ -95,6 +106,10 @@ void CGraphView::OnUpdate(IView*, long hint, const HintObject& object) {
 }
 
 void CGraphView::ForwardHint(long hint, const HintObject& object) {
+    struct Depth {
+        Depth() { ++s_hintDepth; }
+        ~Depth() { --s_hintDepth; }
+    } depth;
     if (m_refreshTarget) {
         m_refreshTarget->OnViewHint(hint, object);
         return;
@@ -169,14 +184,47 @@ bool CGraphView::OnInitialUpdate(bool loaded) {
         m_selected = nullptr;
         m_refreshTarget = nullptr;
         m_vScroll = m_hScroll = 0;
+        m_vRange = m_hRange = 100;
+        m_vPage = m_hPage = 10;
         m_backColor = kDefaultBackColor;
         m_editingProperties = false;
         if (m_window)
             m_tabName = m_window->GetTabName();
         m_frames = std::make_unique<CGraphFrameList>();
     }
+    SetUpScrollBars();
     if (m_window)
         m_window->Invalidate();
+    return true;
+}
+
+// --- Scrolling ----------------------------------------------------------------------
+
+void CGraphView::SetUpScrollBars() {
+    if (!m_window)
+        return;
+    const GPoint screen = m_window->FullScreenClientSize();
+    m_vRange = 2 * screen.y;
+    m_hRange = 2 * screen.x;
+    m_vPage = m_vRange / 10;
+    m_hPage = m_hRange / 10;
+    m_window->SetScrollInfo(true, m_vRange, m_vPage, m_vScroll);
+    m_window->SetScrollInfo(false, m_hRange, m_hPage, m_hScroll);
+}
+
+bool CGraphView::OnScroll(bool vertical, graphgeo::ScrollCode code, int track) {
+    std::int32_t& pos = vertical ? m_vScroll : m_hScroll;
+    const int range = vertical ? m_vRange : m_hRange;
+    const std::int32_t next =
+        graphgeo::NextScrollPosition(pos, code, vertical ? m_vPage : m_hPage, range, track);
+    if (next == pos)
+        return false;
+    const int delta = pos - next;
+    pos = next;
+    if (m_window) {
+        m_window->ScrollContent(vertical ? 0 : delta, vertical ? delta : 0);
+        m_window->SetScrollInfo(vertical, range, vertical ? m_vPage : m_hPage, pos);
+    }
     return true;
 }
 
@@ -603,6 +651,11 @@ long CGraphView::OnMessage(const tvane::Message& message) {
             return 0;
         if (m_doc)
             m_doc->DoInstrumentAction(request->record, request->mode == 0);
+        return 1;
+    }
+    if (message.id == graphmsg::PositionEventLog()) {
+        if (m_doc && message.data)
+            m_doc->ShowEventInLog(*static_cast<const CDatasetEvent*>(message.data));
         return 1;
     }
     if (message.id == graphmsg::CreateGraph()) {

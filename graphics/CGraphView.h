@@ -45,6 +45,12 @@ public:
     virtual void ReleaseCapture() = 0;
     virtual void BeginWait() {}
     virtual void EndWait() {}
+    // The client size of a window that fills the screen.
+    virtual GPoint FullScreenClientSize() const = 0;
+    // A scroll bar of the page shows 0..range, a page step and the position.
+    virtual void SetScrollInfo(bool vertical, int range, int page, int pos) = 0;
+    // The page's displays move by (dx, dy) pixels.
+    virtual void ScrollContent(int dx, int dy) = 0;
 };
 
 // The clipboard of the graphics pages: one entry that holds a display's
@@ -151,8 +157,11 @@ public:
     // source of a display's drag.
     std::uint32_t GetDragId() const { return m_dragId; }
 
-    // Every change of the page's displays, name or colour sets it.
+    // Every change of the page's displays, name or colour sets it, and tells
+    // the sink (the program's record of the open setup's changes) unless it
+    // comes from a display's handling of a document hint.
     static void SetLayoutChanged(bool changed);
+    static void SetLayoutChangeSink(std::function<void()> sink);
     static bool IsLayoutChanged() { return s_layoutChanged; }
     // Three time-base values, copied into each new display.
     double m_timeValues[3] = {0.0, 0.0, 0.0};
@@ -160,6 +169,16 @@ public:
     // Placement with tracking for Edit Paste: the rectangle the user placed, or none.
     using RectTracker = std::function<std::optional<GRect>(const GRect&)>;
     void SetRectTracker(RectTracker tracker) { m_tracker = std::move(tracker); }
+
+    // --- Scrolling -------------------------------------------------------------------
+    // Both bars over twice the full-screen client size, a tenth of it a page,
+    // at the page's positions (when the page is made or loaded, and shown).
+    void SetUpScrollBars();
+    // A scroll bar's request: the new position is kept and the displays move by
+    // the difference; false when the position stays.
+    bool OnScroll(bool vertical, graphgeo::ScrollCode code, int track = 0);
+    int GetScrollRange(bool vertical) const { return vertical ? m_vRange : m_hRange; }
+    int GetScrollPage(bool vertical) const { return vertical ? m_vPage : m_hPage; }
 
     std::int32_t m_vScroll = 0;
     std::int32_t m_hScroll = 0;
@@ -174,10 +193,16 @@ private:
     CGraphFrame* m_selected = nullptr;
     CGraphFrame* m_refreshTarget = nullptr;
     std::unique_ptr<CGraphFrameList> m_frames;
+    int m_vRange = 100;
+    int m_hRange = 100;
+    int m_vPage = 10;
+    int m_hPage = 10;
     std::string m_tabName;
     std::uint32_t m_backColor = kDefaultBackColor;
     DisplayRequestQueue m_requests;
     RectTracker m_tracker;
     std::uint32_t m_dragId;
     static bool s_layoutChanged;
+    static std::function<void()> s_layoutSink;
+    static int s_hintDepth;
 };

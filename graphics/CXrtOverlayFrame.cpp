@@ -9,6 +9,7 @@
 #include "graphics/CRangeInfo.h"
 #include "graphics/CXrtGraphData.h"
 #include "graphics/GraphFactory.h"
+#include "graphics/GraphMessages.h"
 #include "graphics/IGraphDocument.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
@@ -687,8 +688,8 @@ void CXrtOverlayFrame::OnChnlRangeInfoChange(int slot, const OverlayRange& range
 }
 
 void CXrtOverlayFrame::OnPositionEventLog(const CDatasetEvent& event) {
-    if (auto* doc = dynamic_cast<IStripChartDocument*>(GetDocument()))
-        doc->ShowEventInLog(event);
+    // On to the page through the frame's own handling of the message.
+    tvane::MessageBus::Send(*this, {graphmsg::PositionEventLog(), 0, 0, {}, &event});
 }
 
 void CXrtOverlayFrame::OnObjectSelect() {

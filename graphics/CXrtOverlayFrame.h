@@ -58,7 +58,6 @@ void SetStripChartWindows(IStripChartWindows* windows);
 class IStripChartDocument {
 public:
     virtual ~IStripChartDocument() = default;
-    virtual void ShowEventInLog(const CDatasetEvent& event) = 0;
     // The dataset's start and end time and its run time (a span), in ms.
     virtual double GetRunStartTime() const = 0;
     virtual double GetRunEndTime() const = 0;

@@ -25,9 +25,9 @@ public:
     bool DoInstrumentAction(CReadingInfo& request, bool ask) override;
     void ResendData(IView& target) override;
     bool GetPreference(int id) const override;
+    void ShowEventInLog(const CDatasetEvent& event) override;
 
     // IStripChartDocument
-    void ShowEventInLog(const CDatasetEvent& event) override;
     double GetRunStartTime() const override;
     double GetRunEndTime() const override;
     double GetRunTime() const override;

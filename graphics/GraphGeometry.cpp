@@ -136,6 +136,37 @@ GPoint FooterPos(const GRect& draw, std::int32_t textHeight) {
     return {(draw.left + draw.right) / 2, draw.top + draw.bottom - textHeight};
 }
 
+std::int32_t NextScrollPosition(std::int32_t pos, ScrollCode code, std::int32_t page,
+                                std::int32_t range, std::int32_t track) {
+    std::int64_t next = pos;
+    switch (code) {
+    case ScrollCode::LineUp:
+        next = std::int64_t{pos} - 1;
+        break;
+    case ScrollCode::LineDown:
+        next = std::int64_t{pos} + 1;
+        break;
+    case ScrollCode::PageUp:
+        next = std::int64_t{pos} - page;
+        break;
+    case ScrollCode::PageDown:
+        next = std::int64_t{pos} + page;
+        break;
+    case ScrollCode::ThumbTrack:
+        next = track;
+        break;
+    case ScrollCode::Top:
+        next = 0;
+        break;
+    case ScrollCode::Bottom:
+        next = range;
+        break;
+    case ScrollCode::ThumbPosition:
+        break;
+    }
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(next, 0, std::max(0, range)));
+}
+
 } // namespace graphgeo
 
 std::int32_t NearestInt(double value) {

@@ -95,6 +95,23 @@ GPoint PrintViewportExtent(const GPoint& page, const GPoint& viewClient,
 // toward zero), at top + bottom less the text height.
 GPoint FooterPos(const GRect& draw, std::int32_t textHeight);
 
+// What a scroll bar asks of the page.
+enum class ScrollCode {
+    LineUp,
+    LineDown,
+    PageUp,
+    PageDown,
+    ThumbPosition,
+    ThumbTrack,
+    Top,
+    Bottom
+};
+// The page's new scroll position on a bar of 0..range: a line is one pixel, a
+// page the page step, the thumb's track position taken as it is; a thumb
+// position alone moves nothing.
+std::int32_t NextScrollPosition(std::int32_t pos, ScrollCode code, std::int32_t page,
+                                std::int32_t range, std::int32_t track);
+
 } // namespace graphgeo
 
 // Small number routines the displays share.

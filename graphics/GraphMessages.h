@@ -8,6 +8,7 @@ tvane::MessageId SetChannel();
 tvane::MessageId RemoveChannel();
 tvane::MessageId ChannelRequest();
 tvane::MessageId AsyncEvent();
+tvane::MessageId PositionEventLog(); // data: the CDatasetEvent sought
 tvane::MessageId CreateGraph();
 tvane::MessageId TabNameChange();
 tvane::MessageId TabWndColorChange();

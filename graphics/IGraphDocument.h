@@ -6,6 +6,7 @@
 #include "scan/records/ReadingRecord.h"
 
 class CChannelArray;
+class CDatasetEvent;
 class CReadingInfo;
 class IView;
 
@@ -39,4 +40,7 @@ public:
     virtual void ResendData(IView& target) = 0;
     // A yes/no preference of the program (10005, 10006); an unset one is yes.
     virtual bool GetPreference(int id) const = 0;
+    // Shows the event log at the first event at or after the criteria's time
+    // of its type and channel, or says it is not there.
+    virtual void ShowEventInLog(const CDatasetEvent& criteria) = 0;
 };

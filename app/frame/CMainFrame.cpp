@@ -355,6 +355,8 @@ void CMainFrame::NewGraphicsPage() {
     ++s_pageNumber;
     AddGraphicsPage(GraphicsSetupTitle(s_pageNumber));
     m_pages->setCurrentIndex(m_pages->count() - 1);
+    if (m_pageListChanged)
+        m_pageListChanged();
 }
 
 void CMainFrame::DeletePage() {
@@ -368,6 +370,8 @@ void CMainFrame::DeletePage() {
     QWidget* view = m_pages->widget(current);
     m_pages->removeTab(current);
     delete view;
+    if (m_pageListChanged)
+        m_pageListChanged();
 }
 
 void CMainFrame::SelectPage(int index) {

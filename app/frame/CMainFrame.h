@@ -98,6 +98,10 @@ public:
     static int PageNumber() { return s_pageNumber; }
     // Graphics pages made from now on come from factory.
     void SetGraphViewFactory(ViewFactory factory) { m_graphViewFactory = std::move(factory); }
+    // Told when the user adds or deletes a graphics page.
+    void SetPageListChanged(std::function<void()> changed) {
+        m_pageListChanged = std::move(changed);
+    }
     // The graphics page of a tab index, or null for another page.
     QWidget* GraphicsPage(int index) const;
     // A display of a Graphics-menu command on the active graphics page (the
@@ -151,6 +155,7 @@ private:
     QtTimerService m_timers;
     ViewFactory m_setupViewFactory;
     ViewFactory m_graphViewFactory;
+    std::function<void()> m_pageListChanged;
     GraphCreator m_graphCreator;
     IFrameDocument* m_document = nullptr;
     IFrameInstrument* m_instrument = nullptr;

@@ -25,8 +25,8 @@
 #include "app/frame/CUploadDlg.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
-#include "app/frame/SetupSheets.h"
 #include "app/frame/GraphicsWiring.h"
+#include "app/frame/SetupSheets.h"
 #include "app/frame/SetupViewPage.h"
 #include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
@@ -299,6 +299,9 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_setupFromInstrument = std::make_unique<SetupFromInstrument>(
         *m_doc, *m_uploadDialog, m_operations->PendingUpload(),
         [&workspace] { return workspace.Workspace().MakeDefaultSetupName(); });
+    if (frame)
+        m_setupFromInstrument->SetPageSteps([frame] { frame->ResetPages(); },
+                                            [frame] { frame->CreateGraph(cmd::kStripChart); });
     FrameScanHost* host = m_scanHost.get();
     SetupFromInstrument* upload = m_setupFromInstrument.get();
     const auto newSetupFromUpload = [upload, host] {

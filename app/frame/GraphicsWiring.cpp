@@ -10,6 +10,8 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/frame/CMainFrame.h"
+#include "database/CStateInfo.h"
+#include "graphics/CGraphView.h"
 #include "graphics/GraphDocument.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/pages/CGraphSheet.h"
@@ -57,7 +59,15 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
       m_sheets(std::make_unique<QtGraphSheetRunner>(&frame)) {
     SetGraphSheetRunner(m_sheets.get());
     InstallStripChartWindows();
+    // A change of the graphics layout is a change of the open setup: the third
+    // of its change flags, which the save question and the end of a run read.
+    CLoggerDoc* document = &doc;
+    CGraphView::SetLayoutChangeSink([document] {
+        if (document->IsSetupLoaded() != 0)
+            document->GetStateInfo().m_flags[2] = 1;
+    });
     m_frame.SetGraphViewFactory([this]() -> QWidget* { return MakePage(); });
+    m_frame.SetPageListChanged([] { CGraphView::SetLayoutChanged(true); });
     m_frame.SetGraphicsPages({MakePage()}, {QString("Graphics Setup 1")});
 
     m_menu = new QMenu("&Graphics", &m_frame);
@@ -145,6 +155,8 @@ GraphicsWiring::~GraphicsWiring() {
     m_frame.SetCommandHandler(CGraphViewWnd::kNextDisplay, {});
     m_frame.SetGraphCreator({});
     m_frame.SetGraphViewFactory({});
+    m_frame.SetPageListChanged({});
+    CGraphView::SetLayoutChangeSink({});
     // The pages observe the document: they go before it does.
     m_frame.SetGraphicsPages({new QWidget}, {QString("Graphics Setup 1")});
     delete m_menu;

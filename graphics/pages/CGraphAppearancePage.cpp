@@ -17,6 +17,8 @@ CGraphAppearancePage::~CGraphAppearancePage() = default;
 
 void CGraphAppearancePage::OnInitPage() {
     CGraphPage::OnInitPage();
+    if (m_frame)
+        SetHelpId(static_cast<unsigned>(m_frame->GetHelpId(2)));
     m_ui->setupUi(this);
     connect(m_ui->colorItems, &QComboBox::currentIndexChanged, this, [this] { ShowColor(); });
     connect(m_ui->fontItems, &QComboBox::currentIndexChanged, this, [this] { ShowFont(); });

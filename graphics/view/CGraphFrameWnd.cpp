@@ -170,13 +170,16 @@ void CGraphFrameWnd::paintEvent(QPaintEvent*) {
     }
 }
 
-void CGraphFrameWnd::resizeEvent(QResizeEvent*) {
+void CGraphFrameWnd::resizeEvent(QResizeEvent* event) {
     LayoutClient();
-    m_frame.OnSize();
+    // The place a hidden window was given reaches it when it is shown: that
+    // is no change of the page's layout.
+    m_frame.OnSize(event->oldSize().isValid());
 }
 
-void CGraphFrameWnd::moveEvent(QMoveEvent*) {
-    m_frame.OnMove();
+void CGraphFrameWnd::moveEvent(QMoveEvent* event) {
+    if (event->pos() != event->oldPos())
+        m_frame.OnMove();
 }
 
 bool CGraphFrameWnd::eventFilter(QObject* watched, QEvent* event) {

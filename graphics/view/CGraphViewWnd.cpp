@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QRubberBand>
+#include <QScreen>
+#include <QScrollBar>
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphFactory.h"
@@ -92,6 +94,8 @@ CGraphViewWnd::CGraphViewWnd(IGraphDocument* document, std::function<void(IView*
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_model->SetClipboard(&QtGraphClipboard::Instance());
     m_model->SetRectTracker([this](const GRect& r) { return TrackPaste(r); });
+    m_vBar = MakeScrollBar(true);
+    m_hBar = MakeScrollBar(false);
     m_model->OnInitialUpdate(false);
     tvane::SetDropTarget(this, m_model.get());
 
@@ -277,6 +281,109 @@ std::optional<GRect> CGraphViewWnd::TrackPaste(const GRect& rect) {
     return GRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
+QScrollBar* CGraphViewWnd::MakeScrollBar(bool vertical) {
+    auto* bar = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, this);
+    bar->setObjectName(vertical ? "verticalScrollBar" : "horizontalScrollBar");
+    bar->setFocusPolicy(Qt::NoFocus);
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, vertical](int action) {
+        using graphgeo::ScrollCode;
+        ScrollCode code = ScrollCode::ThumbPosition;
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd:
+            code = ScrollCode::LineDown;
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            code = ScrollCode::LineUp;
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            code = ScrollCode::PageDown;
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            code = ScrollCode::PageUp;
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            code = ScrollCode::Top;
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            code = ScrollCode::Bottom;
+            break;
+        case QAbstractSlider::SliderMove:
+            code = ScrollCode::ThumbTrack;
+            break;
+        default:
+            break;
+        }
+        m_model->OnScroll(vertical, code, bar->sliderPosition());
+        // The bar shows the page's position, whatever it made of the action.
+        bar->setSliderPosition(vertical ? m_model->m_vScroll : m_model->m_hScroll);
+    });
+    return bar;
+}
+
+void CGraphViewWnd::PlaceScrollBars() {
+    const int w = m_vBar->sizeHint().width();
+    const int h = m_hBar->sizeHint().height();
+    m_vBar->setGeometry(width() - w, 0, w, std::max(0, height() - h));
+    m_hBar->setGeometry(0, height() - h, std::max(0, width() - w), h);
+    m_vBar->raise();
+    m_hBar->raise();
+}
+
+GRect CGraphViewWnd::GetClientRect() const {
+    return {0, 0, std::max(0, width() - m_vBar->sizeHint().width()),
+            std::max(0, height() - m_hBar->sizeHint().height())};
+}
+
+GPoint CGraphViewWnd::FullScreenClientSize() const {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize size = s ? s->availableGeometry().size() : QSize(640, 480);
+    return {size.width(), size.height()};
+}
+
+void CGraphViewWnd::SetScrollInfo(bool vertical, int range, int page, int pos) {
+    QScrollBar* bar = vertical ? m_vBar : m_hBar;
+    const QSignalBlocker block(bar);
+    bar->setRange(0, range);
+    bar->setPageStep(page);
+    bar->setSingleStep(1);
+    bar->setSliderPosition(pos);
+}
+
+void CGraphViewWnd::ScrollContent(int dx, int dy) {
+    for (QObject* child : children())
+        if (auto* w = qobject_cast<CGraphFrameWnd*>(child))
+            w->move(w->pos() + QPoint(dx, dy));
+    update();
+}
+
+void CGraphViewWnd::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_model->SetUpScrollBars();
+}
+
+void CGraphViewWnd::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceScrollBars();
+}
+
+void CGraphViewWnd::childEvent(QChildEvent* event) {
+    QWidget::childEvent(event);
+    if (event->added() && m_vBar && m_hBar && event->child() != m_vBar &&
+        event->child() != m_hBar && event->child()->isWidgetType()) {
+        event->child()->installEventFilter(this);
+        m_vBar->raise();
+        m_hBar->raise();
+    }
+}
+
+bool CGraphViewWnd::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ZOrderChange && watched != m_vBar && watched != m_hBar) {
+        m_vBar->raise();
+        m_hBar->raise();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CGraphViewWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(m_model->GetBackColor()));
@@ -318,7 +425,8 @@ void CGraphViewWnd::focusInEvent(QFocusEvent* event) {
 void CGraphViewWnd::Print(QPrinter& printer, bool selectionOnly) {
     QPainter painter(&printer);
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const GPoint view{std::max(1, width()), std::max(1, height())};
+    const GRect client = GetClientRect();
+    const GPoint view{std::max(1, client.Width()), std::max(1, client.Height())};
     CGraphFrame* selected = selectionOnly ? m_model->GetSelected() : nullptr;
     GPoint selectedClient;
     if (selected && selected->GetWindow()) {

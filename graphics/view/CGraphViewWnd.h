@@ -10,6 +10,7 @@ class IGraphDocument;
 class QAction;
 class QMenu;
 class QPrinter;
+class QScrollBar;
 
 // A graphics page: a tab of the main window whose children are the display
 // frames' windows. The page's model (CGraphView) holds the displays and the
@@ -59,7 +60,8 @@ public:
     // IGraphViewWindow
     std::unique_ptr<IGraphFrameWindow> CreateFrameWindow(CGraphFrame& frame, const GRect& rect,
                                                          int id) override;
-    GRect GetClientRect() const override { return {0, 0, width(), height()}; }
+    // The page less its scroll bars.
+    GRect GetClientRect() const override;
     int DpiX() const override { return logicalDpiX(); }
     int DpiY() const override { return logicalDpiY(); }
     void Invalidate() override { update(); }
@@ -73,6 +75,10 @@ public:
     void ReleaseCapture() override;
     void BeginWait() override;
     void EndWait() override;
+    GPoint FullScreenClientSize() const override;
+    void SetScrollInfo(bool vertical, int range, int page, int pos) override;
+    void ScrollContent(int dx, int dy) override;
+    QScrollBar* ScrollBar(bool vertical) const { return vertical ? m_vBar : m_hBar; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -80,11 +86,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // The scroll bars stay above the displays' windows.
+    void childEvent(QChildEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QAction* AddAction(unsigned id, const QString& text, const QKeySequence& key = {});
     std::optional<GRect> TrackPaste(const GRect& rect);
     void OnDoubleClick(const QPoint& global);
+    QScrollBar* MakeScrollBar(bool vertical);
+    void PlaceScrollBars();
 
     std::unique_ptr<CGraphView> m_model;
     std::function<void(IView*)> m_detach;
@@ -93,5 +106,7 @@ private:
     std::function<void(const std::string&)> m_setTab;
     std::string m_tabName;
     QMenu* m_menu = nullptr;
+    QScrollBar* m_vBar = nullptr;
+    QScrollBar* m_hBar = nullptr;
     bool m_pressedOnBackground = false;
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "database/CDatasetEvent.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CTextBox.h"
@@ -111,8 +112,24 @@ public:
     std::uintptr_t SaveFocus() override { return ++focusSaves; }
     void RestoreFocus(std::uintptr_t token) override { restoredFocus = token; }
     void ReleaseCapture() override { ++captureReleases; }
+    GPoint FullScreenClientSize() const override { return screen; }
+    void SetScrollInfo(bool vertical, int range, int page, int pos) override {
+        (vertical ? vBar : hBar) = {range, page, pos};
+    }
+    void ScrollContent(int dx, int dy) override {
+        for (const IGraphFrameWindow* w : stack) {
+            auto* frame = const_cast<FakeFrameWindow*>(static_cast<const FakeFrameWindow*>(w));
+            frame->rect = frame->rect.Offset(dx, dy);
+        }
+    }
+    struct Bar {
+        int range = 0, page = 0, pos = 0;
+        bool operator==(const Bar&) const = default;
+    };
 
     GRect client{0, 0, 400, 300};
+    GPoint screen{1024, 738};
+    Bar vBar, hBar;
     int dpi = 96;
     int lastId = 0;
     bool failCreate = false;
@@ -163,6 +180,7 @@ public:
         auto it = preferences.find(id);
         return it == preferences.end() || it->second;
     }
+    void ShowEventInLog(const CDatasetEvent& criteria) override { sought.push_back(criteria); }
 
     std::int64_t readings = 0;
     bool scanning = false;
@@ -174,6 +192,7 @@ public:
     std::vector<bool> asks;
     int resends = 0;
     std::map<int, bool> preferences;
+    std::vector<CDatasetEvent> sought;
 };
 
 class FakeClipboard : public IGraphClipboard {

@@ -131,6 +131,26 @@ TEST(PrintMappingTest, SelectionScalesTheViewportAndTheFooterSitsAtTheBottomCent
     EXPECT_EQ(graphgeo::FooterPos({-3, 0, 0, 600}, 20).x, -1); // toward zero
 }
 
+TEST(ScrollTest, EachRequestGivesItsPositionWithinTheRange) {
+    using graphgeo::ScrollCode;
+    struct Case {
+        int pos;
+        ScrollCode code;
+        int track;
+        int expected;
+    } cases[] = {
+        {50, ScrollCode::LineUp, 0, 49},      {50, ScrollCode::LineDown, 0, 51},
+        {50, ScrollCode::PageUp, 0, 30},      {50, ScrollCode::PageDown, 0, 70},
+        {50, ScrollCode::ThumbTrack, 77, 77}, {50, ScrollCode::ThumbPosition, 77, 50},
+        {50, ScrollCode::Top, 0, 0},          {50, ScrollCode::Bottom, 0, 200},
+        {0, ScrollCode::LineUp, 0, 0},        {10, ScrollCode::PageUp, 0, 0},
+        {195, ScrollCode::PageDown, 0, 200},  {50, ScrollCode::ThumbTrack, 900, 200},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(graphgeo::NextScrollPosition(c.pos, c.code, 20, 200, c.track), c.expected)
+            << c.pos << " " << int(c.code);
+}
+
 TEST(ChannelRecordTest, TheDefaultRecordsExactBytes) {
     CChannelInfo info;
     EXPECT_EQ(info.Label, "<None>");

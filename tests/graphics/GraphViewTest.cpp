@@ -204,6 +204,38 @@ TEST_F(GraphViewTest, ThePageArchiveKeepsNameColourAndDisplaysTopmostFirst) {
     EXPECT_EQ(prompter.asked.back().text, "Unable to create graph view");
 }
 
+TEST_F(GraphViewTest, ScrollingMovesTheDisplaysAndThePositionsAreKept) {
+    ASSERT_TRUE(view.OnInitialUpdate(false));
+    // Twice the full-screen client size, a tenth of it a page.
+    EXPECT_EQ(window.vBar, (FakeViewWindow::Bar{1476, 147, 0}));
+    EXPECT_EQ(window.hBar, (FakeViewWindow::Bar{2048, 204, 0}));
+    CTextFrame* a = Add();
+    CGraphView::SetLayoutChanged(false);
+    EXPECT_TRUE(view.OnScroll(true, graphgeo::ScrollCode::PageDown));
+    EXPECT_TRUE(view.OnScroll(false, graphgeo::ScrollCode::LineDown));
+    EXPECT_EQ(window.vBar.pos, 147);
+    EXPECT_EQ(window.hBar.pos, 1);
+    EXPECT_EQ(a->GetWindow()->GetWindowRect(), (GRect{9, -137, 189, -81}));
+    // A thumb position alone, or a line up from the top, moves nothing.
+    EXPECT_FALSE(view.OnScroll(true, graphgeo::ScrollCode::ThumbPosition, 3));
+    EXPECT_FALSE(view.OnScroll(false, graphgeo::ScrollCode::PageUp) &&
+                 view.OnScroll(false, graphgeo::ScrollCode::LineUp));
+    EXPECT_EQ(view.m_hScroll, 0);
+    EXPECT_TRUE(view.OnScroll(false, graphgeo::ScrollCode::LineDown));
+
+    // Stored with the page and shown again by a page that loads it.
+    const Bytes bytes = Store([&](tvane::CArchive& ar) { view.Serialize(ar); });
+    FakeViewWindow otherWindow;
+    CGraphView loaded(&otherWindow, &doc);
+    Load(bytes, [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    ASSERT_TRUE(loaded.OnInitialUpdate(true));
+    EXPECT_EQ(otherWindow.vBar.pos, 147);
+    EXPECT_EQ(otherWindow.hBar.pos, 1);
+    EXPECT_EQ(loaded.GetFrameList()->GetHead()->GetFrameRect(), (GRect{9, -137, 189, -81}));
+    EXPECT_TRUE(loaded.OnScroll(true, graphgeo::ScrollCode::Top));
+    EXPECT_EQ(loaded.GetFrameList()->GetHead()->GetWindow()->GetWindowRect().top, 10);
+}
+
 TEST_F(GraphViewTest, TabNameAndColourMessages) {
     const tvane::Message empty{graphmsg::TabNameChange(), 0, 0, "", nullptr};
     EXPECT_EQ(tvane::MessageBus::Send(view, empty), 0);

@@ -31,11 +31,15 @@
 #include "app/frame/CUploadDlg.h"
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
+#include "app/frame/GraphicsWiring.h"
 #include "comm/ScriptedTransport.h"
 #include "comm/TransportFactory.h"
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
 #include "database/CDatasetStore.h"
+#include "graphics/CGraphView.h"
+#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/view/CGraphViewWnd.h"
 #include "platform/core/Format.h"
 #include "scan/CFXScan.h"
 #include "scan/CFXSetup.h"
@@ -363,6 +367,8 @@ TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) 
     // comes back from one on the bus that holds it.
     ConnectBus();
     ASSERT_TRUE(Enabled(cmd::kUploadSetup));
+    // The setup's page holds a text display; the new setup starts over.
+    ASSERT_TRUE(frame.CreateGraph(32817));
     int uploadShown = 0;
     WhenShown<CUploadDlg>([](CUploadDlg& d) { d.accept(); }, &uploadShown);
     frame.Action(cmd::kUploadSetup)->trigger();
@@ -380,6 +386,12 @@ TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) 
     EXPECT_EQ(doc().IsSetupInInstrument(), 1);
     EXPECT_EQ(Sqlite3(program.database, "SELECT COUNT(*) FROM Setup;"), "3\n");
     EXPECT_EQ(frame.windowTitle().toStdString(), "Tallyvane - " + program.state.m_setupName);
+    // One graphics page, with the new setup's strip chart alone.
+    EXPECT_EQ(frame.GraphicsPageCount(), 1);
+    ASSERT_NE(wiring->Graphics()->Page(0), nullptr);
+    const CGraphView& page = wiring->Graphics()->Page(0)->Model();
+    ASSERT_EQ(page.GetFrameCount(), 1);
+    EXPECT_NE(dynamic_cast<CXrtOverlayFrame*>(page.GetFrameList()->GetHead()), nullptr);
 }
 
 // The Download Setup Notice's upload choice: the instrument holds readings, and

@@ -2,6 +2,7 @@
 // chart of a graphics page of the main window: the chart made from the
 // Graphics menu, its channels chosen in its legend, the readings of every
 // poll plotted at their times and values.
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <vector>
@@ -21,12 +22,16 @@
 #include <gtest/gtest.h>
 
 #include "app/CAppPreferences.h"
+#include "app/eventlog/CEventEditDialog.h"
+#include "app/eventlog/CEventFrame.h"
+#include "app/eventlog/CEventView.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CSaveScanDataDialog.h"
 #include "app/frame/CScanStatusDialog.h"
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/GraphicsWiring.h"
+#include "database/CDatasetEvent.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
 #include "graphics/CXrtOverlayFrame.h"
@@ -34,9 +39,13 @@
 #include "graphics/view/CGraphViewWnd.h"
 #include "graphics/view/LegendGridView.h"
 #include "graphics/view/OverlayPanelView.h"
+#include "graphics/view/OverlayPlotView.h"
 #include "graphics/view/QtGraphDC.h"
 #include "graphics/view/StripChartWindows.h"
 #include "platform/chart/ChartData.h"
+#include "platform/core/Services.h"
+#include "platform/ui/Help.h"
+#include "platform/ui/Prompter.h"
 #include "scan/CFXScan.h"
 #include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
@@ -236,14 +245,26 @@ TEST_F(StripChartPage, ARightPressInTheLegendOffersThePagesMenuForTheChart) {
     ExpectMenuFromRightPress(edit, edit->rect().center());
     EXPECT_EQ(edit->findChild<QMenu*>(), nullptr);
 
-    // Properties from that menu opens the chart's property sheet.
+    // Properties from that menu opens the chart's property sheet; Help on each
+    // page asks for the chart's help of that page.
     int shown = 0;
-    WhenShown<CGraphSheet>([](CGraphSheet& sheet) { sheet.reject(); }, &shown);
+    RecordingHelp help;
+    ScopedService<IHelp> helpGuard(SetHelp, &help);
+    WhenShown<CGraphSheet>(
+        [](CGraphSheet& sheet) {
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_TRUE(sheet.SetActivePage(i));
+                sheet.HelpButton()->click();
+            }
+            sheet.reject();
+        },
+        &shown);
     for (QAction* action : page->ContextMenu()->actions()) {
         if (action->data().toUInt() == CGraphViewWnd::kProperties)
             action->trigger();
     }
     EXPECT_EQ(shown, 1);
+    EXPECT_EQ(help.shown, (std::vector<unsigned>{11101, 11201, 11301}));
 }
 
 TEST_F(StripChartPage, TheChartsWindowTabsBetweenPanelAndLegendAndPassesOtherKeysToThePage) {
@@ -278,6 +299,72 @@ TEST_F(StripChartPage, TheChartsWindowTabsBetweenPanelAndLegendAndPassesOtherKey
     EXPECT_EQ(log.keys, (std::vector<int>{Qt::Key_A, Qt::Key_PageDown}));
     EXPECT_TRUE(window->hasFocus());
     page->removeEventFilter(&log);
+}
+
+// A note added during a run marks the chart; after the run a double click on
+// the mark shows the event log with the note's row current.
+TEST_F(StripChartPage, ADoubleClickOnAnEventMarkShowsTheEventInTheLog) {
+    ScriptedPrompter prompter;
+    ScopedService<IPrompter> prompterGuard(SetPrompter, &prompter);
+    CLoggerDoc& doc = wiring->Document();
+    ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
+    ASSERT_TRUE(program.Binding().InitInstrument());
+    doc.GetScan()->m_scanInterval = 1.0;
+    doc.SetSetupInInstrument(true);
+    frame.UpdateToolbars();
+    WhenShown<CScanStatusDialog>([](CScanStatusDialog& dialog) {
+        dialog.DontShow()->setChecked(true);
+        dialog.StartButton()->click();
+    });
+    frame.Action(cmd::kStartScan)->trigger();
+    ASSERT_EQ(doc.IsScanning(), 1);
+    for (int poll = 0; poll < 6; ++poll) {
+        program.clock.Advance(1000);
+        frame.OnTimer(CMainFrame::kScanTimer);
+        if (poll == 2) {
+            // Add Event from the page's menu, during the run.
+            WhenShown<CEventEditDialog>([](CEventEditDialog& d) { d.accept(); });
+            ASSERT_TRUE(page->RunCommand(CGraphViewWnd::kAddEvent));
+        }
+    }
+    WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& dialog) { dialog.OkButton()->click(); });
+    frame.Action(cmd::kStopScan)->trigger();
+    ASSERT_EQ(doc.IsScanning(), 0);
+    ASSERT_TRUE(chart->GetDocumentHasReadings());
+
+    auto* plot = qobject_cast<OverlayPlotView*>(StripChildWidget(chart->GetPlotWindow()));
+    ASSERT_NE(plot, nullptr);
+    CEventFrame* log = frame.EventFrame();
+    ASSERT_NE(log, nullptr);
+    // Every mark of the run (its start and the note) finds its event.
+    const auto& marks = *chart->GetPlot()->GetMarks()->GetData();
+    ASSERT_GE(marks.Count(CXrtOverlayPlot::kEventSeries), 1);
+    std::vector<std::uint32_t> types;
+    for (int i = 0; i < marks.Count(CXrtOverlayPlot::kEventSeries); ++i) {
+        const double time = marks.X(CXrtOverlayPlot::kEventSeries, i);
+        tvane::chart::ChartPoint at;
+        chart->GetPlot()->DataToPixel(time, marks.Y(CXrtOverlayPlot::kEventSeries, i), 2, at);
+        log->hide();
+        log->View()->SetCurrentCell(1, 1);
+        QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(at.x, at.y));
+        EXPECT_TRUE(log->isVisible()) << i;
+        int row = -1, col = -1;
+        ASSERT_TRUE(log->View()->Core().GetCurrentCell(row, col));
+        EXPECT_EQ(col, 0);
+        CDatasetEvent shown;
+        ASSERT_TRUE(doc.GetEvent(row - 1, shown)) << row;
+        EXPECT_NE(shown.m_type & 7u, 0u) << i;
+        EXPECT_GE(shown.m_time, time - 1.0) << i;
+        types.push_back(shown.m_type);
+    }
+    EXPECT_NE(std::find(types.begin(), types.end(), std::uint32_t{CDatasetEvent::User}),
+              types.end());
+    EXPECT_TRUE(prompter.asked.empty()) << prompter.asked.front().text;
+
+    // Far from any mark nothing is sought.
+    log->hide();
+    QTest::mouseDClick(plot, Qt::LeftButton, {}, QPoint(plot->width() / 2, 3));
+    EXPECT_FALSE(log->isVisible());
 }
 
 } // namespace
