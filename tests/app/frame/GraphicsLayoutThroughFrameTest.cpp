@@ -42,8 +42,8 @@
 namespace tvane::test {
 namespace {
 
-constexpr unsigned kTextCommand = 32817;
-const std::filesystem::path kBin = std::filesystem::path(TVANE_BINARY_DIR) / "bin";
+constexpr unsigned kLayoutTextCommand = 32817;
+const std::filesystem::path kLayoutBin = std::filesystem::path(TVANE_BINARY_DIR) / "bin";
 
 class GraphicsLayoutTest : public ::testing::Test {
 protected:
@@ -58,7 +58,7 @@ protected:
                                                   &preferences);
         files = std::make_unique<FileCommandWiring>(wiring->Document(),
                                                     wiring->Operations().Workspace().Workspace(),
-                                                    frame, recent, preferences, kBin.string());
+                                                    frame, recent, preferences, kLayoutBin.string());
         frame.UpdateToolbars();
     }
     ~GraphicsLayoutTest() override {
@@ -135,7 +135,7 @@ TEST_F(GraphicsLayoutTest, NewAndCloseStartOverWithOneGraphicsPage) {
     ASSERT_EQ(frame.GraphicsPageCount(), 2);
     CGraphViewWnd* second = graphics().CurrentPage();
     ASSERT_NE(second, nullptr);
-    ASSERT_TRUE(second->RunCommand(kTextCommand));
+    ASSERT_TRUE(second->RunCommand(kLayoutTextCommand));
     ASSERT_TRUE(graphics().Page(0)->Model().SetTabName("Pumps"));
     ASSERT_EQ(graphics().Page(0)->Model().GetFrameCount(), 1);
 
@@ -180,7 +180,7 @@ TEST_F(GraphicsLayoutTest, LayoutChangesAskToSaveAndASaveKeepsThem) {
              const GRect r = chart->GetWindow()->GetWindowRect();
              chart->GetWindow()->MoveWindow({r.left, r.top, r.right + 40, r.bottom}, true);
          }},
-        {"add a display", [&] { ASSERT_TRUE(frame.OnCmdMsg(kTextCommand)); }},
+        {"add a display", [&] { ASSERT_TRUE(frame.OnCmdMsg(kLayoutTextCommand)); }},
         {"delete a display",
          [&] {
              prompter.Script({MsgAnswer::Yes});
