@@ -4,6 +4,7 @@
 
 class CLoggerDoc;
 class CUploadDialogModel;
+class INewSetupPages;
 
 // The Upload dialog as the new setup from the instrument runs it: true for OK.
 class IUploadDialog {
@@ -30,6 +31,9 @@ public:
                         std::function<std::string()> defaultName)
         : m_doc(doc), m_dialog(dialog), m_choices(choices), m_defaultName(std::move(defaultName)) {}
 
+    // The graphics pages a new setup starts with; without them the pages stay
+    // as they are.
+    void SetPages(INewSetupPages* pages) { m_pages = pages; }
     // Upload Setup: not while scanning, and only from an instrument that is
     // reached through a real interface.
     bool IsEnabled();
@@ -49,4 +53,5 @@ private:
     IUploadDialog& m_dialog;
     UploadChoices& m_choices;
     std::function<std::string()> m_defaultName;
+    INewSetupPages* m_pages = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "app/CInstrumentConnection.h"
 #include "app/ExportDialogModels.h"
 #include "app/IExportServices.h"
+#include "app/INewSetupPages.h"
 #include "app/SaveSetupAsModel.h"
 #include "app/SaveSetupModel.h"
 #include "app/SetupGridOperations.h"
@@ -25,14 +26,26 @@
 #include "app/frame/CUploadDlg.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
-#include "app/frame/SetupSheets.h"
 #include "app/frame/GraphicsWiring.h"
+#include "app/frame/SetupSheets.h"
 #include "app/frame/SetupViewPage.h"
 #include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
 #include "platform/archive/CArchive.h"
+#include "platform/print/PrintSetupModel.h"
 
 namespace {
+
+// A new setup from an upload starts its pages as New Setup does.
+class FrameNewSetupPages final : public INewSetupPages {
+public:
+    explicit FrameNewSetupPages(CMainFrame& frame) : m_frame(frame) {}
+    void ResetPages() override { m_frame.ResetPages(); }
+    void InsertStripChart() override { m_frame.CreateGraph(cmd::kStripChart); }
+
+private:
+    CMainFrame& m_frame;
+};
 
 // The text export's clipboard: plain text, added to what the clipboard holds
 // unless it is to be emptied first.
@@ -364,6 +377,12 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         if (CEventFrame* log = frame->EventFrame())
             log->SetDocument(doc);
         m_graphics = std::make_unique<GraphicsWiring>(*frame, *doc);
+        SetupViewPage* setupPage = m_setupPage.get();
+        m_graphics->SetOtherPagePrint(
+            [setupPage] { setupPage->View().Print(); },
+            [doc] { return tvane::PrintSetupModel::IsPrintEnabled(true, doc->IsScanning() != 0); });
+        m_newSetupPages = std::make_unique<FrameNewSetupPages>(*frame);
+        m_setupFromInstrument->SetPages(m_newSetupPages.get());
         if (FrameForDocument* layout = m_app.Frame()) {
             GraphicsWiring* graphics = m_graphics.get();
             layout->SetPagesLayout([graphics](tvane::CArchive& ar, std::uint32_t count) {
@@ -376,6 +395,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
 DocumentWiring::~DocumentWiring() {
     if (FrameForDocument* layout = m_app.Frame())
         layout->SetPagesLayout({});
+    if (m_setupFromInstrument)
+        m_setupFromInstrument->SetPages(nullptr);
     m_graphics.reset();
     if (m_frame) {
         m_frame->SetDocument(nullptr);

@@ -17,6 +17,7 @@
 #include "graphics/view/StripChartWindows.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
+#include "platform/printview/QtPrintSettings.h"
 #include "platform/widgets/QtText.h"
 
 namespace {
@@ -66,9 +67,13 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
     add(CGraphViewWnd::kFilePrint, "&Print...");
     m_frame.SetCommandHandler(CGraphViewWnd::kFilePrint, [this] {
         CGraphViewWnd* page = CurrentPage();
-        if (!page)
+        if (!page) {
+            if (m_otherPagePrint.print)
+                m_otherPagePrint.print();
             return;
+        }
         QPrinter printer;
+        tvane::ApplyPrintSettings(printer);
         QPrintDialog dialog(&printer, &m_frame);
         // "Selection" only with a selected display.
         dialog.setOption(QAbstractPrintDialog::PrintSelection,
@@ -87,8 +92,13 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
         return page && graphfactory::FindCommand(id) && page->RunCommand(id);
     });
     for (unsigned id : m_commands)
-        if (graphfactory::FindCommand(id) || id == CGraphViewWnd::kFilePrint)
+        if (graphfactory::FindCommand(id))
             m_frame.SetCommandEnabler(id, [this] { return CurrentPage() != nullptr; });
+    m_frame.SetCommandEnabler(CGraphViewWnd::kFilePrint, [this] {
+        if (CurrentPage() != nullptr)
+            return true;
+        return m_otherPagePrint.print && m_otherPagePrint.enabled && m_otherPagePrint.enabled();
+    });
     QObject::connect(m_menu, &QMenu::aboutToShow, &m_frame, [this] {
         for (QAction* a : m_menu->actions())
             if (!a->isSeparator())
@@ -206,6 +216,7 @@ bool GraphicsWiring::PrintCurrentPageToPdf(const QString& path, bool selectionOn
     if (!page)
         return false;
     QPrinter printer(QPrinter::HighResolution);
+    tvane::ApplyPrintSettings(printer);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     page->Print(printer, selectionOnly);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,11 @@ public:
     void SerializePages(tvane::CArchive& ar, std::uint32_t count);
     // Prints the shown page, as the Print command does, on a PDF file.
     bool PrintCurrentPageToPdf(const QString& path, bool selectionOnly);
+    // What Print does while a page other than a graphics page is shown, and
+    // when it may.
+    void SetOtherPagePrint(std::function<void()> print, std::function<bool()> enabled) {
+        m_otherPagePrint = {std::move(print), std::move(enabled)};
+    }
 
 private:
     CGraphViewWnd* MakePage();
@@ -47,4 +53,8 @@ private:
     std::unique_ptr<QtGraphSheetRunner> m_sheets;
     QMenu* m_menu = nullptr;
     std::vector<unsigned> m_commands;
+    struct {
+        std::function<void()> print;
+        std::function<bool()> enabled;
+    } m_otherPagePrint;
 };
