@@ -206,6 +206,7 @@ void CMainFrame::CreateMenus() {
     file->addAction(AddCommand(cmd::kExportData, "Export &Data..."));
     file->addSeparator();
     file->addAction(AddCommand(cmd::kFilePrint, "&Print..."));
+    file->addAction(AddCommand(cmd::kFilePrintPreview, "Print Pre&view"));
     file->addAction(AddCommand(cmd::kPrintSetup, "Print Set&up..."));
     file->addSeparator();
     // The recent setups: one entry per listed name, a disabled one when none.

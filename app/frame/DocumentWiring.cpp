@@ -380,6 +380,7 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         SetupViewPage* setupPage = m_setupPage.get();
         m_graphics->SetOtherPagePrint(
             [setupPage] { setupPage->View().Print(); },
+            [setupPage] { setupPage->View().PrintPreview(); },
             [doc] { return tvane::PrintSetupModel::IsPrintEnabled(true, doc->IsScanning() != 0); });
         m_newSetupPages = std::make_unique<FrameNewSetupPages>(*frame);
         m_setupFromInstrument->SetPages(m_newSetupPages.get());

@@ -36,6 +36,7 @@ inline constexpr unsigned kFileSave = 57603;
 inline constexpr unsigned kFileSaveAs = 57604;
 inline constexpr unsigned kPrintSetup = 57606;
 inline constexpr unsigned kFilePrint = 57607;
+inline constexpr unsigned kFilePrintPreview = 57609;
 inline constexpr unsigned kRecentFirst = 57616;
 inline constexpr unsigned kRecentLast = 57619;
 inline constexpr unsigned kAbout = 57664;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTabBar>
@@ -10,6 +11,7 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/frame/CMainFrame.h"
+#include "app/frame/FrameCommands.h"
 #include "graphics/GraphDocument.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/pages/CGraphSheet.h"
@@ -17,6 +19,7 @@
 #include "graphics/view/StripChartWindows.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
+#include "platform/printview/PrintPreview.h"
 #include "platform/printview/QtPrintSettings.h"
 #include "platform/widgets/QtText.h"
 
@@ -81,6 +84,21 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
         if (dialog.exec() == QDialog::Accepted)
             page->Print(printer, dialog.printRange() == QAbstractPrintDialog::Selection);
     });
+    // The preview is of the whole page: a selected display alone is only for
+    // printing.
+    m_frame.SetCommandHandler(cmd::kFilePrintPreview, [this] {
+        CGraphViewWnd* page = CurrentPage();
+        if (!page) {
+            if (m_otherPagePrint.preview)
+                m_otherPagePrint.preview();
+            return;
+        }
+        tvane::ShowPrintPreview(&m_frame, QPrinter::ScreenResolution,
+                                [page = QPointer<CGraphViewWnd>(page)](QPrinter& printer) {
+                                    if (page)
+                                        page->Print(printer, false);
+                                });
+    });
     m_frame.SetCommandHandler(CGraphViewWnd::kNextDisplay, [this] {
         if (CGraphViewWnd* page = CurrentPage())
             page->RunCommand(CGraphViewWnd::kNextDisplay);
@@ -98,6 +116,11 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
         if (CurrentPage() != nullptr)
             return true;
         return m_otherPagePrint.print && m_otherPagePrint.enabled && m_otherPagePrint.enabled();
+    });
+    m_frame.SetCommandEnabler(cmd::kFilePrintPreview, [this] {
+        if (CurrentPage() != nullptr)
+            return true;
+        return m_otherPagePrint.preview && m_otherPagePrint.enabled && m_otherPagePrint.enabled();
     });
     QObject::connect(m_menu, &QMenu::aboutToShow, &m_frame, [this] {
         for (QAction* a : m_menu->actions())
@@ -124,6 +147,8 @@ GraphicsWiring::~GraphicsWiring() {
         m_frame.SetCommandEnabler(id, {});
     }
     m_frame.SetCommandHandler(CGraphViewWnd::kNextDisplay, {});
+    m_frame.SetCommandHandler(cmd::kFilePrintPreview, {});
+    m_frame.SetCommandEnabler(cmd::kFilePrintPreview, {});
     m_frame.SetGraphCreator({});
     m_frame.SetGraphViewFactory({});
     // The pages observe the document: they go before it does.

@@ -38,10 +38,11 @@ public:
     void SerializePages(tvane::CArchive& ar, std::uint32_t count);
     // Prints the shown page, as the Print command does, on a PDF file.
     bool PrintCurrentPageToPdf(const QString& path, bool selectionOnly);
-    // What Print does while a page other than a graphics page is shown, and
-    // when it may.
-    void SetOtherPagePrint(std::function<void()> print, std::function<bool()> enabled) {
-        m_otherPagePrint = {std::move(print), std::move(enabled)};
+    // What Print and Print Preview do while a page other than a graphics page
+    // is shown, and when they may.
+    void SetOtherPagePrint(std::function<void()> print, std::function<void()> preview,
+                           std::function<bool()> enabled) {
+        m_otherPagePrint = {std::move(print), std::move(preview), std::move(enabled)};
     }
 
 private:
@@ -55,6 +56,7 @@ private:
     std::vector<unsigned> m_commands;
     struct {
         std::function<void()> print;
+        std::function<void()> preview;
         std::function<bool()> enabled;
     } m_otherPagePrint;
 };

@@ -17,6 +17,7 @@
 #include "platform/gridview/GridHeaderView.h"
 #include "platform/gridview/GridPrinter.h"
 #include "platform/gridview/GridTableModel.h"
+#include "platform/printview/PrintPreview.h"
 #include "platform/printview/QtPrintSettings.h"
 #include "platform/ui/Prompter.h"
 
@@ -617,6 +618,14 @@ bool GridView::Print() {
     if (!chosen)
         return false;
     return PrintPages(printer) > 0;
+}
+
+bool GridView::PrintPreview() {
+    if (m_core.GetRowCount() == 0)
+        return false;
+    tvane::ShowPrintPreview(this, QPrinter::HighResolution,
+                            [this](QPrinter& printer) { PrintPages(printer); });
+    return true;
 }
 
 GridFindDialog* GridView::OpenFindDialog(const QString& text) {

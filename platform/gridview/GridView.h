@@ -101,6 +101,9 @@ public:
     // Prints all rows on a printer that starts from the program's print
     // settings; false when cancelled or nothing could be printed.
     bool Print();
+    // Shows the pages Print would put out in a preview window; false when
+    // there is nothing to print.
+    bool PrintPreview();
     // Prints onto a device; the number of pages.
     int PrintTo(QPagedPaintDevice& device);
 

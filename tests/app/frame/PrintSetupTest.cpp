@@ -1,6 +1,7 @@
-// Print Setup through the main window on the simulated instrument: its menu
-// entry and enable rule, the dialog choosing the orientation, and the prints
-// of the setup grid and of a graphics page starting from the choice.
+// Print Setup and Print Preview through the main window on the simulated
+// instrument: their menu entries and enable rule, the dialog choosing the
+// orientation, and the prints and previews of the setup grid and of a graphics
+// page starting from the choice.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -100,6 +103,29 @@ protected:
         frame.Action(cmd::kFilePrint)->trigger();
         return path;
     }
+    // Print Preview of the shown page: its page count and orientation, its
+    // picture saved, then closed.
+    struct Preview {
+        int pages = 0;
+        QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    };
+    Preview RunPrintPreview(const char* picture) {
+        Preview preview;
+        int shown = 0;
+        WhenShown<QPrintPreviewDialog>(
+            [&preview, picture](QPrintPreviewDialog& d) {
+                auto* widget = d.findChild<QPrintPreviewWidget*>();
+                ASSERT_NE(widget, nullptr);
+                preview = {widget->pageCount(), d.printer()->pageLayout().orientation()};
+                d.resize(800, 600);
+                EXPECT_TRUE(d.grab().save(QString::fromStdString((kArtifacts / picture).string())));
+                d.reject();
+            },
+            &shown);
+        frame.Action(cmd::kFilePrintPreview)->trigger();
+        EXPECT_EQ(shown, 1);
+        return preview;
+    }
 
     QApplication& app = TestApp();
     SimulatedProgram program;
@@ -107,9 +133,9 @@ protected:
     std::unique_ptr<DocumentWiring> wiring;
 };
 
-// The File menu holds Print and Print Setup; Print Setup is open with or
-// without a setup and on a graphics page during a run, but not on the scan
-// setup page during a run, where Print closes too.
+// The File menu holds Print, Print Preview and Print Setup; Print Setup is
+// open with or without a setup and on a graphics page during a run, but not on
+// the scan setup page during a run, where Print and Print Preview close too.
 TEST_F(PrintSetupTest, PrintSetupIsOnTheFileMenuWithItsRule) {
     ASSERT_FALSE(HasFatalFailure());
     QMenu* file = nullptr;
@@ -119,8 +145,10 @@ TEST_F(PrintSetupTest, PrintSetupIsOnTheFileMenuWithItsRule) {
     ASSERT_NE(file, nullptr);
     EXPECT_TRUE(file->actions().contains(frame.Action(cmd::kPrintSetup)));
     EXPECT_TRUE(file->actions().contains(frame.Action(cmd::kFilePrint)));
+    EXPECT_TRUE(file->actions().contains(frame.Action(cmd::kFilePrintPreview)));
     EXPECT_EQ(frame.Action(cmd::kPrintSetup)->text(), "Print Set&up...");
     EXPECT_EQ(frame.Action(cmd::kFilePrint)->text(), "&Print...");
+    EXPECT_EQ(frame.Action(cmd::kFilePrintPreview)->text(), "Print Pre&view");
 
     EXPECT_TRUE(Enabled(cmd::kPrintSetup)) << "no setup yet";
     program.MakeSetup(doc(), 2);
@@ -136,6 +164,7 @@ TEST_F(PrintSetupTest, PrintSetupIsOnTheFileMenuWithItsRule) {
             doc().GetScanEngine().BeginRun();
         EXPECT_EQ(Enabled(cmd::kPrintSetup), c.enabled) << c.page << c.scanning;
         EXPECT_EQ(Enabled(cmd::kFilePrint), c.enabled) << c.page << c.scanning;
+        EXPECT_EQ(Enabled(cmd::kFilePrintPreview), c.enabled) << c.page << c.scanning;
         if (c.scanning)
             doc().GetScanEngine().HaltRun();
     }
@@ -175,6 +204,31 @@ TEST_F(PrintSetupTest, TheChosenOrientationReachesThePrints) {
     const auto page = PageSizes(pagePdf);
     ASSERT_EQ(page.size(), 1u);
     EXPECT_GT(page[0].first, page[0].second);
+}
+
+// Print Preview shows the setup grid in the pages Print puts out, and the
+// graphics page whole, both in the orientation Print Setup chose.
+TEST_F(PrintSetupTest, PrintPreviewShowsThePagesThePrintPutsOut) {
+    ASSERT_FALSE(HasFatalFailure());
+    program.MakeSetup(doc(), 8);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(frame.CreateGraph(cmd::kStripChart));
+    frame.resize(900, 650);
+    RunPrintSetup(true, true);
+    ASSERT_EQ(ProgramPrintSettings().orientation, PageOrientation::Landscape);
+
+    frame.SelectPage(0);
+    ASSERT_TRUE(Enabled(cmd::kFilePrintPreview));
+    const Preview grid = RunPrintPreview("print_preview_setup.png");
+    EXPECT_GE(grid.pages, 1);
+    EXPECT_EQ(grid.orientation, QPageLayout::Landscape);
+    EXPECT_EQ(grid.pages, int(PageSizes(PrintSetupGrid("grid.pdf")).size()));
+
+    frame.SelectPage(1);
+    ASSERT_TRUE(Enabled(cmd::kFilePrintPreview));
+    const Preview page = RunPrintPreview("print_preview_graphics.png");
+    EXPECT_EQ(page.pages, 1);
+    EXPECT_EQ(page.orientation, QPageLayout::Landscape);
 }
 
 // Where the print system offers printers the dialog lists them, and OK keeps
