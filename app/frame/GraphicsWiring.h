@@ -18,8 +18,8 @@ class CArchive;
 
 // The graphics pages of the program's one document: each page's window made
 // with the document as its data, the Graphics menu (the displays the factory
-// lists, Windows..., Print...), the display sheets, and the pages' part of the
-// document file.
+// lists, Windows..., Print...), the display sheets, the pages' part of the
+// document file, and the tabs that take a display dragged from another page.
 class GraphicsWiring {
 public:
     GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc);
@@ -46,6 +46,7 @@ public:
     }
 
 private:
+    class TabDropTarget;
     CGraphViewWnd* MakePage();
 
     CMainFrame& m_frame;
@@ -59,4 +60,5 @@ private:
         std::function<void()> preview;
         std::function<bool()> enabled;
     } m_otherPagePrint;
+    std::unique_ptr<TabDropTarget> m_tabDrop;
 };
