@@ -5,6 +5,7 @@
 #include "app/IDocumentInstrument.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
+#include "app/INewSetupPages.h"
 #include "app/SetupSaver.h"
 #include "database/CStateInfo.h"
 #include "platform/core/Exception.h"
@@ -136,8 +137,9 @@ bool SetupFromInstrument::Run() {
 
     SetPane(m_doc, tvane::Format(kUploading, model.name.c_str()));
     m_doc.SetSetupLoaded(0);
-    if (m_resetPages)
-        m_resetPages();
+    // The open setup's displays go with it.
+    if (m_pages != nullptr)
+        m_pages->ResetPages();
     m_doc.OnNewDocument();
     CStateInfo state;
     m_doc.GetApp().CopyStateInfo(state);
@@ -161,8 +163,10 @@ bool SetupFromInstrument::Run() {
     // A setup that was never saved and not kept goes once the new one exists.
     if (ok && discard && !old.m_setupName.empty() && m_doc.GetOperations() != nullptr)
         m_doc.GetOperations()->DeleteSetup(m_doc, old.m_setupName);
-    if (ok && m_insertStripChart)
-        m_insertStripChart();
+    // A new setup starts with a strip chart, unless it took over the
+    // instrument's running scan, which ends the operation as it stands.
+    if (ok && !m_choices.keepScanning && m_pages != nullptr)
+        m_pages->InsertStripChart();
     m_doc.RefreshAllViews();
     SetPane(m_doc, {});
     return ok;

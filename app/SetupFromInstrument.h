@@ -4,6 +4,7 @@
 
 class CLoggerDoc;
 class CUploadDialogModel;
+class INewSetupPages;
 
 // The Upload dialog as the new setup from the instrument runs it: true for OK.
 class IUploadDialog {
@@ -30,18 +31,15 @@ public:
                         std::function<std::string()> defaultName)
         : m_doc(doc), m_dialog(dialog), m_choices(choices), m_defaultName(std::move(defaultName)) {}
 
+    // The graphics pages a new setup starts with; without them the pages stay
+    // as they are.
+    void SetPages(INewSetupPages* pages) { m_pages = pages; }
     // Upload Setup: not while scanning, and only from an instrument that is
     // reached through a real interface.
     bool IsEnabled();
     // False when nothing was made (a check failed, the user cancelled, or
     // the setup could not be created).
     bool Run();
-    // The graphics pages start over for a new setup, which then gets its
-    // strip chart, as File New does.
-    void SetPageSteps(std::function<void()> resetPages, std::function<void()> insertStripChart) {
-        m_resetPages = std::move(resetPages);
-        m_insertStripChart = std::move(insertStripChart);
-    }
 
 private:
     // The instrument answers, has modules the upload can use and a multimeter;
@@ -55,6 +53,5 @@ private:
     IUploadDialog& m_dialog;
     UploadChoices& m_choices;
     std::function<std::string()> m_defaultName;
-    std::function<void()> m_resetPages;
-    std::function<void()> m_insertStripChart;
+    INewSetupPages* m_pages = nullptr;
 };

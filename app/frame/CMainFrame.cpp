@@ -20,11 +20,13 @@
 
 #include "app/ExceptionReport.h"
 #include "app/eventlog/CEventFrame.h"
+#include "app/frame/CPrintSetupDialog.h"
 #include "app/frame/CTextButton.h"
 #include "app/frame/FrameCommands.h"
 #include "database/DataSource.h"
 #include "platform/core/Exception.h"
 #include "platform/core/LocaleFormats.h"
+#include "platform/print/PrintSetupModel.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Prompter.h"
@@ -203,6 +205,10 @@ void CMainFrame::CreateMenus() {
     file->addAction(AddCommand(cmd::kExportSetups, "&Export Setups..."));
     file->addAction(AddCommand(cmd::kExportData, "Export &Data..."));
     file->addSeparator();
+    file->addAction(AddCommand(cmd::kFilePrint, "&Print..."));
+    file->addAction(AddCommand(cmd::kFilePrintPreview, "Print Pre&view"));
+    file->addAction(AddCommand(cmd::kPrintSetup, "Print Set&up..."));
+    file->addSeparator();
     // The recent setups: one entry per listed name, a disabled one when none.
     for (unsigned id = cmd::kRecentFirst; id <= cmd::kRecentLast; ++id)
         file->addAction(AddCommand(id, "Recent File"));
@@ -268,6 +274,11 @@ void CMainFrame::CreateMenus() {
         connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateToolbars);
 
     SetCommandHandler(cmd::kExit, [this] { close(); });
+    SetCommandHandler(cmd::kPrintSetup, [this] { RunPrintSetup(this); });
+    SetCommandEnabler(cmd::kPrintSetup, [this] {
+        return tvane::PrintSetupModel::IsPrintEnabled(m_pages->currentIndex() == 0,
+                                                      m_document && m_document->IsScanning());
+    });
     SetCommandHandler(cmd::kEventLog, [this] { ToggleEventLog(); });
     SetCommandHandler(cmd::kHelpSearch, [] { tvane::Help().ShowContents(); });
     SetCommandHandler(cmd::kNewGraphicsPage, [this] { NewGraphicsPage(); });

@@ -10,6 +10,7 @@
 #include "app/CInstrumentConnection.h"
 #include "app/ExportDialogModels.h"
 #include "app/IExportServices.h"
+#include "app/INewSetupPages.h"
 #include "app/SaveSetupAsModel.h"
 #include "app/SaveSetupModel.h"
 #include "app/SetupGridOperations.h"
@@ -31,8 +32,20 @@
 #include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
 #include "platform/archive/CArchive.h"
+#include "platform/print/PrintSetupModel.h"
 
 namespace {
+
+// A new setup from an upload starts its pages as New Setup does.
+class FrameNewSetupPages final : public INewSetupPages {
+public:
+    explicit FrameNewSetupPages(CMainFrame& frame) : m_frame(frame) {}
+    void ResetPages() override { m_frame.ResetPages(); }
+    void InsertStripChart() override { m_frame.CreateGraph(cmd::kStripChart); }
+
+private:
+    CMainFrame& m_frame;
+};
 
 // The text export's clipboard: plain text, added to what the clipboard holds
 // unless it is to be emptied first.
@@ -299,9 +312,6 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_setupFromInstrument = std::make_unique<SetupFromInstrument>(
         *m_doc, *m_uploadDialog, m_operations->PendingUpload(),
         [&workspace] { return workspace.Workspace().MakeDefaultSetupName(); });
-    if (frame)
-        m_setupFromInstrument->SetPageSteps([frame] { frame->ResetPages(); },
-                                            [frame] { frame->CreateGraph(cmd::kStripChart); });
     FrameScanHost* host = m_scanHost.get();
     SetupFromInstrument* upload = m_setupFromInstrument.get();
     const auto newSetupFromUpload = [upload, host] {
@@ -367,6 +377,13 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         if (CEventFrame* log = frame->EventFrame())
             log->SetDocument(doc);
         m_graphics = std::make_unique<GraphicsWiring>(*frame, *doc);
+        SetupViewPage* setupPage = m_setupPage.get();
+        m_graphics->SetOtherPagePrint(
+            [setupPage] { setupPage->View().Print(); },
+            [setupPage] { setupPage->View().PrintPreview(); },
+            [doc] { return tvane::PrintSetupModel::IsPrintEnabled(true, doc->IsScanning() != 0); });
+        m_newSetupPages = std::make_unique<FrameNewSetupPages>(*frame);
+        m_setupFromInstrument->SetPages(m_newSetupPages.get());
         if (FrameForDocument* layout = m_app.Frame()) {
             GraphicsWiring* graphics = m_graphics.get();
             layout->SetPagesLayout([graphics](tvane::CArchive& ar, std::uint32_t count) {
@@ -379,6 +396,8 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
 DocumentWiring::~DocumentWiring() {
     if (FrameForDocument* layout = m_app.Frame())
         layout->SetPagesLayout({});
+    if (m_setupFromInstrument)
+        m_setupFromInstrument->SetPages(nullptr);
     m_graphics.reset();
     if (m_frame) {
         m_frame->SetDocument(nullptr);

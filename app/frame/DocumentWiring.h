@@ -10,6 +10,7 @@
 #include "app/DocumentWorkspace.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
+#include "app/INewSetupPages.h"
 #include "app/ISaveDialogs.h"
 #include "app/LastScanChannel.h"
 #include "app/SetupFromInstrument.h"
@@ -218,6 +219,7 @@ private:
     std::unique_ptr<FrameInstrumentUi> m_instrumentUi;
     std::unique_ptr<IUploadDialog> m_uploadDialog;
     std::unique_ptr<SetupFromInstrument> m_setupFromInstrument;
+    std::unique_ptr<INewSetupPages> m_newSetupPages;
     std::unique_ptr<SetupSheets> m_sheets;
     std::unique_ptr<GraphicsWiring> m_graphics;
     std::unique_ptr<SetupViewPage> m_setupPage;

@@ -14,6 +14,7 @@ bool IsCommandRouted(unsigned id, bool hasDocument, bool setupLoaded) {
     case kUploadSetup:
     case kInstrumentSettings:
     case kPreferences:
+    case kPrintSetup:
     case kImportSetups:
     case kExportSetups:
     case kTipOfTheDay:

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTabBar>
@@ -10,6 +11,7 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/frame/CMainFrame.h"
+#include "app/frame/FrameCommands.h"
 #include "database/CStateInfo.h"
 #include "graphics/CGraphView.h"
 #include "graphics/GraphDocument.h"
@@ -20,6 +22,8 @@
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/controls/DragDrop.h"
+#include "platform/printview/PrintPreview.h"
+#include "platform/printview/QtPrintSettings.h"
 #include "platform/widgets/QtDragTracker.h"
 #include "platform/widgets/QtText.h"
 
@@ -102,15 +106,34 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
     add(CGraphViewWnd::kFilePrint, "&Print...");
     m_frame.SetCommandHandler(CGraphViewWnd::kFilePrint, [this] {
         CGraphViewWnd* page = CurrentPage();
-        if (!page)
+        if (!page) {
+            if (m_otherPagePrint.print)
+                m_otherPagePrint.print();
             return;
+        }
         QPrinter printer;
+        tvane::ApplyPrintSettings(printer);
         QPrintDialog dialog(&printer, &m_frame);
         // "Selection" only with a selected display.
         dialog.setOption(QAbstractPrintDialog::PrintSelection,
                          page->Model().GetSelected() != nullptr);
         if (dialog.exec() == QDialog::Accepted)
             page->Print(printer, dialog.printRange() == QAbstractPrintDialog::Selection);
+    });
+    // The preview is of the whole page: a selected display alone is only for
+    // printing.
+    m_frame.SetCommandHandler(cmd::kFilePrintPreview, [this] {
+        CGraphViewWnd* page = CurrentPage();
+        if (!page) {
+            if (m_otherPagePrint.preview)
+                m_otherPagePrint.preview();
+            return;
+        }
+        tvane::ShowPrintPreview(&m_frame, QPrinter::ScreenResolution,
+                                [page = QPointer<CGraphViewWnd>(page)](QPrinter& printer) {
+                                    if (page)
+                                        page->Print(printer, false);
+                                });
     });
     m_frame.SetCommandHandler(CGraphViewWnd::kNextDisplay, [this] {
         if (CGraphViewWnd* page = CurrentPage())
@@ -123,8 +146,18 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
         return page && graphfactory::FindCommand(id) && page->RunCommand(id);
     });
     for (unsigned id : m_commands)
-        if (graphfactory::FindCommand(id) || id == CGraphViewWnd::kFilePrint)
+        if (graphfactory::FindCommand(id))
             m_frame.SetCommandEnabler(id, [this] { return CurrentPage() != nullptr; });
+    m_frame.SetCommandEnabler(CGraphViewWnd::kFilePrint, [this] {
+        if (CurrentPage() != nullptr)
+            return true;
+        return m_otherPagePrint.print && m_otherPagePrint.enabled && m_otherPagePrint.enabled();
+    });
+    m_frame.SetCommandEnabler(cmd::kFilePrintPreview, [this] {
+        if (CurrentPage() != nullptr)
+            return true;
+        return m_otherPagePrint.preview && m_otherPagePrint.enabled && m_otherPagePrint.enabled();
+    });
     QObject::connect(m_menu, &QMenu::aboutToShow, &m_frame, [this] {
         for (QAction* a : m_menu->actions())
             if (!a->isSeparator())
@@ -153,6 +186,8 @@ GraphicsWiring::~GraphicsWiring() {
         m_frame.SetCommandEnabler(id, {});
     }
     m_frame.SetCommandHandler(CGraphViewWnd::kNextDisplay, {});
+    m_frame.SetCommandHandler(cmd::kFilePrintPreview, {});
+    m_frame.SetCommandEnabler(cmd::kFilePrintPreview, {});
     m_frame.SetGraphCreator({});
     m_frame.SetGraphViewFactory({});
     m_frame.SetPageListChanged({});
@@ -247,6 +282,7 @@ bool GraphicsWiring::PrintCurrentPageToPdf(const QString& path, bool selectionOn
     if (!page)
         return false;
     QPrinter printer(QPrinter::HighResolution);
+    tvane::ApplyPrintSettings(printer);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     page->Print(printer, selectionOnly);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,12 @@ public:
     void SerializePages(tvane::CArchive& ar, std::uint32_t count);
     // Prints the shown page, as the Print command does, on a PDF file.
     bool PrintCurrentPageToPdf(const QString& path, bool selectionOnly);
+    // What Print and Print Preview do while a page other than a graphics page
+    // is shown, and when they may.
+    void SetOtherPagePrint(std::function<void()> print, std::function<void()> preview,
+                           std::function<bool()> enabled) {
+        m_otherPagePrint = {std::move(print), std::move(preview), std::move(enabled)};
+    }
 
 private:
     class TabDropTarget;
@@ -48,5 +55,10 @@ private:
     std::unique_ptr<QtGraphSheetRunner> m_sheets;
     QMenu* m_menu = nullptr;
     std::vector<unsigned> m_commands;
+    struct {
+        std::function<void()> print;
+        std::function<void()> preview;
+        std::function<bool()> enabled;
+    } m_otherPagePrint;
     std::unique_ptr<TabDropTarget> m_tabDrop;
 };

@@ -2,6 +2,7 @@
 #include <functional>
 #include <string>
 
+#include "app/INewSetupPages.h"
 #include "app/NewSetupModel.h"
 #include "app/OpenSetupModel.h"
 
@@ -12,7 +13,7 @@ class RecentSetupList;
 
 // The windows the file commands show and the parts of the main window they
 // change. The program implements it over the main frame; tests script it.
-class IFileCommandWindows {
+class IFileCommandWindows : public INewSetupPages {
 public:
     virtual ~IFileCommandWindows() = default;
     // True for OK.
@@ -26,10 +27,6 @@ public:
     // The first status-bar pane.
     virtual void SetStatus(const std::string& text) = 0;
     virtual void EnableFrame(bool enable) = 0;
-    // Back to one empty graphics page.
-    virtual void ResetPages() = 0;
-    // A strip chart on the graphics page, as a new setup starts with.
-    virtual void InsertStripChart() = 0;
 };
 
 // The commands that change which setup is open: New, Open, Close, Modify/

@@ -17,6 +17,8 @@
 #include "platform/gridview/GridHeaderView.h"
 #include "platform/gridview/GridPrinter.h"
 #include "platform/gridview/GridTableModel.h"
+#include "platform/printview/PrintPreview.h"
+#include "platform/printview/QtPrintSettings.h"
 #include "platform/ui/Prompter.h"
 
 namespace tvane {
@@ -608,13 +610,22 @@ bool GridView::Print() {
     if (m_core.GetRowCount() == 0)
         return false;
     QPrinter printer(QPrinter::HighResolution);
+    tvane::ApplyPrintSettings(printer);
     const bool chosen = m_printerSetup ? m_printerSetup(printer) : [&] {
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;
     }();
     if (!chosen)
         return false;
-    return PrintTo(printer) > 0;
+    return PrintPages(printer) > 0;
+}
+
+bool GridView::PrintPreview() {
+    if (m_core.GetRowCount() == 0)
+        return false;
+    tvane::ShowPrintPreview(this, QPrinter::HighResolution,
+                            [this](QPrinter& printer) { PrintPages(printer); });
+    return true;
 }
 
 GridFindDialog* GridView::OpenFindDialog(const QString& text) {

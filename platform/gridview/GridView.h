@@ -98,8 +98,12 @@ public:
     // Prints narrowed to the page width (the default), or cut into pages of
     // columns with the row header and frozen columns on each.
     void SetPrintFitToWidth(bool fit) { m_printFitToWidth = fit; }
-    // Prints all rows; false when cancelled or nothing could be printed.
+    // Prints all rows on a printer that starts from the program's print
+    // settings; false when cancelled or nothing could be printed.
     bool Print();
+    // Shows the pages Print would put out in a preview window; false when
+    // there is nothing to print.
+    bool PrintPreview();
     // Prints onto a device; the number of pages.
     int PrintTo(QPagedPaintDevice& device);
 
@@ -133,6 +137,8 @@ protected:
     virtual void RightButtonPressed(int, int, const QPoint&) {}
     // Shows why an edit was refused; a warning box unless overridden.
     virtual void ShowWarning(const std::string& text);
+    // What Print puts on the printer; the number of pages.
+    virtual int PrintPages(QPagedPaintDevice& device) { return PrintTo(device); }
 
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

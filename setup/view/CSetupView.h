@@ -35,6 +35,8 @@ public:
     // Prints the setup in pages of columns, without repeating the frozen ones
     // (they are unfrozen while printing); the number of pages.
     int PrintSetupTo(QPagedPaintDevice& device);
+    // Print puts the setup's pages out the same way.
+    int PrintPages(QPagedPaintDevice& device) override { return PrintSetupTo(device); }
 
     long OnMessage(const tvane::Message& message) override;
 

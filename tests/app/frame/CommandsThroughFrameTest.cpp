@@ -435,5 +435,64 @@ TEST_F(CommandsThroughFrame, TheNoticesUploadChoiceMakesANewSetupFromTheInstrume
               "Bench run\nFrom the notice\n");
 }
 
+// Upload Setup makes a new setup that starts, as New Setup's does, with one
+// strip chart of its first channel in place of the open setup's displays; an
+// upload into the open setup leaves its displays alone.
+TEST_F(CommandsThroughFrame, UploadSetupStartsTheNewSetupWithAStripChart) {
+    program.MakeSetup(doc(), 2, 0, false);
+    ASSERT_FALSE(HasFatalFailure());
+    doc().SetModifiedFlag(false);
+    const GraphicsWiring* graphics = wiring->Graphics();
+    ASSERT_NE(graphics, nullptr);
+    // The open setup's page shows two displays.
+    ASSERT_TRUE(frame.CreateGraph(cmd::kStripChart));
+    ASSERT_TRUE(frame.CreateGraph(cmd::kStripChart));
+    ASSERT_EQ(graphics->Page(0)->Model().GetFrameCount(), 2);
+    ConnectBus();
+    ASSERT_FALSE(HasFatalFailure());
+
+    ASSERT_TRUE(Enabled(cmd::kUploadSetup));
+    int shown = 0;
+    WhenShown<CUploadDlg>(
+        [](CUploadDlg& d) {
+            d.NewSetupButton()->click();
+            d.NameEdit()->setText("Uploaded bench");
+            d.NameEdit()->textEdited("Uploaded bench");
+            d.accept();
+        },
+        &shown);
+    frame.Action(cmd::kUploadSetup)->trigger();
+    ASSERT_EQ(shown, 1);
+    ASSERT_EQ(program.state.m_setupName, "Uploaded bench");
+    CGraphViewWnd* page = graphics->Page(0);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(graphics->Page(1), nullptr);
+    ASSERT_EQ(page->Model().GetFrameCount(), 1);
+    auto* chart = dynamic_cast<CXrtOverlayFrame*>(page->Model().GetSelected());
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(chart->GetRange(0).has_value());
+    EXPECT_EQ(chart->GetRange(0)->channel.number, 101);
+    EXPECT_FALSE(chart->GetRange(1).has_value());
+
+    // Into the open setup (offered while the instrument holds readings): its
+    // rows are rebuilt, its page stays as it is.
+    doc().SetModifiedFlag(false);
+    bus->On("DATA:POIN?", "+5");
+    WhenShown<CUploadDlg>(
+        [](CUploadDlg& d) {
+            ASSERT_TRUE(d.CurrentSetupButton()->isEnabled());
+            d.CurrentSetupButton()->click();
+            d.IncludeDataBox()->setChecked(false);
+            d.accept();
+        },
+        &shown);
+    frame.Action(cmd::kUploadSetup)->trigger();
+    ASSERT_EQ(shown, 2);
+    EXPECT_EQ(program.state.m_setupName, "Uploaded bench");
+    ASSERT_EQ(graphics->Page(0), page);
+    EXPECT_EQ(page->Model().GetFrameCount(), 1);
+    EXPECT_EQ(page->Model().GetSelected(), chart);
+}
+
 } // namespace
 } // namespace tvane::test
