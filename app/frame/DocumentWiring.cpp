@@ -25,8 +25,8 @@
 #include "app/frame/CUploadDlg.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/FrameInstrumentUi.h"
-#include "app/frame/SetupSheets.h"
 #include "app/frame/GraphicsWiring.h"
+#include "app/frame/SetupSheets.h"
 #include "app/frame/SetupViewPage.h"
 #include "app/startup/DiskSpace.h"
 #include "database/CDataset.h"
@@ -354,6 +354,9 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
         frame->SetCommandHandler(cmd::kExportData, [doc] { doc->OnExportData(); });
         frame->SetCommandEnabler(cmd::kExportData, [doc] { return doc->IsExportDataEnabled(); });
+        frame->SetCommandHandler(cmd::kDataBrowser, [doc] { doc->OnDataBrowser(); });
+        frame->SetCommandEnabler(cmd::kDataBrowser, [doc] { return doc->IsDataBrowserEnabled(); });
+        frame->SetCommandChecker(cmd::kDataBrowser, [doc] { return doc->IsDataBrowserOpen(); });
         m_setupPage = std::make_unique<SetupViewPage>(*doc, *frame);
         m_setupPage->SetSheets(&m_sheets->Editor());
         m_setupPage->SetOptionsSheet(&m_sheets->OptionsSheet());
@@ -391,6 +394,9 @@ DocumentWiring::~DocumentWiring() {
         m_frame->SetCommandHandler(cmd::kMonitorChannel, {});
         m_frame->SetCommandHandler(cmd::kExportData, {});
         m_frame->SetCommandEnabler(cmd::kExportData, {});
+        m_frame->SetCommandHandler(cmd::kDataBrowser, {});
+        m_frame->SetCommandEnabler(cmd::kDataBrowser, {});
+        m_frame->SetCommandChecker(cmd::kDataBrowser, {});
         if (CEventFrame* log = m_frame->EventFrame())
             log->SetDocument(nullptr);
     }

@@ -97,7 +97,6 @@ public:
     bool DeleteDataset(CLoggerDoc&, CStateInfo& state) override {
         return m_workspace.DeleteDataset(state);
     }
-    void CloseDataBrowser(CLoggerDoc&) override {}
     bool SaveSetupAs(CLoggerDoc&, CStateInfo& state, int mode) override {
         return m_workspace.SaveSetupAs(state, mode);
     }
@@ -128,7 +127,7 @@ public:
     void GoToLocal() override {}
     bool SaveBeforeRun(CStateInfo& state) override;
     bool SaveDatasetIfAny(CStateInfo& state) override;
-    void CreateDataBrowser() override {}
+    void CreateDataBrowser() override { m_doc.CreateDataBrowser(); }
     // The Save Scan Data window, modal over the frame.
     SaveAnswer ShowSaveScanData(CStateInfo& state, std::int32_t exportFlag) override;
     bool OpenSavedDataset(CStateInfo&) override { return true; }
