@@ -15,6 +15,7 @@
 #include "app/SetupGridOperations.h"
 #include "app/eventlog/CEventEditDialog.h"
 #include "app/eventlog/CEventFrame.h"
+#include "app/frame/CDataBrowserDialog.h"
 #include "app/frame/CExportDataDialog.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CProgressDialog.h"
@@ -284,6 +285,7 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_doc = std::make_unique<CLoggerDoc>(m_app);
     m_eventDialog = std::make_unique<EventEditDialogRunner>();
     m_exportDialog = std::make_unique<QtExportDataDialog>(frame);
+    m_browserFactory = std::make_unique<QtDataBrowserFactory>(frame);
     m_operations =
         std::make_unique<ProgramDocumentOperations>(*m_doc, *m_propertiesDialog, *m_conflictDialog);
     if (COleKXQT7100* binding = m_app.GetInstrument()) {
@@ -322,6 +324,7 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     services.diskSpaceCheck = &g_exportSpaceCheck;
     services.eventEditDialog = m_eventDialog.get();
     services.operations = m_operations.get();
+    services.dataBrowser = m_browserFactory.get();
     m_doc->SetServices(services);
     m_adapter = std::make_unique<FrameDocumentAdapter>(*m_doc, m_app);
     if (frame) {
@@ -404,6 +407,7 @@ DocumentWiring::~DocumentWiring() {
     m_setupPage.reset();
     m_doc->GetSetupGridOperations().SetChannelDetailsSheet(nullptr);
     m_instrumentUi->SetNewSetupHandler({});
+    m_doc->CloseDataBrowser();
     m_doc->SetServices({});
     m_doc.reset();
 }

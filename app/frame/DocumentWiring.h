@@ -19,6 +19,7 @@ class CMainFrame;
 class EventEditDialogRunner;
 class IExportDataDialog;
 class CProgressDialog;
+class QtDataBrowserFactory;
 class CInstrumentConnection;
 class FrameInstrumentUi;
 class SetupSheets;
@@ -197,6 +198,8 @@ public:
     ProgramLoggerApp& App() { return m_app; }
     // The setup editor's sheets over this document.
     SetupSheets& Sheets() { return *m_sheets; }
+    // The Data Browser windows over the main window.
+    QtDataBrowserFactory& DataBrowsers() { return *m_browserFactory; }
     GraphicsWiring* Graphics() const { return m_graphics.get(); }
     // The setup grid page of the main window; null without a frame.
     SetupViewPage* SetupPage() { return m_setupPage.get(); }
@@ -208,6 +211,7 @@ private:
     std::unique_ptr<ISaveSetupAsDialog> m_conflictDialog;
     std::unique_ptr<EventEditDialogRunner> m_eventDialog;
     std::unique_ptr<IExportDataDialog> m_exportDialog;
+    std::unique_ptr<QtDataBrowserFactory> m_browserFactory;
     std::unique_ptr<CLoggerDoc> m_doc;
     std::unique_ptr<ProgramDocumentOperations> m_operations;
     std::unique_ptr<CDocumentInstrumentBinding> m_instrument;
