@@ -168,12 +168,12 @@ double CLoggerDoc::BrowseToTime(std::int32_t& scanIndex, double time) {
     const bool haveFirst = count > 0 && dataset.ReadReadings(&windowFirst, 1, first) == 1;
     const bool haveLast = count > 0 && dataset.ReadReadings(&windowLast, 1, first + count - 1) == 1;
     if (toWindowEnd)
-        time = haveLast ? std::min<double>(windowLast.Time, lastTime) : firstTime;
+        time = haveLast ? std::min(static_cast<double>(windowLast.Time), lastTime) : firstTime;
 
     record.m_kind = CRunRecord::kReloadStart;
     record.m_time = firstTime;
     record.m_time2 = time;
-    record.m_time3 = haveFirst ? windowFirst.Time : firstTime;
+    record.m_time3 = haveFirst ? static_cast<double>(windowFirst.Time) : firstTime;
     record.m_startTime = dataset.GetStartTime();
     UpdateAllViews(nullptr, HINT_EVENT, &record);
     dataset.SetBrowsePosition(time);
@@ -210,8 +210,9 @@ double CLoggerDoc::BrowseToTime(std::int32_t& scanIndex, double time) {
 
         const bool lastChunk = done + got >= count;
         if (m_viewFlags != 0) {
-            const double from = firstChunk ? dataset.GetFirstEventTime() : buffer[0].Time;
-            const double to = lastChunk ? time : buffer[got - 1].Time;
+            const double from =
+                firstChunk ? dataset.GetFirstEventTime() : static_cast<double>(buffer[0].Time);
+            const double to = lastChunk ? time : static_cast<double>(buffer[got - 1].Time);
             std::vector<std::unique_ptr<CDatasetEvent>> found;
             if (dataset.GetUserEvents(from, to, m_viewFlags, found) > 0 && !found.empty()) {
                 std::vector<CDatasetEvent> events;
@@ -260,7 +261,7 @@ std::int16_t CLoggerDoc::GetMaxChannelInFirstScan() {
     const std::int16_t read = channels > 0 ? m_dataset->ReadReadings(buffer, channels, 0) : 0;
     std::int16_t highest = 0;
     for (std::int16_t i = 0; i < read; ++i)
-        highest = std::max<std::int16_t>(highest, static_cast<std::int16_t>(buffer[i].Channel));
+        highest = std::max(highest, static_cast<std::int16_t>(buffer[i].Channel));
     return highest;
 }
 

@@ -46,6 +46,11 @@ struct ReloadLog {
     std::vector<std::int16_t> computed; // readings of channel 901 per chunk
 };
 
+// A reading's time by value (the record is packed).
+double TimeOf(std::int32_t scan) {
+    return static_cast<double>(Reading(scan, 101, 0).Time);
+}
+
 class DataBrowserTest : public ScanEngineTest {
 protected:
     void SetUp() override {
@@ -62,7 +67,7 @@ protected:
                 doc->GetChannelReadings(101, list);
                 std::vector<std::int32_t> scans;
                 for (const ReadingRecord* r : list)
-                    scans.push_back(r->ScanNumber);
+                    scans.push_back(static_cast<std::int32_t>(r->ScanNumber));
                 log.chunks.push_back(scans);
                 std::vector<ReadingRecord*> sums;
                 log.computed.push_back(doc->GetChannelReadings(901, sums));
@@ -112,7 +117,7 @@ TEST_F(DataBrowserTest, AWindowLargerThanTheBufferLoadsInChunksOfWholeScans) {
     std::int32_t scan = 99;
     const double time = doc->BrowseToTime(scan, -1.0);
 
-    EXPECT_DOUBLE_EQ(time, Reading(100, 101, 0).Time);
+    EXPECT_DOUBLE_EQ(time, TimeOf(100));
     EXPECT_EQ(log.hints, (std::vector<long>{HINT_DATASET_LOADED, HINT_EVENT, HINT_NEW_READINGS,
                                             HINT_NEW_READINGS, HINT_EVENT}));
     ASSERT_EQ(log.chunks.size(), 2u);
@@ -124,7 +129,7 @@ TEST_F(DataBrowserTest, AWindowLargerThanTheBufferLoadsInChunksOfWholeScans) {
     EXPECT_EQ(log.ranges[0].m_kind, CRunRecord::kReloadStart);
     EXPECT_DOUBLE_EQ(log.ranges[0].m_time, doc->GetDataset()->GetFirstTime());
     EXPECT_DOUBLE_EQ(log.ranges[0].m_time2, time);
-    EXPECT_DOUBLE_EQ(log.ranges[0].m_time3, Reading(1, 101, 0).Time);
+    EXPECT_DOUBLE_EQ(log.ranges[0].m_time3, TimeOf(1));
     EXPECT_EQ(log.ranges[1].m_kind, CRunRecord::kReloadEnd);
     EXPECT_DOUBLE_EQ(doc->GetDataset()->GetBrowsePosition(), time);
     EXPECT_EQ(doc->GetDataset()->GetBrowseScan(), 99);
@@ -150,13 +155,12 @@ TEST_F(DataBrowserTest, TheBrowseTimeIsClampedIntoTheRunAndFindsItsScan) {
         std::int32_t scan;
         double shown; // where the views then stand
     };
-    const double first = Reading(1, 101, 0).Time;
-    const double last = Reading(50, 101, 0).Time;
+    const double first = TimeOf(1);
+    const double last = TimeOf(50);
     for (const Case& c :
-         {Case{-5000.0, 0, first}, Case{first, 0, first},
-          Case{Reading(20, 101, 0).Time, 19, Reading(20, 101, 0).Time},
-          Case{Reading(20, 101, 0).Time + 500.0, 19, Reading(20, 101, 0).Time + 500.0},
-          Case{last, 49, last}, Case{last + 1e6, 49, last}}) {
+         {Case{-5000.0, 0, first}, Case{first, 0, first}, Case{TimeOf(20), 19, TimeOf(20)},
+          Case{TimeOf(20) + 500.0, 19, TimeOf(20) + 500.0}, Case{last, 49, last},
+          Case{last + 1e6, 49, last}}) {
         log = {};
         double time = c.time;
         EXPECT_EQ(doc->SetBrowseTime(time), c.scan) << c.time;
@@ -202,7 +206,7 @@ TEST_F(DataBrowserTest, EventsAreReadOnlyWhenAViewAsksForThem) {
 TEST_F(DataBrowserTest, ARefreshReachesOnlyTheViewThatAskedForIt) {
     MakeDataset(3, 20);
     doc->UpdateHasReadings();
-    doc->SetBrowsePosition(Reading(5, 101, 0).Time);
+    doc->SetBrowsePosition(TimeOf(5));
     RecordingView other;
     doc->AddView(&other);
     doc->RefreshDataBrowser(&view);

@@ -90,7 +90,7 @@ TEST(DataBrowserRun, TheBrowserMovesTheStripChartToTheStoredReadingsOfItsTime) {
         std::vector<ReadingRecord*> list;
         doc.GetChannelReadings(101, list);
         for (const ReadingRecord* r : list)
-            times.push_back(r->Time);
+            times.push_back(static_cast<double>(r->Time));
         if (poll == 5) {
             frame.UpdateToolbars();
             EXPECT_FALSE(browse->isEnabled()) << "disabled while scanning";
