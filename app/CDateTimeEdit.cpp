@@ -9,19 +9,12 @@
 
 namespace {
 
+using tvane::ReplaceFirst;
+
 constexpr std::int64_t kSecondsPerDay = 86400;
 
 std::string g_localeTime;
 std::string g_localeDate;
-
-// Replaces the first occurrence only; tells whether there was one.
-bool ReplaceFirst(std::string& text, const std::string& from, const std::string& to) {
-    const auto at = text.find(from);
-    if (at == std::string::npos)
-        return false;
-    text.replace(at, from.size(), to);
-    return true;
-}
 
 struct Picture {
     const char* picture;

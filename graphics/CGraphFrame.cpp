@@ -10,6 +10,7 @@
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
 #include "platform/archive/CArchive.h"
+#include "platform/controls/DragDrop.h"
 #include "scan/CChannelArray.h"
 #include "scan/CReadingInfo.h"
 #include "scan/CRunRecord.h"
@@ -456,6 +457,9 @@ long CGraphFrame::OnMessage(const tvane::Message& message) {
             GetAvailableChannels(*out);
         return 1;
     }
+    // Drops are the page's business.
+    if (message.id == tvane::dragmsg::QueryDrop() || message.id == tvane::dragmsg::DoDrop())
+        return m_parent ? tvane::MessageBus::Send(*m_parent, message) : 0;
     if (message.id == graphmsg::AsyncEvent()) {
         const auto request = m_requests.Take(message.lParam);
         if (request && m_parent)

@@ -8,6 +8,7 @@
 #include "app/DocumentHints.h"
 #include "app/ExceptionReport.h"
 #include "graphics/CGraphFrame.h"
+#include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphMessages.h"
 #include "graphics/GraphicsTexts.h"
@@ -15,6 +16,7 @@
 #include "graphics/IGraphDocument.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
+#include "platform/controls/DragDrop.h"
 #include "platform/core/Exception.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CReadingInfo.h"
@@ -53,7 +55,10 @@ private:
 } // namespace
 
 CGraphView::CGraphView(IGraphViewWindow* window, IGraphDocument* document)
-    : m_window(window), m_doc(document), m_frames(std::make_unique<CGraphFrameList>()) {}
+    : m_window(window), m_doc(document), m_frames(std::make_unique<CGraphFrameList>()) {
+    static std::uint32_t pages = 0;
+    m_dragId = ++pages;
+}
 
 CGraphView::~CGraphView() {
     m_selected = nullptr;
@@ -606,6 +611,14 @@ long CGraphView::OnMessage(const tvane::Message& message) {
     }
     if (message.id == graphmsg::TabNameChange())
         return SetTabName(message.text) ? 1 : 0;
+    // A display dragged here from another page.
+    if (message.id == tvane::dragmsg::QueryDrop())
+        return displaydrag::Accepts(*this, message.wParam, message.lParam) ? 1 : 0;
+    if (message.id == tvane::dragmsg::DoDrop())
+        return displaydrag::Accepts(*this, message.wParam, message.lParam) &&
+                       displaydrag::Drop(*this)
+                   ? 1
+                   : 0;
     if (message.id == graphmsg::TabWndColorChange()) {
         if (message.data)
             SetBackColor(*static_cast<const std::uint32_t*>(message.data));

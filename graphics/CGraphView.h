@@ -147,6 +147,10 @@ public:
     void PostRequest(const void* source, const CReadingInfo& request, long long mode);
     long OnMessage(const tvane::Message& message) override;
 
+    // The page's number among the pages of the process, naming it as the
+    // source of a display's drag.
+    std::uint32_t GetDragId() const { return m_dragId; }
+
     // Every change of the page's displays, name or colour sets it.
     static void SetLayoutChanged(bool changed);
     static bool IsLayoutChanged() { return s_layoutChanged; }
@@ -174,5 +178,6 @@ private:
     std::uint32_t m_backColor = kDefaultBackColor;
     DisplayRequestQueue m_requests;
     RectTracker m_tracker;
+    std::uint32_t m_dragId;
     static bool s_layoutChanged;
 };

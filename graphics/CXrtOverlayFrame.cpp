@@ -619,18 +619,30 @@ bool CXrtOverlayFrame::IsOnLegendEdge(int y) const {
     return legend::OnLegendEdge(y, m_legendWindow->GetRectInFrame().top);
 }
 
-void CXrtOverlayFrame::DropLegendEdge(int lineTop) {
-    if (!m_legendWindow)
-        return;
-    const GRect legendRect = m_legendWindow->GetRectInFrame();
+legend::DragGeometry CXrtOverlayFrame::LegendDragGeometry() const {
     legend::DragGeometry g;
     g.clientTop = 0;
     g.plotReserve = m_plotReserve;
     g.extraReserve = m_extraReserve;
-    g.legendBottom = legendRect.bottom;
+    g.legendBottom = m_legendWindow ? m_legendWindow->GetRectInFrame().bottom : 0;
     g.rowHeight = m_legend ? m_legend->RowHeight() : CLegendGrid::kRowPixels;
     g.headerHeight = m_legend ? m_legend->HeaderHeight() : CLegendGrid::kRowPixels;
-    m_legendRows = legend::RowsAfterDrag(g, lineTop, m_legendRows, legendRect.top);
+    return g;
+}
+
+bool CXrtOverlayFrame::GetLegendDragLimits(int& upper, int& lower) const {
+    if (!m_legendWindow)
+        return false;
+    legend::DragLimits(LegendDragGeometry(), upper, lower);
+    return true;
+}
+
+void CXrtOverlayFrame::DropLegendEdge(int lineTop) {
+    if (!m_legendWindow)
+        return;
+    const GRect legendRect = m_legendWindow->GetRectInFrame();
+    m_legendRows =
+        legend::RowsAfterDrag(LegendDragGeometry(), lineTop, m_legendRows, legendRect.top);
     UpdateMinTrack();
     LayoutChildren();
     MarkLayoutChanged(true);

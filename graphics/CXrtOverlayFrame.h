@@ -10,6 +10,7 @@
 #include "graphics/CTextDisplay.h"
 #include "graphics/CXrtFrame.h"
 #include "graphics/CXrtOverlayPlot.h"
+#include "graphics/LegendRules.h"
 #include "graphics/OverlayStaging.h"
 
 class CChannelInfo;
@@ -121,6 +122,8 @@ public:
     // The legend's top edge: whether y (frame client pixels) shows the
     // sizing cursor, and the drop of the dragged line there.
     bool IsOnLegendEdge(int y) const;
+    // Where the drag line of the legend's edge may go (upper < lower).
+    bool GetLegendDragLimits(int& upper, int& lower) const;
     void DropLegendEdge(int lineTop);
     int GetLegendRows() const { return m_legendRows; }
     int LegendHeight() const;
@@ -180,6 +183,7 @@ public:
     void OnLegendTabOut() override { TabFromLegend(); }
 
 private:
+    legend::DragGeometry LegendDragGeometry() const;
     void DestroyChildren();
     void ResetStaging();
     void FlushStaging();

@@ -15,6 +15,7 @@
 #include "platform/core/Format.h"
 #include "platform/gridview/GridFindDialog.h"
 #include "platform/ui/Prompter.h"
+#include "platform/widgets/MfxCursor.h"
 
 namespace {
 
@@ -26,14 +27,6 @@ constexpr const char* kCopied = "The selected data has been successfully copied 
 // The header texts of the data columns.
 constexpr const char* kHeaders[] = {"Type", "Channel", "Date/Time", "Description"};
 constexpr int kWidths[] = {40, 90, 70, 125, 110};
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The code the focus-change message carries for a key.
 int MessageKey(int key) {
@@ -134,7 +127,7 @@ bool CEventView::EditEvent() {
 
     CDatasetEvent event;
     {
-        WaitCursor wait;
+        tvane::CMfxWaitCursor wait;
         if (!m_doc->GetEvent(row - 1, event))
             return false;
     }
@@ -155,7 +148,7 @@ void CEventView::DeleteEvents() {
                            kConfirmDeleteCaption) != tvane::MsgAnswer::Yes)
         return;
     {
-        WaitCursor wait;
+        tvane::CMfxWaitCursor wait;
         const tvane::GridRangeList ranges = Core().GetSelection();
         if (ranges.empty()) {
             tvane::ShowMessage(kNothingSelected, tvane::MsgButtons::Ok, tvane::MsgIcon::Warning);

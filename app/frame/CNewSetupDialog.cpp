@@ -4,6 +4,7 @@
 #include <QStyle>
 
 #include "app/frame/MfxFontQt.h"
+#include "platform/widgets/MfxCursor.h"
 #include "platform/widgets/QtText.h"
 #include "ui_CNewSetupDialog.h"
 
@@ -16,9 +17,10 @@ CNewSetupDialog::CNewSetupDialog(NewSetupModel& model, QWidget* parent)
     m_slots = {m_ui->slot1Combo, m_ui->slot2Combo, m_ui->slot3Combo};
     m_ui->icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     ApplyDialogFont(this);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_model.Init();
-    QApplication::restoreOverrideCursor();
+    {
+        tvane::CMfxWaitCursor wait;
+        m_model.Init();
+    }
     m_ui->nameEdit->setMaxLength(static_cast<int>(NewSetupModel::kNameLimit));
     m_ui->nameEdit->setText(ToQString(m_model.m_name));
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
@@ -34,9 +36,10 @@ CNewSetupDialog::CNewSetupDialog(NewSetupModel& model, QWidget* parent)
         m_ui->okButton->setEnabled(m_model.OkEnabled());
     });
     connect(m_ui->setToInstrument, &QPushButton::clicked, this, [this] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_model.SetToInstrument();
-        QApplication::restoreOverrideCursor();
+        {
+            tvane::CMfxWaitCursor wait;
+            m_model.SetToInstrument();
+        }
         ShowSelections();
     });
     connect(m_ui->okButton, &QPushButton::clicked, this, &CNewSetupDialog::accept);
@@ -73,9 +76,11 @@ void CNewSetupDialog::accept() {
     m_model.EditName(ToUtf8(m_ui->nameEdit->text()));
     if (!m_model.OkEnabled())
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = m_model.Accept();
-    QApplication::restoreOverrideCursor();
+    bool ok = false;
+    {
+        tvane::CMfxWaitCursor wait;
+        ok = m_model.Accept();
+    }
     if (ok)
         QDialog::accept();
 }

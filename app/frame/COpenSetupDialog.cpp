@@ -4,6 +4,7 @@
 
 #include "app/frame/MfxFontQt.h"
 #include "platform/tree/TreeControl.h"
+#include "platform/widgets/MfxCursor.h"
 #include "platform/widgets/QtText.h"
 #include "ui_COpenSetupDialog.h"
 
@@ -18,7 +19,7 @@ COpenSetupDialog::COpenSetupDialog(OpenSetupModel& model,
     control->setMinimumSize(260, 240);
     m_ui->treeLayout->addWidget(control);
     ApplyDialogFont(this);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    tvane::CMfxWaitCursor wait;
     setWindowTitle(ToQString(m_model.Caption()));
     m_tree.SubclassDlgItem(this, CQmxTree::kControlId);
     m_model.Init();
@@ -39,7 +40,6 @@ COpenSetupDialog::COpenSetupDialog(OpenSetupModel& model,
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &COpenSetupDialog::reject);
     connect(m_ui->deleteButton, &QPushButton::clicked, this, [this] { OnDelete(); });
     connect(m_ui->propertiesButton, &QPushButton::clicked, this, [this] { OnProperties(); });
-    QApplication::restoreOverrideCursor();
     resize(620, 360);
 }
 
@@ -123,11 +123,12 @@ void COpenSetupDialog::OnSelectionChanged() {
     const CNodeCtrl::Handle node = m_tree.GetCurrentNode();
     if (node == 0)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::vector<OpenSetupModel::Node> selection =
-        m_tree.HasMultipleSelection() ? Selection() : std::vector<OpenSetupModel::Node>{};
-    m_model.SelectionChanged(NodeOf(node), selection);
-    QApplication::restoreOverrideCursor();
+    {
+        tvane::CMfxWaitCursor wait;
+        std::vector<OpenSetupModel::Node> selection =
+            m_tree.HasMultipleSelection() ? Selection() : std::vector<OpenSetupModel::Node>{};
+        m_model.SelectionChanged(NodeOf(node), selection);
+    }
     ShowState();
 }
 

@@ -19,17 +19,10 @@
 #include "database/WorkspaceTree.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
+#include "platform/widgets/MfxCursor.h"
 #include "scan/ValueFormat.h"
 
-namespace {
-
-// The wait cursor for as long as a command works.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
+namespace {} // namespace
 
 bool FrameFileWindows::RunNewSetup(NewSetupModel& model) {
     CNewSetupDialog dialog(model, &m_frame);
@@ -128,7 +121,7 @@ FileCommandWiring::FileCommandWiring(CLoggerDoc& doc, CWorkspace& workspace, CMa
     const auto enabled = [commands] { return commands->IsEnabled(); };
     const auto guarded = [](auto step) {
         return [step] {
-            WaitCursor wait;
+            tvane::CMfxWaitCursor wait; // for as long as the command works
             step();
         };
     };

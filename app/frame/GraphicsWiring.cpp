@@ -17,6 +17,8 @@
 #include "graphics/view/StripChartWindows.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
+#include "platform/controls/DragDrop.h"
+#include "platform/widgets/QtDragTracker.h"
 #include "platform/widgets/QtText.h"
 
 namespace {
@@ -25,6 +27,30 @@ namespace {
 constexpr std::uint32_t kPagesMark = 0x53474150; // "PAGS"
 
 } // namespace
+
+// The tabs of the pages take what is dropped on them for the page of the tab
+// under the pointer; a page that takes a drop is shown.
+class GraphicsWiring::TabDropTarget final : public tvane::MessageTarget {
+public:
+    explicit TabDropTarget(CMainFrame& frame) : m_frame(frame) {}
+    long OnMessage(const tvane::Message& message) override {
+        const bool query = message.id == tvane::dragmsg::QueryDrop();
+        if (!query && message.id != tvane::dragmsg::DoDrop())
+            return 0;
+        QTabBar* tabs = m_frame.Pages()->tabBar();
+        const int index = tabs->tabAt(tabs->mapFromGlobal(tvane::DragPoint()));
+        auto* page = qobject_cast<CGraphViewWnd*>(m_frame.GraphicsPage(index));
+        if (!page)
+            return 0;
+        const long answer = tvane::MessageBus::Send(page->Model(), message);
+        if (!query && answer)
+            m_frame.SelectPage(index);
+        return answer;
+    }
+
+private:
+    CMainFrame& m_frame;
+};
 
 GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
     : m_frame(frame), m_doc(doc), m_graphDoc(std::make_unique<GraphDocument>(doc)),
@@ -100,6 +126,8 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
         if (a->text() == "&Settings")
             before = a;
     m_frame.menuBar()->insertMenu(before, m_menu);
+    m_tabDrop = std::make_unique<TabDropTarget>(m_frame);
+    tvane::SetDropTarget(m_frame.Pages()->tabBar(), m_tabDrop.get());
     // A double click on a page's tab opens its Page Properties.
     QObject::connect(m_frame.Pages()->tabBar(), &QTabBar::tabBarDoubleClicked, &m_frame,
                      [this](int index) {
@@ -109,6 +137,7 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
 }
 
 GraphicsWiring::~GraphicsWiring() {
+    tvane::SetDropTarget(m_frame.Pages()->tabBar(), nullptr);
     for (unsigned id : m_commands) {
         m_frame.SetCommandHandler(id, {});
         m_frame.SetCommandEnabler(id, {});

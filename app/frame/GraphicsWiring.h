@@ -17,8 +17,8 @@ class CArchive;
 
 // The graphics pages of the program's one document: each page's window made
 // with the document as its data, the Graphics menu (the displays the factory
-// lists, Windows..., Print...), the display sheets, and the pages' part of the
-// document file.
+// lists, Windows..., Print...), the display sheets, the pages' part of the
+// document file, and the tabs that take a display dragged from another page.
 class GraphicsWiring {
 public:
     GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc);
@@ -39,6 +39,7 @@ public:
     bool PrintCurrentPageToPdf(const QString& path, bool selectionOnly);
 
 private:
+    class TabDropTarget;
     CGraphViewWnd* MakePage();
 
     CMainFrame& m_frame;
@@ -47,4 +48,5 @@ private:
     std::unique_ptr<QtGraphSheetRunner> m_sheets;
     QMenu* m_menu = nullptr;
     std::vector<unsigned> m_commands;
+    std::unique_ptr<TabDropTarget> m_tabDrop;
 };

@@ -1,6 +1,7 @@
 #include "graphics/pages/CGraphSheet.h"
 
 #include <map>
+#include <optional>
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@
 #include "graphics/pages/COverAdvancedPage.h"
 #include "graphics/pages/CTabPropSheet.h"
 #include "graphics/pages/CUpdateScanPage.h"
+#include "platform/widgets/MfxCursor.h"
 #include "platform/widgets/QtText.h"
 
 CGraphSheet::CGraphSheet(const std::vector<int>& pageIds, CGraphFrame& frame, int startPage,
@@ -73,10 +75,10 @@ long CGraphSheet::QuerySiblings(int code) {
 
 bool QtGraphSheetRunner::Run(CGraphFrame& frame, const std::vector<int>& pageIds,
                              unsigned captionId, int startPage, int& activePage) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<tvane::CMfxWaitCursor> wait(std::in_place); // while the sheet is built
     CGraphSheet sheet(pageIds, frame, startPage, captionId,
                       m_parent ? m_parent : QApplication::activeWindow());
-    QApplication::restoreOverrideCursor();
+    wait.reset();
     const bool ok = sheet.exec() == QDialog::Accepted;
     activePage = sheet.GetSelectedPage();
     return ok;

@@ -14,9 +14,12 @@
 #include <QToolButton>
 
 #include "graphics/CGraphFrame.h"
+#include "graphics/CGraphView.h"
 #include "graphics/CTextBox.h"
 #include "graphics/CXrtOverlayFrame.h"
+#include "graphics/DisplayDrag.h"
 #include "graphics/view/QtGraphDC.h"
+#include "platform/widgets/QtDragTracker.h"
 #include "platform/widgets/QtText.h"
 
 namespace {
@@ -66,11 +69,23 @@ CGraphFrameWnd::CGraphFrameWnd(CGraphFrame& frame, QWidget* page, const GRect& r
     });
     setGeometry(ToQRect(rect));
     LayoutClient();
+    // The display passes what is dropped on it to its page.
+    tvane::SetDropTarget(this, &frame);
     hide();
 }
 
 CGraphFrameWnd::~CGraphFrameWnd() {
+    tvane::SetDropTarget(this, nullptr);
     m_client->removeEventFilter(this);
+}
+
+bool CGraphFrameWnd::StartDrag() {
+    CGraphView* view = m_frame.GetParentView();
+    if (!view)
+        return false;
+    m_drag = Drag::None;
+    displaydrag::CDisplayDragObject object(&m_frame);
+    return tvane::BeginDrag(this, displaydrag::kDisplay, object, view->GetDragId());
 }
 
 void CGraphFrameWnd::MoveWindow(const GRect& rect, bool repaint) {
@@ -171,6 +186,12 @@ bool CGraphFrameWnd::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(event);
         m_frame.OnLButtonDown();
+        if (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ControlModifier) &&
+            e->position().y() < m_frame.GetTitleHeight()) {
+            // Ctrl on the title band drags a copy of the display to another page.
+            StartDrag();
+            return true;
+        }
         if (e->button() == Qt::LeftButton) {
             // The body is the display's caption: dragging it moves the display.
             m_drag = Drag::Move;

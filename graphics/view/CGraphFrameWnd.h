@@ -38,6 +38,9 @@ public:
         if (m_contextMenu)
             m_contextMenu(global);
     }
+    // Drags a copy of the display towards another page; false when no drag
+    // could start.
+    bool StartDrag();
 
     // IGraphFrameWindow
     void MoveWindow(const GRect& rect, bool repaint) override;

@@ -19,6 +19,7 @@
 #include "graphics/view/GraphClipboard.h"
 #include "graphics/view/QtGraphDC.h"
 #include "platform/ui/Help.h"
+#include "platform/widgets/QtDragTracker.h"
 #include "platform/widgets/QtText.h"
 
 namespace {
@@ -92,6 +93,7 @@ CGraphViewWnd::CGraphViewWnd(IGraphDocument* document, std::function<void(IView*
     m_model->SetClipboard(&QtGraphClipboard::Instance());
     m_model->SetRectTracker([this](const GRect& r) { return TrackPaste(r); });
     m_model->OnInitialUpdate(false);
+    tvane::SetDropTarget(this, m_model.get());
 
     m_menu = new QMenu(this);
     m_menu->addAction(AddAction(kEditCut, "Cu&t", QKeySequence(Qt::CTRL | Qt::Key_X)));
@@ -115,6 +117,7 @@ CGraphViewWnd::~CGraphViewWnd() {
     if (m_detach)
         m_detach(m_model.get());
     // The displays' windows go with the model, before this window's children.
+    tvane::SetDropTarget(this, nullptr);
     m_model.reset();
 }
 

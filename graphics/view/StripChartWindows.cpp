@@ -16,6 +16,7 @@
 #include "graphics/view/TextDisplayView.h"
 #include "platform/chartview/ChartRenderer.h"
 #include "platform/grid/GridCore.h"
+#include "platform/widgets/QtBarTracker.h"
 
 namespace {
 
@@ -77,24 +78,31 @@ std::unique_ptr<ChildWindow> Place(QWidget* widget, const GRect& rect) {
 QtStripChartWindows g_windows;
 
 // The legend's top edge in the frame's window: the sizing cursor over the
-// three pixel rows above it, and a drag of a line that sets the legend's rows.
+// three pixel rows above it, whichever child lies there, and a divider tracked
+// across the client width that sets the legend's rows where it is let go.
 class LegendEdgeFilter : public QObject {
 public:
     LegendEdgeFilter(QWidget* frameWidget, CXrtOverlayFrame& frame)
-        : QObject(frameWidget), m_widget(frameWidget), m_frame(frame) {
+        : QObject(frameWidget), m_widget(frameWidget), m_frame(frame),
+          m_tracker(new tvane::QtBarTracker(frameWidget, [this](bool) { OnTrackEnd(); })) {
         frameWidget->setMouseTracking(true);
         frameWidget->installEventFilter(this);
+        for (QWidget* child : frameWidget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            Watch(child);
     }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (m_tracker->IsTracking())
+            return false;
         switch (event->type()) {
+        case QEvent::ChildAdded:
+            if (watched == m_widget)
+                if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+                    Watch(child);
+            return false;
         case QEvent::MouseMove: {
-            const int y = static_cast<QMouseEvent*>(event)->position().toPoint().y();
-            if (m_dragging) {
-                m_lineY = y;
-                return true;
-            }
+            const int y = InFrame(watched, static_cast<QMouseEvent*>(event)).y();
             const bool edge = m_frame.IsOnLegendEdge(y);
             if (edge != m_sizing) {
                 m_sizing = edge;
@@ -114,31 +122,51 @@ protected:
             }
             if (mouse->button() != Qt::LeftButton || !m_sizing)
                 return false;
-            m_dragging = true;
-            m_lineY = mouse->position().toPoint().y();
-            return false; // the frame is selected as by any press
-        }
-        case QEvent::MouseButtonRelease:
-            if (!m_dragging)
-                return false;
-            // The line lands where the button is let go, moved or not.
-            m_lineY = static_cast<QMouseEvent*>(event)->position().toPoint().y();
-            m_dragging = false;
-            m_sizing = false;
-            m_widget->unsetCursor();
-            m_frame.DropLegendEdge(m_lineY);
+            m_frame.OnLButtonDown(); // the frame is selected as by any press
+            StartTrack(InFrame(watched, mouse));
             return true;
+        }
         default:
             return false;
         }
     }
 
 private:
+    // A line of no height across the client width at the pointer, kept
+    // between the highest and the lowest place the legend's edge may go.
+    void StartTrack(const QPoint& at) {
+        int upper = 0;
+        int lower = 0;
+        if (!m_frame.GetLegendDragLimits(upper, lower))
+            return;
+        tvane::CMfxTracker& tracker = m_tracker->Tracker();
+        tracker.SetMinSize(4, 4);
+        tracker.SetHitMargin(1);
+        tracker.SetRect(tvane::CMfxTracker::kHorizontal, {0, at.y(), m_widget->width(), at.y()});
+        m_tracker->Start(at, QRect(0, upper, m_widget->width(), std::max(1, lower - upper)));
+    }
+    void Watch(QWidget* child) {
+        if (child == m_widget)
+            return;
+        child->setMouseTracking(true);
+        child->installEventFilter(this);
+    }
+    QPoint InFrame(QObject* watched, QMouseEvent* mouse) const {
+        const QPoint p = mouse->position().toPoint();
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget && widget != m_widget ? widget->mapTo(m_widget, p) : p;
+    }
+    // The line lands where the track left it, moved or not.
+    void OnTrackEnd() {
+        m_sizing = false;
+        m_widget->unsetCursor();
+        m_frame.DropLegendEdge(m_tracker->Tracker().GetRect().top);
+    }
+
     QWidget* m_widget;
     CXrtOverlayFrame& m_frame;
+    tvane::QtBarTracker* m_tracker;
     bool m_sizing = false;
-    bool m_dragging = false;
-    int m_lineY = 0;
 };
 
 } // namespace

@@ -24,4 +24,12 @@ std::string Format(const char* fmt, ...) {
     return s;
 }
 
+bool ReplaceFirst(std::string& text, std::string_view pattern, std::string_view replacement) {
+    const std::size_t at = text.find(pattern);
+    if (at == std::string::npos)
+        return false;
+    text.replace(at, pattern.size(), replacement);
+    return true;
+}
+
 } // namespace tvane

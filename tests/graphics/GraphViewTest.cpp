@@ -7,10 +7,13 @@
 #include "app/DocumentHints.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CTextFrame.h"
+#include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphMessages.h"
+#include "platform/controls/DragDrop.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
+#include "tests/support/TempHome.h"
 
 namespace {
 
@@ -286,6 +289,56 @@ TEST_F(GraphViewTest, AHiddenDisplayIsShownAgainWhenItsCloneCannotBeMade) {
     sheet.ok = false;
     EXPECT_FALSE(view.EditSelectedProperties());
     EXPECT_TRUE(frame->GetWindow()->IsVisible());
+}
+
+// A display's drag: its frame passes the drop messages to its page, which
+// takes a display from any other page through the drag file.
+TEST_F(GraphViewTest, ADisplayDroppedFromAnotherPageArrivesWithTheSameArchive) {
+    tvane::test::TempHome home;
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string keptTmp = oldTmp ? oldTmp : "";
+    setenv("TMPDIR", home.Path().c_str(), 1);
+
+    FakeViewWindow otherWindow;
+    CGraphView other{&otherWindow, &doc};
+    other.SetClipboard(&clipboard);
+    ASSERT_NE(other.GetDragId(), view.GetDragId());
+    ASSERT_TRUE(other.CreateDisplay(kText));
+    auto* source = static_cast<CTextFrame*>(other.GetSelected());
+    source->GetTextBox()->SetText("dragged");
+    displaydrag::CDisplayDragObject object(source);
+    ASSERT_TRUE(tvane::SaveDragObject(object));
+
+    CTextFrame* here = Add();
+    using tvane::dragmsg::DoDrop;
+    using tvane::dragmsg::QueryDrop;
+    const auto send = [&](tvane::MessageTarget& to, tvane::MessageId id, long long second) {
+        return tvane::MessageBus::Send(to, {id, displaydrag::kDisplay, second, {}, nullptr});
+    };
+    // Asked through a display of the page, or the page itself.
+    EXPECT_EQ(send(*here, QueryDrop(), other.GetDragId()), 1);
+    EXPECT_EQ(send(*here, QueryDrop(), view.GetDragId()), 0); // from this page
+    EXPECT_EQ(tvane::MessageBus::Send(view, {QueryDrop(), 1234, other.GetDragId(), {}, nullptr}),
+              0); // something else than a display
+    EXPECT_EQ(send(view, DoDrop(), view.GetDragId()), 0);
+    EXPECT_EQ(view.GetFrameCount(), 1);
+
+    EXPECT_EQ(send(*here, DoDrop(), other.GetDragId()), 1);
+    ASSERT_EQ(view.GetFrameCount(), 2);
+    CGraphFrame* dropped = view.GetSelected();
+    ASSERT_NE(dropped, here);
+    EXPECT_EQ(CGraphView::StoreFrame(*dropped), CGraphView::StoreFrame(*source));
+    EXPECT_EQ(other.GetFrameCount(), 1); // the source keeps its display
+
+    // A drag file that does not read drops nothing.
+    tvane::test::WriteFile(tvane::GetDragFileName(), "\xFF\xFF\x00");
+    EXPECT_EQ(send(view, DoDrop(), other.GetDragId()), 0);
+    EXPECT_EQ(view.GetFrameCount(), 2);
+
+    if (oldTmp)
+        setenv("TMPDIR", keptTmp.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
 }
 
 TEST_F(GraphViewTest, CopyThenPasteGivesADisplayWithTheSameArchive) {

@@ -264,13 +264,40 @@ TEST_F(StripChartWindowTest, DraggingTheLegendsTopEdgeSetsItsRows) {
     Move(frameWidget, edge);
     EXPECT_EQ(frameWidget->cursor().shape(), Qt::SizeVerCursor);
     QTest::mousePress(frameWidget, Qt::LeftButton, {}, edge);
+    // The frame holds the mouse and shows the line as an inverted band.
+    EXPECT_EQ(QWidget::mouseGrabber(), frameWidget);
     Move(frameWidget, QPoint(200, legend.bottom - 22 - 5 * 22), Qt::LeftButton);
+    auto* band = frameWidget->findChild<QWidget*>("trackerBand");
+    ASSERT_NE(band, nullptr);
+    EXPECT_TRUE(band->isVisible());
     QTest::mouseRelease(frameWidget, Qt::LeftButton, {}, QPoint(200, legend.bottom - 22 - 5 * 22));
+    EXPECT_FALSE(band->isVisible());
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(frame->GetLegendRows(), 5);
     EXPECT_EQ(frame->GetLegendWindow()->GetRectInFrame().Height(), 6 * 22);
     Move(frameWidget, edge);
     Move(frameWidget, QPoint(200, 2)); // the title band
     EXPECT_NE(frameWidget->cursor().shape(), Qt::SizeVerCursor);
+}
+
+TEST_F(StripChartWindowTest, TheLegendsEdgeStaysInItsBoundsAndALostMouseEndsTheDrag) {
+    auto* frameWidget = dynamic_cast<QWidget*>(frame->GetWindow());
+    ASSERT_NE(frameWidget, nullptr);
+    const GRect legend = frame->GetLegendWindow()->GetRectInFrame();
+    const QPoint edge(200, legend.top - 2);
+    Move(frameWidget, edge);
+    QTest::mousePress(frameWidget, Qt::LeftButton, {}, edge);
+    // Far below the lowest place: the line stops there, one row.
+    Move(frameWidget, QPoint(200, legend.bottom + 300), Qt::LeftButton);
+    QWidget other(&window.page);
+    other.show();
+    other.grabMouse();         // another window takes the mouse
+    QEvent next(QEvent::User); // the next event anywhere sees it
+    QApplication::sendEvent(frameWidget, &next);
+    EXPECT_EQ(frame->GetLegendRows(), 1);
+    other.releaseMouse();
+    QTest::mouseRelease(frameWidget, Qt::LeftButton, {}, QPoint(200, 10));
+    EXPECT_EQ(frame->GetLegendRows(), 1); // the release after the end changes nothing
 }
 
 TEST_F(StripChartWindowTest, AStripChartPrintsToPdf) {

@@ -24,6 +24,14 @@ TEST(Format, GrowsPastAnyFixedBuffer) {
     EXPECT_EQ(Format("%s", ""), "");
 }
 
+TEST(Format, ReplaceFirstReplacesOnlyTheFirstOccurrence) {
+    std::string text = "%H:%M %H";
+    EXPECT_TRUE(tvane::ReplaceFirst(text, "%H", "hh"));
+    EXPECT_EQ(text, "hh:%M %H");
+    EXPECT_FALSE(tvane::ReplaceFirst(text, "%S", "ss"));
+    EXPECT_EQ(text, "hh:%M %H");
+}
+
 TEST(FakeClock, TickWrapsAndWallTimeCarriesMilliseconds) {
     FakeClock clock(1000, 0xFFFFFF00u);
     clock.Advance(0x200);
