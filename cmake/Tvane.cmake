@@ -17,8 +17,8 @@ endmacro()
 # Qt folders are compiled as unity sources of up to 8 files each: one parse of Qt per
 # batch, about a fifth of the cost. Names at file scope must therefore differ between
 # the files of a Qt library. (Precompiled headers gain nothing with gcc: loading the
-# ~200 MB header dump costs about what parsing Qt does.) Tests stay file by file: their
-# helpers share names. TVANE_QT_UNITY=OFF compiles the libraries file by file too.
+# ~200 MB header dump costs about what parsing Qt does.) TVANE_QT_UNITY=OFF compiles the
+# libraries file by file.
 option(TVANE_QT_UNITY "Compile the Qt folders' libraries as unity sources" ON)
 
 # tvane_library(<target> [SHARED] [DEPS <targets>...] [PRIVATE_DEPS <targets>...]
@@ -46,11 +46,19 @@ function(tvane_library target)
   endif()
 endfunction()
 
-# tvane_test(<target> LIBS <targets>...)
-# One GoogleTest executable of all .cpp files of the calling tests folder.
+# GoogleTest's (and Qt's) headers are likewise most of what a test file costs, so the
+# test executables are compiled as unity sources of up to TVANE_TEST_UNITY_BATCH files
+# too. Names at file scope (also in anonymous namespaces) must differ between the files
+# of a tests folder; a file that cannot share is listed under tvane_test's SEPARATE.
+option(TVANE_TEST_UNITY "Compile the test executables as unity sources" ON)
+set(TVANE_TEST_UNITY_BATCH 8 CACHE STRING "Test files per unity source (0: a folder's all)")
+
+# tvane_test(<target> LIBS <targets>... [SOURCES <files>...] [SEPARATE <files>...])
+# One GoogleTest executable of all .cpp files of the calling tests folder (or of
+# SOURCES). SEPARATE files (names relative to the folder) stay out of the unity sources.
 # TVANE_TEST_DATA points at the folder's data/ fixtures.
 function(tvane_test target)
-  cmake_parse_arguments(T "" "" "LIBS;SOURCES" ${ARGN})
+  cmake_parse_arguments(T "" "" "LIBS;SOURCES;SEPARATE" ${ARGN})
   if(NOT T_SOURCES)
     file(GLOB T_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   endif()
@@ -58,6 +66,14 @@ function(tvane_test target)
     return()  # a tests folder that has no tests yet
   endif()
   add_executable(${target} ${T_SOURCES})
+  if(TVANE_TEST_UNITY)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON
+                          UNITY_BUILD_BATCH_SIZE ${TVANE_TEST_UNITY_BATCH})
+    foreach(file IN LISTS T_SEPARATE)
+      set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/${file} PROPERTIES
+                                  SKIP_UNITY_BUILD_INCLUSION ON)
+    endforeach()
+  endif()
   target_link_libraries(${target} PRIVATE ${T_LIBS} tvane_testsupport GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
     TVANE_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"

@@ -86,7 +86,7 @@ private:
     }
 };
 
-class ComSurfaceTest : public test::TempHomeTest {
+class ComSurfaceTest : public ::tvane::test::TempHomeTest {
 protected:
     std::shared_ptr<Script> script = std::make_shared<Script>();
     ScopedTransportCreator wenx{

@@ -18,7 +18,7 @@ using Step = ScriptedTransport::Step;
 using Lines = std::vector<std::string>;
 
 // A control whose Wenx interface (types 1 and 4) is a scripted instrument.
-class CommCtrlTest : public test::TempHomeTest {
+class CommCtrlTest : public ::tvane::test::TempHomeTest {
 protected:
     std::shared_ptr<Script> script = std::make_shared<Script>();
     ScopedTransportCreator wenx{

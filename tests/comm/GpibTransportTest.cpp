@@ -74,7 +74,7 @@ public:
     bool accept = true;
 };
 
-class GpibTest : public test::TempHomeTest {
+class GpibTest : public ::tvane::test::TempHomeTest {
 protected:
     FakeBus bus{FakePath("gpibfake")};
     ScriptedPrompter prompter;

@@ -16,11 +16,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 const Lines kSettingQueries{"SYST:COMM:SER:BAUD?", "SYST:COMM:SER:PAR?", "SYST:COMM:SER:HAND?"};
-constexpr const char* kIdentity = "ORVANTA,QT7100,0,1.2";
+constexpr const char* kSerialIdentity = "ORVANTA,QT7100,0,1.2";
 
 // An instrument on COM1 (a pseudo-terminal) that answers the serial settings and
 // identity queries; time moves only while the transport waits.
-class Rs232Test : public test::TempHomeTest {
+class Rs232Test : public ::tvane::test::TempHomeTest {
 protected:
     ScriptedSerialDevice device;
     FakeClock clock;
@@ -34,7 +34,7 @@ protected:
         MapPort("COM1", device.PortPath());
         PortSettings({{"SubPort", "COM1"}, {"BaudRate", "57600"}, {"Protocol", "XONXON"}});
         InstrumentSettings("+57600", "NONE", "XON");
-        device.On("*IDN?", kIdentity);
+        device.On("*IDN?", kSerialIdentity);
     }
 
     static void MapPort(const std::string& name, const std::string& path) {
@@ -131,7 +131,7 @@ TEST_F(Rs232Test, TheControlOpensTalksToAndClosesTheInstrument) {
     EXPECT_EQ(device.received,
               (Lines{kSettingQueries[0], kSettingQueries[1], kSettingQueries[2], "*IDN?"}));
     EXPECT_EQ(ctrl.InterfaceType(), 3);
-    EXPECT_EQ(ctrl.IdentityLine(), std::string("OrvantaQT7100\tCOM1,0\t") + kIdentity);
+    EXPECT_EQ(ctrl.IdentityLine(), std::string("OrvantaQT7100\tCOM1,0\t") + kSerialIdentity);
     EXPECT_EQ(GetPrivateProfileString("Settings", "ConnectSpeed", "", "linkwell.ini"), "57600");
 
     device.On("SYST:ERR?", "+0,\"No error\"");
@@ -233,7 +233,7 @@ TEST_F(Rs232Test, AReadWithoutAnAnswerTimesOut) {
     device.OnPieces("HALF?", {"+12"});
     EXPECT_FALSE(Ask(t, "HALF?").first);
     EXPECT_EQ(LastError(t).first, 1052);
-    EXPECT_EQ(Ask(t, "*IDN?"), std::make_pair(true, std::string(kIdentity)));
+    EXPECT_EQ(Ask(t, "*IDN?"), std::make_pair(true, std::string(kSerialIdentity)));
 
     EXPECT_TRUE(t.IsInstrumentResponding());
     device.Forget("*IDN?");
@@ -314,7 +314,7 @@ TEST_F(Rs232Test, OpenAnyFindsTheInstrumentOnTheSerialPort) {
     std::vector<std::string> found;
     EXPECT_TRUE(ctrl.Transport()->Search(found, "*", 0));
     EXPECT_EQ(reentry.nested, false);
-    EXPECT_EQ(found, Lines{std::string("OrvantaQT7100\tCOM,1\t") + kIdentity});
+    EXPECT_EQ(found, Lines{std::string("OrvantaQT7100\tCOM,1\t") + kSerialIdentity});
 }
 
 // Plays the user of the settings dialog: may press Test, then OK with new codes.

@@ -21,7 +21,7 @@ using Lines = std::vector<std::string>;
 constexpr const char* kLine = "OrvantaQT7100\tgpib0,9\tORVANTA QT7100 Data Logger";
 
 // The Wenx and RS-232 interfaces are scripted; the other real ones are absent.
-class SetupPageTest : public test::TempHomeTest {
+class SetupPageTest : public ::tvane::test::TempHomeTest {
 protected:
     std::shared_ptr<ScriptedTransport::Script> wenx = std::make_shared<ScriptedTransport::Script>();
     std::shared_ptr<ScriptedTransport::Script> serial =

@@ -12,7 +12,7 @@
 namespace tvane::comm {
 namespace {
 
-using test::TempHomeTest;
+using ::tvane::test::TempHomeTest;
 
 TEST(InterfaceTypes, NameToTypeTakesTheFirstWordFound) {
     const struct {

@@ -25,7 +25,7 @@
 namespace tvane::comm {
 namespace {
 
-constexpr const char* kIdentity = "ORVANTA,QT7100,0,1.2\n";
+constexpr const char* kWenxIdentity = "ORVANTA,QT7100,0,1.2\n";
 constexpr const char* kModel = "OrvantaQT7100";
 
 // An SCPI instrument on a raw socket of 127.0.0.1: every line it receives is
@@ -172,7 +172,7 @@ public:
 
 // A GPIB controller "gpib0" with the instrument at bus address 9 and nothing
 // listening at 12, and a LAN gateway unit "lan".
-class WenxTest : public test::TempHomeTest {
+class WenxTest : public ::tvane::test::TempHomeTest {
 protected:
     InstrumentServer server;
     FakeClock clock;
@@ -183,7 +183,7 @@ protected:
     ScopedService<IPrompter> prompterGuard{SetPrompter, &prompter};
 
     void SetUp() override {
-        server.On("*IDN?", kIdentity);
+        server.On("*IDN?", kWenxIdentity);
         server.On("MEAS:VOLT? (@101)", "+1.23450000E+00\n");
         Library("gpib0", "Type", "GPIB");
         Library("gpib0", "Device9", Endpoint());

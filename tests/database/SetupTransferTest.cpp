@@ -31,8 +31,8 @@ namespace fs = std::filesystem;
 using dataset_test::MakeScans;
 using dataset_test::SameRecord;
 
-constexpr StorageMode kCreate = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;
-constexpr StorageMode kOpen = STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
+constexpr StorageMode kCreateStorage = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;
+constexpr StorageMode kOpenStorage = STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
 
 class StoreExportDocument final : public IExportDocument {
 public:
@@ -45,7 +45,7 @@ public:
             return false;
         try {
             CDatasetStore store;
-            if (!store.Open(file, kOpen))
+            if (!store.Open(file, kOpenStorage))
                 return false;
             const bool found = store.FindDataset(key, &entry);
             store.Close();
@@ -98,7 +98,7 @@ protected:
         runReadings = MakeScans(30, 3, 1, 500.0, 250.0);
         {
             CDatasetStore store;
-            ASSERT_TRUE(store.Create(datasetFile, kCreate, true));
+            ASSERT_TRUE(store.Create(datasetFile, kCreateStorage, true));
             AddDataset(store, "Z6140700.063", runReadings);
             AddDataset(store, "Z6140701.063", {});
             AddDataset(store, "Z6140702.063", MakeScans(4, 2));
@@ -167,7 +167,7 @@ protected:
     static std::vector<std::string> Keys(const std::string& file) {
         CDatasetStore store;
         std::vector<std::string> keys;
-        if (!store.Open(file, kOpen))
+        if (!store.Open(file, kOpenStorage))
             return keys;
         std::vector<DatasetDirEntry> entries(static_cast<std::size_t>(store.GetDirCount()));
         store.ReadDirEntries(0, static_cast<int>(entries.size()), entries.data());
@@ -289,7 +289,7 @@ TEST_F(SetupTransferTest, OneDatasetTravelsToAnotherWorkspaceAndReadsBackEqual) 
     EXPECT_FALSE(fs::exists(other.dir + "/temp/X6140709.063"));
 
     CDatasetStore store;
-    ASSERT_TRUE(store.Open(row.datasetFile, kOpen));
+    ASSERT_TRUE(store.Open(row.datasetFile, kOpenStorage));
     CDataset dataset;
     ASSERT_TRUE(dataset.Open(&store, "Z6140700.063"));
     ASSERT_EQ(dataset.GetReadingCount(), static_cast<std::int32_t>(runReadings.size()));

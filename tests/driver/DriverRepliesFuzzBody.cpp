@@ -98,7 +98,7 @@ void Check(bool condition, const char* what) {
     }
 }
 
-CChannelConfig Channel(int module, int channel) {
+CChannelConfig ReplayChannel(int module, int channel) {
     CChannelConfig c;
     c.ModuleType = static_cast<std::uint16_t>(module);
     c.Channel = static_cast<std::int16_t>(channel);
@@ -114,8 +114,8 @@ void RunCalls(IInstrumentLink& link, std::uint8_t format) {
     CKXQT7100 drv(&link, settings);
 
     drv.SetReadingFormat(format & 1, format & 2, format & 4, format & 8, format & 16);
-    drv.DownloadChannelConfig(Channel(0, 101));
-    drv.DownloadChannelConfig(Channel(6, 301));
+    drv.DownloadChannelConfig(ReplayChannel(0, 101));
+    drv.DownloadChannelConfig(ReplayChannel(6, 301));
     drv.InitInstrument();
 
     constexpr std::int32_t kCapacity = CKXQT7100::kMaxReadingsPerRequest;

@@ -12,7 +12,7 @@ using Mode = CInstStateModel::Mode;
 
 const Strings kChoices = {"Last Power Down", "Factory Reset", "Preset"};
 
-Strings Join(Strings a, const Strings& b) {
+Strings JoinStrings(Strings a, const Strings& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
@@ -56,7 +56,7 @@ TEST_F(StateSheet, OneStateReportedListsOnlyTheRecallChoices) {
 TEST_F(StateSheet, ListFollowsTheChoiceAndButtonsFollowTheSelection) {
     ThreeStates();
     CInstStateModel m(*drv);
-    EXPECT_EQ(m.Entries(), Join({"A", "B", "C"}, kChoices));
+    EXPECT_EQ(m.Entries(), JoinStrings({"A", "B", "C"}, kChoices));
     EXPECT_TRUE(m.CanStore() && m.CanEdit() && m.CanRecall());
     Select(m, "B"); // a state without a setup cannot be recalled
     EXPECT_TRUE(m.CanStore() && m.CanEdit());
@@ -66,7 +66,7 @@ TEST_F(StateSheet, ListFollowsTheChoiceAndButtonsFollowTheSelection) {
     EXPECT_TRUE(m.CanRecall());
 
     m.SetMode(Mode::Recall);
-    EXPECT_EQ(m.Entries(), Join({"A", "C"}, kChoices));
+    EXPECT_EQ(m.Entries(), JoinStrings({"A", "C"}, kChoices));
     EXPECT_FALSE(m.CanEdit());
     m.SetMode(Mode::Store);
     EXPECT_EQ(m.Entries(), (Strings{"A", "B", "C"}));
@@ -122,7 +122,7 @@ TEST_F(StateSheet, StoringAStateMakesItRecallable) {
     EXPECT_EQ(drv->RecallList()[1], "B");
     EXPECT_TRUE(m.CanRecall());
     m.SetMode(Mode::Recall);
-    EXPECT_EQ(m.Entries(), Join({"A", "B", "C"}, kChoices));
+    EXPECT_EQ(m.Entries(), JoinStrings({"A", "B", "C"}, kChoices));
 }
 
 TEST_F(StateSheet, RenameReplacesTheEntryAndTheStoredName) {
@@ -133,7 +133,7 @@ TEST_F(StateSheet, RenameReplacesTheEntryAndTheStoredName) {
     EXPECT_TRUE(link.Sent().empty());
     ASSERT_TRUE(m.Rename("NIGHT_RUN"));
     EXPECT_EQ(link.Sent(), Strings{"MEM:STAT:NAME 3,NIGHT_RUN"});
-    EXPECT_EQ(m.Entries(), Join({"A", "B", "NIGHT_RUN"}, kChoices));
+    EXPECT_EQ(m.Entries(), JoinStrings({"A", "B", "NIGHT_RUN"}, kChoices));
     EXPECT_EQ(m.Selection(), 2);
     EXPECT_EQ(drv->StateNames()[2], "NIGHT_RUN");
     EXPECT_EQ(drv->RecallList()[2], "NIGHT_RUN");

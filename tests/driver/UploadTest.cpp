@@ -33,7 +33,7 @@ protected:
 
 // What every measuring channel of the multiplexer modules is asked after its
 // function settings: scaling, limits and delay.
-Answers Tail(int ch, bool delayAuto = false) {
+Answers UploadTail(int ch, bool delayAuto = false) {
     return {{Format("CALC:SCAL:STAT? (@%d)", ch), "0"},
             {Format("CALC:SCAL:GAIN? (@%d)", ch), "+1.00000000E+00"},
             {Format("CALC:SCAL:OFFS? (@%d)", ch), "+0.00000000E+00"},
@@ -57,7 +57,7 @@ TEST_F(Upload, DcVoltsInTheScanWithEveryQueryInOrder) {
                             {"SENS:VOLT:DC:RANG? (@104)", "+1.00000000E+01"},
                             {"SENS:VOLT:DC:NPLC? (@104)", "+1.00000000E+00"},
                             {"INP:IMP:AUTO? (@104)", "1"}},
-                           Tail(104));
+                           UploadTail(104));
     CChannelConfig c = Run(104, "ORVANTA,QT7101,0,1.0", answers);
     std::vector<std::string> asked;
     for (const auto& [command, answer] : answers)
@@ -87,7 +87,7 @@ TEST_F(Upload, FunctionFamiliesIntoChannelRecords) {
                                   {"CALC:SCAL:UNIT? (@105)", "\"#AC\""},
                                   {"SENS:VOLT:AC:RANG:AUTO? (@105)", "1"},
                                   {"SENS:VOLT:AC:BAND? (@105)", "+2.00000000E+01"}},
-                                 Tail(105, true)));
+                                 UploadTail(105, true)));
     EXPECT_EQ(ac.InScanList, 0);
     EXPECT_EQ(ac.ModuleType, 1);
     EXPECT_EQ(ac.Function, 1);
@@ -103,7 +103,7 @@ TEST_F(Upload, FunctionFamiliesIntoChannelRecords) {
                                    {"SENS:FRES:NPLC? (@106)", "+5.00000000E-01"},
                                    {"SENS:FRES:APER? (@106)", "+1.00000000E-02"},
                                    {"SENS:FRES:OCOM? (@106)", "0"}},
-                                  Tail(106)));
+                                  UploadTail(106)));
     EXPECT_EQ(res.Function, 3);
     EXPECT_EQ(res.IntegrationCode, 0);
     EXPECT_EQ(res.Resolution, "0.01");
@@ -116,7 +116,7 @@ TEST_F(Upload, FunctionFamiliesIntoChannelRecords) {
                                     {"SENS:FREQ:VOLT:RANG? (@107)", "+1.00000000E+00"},
                                     {"SENS:FREQ:APER? (@107)", "+1.00000000E-02"},
                                     {"SENS:FREQ:RANG:LOWER? (@107)", "0"}},
-                                   Tail(107)));
+                                   UploadTail(107)));
     EXPECT_EQ(freq.Function, 4);
     EXPECT_EQ(freq.IntegrationCode, 1);
     EXPECT_EQ(freq.Range, "+1.00000000E+00");
@@ -127,7 +127,7 @@ TEST_F(Upload, FunctionFamiliesIntoChannelRecords) {
                                    {"CALC:SCAL:UNIT? (@108)", "\"ADC\""},
                                    {"SENS:CURR:DC:RANG:AUTO? (@108)", "1"},
                                    {"SENS:CURR:DC:NPLC? (@108)", "+2.00000000E+02"}},
-                                  Tail(108)));
+                                  UploadTail(108)));
     EXPECT_EQ(dci.Function, 7);
     EXPECT_EQ(dci.IntegrationCode, 8);
     EXPECT_EQ(dci.Resolution, "200");
@@ -144,7 +144,7 @@ TEST_F(Upload, Temperatures) {
                                   {"SENS:TEMP:TRAN:TC:CHEC? (@110)", "1"},
                                   {"SENS:TEMP:TRAN:TC:RJUN:TYPE? (@110)", "FIX"},
                                   {"SENS:TEMP:TRAN:TC:RJUN? (@110)", "+2.35000000E+01"}},
-                                 Tail(110)));
+                                 UploadTail(110)));
     EXPECT_EQ(tc.Function, 6);
     EXPECT_EQ(tc.SubType, 3);
     EXPECT_EQ(tc.Range, "");
@@ -162,7 +162,7 @@ TEST_F(Upload, Temperatures) {
                                    {"UNIT:TEMP?  (@111)", "F"},
                                    {"SENS:TEMP:TRAN:FRTD:TYPE?  (@111)", "+85"},
                                    {"SENS:TEMP:TRAN:FRTD:RES? (@111)", "+1.00000000E+02"}},
-                                  Tail(111)));
+                                  UploadTail(111)));
     EXPECT_EQ(rtd.SubType, 12);
     EXPECT_EQ(rtd.Options, (Options{{2, "10"}, {8, "F"}, {32, "85"}, {64, "100"}, {512, "0.25"}}));
 
@@ -173,7 +173,7 @@ TEST_F(Upload, Temperatures) {
                                     {"SENS:TEMP:TRAN:THER:TYPE? (@112)", "10000"},
                                     {"SENS:TEMP:NPLC? (@112)", "+1.00000000E+00"},
                                     {"UNIT:TEMP?  (@112)", "K"}},
-                                   Tail(112)));
+                                   UploadTail(112)));
     EXPECT_EQ(ther.SubType, 10);
 
     // An unknown transducer ends the chain: error 1015, the record as far as read.

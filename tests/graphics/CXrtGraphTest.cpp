@@ -16,7 +16,7 @@ using namespace graphicstest;
 using tvane::chart::ChartPoint;
 using tvane::chart::ChartStyle;
 namespace prop = tvane::chart::prop;
-constexpr double kHole = 9.9e37;
+constexpr double kGraphHole = 9.9e37;
 
 std::vector<double> Xs(const CXrtGraphData& data, int series) {
     std::vector<double> xs;
@@ -74,7 +74,7 @@ TEST_F(CXrtGraphTest, ThePlotAreaComesFromTheChartsGeometry) {
 
 TEST_F(CXrtGraphTest, APointOutsideTheAxesStillMapsToAPixel) {
     ChartPoint p{7, 7};
-    graph.DataToPixel(kHole, 0.0, 1, p);
+    graph.DataToPixel(kGraphHole, 0.0, 1, p);
     EXPECT_EQ(p, (ChartPoint{7, 7})); // holes change nothing
     graph.DataToPixel(150.0, 2.0, 1, p);
     EXPECT_EQ(p, (ChartPoint{50 + 495, 20 - 125}));
@@ -157,7 +157,7 @@ TEST_F(CXrtGraphTest, TheValueAtX) {
     // Between two points the search ends on one of them.
     for (const Case& c :
          {Case{100.0, 1, 8.0}, Case{80.0, 1, 8.0}, Case{30.0, 1, 3.0}, Case{0.0, 1, 0.0},
-          Case{-1.0, 0, kHole}, Case{41.0, 1, 5.0}, Case{69.0, 1, 7.0}}) {
+          Case{-1.0, 0, kGraphHole}, Case{41.0, 1, 5.0}, Case{69.0, 1, 7.0}}) {
         EXPECT_EQ(graph.GetValueAtX(0, c.x, y), c.result) << c.x;
         EXPECT_EQ(y, c.y) << c.x;
     }

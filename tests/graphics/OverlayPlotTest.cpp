@@ -17,7 +17,7 @@ namespace {
 
 using namespace graphicstest;
 namespace prop = tvane::chart::prop;
-constexpr double kHole = 9.9e37;
+constexpr double kOverlayHole = 9.9e37;
 
 // The frame as the plot reports to it.
 class FakePlotParent : public IOverlayPlotParent {
@@ -145,11 +145,11 @@ TEST_F(OverlayPlotTest, TheWindowEndFollowsTheNewestTime) {
 
 TEST_F(OverlayPlotTest, ValuesAreStoredNormalisedByTheirRange) {
     Slot(0);
-    Add(0, {100.0, 200.0, 300.0}, {4.0, -2.0, kHole});
+    Add(0, {100.0, 200.0, 300.0}, {4.0, -2.0, kOverlayHole});
     // 8 divisions over a span of 2: a value of 4 x scale reaches the top.
     EXPECT_DOUBLE_EQ(traces().Y(0, 0), 1.0);
     EXPECT_DOUBLE_EQ(traces().Y(0, 1), -0.5);
-    EXPECT_EQ(traces().Y(0, 2), kHole);
+    EXPECT_EQ(traces().Y(0, 2), kOverlayHole);
 }
 
 TEST_F(OverlayPlotTest, AFullTraceDropsThePointsLeftOfTheWindow) {
@@ -245,14 +245,14 @@ TEST_F(OverlayPlotTest, EventMarksRestartWhenFullAndCanBeBlanked) {
 
     EXPECT_FALSE(plot.RemoveEventMark(50.0)); // before the first
     EXPECT_TRUE(plot.RemoveEventMark(450.0)); // between: the one before
-    EXPECT_EQ(marks().Y(16, 0), kHole);
+    EXPECT_EQ(marks().Y(16, 0), kOverlayHole);
     EXPECT_TRUE(plot.RemoveEventMark(9000.0)); // after the last: the last
-    EXPECT_EQ(marks().Y(16, 1), kHole);
+    EXPECT_EQ(marks().Y(16, 1), kOverlayHole);
 }
 
 TEST_F(OverlayPlotTest, ARangeChangeRescalesTheStoredPoints) {
     Slot(0);
-    Add(0, {100, 200}, {2.0, kHole}, {2, 0});
+    Add(0, {100, 200}, {2.0, kOverlayHole}, {2, 0});
     OverlayRange range = *plot.GetRange(0);
     range.mantissa = 2;
     range.scale = 2.0;
@@ -260,7 +260,7 @@ TEST_F(OverlayPlotTest, ARangeChangeRescalesTheStoredPoints) {
     ASSERT_TRUE(plot.ChangeRangeInfo(0, range));
     EXPECT_DOUBLE_EQ(plot.GetRange(0)->normOffset, -0.5);
     EXPECT_DOUBLE_EQ(traces().Y(0, 0), 0.5 * 1.0 / 2.0 - 0.5);
-    EXPECT_EQ(traces().Y(0, 1), kHole);
+    EXPECT_EQ(traces().Y(0, 1), kOverlayHole);
     EXPECT_DOUBLE_EQ(marks().Y(8, 0), -0.25);
     EXPECT_FALSE(plot.ChangeRangeInfo(5, range)); // no range in that slot
 }
@@ -538,11 +538,11 @@ TEST(GraphMarkerTest, CrossingLinesShareTheCursorAndOneDragMovesBoth) {
 TEST_F(MarkerTest, AVerticalLineReadsTheTraceItFollows) {
     Slot(0);
     marker->FollowSeries(1, 0);
-    Add(0, {500, 1000, 1100, 1200}, {2.0, 2.0, kHole, kHole});
+    Add(0, {500, 1000, 1100, 1200}, {2.0, 2.0, kOverlayHole, kOverlayHole});
     double value = 0.0;
     double normalised = 0.0;
     marker->Place(1, 800.0, 0.0);
-    Add(0, {1200}, {kHole}); // every batch updates the readouts
+    Add(0, {1200}, {kOverlayHole}); // every batch updates the readouts
     ASSERT_TRUE(plot.GetMarkerValue(1, value, normalised));
     EXPECT_NEAR(marker->GetXValue(1), 800.0, 5.0);
     EXPECT_DOUBLE_EQ(normalised, 0.5);
@@ -550,10 +550,10 @@ TEST_F(MarkerTest, AVerticalLineReadsTheTraceItFollows) {
     EXPECT_FALSE(parent.yChanges.empty());
     // Over a hole of its trace the line reads the hole value.
     marker->Place(1, 1150.0, 0.0);
-    Add(0, {1200}, {kHole});
+    Add(0, {1200}, {kOverlayHole});
     ASSERT_TRUE(plot.GetMarkerValue(1, value, normalised));
-    EXPECT_EQ(normalised, kHole);
-    EXPECT_EQ(value, kHole);
+    EXPECT_EQ(normalised, kOverlayHole);
+    EXPECT_EQ(value, kOverlayHole);
     // A line that follows no trace has no readout.
     EXPECT_FALSE(plot.GetMarkerValue(2, value, normalised));
 }

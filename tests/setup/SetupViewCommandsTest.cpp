@@ -20,7 +20,7 @@ using Cmd = SetupViewCommands;
 
 namespace {
 
-class TextControl final : public GridCellControl {
+class CommandTextControl final : public GridCellControl {
 public:
     using GridCellControl::GridCellControl;
     bool IsTextEdit() const override { return true; }
@@ -57,8 +57,8 @@ protected:
         for (int id : {kCtrlArrowHeader, kCtrlDropDown, kCtrlDropDown3, kCtrlUnitsCombo,
                        kCtrlCheckBox, kCtrlNumeric})
             grid.RegisterControl(id, std::make_unique<GridCellControl>(grid));
-        grid.RegisterControl(kCtrlComment, std::make_unique<TextControl>(grid));
-        grid.RegisterControl(tvane::gridcontrol::kEdit, std::make_unique<TextControl>(grid));
+        grid.RegisterControl(kCtrlComment, std::make_unique<CommandTextControl>(grid));
+        grid.RegisterControl(tvane::gridcontrol::kEdit, std::make_unique<CommandTextControl>(grid));
         controller = std::make_unique<SetupGridController>(grid, window, ops);
         commands = std::make_unique<SetupViewCommands>(*controller, sheet);
         window.handler = [this](const tvane::Message& m) { return controller->OnMessage(m); };

@@ -36,7 +36,7 @@ namespace tvane::test {
 namespace {
 
 // Runs action on the first visible top-level window of type T once it is up.
-template <typename T> void WhenShown(std::function<void(T&)> action, int triesLeft = 100) {
+template <typename T> void WhenExportShown(std::function<void(T&)> action, int triesLeft = 100) {
     QTimer::singleShot(10, [action, triesLeft] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* window = dynamic_cast<T*>(w); window && window->isVisible()) {
@@ -44,7 +44,7 @@ template <typename T> void WhenShown(std::function<void(T&)> action, int triesLe
                 return;
             }
         if (triesLeft > 0)
-            WhenShown<T>(action, triesLeft - 1);
+            WhenExportShown<T>(action, triesLeft - 1);
     });
 }
 
@@ -113,7 +113,7 @@ TEST_F(ExportDialogsTest, DestinationFormatAndKindFollowEachOther) {
 TEST_F(ExportDialogsTest, OptionsDialogEditsChannelsAndLayoutThroughTheSummary) {
     CExportDataDialog dialog(model, 1700000000, home.Data().string());
     // Rows, then Cancel: the layout stays changed.
-    WhenShown<CExportOptionsDialog>([](CExportOptionsDialog& options) {
+    WhenExportShown<CExportOptionsDialog>([](CExportOptionsDialog& options) {
         EXPECT_TRUE(options.ColumnsRadio()->isChecked());
         options.RowsRadio()->click();
         options.reject();
@@ -121,7 +121,7 @@ TEST_F(ExportDialogsTest, OptionsDialogEditsChannelsAndLayoutThroughTheSummary) 
     dialog.OptionsButton()->click();
     EXPECT_EQ(query.m_layout, CReadingQuery::kRows);
 
-    WhenShown<CExportOptionsDialog>([](CExportOptionsDialog& options) {
+    WhenExportShown<CExportOptionsDialog>([](CExportOptionsDialog& options) {
         EXPECT_EQ(options.windowTitle(), "Export Data Options");
         EXPECT_EQ(options.ChannelList()->count(), 3);
         options.ChannelList()->item(1)->setSelected(false);
@@ -141,7 +141,7 @@ TEST_F(ExportDialogsTest, OptionsDialogEditsChannelsAndLayoutThroughTheSummary) 
 
     // Defaults: the whole span, columns and the default fields; the event log
     // ticks every field and lists the channels without choice.
-    WhenShown<CExportOptionsDialog>([](CExportOptionsDialog& options) {
+    WhenExportShown<CExportOptionsDialog>([](CExportOptionsDialog& options) {
         options.DefaultsButton()->click();
         EXPECT_TRUE(options.ColumnsRadio()->isChecked());
         EXPECT_TRUE(options.UnitsBox()->isChecked());
@@ -153,7 +153,7 @@ TEST_F(ExportDialogsTest, OptionsDialogEditsChannelsAndLayoutThroughTheSummary) 
     EXPECT_EQ(query.m_layout, CReadingQuery::kColumns);
 
     emit dialog.KindList()->activated(CReadingQuery::kEvents);
-    WhenShown<CExportOptionsDialog>([](CExportOptionsDialog& options) {
+    WhenExportShown<CExportOptionsDialog>([](CExportOptionsDialog& options) {
         EXPECT_FALSE(options.ChannelList()->isEnabled());
         EXPECT_TRUE(options.AlarmFlagBox()->isChecked());
         EXPECT_FALSE(options.AlarmFlagBox()->isEnabled());
@@ -174,7 +174,7 @@ TEST_F(ExportDialogsTest, OkChecksTheFileAndAsksBeforeOverwriting) {
     // No: the file dialog offers another name, which is free.
     dialog.FileEdit()->setText(QString::fromStdString(Path("taken")));
     prompter.Script({MsgAnswer::No});
-    WhenShown<CFileExportDialog>([this](CFileExportDialog& files) {
+    WhenExportShown<CFileExportDialog>([this](CFileExportDialog& files) {
         EXPECT_EQ(files.windowTitle(), "Save Measurement Data As");
         files.selectFile(QString::fromStdString(Path("chosen")));
         static_cast<QDialog&>(files).accept();

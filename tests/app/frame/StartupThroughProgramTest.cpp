@@ -43,7 +43,7 @@
 namespace tvane::test {
 namespace {
 
-const std::string kBin = std::string(TVANE_BINARY_DIR) + "/bin";
+const std::string kProgramBin = std::string(TVANE_BINARY_DIR) + "/bin";
 
 // The settings of a program that runs on the simulated instrument without the
 // Tip of the Day.
@@ -61,8 +61,8 @@ TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
     ScriptedPrompter prompter;
     ScopedService<IPrompter> guard(SetPrompter, &prompter);
     {
-        ProgramHost host(kBin);
-        CLoggerApp app(host, kBin);
+        ProgramHost host(kProgramBin);
+        CLoggerApp app(host, kProgramBin);
         bool choices[3] = {};
         WhenShown<CWelcomeDialog>([&choices](CWelcomeDialog& d) {
             for (int i = 0; i < 3; ++i)
@@ -102,8 +102,8 @@ TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
     static int welcomes; // a watcher may outlive the test
     welcomes = 0;
     {
-        ProgramHost host(kBin);
-        CLoggerApp app(host, kBin);
+        ProgramHost host(kProgramBin);
+        CLoggerApp app(host, kProgramBin);
         WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) { d.reject(); }, &welcomes);
         ASSERT_TRUE(app.InitInstance({}));
         EXPECT_EQ(welcomes, 0);
@@ -120,8 +120,8 @@ TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
     // A remembered setup the workspace no longer has: said so, then the welcome.
     WritePrivateProfileString("Recent File List", "SetupName", "Nowhere", kProfileFile);
     {
-        ProgramHost host(kBin);
-        CLoggerApp app(host, kBin);
+        ProgramHost host(kProgramBin);
+        CLoggerApp app(host, kProgramBin);
         WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) { d.reject(); }, &welcomes);
         ASSERT_TRUE(app.InitInstance({}));
         EXPECT_EQ(welcomes, 1);
@@ -207,8 +207,8 @@ TEST(StartupThroughProgram, RestoreAfterAKilledRunBringsBackTheSetupAndItsReadin
     ScriptedPrompter prompter;
     prompter.Script({MsgAnswer::Yes});
     ScopedService<IPrompter> guard(SetPrompter, &prompter);
-    ProgramHost host(kBin);
-    CLoggerApp app(host, kBin);
+    ProgramHost host(kProgramBin);
+    CLoggerApp app(host, kProgramBin);
     static int welcomes; // a watcher may outlive the test
     welcomes = 0;
     WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) { d.reject(); }, &welcomes);

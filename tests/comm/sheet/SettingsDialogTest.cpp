@@ -34,7 +34,7 @@ namespace {
 using Lines = std::vector<std::string>;
 constexpr const char* kIdentity = "ORVANTA,QT7100,0,1.2";
 
-QApplication& App() {
+QApplication& DialogApp() {
     static int argc = 1;
     static char name[] = "tvane_commsheet_tests";
     static char* argv[] = {name, nullptr};
@@ -55,7 +55,7 @@ void WhenModal(std::function<void(QWidget*)> action) {
     });
 }
 
-void Click(QAbstractButton* button) {
+void ClickOn(QAbstractButton* button) {
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
 }
@@ -65,7 +65,7 @@ QAbstractButton* Button(QDialog* dialog, QDialogButtonBox::StandardButton which)
     return box ? box->button(which) : nullptr;
 }
 
-Lines Rows(const QListWidget* list) {
+Lines ListRows(const QListWidget* list) {
     Lines out;
     for (int i = 0; i < list->count(); ++i)
         out.push_back(list->item(i)->text().toStdString());
@@ -80,7 +80,7 @@ std::vector<bool> Checks(const QListWidget* list) {
 }
 
 // An instrument at 57600 baud, no parity, XON/XOFF on COM1 (a pseudo-terminal).
-class SerialDialogTest : public test::TempHomeTest {
+class SerialDialogTest : public ::tvane::test::TempHomeTest {
 protected:
     ScriptedSerialDevice device;
     FakeClock clock;
@@ -90,7 +90,7 @@ protected:
     ScopedService<IPrompter> prompterGuard{SetPrompter, &prompter};
 
     void SetUp() override {
-        App();
+        DialogApp();
         device.AdvanceClockOnPump(&clock, 10);
         WritePrivateProfileString("Ports", "COM1", device.PortPath(), "serial.ini");
         WritePrivateProfileString("RS232", "SubPort", "COM1", "linkwell.ini");
@@ -117,7 +117,7 @@ TEST_F(SerialDialogTest, ListsShowTheCodesAndTheTestTriesTheChosenSettings) {
 
     // Settings the instrument does not have: the test says which one differs.
     dialog.SpeedList()->setCurrentIndex(3); // 9600
-    Click(dialog.TestButton());
+    ClickOn(dialog.TestButton());
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].caption, "Test Interface Settings");
     EXPECT_EQ(prompter.asked[0].text,
@@ -125,14 +125,14 @@ TEST_F(SerialDialogTest, ListsShowTheCodesAndTheTestTriesTheChosenSettings) {
               "Instrument Setting = +57600");
 
     dialog.SpeedList()->setCurrentIndex(6);
-    Click(dialog.TestButton());
+    ClickOn(dialog.TestButton());
     EXPECT_EQ(prompter.asked.back().text, "Found a 'OrvantaQT7100' on COM1");
     EXPECT_EQ(t.GetCodes().baud, 10); // the transport keeps its own settings
     EXPECT_TRUE(t.IsOpen());
 
     dialog.ParityList()->setCurrentIndex(1);
     dialog.FlowList()->setCurrentIndex(2);
-    Click(Button(&dialog, QDialogButtonBox::Ok));
+    ClickOn(Button(&dialog, QDialogButtonBox::Ok));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     const CRS232Interface::Codes codes = dialog.GetCodes();
     EXPECT_EQ(codes.parity, 2);
@@ -160,7 +160,7 @@ TEST_F(SerialDialogTest, TheTransportShowsTheInstalledDialogAndStoresItsChoice) 
         auto* dialog = qobject_cast<CSerialSettingsDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
         dialog->FlowList()->setCurrentIndex(0); // None
-        Click(Button(dialog, QDialogButtonBox::Ok));
+        ClickOn(Button(dialog, QDialogButtonBox::Ok));
     });
     EXPECT_FALSE(t.EditSettings()); // the transport reports nothing done
     RemoveSettingsDialogs();
@@ -170,7 +170,7 @@ TEST_F(SerialDialogTest, TheTransportShowsTheInstalledDialogAndStoresItsChoice) 
     EXPECT_EQ(t.GetCodes().handshake, 4);
 
     WhenModal([](QWidget* modal) {
-        Click(Button(qobject_cast<QDialog*>(modal), QDialogButtonBox::Cancel));
+        ClickOn(Button(qobject_cast<QDialog*>(modal), QDialogButtonBox::Cancel));
     });
     ASSERT_TRUE(InstallSettingsDialogs());
     EXPECT_FALSE(t.EditSettings());
@@ -180,7 +180,7 @@ TEST_F(SerialDialogTest, TheTransportShowsTheInstalledDialogAndStoresItsChoice) 
 
 class InterfaceDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { App(); }
+    void SetUp() override { DialogApp(); }
     static CInterfaceSettingsDialog::Settings Gateway() {
         CInterfaceSettingsDialog::Settings s;
         s.lan = true;
@@ -216,17 +216,17 @@ TEST_F(InterfaceDialogTest, TheLanFormEditsMasksAndTheGateway) {
     // Another controller, then back: each keeps its own marks.
     dialog.ControllerList()->setCurrentIndex(1);
     EXPECT_EQ(Checks(list), std::vector<bool>(31, true));
-    Click(dialog.UnselectAllButton());
+    ClickOn(dialog.UnselectAllButton());
     EXPECT_EQ(Checks(list), std::vector<bool>(31, false));
     dialog.ControllerList()->setCurrentIndex(4); // past the fourth: nothing kept
-    EXPECT_EQ(Rows(list).front(), "e[10.1.2.3]gpib,0");
+    EXPECT_EQ(ListRows(list).front(), "e[10.1.2.3]gpib,0");
     EXPECT_EQ(Checks(list), std::vector<bool>(31, false));
-    Click(dialog.SelectAllButton());
+    ClickOn(dialog.SelectAllButton());
     dialog.ControllerList()->setCurrentIndex(0);
     EXPECT_TRUE(list->item(7)->checkState() == Qt::Checked);
 
     dialog.GatewayNameEdit()->setText("hpib");
-    Click(Button(&dialog, QDialogButtonBox::Ok));
+    ClickOn(Button(&dialog, QDialogButtonBox::Ok));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     const auto& result = dialog.Result();
     ASSERT_EQ(result.controllers.size(), 2u);
@@ -246,7 +246,7 @@ TEST_F(InterfaceDialogTest, TheGpibFormHidesTheGateway) {
     EXPECT_FALSE(dialog.GatewayNameEdit()->isVisible());
     EXPECT_EQ(dialog.AddressList()->item(30)->text(), "gpib0,30");
     dialog.AddressList()->item(0)->setCheckState(Qt::Unchecked);
-    Click(Button(&dialog, QDialogButtonBox::Ok));
+    ClickOn(Button(&dialog, QDialogButtonBox::Ok));
     EXPECT_EQ(dialog.Result().controllers[0].exclude, 0x7FFFFFFE);
 }
 

@@ -34,7 +34,7 @@ void Later(std::function<void()> action) {
     });
 }
 
-Lines Rows(const QListWidget* list) {
+Lines SheetListRows(const QListWidget* list) {
     Lines out;
     for (int i = 0; i < list->count(); ++i)
         out.push_back(list->item(i)->text().toStdString());
@@ -42,7 +42,7 @@ Lines Rows(const QListWidget* list) {
 }
 
 // Only the Wenx interface is there, scripted; the simulated one is real.
-class SetupSheetTest : public test::TempHomeTest {
+class SetupSheetTest : public ::tvane::test::TempHomeTest {
 protected:
     std::shared_ptr<ScriptedTransport::Script> wenx = std::make_shared<ScriptedTransport::Script>();
     ScriptedPrompter prompter;
@@ -78,13 +78,13 @@ TEST_F(SetupSheetTest, SearchingListsTheInstrumentsAndOkHandsTheSelectionBack) {
     CCommPage1* page = sheet.Page1();
     ASSERT_TRUE(page->IsCreated());
     EXPECT_EQ(sheet.windowTitle(), "Communication Setup");
-    EXPECT_EQ(Rows(page->InterfaceList()),
+    EXPECT_EQ(SheetListRows(page->InterfaceList()),
               (Lines{TypeToDisplayName(kTypeWenx), TypeToDisplayName(kTypeSimulated)}));
-    EXPECT_EQ(Rows(page->InstrumentList()), Lines{LoadResString(IDS_CLICK_SEARCH)});
+    EXPECT_EQ(SheetListRows(page->InstrumentList()), Lines{LoadResString(IDS_CLICK_SEARCH)});
     EXPECT_FALSE(sheet.OkButton()->isEnabled());
 
     QTest::mouseClick(page->SearchButton(), Qt::LeftButton);
-    EXPECT_EQ(Rows(page->InstrumentList()), Lines{LoadResString(IDS_NO_DEVICES)});
+    EXPECT_EQ(SheetListRows(page->InstrumentList()), Lines{LoadResString(IDS_NO_DEVICES)});
     EXPECT_FALSE(sheet.OkButton()->isEnabled());
     EXPECT_FALSE(page->DetailsButton()->isEnabled());
     EXPECT_TRUE(prompter.asked.empty());
@@ -123,7 +123,7 @@ TEST_F(SetupSheetTest, AModemShowsConnectInPlaceOfSearch) {
     CCommSetupSheet sheet(Request(kTypeModem, 0));
     sheet.show();
     CCommPage1* page = sheet.Page1();
-    EXPECT_EQ(Rows(page->InstrumentList()), Lines{"Phone number: 5550100"});
+    EXPECT_EQ(SheetListRows(page->InstrumentList()), Lines{"Phone number: 5550100"});
     EXPECT_FALSE(page->SearchButton()->isVisible());
     ASSERT_TRUE(page->ConnectButton()->isVisible());
     EXPECT_EQ(page->ConnectButton()->text(), "Connect &now");
@@ -145,7 +145,7 @@ TEST_F(SetupSheetTest, TheControlSearchesThroughTheInstalledSheet) {
     Later([] {
         auto* sheet = qobject_cast<CCommSetupSheet*>(QApplication::activeModalWidget());
         ASSERT_NE(sheet, nullptr);
-        EXPECT_EQ(Rows(sheet->Page1()->InstrumentList()).size(), 1u);
+        EXPECT_EQ(SheetListRows(sheet->Page1()->InstrumentList()).size(), 1u);
         QTest::mouseClick(sheet->OkButton(), Qt::LeftButton);
     });
     const std::optional<SearchSelection> chosen = control.Search(kTypeSimulated, "7100", 1);

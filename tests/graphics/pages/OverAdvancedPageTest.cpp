@@ -21,7 +21,7 @@ namespace {
 
 using namespace graphicstest;
 
-QApplication& App() {
+QApplication& PagesApp() {
     static int argc = 1;
     static char name[] = "tvane_graphicspages_tests";
     static char* argv[] = {name, nullptr};
@@ -67,7 +67,7 @@ public:
 class OverAdvancedPageTest : public ::testing::Test {
 protected:
     OverAdvancedPageTest() {
-        App();
+        PagesApp();
         SetStripChartWindows(&windows);
         CChannelInfo a;
         a.Number = 101;

@@ -30,7 +30,7 @@ namespace {
 
 using namespace graphicstest;
 
-QApplication& App() {
+QApplication& StripApp() {
     static int argc = 1;
     static char name[] = "tvane_graphicsview_tests";
     static char* argv[] = {name, nullptr};
@@ -163,7 +163,7 @@ protected:
     }
     QWidget* Child(IStripChildWindow* w) { return StripChildWidget(w); }
 
-    QApplication& app = App();
+    QApplication& app = StripApp();
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     PageWindow window;

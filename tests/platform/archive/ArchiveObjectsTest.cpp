@@ -8,7 +8,7 @@
 namespace tvane::test {
 namespace {
 
-const Bytes kSampleClass = Concat({{0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00}, Text("CSample")});
+const Bytes kSampleObjectClass = Concat({{0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00}, Text("CSample")});
 
 TEST(ArchiveObjects, TwoObjectsOfOneClassBackReferenceAndNull) {
     CSample first(7);
@@ -18,8 +18,12 @@ TEST(ArchiveObjects, TwoObjectsOfOneClassBackReferenceAndNull) {
         ar.WriteObject(nullptr);
     });
     // Class index 1, objects 2 and 3.
-    const Bytes expected = Concat(
-        {kSampleClass, {0x07, 0, 0, 0}, {0x01, 0x80}, {0x08, 0, 0, 0}, {0x02, 0x00}, {0x00, 0x00}});
+    const Bytes expected = Concat({kSampleObjectClass,
+                                   {0x07, 0, 0, 0},
+                                   {0x01, 0x80},
+                                   {0x08, 0, 0, 0},
+                                   {0x02, 0x00},
+                                   {0x00, 0x00}});
     EXPECT_EQ(bytes, expected);
 
     Load(bytes, [](CArchive& ar) {
@@ -49,7 +53,7 @@ TEST(ArchiveObjects, NestedObjectsShareTheIndexAndSeeTheirSchema) {
     // Holder class 1, holder 2, sample class 3, sample 4.
     const Bytes expected = Concat({{0xFF, 0xFF, 0x00, 0x00, 0x07, 0x00},
                                    Text("CHolder"),
-                                   kSampleClass,
+                                   kSampleObjectClass,
                                    {0x05, 0, 0, 0},
                                    {0x04, 0x00}});
     EXPECT_EQ(bytes, expected);

@@ -39,7 +39,7 @@
 
 namespace {
 
-QApplication& App() {
+QApplication& SheetsApp() {
     static int argc = 1;
     static char name[] = "tvane_setupview_tests";
     static char* argv[] = {name, nullptr};
@@ -100,7 +100,7 @@ class SheetsTest : public ::testing::Test {
 protected:
     SheetsTest()
         : prompterGuard(tvane::SetPrompter, &prompter), clockGuard(tvane::SetClock, &clock) {
-        App();
+        SheetsApp();
         document.channels = {{101, "Inlet", 1},    {102, "Outlet", 1},   {301, "Valve", 0x40},
                              {302, "Relay", 0x10}, {501, "Port", 0x800}, {901, "Sum", 0x200}};
     }
