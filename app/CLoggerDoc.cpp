@@ -148,7 +148,8 @@ void CLoggerDoc::UpdateAllViews(IView* sender, long hint, const HintObject& obje
     // A view may leave the document while it is told; work on a copy.
     const std::vector<IView*> views = m_views;
     for (IView* view : views)
-        if (view != sender && std::find(m_views.begin(), m_views.end(), view) != m_views.end())
+        if (view != sender && (m_hintTarget == nullptr || view == m_hintTarget) &&
+            std::find(m_views.begin(), m_views.end(), view) != m_views.end())
             view->OnUpdate(sender, hint, object);
 }
 

@@ -13,6 +13,7 @@
 #include "app/CWndTimer.h"
 #include "app/DocumentHints.h"
 #include "app/DocumentServices.h"
+#include "app/IDataBrowser.h"
 #include "app/IView.h"
 #include "platform/archive/CTime.h"
 #include "scan/CReadingInfo.h"
@@ -317,6 +318,60 @@ public:
         return m_engine->GetChannelReadings(channel, out);
     }
 
+    // --- Stored readings and the Data Browser ---------------------------------
+    static constexpr unsigned kCommandDataBrowser = 32853;
+    // The Data Browser command: opens the browser, or closes the open one.
+    void OnDataBrowser();
+    // Enabled while not scanning with a current dataset that holds readings.
+    bool IsDataBrowserEnabled() const;
+    // Checked while a browser exists.
+    bool IsDataBrowserOpen() const { return m_dataBrowser != nullptr; }
+    // Shows the graphics page; makes a new browser when the current dataset
+    // holds readings (an open one is closed first).
+    void CreateDataBrowser();
+    void CloseDataBrowser();
+    void ShowDataBrowser(bool show);
+    // The browser's window closed by itself: the document forgets it.
+    void DataBrowserClosed();
+    // Resends the current data to one view alone (the others ignore the hints
+    // meanwhile).
+    void RefreshDataBrowser(IView* view);
+    // Reloads at the browse position, or, while the shown data are not a stored
+    // run's, at the newest reading; the browse scan, -1 when nothing loaded.
+    long UpdateDataBrowserRange();
+    // Moves the views to a time, clamped into the run; the browse scan, -1 when
+    // the dataset has no readings or no scan there.
+    long SetBrowseTime(double& time);
+    // Reloads the readings and events of the window of scans that ends at
+    // scanIndex; time -1.0 takes the window's last reading time. Returns the
+    // time used.
+    double BrowseToTime(std::int32_t& scanIndex, double time);
+    // The stored readings of the current dataset at its browse scan, as a
+    // setup opened with its dataset shows them.
+    void LoadStoredReadings();
+    // The shown data are a stored run's: set from the current dataset when a
+    // run ends or a setup opens, cleared when a run starts.
+    void UpdateHasReadings();
+    bool HasReadings() const { return m_hasReadings; }
+    void ClearHasReadings() { m_hasReadings = false; }
+    // The highest channel among the first scan's records; without readings the
+    // setup's last active channel.
+    std::int16_t GetMaxChannelInFirstScan();
+    // The current dataset's times for the browser (ms on the run's time axis).
+    double GetRunStartTime() const;
+    double GetRunEndTime() const;
+    double GetMeanScanInterval() const;
+    std::int32_t GetDatasetScanCount() const;
+    double GetBrowsePosition() const;
+    void SetBrowsePosition(double position);
+    std::int32_t GetBrowseScan() const;
+    // Stores 0 when the dataset holds no scan.
+    void SetBrowseScan(std::int32_t scan);
+    // A reading time as an absolute time and its milliseconds, and back,
+    // clamped into the run.
+    void GetReadingDateTime(double time, tvane::CTime& out, int& milliseconds) const;
+    double ToReadingTime(tvane::CTime time, int milliseconds) const;
+
     // --- The event log --------------------------------------------------------
     std::int32_t GetEventCount() const;
     std::int32_t GetEventLogLimit() const { return m_eventLogLimit; }
@@ -535,5 +590,12 @@ private:
     std::string m_formatTime;
     std::string m_formatTimeMs;
     std::int32_t m_eventLogLimit = 2147483646;
+    // The Data Browser and the state of the stored data shown.
+    std::unique_ptr<IDataBrowser> m_dataBrowser;
+    int m_browserState = 0;
+    bool m_hasReadings = false;
+    bool m_rangeUpdate = false;
+    // While set, only this view is told of hints.
+    IView* m_hintTarget = nullptr;
     bool m_loadMark = true;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 class IClipboard;
+class IDataBrowserFactory;
 class IDiskSpaceCheck;
 class IDocumentInstrument;
 class IDocumentOperations;
@@ -23,4 +24,5 @@ struct DocumentServices {
     IDiskSpaceCheck* diskSpaceCheck = nullptr;
     IEventEditDialog* eventEditDialog = nullptr; // Add Event
     IDocumentOperations* operations = nullptr;   // the workspace's part of the lifecycle
+    IDataBrowserFactory* dataBrowser = nullptr;  // the Data Browser window
 };

@@ -26,7 +26,6 @@ public:
     virtual bool DeleteSetup(CLoggerDoc& doc, const std::string& setupName) = 0;
     // Removes the state record's (empty) dataset from the database and the file.
     virtual bool DeleteDataset(CLoggerDoc& doc, CStateInfo& state) = 0;
-    virtual void CloseDataBrowser(CLoggerDoc& doc) = 0;
 
     // Save Setup As with mode 0 (Save As), 1, 2 (never saved) or 3.
     virtual bool SaveSetupAs(CLoggerDoc& doc, CStateInfo& state, int mode) = 0;

@@ -343,8 +343,8 @@ void CLoggerDoc::DeleteContents() {
         m_services.operations->EndScan(*this);
     }
     DeleteReadingLists();
-    if (m_services.operations != nullptr)
-        m_services.operations->CloseDataBrowser(*this);
+    CloseDataBrowser();
+    m_hasReadings = false;
     m_editedRows.clear();
     m_readingPathWord = 0;
     m_runFlag = 0;

@@ -318,8 +318,7 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
     m_setupInInstrument = 0;
     if (IsInstrumentOffline())
         return true;
-    if (m_services.operations != nullptr)
-        m_services.operations->CloseDataBrowser(*this);
+    CloseDataBrowser();
     bool stopped = true, cancelled = false;
     std::string list;
     std::vector<std::int32_t> channels;
@@ -381,6 +380,7 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
 
     if (!resume) {
         CountActiveChannelsPerSlot();
+        CreateDataBrowser();
         RefreshAllViews();
         return true;
     }

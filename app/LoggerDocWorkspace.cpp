@@ -68,8 +68,7 @@ void LoggerDocWorkspace::RefreshSetupGrid() {
 }
 
 void LoggerDocWorkspace::CloseDataBrowser() {
-    if (IDocumentOperations* operations = m_doc.GetOperations())
-        operations->CloseDataBrowser(m_doc);
+    m_doc.CloseDataBrowser();
 }
 
 void LoggerDocWorkspace::UpdateAllViews(long hint) {

@@ -175,6 +175,8 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
         m_state = State::Idle;
     }
 
+    // What the views show from now on is the stored run.
+    m_doc.UpdateHasReadings();
     if (offerBrowser) {
         // The run's data now stands for the document, not the loaded setup's.
         m_doc.m_loadMark = 0;

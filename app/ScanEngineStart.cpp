@@ -96,8 +96,9 @@ void CScanEngine::OnStartScan() {
             m_doc.m_pollTick = tvane::Clock().TickCount();
 
             DeleteLatestReadings();
-            if (m_doc.m_services.operations != nullptr)
-                m_doc.m_services.operations->CloseDataBrowser(m_doc);
+            m_doc.CloseDataBrowser();
+            // The views show the run from now on, not stored data.
+            m_doc.ClearHasReadings();
             m_doc.UpdateAllViews(nullptr, HINT_SCAN_STATE);
 
             CStateInfo state;

@@ -15,7 +15,8 @@
 #include "scan/CReadingQuery.h"
 
 bool GraphDocument::HasReadings() const {
-    return GetReadingCount() > 0;
+    // The shown data are a stored run's, not the readings of a run going on.
+    return m_doc.HasReadings();
 }
 
 std::int64_t GraphDocument::GetReadingCount() const {
@@ -82,8 +83,9 @@ bool GraphDocument::DoInstrumentAction(CReadingInfo& request, bool ask) {
 }
 
 void GraphDocument::ResendData(IView& target) {
-    // What the document would send every view after a batch, to this one alone.
-    target.OnUpdate(nullptr, HINT_NEW_READINGS, {});
+    // The stored readings around the browse time, or the newest of a run, to
+    // this view alone.
+    m_doc.RefreshDataBrowser(&target);
 }
 
 bool GraphDocument::GetPreference(int id) const {

@@ -6,7 +6,10 @@
 // The start or end of a run, as the views are told about it.
 class CRunRecord {
 public:
-    enum Kind : std::int32_t { kStart = 1, kEnd = 2 };
+    // A reload of stored readings starts (3) and ends (4); its record carries
+    // the first reading time, the reload's time (where the shown window ends)
+    // and the window's first reading time, with the dataset's start time.
+    enum Kind : std::int32_t { kStart = 1, kEnd = 2, kReloadStart = 3, kReloadEnd = 4 };
 
     // The start time is now.
     CRunRecord() : m_startTime(tvane::CTime::GetCurrentTime()) {}

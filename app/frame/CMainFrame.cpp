@@ -224,6 +224,7 @@ void CMainFrame::CreateMenus() {
     addEvent->setToolTip("Add Event");
     view->addAction(addEvent);
     view->addAction(AddCommand(cmd::kMonitorChannel, "Set &Monitor Channel..."));
+    view->addAction(AddCommand(cmd::kDataBrowser, "&Data Browser"));
     view->addSeparator();
     QAction* setupPage = AddCommand(cmd::kScanSetupPage, "&1 Scan Setup Page");
     setupPage->setCheckable(true);
@@ -484,6 +485,13 @@ void CMainFrame::SetCommandEnabler(unsigned id, std::function<bool()> enabler) {
         m_enablers.erase(id);
 }
 
+void CMainFrame::SetCommandChecker(unsigned id, std::function<bool()> checker) {
+    if (checker)
+        m_checkers[id] = std::move(checker);
+    else
+        m_checkers.erase(id);
+}
+
 bool CMainFrame::OnCmdMsg(unsigned id) {
     if (!IsCommandEnabled(id))
         return false;
@@ -509,6 +517,11 @@ void CMainFrame::Guarded(const std::function<void()>& step) {
 void CMainFrame::UpdateToolbars() {
     for (auto& [id, action] : m_actions)
         action->setEnabled(IsCommandEnabled(id));
+    for (auto& [id, checker] : m_checkers)
+        if (QAction* action = Action(id)) {
+            action->setCheckable(true);
+            action->setChecked(checker());
+        }
 }
 
 void CMainFrame::SetStatusText(const std::string& text, int pane) {

@@ -60,6 +60,8 @@ public:
     void SetCommandHandler(unsigned id, std::function<void()> handler);
     // A command with an enabler is enabled only while it answers true.
     void SetCommandEnabler(unsigned id, std::function<bool()> enabler);
+    // A command with a checker shows a check mark while it answers true.
+    void SetCommandChecker(unsigned id, std::function<bool()> checker);
     bool OnCmdMsg(unsigned id);
     bool IsCommandEnabled(unsigned id) const;
     QAction* Action(unsigned id) const;
@@ -163,6 +165,7 @@ private:
     std::map<unsigned, QAction*> m_actions;
     std::map<unsigned, std::function<void()>> m_handlers;
     std::map<unsigned, std::function<bool()>> m_enablers;
+    std::map<unsigned, std::function<bool()>> m_checkers;
     std::function<std::vector<std::string>()> m_recentNames;
     QLabel* m_panes[kPaneCount] = {};
     QToolBar* m_toolBars[4] = {};

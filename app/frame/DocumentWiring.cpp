@@ -16,6 +16,7 @@
 #include "app/SetupGridOperations.h"
 #include "app/eventlog/CEventEditDialog.h"
 #include "app/eventlog/CEventFrame.h"
+#include "app/frame/CDataBrowserDialog.h"
 #include "app/frame/CExportDataDialog.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CProgressDialog.h"
@@ -297,6 +298,7 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     m_doc = std::make_unique<CLoggerDoc>(m_app);
     m_eventDialog = std::make_unique<EventEditDialogRunner>();
     m_exportDialog = std::make_unique<QtExportDataDialog>(frame);
+    m_browserFactory = std::make_unique<QtDataBrowserFactory>(frame);
     m_operations =
         std::make_unique<ProgramDocumentOperations>(*m_doc, *m_propertiesDialog, *m_conflictDialog);
     if (COleKXQT7100* binding = m_app.GetInstrument()) {
@@ -335,6 +337,7 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
     services.diskSpaceCheck = &g_exportSpaceCheck;
     services.eventEditDialog = m_eventDialog.get();
     services.operations = m_operations.get();
+    services.dataBrowser = m_browserFactory.get();
     m_doc->SetServices(services);
     m_adapter = std::make_unique<FrameDocumentAdapter>(*m_doc, m_app);
     if (frame) {
@@ -367,6 +370,9 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         frame->SetCommandHandler(cmd::kAddEvent, [doc] { doc->AddUserEvent(); });
         frame->SetCommandHandler(cmd::kExportData, [doc] { doc->OnExportData(); });
         frame->SetCommandEnabler(cmd::kExportData, [doc] { return doc->IsExportDataEnabled(); });
+        frame->SetCommandHandler(cmd::kDataBrowser, [doc] { doc->OnDataBrowser(); });
+        frame->SetCommandEnabler(cmd::kDataBrowser, [doc] { return doc->IsDataBrowserEnabled(); });
+        frame->SetCommandChecker(cmd::kDataBrowser, [doc] { return doc->IsDataBrowserOpen(); });
         m_setupPage = std::make_unique<SetupViewPage>(*doc, *frame);
         m_setupPage->SetSheets(&m_sheets->Editor());
         m_setupPage->SetOptionsSheet(&m_sheets->OptionsSheet());
@@ -413,6 +419,9 @@ DocumentWiring::~DocumentWiring() {
         m_frame->SetCommandHandler(cmd::kMonitorChannel, {});
         m_frame->SetCommandHandler(cmd::kExportData, {});
         m_frame->SetCommandEnabler(cmd::kExportData, {});
+        m_frame->SetCommandHandler(cmd::kDataBrowser, {});
+        m_frame->SetCommandEnabler(cmd::kDataBrowser, {});
+        m_frame->SetCommandChecker(cmd::kDataBrowser, {});
         if (CEventFrame* log = m_frame->EventFrame())
             log->SetDocument(nullptr);
     }
@@ -420,6 +429,7 @@ DocumentWiring::~DocumentWiring() {
     m_setupPage.reset();
     m_doc->GetSetupGridOperations().SetChannelDetailsSheet(nullptr);
     m_instrumentUi->SetNewSetupHandler({});
+    m_doc->CloseDataBrowser();
     m_doc->SetServices({});
     m_doc.reset();
 }

@@ -20,6 +20,7 @@ class CMainFrame;
 class EventEditDialogRunner;
 class IExportDataDialog;
 class CProgressDialog;
+class QtDataBrowserFactory;
 class CInstrumentConnection;
 class FrameInstrumentUi;
 class SetupSheets;
@@ -98,7 +99,6 @@ public:
     bool DeleteDataset(CLoggerDoc&, CStateInfo& state) override {
         return m_workspace.DeleteDataset(state);
     }
-    void CloseDataBrowser(CLoggerDoc&) override {}
     bool SaveSetupAs(CLoggerDoc&, CStateInfo& state, int mode) override {
         return m_workspace.SaveSetupAs(state, mode);
     }
@@ -129,7 +129,7 @@ public:
     void GoToLocal() override {}
     bool SaveBeforeRun(CStateInfo& state) override;
     bool SaveDatasetIfAny(CStateInfo& state) override;
-    void CreateDataBrowser() override {}
+    void CreateDataBrowser() override { m_doc.CreateDataBrowser(); }
     // The Save Scan Data window, modal over the frame.
     SaveAnswer ShowSaveScanData(CStateInfo& state, std::int32_t exportFlag) override;
     bool OpenSavedDataset(CStateInfo&) override { return true; }
@@ -199,6 +199,8 @@ public:
     ProgramLoggerApp& App() { return m_app; }
     // The setup editor's sheets over this document.
     SetupSheets& Sheets() { return *m_sheets; }
+    // The Data Browser windows over the main window.
+    QtDataBrowserFactory& DataBrowsers() { return *m_browserFactory; }
     GraphicsWiring* Graphics() const { return m_graphics.get(); }
     // The setup grid page of the main window; null without a frame.
     SetupViewPage* SetupPage() { return m_setupPage.get(); }
@@ -210,6 +212,7 @@ private:
     std::unique_ptr<ISaveSetupAsDialog> m_conflictDialog;
     std::unique_ptr<EventEditDialogRunner> m_eventDialog;
     std::unique_ptr<IExportDataDialog> m_exportDialog;
+    std::unique_ptr<QtDataBrowserFactory> m_browserFactory;
     std::unique_ptr<CLoggerDoc> m_doc;
     std::unique_ptr<ProgramDocumentOperations> m_operations;
     std::unique_ptr<CDocumentInstrumentBinding> m_instrument;

@@ -25,6 +25,7 @@ inline constexpr unsigned kPreviousPage = 32904;
 inline constexpr unsigned kNextPage = 32905;
 inline constexpr unsigned kFileClose = 32902;
 inline constexpr unsigned kAddEvent = 32863;
+inline constexpr unsigned kDataBrowser = 32853;
 inline constexpr unsigned kStripChart = 700;
 inline constexpr unsigned kStartScan = 800;
 inline constexpr unsigned kStopScan = 801;

@@ -218,7 +218,12 @@ bool FileCommands::Open() {
         m_windows.EnableFrame(true);
         m_doc.RestartMonitor();
         m_windows.SetStatus({});
-        m_doc.UpdateAllViews(nullptr, HINT_SCAN_STATE);
+        // A dataset with readings shows them; otherwise the views start empty.
+        m_doc.UpdateHasReadings();
+        if (m_doc.HasReadings())
+            m_doc.LoadStoredReadings();
+        else
+            m_doc.UpdateAllViews(nullptr, HINT_SCAN_STATE);
         m_doc.SetModifiedFlag(false);
     } catch (...) {
         // The setup that was open stays the document's.

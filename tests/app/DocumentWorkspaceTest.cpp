@@ -32,7 +32,6 @@ public:
         return ws->DeleteSetup(name);
     }
     bool DeleteDataset(CLoggerDoc&, CStateInfo& s) override { return ws->DeleteDataset(s); }
-    void CloseDataBrowser(CLoggerDoc&) override {}
     bool SaveSetupAs(CLoggerDoc&, CStateInfo& s, int mode) override {
         return ws->SaveSetupAs(s, mode);
     }

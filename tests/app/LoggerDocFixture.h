@@ -109,7 +109,6 @@ public:
         calls.push_back("DeleteDataset");
         return true;
     }
-    void CloseDataBrowser(CLoggerDoc&) override {}
     bool SaveSetupAs(CLoggerDoc&, CStateInfo&, int mode) override {
         saveMode = mode;
         return saveSetupAs;

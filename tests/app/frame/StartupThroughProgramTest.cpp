@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <QAction>
 #include <QComboBox>
@@ -227,6 +228,11 @@ TEST(StartupThroughProgram, RestoreAfterAKilledRunBringsBackTheSetupAndItsReadin
     // least, what poll 7 stored at most.
     EXPECT_GE(restored, counts[0]);
     EXPECT_LE(restored, counts[1]);
+    // The displays were given the stored readings: the window up to where the
+    // dataset stands is in the reading store.
+    EXPECT_TRUE(doc->HasReadings());
+    std::vector<ReadingRecord*> shown;
+    EXPECT_GT(doc->GetChannelReadings(101, shown), 0);
     app.ExitInstance();
     EXPECT_EQ(GetPrivateProfileString("Settings", "Valid", "", kProfileFile), "1");
 }
