@@ -150,7 +150,7 @@ public:
     bool LayoutRegions();
     // The window's size changed.
     // changed: false for the size a window gets when it is first shown.
-    void OnSize(bool changed = true);
+    virtual void OnSize(bool changed = true);
     void OnMove();
 
     // --- Channels ---------------------------------------------------------------

@@ -171,12 +171,21 @@ void CXrtOverlayFrame::UpdateMinTrack() {
     m_minHeight = m_plotReserve + m_extraReserve + m_titleHeight + kPanelHeight + LegendHeight();
 }
 
-void CXrtOverlayFrame::LayoutChildren() {
+void CXrtOverlayFrame::PlacePanelAndLegend() {
     const GRect panel = PanelRect();
     if (m_panelWindow)
         m_panelWindow->MoveWindow(panel, true);
     PlaceLegend(panel);
+}
+
+void CXrtOverlayFrame::LayoutChildren() {
+    PlacePanelAndLegend();
     LayoutRegions();
+}
+
+void CXrtOverlayFrame::OnSize(bool changed) {
+    PlacePanelAndLegend();
+    CGraphFrame::OnSize(changed);
 }
 
 void CXrtOverlayFrame::MakeStaging(int capacity) {

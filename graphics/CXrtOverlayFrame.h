@@ -109,6 +109,9 @@ public:
     bool OnReading(const HintObject& object) override;
     void OnScanState() override;
     void Serialize(tvane::CArchive& ar) override;
+    // The panel and the legend keep to the bottom of the new size, the plot
+    // and the text take what is left above them.
+    void OnSize(bool changed = true) override;
 
     // The advanced page's settings.
     int GetMaxScansDisplayed() const;
@@ -188,6 +191,7 @@ private:
     void FlushStaging();
     void MakeStaging(int capacity);
     void PlaceLegend(const GRect& panelRect);
+    void PlacePanelAndLegend();
     GRect PanelRect() const;
     void UpdateMinTrack();
     void UpdateMarkerReadouts();

@@ -225,6 +225,35 @@ TEST_F(StripChartFrameTest, TheLegendEdgeDragsBetweenOneAndEightRows) {
     EXPECT_EQ(windows.legend->rect.Height(), 22 + 22);
 }
 
+TEST_F(StripChartFrameTest, ASizeChangeKeepsThePanelAndLegendAtTheBottomAndThePlotAbove) {
+    CXrtOverlayFrame* frame = NewChart();
+    frame->DropLegendEdge(windows.legend->rect.bottom - 22 - 3 * 22); // three rows
+    ASSERT_EQ(frame->GetLegendRows(), 3);
+    // Smaller, larger, then smaller again, each time from where the last left it.
+    for (const GRect& size :
+         {GRect{0, 0, 420, 330}, GRect{0, 0, 760, 640}, GRect{10, 20, 370, 320}}) {
+        SCOPED_TRACE(size.Width());
+        frame->GetWindow()->MoveWindow(size, true);
+        frame->OnSize(true);
+        const GRect client = frame->GetWindow()->GetClientRect();
+        const GRect panel = windows.panel->rect;
+        const GRect legend = windows.legend->rect;
+        const GRect plot = windows.plot->rect;
+        const GRect data = frame->CGraphFrame::GetDataRect(); // the client less border and title
+        EXPECT_EQ(panel.bottom, data.bottom);
+        EXPECT_LE(panel.bottom, client.bottom);
+        EXPECT_EQ(panel.Height(), CXrtOverlayFrame::kPanelHeight);
+        EXPECT_EQ(legend.bottom, panel.top);
+        EXPECT_EQ(legend.Height(), frame->LegendHeight());
+        EXPECT_EQ(legend.left, panel.left);
+        EXPECT_EQ(legend.right, panel.right);
+        EXPECT_LE(panel.right, client.right);
+        EXPECT_LE(plot.bottom, legend.top);
+        EXPECT_LE(plot.right, client.right);
+        EXPECT_GT(plot.Height(), 0);
+    }
+}
+
 TEST_F(StripChartFrameTest, StoringAndLoadingKeepsTheLegendRowsAndRanges) {
     CXrtOverlayFrame* frame = NewChart();
     frame->DropLegendEdge(windows.legend->rect.bottom - 22 - 4 * 22);

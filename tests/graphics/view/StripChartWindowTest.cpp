@@ -17,6 +17,7 @@
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
 #include "graphics/CXrtOverlayFrame.h"
+#include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/LegendGridView.h"
 #include "graphics/view/OverlayPanelView.h"
 #include "graphics/view/OverlayPlotView.h"
@@ -82,11 +83,15 @@ protected:
 
 class PageWindow : public FakeViewWindow {
 public:
-    std::unique_ptr<IGraphFrameWindow> CreateFrameWindow(CGraphFrame&, const GRect& r,
-                                                         int) override {
+    std::unique_ptr<IGraphFrameWindow> CreateFrameWindow(CGraphFrame& frame, const GRect& r,
+                                                         int id) override {
+        if (programFrames)
+            return std::make_unique<CGraphFrameWnd>(frame, &page, r, id);
         return std::make_unique<FrameWidget>(&page, r);
     }
     QWidget page;
+    // The program's own frame window, with its border and title band.
+    bool programFrames = false;
 };
 
 class StripDocument : public FakeGraphDocument, public IStripChartDocument {
@@ -298,6 +303,45 @@ TEST_F(StripChartWindowTest, TheLegendsEdgeStaysInItsBoundsAndALostMouseEndsTheD
     other.releaseMouse();
     QTest::mouseRelease(frameWidget, Qt::LeftButton, {}, QPoint(200, 10));
     EXPECT_EQ(frame->GetLegendRows(), 1); // the release after the end changes nothing
+}
+
+TEST_F(StripChartWindowTest, SizingTheFrameWindowLaysOutThePlotLegendAndPanelInside) {
+    window.programFrames = true;
+    ASSERT_TRUE(view.CreateDisplay(700));
+    auto* chart = dynamic_cast<CXrtOverlayFrame*>(view.GetSelected());
+    ASSERT_NE(chart, nullptr);
+    auto* wnd = dynamic_cast<CGraphFrameWnd*>(chart->GetWindow());
+    ASSERT_NE(wnd, nullptr);
+    frame->GetWindow()->Show(false); // only the new chart on the page
+    chart->OnSetChannel(1, CXrtOverlayFrame::ToOverlay(doc.channels[1]));
+    wnd->setGeometry(5, 5, 630, 470);
+    wnd->show();
+    QCoreApplication::processEvents();
+    const int legendHeight = chart->LegendHeight();
+    for (const QSize& size : {QSize(500, 320), QSize(620, 450), QSize(480, 300)}) {
+        SCOPED_TRACE(size.width());
+        wnd->resize(size);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(wnd->size(), size);
+        const QRect client = wnd->Client()->rect();
+        const QRect plot = Child(chart->GetPlotWindow())->geometry();
+        const QRect legend = Child(chart->GetLegendWindow())->geometry();
+        const QRect panel = Child(chart->GetPanelWindow())->geometry();
+        EXPECT_TRUE(client.contains(plot)) << plot.bottom() << " " << plot.right();
+        EXPECT_TRUE(client.contains(legend)) << legend.bottom() << " " << legend.right();
+        EXPECT_TRUE(client.contains(panel)) << panel.bottom() << " " << panel.right();
+        EXPECT_EQ(panel.height(), CXrtOverlayFrame::kPanelHeight);
+        EXPECT_EQ(legend.height(), legendHeight);
+        EXPECT_LE(plot.bottom(), legend.top());
+        EXPECT_EQ(legend.bottom() + 1, panel.top());
+        EXPECT_GE(panel.bottom() + 8, client.bottom()); // the panel stays at the bottom
+    }
+    Feed(120);
+    chart->OnAutoScale();
+    QTest::qWait(60); // one repaint turn of the chart window
+    const QImage shot = window.page.grab().toImage();
+    ASSERT_TRUE(
+        shot.save(QString::fromStdString((Artifacts() / "strip_chart_resized.png").string())));
 }
 
 TEST_F(StripChartWindowTest, AStripChartPrintsToPdf) {
