@@ -157,11 +157,8 @@ protected:
 TEST_F(CommandsThroughFrame, RunStateOpensTheRunsCommands) {
     program.MakeSetup(doc(), 2);
     ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
-    ASSERT_TRUE(program.Binding().InitInstrument());
-    doc().GetScan()->m_scanInterval = 1.0;
-    doc().SetSetupInInstrument(true);
-    doc().SetModifiedFlag(false);
+    program.ScanEverySecond(doc());
+    ASSERT_FALSE(HasFatalFailure());
 
     struct Case {
         unsigned id;

@@ -53,11 +53,9 @@ TEST(DataBrowserRun, TheBrowserMovesTheStripChartToTheStoredReadingsOfItsTime) {
     program.MakeSetup(doc, 3);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
-    ASSERT_TRUE(program.Binding().InitInstrument());
-    doc.GetScan()->m_scanInterval = 1.0;
-    doc.SetSetupInInstrument(true);
-    doc.SetModifiedFlag(false);
+    program.ScanEverySecond(doc);
+    if (HasFatalFailure())
+        return;
 
     CGraphViewWnd* page = wiring.Graphics()->Page(0);
     ASSERT_NE(page, nullptr);

@@ -20,6 +20,7 @@
 #include "platform/com/Activation.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Services.h"
+#include "scan/CFXScan.h"
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/COleKXQT7100.h"
@@ -97,6 +98,16 @@ public:
                 ASSERT_TRUE(Binding().DownloadChannelConfig(&config));
             }
         }
+    }
+
+    // The instrument and the document scan once a second, the setup is in the
+    // instrument and nothing is left to save.
+    void ScanEverySecond(CLoggerDoc& doc) {
+        ASSERT_TRUE(Binding().SetScanInterval(1.0));
+        ASSERT_TRUE(Binding().InitInstrument());
+        doc.GetScan()->m_scanInterval = 1.0;
+        doc.SetSetupInInstrument(true);
+        doc.SetModifiedFlag(false);
     }
 
     TempHome home;

@@ -70,11 +70,9 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
     program.MakeSetup(doc, 3);
     if (HasFatalFailure())
         return;
-    ASSERT_TRUE(program.Binding().SetScanInterval(1.0));
-    ASSERT_TRUE(program.Binding().InitInstrument());
-    doc.GetScan()->m_scanInterval = 1.0;
-    doc.SetSetupInInstrument(true);
-    doc.SetModifiedFlag(false);
+    program.ScanEverySecond(doc);
+    if (HasFatalFailure())
+        return;
 
     // Graphics, Strip Chart on the first graphics page.
     ASSERT_NE(wiring.Graphics(), nullptr);
