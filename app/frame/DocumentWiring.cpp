@@ -31,6 +31,7 @@
 #include "app/frame/SetupSheets.h"
 #include "app/frame/SetupViewPage.h"
 #include "app/startup/DiskSpace.h"
+#include "app/startup/FileCommands.h"
 #include "database/CDataset.h"
 #include "platform/archive/CArchive.h"
 #include "platform/print/PrintSetupModel.h"
@@ -277,15 +278,20 @@ void FrameDocumentAdapter::EndRun() {
 }
 
 bool FrameDocumentAdapter::SaveModified() {
-    if (!m_doc.IsModified())
+    if (!m_doc.IsSetupLoaded())
         return true;
-    if (m_doc.OnFileSave())
-        return true;
-    // A setup that was never saved and is not kept goes at the program's end.
-    CStateInfo& state = m_app.GetStateInfo();
-    if (state.m_setupName.empty())
+    // The same question File New, Open and Close ask: the setup's change
+    // flags say whether there is anything to save.
+    switch (FileCommands::SaveModifiedSetup(m_doc, m_app.GetStateInfo())) {
+    case FileCommands::kCancelled:
+        return false;
+    case FileCommands::kDiscard:
+        // A setup that was never saved and is not kept goes with the document.
         m_app.SetSetupDiscard(true);
-    return false;
+        return true;
+    default:
+        return true;
+    }
 }
 
 DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connection,

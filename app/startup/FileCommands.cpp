@@ -57,22 +57,22 @@ void FileCommands::UpdateMainTitle(const CStateInfo& state) {
     m_windows.SetTitle(state.m_datasetName.empty() ? name : name + " - " + state.m_datasetName);
 }
 
-int FileCommands::SaveModifiedSetup(const CStateInfo& open) {
+int FileCommands::SaveModifiedSetup(CLoggerDoc& doc, const CStateInfo& open) {
     if (open.m_setupFile.empty() || !open.IsBusy()) {
-        m_doc.SetModifiedFlag(false);
+        doc.SetModifiedFlag(false);
         return kGoOn;
     }
-    m_doc.SetModifiedFlag(true);
+    doc.SetModifiedFlag(true);
     switch (tvane::ShowMessage(kSaveChanges + open.m_setupName, tvane::MsgButtons::YesNoCancel,
                                tvane::MsgIcon::Question)) {
     case tvane::MsgAnswer::Yes:
         // A save that did not happen (it failed, or its window was cancelled,
         // which leaves the document modified) keeps the setup open: nothing is lost.
-        if (!m_doc.OnFileSave() || m_doc.IsModified())
+        if (!doc.OnFileSave() || doc.IsModified())
             return kCancelled;
         return kGoOn;
     case tvane::MsgAnswer::No:
-        return m_doc.IsNeverSaved() != 0 ? kDiscard : kNotSaved;
+        return doc.IsNeverSaved() != 0 ? kDiscard : kNotSaved;
     default:
         return kCancelled;
     }

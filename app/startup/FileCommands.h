@@ -68,8 +68,10 @@ public:
     // so) when the workspace has no such setup.
     bool RestoreLastSetup(const std::string& setup, const std::string& dataset);
 
-    // Asked before New, Open and Close replace the open setup.
-    int SaveModifiedSetup(const CStateInfo& open);
+    // Asked before New, Open and Close replace the open setup, and before the
+    // program ends: one question for all of them.
+    int SaveModifiedSetup(const CStateInfo& open) { return SaveModifiedSetup(m_doc, open); }
+    static int SaveModifiedSetup(CLoggerDoc& doc, const CStateInfo& open);
     // Opens the record's setup (and dataset) into the document; throws the
     // program's file exception when the workspace has no such setup.
     bool OpenSetupDocument(CStateInfo& state);
