@@ -6,7 +6,8 @@
 
 namespace tvane::test {
 
-// A fresh TVANE_HOME (and ODBCINI/ODBCSYSINI) for one test. The folder is removed
+// A fresh TVANE_HOME (and ODBCINI/ODBCSYSINI, through a link that stays at one
+// path for the whole process) for one test. The folder is removed
 // when the test passes and kept, with its path printed, when it fails.
 class TempHome {
 public:
@@ -21,6 +22,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    std::filesystem::path m_oldOdbcTarget;
     std::string m_oldHome, m_oldOdbcIni, m_oldOdbcSysIni;
     bool m_hadHome = false, m_hadOdbcIni = false, m_hadOdbcSysIni = false;
 };
