@@ -110,6 +110,21 @@ private:
     std::string m_text;
 };
 
+// Hands the text to the clipboard, or closes the file: false when the
+// clipboard could not take it, which the user has been told.
+bool DeliverOutput(ExportOutput& out, IClipboard* clipboard, bool emptyClipboard) {
+    if (!out.ToClipboard()) {
+        out.Close();
+        return true;
+    }
+    if (clipboard == nullptr || !clipboard->SetText(out.Text(), emptyClipboard)) {
+        tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
+                           tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
+        return false;
+    }
+    return true;
+}
+
 // Builds the fields of one line: a separator before every field but the first.
 class LineBuilder {
 public:
@@ -689,16 +704,8 @@ bool CTextExport::ExportReadings(CReadingQuery& query, bool emptyClipboard,
     if (!cancelled && progress)
         progress->SetPos(100);
 
-    if (out.ToClipboard()) {
-        if (m_doc.GetServices().clipboard == nullptr ||
-            !m_doc.GetServices().clipboard->SetText(out.Text(), emptyClipboard)) {
-            tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
-                               tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
-            return false;
-        }
-    } else {
-        out.Close();
-    }
+    if (!DeliverOutput(out, m_doc.GetServices().clipboard, emptyClipboard))
+        return false;
     return !cancelled;
 }
 
@@ -781,17 +788,7 @@ bool CTextExport::ExportEvents(CReadingQuery& query) {
         }
     } while (first <= last);
 
-    if (out.ToClipboard()) {
-        if (m_doc.GetServices().clipboard == nullptr ||
-            !m_doc.GetServices().clipboard->SetText(out.Text(), true)) {
-            tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
-                               tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
-            return false;
-        }
-        return true;
-    }
-    out.Close();
-    return true;
+    return DeliverOutput(out, m_doc.GetServices().clipboard, true);
 }
 
 // --- Setup listing ----------------------------------------------------------
@@ -827,15 +824,5 @@ bool CTextExport::ExportSetupListing(CReadingQuery& query) {
     FormatSetupLines(lines, query.m_separator);
     for (const std::string& text : lines)
         out.Write(text);
-    if (out.ToClipboard()) {
-        if (m_doc.GetServices().clipboard == nullptr ||
-            !m_doc.GetServices().clipboard->SetText(out.Text(), true)) {
-            tvane::ShowMessage(exporttext::kClipboardOpened, tvane::MsgButtons::Ok,
-                               tvane::MsgIcon::None, exporttext::kClipboardOpenedId);
-            return false;
-        }
-        return true;
-    }
-    out.Close();
-    return true;
+    return DeliverOutput(out, m_doc.GetServices().clipboard, true);
 }
