@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/IDocumentInstrument.h"
 #include "app/InstrumentTexts.h"
 #include "database/CDataset.h"
@@ -12,6 +11,7 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "scan/CFXScan.h"
+#include "shared/DocumentHints.h"
 
 namespace {
 // A broken instrument must not keep the error report or the alarm loop

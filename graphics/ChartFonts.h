@@ -1,6 +1,6 @@
 #pragma once
-#include "app/CMfxFont.h"
 #include "platform/chart/ChartFont.h"
+#include "shared/CMfxFont.h"
 
 // The chart keeps fonts as its own records; the displays and the stored chart
 // state keep them as LOGFONT.

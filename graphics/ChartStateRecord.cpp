@@ -5,12 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/CMfxFont.h"
 #include "graphics/CXrtGraph.h"
 #include "graphics/ChartFonts.h"
 #include "platform/archive/CArchive.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartIds.h"
+#include "shared/CMfxFont.h"
 
 using tvane::CArchive;
 using tvane::chart::Chart;

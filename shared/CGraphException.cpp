@@ -1,4 +1,4 @@
-#include "app/CGraphException.h"
+#include "shared/CGraphException.h"
 
 CGraphException::CGraphException(int errorCode, int severity, std::shared_ptr<void> objectToDelete,
                                  std::string sourceFile, int line, std::string lastModified)

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CMfxException.h"
+#include "shared/CMfxException.h"
 
 // Thrown by a graphics display that cannot be created or serialised.
 class CGraphException : public CMfxException {

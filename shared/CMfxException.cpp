@@ -1,8 +1,8 @@
-#include "app/CMfxException.h"
+#include "shared/CMfxException.h"
 
-#include "app/MainWindow.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
+#include "shared/MainWindow.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/CMfxFont.h"
+#include "shared/CMfxFont.h"
 
 #include <algorithm>
 #include <cmath>

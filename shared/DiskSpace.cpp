@@ -1,12 +1,15 @@
-#include "app/startup/DiskSpace.h"
+#include "shared/DiskSpace.h"
 
 #include <cmath>
 #include <filesystem>
 #include <system_error>
 
-#include "app/startup/AppTexts.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
+
+namespace {
+constexpr const char* kProgramName = "Tvane";
+}
 
 std::string DiskSpaceMessage(double freeBytes, std::uint32_t required) {
     const char* freeSuffix = "";
@@ -27,13 +30,14 @@ std::string DiskSpaceMessage(double freeBytes, std::uint32_t required) {
 bool CheckDiskSpace(std::uint32_t required, std::optional<double> freeBytes,
                     const std::string& error) {
     if (!freeBytes) {
-        tvane::ShowMessage(error, tvane::MsgButtons::Ok, tvane::MsgIcon::Information, 0, kAppName);
+        tvane::ShowMessage(error, tvane::MsgButtons::Ok, tvane::MsgIcon::Information, 0,
+                           kProgramName);
         return false;
     }
     if (required <= *freeBytes)
         return true;
     tvane::ShowMessage(DiskSpaceMessage(*freeBytes, required), tvane::MsgButtons::Ok,
-                       tvane::MsgIcon::Warning, 0, kAppName);
+                       tvane::MsgIcon::Warning, 0, kProgramName);
     return false;
 }
 

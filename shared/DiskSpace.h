@@ -17,3 +17,12 @@ bool CheckDiskSpace(std::uint32_t required, std::optional<double> freeBytes,
 // Free bytes of the file system holding folder; no value when it cannot be
 // asked, with the system's text in error.
 std::optional<double> FreeDiskBytes(const std::string& folder, std::string& error);
+
+// The free-space check before a file is written (an export, a chart state file).
+class IDiskSpaceCheck {
+public:
+    virtual ~IDiskSpaceCheck() = default;
+    // True when the file system of folder has at least bytes free; otherwise the
+    // user has been told.
+    virtual bool HasFreeSpace(double bytes, const std::string& folder) = 0;
+};

@@ -1,16 +1,16 @@
-#include "app/ExceptionReport.h"
+#include "shared/ExceptionReport.h"
 
 #include <new>
 
 #include "database/CMfxFileException.h"
 
-#include "app/CMfxException.h"
 #include "database/DBException.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/com/ComException.h"
 #include "platform/core/Format.h"
 #include "platform/core/FrameworkExceptions.h"
 #include "platform/storage/StorageError.h"
+#include "shared/CMfxException.h"
 
 namespace {
 

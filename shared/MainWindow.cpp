@@ -1,4 +1,4 @@
-#include "app/MainWindow.h"
+#include "shared/MainWindow.h"
 
 namespace tvane {
 

@@ -18,7 +18,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 
-#include "app/ExceptionReport.h"
 #include "app/eventlog/CEventFrame.h"
 #include "app/frame/CPrintSetupDialog.h"
 #include "app/frame/CTextButton.h"
@@ -30,6 +29,7 @@
 #include "platform/profile/Profile.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Prompter.h"
+#include "shared/ExceptionReport.h"
 
 namespace {
 

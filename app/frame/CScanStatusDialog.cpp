@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "app/CScanStatusSummary.h"
-#include "app/frame/MfxFontQt.h"
 #include "scan/CFXScan.h"
+#include "shared/view/MfxFontQt.h"
 
 CScanStatusDialog::CScanStatusDialog(CFXScan& scan, std::string interfaceName,
                                      bool setupInInstrument, QWidget* parent)

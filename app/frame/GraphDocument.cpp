@@ -1,4 +1,4 @@
-#include "graphics/GraphDocument.h"
+#include "app/frame/GraphDocument.h"
 
 #include <filesystem>
 #include <fstream>

@@ -12,13 +12,13 @@
 #include <QTabWidget>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/SetupGridOperations.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/FrameCommands.h"
 #include "platform/grid/GridCellControl.h"
 #include "setup/SetupGridController.h"
 #include "setup/view/CSetupView.h"
+#include "shared/DocumentHints.h"
 
 namespace {
 

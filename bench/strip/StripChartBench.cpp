@@ -19,8 +19,8 @@
 #include <benchmark/benchmark.h>
 
 #include "graphics/CXrtGraphData.h"
-#include "graphics/CXrtOverlayPlot.h"
-#include "graphics/OverlayStaging.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/OverlayStaging.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartData.h"
 #include "platform/chartview/ChartRenderer.h"

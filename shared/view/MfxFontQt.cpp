@@ -1,4 +1,4 @@
-#include "app/frame/MfxFontQt.h"
+#include "shared/view/MfxFontQt.h"
 
 #include <memory>
 

@@ -5,7 +5,7 @@
 
 #include <QFont>
 
-#include "app/CMfxFont.h"
+#include "shared/CMfxFont.h"
 
 class QPaintDevice;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "graphics/CLegendGrid.h"
+#include "graphics/displays/strip/CLegendGrid.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "graphics/LegendRules.h"
-#include "graphics/OverlayRange.h"
+#include "graphics/displays/strip/LegendRules.h"
+#include "graphics/displays/strip/OverlayRange.h"
 #include "platform/archive/CObject.h"
 
 namespace tvane {

@@ -1,13 +1,19 @@
-#include "graphics/pages/COverAdvancedPage.h"
+#include "graphics/displays/strip/COverAdvancedPage.h"
 
 #include <QHBoxLayout>
 #include <QIntValidator>
 
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/CSpinEdit.h"
 #include "platform/widgets/QtText.h"
 #include "ui_COverAdvancedPage.h"
+
+namespace {
+// The strip chart's "Advanced" page.
+const PageRegistration<COverAdvancedPage> kAdvancedPage{141};
+} // namespace
 
 COverAdvancedPage::COverAdvancedPage(int dialogId, int pageId)
     : CGraphPage(dialogId, pageId, "Advanced"), m_ui(std::make_unique<Ui::COverAdvancedPage>()) {}

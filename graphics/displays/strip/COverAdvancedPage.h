@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "graphics/OverAdvancedPageModel.h"
+#include "graphics/displays/strip/OverAdvancedPageModel.h"
 #include "graphics/pages/CGraphPage.h"
 
 namespace Ui {

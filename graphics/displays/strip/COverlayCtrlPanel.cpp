@@ -1,4 +1,4 @@
-#include "graphics/COverlayCtrlPanel.h"
+#include "graphics/displays/strip/COverlayCtrlPanel.h"
 
 #include "platform/archive/CArchive.h"
 #include "scan/ValueFormat.h"

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "app/CMfxFont.h"
-#include "graphics/OverlayRange.h"
+#include "graphics/displays/strip/OverlayRange.h"
 #include "platform/archive/CObject.h"
+#include "shared/CMfxFont.h"
 
 // The strip chart frame as the control panel reports to it.
 class IOverlayPanelParent {

@@ -1,4 +1,4 @@
-#include "graphics/CTextDisplay.h"
+#include "graphics/displays/strip/CTextDisplay.h"
 
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CMfxFont.h"
 #include "platform/archive/CObject.h"
 #include "platform/chart/ChartGeometry.h"
+#include "shared/CMfxFont.h"
 
 // One cell of a text display: three text parts shown joined (a caption, a
 // separator and a value), its colour and alignment.

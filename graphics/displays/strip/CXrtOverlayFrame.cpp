@@ -1,14 +1,13 @@
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/DocumentHints.h"
 #include "database/CDatasetEvent.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CRangeInfo.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/GraphFactory.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphMessages.h"
 #include "graphics/IGraphDocument.h"
 #include "platform/archive/CArchive.h"
@@ -20,12 +19,19 @@
 #include "scan/CReadingQuery.h"
 #include "scan/CRunRecord.h"
 #include "scan/ValueFormat.h"
+#include "shared/DocumentHints.h"
 
 IMPLEMENT_SERIAL(CXrtOverlayFrame, CXrtFrame, 0)
 
 namespace {
 
-IStripChartWindows* g_windows = nullptr;
+// Graphics > Strip Chart.
+const displays::FrameRegistration<CXrtOverlayFrame> kStripChart{700};
+
+IStripChartWindows* StripWindows() {
+    return displays::Windows<IStripChartWindows>::Get();
+}
+
 constexpr double kHole = 9.9e37;
 
 GRect ToG(const tvane::chart::ChartRect& r) {
@@ -48,14 +54,6 @@ tvane::chart::ChartFont ChartFontOf(const LOGFONT& lf) {
 }
 
 } // namespace
-
-IStripChartWindows* StripChartWindows() {
-    return g_windows;
-}
-
-void SetStripChartWindows(IStripChartWindows* windows) {
-    g_windows = windows;
-}
 
 OverlayChannel CXrtOverlayFrame::ToOverlay(const CChannelInfo& info) {
     OverlayChannel c;
@@ -203,9 +201,9 @@ void CXrtOverlayFrame::ResetStaging() {
 std::unique_ptr<IChartWindow>
 CXrtOverlayFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                     const tvane::chart::ChartRect& rect) {
-    if (!g_windows || !m_window || !m_plot)
+    if (!StripWindows() || !m_window || !m_plot)
         return nullptr;
-    auto window = g_windows->CreatePlotWindow(*m_window, *m_plot, chart, ToG(rect));
+    auto window = StripWindows()->CreatePlotWindow(*m_window, *m_plot, chart, ToG(rect));
     m_plotWindow = dynamic_cast<IStripChildWindow*>(window.get());
     return window;
 }
@@ -213,14 +211,14 @@ CXrtOverlayFrame::CreateChartWindow(tvane::chart::Chart& chart,
 bool CXrtOverlayFrame::CreateFrame(CGraphView* parent) {
     if (!CXrtFrame::CreateFrame(parent))
         return false;
-    if (!g_windows)
+    if (!StripWindows())
         return false;
     const LOGFONT font = GetFrameLogFont();
 
     m_panel = std::make_unique<COverlayCtrlPanel>();
     m_panel->SetParent(this);
     m_panel->GetFont().SetLogFont(font);
-    m_panelWindow = g_windows->CreatePanelWindow(*m_window, *m_panel, PanelRect());
+    m_panelWindow = StripWindows()->CreatePanelWindow(*m_window, *m_panel, PanelRect());
     const GRect panel = PanelRect();
 
     m_plot = std::make_unique<CXrtOverlayPlot>();
@@ -228,7 +226,7 @@ bool CXrtOverlayFrame::CreateFrame(CGraphView* parent) {
     m_text = std::make_unique<CTextDisplay>(1, 3);
 
     m_legend->SetParent(this);
-    m_legendWindow = g_windows->CreateLegendWindow(*m_window, *m_legend, panel);
+    m_legendWindow = StripWindows()->CreateLegendWindow(*m_window, *m_legend, panel);
     if (!m_legend->Create(kSlots))
         return false;
     PlaceLegend(panel);
@@ -241,7 +239,8 @@ bool CXrtOverlayFrame::CreateFrame(CGraphView* parent) {
         return false;
     }
     m_text->CreateLabels();
-    m_textWindow = g_windows->CreateTextWindow(*m_window, *m_text, RegionToRect(*m_textRegion));
+    m_textWindow =
+        StripWindows()->CreateTextWindow(*m_window, *m_text, RegionToRect(*m_textRegion));
     m_textRegion->SetWnd(m_textWindow.get());
 
     m_plot->SetTimeOrigin(GetStartTick());
@@ -282,21 +281,22 @@ bool CXrtOverlayFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CXrtOverlayFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CXrtFrame::RecreateFrame(parent, showCommand) || !g_windows)
+    if (!CXrtFrame::RecreateFrame(parent, showCommand) || !StripWindows())
         return false;
     if (!m_panel || !m_plot || !m_legend || !m_text || !m_plotRegion || !m_textRegion)
         return false;
     m_panel->SetParent(this);
     m_panel->GetFont().CreateFont();
-    m_panelWindow = g_windows->CreatePanelWindow(*m_window, *m_panel, PanelRect());
+    m_panelWindow = StripWindows()->CreatePanelWindow(*m_window, *m_panel, PanelRect());
     m_panel->ShowTimePerDivision();
     m_legend->SetParent(this);
-    m_legendWindow = g_windows->CreateLegendWindow(*m_window, *m_legend, PanelRect());
+    m_legendWindow = StripWindows()->CreateLegendWindow(*m_window, *m_legend, PanelRect());
     if (!m_legend->Recreate())
         return false;
     PlaceLegend(PanelRect());
     UpdateMinTrack();
-    m_textWindow = g_windows->CreateTextWindow(*m_window, *m_text, RegionToRect(*m_textRegion));
+    m_textWindow =
+        StripWindows()->CreateTextWindow(*m_window, *m_text, RegionToRect(*m_textRegion));
     m_textRegion->SetWnd(m_textWindow.get());
     if (!AddRegion(m_textRegion.get()))
         return false;
@@ -446,7 +446,7 @@ bool CXrtOverlayFrame::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, 
 
 bool CXrtOverlayFrame::DrawFrame(IGraphDC& dc, const GRect* rect) {
     const bool base = CGraphFrame::DrawFrame(dc, rect);
-    const bool children = g_windows && g_windows->DrawChildren(dc, *this);
+    const bool children = StripWindows() && StripWindows()->DrawChildren(dc, *this);
     return base || children;
 }
 
@@ -546,17 +546,17 @@ void CXrtOverlayFrame::OnScanState() {
 
 void CXrtOverlayFrame::OnRetainHint() {
     // Enough scans of each channel for the plot's window, with half again to spare.
-    auto* doc = dynamic_cast<IStripChartDocument*>(GetDocument());
+    IGraphDocument* doc = GetDocument();
     const double runTime = doc ? doc->GetRunTime() : 0.0;
     double scans = 15.0;
     if (runTime != 0.0 && m_plot)
         scans = std::max(15.0, std::trunc(m_plot->GetTimeAxis().width / runTime));
-    if (IGraphDocument* graphDoc = GetDocument())
-        graphDoc->RaiseFrameCounter(static_cast<std::uint32_t>(std::min(scans * 1.5, 4e9)));
+    if (doc)
+        doc->RaiseFrameCounter(static_cast<std::uint32_t>(std::min(scans * 1.5, 4e9)));
 }
 
 std::string CXrtOverlayFrame::CopyDisplayedData() {
-    auto* doc = dynamic_cast<IStripChartDocument*>(GetDocument());
+    IGraphDocument* doc = GetDocument();
     if (!doc || !GetDocumentHasReadings() || !m_plot)
         return {};
     CReadingQuery query;
@@ -668,11 +668,12 @@ void CXrtOverlayFrame::TabFromLegend() {
         m_panelWindow->SetFocus();
 }
 
-void CXrtOverlayFrame::OnTabKey() {
+bool CXrtOverlayFrame::OnTabKey() {
     if (m_panelWindow && m_panelWindow->HasFocus())
         TabFromPanel();
     else
         TabFromLegend();
+    return true;
 }
 
 // --- Messages of the children ---------------------------------------------------

@@ -4,14 +4,14 @@
 #include <optional>
 #include <string>
 
-#include "graphics/CLegendGrid.h"
-#include "graphics/COverlayCtrlPanel.h"
 #include "graphics/CRegion.h"
-#include "graphics/CTextDisplay.h"
 #include "graphics/CXrtFrame.h"
-#include "graphics/CXrtOverlayPlot.h"
-#include "graphics/LegendRules.h"
-#include "graphics/OverlayStaging.h"
+#include "graphics/displays/strip/CLegendGrid.h"
+#include "graphics/displays/strip/COverlayCtrlPanel.h"
+#include "graphics/displays/strip/CTextDisplay.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/LegendRules.h"
+#include "graphics/displays/strip/OverlayStaging.h"
 
 class CChannelInfo;
 class CRangeInfo;
@@ -31,7 +31,8 @@ public:
 };
 
 // Makes the strip chart's child windows inside its frame's window, and draws
-// the children into a drawing surface; the windows library installs it.
+// the children into a drawing surface; the windows library installs it
+// (displays::Windows<IStripChartWindows>).
 class IStripChartWindows {
 public:
     virtual ~IStripChartWindows() = default;
@@ -49,26 +50,6 @@ public:
     // Draws the plot, text display, legend and panel at their places.
     virtual bool DrawChildren(IGraphDC& dc, CXrtOverlayFrame& frame) = 0;
 };
-IStripChartWindows* StripChartWindows();
-void SetStripChartWindows(IStripChartWindows* windows);
-
-// What the strip chart needs of the document beyond the graphics document:
-// positioning the event log at a picked alarm point or event, the current
-// dataset's times, and its readings as text for the clipboard.
-class IStripChartDocument {
-public:
-    virtual ~IStripChartDocument() = default;
-    // The dataset's start and end time and its run time (a span), in ms.
-    virtual double GetRunStartTime() const = 0;
-    virtual double GetRunEndTime() const = 0;
-    virtual double GetRunTime() const = 0;
-    // The channels of the last scan: labels "<%ld> %s" and numbers.
-    virtual void GetScanChannelList(std::vector<std::string>& labels,
-                                    std::vector<std::uint32_t>& numbers) const = 0;
-    // The readings the query selects as export text; empty when none.
-    virtual std::string ExportReadingsText(const CReadingQuery& query) = 0;
-};
-
 // The strip chart display: a chart frame holding the overlay plot, its
 // control panel at the bottom, the legend above the panel and a one-row text
 // display under the plot. New readings are staged and handed to the plot
@@ -136,7 +117,7 @@ public:
     void TabFromLegend();
     // Tab pressed in the frame's own window: from inside the panel to the
     // legend, from anywhere else to the panel.
-    void OnTabKey();
+    bool OnTabKey() override;
 
     CXrtOverlayPlot* GetPlot() const { return m_plot.get(); }
     COverlayCtrlPanel* GetPanel() const { return m_panel.get(); }

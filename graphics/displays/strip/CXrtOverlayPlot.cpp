@@ -1,4 +1,4 @@
-#include "graphics/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
 
 #include <algorithm>
 #include <cmath>

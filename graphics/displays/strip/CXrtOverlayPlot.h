@@ -10,7 +10,7 @@
 #include "graphics/CXrtGraph.h"
 #include "graphics/GraphItemProps.h"
 #include "graphics/IChartParent.h"
-#include "graphics/OverlayRange.h"
+#include "graphics/displays/strip/OverlayRange.h"
 
 class CDatasetEvent;
 class CXrtGraphData;

@@ -1,11 +1,11 @@
-#include "graphics/view/GraphGridDraw.h"
+#include "graphics/displays/strip/GraphGridDraw.h"
 
 #include <algorithm>
 
 #include <QPagedPaintDevice>
 #include <QPainter>
 
-#include "graphics/LegendRules.h"
+#include "graphics/displays/strip/LegendRules.h"
 #include "platform/chartview/ChartQt.h"
 #include "platform/grid/GridCore.h"
 

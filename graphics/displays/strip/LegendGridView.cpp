@@ -1,4 +1,4 @@
-#include "graphics/view/LegendGridView.h"
+#include "graphics/displays/strip/LegendGridView.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "graphics/CLegendGrid.h"
-#include "graphics/LegendRules.h"
+#include "graphics/displays/strip/CLegendGrid.h"
+#include "graphics/displays/strip/LegendRules.h"
 #include "platform/gridview/GridComboControl.h"
 #include "platform/gridview/GridWidgetControl.h"
 

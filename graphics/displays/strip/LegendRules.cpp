@@ -1,4 +1,4 @@
-#include "graphics/LegendRules.h"
+#include "graphics/displays/strip/LegendRules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "graphics/OverAdvancedPageModel.h"
+#include "graphics/displays/strip/OverAdvancedPageModel.h"
 
 #include <cstdio>
 
-#include "graphics/CXrtOverlayFrame.h"
-#include "graphics/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
 
 OverAdvancedPageModel::OverAdvancedPageModel(CXrtOverlayFrame& frame) : m_frame(frame) {}
 

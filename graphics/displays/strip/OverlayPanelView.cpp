@@ -1,4 +1,4 @@
-#include "graphics/view/OverlayPanelView.h"
+#include "graphics/displays/strip/OverlayPanelView.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "graphics/COverlayCtrlPanel.h"
+#include "graphics/displays/strip/COverlayCtrlPanel.h"
 #include "platform/chartview/ChartQt.h"
 #include "platform/controls/SpinButtonModel.h"
 #include "platform/widgets/CQmxSpinButton.h"

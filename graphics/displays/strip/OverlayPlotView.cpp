@@ -1,10 +1,10 @@
-#include "graphics/view/OverlayPlotView.h"
+#include "graphics/displays/strip/OverlayPlotView.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "graphics/CGraphMarker.h"
-#include "graphics/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
 #include "platform/chart/Chart.h"
 #include "platform/chartview/ChartQt.h"
 

@@ -1,4 +1,4 @@
-#include "graphics/OverlayRange.h"
+#include "graphics/displays/strip/OverlayRange.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "graphics/OverlayStaging.h"
+#include "graphics/displays/strip/OverlayStaging.h"
 
 #include <algorithm>
 
 #include "graphics/CXrtGraphData.h"
-#include "graphics/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
 #include "platform/chart/ChartData.h"
 #include "scan/records/ReadingRecord.h"
 

@@ -1,4 +1,4 @@
-#include "graphics/view/StripChartWindows.h"
+#include "graphics/displays/strip/StripChartWindows.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -6,23 +6,20 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "graphics/DisplayFamily.h"
 #include "graphics/IGraphDC.h"
+#include "graphics/displays/strip/GraphGridDraw.h"
+#include "graphics/displays/strip/LegendGridView.h"
+#include "graphics/displays/strip/OverlayPanelView.h"
+#include "graphics/displays/strip/OverlayPlotView.h"
+#include "graphics/displays/strip/TextDisplayView.h"
 #include "graphics/view/CGraphFrameWnd.h"
-#include "graphics/view/GraphGridDraw.h"
-#include "graphics/view/LegendGridView.h"
-#include "graphics/view/OverlayPanelView.h"
-#include "graphics/view/OverlayPlotView.h"
 #include "graphics/view/QtGraphDC.h"
-#include "graphics/view/TextDisplayView.h"
 #include "platform/chartview/ChartRenderer.h"
 #include "platform/grid/GridCore.h"
 #include "platform/widgets/QtBarTracker.h"
 
 namespace {
-
-QRect ToQ(const GRect& r) {
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
 
 // A child window: the widget, deleted with the holder unless its parent took
 // it down first.
@@ -33,7 +30,7 @@ public:
     void MoveWindow(const GRect& rect, bool repaint) override {
         if (!m_widget)
             return;
-        m_widget->setGeometry(ToQ(rect));
+        m_widget->setGeometry(ToQRect(rect));
         if (repaint)
             m_widget->update();
     }
@@ -54,8 +51,7 @@ public:
     GRect GetRectInFrame() const override {
         if (!m_widget)
             return {};
-        const QRect g = m_widget->geometry();
-        return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+        return ToGRect(m_widget->geometry());
     }
     QWidget* Widget() const { return m_widget; }
 
@@ -63,19 +59,13 @@ private:
     QPointer<QWidget> m_widget;
 };
 
-// The children live in the frame window's client area.
-QWidget* ParentOf(IGraphFrameWindow& frame) {
-    if (auto* window = dynamic_cast<CGraphFrameWnd*>(&frame))
-        return window->Client();
-    return dynamic_cast<QWidget*>(&frame);
-}
-
 std::unique_ptr<ChildWindow> Place(QWidget* widget, const GRect& rect) {
-    widget->setGeometry(ToQ(rect));
+    widget->setGeometry(ToQRect(rect));
     return std::make_unique<ChildWindow>(widget);
 }
 
 QtStripChartWindows g_windows;
+const displays::Windows<IStripChartWindows>::Registration kStripChartWindows{g_windows};
 
 // The legend's top edge in the frame's window: the sizing cursor over the
 // three pixel rows above it, whichever child lies there, and a divider tracked
@@ -175,19 +165,19 @@ std::unique_ptr<IChartWindow> QtStripChartWindows::CreatePlotWindow(IGraphFrameW
                                                                     CXrtOverlayPlot& plot,
                                                                     tvane::chart::Chart& chart,
                                                                     const GRect& rect) {
-    return Place(new OverlayPlotView(plot, chart, ParentOf(frame)), rect);
+    return Place(new OverlayPlotView(plot, chart, FrameClientWidget(frame)), rect);
 }
 
 std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreatePanelWindow(IGraphFrameWindow& frame,
                                                                           COverlayCtrlPanel& panel,
                                                                           const GRect& rect) {
-    return Place(new OverlayPanelView(panel, ParentOf(frame)), rect);
+    return Place(new OverlayPanelView(panel, FrameClientWidget(frame)), rect);
 }
 
 std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreateLegendWindow(IGraphFrameWindow& frame,
                                                                            CLegendGrid& legend,
                                                                            const GRect& rect) {
-    QWidget* parent = ParentOf(frame);
+    QWidget* parent = FrameClientWidget(frame);
     if (auto* strip = dynamic_cast<CXrtOverlayFrame*>(legend.GetParent()); strip && parent)
         new LegendEdgeFilter(parent, *strip);
     return Place(new LegendGridView(legend, parent), rect);
@@ -196,7 +186,7 @@ std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreateLegendWindow(IGrap
 std::unique_ptr<IStripChildWindow> QtStripChartWindows::CreateTextWindow(IGraphFrameWindow& frame,
                                                                          CTextDisplay& text,
                                                                          const GRect& rect) {
-    return Place(new TextDisplayView(text, ParentOf(frame)), rect);
+    return Place(new TextDisplayView(text, FrameClientWidget(frame)), rect);
 }
 
 bool QtStripChartWindows::DrawChildren(IGraphDC& dc, CXrtOverlayFrame& frame) {
@@ -207,10 +197,6 @@ bool QtStripChartWindows::DrawChildren(IGraphDC& dc, CXrtOverlayFrame& frame) {
     return true;
 }
 
-void InstallStripChartWindows() {
-    SetStripChartWindows(&g_windows);
-}
-
 QWidget* StripChildWidget(IStripChildWindow* window) {
     auto* child = dynamic_cast<ChildWindow*>(window);
     return child ? child->Widget() : nullptr;
@@ -218,12 +204,12 @@ QWidget* StripChildWidget(IStripChildWindow* window) {
 
 void DrawStripChart(QPainter& painter, CXrtOverlayFrame& frame, const QPoint& origin) {
     auto at = [&](IStripChildWindow* w) {
-        return w ? ToQ(w->GetRectInFrame()).translated(origin) : QRect();
+        return w ? ToQRect(w->GetRectInFrame()).translated(origin) : QRect();
     };
     painter.save();
     if (CXrtOverlayPlot* plot = frame.GetPlot(); plot && plot->GetChart()) {
         const QRect r = frame.GetPlotRegion()
-                            ? ToQ(frame.RegionToRect(*frame.GetPlotRegion())).translated(origin)
+                            ? ToQRect(frame.RegionToRect(*frame.GetPlotRegion())).translated(origin)
                             : at(frame.GetPlotWindow());
         tvane::chart::ChartRenderer renderer;
         renderer.Draw(painter, *plot->GetChart(), QRectF(r), true);
@@ -231,8 +217,8 @@ void DrawStripChart(QPainter& painter, CXrtOverlayFrame& frame, const QPoint& or
             OverlayPlotView::DrawMarkers(painter, *plot, QRectF(r));
     }
     if (CTextDisplay* text = frame.GetTextDisplay(); text && frame.GetTextRegion())
-        TextDisplayView::Draw(painter, *text,
-                              ToQ(frame.RegionToRect(*frame.GetTextRegion())).translated(origin));
+        TextDisplayView::Draw(
+            painter, *text, ToQRect(frame.RegionToRect(*frame.GetTextRegion())).translated(origin));
     if (CLegendGrid* legend = frame.GetLegend(); legend && legend->Core())
         DrawGridRows(painter, *legend->Core(), at(frame.GetLegendWindow()),
                      legend->Core()->GetFirstDataRow(), QFont());

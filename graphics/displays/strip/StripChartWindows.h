@@ -1,13 +1,13 @@
 #pragma once
 #include <QRect>
 
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
 
 class QPainter;
 class QWidget;
 
 // The Qt windows of the strip chart's children, made inside the frame's
-// window (a QWidget).
+// window (a QWidget); the program's strip charts make theirs with it.
 class QtStripChartWindows : public IStripChartWindows {
 public:
     std::unique_ptr<IChartWindow> CreatePlotWindow(IGraphFrameWindow& frame, CXrtOverlayPlot& plot,
@@ -22,9 +22,6 @@ public:
     CreateTextWindow(IGraphFrameWindow& frame, CTextDisplay& text, const GRect& rect) override;
     bool DrawChildren(IGraphDC& dc, CXrtOverlayFrame& frame) override;
 };
-
-// Installs the Qt windows for the program's strip charts (once).
-void InstallStripChartWindows();
 
 // The plot, text display, legend and panel of a strip chart drawn into any
 // painter at their places in the frame's client area, shifted by origin

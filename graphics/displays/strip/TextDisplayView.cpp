@@ -1,10 +1,10 @@
-#include "graphics/view/TextDisplayView.h"
+#include "graphics/displays/strip/TextDisplayView.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "graphics/CTextDisplay.h"
+#include "graphics/displays/strip/CTextDisplay.h"
 #include "platform/chartview/ChartQt.h"
 #include "platform/widgets/FontFamily.h"
 

@@ -1,10 +1,11 @@
-#include "graphics/CTextBox.h"
+#include "graphics/displays/text/CTextBox.h"
 
-#include "app/CGraphException.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphFrameWindow.h"
 #include "platform/archive/CArchive.h"
+#include "shared/CGraphException.h"
 
 IMPLEMENT_SERIAL(CTextBox, tvane::CObject, 0)
 
@@ -13,12 +14,18 @@ namespace {
 constexpr int kCreateLine = 100;
 constexpr const char* kModuleStamp = "Tue May 14 12:16:24 2002";
 
+std::unique_ptr<ITextBoxWindow> MakeWindow(IGraphFrameWindow& parent, CTextBox& box,
+                                           const GRect& rect) {
+    ITextBoxWindows* windows = displays::Windows<ITextBoxWindows>::Get();
+    return windows ? windows->CreateTextBox(parent, box, rect) : nullptr;
+}
+
 } // namespace
 
 CTextBox::~CTextBox() = default;
 
 bool CTextBox::Create(IGraphFrameWindow& parent, const GRect& rect, const LOGFONT& font) {
-    m_window = parent.CreateTextBox(*this, WindowRect(rect));
+    m_window = MakeWindow(parent, *this, WindowRect(rect));
     if (!m_window)
         throw CGraphException(CGraphException::CreateFailed, CMfxException::Warning, nullptr,
                               kSourceModule, kCreateLine, kModuleStamp);
@@ -32,7 +39,7 @@ bool CTextBox::Create(IGraphFrameWindow& parent, const GRect& rect, const LOGFON
 }
 
 bool CTextBox::Recreate(IGraphFrameWindow& parent, const GRect& rect) {
-    m_window = parent.CreateTextBox(*this, WindowRect(rect));
+    m_window = MakeWindow(parent, *this, WindowRect(rect));
     if (!m_window)
         throw CGraphException(CGraphException::CreateFailed, CMfxException::Warning, nullptr,
                               kSourceModule, kCreateLine, kModuleStamp);

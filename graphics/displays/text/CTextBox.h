@@ -4,13 +4,39 @@
 #include <string>
 #include <vector>
 
-#include "app/CMfxFont.h"
 #include "graphics/CMfxBrush.h"
 #include "graphics/CRegion.h"
 #include "graphics/GraphItemProps.h"
 #include "graphics/IGraphFrameWindow.h"
+#include "shared/CMfxFont.h"
 
+class CTextBox;
 class IGraphDC;
+
+// The edit window of a text box, made inside its display's window.
+class ITextBoxWindow : public IRegionWindow {
+public:
+    virtual std::string GetText() const = 0;
+    virtual void SetText(const std::string& text) = 0;
+    // The text as the window breaks it into lines.
+    virtual std::vector<std::string> GetLines() const = 0;
+    virtual void SetFont(const LOGFONT& font) = 0;
+    virtual void SetColors(std::uint32_t background, std::uint32_t text) = 0;
+    virtual void Redraw() = 0;
+    // The window's rectangle in its display's client pixels.
+    virtual GRect GetRectInFrame() const = 0;
+};
+
+// Makes the edit windows of text boxes; the windows library installs the
+// program's (displays::Windows<ITextBoxWindows>).
+class ITextBoxWindows {
+public:
+    virtual ~ITextBoxWindows() = default;
+    // The edit window of box in frame at rect (client pixels); null when it
+    // cannot be made.
+    virtual std::unique_ptr<ITextBoxWindow> CreateTextBox(IGraphFrameWindow& frame, CTextBox& box,
+                                                          const GRect& rect) = 0;
+};
 
 // The editable text of the text and slider displays: its colours, font,
 // optional outline and contents, stored with the display.

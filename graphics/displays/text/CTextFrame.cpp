@@ -1,10 +1,15 @@
-#include "graphics/CTextFrame.h"
+#include "graphics/displays/text/CTextFrame.h"
 
-#include "graphics/GraphFactory.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/IGraphDC.h"
 #include "platform/archive/CArchive.h"
 
 IMPLEMENT_SERIAL(CTextFrame, CGraphFrame, 0)
+
+namespace {
+// Graphics > Text.
+const displays::FrameRegistration<CTextFrame> kTextFrame{32817};
+} // namespace
 
 CTextFrame::CTextFrame() {
     m_rect = {10, 10, 190, 50};

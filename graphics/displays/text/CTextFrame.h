@@ -3,7 +3,7 @@
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/CRegion.h"
-#include "graphics/CTextBox.h"
+#include "graphics/displays/text/CTextBox.h"
 
 // The text display: a frame whose whole data area is a free-text box.
 class CTextFrame : public CGraphFrame {

@@ -34,9 +34,10 @@
 #include "setup/SetupViewCommands.h"
 #include "setup/view/CFXComboBox.h"
 #include "setup/view/CSetupView.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
@@ -47,12 +48,9 @@ using Commands = SetupViewCommands;
 class SetupGridThroughFrame : public ::testing::Test {
 protected:
     void SetUp() override {
-        program.Start();
+        whole.Start({std::nullopt, {}});
         if (HasFatalFailure())
             return;
-        preferences.Initialize();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
         frame.resize(1000, 600);
         frame.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
@@ -111,10 +109,11 @@ protected:
     ScopedService<IPrompter> prompterService{SetPrompter, &prompter};
     QtMessageScheduler scheduler;
     ScopedService<IMessageScheduler> schedulerService{SetMessageScheduler, &scheduler};
-    SimulatedProgram program;
-    CMainFrame frame;
-    CAppPreferences preferences;
-    std::unique_ptr<DocumentWiring> wiring;
+    WholeProgram whole;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    CAppPreferences& preferences = whole.preferences;
+    std::unique_ptr<DocumentWiring>& wiring = whole.wiring;
 };
 
 TEST_F(SetupGridThroughFrame, TheGridsCommandsHaveTheirEntriesAndAccelerators) {
@@ -294,11 +293,8 @@ TEST_F(SetupGridThroughFrame, ASetupIsEditedInItsCellsSavedAndOpenedAgain) {
     frame.SelectPage(0);
     view().SetCurrentCell(row, kColFunction);
     Deliver();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    const auto shot = dir / "setup_grid_page.png";
-    ASSERT_TRUE(frame.grab().save(QString::fromStdString(shot.string())));
-    EXPECT_GT(std::filesystem::file_size(shot), 5000u);
+    ASSERT_TRUE(SaveArtifact(frame, "setup_grid_page.png"));
+    EXPECT_GT(std::filesystem::file_size(ArtifactPath("setup_grid_page.png")), 5000u);
 }
 
 } // namespace

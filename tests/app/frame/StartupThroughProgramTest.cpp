@@ -36,9 +36,9 @@
 #include "platform/ui/Prompter.h"
 #include "scan/CFXScan.h"
 #include "scan/COleKXQT7100.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {

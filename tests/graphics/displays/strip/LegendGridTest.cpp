@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "GraphicsTestSupport.h"
-#include "graphics/CLegendGrid.h"
+#include "graphics/displays/strip/CLegendGrid.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/grid/GridCore.h"
+#include "tests/graphics/GraphicsTestSupport.h"
 
 namespace {
 

@@ -8,32 +8,20 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/DisplayFamily.h"
+#include "graphics/displays/strip/COverAdvancedPage.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
 #include "graphics/pages/CGraphSheet.h"
-#include "graphics/pages/COverAdvancedPage.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/CSpinEdit.h"
 #include "tests/graphics/GraphFakes.h"
+#include "tests/support/QtTestSupport.h"
 #include "ui_COverAdvancedPage.h"
 
 namespace {
 
 using namespace graphicstest;
-
-QApplication& PagesApp() {
-    static int argc = 1;
-    static char name[] = "tvane_graphicspages_tests";
-    static char* argv[] = {name, nullptr};
-    // One application for the whole test program, whichever test makes it.
-    static QApplication* app = [] {
-        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return existing;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Child windows of a strip chart that exist only as rectangles.
 struct Child : IStripChildWindow, IChartWindow {
@@ -67,8 +55,7 @@ public:
 class OverAdvancedPageTest : public ::testing::Test {
 protected:
     OverAdvancedPageTest() {
-        PagesApp();
-        SetStripChartWindows(&windows);
+        tvane::test::TestApp();
         CChannelInfo a;
         a.Number = 101;
         a.Label = "<101>";
@@ -76,12 +63,10 @@ protected:
         view.CreateDisplay(700);
         frame = dynamic_cast<CXrtOverlayFrame*>(view.GetSelected());
     }
-    ~OverAdvancedPageTest() override {
-        view.DeleteAllFrames();
-        SetStripChartWindows(nullptr);
-    }
+    ~OverAdvancedPageTest() override { view.DeleteAllFrames(); }
 
     RectWindows windows;
+    displays::Windows<IStripChartWindows>::Scoped install{&windows};
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     FakeViewWindow window;
@@ -107,12 +92,9 @@ TEST_F(OverAdvancedPageTest, ANewStripChartsAdvancedPage) {
     EXPECT_EQ(ui.symbols->currentText(), "Circle");
     EXPECT_EQ(ui.sizes->currentText(), "4");
     EXPECT_EQ(ui.sizes->count(), 8);
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
     QCoreApplication::processEvents();
     sheet.adjustSize();
-    EXPECT_TRUE(
-        sheet.grab().save(QString::fromStdString((dir / "strip_chart_advanced.png").string())));
+    EXPECT_TRUE(tvane::test::SaveArtifact(sheet, "strip_chart_advanced.png"));
 
     // A symbol changed for "Event" stays though the sheet is cancelled.
     ui.items->setCurrentIndex(1);

@@ -3,15 +3,15 @@
 #include <cmath>
 #include <vector>
 
-#include "GraphicsTestSupport.h"
 #include "database/CDatasetEvent.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/CXrtOverlayPlot.h"
-#include "graphics/OverlayRange.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/OverlayRange.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartData.h"
 #include "platform/chart/ChartIds.h"
+#include "tests/graphics/GraphicsTestSupport.h"
 
 namespace {
 

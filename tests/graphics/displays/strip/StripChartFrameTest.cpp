@@ -2,21 +2,22 @@
 
 #include <map>
 
-#include "GraphFakes.h"
-#include "GraphicsTestSupport.h"
-#include "app/DocumentHints.h"
 #include "database/CDatasetEvent.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
-#include "graphics/OverAdvancedPageModel.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/OverAdvancedPageModel.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/chart/ChartData.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CReadingQuery.h"
 #include "scan/CRunRecord.h"
+#include "shared/DocumentHints.h"
+#include "tests/graphics/GraphFakes.h"
+#include "tests/graphics/GraphicsTestSupport.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ public:
 };
 
 // A document with readings by channel and an event log.
-class StripDocument : public FakeGraphDocument, public IStripChartDocument {
+class StripDocument : public FakeGraphDocument {
 public:
     std::int16_t GetChannelReadings(std::int32_t channel,
                                     std::vector<ReadingRecord*>& out) const override {
@@ -139,16 +140,15 @@ protected:
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     FakeStripWindows windows;
-    struct Install {
-        explicit Install(IStripChartWindows* w) { SetStripChartWindows(w); }
-        ~Install() { SetStripChartWindows(nullptr); }
-    } install{&windows};
+    displays::Windows<IStripChartWindows>::Scoped install{&windows};
     FakeViewWindow window;
     StripDocument doc;
     CGraphView view{&window, &doc};
 };
 
 TEST_F(StripChartFrameTest, ANewStripChartHasItsDefaults) {
+    // The family registers its frame under Graphics > Strip Chart.
+    EXPECT_EQ(graphfactory::FrameClassOf(700), "CXrtOverlayFrame");
     CXrtOverlayFrame* frame = NewChart();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->GetTitle(), "Strip Chart");

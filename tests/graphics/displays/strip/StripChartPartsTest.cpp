@@ -3,16 +3,16 @@
 #include <map>
 #include <vector>
 
-#include "GraphicsTestSupport.h"
-#include "graphics/COverlayCtrlPanel.h"
-#include "graphics/CTextDisplay.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/CXrtOverlayPlot.h"
-#include "graphics/LegendRules.h"
-#include "graphics/OverlayStaging.h"
+#include "graphics/displays/strip/COverlayCtrlPanel.h"
+#include "graphics/displays/strip/CTextDisplay.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/LegendRules.h"
+#include "graphics/displays/strip/OverlayStaging.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/chart/ChartData.h"
 #include "scan/records/ReadingRecord.h"
+#include "tests/graphics/GraphicsTestSupport.h"
 
 namespace {
 

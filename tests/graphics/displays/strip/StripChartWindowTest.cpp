@@ -12,44 +12,25 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/DocumentHints.h"
 #include "database/CDatasetEvent.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/LegendGridView.h"
+#include "graphics/displays/strip/OverlayPanelView.h"
+#include "graphics/displays/strip/OverlayPlotView.h"
+#include "graphics/displays/strip/StripChartWindows.h"
 #include "graphics/view/CGraphFrameWnd.h"
-#include "graphics/view/LegendGridView.h"
-#include "graphics/view/OverlayPanelView.h"
-#include "graphics/view/OverlayPlotView.h"
-#include "graphics/view/StripChartWindows.h"
 #include "platform/chart/ChartData.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DocumentHints.h"
 #include "tests/graphics/GraphFakes.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace {
 
 using namespace graphicstest;
-
-QApplication& StripApp() {
-    static int argc = 1;
-    static char name[] = "tvane_graphicsview_tests";
-    static char* argv[] = {name, nullptr};
-    // One application for the whole test program, whichever test makes it.
-    static QApplication* app = [] {
-        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return existing;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
-std::filesystem::path Artifacts() {
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    return dir;
-}
 
 // A display frame's window as a plain widget on a page widget.
 class FrameWidget : public QWidget, public IGraphFrameWindow {
@@ -69,9 +50,6 @@ public:
     void SetFocus() override { setFocus(); }
     int TextWidth(const std::string& text) const override {
         return fontMetrics().horizontalAdvance(QString::fromStdString(text));
-    }
-    std::unique_ptr<ITextBoxWindow> CreateTextBox(CTextBox&, const GRect&) override {
-        return nullptr;
     }
 
 protected:
@@ -94,7 +72,7 @@ public:
     bool programFrames = false;
 };
 
-class StripDocument : public FakeGraphDocument, public IStripChartDocument {
+class StripDocument : public FakeGraphDocument {
 public:
     std::int16_t GetChannelReadings(std::int32_t channel,
                                     std::vector<ReadingRecord*>& out) const override {
@@ -122,7 +100,6 @@ public:
 class StripChartWindowTest : public ::testing::Test {
 protected:
     StripChartWindowTest() {
-        InstallStripChartWindows();
         for (int n : {101, 102, 103}) {
             CChannelInfo c;
             c.Number = n;
@@ -143,10 +120,7 @@ protected:
         frame->DropLegendEdge(frame->GetLegendWindow()->GetRectInFrame().bottom - 22 - 3 * 22);
         QCoreApplication::processEvents();
     }
-    ~StripChartWindowTest() override {
-        view.DeleteAllFrames();
-        SetStripChartWindows(nullptr);
-    }
+    ~StripChartWindowTest() override { view.DeleteAllFrames(); }
     // Scans of the three channels, one a second, with an alarm now and then.
     void Feed(int scans) {
         for (int scan = 1; scan <= scans; ++scan) {
@@ -168,7 +142,7 @@ protected:
     }
     QWidget* Child(IStripChildWindow* w) { return StripChildWidget(w); }
 
-    QApplication& app = StripApp();
+    QApplication& app = tvane::test::TestApp();
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     PageWindow window;
@@ -190,7 +164,7 @@ TEST_F(StripChartWindowTest, ARunningChartShowsItsTracesLegendAndReadouts) {
     EXPECT_FALSE(panel->Readout(COverlayCtrlPanel::kT1Value)->text().isEmpty());
     EXPECT_EQ(panel->TimeEdit()->text(), "02:00min");
     const QImage shot = window.page.grab().toImage();
-    ASSERT_TRUE(shot.save(QString::fromStdString((Artifacts() / "strip_chart.png").string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(shot, "strip_chart.png"));
     // The traces are drawn: the plot is not all background.
     const QRect plot = Child(frame->GetPlotWindow())->geometry().translated(5, 5);
     int coloured = 0;
@@ -340,14 +314,13 @@ TEST_F(StripChartWindowTest, SizingTheFrameWindowLaysOutThePlotLegendAndPanelIns
     chart->OnAutoScale();
     QTest::qWait(60); // one repaint turn of the chart window
     const QImage shot = window.page.grab().toImage();
-    ASSERT_TRUE(
-        shot.save(QString::fromStdString((Artifacts() / "strip_chart_resized.png").string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(shot, "strip_chart_resized.png"));
 }
 
 TEST_F(StripChartWindowTest, AStripChartPrintsToPdf) {
     Feed(120);
     frame->GetLegend()->ClickCell(1, CLegendGrid::kMarker1Col);
-    const auto pdf = Artifacts() / "strip_chart.pdf";
+    const auto pdf = tvane::test::ArtifactPath("strip_chart.pdf");
     {
         QPdfWriter writer(QString::fromStdString(pdf.string()));
         writer.setResolution(96);
@@ -361,8 +334,7 @@ TEST_F(StripChartWindowTest, AStripChartPrintsToPdf) {
         QPainter painter(&image);
         DrawStripChart(painter, *frame, QPoint(10, 10));
     }
-    ASSERT_TRUE(
-        image.save(QString::fromStdString((Artifacts() / "strip_chart_print.png").string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(image, "strip_chart_print.png"));
 }
 
 } // namespace
