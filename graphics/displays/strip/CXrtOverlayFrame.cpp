@@ -7,6 +7,7 @@
 #include "graphics/CGraphView.h"
 #include "graphics/CRangeInfo.h"
 #include "graphics/CXrtGraphData.h"
+#include "graphics/ChartFonts.h"
 #include "graphics/DisplayFamily.h"
 #include "graphics/GraphMessages.h"
 #include "graphics/IGraphDocument.h"
@@ -40,17 +41,6 @@ GRect ToG(const tvane::chart::ChartRect& r) {
 
 tvane::chart::ChartRect ToChart(const GRect& r) {
     return {r.left, r.top, r.right, r.bottom};
-}
-
-tvane::chart::ChartFont ChartFontOf(const LOGFONT& lf) {
-    tvane::chart::ChartFont f;
-    f.height = lf.lfHeight;
-    f.width = lf.lfWidth;
-    f.weight = lf.lfWeight;
-    f.italic = lf.lfItalic;
-    if (!lf.FaceName().empty())
-        f.face = lf.FaceName();
-    return f;
 }
 
 } // namespace
@@ -244,7 +234,7 @@ bool CXrtOverlayFrame::CreateFrame(CGraphView* parent) {
     m_textRegion->SetWnd(m_textWindow.get());
 
     m_plot->SetTimeOrigin(GetStartTick());
-    const tvane::chart::ChartFont chartFont = ChartFontOf(font);
+    const tvane::chart::ChartFont chartFont = ToChartFont(font);
     if (!m_plot->Create(*this, ToChart(RegionToRect(*m_plotRegion)), &chartFont) ||
         !m_plot->SetCapacity(m_retainCount)) {
         DestroyChildren();

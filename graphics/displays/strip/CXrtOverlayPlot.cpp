@@ -7,6 +7,7 @@
 
 #include "database/CDatasetEvent.h"
 #include "graphics/CXrtGraphData.h"
+#include "graphics/ChartFonts.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/chart/Chart.h"
@@ -866,31 +867,6 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     SerializeOverlayRange(ar, m_vRange);
     m_axis.width = m_timeRange.divisions * m_timeRange.scale * m_msPerSecond;
 }
-
-namespace {
-
-tvane::chart::ChartFont ToChartFont(const LOGFONT& lf) {
-    tvane::chart::ChartFont f;
-    f.height = lf.lfHeight;
-    f.width = lf.lfWidth;
-    f.weight = lf.lfWeight;
-    f.italic = lf.lfItalic;
-    if (!lf.FaceName().empty())
-        f.face = lf.FaceName();
-    return f;
-}
-
-LOGFONT ToLogFont(const tvane::chart::ChartFont& f) {
-    LOGFONT lf;
-    lf.lfHeight = f.height;
-    lf.lfWidth = f.width;
-    lf.lfWeight = f.weight;
-    lf.lfItalic = f.italic;
-    lf.SetFaceName(f.face);
-    return lf;
-}
-
-} // namespace
 
 bool CXrtOverlayPlot::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
     std::uint32_t supported = 0;

@@ -367,6 +367,35 @@ TEST(OverlayRangeTest, UnitsPerDivisionAndReferenceSteps) {
     EXPECT_DOUBLE_EQ(ref.reference, 0.1);
 }
 
+TEST_F(OverlayPlotTest, TheAxisFontKeepsEveryFieldOfItsDescription) {
+    LOGFONT font;
+    font.lfHeight = -15;
+    font.lfWidth = 7;
+    font.lfEscapement = 900;
+    font.lfOrientation = 900;
+    font.lfWeight = 700;
+    font.lfItalic = 1;
+    font.lfUnderline = 1;
+    font.lfStrikeOut = 1;
+    font.lfCharSet = 2;
+    font.lfQuality = 3;
+    font.lfPitchAndFamily = 0x22;
+    font.SetFaceName("Courier New");
+    GRAPHITEMPROPS set;
+    set.mask = GRAPHITEMPROPS::kFont;
+    set.font = font;
+    ASSERT_TRUE(plot.SetAppearanceItem(8, set, false));
+    GRAPHITEMPROPS got;
+    got.mask = GRAPHITEMPROPS::kFont;
+    ASSERT_TRUE(plot.GetAppearanceItem(8, got));
+    EXPECT_EQ(got.font, font);
+    EXPECT_EQ(plot.GetChart()->GetFont(prop::kAxisFont).escapement, 900);
+    // A description without a face keeps the chart's own.
+    set.font = LOGFONT{};
+    ASSERT_TRUE(plot.SetAppearanceItem(8, set, false));
+    EXPECT_EQ(plot.GetChart()->GetFont(prop::kAxisFont).face, "Arial");
+}
+
 TEST_F(OverlayPlotTest, StylesAndModes) {
     plot.SetDisplayMode(CXrtOverlayPlot::kLines);
     plot.SetPointStyle(CXrtOverlayPlot::kData, 3, 7); // Square
