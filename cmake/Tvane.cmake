@@ -56,8 +56,7 @@ set(TVANE_TEST_UNITY_BATCH 8 CACHE STRING "Test files per unity source (0: a fol
 # tvane_test(<target> LIBS <targets>... [SOURCES <files>...] [SEPARATE <files>...])
 # One GoogleTest executable of all .cpp files of the calling tests folder (or of
 # SOURCES). SEPARATE files (names relative to the folder) stay out of the unity sources.
-# TVANE_TEST_DATA points at the folder's data/ fixtures. Tests of a Qt folder also get
-# tests/support/QtTestSupport.h (the application object, the saved pictures).
+# TVANE_TEST_DATA points at the folder's data/ fixtures.
 # GROUPED: the caller gave the sources their UNITY_GROUP (tvane_unity_groups) instead of
 # the batches of the sorted files.
 function(tvane_test target)
@@ -81,9 +80,6 @@ function(tvane_test target)
     endforeach()
   endif()
   target_link_libraries(${target} PRIVATE ${T_LIBS} tvane_testsupport GTest::gmock GTest::gtest_main)
-  if(TVANE_QT_FOLDER)
-    target_link_libraries(${target} PRIVATE tvane_qttestsupport)
-  endif()
   target_compile_definitions(${target} PRIVATE
     TVANE_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
     TVANE_BINARY_DIR="${CMAKE_BINARY_DIR}")
@@ -145,9 +141,10 @@ endfunction()
 # tvane_displays, built in the headless (sanitizer) build too; their windows and pages
 # make tvane_displaysview. A family registers itself from its own code when the
 # program (or a test) is linked, so both are linked whole: link tvane_displays or
-# tvane_displaysview, never the _lib archives. One test executable takes every
-# family's headless tests, another their Qt tests; the unity sources never mix
-# families, so names at file scope need only differ within one family's folder.
+# tvane_displaysview, never the _lib archives. The families' headless tests join
+# the framework's headless test program, their Qt tests the graphics windows'
+# (tvane_graphics_test); the unity sources never mix folders, so names at file
+# scope need only differ within one family's folder.
 
 # tvane_display_family([WINDOWS <names>...] [WINDOW_TESTS <names>...])
 # In the family's CMakeLists.txt: the files named <name>.cpp/.h of WINDOWS, and the
@@ -218,32 +215,36 @@ function(tvane_display_families)
                         "$<LINK_LIBRARY:WHOLE_ARCHIVE,tvane_displaysview_lib>")
 endfunction()
 
-# tvane_display_tests(): tests/graphics/displays/CMakeLists.txt; every family's tests.
-function(tvane_display_tests)
+# tvane_graphics_test(<target> MODEL|WINDOWS LIBS <targets>...)
+# The test program of a graphics folder: its own .cpp files and every display
+# family's tests of that kind (tests/graphics/displays/<family>/: MODEL the
+# headless ones, WINDOWS the WINDOW_TESTS), each folder in unity groups of its
+# own.
+function(tvane_graphics_test target)
+  cmake_parse_arguments(G "MODEL;WINDOWS" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  tvane_unity_groups(folder ${TVANE_TEST_UNITY_BATCH} ${sources})
   get_property(families GLOBAL PROPERTY TVANE_DISPLAY_FAMILIES)
-  set(model)
-  set(windows)
   foreach(family IN LISTS families)
     get_property(names GLOBAL PROPERTY TVANE_DISPLAY_WINDOW_TESTS_${family})
-    tvane_split_display_files(${CMAKE_CURRENT_SOURCE_DIR}/${family} names split)
-    tvane_unity_groups(${family} ${TVANE_TEST_UNITY_BATCH} ${split_MODEL})
-    tvane_unity_groups(${family} ${TVANE_TEST_UNITY_BATCH} ${split_WINDOWS})
-    list(APPEND model ${split_MODEL})
-    list(APPEND windows ${split_WINDOWS})
+    tvane_split_display_files(${CMAKE_SOURCE_DIR}/tests/graphics/displays/${family} names split)
+    if(G_WINDOWS)
+      set(tests ${split_WINDOWS})
+    else()
+      set(tests ${split_MODEL})
+    endif()
+    list(FILTER tests INCLUDE REGEX "\\.cpp$")
+    tvane_unity_groups(${family} ${TVANE_TEST_UNITY_BATCH} ${tests})
+    list(APPEND sources ${tests})
   endforeach()
-  list(FILTER model INCLUDE REGEX "\\.cpp$")
-  list(FILTER windows INCLUDE REGEX "\\.cpp$")
-  if(model)
-    tvane_test(tvane_displays_tests GROUPED LIBS tvane_displays SOURCES ${model})
+  tvane_test(${target} GROUPED LIBS ${G_LIBS} SOURCES ${sources})
+  # A family's fixtures: TVANE_DISPLAY_TESTS "/<family>/data/...".
+  target_compile_definitions(${target} PRIVATE
+    TVANE_DISPLAY_TESTS="${CMAKE_SOURCE_DIR}/tests/graphics/displays")
+  if(G_WINDOWS)
+    # The tests reach the pages' controls through their forms.
+    get_property(folders GLOBAL PROPERTY TVANE_DISPLAY_FOLDERS)
+    set_property(TARGET ${target} APPEND PROPERTY AUTOUIC_SEARCH_PATHS ${folders})
   endif()
-  if(TVANE_HEADLESS OR NOT windows)
-    return()
-  endif()
-  set(TVANE_QT_FOLDER ON)
-  tvane_test(tvane_displaysview_tests GROUPED LIBS tvane_displaysview Qt6::Test SOURCES ${windows})
-  get_property(folders GLOBAL PROPERTY TVANE_DISPLAY_FOLDERS)
-  # The tests reach the pages' controls through their forms.
-  set_target_properties(tvane_displaysview_tests PROPERTIES AUTOMOC ON AUTOUIC ON
-                        AUTOUIC_SEARCH_PATHS "${folders}")
 endfunction()
 

@@ -4,15 +4,25 @@
 #include <filesystem>
 #include <string>
 
-class QApplication;
-class QImage;
-class QWidget;
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 
 namespace tvane::test {
 
 // The one application object of a test program, on the offscreen platform;
 // made on first use, before any widget of a test.
-QApplication& TestApp();
+inline QApplication& TestApp() {
+    static int argc = 1;
+    static char name[] = "tvane_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *app;
+}
 
 // The application exists before the members of a fixture that derives from it.
 struct WithTestApp {
@@ -20,11 +30,19 @@ struct WithTestApp {
 };
 
 // artifacts/<name> in the build folder, the folder made when missing.
-std::filesystem::path ArtifactPath(const std::string& name);
+inline std::filesystem::path ArtifactPath(const std::string& name) {
+    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
 
-// Saves the widget's picture, or an image, as artifacts/<name> (the format from
+// Saves an image, or the widget's picture, as artifacts/<name> (the format from
 // the name's extension); false when it could not be written.
-bool SaveArtifact(QWidget& widget, const std::string& name);
-bool SaveArtifact(const QImage& image, const std::string& name);
+inline bool SaveArtifact(const QImage& image, const std::string& name) {
+    return !image.isNull() && image.save(QString::fromStdString(ArtifactPath(name).string()));
+}
+inline bool SaveArtifact(QWidget& widget, const std::string& name) {
+    return SaveArtifact(widget.grab().toImage(), name);
+}
 
 } // namespace tvane::test
