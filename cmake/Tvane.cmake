@@ -187,6 +187,7 @@ function(tvane_display_families)
     get_property(names GLOBAL PROPERTY TVANE_DISPLAY_WINDOWS_${family})
     tvane_split_display_files(${folder} names split)
     file(GLOB forms CONFIGURE_DEPENDS ${folder}/*.ui)
+    tvane_unity_groups(${family} 8 ${split_MODEL})
     tvane_unity_groups(${family} 8 ${split_WINDOWS})
     list(APPEND model ${split_MODEL})
     list(APPEND windows ${split_WINDOWS} ${forms})
@@ -195,6 +196,10 @@ function(tvane_display_families)
   set_property(GLOBAL PROPERTY TVANE_DISPLAY_FOLDERS ${folders})
 
   add_library(tvane_displays_lib STATIC ${model})
+  if(TVANE_QT_UNITY)
+    # The models of a family compile together too: both builds compile them.
+    set_target_properties(tvane_displays_lib PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
+  endif()
   target_include_directories(tvane_displays_lib PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(tvane_displays_lib PUBLIC tvane_graphics)
   add_library(tvane_displays INTERFACE)
@@ -215,15 +220,20 @@ function(tvane_display_families)
                         "$<LINK_LIBRARY:WHOLE_ARCHIVE,tvane_displaysview_lib>")
 endfunction()
 
-# tvane_graphics_test(<target> MODEL|WINDOWS LIBS <targets>...)
-# The test program of a graphics folder: its own .cpp files and every display
-# family's tests of that kind (tests/graphics/displays/<family>/: MODEL the
-# headless ones, WINDOWS the WINDOW_TESTS), each folder in unity groups of its
-# own.
+# tvane_graphics_test(<target> MODEL|WINDOWS [FOLDERS <folders>...] LIBS <targets>...)
+# The test program of a graphics folder: its own .cpp files, those of the other
+# framework test FOLDERS (relative to tests/graphics; their names must differ from
+# this folder's), and every display family's tests of that kind
+# (tests/graphics/displays/<family>/: MODEL the headless ones, WINDOWS the
+# WINDOW_TESTS), each family in unity groups of its own.
 function(tvane_graphics_test target)
-  cmake_parse_arguments(G "MODEL;WINDOWS" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(G "MODEL;WINDOWS" "" "FOLDERS;LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  tvane_unity_groups(folder ${TVANE_TEST_UNITY_BATCH} ${sources})
+  foreach(folder IN LISTS G_FOLDERS)
+    file(GLOB more CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/graphics/${folder}/*.cpp)
+    list(APPEND sources ${more})
+  endforeach()
+  tvane_unity_groups(framework ${TVANE_TEST_UNITY_BATCH} ${sources})
   get_property(families GLOBAL PROPERTY TVANE_DISPLAY_FAMILIES)
   foreach(family IN LISTS families)
     get_property(names GLOBAL PROPERTY TVANE_DISPLAY_WINDOW_TESTS_${family})
@@ -244,7 +254,8 @@ function(tvane_graphics_test target)
   if(G_WINDOWS)
     # The tests reach the pages' controls through their forms.
     get_property(folders GLOBAL PROPERTY TVANE_DISPLAY_FOLDERS)
-    set_property(TARGET ${target} APPEND PROPERTY AUTOUIC_SEARCH_PATHS ${folders})
+    set_property(TARGET ${target} APPEND PROPERTY AUTOUIC_SEARCH_PATHS
+                 ${CMAKE_SOURCE_DIR}/graphics/pages ${folders})
   endif()
 endfunction()
 

@@ -11,7 +11,7 @@ using tvane::chart::ChartRect;
 
 namespace {
 
-[[noreturn]] void Reject(const char* what) {
+[[noreturn]] void RejectTable(const char* what) {
     throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
 }
 
@@ -134,24 +134,24 @@ void CTextDisplay::Serialize(CArchive& ar) {
     ar >> m_columns >> m_margins[0] >> m_margins[1] >> m_margins[2] >> m_margins[3];
     // The columns divide the width.
     if (m_columns < 1 || static_cast<std::uint32_t>(m_columns) > kMaxCells)
-        Reject("text display columns out of range");
+        RejectTable("text display columns out of range");
     for (double m : m_margins) {
         if (!(m >= 0.0 && m < 1.0))
-            Reject("text display margin out of range");
+            RejectTable("text display margin out of range");
     }
     const std::uint32_t rows = ar.ReadCount();
     if (rows < 1 || rows * static_cast<std::uint32_t>(m_columns) > kMaxCells)
-        Reject("text display rows out of range");
+        RejectTable("text display rows out of range");
     m_rows.clear();
     m_rows.resize(rows);
     for (auto& row : m_rows) {
         const std::uint32_t labels = ar.ReadCount();
         if (labels > static_cast<std::uint32_t>(m_columns))
-            Reject("text display row longer than its columns");
+            RejectTable("text display row longer than its columns");
         for (std::uint32_t i = 0; i < labels; ++i) {
             auto label = ar.ReadOwnedObject<CLabel>();
             if (!label)
-                Reject("missing text display label");
+                RejectTable("missing text display label");
             row.push_back(std::move(label));
         }
     }
