@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QString>
+#include <QTabWidget>
 
 #include "app/CInstrumentConnection.h"
 #include "app/ExportDialogModels.h"
@@ -219,6 +220,12 @@ bool FrameScanHost::SaveDatasetIfAny(CStateInfo& state) {
     return !any || m_operations.SaveDataset(m_doc, state);
 }
 
+void FrameScanHost::EnableSetupView(bool enable) {
+    if (m_frame)
+        if (QWidget* page = m_frame->Pages()->widget(0))
+            page->setEnabled(enable);
+}
+
 void FrameScanHost::RefreshToolBars() {
     if (m_frame)
         m_frame->UpdateToolbars();
@@ -280,6 +287,10 @@ void FrameDocumentAdapter::EndRun() {
 bool FrameDocumentAdapter::SaveModified() {
     if (!m_doc.IsSetupLoaded())
         return true;
+    // An edit still being typed is part of the setup; one that is not valid
+    // keeps the window open so it is not lost.
+    if (!m_doc.FinishCellEdit())
+        return false;
     // The same question File New, Open and Close ask: the setup's change
     // flags say whether there is anything to save.
     switch (FileCommands::SaveModifiedSetup(m_doc, m_app.GetStateInfo())) {
