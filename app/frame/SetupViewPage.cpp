@@ -17,6 +17,7 @@
 #include "app/frame/CMainFrame.h"
 #include "app/frame/FrameCommands.h"
 #include "platform/grid/GridCellControl.h"
+#include "platform/gridview/GridQt.h"
 #include "setup/SetupGridController.h"
 #include "setup/view/CSetupView.h"
 
@@ -66,6 +67,12 @@ SetupViewPage::SetupViewPage(CLoggerDoc& doc, CMainFrame& frame)
         const int page = m_frame.Pages()->indexOf(m_view);
         if (page >= 0)
             m_frame.Pages()->setTabText(page, name);
+    });
+    // Silver is every tab's own colour: such a tab is drawn as the others.
+    QObject::connect(m_view, &CSetupView::tabColourChanged, m_view, [this](tvane::ColorRef colour) {
+        m_frame.SetPageTabColour(m_view, colour == SetupGridController::kDefaultTabColour
+                                             ? QColor()
+                                             : tvane::ToQColor(colour));
     });
     QObject::connect(m_view, &CSetupView::popupMenuRequested, m_view, [this](int menuId) {
         std::unique_ptr<QMenu> menu(BuildPopupMenu(menuId));
