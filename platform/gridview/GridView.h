@@ -83,6 +83,9 @@ public:
     // The drawing font of a style at the core's zoom. Styles name faces that
     // may not be installed; those draw in the window's family.
     QFont CellFont(const GridStyle& style) const;
+    // The width a data cell of the style needs to show the text uncut: the
+    // text in the cell's font, the style's margins and the grid line.
+    int CellWidthFor(const QString& text, const GridStyle& style) const;
 
     // The row of the current cell drawn highlighted, the current cell itself
     // framed in the highlight colour.
@@ -163,6 +166,8 @@ private:
     void Release(QAbstractItemView& part, QMouseEvent* event);
     void DoubleClick(QAbstractItemView& part, QMouseEvent* event);
     void UpdateFrozenGeometry();
+    // Widens columns whose header text the set widths would cut.
+    void FitHeaderTexts();
     void ColumnResized(int col, int size);
     int FrozenWidth() const;
     GridWidgetControl* CurrentWidgetControl() const;
