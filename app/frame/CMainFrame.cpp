@@ -669,6 +669,12 @@ bool CMainFrame::CloseLogic() {
     return true;
 }
 
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride)
+        UpdateToolbars();
+    return QMainWindow::event(event);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (!CloseLogic()) {
         event->ignore();

@@ -141,6 +141,9 @@ public:
     void OnPowerEvent(PowerEvent event) override;
 
 protected:
+    // A key about to be tried as a shortcut first brings the commands' enabled
+    // states up to date, so an accelerator runs whenever its command may.
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -34,6 +34,7 @@
 #include "app/startup/DiskSpace.h"
 #include "app/startup/FileCommands.h"
 #include "database/CDataset.h"
+#include "graphics/view/CGraphViewWnd.h"
 #include "platform/archive/CArchive.h"
 #include "platform/print/PrintSetupModel.h"
 
@@ -401,6 +402,16 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
             log->SetDocument(doc);
         m_graphics = std::make_unique<GraphicsWiring>(*frame, *doc);
         SetupViewPage* setupPage = m_setupPage.get();
+        GraphicsWiring* graphics = m_graphics.get();
+        m_setupPage->SetOtherPageEdit(
+            [graphics](unsigned id) {
+                CGraphViewWnd* page = graphics->CurrentPage();
+                return page != nullptr && page->IsCommandEnabled(id);
+            },
+            [graphics](unsigned id) {
+                if (CGraphViewWnd* page = graphics->CurrentPage())
+                    page->RunCommand(id);
+            });
         m_graphics->SetOtherPagePrint(
             [setupPage] { setupPage->View().Print(); },
             [setupPage] { setupPage->View().PrintPreview(); },
@@ -408,7 +419,6 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         m_newSetupPages = std::make_unique<FrameNewSetupPages>(*frame);
         m_setupFromInstrument->SetPages(m_newSetupPages.get());
         if (FrameForDocument* layout = m_app.Frame()) {
-            GraphicsWiring* graphics = m_graphics.get();
             layout->SetPagesLayout([graphics](tvane::CArchive& ar, std::uint32_t count) {
                 graphics->SerializePages(ar, count);
             });
@@ -421,6 +431,8 @@ DocumentWiring::~DocumentWiring() {
         layout->SetPagesLayout({});
     if (m_setupFromInstrument)
         m_setupFromInstrument->SetPages(nullptr);
+    if (m_setupPage)
+        m_setupPage->SetOtherPageEdit({}, {});
     m_graphics.reset();
     if (m_frame) {
         m_frame->SetDocument(nullptr);

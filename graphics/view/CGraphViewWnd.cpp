@@ -136,6 +136,17 @@ QAction* CGraphViewWnd::AddAction(unsigned id, const QString& text, const QKeySe
     return action;
 }
 
+void CGraphViewWnd::LeaveKeysToMenu(unsigned id, const QList<QKeySequence>& keys) {
+    for (QAction* action : actions()) {
+        if (action->data().toUInt() != id)
+            continue;
+        QList<QKeySequence> own = action->shortcuts();
+        for (const QKeySequence& key : keys)
+            own.removeAll(key);
+        action->setShortcuts(own);
+    }
+}
+
 bool CGraphViewWnd::IsCommandEnabled(unsigned id) const {
     switch (id) {
     case kEditCut:
