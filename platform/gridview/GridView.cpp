@@ -1,5 +1,7 @@
 #include "platform/gridview/GridView.h"
 
+#include <utility>
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFontDatabase>
@@ -35,8 +37,19 @@ protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (!m_owner.Press(*this, event))
             return;
+        const bool pressing = std::exchange(m_owner.m_pressing, true);
         QTableView::mousePressEvent(event);
+        m_owner.m_pressing = pressing;
         m_owner.AfterPress(*this, event);
+    }
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override {
+        if (!m_owner.m_pressing)
+            QTableView::scrollTo(index, hint);
+    }
+    void timerEvent(QTimerEvent* event) override {
+        const bool pressing = std::exchange(m_owner.m_pressing, true);
+        QTableView::timerEvent(event);
+        m_owner.m_pressing = pressing;
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         QTableView::mouseReleaseEvent(event);
@@ -327,7 +340,9 @@ int GridView::FrozenWidth() const {
 }
 
 void GridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
-    if (!index.isValid())
+    // A click never scrolls the cell it is on: the second click of a double
+    // click lands where the first did.
+    if (!index.isValid() || m_pressing)
         return;
     if (IsFrozenCol(index.column())) {
         // Only up and down: the frozen columns are always in sight.
@@ -562,8 +577,18 @@ void GridView::DoubleClick(QAbstractItemView& part, QMouseEvent* event) {
 void GridView::mousePressEvent(QMouseEvent* event) {
     if (!Press(*this, event))
         return;
+    const bool pressing = std::exchange(m_pressing, true);
     QTableView::mousePressEvent(event);
+    m_pressing = pressing;
     AfterPress(*this, event);
+}
+
+void GridView::timerEvent(QTimerEvent* event) {
+    // The item view scrolls a pressed cell into sight on a timer after the
+    // press; that scroll is the click's too.
+    const bool pressing = std::exchange(m_pressing, true);
+    QTableView::timerEvent(event);
+    m_pressing = pressing;
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* event) {

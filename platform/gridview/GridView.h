@@ -148,6 +148,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -183,6 +184,7 @@ private:
     bool m_printing = false;
     bool m_printFitToWidth = true;
     bool m_pulling = false;
+    bool m_pressing = false; // a mouse press (or its delayed scroll) is making a cell current
     bool m_leaving = false;
     bool m_applying = false;
     bool m_locked = false;
