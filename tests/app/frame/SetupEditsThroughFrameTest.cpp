@@ -57,6 +57,7 @@
 #include "setup/view/CSetupView.h"
 #include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
+#include "tests/app/frame/TextFits.h"
 #include "tests/app/frame/WhenShown.h"
 #include "ui_AppearancePage.h"
 #include "ui_ScanSettingsPage.h"
@@ -74,45 +75,6 @@ void SaveEditsPicture(QWidget& window, const char* name) {
     const QPixmap shot = window.grab();
     ASSERT_FALSE(shot.isNull());
     ASSERT_TRUE(shot.save(QString::fromStdString((dir / name).string())));
-}
-
-// The header cells of a grid whose text needs more room than the columns
-// under them give it, measured in the font each is drawn in.
-std::vector<std::string> CutHeaders(tvane::GridView& grid) {
-    std::vector<std::string> cut;
-    tvane::GridCore& core = grid.Core();
-    for (int row = 0; row < core.GetHeaderRowCount(); ++row)
-        for (int col = 0; col <= core.GetColCount(); ++col) {
-            tvane::GridRange span = tvane::GridRange::Cells(row, col, row, col);
-            core.GetCoveredRange(row, col, span);
-            if (span.top != row || span.left != col || grid.isColumnHidden(col))
-                continue;
-            const tvane::GridStyle style = core.GetStyle(row, col);
-            int width = 0;
-            for (int c = span.left; c <= span.right; ++c)
-                width += grid.isColumnHidden(c) ? 0 : grid.columnWidth(c);
-            const int text = QFontMetrics(grid.CellFont(style))
-                                 .horizontalAdvance(QString::fromStdString(style.Value()));
-            if (text + 2 * tvane::GridHeaderView::kTextMargin > width)
-                cut.push_back(style.Value());
-        }
-    return cut;
-}
-
-// The data cells of a column whose text its width cuts.
-std::vector<std::string> CutCells(tvane::GridView& grid, int col) {
-    std::vector<std::string> cut;
-    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
-    tvane::GridCore& core = grid.Core();
-    for (int row = core.GetFirstDataRow(); row <= core.GetLastRow(); ++row) {
-        const tvane::GridStyle style = core.GetStyle(row, col);
-        const std::string text = core.GetCellText(row, col);
-        if (QFontMetrics(grid.CellFont(style)).horizontalAdvance(QString::fromStdString(text)) +
-                2 * margin >
-            grid.columnWidth(col))
-            cut.push_back(text);
-    }
-    return cut;
 }
 
 // A colour dialog that picks one colour.
