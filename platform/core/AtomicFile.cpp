@@ -44,12 +44,42 @@ void SyncFile(const fs::path& path, int flags) {
         ThrowSaveError("cannot sync", path, error);
 }
 
+// The file a save replaces: a symbolic link is followed to its target, so the link
+// stays and the target is replaced in its own folder. A target that is there and
+// is not a regular file (a folder, a device, a FIFO, a socket) is refused, since
+// renaming over it would put a plain file in its place.
+fs::path FileToReplace(const fs::path& path) {
+    fs::path target = path;
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0) {
+            if (errno == ENOENT)
+                return target;
+            ThrowSaveError("cannot examine the file", target, errno);
+        }
+        if (S_ISREG(st.st_mode))
+            return target;
+        if (S_ISDIR(st.st_mode))
+            ThrowSaveError("cannot replace a folder", target, EISDIR);
+        if (!S_ISLNK(st.st_mode))
+            ThrowSaveError("cannot replace what is not a file", target, EPERM);
+        if (links == 40)
+            ThrowSaveError("cannot follow the link", path, ELOOP);
+        std::error_code ec;
+        const fs::path link = fs::read_symlink(target, ec);
+        if (ec)
+            ThrowSaveError("cannot follow the link", target, ec.value());
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+}
+
 } // namespace
 
-void SaveWholeFile(const fs::path& path, const WholeFileWriter& write) {
+void SaveWholeFile(const fs::path& requested, const WholeFileWriter& write) {
     // The new file's name is fixed, so saves in this process take turns.
     static std::recursive_mutex saving;
     const std::lock_guard lock(saving);
+    const fs::path path = FileToReplace(requested);
     const fs::path newFile = CreateNewFileBeside(path);
     try {
         write(newFile);

@@ -13,7 +13,8 @@ using WholeFileWriter = std::function<void(const std::filesystem::path& newFile)
 // path, which is synced, given the old file's permissions, renamed over path, and
 // the folder synced. On any failure the new file is removed and the old one stays
 // as it was; what write throws is rethrown, a failure of the save itself is a
-// std::filesystem::filesystem_error.
+// std::filesystem::filesystem_error. A symbolic link is followed and its target
+// replaced; a folder, device, FIFO or socket at the path is refused.
 void SaveWholeFile(const std::filesystem::path& path, const WholeFileWriter& write);
 
 // Replaces a file's contents through SaveWholeFile, making its folder first; false
