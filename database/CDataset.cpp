@@ -219,6 +219,10 @@ bool CDataset::AppendReadings(const ReadingRecord* records, std::int16_t count) 
         return false;
     if (count == 0)
         return true;
+    // A batch the stream cannot take whole is refused, so callers know it was not
+    // stored.
+    if (GetReadingRoom() < count)
+        return false;
     const std::size_t bytes = static_cast<std::size_t>(count) * kRecord;
     if (m_bufferSize == 0) {
         m_readings.SeekToEnd();

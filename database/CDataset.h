@@ -54,7 +54,7 @@ public:
     bool IsOpen() const { return m_open; }
     const std::string& GetKey() const { return m_key; }
 
-    // Readings.
+    // Readings. False, storing nothing, when the batch does not fit in the room left.
     bool AppendReadings(const ReadingRecord* records, std::int16_t count);
     bool FlushReadings();
     bool SetWriteBuffer(std::uint16_t bytes);

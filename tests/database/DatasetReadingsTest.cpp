@@ -195,6 +195,25 @@ TEST_F(DatasetReadingsTest, ABatchThatDoesNotFitFlushesTheBufferFirst) {
     EXPECT_EQ(dataset.GetReadingCount(), 155);
 }
 
+TEST_F(DatasetReadingsTest, ABatchBeyondTheRoomLeftIsRefusedWhole) {
+    for (const std::uint16_t bufferBytes : {std::uint16_t{0}, std::uint16_t{100 * 26}}) {
+        SCOPED_TRACE(bufferBytes);
+        CDataset dataset;
+        CreateDataset(dataset, bufferBytes == 0 ? "Z1" : "Z2", 1, bufferBytes);
+        dataset.SetReadingLimit(10 * 26 + 25);
+        const auto records = MakeScans(12, 1);
+        ASSERT_TRUE(dataset.AppendReadings(records.data(), 8));
+        // Three do not fit in the two places left: none is stored.
+        EXPECT_FALSE(dataset.AppendReadings(records.data() + 8, 3));
+        EXPECT_EQ(dataset.GetReadingRoom(), 2);
+        EXPECT_TRUE(dataset.AppendReadings(records.data() + 8, 2));
+        EXPECT_FALSE(dataset.AppendReadings(records.data() + 10, 1));
+        ASSERT_TRUE(dataset.FlushReadings());
+        EXPECT_EQ(dataset.GetLastReadingTime(), records[9].Time);
+        EXPECT_EQ(dataset.GetReadingCount(), 10);
+    }
+}
+
 TEST_F(DatasetReadingsTest, ReadsAfterAReadStillAppendAtTheEnd) {
     CDataset dataset;
     CreateDataset(dataset, "Z1", 2);
