@@ -49,7 +49,10 @@ bool CLoggerDoc::IsInstrumentOffline() {
 void CLoggerDoc::LogInstrumentError() {
     if (IsInstrumentOffline())
         return;
-    const auto post = [this](const std::string& text) {
+    const auto post = [this](std::string text) {
+        // Some driver texts end in the line break of their log line.
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+            text.pop_back();
         const double time = GetElapsedRunTime();
         CDatasetEvent event(CDatasetEvent::InstrumentError, 0, time,
                             time < 0.0 ? FormatNow() + "  " + text : text);

@@ -57,6 +57,15 @@ TEST_F(ErrorReportTest, QueuedErrorsAndTheLastErrorBecomeEvents) {
     doc->LogInstrumentError();
     ASSERT_EQ(EventTexts(), std::vector<std::string>{"-113,Undefined header"});
     EXPECT_DOUBLE_EQ(events[0].m_time, 4000.0);
+
+    // The line breaks that end some driver texts stay out of the log.
+    events.clear();
+    instrument.errors = {{-113, "Undefined header\r\n"}};
+    instrument.lastCode = 776;
+    instrument.lastText = "Processed 1 of 3 readings.\n";
+    doc->LogInstrumentError();
+    EXPECT_EQ(EventTexts(), (std::vector<std::string>{"-113,Undefined header",
+                                                      "776,Processed 1 of 3 readings."}));
     doc->GetScanEngine().HaltRun();
 }
 
