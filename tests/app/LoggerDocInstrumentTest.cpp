@@ -69,6 +69,31 @@ TEST_F(ErrorReportTest, QueuedErrorsAndTheLastErrorBecomeEvents) {
     doc->GetScanEngine().HaltRun();
 }
 
+// After failed readings the driver's error tells a bad block, whose instrument is
+// asked for its errors, from silence, where asking would only wait again.
+TEST_F(ErrorReportTest, AFailedReadIsAnAnswerOnlyWhenABlockCame) {
+    doc->GetScanEngine().BeginRun();
+    instrument.errors = {{-113, "Undefined header"}};
+    instrument.lastCode = 1040;
+    instrument.lastText = "Byte count mismatch";
+    EXPECT_TRUE(doc->LogReadingsFailure(false));
+    EXPECT_EQ(EventTexts(),
+              (std::vector<std::string>{"-113,Undefined header", "1040,Byte count mismatch"}));
+
+    for (const bool report : {true, false}) {
+        SCOPED_TRACE(report);
+        events.clear();
+        instrument.calls.clear();
+        instrument.lastCode = 1052;
+        instrument.lastText = "Timeout occurred";
+        EXPECT_FALSE(doc->LogReadingsFailure(report));
+        EXPECT_EQ(instrument.Count("IsInstrumentError"), 0);
+        EXPECT_EQ(EventTexts(), report ? std::vector<std::string>{"1052,Timeout occurred"}
+                                       : std::vector<std::string>{});
+    }
+    doc->GetScanEngine().HaltRun();
+}
+
 TEST_F(ErrorReportTest, ErrorQueueEndsOnAFailedOrEndlessQuery) {
     instrument.errorQueryFails = true;
     instrument.errors = {{-113, "Undefined header"}};
