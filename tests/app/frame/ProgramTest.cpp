@@ -1,12 +1,23 @@
+#include <fcntl.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "database/DataSource.h"
 #include "platform/profile/Profile.h"
+#include "tests/database/OdbcTestSupport.h"
 #include "tests/support/TempHome.h"
+
+extern char** environ;
 
 namespace {
 
@@ -43,6 +54,81 @@ TEST(Program, FailedRegistrationEndsWithAnError) {
     const auto classes = home.Config() / "registry" / "HKEY_CLASSES_ROOT.reg";
     EXPECT_TRUE(!std::filesystem::exists(classes) ||
                 tvane::test::ReadFile(classes).find("KXQT7100.Drv32") == std::string::npos);
+}
+
+// Starts Tvane as a child whose HOME is userHome and whose environment names no
+// ODBCINI, with a SIGTERM waiting from the start: the child holds it back until
+// the program takes it. An alarm ends a program that never does. Returns the exit
+// code, or minus the signal that ended it.
+int RunTvaneTerminated(const std::filesystem::path& userHome, const std::filesystem::path& log) {
+    // Everything the child needs is made before the fork: it only calls what is
+    // safe between fork and exec.
+    std::vector<std::string> variables;
+    for (char** v = environ; *v != nullptr; ++v)
+        if (std::strncmp(*v, "HOME=", 5) != 0 && std::strncmp(*v, "ODBCINI=", 8) != 0)
+            variables.emplace_back(*v);
+    variables.push_back("HOME=" + userHome.string());
+    std::vector<char*> envp;
+    for (std::string& v : variables)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+    const std::string program = kTvane.string();
+    char* argv[] = {const_cast<char*>("Tvane"), nullptr};
+    sigset_t terminate;
+    sigemptyset(&terminate);
+    sigaddset(&terminate, SIGTERM);
+
+    const pid_t child = fork();
+    if (child == 0) {
+        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out >= 0) {
+            dup2(out, 1);
+            dup2(out, 2);
+        }
+        sigprocmask(SIG_BLOCK, &terminate, nullptr);
+        kill(getpid(), SIGTERM);
+        alarm(60);
+        execve(program.c_str(), argv, envp.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return -1000;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+// SIGTERM ends the program through its shutdown even while start-up shows its
+// windows, and the program writes nothing outside its configuration and data
+// folders: its data source is in its configuration folder, not ~/.odbc.ini.
+TEST(Program, ATerminatedStartEndsCleanlyAndLeavesTheUsersHomeAlone) {
+    tvane::test::TempHome home;
+    tvane::test::InstallWorkspaceDriver(home);
+    const auto log = home.Path() / "out.txt";
+    ASSERT_EQ(RunTvane("-r", log), 0) << tvane::test::ReadFile(log);
+    tvane::WritePrivateProfileString("KXQT7100.Drv32", "Interface", "SIMULATED", kProfileFile);
+    const std::filesystem::path userHome = home.Path() / "user";
+    std::filesystem::create_directories(userHome);
+    // unixODBC finds the user's file through the account, not HOME: the account's
+    // own file must stay as it was too.
+    const std::filesystem::path accountFile =
+        std::filesystem::path(getpwuid(getuid())->pw_dir) / ".odbc.ini";
+    const bool accountHad = std::filesystem::exists(accountFile);
+    const std::string accountText = accountHad ? tvane::test::ReadFile(accountFile) : "";
+
+    EXPECT_EQ(RunTvaneTerminated(userHome, log), 0) << tvane::test::ReadFile(log);
+    EXPECT_EQ(std::filesystem::exists(accountFile), accountHad);
+    if (accountHad) {
+        EXPECT_EQ(tvane::test::ReadFile(accountFile), accountText);
+    }
+    EXPECT_EQ(tvane::GetPrivateProfileString("Settings", "Valid", "", kProfileFile), "1");
+    EXPECT_TRUE(std::filesystem::exists(home.Data() / "backup.mdb"));
+    std::vector<std::string> written;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(userHome))
+        written.push_back(entry.path().string());
+    EXPECT_TRUE(written.empty()) << written.front();
+    const std::string sources = tvane::test::ReadFile(home.Config() / "odbc.ini");
+    EXPECT_NE(sources.find("[Tvane32]"), std::string::npos) << sources;
+    EXPECT_NE(sources.find((home.Data() / "tvane.mdb").string()), std::string::npos) << sources;
 }
 
 } // namespace
