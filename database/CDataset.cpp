@@ -170,6 +170,29 @@ bool CDataset::Open(CDatasetStore* store, const std::string& key) {
     return true;
 }
 
+void CDataset::CheckStored(Storage& root, const std::string& key) {
+    constexpr StorageMode kRead = STGM_READ | STGM_SHARE_EXCLUSIVE;
+    Storage storage;
+    try {
+        storage = root.OpenStorage(key, kRead);
+    } catch (const StorageException& e) {
+        ThrowStorageFailure(e.Status(), key);
+    }
+    for (const char* name : {kHeaderName, kEventsName, kUserEventsName, kReadingsName}) {
+        COleStreamFile stream;
+        stream.OpenStream(storage, name, kRead);
+        stream.Abort();
+    }
+    const std::string textName = kEventsName + key;
+    try {
+        Storage text = storage.OpenStorage(textName, kRead);
+        CloseQuietly(text);
+    } catch (const StorageException& e) {
+        ThrowStorageFailure(e.Status(), textName);
+    }
+    CloseQuietly(storage);
+}
+
 void CDataset::Close() {
     if (!m_open)
         return;

@@ -47,6 +47,10 @@ public:
     // directory when it is missing). False when this object is already open or
     // the store is not.
     bool Open(CDatasetStore* store, const std::string& key);
+    // Opens for reading, and lets go again, the elements Open needs of the dataset
+    // under key: throws as Open does for one that is missing or damaged, so that a
+    // caller can check a dataset before it lets go of what it has open.
+    static void CheckStored(tvane::Storage& root, const std::string& key);
     // Writes the header (dropping a failure) and releases everything. Never throws.
     void Close();
     void Reset();
