@@ -147,6 +147,11 @@ private:
     // The end of the run; leaveScanning keeps the instrument measuring for this
     // run alone, whatever the user chose.
     void EndRun(bool offerBrowser, bool leaveScanning);
+    // The run's last scan index (scan count - 1) into the open dataset's header
+    // values and the document's copy of them.
+    void StoreLastScanIndex();
+    // The autosave's header write of the run's dataset.
+    void WriteRunHeader();
     // Asks the instrument for the readings it holds: false when it sent nothing.
     bool FetchPollReadings(std::uint32_t now);
     void SetInstrumentSilent(bool silent, std::uint32_t now);

@@ -100,7 +100,7 @@ void CScanEngine::OnScanTimer() {
             return;
         }
         if (m_autoSaveTimer.IsDue(now) && m_doc.m_dataset && m_doc.m_dataset->IsOpen())
-            m_doc.m_dataset->WriteHeader();
+            WriteRunHeader();
         if (answered && m_doc.m_monitorChannel > 100 && m_doc.m_monitorIntervalTimer.IsDue(now))
             host.ReadMonitorChannel();
         if (!m_instrumentSilent && m_showCountdown && m_countdownDisplayTimer.IsDue(now))
@@ -136,6 +136,25 @@ void CScanEngine::OnScanTimer() {
         tvane::ShowMessage(BoxText(e.what()));
         EndRun(true, true);
     }
+}
+
+void CScanEngine::StoreLastScanIndex() {
+    const std::int32_t scans = m_doc.m_dataset->GetScanCount();
+    const auto last = static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0);
+    m_doc.m_dataset->SetRunValue(last);
+    // The document's copy goes back into the header whenever the dataset closes.
+    m_doc.m_runWord = last;
+}
+
+void CScanEngine::WriteRunHeader() {
+    CDataset& dataset = *m_doc.m_dataset;
+    dataset.WriteHeader();
+    // The header stands for the run so far, as its end would leave it, in case
+    // the run is cut off: its last scan index too.
+    const std::int16_t before = dataset.GetRunValue();
+    StoreLastScanIndex();
+    if (dataset.GetRunValue() != before)
+        dataset.WriteHeader();
 }
 
 bool CScanEngine::FetchPollReadings(std::uint32_t now) {

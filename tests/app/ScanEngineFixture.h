@@ -139,7 +139,8 @@ public:
         return true;
     }
     bool SaveBeforeRun(CStateInfo&) override { return saveBeforeRun; }
-    bool SaveDatasetIfAny(CStateInfo&) override { return true; }
+    bool saveDataset = true;
+    bool SaveDatasetIfAny(CStateInfo&) override { return saveDataset; }
     void CreateDataBrowser() override { calls.push_back("CreateDataBrowser"); }
     std::function<void()> onSaveScanData;
     SaveAnswer ShowSaveScanData(CStateInfo&, std::int32_t) override {

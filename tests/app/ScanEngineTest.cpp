@@ -163,6 +163,15 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     doc->OnStartScan();
     EXPECT_EQ(host.calls, std::vector<std::string>{"Validate 11"});
     EXPECT_FALSE(doc->IsScanning());
+
+    // No dataset for the run: said so, and nothing asked of the instrument.
+    host.calls.clear();
+    host.validate = true;
+    host.saveDataset = false;
+    doc->OnStartScan();
+    EXPECT_FALSE(doc->IsScanning());
+    EXPECT_EQ(prompter.Texts().back(), scantext::kNoRunDataset);
+    EXPECT_TRUE(host.calls.empty());
 }
 
 // --- Poll -------------------------------------------------------------------

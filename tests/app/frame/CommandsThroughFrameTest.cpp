@@ -440,6 +440,32 @@ TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) 
     EXPECT_NE(dynamic_cast<CXrtOverlayFrame*>(page.GetFrameList()->GetHead()), nullptr);
 }
 
+// Download Setup and F5 within one second: the run gets a dataset of its own,
+// its name and key beside those of the dataset that holds the download.
+TEST_F(CommandsThroughFrame, ARunStartedInTheSecondOfTheDownloadGetsItsOwnDataset) {
+    program.MakeSetup(doc(), 2, 0, false);
+    ASSERT_FALSE(HasFatalFailure());
+    program.ScanEverySecond(doc());
+    ASSERT_FALSE(HasFatalFailure());
+    doc().SetSetupInInstrument(false);
+    frame.Action(cmd::kDownloadSetup)->trigger();
+    ASSERT_EQ(doc().IsSetupInInstrument(), 1);
+    ASSERT_GT(doc().GetEventCount(), 0) << "the download is logged in the dataset";
+    const std::string downloadName = program.state.m_datasetName;
+    const std::string downloadKey = program.state.m_datasetKey;
+
+    frame.Action(cmd::kStartScan)->trigger();
+    ASSERT_EQ(doc().IsScanning(), 1);
+    EXPECT_NE(program.state.m_datasetName, downloadName);
+    EXPECT_NE(program.state.m_datasetKey, downloadKey);
+    EXPECT_EQ(doc().GetDataset()->GetKey(), program.state.m_datasetKey);
+    EXPECT_EQ(Count("Test Started - Immediate"), 1);
+    Poll();
+    WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& d) { d.OkButton()->click(); });
+    frame.Action(cmd::kStopScan)->trigger();
+    EXPECT_EQ(Sqlite3(program.database, "SELECT COUNT(*) FROM Dataset;"), "2\n");
+}
+
 // An instrument that stops answering keeps its run: each poll waits for one
 // time-out at most and the window is free between the tries, the status bar
 // says so from the first, and its readings come in once it answers again.
