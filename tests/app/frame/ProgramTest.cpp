@@ -1,11 +1,9 @@
-#include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,9 +13,8 @@
 #include "database/DataSource.h"
 #include "platform/profile/Profile.h"
 #include "tests/database/OdbcTestSupport.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempHome.h"
-
-extern char** environ;
 
 namespace {
 
@@ -61,36 +58,14 @@ TEST(Program, FailedRegistrationEndsWithAnError) {
 // the program takes it. An alarm ends a program that never does. Returns the exit
 // code, or minus the signal that ended it.
 int RunTvaneTerminated(const std::filesystem::path& userHome, const std::filesystem::path& log) {
-    // Everything the child needs is made before the fork: it only calls what is
-    // safe between fork and exec.
-    std::vector<std::string> variables;
-    for (char** v = environ; *v != nullptr; ++v)
-        if (std::strncmp(*v, "HOME=", 5) != 0 && std::strncmp(*v, "ODBCINI=", 8) != 0)
-            variables.emplace_back(*v);
-    variables.push_back("HOME=" + userHome.string());
-    std::vector<char*> envp;
-    for (std::string& v : variables)
-        envp.push_back(v.data());
-    envp.push_back(nullptr);
-    const std::string program = kTvane.string();
-    char* argv[] = {const_cast<char*>("Tvane"), nullptr};
-    sigset_t terminate;
-    sigemptyset(&terminate);
-    sigaddset(&terminate, SIGTERM);
-
-    const pid_t child = fork();
-    if (child == 0) {
-        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out >= 0) {
-            dup2(out, 1);
-            dup2(out, 2);
-        }
-        sigprocmask(SIG_BLOCK, &terminate, nullptr);
-        kill(getpid(), SIGTERM);
-        alarm(60);
-        execve(program.c_str(), argv, envp.data());
-        _exit(127);
-    }
+    tvane::test::ChildLaunch launch;
+    launch.program = kTvane.string();
+    launch.arguments = {"Tvane"};
+    launch.set = {"HOME=" + userHome.string()};
+    launch.drop = {"ODBCINI"};
+    launch.log = log;
+    launch.terminateWaiting = true;
+    const pid_t child = tvane::test::StartChild(launch);
     int status = 0;
     if (child < 0 || waitpid(child, &status, 0) != child)
         return -1000;

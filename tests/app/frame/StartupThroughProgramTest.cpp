@@ -2,7 +2,6 @@
 // instrument and a seeded workspace: the welcome choices of a first start, the
 // last setup reopened at a restart, and the restore after a process that was
 // killed during a run.
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,8 +46,7 @@
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/database/OdbcTestSupport.h"
-
-extern char** environ;
+#include "tests/support/ChildProcess.h"
 
 namespace tvane::test {
 namespace {
@@ -330,30 +328,16 @@ TEST(StartupThroughProgram, DISABLED_JourneyUntilKilled) {
 // Starts the journey's child: this program again, running the test above alone;
 // its output goes to log. Returns its process id.
 pid_t StartJourneyChild(int report, const std::filesystem::path& log) {
-    // Made before the fork: the child calls only what is safe between fork and exec.
-    std::vector<std::string> variables;
-    for (char** v = environ; *v != nullptr; ++v)
-        variables.emplace_back(*v);
-    variables.push_back("TVANE_JOURNEY_REPORT=" + std::to_string(report));
-    std::vector<char*> envp;
-    for (std::string& v : variables)
-        envp.push_back(v.data());
-    envp.push_back(nullptr);
-    std::string filter = "--gtest_filter=StartupThroughProgram.DISABLED_JourneyUntilKilled";
-    std::string disabled = "--gtest_also_run_disabled_tests";
-    char* argv[] = {const_cast<char*>("journey"), filter.data(), disabled.data(), nullptr};
-    const pid_t child = fork();
-    if (child == 0) {
-        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out >= 0) {
-            dup2(out, 1);
-            dup2(out, 2);
-        }
-        // A child that never reports ends by itself.
-        alarm(120);
-        execve("/proc/self/exe", argv, envp.data());
-        _exit(127);
-    }
+    ChildLaunch launch;
+    launch.program = "/proc/self/exe";
+    launch.arguments = {"journey",
+                        "--gtest_filter=StartupThroughProgram.DISABLED_JourneyUntilKilled",
+                        "--gtest_also_run_disabled_tests"};
+    launch.set = {"TVANE_JOURNEY_REPORT=" + std::to_string(report)};
+    launch.log = log;
+    // A child that never reports ends by itself.
+    launch.alarmSeconds = 120;
+    const pid_t child = StartChild(launch);
     return child;
 }
 
