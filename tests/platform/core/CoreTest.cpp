@@ -150,6 +150,14 @@ TEST(SaveWholeFile, FollowsALinkAndRefusesWhatIsNotAFile) {
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(target, bytes));
     EXPECT_EQ(bytes, "new");
+    // Where a link is not to be trusted it is replaced, its target left alone.
+    const fs::path planted = home.Path() / "planted.ini";
+    fs::create_symlink(target, planted);
+    ASSERT_TRUE(WriteFileAtomically(planted, "mine", AtLink::Replace));
+    EXPECT_FALSE(fs::is_symlink(planted));
+    ASSERT_TRUE(ReadWholeFile(target, bytes));
+    EXPECT_EQ(bytes, "new");
+    EXPECT_NE(fs::status(planted).permissions() & fs::perms::others_write, fs::perms::others_write);
     // A dangling link makes its target.
     fs::create_symlink(home.Path() / "made.ini", home.Path() / "dangling.ini");
     ASSERT_TRUE(WriteFileAtomically(home.Path() / "dangling.ini", "made"));
