@@ -209,7 +209,7 @@ TEST_F(DatasetReadingsTest, ABatchBeyondTheRoomLeftIsRefusedWhole) {
         EXPECT_TRUE(dataset.AppendReadings(records.data() + 8, 2));
         EXPECT_FALSE(dataset.AppendReadings(records.data() + 10, 1));
         ASSERT_TRUE(dataset.FlushReadings());
-        EXPECT_EQ(dataset.GetLastReadingTime(), records[9].Time);
+        EXPECT_EQ(dataset.GetLastReadingTime(), +records[9].Time);
         EXPECT_EQ(dataset.GetReadingCount(), 10);
     }
 }
