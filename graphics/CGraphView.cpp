@@ -177,6 +177,15 @@ bool CGraphView::OnInitialUpdate(bool loaded) {
                                tvane::MsgIcon::Error);
             return false;
         }
+        // The list was stored topmost first; each window made since came on
+        // top of the ones before it. The stacking is put back as it was.
+        if (m_window) {
+            std::vector<const IGraphFrameWindow*> windows;
+            for (CGraphFrame* frame : *m_frames)
+                if (frame->GetWindow())
+                    windows.push_back(frame->GetWindow());
+            m_window->StackTopDown(windows);
+        }
         if (m_window)
             m_window->SetTabName(m_tabName);
     } else {

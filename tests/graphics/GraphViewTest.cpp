@@ -194,6 +194,11 @@ TEST_F(GraphViewTest, ThePageArchiveKeepsNameColourAndDisplaysTopmostFirst) {
     ASSERT_TRUE(loaded.GetFrameAt(0, first, title));
     EXPECT_EQ(static_cast<CTextFrame*>(first)->GetTextBox()->GetText(), "alpha");
     EXPECT_FALSE(loaded.GetFrameAt(2, first, title));
+    // The stacking comes back as it was: a stores first again.
+    ASSERT_TRUE(loaded.GetFrameAt(0, first, title));
+    ASSERT_EQ(otherWindow.stack.size(), 2u);
+    EXPECT_EQ(otherWindow.stack.front(), first->GetWindow());
+    EXPECT_EQ(Store([&](tvane::CArchive& ar) { loaded.Serialize(ar); }), bytes);
 
     // A page whose displays cannot be made says so.
     FakeViewWindow failing;
