@@ -773,6 +773,11 @@ void CXrtOverlayPlot::InvalidateMarkerRect(const ChartRect&) {
 }
 
 void CXrtOverlayPlot::Serialize(CArchive& ar) {
+    if (ar.IsStoring() && m_marker && GetChart()) {
+        // The lines are stored in pixels: laid out on the plot area the chart
+        // has now, not on the one of its last repaint.
+        m_marker->Relayout(GetPlotArea());
+    }
     SerializeChart(ar);
     if (ar.IsStoring()) {
         m_noDataStored = GetNoReadingsFlag() != 0;

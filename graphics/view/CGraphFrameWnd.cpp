@@ -120,8 +120,13 @@ void CGraphFrameWnd::InvalidateRect(const GRect& rect) {
 }
 
 void CGraphFrameWnd::SetSelectedLook(bool selected) {
+    const bool changed = selected != m_selected;
     m_selected = selected;
     LayoutClient();
+    // The sizing border takes from the client area: the display lays out its
+    // children again, so they fill it whether it is selected or not.
+    if (changed)
+        m_frame.OnSize(false);
     if (selected)
         raise();
     update();

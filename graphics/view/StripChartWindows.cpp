@@ -34,6 +34,8 @@ public:
         if (!m_widget)
             return;
         m_widget->setGeometry(ToQ(rect));
+        if (auto* chart = qobject_cast<tvane::chart::ChartWidget*>(m_widget.data()))
+            chart->TakeWindowSize();
         if (repaint)
             m_widget->update();
     }
