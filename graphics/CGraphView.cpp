@@ -8,6 +8,7 @@
 #include "app/DocumentHints.h"
 #include "app/ExceptionReport.h"
 #include "database/CDatasetEvent.h"
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
@@ -402,16 +403,22 @@ std::vector<std::uint8_t> CGraphView::StoreFrame(const CGraphFrame& frame) {
     tvane::MemoryStream memory;
     {
         tvane::CArchive ar(memory, tvane::CArchive::store);
-        ar.WriteObject(&frame);
+        CDisplayToClipboard carrier(&frame);
+        carrier.Serialize(ar);
     }
     return memory.Bytes();
 }
 
 std::unique_ptr<CGraphFrame> CGraphView::LoadFrame(const std::vector<std::uint8_t>& bytes) {
+    // No display comes near the drag file's bound; more is not worth reading.
+    if (bytes.size() > tvane::kMaxDragFileBytes)
+        return nullptr;
     try {
         tvane::MemoryStream memory(bytes);
         tvane::CArchive ar(memory, tvane::CArchive::load);
-        return ar.ReadOwnedObject<CGraphFrame>();
+        CDisplayToClipboard carrier;
+        carrier.Serialize(ar);
+        return carrier.Take();
     } catch (const tvane::UserException&) {
         return nullptr;
     } catch (const std::exception&) {

@@ -17,6 +17,7 @@
 #include "graphics/CGraphView.h"
 #include "graphics/CTextBox.h"
 #include "graphics/CXrtOverlayFrame.h"
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/view/QtGraphDC.h"
 #include "platform/widgets/QtDragTracker.h"
@@ -84,7 +85,7 @@ bool CGraphFrameWnd::StartDrag() {
     if (!view)
         return false;
     m_drag = Drag::None;
-    displaydrag::CDisplayDragObject object(&m_frame);
+    CDisplayToClipboard object(&m_frame);
     return tvane::BeginDrag(this, displaydrag::kDisplay, object, view->GetDragId());
 }
 
