@@ -594,9 +594,15 @@ void CXrtGraph::SerializeStyleRecord(CArchive& ar, ChartStyle& style) {
            << style.pointShape << style.pointColor << style.pointSize << style.reserved1
            << style.reserved2;
     } else {
-        ar >> style.linePattern >> style.fillPattern >> style.color >> style.lineWidth >>
-            style.pointShape >> style.pointColor >> style.pointSize >> style.reserved1 >>
-            style.reserved2;
+        ChartStyle loaded;
+        ar >> loaded.linePattern >> loaded.fillPattern >> loaded.color >> loaded.lineWidth >>
+            loaded.pointShape >> loaded.pointColor >> loaded.pointSize >> loaded.reserved1 >>
+            loaded.reserved2;
+        if (loaded.lineWidth > tvane::chart::kMaxLineWidth ||
+            loaded.pointSize > tvane::chart::kMaxPointSize)
+            throw tvane::CArchiveException(tvane::CArchiveException::generic,
+                                           "chart style size out of range");
+        style = loaded;
     }
 }
 

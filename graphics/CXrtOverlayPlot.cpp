@@ -850,6 +850,11 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     }
     for (std::int32_t& v : m_pointStyles)
         ar >> v;
+    // Shape and size by turns: the sizes are drawn as given.
+    for (std::size_t i = 1; i < m_pointStyles.size(); i += 2)
+        if (m_pointStyles[i] < 0 ||
+            m_pointStyles[i] > static_cast<std::int32_t>(tvane::chart::kMaxPointSize))
+            Reject("point size out of range");
     const std::uint32_t names = ar.ReadCount();
     if (names != 4)
         Reject("point style names out of range");

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <set>
 
 #include "GraphFakes.h"
 #include "GraphicsTestSupport.h"
 #include "app/DocumentHints.h"
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CTextFrame.h"
 #include "graphics/DisplayDrag.h"
@@ -343,7 +348,7 @@ TEST_F(GraphViewTest, ADisplayDroppedFromAnotherPageArrivesWithTheSameArchive) {
     ASSERT_TRUE(other.CreateDisplay(kText));
     auto* source = static_cast<CTextFrame*>(other.GetSelected());
     source->GetTextBox()->SetText("dragged");
-    displaydrag::CDisplayDragObject object(source);
+    CDisplayToClipboard object(source);
     ASSERT_TRUE(tvane::SaveDragObject(object));
 
     CTextFrame* here = Add();
@@ -490,6 +495,123 @@ TEST_F(GraphViewTest, APagePrintsItsFooterAndItsDisplaysBottomFirst) {
         shown += op == "text:lower" || op == "text:upper";
     EXPECT_EQ(shown, 1u);
     EXPECT_EQ(selection.ops[selection.ops.size() - 2], "text:Page 1/1");
+}
+
+// Text displays damaged in one stored value each: refused with the archive's
+// error by the archive, and by Edit Paste with its message.
+TEST_F(GraphViewTest, DamagedDisplayArchivesAreRefusedWithTheArchivesError) {
+    const auto damaged = std::vector<std::pair<const char*, std::function<void(CTextFrame&)>>>{
+        {"rectangle over the whole 32-bit range",
+         [](CTextFrame& f) {
+             f.SetFrameRect({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX});
+         }},
+        {"rectangle right of its right edge",
+         [](CTextFrame& f) {
+             f.SetFrameRect({50, 10, 20, 40});
+         }},
+        {"rectangle beyond the page",
+         [](CTextFrame& f) {
+             f.SetFrameRect({0, 0, 10, 1 << 24});
+         }},
+        {"negative inset", [](CTextFrame& f) { f.m_inset = -10; }},
+        {"inset wider than any display", [](CTextFrame& f) { f.m_inset = 1 << 20; }},
+        {"a billion channel slots", [](CTextFrame& f) { f.m_channelCapacity = 1000000000; }},
+        {"a billion scans kept", [](CTextFrame& f) { f.m_retainCount = 1000000000; }},
+        {"region of NaN", [](CTextFrame& f) { f.GetRegion()->SetRegion(NAN, 0.0, 1.0, 1.0); }},
+        {"region beyond the data area",
+         [](CTextFrame& f) { f.GetRegion()->SetRegion(0, 0, 3, 1); }},
+        {"text box font 3e9 pixels high",
+         [](CTextFrame& f) {
+             LOGFONT lf;
+             lf.lfHeight = static_cast<std::int32_t>(3000000000u);
+             f.GetTextBox()->m_font.SetLogFont(lf);
+         }},
+    };
+    for (const auto& [what, damage] : damaged) {
+        SCOPED_TRACE(what);
+        CTextFrame* text = Add();
+        ASSERT_NE(text, nullptr);
+        text->DestroyWindow(); // the stored values as they are, not as a window has them
+        damage(*text);
+        const Bytes bytes = CGraphView::StoreFrame(*text);
+        view.RemoveFrame(text);
+        try {
+            Load(bytes, [](tvane::CArchive& ar) { CDisplayToClipboard().Serialize(ar); });
+            ADD_FAILURE() << "loaded";
+        } catch (const tvane::CArchiveException& e) {
+            EXPECT_EQ(e.GetCause(), tvane::CArchiveException::generic) << e.what();
+        }
+        clipboard.archive = bytes;
+        prompter = {};
+        const int displays = view.GetFrameCount();
+        EXPECT_FALSE(view.Paste(false));
+        EXPECT_EQ(view.GetFrameCount(), displays);
+        ASSERT_FALSE(prompter.asked.empty());
+        EXPECT_EQ(prompter.asked.back().text, "Unable to perform edit paste operation");
+    }
+}
+
+// Payloads that refer back to an object read before, in the place of a text
+// display's text box: a class, a display that is not a text box, an object
+// its owner has released while the load ran (the frame's font), an object
+// still owned. Each is refused with the archive's error and nothing of the
+// object is called; so is an object index beyond any read.
+TEST_F(GraphViewTest, ReferencesBackIntoADisplaysOwnArchiveAreRefused) {
+    CTextFrame* text = Add();
+    text->GetTextBox()->SetText("payload");
+    const Bytes bytes = CGraphView::StoreFrame(*text);
+    const std::string name = "CTextBox";
+    const auto at = std::search(bytes.begin(), bytes.end(), name.begin(), name.end());
+    ASSERT_NE(at, bytes.end());
+    // The text box's class tag starts 6 bytes before its name.
+    const Bytes head(bytes.begin(), at - 6);
+    std::set<int> causes;
+    int gone = 0;
+    for (int index = 1; index < 0x40; ++index) {
+        SCOPED_TRACE(index);
+        Bytes payload = head;
+        payload.push_back(static_cast<std::uint8_t>(index));
+        payload.push_back(0);
+        try {
+            Load(payload, [](tvane::CArchive& ar) { CDisplayToClipboard().Serialize(ar); });
+            ADD_FAILURE() << "loaded";
+        } catch (const tvane::CArchiveException& e) {
+            causes.insert(e.GetCause());
+            gone += std::string(e.what()).find("gone") != std::string::npos;
+        }
+        clipboard.archive = payload;
+        const int displays = view.GetFrameCount();
+        EXPECT_FALSE(view.Paste(false));
+        EXPECT_EQ(view.GetFrameCount(), displays);
+    }
+    EXPECT_EQ(causes, (std::set<int>{tvane::CArchiveException::badClass,
+                                     tvane::CArchiveException::badIndex}));
+    EXPECT_GE(gone, 1) << "the frame's font, released by the frame while it loads";
+}
+
+// A display's place and size are what they were after a store and a load,
+// selected or not, whatever its inset; twice over.
+TEST_F(GraphViewTest, ADisplaysGeometryIsTheSameAfterEachStoreAndLoad) {
+    CTextFrame* text = Add();
+    text->GetWindow()->MoveWindow({33, 44, 233, 144}, false);
+    text->m_inset = 10;
+    ASSERT_TRUE(text->IsSelected());
+    Bytes bytes = Store([&](tvane::CArchive& ar) { view.Serialize(ar); });
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        SCOPED_TRACE(cycle);
+        FakeViewWindow otherWindow;
+        CGraphView loaded(&otherWindow, &doc);
+        Load(bytes, [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+        ASSERT_TRUE(loaded.OnInitialUpdate(true));
+        CGraphFrame* back = loaded.GetFrameList()->GetHead();
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->GetFrameRect(), (GRect{33, 44, 233, 144}));
+        EXPECT_EQ(back->m_inset, 10);
+        loaded.SelectFrame(back);
+        const Bytes again = Store([&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+        EXPECT_EQ(again, bytes);
+        bytes = again;
+    }
 }
 
 } // namespace
