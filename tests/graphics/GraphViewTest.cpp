@@ -15,6 +15,7 @@
 #include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphMessages.h"
+#include "graphics/GraphPageLayout.h"
 #include "platform/controls/DragDrop.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
@@ -612,6 +613,68 @@ TEST_F(GraphViewTest, ADisplaysGeometryIsTheSameAfterEachStoreAndLoad) {
         EXPECT_EQ(again, bytes);
         bytes = again;
     }
+}
+
+// The page layout after the setup: at most as many graphics pages as the main
+// window's tab row holds next to the setup page; a longer list is refused
+// before its titles are read, and no page is made for it.
+TEST_F(GraphViewTest, ThePageLayoutHoldsAtMostFiveGraphicsPages) {
+    std::vector<std::unique_ptr<CGraphView>> made;
+    const auto make = [&]() -> CGraphView& {
+        made.push_back(std::make_unique<CGraphView>(nullptr, &doc));
+        return *made.back();
+    };
+    std::vector<std::unique_ptr<FakeViewWindow>> windows;
+    std::vector<std::unique_ptr<CGraphView>> pages;
+    for (int i = 0; i < 5; ++i) {
+        windows.push_back(std::make_unique<FakeViewWindow>());
+        pages.push_back(std::make_unique<CGraphView>(windows.back().get(), &doc));
+        pages.back()->OnInitialUpdate(false);
+        ASSERT_TRUE(pages.back()->CreateDisplay(kText));
+    }
+    for (std::uint32_t count : {1u, 5u}) {
+        SCOPED_TRACE(count);
+        const Bytes bytes = Store([&](tvane::CArchive& ar) {
+            pagelayout::WriteHeader(ar, count, 1);
+            std::vector<CGraphView*> stored;
+            for (std::uint32_t i = 0; i < count; ++i)
+                stored.push_back(pages[i].get());
+            pagelayout::WritePages(ar, stored);
+        });
+        made.clear();
+        Load(bytes, [&](tvane::CArchive& ar) {
+            std::uint32_t selected = 0;
+            ASSERT_EQ(pagelayout::ReadHeader(ar, selected), count);
+            EXPECT_EQ(selected, 1u);
+            EXPECT_TRUE(pagelayout::ReadPages(ar, count, make));
+        });
+        ASSERT_EQ(made.size(), count);
+        EXPECT_EQ(made.back()->GetFrameCount(), 1);
+    }
+    for (std::uint32_t count : {6u, 3000u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(count);
+        ByteWriter w;
+        w.U32(count);
+        try {
+            Load(w.bytes, [](tvane::CArchive& ar) {
+                std::uint32_t selected = 0;
+                pagelayout::ReadHeader(ar, selected);
+            });
+            ADD_FAILURE() << "read";
+        } catch (const tvane::CArchiveException& e) {
+            EXPECT_EQ(e.GetCause(), tvane::CArchiveException::generic) << e.what();
+        }
+    }
+    // A file from before the pages were stored ends after the page list; any
+    // other mark is refused.
+    made.clear();
+    Load({}, [&](tvane::CArchive& ar) { EXPECT_FALSE(pagelayout::ReadPages(ar, 2, make)); });
+    EXPECT_TRUE(made.empty());
+    ByteWriter other;
+    other.U32(0x12345678);
+    EXPECT_THROW(
+        Load(other.bytes, [&](tvane::CArchive& ar) { pagelayout::ReadPages(ar, 2, make); }),
+        tvane::CArchiveException);
 }
 
 } // namespace
