@@ -124,10 +124,12 @@ bool CXrtOverlayPlot::Recreate(IOverlayPlotParent& parent, const ChartRect& rect
         m_marker = std::make_unique<CGraphMarker>();
         m_marker->Create(this, GetPlotArea(), 0, 2, 0);
     }
+    // The lines' stored pixels are read on the axes the chart settles on, so
+    // that they are laid out again where they were.
+    ApplyChartSettings(false, nullptr);
     m_marker->Reattach(this);
     m_marker->SetCursor(1, 237);
     m_marker->SetCursor(2, 238);
-    ApplyChartSettings(false, nullptr);
     m_marker->Relayout(GetPlotArea());
     m_marker->UpdateMarkers(*this, false);
     return true;
@@ -773,11 +775,10 @@ void CXrtOverlayPlot::InvalidateMarkerRect(const ChartRect&) {
 }
 
 void CXrtOverlayPlot::Serialize(CArchive& ar) {
-    if (ar.IsStoring() && m_marker && GetChart()) {
-        // The lines are stored in pixels: laid out on the plot area the chart
-        // has now, not on the one of its last repaint.
-        m_marker->Relayout(GetPlotArea());
-    }
+    // The lines are stored in pixels: a layout that waits for the next repaint
+    // (a hidden chart is not repainted) is done first.
+    if (ar.IsStoring())
+        ChartRepainted();
     SerializeChart(ar);
     if (ar.IsStoring()) {
         m_noDataStored = GetNoReadingsFlag() != 0;

@@ -371,6 +371,27 @@ TEST_F(StripChartFrameTest, ALoadedDatasetKeepsTheScansTheWindowShows) {
     EXPECT_EQ(doc.calls, (std::vector<std::string>{"retain22", "retain1800"}));
 }
 
+// A chart read back lays its marker lines out where they were stored: once
+// copied, copy after copy stores the same archive.
+TEST_F(StripChartFrameTest, CopiesOfACopyStoreTheSameArchive) {
+    CXrtOverlayFrame* chart = NewChart();
+    ASSERT_NE(chart, nullptr);
+    chart->OnSetChannel(1, CXrtOverlayFrame::ToOverlay(doc.channels[1]));
+    Bytes first;
+    Bytes bytes = CGraphView::StoreFrame(*chart);
+    for (int copy = 1; copy <= 3; ++copy) {
+        SCOPED_TRACE(copy);
+        auto loaded = CGraphView::LoadFrame(bytes);
+        ASSERT_NE(loaded, nullptr);
+        CGraphFrame* pasted = loaded.get();
+        ASSERT_TRUE(view.AddFrame(loaded.release(), chart->m_rect));
+        bytes = CGraphView::StoreFrame(*pasted);
+        if (copy == 1)
+            first = bytes;
+        EXPECT_TRUE(bytes == first);
+    }
+}
+
 // Sizes no window can draw, stored in a strip chart, are refused when the
 // chart is read back, by the archive and by Edit Paste, before anything is
 // drawn with them.
