@@ -675,6 +675,17 @@ void CXrtGraph::Serialize(CArchive& ar) {
     const std::filesystem::path file = NextChartStateFile();
     // A state of length 0 (stored short of memory) parks nothing: the chart
     // starts from its defaults.
-    if (LoadFileFromArchive(ar, file))
-        m_stateFile = file;
+    if (!LoadFileFromArchive(ar, file))
+        return;
+    m_stateFile = file;
+    // A state that does not read is a damaged document now, not a page whose
+    // displays cannot be made later.
+    if (!m_chart) {
+        try {
+            ReadChartState(file, 0);
+        } catch (...) {
+            DeleteStateFile();
+            throw;
+        }
+    }
 }

@@ -415,6 +415,12 @@ TEST_F(StripChartFrameTest, AStoredChartWithSizesNoWindowDrawsIsRefused) {
                  lf.lfHeight = static_cast<std::int32_t>(3000000000u);
                  f.m_font.SetLogFont(lf);
              }},
+            {"chart axis font 100000 pixels high, in the chart's stored state",
+             [](CXrtOverlayFrame& f) {
+                 tvane::chart::ChartFont font;
+                 font.height = 100000;
+                 f.GetPlot()->GetChart()->SetFont(0x800, font);
+             }},
             {"panel font 100000 pixels wide",
              [](CXrtOverlayFrame& f) {
                  LOGFONT lf = f.GetPanel()->GetFont().GetLogFont();
