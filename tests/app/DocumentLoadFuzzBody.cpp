@@ -14,6 +14,7 @@
 #include "graphics/GraphPageLayout.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
+#include "platform/core/Clock.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
@@ -136,7 +137,9 @@ bool Load(CLoggerDoc& doc, std::vector<std::uint8_t> bytes) {
 
 namespace {
 
-// The displays' windows, and the messages a page shows answered at once.
+// The displays' windows, the messages a page shows answered at once, and a
+// clock that stands still: a chart of a document without a run shows the time
+// the document was opened.
 struct QuietPages {
     QuietPages() {
         static graphicstest::FakeStripWindows windows;
@@ -144,6 +147,8 @@ struct QuietPages {
     }
     ScriptedPrompter prompter;
     ScopedService<IPrompter> quiet{SetPrompter, &prompter};
+    FakeClock clock{1700000000, 5000};
+    ScopedService<IClock> still{SetClock, &clock};
 };
 
 } // namespace
