@@ -296,6 +296,40 @@ protected:
         return chart;
     }
 
+    // Save, Close and Open bring every display of both pages back with its own
+    // settings, place and stacking; from then on a save and an open change
+    // nothing: the same archive of every display, the same bytes of the whole
+    // setup. (The first save after a run differs only in what opening the run
+    // sets: the scans the document keeps for its charts and their time base.)
+    void ExpectTheSetupSurvivesSaveAndOpen() {
+        // Nothing selected, as after an Open: a selected display's client
+        // area is smaller by its sizing border, and a chart stores its size.
+        ClickBackground(Page(1));
+        ClickBackground(Page(0));
+        const PageState firstBefore = StateOf(*Page(0));
+        const PageState secondBefore = StateOf(*Page(1));
+        Save();
+        CloseAndOpen();
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_EQ(frame.GraphicsPageCount(), 2);
+        ShowPage(Page(1));
+        ShowPage(Page(0));
+        const PageState firstOpened = StateOf(*Page(0));
+        const PageState secondOpened = StateOf(*Page(1));
+        EXPECT_EQ(firstOpened.displays, firstBefore.displays);
+        EXPECT_EQ(secondOpened.displays, secondBefore.displays);
+
+        const std::vector<std::uint8_t> saved = Save();
+        CloseAndOpen();
+        ASSERT_FALSE(HasFatalFailure());
+        ShowPage(Page(1));
+        ShowPage(Page(0));
+        ExpectSamePage(StateOf(*Page(0)), firstOpened);
+        ExpectSamePage(StateOf(*Page(1)), secondOpened);
+        const std::vector<std::uint8_t> again = Save();
+        EXPECT_TRUE(again == saved) << "a second save: " << Difference(again, saved);
+    }
+
     QApplication& app = TestApp();
     TempHome m_tmp;
     bool m_hadRuntime = false;
@@ -341,45 +375,11 @@ TEST_F(StoredDisplaysTest, EveryDisplayComesBackWithItsOwnSettingsAndTheSameByte
         nullptr);
     RunAndKeepAScan();
     ASSERT_FALSE(HasFatalFailure());
+    const PageState made = StateOf(*first);
+    ASSERT_EQ(made.displays.size(), 3u);
+    EXPECT_EQ(made.displays[0].substr(0, 10), "chart 101 ") << "the first chart is on top";
 
-    // Nothing selected, as after an Open: a selected display's client area is
-    // smaller by its sizing border, and a chart stores the size it has.
-    ClickBackground(second);
-    ClickBackground(first);
-    const PageState firstBefore = StateOf(*first);
-    const PageState secondBefore = StateOf(*second);
-    ASSERT_EQ(firstBefore.displays.size(), 3u);
-    EXPECT_EQ(firstBefore.displays[0].substr(0, 10), "chart 101 ");
-    Save();
-
-    // Every display comes back with its own settings, place and stacking.
-    CloseAndOpen();
-    ASSERT_FALSE(HasFatalFailure());
-    ASSERT_EQ(frame.GraphicsPageCount(), 2);
-    first = Page(0);
-    second = Page(1);
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    ShowPage(second);
-    ShowPage(first);
-    const PageState firstOpened = StateOf(*first);
-    const PageState secondOpened = StateOf(*second);
-    EXPECT_EQ(firstOpened.displays, firstBefore.displays);
-    EXPECT_EQ(secondOpened.displays, secondBefore.displays);
-
-    // From then on a save and an open change nothing: the same archive of
-    // every display, the same bytes of the whole setup. (The first save after
-    // the run differs only in what opening the run sets: the scans the
-    // document keeps for its charts and the charts' time base.)
-    const std::vector<std::uint8_t> saved = Save();
-    CloseAndOpen();
-    ASSERT_FALSE(HasFatalFailure());
-    ShowPage(Page(1));
-    ShowPage(Page(0));
-    ExpectSamePage(StateOf(*Page(0)), firstOpened);
-    ExpectSamePage(StateOf(*Page(1)), secondOpened);
-    const std::vector<std::uint8_t> again = Save();
-    EXPECT_TRUE(again == saved) << "a second save: " << Difference(again, saved);
+    ExpectTheSetupSurvivesSaveAndOpen();
 
     const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
     std::filesystem::create_directories(dir);
@@ -467,34 +467,10 @@ TEST_F(StoredDisplaysTest, CopiesByPasteAndByDragAreTheDisplaysTheyCameFrom) {
     const auto source = CGraphView::StoreFrame(*text);
     EXPECT_TRUE(copy == source) << Difference(copy, source);
 
-    // All of it survives a run, Save and Open, and from then on a save and an
-    // open change nothing.
+    // All of it survives a run, Save and Open.
     RunAndKeepAScan();
     ASSERT_FALSE(HasFatalFailure());
-    ClickBackground(first);
-    ClickBackground(second);
-    const PageState firstBefore = StateOf(*first);
-    const PageState secondBefore = StateOf(*second);
-    ASSERT_EQ(secondBefore.displays.size(), 4u);
-    Save();
-    CloseAndOpen();
-    ASSERT_FALSE(HasFatalFailure());
-    ASSERT_EQ(frame.GraphicsPageCount(), 2);
-    ShowPage(Page(1));
-    ShowPage(Page(0));
-    const PageState firstOpened = StateOf(*Page(0));
-    const PageState secondOpened = StateOf(*Page(1));
-    EXPECT_EQ(firstOpened.displays, firstBefore.displays);
-    EXPECT_EQ(secondOpened.displays, secondBefore.displays);
-    const std::vector<std::uint8_t> saved = Save();
-    CloseAndOpen();
-    ASSERT_FALSE(HasFatalFailure());
-    ShowPage(Page(1));
-    ShowPage(Page(0));
-    ExpectSamePage(StateOf(*Page(0)), firstOpened);
-    ExpectSamePage(StateOf(*Page(1)), secondOpened);
-    const std::vector<std::uint8_t> again = Save();
-    EXPECT_TRUE(again == saved) << "a second save: " << Difference(again, saved);
+    ExpectTheSetupSurvivesSaveAndOpen();
 }
 
 } // namespace
