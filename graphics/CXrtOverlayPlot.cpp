@@ -823,7 +823,10 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     ar >> grid >> m_reservedFlag >> drawing >> m_axis.start >> m_axis.end >> m_axis.width >>
         m_vSpan >> m_vMax >> m_vMin >> m_origin >> noData >> m_traceLine >> m_traceShape >>
         m_traceMode >> m_eventColour >> m_lowColour >> m_highColour;
-    if (!(m_vSpan > 0.0) || !(m_vMax > m_vMin) || !(m_axis.width > 0.0) || m_traceMode < kPoints ||
+    // Times beyond any run are a damaged document (1e15 ms: about 30000 years).
+    const auto time = [](double t) { return t > -1e15 && t < 1e15; };
+    if (!(m_vSpan > 0.0) || !(m_vMax > m_vMin) || !(m_axis.width > 0.0) || !time(m_axis.start) ||
+        !time(m_axis.end) || !time(m_axis.width) || !time(m_origin) || m_traceMode < kPoints ||
         m_traceMode > kLinesAndPoints)
         Reject("plot axis out of range");
     m_grid = grid != 0;
@@ -831,6 +834,8 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     m_noDataStored = noData != 0;
     if (!m_noDataStored) {
         ar >> m_axis.latest;
+        if (!time(m_axis.latest))
+            Reject("plot axis out of range");
         m_traces = ar.ReadOwnedObject<CXrtGraphData>();
         m_marks = ar.ReadOwnedObject<CXrtGraphData>();
         auto fits = [&](const CXrtGraphData* set, int series) {
