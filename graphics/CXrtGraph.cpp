@@ -149,8 +149,13 @@ void CXrtGraph::DataToPixel(double x, double y, int set, ChartPoint& point) cons
     if (!m_chart || x == kHole || y == kHole)
         return;
     point = m_chart->DataToPixel(set == 1 ? 1 : 2, x, y);
-    if (point.x != -1 && point.y != -1)
+    if (point.x != -1 && point.y != -1) {
+        // To the nearest pixel: a point read from a pixel maps back to it.
+        const auto exact = m_chart->Layout().Map(x, y, set == 1 ? 1 : 2);
+        point.x = static_cast<int>(std::lround(std::clamp(exact.x, -1e9, 1e9)));
+        point.y = static_cast<int>(std::lround(std::clamp(exact.y, -1e9, 1e9)));
         return;
+    }
     // Beyond the axes: interpolate over the plot area.
     const ChartRect plot = GetPlotArea();
     const double xmin = m_chart->GetDouble(prop::kXAxisMin);
