@@ -13,7 +13,6 @@
 #include <new>
 
 #include "app/DocumentTexts.h"
-#include "app/ExceptionReport.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
 #include "app/SetupGridOperations.h"
@@ -32,6 +31,7 @@
 #include "scan/CFXScan.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/ISetupEditor.h"
+#include "shared/ExceptionReport.h"
 
 namespace fs = std::filesystem;
 
@@ -215,11 +215,21 @@ bool CLoggerDoc::IsCommandEnabled(unsigned command) const {
     }
 }
 
+bool CLoggerDoc::FinishCellEdit() {
+    ISetupEditor* editor = m_app.GetSetupEditor();
+    return editor == nullptr || editor->ValidateCurrentCell();
+}
+
 bool CLoggerDoc::OnFileSave() {
-    // The value being typed into the grid belongs to the setup that is saved.
-    if (ISetupEditor* editor = m_app.GetSetupEditor())
-        editor->ValidateCurrentCell();
+    // The value being typed into the grid belongs to the setup that is saved;
+    // one that is not valid is left in its cell and the rest is saved.
+    FinishCellEdit();
     return DoFileSave();
+}
+
+bool CLoggerDoc::OnFileSaveAs() {
+    FinishCellEdit();
+    return DoSave({});
 }
 
 // --- Lookups ----------------------------------------------------------------

@@ -11,14 +11,14 @@
 #include "app/CScanEngine.h"
 #include "app/CTextExport.h"
 #include "app/CWndTimer.h"
-#include "app/DocumentHints.h"
 #include "app/DocumentServices.h"
 #include "app/IDataBrowser.h"
-#include "app/IView.h"
 #include "platform/archive/CTime.h"
 #include "scan/CReadingInfo.h"
 #include "scan/CReadingQuery.h"
 #include "scan/records/ReadingRecord.h"
+#include "shared/DocumentHints.h"
+#include "shared/IView.h"
 
 struct CStateInfo;
 class CChannelArray;
@@ -122,9 +122,14 @@ public:
     bool OnCmdMsg(unsigned command);
     // Whether a command of the document is enabled now.
     bool IsCommandEnabled(unsigned command) const;
-    // Save: finishes the edit of the grid's current cell first.
+    // Save and Save As: finish the edit of the grid's current cell first.
     bool OnFileSave();
-    bool OnFileSaveAs() { return DoSave({}); }
+    bool OnFileSaveAs();
+    // The value being typed into the grid's current cell is validated and
+    // stored into the setup; false (after the editor said why) when it is not
+    // valid and stays in its cell. Every command that saves, replaces or
+    // starts measuring the setup runs this first.
+    bool FinishCellEdit();
 
     // --- Lifecycle ------------------------------------------------------------
     bool OnNewDocument();
@@ -424,6 +429,12 @@ public:
     // Errors, alarms and the offline guard.
     bool IsInstrumentOffline();
     void LogInstrumentError();
+    // After the poll's GetReadings failed. True when the instrument answered with a
+    // block that was not good: logged as LogInstrumentError does. False when nothing
+    // came from it (a time-out, a lost link): then only the driver's error is
+    // logged, and only when report is set, since asking the instrument for its
+    // errors would only wait for it again.
+    bool LogReadingsFailure(bool report);
     void ReadAlarmQueue();
     std::string GetCardInfoInSlot(std::int16_t slot, bool& ok);
     bool GetReadingsCount(std::int32_t& count);
@@ -520,6 +531,10 @@ private:
 
     // Sends one event to the views while a dataset is current and open.
     void BroadcastEvent(CDatasetEvent& event);
+    // An instrument or driver error as an event, stamped outside a run.
+    void PostInstrumentError(std::string text);
+    // The instrument's queue of errors, each as an event.
+    void LogQueuedInstrumentErrors();
     struct QueuedAction {
         CReadingInfo request;
         bool ask = false;

@@ -80,6 +80,10 @@ void CScanEngine::OnStartScan() {
             if (!host->ValidateInstrumentForRun(false, false))
                 return;
         } else {
+            // The value being typed into the grid is part of the setup the run
+            // measures with; the grid is closed to edits for the run.
+            if (!m_doc.FinishCellEdit())
+                return;
             int showDialog = 1;
             if (CAppPreferences* prefs = host->Preferences())
                 prefs->GetPrefValue(CAppPreferences::kStartScanningWindow, showDialog);
@@ -105,23 +109,29 @@ void CScanEngine::OnStartScan() {
             m_doc.m_app.CopyStateInfo(state);
             if (!host->SaveBeforeRun(state))
                 return;
-            if (!host->SaveDatasetIfAny(state))
+            if (!host->SaveDatasetIfAny(state)) {
+                tvane::ShowMessage(scantext::kNoRunDataset);
                 return;
+            }
 
             m_doc.m_monitorTimer.Stop();
             m_doc.m_app.SetStateInfo(state);
+            // A run cut off is restored by these names: they name the run's own
+            // dataset from its start, not the one before.
+            state.SaveRecentNames();
             host->RefreshTitle();
 
             m_doc.UpdateAllViews(nullptr, HINT_SCAN_STARTING);
             host->EnableSetupView(false);
 
             if (m_doc.m_resume == 0) {
-                if (m_doc.m_setupInInstrument == 0) {
-                    if (!host->ValidateInstrumentForRun(true, true))
-                        return;
-                } else {
-                    if (!host->ValidateInstrumentForRun(false, true))
-                        return;
+                // A run that does not start gives the grid back to the user.
+                const bool inInstrument = m_doc.m_setupInInstrument != 0;
+                if (!host->ValidateInstrumentForRun(!inInstrument, true)) {
+                    host->EnableSetupView(true);
+                    return;
+                }
+                if (inInstrument) {
                     if (!host->InstrumentMatchesSetup()) {
                         if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
                             CDatasetEvent event(0, 0, 0.0, scantext::kConfigMismatch);

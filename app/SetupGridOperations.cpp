@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/DocumentTexts.h"
 #include "app/ILoggerApp.h"
 #include "database/CDataset.h"
@@ -22,6 +21,7 @@
 #include "scan/ISetupLookup.h"
 #include "scan/ScanTexts.h"
 #include "setup/IChannelDetailsSheet.h"
+#include "shared/DocumentHints.h"
 
 using tvane::EqualsNoCase;
 using tvane::GridRange;
@@ -216,6 +216,11 @@ void SetupGridOperations::SetModified(bool changed) {
     if (changed)
         state.m_flags[1] = 1;
     m_doc.GetApp().SetStateInfo(state);
+}
+
+void SetupGridOperations::MarkLayoutChanged() {
+    if (m_doc.IsSetupLoaded() != 0)
+        m_doc.GetStateInfo().m_flags[2] = 1;
 }
 
 void SetupGridOperations::MarkRowEdited(int index, bool structural) {

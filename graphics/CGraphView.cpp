@@ -4,9 +4,6 @@
 #include <exception>
 #include <new>
 
-#include "app/CMfxException.h"
-#include "app/DocumentHints.h"
-#include "app/ExceptionReport.h"
 #include "database/CDatasetEvent.h"
 #include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphFrame.h"
@@ -22,6 +19,9 @@
 #include "platform/core/Exception.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CReadingInfo.h"
+#include "shared/CMfxException.h"
+#include "shared/DocumentHints.h"
+#include "shared/ExceptionReport.h"
 
 bool CGraphView::s_layoutChanged = false;
 std::function<void()> CGraphView::s_layoutSink;
@@ -616,8 +616,8 @@ void CGraphView::PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int 
     dc.Restore();
 }
 
-void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly) {
-    const GRect draw = m_window ? m_window->GetClientRect() : GRect{};
+void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet) {
+    const GRect draw = sheet ? *sheet : m_window ? m_window->GetClientRect() : GRect{};
     if (!m_frames)
         return;
     if (selectionOnly && m_selected) {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/IView.h"
 #include "graphics/CGraphFrameList.h"
 #include "graphics/DisplayRequestQueue.h"
 #include "graphics/GraphGeometry.h"
 #include "graphics/IGraphFrameWindow.h"
 #include "platform/ui/MessageBus.h"
+#include "shared/IView.h"
 
 class CGraphFrame;
 class IGraphDC;
@@ -141,8 +141,9 @@ public:
     // --- Printing ------------------------------------------------------------------
     // One printed page in the page's client pixels: the selected display alone
     // (it decides its pages), or the footer and every display from the bottom of
-    // the stacking order up, each at its place.
-    void PrintPage(IGraphDC& dc, bool selectionOnly);
+    // the stacking order up, each at its place. The footer sits at the foot of
+    // the sheet (in the same pixels; without one, of the page's client area).
+    void PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet = {});
     static void PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int pages);
 
     // --- Name, colour --------------------------------------------------------------

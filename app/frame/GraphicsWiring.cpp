@@ -12,14 +12,13 @@
 #include "app/CLoggerDoc.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/FrameCommands.h"
+#include "app/frame/GraphDocument.h"
 #include "database/CStateInfo.h"
 #include "graphics/CGraphView.h"
-#include "graphics/GraphDocument.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphPageLayout.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/CGraphViewWnd.h"
-#include "graphics/view/StripChartWindows.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/controls/DragDrop.h"
@@ -56,7 +55,6 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
     : m_frame(frame), m_doc(doc), m_graphDoc(std::make_unique<GraphDocument>(doc)),
       m_sheets(std::make_unique<QtGraphSheetRunner>(&frame)) {
     SetGraphSheetRunner(m_sheets.get());
-    InstallStripChartWindows();
     // A change of the graphics layout is a change of the open setup: the third
     // of its change flags, which the save question and the end of a run read.
     CLoggerDoc* document = &doc;
@@ -190,7 +188,6 @@ GraphicsWiring::~GraphicsWiring() {
     m_frame.SetGraphicsPages({new QWidget}, {QString("Graphics Setup 1")});
     delete m_menu;
     SetGraphSheetRunner(nullptr);
-    SetStripChartWindows(nullptr);
 }
 
 CGraphViewWnd* GraphicsWiring::MakePage() {
@@ -211,6 +208,11 @@ CGraphViewWnd* GraphicsWiring::MakePage() {
         });
     CMainFrame* frame = &m_frame;
     page->SetCommandSink([frame](unsigned id) { frame->OnCmdMsg(id); });
+    // The Edit menu serves the shown page with its accelerators.
+    for (unsigned id : {CGraphViewWnd::kEditCut, CGraphViewWnd::kEditCopy,
+                        CGraphViewWnd::kEditPaste, CGraphViewWnd::kDelete})
+        if (QAction* menu = m_frame.Action(id))
+            page->LeaveKeysToMenu(id, menu->shortcuts());
     return page;
 }
 

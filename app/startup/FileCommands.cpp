@@ -3,12 +3,12 @@
 #include <exception>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/IDocumentInstrument.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
 #include "app/RecentSetupList.h"
 #include "app/SetupSaver.h"
+#include "database/CDataset.h"
 #include "database/CDatasetStore.h"
 #include "database/CMfxFileException.h"
 #include "database/CRSBase.h"
@@ -20,6 +20,7 @@
 #include "platform/core/Format.h"
 #include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DocumentHints.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ void FileCommands::Discard(const CStateInfo& old) {
 }
 
 bool FileCommands::NewSetup() {
-    if (!IsEnabled())
+    if (!IsEnabled() || !m_doc.FinishCellEdit())
         return false;
     ILoggerApp& app = m_doc.GetApp();
     CStateInfo local;
@@ -167,7 +168,7 @@ OpenSetupModel FileCommands::MakeOpenModel(int mode) {
 }
 
 bool FileCommands::Open() {
-    if (!IsEnabled() && m_opening == 0)
+    if ((!IsEnabled() && m_opening == 0) || !m_doc.FinishCellEdit())
         return false;
     ILoggerApp& app = m_doc.GetApp();
     const CStateInfo old = app.GetStateInfo();
@@ -271,19 +272,32 @@ bool FileCommands::OpenSetupDocument(CStateInfo& state) {
     }
     state.m_setupFile = setupFile;
     state.m_datasetKey = key;
-    // The dataset storage is checked before the document lets go of the open
-    // setup: a storage that is missing or damaged leaves it as it was.
+    // The dataset storage, and the chosen dataset in it, are checked before the
+    // document lets go of the open setup: one that is missing or damaged leaves
+    // it as it was.
     const std::string companion = CWorkspace::MakeCompanionFileName(setupFile);
-    const CDatasetStore* store = m_doc.GetDatasetStore();
+    CDatasetStore* store = m_doc.GetDatasetStore();
     const bool reopening = store != nullptr && store->IsOpen() && store->GetPath() == companion;
-    try {
-        if (reopening)
-            ; // the document holds it open: it was checked when it was opened
-        else if (tvane::Storage root = tvane::StgOpenStorage(
-                     companion, tvane::STGM_READ | tvane::STGM_SHARE_DENY_WRITE);
-                 !key.empty() && !root.HasElement(key))
+    const auto checkDataset = [&](tvane::Storage& root) {
+        if (key.empty())
+            return;
+        if (!root.HasElement(key))
             ThrowMfxFileException(tvane::FileException::fileNotFound, 0,
                                   state.m_datasetName.c_str());
+        CDataset::CheckStored(root, key);
+    };
+    try {
+        if (reopening) {
+            // The document holds the storage open; its open dataset was checked
+            // when it was opened.
+            const CDataset* open = m_doc.GetDataset();
+            if (open == nullptr || !open->IsOpen() || open->GetKey() != key)
+                checkDataset(*store->GetRootStorage());
+        } else {
+            tvane::Storage root =
+                tvane::StgOpenStorage(companion, tvane::STGM_READ | tvane::STGM_SHARE_DENY_WRITE);
+            checkDataset(root);
+        }
     } catch (const tvane::FileException&) {
         throw;
     } catch (const std::exception& e) {
@@ -301,7 +315,7 @@ bool FileCommands::OpenSetupDocument(CStateInfo& state) {
 }
 
 void FileCommands::Close() {
-    if (!IsEnabled())
+    if (!IsEnabled() || !m_doc.FinishCellEdit())
         return;
     ILoggerApp& app = m_doc.GetApp();
     const CStateInfo old = app.GetStateInfo();

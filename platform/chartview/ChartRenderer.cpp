@@ -21,36 +21,6 @@ constexpr double kTick = 4.0;
 constexpr double kGap = 2.0;
 constexpr double kPad = 4.0;
 
-// The pen of a style's line; Qt::NoPen for no line.
-QPen LinePen(const ChartStyle& style) {
-    QPen pen(ToQColor(style.color));
-    pen.setWidthF(style.lineWidth > 1 ? style.lineWidth : 0.0); // 0: one pixel, cosmetic
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::MiterJoin);
-    switch (style.linePattern) {
-    case kLineNone:
-        return QPen(Qt::NoPen);
-    case kLineLongDash:
-        pen.setDashPattern({8.0, 4.0});
-        break;
-    case kLineDotted:
-        pen.setDashPattern({1.0, 2.0});
-        break;
-    case kLineShortDash:
-        pen.setDashPattern({3.0, 3.0});
-        break;
-    case kLineLongShortLongDash:
-        pen.setDashPattern({8.0, 3.0, 3.0, 3.0});
-        break;
-    case kLineDashDot:
-        pen.setDashPattern({6.0, 3.0, 1.0, 3.0});
-        break;
-    default:
-        break;
-    }
-    return pen;
-}
-
 void DrawMarker(QPainter& painter, std::uint32_t shape, QPointF c, double size) {
     const double r = std::max(size, 2.0) / 2.0;
     const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
@@ -108,6 +78,19 @@ void DrawMarker(QPainter& painter, std::uint32_t shape, QPointF c, double size) 
         painter.drawEllipse(box);
         break;
     }
+}
+
+// A dot in the line's colour, as wide as the series' points and at least five
+// pixels or three lines across: the newest reading sits on the plot's edge,
+// which shows half of it.
+void DrawLonePoint(QPainter& painter, const QPen& pen, const ChartStyle& style, QPointF at) {
+    const double size = std::max({static_cast<double>(style.pointSize), 5.0,
+                                  3.0 * std::max<std::uint32_t>(1, style.lineWidth)});
+    painter.save();
+    painter.setPen(QPen(pen.color(), 0));
+    painter.setBrush(pen.color());
+    DrawMarker(painter, kPointDot, at, size);
+    painter.restore();
 }
 
 QRectF PlotRect(const ChartLayout& layout) {
@@ -208,11 +191,15 @@ void ChartRenderer::DrawSet(QPainter& painter, const Chart& chart, const ChartLa
             continue;
         const ChartStyle style = chart.GetNthStyle(set, s);
         const QPen pen = LinePen(style);
+        const bool markers = style.pointShape != kPointNone && style.pointShape != 0;
         if (pen.style() != Qt::NoPen) {
             painter.setPen(pen);
             m_decimator.Lines(*data, s, layout, set, [&](const ChartLayout::PointF* points, int n) {
                 if (n == 1) {
-                    painter.drawPoint(QPointF(points[0].x, points[0].y));
+                    // A lone point has no line to be part of: it is drawn as a
+                    // point, unless the series marks its points anyway.
+                    if (!markers)
+                        DrawLonePoint(painter, pen, style, QPointF(points[0].x, points[0].y));
                     return;
                 }
                 m_polyline.resize(n);
@@ -221,7 +208,7 @@ void ChartRenderer::DrawSet(QPainter& painter, const Chart& chart, const ChartLa
                 painter.drawPolyline(m_polyline);
             });
         }
-        if (style.pointShape != kPointNone && style.pointShape != 0) {
+        if (markers) {
             const QColor color = ToQColor(style.pointColor);
             painter.setPen(QPen(color, 0));
             painter.setBrush(color);

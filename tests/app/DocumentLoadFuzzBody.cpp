@@ -7,10 +7,9 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/ILoggerApp.h"
+#include "app/frame/GraphDocument.h"
 #include "database/CStateInfo.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CXrtOverlayFrame.h"
-#include "graphics/GraphDocument.h"
 #include "graphics/GraphPageLayout.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
@@ -20,6 +19,8 @@
 #include "platform/ui/Prompter.h"
 #include "platform/ui/TimerService.h"
 #include "tests/graphics/GraphFakes.h"
+#include "tests/graphics/displays/strip/StripFakes.h"
+#include "tests/graphics/displays/text/TextFakes.h"
 
 namespace tvane::test {
 
@@ -141,10 +142,9 @@ namespace {
 // clock that stands still: a chart of a document without a run shows the time
 // the document was opened.
 struct QuietPages {
-    QuietPages() {
-        static graphicstest::FakeStripWindows windows;
-        SetStripChartWindows(&windows);
-    }
+    graphicstest::FakeStripWindows strip;
+    displays::Windows<IStripChartWindows>::Scoped stripScope{&strip};
+    graphicstest::FakeTextWindows text;
     ScriptedPrompter prompter;
     ScopedService<IPrompter> quiet{SetPrompter, &prompter};
     FakeClock clock{1700000000, 5000};

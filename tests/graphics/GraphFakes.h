@@ -10,44 +10,12 @@
 #include "database/CDatasetEvent.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextBox.h"
-#include "graphics/CXrtOverlayFrame.h"
-#include "graphics/IChartWindow.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
 #include "scan/CChannelArray.h"
 #include "scan/CReadingInfo.h"
 
 namespace graphicstest {
-
-class FakeTextBoxWindow : public ITextBoxWindow {
-public:
-    void MoveWindow(const GRect& r, bool) override { rect = r; }
-    std::string GetText() const override { return text; }
-    void SetText(const std::string& t) override { text = t; }
-    std::vector<std::string> GetLines() const override {
-        std::vector<std::string> lines(1);
-        for (char c : text)
-            if (c == '\n')
-                lines.emplace_back();
-            else
-                lines.back() += c;
-        return lines;
-    }
-    void SetFont(const LOGFONT& f) override { font = f; }
-    void SetColors(std::uint32_t b, std::uint32_t t) override {
-        back = b;
-        fore = t;
-    }
-    void Redraw() override { ++redraws; }
-    GRect GetRectInFrame() const override { return rect; }
-
-    GRect rect;
-    std::string text;
-    LOGFONT font;
-    std::uint32_t back = 0, fore = 0;
-    int redraws = 0;
-};
 
 class FakeFrameWindow : public IGraphFrameWindow {
 public:
@@ -65,23 +33,13 @@ public:
     int TextWidth(const std::string& text) const override {
         return 7 * static_cast<int>(text.size());
     }
-    std::unique_ptr<ITextBoxWindow> CreateTextBox(CTextBox&, const GRect& r) override {
-        if (!canCreateChildren)
-            return nullptr;
-        auto box = std::make_unique<FakeTextBoxWindow>();
-        box->rect = r;
-        textBox = box.get();
-        return box;
-    }
 
     GRect rect;
     bool visible = false;
     bool selectedLook = false;
-    bool canCreateChildren = true;
     int redraws = 0;
     int focused = 0;
     std::vector<GRect> invalidated;
-    FakeTextBoxWindow* textBox = nullptr;
 };
 
 class FakeViewWindow : public IGraphViewWindow {
@@ -192,6 +150,12 @@ public:
         return it == preferences.end() || it->second;
     }
     void ShowEventInLog(const CDatasetEvent& criteria) override { sought.push_back(criteria); }
+    double GetRunStartTime() const override { return 0.0; }
+    double GetRunEndTime() const override { return 0.0; }
+    double GetRunTime() const override { return 0.0; }
+    void GetScanChannelList(std::vector<std::string>&, std::vector<std::uint32_t>&) const override {
+    }
+    std::string ExportReadingsText(const CReadingQuery&) override { return {}; }
 
     std::int64_t readings = 0;
     bool scanning = false;
@@ -226,52 +190,6 @@ public:
     std::optional<std::vector<std::uint8_t>> archive;
     std::string text;
     CGraphFrame* pictureOf = nullptr;
-};
-
-// Child windows that remember where they were put.
-struct FakeChild : IStripChildWindow, IChartWindow {
-    void MoveWindow(const GRect& r, bool) override { rect = r; }
-    void Redraw() override { ++redraws; }
-    void SetFocus() override { ++focused; }
-    GRect GetRectInFrame() const override { return rect; }
-    GRect rect;
-    int redraws = 0;
-    int focused = 0;
-};
-
-class FakeStripWindows : public IStripChartWindows {
-public:
-    std::unique_ptr<IChartWindow> CreatePlotWindow(IGraphFrameWindow&, CXrtOverlayPlot&,
-                                                   tvane::chart::Chart&, const GRect& r) override {
-        auto w = std::make_unique<FakeChild>();
-        w->rect = r;
-        plot = w.get();
-        return w;
-    }
-    std::unique_ptr<IStripChildWindow> CreatePanelWindow(IGraphFrameWindow&, COverlayCtrlPanel&,
-                                                         const GRect& r) override {
-        return Make(r, panel);
-    }
-    std::unique_ptr<IStripChildWindow> CreateLegendWindow(IGraphFrameWindow&, CLegendGrid&,
-                                                          const GRect& r) override {
-        return Make(r, legend);
-    }
-    std::unique_ptr<IStripChildWindow> CreateTextWindow(IGraphFrameWindow&, CTextDisplay&,
-                                                        const GRect& r) override {
-        return Make(r, text);
-    }
-    bool DrawChildren(IGraphDC&, CXrtOverlayFrame&) override { return ++draws > 0; }
-    std::unique_ptr<IStripChildWindow> Make(const GRect& r, FakeChild*& keep) {
-        auto w = std::make_unique<FakeChild>();
-        w->rect = r;
-        keep = w.get();
-        return w;
-    }
-    FakeChild* plot = nullptr;
-    FakeChild* panel = nullptr;
-    FakeChild* legend = nullptr;
-    FakeChild* text = nullptr;
-    int draws = 0;
 };
 
 // Records what a frame draws.

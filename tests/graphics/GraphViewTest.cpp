@@ -8,17 +8,18 @@
 
 #include "GraphFakes.h"
 #include "GraphicsTestSupport.h"
-#include "app/DocumentHints.h"
 #include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextFrame.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphMessages.h"
 #include "graphics/GraphPageLayout.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "platform/controls/DragDrop.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DocumentHints.h"
+#include "tests/graphics/displays/text/TextFakes.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -84,6 +85,7 @@ protected:
 
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
+    FakeTextWindows textWindows;
     FakeViewWindow window;
     FakeGraphDocument doc;
     FakeClipboard clipboard;
@@ -486,6 +488,12 @@ TEST_F(GraphViewTest, APagePrintsItsFooterAndItsDisplaysBottomFirst) {
     ASSERT_NE(upper, texts.end());
     EXPECT_LT(lower, upper);
     EXPECT_NE(std::find(texts.begin(), texts.end(), "offset:12,12"), texts.end());
+
+    // On a sheet taller than the page the footer goes to the sheet's foot.
+    RecordingDC sheet;
+    view.PrintPage(sheet, false, GRect{0, 0, 400, 620});
+    ASSERT_FALSE(sheet.textPos.empty());
+    EXPECT_EQ(sheet.textPos[0], (GPoint{200 - 6 * 8 / 2, 620 - 10 - 10}));
 
     // The selection alone: the selected display and the footer.
     RecordingDC selection;

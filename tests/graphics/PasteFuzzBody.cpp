@@ -15,6 +15,8 @@
 #include "platform/controls/DragDrop.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
+#include "tests/graphics/displays/strip/StripFakes.h"
+#include "tests/graphics/displays/text/TextFakes.h"
 
 namespace graphicstest {
 
@@ -51,8 +53,9 @@ void ExpectTheSameCopy(PastePage& from, IGraphDocument* doc) {
 } // namespace
 
 void ExercisePaste(const std::uint8_t* data, std::size_t size) {
-    static FakeStripWindows windows;
-    SetStripChartWindows(&windows);
+    FakeStripWindows windows;
+    displays::Windows<IStripChartWindows>::Scoped install{&windows};
+    FakeTextWindows textWindows;
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> quiet{tvane::SetPrompter, &prompter};
     FakeGraphDocument doc;

@@ -8,10 +8,12 @@
 #include "GraphicsTestSupport.h"
 #include "PasteFuzzBody.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextFrame.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
+#include "tests/graphics/displays/strip/StripFakes.h"
+#include "tests/graphics/displays/text/TextFakes.h"
 #include "tests/support/FuzzCorpus.h"
 #include "tests/support/TempHome.h"
 
@@ -37,7 +39,6 @@ protected:
             setenv("XDG_RUNTIME_DIR", m_old.c_str(), 1);
         else
             unsetenv("XDG_RUNTIME_DIR");
-        SetStripChartWindows(nullptr);
     }
     tvane::test::TempHome m_home;
     bool m_had = false;
@@ -56,7 +57,8 @@ TEST_F(PasteFuzzCorpus, DISABLED_WriteSeeds) {
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> quiet{tvane::SetPrompter, &prompter};
     FakeStripWindows windows;
-    SetStripChartWindows(&windows);
+    displays::Windows<IStripChartWindows>::Scoped install{&windows};
+    FakeTextWindows textWindows;
     FakeViewWindow window;
     window.client = {0, 0, 800, 600};
     FakeGraphDocument doc;

@@ -38,16 +38,19 @@
 #include "database/CWorkspace.h"
 #include "database/DataSource.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/core/Services.h"
 #include "platform/profile/Profile.h"
+#include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
-#include "tests/app/frame/QtApp.h"
+#include "shared/view/MfxFontQt.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
@@ -56,11 +59,7 @@ const std::filesystem::path kBin = std::filesystem::path(TVANE_BINARY_DIR) / "bi
 
 void SavePicture(QWidget& window, const char* name) {
     window.adjustSize();
-    const QPixmap shot = window.grab();
-    ASSERT_FALSE(shot.isNull());
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(shot.save(QString::fromStdString((dir / name).string())));
+    ASSERT_TRUE(SaveArtifact(window, name));
 }
 
 // One row of the setup as the grid shows it.
@@ -77,12 +76,9 @@ std::vector<std::string> Rows(CLoggerDoc& doc) {
 class FileCommandsTest : public ::testing::Test {
 protected:
     FileCommandsTest() {
-        program.Start();
+        whole.Start({std::nullopt, {}});
         if (HasFatalFailure())
             return;
-        preferences.Initialize();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
         files = std::make_unique<FileCommandWiring>(wiring->Document(),
                                                     wiring->Operations().Workspace().Workspace(),
                                                     frame, recent, preferences, kBin.string());
@@ -112,10 +108,10 @@ protected:
     // Opens the named setup from the Open dialog. Its new dataset is named by
     // the time: a second later than the last one.
     void OpenFromDialog(const std::string& setup, bool* openEnabled = nullptr,
-                        const char* picture = nullptr) {
+                        const char* picture = nullptr, const std::string& dataset = {}) {
         program.clock.Advance(1000);
         WhenShown<COpenSetupDialog>([=](COpenSetupDialog& d) {
-            d.SelectNode(setup);
+            d.SelectNode(setup, dataset);
             if (openEnabled)
                 *openEnabled = d.OpenButton()->isEnabled();
             if (picture)
@@ -127,14 +123,14 @@ protected:
         frame.Action(cmd::kFileOpen)->trigger();
     }
 
-    QApplication& app = TestApp();
-    SimulatedProgram program;
     ScriptedPrompter prompter;
     ScopedService<IPrompter> guard{SetPrompter, &prompter};
-    CMainFrame frame;
-    CAppPreferences preferences;
+    WholeProgram whole;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    CAppPreferences& preferences = whole.preferences;
+    std::unique_ptr<DocumentWiring>& wiring = whole.wiring;
     RecentSetupList recent;
-    std::unique_ptr<DocumentWiring> wiring;
     std::unique_ptr<FileCommandWiring> files;
 };
 
@@ -188,9 +184,7 @@ TEST_F(FileCommandsTest, NewSaveCloseAndOpenBringBackTheSameRows) {
     EXPECT_FALSE(chart->GetRange(1).has_value());
     frame.resize(900, 650);
     frame.Pages()->setCurrentWidget(page);
-    const auto artifacts = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    EXPECT_TRUE(frame.grab().save(
-        QString::fromStdString((artifacts / "new_setup_strip_chart.png").string())));
+    EXPECT_TRUE(SaveArtifact(frame, "new_setup_strip_chart.png"));
     frame.SelectPage(0);
 
     // An edit, saved under the setup's own name.
@@ -256,6 +250,8 @@ TEST_F(FileCommandsTest, ASetupThatCannotBeOpenedLeavesTheOpenOneAlone) {
     ASSERT_FALSE(HasFatalFailure());
     MakeSavedSetup("Spoilt");
     ASSERT_FALSE(HasFatalFailure());
+    const std::string spoiltDataset = program.state.m_datasetName;
+    const std::string spoiltKey = program.state.m_datasetKey;
     const std::string setupFile = program.state.m_setupFile;
     const std::string storage = CWorkspace::MakeCompanionFileName(setupFile);
     const std::string bytes = ReadFile(setupFile);
@@ -277,18 +273,31 @@ TEST_F(FileCommandsTest, ASetupThatCannotBeOpenedLeavesTheOpenOneAlone) {
              WriteFile(setupFile, bytes);
              WriteFile(storage, std::string(1024, 'y'));
          }},
+        // A sound storage file whose chosen dataset lost its header.
+        {"damaged dataset",
+         [&] {
+             WriteFile(storage, storageBytes);
+             Storage root = StgOpenStorage(storage, STGM_READWRITE | STGM_SHARE_EXCLUSIVE);
+             Storage run = root.OpenStorage(spoiltKey, STGM_READWRITE | STGM_SHARE_EXCLUSIVE);
+             run.DestroyElement("Header");
+             run.Commit();
+             run.Close();
+             root.Commit();
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         c.spoil();
         prompter = {};
-        OpenFromDialog("Spoilt");
-        // The program's message names the file that failed.
+        const bool ofDataset = std::string(c.what) == "damaged dataset";
+        OpenFromDialog("Spoilt", nullptr, nullptr, ofDataset ? spoiltDataset : std::string());
+        // The program's message names what failed.
         ASSERT_EQ(prompter.asked.size(), 1u) << c.what;
         const std::string& text = prompter.asked[0].text;
         EXPECT_TRUE(
             text.find(std::filesystem::path(setupFile).filename().string()) != std::string::npos ||
-            text.find(std::filesystem::path(storage).filename().string()) != std::string::npos)
+            text.find(std::filesystem::path(storage).filename().string()) != std::string::npos ||
+            (ofDataset && text.find("Header") != std::string::npos))
             << text;
         EXPECT_EQ(doc().IsSetupLoaded(), 1);
         EXPECT_EQ(program.state.m_setupName, "Current");
@@ -381,9 +390,24 @@ TEST_F(FileCommandsTest, ToolbarsWindowShowsAndHidesTheBars) {
     frame.hide();
 }
 
-// Tip of the Day and About from the Help menu, with their pictures.
+// The warnings Qt prints while a test draws its windows.
+std::vector<std::string>& QtWarnings() {
+    static std::vector<std::string> warnings;
+    return warnings;
+}
+
+void KeepQtWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg)
+        QtWarnings().push_back(text.toStdString());
+}
+
+// Tip of the Day and About from the Help menu, with their pictures, in the
+// dialog font the program makes at start-up.
 TEST_F(FileCommandsTest, HelpWindowsAndTheirPictures) {
     ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(CreateDialogFont());
+    QtWarnings().clear();
+    const QtMessageHandler previous = qInstallMessageHandler(KeepQtWarning);
     QString tip, next;
     WhenShown<CTipOfDayDialog>([&](CTipOfDayDialog& d) {
         tip = d.TipText()->text();
@@ -394,6 +418,10 @@ TEST_F(FileCommandsTest, HelpWindowsAndTheirPictures) {
         d.accept();
     });
     frame.Action(cmd::kTipOfTheDay)->trigger();
+    qInstallMessageHandler(previous);
+    DeleteDialogFont();
+    for (const std::string& warning : QtWarnings())
+        EXPECT_EQ(warning.find("Point size"), std::string::npos) << warning;
     EXPECT_FALSE(tip.isEmpty());
     EXPECT_NE(tip, next);
     std::string value;

@@ -35,12 +35,12 @@
 #include "app/frame/GraphicsWiring.h"
 #include "database/CStateInfo.h"
 #include "graphics/CGraphView.h"
-#include "graphics/COverlayCtrlPanel.h"
 #include "graphics/CRangeInfo.h"
-#include "graphics/CTextBox.h"
-#include "graphics/CTextFrame.h"
-#include "graphics/CXrtOverlayFrame.h"
-#include "graphics/CXrtOverlayPlot.h"
+#include "graphics/displays/strip/COverlayCtrlPanel.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayPlot.h"
+#include "graphics/displays/text/CTextBox.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/controls/DragDrop.h"
@@ -48,9 +48,10 @@
 #include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CChannelArray.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace tvane::test {
@@ -151,16 +152,11 @@ protected:
             m_oldRuntime = runtime;
         std::filesystem::permissions(m_tmp.Path(), std::filesystem::perms::owner_all);
         setenv("XDG_RUNTIME_DIR", m_tmp.Path().c_str(), 1);
-        program.Start();
+        whole.Start({QSize(1000, 760),
+                     {{CAppPreferences::kStartScanningWindow, "N"},
+                      {CAppPreferences::kDataBrowserWindow, "N"}}});
         if (HasFatalFailure())
             return;
-        preferences.Initialize();
-        preferences.SetPrefValue(CAppPreferences::kStartScanningWindow, std::string("N"));
-        preferences.SetPrefValue(CAppPreferences::kDataBrowserWindow, std::string("N"));
-        frame.resize(1000, 760);
-        frame.show();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
         files = std::make_unique<FileCommandWiring>(
             wiring->Document(), wiring->Operations().Workspace().Workspace(), frame, recent,
             preferences, kStoredBin.string());
@@ -330,17 +326,17 @@ protected:
         EXPECT_TRUE(again == saved) << "a second save: " << Difference(again, saved);
     }
 
-    QApplication& app = TestApp();
     TempHome m_tmp;
     bool m_hadRuntime = false;
     std::string m_oldRuntime;
-    SimulatedProgram program;
     ScriptedPrompter prompter;
     ScopedService<IPrompter> guard{SetPrompter, &prompter};
-    CMainFrame frame;
-    CAppPreferences preferences;
+    WholeProgram whole;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    CAppPreferences& preferences = whole.preferences;
+    std::unique_ptr<DocumentWiring>& wiring = whole.wiring;
     RecentSetupList recent;
-    std::unique_ptr<DocumentWiring> wiring;
     std::unique_ptr<FileCommandWiring> files;
 };
 
@@ -381,10 +377,7 @@ TEST_F(StoredDisplaysTest, EveryDisplayComesBackWithItsOwnSettingsAndTheSameByte
 
     ExpectTheSetupSurvivesSaveAndOpen();
 
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    EXPECT_TRUE(
-        frame.grab().save(QString::fromStdString((dir / "stored_displays_reopened.png").string())));
+    EXPECT_TRUE(SaveArtifact(frame, "stored_displays_reopened.png"));
 }
 
 TEST_F(StoredDisplaysTest, CopiesByPasteAndByDragAreTheDisplaysTheyCameFrom) {

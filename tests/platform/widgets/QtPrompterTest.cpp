@@ -9,13 +9,13 @@
 #include "platform/core/Services.h"
 #include "platform/ui/Help.h"
 #include "platform/widgets/QtPrompter.h"
-#include "tests/platform/widgets/WidgetsTestApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
 
 QApplication& App() {
-    return WidgetsTestApp();
+    return TestApp();
 }
 
 // Runs act on the message box once it is up.
@@ -70,6 +70,28 @@ TEST(QtPrompter, ButtonsCaptionsLineBreaksAndHelp) {
         EXPECT_EQ(prompter.Ask(request), c.escape) << int(c.buttons);
         EXPECT_EQ(title, "Tvane");
     }
+}
+
+// A box is not owned by the window that was active when it came up: that window
+// may go away while the box is up (the splash, on its own timer).
+TEST(QtPrompter, ABoxOutlivesTheWindowThatWasActive) {
+    App();
+    QtPrompter prompter("Tvane");
+    auto* splash = new QWidget(nullptr, Qt::SplashScreen);
+    splash->show();
+    QApplication::setActiveWindow(splash);
+    ASSERT_EQ(QApplication::activeWindow(), splash);
+    OnBox([&](QMessageBox& box) {
+        EXPECT_EQ(box.parentWidget(), nullptr);
+        EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
+        delete splash;
+        QApplication::processEvents();
+        ASSERT_TRUE(box.isVisible());
+        box.button(QMessageBox::Ok)->click();
+    });
+    MessageRequest request;
+    request.text = "Unable to open database.";
+    EXPECT_EQ(prompter.Ask(request), MsgAnswer::Ok);
 }
 
 } // namespace
