@@ -133,6 +133,10 @@ void CXrtGraph::DeleteStateFile() {
 }
 
 ChartRect CXrtGraph::GetPlotArea() const {
+    // The area the chart maps its data on, also when stored margins leave it
+    // no room: marker lines and picks then agree with the drawing.
+    if (m_chart)
+        return m_chart->PlotArea();
     ChartRect r;
     r.left = GetChartLeft() + GetLeftMargin();
     r.top = GetChartTop() + GetTopMargin();

@@ -21,6 +21,7 @@
 #include "tests/graphics/GraphFakes.h"
 #include "tests/graphics/displays/strip/StripFakes.h"
 #include "tests/graphics/displays/text/TextFakes.h"
+#include "tests/support/FuzzCorpus.h"
 
 namespace tvane::test {
 
@@ -176,13 +177,10 @@ void ExerciseDocumentLoad(const std::uint8_t* data, std::size_t size) {
     }
     const std::vector<std::uint8_t> second = Save(other.doc);
     if (second != first) {
-        std::size_t at = 0;
-        while (at < first.size() && at < second.size() && first[at] == second[at])
-            ++at;
         std::fprintf(stderr,
                      "document fuzzing: a saved document does not load back as saved "
                      "(%zu and %zu bytes, apart from byte %zu)\n",
-                     first.size(), second.size(), at);
+                     first.size(), second.size(), FirstDifference(first, second));
         std::abort();
     }
 }

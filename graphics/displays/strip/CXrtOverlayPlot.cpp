@@ -881,7 +881,10 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     }
     SerializeOverlayRange(ar, m_timeRange);
     SerializeOverlayRange(ar, m_vRange);
+    // The width is stored, and read back, as the time range makes it.
     m_axis.width = m_timeRange.divisions * m_timeRange.scale * m_msPerSecond;
+    if (!(m_axis.width > 0.0) || !time(m_axis.width))
+        Reject("plot time range out of range");
 }
 
 bool CXrtOverlayPlot::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
