@@ -1,5 +1,7 @@
 #include "graphics/displays/xy/CXYCtrlPanel.h"
 
+#include <algorithm>
+
 #include "graphics/IGraphDC.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
@@ -34,10 +36,18 @@ const std::vector<CXYCtrlPanel::Control>& CXYCtrlPanel::Layout() {
     return controls;
 }
 
-GRect CXYCtrlPanel::ToPixels(const GRect& r) {
-    // The dialog font's base units: 6 by 13 pixels for 4 by 8 dialog units.
-    auto x = [](int v) { return v * 3 / 2; };
-    auto y = [](int v) { return v * 13 / 8; };
+CXYCtrlPanel::BaseUnits CXYCtrlPanel::UnitsOf(int letterWidth, int height) {
+    BaseUnits units;
+    if (letterWidth > 0)
+        units.x = std::max(1, (letterWidth / 26 + 1) / 2);
+    if (height > 0)
+        units.y = height;
+    return units;
+}
+
+GRect CXYCtrlPanel::ToPixels(const GRect& r, BaseUnits units) {
+    auto x = [&](int v) { return v * units.x / 4; };
+    auto y = [&](int v) { return v * units.y / 8; };
     return {x(r.left), y(r.top), x(r.right), y(r.bottom)};
 }
 
@@ -136,10 +146,11 @@ void CXYCtrlPanel::DrawPanel(IGraphDC& dc, const GRect& rect) const {
     dc.SetFont(m_font.GetLogFont());
     dc.FillRect(rect, static_cast<std::uint32_t>(m_colour));
     const int textHeight = dc.TextHeight();
+    const BaseUnits units = UnitsOf(dc.TextWidth(Letters()), textHeight);
     for (const Control& c : Layout()) {
         if (c.kind != kLabel && c.kind != kReadout)
             continue;
-        const GRect r = ToPixels(c.rect).Offset(rect.left, rect.top);
+        const GRect r = ToPixels(c.rect, units).Offset(rect.left, rect.top);
         // The static controls paint their own face, as on the screen.
         dc.FillRect(r, kControlFace);
         const std::string& text = c.kind == kLabel ? std::string(c.text) : Text(c.readout);

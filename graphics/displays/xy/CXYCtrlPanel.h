@@ -12,6 +12,13 @@
 class CChannelInfo;
 class IGraphDC;
 
+// A font's average character width and height, which are 4 and 8 dialog units;
+// the default is the dialog font's at 96 dots per inch.
+struct XYDialogUnits {
+    int x = 6;
+    int y = 13;
+};
+
 // The XY frame as its control panel reports to it.
 class IXYPanelParent {
 public:
@@ -47,9 +54,14 @@ public:
     static const std::vector<Control>& Layout();
     static constexpr int kDialogWidth = 311;
     static constexpr int kDialogHeight = 30;
-    // Dialog units to pixels, for the dialog font of 96 dots per inch.
-    static GRect ToPixels(const GRect& dialogUnits);
-    static int Height() { return ToPixels({0, 0, kDialogWidth, kDialogHeight}).Height(); }
+    using BaseUnits = XYDialogUnits;
+    // The base units of a font whose 52 letters A-Z and a-z are width wide.
+    static BaseUnits UnitsOf(int letterWidth, int height);
+    static const char* Letters() { return "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"; }
+    static GRect ToPixels(const GRect& dialogUnits, BaseUnits units = {});
+    static int Height(BaseUnits units = {}) {
+        return ToPixels({0, 0, kDialogWidth, kDialogHeight}, units).Height();
+    }
 
     CXYCtrlPanel();
 
@@ -83,8 +95,8 @@ public:
     void SetGain(double value);
     void SetOffset(double value);
 
-    // Printing and copying: the background and the texts at their places,
-    // rect in the surface's pixels.
+    // Printing and copying: the background and the texts at their places for
+    // the panel's font on that surface, rect in the surface's pixels.
     void DrawPanel(IGraphDC& dc, const GRect& rect) const;
 
     void Serialize(tvane::CArchive& ar) override;

@@ -86,14 +86,19 @@ int CXYFrame::GetHelpId(int page) const {
 GRect CXYFrame::GetDataRect() const {
     GRect r = CGraphFrame::GetDataRect();
     if (m_panelWindow)
-        r.bottom = std::max(r.top, r.bottom - CXYCtrlPanel::Height());
+        r.bottom = std::max(r.top, r.bottom - PanelHeight());
     return r;
+}
+
+int CXYFrame::PanelHeight() const {
+    const int preferred = m_panelWindow ? m_panelWindow->PreferredHeight() : 0;
+    return preferred > 0 ? preferred : CXYCtrlPanel::Height();
 }
 
 GRect CXYFrame::PanelRect() const {
     const GRect data = CGraphFrame::GetDataRect();
     GRect r = data;
-    r.top = std::max(data.top, data.bottom - CXYCtrlPanel::Height());
+    r.top = std::max(data.top, data.bottom - PanelHeight());
     return r;
 }
 

@@ -16,6 +16,8 @@ public:
     virtual void Redraw() = 0;
     // The window's rectangle in the frame's client pixels.
     virtual GRect GetRectInFrame() const = 0;
+    // The height the window wants for its font (0: the panel's default).
+    virtual int PreferredHeight() const { return 0; }
 };
 
 // Makes the XY display's child windows inside its frame's window and draws
@@ -83,6 +85,7 @@ public:
     const XYPairing& GetPairing() const { return m_pairing; }
     // The panel's place: the bottom strip of the frame's data area.
     GRect PanelRect() const;
+    int PanelHeight() const;
 
     // IChartParent
     bool GetDocumentHasReadings() const override { return CGraphFrame::GetDocumentHasReadings(); }

@@ -108,13 +108,17 @@ TEST(XYPanelTest, DrawingPutsTheLabelsAndReadoutsAtTheirPlaces) {
     EXPECT_EQ(texts.size(), 10u);
     for (const char* label : {"y:", "x:", "Gain:", "Offset:", "(Off)"})
         EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
+    // The recording surface's letters are 6 pixels wide and 10 high.
+    const CXYCtrlPanel::BaseUnits units = CXYCtrlPanel::UnitsOf(6 * 52, 10);
+    EXPECT_EQ(units.x, 6);
+    EXPECT_EQ(units.y, 10);
     for (const GPoint& p : dc.textPos) {
         EXPECT_GE(p.x, 10);
-        EXPECT_LT(p.x, 10 + 466);
+        EXPECT_LT(p.x, 10 + 311 * 6 / 4);
         EXPECT_GE(p.y, 200);
         EXPECT_LT(p.y, 248);
     }
-    EXPECT_EQ(CXYCtrlPanel::Height(), 48);
+    EXPECT_EQ(CXYCtrlPanel::Height(), 48); // 30 dialog units of the dialog font
 }
 
 } // namespace
