@@ -15,6 +15,7 @@
 #include "scan/CRunRecord.h"
 #include "tests/graphics/GraphFakes.h"
 #include "tests/graphics/GraphicsTestSupport.h"
+#include "tests/graphics/displays/xy/XYTestDocument.h"
 
 namespace {
 
@@ -52,19 +53,9 @@ public:
     int draws = 0;
 };
 
-// A document whose current batch holds readings by channel.
-class XYDocument : public FakeGraphDocument {
+// A document of three channels scanned together.
+class XYDocument : public xytest::BatchDocument {
 public:
-    std::int16_t GetChannelReadings(std::int32_t channel,
-                                    std::vector<ReadingRecord*>& out) const override {
-        out.clear();
-        auto it = batch.find(channel);
-        if (it == batch.end())
-            return 0;
-        for (const ReadingRecord& r : it->second)
-            out.push_back(const_cast<ReadingRecord*>(&r));
-        return static_cast<std::int16_t>(out.size());
-    }
     // As the document's reload: the start of the data, then every scan so far.
     void ResendData(IView& target) override {
         ++resends;
@@ -80,15 +71,10 @@ public:
     void Scan(int scan) {
         batch.clear();
         for (int channel : {101, 102, 103}) {
-            ReadingRecord r;
-            r.ScanNumber = scan;
-            r.Channel = static_cast<std::int16_t>(channel);
-            r.Value = channel == 101 ? scan : channel == 102 ? 2.0 * scan + 1.0 : -scan;
-            batch[channel].push_back(r);
-            history[channel].push_back(r);
+            const double value = channel == 101 ? scan : channel == 102 ? 2.0 * scan + 1.0 : -scan;
+            history[channel].push_back(Add(channel, scan, value));
         }
     }
-    std::map<int, std::vector<ReadingRecord>> batch;
     std::map<int, std::vector<ReadingRecord>> history;
 };
 

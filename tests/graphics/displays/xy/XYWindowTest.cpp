@@ -27,6 +27,7 @@
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/CSpinEdit.h"
 #include "tests/graphics/GraphFakes.h"
+#include "tests/graphics/displays/xy/XYTestDocument.h"
 #include "ui_CXYAdvancedPage.h"
 #include "ui_CXYChannelPage.h"
 
@@ -65,29 +66,14 @@ public:
 };
 
 // A load cell against a displacement, one scan a second.
-class XYWindowDocument : public FakeGraphDocument {
+class XYWindowDocument : public xytest::BatchDocument {
 public:
-    std::int16_t GetChannelReadings(std::int32_t channel,
-                                    std::vector<ReadingRecord*>& out) const override {
-        out.clear();
-        auto it = batch.find(channel);
-        if (it != batch.end())
-            for (const ReadingRecord& r : it->second)
-                out.push_back(const_cast<ReadingRecord*>(&r));
-        return static_cast<std::int16_t>(out.size());
-    }
     void Scan(int scan) {
         batch.clear();
         const double x = 0.05 * scan;
-        for (int channel : {101, 102}) {
-            ReadingRecord r;
-            r.ScanNumber = scan;
-            r.Channel = static_cast<std::int16_t>(channel);
-            r.Value = channel == 101 ? x : 4.0 * x + 0.5 + 0.3 * std::sin(scan * 1.7);
-            batch[channel].push_back(r);
-        }
+        Add(101, scan, x);
+        Add(102, scan, 4.0 * x + 0.5 + 0.3 * std::sin(scan * 1.7));
     }
-    std::map<int, std::vector<ReadingRecord>> batch;
 };
 
 class XYWindowTest : public ::testing::Test {
