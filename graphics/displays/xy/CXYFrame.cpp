@@ -423,12 +423,11 @@ void CXYFrame::OnAutoScale() {
 void CXYFrame::OnToggleVMarkerState(bool on) {
     if (!m_plot)
         return;
+    // Showing the lines lays them out and reads their values into the panel.
     m_plot->SetMarkerVisible(on);
     if (!on && m_panel) {
         m_panel->SetXValue(false, CXYPlot::kNoValue);
         m_panel->SetYValue(false, CXYPlot::kNoValue);
-    } else if (on) {
-        m_plot->RefreshMarker();
     }
     MarkLayoutChanged(true);
 }
