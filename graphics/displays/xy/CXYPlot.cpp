@@ -562,11 +562,13 @@ CXYPlot::MarkerPlace CXYPlot::CurrentPlace() const {
 void CXYPlot::RefreshMarker() {
     if (!m_marker)
         return;
-    // Lines are mapped from their values again only when the axes or the plot
-    // area moved: a line left in place keeps its pixel, which a round trip
-    // through data units could move by one.
+    // Shown lines are mapped from their values again when the axes or the plot
+    // area moved. A line left in place keeps its pixel, which a round trip
+    // through data units could move; hidden lines keep theirs until shown, so
+    // that a display with its marker off stores the same lines whatever its
+    // frame's border was meanwhile.
     const MarkerPlace place = CurrentPlace();
-    if (!m_markerPlace || !(*m_markerPlace == place)) {
+    if (m_markerVisible && (!m_markerPlace || !(*m_markerPlace == place))) {
         m_marker->Relayout(place.area);
         m_markerPlace = place;
     }

@@ -15,7 +15,7 @@
 
 namespace {
 
-QRect ToQ(const GRect& r) {
+QRect ControlRect(const GRect& r) {
     return QRect(r.left, r.top, r.Width(), r.Height());
 }
 
@@ -60,7 +60,7 @@ XYPanelView::XYPanelView(CXYCtrlPanel& panel, QWidget* parent) : QWidget(parent)
         }
         }
         control->setObjectName(QString::number(c.id));
-        control->setGeometry(ToQ(CXYCtrlPanel::ToPixels(c.rect, units)));
+        control->setGeometry(ControlRect(CXYCtrlPanel::ToPixels(c.rect, units)));
         control->setFont(font());
     }
     // The boxes show the states kept with the panel (after a load too).

@@ -14,6 +14,7 @@
 #include "graphics/view/QtGraphDC.h"
 #include "platform/chart/Chart.h"
 #include "platform/chartview/ChartRenderer.h"
+#include "platform/chartview/ChartWidget.h"
 
 namespace {
 
@@ -26,14 +27,14 @@ QRect ToQ(const GRect& r) {
 class XYChildWindow : public IXYChildWindow, public IChartWindow {
 public:
     XYChildWindow(QWidget* widget, const GRect& rect) : m_widget(widget) {
-        widget->setGeometry(ToQ(rect));
+        Place(rect);
         widget->show();
     }
     ~XYChildWindow() override { delete m_widget.data(); }
     void MoveWindow(const GRect& rect, bool repaint) override {
         if (!m_widget)
             return;
-        m_widget->setGeometry(ToQ(rect));
+        Place(rect);
         if (repaint)
             m_widget->update();
     }
@@ -51,6 +52,15 @@ public:
     QWidget* Widget() const { return m_widget; }
 
 private:
+    // A hidden widget hears of its new size only when it is shown; the chart
+    // takes it at once, so that its layout (and what it stores) is the
+    // window's also on a page not shown yet.
+    void Place(const GRect& rect) {
+        m_widget->setGeometry(ToQ(rect));
+        if (auto* chart = qobject_cast<tvane::chart::ChartWidget*>(m_widget.data()))
+            chart->GetChart().SetWindowSize(rect.Width(), rect.Height());
+    }
+
     QPointer<QWidget> m_widget;
 };
 

@@ -254,9 +254,19 @@ TEST_F(XYPlotTest, MarkerLinesAreHitDraggedAndReadInDataUnits) {
     plot.ReleaseMarker(area.left + 5, yTarget);
     EXPECT_NEAR(plot.GetMarkerY(), 8.0, 10.0 / area.Height());
     EXPECT_GT(parent.yChanges, 0);
-    // Hidden lines are not hit.
+    // Hidden lines are not hit, and keep their pixels while the plot area
+    // changes; shown again, they go to their values in the new area.
     plot.SetMarkerVisible(false);
     EXPECT_FALSE(plot.PressMarker(target, area.top + 5));
+    const int hiddenAt = marker.Vertical(1)->Line().left;
+    plot.GetChart()->SetWindowSize(600, 400);
+    plot.PlotAreaMayHaveChanged();
+    plot.ChartRepainted();
+    EXPECT_EQ(marker.Vertical(1)->Line().left, hiddenAt);
+    const double hiddenX = plot.GetMarkerX();
+    plot.SetMarkerVisible(true);
+    EXPECT_NE(marker.Vertical(1)->Line().left, hiddenAt);
+    EXPECT_NEAR(plot.GetMarkerX(), hiddenX, 10.0 / area.Width());
 }
 
 TEST_F(XYPlotTest, AppearanceItemsReachTheChart) {
