@@ -30,7 +30,7 @@ tvane::chart::ChartRect ToChart(const GRect& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-[[noreturn]] void Reject(const char* what) {
+[[noreturn]] void RejectDisplay(const char* what) {
     throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
 }
 
@@ -460,20 +460,20 @@ void CXYFrame::Serialize(tvane::CArchive& ar) {
     double counter = 0.0;
     ar >> counter;
     if (!plot || !region || !panel)
-        Reject("XY display without its plot, region or panel");
+        RejectDisplay("XY display without its plot, region or panel");
     if (!std::isfinite(counter) || counter < 0.0 || counter > 1e9)
-        Reject("XY scan counter out of range");
+        RejectDisplay("XY scan counter out of range");
     if (m_channelCapacity != 2 || (m_channels && m_channels->GetSize() > 2))
-        Reject("XY display with other than two channels");
+        RejectDisplay("XY display with other than two channels");
     if (m_updateRate < 1 || m_updateRate > kMaxUpdateRate)
-        Reject("XY update rate out of range");
+        RejectDisplay("XY update rate out of range");
     if (m_retainCount != plot->GetCapacity())
-        Reject("XY point count does not match its plot");
+        RejectDisplay("XY point count does not match its plot");
     if (const CXrtGraphData* buffer = GetReadingData()) {
         const tvane::chart::ChartData* d = buffer->GetData();
         if (!d || d->GetKind() != tvane::chart::ChartData::kGeneral || d->SeriesCount() != kSets ||
             d->Capacity() != plot->GetCapacity())
-            Reject("XY reading buffer does not fit the display");
+            RejectDisplay("XY reading buffer does not fit the display");
     }
     DestroyChildren();
     m_plot = std::move(plot);
