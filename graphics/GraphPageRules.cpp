@@ -1,9 +1,5 @@
 #include "graphics/GraphPageRules.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphItemProps.h"
 #include "scan/CChannelArray.h"
@@ -86,35 +82,6 @@ std::uint32_t SwitchFilter(bool readingDisplay, bool byteDisplay) {
     if (readingDisplay)
         return byteDisplay ? 0x400 : 0x1D4;
     return byteDisplay ? 0x800 : 0x1D8;
-}
-
-bool CheckIntRange(int value, int minimum, int maximum, std::string& message) {
-    if (value >= minimum && value <= maximum)
-        return true;
-    char text[96];
-    std::snprintf(text, sizeof text, "Please enter an integer between %d and %d.", minimum,
-                  maximum);
-    message = text;
-    return false;
-}
-
-std::string NumberRangeMessage(double minimum, double maximum) {
-    char text[160];
-    std::snprintf(text, sizeof text, "Please enter a number between %.15g and %.15g.", minimum,
-                  maximum);
-    return text;
-}
-
-bool CheckNumberRange(double value, double minimum, double maximum, std::string& message) {
-    if (value >= minimum && value <= maximum)
-        return true;
-    message = NumberRangeMessage(minimum, maximum);
-    return false;
-}
-
-bool IsOrderedRange(double minimum, double maximum) {
-    const double scale = std::max({1.0, std::fabs(minimum), std::fabs(maximum)});
-    return maximum - minimum > 1e-12 * scale;
 }
 
 int ZoomIndex(int percent) {

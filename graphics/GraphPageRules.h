@@ -55,15 +55,6 @@ bool HasTab(const std::string& row);
 // The switch channel page's filters: reading or writing display, byte or bit.
 std::uint32_t SwitchFilter(bool readingDisplay, bool byteDisplay);
 
-// The dialog data validation of one field: false with the range message.
-bool CheckIntRange(int value, int minimum, int maximum, std::string& message);
-bool CheckNumberRange(double value, double minimum, double maximum, std::string& message);
-std::string NumberRangeMessage(double minimum, double maximum);
-// An axis or limit pair: the minimum lies below the maximum by more than the
-// rounding of either (a relative tolerance, so large magnitudes are not let
-// through equal, nor tiny spans kept that no axis can show).
-bool IsOrderedRange(double minimum, double maximum);
-
 // The Page Properties sheet's zoom choice: radio index from a percentage and back.
 int ZoomIndex(int percent);
 int ZoomPercent(int index);

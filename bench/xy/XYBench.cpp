@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchRatios.h"
+
 #include "graphics/CXrtGraphData.h"
 #include "graphics/displays/xy/CXYPlot.h"
 #include "graphics/displays/xy/XYPairing.h"
@@ -112,4 +114,6 @@ BENCHMARK(BM_CopyPairToArray)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithRatios(argc, argv, {{"BM_XYPoll", "BM_CopyPairToArray"}});
+}

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "GraphFakes.h"
 #include "graphics/CGraphFrame.h"
-#include "graphics/CTextFrame.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphPageRules.h"
+#include "graphics/displays/text/CTextFrame.h"
+#include "tests/graphics/displays/text/TextFakes.h"
 
 namespace {
 
@@ -40,6 +39,7 @@ public:
 };
 
 TEST(GraphPageRulesTest, AppearanceListsPerDisplay) {
+    FakeTextWindows textWindows;
     FakeViewWindow window;
     FakeGraphDocument doc;
     CGraphView view(&window, &doc);
@@ -110,31 +110,6 @@ TEST(GraphPageRulesTest, SheetsAndPagesOfEveryDisplay) {
     }
     EXPECT_EQ(graphfactory::FindPage(134)->dialogId, 177);
     EXPECT_EQ(graphfactory::FindPage(999), nullptr);
-}
-
-} // namespace
-
-namespace {
-
-TEST(GraphPageRulesTest, ARangeIsOrderedOnlyWhenItsMinimumLiesClearlyBelowItsMaximum) {
-    const struct {
-        double minimum, maximum;
-        bool ordered;
-    } cases[] = {
-        {0.0, 1.0, true},           {-5.0, -4.0, true},          {5.0, 5.0, false},
-        {6.0, 5.0, false},          {20.0, 20.0 + 1e-15, false}, // equal but for rounding
-        {1e17, 1e17 + 16, false},   {1e17, 1.01e17, true},       {0.0, 1e-13, false},
-        {0.0, std::nan(""), false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(graphpage::IsOrderedRange(c.minimum, c.maximum), c.ordered)
-            << c.minimum << " " << c.maximum;
-    std::string message;
-    EXPECT_TRUE(graphpage::CheckNumberRange(1.0, -9.9e37, 9.9e37, message));
-    EXPECT_FALSE(graphpage::CheckNumberRange(1e38, -9.9e37, 9.9e37, message));
-    EXPECT_EQ(message, "Please enter a number between -9.9e+37 and 9.9e+37.");
-    EXPECT_FALSE(graphpage::CheckIntRange(7, 0, 6, message));
-    EXPECT_EQ(message, "Please enter an integer between 0 and 6.");
 }
 
 } // namespace

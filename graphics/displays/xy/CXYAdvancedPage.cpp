@@ -3,10 +3,15 @@
 #include <QHBoxLayout>
 
 #include "graphics/displays/xy/CXYFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/CSpinEdit.h"
 #include "platform/widgets/QtText.h"
 #include "ui_CXYAdvancedPage.h"
+
+namespace {
+const PageRegistration<CXYAdvancedPage> kAdvancedPage{147};
+} // namespace
 
 CXYAdvancedPage::CXYAdvancedPage(int dialogId, int pageId)
     : CGraphPage(dialogId, pageId, "Advanced"), m_ui(std::make_unique<Ui::CXYAdvancedPage>()) {}

@@ -1,9 +1,14 @@
 #include "graphics/displays/xy/CXYChannelPage.h"
 
 #include "graphics/displays/xy/CXYFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/QtText.h"
 #include "ui_CXYChannelPage.h"
+
+namespace {
+const PageRegistration<CXYChannelPage> kChannelsPage{146};
+} // namespace
 
 CXYChannelPage::CXYChannelPage(int dialogId, int pageId)
     : CGraphPage(dialogId, pageId, "Channels"), m_ui(std::make_unique<Ui::CXYChannelPage>()) {}

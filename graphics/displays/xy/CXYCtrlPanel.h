@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CMfxFont.h"
 #include "graphics/GraphGeometry.h"
 #include "platform/archive/CObject.h"
+#include "shared/CMfxFont.h"
 
 class CChannelInfo;
 class IGraphDC;

@@ -5,6 +5,7 @@
 
 #include "graphics/CXrtGraphData.h"
 #include "graphics/ChartFonts.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
@@ -19,7 +20,13 @@ IMPLEMENT_SERIAL(CXYFrame, CXrtFrame, 0)
 
 namespace {
 
-IXYWindows* g_windows = nullptr;
+// Graphics > XY Plot.
+const displays::FrameRegistration<CXYFrame> kXYPlot{702};
+
+IXYWindows* XYWindowMaker() {
+    return displays::Windows<IXYWindows>::Get();
+}
+
 constexpr int kSets = 2;
 
 GRect ToG(const tvane::chart::ChartRect& r) {
@@ -34,21 +41,7 @@ tvane::chart::ChartRect ToChart(const GRect& r) {
     throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
 }
 
-// The XY display is made by the Graphics menu's XY Plot.
-const bool g_registered = [] {
-    graphfactory::RegisterFrameMaker("CXYFrame", [] { return std::make_unique<CXYFrame>(); });
-    return true;
-}();
-
 } // namespace
-
-IXYWindows* XYWindows() {
-    return g_windows;
-}
-
-void SetXYWindows(IXYWindows* windows) {
-    g_windows = windows;
-}
 
 CXYFrame::CXYFrame() {
     m_rect = {10, 10, 483, 340};
@@ -136,21 +129,23 @@ void CXYFrame::UseBuffer() {
 
 std::unique_ptr<IChartWindow> CXYFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                                           const tvane::chart::ChartRect& rect) {
-    if (!g_windows || !m_window || !m_plot)
+    IXYWindows* windows = XYWindowMaker();
+    if (!windows || !m_window || !m_plot)
         return nullptr;
-    auto window = g_windows->CreatePlotWindow(*m_window, *m_plot, chart, ToG(rect));
+    auto window = windows->CreatePlotWindow(*m_window, *m_plot, chart, ToG(rect));
     m_plotWindow = dynamic_cast<IXYChildWindow*>(window.get());
     return window;
 }
 
 bool CXYFrame::CreateFrame(CGraphView* parent) {
-    if (!CXrtFrame::CreateFrame(parent) || !g_windows)
+    IXYWindows* windows = XYWindowMaker();
+    if (!CXrtFrame::CreateFrame(parent) || !windows)
         return false;
     const LOGFONT font = GetFrameLogFont();
     m_panel = std::make_unique<CXYCtrlPanel>();
     m_panel->SetParent(this);
     m_panel->SetFont(font);
-    m_panelWindow = g_windows->CreatePanelWindow(*m_window, *m_panel, PanelRect());
+    m_panelWindow = windows->CreatePanelWindow(*m_window, *m_panel, PanelRect());
     if (!m_panelWindow)
         return false;
     PlacePanel();
@@ -178,12 +173,13 @@ bool CXYFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CXYFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CXrtFrame::RecreateFrame(parent, showCommand) || !g_windows)
+    IXYWindows* windows = XYWindowMaker();
+    if (!CXrtFrame::RecreateFrame(parent, showCommand) || !windows)
         return false;
     if (!m_panel || !m_plot || !m_region)
         return false;
     m_panel->SetParent(this);
-    m_panelWindow = g_windows->CreatePanelWindow(*m_window, *m_panel, PanelRect());
+    m_panelWindow = windows->CreatePanelWindow(*m_window, *m_panel, PanelRect());
     if (!m_panelWindow)
         return false;
     PlacePanel();
@@ -293,8 +289,9 @@ bool CXYFrame::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool rep
 bool CXYFrame::DrawFrame(IGraphDC& dc, const GRect* rect) {
     const bool base = CGraphFrame::DrawFrame(dc, rect);
     bool children = false;
-    if (m_plot && m_region && g_windows)
-        children = g_windows->DrawPlot(dc, *m_plot, RegionToRect(*m_region));
+    IXYWindows* windows = XYWindowMaker();
+    if (m_plot && m_region && windows)
+        children = windows->DrawPlot(dc, *m_plot, RegionToRect(*m_region));
     if (m_panel && m_panelWindow) {
         m_panel->DrawPanel(dc, m_panelWindow->GetRectInFrame());
         children = true;

@@ -34,8 +34,6 @@ public:
     // Draws the plot with its marker into rect of the surface.
     virtual bool DrawPlot(IGraphDC& dc, CXYPlot& plot, const GRect& rect) = 0;
 };
-IXYWindows* XYWindows();
-void SetXYWindows(IXYWindows* windows);
 
 // The XY plot display: channel 0 gives the X value and channel 1 the Y value
 // of each point. The frame pairs the readings scan by scan, keeps them in its

@@ -1,5 +1,7 @@
 #include "graphics/displays/xy/XYPageModels.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "graphics/GraphPageRules.h"
@@ -10,6 +12,41 @@
 namespace {
 constexpr std::int32_t kNoChannel = 2000;
 } // namespace
+
+// --- Field checks ----------------------------------------------------------------------
+
+namespace xypage {
+
+bool CheckIntRange(int value, int minimum, int maximum, std::string& message) {
+    if (value >= minimum && value <= maximum)
+        return true;
+    char text[96];
+    std::snprintf(text, sizeof text, "Please enter an integer between %d and %d.", minimum,
+                  maximum);
+    message = text;
+    return false;
+}
+
+std::string NumberRangeMessage(double minimum, double maximum) {
+    char text[160];
+    std::snprintf(text, sizeof text, "Please enter a number between %.15g and %.15g.", minimum,
+                  maximum);
+    return text;
+}
+
+bool CheckNumberRange(double value, double minimum, double maximum, std::string& message) {
+    if (value >= minimum && value <= maximum)
+        return true;
+    message = NumberRangeMessage(minimum, maximum);
+    return false;
+}
+
+bool IsOrderedRange(double minimum, double maximum) {
+    const double scale = std::max({1.0, std::fabs(minimum), std::fabs(maximum)});
+    return maximum - minimum > 1e-12 * scale;
+}
+
+} // namespace xypage
 
 // --- Channels page ---------------------------------------------------------------------
 
@@ -110,8 +147,8 @@ std::string XYChannelPageModel::FormatBound(double value, int precision) {
 }
 
 bool XYChannelPageModel::Validate(const Values& v, Field& field, std::string& message) {
-    using graphpage::CheckIntRange;
-    using graphpage::CheckNumberRange;
+    using xypage::CheckIntRange;
+    using xypage::CheckNumberRange;
     field = kNone;
     message.clear();
     // In the page's order; the first failure names its field.
@@ -127,15 +164,15 @@ bool XYChannelPageModel::Validate(const Values& v, Field& field, std::string& me
         field = kYMin;
     else if (!CheckNumberRange(v.y.maximum, -kBound, kBound, message))
         field = kYMax;
-    else if (!graphpage::IsOrderedRange(v.x.minimum, v.x.maximum))
+    else if (!xypage::IsOrderedRange(v.x.minimum, v.x.maximum))
         field = kXMin;
-    else if (!graphpage::IsOrderedRange(v.y.minimum, v.y.maximum))
+    else if (!xypage::IsOrderedRange(v.y.minimum, v.y.maximum))
         field = kYMin;
     else
         return true;
     if ((field == kXMin || field == kYMin) && message.empty()) {
         // A minimum not below its maximum: the range it must lie in.
-        message = graphpage::NumberRangeMessage(-kBound, (field == kXMin ? v.x : v.y).maximum);
+        message = xypage::NumberRangeMessage(-kBound, (field == kXMin ? v.x : v.y).maximum);
     }
     return false;
 }
@@ -234,11 +271,11 @@ void XYAdvancedPageModel::SetSymbol(int, int symbolIndex, int sizeIndex) {
 
 bool XYAdvancedPageModel::Validate(const Values& v, Field& field, std::string& message) {
     field = kNone;
-    if (!graphpage::CheckIntRange(v.maxScans, kMinScans, kMaxScans, message)) {
+    if (!xypage::CheckIntRange(v.maxScans, kMinScans, kMaxScans, message)) {
         field = kMaxScansField;
         return false;
     }
-    if (!graphpage::CheckIntRange(v.updateRate, kMinRate, kMaxRate, message)) {
+    if (!xypage::CheckIntRange(v.updateRate, kMinRate, kMaxRate, message)) {
         field = kRateField;
         return false;
     }

@@ -7,6 +7,17 @@ class CChannelArray;
 class CChannelInfo;
 class CXYFrame;
 
+// The pages' check of one field: false with the range message.
+namespace xypage {
+bool CheckIntRange(int value, int minimum, int maximum, std::string& message);
+bool CheckNumberRange(double value, double minimum, double maximum, std::string& message);
+std::string NumberRangeMessage(double minimum, double maximum);
+// An axis pair: the minimum lies below the maximum by more than the rounding
+// of either (a relative tolerance, so large magnitudes are not let through
+// equal, nor tiny spans kept that no axis can show).
+bool IsOrderedRange(double minimum, double maximum);
+} // namespace xypage
+
 // The XY display's Channels page without its window: the X and Y channel
 // lists act on the display at once; the axis ranges and label decimals when
 // the page is left.

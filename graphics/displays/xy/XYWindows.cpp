@@ -4,11 +4,9 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "graphics/displays/xy/CXYAdvancedPage.h"
-#include "graphics/displays/xy/CXYChannelPage.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/displays/xy/XYPanelView.h"
 #include "graphics/displays/xy/XYPlotView.h"
-#include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/MarkerDraw.h"
 #include "graphics/view/QtGraphDC.h"
@@ -64,36 +62,21 @@ private:
     QPointer<QWidget> m_widget;
 };
 
-// The children live in the frame window's client area.
-QWidget* ParentOf(IGraphFrameWindow& frame) {
-    if (auto* window = dynamic_cast<CGraphFrameWnd*>(&frame))
-        return window->Client();
-    return dynamic_cast<QWidget*>(&frame);
-}
-
 QtXYWindows g_windows;
-
-// The family's windows and pages join the program with this library.
-const bool g_installed = [] {
-    SetXYWindows(&g_windows);
-    CGraphSheet::RegisterPageMaker(
-        146, [](int dialog, int page) { return new CXYChannelPage(dialog, page); });
-    CGraphSheet::RegisterPageMaker(
-        147, [](int dialog, int page) { return new CXYAdvancedPage(dialog, page); });
-    return true;
-}();
+const displays::Windows<IXYWindows>::Registration kXYWindows{g_windows};
 
 } // namespace
 
 std::unique_ptr<IChartWindow> QtXYWindows::CreatePlotWindow(IGraphFrameWindow& frame, CXYPlot& plot,
                                                             tvane::chart::Chart& chart,
                                                             const GRect& rect) {
-    return std::make_unique<XYChildWindow>(new XYPlotView(plot, chart, ParentOf(frame)), rect);
+    return std::make_unique<XYChildWindow>(new XYPlotView(plot, chart, FrameClientWidget(frame)),
+                                           rect);
 }
 
 std::unique_ptr<IXYChildWindow>
 QtXYWindows::CreatePanelWindow(IGraphFrameWindow& frame, CXYCtrlPanel& panel, const GRect& rect) {
-    return std::make_unique<XYChildWindow>(new XYPanelView(panel, ParentOf(frame)), rect);
+    return std::make_unique<XYChildWindow>(new XYPanelView(panel, FrameClientWidget(frame)), rect);
 }
 
 bool QtXYWindows::DrawPlot(IGraphDC& dc, CXYPlot& plot, const GRect& rect) {

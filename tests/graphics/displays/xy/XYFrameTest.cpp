@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
-#include "app/DocumentHints.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/displays/xy/CXYFrame.h"
 #include "graphics/displays/xy/XYPageModels.h"
@@ -13,6 +14,7 @@
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CRunRecord.h"
+#include "shared/DocumentHints.h"
 #include "tests/graphics/GraphFakes.h"
 #include "tests/graphics/GraphicsTestSupport.h"
 #include "tests/graphics/displays/xy/XYTestDocument.h"
@@ -127,10 +129,7 @@ protected:
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     FakeXYWindows windows;
-    struct Install {
-        explicit Install(IXYWindows* w) { SetXYWindows(w); }
-        ~Install() { SetXYWindows(nullptr); }
-    } install{&windows};
+    displays::Windows<IXYWindows>::Scoped install{&windows};
     FakeViewWindow window;
     XYDocument doc;
     FakeClipboard clipboard;
@@ -456,6 +455,27 @@ TEST_F(XYFrameTest, TheAdvancedPageActsAtOnceAndTakesItsNumbersOnLeaving) {
         EXPECT_EQ(frame->GetPointCount(), scans);
         EXPECT_EQ(frame->GetUpdateRate(), 9);
     }
+}
+
+TEST(XYPageFields, ARangeIsOrderedOnlyWhenItsMinimumLiesClearlyBelowItsMaximum) {
+    const struct {
+        double minimum, maximum;
+        bool ordered;
+    } cases[] = {
+        {0.0, 1.0, true},           {-5.0, -4.0, true},          {5.0, 5.0, false},
+        {6.0, 5.0, false},          {20.0, 20.0 + 1e-15, false}, // equal but for rounding
+        {1e17, 1e17 + 16, false},   {1e17, 1.01e17, true},       {0.0, 1e-13, false},
+        {0.0, std::nan(""), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(xypage::IsOrderedRange(c.minimum, c.maximum), c.ordered)
+            << c.minimum << " " << c.maximum;
+    std::string message;
+    EXPECT_TRUE(xypage::CheckNumberRange(1.0, -9.9e37, 9.9e37, message));
+    EXPECT_FALSE(xypage::CheckNumberRange(1e38, -9.9e37, 9.9e37, message));
+    EXPECT_EQ(message, "Please enter a number between -9.9e+37 and 9.9e+37.");
+    EXPECT_FALSE(xypage::CheckIntRange(7, 0, 6, message));
+    EXPECT_EQ(message, "Please enter an integer between 0 and 6.");
 }
 
 } // namespace

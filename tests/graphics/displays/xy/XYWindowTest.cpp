@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <map>
 
 #include <QApplication>
@@ -13,7 +12,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/DocumentHints.h"
 #include "graphics/CGraphView.h"
 #include "graphics/displays/xy/CXYAdvancedPage.h"
 #include "graphics/displays/xy/CXYChannelPage.h"
@@ -26,34 +24,16 @@
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/CSpinEdit.h"
+#include "shared/DocumentHints.h"
 #include "tests/graphics/GraphFakes.h"
 #include "tests/graphics/displays/xy/XYTestDocument.h"
+#include "tests/support/QtTestSupport.h"
 #include "ui_CXYAdvancedPage.h"
 #include "ui_CXYChannelPage.h"
 
 namespace {
 
 using namespace graphicstest;
-
-QApplication& XYApp() {
-    static int argc = 1;
-    static char name[] = "tvane_xyview_tests";
-    static char* argv[] = {name, nullptr};
-    // One application for the whole test program, whichever test makes it.
-    static QApplication* app = [] {
-        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return existing;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
-std::filesystem::path XYArtifacts() {
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    return dir;
-}
 
 // A page widget whose displays get the program's frame windows.
 class XYPageWindow : public FakeViewWindow {
@@ -113,7 +93,7 @@ protected:
         return qobject_cast<XYPanelView*>(XYChildWidget(frame->GetPanelWindow()));
     }
 
-    QApplication& app = XYApp();
+    QApplication& app = tvane::test::TestApp();
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     XYPageWindow window;
@@ -145,12 +125,10 @@ TEST_F(XYWindowTest, ARunningXYPlotShowsItsPointsFitAndReadouts) {
     QTest::qWait(60); // one repaint turn of the chart window
 
     const QImage shot = window.page.grab().toImage();
-    ASSERT_TRUE(shot.save(QString::fromStdString((XYArtifacts() / "xy_plot.png").string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(shot, "xy_plot.png"));
     // The points are drawn: the plot is not all background.
     const QRect plot = XYChildWidget(frame->GetPlotWindow())->geometry();
-    const QPoint origin = static_cast<CGraphFrameWnd*>(frame->GetWindow())
-                              ->Client()
-                              ->mapTo(&window.page, QPoint(0, 0));
+    const QPoint origin = FrameClientWidget(*frame->GetWindow())->mapTo(&window.page, QPoint(0, 0));
     int green = 0;
     for (int x = plot.left(); x < plot.right(); ++x)
         for (int y = plot.top(); y < plot.bottom(); ++y)
@@ -166,8 +144,7 @@ TEST_F(XYWindowTest, ARunningXYPlotShowsItsPointsFitAndReadouts) {
         QtGraphDC dc(painter);
         EXPECT_TRUE(frame->DrawFrame(dc, nullptr));
     }
-    EXPECT_TRUE(
-        printed.save(QString::fromStdString((XYArtifacts() / "xy_plot_print.png").string())));
+    EXPECT_TRUE(tvane::test::SaveArtifact(printed, "xy_plot_print.png"));
 }
 
 TEST_F(XYWindowTest, TheSheetsPagesEditTheDisplayWithTheirHelp) {
@@ -183,8 +160,7 @@ TEST_F(XYWindowTest, TheSheetsPagesEditTheDisplayWithTheirHelp) {
     EXPECT_EQ(c.xMax->text(), "5.0000");
     QCoreApplication::processEvents();
     sheet.adjustSize();
-    EXPECT_TRUE(sheet.grab().save(
-        QString::fromStdString((XYArtifacts() / "xy_channels_page.png").string())));
+    EXPECT_TRUE(tvane::test::SaveArtifact(sheet, "xy_channels_page.png"));
 
     // An X minimum equal to the maximum keeps the page.
     c.xMin->setText("5");
@@ -207,8 +183,7 @@ TEST_F(XYWindowTest, TheSheetsPagesEditTheDisplayWithTheirHelp) {
     EXPECT_EQ(a.symbols->currentText(), "Asterisk");
     EXPECT_EQ(a.sizes->currentText(), "4");
     QCoreApplication::processEvents();
-    EXPECT_TRUE(sheet.grab().save(
-        QString::fromStdString((XYArtifacts() / "xy_advanced_page.png").string())));
+    EXPECT_TRUE(tvane::test::SaveArtifact(sheet, "xy_advanced_page.png"));
     // Symbols and the boxes act at once; Cancel does not undo them.
     a.symbols->setCurrentIndex(1);
     emit a.symbols->activated(1);
