@@ -309,6 +309,11 @@ void CXYPlot::ClearPoints() {
         m_data->GetData()->SetCount(kPointSeries, 0);
     if (tvane::chart::Chart* chart = GetChart())
         chart->FastUpdate(kSet, kPointSeries, 0);
+    // The fit is gone with the points: its gain and offset must not stay shown.
+    if (m_leastSquares && m_plotParent) {
+        m_plotParent->OnGainValueChange();
+        m_plotParent->OnOffsetValueChange();
+    }
 }
 
 bool CXYPlot::SetCapacity(int capacity) {

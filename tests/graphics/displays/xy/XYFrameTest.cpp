@@ -263,6 +263,13 @@ TEST_F(XYFrameTest, ThePanelsCommandsActOnThePlotAndItsReadoutsFollow) {
     EXPECT_EQ(panel.Text(CXYCtrlPanel::kOffset), "1.000000  ");
     Poll(6);
     EXPECT_EQ(panel.Text(CXYCtrlPanel::kGain), "2.000000  ");
+    // A run's start or end takes the fit with the points, and its readouts.
+    view.OnUpdate(nullptr, HINT_SCAN_STATE, {});
+    EXPECT_EQ(panel.Text(CXYCtrlPanel::kGain), " ");
+    EXPECT_EQ(panel.Text(CXYCtrlPanel::kOffset), " ");
+    Poll(7);
+    Poll(8);
+    EXPECT_EQ(panel.Text(CXYCtrlPanel::kGain), "2.000000  ");
     panel.ClickLeastSquares(false);
     EXPECT_EQ(panel.Text(CXYCtrlPanel::kGain), " ");
     EXPECT_EQ(panel.Text(CXYCtrlPanel::kOffset), " ");
