@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "graphics/CGraphMarker.h"
@@ -35,4 +36,60 @@ void DrawMarkerLines(QPainter& painter, const CGraphMarker& marker,
         }
     }
     painter.restore();
+}
+
+MarkerChartView::MarkerChartView(std::unique_ptr<IMarkerMouse> mouse, tvane::chart::Chart& chart,
+                                 QWidget* parent)
+    : ChartWidget(chart, parent), m_mouse(std::move(mouse)) {
+    setMouseTracking(true);
+}
+
+MarkerChartView::~MarkerChartView() = default;
+
+void MarkerChartView::UpdateCursor(int x, int y) {
+    switch (m_mouse->CursorAt(x, y)) {
+    case kCursorNone:
+        unsetCursor();
+        break;
+    case kCursorSizeNS:
+        setCursor(Qt::SizeVerCursor);
+        break;
+    case kCursorSizeAll:
+        setCursor(Qt::SizeAllCursor);
+        break;
+    default:
+        setCursor(Qt::SizeHorCursor);
+        break;
+    }
+}
+
+void MarkerChartView::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && m_mouse->PressMarker(p.x(), p.y())) {
+        m_dragging = true;
+        update();
+        return;
+    }
+    ChartWidget::mousePressEvent(event);
+}
+
+void MarkerChartView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (m_dragging) {
+        m_mouse->DragMarker(p.x(), p.y());
+        update();
+        return;
+    }
+    UpdateCursor(p.x(), p.y());
+}
+
+void MarkerChartView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (m_dragging && event->button() == Qt::LeftButton) {
+        m_dragging = false;
+        m_mouse->ReleaseMarker(p.x(), p.y());
+        update();
+        return;
+    }
+    ChartWidget::mouseReleaseEvent(event);
 }

@@ -9,8 +9,7 @@
 #include "platform/chart/Chart.h"
 
 OverlayPlotView::OverlayPlotView(CXrtOverlayPlot& plot, tvane::chart::Chart& chart, QWidget* parent)
-    : ChartWidget(chart, parent), m_plot(plot) {
-    setMouseTracking(true);
+    : MarkerChartView(plot, chart, parent), m_plot(plot) {
     connect(this, &ChartWidget::PlotAreaChanged, this, [this] { m_plot.PlotAreaMayHaveChanged(); });
     connect(this, &ChartWidget::Painted, this, [this](QPainter* painter) {
         m_plot.ChartRepainted();
@@ -25,55 +24,6 @@ void OverlayPlotView::DrawMarkers(QPainter& painter, const CXrtOverlayPlot& plot
     const tvane::chart::Chart* chart = plot.GetChart();
     if (marker && chart)
         DrawMarkerLines(painter, *marker, *chart, target);
-}
-
-void OverlayPlotView::UpdateCursor(int x, int y) {
-    switch (m_plot.CursorAt(x, y)) {
-    case kCursorNone:
-        unsetCursor();
-        break;
-    case kCursorSizeNS:
-        setCursor(Qt::SizeVerCursor);
-        break;
-    case kCursorSizeAll:
-        setCursor(Qt::SizeAllCursor);
-        break;
-    default:
-        // The sizing cursor and the lines' own cursors both size sideways.
-        setCursor(Qt::SizeHorCursor);
-        break;
-    }
-}
-
-void OverlayPlotView::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && m_plot.PressMarker(p.x(), p.y())) {
-        m_dragging = true;
-        update();
-        return;
-    }
-    ChartWidget::mousePressEvent(event);
-}
-
-void OverlayPlotView::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (m_dragging) {
-        m_plot.DragMarker(p.x(), p.y());
-        update();
-        return;
-    }
-    UpdateCursor(p.x(), p.y());
-}
-
-void OverlayPlotView::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    if (m_dragging && event->button() == Qt::LeftButton) {
-        m_dragging = false;
-        m_plot.ReleaseMarker(p.x(), p.y());
-        update();
-        return;
-    }
-    ChartWidget::mouseReleaseEvent(event);
 }
 
 void OverlayPlotView::mouseDoubleClickEvent(QMouseEvent* event) {
