@@ -591,6 +591,15 @@ double CXYPlot::GetMarkerY() const {
     return m_marker ? m_marker->GetYValue(1, false) : kNoValue;
 }
 
+void CXYPlot::PlotAreaMayHaveChanged() {
+    m_markerRefresh = true;
+    // The labels thin out by the room each has: a new width needs them again.
+    if (!GetChart())
+        return;
+    SetValueLabels(prop::kXValueLabels, m_x.minimum, m_x.maximum, -1, 1);
+    SetValueLabels(prop::kYValueLabels, m_y.minimum, m_y.maximum, -1, 1);
+}
+
 void CXYPlot::ChartRepainted() {
     if (m_markerRefresh)
         RefreshMarker();

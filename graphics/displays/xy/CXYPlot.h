@@ -150,9 +150,9 @@ public:
     void RefreshMarker();
     double GetMarkerX() const;
     double GetMarkerY() const;
-    // The chart's plot area may have moved: the marker is laid out again after
-    // the next repaint.
-    void PlotAreaMayHaveChanged() { m_markerRefresh = true; }
+    // The chart's plot area may have moved: the axes' value labels are made
+    // again for its room and the marker is laid out after the next repaint.
+    void PlotAreaMayHaveChanged();
     void ChartRepainted();
     // Mouse over the plot (window pixels). A press on a marker line selects
     // the display and starts its drag (true); elsewhere it is the frame's.

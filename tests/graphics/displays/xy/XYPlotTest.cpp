@@ -269,6 +269,26 @@ TEST_F(XYPlotTest, MarkerLinesAreHitDraggedAndReadInDataUnits) {
     EXPECT_NEAR(plot.GetMarkerX(), hiddenX, 10.0 / area.Width());
 }
 
+TEST_F(XYPlotTest, TheXLabelsThinOutWhenThePlotNarrowsAndComeBackWhenItWidens) {
+    tvane::chart::Chart& chart = *plot.GetChart();
+    const auto shown = [&chart] {
+        int n = 0;
+        for (const tvane::chart::ValueLabel& label : chart.GetValueLabels(prop::kXValueLabels))
+            n += label.text != " ";
+        return n;
+    };
+    chart.SetWindowSize(800, 300);
+    plot.PlotAreaMayHaveChanged();
+    const int wide = shown();
+    EXPECT_EQ(wide, 10);
+    chart.SetWindowSize(200, 300);
+    plot.PlotAreaMayHaveChanged();
+    EXPECT_LT(shown(), wide);
+    chart.SetWindowSize(800, 300);
+    plot.PlotAreaMayHaveChanged();
+    EXPECT_EQ(shown(), wide);
+}
+
 TEST_F(XYPlotTest, AppearanceItemsReachTheChart) {
     GRAPHITEMPROPS range;
     range.mask = GRAPHITEMPROPS::kItemRange;
