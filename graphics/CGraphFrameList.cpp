@@ -69,11 +69,8 @@ void CGraphFrameList::RemoveAllFrames() {
 }
 
 bool CGraphFrameList::RecreateFrames(CGraphView* parent) {
-    // The list runs from the topmost display down and a new window goes on top
-    // of its siblings: the bottom one is made first, so that the stacking
-    // order comes back as it was stored.
-    for (auto it = m_frames.rbegin(); it != m_frames.rend(); ++it)
-        if (!(*it)->RecreateFrame(parent, 5))
+    for (CGraphFrame* frame : m_frames)
+        if (!frame->RecreateFrame(parent, 5))
             return false;
     return true;
 }
