@@ -56,7 +56,7 @@ private:
     void Place(const GRect& rect) {
         m_widget->setGeometry(ToQ(rect));
         if (auto* chart = qobject_cast<tvane::chart::ChartWidget*>(m_widget.data()))
-            chart->GetChart().SetWindowSize(rect.Width(), rect.Height());
+            chart->TakeWindowSize();
     }
 
     QPointer<QWidget> m_widget;
