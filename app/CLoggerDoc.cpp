@@ -63,7 +63,6 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app)
     m_scansFormat = doctext::kScans;
     m_readingsFormat = doctext::kReadings;
     m_untitledTitle = doctext::kUninitialized;
-    m_documentTime = tvane::CTime::GetCurrentTime();
 
     // The formats as the formatter expands them for this machine's settings.
     const auto expand = [this](const char* format) {
@@ -330,14 +329,14 @@ std::string CLoggerDoc::FormatReadingTime(double time) {
         return doctext::kBeforeScan;
     const double seconds = std::floor(time / 1000.0);
     const int ms = static_cast<int>(time - seconds * 1000.0);
-    return FormatTimeMs(m_documentTime + static_cast<std::int64_t>(seconds), ms);
+    return FormatTimeMs(m_engine->GetDocumentTime() + static_cast<std::int64_t>(seconds), ms);
 }
 
 tvane::CTime CLoggerDoc::GetReadingTime(double tick) const {
-    if (tick < m_startTick)
+    if (tick < m_engine->GetStartTick())
         return tvane::CTime(0);
-    const double elapsed = (tick - m_startTick) / 1000.0;
-    return m_documentTime + static_cast<std::int64_t>(elapsed);
+    const double elapsed = (tick - m_engine->GetStartTick()) / 1000.0;
+    return m_engine->GetDocumentTime() + static_cast<std::int64_t>(elapsed);
 }
 
 bool CLoggerDoc::GetExportTimeRange(double& first, double& last) {

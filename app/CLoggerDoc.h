@@ -273,12 +273,8 @@ public:
     CIntervalTimer GetMonitorIntervalTimer() const { return m_monitorIntervalTimer; }
     // The run's start: its time, the instrument's tick then and the program's
     // tick then (elapsed run times count from it).
-    tvane::CTime GetDocumentTime() const { return m_documentTime; }
-    void SetDocumentTime(tvane::CTime time) { m_documentTime = time; }
-    double GetStartTick() const { return m_startTick; }
-    void SetStartTick(double tick) { m_startTick = tick; }
-    double GetPollTick() const { return m_pollTick; }
-    void SetPollTick(double tick) { m_pollTick = tick; }
+    tvane::CTime GetDocumentTime() const { return m_engine->GetDocumentTime(); }
+    double GetStartTick() const { return m_engine->GetStartTick(); }
     // The event time bounds before and after a run.
     double GetFirstTimeBound() const { return m_firstTimeBound; }
     double GetSecondTimeBound() const { return m_secondTimeBound; }
@@ -571,11 +567,7 @@ private:
     CWndTimer m_monitorTimer;
     CIntervalTimer m_monitorIntervalTimer;
 
-    // Run times.
-    double m_startTick = 0.0;
-    double m_secondTick = 0.0;
-    std::int16_t m_runWord = 0;
-    double m_pollTick = 0.0;
+    // The event time bounds outside a run.
     double m_firstTimeBound = kBeforeScan;
     double m_secondTimeBound = kAfterScan;
 
@@ -597,7 +589,6 @@ private:
     std::vector<std::string> m_textList1;
     std::vector<std::string> m_textList2;
     std::string m_untitledTitle;
-    tvane::CTime m_documentTime;
     CDateTimeEdit m_timeFormatter;
     std::string m_formatDateTime;
     std::string m_formatDateTimeMs;

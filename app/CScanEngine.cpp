@@ -24,6 +24,29 @@ CScanEngine::CScanEngine(CLoggerDoc& doc)
     m_startTimer.SetId(kStartTimerId);
 }
 
+void CScanEngine::ResetRunTimes(std::uint32_t now) {
+    m_documentTime = tvane::CTime::GetCurrentTime();
+    m_startTick = static_cast<double>(now);
+    m_secondTick = m_startTick;
+    m_pollTick = m_startTick;
+}
+
+void CScanEngine::SetRunStart(double startTick, tvane::CTime startTime) {
+    m_startTick = startTick;
+    m_documentTime = startTime;
+}
+
+RunSummary CScanEngine::GetRunSummary() const {
+    return {m_startTick, m_secondTick, m_documentTime, m_runWord};
+}
+
+void CScanEngine::SetRunSummary(const RunSummary& summary) {
+    m_startTick = summary.firstTick;
+    m_secondTick = summary.lastTick;
+    m_documentTime = summary.startTime;
+    m_runWord = summary.runValue;
+}
+
 void CScanEngine::BeginRun() {
     m_terminationCode = kTerminationCompleted;
     m_instrumentSilent = false;

@@ -305,12 +305,13 @@ void CLoggerDoc::GetReadingDateTime(double time, tvane::CTime& out, int& millise
     // As FormatReadingTime shows it: whole seconds after the document's time.
     const double seconds = std::floor(time / 1000.0);
     milliseconds = static_cast<int>(time - seconds * 1000.0);
-    out = m_documentTime + static_cast<std::int64_t>(seconds);
+    out = m_engine->GetDocumentTime() + static_cast<std::int64_t>(seconds);
 }
 
 double CLoggerDoc::ToReadingTime(tvane::CTime time, int milliseconds) const {
     const double reading =
-        static_cast<double>(time.GetTime() - m_documentTime.GetTime()) * 1000.0 + milliseconds;
+        static_cast<double>(time.GetTime() - m_engine->GetDocumentTime().GetTime()) * 1000.0 +
+        milliseconds;
     const double first = GetRunStartTime();
     return std::clamp(reading, first, std::max(first, GetRunEndTime()));
 }

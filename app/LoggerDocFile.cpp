@@ -243,10 +243,7 @@ bool CLoggerDoc::OnNewDocument() {
     CloseDatasetStore();
     ResetDocument();
     DeleteLatestReadings();
-    m_documentTime = tvane::CTime::GetCurrentTime();
-    m_startTick = static_cast<double>(tvane::Clock().TickCount());
-    m_secondTick = m_startTick;
-    m_pollTick = m_startTick;
+    m_engine->ResetRunTimes(tvane::Clock().TickCount());
     m_firstTimeBound = kBeforeScan;
     m_secondTimeBound = kAfterScan;
     m_runFlag = 0;
@@ -300,7 +297,7 @@ bool CLoggerDoc::OnOpenDocument(const std::string& path) {
             m_services.operations->LoadDatasetFile(*this, state);
             m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         }
-        m_pollTick = m_startTick;
+        m_engine->CountFromStartTick();
         ShowModuleTexts(state);
         state.SaveRecentNames();
         m_setupLoaded = 1;

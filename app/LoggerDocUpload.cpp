@@ -395,14 +395,13 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
         std::int64_t time = 0;
         std::int16_t milliseconds = 0;
         const bool tickRead = m_services.instrument->GetStartTickCount(startTick);
-        m_pollTick = static_cast<double>(now);
+        m_engine->StartRunClock(now);
         const bool timeRead = m_services.instrument->GetScanTime(time, milliseconds);
         timesRead = tickRead && timeRead;
-        m_startTick = startTick;
-        if (timeRead)
-            m_documentTime = tvane::CTime(time);
+        m_engine->SetRunStart(startTick,
+                              timeRead ? tvane::CTime(time) : m_engine->GetDocumentTime());
         if (m_dataset) {
-            m_dataset->SetStartTime(m_documentTime);
+            m_dataset->SetStartTime(m_engine->GetDocumentTime());
             m_dataset->SetFirstTick(startTick);
             // Three-digit channels as "%ld," entries when no readings named them.
             m_dataset->SetChannelCount(static_cast<std::int16_t>(
@@ -413,7 +412,7 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
         timesRead = false;
     }
     LogInstrumentError();
-    m_engine->LogTestStarted(m_startTick);
+    m_engine->LogTestStarted(m_engine->GetStartTick());
     m_engine->BeginRun();
     tvane::WritePrivateProfileString("Settings", "Valid", std::string("0"), "Tvane.ini");
     CountActiveChannelsPerSlot();

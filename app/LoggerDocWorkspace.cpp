@@ -35,14 +35,11 @@ int LoggerDocWorkspace::CountActiveChannels(bool withComputed) const {
 }
 
 RunSummary LoggerDocWorkspace::GetRunSummary() const {
-    return {m_doc.m_startTick, m_doc.m_secondTick, m_doc.m_documentTime, m_doc.m_runWord};
+    return m_doc.GetScanEngine().GetRunSummary();
 }
 
 void LoggerDocWorkspace::SetRunSummary(const RunSummary& summary) {
-    m_doc.m_startTick = summary.firstTick;
-    m_doc.m_secondTick = summary.lastTick;
-    m_doc.m_documentTime = summary.startTime;
-    m_doc.m_runWord = summary.runValue;
+    m_doc.GetScanEngine().SetRunSummary(summary);
 }
 
 void LoggerDocWorkspace::SetEventPositions(double first, double second) {

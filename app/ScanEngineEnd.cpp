@@ -73,10 +73,9 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
         if (!leaveScanning && instrument != nullptr && !instrument->StopMeasurement())
             instrument->StopMeasurement();
 
-        m_doc.m_secondTick = static_cast<double>(tvane::Clock().TickCount() -
-                                                 static_cast<std::uint32_t>(m_doc.m_pollTick));
+        m_secondTick = ElapsedSinceStart(tvane::Clock().TickCount());
         if (m_doc.m_dataset)
-            m_doc.m_dataset->SetLastTick(m_doc.m_secondTick);
+            m_doc.m_dataset->SetLastTick(m_secondTick);
 
         try {
             // A full dataset has no room for what the instrument still holds.
@@ -84,7 +83,7 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
                 UploadRemainingReadings();
             // The data views of the stored run open at its end.
             if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-                m_doc.m_dataset->SetBrowsePosition(m_doc.m_secondTick);
+                m_doc.m_dataset->SetBrowsePosition(m_secondTick);
                 m_doc.m_dataset->WriteHeader();
                 m_doc.m_dataset->SetBrowseScan(std::max(m_doc.m_dataset->GetScanCount() - 1, 0));
             }
@@ -102,7 +101,7 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
         // The stop is logged even when the file could not take the end of the
         // run (a full disk): the event log shows how the run ended.
         try {
-            LogTestTerminated(m_doc.m_secondTick);
+            LogTestTerminated(m_secondTick);
             // The Stop event is in the file before anything else can go wrong.
             if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
                 m_doc.m_dataset->WriteHeader();
@@ -251,7 +250,7 @@ void CScanEngine::LogTestTerminated(double elapsed) {
     CRunRecord run;
     run.m_kind = CRunRecord::kEnd;
     run.m_time = elapsed;
-    run.m_startTime = m_doc.m_documentTime;
+    run.m_startTime = m_documentTime;
     m_doc.m_runFlag = m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0 ? 1 : 0;
     m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
 }
@@ -271,10 +270,7 @@ void CScanEngine::UpdateScanStatus(bool stateOnly) {
             frame->SetPaneText(2, {});
             return;
         }
-        const double ms = IsStartArmed()
-                              ? 0.0
-                              : static_cast<double>(tvane::Clock().TickCount() -
-                                                    static_cast<std::uint32_t>(m_doc.m_pollTick));
+        const double ms = IsStartArmed() ? 0.0 : ElapsedSinceStart(tvane::Clock().TickCount());
         FormatTimeIntervalText(ms, elapsed, sizeof elapsed);
         frame->SetPaneText(2, elapsed);
         return;

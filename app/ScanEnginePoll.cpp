@@ -143,7 +143,7 @@ void CScanEngine::StoreLastScanIndex() {
     const auto last = static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0);
     m_doc.m_dataset->SetRunValue(last);
     // The document's copy goes back into the header whenever the dataset closes.
-    m_doc.m_runWord = last;
+    m_runWord = last;
 }
 
 void CScanEngine::WriteRunHeader() {

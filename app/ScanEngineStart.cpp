@@ -97,7 +97,7 @@ void CScanEngine::OnStartScan() {
             }
             for (int pane = 1; pane <= 3; ++pane)
                 SetPane(m_doc.m_app, pane, {});
-            m_doc.m_pollTick = tvane::Clock().TickCount();
+            StartRunClock(tvane::Clock().TickCount());
 
             DeleteLatestReadings();
             m_doc.CloseDataBrowser();
@@ -151,7 +151,7 @@ void CScanEngine::OnStartScan() {
                 m_startTimer.Start(m_startCountdownInterval);
                 m_state = State::StartArmed;
                 m_lastScanNumber = 0;
-                m_doc.m_pollTick = tvane::Clock().TickCount();
+                StartRunClock(tvane::Clock().TickCount());
                 UpdateScanStatus(false);
                 return;
             }
@@ -184,25 +184,25 @@ void CScanEngine::OnStartScan() {
 
         double startTick = 0.0;
         instrument->GetStartTickCount(startTick);
-        m_doc.m_startTick = startTick;
-        m_doc.m_pollTick = tvane::Clock().TickCount();
+        m_startTick = startTick;
+        StartRunClock(tvane::Clock().TickCount());
 
         std::int16_t milliseconds = 0;
-        const bool scanTimeRead = instrument->GetScanTime(m_doc.m_documentTime, milliseconds);
-        m_doc.m_runWord = milliseconds;
+        const bool scanTimeRead = instrument->GetScanTime(m_documentTime, milliseconds);
+        m_runWord = milliseconds;
 
         if (m_doc.m_dataset) {
-            m_doc.m_dataset->SetFirstTick(m_doc.m_startTick);
+            m_doc.m_dataset->SetFirstTick(m_startTick);
             m_doc.m_dataset->SetChannelCount(
                 static_cast<std::int16_t>(m_doc.CountActiveChannels(false)));
         }
-        m_doc.m_secondTick = m_doc.m_startTick;
+        m_secondTick = m_startTick;
         host->LogInstrumentError();
         if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
             m_doc.m_dataset->WriteHeader();
 
         host->ActivateGraphView();
-        LogTestStarted(m_doc.m_startTick);
+        LogTestStarted(m_startTick);
 
         m_lastScanNumber = 0;
         BeginRun();
@@ -242,7 +242,7 @@ void CScanEngine::LogTestStarted(double startTick) {
     CRunRecord run;
     run.m_kind = CRunRecord::kStart;
     run.m_time = startTick;
-    run.m_startTime = m_doc.m_documentTime;
+    run.m_startTime = m_documentTime;
     m_doc.m_runFlag = 0;
     m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
     CDatasetEvent event(CDatasetEvent::Start, 0, startTick, text);
