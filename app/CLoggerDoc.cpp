@@ -55,8 +55,8 @@ std::int32_t CLoggerDoc::ReadSettingNumber(const char* key, long def) {
 }
 
 CLoggerDoc::CLoggerDoc(ILoggerApp& app)
-    : m_app(app), m_engine(std::make_unique<CScanEngine>(*this)),
-      m_export(std::make_unique<CTextExport>(*this)) {
+    : m_app(app), m_export(std::make_unique<CTextExport>(*this)),
+      m_engine(std::make_unique<CScanEngine>(*this)) {
     m_defaultLabel = doctext::kDefault;
     m_noneLabel = doctext::kNone;
     m_advancedLabel = doctext::kAdvanced;
@@ -89,7 +89,6 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app)
     m_scan = std::make_unique<CFXScan>();
     m_channelMath = std::make_unique<CChannelMath>();
     m_datasetStore = std::make_unique<CDatasetStore>();
-    m_dataset = std::make_unique<CDataset>();
     m_eventRecord = std::make_unique<CDatasetEvent>();
 
     CReadingQuery& request = m_export->GetRequest();
@@ -109,7 +108,7 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app)
 CLoggerDoc::~CLoggerDoc() {
     CStateInfo& state = GetStateInfo();
     const bool emptyRun =
-        !state.m_datasetName.empty() && m_dataset && m_dataset->GetReadingCount() == 0;
+        !state.m_datasetName.empty() && GetDataset() && GetDataset()->GetReadingCount() == 0;
     CloseDatasetStore();
     try {
         if (m_services.operations != nullptr) {
@@ -176,8 +175,8 @@ CStateInfo& CLoggerDoc::GetStateInfo() const {
 }
 
 void CLoggerDoc::CloseDatasetStore() {
-    if (m_dataset && m_dataset->IsOpen())
-        m_dataset->Close();
+    if (GetDataset() && GetDataset()->IsOpen())
+        GetDataset()->Close();
     if (m_datasetStore)
         m_datasetStore->Close();
 }
@@ -340,15 +339,15 @@ tvane::CTime CLoggerDoc::GetReadingTime(double tick) const {
 }
 
 bool CLoggerDoc::GetExportTimeRange(double& first, double& last) {
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!GetDataset() || !GetDataset()->IsOpen())
         return false;
     ReadingRecord record;
-    if (m_dataset->ReadReadings(&record, 1, 0) != 1)
+    if (GetDataset()->ReadReadings(&record, 1, 0) != 1)
         return false;
-    const double low = m_dataset->GetFirstTime();
-    const double high = m_dataset->GetLastTime();
+    const double low = GetDataset()->GetFirstTime();
+    const double high = GetDataset()->GetLastTime();
     first = std::clamp(static_cast<double>(record.Time), low, std::max(low, high));
-    last = std::clamp(m_dataset->GetLastReadingTime(), low, std::max(low, high));
+    last = std::clamp(GetDataset()->GetLastReadingTime(), low, std::max(low, high));
     return true;
 }
 

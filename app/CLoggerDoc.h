@@ -295,7 +295,7 @@ public:
     CChannelMath* GetChannelMath() const { return m_channelMath.get(); }
     CFXScan* GetScan() const { return m_scan.get(); }
     CFXUndo* GetUndo() const { return m_undo.get(); }
-    CDataset* GetDataset() const { return m_dataset.get(); }
+    CDataset* GetDataset() const { return m_engine->GetDataset(); }
     CDatasetStore* GetDatasetStore() const { return m_datasetStore.get(); }
     CDatasetEvent* GetEventRecord() const { return m_eventRecord.get(); }
     ReadingRecord* GetReadingBuffer() const { return m_engine->GetReadingBuffer(); }
@@ -517,7 +517,6 @@ private:
     std::vector<IView*> m_views;
     std::string m_pathName;
     bool m_modified = false;
-    std::unique_ptr<CScanEngine> m_engine;
     std::unique_ptr<CTextExport> m_export;
 
     static std::uint32_t s_loadedFileVersion;
@@ -574,7 +573,9 @@ private:
     // Run data.
     std::unique_ptr<CFXScan> m_scan;
     std::unique_ptr<CDatasetStore> m_datasetStore;
-    std::unique_ptr<CDataset> m_dataset;
+    // The run, with the dataset it writes to: it goes before the store its
+    // dataset is kept in.
+    std::unique_ptr<CScanEngine> m_engine;
     COleKXQT7100* m_instrument = nullptr; // the application's binding
     std::int32_t m_readingPathWord = 0;
     std::string m_scansFormat;

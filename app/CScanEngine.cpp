@@ -6,6 +6,7 @@
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
 #include "app/IScanHost.h"
+#include "database/CDataset.h"
 #include "platform/core/Clock.h"
 #include "platform/ui/TimerService.h"
 #include "scan/CFXScan.h"
@@ -19,10 +20,13 @@ tvane::ITimerService& FrameTimers(ILoggerApp& app) {
 } // namespace
 
 CScanEngine::CScanEngine(CLoggerDoc& doc)
-    : m_doc(doc), m_readingBuffer(std::make_unique<ReadingRecord[]>(kReadingBufferCapacity)) {
+    : m_doc(doc), m_dataset(std::make_unique<CDataset>()),
+      m_readingBuffer(std::make_unique<ReadingRecord[]>(kReadingBufferCapacity)) {
     m_scanTimer.SetId(kScanTimerId);
     m_startTimer.SetId(kStartTimerId);
 }
+
+CScanEngine::~CScanEngine() = default;
 
 void CScanEngine::ResetRunTimes(std::uint32_t now) {
     m_documentTime = tvane::CTime::GetCurrentTime();

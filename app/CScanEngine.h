@@ -11,6 +11,7 @@
 #include "platform/archive/CTime.h"
 #include "scan/records/ReadingRecord.h"
 
+class CDataset;
 class CLoggerDoc;
 
 // The run of the document's setup: Start Scan (at once or counting down to a
@@ -18,9 +19,9 @@ class CLoggerDoc;
 // them, and the end of the run with the upload of what the instrument still
 // holds. It owns the run's state, its timers and the reading path (the buffer
 // the driver fills, the readings of the current batch per channel and each
-// channel's newest reading) and the run's times; the setup and the dataset are
-// the document's. Without the scan instrument and host of the document's services
-// a start does nothing.
+// channel's newest reading), the run's times and the dataset it writes to; the
+// setup and the dataset store are the document's. Without the scan instrument and host of the
+// document's services a start does nothing.
 class CScanEngine {
 public:
     // Where the run is. Only one place changes it: the start, the end and the
@@ -46,6 +47,7 @@ public:
     static constexpr unsigned kStartTimerId = 3212;
 
     explicit CScanEngine(CLoggerDoc& doc);
+    ~CScanEngine();
     CScanEngine(const CScanEngine&) = delete;
     CScanEngine& operator=(const CScanEngine&) = delete;
 
@@ -64,6 +66,10 @@ public:
     // for one time-out at most, and leaves the instrument alone in between.
     bool IsInstrumentSilent() const { return m_instrumentSilent; }
     static constexpr std::uint32_t kAnswerRetryInterval = 5000;
+
+    // The dataset of the current or last run: the one the run writes to, the
+    // views and the event log read, and a loaded setup's run is opened in.
+    CDataset* GetDataset() const { return m_dataset.get(); }
 
     // --- The run's times ------------------------------------------------------
     // The instrument's tick at the start of the run (readings are timed from it).
@@ -187,6 +193,7 @@ private:
 
     CLoggerDoc& m_doc;
     State m_state = State::Idle;
+    std::unique_ptr<CDataset> m_dataset;
     double m_startTick = 0.0;
     double m_secondTick = 0.0;
     double m_pollTick = 0.0;

@@ -382,7 +382,7 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         // Failures throw; false only says the dataset was listed already, as
         // saving it has just done.
         if (ok)
-            m_dataset->WriteHeader();
+            GetDataset()->WriteHeader();
         if (ok) {
             if (mode == 1) {
                 ok = m_services.operations->UploadSetup(*this, state);
@@ -399,7 +399,7 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         CountActiveChannelsPerSlot();
         ShowModuleTexts(state);
         m_setupLoaded = 1;
-        if ((m_dataset->GetReadingCount() == 0 || !ok) && m_services.operations != nullptr)
+        if ((GetDataset()->GetReadingCount() == 0 || !ok) && m_services.operations != nullptr)
             m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         if (ok)
             UpdateAllViews(nullptr, HINT_NEW_SETUP);

@@ -28,15 +28,15 @@ constexpr std::int32_t kReadingBlockErrors[] = {1032, 1036, 1037, 1038, 1040, 77
 double CLoggerDoc::GetElapsedRunTime() {
     if (IsScanning())
         return static_cast<double>(tvane::Clock().TickCount()) - m_engine->GetPollTick();
-    double& bound =
-        (m_dataset && m_dataset->GetReadingCount() > 0) ? m_secondTimeBound : m_firstTimeBound;
+    double& bound = (GetDataset() && GetDataset()->GetReadingCount() > 0) ? m_secondTimeBound
+                                                                          : m_firstTimeBound;
     const double time = bound;
     bound -= 1.0;
     return time;
 }
 
 void CLoggerDoc::BroadcastEvent(CDatasetEvent& event) {
-    if (m_dataset && m_dataset->IsOpen())
+    if (GetDataset() && GetDataset()->IsOpen())
         UpdateAllViews(nullptr, HINT_READING, &event);
 }
 

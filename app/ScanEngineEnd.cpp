@@ -74,18 +74,18 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
             instrument->StopMeasurement();
 
         m_secondTick = ElapsedSinceStart(tvane::Clock().TickCount());
-        if (m_doc.m_dataset)
-            m_doc.m_dataset->SetLastTick(m_secondTick);
+        if (m_dataset)
+            m_dataset->SetLastTick(m_secondTick);
 
         try {
             // A full dataset has no room for what the instrument still holds.
             if (!leaveScanning && m_terminationCode != kTerminationDatasetFull)
                 UploadRemainingReadings();
             // The data views of the stored run open at its end.
-            if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-                m_doc.m_dataset->SetBrowsePosition(m_secondTick);
-                m_doc.m_dataset->WriteHeader();
-                m_doc.m_dataset->SetBrowseScan(std::max(m_doc.m_dataset->GetScanCount() - 1, 0));
+            if (m_dataset && m_dataset->IsOpen()) {
+                m_dataset->SetBrowsePosition(m_secondTick);
+                m_dataset->WriteHeader();
+                m_dataset->SetBrowseScan(std::max(m_dataset->GetScanCount() - 1, 0));
             }
         } catch (const tvane::UserException&) {
             m_state = State::Idle;
@@ -103,9 +103,9 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
         try {
             LogTestTerminated(m_secondTick);
             // The Stop event is in the file before anything else can go wrong.
-            if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-                m_doc.m_dataset->WriteHeader();
-                m_doc.m_dataset->FlushReadings();
+            if (m_dataset && m_dataset->IsOpen()) {
+                m_dataset->WriteHeader();
+                m_dataset->FlushReadings();
             }
         } catch (const tvane::Exception&) {
             m_state = State::Idle;
@@ -117,10 +117,10 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
             host->StopMonitor();
             host->GoToLocal();
         }
-        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+        if (m_dataset && m_dataset->IsOpen())
             StoreLastScanIndex();
 
-        if (host != nullptr && m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0) {
+        if (host != nullptr && m_dataset && m_dataset->GetReadingCount() > 0) {
             CStateInfo state;
             m_doc.m_app.CopyStateInfo(state);
             CTextExport& textExport = m_doc.GetExport();
@@ -163,7 +163,7 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
             host->RefreshTitle();
         }
     } catch (const tvane::Exception&) {
-        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+        if (m_dataset && m_dataset->IsOpen())
             StoreLastScanIndex();
         if (host != nullptr)
             host->RefreshToolBars();
@@ -251,7 +251,7 @@ void CScanEngine::LogTestTerminated(double elapsed) {
     run.m_kind = CRunRecord::kEnd;
     run.m_time = elapsed;
     run.m_startTime = m_documentTime;
-    m_doc.m_runFlag = m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0 ? 1 : 0;
+    m_doc.m_runFlag = m_dataset && m_dataset->GetReadingCount() > 0 ? 1 : 0;
     m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
 }
 
@@ -259,7 +259,7 @@ void CScanEngine::UpdateScanStatus(bool stateOnly) {
     IDocumentFrame* frame = m_doc.m_app.GetMainFrame();
     if (frame == nullptr)
         return;
-    if (stateOnly || !m_doc.m_dataset || !m_doc.m_dataset->IsOpen()) {
+    if (stateOnly || !m_dataset || !m_dataset->IsOpen()) {
         m_doc.ShowModuleTexts(m_doc.GetStateInfo());
         return;
     }
@@ -277,9 +277,9 @@ void CScanEngine::UpdateScanStatus(bool stateOnly) {
     }
     frame->SetPaneText(0, {});
     frame->SetPaneText(
-        1, tvane::Format(doctext::kScans, static_cast<long>(m_doc.m_dataset->GetScanCount())));
-    FormatTimeIntervalText(m_doc.m_dataset->GetLastTick() - m_doc.m_dataset->GetFirstTick(),
-                           elapsed, sizeof elapsed);
+        1, tvane::Format(doctext::kScans, static_cast<long>(m_dataset->GetScanCount())));
+    FormatTimeIntervalText(m_dataset->GetLastTick() - m_dataset->GetFirstTick(), elapsed,
+                           sizeof elapsed);
     frame->SetPaneText(2, elapsed);
     m_doc.LogEvent();
 }

@@ -99,7 +99,7 @@ void CScanEngine::OnScanTimer() {
             EndScan(false);
             return;
         }
-        if (m_autoSaveTimer.IsDue(now) && m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+        if (m_autoSaveTimer.IsDue(now) && m_dataset && m_dataset->IsOpen())
             WriteRunHeader();
         if (answered && m_doc.m_monitorChannel > 100 && m_doc.m_monitorIntervalTimer.IsDue(now))
             host.ReadMonitorChannel();
@@ -139,15 +139,15 @@ void CScanEngine::OnScanTimer() {
 }
 
 void CScanEngine::StoreLastScanIndex() {
-    const std::int32_t scans = m_doc.m_dataset->GetScanCount();
+    const std::int32_t scans = m_dataset->GetScanCount();
     const auto last = static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0);
-    m_doc.m_dataset->SetRunValue(last);
+    m_dataset->SetRunValue(last);
     // The document's copy goes back into the header whenever the dataset closes.
     m_runWord = last;
 }
 
 void CScanEngine::WriteRunHeader() {
-    CDataset& dataset = *m_doc.m_dataset;
+    CDataset& dataset = *m_dataset;
     dataset.WriteHeader();
     // The header stands for the run so far, as its end would leave it, in case
     // the run is cut off: its last scan index too.
@@ -192,8 +192,8 @@ bool CScanEngine::ProcessNewReadings(std::int16_t count, bool afterRun) {
     count = std::min(count, m_readingBufferCapacity);
     // The dataset takes what still fits; once it is full the run ends, with
     // everything up to here stored.
-    if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-        const std::int64_t room = m_doc.m_dataset->GetReadingRoom();
+    if (m_dataset && m_dataset->IsOpen()) {
+        const std::int64_t room = m_dataset->GetReadingRoom();
         if (count >= room) {
             count = static_cast<std::int16_t>(room);
             m_terminationCode = kTerminationDatasetFull;
@@ -224,8 +224,7 @@ bool CScanEngine::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
     m_bufferWord = 0;
 
     bool result = true;
-    if (!m_doc.m_dataset || !m_doc.m_dataset->IsOpen() ||
-        !m_doc.m_dataset->AppendReadings(buffer, count)) {
+    if (!m_dataset || !m_dataset->IsOpen() || !m_dataset->AppendReadings(buffer, count)) {
         result = false;
     } else {
         const std::uint32_t now = tvane::Clock().TickCount();
@@ -379,8 +378,8 @@ bool CScanEngine::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool 
             CDatasetEvent event(alarm == ReadingAlarmLow ? CDatasetEvent::LowLimit
                                                          : CDatasetEvent::HighLimit,
                                 channel, time, std::move(text));
-            if (!m_doc.IsEventLogFull() && m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-                m_doc.m_dataset->AppendEvent(event);
+            if (!m_doc.IsEventLogFull() && m_dataset && m_dataset->IsOpen()) {
+                m_dataset->AppendEvent(event);
                 journaled = true;
             }
             m_doc.LogEvent();

@@ -133,9 +133,9 @@ void CScanEngine::OnStartScan() {
                 }
                 if (inInstrument) {
                     if (!host->InstrumentMatchesSetup()) {
-                        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
+                        if (m_dataset && m_dataset->IsOpen()) {
                             CDatasetEvent event(0, 0, 0.0, scantext::kConfigMismatch);
-                            m_doc.m_dataset->AppendEvent(event);
+                            m_dataset->AppendEvent(event);
                         }
                         tvane::ShowMessage(scantext::kValidationFailed);
                         host->EnableSetupView(true);
@@ -191,15 +191,14 @@ void CScanEngine::OnStartScan() {
         const bool scanTimeRead = instrument->GetScanTime(m_documentTime, milliseconds);
         m_runWord = milliseconds;
 
-        if (m_doc.m_dataset) {
-            m_doc.m_dataset->SetFirstTick(m_startTick);
-            m_doc.m_dataset->SetChannelCount(
-                static_cast<std::int16_t>(m_doc.CountActiveChannels(false)));
+        if (m_dataset) {
+            m_dataset->SetFirstTick(m_startTick);
+            m_dataset->SetChannelCount(static_cast<std::int16_t>(m_doc.CountActiveChannels(false)));
         }
         m_secondTick = m_startTick;
         host->LogInstrumentError();
-        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
-            m_doc.m_dataset->WriteHeader();
+        if (m_dataset && m_dataset->IsOpen())
+            m_dataset->WriteHeader();
 
         host->ActivateGraphView();
         LogTestStarted(m_startTick);
