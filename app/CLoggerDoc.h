@@ -59,11 +59,6 @@ class OdbcDatabase;
 // the scan engine) adds further member functions in files of its own; the
 // members below are what it works on.
 class CLoggerDoc : public IUndoDocument {
-    // The document's own parts: the run works on its setup, dataset and run
-    // times; the workspace's view of it exchanges the run's summary.
-    friend class CScanEngine;
-    friend class LoggerDocWorkspace;
-
 public:
     // A measurement function's defaults: range limits and advanced settings.
     struct FunctionDefaults {
@@ -169,6 +164,8 @@ public:
     // Creates or truncates the file; throws the program's file exception.
     static void CreateEmptyFile(const std::string& path);
     void DoScanSettings() { OnScanSettings(); }
+    // Status panes 1 to 3: the module texts of the state record's three slots.
+    void ShowModuleTexts(const CStateInfo& state);
 
     // --- Time texts -----------------------------------------------------------
     std::string FormatNow();
@@ -271,13 +268,17 @@ public:
     // The monitor's timers: the window timer while idle, the in-scan interval.
     const CWndTimer& GetMonitorTimer() const { return m_monitorTimer; }
     CIntervalTimer GetMonitorIntervalTimer() const { return m_monitorIntervalTimer; }
-    // The run's start: its time, the instrument's tick then and the program's
-    // tick then (elapsed run times count from it).
+    // The run's start, as the scan engine keeps it: its time and the
+    // instrument's tick then.
     tvane::CTime GetDocumentTime() const { return m_engine->GetDocumentTime(); }
     double GetStartTick() const { return m_engine->GetStartTick(); }
     // The event time bounds before and after a run.
     double GetFirstTimeBound() const { return m_firstTimeBound; }
     double GetSecondTimeBound() const { return m_secondTimeBound; }
+    void SetEventTimeBounds(double first, double second) {
+        m_firstTimeBound = first;
+        m_secondTimeBound = second;
+    }
     // A running scan of the instrument is being taken over as the document's.
     bool IsResuming() const { return m_resume; }
     void SetResuming(bool on) { m_resume = on; }
@@ -286,6 +287,7 @@ public:
     void SetRunData(bool on) { m_runFlag = on; }
     // The document stands for the loaded setup, not for a run's data.
     bool HasLoadMark() const { return m_loadMark; }
+    void ClearLoadMark() { m_loadMark = false; }
     // The codes of the instrument errors read last.
     const std::vector<std::string>& GetErrorCodes() const { return m_textList1; }
     // A display's instrument action is being served.
@@ -478,6 +480,14 @@ public:
     void StopMonitor();
     void StartMonitorTimer(std::uint32_t interval);
     void StopMonitorTimer();
+    // During a run the poll reads the monitor channel: the window timer stops
+    // and the in-run interval counts from now; both stop at the run's end.
+    void ScheduleMonitorInRun(std::uint32_t now);
+    void HaltMonitorTimers();
+    // Whether the poll reads the monitor channel now (advances its interval).
+    bool IsMonitorReadDue(std::uint32_t now);
+    // The run's newest reading of the monitor channel.
+    void SetMonitorValue(double value) { m_monitorValue = value; }
     void RestartMonitor();
     bool IsMonitorChannelUsable(std::int32_t channel) const;
     void OnMonitorTimer();
@@ -505,7 +515,6 @@ private:
     // The setup view's part of the file: a 32-bit byte count, then the bytes.
     void WriteSetupViewState(tvane::CArchive& ar);
     static std::vector<std::uint8_t> ReadSetupViewState(tvane::CArchive& ar);
-    void ShowModuleTexts(const CStateInfo& state);
     static std::int32_t ReadSettingNumber(const char* key, long def);
     // The dataset storage beside a setup's storage: the file name's first letter
     // becomes 'Y'.

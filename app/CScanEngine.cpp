@@ -60,14 +60,14 @@ void CScanEngine::BeginRun() {
 void CScanEngine::HaltRun() {
     StopTimers();
     // Display requests queued during the run are not served any more.
-    if (m_doc.m_services.scanHost != nullptr)
-        m_doc.m_services.scanHost->DropDisplayRequests();
+    if (m_doc.GetServices().scanHost != nullptr)
+        m_doc.GetServices().scanHost->DropDisplayRequests();
     m_state = State::Idle;
     m_instrumentSilent = false;
 }
 
 void CScanEngine::SetUpCountdown(std::uint32_t now) {
-    m_showCountdown = m_doc.m_scan && m_doc.m_scan->m_scanInterval * 1000.0 >= 2000.0;
+    m_showCountdown = m_doc.GetScan() && m_doc.GetScan()->m_scanInterval * 1000.0 >= 2000.0;
     if (m_showCountdown)
         m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
 }
@@ -76,16 +76,15 @@ void CScanEngine::SetUpCountdown(std::uint32_t now) {
 
 void CScanEngine::RestartTimers() {
     const std::uint32_t now = tvane::Clock().TickCount();
-    m_doc.m_monitorTimer.Stop();
-    m_doc.m_monitorIntervalTimer.Set(m_doc.m_monitorInterval, now);
+    m_doc.ScheduleMonitorInRun(now);
     m_autoSaveTimer.Set(m_autoSaveInterval, now);
     m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
-    if (m_doc.m_scan && m_doc.m_scan->m_scanInterval * 1000.0 >= 2000.0) {
+    if (m_doc.GetScan() && m_doc.GetScan()->m_scanInterval * 1000.0 >= 2000.0) {
         m_showCountdown = true;
         m_countdownStep = 0;
         m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
-        if (m_doc.m_services.operations != nullptr)
-            m_doc.m_services.operations->ShowWaitingStatus(m_doc);
+        if (m_doc.GetServices().operations != nullptr)
+            m_doc.GetServices().operations->ShowWaitingStatus(m_doc);
     } else {
         m_showCountdown = false;
     }
@@ -93,8 +92,7 @@ void CScanEngine::RestartTimers() {
 }
 
 void CScanEngine::StopTimers() {
-    m_doc.m_monitorTimer.Stop();
-    m_doc.m_monitorIntervalTimer.Reset();
+    m_doc.HaltMonitorTimers();
     m_countdownDisplayTimer.Reset();
     m_startTimer.Stop();
     m_scanTimer.Stop();
@@ -103,7 +101,7 @@ void CScanEngine::StopTimers() {
 }
 
 void CScanEngine::StartPollTimer() {
-    m_scanTimer.SetWindow(&FrameTimers(m_doc.m_app));
+    m_scanTimer.SetWindow(&FrameTimers(m_doc.GetApp()));
     m_scanTimer.Start(m_scanPollInterval);
 }
 

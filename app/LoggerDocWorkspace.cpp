@@ -27,7 +27,7 @@ CFXSetupArray& LoggerDocWorkspace::SetupRows() {
 }
 
 std::int32_t LoggerDocWorkspace::ChannelLimit() const {
-    return static_cast<std::int32_t>(m_doc.m_headerValue);
+    return static_cast<std::int32_t>(m_doc.GetHeaderValue());
 }
 
 int LoggerDocWorkspace::CountActiveChannels(bool withComputed) const {
@@ -43,8 +43,7 @@ void LoggerDocWorkspace::SetRunSummary(const RunSummary& summary) {
 }
 
 void LoggerDocWorkspace::SetEventPositions(double first, double second) {
-    m_doc.m_firstTimeBound = first;
-    m_doc.m_secondTimeBound = second;
+    m_doc.SetEventTimeBounds(first, second);
 }
 
 std::string LoggerDocWorkspace::FormatNow() {
