@@ -191,14 +191,8 @@ public:
     void FillChannelInfo(const CFXSetup& row, CChannelInfo* info, std::uint32_t kind) const;
     bool FillChannelInfoArray(CChannelArray* out, std::uint32_t kindMask, bool activeOnly) const;
     void BroadcastChannelEdit(std::int32_t count, std::int32_t first);
-    // The setup editor's pending changes, sent by NotifySetupChanged: rows
-    // edited one by one, or the setup or its rows changed as a whole.
-    void MarkRowEdited(std::uint32_t index) { m_editedRows.push_back(index); }
-    void MarkRowsChanged() { m_rowsChanged = true; }
-    void MarkSetupChanged() { m_setupChanged = true; }
-    const std::vector<std::uint32_t>& GetEditedRows() const { return m_editedRows; }
-    bool AreRowsChanged() const { return m_rowsChanged; }
-    bool IsSetupChanged() const { return m_setupChanged; }
+    // Tells the views what the setup editor changed since the last call: the
+    // edited rows one by one, or, when a change flag is set, the whole setup.
     void NotifySetupChanged();
     // From the VTFunction table; the first row of a name wins.
     void LoadFunctionTable(tvane::OdbcDatabase* database);
@@ -213,11 +207,12 @@ public:
     // undo, defaults, pairing, computed channels), a part of the document.
     SetupGridOperations& GetSetupGridOperations() const { return *m_setupGridOperations; }
     // What the setup editor changed since the last NotifySetupChanged: the
-    // setup indices of edited rows, and whether the setup changed in shape or
-    // in its four-wire pairs (then the views redraw it whole).
+    // setup indices of edited rows; the setup's shape changed (a channel's
+    // module, function or scan flag); a four-wire pair was made or undone.
+    // Either flag makes the views redraw the setup whole.
     std::vector<std::uint32_t>& GetEditedRows() { return m_editedRows; }
-    void SetStructureChanged() { m_setupChanged = 1; }
-    void SetPairingChanged() { m_rowsChanged = 1; }
+    void SetStructureChanged() { m_structureChanged = true; }
+    void SetPairingChanged() { m_pairingChanged = true; }
     // The file's header word says that the setup was given computed channels.
     void SetComputedChannelsPresent() { m_headerWord = 1; }
 
@@ -555,8 +550,8 @@ private:
     std::uint32_t m_headerValue = 0;
     std::uint32_t m_headerWord = 0; // 16 bits in the file
     // The setup editor's change flags and its pending list of edited rows.
-    bool m_setupChanged = false; // the setup changed as a whole
-    bool m_rowsChanged = false;  // rows were inserted or removed
+    bool m_structureChanged = false;
+    bool m_pairingChanged = false;
     std::vector<std::uint32_t> m_editedRows;
 
     // Owned objects and the setup.
