@@ -90,7 +90,6 @@ public:
     // --- Views ----------------------------------------------------------------
     void AddView(IView* view);
     void RemoveView(IView* view);
-    const std::vector<IView*>& GetViews() const { return m_views; }
     // Tells every view but the sender.
     void UpdateAllViews(IView* sender, long hint = 0, const HintObject& object = {});
     IView* GetSetupView() const;
@@ -134,7 +133,6 @@ public:
     bool DoSave(const std::string& path);
     bool DoFileSave() { return DoSave(m_pathName); }
     void DeleteContents();
-    void OnCloseDocument();
     void ResetDocument();
     // mode 1: upload the setup from the instrument; takeOver then continues the
     // run the instrument is doing.
@@ -244,7 +242,6 @@ public:
     std::int16_t GetSlotCount(int slot) const { return m_slotActive[slot - 1]; }
     void SetSlotCount(int slot, std::int16_t count) { m_slotActive[slot - 1] = count; }
     std::uint32_t GetFrameCounter() const { return m_frameCounter; }
-    std::uint32_t GetViewFlags() const { return m_viewFlags; }
     // The values of the document file's header and the setup's own texts.
     std::uint32_t GetHeaderValue() const { return m_headerValue; }
     void SetHeaderValue(std::uint32_t value) { m_headerValue = value; }

@@ -347,10 +347,6 @@ void CLoggerDoc::DeleteContents() {
     m_runFlag = 0;
 }
 
-void CLoggerDoc::OnCloseDocument() {
-    DeleteContents();
-}
-
 void CLoggerDoc::ResetDocument() {
     m_setupLoaded = 0;
     m_headerValue = 0;
