@@ -433,7 +433,13 @@ void CGraphFrame::OnCloseButton() {
 }
 
 void CGraphFrame::PostRequest(const void* source, const CReadingInfo& request, long long mode) {
-    m_requests.Post(*this, source, request, mode);
+    m_requests.Post(*this, source, {request}, mode);
+}
+
+void CGraphFrame::PostRequests(const void* source, std::vector<CReadingInfo> requests,
+                               long long mode) {
+    if (!requests.empty())
+        m_requests.Post(*this, source, std::move(requests), mode);
 }
 
 long CGraphFrame::OnMessage(const tvane::Message& message) {
@@ -466,7 +472,7 @@ long CGraphFrame::OnMessage(const tvane::Message& message) {
     if (message.id == graphmsg::AsyncEvent()) {
         const auto request = m_requests.Take(message.lParam);
         if (request && m_parent)
-            m_parent->PostRequest(this, request->record, request->mode);
+            m_parent->PostRequests(this, std::move(request->records), request->mode);
         return request ? 1 : 0;
     }
     return 0;

@@ -194,6 +194,10 @@ public:
     // A display window's instrument request; it reaches the document through
     // the page, posted, with its own copy of the record.
     void PostRequest(const void* source, const CReadingInfo& request, long long mode = 0);
+    // Several requests of one window at once (one per channel it shows): they
+    // travel together and the document serves them in order; only the first
+    // may ask to download the setup, and only with mode 0.
+    void PostRequests(const void* source, std::vector<CReadingInfo> requests, long long mode = 0);
     void DropRequests(const void* source) { m_requests.DropSource(source); }
     long OnMessage(const tvane::Message& message) override;
     // Paints the window: background and title band.

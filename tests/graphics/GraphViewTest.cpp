@@ -453,6 +453,25 @@ TEST_F(GraphViewTest, ABurstOfRequestsIsServedOnceWithoutDroppingAnotherWindowsR
     EXPECT_FALSE(doc.asks[1]);
 }
 
+TEST_F(GraphViewTest, ABatchOfOneWindowsRequestsIsServedWholeInOrder) {
+    CTextFrame* a = Add();
+    int source = 0;
+    std::vector<CReadingInfo> batch(3);
+    for (int i = 0; i < 3; ++i) {
+        batch[i].m_channel = 301 + i;
+        batch[i].m_request = CReadingInfo::kRequestRead;
+    }
+    a->PostRequests(&source, batch);
+    batch[1].m_channel = 999;     // the posted copies are their own
+    a->PostRequests(&source, {}); // nothing to ask
+    tvane::MessageBus::DeliverPosted();
+    ASSERT_EQ(doc.actions.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.actions[i].m_channel, 301 + i);
+    // Only the first may ask to download the setup.
+    EXPECT_EQ(doc.asks, (std::vector<bool>{true, false, false}));
+}
+
 TEST_F(GraphViewTest, APagePrintsItsFooterAndItsDisplaysBottomFirst) {
     CTextFrame* a = Add();
     CTextFrame* b = Add();

@@ -1,6 +1,8 @@
 #include "graphics/displays/indicator/IndicatorBlocks.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <string>
 
 #include "platform/archive/CArchive.h"
@@ -14,6 +16,20 @@ namespace {
 }
 
 } // namespace
+
+std::uint32_t IndicatorBlocks::ValueBits(double value) {
+    if (std::isnan(value))
+        return 0;
+    constexpr double kLimit = 9223372036854775808.0; // 2^63
+    std::int64_t whole;
+    if (value >= kLimit)
+        whole = std::numeric_limits<std::int64_t>::max();
+    else if (value < -kLimit)
+        whole = std::numeric_limits<std::int64_t>::min();
+    else
+        whole = static_cast<std::int64_t>(value);
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole));
+}
 
 IndicatorBlocks::IndicatorBlocks(ElementMaker maker, std::uint32_t singleBitKind)
     : m_blocks(std::make_unique<CIndicatorBlockArray>()), m_maker(std::move(maker)),
@@ -181,7 +197,7 @@ void IndicatorBlocks::Serialize(tvane::CArchive& ar) {
 }
 
 void IndicatorBlocks::CheckLoaded(std::size_t slots, std::size_t elementsPerBlock,
-                                  const tvane::CRuntimeClass* elementClass) {
+                                  const tvane::CRuntimeClass* elementClass, std::int32_t states) {
     if (m_blocks->GetSize() > slots)
         Reject("too many indicator blocks");
     std::size_t blocks = 0, elements = 0;
@@ -195,6 +211,9 @@ void IndicatorBlocks::CheckLoaded(std::size_t slots, std::size_t elementsPerBloc
             const CIndicator* element = block->GetAt(e);
             if (!element || !element->IsKindOf(elementClass))
                 Reject("indicator element missing or of the wrong kind");
+            // The state picks the element's colour.
+            if (element->GetState() < 0 || element->GetState() >= states)
+                Reject("indicator element in an unknown state");
         }
         ++blocks;
         elements += block->GetSize();

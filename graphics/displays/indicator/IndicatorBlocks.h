@@ -36,6 +36,11 @@ public:
     static bool AllBitsSet(std::uint32_t value, std::uint32_t mask) {
         return (value & mask) == mask;
     }
+    // A reading or an answer as the bits of a port: truncated toward zero
+    // through a 64-bit integer, its low 32 bits, so that a negative value
+    // gives its two's complement; beyond the 64-bit range the nearest end,
+    // and no number (NaN) 0.
+    static std::uint32_t ValueBits(double value);
 
     // n empty slots (a new display).
     void SetSlotCount(std::size_t n);
@@ -82,10 +87,11 @@ public:
     void Serialize(tvane::CArchive& ar);
     // After loading: throws the archive's error unless there are at most
     // slots slots, every block holds elementsPerBlock elements of
-    // elementClass, the counts match the blocks and the current element lies
-    // in its block's place. Fewer slots grow to slots.
+    // elementClass in one of the states 0 to states - 1, the counts match the
+    // blocks and the current element lies in its block's place. Fewer slots
+    // grow to slots.
     void CheckLoaded(std::size_t slots, std::size_t elementsPerBlock,
-                     const tvane::CRuntimeClass* elementClass);
+                     const tvane::CRuntimeClass* elementClass, std::int32_t states);
 
 private:
     std::uint16_t m_elements = 0;

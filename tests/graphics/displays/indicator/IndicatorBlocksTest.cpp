@@ -163,7 +163,7 @@ TEST(IndicatorBlocks, LoadedCountsAreChecked) {
     {
         IndicatorBlocks loaded = Lamps();
         Load(loaded, good);
-        loaded.CheckLoaded(10, 8, RUNTIME_CLASS(CDataLight));
+        loaded.CheckLoaded(10, 8, RUNTIME_CLASS(CDataLight), 2);
         EXPECT_EQ(Store(loaded), good);
     }
     struct Case {
@@ -188,10 +188,15 @@ TEST(IndicatorBlocks, LoadedCountsAreChecked) {
         bytes[c.at] = c.value;
         IndicatorBlocks loaded = Lamps();
         Load(loaded, bytes);
-        EXPECT_THROW(loaded.CheckLoaded(c.slots, c.perBlock, c.elementClass),
+        EXPECT_THROW(loaded.CheckLoaded(c.slots, c.perBlock, c.elementClass, 2),
                      tvane::CArchiveException)
             << c.what;
     }
+    // A lamp in a state that has no colour.
+    blocks.Blocks().GetIndicator(2, 5)->SetState(5);
+    IndicatorBlocks loaded = Lamps();
+    Load(loaded, Store(blocks));
+    EXPECT_THROW(loaded.CheckLoaded(10, 8, RUNTIME_CLASS(CDataLight), 2), tvane::CArchiveException);
 }
 
 TEST(ReadButton, ReadsOnceOnAReleaseAfterAPressInside) {
