@@ -6,6 +6,7 @@
 #include "app/DocumentHints.h"
 #include "graphics/displays/indicator/RecordingDC.h"
 #include "graphics/displays/readout/CReadOutFrame.h"
+#include "graphics/displays/readout/ReadoutPageModel.h"
 #include "graphics/displays/readout/ReadoutText.h"
 #include "tests/graphics/displays/indicator/GaugeFakes.h"
 
@@ -274,6 +275,45 @@ TEST_F(ReadoutTest, AnswersBeforeTheWindowExistsAreIgnored) {
     CReadingInfo answer;
     EXPECT_FALSE(frame.OnActionResult(&answer));
     EXPECT_FALSE(frame.OnNewReadings({}));
+}
+
+TEST_F(ReadoutTest, TheAdvancedPageOffersTheFormatsOfTheChannel) {
+    page.doc.channels = {Channel(101, 1, "Oven", 1, "C"), Channel(301, 0x400, "Port"),
+                         Channel(302, 4, "Bit 3", 8), Channel(401, 0x80, "Switch")};
+    CReadOutFrame* frame = Add();
+    ReadoutPageModel model(*frame);
+    EXPECT_EQ(model.HelpId(), 11302);
+    struct Case {
+        std::size_t channel;
+        bool decimal, hex;
+        std::int32_t format;
+    };
+    // A port offers both; a measuring channel and a bit only Decimal, taken at
+    // once; another kind leaves the buttons as they were.
+    const Case cases[] = {{1, true, true, 1}, {0, true, false, 0}, {1, true, true, 0},
+                          {2, true, false, 0}, {3, true, false, 0}};
+    frame->SetNumberFormat(1);
+    for (const Case& c : cases) {
+        frame->SetChannelAt(0, &page.doc.channels[c.channel]);
+        ReadoutPageModel::Controls controls;
+        controls.hexEnabled = false;
+        model.Update(controls);
+        EXPECT_EQ(controls.decimalEnabled, c.decimal) << c.channel;
+        EXPECT_EQ(controls.hexEnabled, c.hex) << c.channel;
+        EXPECT_EQ(controls.format, c.format) << c.channel;
+        EXPECT_EQ(frame->GetNumberFormat(), c.format) << c.channel;
+    }
+    frame->RemoveChannelAt(0);
+    ReadoutPageModel::Controls none;
+    model.Update(none);
+    EXPECT_FALSE(none.decimalEnabled || none.hexEnabled);
+    // Immediate mode: the update rate does not apply.
+    model.SetMode(CReadout::kImmediate);
+    model.Update(none);
+    EXPECT_EQ(none.mode, CReadout::kImmediate);
+    EXPECT_FALSE(none.rateEnabled);
+    model.SetUpdateRate(12);
+    EXPECT_EQ(frame->GetUpdateRate(), 12);
 }
 
 } // namespace
