@@ -127,6 +127,20 @@ void CDataLEDWnd::PostRequests(std::int32_t kind) {
     std::vector<CReadingInfo> requests = m_blocks.Requests(kind);
     if (requests.empty())
         return;
+    // The channel page also offers switch channels in the bit display; the
+    // document acts on those by closing or opening them, so their lamps ask
+    // for the last known state instead of reading.
+    std::size_t r = 0;
+    const CIndicatorBlockArray& blocks = m_blocks.Blocks();
+    for (std::size_t i = 0; i < blocks.GetSize(); ++i) {
+        const CIndicatorArray* block = blocks.GetAt(i);
+        if (!block)
+            continue;
+        if (kind == CReadingInfo::kRequestRead && block->m_kind != kDigitalRead &&
+            block->m_kind != kDigitalReadBit)
+            requests[r].m_request = CReadingInfo::kRequestQuery;
+        ++r;
+    }
     m_request = requests.back();
     if (m_frame)
         m_frame->PostRequests(this, std::move(requests));

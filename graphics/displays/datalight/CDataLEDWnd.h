@@ -25,6 +25,8 @@ public:
     static constexpr const char* kSourceModule = "ALedwnd";
     enum Mode : std::int32_t { kImmediate = 0, kScan = 1 };
     enum Display : std::int32_t { kBitDisplay = 0, kByteDisplay = 1 };
+    static constexpr std::uint32_t kDigitalRead = 0x400;
+    static constexpr std::uint32_t kDigitalReadBit = 4;
     static constexpr std::uint32_t kOffColor = 0x000040;
     static constexpr std::uint32_t kOnColor = 0x0000FF;
 

@@ -123,6 +123,18 @@ TEST_F(DataLightTest, TheReadButtonAsksForEveryBlockAtOnce) {
     EXPECT_EQ(reads[0].m_channel, 302);
     EXPECT_EQ(reads[1].m_channel, 303);
     EXPECT_EQ(reads[0].m_request, CReadingInfo::kRequestRead);
+    // A switch channel (which the channel page offers too) is never read: a
+    // read would close or open it.
+    const CChannelInfo relay = Channel(401, 0x80, "Relay");
+    frame->SetChannelAt(3, &relay);
+    Requests();
+    wnd->OnMouse(M::LeftDown, inside);
+    wnd->OnMouse(M::LeftUp, inside);
+    const std::vector<CReadingInfo> mixed = Requests();
+    ASSERT_EQ(mixed.size(), 3u);
+    EXPECT_EQ(mixed[2].m_channel, 401);
+    EXPECT_EQ(mixed[2].m_request, CReadingInfo::kRequestQuery);
+    EXPECT_EQ(mixed[1].m_request, CReadingInfo::kRequestRead);
 }
 
 TEST_F(DataLightTest, ScanModeFollowsTheReadingsEveryNScans) {
