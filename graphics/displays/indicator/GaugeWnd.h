@@ -30,6 +30,7 @@ public:
     GPoint ToFrameClient(GPoint point) const override;
     std::optional<GPoint> MeasureText(const LOGFONT& font, const std::string& text) const override;
 
+    IGaugeWindowClient& Client() const { return m_client; }
     bool IsCaptured() const { return m_captured; }
     // Paints since the window was made; tests count them.
     int PaintCount() const { return m_paints; }
