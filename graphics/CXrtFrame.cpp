@@ -1,9 +1,9 @@
 #include "graphics/CXrtFrame.h"
 
-#include "app/ExceptionReport.h"
 #include "graphics/CXrtGraphData.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/Exception.h"
+#include "shared/ExceptionReport.h"
 
 IMPLEMENT_DYNAMIC(CXrtFrame, CGraphFrame)
 

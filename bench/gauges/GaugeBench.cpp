@@ -10,10 +10,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/DocumentHints.h"
 #include "graphics/displays/alarmlight/CLEDFrame.h"
 #include "graphics/displays/datalight/CDataLEDFrame.h"
 #include "graphics/displays/readout/CReadOutFrame.h"
+#include "shared/DocumentHints.h"
 #include "tests/graphics/displays/indicator/GaugeFakes.h"
 
 namespace {

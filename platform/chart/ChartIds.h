@@ -104,6 +104,23 @@ constexpr int kYValueLabels = 0xF01;
 // Chart type: 2 draws the first data set as bars, anything else as lines and points.
 constexpr int kChartType = 0x5100;
 
+// The chart library's further properties that the displays' chart set-ups
+// give. This engine keeps them (the stored ones go into the chart state) but
+// draws nothing from them; each is named after what it does in the library.
+constexpr int kDoubleBuffer = 0x104; // 1: drawn through an off-screen buffer; not stored
+constexpr int kY2DataMin = 0x702;    // data bounds of the second vertical axis
+constexpr int kY2DataMax = 0x705;
+constexpr int kYOrigin = 0x707; // the value at which the horizontal axis crosses
+constexpr int kY2Origin = 0x708;
+constexpr int kYTick = 0x70D;           // spacing of unnumbered ticks; negative: none
+constexpr int kXAnnoPlacement = 0x4400; // where each axis's annotation stands
+constexpr int kYAnnoPlacement = 0x4401;
+constexpr int kLegendShown = 0x4504; // the library's own legend; the displays keep it off
+constexpr int kGraphBorder = 0x4600; // the border of the plotting area
+constexpr int kXAxisStyle = 0x4B00;  // how each axis line and its ticks are drawn
+constexpr int kYAxisStyle = 0x4B01;
+constexpr int kChartType2 = 0x5101; // the second data set's chart type
+
 } // namespace tvane::chart::prop
 
 namespace tvane::chart {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/IGraphDC.h"
 #include "platform/archive/CArchive.h"
@@ -12,10 +13,7 @@
 IMPLEMENT_SERIAL(CLEDFrame, CGraphFrame, 0)
 
 namespace {
-const bool kRegistered = [] {
-    graphfactory::RegisterFrameMaker("CLEDFrame", [] { return std::make_unique<CLEDFrame>(); });
-    return true;
-}();
+const displays::FrameRegistration<CLEDFrame> kFrame{32818};
 } // namespace
 
 CLEDFrame::CLEDFrame() {

@@ -1,6 +1,5 @@
 #include "graphics/displays/alarmlight/CLEDWnd.h"
 
-#include "app/CGraphException.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
@@ -8,6 +7,7 @@
 #include "graphics/displays/indicator/IndicatorTexts.h"
 #include "platform/archive/CArchive.h"
 #include "scan/CChannelInfo.h"
+#include "shared/CGraphException.h"
 
 IMPLEMENT_SERIAL(CLEDWnd, tvane::CObject, 0)
 

@@ -2,11 +2,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/CMfxFont.h"
 #include "graphics/CMfxBrush.h"
 #include "graphics/GraphItemProps.h"
 #include "graphics/displays/indicator/CIndicatorArray.h"
 #include "graphics/displays/indicator/IGaugeWindow.h"
+#include "shared/CMfxFont.h"
 
 class CChannelInfo;
 class CGraphFrame;

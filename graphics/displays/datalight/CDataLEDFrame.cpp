@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/CGraphException.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
@@ -10,15 +10,12 @@
 #include "scan/CChannelArray.h"
 #include "scan/CDisplayRecord.h"
 #include "scan/records/ReadingRecord.h"
+#include "shared/CGraphException.h"
 
 IMPLEMENT_SERIAL(CDataLEDFrame, CGraphFrame, 0)
 
 namespace {
-const bool kRegistered = [] {
-    graphfactory::RegisterFrameMaker("CDataLEDFrame",
-                                     [] { return std::make_unique<CDataLEDFrame>(); });
-    return true;
-}();
+const displays::FrameRegistration<CDataLEDFrame> kFrame{32885};
 } // namespace
 
 namespace {

@@ -1,6 +1,5 @@
 #include "graphics/displays/datalight/CDataLEDWnd.h"
 
-#include "app/CGraphException.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
@@ -9,6 +8,7 @@
 #include "graphics/displays/indicator/IndicatorTexts.h"
 #include "platform/archive/CArchive.h"
 #include "scan/CChannelInfo.h"
+#include "shared/CGraphException.h"
 
 IMPLEMENT_SERIAL(CDataLEDWnd, tvane::CObject, 0)
 

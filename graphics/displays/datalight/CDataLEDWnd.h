@@ -2,13 +2,13 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/CMfxFont.h"
 #include "graphics/CMfxBrush.h"
 #include "graphics/GraphItemProps.h"
 #include "graphics/displays/indicator/IGaugeWindow.h"
 #include "graphics/displays/indicator/IndicatorBlocks.h"
 #include "graphics/displays/indicator/ReadButton.h"
 #include "scan/CReadingInfo.h"
+#include "shared/CMfxFont.h"
 
 class CChannelInfo;
 class CGraphFrame;

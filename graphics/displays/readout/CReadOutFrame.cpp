@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/DocumentHints.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
@@ -13,15 +13,12 @@
 #include "scan/CChannelArray.h"
 #include "scan/CDisplayRecord.h"
 #include "scan/records/ReadingRecord.h"
+#include "shared/DocumentHints.h"
 
 IMPLEMENT_SERIAL(CReadOutFrame, CGraphFrame, 0)
 
 namespace {
-const bool kRegistered = [] {
-    graphfactory::RegisterFrameMaker("CReadOutFrame",
-                                     [] { return std::make_unique<CReadOutFrame>(); });
-    return true;
-}();
+const displays::FrameRegistration<CReadOutFrame> kFrame{701};
 } // namespace
 
 namespace {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/CGraphException.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
@@ -11,6 +10,7 @@
 #include "graphics/displays/readout/ReadoutText.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/NameText.h"
+#include "shared/CGraphException.h"
 
 IMPLEMENT_SERIAL(CReadout, tvane::CObject, 0)
 

@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
-#include "app/CMfxFont.h"
 #include "graphics/GraphItemProps.h"
 #include "graphics/displays/indicator/CIndicatorArray.h"
 #include "graphics/displays/indicator/IGaugeWindow.h"
 #include "graphics/displays/indicator/ReadButton.h"
 #include "scan/CChannelInfo.h"
 #include "scan/CReadingInfo.h"
+#include "shared/CMfxFont.h"
 
 class CGraphFrame;
 class IGraphDC;

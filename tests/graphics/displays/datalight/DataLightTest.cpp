@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/DocumentHints.h"
 #include "graphics/displays/datalight/CDataLEDFrame.h"
 #include "graphics/displays/indicator/RecordingDC.h"
+#include "shared/DocumentHints.h"
 #include "tests/graphics/displays/indicator/ArchiveBytes.h"
 #include "tests/graphics/displays/indicator/GaugeFakes.h"
 

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <limits>
 
-#include "app/DocumentHints.h"
 #include "graphics/displays/indicator/RecordingDC.h"
 #include "graphics/displays/readout/CReadOutFrame.h"
 #include "graphics/displays/readout/ReadoutPageModel.h"
 #include "graphics/displays/readout/ReadoutText.h"
+#include "shared/DocumentHints.h"
 #include "tests/graphics/displays/indicator/GaugeFakes.h"
 
 namespace {
@@ -290,8 +290,11 @@ TEST_F(ReadoutTest, TheAdvancedPageOffersTheFormatsOfTheChannel) {
     };
     // A port offers both; a measuring channel and a bit only Decimal, taken at
     // once; another kind leaves the buttons as they were.
-    const Case cases[] = {{1, true, true, 1}, {0, true, false, 0}, {1, true, true, 0},
-                          {2, true, false, 0}, {3, true, false, 0}};
+    const Case cases[] = {{1, true, true, 1},
+                          {0, true, false, 0},
+                          {1, true, true, 0},
+                          {2, true, false, 0},
+                          {3, true, false, 0}};
     frame->SetNumberFormat(1);
     for (const Case& c : cases) {
         frame->SetChannelAt(0, &page.doc.channels[c.channel]);
