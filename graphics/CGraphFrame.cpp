@@ -396,6 +396,9 @@ std::int32_t CGraphFrame::GetDatasetCode() const {
 
 std::int16_t CGraphFrame::GetChannelReadings(std::int32_t channel,
                                              std::vector<ReadingRecord*>& out) const {
+    // The document adds to what the list holds: a list reused for one channel
+    // after another would show the first channel's newest reading for each.
+    out.clear();
     IGraphDocument* doc = GetDocument();
     return doc ? doc->GetChannelReadings(channel, out) : std::int16_t{0};
 }

@@ -170,6 +170,7 @@ public:
     bool GetDocumentHasReadings() const;
     double GetStartTick() const;
     std::int32_t GetDatasetCode() const;
+    // The newest readings of one channel, newest last, in place of what out held.
     std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const;
     std::string FormatScanTime(double time) const;
     void MarkLayoutChanged(bool changed);
