@@ -173,6 +173,7 @@ public:
     bool GetDocumentHasReadings() const;
     double GetStartTick() const;
     std::int32_t GetDatasetCode() const;
+    // The newest readings of one channel, newest last, in place of what out held.
     std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const;
     std::string FormatScanTime(double time) const;
     void MarkLayoutChanged(bool changed);
@@ -199,6 +200,10 @@ public:
     // A display window's instrument request; it reaches the document through
     // the page, posted, with its own copy of the record.
     void PostRequest(const void* source, const CReadingInfo& request, long long mode = 0);
+    // Several requests of one window at once (one per channel it shows): they
+    // travel together and the document serves them in order; only the first
+    // may ask to download the setup, and only with mode 0.
+    void PostRequests(const void* source, std::vector<CReadingInfo> requests, long long mode = 0);
     void DropRequests(const void* source) { m_requests.DropSource(source); }
     long OnMessage(const tvane::Message& message) override;
     // Paints the window: background and title band.

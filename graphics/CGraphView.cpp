@@ -650,8 +650,9 @@ void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional
 
 // --- Requests and messages ------------------------------------------------------------------
 
-void CGraphView::PostRequest(const void* source, const CReadingInfo& request, long long mode) {
-    m_requests.Post(*this, source, request, mode);
+void CGraphView::PostRequests(const void* source, std::vector<CReadingInfo> requests,
+                              long long mode) {
+    m_requests.Post(*this, source, std::move(requests), mode);
 }
 
 long CGraphView::OnMessage(const tvane::Message& message) {
@@ -665,8 +666,12 @@ long CGraphView::OnMessage(const tvane::Message& message) {
         std::optional<DisplayRequestQueue::Request> request = m_requests.Take(message.lParam);
         if (!request)
             return 0;
-        if (m_doc)
-            m_doc->DoInstrumentAction(request->record, request->mode == 0);
+        bool ask = request->mode == 0;
+        for (CReadingInfo& record : request->records) {
+            if (m_doc)
+                m_doc->DoInstrumentAction(record, ask);
+            ask = false;
+        }
         return 1;
     }
     if (message.id == graphmsg::PositionEventLog()) {

@@ -153,7 +153,9 @@ public:
     std::uint32_t GetBackColor() const { return m_backColor; }
 
     // --- Requests --------------------------------------------------------------------
-    void PostRequest(const void* source, const CReadingInfo& request, long long mode);
+    // A batch of one window's requests, served in order; only the first one
+    // may ask to download the setup.
+    void PostRequests(const void* source, std::vector<CReadingInfo> requests, long long mode);
     long OnMessage(const tvane::Message& message) override;
 
     // The page's number among the pages of the process, naming it as the
