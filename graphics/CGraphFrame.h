@@ -103,6 +103,13 @@ public:
     virtual bool PreparePrinting() { return true; }
     virtual void GridHookA() {}
     virtual void GridHookB() {}
+    // The selected display printed alone (the print dialog's Selection): the
+    // pages it takes on a sheet of that size, each then drawn by
+    // PrintSelectionPage (1 to the count), and the end of the print. A grid
+    // prints its rows by pages with its header on each.
+    virtual int BeginSelectionPrint(const GRect&) { return 1; }
+    virtual void PrintSelectionPage(IGraphDC& dc, const GRect&, int) { Print(dc); }
+    virtual void EndSelectionPrint() {}
     virtual void OnSelected();
     virtual bool OnEventHint(const HintObject&) { return true; }
     virtual bool OnNewReadings(const HintObject&) { return true; }

@@ -34,7 +34,7 @@
 #include "app/frame/FileCommandWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/GraphicsWiring.h"
-#include "app/frame/MfxFontQt.h"
+#include "shared/view/MfxFontQt.h"
 #include "database/CStateInfo.h"
 #include "database/CWorkspace.h"
 #include "database/DataSource.h"
