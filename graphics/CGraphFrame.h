@@ -79,6 +79,8 @@ public:
     virtual void SetByteDisplay(bool) {}
     virtual bool IsByteDisplay() const { return false; }
     virtual GRect GetDataRect() const;
+    // The data rectangle when not selected, whatever the selection is now.
+    GRect GetRestingDataRect() const;
     // Makes the window in the page; false when the font cannot be made. A
     // window that cannot be made throws the graphics exception (Create Failed).
     virtual bool CreateFrame(CGraphView* parent);

@@ -305,9 +305,10 @@ void CGridFrame::PrintSelectionPage(IGraphDC& dc, const GRect& sheet, int page) 
 }
 
 void CGridFrame::OnSize(bool changed) {
-    // The grid holds whole rows: the frame's height snaps to them.
+    // The grid holds whole rows: the frame's height snaps to them, measured
+    // unselected so that selecting the grid does not shrink it.
     if (m_window && m_grid) {
-        const GRect data = GetDataRect();
+        const GRect data = GetRestingDataRect();
         const int fit = m_grid->GetFittingHeight(data.Height());
         if (fit > 0 && fit != data.Height()) {
             GRect window = m_window->GetWindowRect();

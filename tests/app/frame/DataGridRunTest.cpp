@@ -289,5 +289,20 @@ TEST(EveryDisplayPage, SaveAndOpenKeepEveryDisplayByteForByte) {
     whole.wiring.reset();
 }
 
+// The sizing border of a selected display takes from its client area: the
+// grid's whole-row height must not follow it, or each selection costs a row.
+TEST_F(DataGridRun, SelectingAGridKeepsItsSize) {
+    CGridFrame* first = NewGrid();
+    CGridFrame* second = NewGrid();
+    ASSERT_TRUE(first && second && first->GetWindow() && second->GetWindow());
+    const GRect before = first->GetWindow()->GetWindowRect();
+    for (int i = 0; i < 3; ++i) {
+        page->Model().SelectFrame(first);
+        page->Model().SelectFrame(second);
+    }
+    EXPECT_EQ(first->GetWindow()->GetWindowRect(), before);
+    EXPECT_EQ(first->GetRestingDataRect().Height() % CDataGrid::kRowPixels, 0);
+}
+
 } // namespace
 } // namespace tvane::test
