@@ -87,6 +87,12 @@ GRect CGraphFrame::GetDataRect() const {
     return graphgeo::DataRect(client, m_inset, m_titleHeight);
 }
 
+GRect CGraphFrame::GetRestingDataRect() const {
+    const GRect client = m_window ? m_window->GetRestingClientRect()
+                                  : GRect{0, 0, m_rect.Width(), m_rect.Height()};
+    return graphgeo::DataRect(client, m_inset, m_titleHeight);
+}
+
 GRect CGraphFrame::GetFrameRect() const {
     return m_window ? m_window->GetWindowRect() : m_rect;
 }

@@ -79,6 +79,8 @@ public:
     virtual void SetByteDisplay(bool) {}
     virtual bool IsByteDisplay() const { return false; }
     virtual GRect GetDataRect() const;
+    // The data rectangle when not selected, whatever the selection is now.
+    GRect GetRestingDataRect() const;
     // Makes the window in the page; false when the font cannot be made. A
     // window that cannot be made throws the graphics exception (Create Failed).
     virtual bool CreateFrame(CGraphView* parent);
@@ -106,6 +108,13 @@ public:
     virtual bool PreparePrinting() { return true; }
     virtual void GridHookA() {}
     virtual void GridHookB() {}
+    // The selected display printed alone (the print dialog's Selection): the
+    // pages it takes on a sheet of that size, each then drawn by
+    // PrintSelectionPage (1 to the count), and the end of the print. A grid
+    // prints its rows by pages with its header on each.
+    virtual int BeginSelectionPrint(const GRect&) { return 1; }
+    virtual void PrintSelectionPage(IGraphDC& dc, const GRect&, int) { Print(dc); }
+    virtual void EndSelectionPrint() {}
     virtual void OnSelected();
     virtual bool OnEventHint(const HintObject&) { return true; }
     virtual bool OnNewReadings(const HintObject&) { return true; }

@@ -616,14 +616,22 @@ void CGraphView::PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int 
     dc.Restore();
 }
 
-void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet) {
+void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet,
+                           const std::function<void()>& newPage) {
     const GRect draw = sheet ? *sheet : m_window ? m_window->GetClientRect() : GRect{};
     if (!m_frames)
         return;
     if (selectionOnly && m_selected) {
         m_selected->GridHookA();
-        m_selected->Print(dc);
-        PrintPageFooter(dc, draw, 1, 1);
+        // Without a way to start another sheet everything goes on one.
+        const int pages = newPage ? std::max(1, m_selected->BeginSelectionPrint(draw)) : 1;
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1)
+                newPage();
+            m_selected->PrintSelectionPage(dc, draw, page);
+            PrintPageFooter(dc, draw, page, pages);
+        }
+        m_selected->EndSelectionPrint();
         m_selected->GridHookB();
         return;
     }

@@ -143,7 +143,9 @@ public:
     // (it decides its pages), or the footer and every display from the bottom of
     // the stacking order up, each at its place. The footer sits at the foot of
     // the sheet (in the same pixels; without one, of the page's client area).
-    void PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet = {});
+    // newPage starts the next sheet when the selected display takes more than one.
+    void PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet = {},
+                   const std::function<void()>& newPage = {});
     static void PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int pages);
 
     // --- Name, colour --------------------------------------------------------------
