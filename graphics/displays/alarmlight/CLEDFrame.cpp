@@ -5,6 +5,7 @@
 #include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/IGraphDC.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "platform/archive/CArchive.h"
 #include "scan/CChannelArray.h"
 #include "scan/CDisplayRecord.h"
@@ -89,14 +90,8 @@ void CLEDFrame::SetChannelAt(int index, const CChannelInfo* channel) {
         return;
     m_wnd->AddLight(index);
     OnChannelChanged(index, channel);
-    if (channel && GetDocumentHasReadings()) {
-        // The stored state of the new lamp, at once.
-        CDisplayRecord record;
-        record.m_first = 1;
-        record.m_second = 1;
-        record.m_third = GetDatasetCode();
-        OnNewReadings(HintObject(&record));
-    }
+    if (channel)
+        gauge::ShowStoredReadings(*this);
 }
 
 void CLEDFrame::RemoveChannelAt(int index) {

@@ -7,6 +7,7 @@
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "graphics/displays/indicator/IndicatorTexts.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/Format.h"
@@ -172,14 +173,8 @@ void CReadOutFrame::SetChannelAt(int index, const CChannelInfo* channel) {
     CGraphFrame::SetChannelAt(index, channel);
     if (channel)
         OnChannelChanged(index, channel);
-    if (channel && GetDocumentHasReadings()) {
-        // The stored value of the new channel, at once.
-        CDisplayRecord record;
-        record.m_first = 1;
-        record.m_second = 1;
-        record.m_third = GetDatasetCode();
-        OnNewReadings(HintObject(&record));
-    }
+    if (channel)
+        gauge::ShowStoredReadings(*this);
 }
 
 bool CReadOutFrame::OnChannelChanged(int, const CChannelInfo* channel) {
