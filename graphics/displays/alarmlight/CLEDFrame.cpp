@@ -180,20 +180,10 @@ int CLEDFrame::Print(IGraphDC& dc) {
 
 void CLEDFrame::Serialize(tvane::CArchive& ar) {
     CGraphFrame::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar.WriteObject(m_wnd.get());
-        ar.WriteObject(m_region.get());
+    gauge::SerializeWindow(ar, m_wnd, m_region, "alarm light part missing");
+    if (ar.IsStoring())
         return;
-    }
-    if (m_wnd)
-        m_wnd->DestroyWindow();
-    m_wnd = ar.ReadOwnedObject<CLEDWnd>();
-    m_region = ar.ReadOwnedObject<CRegion>();
-    if (!m_wnd || !m_region)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "alarm light part missing");
     if (m_channelCapacity != kMaxChannels)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "alarm light channel slots out of range");
+        gauge::Reject("alarm light channel slots out of range");
     m_wnd->CheckLoaded(kMaxChannels);
 }

@@ -6,6 +6,7 @@
 #include "graphics/GraphFactory.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "platform/archive/CArchive.h"
 #include "scan/CChannelArray.h"
 #include "scan/CDisplayRecord.h"
@@ -256,20 +257,10 @@ int CDataLEDFrame::Print(IGraphDC& dc) {
 
 void CDataLEDFrame::Serialize(tvane::CArchive& ar) {
     CGraphFrame::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar.WriteObject(m_wnd.get());
-        ar.WriteObject(m_region.get());
+    gauge::SerializeWindow(ar, m_wnd, m_region, "data light part missing");
+    if (ar.IsStoring())
         return;
-    }
-    if (m_wnd)
-        m_wnd->DestroyWindow();
-    m_wnd = ar.ReadOwnedObject<CDataLEDWnd>();
-    m_region = ar.ReadOwnedObject<CRegion>();
-    if (!m_wnd || !m_region)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "data light part missing");
     if (m_channelCapacity != kMaxChannels)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "data light channel slots out of range");
+        gauge::Reject("data light channel slots out of range");
     m_wnd->CheckLoaded(kMaxChannels);
 }

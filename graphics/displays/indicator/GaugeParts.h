@@ -1,8 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "graphics/CRegion.h"
 #include "graphics/GraphItemProps.h"
+#include "platform/archive/CArchive.h"
 
 class CGraphFrame;
 class CMfxFont;
@@ -34,5 +37,24 @@ bool SetBackTextItem(int item, const GRAPHITEMPROPS& props, std::uint32_t& backC
 // A channel newly put in a slot shows its stored reading at once when the
 // document holds readings: the frame is handed the last part of them.
 void ShowStoredReadings(CGraphFrame& frame);
+
+// A frame's window and its region, after the frame's base part, each with
+// its class tag. Loading takes down the window shown before; missing names
+// what is rejected when either part is absent.
+template <class Wnd>
+void SerializeWindow(tvane::CArchive& ar, std::unique_ptr<Wnd>& wnd,
+                     std::unique_ptr<CRegion>& region, const char* missing) {
+    if (ar.IsStoring()) {
+        ar.WriteObject(wnd.get());
+        ar.WriteObject(region.get());
+        return;
+    }
+    if (wnd)
+        wnd->DestroyWindow();
+    wnd = ar.ReadOwnedObject<Wnd>();
+    region = ar.ReadOwnedObject<CRegion>();
+    if (!wnd || !region)
+        Reject(missing);
+}
 
 } // namespace gauge

@@ -273,15 +273,5 @@ int CReadOutFrame::Print(IGraphDC& dc) {
 
 void CReadOutFrame::Serialize(tvane::CArchive& ar) {
     CGraphFrame::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar.WriteObject(m_readout.get());
-        ar.WriteObject(m_region.get());
-        return;
-    }
-    if (m_readout)
-        m_readout->DestroyWindow();
-    m_readout = ar.ReadOwnedObject<CReadout>();
-    m_region = ar.ReadOwnedObject<CRegion>();
-    if (!m_readout || !m_region)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic, "readout part missing");
+    gauge::SerializeWindow(ar, m_readout, m_region, "readout part missing");
 }
