@@ -63,14 +63,8 @@ bool CDataLEDFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CDataLEDFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CGraphFrame::RecreateFrame(parent, showCommand) || !m_wnd || !m_region)
-        return false;
-    m_wnd->Recreate(*this, RegionToRect(*m_region));
-    m_region->SetWnd(m_wnd->GetWindow());
-    if (!AddRegion(m_region.get()))
-        return false;
-    m_receivesHints = 1;
-    return true;
+    return CGraphFrame::RecreateFrame(parent, showCommand) &&
+           gauge::RecreateWindow(*this, m_wnd.get(), m_region.get());
 }
 
 void CDataLEDFrame::DestroyWindow() {

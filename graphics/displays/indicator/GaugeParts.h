@@ -3,11 +3,11 @@
 #include <memory>
 #include <string>
 
+#include "graphics/CGraphFrame.h"
 #include "graphics/CRegion.h"
 #include "graphics/GraphItemProps.h"
 #include "platform/archive/CArchive.h"
 
-class CGraphFrame;
 class CMfxFont;
 
 // What the gauge windows and frames (readout, alarm lights, data lights) do
@@ -37,6 +37,20 @@ bool SetBackTextItem(int item, const GRAPHITEMPROPS& props, std::uint32_t& backC
 // A channel newly put in a slot shows its stored reading at once when the
 // document holds readings: the frame is handed the last part of them.
 void ShowStoredReadings(CGraphFrame& frame);
+
+// Puts a frame's window back at its region's place in the frame's remade
+// window; hints come again once it is there. False when the frame has no
+// window or region, or the region cannot be added.
+template <class Wnd> bool RecreateWindow(CGraphFrame& frame, Wnd* wnd, CRegion* region) {
+    if (!wnd || !region)
+        return false;
+    wnd->Recreate(frame, frame.RegionToRect(*region));
+    region->SetWnd(wnd->GetWindow());
+    if (!frame.AddRegion(region))
+        return false;
+    frame.m_receivesHints = 1;
+    return true;
+}
 
 // A frame's window and its region, after the frame's base part, each with
 // its class tag. Loading takes down the window shown before; missing names

@@ -77,16 +77,8 @@ bool CReadOutFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CReadOutFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CGraphFrame::RecreateFrame(parent, showCommand))
-        return false;
-    if (!m_readout || !m_region)
-        return false;
-    m_readout->Recreate(*this, RegionToRect(*m_region));
-    m_region->SetWnd(m_readout->GetWindow());
-    if (!AddRegion(m_region.get()))
-        return false;
-    m_receivesHints = 1;
-    return true;
+    return CGraphFrame::RecreateFrame(parent, showCommand) &&
+           gauge::RecreateWindow(*this, m_readout.get(), m_region.get());
 }
 
 void CReadOutFrame::DestroyWindow() {
