@@ -18,7 +18,6 @@
 #include "shared/DocumentHints.h"
 
 namespace {
-constexpr std::uint32_t kKindMeasuring = 0x1;
 constexpr std::uint32_t kKindTotalizer = 0x2;
 constexpr std::uint32_t kKindGeneralSwitch = 0x10;
 constexpr std::uint32_t kKindAnalogWrite = 0x20;
