@@ -250,18 +250,3 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
         tvane::ShowMessage(insttext::kActionError);
     return ok;
 }
-
-void CLoggerDoc::PostInstrumentAction(const CReadingInfo& request, bool ask) {
-    m_actionQueue.push_back({request, ask});
-}
-
-std::size_t CLoggerDoc::DrainInstrumentActions() {
-    if (m_actionBusy)
-        return 0;
-    // Requests posted while these are served wait for the next drain.
-    std::vector<QueuedAction> waiting;
-    waiting.swap(m_actionQueue);
-    for (auto& action : waiting)
-        DoInstrumentAction(action.request, action.ask);
-    return waiting.size();
-}

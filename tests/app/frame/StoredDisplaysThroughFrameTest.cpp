@@ -224,7 +224,7 @@ protected:
             nullptr, true);
         Trigger(cmd::kFileSave);
         EXPECT_FALSE(program.state.IsBusy());
-        return StoredContents(doc().GetPathName());
+        return StoredContents(program.state.m_setupFile);
     }
     // Close, then Open of the setup with its run.
     void CloseAndOpen() {
