@@ -299,17 +299,31 @@ void CXrtGraph::SetValueLabels(int axis, double minimum, double maximum, int cou
         m_chart->SetValue(axis, std::vector<tvane::chart::ValueLabel>{});
         return;
     }
+    const double step = std::fabs(maximum - minimum) / n;
+    std::vector<double> values;
+    for (int k = 0; k < n; ++k)
+        values.push_back(centred ? (k + 1) * step + minimum : (k + 0.5) * step + minimum);
+    PlaceValueLabels(axis, values, n);
+}
+
+void CXrtGraph::LabelValueAxis(int axis, double minimum, double maximum) {
+    if (!m_chart)
+        return;
+    const int n = axis == prop::kXValueLabels ? 10 : 8;
+    std::vector<double> values;
+    for (int k = 0; k <= n; ++k)
+        values.push_back(k == n ? maximum : minimum + (maximum - minimum) * k / n);
+    PlaceValueLabels(axis, values, n);
+}
+
+void CXrtGraph::PlaceValueLabels(int axis, const std::vector<double>& values, int intervals) {
+    const bool isX = axis == prop::kXValueLabels;
     const int precision = isX ? GetXPrecision() : GetYPrecision();
     const bool inverted = IsInverted();
     const ChartRect plot = GetPlotArea();
     const int extent = isX != inverted ? plot.Width() : plot.Height();
     // A plot narrower than the labels would give a pitch of 0 to divide by.
-    const int pitch = std::max(extent / n, 1);
-    const double step = std::fabs(maximum - minimum) / n;
-
-    std::vector<double> values;
-    for (int k = 0; k < n; ++k)
-        values.push_back(centred ? (k + 1) * step + minimum : (k + 0.5) * step + minimum);
+    const int pitch = std::max(extent / intervals, 1);
 
     const tvane::chart::ITextMetrics& metrics = m_chart->TextMetrics();
     const tvane::chart::ChartFont font = GetAxisFont();
@@ -330,10 +344,10 @@ void CXrtGraph::SetValueLabels(int axis, double minimum, double maximum, int cou
         skip = 1;
 
     std::vector<tvane::chart::ValueLabel> labels;
-    for (int i = 0; i < n; ++i) {
-        const double v = values[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const double v = values[i];
         std::string text;
-        if (i > 0 && i % skip != 0) {
+        if (i > 0 && i % static_cast<std::size_t>(skip) != 0) {
             text = " ";
         } else {
             const std::string exponent = Print("%.*e", precision, v);
@@ -374,6 +388,24 @@ int CXrtGraph::MakeRoom(CXrtGraphData* graphData, int n, int series) {
         data->SetPoint(series, i, data->Hole(), data->Hole());
     data->SetCount(series, keep);
     return 1;
+}
+
+void CXrtGraph::ApplyValueGrid(bool on) {
+    if (!m_chart)
+        return;
+    if (on) {
+        if (m_chart->GetDouble(prop::kXGridSpacing) != 0.0)
+            m_chart->SetDouble(prop::kXGridSpacing, 0.0);
+        if (m_chart->GetInt(prop::kYGridAuto) != 1)
+            m_chart->SetInt(prop::kYGridAuto, 1);
+        return;
+    }
+    // Lines at the annotation count as a spacing that is not 0: setting the
+    // spacing switches them off.
+    if (m_chart->GetDouble(prop::kYGridSpacing) != 0.0 || m_chart->GetInt(prop::kYGridAuto) != 0)
+        m_chart->SetDouble(prop::kYGridSpacing, 0.0);
+    if (m_chart->GetDouble(prop::kXGridSpacing) != 0.0 || m_chart->GetInt(prop::kXGridAuto) != 0)
+        m_chart->SetDouble(prop::kXGridSpacing, 0.0);
 }
 
 void CXrtGraph::SetRepaint(bool enable) {

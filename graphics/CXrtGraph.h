@@ -89,6 +89,13 @@ public:
     // of each interval, zero in the middle. Labels that would overlap read " ".
     void SetValueLabels(int axis, double minimum, double maximum, int count, int centred);
     void ClearXValueLabels();
+    // The value axis' annotation (0xF00 x, 0xF01 y) from minimum to maximum:
+    // a label at each end and at every division between them (10 for x, 8
+    // for y), in the axis' label decimals.
+    void LabelValueAxis(int axis, double minimum, double maximum);
+    // The grid of a bar chart's value axis: on, lines across at its
+    // annotation; off, none.
+    void ApplyValueGrid(bool on);
     // Room for n more points in a general series, dropping its oldest points:
     // 1 when they fit now, 0 for array data.
     int MakeRoom(CXrtGraphData* data, int n, int series);
@@ -167,6 +174,9 @@ protected:
 
 private:
     void DeleteStateFile();
+    // Labels at values along an axis; those that would overlap their
+    // neighbours read " ".
+    void PlaceValueLabels(int axis, const std::vector<double>& values, int intervals);
 
     // The window shows the chart, so it goes first.
     std::unique_ptr<tvane::chart::Chart> m_chart;

@@ -1,5 +1,8 @@
 #include "graphics/GraphPageRules.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphItemProps.h"
 #include "scan/CChannelArray.h"
@@ -13,6 +16,11 @@ Limits LimitsFor(const CChannelInfo& channel) {
     if (channel.Kind == 0x400)
         return {0.0, 255.0};
     return {};
+}
+
+bool MinBelowMax(double minimum, double maximum) {
+    const double size = std::max({1.0, std::fabs(minimum), std::fabs(maximum)});
+    return maximum - minimum > 1e-15 * size;
 }
 
 AppearanceLists FillAppearanceLists(CGraphFrame& frame) {

@@ -19,6 +19,11 @@ struct Limits {
 // byte 0..255, anything else +-9.9e37.
 Limits LimitsFor(const CChannelInfo& channel);
 
+// An axis' Min and Max as a page accepts them: Min lies below Max by more
+// than the rounding of doubles of their size, so two values that differ only
+// in their last digits (equal, in effect) are refused at any magnitude.
+bool MinBelowMax(double minimum, double maximum);
+
 // Sibling query codes of "GraphPageQuerySiblings".
 enum SiblingCode { kAppearanceChanged = 0, kChannelsChanged = 1 };
 

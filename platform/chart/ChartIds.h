@@ -50,6 +50,7 @@ constexpr int kXDataMax = 0x703;
 constexpr int kYDataMax = 0x704;
 constexpr int kXStep = 0x709; // spacing of numbered ticks
 constexpr int kYStep = 0x70A;
+constexpr int kYOrigin = 0x70D;      // kept: where bars rise from (this engine uses zero)
 constexpr int kXGridSpacing = 0x711; // 0: no grid at a fixed spacing
 constexpr int kYGridSpacing = 0x712;
 constexpr int kXAxisMax = 0x713;
@@ -96,6 +97,14 @@ constexpr int kYAnnotation = 0x4301;
 // Axis title placement: 2 draws the title turned a quarter turn.
 constexpr int kXTitleRotation = 0x4F00;
 constexpr int kYTitleRotation = 0x4F01;
+
+// Axis and legend options the displays set once. They are kept and stored
+// with the chart; this engine draws nothing from them.
+constexpr int kXAxisPlacement = 0x4400;
+constexpr int kYAxisPlacement = 0x4401;
+constexpr int kLegendShown = 0x4504; // the displays set 0: no legend (this engine draws none)
+constexpr int kXAnnotationRotation = 0x4B00;
+constexpr int kYAnnotationRotation = 0x4B01;
 
 // Value labels of each axis (lists of ValueLabel).
 constexpr int kXValueLabels = 0xF00;
