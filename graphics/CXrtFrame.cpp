@@ -1,5 +1,9 @@
 #include "graphics/CXrtFrame.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "app/ExceptionReport.h"
 #include "graphics/CXrtGraphData.h"
 #include "platform/archive/CArchive.h"
@@ -17,6 +21,17 @@ bool CXrtFrame::CreateFrame(CGraphView* parent) {
 
 bool CXrtFrame::RecreateFrame(CGraphView* parent, int id) {
     return RecreateBaseFrame(parent, id);
+}
+
+bool CXrtFrame::TakeScans(int n) {
+    // Saturated: a run of years must not overflow the count.
+    const std::int64_t pending =
+        std::clamp<std::int64_t>(std::int64_t{m_pendingScans} + std::max(n, 0), 0, INT32_MAX);
+    m_pendingScans = static_cast<std::int32_t>(pending);
+    if (!GetDocumentHasReadings() && pending < m_updateRate)
+        return false;
+    m_pendingScans = 0;
+    return true;
 }
 
 void CXrtFrame::SetReadingData(std::unique_ptr<CXrtGraphData> data) {

@@ -31,6 +31,12 @@ public:
     // then passed on, so that a document never stores or loads half a frame.
     void Serialize(tvane::CArchive& ar) override;
 
+    // The update rate's gate: n more scans came for the display. True, and
+    // the count of scans since the last update back to 0, when the display
+    // is due to draw: after every update rate scans during a run, at once
+    // while the document shows stored readings.
+    bool TakeScans(int n);
+
     CXrtGraphData* GetReadingData() const { return m_pReadingData.get(); }
     // The displays make their reading data and cache its handle.
     void SetReadingData(std::unique_ptr<CXrtGraphData> data);
