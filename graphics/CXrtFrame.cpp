@@ -8,6 +8,7 @@
 #include "graphics/CXrtGraphData.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/Exception.h"
+#include "scan/CChannelArray.h"
 
 IMPLEMENT_DYNAMIC(CXrtFrame, CGraphFrame)
 
@@ -32,6 +33,12 @@ bool CXrtFrame::TakeScans(int n) {
         return false;
     m_pendingScans = 0;
     return true;
+}
+
+bool CXrtFrame::HasOwnShape(std::int32_t channels, std::int32_t retain) const {
+    return m_channelCapacity == channels && m_retainCount == retain && m_updateRate >= 1 &&
+           m_updateRate <= 5000 &&
+           (!m_channels || m_channels->GetSize() <= static_cast<std::size_t>(channels));
 }
 
 void CXrtFrame::SetReadingData(std::unique_ptr<CXrtGraphData> data) {

@@ -37,6 +37,11 @@ public:
     // while the document shows stored readings.
     bool TakeScans(int n);
 
+    // After the base frame's part was loaded: its channel slots, the scans it
+    // keeps and its update rate (1 to 5000, as the pages offer it) are the
+    // display's own.
+    bool HasOwnShape(std::int32_t channels, std::int32_t retain) const;
+
     CXrtGraphData* GetReadingData() const { return m_pReadingData.get(); }
     // The displays make their reading data and cache its handle.
     void SetReadingData(std::unique_ptr<CXrtGraphData> data);
