@@ -50,7 +50,6 @@ constexpr int kXDataMax = 0x703;
 constexpr int kYDataMax = 0x704;
 constexpr int kXStep = 0x709; // spacing of numbered ticks
 constexpr int kYStep = 0x70A;
-constexpr int kYOrigin = 0x70D;      // kept: where bars rise from (this engine uses zero)
 constexpr int kXGridSpacing = 0x711; // 0: no grid at a fixed spacing
 constexpr int kYGridSpacing = 0x712;
 constexpr int kXAxisMax = 0x713;
@@ -98,20 +97,29 @@ constexpr int kYAnnotation = 0x4301;
 constexpr int kXTitleRotation = 0x4F00;
 constexpr int kYTitleRotation = 0x4F01;
 
-// Axis and legend options the displays set once. They are kept and stored
-// with the chart; this engine draws nothing from them.
-constexpr int kXAxisPlacement = 0x4400;
-constexpr int kYAxisPlacement = 0x4401;
-constexpr int kLegendShown = 0x4504; // the displays set 0: no legend (this engine draws none)
-constexpr int kXAnnotationRotation = 0x4B00;
-constexpr int kYAnnotationRotation = 0x4B01;
-
 // Value labels of each axis (lists of ValueLabel).
 constexpr int kXValueLabels = 0xF00;
 constexpr int kYValueLabels = 0xF01;
 
 // Chart type: 2 draws the first data set as bars, anything else as lines and points.
 constexpr int kChartType = 0x5100;
+
+// The chart library's further properties that the displays' chart set-ups
+// give. This engine keeps them (the stored ones go into the chart state) but
+// draws nothing from them; each is named after what it does in the library.
+constexpr int kDoubleBuffer = 0x104; // 1: drawn through an off-screen buffer; not stored
+constexpr int kY2DataMin = 0x702;    // data bounds of the second vertical axis
+constexpr int kY2DataMax = 0x705;
+constexpr int kYOrigin = 0x707; // the value at which the horizontal axis crosses
+constexpr int kY2Origin = 0x708;
+constexpr int kYTick = 0x70D;           // spacing of unnumbered ticks; negative: none
+constexpr int kXAnnoPlacement = 0x4400; // where each axis's annotation stands
+constexpr int kYAnnoPlacement = 0x4401;
+constexpr int kLegendShown = 0x4504; // the library's own legend; the displays keep it off
+constexpr int kGraphBorder = 0x4600; // the border of the plotting area
+constexpr int kXAxisStyle = 0x4B00;  // how each axis line and its ticks are drawn
+constexpr int kYAxisStyle = 0x4B01;
+constexpr int kChartType2 = 0x5101; // the second data set's chart type
 
 } // namespace tvane::chart::prop
 

@@ -130,9 +130,9 @@ void CBarPlot::ChartSetup(const tvane::chart::ChartFont& font) {
     chart->SetInt(prop::kXAnnotation, tvane::chart::kAnnotatePointLabels);
     chart->SetInt(prop::kYAnnotation, tvane::chart::kAnnotateValueLabels);
     SetPrecision(m_precision);
-    chart->SetDouble(prop::kYOrigin, 0.0);
+    chart->SetDouble(prop::kYTick, 0.0);
     chart->SetInt(prop::kYTitleRotation, 2);
-    chart->SetInt(prop::kYAxisPlacement, 2);
+    chart->SetInt(prop::kYAnnoPlacement, 2);
     SetBackgroundColor(kBlack);
     SetAxisColor(kWhite);
     SetGridColor(kWhite);

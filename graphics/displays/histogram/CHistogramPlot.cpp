@@ -109,14 +109,14 @@ void CHistogramPlot::InitChartAppearance(const tvane::chart::ChartFont& font) {
     chart->SetInt(prop::kTopMargin, 5);
     chart->SetInt(prop::kXAnnotation, tvane::chart::kAnnotateValueLabels);
     SetXPrecision(2, false);
-    chart->SetInt(prop::kXAnnotationRotation, 2);
-    chart->SetInt(prop::kXAxisPlacement, 2);
+    chart->SetInt(prop::kXAxisStyle, 2);
+    chart->SetInt(prop::kXAnnoPlacement, 2);
     SetYAxisTitle("Freq (%)");
     chart->SetInt(prop::kYAnnotation, tvane::chart::kAnnotateValueLabels);
     SetYPrecision(2, false);
-    chart->SetInt(prop::kYAnnotationRotation, 2);
+    chart->SetInt(prop::kYAxisStyle, 2);
     chart->SetInt(prop::kYTitleRotation, 2);
-    chart->SetInt(prop::kYAxisPlacement, 2);
+    chart->SetInt(prop::kYAnnoPlacement, 2);
     SetBackgroundColor(kBlack);
     SetAxisColor(kWhite);
     SetGridColor(kGrey);
