@@ -5,6 +5,7 @@
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphItemProps.h"
+#include "platform/core/Format.h"
 #include "scan/CChannelArray.h"
 #include "scan/CChannelInfo.h"
 
@@ -21,6 +22,24 @@ Limits LimitsFor(const CChannelInfo& channel) {
 bool MinBelowMax(double minimum, double maximum) {
     const double size = std::max({1.0, std::fabs(minimum), std::fabs(maximum)});
     return maximum - minimum > 1e-15 * size;
+}
+
+bool CheckRange(int value, int minimum, int maximum, std::string& message) {
+    if (value >= minimum && value <= maximum)
+        return true;
+    message = tvane::Format("Please enter an integer between %d and %d.", minimum, maximum);
+    return false;
+}
+
+bool CheckRange(double value, double minimum, double maximum, std::string& message) {
+    if (value >= minimum && value <= maximum)
+        return true;
+    message = RangeMessage(minimum, maximum);
+    return false;
+}
+
+std::string RangeMessage(double minimum, double maximum) {
+    return tvane::Format("Please enter a number between %g and %g.", minimum, maximum);
 }
 
 AppearanceLists FillAppearanceLists(CGraphFrame& frame) {

@@ -24,6 +24,11 @@ Limits LimitsFor(const CChannelInfo& channel);
 // in their last digits (equal, in effect) are refused at any magnitude.
 bool MinBelowMax(double minimum, double maximum);
 
+// The class library's range check of one field: false with its message.
+bool CheckRange(int value, int minimum, int maximum, std::string& message);
+bool CheckRange(double value, double minimum, double maximum, std::string& message);
+std::string RangeMessage(double minimum, double maximum);
+
 // Sibling query codes of "GraphPageQuerySiblings".
 enum SiblingCode { kAppearanceChanged = 0, kChannelsChanged = 1 };
 
