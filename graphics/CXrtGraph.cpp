@@ -16,6 +16,7 @@
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IChartParent.h"
 #include "platform/archive/CArchive.h"
+#include "platform/archive/CArchiveException.h"
 #include "platform/archive/MemoryStream.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartData.h"
@@ -649,7 +650,9 @@ int CXrtGraph::WriteChartState(const std::filesystem::path& file) const {
     return 1;
 }
 
-int CXrtGraph::ReadChartState(const std::filesystem::path& file, int) {
+namespace {
+
+void ReadStateFile(const std::filesystem::path& file, Chart& chart) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw tvane::FileException(tvane::FileException::fileNotFound, errno, file.string());
@@ -657,12 +660,14 @@ int CXrtGraph::ReadChartState(const std::filesystem::path& file, int) {
                                     std::istreambuf_iterator<char>());
     tvane::MemoryStream stream(std::move(bytes));
     CArchive ar(stream, CArchive::load);
-    if (m_chart) {
-        ReadChartStateRecord(ar, *m_chart);
-    } else {
-        Chart checked; // read all the same, so that a bad record is reported
-        ReadChartStateRecord(ar, checked);
-    }
+    ReadChartStateRecord(ar, chart);
+}
+
+} // namespace
+
+int CXrtGraph::ReadChartState(const std::filesystem::path& file, int) {
+    Chart checked; // read all the same, so that a bad record is reported
+    ReadStateFile(file, m_chart ? *m_chart : checked);
     return 1;
 }
 
@@ -701,6 +706,20 @@ void CXrtGraph::Serialize(CArchive& ar) {
     const std::filesystem::path file = NextChartStateFile();
     // A state of length 0 (stored short of memory) parks nothing: the chart
     // starts from its defaults.
-    if (LoadFileFromArchive(ar, file))
-        m_stateFile = file;
+    if (!LoadFileFromArchive(ar, file))
+        return;
+    m_stateFile = file;
+    // Read through once now: a damaged state, or label decimals no label can
+    // have, reject the document instead of failing the display's window.
+    try {
+        Chart parked;
+        ReadStateFile(file, parked);
+        for (int id : {prop::kXPrecision, prop::kYPrecision})
+            if (parked.GetInt(id) < 0 || parked.GetInt(id) > kMaxDecimals)
+                throw tvane::CArchiveException(tvane::CArchiveException::generic,
+                                               "chart label decimals out of range");
+    } catch (...) {
+        DeleteStateFile();
+        throw;
+    }
 }

@@ -37,6 +37,8 @@ public:
     static constexpr const char* kSourceModule = "Xrtgraph";
     static constexpr int kCreateLine = 52;
     static constexpr int kRestoreLine = 69;
+    // The most decimals an axis label is written with.
+    static constexpr int kMaxDecimals = 15;
 
     CXrtGraph();
     ~CXrtGraph() override;

@@ -192,9 +192,25 @@ TEST_F(ChartStateFileTest, BrokenStatesFailTheirLoadOrRestore) {
                  tvane::CArchiveException);
     EXPECT_TRUE(loaded.GetStateFileName().empty());
 
-    Load(ByteWriter().U32(1).U32(4).U32(0).bytes,
-         [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    // A record that ends early is found at load, and nothing stays parked.
+    EXPECT_THROW(Load(ByteWriter().U32(1).U32(4).U32(0).bytes,
+                      [&](tvane::CArchive& ar) { loaded.Serialize(ar); }),
+                 tvane::CArchiveException);
+    EXPECT_TRUE(loaded.GetStateFileName().empty());
+    EXPECT_FALSE(fs::exists(StateFile(ChartStateCounter())));
+    // So are label decimals that no label has.
+    graph.GetChart()->SetInt(prop::kYPrecision, CXrtGraph::kMaxDecimals + 1);
+    const Bytes manyDecimals = Save(graph);
+    EXPECT_THROW(Load(manyDecimals, [&](tvane::CArchive& ar) { loaded.Serialize(ar); }),
+                 tvane::CArchiveException);
+    EXPECT_FALSE(fs::exists(StateFile(ChartStateCounter())));
+
+    // A parked state damaged before the window comes fails the restore,
+    // which removes it.
+    graph.GetChart()->SetInt(prop::kYPrecision, 2);
+    Load(Save(graph), [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
     const fs::path parked = loaded.GetStateFileName();
+    fs::resize_file(parked, 4);
     EXPECT_THROW(loaded.RestoreChartState(parent, {0, 0, 10, 10}), tvane::CArchiveException);
     EXPECT_FALSE(fs::exists(parked));
 }
