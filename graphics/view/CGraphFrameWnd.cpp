@@ -24,10 +24,6 @@
 
 namespace {
 
-QRect ToQRect(const GRect& r) {
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
-
 // The display's client area: its title band is painted by the frame's model.
 class FrameClient final : public QWidget {
 public:

@@ -38,13 +38,13 @@ LOGFONT QFontToLogFont(const QFont& font) {
     return lf;
 }
 
-namespace {
-
 QRect ToQRect(const GRect& r) {
-    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+    return QRect(r.left, r.top, r.Width(), r.Height());
 }
 
-} // namespace
+GRect ToGRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
 void QtGraphDC::Save() {
     m_painter.save();

@@ -1,11 +1,15 @@
 #pragma once
 #include <QColor>
 #include <QFont>
+#include <QRect>
 
 #include "graphics/IGraphDC.h"
 
 class QPainter;
 
+// A rectangle of the displays (right and bottom outside) and Qt's.
+QRect ToQRect(const GRect& rect);
+GRect ToGRect(const QRect& rect);
 QColor ToQColor(std::uint32_t colorref);
 std::uint32_t ToColorRef(const QColor& color);
 // The drawing font of a description; heights are in pixels.
