@@ -372,8 +372,103 @@ bool CDateTimeEdit::TypeDigit(char digit) {
     if (start >= m_text.size())
         return false;
     const std::string shown = m_text.substr(start, static_cast<size_t>(field.width));
-    const int oldValue = Number(shown);
-    std::string typed = shown.substr(shown.empty() ? 0 : 1) + digit;
+    return SetFieldDigits(shown.substr(shown.empty() ? 0 : 1) + digit, digit);
+}
+
+void CDateTimeEdit::BeginEntry() {
+    m_entering = GetFieldCount() > 0;
+    m_entryDigits.clear();
+    if (m_entering)
+        m_currentField = 0;
+}
+
+void CDateTimeEdit::EndEntry() {
+    m_entering = false;
+    m_entryDigits.clear();
+}
+
+bool CDateTimeEdit::TypeChar(char c) {
+    const bool digit = c >= '0' && c <= '9';
+    if (!m_entering)
+        return digit && TypeDigit(c);
+    if (m_currentField < 0 || m_currentField >= GetFieldCount()) {
+        EndEntry();
+        return false;
+    }
+    const Field& field = m_fields[static_cast<size_t>(m_currentField)];
+    bool changed = false;
+    bool full = false;
+    if (field.kind == kAmPm) {
+        // The designator is chosen by its first letter; nothing else fills it.
+        const char letter = static_cast<char>(c | 0x20);
+        if (letter == 'a' || letter == 'p') {
+            if ((HourOf(m_time) >= 12) != (letter == 'p'))
+                changed = Step(true, true);
+            full = true;
+        }
+    } else if (digit) {
+        // The field fills from empty: what is typed so far is its value. A
+        // date takes the calendar's day, month or year as typed; the other
+        // fields move by their steps, as a rolled-in digit does.
+        m_entryDigits += c;
+        full = static_cast<int>(m_entryDigits.size()) >= field.width;
+        const bool date =
+            field.kind == kYear || field.kind == kMonth || (field.kind == kDay && field.width == 2);
+        if (date) {
+            if (full || field.kind != kYear)
+                changed = SetDateField(field.kind, field.width, Number(m_entryDigits));
+        } else {
+            const size_t width = static_cast<size_t>(field.width);
+            changed = SetFieldDigits(
+                std::string(width - std::min(width, m_entryDigits.size()), '0') + m_entryDigits, c);
+        }
+    } else {
+        // A separator ends a field that has been typed into; right after a
+        // field filled up it is the one the text shows there, and is passed.
+        full = !m_entryDigits.empty();
+    }
+    if (full) {
+        m_entryDigits.clear();
+        if (!NextField())
+            EndEntry();
+    }
+    return changed;
+}
+
+bool CDateTimeEdit::SetDateField(int kind, int width, int value) {
+    tvane::LocalTime local = m_time.GetLocalTm();
+    switch (kind) {
+    case kYear:
+        local.year = width == 2 ? (value < 70 ? 2000 : 1900) + value : value;
+        break;
+    case kMonth:
+        local.month = value;
+        break;
+    default:
+        local.day = value;
+        break;
+    }
+    // A day the month does not have is refused, not carried into the next.
+    if (local.month < 1 || local.month > 12 || local.day < 1 || local.day > 31)
+        return false;
+    const tvane::CTime time(local);
+    const tvane::LocalTime made = time.GetLocalTm();
+    if (made.day != local.day || made.month != local.month || made.year != local.year)
+        return false;
+    if (time < m_earliest || (time == m_earliest && m_milliseconds < m_earliestMs) ||
+        time > m_latest || (time == m_latest && m_milliseconds > m_latestMs) || time == m_time)
+        return false;
+    m_time = time;
+    ShowText();
+    return true;
+}
+
+bool CDateTimeEdit::SetFieldDigits(const std::string& typed, char digit) {
+    const Field& field = m_fields[static_cast<size_t>(m_currentField)];
+    if (static_cast<size_t>(field.start) >= m_text.size())
+        return false;
+    const int oldValue =
+        Number(m_text.substr(static_cast<size_t>(field.start), static_cast<size_t>(field.width)));
     int newValue = Number(typed);
 
     // A value past the field's limit restarts the field with the digit; past it

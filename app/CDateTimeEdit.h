@@ -96,6 +96,20 @@ public:
     // changed. A digit the field cannot take changes nothing.
     bool TypeDigit(char digit);
 
+    // The whole text was selected: what is typed next is a whole time, from the
+    // first field on. Each field fills from empty with its digits and hands on
+    // to the next when full or at a separator (the text's own separators are
+    // passed); a date takes the calendar's year, month and day as typed, and
+    // the AM/PM field takes "A" or "P". Entry ends after the last
+    // field or with EndEntry (any other key or a click).
+    void BeginEntry();
+    void EndEntry();
+    bool IsEntering() const { return m_entering; }
+    // A typed character: during entry as above; otherwise a digit rolls into
+    // the current field and anything else is not the control's. True when
+    // the value changed.
+    bool TypeChar(char c);
+
     // Time, format, current field, field count and the reserved word. Loading
     // rebuilds the fields from the loaded format.
     void Serialize(tvane::CArchive& ar);
@@ -123,6 +137,12 @@ private:
     };
 
     bool Step(bool up, bool show);
+    // Gives the current field the value of the typed digits (digit the last
+    // one typed), by steps within the range; true when the value changed.
+    bool SetFieldDigits(const std::string& typed, char digit);
+    // Sets the year, month or day of the calendar to a typed value, within
+    // the range; a date that does not exist changes nothing.
+    bool SetDateField(int kind, int width, int value);
     void Parse();
     std::string Render(char conversion) const;
 
@@ -139,6 +159,8 @@ private:
     int m_milliseconds = 0;
     std::vector<Token> m_tokens;
     std::vector<Field> m_fields;
+    bool m_entering = false;
+    std::string m_entryDigits; // typed into the current field during entry
 };
 
 // Shows a time as an offset from a base time (now, at construction).

@@ -215,11 +215,21 @@ bool CLoggerDoc::IsCommandEnabled(unsigned command) const {
     }
 }
 
+bool CLoggerDoc::FinishCellEdit() {
+    ISetupEditor* editor = m_app.GetSetupEditor();
+    return editor == nullptr || editor->ValidateCurrentCell();
+}
+
 bool CLoggerDoc::OnFileSave() {
-    // The value being typed into the grid belongs to the setup that is saved.
-    if (ISetupEditor* editor = m_app.GetSetupEditor())
-        editor->ValidateCurrentCell();
+    // The value being typed into the grid belongs to the setup that is saved;
+    // one that is not valid is left in its cell and the rest is saved.
+    FinishCellEdit();
     return DoFileSave();
+}
+
+bool CLoggerDoc::OnFileSaveAs() {
+    FinishCellEdit();
+    return DoSave({});
 }
 
 // --- Lookups ----------------------------------------------------------------

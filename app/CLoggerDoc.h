@@ -119,9 +119,14 @@ public:
     bool OnCmdMsg(unsigned command);
     // Whether a command of the document is enabled now.
     bool IsCommandEnabled(unsigned command) const;
-    // Save: finishes the edit of the grid's current cell first.
+    // Save and Save As: finish the edit of the grid's current cell first.
     bool OnFileSave();
-    bool OnFileSaveAs() { return DoSave({}); }
+    bool OnFileSaveAs();
+    // The value being typed into the grid's current cell is validated and
+    // stored into the setup; false (after the editor said why) when it is not
+    // valid and stays in its cell. Every command that saves, replaces or
+    // starts measuring the setup runs this first.
+    bool FinishCellEdit();
 
     // --- Lifecycle ------------------------------------------------------------
     bool OnNewDocument();

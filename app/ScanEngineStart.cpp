@@ -80,6 +80,10 @@ void CScanEngine::OnStartScan() {
             if (!host->ValidateInstrumentForRun(false, false))
                 return;
         } else {
+            // The value being typed into the grid is part of the setup the run
+            // measures with; the grid is closed to edits for the run.
+            if (!m_doc.FinishCellEdit())
+                return;
             int showDialog = 1;
             if (CAppPreferences* prefs = host->Preferences())
                 prefs->GetPrefValue(CAppPreferences::kStartScanningWindow, showDialog);
@@ -116,12 +120,13 @@ void CScanEngine::OnStartScan() {
             host->EnableSetupView(false);
 
             if (m_doc.m_resume == 0) {
-                if (m_doc.m_setupInInstrument == 0) {
-                    if (!host->ValidateInstrumentForRun(true, true))
-                        return;
-                } else {
-                    if (!host->ValidateInstrumentForRun(false, true))
-                        return;
+                // A run that does not start gives the grid back to the user.
+                const bool inInstrument = m_doc.m_setupInInstrument != 0;
+                if (!host->ValidateInstrumentForRun(!inInstrument, true)) {
+                    host->EnableSetupView(true);
+                    return;
+                }
+                if (inInstrument) {
                     if (!host->InstrumentMatchesSetup()) {
                         if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
                             CDatasetEvent event(0, 0, 0.0, scantext::kConfigMismatch);

@@ -218,6 +218,11 @@ void SetupGridOperations::SetModified(bool changed) {
     m_doc.GetApp().SetStateInfo(state);
 }
 
+void SetupGridOperations::MarkLayoutChanged() {
+    if (m_doc.IsSetupLoaded() != 0)
+        m_doc.GetStateInfo().m_flags[2] = 1;
+}
+
 void SetupGridOperations::MarkRowEdited(int index, bool structural) {
     if (structural || index < 0)
         return;

@@ -53,6 +53,7 @@ public:
     int GetGridRow(long channel) const override;
     void UpdateScanStatus() override;
     void NotifySetupChanged() override;
+    void MarkLayoutChanged() override;
 
     bool GetSetupCellText(int row, int col, std::string& text) override;
     bool GetRowFlags(int row, std::uint32_t& flags) override;

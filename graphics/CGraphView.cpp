@@ -600,8 +600,8 @@ void CGraphView::PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int 
     dc.Restore();
 }
 
-void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly) {
-    const GRect draw = m_window ? m_window->GetClientRect() : GRect{};
+void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet) {
+    const GRect draw = sheet ? *sheet : m_window ? m_window->GetClientRect() : GRect{};
     if (!m_frames)
         return;
     if (selectionOnly && m_selected) {

@@ -139,8 +139,9 @@ public:
     // --- Printing ------------------------------------------------------------------
     // One printed page in the page's client pixels: the selected display alone
     // (it decides its pages), or the footer and every display from the bottom of
-    // the stacking order up, each at its place.
-    void PrintPage(IGraphDC& dc, bool selectionOnly);
+    // the stacking order up, each at its place. The footer sits at the foot of
+    // the sheet (in the same pixels; without one, of the page's client area).
+    void PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet = {});
     static void PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int pages);
 
     // --- Name, colour --------------------------------------------------------------

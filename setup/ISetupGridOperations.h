@@ -37,6 +37,9 @@ public:
     virtual int GetGridRow(long channel) const = 0;
     virtual void UpdateScanStatus() = 0;
     virtual void NotifySetupChanged() = 0;
+    // The view's layout kept with the setup (columns, zoom, tab name and
+    // colour) changed: the setup is to be saved.
+    virtual void MarkLayoutChanged() = 0;
 
     // Cells and rows.
     virtual bool GetSetupCellText(int row, int col, std::string& text) = 0;

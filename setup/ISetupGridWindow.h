@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/grid/GridRange.h"
+#include "platform/grid/GridStyle.h"
 
 namespace tvane {
 class MessageTarget;
@@ -39,4 +40,6 @@ public:
     virtual bool CopyTextToClipboard(const std::string& text) = 0;
     virtual std::string GetTabName() const = 0;
     virtual void SetTabName(const std::string& name) = 0;
+    // The colour of the view's page tab.
+    virtual void SetTabColour(tvane::ColorRef colour) = 0;
 };

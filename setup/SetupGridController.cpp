@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/archive/CArchive.h"
+#include "platform/archive/CArchiveException.h"
 #include "platform/grid/CGridParam.h"
 #include "platform/grid/GridCellControl.h"
 #include "platform/grid/GridCore.h"
@@ -50,6 +51,7 @@ void SetupGridController::InitialUpdate(bool opened) {
         m_grid.SetColCount(0);
         m_state.lastRow = 1;
         m_window.SetTabName(m_state.tabName);
+        m_window.SetTabColour(m_state.tabColour);
         m_window.SyncRowCount();
         return;
     }
@@ -64,6 +66,8 @@ void SetupGridController::InitialUpdate(bool opened) {
     m_ops.GetLastRowPerSlot(a, b, c);
     m_lastRows = {a, b, c};
     if (restored) {
+        m_window.SetTabName(m_state.tabName);
+        m_window.SetTabColour(m_state.tabColour);
         InitGrid(false);
         // The rows may have changed since the layout was saved.
         m_state.lastRow = m_ops.GetSetupCount() + 1;
@@ -75,7 +79,9 @@ void SetupGridController::InitialUpdate(bool opened) {
         m_state.showActive = m_state.showMeasurement = false;
         m_state.nextComputed = NextComputedChannel();
         m_state.tabName = setuptext::kTabName;
+        m_state.tabColour = kDefaultTabColour;
         m_window.SetTabName(m_state.tabName);
+        m_window.SetTabColour(m_state.tabColour);
         InitGrid(true);
     }
     m_state.updating = false;
@@ -116,7 +122,8 @@ void SetupGridController::Serialize(tvane::CArchive& ar) {
            << static_cast<std::int32_t>(m_state.lastRow)
            << static_cast<std::int32_t>(m_state.lastCol)
            << static_cast<std::int32_t>(m_state.frozenCols) << m_state.tabName
-           << static_cast<std::int32_t>(m_state.nextComputed);
+           << static_cast<std::int32_t>(m_state.nextComputed)
+           << static_cast<std::uint32_t>(m_state.tabColour);
         return;
     }
     auto param = ar.ReadOwnedObject<tvane::CGridParam>();
@@ -125,6 +132,16 @@ void SetupGridController::Serialize(tvane::CArchive& ar) {
     std::string tab;
     ar >> updating >> showAll >> showActive >> showMeasurement >> lastRow >> lastCol >> frozen >>
         tab >> next;
+    // The view's part is a block of its own: one written before the tab kept
+    // its colour just ends here.
+    std::uint32_t colour = kDefaultTabColour;
+    try {
+        ar >> colour;
+    } catch (const tvane::CArchiveException& e) {
+        if (e.GetCause() != tvane::CArchiveException::endOfFile)
+            throw;
+        colour = kDefaultTabColour;
+    }
     m_loadedParam = std::move(param);
     m_state.updating = updating != 0;
     m_state.showAll = showAll != 0;
@@ -135,6 +152,7 @@ void SetupGridController::Serialize(tvane::CArchive& ar) {
     m_state.frozenCols = frozen;
     m_state.tabName = tab;
     m_state.nextComputed = next;
+    m_state.tabColour = colour & 0x00FFFFFF;
 }
 
 void SetupGridController::CellStyle(int row, int col, tvane::GridStyle& style) {

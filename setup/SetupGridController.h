@@ -25,6 +25,8 @@ class ISetupGridWindow;
 // grid core and a small window interface, so it runs without a window.
 class SetupGridController {
 public:
+    // Silver: the colour every page tab starts with.
+    static constexpr tvane::ColorRef kDefaultTabColour = tvane::Rgb(192, 192, 192);
     // The view's state kept with the document.
     struct State {
         bool updating = true;
@@ -36,6 +38,7 @@ public:
         int frozenCols = 2;
         std::string tabName = "Scan Setup";
         int nextComputed = 900;
+        tvane::ColorRef tabColour = kDefaultTabColour;
     };
     // The keys the view handles itself.
     enum class Key { Tab, Enter, Delete };
@@ -58,8 +61,9 @@ public:
     void InitGrid(bool rebuild);
     // The view's part of the document file: the grid layout (as an object),
     // the updating and show flags (16 bits each), last row, last column,
-    // frozen columns (32 bits each), the tab name and the next computed
-    // channel number (32 bits). A loaded layout waits for InitialUpdate.
+    // frozen columns (32 bits each), the tab name, the next computed
+    // channel number and the tab colour (32 bits each; a part without the
+    // colour leaves it silver). A loaded layout waits for InitialUpdate.
     void Serialize(tvane::CArchive& ar);
 
     // The grid's hooks.

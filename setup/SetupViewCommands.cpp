@@ -433,10 +433,15 @@ void SetupViewCommands::RunOptionsSheet(int startPage) {
     state.tabName = window.GetTabName();
     ISetupOptionsSheet::Options options;
     options.tabName = state.tabName;
+    options.tabColour = state.tabColour;
     options.zoom = grid.GetZoom();
     for (int col = 0; col < 16; ++col)
         options.visible[static_cast<std::size_t>(col)] = !grid.IsColHidden(col);
+    const ISetupOptionsSheet::Options before = options;
     if (m_options.Run(startPage, options)) {
+        if (options.tabName != before.tabName || options.tabColour != before.tabColour ||
+            options.zoom != before.zoom || options.visible != before.visible)
+            m_controller.Operations().MarkLayoutChanged();
         const bool locked = window.LockUpdate(true);
         for (int col = 0; col < 16; ++col)
             grid.HideCols(col, col, !options.visible[static_cast<std::size_t>(col)]);
@@ -444,6 +449,8 @@ void SetupViewCommands::RunOptionsSheet(int startPage) {
             grid.SetZoom(options.zoom);
         state.tabName = options.tabName;
         window.SetTabName(options.tabName);
+        state.tabColour = options.tabColour;
+        window.SetTabColour(options.tabColour);
         window.LockUpdate(locked);
     }
     window.ScrollToCell(kFirstDataRow, kColScan);

@@ -1,5 +1,7 @@
 #include "app/eventlog/CEventView.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -27,6 +29,7 @@ constexpr const char* kCopied = "The selected data has been successfully copied 
 // The header texts of the data columns.
 constexpr const char* kHeaders[] = {"Type", "Channel", "Date/Time", "Description"};
 constexpr int kWidths[] = {40, 90, 70, 125, 110};
+constexpr int kTimeColumn = 3;
 
 // The code the focus-change message carries for a key.
 int MessageKey(int key) {
@@ -72,13 +75,31 @@ void CEventView::SetDocument(CLoggerDoc* document) {
     m_doc = document;
     if (m_doc != nullptr)
         m_doc->AddView(this);
+    FitTimeColumn();
     ResetGrid();
+}
+
+void CEventView::FitTimeColumn() {
+    // The set width is a least: a date and time as the document's format
+    // writes them, in the grid's font, is never cut.
+    int width = kWidths[kTimeColumn];
+    if (m_doc != nullptr) {
+        const tvane::GridStyle style = Core().GetStyle(1, kTimeColumn);
+        for (int hour : {10, 22})
+            width =
+                std::max(width, CellWidthFor(QString::fromStdString(m_doc->FormatTimeMs(
+                                                 tvane::CTime(2037, 12, 28, hour, 58, 58), 888)),
+                                             style));
+    }
+    Core().SetColWidth(kTimeColumn, width);
+    ApplyColWidths();
 }
 
 void CEventView::OnUpdate(IView*, long hint, const HintObject& object) {
     const eventlog::HintAction action = eventlog::ClassifyHint(hint, object);
     switch (action.kind) {
     case eventlog::HintAction::Reset:
+        FitTimeColumn();
         ResetGrid();
         break;
     case eventlog::HintAction::Redraw:

@@ -66,6 +66,8 @@ protected:
 
 private:
     void PostFocusChange(long long key, long long flag);
+    // Widens the date and time column to the document's time format.
+    void FitTimeColumn();
     std::string CellText(int row, int col) const { return Core().GetCellText(row, col); }
 
     CLoggerDoc* m_doc = nullptr;

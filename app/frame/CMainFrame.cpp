@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionTab>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -51,6 +52,27 @@ void WriteProfileInt(const char* key, int value) {
 QString GraphicsSetupTitle(int number) {
     return QString("Graphics Setup %1").arg(number);
 }
+
+// The page tabs, each drawn in the colour its page chose (none: the style's).
+class PageTabBar final : public QTabBar {
+public:
+    using QTabBar::QTabBar;
+
+protected:
+    void initStyleOption(QStyleOptionTab* option, int index) const override {
+        QTabBar::initStyleOption(option, index);
+        const QColor colour = tabData(index).value<QColor>();
+        if (colour.isValid()) {
+            option->palette.setColor(QPalette::Window, colour);
+            option->palette.setColor(QPalette::Button, colour);
+        }
+    }
+};
+
+class PageTabs final : public QTabWidget {
+public:
+    explicit PageTabs(QWidget* parent) : QTabWidget(parent) { setTabBar(new PageTabBar(this)); }
+};
 
 } // namespace
 
@@ -298,7 +320,7 @@ void CMainFrame::CreateMenus() {
 }
 
 void CMainFrame::CreatePages() {
-    m_pages = new QTabWidget(this);
+    m_pages = new PageTabs(this);
     m_pages->setTabPosition(QTabWidget::South);
     m_pages->setDocumentMode(true);
     setCentralWidget(m_pages);
@@ -318,6 +340,19 @@ void CMainFrame::SetSetupView(QWidget* view) {
         delete old;
     }
     m_pages->setCurrentIndex(current < 0 ? 0 : current);
+}
+
+void CMainFrame::SetPageTabColour(QWidget* page, const QColor& colour) {
+    const int index = m_pages->indexOf(page);
+    if (index < 0)
+        return;
+    m_pages->tabBar()->setTabData(index, colour.isValid() ? QVariant(colour) : QVariant());
+    m_pages->tabBar()->update();
+}
+
+QColor CMainFrame::PageTabColour(QWidget* page) const {
+    const int index = m_pages->indexOf(page);
+    return index < 0 ? QColor() : m_pages->tabBar()->tabData(index).value<QColor>();
 }
 
 QAction* CMainFrame::AddMenuCommand(QMenu* menu, unsigned id, const QString& text,
@@ -632,6 +667,12 @@ bool CMainFrame::CloseLogic() {
     if (m_eventLog)
         m_eventLog->hide();
     return true;
+}
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride)
+        UpdateToolbars();
+    return QMainWindow::event(event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,7 @@
 #include "platform/ui/TimerService.h"
 
 class QAction;
+class QColor;
 class QKeySequence;
 class QLabel;
 class QMenu;
@@ -88,6 +89,10 @@ public:
     // The first page's view, in place of the one there (which is deleted);
     // null puts an empty page back.
     void SetSetupView(QWidget* view);
+    // The colour a page's tab is drawn in; an invalid colour leaves the tab
+    // in the style's own.
+    void SetPageTabColour(QWidget* page, const QColor& colour);
+    QColor PageTabColour(QWidget* page) const;
     // A command's entry in a menu, with its accelerator; the command's own
     // action, so its handler and enabler are those of SetCommandHandler and
     // SetCommandEnabler.
@@ -136,6 +141,9 @@ public:
     void OnPowerEvent(PowerEvent event) override;
 
 protected:
+    // A key about to be tried as a shortcut first brings the commands' enabled
+    // states up to date, so an accelerator runs whenever its command may.
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

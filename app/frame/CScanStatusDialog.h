@@ -6,6 +6,7 @@ class CFXScan;
 class QCheckBox;
 class QListWidget;
 class QPushButton;
+class QStyledItemDelegate;
 
 // Start Scanning - Scan Status: what the run will do, with Start, Cancel and
 // the way to the scan settings. The rows come from CScanStatusSummary.
@@ -28,6 +29,7 @@ public:
 
 private:
     void OnSettings();
+    void FitList();
 
     CFXScan& m_scan;
     std::string m_interface;
@@ -35,6 +37,7 @@ private:
     std::function<void()> m_settings;
     int m_showAgain = 1;
     QListWidget* m_list = nullptr;
+    QStyledItemDelegate* m_delegate = nullptr;
     QCheckBox* m_dontShow = nullptr;
     QPushButton* m_start = nullptr;
     QPushButton* m_settingsButton = nullptr;

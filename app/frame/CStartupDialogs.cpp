@@ -112,7 +112,12 @@ protected:
         p.drawPixmap(12, 12, TipBulbPicture());
         QFont font = p.font();
         font.setBold(true);
-        font.setPointSizeF(font.pointSizeF() * 1.4);
+        // The dialog font is set by its height in pixels, as the font record
+        // keeps it; such a font has no point size to scale.
+        if (font.pixelSize() > 0)
+            font.setPixelSize(qRound(font.pixelSize() * 1.4));
+        else
+            font.setPointSizeF(font.pointSizeF() * 1.4);
         p.setFont(font);
         p.drawText(QRect(64, 12, width() - 76, 48), Qt::AlignVCenter | Qt::TextSingleLine,
                    TipOfDay::kHeading);

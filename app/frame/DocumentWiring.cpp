@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QString>
+#include <QTabWidget>
 
 #include "app/CInstrumentConnection.h"
 #include "app/ExportDialogModels.h"
@@ -33,6 +34,7 @@
 #include "app/startup/DiskSpace.h"
 #include "app/startup/FileCommands.h"
 #include "database/CDataset.h"
+#include "graphics/view/CGraphViewWnd.h"
 #include "platform/archive/CArchive.h"
 #include "platform/print/PrintSetupModel.h"
 
@@ -219,6 +221,12 @@ bool FrameScanHost::SaveDatasetIfAny(CStateInfo& state) {
     return !any || m_operations.SaveDataset(m_doc, state);
 }
 
+void FrameScanHost::EnableSetupView(bool enable) {
+    if (m_frame)
+        if (QWidget* page = m_frame->Pages()->widget(0))
+            page->setEnabled(enable);
+}
+
 void FrameScanHost::RefreshToolBars() {
     if (m_frame)
         m_frame->UpdateToolbars();
@@ -280,6 +288,10 @@ void FrameDocumentAdapter::EndRun() {
 bool FrameDocumentAdapter::SaveModified() {
     if (!m_doc.IsSetupLoaded())
         return true;
+    // An edit still being typed is part of the setup; one that is not valid
+    // keeps the window open so it is not lost.
+    if (!m_doc.FinishCellEdit())
+        return false;
     // The same question File New, Open and Close ask: the setup's change
     // flags say whether there is anything to save.
     switch (FileCommands::SaveModifiedSetup(m_doc, m_app.GetStateInfo())) {
@@ -390,6 +402,16 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
             log->SetDocument(doc);
         m_graphics = std::make_unique<GraphicsWiring>(*frame, *doc);
         SetupViewPage* setupPage = m_setupPage.get();
+        GraphicsWiring* graphics = m_graphics.get();
+        m_setupPage->SetOtherPageEdit(
+            [graphics](unsigned id) {
+                CGraphViewWnd* page = graphics->CurrentPage();
+                return page != nullptr && page->IsCommandEnabled(id);
+            },
+            [graphics](unsigned id) {
+                if (CGraphViewWnd* page = graphics->CurrentPage())
+                    page->RunCommand(id);
+            });
         m_graphics->SetOtherPagePrint(
             [setupPage] { setupPage->View().Print(); },
             [setupPage] { setupPage->View().PrintPreview(); },
@@ -397,7 +419,6 @@ DocumentWiring::DocumentWiring(CStateInfo& state, CInstrumentConnection* connect
         m_newSetupPages = std::make_unique<FrameNewSetupPages>(*frame);
         m_setupFromInstrument->SetPages(m_newSetupPages.get());
         if (FrameForDocument* layout = m_app.Frame()) {
-            GraphicsWiring* graphics = m_graphics.get();
             layout->SetPagesLayout([graphics](tvane::CArchive& ar, std::uint32_t count) {
                 graphics->SerializePages(ar, count);
             });
@@ -410,6 +431,8 @@ DocumentWiring::~DocumentWiring() {
         layout->SetPagesLayout({});
     if (m_setupFromInstrument)
         m_setupFromInstrument->SetPages(nullptr);
+    if (m_setupPage)
+        m_setupPage->SetOtherPageEdit({}, {});
     m_graphics.reset();
     if (m_frame) {
         m_frame->SetDocument(nullptr);

@@ -139,7 +139,8 @@ public:
     void ExportReadings() override { m_doc.ExportReadingsAfterScan(); }
     // The Start Scanning - Scan Status window, modal over the frame.
     bool ShowScanStatus(bool setupInInstrument, bool& dontShowAgain) override;
-    void EnableSetupView(bool) override {}
+    // The setup grid takes no edits while a run measures its setup.
+    void EnableSetupView(bool enable) override;
     void RefreshToolBars() override;
     void ActivateGraphView() override;
     void RefreshTitle() override;

@@ -217,6 +217,11 @@ CGraphViewWnd* GraphicsWiring::MakePage() {
         });
     CMainFrame* frame = &m_frame;
     page->SetCommandSink([frame](unsigned id) { frame->OnCmdMsg(id); });
+    // The Edit menu serves the shown page with its accelerators.
+    for (unsigned id : {CGraphViewWnd::kEditCut, CGraphViewWnd::kEditCopy,
+                        CGraphViewWnd::kEditPaste, CGraphViewWnd::kDelete})
+        if (QAction* menu = m_frame.Action(id))
+            page->LeaveKeysToMenu(id, menu->shortcuts());
     return page;
 }
 

@@ -17,6 +17,7 @@
 #include "app/frame/CMainFrame.h"
 #include "app/frame/FrameCommands.h"
 #include "platform/grid/GridCellControl.h"
+#include "platform/gridview/GridQt.h"
 #include "setup/SetupGridController.h"
 #include "setup/view/CSetupView.h"
 
@@ -43,6 +44,12 @@ constexpr unsigned kViewCommands[] = {
     Commands::kProperties,
 };
 
+// The Edit menu's commands that another page has too.
+bool IsSharedEditCommand(unsigned id) {
+    return id == Commands::kCut || id == Commands::kCopy || id == Commands::kPaste ||
+           id == Commands::kDelete;
+}
+
 bool IsShowCommand(unsigned id) {
     return id == Commands::kShowAll || id == Commands::kShowActive ||
            id == Commands::kShowMeasurement;
@@ -66,6 +73,12 @@ SetupViewPage::SetupViewPage(CLoggerDoc& doc, CMainFrame& frame)
         const int page = m_frame.Pages()->indexOf(m_view);
         if (page >= 0)
             m_frame.Pages()->setTabText(page, name);
+    });
+    // Silver is every tab's own colour: such a tab is drawn as the others.
+    QObject::connect(m_view, &CSetupView::tabColourChanged, m_view, [this](tvane::ColorRef colour) {
+        m_frame.SetPageTabColour(m_view, colour == SetupGridController::kDefaultTabColour
+                                             ? QColor()
+                                             : tvane::ToQColor(colour));
     });
     QObject::connect(m_view, &CSetupView::popupMenuRequested, m_view, [this](int menuId) {
         std::unique_ptr<QMenu> menu(BuildPopupMenu(menuId));
@@ -142,8 +155,10 @@ void SetupViewPage::CreateMenus() {
 
     for (unsigned id : kViewCommands) {
         m_frame.SetCommandHandler(id, [this, id] {
-            if (m_view)
+            if (m_view && m_frame.Pages()->currentWidget() == m_view)
                 m_view->Commands().Execute(id);
+            else if (IsSharedEditCommand(id) && m_otherPageEdit.run)
+                m_otherPageEdit.run(id);
         });
         m_frame.SetCommandEnabler(id, [this, id] { return IsEnabled(id); });
     }
@@ -158,9 +173,10 @@ bool SetupViewPage::IsEnabled(unsigned id) {
     if (IsShowCommand(id))
         if (QAction* action = m_frame.Action(id))
             action->setChecked(state.checked);
-    // The view's commands reach it while its page is shown.
+    // The view's commands reach it while its page is shown; the Edit menu's
+    // shared ones serve the page shown instead.
     if (m_frame.Pages()->currentWidget() != m_view)
-        return false;
+        return IsSharedEditCommand(id) && m_otherPageEdit.enabled && m_otherPageEdit.enabled(id);
     switch (id) {
     case Commands::kOptions:
     case Commands::kShowHideColumns:

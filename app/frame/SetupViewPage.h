@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -35,6 +36,13 @@ public:
     // What the setup editor does besides the grid (the scan settings sheet, the
     // name of a new setup); without it those answer Cancel.
     void SetSheets(ISetupEditor* sheets) { m_sheets = sheets; }
+    // The Edit menu serves the page that is shown: on another page its Cut,
+    // Copy, Paste and Delete run there, enabled by that page's rules, and Undo
+    // (the grid's alone) is disabled.
+    void SetOtherPageEdit(std::function<bool(unsigned)> enabled,
+                          std::function<void(unsigned)> run) {
+        m_otherPageEdit = {std::move(enabled), std::move(run)};
+    }
     // A context menu of the view: 151 "SetupView" or 200 "Channel", made of the
     // main window's command entries. The caller owns it.
     QMenu* BuildPopupMenu(int menuId) const;
@@ -70,4 +78,8 @@ private:
     // The last state of each command, for the rules that keep it.
     std::map<unsigned, SetupViewCommands::Update> m_updates;
     std::vector<QMenu*> m_menus;
+    struct {
+        std::function<bool(unsigned)> enabled;
+        std::function<void(unsigned)> run;
+    } m_otherPageEdit;
 };

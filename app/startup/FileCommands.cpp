@@ -85,7 +85,7 @@ void FileCommands::Discard(const CStateInfo& old) {
 }
 
 bool FileCommands::NewSetup() {
-    if (!IsEnabled())
+    if (!IsEnabled() || !m_doc.FinishCellEdit())
         return false;
     ILoggerApp& app = m_doc.GetApp();
     CStateInfo local;
@@ -167,7 +167,7 @@ OpenSetupModel FileCommands::MakeOpenModel(int mode) {
 }
 
 bool FileCommands::Open() {
-    if (!IsEnabled() && m_opening == 0)
+    if ((!IsEnabled() && m_opening == 0) || !m_doc.FinishCellEdit())
         return false;
     ILoggerApp& app = m_doc.GetApp();
     const CStateInfo old = app.GetStateInfo();
@@ -301,7 +301,7 @@ bool FileCommands::OpenSetupDocument(CStateInfo& state) {
 }
 
 void FileCommands::Close() {
-    if (!IsEnabled())
+    if (!IsEnabled() || !m_doc.FinishCellEdit())
         return;
     ILoggerApp& app = m_doc.GetApp();
     const CStateInfo old = app.GetStateInfo();

@@ -56,7 +56,9 @@ public:
 
     // New, Open, Close, Modify/Delete and the recent setups: not while scanning.
     bool IsEnabled() const;
-    // Each returns true when a setup was made or opened.
+    // Each returns true when a setup was made or opened. New, Open and Close
+    // first finish the edit of the grid's current cell (and stop when its
+    // value is not valid), so the save question sees it.
     bool NewSetup();
     bool Open();
     void Close();

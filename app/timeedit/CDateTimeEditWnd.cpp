@@ -65,6 +65,7 @@ void CDateTimeEditWnd::LayOutFields() {
 }
 
 void CDateTimeEditWnd::ClickField(int x) {
+    EndEntry();
     setFocus(Qt::MouseFocusReason);
     SetCurrentField(FieldAtPixel(x));
     SelectCurrentField();
@@ -87,6 +88,23 @@ long CDateTimeEditWnd::OnMessage(const tvane::Message& message) {
 void CDateTimeEditWnd::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     const bool shift = (event->modifiers() & Qt::ShiftModifier) != 0;
+    if (event->matches(QKeySequence::SelectAll)) {
+        // The whole text selected: a whole time may be typed over it.
+        selectAll();
+        BeginEntry();
+        return;
+    }
+    if (IsEntering()) {
+        const QString text = event->text();
+        if (text.size() == 1 && text[0].isPrint() && text[0].unicode() < 0x80) {
+            if (TypeChar(static_cast<char>(text[0].unicode())))
+                m_changed = true;
+            SelectCurrentField();
+            return;
+        }
+        if (key != Qt::Key_Shift)
+            EndEntry();
+    }
     if (key == Qt::Key_Tab && !shift) {
         if (NextField())
             SelectCurrentField();
@@ -165,6 +183,7 @@ void CDateTimeEditWnd::mouseMoveEvent(QMouseEvent* event) {
 
 void CDateTimeEditWnd::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    EndEntry();
     LayOutFields();
     SelectCurrentField();
 }

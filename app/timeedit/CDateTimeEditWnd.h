@@ -11,8 +11,9 @@ class CQmxSpinButton;
 // The date and time edit as a window: a line edit whose text is the control's
 // fields. One field is selected at a time; Up, Down and the spin button step
 // it, digits roll into it, Left and Right move round the fields and Tab leaves
-// at the ends. Typed text never reaches the box. A finished change of the
-// user is told by timeEditChanged.
+// at the ends; after Select All a whole time may be typed field by field.
+// Typed text never reaches the box. A finished change of the user is told by
+// timeEditChanged.
 class CDateTimeEditWnd : public QLineEdit, public CDateTimeEdit, public tvane::MessageTarget {
     Q_OBJECT
 public:

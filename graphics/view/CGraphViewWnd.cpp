@@ -136,6 +136,17 @@ QAction* CGraphViewWnd::AddAction(unsigned id, const QString& text, const QKeySe
     return action;
 }
 
+void CGraphViewWnd::LeaveKeysToMenu(unsigned id, const QList<QKeySequence>& keys) {
+    for (QAction* action : actions()) {
+        if (action->data().toUInt() != id)
+            continue;
+        QList<QKeySequence> own = action->shortcuts();
+        for (const QKeySequence& key : keys)
+            own.removeAll(key);
+        action->setShortcuts(own);
+    }
+}
+
 bool CGraphViewWnd::IsCommandEnabled(unsigned id) const {
     switch (id) {
     case kEditCut:
@@ -424,7 +435,10 @@ void CGraphViewWnd::focusInEvent(QFocusEvent* event) {
 
 void CGraphViewWnd::Print(QPrinter& printer, bool selectionOnly) {
     QPainter painter(&printer);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    PrintOn(painter, printer.pageLayout().paintRectPixels(printer.resolution()), selectionOnly);
+}
+
+void CGraphViewWnd::PrintOn(QPainter& painter, const QRect& page, bool selectionOnly) {
     const GRect client = GetClientRect();
     const GPoint view{std::max(1, client.Width()), std::max(1, client.Height())};
     CGraphFrame* selected = selectionOnly ? m_model->GetSelected() : nullptr;
@@ -439,5 +453,8 @@ void CGraphViewWnd::Print(QPrinter& printer, bool selectionOnly) {
     const double scale = std::min(double(viewport.x) / view.x, double(viewport.y) / view.y);
     painter.scale(scale, scale);
     QtGraphDC dc(painter);
-    m_model->PrintPage(dc, selected != nullptr);
+    // The page is drawn at the sheet's top; its footer goes to the sheet's foot.
+    const GRect sheet{0, 0, static_cast<std::int32_t>(page.width() / scale),
+                      static_cast<std::int32_t>(page.height() / scale)};
+    m_model->PrintPage(dc, selected != nullptr, sheet);
 }

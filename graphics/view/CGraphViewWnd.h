@@ -2,6 +2,8 @@
 #include <functional>
 #include <memory>
 
+#include <QKeySequence>
+#include <QList>
 #include <QWidget>
 
 #include "graphics/CGraphView.h"
@@ -9,7 +11,9 @@
 class IGraphDocument;
 class QAction;
 class QMenu;
+class QPainter;
 class QPrinter;
+class QRect;
 class QScrollBar;
 
 // A graphics page: a tab of the main window whose children are the display
@@ -42,6 +46,9 @@ public:
     CGraphView& Model() { return *m_model; }
     // Commands of the main window the page's menu offers (Add Event).
     void SetCommandSink(std::function<void(unsigned)> sink) { m_commandSink = std::move(sink); }
+    // The window's menu bar runs this command for the shown page with these
+    // keys: the page's own action gives them up, so a key runs it once.
+    void LeaveKeysToMenu(unsigned id, const QList<QKeySequence>& keys);
     // Runs a page command; false when it is disabled.
     bool RunCommand(unsigned id);
     bool IsCommandEnabled(unsigned id) const;
@@ -51,6 +58,8 @@ public:
     QMenu* ContextMenu() const { return m_menu; }
     // Prints the page (or the selected display alone) on printer.
     void Print(QPrinter& printer, bool selectionOnly);
+    // The same on any painter whose sheet has the page's size in its pixels.
+    void PrintOn(QPainter& painter, const QRect& page, bool selectionOnly);
     // The tab host the page sits in, for its name.
     void SetTabHost(std::function<std::string()> get, std::function<void(const std::string&)> set) {
         m_getTab = std::move(get);

@@ -1,7 +1,10 @@
 #include "graphics/view/GraphGridDraw.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
+#include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -11,23 +14,44 @@
 
 namespace {
 
+constexpr int kTextMargin = 3;
+
 int RowHeight(const tvane::GridCore& core, int row) {
     const int h = core.GetRowHeight(row);
     return h > 0 ? h : 22;
 }
 
-void DrawRow(QPainter& painter, const tvane::GridCore& core, int row, int top, int height,
-             const QRect& rect) {
+// The columns' widths as drawn: as set, or as wide as a header's text needs
+// in the drawing's font (widths are set in pixels of a font the painter may
+// not have).
+std::vector<int> DrawnWidths(const QPainter& painter, const tvane::GridCore& core) {
+    const QFontMetrics metrics = painter.fontMetrics();
+    std::vector<int> widths;
+    for (int col = 0; col <= core.GetColCount(); ++col) {
+        int width = core.IsColHidden(col) ? 0 : core.GetColWidth(col);
+        if (width > 0)
+            for (int row = 0; row < core.GetHeaderRowCount(); ++row) {
+                const std::string text = core.GetStyle(row, col).Value();
+                if (!text.empty())
+                    width =
+                        std::max(width, metrics.horizontalAdvance(QString::fromStdString(text)) +
+                                            2 * kTextMargin);
+            }
+        widths.push_back(width);
+    }
+    return widths;
+}
+
+void DrawRow(QPainter& painter, const tvane::GridCore& core, const std::vector<int>& widths,
+             int row, int top, int height, const QRect& rect) {
     int x = rect.left();
     int lastVisible = 0;
     for (int col = 0; col <= core.GetColCount(); ++col) {
-        if (!core.IsColHidden(col) && core.GetColWidth(col) > 0)
+        if (widths[static_cast<std::size_t>(col)] > 0)
             lastVisible = col;
     }
     for (int col = 0; col <= core.GetColCount() && x < rect.right(); ++col) {
-        if (core.IsColHidden(col))
-            continue;
-        int width = core.GetColWidth(col);
+        int width = widths[static_cast<std::size_t>(col)];
         if (col == lastVisible)
             width = std::max(width, rect.right() - x); // the last column fills the width
         if (width <= 0)
@@ -42,8 +66,8 @@ void DrawRow(QPainter& painter, const tvane::GridCore& core, int row, int top, i
         painter.setPen(style.textColor
                            ? tvane::chart::ToQColor(static_cast<std::int32_t>(*style.textColor))
                            : QColor(Qt::black));
-        painter.drawText(cell.adjusted(3, 0, -3, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                         QString::fromStdString(style.Value()));
+        painter.drawText(cell.adjusted(kTextMargin, 0, -kTextMargin, 0),
+                         Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdString(style.Value()));
         x += width;
     }
 }
@@ -55,10 +79,11 @@ int DrawGridRows(QPainter& painter, const tvane::GridCore& core, const QRect& re
     painter.save();
     painter.setClipRect(rect);
     painter.setFont(font);
+    const std::vector<int> widths = DrawnWidths(painter, core);
     int y = rect.top();
     for (int row = 0; row < core.GetHeaderRowCount(); ++row) {
         const int h = RowHeight(core, row);
-        DrawRow(painter, core, row, y, h, rect);
+        DrawRow(painter, core, widths, row, y, h, rect);
         y += h;
     }
     int last = first - 1;
@@ -69,7 +94,7 @@ int DrawGridRows(QPainter& painter, const tvane::GridCore& core, const QRect& re
         // A row whose bottom edge lies outside is not drawn, except the first.
         if (y + h > rect.bottom() + 1 && last >= first)
             break;
-        DrawRow(painter, core, row, y, h, rect);
+        DrawRow(painter, core, widths, row, y, h, rect);
         y += h;
         last = row;
     }
@@ -83,9 +108,10 @@ int PrintGridByRows(const tvane::GridCore& core, QPagedPaintDevice& device, cons
         return 0;
     const QRect page(0, 0, device.width(), device.height());
     // The grid's screen pixels scaled to the page's width.
+    painter.setFont(font);
     int width = 0;
-    for (int col = 0; col <= core.GetColCount(); ++col)
-        width += core.IsColHidden(col) ? 0 : core.GetColWidth(col);
+    for (int w : DrawnWidths(painter, core))
+        width += w;
     const double scale = width > 0 ? std::min(4.0, double(page.width()) / width) : 1.0;
     painter.scale(scale, scale);
     const QRect area(0, 0, int(page.width() / scale), int(page.height() / scale));

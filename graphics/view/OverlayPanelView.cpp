@@ -1,6 +1,10 @@
 #include "graphics/view/OverlayPanelView.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,9 +18,14 @@
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const char* text, int x, int y, int w) {
+constexpr int kRow1 = 2;
+constexpr int kRow2 = 25;
+constexpr int kRowHeight = 20;
+constexpr int kTextPad = 6; // room around a label's text
+constexpr int kGap = 12;    // between the panel's groups
+
+QLabel* MakeLabel(QWidget* parent, const char* text) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setGeometry(x, y, w, 20);
     label->setStyleSheet("color: white;");
     return label;
 }
@@ -27,42 +36,50 @@ OverlayPanelView::OverlayPanelView(COverlayCtrlPanel& panel, QWidget* parent)
     : QWidget(parent), m_panel(panel) {
     setFocusPolicy(Qt::StrongFocus);
     setMinimumHeight(kHeight);
-    m_labels.push_back(MakeLabel(this, "Time/Div:", 4, 2, 60));
+    m_timeLabel = MakeLabel(this, "Time/Div:");
     m_timeEdit = new QLineEdit(this);
     m_timeEdit->setReadOnly(true);
-    m_timeEdit->setGeometry(64, 2, 84, 20);
     m_spin = new tvane::CQmxSpinButton(this);
-    m_spin->Create(this, QRect(148, 2, 16, 20), 1055);
+    m_spin->Create(this, QRect(148, kRow1, 16, kRowHeight), 1055);
     m_spin->SetBuddy(m_timeEdit);
     m_spin->SetRange(-10000, 10000);
     m_spin->SetNotifyWindow(this);
     m_autoscale = new QPushButton(QStringLiteral("Autoscale"), this);
-    m_autoscale->setGeometry(64, 25, 100, 21);
     connect(m_autoscale, &QPushButton::clicked, this, [this] { m_panel.ClickAutoscale(); });
     m_timeEdit->installEventFilter(this);
     m_autoscale->installEventFilter(this);
 
-    // The readouts: y1 and t1, y2 and t2, and the differences.
-    struct Place {
-        int readout;
-        int x, y, w;
+    // The readouts: y1 and t1, y2 and t2, and the differences, each group a
+    // label, the channel and the value on either row.
+    const struct {
+        const char* labels[2];
+        int readouts[4]; // channel and value of the first row, then of the second
+    } groups[] = {
+        {{"y1:", "t1:"},
+         {COverlayCtrlPanel::kY1Channel, COverlayCtrlPanel::kY1Value, COverlayCtrlPanel::kT1Channel,
+          COverlayCtrlPanel::kT1Value}},
+        {{"y2:", "t2:"},
+         {COverlayCtrlPanel::kY2Channel, COverlayCtrlPanel::kY2Value, COverlayCtrlPanel::kT2Channel,
+          COverlayCtrlPanel::kT2Value}},
+        {{"Delta y:", "Delta t:"},
+         {-1, COverlayCtrlPanel::kDeltaY, -1, COverlayCtrlPanel::kDeltaT}},
     };
-    m_labels.push_back(MakeLabel(this, "y1:", 176, 2, 22));
-    m_labels.push_back(MakeLabel(this, "t1:", 176, 25, 22));
-    m_labels.push_back(MakeLabel(this, "y2:", 420, 2, 22));
-    m_labels.push_back(MakeLabel(this, "t2:", 420, 25, 22));
-    m_labels.push_back(MakeLabel(this, "Delta y:", 664, 2, 50));
-    m_labels.push_back(MakeLabel(this, "Delta t:", 664, 25, 50));
-    const Place places[] = {
-        {COverlayCtrlPanel::kY1Channel, 198, 2, 50},  {COverlayCtrlPanel::kY1Value, 248, 2, 170},
-        {COverlayCtrlPanel::kT1Channel, 198, 25, 50}, {COverlayCtrlPanel::kT1Value, 248, 25, 170},
-        {COverlayCtrlPanel::kY2Channel, 442, 2, 50},  {COverlayCtrlPanel::kY2Value, 492, 2, 170},
-        {COverlayCtrlPanel::kT2Channel, 442, 25, 50}, {COverlayCtrlPanel::kT2Value, 492, 25, 170},
-        {COverlayCtrlPanel::kDeltaY, 714, 2, 150},    {COverlayCtrlPanel::kDeltaT, 714, 25, 150}};
-    for (const Place& p : places) {
-        auto* label = MakeLabel(this, "", p.x, p.y, p.w);
-        label->setObjectName(QStringLiteral("readout%1").arg(p.readout));
-        m_readouts[static_cast<std::size_t>(p.readout)] = label;
+    for (const auto& g : groups) {
+        Group group;
+        for (int row = 0; row < 2; ++row) {
+            group.labels[row] = MakeLabel(this, g.labels[row]);
+            m_labels.push_back(group.labels[row]);
+            for (int part = 0; part < 2; ++part) {
+                const int readout = g.readouts[row * 2 + part];
+                if (readout < 0)
+                    continue;
+                QLabel* label = MakeLabel(this, "");
+                label->setObjectName(QStringLiteral("readout%1").arg(readout));
+                m_readouts[static_cast<std::size_t>(readout)] = label;
+                (part == 0 ? group.channels : group.values)[row] = label;
+            }
+        }
+        m_groups.push_back(group);
     }
     setTabOrder(m_timeEdit, m_autoscale);
     m_panel.SetTextChanged([this](int readout) { ShowText(readout); });
@@ -79,8 +96,68 @@ void OverlayPanelView::ShowText(int readout) {
         m_timeEdit->setText(QString::fromStdString(m_panel.TimePerDivisionText()));
         return;
     }
-    if (QLabel* label = m_readouts[static_cast<std::size_t>(readout)])
+    if (QLabel* label = m_readouts[static_cast<std::size_t>(readout)]) {
         label->setText(QString::fromStdString(m_panel.Text(readout)));
+        LayOut();
+    }
+}
+
+void OverlayPanelView::LayOut() {
+    // Measured in the panel's font: every label and channel is shown whole
+    // as long as the panel is wide enough for them; the values share what is
+    // left, the markers' before the differences.
+    const QFontMetrics metrics(font());
+    const auto width = [&](const QLabel* label) {
+        return label && !label->text().isEmpty()
+                   ? metrics.horizontalAdvance(label->text()) + kTextPad
+                   : 0;
+    };
+    int x = 4;
+    const int timeLabel = width(m_timeLabel);
+    m_timeLabel->setGeometry(x, kRow1, timeLabel, kRowHeight);
+    x += timeLabel;
+    m_timeEdit->setGeometry(x, kRow1, 84, kRowHeight);
+    m_spin->setGeometry(x + 84, kRow1, 16, kRowHeight);
+    m_autoscale->setGeometry(x, kRow2, 100, kRowHeight + 1);
+    x += 100 + kGap;
+
+    // A value with eight digits and its units: what a marker's value needs.
+    const int sample = metrics.horizontalAdvance(QStringLiteral("-888.88888 mVdc")) + kTextPad;
+    std::vector<int> labelWidths, channelWidths, wanted;
+    int fixed = x;
+    for (const Group& g : m_groups) {
+        const int label = std::max(width(g.labels[0]), width(g.labels[1]));
+        const int channel = std::max(width(g.channels[0]), width(g.channels[1]));
+        const int value = std::max(width(g.values[0]), width(g.values[1]));
+        labelWidths.push_back(label);
+        channelWidths.push_back(channel);
+        wanted.push_back(value > 0 ? std::max(value, sample) : 0);
+        fixed += label + channel + kGap;
+    }
+    int spare = std::max(0, this->width() - fixed);
+    std::vector<int> given(m_groups.size(), 0);
+    // The two markers share alike; what one does not need is the other's.
+    given[0] = std::min(wanted[0], wanted[1] > 0 ? spare / 2 : spare);
+    given[1] = std::min(wanted[1], spare - given[0]);
+    given[0] = std::min(wanted[0], spare - given[1]);
+    given[2] = std::min(wanted[2], spare - given[0] - given[1]);
+    for (std::size_t i = 0; i < m_groups.size(); ++i) {
+        const Group& g = m_groups[i];
+        for (int row = 0; row < 2; ++row) {
+            const int y = row == 0 ? kRow1 : kRow2;
+            g.labels[row]->setGeometry(x, y, labelWidths[i], kRowHeight);
+            if (g.channels[row])
+                g.channels[row]->setGeometry(x + labelWidths[i], y, channelWidths[i], kRowHeight);
+            g.values[row]->setGeometry(x + labelWidths[i] + channelWidths[i], y, given[i],
+                                       kRowHeight);
+        }
+        x += labelWidths[i] + channelWidths[i] + given[i] + kGap;
+    }
+}
+
+void OverlayPanelView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayOut();
 }
 
 long OverlayPanelView::OnMessage(const tvane::Message& message) {
@@ -143,6 +220,7 @@ void OverlayPanelView::DrawTo(QPainter& painter, const QRect& rect) const {
         if (rect.intersects(g))
             painter.drawText(g, Qt::AlignLeft | Qt::AlignVCenter, text);
     };
+    draw(m_timeLabel, m_timeLabel->text());
     for (const QLabel* label : m_labels)
         draw(label, label->text());
     for (const QLabel* label : m_readouts)

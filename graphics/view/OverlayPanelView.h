@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <vector>
 
 #include <QWidget>
 
@@ -34,17 +35,29 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
     long OnMessage(const tvane::Message& message) override;
     void ShowText(int readout);
+    // Places the controls by their texts in the panel's font and width.
+    void LayOut();
+    // A column of readouts: its labels, channels (none for the differences)
+    // and values on the two rows.
+    struct Group {
+        QLabel* labels[2] = {};
+        QLabel* channels[2] = {};
+        QLabel* values[2] = {};
+    };
 
     COverlayCtrlPanel& m_panel;
     QLineEdit* m_timeEdit;
     tvane::CQmxSpinButton* m_spin;
     QPushButton* m_autoscale;
     std::array<QLabel*, 10> m_readouts{};
+    QLabel* m_timeLabel;
     std::vector<QLabel*> m_labels;
+    std::vector<Group> m_groups;
 };

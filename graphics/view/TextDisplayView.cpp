@@ -1,6 +1,10 @@
 #include "graphics/view/TextDisplayView.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,7 +14,7 @@
 
 namespace {
 
-QFont DisplayFont(const CTextDisplay& display) {
+QFont LabelFont(const CTextDisplay& display) {
     const LOGFONT& lf = display.GetFont().GetLogFont();
     QFont font;
     if (!lf.FaceName().empty())
@@ -21,7 +25,49 @@ QFont DisplayFont(const CTextDisplay& display) {
     return font;
 }
 
+// The cells of a row: equal shares of its width while every label's text
+// fits its share; otherwise each label as wide as its text, measured in the
+// drawing's font, and what is left shared alike, so a text is cut only when
+// the row cannot hold them all.
+std::vector<tvane::chart::ChartRect> RowCells(CTextDisplay& display,
+                                              const tvane::chart::ChartRect& area, int row,
+                                              const QFontMetrics& metrics) {
+    const int columns = display.Columns();
+    std::vector<tvane::chart::ChartRect> cells;
+    std::vector<int> needed;
+    bool fits = true;
+    int total = 0;
+    for (int c = 0; c < columns; ++c) {
+        cells.push_back(display.CellRect(area, row, c));
+        const CLabel* label = display.Label(row, c);
+        // A text and two blanks of room beside it.
+        const int width =
+            label ? metrics.horizontalAdvance(QString::fromStdString(label->Text()) + "  ") : 0;
+        needed.push_back(width);
+        total += width;
+        fits = fits && width <= cells.back().Width();
+    }
+    if (fits || columns < 1)
+        return cells;
+    const int room = area.Width();
+    int left = area.left;
+    for (int c = 0; c < columns; ++c) {
+        const int width = total <= room
+                              ? needed[static_cast<std::size_t>(c)] + (room - total) / columns
+                              : needed[static_cast<std::size_t>(c)] * room / std::max(total, 1);
+        tvane::chart::ChartRect& cell = cells[static_cast<std::size_t>(c)];
+        cell.left = left;
+        cell.right = c + 1 == columns ? area.right : left + width;
+        left = cell.right;
+    }
+    return cells;
+}
+
 } // namespace
+
+QFont TextDisplayView::Font(const CTextDisplay& display) {
+    return LabelFont(display);
+}
 
 TextDisplayView::TextDisplayView(CTextDisplay& display, QWidget* parent)
     : QWidget(parent), m_display(display) {
@@ -40,15 +86,17 @@ void TextDisplayView::Draw(QPainter& painter, CTextDisplay& display, const QRect
     const tvane::chart::ChartRect area =
         display.ApplyMargins({rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1});
     if (display.Rows() > 0) {
-        painter.setFont(DisplayFont(display));
+        painter.setFont(LabelFont(display));
         for (int r = 0; r < display.Rows(); ++r) {
             if (!display.Label(r, 0))
                 break; // a row without labels ends the drawing
+            const std::vector<tvane::chart::ChartRect> cells =
+                RowCells(display, area, r, painter.fontMetrics());
             for (int c = 0; c < display.Columns(); ++c) {
                 CLabel* label = display.Label(r, c);
                 if (!label)
                     continue;
-                const tvane::chart::ChartRect cell = display.CellRect(area, r, c);
+                const tvane::chart::ChartRect cell = cells[static_cast<std::size_t>(c)];
                 label->cell = cell;
                 int flags = Qt::TextSingleLine;
                 const std::uint32_t format = label->GetFormat();

@@ -1,4 +1,5 @@
 #pragma once
+#include <QFont>
 #include <QWidget>
 
 class CTextDisplay;
@@ -14,6 +15,8 @@ public:
 
     // Draws into any painter at rect (printing, pictures, the window).
     static void Draw(QPainter& painter, CTextDisplay& display, const QRect& rect);
+    // The font the labels are drawn in.
+    static QFont Font(const CTextDisplay& display);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

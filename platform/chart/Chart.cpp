@@ -173,8 +173,21 @@ double Clean(double v, double fallback) {
     return std::isfinite(v) ? v : fallback;
 }
 
+// The decimals that tell the ticks of a step apart: those of the step itself
+// (0.05 needs two), at most nine.
+int StepDecimals(double step) {
+    step = std::fabs(step);
+    for (int decimals = 0; decimals < 9; ++decimals) {
+        const double scaled = step * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) <= 1e-6 * std::max(1.0, scaled))
+            return decimals;
+    }
+    return 9;
+}
+
 // Numbered ticks between lo and hi: explicit step when positive, else a
-// 1-2-5 step that leaves room for the texts.
+// 1-2-5 step that leaves room for the texts. The texts carry the precision's
+// decimals, or more when the step needs them to differ.
 std::vector<ChartLayout::Tick> ValueTicks(double lo, double hi, double explicitStep, int precision,
                                           double length, bool horizontal,
                                           const ITextMetrics& metrics, const ChartFont& font,
@@ -193,17 +206,27 @@ std::vector<ChartLayout::Tick> ValueTicks(double lo, double hi, double explicitS
         return ticks;
     }
     const double fontHeight = metrics.TextHeight(font);
-    double spacing = 2.0 * fontHeight;
-    if (horizontal) {
-        const double w = std::max(metrics.TextWidth(font, FormatFixed(a, precision)),
-                                  metrics.TextWidth(font, FormatFixed(b, precision)));
-        spacing = w + 2.0 * fontHeight;
-    }
     constexpr double kMostTicks = 200.0;
-    step = explicitStep > 0.0 ? explicitStep
-                              : NiceStep(span, std::max(1.0, std::floor(length / spacing)));
-    if (span / step > kMostTicks)
-        step = NiceStep(span, kMostTicks);
+    auto stepFor = [&](int decimals) {
+        double spacing = 2.0 * fontHeight;
+        if (horizontal) {
+            const double w = std::max(metrics.TextWidth(font, FormatFixed(a, decimals)),
+                                      metrics.TextWidth(font, FormatFixed(b, decimals)));
+            spacing = w + 2.0 * fontHeight;
+        }
+        double s = explicitStep > 0.0 ? explicitStep
+                                      : NiceStep(span, std::max(1.0, std::floor(length / spacing)));
+        if (span / s > kMostTicks)
+            s = NiceStep(span, kMostTicks);
+        return s;
+    };
+    step = stepFor(precision);
+    int decimals = std::max(precision, StepDecimals(step));
+    if (decimals > precision) {
+        // Longer texts may need a wider step, which may need fewer decimals.
+        step = std::max(step, stepFor(decimals));
+        decimals = std::max(precision, StepDecimals(step));
+    }
     const double first = std::ceil(a / step - 1e-9) * step;
     for (int k = 0;; ++k) {
         double v = first + k * step;
@@ -211,7 +234,7 @@ std::vector<ChartLayout::Tick> ValueTicks(double lo, double hi, double explicitS
             break;
         if (std::fabs(v) < step * 1e-9)
             v = 0.0;
-        ticks.push_back({v, 0.0, FormatFixed(v, precision)});
+        ticks.push_back({v, 0.0, FormatFixed(v, decimals)});
     }
     return ticks;
 }

@@ -110,6 +110,19 @@ void DrawMarker(QPainter& painter, std::uint32_t shape, QPointF c, double size) 
     }
 }
 
+// A dot in the line's colour, as wide as the series' points and at least five
+// pixels or three lines across: the newest reading sits on the plot's edge,
+// which shows half of it.
+void DrawLonePoint(QPainter& painter, const QPen& pen, const ChartStyle& style, QPointF at) {
+    const double size = std::max({static_cast<double>(style.pointSize), 5.0,
+                                  3.0 * std::max<std::uint32_t>(1, style.lineWidth)});
+    painter.save();
+    painter.setPen(QPen(pen.color(), 0));
+    painter.setBrush(pen.color());
+    DrawMarker(painter, kPointDot, at, size);
+    painter.restore();
+}
+
 QRectF PlotRect(const ChartLayout& layout) {
     const ChartRect& p = layout.plot;
     return QRectF(p.left, p.top, p.Width(), p.Height());
@@ -208,11 +221,15 @@ void ChartRenderer::DrawSet(QPainter& painter, const Chart& chart, const ChartLa
             continue;
         const ChartStyle style = chart.GetNthStyle(set, s);
         const QPen pen = LinePen(style);
+        const bool markers = style.pointShape != kPointNone && style.pointShape != 0;
         if (pen.style() != Qt::NoPen) {
             painter.setPen(pen);
             m_decimator.Lines(*data, s, layout, set, [&](const ChartLayout::PointF* points, int n) {
                 if (n == 1) {
-                    painter.drawPoint(QPointF(points[0].x, points[0].y));
+                    // A lone point has no line to be part of: it is drawn as a
+                    // point, unless the series marks its points anyway.
+                    if (!markers)
+                        DrawLonePoint(painter, pen, style, QPointF(points[0].x, points[0].y));
                     return;
                 }
                 m_polyline.resize(n);
@@ -221,7 +238,7 @@ void ChartRenderer::DrawSet(QPainter& painter, const Chart& chart, const ChartLa
                 painter.drawPolyline(m_polyline);
             });
         }
-        if (style.pointShape != kPointNone && style.pointShape != 0) {
+        if (markers) {
             const QColor color = ToQColor(style.pointColor);
             painter.setPen(QPen(color, 0));
             painter.setBrush(color);

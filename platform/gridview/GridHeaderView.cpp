@@ -82,7 +82,8 @@ void GridHeaderView::paintSection(QPainter* painter, const QRect& rect, int logi
         painter->setFont(m_model.FontOf(style));
         painter->setPen(style.textColor ? ToQColor(*style.textColor)
                                         : palette.color(QPalette::ButtonText));
-        painter->drawText(cell.adjusted(3, 0, -3, 0), ToQtAlignment(style, GridHAlign::Center),
+        painter->drawText(cell.adjusted(kTextMargin, 0, -kTextMargin, 0),
+                          ToQtAlignment(style, GridHAlign::Center),
                           QString::fromUtf8(style.Value().c_str()));
         painter->restore();
     }

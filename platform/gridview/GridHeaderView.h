@@ -14,6 +14,9 @@ class GridTableModel;
 class GridHeaderView final : public QHeaderView {
     Q_OBJECT
 public:
+    // The room left between a header's text and each side of its cell.
+    static constexpr int kTextMargin = 3;
+
     GridHeaderView(GridCore& core, GridTableModel& model, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;

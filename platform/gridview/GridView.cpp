@@ -1,8 +1,11 @@
 #include "platform/gridview/GridView.h"
 
+#include <utility>
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "platform/gridview/GridCellDelegate.h"
 #include "platform/gridview/GridEditControl.h"
@@ -33,8 +37,19 @@ protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (!m_owner.Press(*this, event))
             return;
+        const bool pressing = std::exchange(m_owner.m_pressing, true);
         QTableView::mousePressEvent(event);
+        m_owner.m_pressing = pressing;
         m_owner.AfterPress(*this, event);
+    }
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override {
+        if (!m_owner.m_pressing)
+            QTableView::scrollTo(index, hint);
+    }
+    void timerEvent(QTimerEvent* event) override {
+        const bool pressing = std::exchange(m_owner.m_pressing, true);
+        QTableView::timerEvent(event);
+        m_owner.m_pressing = pressing;
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         QTableView::mouseReleaseEvent(event);
@@ -325,7 +340,9 @@ int GridView::FrozenWidth() const {
 }
 
 void GridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
-    if (!index.isValid())
+    // A click never scrolls the cell it is on: the second click of a double
+    // click lands where the first did.
+    if (!index.isValid() || m_pressing)
         return;
     if (IsFrozenCol(index.column())) {
         // Only up and down: the frozen columns are always in sight.
@@ -369,6 +386,11 @@ void GridView::ColumnResized(int col, int size) {
     m_core.SetColWidth(col, size * 100 / m_core.GetZoom());
 }
 
+int GridView::CellWidthFor(const QString& text, const GridStyle& style) const {
+    const int margin = this->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return QFontMetrics(CellFont(style)).horizontalAdvance(text) + 2 * margin + 1;
+}
+
 QFont GridView::CellFont(const GridStyle& style) const {
     QFont font = this->font();
     if (style.font) {
@@ -398,6 +420,38 @@ bool GridView::LockUpdate(bool lock) {
     return was;
 }
 
+void GridView::FitHeaderTexts() {
+    // Widths are set in pixels of a font the window may not have: a header's
+    // text is measured in the font it is drawn in, and its column (for a
+    // covered header, the last shown column under it) widened to take it.
+    const int cols = m_core.GetColCount();
+    for (int row = 0; row < m_core.GetHeaderRowCount(); ++row) {
+        for (int col = 0; col <= cols; ++col) {
+            GridRange span = GridRange::Cells(row, col, row, col);
+            m_core.GetCoveredRange(row, col, span);
+            if (span.top != row || span.left != col)
+                continue;
+            const GridStyle style = m_core.GetStyle(span.top, span.left);
+            const std::string text = style.Value();
+            if (text.empty())
+                continue;
+            int shown = 0, last = -1;
+            for (int c = span.left; c <= std::min(span.right, cols); ++c)
+                if (!isColumnHidden(c)) {
+                    shown += columnWidth(c);
+                    last = c;
+                }
+            const int needed = QFontMetrics(m_model->FontOf(style))
+                                   .horizontalAdvance(QString::fromUtf8(text.c_str())) +
+                               2 * GridHeaderView::kTextMargin;
+            if (last >= 0 && shown < needed) {
+                setColumnWidth(last, columnWidth(last) + needed - shown);
+                m_frozen->setColumnWidth(last, columnWidth(last));
+            }
+        }
+    }
+}
+
 void GridView::ApplyLayout() {
     if (m_locked) {
         m_layoutDirty = true;
@@ -421,6 +475,7 @@ void GridView::ApplyLayout() {
         if (!hidden)
             lastVisible = col;
     }
+    FitHeaderTexts();
     if (lastVisible >= 0) {
         // The last column also takes whatever the window has to spare.
         int used = 0;
@@ -522,8 +577,18 @@ void GridView::DoubleClick(QAbstractItemView& part, QMouseEvent* event) {
 void GridView::mousePressEvent(QMouseEvent* event) {
     if (!Press(*this, event))
         return;
+    const bool pressing = std::exchange(m_pressing, true);
     QTableView::mousePressEvent(event);
+    m_pressing = pressing;
     AfterPress(*this, event);
+}
+
+void GridView::timerEvent(QTimerEvent* event) {
+    // The item view scrolls a pressed cell into sight on a timer after the
+    // press; that scroll is the click's too.
+    const bool pressing = std::exchange(m_pressing, true);
+    QTableView::timerEvent(event);
+    m_pressing = pressing;
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* event) {

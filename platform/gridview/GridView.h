@@ -83,6 +83,9 @@ public:
     // The drawing font of a style at the core's zoom. Styles name faces that
     // may not be installed; those draw in the window's family.
     QFont CellFont(const GridStyle& style) const;
+    // The width a data cell of the style needs to show the text uncut: the
+    // text in the cell's font, the style's margins and the grid line.
+    int CellWidthFor(const QString& text, const GridStyle& style) const;
 
     // The row of the current cell drawn highlighted, the current cell itself
     // framed in the highlight colour.
@@ -145,6 +148,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -163,6 +167,8 @@ private:
     void Release(QAbstractItemView& part, QMouseEvent* event);
     void DoubleClick(QAbstractItemView& part, QMouseEvent* event);
     void UpdateFrozenGeometry();
+    // Widens columns whose header text the set widths would cut.
+    void FitHeaderTexts();
     void ColumnResized(int col, int size);
     int FrozenWidth() const;
     GridWidgetControl* CurrentWidgetControl() const;
@@ -178,6 +184,7 @@ private:
     bool m_printing = false;
     bool m_printFitToWidth = true;
     bool m_pulling = false;
+    bool m_pressing = false; // a mouse press (or its delayed scroll) is making a cell current
     bool m_leaving = false;
     bool m_applying = false;
     bool m_locked = false;

@@ -1,5 +1,6 @@
 #include "setup/view/CSetupView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -26,6 +27,12 @@ CSetupView::CSetupView(ISetupGridOperations& operations, ISetupOptionsSheet& opt
     connect(this, &GridView::currentCellChanged, this,
             [this](int row, int col, int, int) { m_controller->CurrentCellMoved(row, col); });
     connect(this, &GridView::cellDoubleClicked, this, &CSetupView::DoubleClicked);
+    // F1 anywhere in the grid, its cell editors included, opens the view's help.
+    auto* help = new QAction(this);
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(help);
+    connect(help, &QAction::triggered, this, [this] { m_commands->OnCommandHelp(); });
     setPalette([this] {
         QPalette palette = this->palette();
         palette.setColor(QPalette::Base, Qt::white);
@@ -93,6 +100,11 @@ void CSetupView::FillDropDown(const std::vector<std::string>& items, const std::
 void CSetupView::SetTabName(const std::string& name) {
     m_tabName = name;
     emit tabNameChanged(tvane::ToQString(name));
+}
+
+void CSetupView::SetTabColour(tvane::ColorRef colour) {
+    m_tabColour = colour;
+    emit tabColourChanged(colour);
 }
 
 void CSetupView::ShowPopupMenu(int menuId) {

@@ -56,6 +56,8 @@ public:
     bool CopyTextToClipboard(const std::string& text) override;
     std::string GetTabName() const override { return m_tabName; }
     void SetTabName(const std::string& name) override;
+    void SetTabColour(tvane::ColorRef colour) override;
+    tvane::ColorRef GetTabColour() const { return m_tabColour; }
 
 signals:
     // The prompt of the current cell's column, for the status bar.
@@ -64,6 +66,8 @@ signals:
     void popupMenuRequested(int menuId);
     // The name the view's page tab shows.
     void tabNameChanged(const QString& name);
+    // The colour the view's page tab is drawn in.
+    void tabColourChanged(tvane::ColorRef colour);
 
 protected:
     // Delete stays the grid's key (its own rule for rows and cells) even
@@ -80,4 +84,5 @@ private:
     std::unique_ptr<SetupViewCommands> m_commands;
     CFXComboBox* m_dropDown;
     std::string m_tabName;
+    tvane::ColorRef m_tabColour = 0;
 };

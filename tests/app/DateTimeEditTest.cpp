@@ -261,6 +261,58 @@ TEST_F(StepTest, RejectedDigitPutsEverythingBack) {
     EXPECT_EQ(e.GetText(), "05:00:00");
 }
 
+// After Select All a whole time is typed over the text: each field fills from
+// empty and hands on when full or at a separator.
+TEST_F(StepTest, AWholeTimeIsTypedOverTheSelectedText) {
+    struct Case {
+        const char* format;
+        const char* typed;
+        const char* shown;
+        int hourCounter;
+    };
+    const Case cases[] = {
+        {"%i:%M:%S.%l", "00:00:01.000", "00:00:01.000", 0},
+        {"%i:%M:%S.%l", "1:2:3.456", "01:02:03.456", 1},
+        {"%i:%M:%S.%l", "000001000", "00:00:01.000", 0},
+        {"%m/%d/%Y %H:%M:%S", "12/31/2030 23:59:58", "12/31/2030 23:59:58", 0},
+        {"%m/%d/%Y %I:%M:%S %p", "1/2/2003 4:05:06 P", "01/02/2003 04:05:06 PM", 0},
+        // A date that does not exist or lies outside the range is not taken
+        // (the day keeps its first digit, the year its value); the rest goes on.
+        {"%m/%d/%Y %H:%M", "02/30/1990 07:30", "02/03/2002 07:30", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        CDateTimeEdit edit;
+        edit.SetFormat(c.format);
+        edit.SetTime(At(2002, 5, 14, 10, 20, 30), 250);
+        edit.SetHourCounter(10);
+        edit.BeginEntry();
+        EXPECT_EQ(edit.GetCurrentField(), 0);
+        for (const char* p = c.typed; *p; ++p)
+            edit.TypeChar(*p);
+        EXPECT_EQ(edit.GetText(), c.shown);
+        if (std::string(c.format).starts_with("%i")) {
+            EXPECT_EQ(edit.GetHourCounter(), c.hourCounter);
+        }
+    }
+
+    // Without Select All a digit rolls into the current field and other
+    // characters are not the control's; any other key ends an entry.
+    CDateTimeEdit edit;
+    edit.SetFormat("%H:%M:%S");
+    edit.SetTime(At(2002, 5, 14, 10, 20, 30), 0);
+    edit.SetCurrentField(2);
+    EXPECT_FALSE(edit.TypeChar(':'));
+    EXPECT_TRUE(edit.TypeChar('1'));
+    EXPECT_EQ(edit.GetText(), "10:20:01");
+    edit.BeginEntry();
+    edit.TypeChar('0');
+    edit.EndEntry();
+    EXPECT_FALSE(edit.IsEntering());
+    EXPECT_TRUE(edit.TypeChar('9'));
+    EXPECT_EQ(edit.GetText(), "09:20:01") << "the digit rolled into the first field";
+}
+
 TEST_F(StepTest, FieldNavigation) {
     const int last = e.GetFieldCount() - 1;
     e.SetCurrentField(last);

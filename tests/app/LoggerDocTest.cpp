@@ -337,6 +337,7 @@ TEST_F(LoggerDocTest, SaveCommands) {
     EXPECT_EQ(operations.saveMode, 3);
     EXPECT_TRUE(d.OnCmdMsg(CLoggerDoc::kCommandFileSaveAs));
     EXPECT_EQ(operations.saveMode, 0);
+    EXPECT_EQ(editor.validations, 2) << "Save As finishes the cell edit as Save does";
 
     // Scanning blocks both.
     d.GetScanEngine().BeginRun();

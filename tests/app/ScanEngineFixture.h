@@ -150,7 +150,8 @@ public:
         return statusStart;
     }
     CAppPreferences* Preferences() override { return prefs; }
-    void EnableSetupView(bool) override {}
+    bool setupViewEnabled = true;
+    void EnableSetupView(bool enable) override { setupViewEnabled = enable; }
     void RefreshToolBars() override {}
     void ActivateGraphView() override {}
     void RefreshTitle() override {}

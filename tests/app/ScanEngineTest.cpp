@@ -130,6 +130,26 @@ TEST_F(ScanEngineTest, CountdownDisplayFromTwoSeconds) {
     }
 }
 
+// The value being typed into the grid belongs to the setup the run measures
+// with: one the grid refuses keeps the run from starting.
+TEST_F(ScanEngineTest, StartFinishesTheGridsCellEditFirst) {
+    FakeSetupEditor editor;
+    app.editor = &editor;
+    editor.cellValid = false;
+    doc->OnStartScan();
+    EXPECT_EQ(editor.validations, 1);
+    EXPECT_FALSE(doc->IsScanning());
+    EXPECT_EQ(instrument.Count("StartMeasurement"), 0);
+    EXPECT_TRUE(host.calls.empty());
+
+    editor.cellValid = true;
+    doc->OnStartScan();
+    EXPECT_EQ(editor.validations, 2);
+    EXPECT_TRUE(doc->IsScanning());
+    doc->OnStopScan();
+    app.editor = nullptr;
+}
+
 TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     instrument.start = false;
     doc->OnStartScan();
@@ -151,6 +171,7 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     host.matches = false;
     doc->OnStartScan();
     EXPECT_FALSE(doc->IsScanning());
+    EXPECT_TRUE(host.setupViewEnabled) << "a run that does not start gives the grid back";
     EXPECT_FALSE(doc->IsSetupInInstrument());
     EXPECT_EQ(prompter.Texts().back(), scantext::kValidationFailed);
     CDatasetEvent stored;
@@ -163,6 +184,15 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     doc->OnStartScan();
     EXPECT_EQ(host.calls, std::vector<std::string>{"Validate 11"});
     EXPECT_FALSE(doc->IsScanning());
+    EXPECT_TRUE(host.setupViewEnabled);
+
+    // A run that starts keeps the grid closed to edits until it ends.
+    host.validate = true;
+    doc->OnStartScan();
+    ASSERT_TRUE(doc->IsScanning());
+    EXPECT_FALSE(host.setupViewEnabled);
+    doc->OnStopScan();
+    EXPECT_TRUE(host.setupViewEnabled);
 }
 
 // --- Poll -------------------------------------------------------------------

@@ -476,6 +476,12 @@ TEST_F(GraphViewTest, APagePrintsItsFooterAndItsDisplaysBottomFirst) {
     EXPECT_LT(lower, upper);
     EXPECT_NE(std::find(texts.begin(), texts.end(), "offset:12,12"), texts.end());
 
+    // On a sheet taller than the page the footer goes to the sheet's foot.
+    RecordingDC sheet;
+    view.PrintPage(sheet, false, GRect{0, 0, 400, 620});
+    ASSERT_FALSE(sheet.textPos.empty());
+    EXPECT_EQ(sheet.textPos[0], (GPoint{200 - 6 * 8 / 2, 620 - 10 - 10}));
+
     // The selection alone: the selected display and the footer.
     RecordingDC selection;
     view.SelectFrame(a);

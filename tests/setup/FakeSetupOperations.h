@@ -51,6 +51,7 @@ public:
     }
     void UpdateScanStatus() override { calls.push_back("UpdateScanStatus"); }
     void NotifySetupChanged() override { calls.push_back("NotifySetupChanged"); }
+    void MarkLayoutChanged() override { calls.push_back("MarkLayoutChanged"); }
 
     bool GetSetupCellText(int row, int col, std::string& text) override {
         Row* r = At(row);

@@ -47,6 +47,7 @@ public:
     }
     std::string GetTabName() const override { return tab; }
     void SetTabName(const std::string& name) override { tab = name; }
+    void SetTabColour(tvane::ColorRef colour) override { tabColour = colour; }
 
     std::function<long(const tvane::Message&)> handler;
     int rowCountSyncs = 0;
@@ -60,6 +61,7 @@ public:
     std::vector<std::string> warnings;
     std::string clipboard;
     std::string tab;
+    tvane::ColorRef tabColour = 0;
 
 private:
     tvane::GridCore& m_grid;

@@ -3,6 +3,7 @@
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
 #include "platform/core/Services.h"
+#include "platform/grid/CGridParam.h"
 #include "platform/grid/GridCellControl.h"
 #include "platform/grid/GridCore.h"
 #include "platform/ui/Prompter.h"
@@ -271,6 +272,7 @@ TEST_F(SetupGridControllerTest, TheViewStateTravelsWithTheDocument) {
     controller->GetState().showAll = false;
     controller->GetState().showActive = true;
     controller->GetState().nextComputed = 903;
+    controller->GetState().tabColour = tvane::Rgb(255, 128, 0);
     window.tab = "Oven";
     grid.SetColWidth(kColName, 150);
     grid.HideCols(kColComment, kColComment);
@@ -290,11 +292,34 @@ TEST_F(SetupGridControllerTest, TheViewStateTravelsWithTheDocument) {
     EXPECT_TRUE(opened.GetState().showActive);
     EXPECT_EQ(opened.GetState().tabName, "Oven");
     opened.InitialUpdate(true);
+    EXPECT_EQ(otherWindow.tab, "Oven");
+    EXPECT_EQ(otherWindow.tabColour, tvane::Rgb(255, 128, 0));
     EXPECT_EQ(other.GetColWidth(kColName), 150);
     EXPECT_TRUE(other.IsColHidden(kColComment));
     EXPECT_EQ(other.GetLastRow(), 5);
     EXPECT_EQ(other.GetStyle(3, kColScan).interior, kDisabledCell);
     EXPECT_EQ(opened.GetState().nextComputed, 903);
+}
+
+// A view's part written before the tab kept its colour ends after the next
+// computed channel: the tab is silver.
+TEST_F(SetupGridControllerTest, AViewPartWithoutATabColourLeavesTheTabSilver) {
+    tvane::MemoryStream stream;
+    {
+        tvane::CArchive ar(stream, tvane::CArchive::store);
+        const tvane::CGridParam param;
+        ar.WriteObject(&param);
+        ar << std::uint16_t{0} << std::uint16_t{1} << std::uint16_t{0} << std::uint16_t{0}
+           << std::int32_t{5} << std::int32_t{16} << std::int32_t{2} << std::string("Kiln")
+           << std::int32_t{904};
+    }
+    controller->GetState().tabColour = tvane::Rgb(1, 2, 3);
+    stream.Seek(0);
+    tvane::CArchive in(stream, tvane::CArchive::load);
+    controller->Serialize(in);
+    EXPECT_EQ(controller->GetState().tabName, "Kiln");
+    EXPECT_EQ(controller->GetState().nextComputed, 904);
+    EXPECT_EQ(controller->GetState().tabColour, SetupGridController::kDefaultTabColour);
 }
 
 TEST_F(SetupGridControllerTest, ActivationRefreshesTheScanStatusAndGreysTheRowsWhenDataIsGone) {

@@ -291,6 +291,20 @@ TEST_F(SetupViewCommandsTest, TheOptionsSheetHidesColumnsAndZooms) {
     EXPECT_TRUE(grid.IsColHidden(kColAdvanced));
     EXPECT_EQ(grid.GetZoom(), 150);
     EXPECT_EQ(window.tab, "Oven");
+    EXPECT_EQ(ops.calls.back(), "MarkLayoutChanged") << "the save question asks";
+    // The tab's colour is offered and taken back.
+    sheet.answer = sheet.seen = {};
+    sheet.answer.tabName = "Oven";
+    sheet.answer.zoom = 150;
+    sheet.answer.visible.fill(true);
+    sheet.answer.visible[kColAdvanced] = false;
+    sheet.answer.tabColour = tvane::Rgb(0, 128, 255);
+    commands->Execute(Cmd::kOptions);
+    EXPECT_EQ(window.tabColour, tvane::Rgb(0, 128, 255));
+    ops.calls.clear();
+    commands->Execute(Cmd::kOptions);
+    EXPECT_EQ(sheet.seen.tabColour, tvane::Rgb(0, 128, 255));
+    EXPECT_TRUE(ops.calls.empty()) << "OK without a change changes nothing";
     // Cancel changes nothing but the scroll position.
     sheet.accept = false;
     window.scrolledTo = {0, 0};

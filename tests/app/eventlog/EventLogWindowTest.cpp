@@ -7,12 +7,14 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTest>
 
 #include "app/eventlog/CEventBarButton.h"
@@ -134,9 +136,19 @@ TEST_F(EventLogWindowTest, RowsAreReadFromTheDocument) {
     EXPECT_EQ(Cell(1, 1), ""); // type 0 has no text
     EXPECT_EQ(Cell(2, 2), "102");
     EXPECT_EQ(Cell(2, 0), "2");
-    const int widths[] = {40, 90, 70, 125};
-    for (int col = 0; col < 4; ++col)
+    const int widths[] = {40, 90, 70};
+    for (int col = 0; col < 3; ++col)
         EXPECT_EQ(View()->columnWidth(col), widths[col]);
+    // The date and time: the set width at least, and as much as its texts need.
+    EXPECT_GE(View()->columnWidth(3), 125);
+    const int margin =
+        View()->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, View()) + 1;
+    for (int row = 1; row <= 2; ++row)
+        EXPECT_LE(QFontMetrics(View()->CellFont(View()->Core().GetStyle(row, 3)))
+                          .horizontalAdvance(QString::fromStdString(Cell(row, 3))) +
+                      2 * margin,
+                  View()->columnWidth(3))
+            << Cell(row, 3);
     EXPECT_GE(View()->columnWidth(4), 110);
     // The description takes the room the window has to spare.
     frame->resize(900, 300);

@@ -34,6 +34,7 @@
 #include "app/frame/FileCommandWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/GraphicsWiring.h"
+#include "app/frame/MfxFontQt.h"
 #include "database/CStateInfo.h"
 #include "database/CWorkspace.h"
 #include "database/DataSource.h"
@@ -381,9 +382,24 @@ TEST_F(FileCommandsTest, ToolbarsWindowShowsAndHidesTheBars) {
     frame.hide();
 }
 
-// Tip of the Day and About from the Help menu, with their pictures.
+// The warnings Qt prints while a test draws its windows.
+std::vector<std::string>& QtWarnings() {
+    static std::vector<std::string> warnings;
+    return warnings;
+}
+
+void KeepQtWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg)
+        QtWarnings().push_back(text.toStdString());
+}
+
+// Tip of the Day and About from the Help menu, with their pictures, in the
+// dialog font the program makes at start-up.
 TEST_F(FileCommandsTest, HelpWindowsAndTheirPictures) {
     ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(CreateDialogFont());
+    QtWarnings().clear();
+    const QtMessageHandler previous = qInstallMessageHandler(KeepQtWarning);
     QString tip, next;
     WhenShown<CTipOfDayDialog>([&](CTipOfDayDialog& d) {
         tip = d.TipText()->text();
@@ -394,6 +410,10 @@ TEST_F(FileCommandsTest, HelpWindowsAndTheirPictures) {
         d.accept();
     });
     frame.Action(cmd::kTipOfTheDay)->trigger();
+    qInstallMessageHandler(previous);
+    DeleteDialogFont();
+    for (const std::string& warning : QtWarnings())
+        EXPECT_EQ(warning.find("Point size"), std::string::npos) << warning;
     EXPECT_FALSE(tip.isEmpty());
     EXPECT_NE(tip, next);
     std::string value;

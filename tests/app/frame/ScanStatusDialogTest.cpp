@@ -21,14 +21,12 @@ TEST(ScanStatusDialog, StartReportsTheCheckBoxAndSettingsRefreshTheList) {
     CFXScan scan;
     CScanStatusDialog dialog(scan, "RS-232", false);
     ASSERT_EQ(dialog.List()->count(), 12);
-    EXPECT_EQ(dialog.List()->item(1)->text().toStdString(), "    Start Scan    Immediately");
-    EXPECT_EQ(dialog.List()->item(11)->text().toStdString(),
-              "    Download of Setup required    Yes");
+    EXPECT_EQ(dialog.List()->item(1)->text().toStdString(), "\tStart Scan\tImmediately");
+    EXPECT_EQ(dialog.List()->item(11)->text().toStdString(), "\tDownload of Setup required\tYes");
 
     dialog.SetSettingsCommand([&] { scan.m_startMode = CFXScan::kStartExternalTrigger; });
     QTest::mouseClick(dialog.SettingsButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog.List()->item(1)->text().toStdString(),
-              "    Start Scan    On External Trigger");
+    EXPECT_EQ(dialog.List()->item(1)->text().toStdString(), "\tStart Scan\tOn External Trigger");
 
     dialog.DontShow()->setChecked(true);
     QTest::mouseClick(dialog.StartButton(), Qt::LeftButton);

@@ -82,6 +82,28 @@ TEST(DateTimeEditWnd, KeysStepAndTypeIntoTheCurrentField) {
     EXPECT_EQ(edit.text(), "00:00:05.001");
 }
 
+// Select All, then a whole time typed over it; a click ends the entry.
+TEST(DateTimeEditWnd, SelectAllTakesAWholeTypedTime) {
+    IntervalEdit w;
+    CDateTimeEditWnd& edit = *w.edit;
+    QSignalSpy changed(&edit, &CDateTimeEditWnd::timeEditChanged);
+    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(edit.selectedText(), "00:00:10.000");
+    QTest::keyClicks(&edit, "00:00:01.000");
+    EXPECT_EQ(edit.text(), "00:00:01.000");
+    EXPECT_EQ(edit.GetTime(), tvane::CTime(1997, 1, 1, 0, 0, 1));
+    EXPECT_GE(changed.count(), 1);
+    EXPECT_FALSE(edit.IsEntering()) << "the last field filled";
+
+    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(&edit, "2:");
+    EXPECT_EQ(edit.text(), "02:00:01.000");
+    QTest::keyClick(&edit, Qt::Key_Right);
+    EXPECT_FALSE(edit.IsEntering());
+    QTest::keyClick(&edit, Qt::Key_3); // rolls into the seconds again
+    EXPECT_EQ(edit.text(), "02:00:13.000");
+}
+
 TEST(DateTimeEditWnd, ClicksChooseFieldsAndTheSpinButtonSteps) {
     IntervalEdit w;
     CDateTimeEditWnd& edit = *w.edit;

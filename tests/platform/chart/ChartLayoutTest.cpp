@@ -33,6 +33,39 @@ TEST(ChartLayoutTest, NumberedTicksUseOneTwoFiveStepsAndThePrecision) {
     EXPECT_EQ(layout.y.ticks.front().position, layout.plot.bottom);
 }
 
+// Ticks closer than the precision shows carry the decimals their step needs:
+// no two labels read the same.
+TEST(ChartLayoutTest, TickTextsCarryTheDecimalsTheirStepNeeds) {
+    struct Case {
+        double max, step;
+        int precision;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {0.2, 0.05, 1, {"0.00", "0.05", "0.10", "0.15", "0.20"}},
+        {2.0, 0.5, 0, {"0.0", "0.5", "1.0", "1.5", "2.0"}},
+        {20.0, 5.0, 1, {"0.0", "5.0", "10.0", "15.0", "20.0"}},
+        {0.004, 0.001, 2, {"0.000", "0.001", "0.002", "0.003", "0.004"}},
+    };
+    for (const Case& c : cases) {
+        Chart chart;
+        chart.SetValues({{prop::kXAxisMin, 0.0},
+                         {prop::kXAxisMax, c.max},
+                         {prop::kXStep, c.step},
+                         {prop::kXPrecision, c.precision}});
+        std::vector<std::string> texts;
+        for (const auto& tick : chart.Layout().x.ticks)
+            texts.push_back(tick.text);
+        EXPECT_EQ(texts, c.texts) << c.step;
+    }
+    // A step of its own choosing is read the same way.
+    Chart chart;
+    chart.SetValues({{prop::kXAxisMin, 0.0}, {prop::kXAxisMax, 0.3}, {prop::kXPrecision, 1}});
+    const auto& ticks = chart.Layout().x.ticks;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_NE(ticks[i].text, ticks[i - 1].text) << i;
+}
+
 TEST(ChartLayoutTest, ValueLabelsPlaceTicksAndAnnotationGrids) {
     Chart chart;
     chart.SetValues(
