@@ -84,7 +84,7 @@ struct Histogram {
         readings.Next();
         values.clear();
         for (const ReadingRecord& r : readings.records)
-            values.push_back(r.Value);
+            values.push_back(double{r.Value});
         bins.AddReadings(values.data(), static_cast<int>(values.size()), stats);
         plot.SetBinData(kPerPoll, *table.GetData());
         panel.ShowStats(stats);
@@ -95,7 +95,7 @@ struct Histogram {
         while (readings.scan < count) {
             readings.Next();
             for (const ReadingRecord& r : readings.records)
-                run.push_back(r.Value);
+                run.push_back(double{r.Value});
             if (run.size() >= 100000) {
                 bins.AddReadings(run.data(), static_cast<int>(run.size()), stats);
                 run.clear();

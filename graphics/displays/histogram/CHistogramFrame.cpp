@@ -280,9 +280,12 @@ bool CHistogramFrame::OnNewReadings(const HintObject&) {
     if (n <= 0)
         return true;
     m_values.clear();
-    for (const ReadingRecord* r : readings)
-        if (r)
-            m_values.push_back(r->Value);
+    for (const ReadingRecord* r : readings) {
+        if (!r)
+            continue;
+        const double value = r->Value; // a packed record's field, read by value
+        m_values.push_back(value);
+    }
     m_bins.AddReadings(m_values.data(), static_cast<int>(m_values.size()), *m_stats);
     if (!TakeScans(n) || !m_plot || !m_bins.GetTable())
         return true;
