@@ -2,12 +2,21 @@
 #include <memory>
 
 #include "graphics/CGraphFrame.h"
+#include "platform/chart/ChartGeometry.h"
 
 namespace tvane::chart {
 class ChartData;
 }
 
 class CXrtGraphData;
+
+// A frame's rectangles as the chart windows take them, and back.
+inline tvane::chart::ChartRect ChartRectOf(const GRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+inline GRect GRectOf(const tvane::chart::ChartRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 // The common base of the display frames drawn as charts (bar, XY, histogram,
 // strip chart): a chart data object owned by the frame, which each display

@@ -11,6 +11,7 @@
 #include "app/CGraphException.h"
 #include "app/IExportServices.h"
 #include "graphics/CXrtGraphData.h"
+#include "graphics/ChartFonts.h"
 #include "graphics/ChartStateFiles.h"
 #include "graphics/ChartStateRecord.h"
 #include "graphics/GraphicsTexts.h"
@@ -407,6 +408,69 @@ void CXrtGraph::ApplyValueGrid(bool on) {
         m_chart->SetDouble(prop::kYGridSpacing, 0.0);
     if (m_chart->GetDouble(prop::kXGridSpacing) != 0.0 || m_chart->GetInt(prop::kXGridAuto) != 0)
         m_chart->SetDouble(prop::kXGridSpacing, 0.0);
+}
+
+namespace {
+
+constexpr std::uint32_t kColourItem = GRAPHITEMPROPS::kName | GRAPHITEMPROPS::kColor;
+constexpr std::uint32_t kTitleItem = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
+
+} // namespace
+
+bool CXrtGraph::GetColourItem(const char* name, std::int32_t colour, GRAPHITEMPROPS& props) {
+    props.itemName = name;
+    props.color = static_cast<std::uint32_t>(colour);
+    return (props.mask & ~kColourItem) == 0;
+}
+
+bool CXrtGraph::GetChartItem(ChartItem item, GRAPHITEMPROPS& props) const {
+    switch (item) {
+    case ChartItem::kBackground:
+        return GetColourItem("Background", GetBackgroundColor(), props);
+    case ChartItem::kAxis:
+        props.font = ToLogFont(GetAxisFont());
+        GetColourItem("Axis", GetAxisColor(), props);
+        return (props.mask & ~(kColourItem | GRAPHITEMPROPS::kFont)) == 0;
+    case ChartItem::kGrid:
+        return GetColourItem("Grid", GetGridColor(), props);
+    case ChartItem::kXTitle:
+    case ChartItem::kYTitle:
+        props.labelName = item == ChartItem::kXTitle ? "X Axis" : "Y Axis";
+        props.labelText = item == ChartItem::kXTitle ? GetXAxisTitle() : GetYAxisTitle();
+        return (props.mask & ~kTitleItem) == 0;
+    }
+    return false;
+}
+
+bool CXrtGraph::SetChartItem(ChartItem item, const GRAPHITEMPROPS& props) {
+    const bool colour = (props.mask & GRAPHITEMPROPS::kColor) != 0;
+    const auto c = static_cast<std::int32_t>(props.color);
+    switch (item) {
+    case ChartItem::kBackground:
+        if (colour)
+            SetBackgroundColor(c);
+        return (props.mask & ~kColourItem) == 0;
+    case ChartItem::kAxis:
+        if (colour)
+            SetAxisColor(c);
+        if (props.mask & GRAPHITEMPROPS::kFont)
+            SetAxisFont(ToChartFont(props.font));
+        return (props.mask & ~(kColourItem | GRAPHITEMPROPS::kFont)) == 0;
+    case ChartItem::kGrid:
+        if (colour)
+            SetGridColor(c);
+        return (props.mask & ~kColourItem) == 0;
+    case ChartItem::kXTitle:
+    case ChartItem::kYTitle:
+        if (props.mask & GRAPHITEMPROPS::kLabelText) {
+            if (item == ChartItem::kXTitle)
+                SetXAxisTitle(props.labelText);
+            else
+                SetYAxisTitle(props.labelText);
+        }
+        return (props.mask & ~kTitleItem) == 0;
+    }
+    return false;
 }
 
 void CXrtGraph::SetRepaint(bool enable) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/GraphItemProps.h"
 #include "platform/archive/CObject.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartGeometry.h"
@@ -103,6 +104,33 @@ public:
     int MakeRoom(CXrtGraphData* data, int n, int series);
     // Process-wide repaint hold: false holds, true releases (paired).
     void SetRepaint(bool enable);
+    // Holds the repaint while it lives; a null chart window holds nothing.
+    class RepaintHold {
+    public:
+        explicit RepaintHold(CXrtGraph* graph) : m_graph(graph) {
+            if (m_graph)
+                m_graph->SetRepaint(false);
+        }
+        ~RepaintHold() {
+            if (m_graph)
+                m_graph->SetRepaint(true);
+        }
+        RepaintHold(const RepaintHold&) = delete;
+        RepaintHold& operator=(const RepaintHold&) = delete;
+
+    private:
+        CXrtGraph* m_graph;
+    };
+
+    // The Appearance page's items that every chart has: the chart's
+    // background, the axes' colour and font, the grid's colour and the two
+    // axis titles. Get fills what the record asks for and answers whether the
+    // item has all of it; Set applies what the record gives.
+    enum class ChartItem { kBackground, kAxis, kGrid, kXTitle, kYTitle };
+    bool GetChartItem(ChartItem item, GRAPHITEMPROPS& props) const;
+    bool SetChartItem(ChartItem item, const GRAPHITEMPROPS& props);
+    // A colour item of a display's own: its name and colour.
+    static bool GetColourItem(const char* name, std::int32_t colour, GRAPHITEMPROPS& props);
 
     // The chart properties, one operation each.
     tvane::chart::ChartData* GetData1() const;

@@ -96,6 +96,35 @@ std::string SlotRowText(int slot, const CChannelInfo* channel) {
     return std::to_string(slot + 1) + "\t" + (channel ? ChannelText(*channel) : "<None>");
 }
 
+ChannelChoices::ChannelChoices(CGraphFrame& frame) {
+    CChannelArray available;
+    frame.GetAvailableChannels(available);
+    for (std::size_t i = 0; i < available.GetSize(); ++i)
+        if (const CChannelInfo* c = available.GetAt(i))
+            m_channels.push_back(*c);
+    available.DeleteAll();
+}
+
+std::vector<std::string> ChannelChoices::Entries() const {
+    std::vector<std::string> entries{CChannelInfo().Label};
+    for (const CChannelInfo& c : m_channels)
+        entries.push_back(ChannelText(c));
+    return entries;
+}
+
+int ChannelChoices::EntryOf(const CChannelInfo* channel) const {
+    for (std::size_t i = 0; channel && i < m_channels.size(); ++i)
+        if (m_channels[i].Number == channel->Number)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+const CChannelInfo* ChannelChoices::ChannelAt(int entry) const {
+    if (entry < 1 || entry > static_cast<int>(m_channels.size()))
+        return nullptr;
+    return &m_channels[static_cast<std::size_t>(entry - 1)];
+}
+
 bool HasTab(const std::string& row) {
     return row.find('\t') != std::string::npos;
 }

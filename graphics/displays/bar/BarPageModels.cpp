@@ -1,6 +1,5 @@
 #include "graphics/displays/bar/BarPageModels.h"
 
-#include "graphics/GraphPageRules.h"
 #include "graphics/displays/bar/CBarFrame.h"
 #include "platform/chart/ChartIds.h"
 #include "scan/CChannelArray.h"
@@ -10,43 +9,15 @@ namespace {
 constexpr int kChannelsPage = 1;
 constexpr int kAdvancedPage = 3;
 
-// Holds the charts' repaint while it lives.
-class PageHold {
-public:
-    explicit PageHold(CXrtGraph& graph) : m_graph(graph) { m_graph.SetRepaint(false); }
-    ~PageHold() { m_graph.SetRepaint(true); }
-    PageHold(const PageHold&) = delete;
-    PageHold& operator=(const PageHold&) = delete;
-
-private:
-    CXrtGraph& m_graph;
-};
-
 } // namespace
 
-BarChannelPageModel::BarChannelPageModel(CBarFrame& frame) : m_frame(frame) {
-    CChannelArray available;
-    m_frame.GetAvailableChannels(available);
-    for (std::size_t i = 0; i < available.GetSize(); ++i)
-        if (const CChannelInfo* c = available.GetAt(i))
-            m_channels.push_back(*c);
-    available.DeleteAll();
+BarChannelPageModel::BarChannelPageModel(CBarFrame& frame) : m_frame(frame), m_choices(frame) {
     const CChannelArray* slots = m_frame.GetChannelArray();
-    if (const CChannelInfo* current = slots ? slots->GetAt(0) : nullptr)
-        for (std::size_t i = 0; i < m_channels.size(); ++i)
-            if (m_channels[i].Number == current->Number)
-                m_selected = static_cast<int>(i) + 1;
+    m_selected = m_choices.EntryOf(slots ? slots->GetAt(0) : nullptr);
 }
 
 int BarChannelPageModel::HelpId() const {
     return m_frame.GetHelpId(kChannelsPage);
-}
-
-std::vector<std::string> BarChannelPageModel::Entries() const {
-    std::vector<std::string> entries{CChannelInfo().Label};
-    for (const CChannelInfo& c : m_channels)
-        entries.push_back(graphpage::ChannelText(c));
-    return entries;
 }
 
 BarChannelPageModel::Values BarChannelPageModel::Init() const {
@@ -61,11 +32,10 @@ BarChannelPageModel::Values BarChannelPageModel::Init() const {
 
 BarChannelPageModel::Values BarChannelPageModel::Choose(int entry) {
     Values v = Init();
-    if (entry > 0 && entry <= static_cast<int>(m_channels.size())) {
-        const CChannelInfo& channel = m_channels[static_cast<std::size_t>(entry - 1)];
-        v.minimum = channel.RangeMin;
-        v.maximum = channel.RangeMax;
-        m_frame.SetChannelAt(0, &channel);
+    if (const CChannelInfo* channel = m_choices.ChannelAt(entry)) {
+        v.minimum = channel->RangeMin;
+        v.maximum = channel->RangeMax;
+        m_frame.SetChannelAt(0, channel);
         m_selected = entry;
     } else {
         v.minimum = 0.0;
@@ -83,9 +53,8 @@ bool BarChannelPageModel::Check(const Values& v, Field& field, std::string& mess
         field = kPrecisionField;
         return false;
     }
-    const graphpage::Limits bounds =
-        m_selected > 0 ? graphpage::LimitsFor(m_channels[static_cast<std::size_t>(m_selected - 1)])
-                       : graphpage::Limits{};
+    const CChannelInfo* channel = m_choices.ChannelAt(m_selected);
+    const graphpage::Limits bounds = channel ? graphpage::LimitsFor(*channel) : graphpage::Limits{};
     if (!graphpage::CheckRange(v.minimum, bounds.minimum, bounds.maximum, message)) {
         field = kMinField;
         return false;
@@ -106,7 +75,7 @@ void BarChannelPageModel::Apply(const Values& v) {
     CBarPlot* plot = m_frame.GetPlot();
     if (!plot)
         return;
-    PageHold hold(*plot);
+    CXrtGraph::RepaintHold hold(plot);
     plot->SetYMax(v.maximum);
     plot->SetYMin(v.minimum);
     plot->SetPrecision(v.precision);

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/CChannelInfo.h"
+#include "graphics/GraphPageRules.h"
 
 class CBarFrame;
 
@@ -23,7 +23,7 @@ public:
 
     int HelpId() const;
     // "<None>" first, then each channel the bar may show as label and name.
-    std::vector<std::string> Entries() const;
+    std::vector<std::string> Entries() const { return m_choices.Entries(); }
     // The entry of the bar's channel; 0 without one.
     int Selected() const { return m_selected; }
     bool FieldsEnabled() const { return m_selected > 0; }
@@ -39,7 +39,7 @@ public:
 
 private:
     CBarFrame& m_frame;
-    std::vector<CChannelInfo> m_channels;
+    graphpage::ChannelChoices m_choices;
     int m_selected = 0;
 };
 

@@ -22,14 +22,6 @@ namespace {
 
 IBarWindows* g_windows = nullptr;
 
-GRect ToG(const tvane::chart::ChartRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-tvane::chart::ChartRect ToChart(const GRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 } // namespace
 
 IBarWindows* BarWindows() {
@@ -73,7 +65,7 @@ std::unique_ptr<IChartWindow> CBarFrame::CreateChartWindow(tvane::chart::Chart& 
                                                            const tvane::chart::ChartRect& rect) {
     if (!g_windows || !m_window || !m_plot)
         return nullptr;
-    auto window = g_windows->CreatePlotWindow(*m_window, *m_plot, chart, ToG(rect));
+    auto window = g_windows->CreatePlotWindow(*m_window, *m_plot, chart, GRectOf(rect));
     m_plotWindow = dynamic_cast<IBarPlotWindow*>(window.get());
     return window;
 }
@@ -96,7 +88,7 @@ bool CBarFrame::CreateFrame(CGraphView* parent) {
     const LOGFONT font = GetFrameLogFont();
     m_plot = std::make_unique<CBarPlot>();
     m_region = std::make_unique<CRegion>(nullptr, 0.0, 0.0, 1.0, 1.0);
-    if (!m_plot->Create(*this, ToChart(RegionToRect(*m_region)), ToChartFont(font))) {
+    if (!m_plot->Create(*this, ChartRectOf(RegionToRect(*m_region)), ToChartFont(font))) {
         DestroyPlot();
         return false;
     }
@@ -121,7 +113,7 @@ bool CBarFrame::RecreateFrame(CGraphView* parent, int showCommand) {
         return false;
     if (!m_plot || !m_region)
         return false;
-    if (!m_plot->Recreate(*this, ToChart(RegionToRect(*m_region)))) {
+    if (!m_plot->Recreate(*this, ChartRectOf(RegionToRect(*m_region)))) {
         DestroyPlot();
         return false;
     }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "graphics/CXrtGraphData.h"
-#include "graphics/ChartFonts.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/chart/Chart.h"
@@ -34,18 +33,6 @@ constexpr std::int32_t kLastAlarmTest = 5;
 bool Between(double low, double value, double high) {
     return low <= value && value <= high;
 }
-
-// Holds the process-wide repaint of the charts while it lives.
-class BarRepaintHold {
-public:
-    explicit BarRepaintHold(CXrtGraph& graph) : m_graph(graph) { m_graph.SetRepaint(false); }
-    ~BarRepaintHold() { m_graph.SetRepaint(true); }
-    BarRepaintHold(const BarRepaintHold&) = delete;
-    BarRepaintHold& operator=(const BarRepaintHold&) = delete;
-
-private:
-    CXrtGraph& m_graph;
-};
 
 } // namespace
 
@@ -102,7 +89,7 @@ bool CBarPlot::Recreate(IChartParent& parent, const ChartRect& rect) {
     SetData(m_data->GetData());
     m_data->SetHoleValue(kNoValue);
     {
-        BarRepaintHold hold(*this);
+        RepaintHold hold(this);
         SetAxisMin(m_yMin);
         SetAxisMax(m_yMax);
         WriteLabels();
@@ -125,7 +112,7 @@ void CBarPlot::ChartSetup(const tvane::chart::ChartFont& font) {
     Chart* chart = GetChart();
     if (!chart)
         return;
-    BarRepaintHold hold(*this);
+    RepaintHold hold(this);
     chart->SetInt(prop::kTopMargin, 5);
     chart->SetInt(prop::kXAnnotation, tvane::chart::kAnnotatePointLabels);
     chart->SetInt(prop::kYAnnotation, tvane::chart::kAnnotateValueLabels);
@@ -259,7 +246,7 @@ void CBarPlot::WriteLabels() {
 }
 
 void CBarPlot::Refresh() {
-    BarRepaintHold hold(*this);
+    RepaintHold hold(this);
     if (GetAxisMin() != m_yMin)
         SetAxisMin(m_yMin);
     if (GetAxisMax() != m_yMax)
@@ -331,58 +318,35 @@ void CBarPlot::SetOrientation(int orientation) {
 // --- Appearance items -------------------------------------------------------------
 
 bool CBarPlot::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
-    std::uint32_t supported = GRAPHITEMPROPS::kName | GRAPHITEMPROPS::kColor;
     switch (item) {
     case 2:
-        props.itemName = "Background";
-        props.color = static_cast<std::uint32_t>(GetBackgroundColor());
-        break;
+        return GetChartItem(ChartItem::kBackground, props);
     case 4:
-        props.itemName = "No Alarm";
-        props.color = static_cast<std::uint32_t>(m_normalColour);
-        break;
+        return GetColourItem("No Alarm", m_normalColour, props);
     case 5:
-        props.itemName = "High Alarm Limit";
-        props.color = static_cast<std::uint32_t>(m_highColour);
-        break;
+        return GetColourItem("High Alarm Limit", m_highColour, props);
     case 6:
-        props.itemName = "Low Alarm Limit";
-        props.color = static_cast<std::uint32_t>(m_lowColour);
-        break;
+        return GetColourItem("Low Alarm Limit", m_lowColour, props);
     case 8:
-        props.itemName = "Axis";
-        props.color = static_cast<std::uint32_t>(GetAxisColor());
-        props.font = ToLogFont(GetAxisFont());
-        supported |= GRAPHITEMPROPS::kFont;
-        break;
+        return GetChartItem(ChartItem::kAxis, props);
     case 9:
-        props.itemName = "Grid";
-        props.color = static_cast<std::uint32_t>(GetGridColor());
-        break;
+        return GetChartItem(ChartItem::kGrid, props);
     case 10:
-        props.labelName = "X Axis";
-        props.labelText = GetXAxisTitle();
-        supported = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
-        break;
+        return GetChartItem(ChartItem::kXTitle, props);
     case 11:
-        props.labelName = "Y Axis";
-        props.labelText = GetYAxisTitle();
-        supported = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
-        break;
+        return GetChartItem(ChartItem::kYTitle, props);
     default:
         return false;
     }
-    return (props.mask & ~supported) == 0;
 }
 
 bool CBarPlot::SetAppearanceItem(int item, const GRAPHITEMPROPS& props) {
     const bool colour = (props.mask & GRAPHITEMPROPS::kColor) != 0;
     const auto c = static_cast<std::int32_t>(props.color);
-    std::uint32_t supported = GRAPHITEMPROPS::kName | GRAPHITEMPROPS::kColor;
+    bool result = (props.mask & ~(GRAPHITEMPROPS::kName | GRAPHITEMPROPS::kColor)) == 0;
     switch (item) {
     case 2:
-        if (colour)
-            SetBackgroundColor(c);
+        result = SetChartItem(ChartItem::kBackground, props);
         break;
     case 4:
         if (colour) {
@@ -392,45 +356,30 @@ bool CBarPlot::SetAppearanceItem(int item, const GRAPHITEMPROPS& props) {
         }
         break;
     case 5:
-        if (colour) {
-            m_highColour = c;
-            if (m_lines)
-                m_lines->SetLineColour(kHighLine, c);
-        }
-        break;
     case 6:
         if (colour) {
-            m_lowColour = c;
+            (item == 5 ? m_highColour : m_lowColour) = c;
             if (m_lines)
-                m_lines->SetLineColour(kLowLine, c);
+                m_lines->SetLineColour(item == 5 ? kHighLine : kLowLine, c);
         }
         break;
     case 8:
-        if (colour)
-            SetAxisColor(c);
-        if (props.mask & GRAPHITEMPROPS::kFont)
-            SetAxisFont(ToChartFont(props.font));
-        supported |= GRAPHITEMPROPS::kFont;
+        result = SetChartItem(ChartItem::kAxis, props);
         break;
     case 9:
-        if (colour)
-            SetGridColor(c);
+        result = SetChartItem(ChartItem::kGrid, props);
         break;
     case 10:
+        result = SetChartItem(ChartItem::kXTitle, props);
+        break;
     case 11:
-        if (props.mask & GRAPHITEMPROPS::kLabelText) {
-            if (item == 10)
-                SetXAxisTitle(props.labelText);
-            else
-                SetYAxisTitle(props.labelText);
-        }
-        supported = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
+        result = SetChartItem(ChartItem::kYTitle, props);
         break;
     default:
         return false;
     }
     ColourBar(0);
-    return (props.mask & ~supported) == 0;
+    return result;
 }
 
 // --- Storing ----------------------------------------------------------------------

@@ -23,35 +23,9 @@ namespace {
 
 IHistogramWindows* g_windows = nullptr;
 
-GRect ToG(const tvane::chart::ChartRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-tvane::chart::ChartRect ToChart(const GRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 [[noreturn]] void Reject(const char* what) {
     throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
 }
-
-// Holds the charts' repaint while it lives.
-class Hold {
-public:
-    explicit Hold(CXrtGraph* graph) : m_graph(graph) {
-        if (m_graph)
-            m_graph->SetRepaint(false);
-    }
-    ~Hold() {
-        if (m_graph)
-            m_graph->SetRepaint(true);
-    }
-    Hold(const Hold&) = delete;
-    Hold& operator=(const Hold&) = delete;
-
-private:
-    CXrtGraph* m_graph;
-};
 
 } // namespace
 
@@ -122,7 +96,7 @@ CHistogramFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                    const tvane::chart::ChartRect& rect) {
     if (!g_windows || !m_window || !m_plot)
         return nullptr;
-    auto window = g_windows->CreatePlotWindow(*m_window, *m_plot, chart, ToG(rect));
+    auto window = g_windows->CreatePlotWindow(*m_window, *m_plot, chart, GRectOf(rect));
     m_plotWindow = dynamic_cast<IHistogramChildWindow*>(window.get());
     return window;
 }
@@ -159,7 +133,7 @@ bool CHistogramFrame::CreateFrame(CGraphView* parent) {
 
     m_plot = std::make_unique<CHistogramPlot>();
     m_plotRegion = std::make_unique<CRegion>(nullptr, 0.0, 0.0, 1.0, 1.0);
-    if (!m_plot->Create(*this, ToChart(RegionToRect(*m_plotRegion)), ToChartFont(font))) {
+    if (!m_plot->Create(*this, ChartRectOf(RegionToRect(*m_plotRegion)), ToChartFont(font))) {
         DestroyChildren();
         return false;
     }
@@ -187,7 +161,7 @@ bool CHistogramFrame::RecreateFrame(CGraphView* parent, int showCommand) {
         return false;
     m_panel->GetFont().CreateFont();
     MakePanelWindow();
-    if (!m_plot->Recreate(*this, ToChart(RegionToRect(*m_plotRegion))))
+    if (!m_plot->Recreate(*this, ChartRectOf(RegionToRect(*m_plotRegion))))
         return false;
     m_plotRegion->SetWnd(m_plotWindow);
     if (!AddRegion(m_plotRegion.get()))
@@ -245,7 +219,7 @@ void CHistogramFrame::SetChannelAt(int index, const CChannelInfo* info) {
     SetHighLimit(info->RangeMax, false);
     if (m_panel)
         m_panel->SetChannel(info);
-    Hold hold(m_plot.get());
+    CXrtGraph::RepaintHold hold(m_plot.get());
     RequestRefresh();
 }
 
@@ -289,7 +263,7 @@ bool CHistogramFrame::OnNewReadings(const HintObject&) {
     m_bins.AddReadings(m_values.data(), static_cast<int>(m_values.size()), *m_stats);
     if (!TakeScans(n) || !m_plot || !m_bins.GetTable())
         return true;
-    Hold hold(GetDocumentHasReadings() ? m_plot.get() : nullptr);
+    CXrtGraph::RepaintHold hold(GetDocumentHasReadings() ? m_plot.get() : nullptr);
     m_plot->SetBinData(n, *m_bins.GetTable());
     if (m_panel)
         m_panel->ShowStats(*m_stats);
@@ -316,7 +290,7 @@ bool CHistogramFrame::SetLowLimit(double value, bool refresh) {
         m_plot->SetXMin(value, refresh);
     ResetHistogram();
     if (refresh) {
-        Hold hold(m_plot.get());
+        CXrtGraph::RepaintHold hold(m_plot.get());
         RequestRefresh();
     }
     return true;
@@ -329,7 +303,7 @@ bool CHistogramFrame::SetHighLimit(double value, bool refresh) {
         m_plot->SetXMax(value, refresh);
     ResetHistogram();
     if (refresh) {
-        Hold hold(m_plot.get());
+        CXrtGraph::RepaintHold hold(m_plot.get());
         RequestRefresh();
     }
     return true;
@@ -349,7 +323,7 @@ bool CHistogramFrame::SetBinCount(int n, bool refresh) {
     m_bins.m_binCount = n;
     ResetHistogram();
     if (refresh) {
-        Hold hold(m_plot.get());
+        CXrtGraph::RepaintHold hold(m_plot.get());
         RequestRefresh();
     }
     return true;
@@ -366,7 +340,7 @@ void CHistogramFrame::SetFrequencyFollow(bool on) {
 }
 
 void CHistogramFrame::OnAutoScale() {
-    Hold hold(m_plot.get());
+    CXrtGraph::RepaintHold hold(m_plot.get());
     double low = m_bins.m_observedMin;
     double high = m_bins.m_observedMax;
     if (low == high) {

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "graphics/CXrtGraphData.h"
-#include "graphics/ChartFonts.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/chart/Chart.h"
@@ -36,18 +35,6 @@ constexpr int kFrequencyLabels = 10;
 std::int32_t Flag(std::int32_t value) {
     return value != 0 ? 1 : 0;
 }
-
-// Holds the process-wide repaint of the charts while it lives.
-class RepaintHold {
-public:
-    explicit RepaintHold(CXrtGraph& graph) : m_graph(graph) { m_graph.SetRepaint(false); }
-    ~RepaintHold() { m_graph.SetRepaint(true); }
-    RepaintHold(const RepaintHold&) = delete;
-    RepaintHold& operator=(const RepaintHold&) = delete;
-
-private:
-    CXrtGraph& m_graph;
-};
 
 } // namespace
 
@@ -105,7 +92,7 @@ void CHistogramPlot::InitChartAppearance(const tvane::chart::ChartFont& font) {
     Chart* chart = GetChart();
     if (!chart)
         return;
-    RepaintHold hold(*this);
+    RepaintHold hold(this);
     chart->SetInt(prop::kTopMargin, 5);
     chart->SetInt(prop::kXAnnotation, tvane::chart::kAnnotateValueLabels);
     SetXPrecision(2, false);
@@ -144,7 +131,7 @@ bool CHistogramPlot::SetBinData(int, const ChartData& table) {
     if (!data || table.SeriesCount() < 2 || table.Capacity() != m_binCount ||
         data->Capacity() != m_binCount)
         return false;
-    RepaintHold hold(*this);
+    RepaintHold hold(this);
     double largest = 0.0;
     for (int i = 0; i < m_binCount; ++i) {
         const double percentage = table.Y(0, i);
@@ -240,7 +227,7 @@ bool CHistogramPlot::SetBinCount(int n) {
 void CHistogramPlot::SetOrientation(int orientation) {
     if (orientation == m_orientation)
         return;
-    RepaintHold hold(*this);
+    RepaintHold hold(this);
     m_orientation = orientation;
     if (Chart* chart = GetChart()) {
         if (orientation == 0)
@@ -364,82 +351,45 @@ std::string CHistogramPlot::ReadoutText() const {
 // --- Appearance items ------------------------------------------------------------
 
 bool CHistogramPlot::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
-    std::uint32_t answered = GRAPHITEMPROPS::kName | GRAPHITEMPROPS::kColor;
     switch (item) {
     case 2:
-        props.itemName = "Background";
-        props.color = static_cast<std::uint32_t>(GetBackgroundColor());
-        break;
+        return GetChartItem(ChartItem::kBackground, props);
     case 8:
-        props.itemName = "Axis";
-        props.color = static_cast<std::uint32_t>(GetAxisColor());
-        props.font = ToLogFont(GetAxisFont());
-        answered |= GRAPHITEMPROPS::kFont;
-        break;
+        return GetChartItem(ChartItem::kAxis, props);
     case 9:
-        props.itemName = "Grid";
-        props.color = static_cast<std::uint32_t>(GetGridColor());
-        break;
+        return GetChartItem(ChartItem::kGrid, props);
     case 10: {
-        props.itemName = "Data";
         const Chart* chart = GetChart();
-        props.color = chart ? static_cast<std::uint32_t>(chart->GetNthStyle(1, 0).pointColor) : 0;
-        break;
+        return GetColourItem("Data", chart ? chart->GetNthStyle(1, 0).pointColor : 0, props);
     }
     case 11:
-        props.labelName = "X Axis";
-        props.labelText = GetXAxisTitle();
-        answered = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
-        break;
+        return GetChartItem(ChartItem::kXTitle, props);
     case 12:
-        props.labelName = "Y Axis";
-        props.labelText = GetYAxisTitle();
-        answered = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
-        break;
+        return GetChartItem(ChartItem::kYTitle, props);
     default:
         return false;
     }
-    return (props.mask & ~answered) == 0;
 }
 
 bool CHistogramPlot::SetAppearanceItem(int item, const GRAPHITEMPROPS& props) {
-    const bool colour = (props.mask & GRAPHITEMPROPS::kColor) != 0;
-    const auto c = static_cast<std::int32_t>(props.color);
-    std::uint32_t answered = GRAPHITEMPROPS::kName | GRAPHITEMPROPS::kColor;
     switch (item) {
     case 2:
-        if (colour)
-            SetBackgroundColor(c);
-        break;
+        return SetChartItem(ChartItem::kBackground, props);
     case 8:
-        if (colour)
-            SetAxisColor(c);
-        if (props.mask & GRAPHITEMPROPS::kFont)
-            SetAxisFont(ToChartFont(props.font));
-        answered |= GRAPHITEMPROPS::kFont;
-        break;
+        return SetChartItem(ChartItem::kAxis, props);
     case 9:
-        if (colour)
-            SetGridColor(c);
-        break;
+        return SetChartItem(ChartItem::kGrid, props);
     case 10:
-        if (colour)
-            SetSeriesColor(0, c, 1);
-        break;
+        if (props.mask & GRAPHITEMPROPS::kColor)
+            SetSeriesColor(0, static_cast<std::int32_t>(props.color), 1);
+        return (props.mask & ~(GRAPHITEMPROPS::kName | GRAPHITEMPROPS::kColor)) == 0;
     case 11:
+        return SetChartItem(ChartItem::kXTitle, props);
     case 12:
-        if (props.mask & GRAPHITEMPROPS::kLabelText) {
-            if (item == 11)
-                SetXAxisTitle(props.labelText);
-            else
-                SetYAxisTitle(props.labelText);
-        }
-        answered = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
-        break;
+        return SetChartItem(ChartItem::kYTitle, props);
     default:
         return false;
     }
-    return (props.mask & ~answered) == 0;
 }
 
 // --- Storing ---------------------------------------------------------------------

@@ -1,7 +1,6 @@
 #include "graphics/displays/histogram/HistogramPageModels.h"
 
 #include "graphics/ChartPageChange.h"
-#include "graphics/GraphPageRules.h"
 #include "graphics/displays/histogram/CHistogramFrame.h"
 #include "scan/CChannelArray.h"
 
@@ -15,33 +14,19 @@ constexpr double kFrequencyStep = 1.0;
 
 } // namespace
 
-HistogramChannelPageModel::HistogramChannelPageModel(CHistogramFrame& frame) : m_frame(frame) {
-    CChannelArray available;
-    m_frame.GetAvailableChannels(available);
-    for (std::size_t i = 0; i < available.GetSize(); ++i)
-        if (const CChannelInfo* c = available.GetAt(i))
-            m_channels.push_back(*c);
-    available.DeleteAll();
+HistogramChannelPageModel::HistogramChannelPageModel(CHistogramFrame& frame)
+    : m_frame(frame), m_choices(frame) {
     const CChannelArray* slots = m_frame.GetChannelArray();
-    if (const CChannelInfo* current = slots ? slots->GetAt(0) : nullptr)
-        for (std::size_t i = 0; i < m_channels.size(); ++i)
-            if (graphpage::ChannelText(m_channels[i]) == graphpage::ChannelText(*current))
-                m_selected = static_cast<int>(i) + 1;
+    m_selected = m_choices.EntryOf(slots ? slots->GetAt(0) : nullptr);
 }
 
 int HistogramChannelPageModel::HelpId() const {
     return m_frame.GetHelpId(kChannelsPage);
 }
 
-std::vector<std::string> HistogramChannelPageModel::Entries() const {
-    std::vector<std::string> entries{m_none.Label};
-    for (const CChannelInfo& c : m_channels)
-        entries.push_back(graphpage::ChannelText(c));
-    return entries;
-}
-
 const CChannelInfo& HistogramChannelPageModel::SelectedChannel() const {
-    return m_selected > 0 ? m_channels[static_cast<std::size_t>(m_selected - 1)] : m_none;
+    const CChannelInfo* channel = m_choices.ChannelAt(m_selected);
+    return channel ? *channel : m_none;
 }
 
 HistogramChannelPageModel::Values HistogramChannelPageModel::Init() const {
@@ -70,7 +55,7 @@ std::pair<std::string, std::string> HistogramChannelPageModel::GroupCaptions() c
 
 HistogramChannelPageModel::Values HistogramChannelPageModel::Choose(int entry) {
     Values v = Init();
-    if (entry > 0 && entry <= static_cast<int>(m_channels.size())) {
+    if (m_choices.ChannelAt(entry)) {
         m_selected = entry;
         const CChannelInfo& channel = SelectedChannel();
         v.minimum = channel.RangeMin;

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "scan/CChannelInfo.h"
+#include "graphics/GraphPageRules.h"
 
 class CHistogramFrame;
 
@@ -38,7 +38,7 @@ public:
 
     int HelpId() const;
     // "<None>" first, then each channel the display may show as label and name.
-    std::vector<std::string> Entries() const;
+    std::vector<std::string> Entries() const { return m_choices.Entries(); }
     int Selected() const { return m_selected; }
     bool FieldsEnabled() const { return m_selected > 0; }
     Values Init() const;
@@ -54,7 +54,7 @@ private:
     const CChannelInfo& SelectedChannel() const;
 
     CHistogramFrame& m_frame;
-    std::vector<CChannelInfo> m_channels;
+    graphpage::ChannelChoices m_choices;
     CChannelInfo m_none;
     int m_selected = 0;
 };
