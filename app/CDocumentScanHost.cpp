@@ -23,6 +23,10 @@ void CDocumentScanHost::LogInstrumentError() {
     m_doc.LogInstrumentError();
 }
 
+bool CDocumentScanHost::LogReadingsFailure(bool report) {
+    return m_doc.LogReadingsFailure(report);
+}
+
 void CDocumentScanHost::ReadAlarmQueue() {
     m_doc.ReadAlarmQueue();
 }

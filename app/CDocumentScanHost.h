@@ -19,6 +19,7 @@ public:
     // setup; an offline instrument always matches.
     bool InstrumentMatchesSetup() override;
     void LogInstrumentError() override;
+    bool LogReadingsFailure(bool report) override;
     void ReadAlarmQueue() override;
     void ReadMonitorChannel() override;
     void StopMonitor() override;

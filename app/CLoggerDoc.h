@@ -426,6 +426,12 @@ public:
     // Errors, alarms and the offline guard.
     bool IsInstrumentOffline();
     void LogInstrumentError();
+    // After the poll's GetReadings failed. True when the instrument answered with a
+    // block that was not good: logged as LogInstrumentError does. False when nothing
+    // came from it (a time-out, a lost link): then only the driver's error is
+    // logged, and only when report is set, since asking the instrument for its
+    // errors would only wait for it again.
+    bool LogReadingsFailure(bool report);
     void ReadAlarmQueue();
     std::string GetCardInfoInSlot(std::int16_t slot, bool& ok);
     bool GetReadingsCount(std::int32_t& count);
@@ -522,6 +528,10 @@ private:
 
     // Sends one event to the views while a dataset is current and open.
     void BroadcastEvent(CDatasetEvent& event);
+    // An instrument or driver error as an event, stamped outside a run.
+    void PostInstrumentError(std::string text);
+    // The instrument's queue of errors, each as an event.
+    void LogQueuedInstrumentErrors();
     struct QueuedAction {
         CReadingInfo request;
         bool ask = false;

@@ -26,6 +26,7 @@ CScanEngine::CScanEngine(CLoggerDoc& doc)
 
 void CScanEngine::BeginRun() {
     m_terminationCode = kTerminationCompleted;
+    m_instrumentSilent = false;
     m_state = State::Scanning;
 }
 
@@ -35,6 +36,7 @@ void CScanEngine::HaltRun() {
     if (m_doc.m_services.scanHost != nullptr)
         m_doc.m_services.scanHost->DropDisplayRequests();
     m_state = State::Idle;
+    m_instrumentSilent = false;
 }
 
 void CScanEngine::SetUpCountdown(std::uint32_t now) {

@@ -57,6 +57,11 @@ public:
     void SetTerminationCode(std::int16_t code) { m_terminationCode = code; }
     // Whether the wait for the next scan is shown (scans 2 s or more apart).
     bool ShowsCountdown() const { return m_showCountdown; }
+    // The instrument sent nothing at the run's last request for readings. The run
+    // goes on; the poll asks again every kAnswerRetryInterval, each time waiting
+    // for one time-out at most, and leaves the instrument alone in between.
+    bool IsInstrumentSilent() const { return m_instrumentSilent; }
+    static constexpr std::uint32_t kAnswerRetryInterval = 5000;
 
     // --- Start ----------------------------------------------------------------
     void OnStartScan();
@@ -142,11 +147,21 @@ private:
     // The end of the run; leaveScanning keeps the instrument measuring for this
     // run alone, whatever the user chose.
     void EndRun(bool offerBrowser, bool leaveScanning);
+    // The run's last scan index (scan count - 1) into the open dataset's header
+    // values and the document's copy of them.
+    void StoreLastScanIndex();
+    // The autosave's header write of the run's dataset.
+    void WriteRunHeader();
+    // Asks the instrument for the readings it holds: false when it sent nothing.
+    bool FetchPollReadings(std::uint32_t now);
+    void SetInstrumentSilent(bool silent, std::uint32_t now);
 
     CLoggerDoc& m_doc;
     State m_state = State::Idle;
     std::int16_t m_terminationCode = kTerminationByUser;
     bool m_showCountdown = false;
+    bool m_instrumentSilent = false;
+    CIntervalTimer m_answerRetryTimer;
 
     // Timers; the window timers belong to the main frame.
     CWndTimer m_scanTimer;

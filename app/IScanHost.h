@@ -28,6 +28,10 @@ public:
     virtual bool InstrumentMatchesSetup() = 0;
     // Shows and logs the driver's last error when it reports one.
     virtual void LogInstrumentError() = 0;
+    // After the poll's readings failed: logs why, and says whether the instrument
+    // answered at all (a bad block) or sent nothing (a time-out, a lost link); the
+    // second is logged only when report is set.
+    virtual bool LogReadingsFailure(bool report) = 0;
     virtual void ReadAlarmQueue() = 0;
     virtual void ReadMonitorChannel() = 0;
     virtual void StopMonitor() = 0;

@@ -1,4 +1,7 @@
 // The instrument's error reports, its alarm queue and the offline guard.
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,9 @@ namespace {
 // A broken instrument must not keep the error report or the alarm loop
 // spinning: no queue is longer than this.
 constexpr int kMaxQueuedEntries = 256;
+// The driver's errors about a reading block it did receive: no "#", a reading
+// refused for its time, channel or alarm, a block cut short, readings left over.
+constexpr std::int32_t kReadingBlockErrors[] = {1032, 1036, 1037, 1038, 1040, 776, 777};
 } // namespace
 
 double CLoggerDoc::GetElapsedRunTime() {
@@ -46,37 +52,67 @@ bool CLoggerDoc::IsInstrumentOffline() {
     }
 }
 
+void CLoggerDoc::PostInstrumentError(std::string text) {
+    // Some driver texts end in the line break of their log line.
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    const double time = GetElapsedRunTime();
+    CDatasetEvent event(CDatasetEvent::InstrumentError, 0, time,
+                        time < 0.0 ? FormatNow() + "  " + text : text);
+    BroadcastEvent(event);
+}
+
+void CLoggerDoc::LogQueuedInstrumentErrors() {
+    if (!m_services.instrument->IsInstrumentError())
+        return;
+    m_textList1.clear();
+    m_textList2.clear();
+    for (int i = 0; i < kMaxQueuedEntries; ++i) {
+        std::int16_t code = 0;
+        std::string text;
+        if (!m_services.instrument->GetInstrumentError(code, text) || code == 0)
+            break;
+        m_textList1.push_back(tvane::Format("%d", code));
+        m_textList2.push_back(text);
+    }
+    for (std::size_t i = 0; i < m_textList1.size(); ++i)
+        PostInstrumentError(m_textList1[i] + "," + m_textList2[i]);
+}
+
 void CLoggerDoc::LogInstrumentError() {
     if (IsInstrumentOffline())
         return;
-    const auto post = [this](const std::string& text) {
-        const double time = GetElapsedRunTime();
-        CDatasetEvent event(CDatasetEvent::InstrumentError, 0, time,
-                            time < 0.0 ? FormatNow() + "  " + text : text);
-        BroadcastEvent(event);
-    };
     try {
-        if (m_services.instrument->IsInstrumentError()) {
-            m_textList1.clear();
-            m_textList2.clear();
-            for (int i = 0; i < kMaxQueuedEntries; ++i) {
-                std::int16_t code = 0;
-                std::string text;
-                if (!m_services.instrument->GetInstrumentError(code, text) || code == 0)
-                    break;
-                m_textList1.push_back(tvane::Format("%d", code));
-                m_textList2.push_back(text);
-            }
-            for (std::size_t i = 0; i < m_textList1.size(); ++i)
-                post(m_textList1[i] + "," + m_textList2[i]);
-        }
+        LogQueuedInstrumentErrors();
         std::int32_t code = 0;
         std::string text;
         m_services.instrument->GetLastError(code, text);
         if (code != 0)
-            post(tvane::Format("%d,%s", code, text.c_str()));
+            PostInstrumentError(tvane::Format("%d,%s", code, text.c_str()));
     } catch (const tvane::Exception&) {
         // The report is the last resort of every failure path; it never raises.
+    }
+}
+
+bool CLoggerDoc::LogReadingsFailure(bool report) {
+    if (IsInstrumentOffline())
+        return true;
+    try {
+        // The driver's last error says which: its own reading-block errors mean a
+        // block came; anything else is the link's, where nothing came.
+        std::int32_t code = 0;
+        std::string text;
+        m_services.instrument->GetLastError(code, text);
+        const bool answered =
+            std::find(std::begin(kReadingBlockErrors), std::end(kReadingBlockErrors), code) !=
+            std::end(kReadingBlockErrors);
+        if (answered)
+            LogQueuedInstrumentErrors();
+        if (code != 0 && (answered || report))
+            PostInstrumentError(tvane::Format("%d,%s", code, text.c_str()));
+        return answered;
+    } catch (const tvane::Exception&) {
+        return true;
     }
 }
 

@@ -118,10 +118,8 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
             host->StopMonitor();
             host->GoToLocal();
         }
-        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-            const std::int32_t scans = m_doc.m_dataset->GetScanCount();
-            m_doc.m_dataset->SetRunValue(static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0));
-        }
+        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+            StoreLastScanIndex();
 
         if (host != nullptr && m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0) {
             CStateInfo state;
@@ -166,10 +164,8 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
             host->RefreshTitle();
         }
     } catch (const tvane::Exception&) {
-        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-            const std::int32_t scans = m_doc.m_dataset->GetScanCount();
-            m_doc.m_dataset->SetRunValue(static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0));
-        }
+        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+            StoreLastScanIndex();
         if (host != nullptr)
             host->RefreshToolBars();
         m_state = State::Idle;

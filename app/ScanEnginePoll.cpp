@@ -69,17 +69,13 @@ void CScanEngine::OnScanTimer() {
     IScanInstrument& instrument = *m_doc.m_services.scanInstrument;
     IScanHost& host = *m_doc.m_services.scanHost;
     try {
-        // The driver is never asked for more than the buffer holds, and a count it
-        // returns beyond what was asked is not trusted.
-        const std::int32_t most =
-            std::clamp<std::int32_t>(m_readingsPerPoll, 0, m_readingBufferCapacity);
-        instrument.InitMeasurement(most);
-        std::int32_t got = 0;
-        if (!instrument.GetReadings(m_readingBuffer.get(), most, got))
-            host.LogInstrumentError();
-        m_bufferWord = static_cast<std::int16_t>(std::clamp<std::int32_t>(got, 0, most));
+        // Nothing more is asked of an instrument that sent nothing this poll: each
+        // question would wait for another time-out.
+        m_bufferWord = 0;
+        const bool answered =
+            (!m_instrumentSilent || m_answerRetryTimer.IsDue(now)) && FetchPollReadings(now);
 
-        if (m_instrumentCheckTimer.IsDue(now)) {
+        if (answered && m_instrumentCheckTimer.IsDue(now)) {
             bool scanning = true;
             instrument.IsInstrumentScanning(scanning);
             if (!scanning) {
@@ -104,14 +100,14 @@ void CScanEngine::OnScanTimer() {
             return;
         }
         if (m_autoSaveTimer.IsDue(now) && m_doc.m_dataset && m_doc.m_dataset->IsOpen())
-            m_doc.m_dataset->WriteHeader();
-        if (m_doc.m_monitorChannel > 100 && m_doc.m_monitorIntervalTimer.IsDue(now))
+            WriteRunHeader();
+        if (answered && m_doc.m_monitorChannel > 100 && m_doc.m_monitorIntervalTimer.IsDue(now))
             host.ReadMonitorChannel();
-        if (m_showCountdown && m_countdownDisplayTimer.IsDue(now))
+        if (!m_instrumentSilent && m_showCountdown && m_countdownDisplayTimer.IsDue(now))
             ShowWaitingStatus();
         m_graphicsFlag = 0;
 
-        if (m_doc.m_scan && m_doc.m_scan->m_stopMode == CFXScan::kStopAfterCount &&
+        if (answered && m_doc.m_scan && m_doc.m_scan->m_stopMode == CFXScan::kStopAfterCount &&
             m_lastScanNumber >= m_doc.m_scan->m_scanCount) {
             bool scanning = true;
             if (instrument.IsInstrumentScanning(scanning) && !scanning) {
@@ -140,6 +136,54 @@ void CScanEngine::OnScanTimer() {
         tvane::ShowMessage(BoxText(e.what()));
         EndRun(true, true);
     }
+}
+
+void CScanEngine::StoreLastScanIndex() {
+    const std::int32_t scans = m_doc.m_dataset->GetScanCount();
+    const auto last = static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0);
+    m_doc.m_dataset->SetRunValue(last);
+    // The document's copy goes back into the header whenever the dataset closes.
+    m_doc.m_runWord = last;
+}
+
+void CScanEngine::WriteRunHeader() {
+    CDataset& dataset = *m_doc.m_dataset;
+    dataset.WriteHeader();
+    // The header stands for the run so far, as its end would leave it, in case
+    // the run is cut off: its last scan index too.
+    const std::int16_t before = dataset.GetRunValue();
+    StoreLastScanIndex();
+    if (dataset.GetRunValue() != before)
+        dataset.WriteHeader();
+}
+
+bool CScanEngine::FetchPollReadings(std::uint32_t now) {
+    IScanInstrument& instrument = *m_doc.m_services.scanInstrument;
+    // The driver is never asked for more than the buffer holds, and a count it
+    // returns beyond what was asked is not trusted.
+    const std::int32_t most =
+        std::clamp<std::int32_t>(m_readingsPerPoll, 0, m_readingBufferCapacity);
+    instrument.InitMeasurement(most);
+    std::int32_t got = 0;
+    // A silent instrument is logged once, when it falls silent.
+    const bool answered = instrument.GetReadings(m_readingBuffer.get(), most, got) ||
+                          m_doc.m_services.scanHost->LogReadingsFailure(!m_instrumentSilent);
+    m_bufferWord = static_cast<std::int16_t>(std::clamp<std::int32_t>(got, 0, most));
+    SetInstrumentSilent(!answered, now);
+    return answered;
+}
+
+void CScanEngine::SetInstrumentSilent(bool silent, std::uint32_t now) {
+    if (silent)
+        m_answerRetryTimer.Set(kAnswerRetryInterval, now);
+    if (silent == m_instrumentSilent)
+        return;
+    m_instrumentSilent = silent;
+    // Once it answers again, its check counts from now rather than catching up.
+    if (!silent)
+        m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
+    if (IDocumentFrame* frame = m_doc.m_app.GetMainFrame())
+        frame->SetPaneText(0, silent ? scantext::kNotAnswering : "");
 }
 
 bool CScanEngine::ProcessNewReadings(std::int16_t count, bool afterRun) {

@@ -109,11 +109,16 @@ void CScanEngine::OnStartScan() {
             m_doc.m_app.CopyStateInfo(state);
             if (!host->SaveBeforeRun(state))
                 return;
-            if (!host->SaveDatasetIfAny(state))
+            if (!host->SaveDatasetIfAny(state)) {
+                tvane::ShowMessage(scantext::kNoRunDataset);
                 return;
+            }
 
             m_doc.m_monitorTimer.Stop();
             m_doc.m_app.SetStateInfo(state);
+            // A run cut off is restored by these names: they name the run's own
+            // dataset from its start, not the one before.
+            state.SaveRecentNames();
             host->RefreshTitle();
 
             m_doc.UpdateAllViews(nullptr, HINT_SCAN_STARTING);

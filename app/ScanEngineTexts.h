@@ -35,4 +35,7 @@ inline constexpr const char* kConfirmStop = "Are you sure you want to stop scann
 inline constexpr const char* kUploading = "Uploading Instrument Data";                 // 672
 inline constexpr const char* kUploadingReading = "Uploading reading %ld of %ld";       // 1069
 inline constexpr const char* kValidKey = "Valid";
+inline constexpr const char* kNotAnswering = "The instrument does not answer";
+inline constexpr const char* kNoRunDataset =
+    "Unable to create a dataset for the run - the run was not started.";
 } // namespace scantext

@@ -138,6 +138,8 @@ bool CModemInterface::Connect() {
     StatusMessage("Initializing...", true);
     if (!t.Initialize(DialogOwner()) || !t.PlaceCall(number)) {
         DestroyProgress();
+        if (!t.LastStatus().empty())
+            SetError(IDS_NO_CONNECTION, t.LastStatus().c_str());
         return false;
     }
     // The dialog goes when the call is up or over, or when the user cancels.
@@ -162,7 +164,11 @@ bool CModemInterface::Connect() {
     if (Send(LoadResString(IDS_IDENTITY_QUERY).c_str()))
         Read(buffer, kIdentityBuffer, count);
     std::string reply(buffer, ::strnlen(buffer, sizeof buffer));
-    if (count == 0 || !MatchesFilter(reply.c_str(), "")) {
+    // Line noise after CONNECT is no identity: an instrument answers in plain text.
+    const bool text = std::all_of(reply.begin(), reply.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+    });
+    if (count == 0 || reply.empty() || !text || !MatchesFilter(reply.c_str(), "")) {
         MessageRequest box;
         box.text = "Connection established but instrument not responding.  Check instrument "
                    "configuration.\n\nCall will now be terminated.";

@@ -339,6 +339,7 @@ bool ModemTelephony::Unusable(const char* title, const char* text) {
 }
 
 bool ModemTelephony::PlaceCall(const RememberedNumber& number) {
+    m_lastStatus.clear();
     if (m_callInProgress) {
         OutputDebugPrintf("A call is already being handled\n");
         return false;
@@ -482,6 +483,14 @@ bool ModemTelephony::DialInParts(const RememberedNumber& number, std::uint32_t d
                 if (m_current && m_current->Progress())
                     m_current->Progress()->Close();
                 return false;
+            }
+            if (result != 0) {
+                // The modem's own account of the failure, where it gave one, is the
+                // cause the user is told.
+                tapi::LineCallStatus status;
+                if (m_call && lineGetCallStatus(m_call, &status) == 0 &&
+                    !status.devSpecific.empty())
+                    Status(status.devSpecific);
             }
             if (result == 0 || !HandleLineError(result))
                 break;

@@ -170,6 +170,29 @@ bool CDataset::Open(CDatasetStore* store, const std::string& key) {
     return true;
 }
 
+void CDataset::CheckStored(Storage& root, const std::string& key) {
+    constexpr StorageMode kRead = STGM_READ | STGM_SHARE_EXCLUSIVE;
+    Storage storage;
+    try {
+        storage = root.OpenStorage(key, kRead);
+    } catch (const StorageException& e) {
+        ThrowStorageFailure(e.Status(), key);
+    }
+    for (const char* name : {kHeaderName, kEventsName, kUserEventsName, kReadingsName}) {
+        COleStreamFile stream;
+        stream.OpenStream(storage, name, kRead);
+        stream.Abort();
+    }
+    const std::string textName = kEventsName + key;
+    try {
+        Storage text = storage.OpenStorage(textName, kRead);
+        CloseQuietly(text);
+    } catch (const StorageException& e) {
+        ThrowStorageFailure(e.Status(), textName);
+    }
+    CloseQuietly(storage);
+}
+
 void CDataset::Close() {
     if (!m_open)
         return;
@@ -219,6 +242,10 @@ bool CDataset::AppendReadings(const ReadingRecord* records, std::int16_t count) 
         return false;
     if (count == 0)
         return true;
+    // A batch the stream cannot take whole is refused, so callers know it was not
+    // stored.
+    if (GetReadingRoom() < count)
+        return false;
     const std::size_t bytes = static_cast<std::size_t>(count) * kRecord;
     if (m_bufferSize == 0) {
         m_readings.SeekToEnd();
@@ -484,21 +511,51 @@ std::uint32_t CDataset::FindReadingPosition(double offset, bool atOrBefore) {
     }
 
     if (std::fabs(current - target) >= 0.001) {
-        if (current < target) {
-            while (current < target && position + scanBytes <= lastScanStart) {
-                position += scanBytes;
-                ReadReadingAt(position, record);
-                current = record.Time;
+        // From here the scans are stepped through one at a time as far as the
+        // target (forward) or the stream's start (back). The runs' times rise, so
+        // the first step that reaches the target is found by doubling steps and
+        // halving back: a few reads, however far the mean interval put the
+        // estimate from the target (a run whose interval changed).
+        const auto timeAt = [&](std::int64_t at, double& time) {
+            if (!ReadReadingAt(at, record))
+                return false;
+            time = record.Time;
+            return true;
+        };
+        const auto firstReaching = [](std::int64_t steps, const auto& reaches) {
+            std::int64_t below = 0, above = std::min<std::int64_t>(1, steps);
+            while (above < steps && !reaches(above)) {
+                below = above;
+                above = std::min(above * 2, steps);
             }
+            while (above - below > 1) {
+                const std::int64_t middle = below + (above - below) / 2;
+                (reaches(middle) ? above : below) = middle;
+            }
+            return above;
+        };
+        if (current < target) {
+            const std::int64_t steps = (lastScanStart - position) / scanBytes;
+            const std::int64_t start = position;
+            position += scanBytes * firstReaching(steps, [&](std::int64_t k) {
+                            double time = 0.0;
+                            return !timeAt(start + k * scanBytes, time) || !(time < target);
+                        });
+            timeAt(position, current);
             if (atOrBefore && current > target && position >= scanBytes) {
                 position -= scanBytes;
             }
         } else {
-            while (current > target && position > 0) {
-                position = std::max<std::int64_t>(position - scanBytes, 0);
-                ReadReadingAt(position, record);
-                current = record.Time;
-            }
+            const std::int64_t steps = (position + scanBytes - 1) / scanBytes;
+            const std::int64_t start = position;
+            const auto back = [&](std::int64_t k) {
+                return std::max<std::int64_t>(start - k * scanBytes, 0);
+            };
+            position = back(firstReaching(steps, [&](std::int64_t k) {
+                double time = 0.0;
+                return !timeAt(back(k), time) || !(time > target);
+            }));
+            timeAt(position, current);
             if (!atOrBefore && current < target && position + scanBytes <= lastScanStart) {
                 position += scanBytes;
             }

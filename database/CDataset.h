@@ -47,6 +47,10 @@ public:
     // directory when it is missing). False when this object is already open or
     // the store is not.
     bool Open(CDatasetStore* store, const std::string& key);
+    // Opens for reading, and lets go again, the elements Open needs of the dataset
+    // under key: throws as Open does for one that is missing or damaged, so that a
+    // caller can check a dataset before it lets go of what it has open.
+    static void CheckStored(tvane::Storage& root, const std::string& key);
     // Writes the header (dropping a failure) and releases everything. Never throws.
     void Close();
     void Reset();
@@ -54,7 +58,7 @@ public:
     bool IsOpen() const { return m_open; }
     const std::string& GetKey() const { return m_key; }
 
-    // Readings.
+    // Readings. False, storing nothing, when the batch does not fit in the room left.
     bool AppendReadings(const ReadingRecord* records, std::int16_t count);
     bool FlushReadings();
     bool SetWriteBuffer(std::uint16_t bytes);

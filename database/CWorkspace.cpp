@@ -192,6 +192,19 @@ std::string CWorkspace::MakeDefaultDatasetName() {
     return workspace_names::DefaultName("Data", LocalAt(0));
 }
 
+std::string CWorkspace::MakeFreeDatasetName(const std::string& setupName) {
+    for (int step = 0; step < kMaxNameSteps; ++step) {
+        const std::string name = workspace_names::DefaultName("Data", LocalAt(step));
+        CRSDataset set(Database());
+        const std::int16_t result = set.OpenGivenSetupDataset(setupName, name, RS_READONLY);
+        set.Close();
+        // A workspace that cannot be asked fails the row's addition, which says so.
+        if (result != RS_ROWS)
+            return name;
+    }
+    return MakeDefaultDatasetName();
+}
+
 std::string CWorkspace::MakeUniqueSetupName(const std::string& name) {
     std::string base = name;
     const std::size_t point = base.rfind('.');
@@ -428,7 +441,7 @@ bool CWorkspace::LoadModuleChannels(const std::array<std::string, 3>& modules) {
 // --- Datasets -----------------------------------------------------------------
 
 bool CWorkspace::SaveDataset(CStateInfo& state) {
-    state.m_datasetName = MakeDefaultDatasetName();
+    state.m_datasetName = MakeFreeDatasetName(state.m_setupName);
     MakeDatasetKey(state);
     if (!AddDatasetRow(state.m_setupName, state.m_datasetName, state.m_datasetKey))
         return false;
@@ -440,9 +453,12 @@ bool CWorkspace::SaveDataset(CStateInfo& state) {
     if (!m_doc.Dataset().Create(summary.startTime, static_cast<std::int16_t>(channels),
                                 &m_doc.Store(), state.m_datasetKey, kDatasetBufferBytes))
         return false;
+    // A new dataset holds no run yet: nothing of the last one's summary, its last
+    // scan index included, carries over.
     summary.startTime = tvane::CTime::GetCurrentTime();
     summary.firstTick = 0.0;
     summary.lastTick = 0.0;
+    summary.runValue = 0;
     m_doc.SetRunSummary(summary);
     return UpdateDatasetHeader();
 }

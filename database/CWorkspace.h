@@ -64,6 +64,9 @@ public:
     }
     std::string MakeDefaultSetupName();
     static std::string MakeDefaultDatasetName();
+    // The default dataset name that no dataset of the setup has yet: a taken one
+    // moves on to the next second.
+    std::string MakeFreeDatasetName(const std::string& setupName);
     std::string MakeUniqueSetupName(const std::string& name);
 
     // --- Setups ---------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "database/DataSource.h"
 
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,13 @@ bool WriteAll(tvane::IOdbcInstaller& installer, const std::string& section,
 }
 
 } // namespace
+
+void UseProgramDataSourceFile() {
+    const char* given = std::getenv("ODBCINI");
+    if (given != nullptr && *given != '\0')
+        return;
+    setenv("ODBCINI", tvane::ConfigFile(kOdbcIni).c_str(), 1);
+}
 
 std::string WorkspaceDataDirectory() {
     std::string dir =

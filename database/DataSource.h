@@ -12,6 +12,13 @@ inline constexpr const char* kWorkspaceFile = "tvane.mdb";
 // read afresh at every call, without a trailing separator.
 std::string WorkspaceDataDirectory();
 
+// Points unixODBC at the program's own data source file for this process:
+// "odbc.ini" in its configuration folder, so that the user's ~/.odbc.ini is left
+// alone and two homes on one account keep a data source each. An ODBCINI set by
+// whoever started the program is kept. Call before any ODBC work: unixODBC reads
+// the variable once.
+void UseProgramDataSourceFile();
+
 // Writes the user data source "Tvane32" into the user's odbc.ini, in three
 // stages: its entry under [ODBC Data Sources]; its section (DBQ and DefaultDir
 // naming the database file and the data directory, the SQLite 3 driver, the

@@ -219,6 +219,10 @@ bool CKXQT7100::GetReadings(ReadingRecord* buffer, std::int32_t capacity, std::i
                                      "number of bytes in recv buffer: %ld",
                                      static_cast<long>(h.byteCount), static_cast<long>(byteCount)));
         ClearAfterLongAnswer(received, h, byteCount);
+        // A block cut short is garbled: what did arrive is not taken for readings,
+        // nor counted in the scan numbering.
+        if (byteCount < h.byteCount)
+            return false;
     }
     WriteLog(tvane::Format("Expected # of bytes from block header: %ld\nActual # of bytes in recv "
                            "buffer: %ld\n",
@@ -288,6 +292,18 @@ bool CKXQT7100::FetchReadings(ReadingRecord* buffer, std::int32_t requested, std
         return false;
     BlockHeader h = ParseBlockHeader(block, received);
     ClearAfterLongAnswer(received, h, received - h.headerSize);
+    // As in GetReadings, a block cut short is not taken for readings.
+    const std::int32_t present =
+        static_cast<std::int32_t>(strnlen(block, static_cast<std::size_t>(received))) -
+        h.headerSize;
+    if (present < h.byteCount) {
+        SetError(1040, tvane::Format("Byte count mismatch occurred in FetchReadings function. "
+                                     "Expected number of bytes from block header: %ld. Actual "
+                                     "number of bytes in recv buffer: %ld",
+                                     static_cast<long>(h.byteCount),
+                                     static_cast<long>(std::max(0, present))));
+        return false;
+    }
     bool parsedOk = true;
     *count = ParseReadings(block + h.headerSize, received - h.headerSize, buffer,
                            std::min<std::int32_t>(capacity, kMaxReadingsPerRequest), parsedOk);

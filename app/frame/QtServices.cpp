@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/widgets/QtPrompter.h"
+
 bool QtTimerService::SetTimer(unsigned id, unsigned elapseMs) {
     QTimer*& timer = m_timers[id];
     if (!timer) {
@@ -37,14 +39,22 @@ int QtTimerService::Interval(unsigned id) const {
     return it == m_timers.end() ? -1 : it->second->interval();
 }
 
+namespace {
+
+void ShowHelpBox(const QString& text) {
+    QMessageBox box(QMessageBox::Information, "Tvane Help", text);
+    tvane::PlaceOverActiveWindow(box);
+    box.exec();
+}
+
+} // namespace
+
 void QtHelp::ShowContext(unsigned helpId) {
-    QMessageBox::information(QApplication::activeWindow(), "Tvane Help",
-                             QString("No help page is installed for topic %1.").arg(helpId));
+    ShowHelpBox(QString("No help page is installed for topic %1.").arg(helpId));
 }
 
 void QtHelp::ShowContents() {
-    QMessageBox::information(QApplication::activeWindow(), "Tvane Help",
-                             "No help pages are installed.");
+    ShowHelpBox("No help pages are installed.");
 }
 
 namespace {

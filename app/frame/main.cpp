@@ -18,6 +18,7 @@
 #include "app/startup/CLoggerApp.h"
 #include "app/startup/ComponentRegistration.h"
 #include "database/CStateInfo.h"
+#include "database/DataSource.h"
 #include "platform/widgets/QtMessageScheduler.h"
 #include "platform/widgets/QtPrompter.h"
 
@@ -32,6 +33,7 @@ std::string ProgramDirectory(const char* argv0) {
 }
 
 int s_signalFds[2] = {-1, -1};
+bool s_quitRequested = false;
 
 void OnQuitSignal(int) {
     const char byte = 1;
@@ -39,7 +41,11 @@ void OnQuitSignal(int) {
 }
 
 // A terminal's Ctrl+C or a session's SIGTERM ends the program through its normal
-// shutdown, so the clean-exit marker and the backup are written.
+// shutdown, so the clean-exit marker and the backup are written and the open
+// dataset is closed with its readings. Nobody is there to answer: every event
+// loop ends, those of open dialogs and message boxes too, any box still to come
+// returns at once, and a signal during start-up keeps the main loop from
+// starting.
 void QuitOnSignals(QObject* parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_signalFds) != 0)
         return;
@@ -47,7 +53,8 @@ void QuitOnSignals(QObject* parent) {
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         char byte;
         [[maybe_unused]] const auto got = ::read(s_signalFds[1], &byte, 1);
-        QApplication::quit();
+        s_quitRequested = true;
+        QCoreApplication::exit(0);
     });
     struct sigaction action = {};
     action.sa_handler = OnQuitSignal;
@@ -55,6 +62,12 @@ void QuitOnSignals(QObject* parent) {
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // One that came while whoever started the program held it back is taken now.
+    sigset_t quitSignals;
+    sigemptyset(&quitSignals);
+    sigaddset(&quitSignals, SIGINT);
+    sigaddset(&quitSignals, SIGTERM);
+    sigprocmask(SIG_UNBLOCK, &quitSignals, nullptr);
 }
 
 } // namespace
@@ -63,6 +76,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const std::string programDir = ProgramDirectory(argv[0]);
     CStateInfo::SetProgramDirectory(programDir);
+    UseProgramDataSourceFile();
 
     // Registration needs no window system: its boxes go to standard error.
     if (IsRegisterCommand(arguments)) {
@@ -93,7 +107,7 @@ int main(int argc, char** argv) {
         ProgramHost host(programDir);
         CLoggerApp app(host, programDir);
         if (app.InitInstance(arguments) && host.Frame())
-            code = QApplication::exec();
+            code = s_quitRequested ? 0 : QApplication::exec();
         code = app.ExitInstance(code);
     }
     DeleteDialogFont();

@@ -9,6 +9,7 @@
 #include "app/ILoggerApp.h"
 #include "app/RecentSetupList.h"
 #include "app/SetupSaver.h"
+#include "database/CDataset.h"
 #include "database/CDatasetStore.h"
 #include "database/CMfxFileException.h"
 #include "database/CRSBase.h"
@@ -271,19 +272,32 @@ bool FileCommands::OpenSetupDocument(CStateInfo& state) {
     }
     state.m_setupFile = setupFile;
     state.m_datasetKey = key;
-    // The dataset storage is checked before the document lets go of the open
-    // setup: a storage that is missing or damaged leaves it as it was.
+    // The dataset storage, and the chosen dataset in it, are checked before the
+    // document lets go of the open setup: one that is missing or damaged leaves
+    // it as it was.
     const std::string companion = CWorkspace::MakeCompanionFileName(setupFile);
-    const CDatasetStore* store = m_doc.GetDatasetStore();
+    CDatasetStore* store = m_doc.GetDatasetStore();
     const bool reopening = store != nullptr && store->IsOpen() && store->GetPath() == companion;
-    try {
-        if (reopening)
-            ; // the document holds it open: it was checked when it was opened
-        else if (tvane::Storage root = tvane::StgOpenStorage(
-                     companion, tvane::STGM_READ | tvane::STGM_SHARE_DENY_WRITE);
-                 !key.empty() && !root.HasElement(key))
+    const auto checkDataset = [&](tvane::Storage& root) {
+        if (key.empty())
+            return;
+        if (!root.HasElement(key))
             ThrowMfxFileException(tvane::FileException::fileNotFound, 0,
                                   state.m_datasetName.c_str());
+        CDataset::CheckStored(root, key);
+    };
+    try {
+        if (reopening) {
+            // The document holds the storage open; its open dataset was checked
+            // when it was opened.
+            const CDataset* open = m_doc.GetDataset();
+            if (open == nullptr || !open->IsOpen() || open->GetKey() != key)
+                checkDataset(*store->GetRootStorage());
+        } else {
+            tvane::Storage root =
+                tvane::StgOpenStorage(companion, tvane::STGM_READ | tvane::STGM_SHARE_DENY_WRITE);
+            checkDataset(root);
+        }
     } catch (const tvane::FileException&) {
         throw;
     } catch (const std::exception& e) {

@@ -1,7 +1,9 @@
 // Appending readings to a dataset in polls of 100 (its write buffer, then a flush
 // that makes them durable, or no flush) against plain write() of the same bytes
-// (with or without fsync), and reading one reading by index against pread() of
-// the same 26 bytes.
+// (with or without fsync), reading one reading by index against pread() of the
+// same 26 bytes, and the Data Browser's search of a time in a run of 10 M
+// readings (scans at one interval, or 1 s apart and then 10 ms apart) against a
+// binary search with pread() over the same records.
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -160,6 +162,103 @@ void BM_DatasetWriteHeader(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DatasetWriteHeader)->Unit(benchmark::kMillisecond);
+
+// --- Browsing to a time ---------------------------------------------------------
+
+constexpr std::int64_t kBrowseRecords = 10'000'000;
+constexpr std::int64_t kBrowseScans = kBrowseRecords / kChannels;
+
+// Scan s's time in ms: every second, or every second for the first half of the
+// run and every 10 ms after it.
+double ScanTime(std::int64_t scan, bool uneven) {
+    const std::int64_t half = kBrowseScans / 2;
+    if (!uneven || scan < half)
+        return scan * 1000.0;
+    return half * 1000.0 + (scan - half) * 10.0;
+}
+
+// The run's records in order, handed to sink in polls.
+template <class Sink> void WriteBrowseRun(bool uneven, Sink sink) {
+    std::vector<ReadingRecord> batch(kBatch);
+    for (std::int64_t first = 0; first < kBrowseRecords; first += kBatch) {
+        for (int i = 0; i < kBatch; ++i) {
+            const std::int64_t n = first + i;
+            ReadingRecord& r = batch[static_cast<std::size_t>(i)];
+            r.ScanNumber = static_cast<std::int32_t>(n / kChannels + 1);
+            r.Channel = static_cast<std::int16_t>(101 + n % kChannels);
+            r.Time = ScanTime(n / kChannels, uneven) + (n % kChannels) * 0.1;
+            r.Value = static_cast<double>(i);
+            std::memcpy(r.Unit, "VDC", 3);
+        }
+        sink(batch);
+    }
+}
+
+// One dataset file of the run per kind, made once for all the benchmarks.
+struct BrowseRun {
+    TempFolder folder;
+    CDatasetStore store;
+    CDataset dataset;
+    std::string plain;
+    explicit BrowseRun(bool uneven) {
+        store.Create(folder.File("Ybrowse"), kCreateMode, true);
+        dataset.Create(tvane::CTime(0), kChannels, &store, "Zbrowse",
+                       CDataset::kDefaultBufferBytes);
+        plain = folder.File("plain");
+        const int fd = open(plain.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0644);
+        WriteBrowseRun(uneven, [&](const std::vector<ReadingRecord>& batch) {
+            dataset.AppendReadings(batch.data(), kBatch);
+            if (write(fd, batch.data(), batch.size() * sizeof(ReadingRecord)) < 0)
+                std::abort();
+        });
+        close(fd);
+        dataset.WriteHeader();
+    }
+    static BrowseRun& Of(bool uneven) {
+        static BrowseRun even(false);
+        static BrowseRun changed(true);
+        return uneven ? changed : even;
+    }
+};
+
+void BM_DatasetBrowseToTime(benchmark::State& state) {
+    const bool uneven = state.range(0) != 0;
+    CDataset& dataset = BrowseRun::Of(uneven).dataset;
+    const double span = ScanTime(kBrowseScans - 1, uneven);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> offset(0.0, span);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dataset.FindReadingPosition(offset(random), true));
+}
+BENCHMARK(BM_DatasetBrowseToTime)->ArgName("uneven")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The same question of a plain file: the first scan at or after the time, by a
+// binary search over the scans' first records with pread().
+void BM_PlainPreadSearch(benchmark::State& state) {
+    const bool uneven = state.range(0) != 0;
+    const int fd = open(BrowseRun::Of(uneven).plain.c_str(), O_RDONLY);
+    const double span = ScanTime(kBrowseScans - 1, uneven);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> offset(0.0, span);
+    const off_t scanBytes = static_cast<off_t>(kChannels * sizeof(ReadingRecord));
+    ReadingRecord record;
+    for (auto _ : state) {
+        const double target = offset(random);
+        std::int64_t low = 0, high = kBrowseScans - 1;
+        while (low < high) {
+            const std::int64_t middle = low + (high - low) / 2;
+            if (pread(fd, &record, sizeof record, static_cast<off_t>(middle) * scanBytes) < 0)
+                state.SkipWithError("read failed");
+            if (record.Time < target)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        benchmark::DoNotOptimize(low);
+    }
+    close(fd);
+}
+BENCHMARK(BM_PlainPreadSearch)->ArgName("uneven")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

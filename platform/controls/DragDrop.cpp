@@ -48,7 +48,10 @@ bool SaveDragObject(CObject& object) {
             object.Serialize(ar);
         }
         const std::vector<std::uint8_t>& bytes = memory.Bytes();
-        return WriteFileAtomically(GetDragFileName(), std::string(bytes.begin(), bytes.end()));
+        // The folder is every user's: a link planted in the file's place is
+        // replaced, never followed.
+        return WriteFileAtomically(GetDragFileName(), std::string(bytes.begin(), bytes.end()),
+                                   AtLink::Replace);
     } catch (const std::exception&) {
         return false;
     }

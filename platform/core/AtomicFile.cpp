@@ -44,17 +44,51 @@ void SyncFile(const fs::path& path, int flags) {
         ThrowSaveError("cannot sync", path, error);
 }
 
+// The file a save replaces: a symbolic link is followed to its target, so the link
+// stays and the target is replaced in its own folder, or is itself replaced. A
+// target that is there and is not a regular file (a folder, a device, a FIFO, a
+// socket) is refused, since renaming over it would put a plain file in its place.
+fs::path FileToReplace(const fs::path& path, AtLink atLink) {
+    fs::path target = path;
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0) {
+            if (errno == ENOENT)
+                return target;
+            ThrowSaveError("cannot examine the file", target, errno);
+        }
+        if (S_ISREG(st.st_mode))
+            return target;
+        if (S_ISDIR(st.st_mode))
+            ThrowSaveError("cannot replace a folder", target, EISDIR);
+        if (!S_ISLNK(st.st_mode))
+            ThrowSaveError("cannot replace what is not a file", target, EPERM);
+        if (atLink == AtLink::Replace)
+            return target;
+        if (links == 40)
+            ThrowSaveError("cannot follow the link", path, ELOOP);
+        std::error_code ec;
+        const fs::path link = fs::read_symlink(target, ec);
+        if (ec)
+            ThrowSaveError("cannot follow the link", target, ec.value());
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+}
+
 } // namespace
 
-void SaveWholeFile(const fs::path& path, const WholeFileWriter& write) {
+void SaveWholeFile(const fs::path& requested, const WholeFileWriter& write, AtLink atLink) {
     // The new file's name is fixed, so saves in this process take turns.
     static std::recursive_mutex saving;
     const std::lock_guard lock(saving);
+    const fs::path path = FileToReplace(requested, atLink);
     const fs::path newFile = CreateNewFileBeside(path);
     try {
         write(newFile);
+        // A link that is replaced lends the new file nothing of what it points at.
         struct stat old {};
-        if (::stat(path.c_str(), &old) == 0 && ::chmod(newFile.c_str(), old.st_mode & 07777) != 0)
+        if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+            ::chmod(newFile.c_str(), old.st_mode & 07777) != 0)
             ThrowSaveError("cannot keep the file's permissions", newFile, errno);
         SyncFile(newFile, O_RDONLY);
         if (std::rename(newFile.c_str(), path.c_str()) != 0)
@@ -71,32 +105,36 @@ void SaveWholeFile(const fs::path& path, const WholeFileWriter& write) {
     }
 }
 
-bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
+bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes,
+                         AtLink atLink) {
     std::error_code ec;
     if (path.has_parent_path())
         std::filesystem::create_directories(path.parent_path(), ec);
     try {
-        SaveWholeFile(path, [&bytes](const fs::path& newFile) {
-            const int fd = ::open(newFile.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-            if (fd < 0)
-                ThrowSaveError("cannot write", newFile, errno);
-            const char* p = bytes.data();
-            std::size_t left = bytes.size();
-            while (left > 0) {
-                const ssize_t n = ::write(fd, p, left);
-                if (n < 0 && errno == EINTR)
-                    continue;
-                if (n < 0) {
-                    const int error = errno;
-                    ::close(fd);
-                    ThrowSaveError("cannot write", newFile, error);
+        SaveWholeFile(
+            path,
+            [&bytes](const fs::path& newFile) {
+                const int fd = ::open(newFile.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+                if (fd < 0)
+                    ThrowSaveError("cannot write", newFile, errno);
+                const char* p = bytes.data();
+                std::size_t left = bytes.size();
+                while (left > 0) {
+                    const ssize_t n = ::write(fd, p, left);
+                    if (n < 0 && errno == EINTR)
+                        continue;
+                    if (n < 0) {
+                        const int error = errno;
+                        ::close(fd);
+                        ThrowSaveError("cannot write", newFile, error);
+                    }
+                    p += n;
+                    left -= static_cast<std::size_t>(n);
                 }
-                p += n;
-                left -= static_cast<std::size_t>(n);
-            }
-            if (::close(fd) != 0)
-                ThrowSaveError("cannot write", newFile, errno);
-        });
+                if (::close(fd) != 0)
+                    ThrowSaveError("cannot write", newFile, errno);
+            },
+            atLink);
     } catch (const std::exception&) {
         return false;
     }

@@ -35,7 +35,10 @@ ModemSettings ReadSettings(const std::string& section) {
     s.speed = Number(section, "Speed", s.speed);
     s.hardwareFlow = !EqualsNoCase(Text(section, "Flow", "RTSCTS"), "NONE");
     s.init = Text(section, "Init", s.init.c_str());
-    s.waitForCarrier = Number(section, "WaitForCarrier", s.waitForCarrier);
+    // A wait that is no time, or no number, would let a dial wait for ever.
+    const int wait = Number(section, "WaitForCarrier", s.waitForCarrier);
+    if (wait > 0)
+        s.waitForCarrier = wait;
     return s;
 }
 

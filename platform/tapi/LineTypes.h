@@ -33,6 +33,9 @@ struct LineCallStatus {
     std::uint32_t callState = 0;
     std::uint32_t callStateMode = 0;
     std::uint32_t callPrivilege = 0;
+    // The device-specific part: why the modem failed the call's last request, in
+    // words for the user; empty when it did not.
+    std::string devSpecific;
 };
 
 // lineMakeCall's parameters.

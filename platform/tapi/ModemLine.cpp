@@ -57,6 +57,7 @@ void ModemLine::Close() {
 
 void ModemLine::Enter(Phase phase, std::uint32_t ms) {
     m_phase = phase;
+    m_phaseBytes = 0;
     m_phaseStart = Clock().TickCount();
     m_phaseMs = ms;
 }
@@ -103,6 +104,7 @@ std::int32_t ModemLine::MakeCall(HCALL call, std::int32_t request, const std::st
     m_callState = 0;
     m_dialStarted = false;
     m_pendingDial = dest;
+    m_failure.clear();
     m_input.clear();
     m_port.DiscardInput();
     SerialSettings s;
@@ -178,6 +180,7 @@ LineCallStatus ModemLine::CallStatus() const {
     s.callState = m_callState;
     s.callStateMode = m_callStateMode;
     s.callPrivilege = LINECALLPRIVILEGE_OWNER;
+    s.devSpecific = m_failure;
     return s;
 }
 
@@ -212,13 +215,11 @@ void ModemLine::OnResult(const std::string& result) {
     const bool ok = EqualsNoCase(result, "OK");
     switch (m_phase) {
     case Phase::Initializing:
-        if (ok) {
+        if (ok)
             SendDial(m_pendingDial);
-        } else if (EqualsNoCase(result, "ERROR")) {
-            Reply(LINEERR_OPERATIONFAILED);
-            State(LINECALLSTATE_IDLE);
-            Enter(Phase::Idle);
-        }
+        else if (EqualsNoCase(result, "ERROR"))
+            FailInitializing("The modem refused its initialization command \"" +
+                             m_device.settings.init + "\".");
         return;
     case Phase::DialingPart:
         if (ok) {
@@ -266,13 +267,22 @@ void ModemLine::FinishDrop(std::int32_t result) {
     Enter(Phase::Idle);
 }
 
+void ModemLine::FailInitializing(std::string why) {
+    m_failure = std::move(why);
+    Reply(LINEERR_OPERATIONFAILED);
+    State(LINECALLSTATE_IDLE);
+    Enter(Phase::Idle);
+}
+
 void ModemLine::OnTimeout() {
     switch (m_phase) {
     case Phase::Initializing:
-        // The modem says nothing: off, or not on this port.
-        Reply(LINEERR_OPERATIONFAILED);
-        State(LINECALLSTATE_IDLE);
-        Enter(Phase::Idle);
+        // Off, or not on this port, when it says nothing; else not a modem that
+        // understands its commands.
+        FailInitializing(m_phaseBytes == 0 ? "The modem on " + m_device.port + " does not answer."
+                                           : "The modem on " + m_device.port +
+                                                 " does not answer its initialization command \"" +
+                                                 m_device.settings.init + "\".");
         return;
     case Phase::DialingPart:
     case Phase::Calling:
@@ -305,9 +315,23 @@ void ModemLine::OnTimeout() {
 void ModemLine::Advance() {
     if (!m_port.IsOpen() || m_phase == Phase::NoCall || m_phase == Phase::Connected)
         return;
+    // A modem that keeps sending is read a bounded amount at a time, and a line
+    // without an end is not kept for ever.
     char chunk[512];
-    for (std::size_t n; (n = m_port.Read(chunk, sizeof chunk)) > 0;)
+    std::size_t taken = 0;
+    for (std::size_t n; taken < kFloodBytes && (n = m_port.Read(chunk, sizeof chunk)) > 0;) {
         m_input.append(chunk, n);
+        taken += n;
+    }
+    m_phaseBytes += taken;
+    if (m_input.size() > kFloodBytes)
+        m_input.erase(0, m_input.size() - kFloodBytes);
+    if (m_phase == Phase::Initializing && m_phaseBytes > kFloodBytes) {
+        m_input.clear();
+        FailInitializing("The modem on " + m_device.port +
+                         " keeps sending data and does not answer its commands.");
+        return;
+    }
     // Before the escape nothing may be said to the modem, and what the instrument
     // still sends means nothing.
     if (m_phase == Phase::DropDtr || m_phase == Phase::DropGuardBefore)

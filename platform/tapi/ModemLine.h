@@ -39,6 +39,9 @@ public:
     static constexpr std::uint32_t kCommandMs = 3000;
     static constexpr std::uint32_t kDtrLowMs = 500;
     static constexpr std::uint32_t kGuardMs = 1000;
+    // A modem that sends this much while it should answer one command is not
+    // answering: it is flooding the line.
+    static constexpr std::size_t kFloodBytes = 4096;
 
     ModemLine(HLINE handle, std::uint32_t deviceId, const ModemDevice& device,
               std::uintptr_t instance, Post post);
@@ -87,6 +90,8 @@ private:
     void Ended(std::uint32_t state, std::uint32_t mode);
     // The drop is answered and the call is idle.
     void FinishDrop(std::int32_t result);
+    // The make-call fails while the modem is being initialised, for the reason given.
+    void FailInitializing(std::string why);
 
     HLINE m_handle;
     std::uint32_t m_deviceId;
@@ -104,9 +109,11 @@ private:
     std::uint32_t m_callStateMode = 0;
     std::int32_t m_request = 0; // make-call or dial awaiting its reply
     std::int32_t m_dropRequest = 0;
-    std::string m_pendingDial;  // the number to dial once the Init command is done
-    bool m_dialStarted = false; // DIALING has been reported
-    std::string m_input;        // modem output not yet a whole line
+    std::string m_pendingDial;    // the number to dial once the Init command is done
+    bool m_dialStarted = false;   // DIALING has been reported
+    std::string m_input;          // modem output not yet a whole line
+    std::size_t m_phaseBytes = 0; // bytes the modem sent since the phase began
+    std::string m_failure;        // why the last request failed, for CallStatus
     std::uint32_t m_rings = 0;
 };
 

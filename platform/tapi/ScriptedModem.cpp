@@ -22,6 +22,8 @@ void ScriptedModem::HangUpRemote() {
 }
 
 void ScriptedModem::Pump() {
+    if (flood && !m_data)
+        m_line.Send(std::string(1000, '\xA5'));
     m_line.Pump();
     if (m_dialCountdown > 0 && --m_dialCountdown == 0) {
         if (!m_dialResult.empty())
@@ -31,7 +33,7 @@ void ScriptedModem::Pump() {
 }
 
 void ScriptedModem::OnBytes(std::string& bytes) {
-    if (silent) {
+    if (silent || (flood && !m_data)) {
         bytes.clear();
         return;
     }

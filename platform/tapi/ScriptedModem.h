@@ -33,6 +33,9 @@ public:
     int dialPumps = 3;
     // A modem that answers nothing (switched off).
     bool silent = false;
+    // A modem stuck sending line noise without pause in command mode: it takes no
+    // command.
+    bool flood = false;
 
     // The instrument: each time line arrives during a call, reply and lineEnd go back.
     void On(const std::string& line, const std::string& reply) { m_rules[line] = reply; }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 
 #include "platform/ui/Help.h"
 #include "platform/widgets/QtText.h"
@@ -58,12 +59,23 @@ QMessageBox::Icon IconOf(MsgIcon icon) {
 
 } // namespace
 
+void PlaceOverActiveWindow(QWidget& box) {
+    QWidget* active = QApplication::activeWindow();
+    box.setWindowModality(Qt::ApplicationModal);
+    if (active == nullptr || active == &box || active->windowHandle() == nullptr)
+        return;
+    box.winId(); // the box's own window, to stand over the active one
+    if (QWindow* window = box.windowHandle())
+        window->setTransientParent(active->windowHandle());
+}
+
 MsgAnswer QtPrompter::Ask(const MessageRequest& request) {
     QString text = ToQString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(IconOf(request.icon),
                     ToQString(request.caption.empty() ? m_defaultCaption : request.caption), text,
-                    QMessageBox::NoButton, QApplication::activeWindow());
+                    QMessageBox::NoButton);
+    PlaceOverActiveWindow(box);
     const auto buttons = ButtonsOf(request.buttons);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         QPushButton* b = box.addButton(buttons[i].button);

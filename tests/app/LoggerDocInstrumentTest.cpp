@@ -57,6 +57,40 @@ TEST_F(ErrorReportTest, QueuedErrorsAndTheLastErrorBecomeEvents) {
     doc->LogInstrumentError();
     ASSERT_EQ(EventTexts(), std::vector<std::string>{"-113,Undefined header"});
     EXPECT_DOUBLE_EQ(events[0].m_time, 4000.0);
+
+    // The line breaks that end some driver texts stay out of the log.
+    events.clear();
+    instrument.errors = {{-113, "Undefined header\r\n"}};
+    instrument.lastCode = 776;
+    instrument.lastText = "Processed 1 of 3 readings.\n";
+    doc->LogInstrumentError();
+    EXPECT_EQ(EventTexts(), (std::vector<std::string>{"-113,Undefined header",
+                                                      "776,Processed 1 of 3 readings."}));
+    doc->GetScanEngine().HaltRun();
+}
+
+// After failed readings the driver's error tells a bad block, whose instrument is
+// asked for its errors, from silence, where asking would only wait again.
+TEST_F(ErrorReportTest, AFailedReadIsAnAnswerOnlyWhenABlockCame) {
+    doc->GetScanEngine().BeginRun();
+    instrument.errors = {{-113, "Undefined header"}};
+    instrument.lastCode = 1040;
+    instrument.lastText = "Byte count mismatch";
+    EXPECT_TRUE(doc->LogReadingsFailure(false));
+    EXPECT_EQ(EventTexts(),
+              (std::vector<std::string>{"-113,Undefined header", "1040,Byte count mismatch"}));
+
+    for (const bool report : {true, false}) {
+        SCOPED_TRACE(report);
+        events.clear();
+        instrument.calls.clear();
+        instrument.lastCode = 1052;
+        instrument.lastText = "Timeout occurred";
+        EXPECT_FALSE(doc->LogReadingsFailure(report));
+        EXPECT_EQ(instrument.Count("IsInstrumentError"), 0);
+        EXPECT_EQ(EventTexts(), report ? std::vector<std::string>{"1052,Timeout occurred"}
+                                       : std::vector<std::string>{});
+    }
     doc->GetScanEngine().HaltRun();
 }
 

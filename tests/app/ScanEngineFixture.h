@@ -49,7 +49,9 @@ public:
         return scanTime;
     }
     bool InitMeasurement(std::int32_t) override { return true; }
+    int reads = 0; // GetReadings calls
     bool GetReadings(ReadingRecord* buffer, std::int32_t most, std::int32_t& count) override {
+        ++reads;
         lastAsked = most;
         count = 0;
         if (throwOnRead)
@@ -121,6 +123,12 @@ public:
     }
     bool InstrumentMatchesSetup() override { return matches; }
     void LogInstrumentError() override {}
+    // Whether a failed read of readings came with an answer (a bad block).
+    bool answers = true;
+    bool LogReadingsFailure(bool report) override {
+        calls.push_back(std::string("LogReadingsFailure ") + (report ? "1" : "0"));
+        return answers;
+    }
     void ReadAlarmQueue() override {}
     void ReadMonitorChannel() override { calls.push_back("ReadMonitorChannel"); }
     void StopMonitor() override {}
@@ -131,7 +139,8 @@ public:
         return true;
     }
     bool SaveBeforeRun(CStateInfo&) override { return saveBeforeRun; }
-    bool SaveDatasetIfAny(CStateInfo&) override { return true; }
+    bool saveDataset = true;
+    bool SaveDatasetIfAny(CStateInfo&) override { return saveDataset; }
     void CreateDataBrowser() override { calls.push_back("CreateDataBrowser"); }
     std::function<void()> onSaveScanData;
     SaveAnswer ShowSaveScanData(CStateInfo&, std::int32_t) override {

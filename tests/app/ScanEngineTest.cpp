@@ -193,6 +193,15 @@ TEST_F(ScanEngineTest, StartFailuresAreLoggedWithTheirReason) {
     EXPECT_FALSE(host.setupViewEnabled);
     doc->OnStopScan();
     EXPECT_TRUE(host.setupViewEnabled);
+
+    // No dataset for the run: said so, and nothing asked of the instrument.
+    host.calls.clear();
+    host.validate = true;
+    host.saveDataset = false;
+    doc->OnStartScan();
+    EXPECT_FALSE(doc->IsScanning());
+    EXPECT_EQ(prompter.Texts().back(), scantext::kNoRunDataset);
+    EXPECT_TRUE(host.calls.empty());
 }
 
 // --- Poll -------------------------------------------------------------------
@@ -213,6 +222,56 @@ TEST_F(ScanEngineTest, PollFilesReadingsAndStoresThemInTheDataset) {
     EXPECT_EQ(double{list[1]->Value}, 1.6);
     EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_READINGS});
     EXPECT_EQ(app.frame.panes[1], "Scans 2");
+}
+
+// An instrument that sends nothing is asked again only now and then, and nothing
+// else in between; the run goes on and takes its readings once it answers.
+TEST_F(ScanEngineTest, ASilentInstrumentIsAskedAgainNowAndThenAndTheRunGoesOn) {
+    doc->OnStartScan();
+    instrument.batches.push_back({Reading(1, 101, 1.0)});
+    Poll();
+    host.calls.clear();
+    // A bad block is an answer: the poll goes on as usual.
+    instrument.readings = false;
+    Poll();
+    EXPECT_FALSE(doc->GetScanEngine().IsInstrumentSilent());
+    EXPECT_EQ(host.calls, std::vector<std::string>{"LogReadingsFailure 1"});
+
+    host.calls.clear();
+    host.answers = false;
+    m_clock.Advance(1000);
+    Poll();
+    EXPECT_TRUE(doc->GetScanEngine().IsInstrumentSilent());
+    EXPECT_EQ(app.frame.panes[0], "The instrument does not answer");
+    EXPECT_TRUE(doc->IsScanning());
+    EXPECT_TRUE(PollTimerRunning());
+    const int reads = instrument.reads;
+    // Polls until the retry leave the instrument alone, its check included.
+    for (int i = 0; i < 4; ++i) {
+        m_clock.Advance(1000);
+        Poll();
+    }
+    m_clock.Advance(8600);
+    EXPECT_EQ(instrument.reads, reads);
+    EXPECT_EQ(instrument.Count("IsInstrumentScanning"), 0);
+    Poll(); // the retry: still silent, and not logged again
+    EXPECT_EQ(instrument.reads, reads + 1);
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{"LogReadingsFailure 1", "LogReadingsFailure 0"}));
+    EXPECT_EQ(instrument.Count("IsInstrumentScanning"), 0);
+
+    // It answers again with what it kept.
+    instrument.readings = true;
+    instrument.batches.push_back({Reading(2, 101, 1.0), Reading(3, 101, 1.0)});
+    m_clock.Advance(CScanEngine::kAnswerRetryInterval);
+    Poll();
+    EXPECT_FALSE(doc->GetScanEngine().IsInstrumentSilent());
+    EXPECT_EQ(app.frame.panes[0], "");
+    EXPECT_EQ(doc->GetScanEngine().GetLastScanNumber(), 3);
+    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 3);
+    Poll(); // and is asked at every poll again
+    EXPECT_EQ(instrument.reads, reads + 3);
+    EXPECT_TRUE(doc->IsScanning());
 }
 
 TEST_F(ScanEngineTest, ReentryGuardsKeepOrStopTheTimer) {

@@ -204,6 +204,48 @@ TEST_F(ModemTransportTest, ALineDroppedMidAnswerFailsTheReadAndHangsUp) {
     EXPECT_TRUE(prompter.asked.empty());
 }
 
+// A modem that fails the call before dialling says why, where the telephony error
+// alone would only say that it failed.
+TEST_F(ModemTransportTest, AModemThatDoesNotTakeItsCommandsSaysWhy) {
+    const struct {
+        const char* name;
+        bool flood, silent;
+        std::string why;
+    } cases[] = {
+        {"flood", true, false,
+         "The modem on " + modem.PortPath() +
+             " keeps sending data and does not answer its "
+             "commands."},
+        {"silent", false, true, "The modem on " + modem.PortPath() + " does not answer."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        modem.flood = c.flood;
+        modem.silent = c.silent;
+        progress->lines.clear();
+        CModemInterface t;
+        t.SetPageMode(true);
+        EXPECT_FALSE(t.Connect());
+        EXPECT_TRUE(Contains(progress->lines, c.why));
+        int32_t code = 0;
+        EXPECT_EQ(t.GetErrorCode(code), c.why);
+        EXPECT_EQ(code, IDS_NO_CONNECTION);
+        EXPECT_FALSE(ModemTelephony::Instance().CallInProgress());
+    }
+}
+
+TEST_F(ModemTransportTest, LineNoiseAfterConnectIsNoIdentity) {
+    modem.On("*IDN?", "\x01\xFE\x80ORVANTA\x7F");
+    CModemInterface t;
+    t.SetPageMode(true);
+    EXPECT_FALSE(t.Connect());
+    EXPECT_FALSE(t.IsOpen());
+    EXPECT_EQ(prompter.Texts(),
+              Lines{"Connection established but instrument not responding.  Check instrument "
+                    "configuration.\n\nCall will now be terminated."});
+    EXPECT_FALSE(ModemTelephony::Instance().CallInProgress());
+}
+
 TEST_F(ModemTransportTest, CancelInTheProgressDialogHangsUp) {
     modem.dialPumps = 100;
     progress->onLine = [this](const std::string& line) {

@@ -195,6 +195,25 @@ TEST_F(DatasetReadingsTest, ABatchThatDoesNotFitFlushesTheBufferFirst) {
     EXPECT_EQ(dataset.GetReadingCount(), 155);
 }
 
+TEST_F(DatasetReadingsTest, ABatchBeyondTheRoomLeftIsRefusedWhole) {
+    for (const std::uint16_t bufferBytes : {std::uint16_t{0}, std::uint16_t{100 * 26}}) {
+        SCOPED_TRACE(bufferBytes);
+        CDataset dataset;
+        CreateDataset(dataset, bufferBytes == 0 ? "Z1" : "Z2", 1, bufferBytes);
+        dataset.SetReadingLimit(10 * 26 + 25);
+        const auto records = MakeScans(12, 1);
+        ASSERT_TRUE(dataset.AppendReadings(records.data(), 8));
+        // Three do not fit in the two places left: none is stored.
+        EXPECT_FALSE(dataset.AppendReadings(records.data() + 8, 3));
+        EXPECT_EQ(dataset.GetReadingRoom(), 2);
+        EXPECT_TRUE(dataset.AppendReadings(records.data() + 8, 2));
+        EXPECT_FALSE(dataset.AppendReadings(records.data() + 10, 1));
+        ASSERT_TRUE(dataset.FlushReadings());
+        EXPECT_EQ(dataset.GetLastReadingTime(), +records[9].Time);
+        EXPECT_EQ(dataset.GetReadingCount(), 10);
+    }
+}
+
 TEST_F(DatasetReadingsTest, ReadsAfterAReadStillAppendAtTheEnd) {
     CDataset dataset;
     CreateDataset(dataset, "Z1", 2);
@@ -255,6 +274,39 @@ TEST_F(DatasetReadingsTest, FindReadingPositionByTime) {
     EXPECT_EQ(longRun.FindReadingPosition(50050.0, false), 451 * bytes3);
     EXPECT_EQ(longRun.FindReadingPosition(0.25, false), 1 * bytes3);
     EXPECT_EQ(longRun.FindReadingPosition(104900.0, true), 999 * bytes3);
+}
+
+// A run whose interval changed (1 s, then 10 ms): the mean interval is far from
+// either, and every time still finds its scan.
+TEST_F(DatasetReadingsTest, FindReadingPositionAcrossAChangedInterval) {
+    CDataset dataset;
+    CreateDataset(dataset, "Z1", 2);
+    auto records = MakeScans(500, 2, 1, 0.0, 1000.0);
+    const auto fast = MakeScans(20000, 2, 501, 500000.0, 10.0);
+    records.insert(records.end(), fast.begin(), fast.end());
+    for (std::size_t at = 0; at < records.size(); at += 1000)
+        Append(dataset, {records.begin() + static_cast<std::ptrdiff_t>(at),
+                         records.begin() +
+                             static_cast<std::ptrdiff_t>(std::min(at + 1000, records.size()))});
+    dataset.WriteHeader();
+    const std::uint32_t scanBytes = 2 * 26;
+    // The reference: the scans' first times, searched one by one.
+    const auto expected = [&](double offset, bool atOrBefore) {
+        const std::size_t scans = records.size() / 2;
+        std::size_t at = 0;
+        while (at + 1 < scans && records[at * 2].Time < offset)
+            ++at;
+        if (atOrBefore && records[at * 2].Time > offset && at > 0)
+            --at;
+        return static_cast<std::uint32_t>(at * scanBytes);
+    };
+    for (const double offset : {0.0, 999.0, 1000.0, 250500.0, 499000.0, 499999.0, 500000.0,
+                                500005.0, 600000.0, 600001.0, 699990.0, 699990.25}) {
+        for (const bool atOrBefore : {true, false}) {
+            EXPECT_EQ(dataset.FindReadingPosition(offset, atOrBefore), expected(offset, atOrBefore))
+                << offset << (atOrBefore ? " at or before" : " at or after");
+        }
+    }
 }
 
 TEST_F(DatasetReadingsTest, FindReadingPositionStaysInTheStreamWhateverTheTimesHold) {

@@ -95,6 +95,11 @@ TEST_F(WorkspaceTest, DefaultSetupNameStepsPastTakenNames) {
     Sql("INSERT INTO Setup (Name, DateTime) VALUES ('Setup 03/05/26 14:07:09', 0);");
     EXPECT_EQ(workspace.MakeDefaultSetupName(), "Setup 03/05/26 14:07:10");
     EXPECT_EQ(CWorkspace::MakeDefaultDatasetName(), "Data 03/05/26 14:07:09");
+    // A dataset name is free within its setup.
+    Sql("INSERT INTO Dataset (SetupName, Name, DateTime) VALUES ('Rig', 'Data 03/05/26 "
+        "14:07:09', 0);");
+    EXPECT_EQ(workspace.MakeFreeDatasetName("Rig"), "Data 03/05/26 14:07:10");
+    EXPECT_EQ(workspace.MakeFreeDatasetName("Other rig"), "Data 03/05/26 14:07:09");
 }
 
 TEST_F(WorkspaceTest, SetupExistsOnlyWithAFileThatHoldsData) {
@@ -133,13 +138,12 @@ TEST_F(WorkspaceTest, CreatedSetupAndDatasetAreSeenByIndependentReaders) {
     EXPECT_EQ(doc.dataset.GetChannelCount(), 3);
     EXPECT_EQ(doc.summary.startTime.GetTime(), clock.Now());
 
-    // In the same second the key moves on, but the default name is taken.
+    // In the same second the name and the key move on to the next second.
     CStateInfo second = doc.state;
     workspace.MakeDatasetKey(second);
     EXPECT_EQ(second.m_datasetKey, "Z6140710.063");
-    EXPECT_FALSE(workspace.SaveDataset(second));
-    clock.Advance(1000);
     ASSERT_TRUE(workspace.SaveDataset(second));
+    EXPECT_EQ(second.m_datasetName, "Data 03/05/26 14:07:10");
     EXPECT_EQ(second.m_datasetKey, "Z6140710.063");
     doc.CloseDatasetStore();
 

@@ -103,7 +103,7 @@ TEST_F(ReadingBlock, RejectedReadingsAndBrokenBlocks) {
         {"channel above 340", Block(r1 + "," + Reading(2, 2, 341, 0)), false, 1, 1037},
         {"alarm digit 3", Block(r1 + "," + Reading(2, 2, 102, 3)), false, 1, 1038},
         {"no hash", "X3104" + r1, false, 0, 1032},
-        {"header longer than the text", "#3104" + r1 + "," + r2, false, 2, 776},
+        {"header longer than the text", "#3104" + r1 + "," + r2, false, 0, 1040},
         {"residual bytes", Block(r1 + "," + r2 + ",12"), false, 2, 777},
         {"four bytes", "#10x", true, 0, 0},
         {"empty block", "#10", true, 0, 0},
@@ -123,16 +123,44 @@ TEST_F(ReadingBlock, ErrorTextsOfRejectedBlocks) {
     EXPECT_EQ(Error(), "1032 Invalid header in detected.  Definite block missing '#' character.");
     Poll(Block(Reading(1, 0, 101, 0)));
     EXPECT_EQ(Error(), "1036 !!!! *** Invalid timestamp detected in data stream.");
-    // A length mismatch is logged; the count check that follows names the error.
+    // A block cut short is logged and named by its length mismatch.
     Poll("#3104" + Reading(1, 1, 101, 0) + "," + Reading(1, 2, 102, 0));
-    EXPECT_EQ(Error(),
-              "776 !!!! *** Unable to process all readings in recv buffer - Processed 2 of "
-              "3 readings. Residual bytes in buffer = 0\n");
+    EXPECT_EQ(Error(), "1040 Byte count mismatch occurred in GetReadings function. Expected "
+                       "number of bytes from block header: 104. Actual number of bytes in recv "
+                       "buffer: 69");
     std::string log = tvane::test::ReadFile(home.Data() / "qt7100.log");
     EXPECT_NE(log.find("!!!! *** Byte count mismatch occurred in GetReadings function.\nExpected "
                        "number of bytes from block header: 104\nActual number of bytes in recv "
                        "buffer: 69\n"),
               std::string::npos);
+}
+
+// A glitch that cuts a block short leaves no readings and no step in the scan
+// numbering, in the poll and in the fetch after the run.
+TEST_F(ReadingBlock, ABlockCutShortIsDiscardedWhole) {
+    const std::string scan1 = Reading(1, 1000, 101, 0) + "," + Reading(2, 1000, 102, 0);
+    const std::string scan2 = Reading(3, 2000, 101, 0) + "," + Reading(4, 2000, 102, 0);
+    ASSERT_TRUE(Poll(Block(scan1)));
+    ASSERT_EQ(count, 2);
+    // The header promises both scans; only the first reading of the second came.
+    const std::string whole = Block(scan2 + "," + scan2);
+    EXPECT_FALSE(Poll(whole.substr(0, whole.size() - 70)));
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(ErrorCode(), 1040);
+    ASSERT_TRUE(Poll(Block(scan2)));
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(+records[0].ScanNumber, 2);
+    EXPECT_EQ(+records[1].ScanNumber, 2);
+
+    const std::string scan3 = Reading(5, 3000, 101, 0) + "," + Reading(6, 3000, 102, 0);
+    link.On("R? 4", Block(scan3).substr(0, 40));
+    EXPECT_FALSE(drv->FetchReadings(records, 4, &count));
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(ErrorCode(), 1040);
+    link.On("R? 4", Block(scan3));
+    EXPECT_TRUE(drv->FetchReadings(records, 4, &count));
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(+records[0].ScanNumber, 3);
 }
 
 TEST_F(ReadingBlock, ShortFailedReceiveIsError1039) {

@@ -95,6 +95,19 @@ void HoldsBenchRun(comm::ScriptedTransport::Script& script) {
     }
 }
 
+// Scans first.. of channels 101 and 102 as the instrument's reading block, one
+// second apart.
+std::string ScanBlock(int first, int count) {
+    std::string readings;
+    for (int scan = first; scan < first + count; ++scan)
+        for (int channel : {101, 102})
+            readings += (readings.empty() ? "" : ",") +
+                        Format("%+15.8E,%12.3f,%03d,%d", scan + channel / 1000.0,
+                               static_cast<double>(scan), channel, 0);
+    const std::string length = std::to_string(readings.size());
+    return "#" + std::to_string(length.size()) + length + readings + "\n";
+}
+
 // The program on the simulated instrument with one main window; the Scan
 // Status window is not shown before a run.
 class CommandsThroughFrame : public ::testing::Test {
@@ -136,6 +149,42 @@ protected:
     }
     int Count(const std::string& text) const {
         return static_cast<int>(std::count(events.texts.begin(), events.texts.end(), text));
+    }
+    int TimeOuts() const {
+        return static_cast<int>(
+            std::count(bus->transcript.begin(), bus->transcript.end(), "< (time-out)"));
+    }
+    // A run of 101 and 102 once a second on the bus instrument, its first scan in.
+    void StartBusRun() {
+        ConnectBus();
+        bus->On("SYST:TIME:SCAN?", "22,13,20.000");
+        program.MakeSetup(doc(), 2);
+        ASSERT_FALSE(HasFatalFailure());
+        program.ScanEverySecond(doc());
+        ASSERT_FALSE(HasFatalFailure());
+        bus->On("R? 100", {comm::ScriptedTransport::Step::Raw(ScanBlock(1, 1)),
+                           comm::ScriptedTransport::Step::Raw("#10\n")});
+        frame.Action(cmd::kStartScan)->trigger();
+        ASSERT_EQ(doc().IsScanning(), 1);
+        bus->On("STAT:OPER:COND?", "+16"); // it scans
+        bus->On("STAT:ALAR:COND?", "+0");
+        Poll();
+        ASSERT_EQ(doc().GetScanEngine().GetLastScanNumber(), 1);
+    }
+    // Stops the run and gives its readings in the order stored.
+    std::vector<ReadingRecord> StopBusRun() {
+        int shown = 0;
+        WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& d) { d.OkButton()->click(); },
+                                       &shown);
+        frame.Action(cmd::kStopScan)->trigger();
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(doc().IsScanning(), 0);
+        CDataset& run = *doc().GetDataset();
+        run.FlushReadings();
+        std::vector<ReadingRecord> stored(static_cast<std::size_t>(run.GetReadingCount()));
+        stored.resize(static_cast<std::size_t>(
+            run.ReadReadings(stored.data(), static_cast<std::int16_t>(stored.size()), 0)));
+        return stored;
     }
 
     QApplication& app = TestApp();
@@ -389,6 +438,97 @@ TEST_F(CommandsThroughFrame, ASetupGoesToTheInstrumentIsRunSavedAsAndComesBack) 
     const CGraphView& page = wiring->Graphics()->Page(0)->Model();
     ASSERT_EQ(page.GetFrameCount(), 1);
     EXPECT_NE(dynamic_cast<CXrtOverlayFrame*>(page.GetFrameList()->GetHead()), nullptr);
+}
+
+// Download Setup and F5 within one second: the run gets a dataset of its own,
+// its name and key beside those of the dataset that holds the download.
+TEST_F(CommandsThroughFrame, ARunStartedInTheSecondOfTheDownloadGetsItsOwnDataset) {
+    program.MakeSetup(doc(), 2, 0, false);
+    ASSERT_FALSE(HasFatalFailure());
+    program.ScanEverySecond(doc());
+    ASSERT_FALSE(HasFatalFailure());
+    doc().SetSetupInInstrument(false);
+    frame.Action(cmd::kDownloadSetup)->trigger();
+    ASSERT_EQ(doc().IsSetupInInstrument(), 1);
+    ASSERT_GT(doc().GetEventCount(), 0) << "the download is logged in the dataset";
+    const std::string downloadName = program.state.m_datasetName;
+    const std::string downloadKey = program.state.m_datasetKey;
+
+    frame.Action(cmd::kStartScan)->trigger();
+    ASSERT_EQ(doc().IsScanning(), 1);
+    EXPECT_NE(program.state.m_datasetName, downloadName);
+    EXPECT_NE(program.state.m_datasetKey, downloadKey);
+    EXPECT_EQ(doc().GetDataset()->GetKey(), program.state.m_datasetKey);
+    EXPECT_EQ(Count("Test Started - Immediate"), 1);
+    Poll();
+    WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& d) { d.OkButton()->click(); });
+    frame.Action(cmd::kStopScan)->trigger();
+    EXPECT_EQ(Sqlite3(program.database, "SELECT COUNT(*) FROM Dataset;"), "2\n");
+}
+
+// An instrument that stops answering keeps its run: each poll waits for one
+// time-out at most and the window is free between the tries, the status bar
+// says so from the first, and its readings come in once it answers again.
+TEST_F(CommandsThroughFrame, ARunOutlastsAnInstrumentThatStopsAnswering) {
+    bus->timeoutText = "Timeout occurred";
+    StartBusRun();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(TimeOuts(), 0);
+    bus->On("R? 100", {comm::ScriptedTransport::Step::TimedOut()});
+    Poll();
+    EXPECT_EQ(TimeOuts(), 1);
+    EXPECT_EQ(frame.StatusPane(0)->text().toStdString(), "The instrument does not answer");
+    EXPECT_EQ(Count("1052,Timeout occurred"), 1);
+    // Until the next try nothing is asked, and F9 is there.
+    const std::size_t said = bus->transcript.size();
+    for (int poll = 0; poll < 4; ++poll)
+        Poll();
+    EXPECT_EQ(bus->transcript.size(), said);
+    EXPECT_TRUE(Enabled(cmd::kStopScan));
+    for (int poll = 0; poll < 12; ++poll) {
+        const int before = TimeOuts();
+        Poll();
+        EXPECT_LE(TimeOuts(), before + 1) << "one wait per poll at most";
+    }
+    EXPECT_EQ(TimeOuts(), 4);
+    EXPECT_EQ(Count("1052,Timeout occurred"), 1);
+    EXPECT_EQ(doc().IsScanning(), 1);
+
+    // It answers again with the scans it kept meanwhile.
+    bus->On("R? 100", {comm::ScriptedTransport::Step::Raw(ScanBlock(2, 16)),
+                       comm::ScriptedTransport::Step::Raw("#10\n")});
+    for (int poll = 0; poll < 5; ++poll)
+        Poll();
+    EXPECT_EQ(frame.StatusPane(0)->text().toStdString(), "");
+    EXPECT_EQ(doc().GetScanEngine().GetLastScanNumber(), 17);
+    const std::vector<ReadingRecord> stored = StopBusRun();
+    ASSERT_EQ(stored.size(), 34u);
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        EXPECT_EQ(+stored[i].ScanNumber, static_cast<int>(i / 2 + 1)) << i;
+}
+
+// Answers cut short on a glitching link are dropped whole: the run holds the
+// instrument's scans and numbers them as the instrument does.
+TEST_F(CommandsThroughFrame, AGlitchingLinkStoresExactlyTheInstrumentsScans) {
+    StartBusRun();
+    ASSERT_FALSE(HasFatalFailure());
+    using Step = comm::ScriptedTransport::Step;
+    // Each answer of the run loses its tail on the way; the instrument keeps the
+    // scans and hands them over at the end of the run.
+    bus->On("R? 100", {Step::Raw(ScanBlock(2, 1).substr(0, 50) + "\n")});
+    for (int poll = 0; poll < 11; ++poll)
+        Poll();
+    EXPECT_EQ(doc().GetScanEngine().GetLastScanNumber(), 1);
+    EXPECT_EQ(Count("1040,Byte count mismatch occurred in GetReadings function. Expected number "
+                    "of bytes from block header: 69. Actual number of bytes in recv buffer: 46"),
+              11);
+    bus->On("DATA:POIN?", "+22");
+    for (const char* fetch : {"R? 22", "R? 100"})
+        bus->On(fetch, {Step::Raw(ScanBlock(2, 11))});
+    const std::vector<ReadingRecord> stored = StopBusRun();
+    ASSERT_EQ(stored.size(), 24u);
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        EXPECT_EQ(+stored[i].ScanNumber, static_cast<int>(i / 2 + 1)) << i;
 }
 
 // The Download Setup Notice's upload choice: the instrument holds readings, and

@@ -43,6 +43,7 @@
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/core/Services.h"
 #include "platform/profile/Profile.h"
+#include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
@@ -113,10 +114,10 @@ protected:
     // Opens the named setup from the Open dialog. Its new dataset is named by
     // the time: a second later than the last one.
     void OpenFromDialog(const std::string& setup, bool* openEnabled = nullptr,
-                        const char* picture = nullptr) {
+                        const char* picture = nullptr, const std::string& dataset = {}) {
         program.clock.Advance(1000);
         WhenShown<COpenSetupDialog>([=](COpenSetupDialog& d) {
-            d.SelectNode(setup);
+            d.SelectNode(setup, dataset);
             if (openEnabled)
                 *openEnabled = d.OpenButton()->isEnabled();
             if (picture)
@@ -257,6 +258,8 @@ TEST_F(FileCommandsTest, ASetupThatCannotBeOpenedLeavesTheOpenOneAlone) {
     ASSERT_FALSE(HasFatalFailure());
     MakeSavedSetup("Spoilt");
     ASSERT_FALSE(HasFatalFailure());
+    const std::string spoiltDataset = program.state.m_datasetName;
+    const std::string spoiltKey = program.state.m_datasetKey;
     const std::string setupFile = program.state.m_setupFile;
     const std::string storage = CWorkspace::MakeCompanionFileName(setupFile);
     const std::string bytes = ReadFile(setupFile);
@@ -278,18 +281,31 @@ TEST_F(FileCommandsTest, ASetupThatCannotBeOpenedLeavesTheOpenOneAlone) {
              WriteFile(setupFile, bytes);
              WriteFile(storage, std::string(1024, 'y'));
          }},
+        // A sound storage file whose chosen dataset lost its header.
+        {"damaged dataset",
+         [&] {
+             WriteFile(storage, storageBytes);
+             Storage root = StgOpenStorage(storage, STGM_READWRITE | STGM_SHARE_EXCLUSIVE);
+             Storage run = root.OpenStorage(spoiltKey, STGM_READWRITE | STGM_SHARE_EXCLUSIVE);
+             run.DestroyElement("Header");
+             run.Commit();
+             run.Close();
+             root.Commit();
+         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         c.spoil();
         prompter = {};
-        OpenFromDialog("Spoilt");
-        // The program's message names the file that failed.
+        const bool ofDataset = std::string(c.what) == "damaged dataset";
+        OpenFromDialog("Spoilt", nullptr, nullptr, ofDataset ? spoiltDataset : std::string());
+        // The program's message names what failed.
         ASSERT_EQ(prompter.asked.size(), 1u) << c.what;
         const std::string& text = prompter.asked[0].text;
         EXPECT_TRUE(
             text.find(std::filesystem::path(setupFile).filename().string()) != std::string::npos ||
-            text.find(std::filesystem::path(storage).filename().string()) != std::string::npos)
+            text.find(std::filesystem::path(storage).filename().string()) != std::string::npos ||
+            (ofDataset && text.find("Header") != std::string::npos))
             << text;
         EXPECT_EQ(doc().IsSetupLoaded(), 1);
         EXPECT_EQ(program.state.m_setupName, "Current");

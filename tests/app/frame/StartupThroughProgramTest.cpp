@@ -6,6 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,6 +24,7 @@
 #include "app/CLoggerDoc.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CNewSetupDialog.h"
+#include "app/frame/CSaveScanDataDialog.h"
 #include "app/frame/CSaveSetupDialog.h"
 #include "app/frame/CStartupDialogs.h"
 #include "app/frame/DocumentWiring.h"
@@ -28,17 +32,21 @@
 #include "app/frame/ProgramHost.h"
 #include "app/startup/CLoggerApp.h"
 #include "database/CDataset.h"
+#include "database/CDatasetStore.h"
 #include "database/CDynaDatabase.h"
 #include "database/CStateInfo.h"
 #include "database/DataSource.h"
 #include "platform/core/Services.h"
 #include "platform/profile/Profile.h"
+#include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CFXScan.h"
 #include "scan/COleKXQT7100.h"
 #include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/database/OdbcTestSupport.h"
+#include "tests/support/ChildProcess.h"
 
 namespace tvane::test {
 namespace {
@@ -235,6 +243,176 @@ TEST(StartupThroughProgram, RestoreAfterAKilledRunBringsBackTheSetupAndItsReadin
     EXPECT_GT(doc->GetChannelReadings(101, shown), 0);
     app.ExitInstance();
     EXPECT_EQ(GetPrivateProfileString("Settings", "Valid", "", kProfileFile), "1");
+}
+
+// What the child of the journey below tells before it is killed.
+struct JourneyReport {
+    char firstRun[64] = {};
+    char secondRun[64] = {};
+    std::int32_t firstRunScans = 0;
+    std::int32_t counts[2] = {0, 0}; // readings stored after poll 6 and poll 7
+};
+
+// The child: a new setup from the welcome window, a run of it through the main
+// window, Stop, and a second run that is killed after its seventh poll. It runs
+// in a process of its own, started afresh from this program (a forked one would
+// inherit the locks of the threads the windows of earlier tests started), in
+// the test's home; it tells what it did through the descriptor in
+// TVANE_JOURNEY_REPORT.
+TEST(StartupThroughProgram, DISABLED_JourneyUntilKilled) {
+    const char* fd = std::getenv("TVANE_JOURNEY_REPORT");
+    if (fd == nullptr)
+        GTEST_SKIP() << "the child of ARunKilledAfterAnotherIsTheOneRestored";
+    const int report = std::atoi(fd);
+    FakeClock clock{1700000060, 5000};
+    ScopedService<IClock> clockService{SetClock, &clock};
+    TestApp();
+    ScriptedPrompter prompter;
+    ScopedService<IPrompter> guard(SetPrompter, &prompter);
+    ProgramHost host(kProgramBin);
+    CLoggerApp app(host, kProgramBin);
+    WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) {
+        d.ChoiceButton(0)->setChecked(true);
+        d.accept();
+    });
+    WhenShown<CNewSetupDialog>([](CNewSetupDialog& d) {
+        d.NameEdit()->setText("Journey");
+        d.SlotList(0)->setCurrentIndex(1);
+        d.OkButton()->click();
+    });
+    if (!app.InitInstance({}))
+        _exit(2);
+    CLoggerDoc* doc = host.Document();
+    CMainFrame* frame = host.Frame();
+    if (doc == nullptr || frame == nullptr || doc->IsSetupLoaded() == 0)
+        _exit(3);
+    doc->GetScan()->m_scanInterval = 1.0;
+    WhenShown<CSaveSetupDialog>([](CSaveSetupDialog& d) { d.OkButton()->click(); }, nullptr, true);
+    WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& d) { d.OkButton()->click(); }, nullptr,
+                                   true);
+    const auto poll = [&] {
+        clock.Advance(1000);
+        frame->OnTimer(CMainFrame::kScanTimer);
+    };
+    JourneyReport told;
+    frame->UpdateToolbars();
+    frame->Action(cmd::kStartScan)->trigger();
+    if (doc->IsScanning() == 0)
+        _exit(4);
+    for (int i = 0; i < 3; ++i)
+        poll();
+    frame->Action(cmd::kStopScan)->trigger();
+    if (doc->IsScanning() != 0)
+        _exit(5);
+    std::snprintf(told.firstRun, sizeof told.firstRun, "%s",
+                  app.GetStateInfo().m_datasetName.c_str());
+    told.firstRunScans = doc->GetDataset()->GetScanCount();
+
+    clock.Advance(1000);
+    frame->Action(cmd::kStartScan)->trigger();
+    if (doc->IsScanning() == 0)
+        _exit(6);
+    std::snprintf(told.secondRun, sizeof told.secondRun, "%s",
+                  app.GetStateInfo().m_datasetName.c_str());
+    for (int i = 1; i <= 7; ++i) {
+        poll();
+        if (i >= 6)
+            told.counts[i - 6] = doc->GetDataset()->GetReadingCount();
+    }
+    if (write(report, &told, sizeof told) != sizeof told)
+        _exit(7);
+    for (;;)
+        pause();
+}
+
+// Starts the journey's child: this program again, running the test above alone;
+// its output goes to log. Returns its process id.
+pid_t StartJourneyChild(int report, const std::filesystem::path& log) {
+    ChildLaunch launch;
+    launch.program = "/proc/self/exe";
+    launch.arguments = {"journey",
+                        "--gtest_filter=StartupThroughProgram.DISABLED_JourneyUntilKilled",
+                        "--gtest_also_run_disabled_tests"};
+    launch.set = {"TVANE_JOURNEY_REPORT=" + std::to_string(report)};
+    launch.log = log;
+    // A child that never reports ends by itself.
+    launch.alarmSeconds = 120;
+    const pid_t child = StartChild(launch);
+    return child;
+}
+
+// The last 16-bit value of a stored dataset's header: the run's last scan index.
+std::int16_t StoredLastScanIndex(const std::filesystem::path& storage, const std::string& key) {
+    Storage root = StgOpenStorage(storage, STGM_READ | STGM_SHARE_DENY_WRITE);
+    Storage run = root.OpenStorage(key, STGM_READ | STGM_SHARE_EXCLUSIVE);
+    Stream header = run.OpenStream("Header", STGM_READ | STGM_SHARE_EXCLUSIVE);
+    std::uint8_t bytes[76] = {};
+    EXPECT_EQ(header.Read(bytes, sizeof bytes), sizeof bytes);
+    std::int16_t value = 0;
+    std::memcpy(&value, bytes + 74, sizeof value);
+    return value;
+}
+
+// The whole way through the main window: a new setup, a run, a kill -9 during
+// the next run, and the restart that restores the run that was cut off.
+TEST(StartupThroughProgram, ARunKilledAfterAnotherIsTheOneRestored) {
+    SimulatedProgram program;
+    program.Start();
+    ASSERT_FALSE(HasFatalFailure());
+    WriteProgramSettings();
+    WritePrivateProfileString("PREFERENCES", "10002", "N", kProfileFile);
+    WritePrivateProfileString("Settings", "AutoSaveIntervalSeconds", "1", kProfileFile);
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const std::filesystem::path log = program.home.Path() / "journey.txt";
+    const pid_t child = StartJourneyChild(fds[1], log);
+    ASSERT_GE(child, 0);
+    close(fds[1]);
+    JourneyReport told;
+    const bool reported = read(fds[0], &told, sizeof told) == sizeof told;
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(fds[0]);
+    ASSERT_TRUE(reported) << "the child ended early, status " << status << "\n" << ReadFile(log);
+    ASSERT_GT(told.firstRunScans, 0);
+    ASSERT_GT(told.counts[0], 0);
+    ASSERT_STRNE(told.firstRun, told.secondRun);
+
+    TestApp();
+    ScriptedPrompter prompter;
+    prompter.Script({MsgAnswer::Yes});
+    ScopedService<IPrompter> guard(SetPrompter, &prompter);
+    std::string storage, firstKey;
+    {
+        ProgramHost host(kProgramBin);
+        CLoggerApp app(host, kProgramBin);
+        static int welcomes; // a watcher may outlive the test
+        welcomes = 0;
+        WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) { d.reject(); }, &welcomes);
+        ASSERT_TRUE(app.InitInstance({}));
+        ASSERT_FALSE(prompter.asked.empty());
+        EXPECT_EQ(prompter.asked[0].text.rfind("The application was previously terminated", 0), 0u);
+        EXPECT_EQ(welcomes, 0);
+        CLoggerDoc* doc = host.Document();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->IsSetupLoaded(), 1);
+        EXPECT_EQ(app.GetStateInfo().m_setupName, "Journey");
+        EXPECT_EQ(app.GetStateInfo().m_datasetName, told.secondRun);
+        ASSERT_NE(doc->GetDataset(), nullptr);
+        const std::int32_t restored = doc->GetDataset()->GetReadingCount();
+        EXPECT_GE(restored, told.counts[0]);
+        EXPECT_LE(restored, told.counts[1]);
+        EXPECT_EQ(doc->GetDataset()->GetRunValue(), doc->GetDataset()->GetScanCount() - 1);
+        storage = doc->GetDatasetStore()->GetPath();
+        app.ExitInstance();
+    }
+    // The first run keeps its own last scan index.
+    firstKey = Sqlite3(program.database, "SELECT DatasetKey FROM Dataset WHERE Name = '" +
+                                             std::string(told.firstRun) + "';");
+    ASSERT_FALSE(firstKey.empty());
+    firstKey.pop_back();
+    EXPECT_EQ(StoredLastScanIndex(storage, firstKey), told.firstRunScans - 1);
 }
 
 } // namespace

@@ -12,7 +12,10 @@
 
 #include <cerrno>
 #include <stdexcept>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace tvane {
 namespace {
@@ -131,6 +134,63 @@ TEST(SaveWholeFile, AFailedSaveLeavesTheOldFile) {
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(file, bytes));
     EXPECT_EQ(bytes, "old");
+}
+
+TEST(SaveWholeFile, FollowsALinkAndRefusesWhatIsNotAFile) {
+    test::TempHome home;
+    namespace fs = std::filesystem;
+    // A link is kept and its target, in a folder of its own, gets the new contents.
+    fs::create_directories(home.Path() / "elsewhere");
+    const fs::path target = home.Path() / "elsewhere" / "real.ini";
+    test::WriteFile(target, "old");
+    const fs::path link = home.Path() / "link.ini";
+    fs::create_symlink("elsewhere/real.ini", link);
+    ASSERT_TRUE(WriteFileAtomically(link, "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(target, bytes));
+    EXPECT_EQ(bytes, "new");
+    // Where a link is not to be trusted it is replaced, its target left alone.
+    const fs::path planted = home.Path() / "planted.ini";
+    fs::create_symlink(target, planted);
+    ASSERT_TRUE(WriteFileAtomically(planted, "mine", AtLink::Replace));
+    EXPECT_FALSE(fs::is_symlink(planted));
+    ASSERT_TRUE(ReadWholeFile(target, bytes));
+    EXPECT_EQ(bytes, "new");
+    EXPECT_NE(fs::status(planted).permissions() & fs::perms::others_write, fs::perms::others_write);
+    // A dangling link makes its target.
+    fs::create_symlink(home.Path() / "made.ini", home.Path() / "dangling.ini");
+    ASSERT_TRUE(WriteFileAtomically(home.Path() / "dangling.ini", "made"));
+    ASSERT_TRUE(ReadWholeFile(home.Path() / "made.ini", bytes));
+    EXPECT_EQ(bytes, "made");
+
+    const fs::path fifo = home.Path() / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const fs::path socketPath = home.Path() / "socket";
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const fs::path toDevice = home.Path() / "device";
+    fs::create_symlink("/dev/null", toDevice);
+    const fs::path toFifo = home.Path() / "tofifo";
+    fs::create_symlink(fifo, toFifo);
+    fs::create_directories(home.Path() / "empty");
+    for (const fs::path& path : {fifo, socketPath, toDevice, toFifo, home.Path() / "empty"}) {
+        SCOPED_TRACE(path);
+        EXPECT_THROW(SaveWholeFile(path, [](const fs::path&) { FAIL() << "written"; }),
+                     fs::filesystem_error);
+        EXPECT_FALSE(WriteFileAtomically(path, "new"));
+    }
+    ::close(sock);
+    EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+    EXPECT_EQ(fs::symlink_status(socketPath).type(), fs::file_type::socket);
+    EXPECT_TRUE(fs::is_symlink(toDevice));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_TRUE(fs::is_directory(home.Path() / "empty"));
+    for (const fs::directory_entry& entry : fs::directory_iterator(home.Path()))
+        EXPECT_EQ(entry.path().string().find(".new~"), std::string::npos) << entry.path();
 }
 
 TEST(FileException, CauseOfASystemError) {

@@ -276,6 +276,21 @@ TEST(LineLayer, VersionsAndDevicesAreChecked) {
     EXPECT_EQ(lineShutdown(app), LINEERR_INVALAPPHANDLE);
 }
 
+// A wait for the carrier that is no time, or no number, would let a dial wait for ever.
+TEST(LineLayer, AWaitForCarrierThatIsNoTimeTakesTheDefault) {
+    test::TempHome home;
+    ScriptedModem modem;
+    modem.Configure(0);
+    for (const char* wait : {"0", "-1", "soon", "", "90"}) {
+        SCOPED_TRACE(wait);
+        WritePrivateProfileString("Line0", "WaitForCarrier", std::string(wait),
+                                  LineConfiguration::kFile);
+        const std::vector<ModemDevice> devices = LineConfiguration::ReadDevices();
+        ASSERT_EQ(devices.size(), 1u);
+        EXPECT_EQ(devices[0].settings.waitForCarrier, std::string(wait) == "90" ? 90 : 60);
+    }
+}
+
 TEST(LineLayer, TheControlPanelIsTheConfiguredProgram) {
     test::TempHome home;
     WritePrivateProfileString("Tapi", "ControlPanel", std::string("true"),

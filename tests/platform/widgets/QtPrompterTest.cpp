@@ -72,5 +72,27 @@ TEST(QtPrompter, ButtonsCaptionsLineBreaksAndHelp) {
     }
 }
 
+// A box is not owned by the window that was active when it came up: that window
+// may go away while the box is up (the splash, on its own timer).
+TEST(QtPrompter, ABoxOutlivesTheWindowThatWasActive) {
+    App();
+    QtPrompter prompter("Tvane");
+    auto* splash = new QWidget(nullptr, Qt::SplashScreen);
+    splash->show();
+    QApplication::setActiveWindow(splash);
+    ASSERT_EQ(QApplication::activeWindow(), splash);
+    OnBox([&](QMessageBox& box) {
+        EXPECT_EQ(box.parentWidget(), nullptr);
+        EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
+        delete splash;
+        QApplication::processEvents();
+        ASSERT_TRUE(box.isVisible());
+        box.button(QMessageBox::Ok)->click();
+    });
+    MessageRequest request;
+    request.text = "Unable to open database.";
+    EXPECT_EQ(prompter.Ask(request), MsgAnswer::Ok);
+}
+
 } // namespace
 } // namespace tvane::test

@@ -1,4 +1,5 @@
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -284,8 +285,10 @@ TEST_F(OdbcSetupTest, AFailedInstallerCallWritesTheInstallersMessagesAndStops) {
 TEST_F(OdbcSetupTest, AResultFileThatCannotBeWrittenIsToldAndTheCodeStillReturned) {
     WriteFile(Path("plain.txt"), "");
     Script("path /usr/lib/odbc\n");
-    // A folder, and a path under a plain file.
-    for (const std::string& result : {home.Path().string(), Path("plain.txt") + "/result.ini"}) {
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    // A folder, a path under a plain file, and a FIFO, which stays one.
+    for (const std::string& result :
+         {home.Path().string(), Path("plain.txt") + "/result.ini", Path("fifo")}) {
         SCOPED_TRACE(result);
         std::filesystem::remove(Path("calls.log"));
         ::testing::internal::CaptureStderr();
@@ -296,6 +299,7 @@ TEST_F(OdbcSetupTest, AResultFileThatCannotBeWrittenIsToldAndTheCodeStillReturne
                   "odbcsetup: cannot write the result file " + result + "\n");
         EXPECT_THAT(Calls(), ElementsAre("SQLInstallDriverManager|260"));
     }
+    EXPECT_EQ(std::filesystem::status(Path("fifo")).type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(OdbcSetupTest, TheProgramJoinsItsArgumentsAndExitsWithTheCode) {
