@@ -3,8 +3,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "app/MainWindow.h"
 #include "platform/core/Clock.h"
+#include "shared/MainWindow.h"
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include <new>
 
 #include "app/DocumentTexts.h"
-#include "app/ExceptionReport.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
 #include "app/SetupGridOperations.h"
@@ -32,6 +31,7 @@
 #include "scan/CFXScan.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/ISetupEditor.h"
+#include "shared/ExceptionReport.h"
 
 namespace fs = std::filesystem;
 

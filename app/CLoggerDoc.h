@@ -11,14 +11,14 @@
 #include "app/CScanEngine.h"
 #include "app/CTextExport.h"
 #include "app/CWndTimer.h"
-#include "app/DocumentHints.h"
 #include "app/DocumentServices.h"
 #include "app/IDataBrowser.h"
-#include "app/IView.h"
 #include "platform/archive/CTime.h"
 #include "scan/CReadingInfo.h"
 #include "scan/CReadingQuery.h"
 #include "scan/records/ReadingRecord.h"
+#include "shared/DocumentHints.h"
+#include "shared/IView.h"
 
 struct CStateInfo;
 class CChannelArray;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/CMfxFont.h"
+#include "shared/CMfxFont.h"
 
 namespace tvane {
 class CArchive;

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "shared/DiskSpace.h"
+
 class CLoggerDoc;
 class CReadingQuery;
 
@@ -19,13 +21,4 @@ public:
     virtual ~IExportDataDialog() = default;
     // True for OK; the request then holds the user's choices.
     virtual bool Run(CLoggerDoc& document, CReadingQuery& query) = 0;
-};
-
-// The free-space check before an export file is written.
-class IDiskSpaceCheck {
-public:
-    virtual ~IDiskSpaceCheck() = default;
-    // True when the file system of folder has at least bytes free; otherwise the
-    // user has been told.
-    virtual bool HasFreeSpace(double bytes, const std::string& folder) = 0;
 };

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/IDocumentInstrument.h"
 #include "app/InstrumentTexts.h"
 #include "database/CDatasetEvent.h"
@@ -16,6 +15,7 @@
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/ChannelCodes.h"
+#include "shared/DocumentHints.h"
 
 namespace {
 constexpr std::uint32_t kKindMeasuring = 0x1;

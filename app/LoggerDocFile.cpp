@@ -10,7 +10,6 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/DocumentTexts.h"
-#include "app/ExceptionReport.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
 #include "database/CDataset.h"
@@ -26,6 +25,7 @@
 #include "scan/CCompChnlArray.h"
 #include "scan/CFXScan.h"
 #include "scan/CFXSetupArray.h"
+#include "shared/ExceptionReport.h"
 
 namespace fs = std::filesystem;
 

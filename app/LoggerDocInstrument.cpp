@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/IDocumentInstrument.h"
 #include "app/InstrumentTexts.h"
 #include "database/CDataset.h"
@@ -15,6 +14,7 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "scan/CFXScan.h"
+#include "shared/DocumentHints.h"
 
 namespace {
 // A broken instrument must not keep the error report or the alarm loop

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/IDocumentInstrument.h"
 #include "app/IDocumentOperations.h"
 #include "app/InstrumentTexts.h"
@@ -26,6 +25,7 @@
 #include "scan/ChannelCodes.h"
 #include "scan/records/CChannelConfig.h"
 #include "scan/records/ReadingRecord.h"
+#include "shared/DocumentHints.h"
 
 namespace {
 constexpr std::uint32_t kNoCells = 0xFFFFFFFFu;

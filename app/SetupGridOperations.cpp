@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/DocumentTexts.h"
 #include "app/ILoggerApp.h"
 #include "database/CDataset.h"
@@ -22,6 +21,7 @@
 #include "scan/ISetupLookup.h"
 #include "scan/ScanTexts.h"
 #include "setup/IChannelDetailsSheet.h"
+#include "shared/DocumentHints.h"
 
 using tvane::EqualsNoCase;
 using tvane::GridRange;

@@ -2,11 +2,11 @@
 
 #include <exception>
 
-#include "app/DocumentHints.h"
 #include "database/CStateInfo.h"
 #include "database/CWorkspace.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DocumentHints.h"
 
 bool SetupSaver::SaveSetupAs(CStateInfo& state, int mode, int& outcome) {
     outcome = kNothingConfirmed;

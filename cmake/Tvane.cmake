@@ -57,8 +57,10 @@ set(TVANE_TEST_UNITY_BATCH 8 CACHE STRING "Test files per unity source (0: a fol
 # One GoogleTest executable of all .cpp files of the calling tests folder (or of
 # SOURCES). SEPARATE files (names relative to the folder) stay out of the unity sources.
 # TVANE_TEST_DATA points at the folder's data/ fixtures.
+# GROUPED: the caller gave the sources their UNITY_GROUP (tvane_unity_groups) instead of
+# the batches of the sorted files.
 function(tvane_test target)
-  cmake_parse_arguments(T "" "" "LIBS;SOURCES;SEPARATE" ${ARGN})
+  cmake_parse_arguments(T "GROUPED" "" "LIBS;SOURCES;SEPARATE" ${ARGN})
   if(NOT T_SOURCES)
     file(GLOB T_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   endif()
@@ -69,6 +71,9 @@ function(tvane_test target)
   if(TVANE_TEST_UNITY)
     set_target_properties(${target} PROPERTIES UNITY_BUILD ON
                           UNITY_BUILD_BATCH_SIZE ${TVANE_TEST_UNITY_BATCH})
+    if(T_GROUPED)
+      set_target_properties(${target} PROPERTIES UNITY_BUILD_MODE GROUP)
+    endif()
     foreach(file IN LISTS T_SEPARATE)
       set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/${file} PROPERTIES
                                   SKIP_UNITY_BUILD_INCLUSION ON)
@@ -107,3 +112,150 @@ function(tvane_fuzzer name)
   set_property(GLOBAL APPEND PROPERTY TVANE_FUZZERS
                "${name}|${CMAKE_CURRENT_SOURCE_DIR}/${F_CORPUS}")
 endfunction()
+
+# tvane_unity_groups(<prefix> <size> <files>...)
+# Puts the .cpp files, in sorted order, into unity groups of up to size files
+# (0: all in one) named <prefix>_<n>, for targets made in this folder with
+# UNITY_BUILD_MODE GROUP: a group never takes files of two prefixes, so names
+# at file scope need only differ within one prefix's files.
+function(tvane_unity_groups prefix size)
+  set(files ${ARGN})
+  list(FILTER files INCLUDE REGEX "\\.cpp$")
+  list(SORT files)
+  set(index 0)
+  foreach(file IN LISTS files)
+    if(size GREATER 0)
+      math(EXPR group "${index} / ${size}")
+    else()
+      set(group 0)
+    endif()
+    set_source_files_properties(${file} PROPERTIES UNITY_GROUP ${prefix}_${group})
+    math(EXPR index "${index} + 1")
+  endforeach()
+endfunction()
+
+# --- Display families ----------------------------------------------------------------
+# A display family lives in graphics/displays/<family>/ (its model, windows, pages and
+# forms) with its tests in tests/graphics/displays/<family>/, and is listed once in
+# graphics/displays/CMakeLists.txt. The models of all families make one library,
+# tvane_displays, built in the headless (sanitizer) build too; their windows and pages
+# make tvane_displaysview. A family registers itself from its own code when the
+# program (or a test) is linked, so both are linked whole: link tvane_displays or
+# tvane_displaysview, never the _lib archives. The families' headless tests join
+# the framework's headless test program, their Qt tests the graphics windows'
+# (tvane_graphics_test); the unity sources never mix folders, so names at file
+# scope need only differ within one family's folder.
+
+# tvane_display_family([WINDOWS <names>...] [WINDOW_TESTS <names>...])
+# In the family's CMakeLists.txt: the files named <name>.cpp/.h of WINDOWS, and the
+# folder's .ui forms, need Qt (windows and pages); every other file is the model and
+# must not. WINDOW_TESTS names the family's test files that need Qt.
+function(tvane_display_family)
+  cmake_parse_arguments(F "" "" "WINDOWS;WINDOW_TESTS" ${ARGN})
+  get_filename_component(family ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  set_property(GLOBAL PROPERTY TVANE_DISPLAY_WINDOWS_${family} ${F_WINDOWS})
+  set_property(GLOBAL PROPERTY TVANE_DISPLAY_WINDOW_TESTS_${family} ${F_WINDOW_TESTS})
+endfunction()
+
+# Splits the .cpp and .h files of folder by the names in the list windowsVar into
+# <outPrefix>_MODEL and <outPrefix>_WINDOWS.
+function(tvane_split_display_files folder windowsVar outPrefix)
+  file(GLOB files CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
+  set(model)
+  set(windows)
+  foreach(file IN LISTS files)
+    get_filename_component(stem ${file} NAME_WE)
+    if(stem IN_LIST ${windowsVar})
+      list(APPEND windows ${file})
+    else()
+      list(APPEND model ${file})
+    endif()
+  endforeach()
+  set(${outPrefix}_MODEL ${model} PARENT_SCOPE)
+  set(${outPrefix}_WINDOWS ${windows} PARENT_SCOPE)
+endfunction()
+
+# tvane_display_families(<family>...): the one list of graphics/displays/CMakeLists.txt.
+function(tvane_display_families)
+  set_property(GLOBAL PROPERTY TVANE_DISPLAY_FAMILIES ${ARGN})
+  set(model)
+  set(windows)
+  set(folders)
+  foreach(family IN LISTS ARGN)
+    set(folder ${CMAKE_CURRENT_SOURCE_DIR}/${family})
+    add_subdirectory(${family})
+    get_property(names GLOBAL PROPERTY TVANE_DISPLAY_WINDOWS_${family})
+    tvane_split_display_files(${folder} names split)
+    file(GLOB forms CONFIGURE_DEPENDS ${folder}/*.ui)
+    tvane_unity_groups(${family} 8 ${split_MODEL})
+    tvane_unity_groups(${family} 8 ${split_WINDOWS})
+    list(APPEND model ${split_MODEL})
+    list(APPEND windows ${split_WINDOWS} ${forms})
+    list(APPEND folders ${folder})
+  endforeach()
+  set_property(GLOBAL PROPERTY TVANE_DISPLAY_FOLDERS ${folders})
+
+  add_library(tvane_displays_lib STATIC ${model})
+  if(TVANE_QT_UNITY)
+    # The models of a family compile together too: both builds compile them.
+    set_target_properties(tvane_displays_lib PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
+  endif()
+  target_include_directories(tvane_displays_lib PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(tvane_displays_lib PUBLIC tvane_graphics)
+  add_library(tvane_displays INTERFACE)
+  target_link_libraries(tvane_displays INTERFACE "$<LINK_LIBRARY:WHOLE_ARCHIVE,tvane_displays_lib>")
+  if(TVANE_HEADLESS)
+    return()
+  endif()
+
+  add_library(tvane_displaysview_lib STATIC ${windows})
+  set_target_properties(tvane_displaysview_lib PROPERTIES AUTOMOC ON AUTOUIC ON)
+  if(TVANE_QT_UNITY)
+    set_target_properties(tvane_displaysview_lib PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
+  endif()
+  target_link_libraries(tvane_displaysview_lib PUBLIC tvane_displays tvane_graphicsview
+                        tvane_graphicspages)
+  add_library(tvane_displaysview INTERFACE)
+  target_link_libraries(tvane_displaysview INTERFACE
+                        "$<LINK_LIBRARY:WHOLE_ARCHIVE,tvane_displaysview_lib>")
+endfunction()
+
+# tvane_graphics_test(<target> MODEL|WINDOWS [FOLDERS <folders>...] LIBS <targets>...)
+# The test program of a graphics folder: its own .cpp files, those of the other
+# framework test FOLDERS (relative to tests/graphics; their names must differ from
+# this folder's), and every display family's tests of that kind
+# (tests/graphics/displays/<family>/: MODEL the headless ones, WINDOWS the
+# WINDOW_TESTS), each family in unity groups of its own.
+function(tvane_graphics_test target)
+  cmake_parse_arguments(G "MODEL;WINDOWS" "" "FOLDERS;LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(folder IN LISTS G_FOLDERS)
+    file(GLOB more CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/graphics/${folder}/*.cpp)
+    list(APPEND sources ${more})
+  endforeach()
+  tvane_unity_groups(framework ${TVANE_TEST_UNITY_BATCH} ${sources})
+  get_property(families GLOBAL PROPERTY TVANE_DISPLAY_FAMILIES)
+  foreach(family IN LISTS families)
+    get_property(names GLOBAL PROPERTY TVANE_DISPLAY_WINDOW_TESTS_${family})
+    tvane_split_display_files(${CMAKE_SOURCE_DIR}/tests/graphics/displays/${family} names split)
+    if(G_WINDOWS)
+      set(tests ${split_WINDOWS})
+    else()
+      set(tests ${split_MODEL})
+    endif()
+    list(FILTER tests INCLUDE REGEX "\\.cpp$")
+    tvane_unity_groups(${family} ${TVANE_TEST_UNITY_BATCH} ${tests})
+    list(APPEND sources ${tests})
+  endforeach()
+  tvane_test(${target} GROUPED LIBS ${G_LIBS} SOURCES ${sources})
+  # A family's fixtures: TVANE_DISPLAY_TESTS "/<family>/data/...".
+  target_compile_definitions(${target} PRIVATE
+    TVANE_DISPLAY_TESTS="${CMAKE_SOURCE_DIR}/tests/graphics/displays")
+  if(G_WINDOWS)
+    # The tests reach the pages' controls through their forms.
+    get_property(folders GLOBAL PROPERTY TVANE_DISPLAY_FOLDERS)
+    set_property(TARGET ${target} APPEND PROPERTY AUTOUIC_SEARCH_PATHS
+                 ${CMAKE_SOURCE_DIR}/graphics/pages ${folders})
+  endif()
+endfunction()
+

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "app/CGraphException.h"
-#include "app/DocumentHints.h"
 #include "graphics/CGraphView.h"
 #include "graphics/GraphMessages.h"
 #include "graphics/GraphicsTexts.h"
@@ -14,6 +12,8 @@
 #include "scan/CChannelArray.h"
 #include "scan/CReadingInfo.h"
 #include "scan/CRunRecord.h"
+#include "shared/CGraphException.h"
+#include "shared/DocumentHints.h"
 
 IMPLEMENT_SERIAL(CGraphTextStyle, tvane::CObject, 0)
 IMPLEMENT_SERIAL(CGraphFrame, tvane::CObject, 0)

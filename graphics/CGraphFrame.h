@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "app/CMfxFont.h"
-#include "app/IView.h"
 #include "graphics/DisplayRequestQueue.h"
 #include "graphics/GraphGeometry.h"
 #include "graphics/GraphItemProps.h"
 #include "graphics/IGraphFrameBase.h"
 #include "graphics/IGraphFrameWindow.h"
 #include "platform/ui/MessageBus.h"
+#include "shared/CMfxFont.h"
+#include "shared/IView.h"
 
 class CChannelArray;
 class CChannelInfo;
@@ -19,8 +19,6 @@ class CGraphView;
 class CReadingInfo;
 class IGraphDC;
 class IGraphDocument;
-class ITextBoxWindow;
-class CTextBox;
 struct ReadingRecord;
 
 // The text style of a frame: a face name and a point size.
@@ -119,6 +117,10 @@ public:
     virtual void SetStateFlag(std::int32_t value) { m_stateFlag = value; }
     // A display hidden while a clone of it is edited (the slider).
     virtual bool HideDuringPropertiesEdit() const { return false; }
+    // Tab (or Shift+Tab) pressed in the frame's window: true when the display
+    // moved the focus among its child windows itself; false lets the page's
+    // focus chain have the key.
+    virtual bool OnTabKey() { return false; }
 
     // --- IGraphFrameBase ------------------------------------------------------
     bool CreateBaseFrame(CGraphView* parent) override { return CGraphFrame::CreateFrame(parent); }

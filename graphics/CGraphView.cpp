@@ -4,9 +4,6 @@
 #include <exception>
 #include <new>
 
-#include "app/CMfxException.h"
-#include "app/DocumentHints.h"
-#include "app/ExceptionReport.h"
 #include "database/CDatasetEvent.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/DisplayDrag.h"
@@ -21,6 +18,9 @@
 #include "platform/core/Exception.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CReadingInfo.h"
+#include "shared/CMfxException.h"
+#include "shared/DocumentHints.h"
+#include "shared/ExceptionReport.h"
 
 bool CGraphView::s_layoutChanged = false;
 std::function<void()> CGraphView::s_layoutSink;

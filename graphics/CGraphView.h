@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/IView.h"
 #include "graphics/CGraphFrameList.h"
 #include "graphics/DisplayRequestQueue.h"
 #include "graphics/GraphGeometry.h"
 #include "graphics/IGraphFrameWindow.h"
 #include "platform/ui/MessageBus.h"
+#include "shared/IView.h"
 
 class CGraphFrame;
 class IGraphDC;

@@ -4,11 +4,11 @@
 #include <climits>
 #include <cstdint>
 
-#include "app/ExceptionReport.h"
 #include "graphics/CXrtGraphData.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/Exception.h"
 #include "scan/CChannelArray.h"
+#include "shared/ExceptionReport.h"
 
 IMPLEMENT_DYNAMIC(CXrtFrame, CGraphFrame)
 

@@ -8,8 +8,6 @@
 #include <iterator>
 #include <system_error>
 
-#include "app/CGraphException.h"
-#include "app/IExportServices.h"
 #include "graphics/CXrtGraphData.h"
 #include "graphics/ChartFonts.h"
 #include "graphics/ChartStateFiles.h"
@@ -25,6 +23,8 @@
 #include "platform/chart/ITextMetrics.h"
 #include "platform/core/FrameworkExceptions.h"
 #include "scan/CRoundedValue.h"
+#include "shared/CGraphException.h"
+#include "shared/DiskSpace.h"
 
 using tvane::CArchive;
 using tvane::chart::Chart;

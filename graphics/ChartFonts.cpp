@@ -15,7 +15,8 @@ tvane::chart::ChartFont ToChartFont(const LOGFONT& lf) {
     font.clipPrecision = lf.lfClipPrecision;
     font.quality = lf.lfQuality;
     font.pitchAndFamily = lf.lfPitchAndFamily;
-    font.face = lf.FaceName();
+    if (!lf.FaceName().empty())
+        font.face = lf.FaceName();
     return font;
 }
 

@@ -10,11 +10,10 @@
 
 #include <unistd.h>
 
-#include "app/IExportServices.h"
-#include "app/startup/DiskSpace.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/FrameworkExceptions.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DiskSpace.h"
 
 namespace {
 

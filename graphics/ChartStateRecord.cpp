@@ -5,12 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/CMfxFont.h"
 #include "graphics/CXrtGraph.h"
 #include "graphics/ChartFonts.h"
 #include "platform/archive/CArchive.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartIds.h"
+#include "shared/CMfxFont.h"
 
 using tvane::CArchive;
 using tvane::chart::Chart;
@@ -21,6 +21,10 @@ namespace {
 
 using Ids = std::vector<int>;
 using Values = std::vector<std::pair<int, ChartValue>>;
+
+// The record's layout: the properties of each field in file order. It is a
+// stored format, so it lists the numbers themselves, named in the chart's ids
+// or not; the engine keeps every one of them as set.
 
 const Ids kGroup100 = {0x100, 0x101, 0x102, 0x103, 0x105, 0x106, 0x107,
                        0x108, 0x109, 0x10A, 0x10B, 0x10D, 0x10E, 0x110};

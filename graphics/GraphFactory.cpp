@@ -3,8 +3,6 @@
 #include <map>
 
 #include "graphics/CGraphFrame.h"
-#include "graphics/CTextFrame.h"
-#include "graphics/CXrtOverlayFrame.h"
 #include "graphics/GraphicsTexts.h"
 #include "platform/ui/Prompter.h"
 
@@ -12,31 +10,33 @@ namespace graphfactory {
 
 namespace {
 
-std::map<std::string, FrameMaker>& Makers() {
-    // The displays of this library; the other families register theirs.
-    static std::map<std::string, FrameMaker> makers{
-        {"CTextFrame", [] { return std::make_unique<CTextFrame>(); }},
-        {"CXrtOverlayFrame", [] { return std::make_unique<CXrtOverlayFrame>(); }},
-    };
-    return makers;
+struct RegisteredFrame {
+    std::string frameClass;
+    FrameMaker maker;
+};
+
+// The families' frames by command id, filled while the program starts.
+std::map<unsigned, RegisteredFrame>& Frames() {
+    static std::map<unsigned, RegisteredFrame> frames;
+    return frames;
 }
 
 } // namespace
 
 const std::vector<DisplayCommand>& DisplayCommands() {
     static const std::vector<DisplayCommand> commands{
-        {700, "Inserts a strip chart\nStrip Chart", "CXrtOverlayFrame", 1},
-        {702, "Inserts an XY plot\nXY Plot", "CXYFrame", 4},
-        {703, "Inserts a histogram\nHistogram", "CHistogramFrame", 5},
-        {32874, "Inserts a bar meter\nBar Meter", "CBarFrame", 3},
-        {701, "Inserts a digital readout\nReadout", "CReadOutFrame", 2},
-        {32818, "Inserts an alarm light panel\nAlarm Light Panel", "CLEDFrame", 7},
-        {32885, "Inserts a data light panel\nData Light Panel", "CDataLEDFrame", 11},
-        {32851, "Inserts a switch control\nSwitch Control", "CSwitchFrame", 8},
-        {32883, "Inserts a push button control\nPush Button Control", "CPushButtonFrame", 9},
-        {32884, "Inserts a slider control\nSlider Control", "CSliderFrame", 10},
-        {32808, "Inserts a data grid\nData Grid", "CGridFrame", 0},
-        {32817, "Inserts a text box\nText", "CTextFrame", 6},
+        {700, "Inserts a strip chart\nStrip Chart", 1},
+        {702, "Inserts an XY plot\nXY Plot", 4},
+        {703, "Inserts a histogram\nHistogram", 5},
+        {32874, "Inserts a bar meter\nBar Meter", 3},
+        {701, "Inserts a digital readout\nReadout", 2},
+        {32818, "Inserts an alarm light panel\nAlarm Light Panel", 7},
+        {32885, "Inserts a data light panel\nData Light Panel", 11},
+        {32851, "Inserts a switch control\nSwitch Control", 8},
+        {32883, "Inserts a push button control\nPush Button Control", 9},
+        {32884, "Inserts a slider control\nSlider Control", 10},
+        {32808, "Inserts a data grid\nData Grid", 0},
+        {32817, "Inserts a text box\nText", 6},
     };
     return commands;
 }
@@ -54,26 +54,22 @@ std::string TitleOf(const DisplayCommand& command) {
     return nl == std::string::npos ? std::string{} : prompt.substr(nl + 1);
 }
 
-void RegisterFrameMaker(const std::string& frameClass, FrameMaker maker) {
-    Makers()[frameClass] = std::move(maker);
+void RegisterFrameMaker(const std::string& frameClass, unsigned commandId, FrameMaker maker) {
+    Frames()[commandId] = {frameClass, std::move(maker)};
+}
+
+std::string FrameClassOf(unsigned commandId) {
+    const auto it = Frames().find(commandId);
+    return it == Frames().end() ? std::string{} : it->second.frameClass;
 }
 
 const std::vector<PageInfo>& PageTable() {
     static const std::vector<PageInfo> pages{
-        {200, "Appearance", "CGraphAppearancePage", 140},
-        {201, "Channels", "CGraphChannelPage", 160},
-        {305, "Channels", "CSwitchChannelPage", 240},
-        {146, "Channels", "CXYChannelPage", 178},
-        {147, "Advanced", "CXYAdvancedPage", 163},
-        {151, "Channels", "CHistogramChannelPage", 173},
-        {152, "Advanced", "CHistogramAdvancedPage", 172},
-        {217, "Channels", "CBarChannelPage", 191},
-        {153, "Advanced", "CBarAdvancedPage", 168},
-        {141, "Advanced", "COverAdvancedPage", 175},
-        {156, "Advanced", "CReadoutPage", 176},
-        {134, "Advanced", "CUpdateScanPage", 177},
-        {142, "Advanced", "CDataLEDAdvancedPage", 192},
-        {143, "Advanced", "CSliderAdvancedPage", 195},
+        {200, "Appearance", 140}, {201, "Channels", 160}, {305, "Channels", 240},
+        {146, "Channels", 178},   {147, "Advanced", 163}, {151, "Channels", 173},
+        {152, "Advanced", 172},   {217, "Channels", 191}, {153, "Advanced", 168},
+        {141, "Advanced", 175},   {156, "Advanced", 176}, {134, "Advanced", 177},
+        {142, "Advanced", 192},   {143, "Advanced", 195},
     };
     return pages;
 }
@@ -113,9 +109,9 @@ std::unique_ptr<CGraphFrame> CreateGraphFrame(unsigned commandId) {
     const DisplayCommand* command = FindCommand(commandId);
     std::unique_ptr<CGraphFrame> frame;
     if (command) {
-        const auto it = Makers().find(command->frameClass);
-        if (it != Makers().end())
-            frame = it->second();
+        const auto it = Frames().find(commandId);
+        if (it != Frames().end() && it->second.maker)
+            frame = it->second.maker();
     }
     if (!frame) {
         tvane::ShowMessage(GraphicsTexts().Load(401), tvane::MsgButtons::Ok,

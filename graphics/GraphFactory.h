@@ -13,7 +13,6 @@ namespace graphfactory {
 struct DisplayCommand {
     unsigned commandId;
     const char* prompt; // status text, newline, title
-    const char* frameClass;
     int displayType;
 };
 // Every display command the Graphics menu offers, in the menu's order.
@@ -22,14 +21,19 @@ const DisplayCommand* FindCommand(unsigned commandId);
 // The title after the prompt's newline.
 std::string TitleOf(const DisplayCommand& command);
 
-// A display family registers the maker of its frame class here once it is built.
+// A display family registers the maker of its frame class under the class's
+// name and the command that makes it (displays::FrameRegistration); a later
+// registration of the command replaces the earlier one.
 using FrameMaker = std::function<std::unique_ptr<CGraphFrame>()>;
-void RegisterFrameMaker(const std::string& frameClass, FrameMaker maker);
+void RegisterFrameMaker(const std::string& frameClass, unsigned commandId, FrameMaker maker);
+// The class a command makes; empty while no family has registered it.
+std::string FrameClassOf(unsigned commandId);
 
+// The pages a display sheet can show; a family registers the maker of each of
+// its pages by page id with the sheet.
 struct PageInfo {
     int pageId; // the caption's string id
     const char* caption;
-    const char* pageClass;
     int dialogId;
 };
 const std::vector<PageInfo>& PageTable();

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/CMfxFont.h"
+#include "shared/CMfxFont.h"
 
 // The appearance-item record the Appearance page and every display exchange.
 // A display answers true for an item when it supports every attribute asked

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CMfxFont.h"
 #include "graphics/GraphGeometry.h"
+#include "shared/CMfxFont.h"
 
 // A drawing surface of the displays: a window, a printer page or a picture.
 // Coordinates are the surface's logical pixels.

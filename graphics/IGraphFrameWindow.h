@@ -1,33 +1,13 @@
 #pragma once
-#include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
-
-#include "app/CMfxFont.h"
 
 #include "graphics/CRegion.h"
 #include "graphics/GraphGeometry.h"
 
-// The edit window of a text box, made inside its display's window.
-class ITextBoxWindow : public IRegionWindow {
-public:
-    virtual std::string GetText() const = 0;
-    virtual void SetText(const std::string& text) = 0;
-    // The text as the window breaks it into lines.
-    virtual std::vector<std::string> GetLines() const = 0;
-    virtual void SetFont(const LOGFONT& font) = 0;
-    virtual void SetColors(std::uint32_t background, std::uint32_t text) = 0;
-    virtual void Redraw() = 0;
-    // The window's rectangle in its display's client pixels.
-    virtual GRect GetRectInFrame() const = 0;
-};
-
-class CTextBox;
-
 // The window of a display frame, as the frame's model drives it. Coordinates
 // are the page's client pixels for the window rectangle, the window's own for
-// its client rectangle.
+// its client rectangle. A display's child windows are made inside it by the
+// family's own window maker (displays::Windows).
 class IGraphFrameWindow : public IRegionWindow {
 public:
     virtual GRect GetWindowRect() const = 0;
@@ -44,6 +24,4 @@ public:
     virtual void SetFocus() = 0;
     // Pixel width of a text in the frame's font.
     virtual int TextWidth(const std::string& text) const = 0;
-    // The edit window of a text box at rect (client pixels); null when it cannot be made.
-    virtual std::unique_ptr<ITextBoxWindow> CreateTextBox(CTextBox& box, const GRect& rect) = 0;
 };

@@ -12,8 +12,8 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/eventlog/EventLogRules.h"
-#include "app/frame/MfxFontQt.h"
 #include "scan/CChannelArray.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include "app/IEventEditDialog.h"
 #include "app/eventlog/EventLogRules.h"
 #include "app/eventlog/WindowMessages.h"
-#include "app/frame/MfxFontQt.h"
 #include "database/CDatasetEvent.h"
 #include "platform/core/Format.h"
 #include "platform/gridview/GridFindDialog.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/MfxCursor.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <QPointer>
 
-#include "app/IView.h"
 #include "platform/gridview/GridView.h"
+#include "shared/IView.h"
 
 class CLoggerDoc;
 class IEventEditDialog;

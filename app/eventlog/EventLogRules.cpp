@@ -1,8 +1,8 @@
 #include "app/eventlog/EventLogRules.h"
 
-#include "app/DocumentHints.h"
 #include "database/CDatasetEvent.h"
 #include "platform/core/CaseInsensitive.h"
+#include "shared/DocumentHints.h"
 
 namespace eventlog {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/IView.h"
+#include "shared/IView.h"
 
 class CDatasetEvent;
 

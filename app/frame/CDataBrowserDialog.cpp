@@ -9,8 +9,8 @@
 #include <QScrollBar>
 
 #include "app/CLoggerDoc.h"
-#include "app/frame/MfxFontQt.h"
 #include "app/timeedit/CDateTimeEditWnd.h"
+#include "shared/view/MfxFontQt.h"
 #include "ui_CDataBrowserDialog.h"
 
 namespace {

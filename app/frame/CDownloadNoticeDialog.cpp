@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/IDocumentInstrument.h"
-#include "app/frame/MfxFontQt.h"
+#include "shared/view/MfxFontQt.h"
 
 CDownloadNoticeDialog::CDownloadNoticeDialog(CDownloadNotice& notice, QWidget* parent)
     : QDialog(parent), m_notice(notice) {

@@ -21,12 +21,12 @@
 
 #include "app/CLoggerDoc.h"
 #include "app/frame/CFileExportDialog.h"
-#include "app/frame/MfxFontQt.h"
 #include "database/CDataset.h"
 #include "database/CStateInfo.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/QtText.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "app/frame/MfxFontQt.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

@@ -19,7 +19,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 
-#include "app/ExceptionReport.h"
 #include "app/eventlog/CEventFrame.h"
 #include "app/frame/CPrintSetupDialog.h"
 #include "app/frame/CTextButton.h"
@@ -31,6 +30,7 @@
 #include "platform/profile/Profile.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Prompter.h"
+#include "shared/ExceptionReport.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 
 #include <QMainWindow>
 
-#include "app/MainWindow.h"
 #include "app/frame/IFrameDocument.h"
 #include "app/frame/IPowerMonitor.h"
 #include "app/frame/QtServices.h"
 #include "app/startup/RegionalFormats.h"
 #include "platform/ui/TimerService.h"
+#include "shared/MainWindow.h"
 
 class QAction;
 class QColor;

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QStyle>
 
-#include "app/frame/MfxFontQt.h"
 #include "platform/widgets/MfxCursor.h"
 #include "platform/widgets/QtText.h"
+#include "shared/view/MfxFontQt.h"
 #include "ui_CNewSetupDialog.h"
 
 using tvane::ToQString;

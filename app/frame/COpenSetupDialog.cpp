@@ -2,10 +2,10 @@
 
 #include <QApplication>
 
-#include "app/frame/MfxFontQt.h"
 #include "platform/tree/TreeControl.h"
 #include "platform/widgets/MfxCursor.h"
 #include "platform/widgets/QtText.h"
+#include "shared/view/MfxFontQt.h"
 #include "ui_COpenSetupDialog.h"
 
 using tvane::ToQString;

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "app/CAppPreferences.h"
-#include "app/frame/MfxFontQt.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
+#include "shared/view/MfxFontQt.h"
 
 CPrefPage::CPrefPage(CAppPreferences& preferences, QWidget* parent)
     : QDialog(parent), m_preferences(preferences) {

@@ -1,8 +1,8 @@
 #include "app/frame/CPrintSetupDialog.h"
 
-#include "app/frame/MfxFontQt.h"
 #include "platform/print/PrintSetupModel.h"
 #include "platform/printview/QtPrintSettings.h"
+#include "shared/view/MfxFontQt.h"
 #include "ui_CPrintSetupDialog.h"
 
 CPrintSetupDialog::CPrintSetupDialog(tvane::PrintSetupModel& model, QWidget* parent)

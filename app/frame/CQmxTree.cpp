@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "app/CMfxFont.h"
 #include "app/eventlog/WindowMessages.h"
-#include "app/frame/MfxFontQt.h"
+#include "shared/CMfxFont.h"
+#include "shared/view/MfxFontQt.h"
 
 QEvent::Type QmxTreeChangedMessage() {
     return WindowMessage::Register("QMXTREECHANGED");

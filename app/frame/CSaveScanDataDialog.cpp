@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "app/ISaveDialogs.h"
-#include "app/frame/MfxFontQt.h"
 #include "platform/widgets/QtText.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

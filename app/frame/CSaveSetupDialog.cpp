@@ -8,9 +8,9 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
-#include "app/frame/MfxFontQt.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/QtText.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 
 #include "app/CScanStatusSummary.h"
-#include "app/frame/MfxFontQt.h"
 #include "scan/CFXScan.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/frame/CShowToolbarsDialog.h"
 
-#include "app/frame/MfxFontQt.h"
+#include "shared/view/MfxFontQt.h"
 #include "ui_CShowToolbarsDialog.h"
 
 CShowToolbarsDialog::CShowToolbarsDialog(QWidget* parent)

@@ -19,11 +19,11 @@
 #include <QVBoxLayout>
 
 #include "app/TextViewerFile.h"
-#include "app/frame/MfxFontQt.h"
 #include "app/frame/ProgramArt.h"
 #include "database/DataSource.h"
 #include "platform/profile/Profile.h"
 #include "platform/widgets/QtText.h"
+#include "shared/view/MfxFontQt.h"
 
 using tvane::ToQString;
 

@@ -3,10 +3,10 @@
 #include <QPainter>
 
 #include "app/DrawButtonState.h"
-#include "app/frame/MfxFontQt.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/Format.h"
 #include "scan/ValueFormat.h"
+#include "shared/view/MfxFontQt.h"
 
 CTextButton::CTextButton(QWidget* parent) : CDrawButton(parent) {
     const TextButtonState initial;

@@ -4,8 +4,8 @@
 
 #include <QFont>
 
-#include "app/CMfxFont.h"
 #include "app/frame/CDrawButton.h"
+#include "shared/CMfxFont.h"
 
 // A display surface that shows a centred text or a formatted value in the
 // font's colour (cyan unless set).

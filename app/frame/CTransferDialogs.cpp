@@ -18,9 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/CLoggerDoc.h"
-#include "app/ExceptionReport.h"
 #include "app/TransferDocument.h"
-#include "app/frame/MfxFontQt.h"
 #include "database/CRSBase.h"
 #include "database/CRSDataset.h"
 #include "database/CRSSetup.h"
@@ -35,6 +33,8 @@
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/QtText.h"
 #include "scan/ValueFormat.h"
+#include "shared/ExceptionReport.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

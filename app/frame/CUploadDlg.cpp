@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/CUploadDialogModel.h"
-#include "app/frame/MfxFontQt.h"
+#include "shared/view/MfxFontQt.h"
 
 CUploadDlg::CUploadDlg(CUploadDialogModel& model, QWidget* parent)
     : QDialog(parent), m_model(model) {

@@ -31,12 +31,12 @@
 #include "app/frame/GraphicsWiring.h"
 #include "app/frame/SetupSheets.h"
 #include "app/frame/SetupViewPage.h"
-#include "app/startup/DiskSpace.h"
 #include "app/startup/FileCommands.h"
 #include "database/CDataset.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/archive/CArchive.h"
 #include "platform/print/PrintSetupModel.h"
+#include "shared/DiskSpace.h"
 
 namespace {
 

@@ -12,13 +12,12 @@
 #include "app/CLoggerDoc.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/FrameCommands.h"
+#include "app/frame/GraphDocument.h"
 #include "database/CStateInfo.h"
 #include "graphics/CGraphView.h"
-#include "graphics/GraphDocument.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/CGraphViewWnd.h"
-#include "graphics/view/StripChartWindows.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/controls/DragDrop.h"
@@ -62,7 +61,6 @@ GraphicsWiring::GraphicsWiring(CMainFrame& frame, CLoggerDoc& doc)
     : m_frame(frame), m_doc(doc), m_graphDoc(std::make_unique<GraphDocument>(doc)),
       m_sheets(std::make_unique<QtGraphSheetRunner>(&frame)) {
     SetGraphSheetRunner(m_sheets.get());
-    InstallStripChartWindows();
     // A change of the graphics layout is a change of the open setup: the third
     // of its change flags, which the save question and the end of a run read.
     CLoggerDoc* document = &doc;
@@ -196,7 +194,6 @@ GraphicsWiring::~GraphicsWiring() {
     m_frame.SetGraphicsPages({new QWidget}, {QString("Graphics Setup 1")});
     delete m_menu;
     SetGraphSheetRunner(nullptr);
-    SetStripChartWindows(nullptr);
 }
 
 CGraphViewWnd* GraphicsWiring::MakePage() {

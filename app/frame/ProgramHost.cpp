@@ -5,8 +5,6 @@
 #include <QMimeData>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
-#include "app/MainWindow.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CPrefPage.h"
 #include "app/frame/CStartupDialogs.h"
@@ -16,12 +14,14 @@
 #include "app/frame/FrameCommands.h"
 #include "app/frame/LogindPowerMonitor.h"
 #include "app/frame/SingleInstance.h"
-#include "app/startup/DiskSpace.h"
 #include "database/CStateInfo.h"
 #include "database/DataSource.h"
 #include "platform/core/Folders.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/TimerService.h"
+#include "shared/DiskSpace.h"
+#include "shared/DocumentHints.h"
+#include "shared/MainWindow.h"
 
 bool ReadYesNoPreference(int id) {
     const std::string value = tvane::GetPrivateProfileString("PREFERENCES", std::to_string(id),

@@ -5,7 +5,6 @@
 #include "app/CLoggerDoc.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CTextButton.h"
-#include "app/frame/MfxFontQt.h"
 #include "database/DatabaseMeasurementLookup.h"
 #include "scan/CChannelArray.h"
 #include "scan/CChannelInfo.h"
@@ -16,6 +15,7 @@
 #include "setup/view/CScanSettings.h"
 #include "setup/view/CSetupPropSheet.h"
 #include "setup/view/ColorSwatch.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

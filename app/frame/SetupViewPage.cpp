@@ -12,7 +12,6 @@
 #include <QTabWidget>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/SetupGridOperations.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/FrameCommands.h"
@@ -20,6 +19,7 @@
 #include "platform/gridview/GridQt.h"
 #include "setup/SetupGridController.h"
 #include "setup/view/CSetupView.h"
+#include "shared/DocumentHints.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 
 #include <QPointer>
 
-#include "app/IView.h"
 #include "scan/ISetupEditor.h"
 #include "setup/ISetupOptionsSheet.h"
 #include "setup/SetupViewCommands.h"
 #include "setup/view/CSetupView.h"
+#include "shared/IView.h"
 
 class CLoggerDoc;
 class CMainFrame;

@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include "app/frame/CMainFrame.h"
-#include "app/frame/MfxFontQt.h"
 #include "app/frame/ProgramHost.h"
 #include "app/frame/QtServices.h"
 #include "app/startup/CLoggerApp.h"
@@ -21,6 +20,7 @@
 #include "database/DataSource.h"
 #include "platform/widgets/QtMessageScheduler.h"
 #include "platform/widgets/QtPrompter.h"
+#include "shared/view/MfxFontQt.h"
 
 namespace {
 

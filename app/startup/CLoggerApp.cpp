@@ -3,10 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/ExceptionReport.h"
 #include "app/startup/AppTexts.h"
 #include "app/startup/ComponentRegistration.h"
-#include "app/startup/DiskSpace.h"
 #include "app/startup/IAppHost.h"
 #include "database/DataSource.h"
 #include "platform/core/Exception.h"
@@ -15,6 +13,8 @@
 #include "platform/core/NameText.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DiskSpace.h"
+#include "shared/ExceptionReport.h"
 
 namespace {
 

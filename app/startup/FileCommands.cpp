@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
 #include "app/IDocumentInstrument.h"
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
@@ -21,6 +20,7 @@
 #include "platform/core/Format.h"
 #include "platform/storage/Storage.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DocumentHints.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "graphics/GraphicsTexts.h"
 #include "graphics/pages/CGraphAppearancePage.h"
 #include "graphics/pages/CGraphChannelPage.h"
-#include "graphics/pages/COverAdvancedPage.h"
 #include "graphics/pages/CTabPropSheet.h"
 #include "graphics/pages/CUpdateScanPage.h"
 #include "platform/widgets/MfxCursor.h"
@@ -37,33 +36,26 @@ std::map<int, CGraphSheet::PageMaker>& PageMakers() {
     return makers;
 }
 
+// The pages several displays share.
+const PageRegistration<CGraphAppearancePage> kAppearancePage{200};
+const PageRegistration<CGraphChannelPage> kChannelPage{201};
+const PageRegistration<CSwitchChannelPage> kSwitchChannelPage{305};
+const PageRegistration<CUpdateScanPage> kUpdateScanPage{134};
+
 } // namespace
 
-void CGraphSheet::RegisterPageMaker(int pageId, PageMaker maker) {
+CGraphSheet::PageMaker CGraphSheet::RegisterPageMaker(int pageId, PageMaker maker) {
+    PageMaker previous = std::move(PageMakers()[pageId]);
     PageMakers()[pageId] = std::move(maker);
+    return previous;
 }
 
 CGraphPage* CGraphSheet::CreatePage(int pageId) {
     const graphfactory::PageInfo* info = graphfactory::FindPage(pageId);
     if (!info)
         return nullptr;
-    if (const auto it = PageMakers().find(pageId); it != PageMakers().end() && it->second)
-        return it->second(info->dialogId, pageId);
-    switch (pageId) {
-    case 200:
-        return new CGraphAppearancePage(info->dialogId, pageId);
-    case 201:
-        return new CGraphChannelPage(info->dialogId, pageId);
-    case 305:
-        return new CSwitchChannelPage(info->dialogId, pageId);
-    case 134:
-        return new CUpdateScanPage(info->dialogId, pageId);
-    case 141:
-        return new COverAdvancedPage(info->dialogId, pageId);
-    default:
-        // The pages of displays not built yet.
-        return nullptr;
-    }
+    const auto it = PageMakers().find(pageId);
+    return it != PageMakers().end() && it->second ? it->second(info->dialogId, pageId) : nullptr;
 }
 
 long CGraphSheet::QuerySiblings(int code) {

@@ -24,9 +24,10 @@ public:
     bool AddPages(const std::vector<int>& pageIds);
     // A new page for an id, or null.
     static CGraphPage* CreatePage(int pageId);
-    // A display family registers the makers of its own pages (dialog id, page id).
+    // The maker of a page by its id (dialog id, page id), as a display family
+    // registers it (PageRegistration); returns the maker it replaces.
     using PageMaker = std::function<CGraphPage*(int dialogId, int pageId)>;
-    static void RegisterPageMaker(int pageId, PageMaker maker);
+    static PageMaker RegisterPageMaker(int pageId, PageMaker maker);
     long QuerySiblings(int code);
 
 private:
@@ -44,4 +45,14 @@ public:
 
 private:
     QWidget* m_parent;
+};
+
+// A page class registered by its page id from the file of a display family
+// (or of the framework's shared pages), as an object at namespace scope.
+template <class Page> class PageRegistration {
+public:
+    explicit PageRegistration(int pageId) {
+        CGraphSheet::RegisterPageMaker(pageId,
+                                       [](int dialogId, int id) { return new Page(dialogId, id); });
+    }
 };

@@ -2,21 +2,15 @@
 
 #include <algorithm>
 
-#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPalette>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextBox.h"
-#include "graphics/CXrtOverlayFrame.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/view/QtGraphDC.h"
 #include "platform/widgets/QtDragTracker.h"
@@ -91,8 +85,7 @@ void CGraphFrameWnd::MoveWindow(const GRect& rect, bool repaint) {
 }
 
 GRect CGraphFrameWnd::GetWindowRect() const {
-    const QRect g = geometry();
-    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    return ToGRect(geometry());
 }
 
 GRect CGraphFrameWnd::GetClientRect() const {
@@ -130,12 +123,6 @@ void CGraphFrameWnd::SetFocus() {
 int CGraphFrameWnd::TextWidth(const std::string& text) const {
     return QFontMetrics(LogFontToQFont(m_frame.GetFrameLogFont()))
         .horizontalAdvance(tvane::ToQString(text));
-}
-
-std::unique_ptr<ITextBoxWindow> CGraphFrameWnd::CreateTextBox(CTextBox& box, const GRect& rect) {
-    auto window = std::make_unique<CTextBoxWnd>(box, *this, rect);
-    window->show();
-    return window;
 }
 
 void CGraphFrameWnd::LayoutClient() {
@@ -221,16 +208,13 @@ bool CGraphFrameWnd::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CGraphFrameWnd::event(QEvent* event) {
-    // The strip chart takes Tab itself, between its panel and its legend,
-    // before the focus chain would move it elsewhere on the page.
+    // A display may take Tab itself, among its child windows, before the
+    // focus chain would move it elsewhere on the page.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        auto* strip = dynamic_cast<CXrtOverlayFrame*>(&m_frame);
-        if (strip && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            strip->OnTabKey();
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_frame.OnTabKey())
             return true;
-        }
     }
     return QWidget::event(event);
 }
@@ -286,89 +270,8 @@ void CGraphFrameWnd::mouseReleaseEvent(QMouseEvent*) {
     m_drag = Drag::None;
 }
 
-// --- The text box's window ------------------------------------------------------------
-
-CTextBoxWnd::CTextBoxWnd(CTextBox& box, CGraphFrameWnd& frame, const GRect& rect)
-    : QPlainTextEdit(frame.Client()), m_box(box), m_frame(frame) {
-    setObjectName("textbox");
-    setFrameShape(QFrame::NoFrame);
-    setGeometry(ToQRect(rect));
-    setTabChangesFocus(false);
-}
-
-void CTextBoxWnd::MoveWindow(const GRect& rect, bool repaint) {
-    setGeometry(ToQRect(m_box.m_outline ? rect.Deflated(2) : rect));
-    if (repaint)
-        update();
-}
-
-std::string CTextBoxWnd::GetText() const {
-    return tvane::ToUtf8(toPlainText());
-}
-
-void CTextBoxWnd::SetText(const std::string& text) {
-    setPlainText(tvane::ToQString(text));
-}
-
-std::vector<std::string> CTextBoxWnd::GetLines() const {
-    std::vector<std::string> lines;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const QTextLayout* layout = block.layout();
-        if (!layout || layout->lineCount() == 0) {
-            lines.push_back(tvane::ToUtf8(block.text()));
-            continue;
-        }
-        for (int i = 0; i < layout->lineCount(); ++i) {
-            const QTextLine line = layout->lineAt(i);
-            lines.push_back(tvane::ToUtf8(block.text().mid(line.textStart(), line.textLength())));
-        }
-    }
-    return lines;
-}
-
-void CTextBoxWnd::SetFont(const LOGFONT& font) {
-    setFont(LogFontToQFont(font));
-}
-
-void CTextBoxWnd::SetColors(std::uint32_t background, std::uint32_t text) {
-    QPalette p = palette();
-    p.setColor(QPalette::Base, ToQColor(background));
-    p.setColor(QPalette::Text, ToQColor(text));
-    setPalette(p);
-}
-
-void CTextBoxWnd::Redraw() {
-    viewport()->update();
-}
-
-GRect CTextBoxWnd::GetRectInFrame() const {
-    const QRect g = geometry();
-    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-}
-
-void CTextBoxWnd::keyPressEvent(QKeyEvent* event) {
-    const QString text = event->text();
-    const int ch = text.isEmpty() ? 0 : text.at(0).unicode();
-    const bool tabOrEnter = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Return ||
-                            event->key() == Qt::Key_Enter;
-    if (!text.isEmpty() || tabOrEnter) {
-        const int typed = event->key() == Qt::Key_Tab ? '\t' : tabOrEnter ? '\r' : ch;
-        m_frame.Frame().MarkLayoutChanged(true);
-        if (!m_box.AcceptsChar(typed))
-            return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-void CTextBoxWnd::mousePressEvent(QMouseEvent* event) {
-    m_frame.Frame().OnLButtonDown();
-    if (event->button() == Qt::RightButton) {
-        m_frame.ShowContextMenu(event->globalPosition().toPoint());
-        return;
-    }
-    QPlainTextEdit::mousePressEvent(event);
-}
-
-void CTextBoxWnd::contextMenuEvent(QContextMenuEvent* event) {
-    event->accept(); // the page's menu, shown on the press
+QWidget* FrameClientWidget(IGraphFrameWindow& frame) {
+    if (auto* window = dynamic_cast<CGraphFrameWnd*>(&frame))
+        return window->Client();
+    return dynamic_cast<QWidget*>(&frame);
 }

@@ -1,14 +1,12 @@
 #pragma once
 #include <functional>
 
-#include <QPlainTextEdit>
 #include <QPoint>
 #include <QWidget>
 
 #include "graphics/IGraphFrameWindow.h"
 
 class CGraphFrame;
-class CTextBox;
 class QToolButton;
 
 // The window of a display frame on a graphics page: a border (a sizing one
@@ -54,7 +52,6 @@ public:
     void SetSelectedLook(bool selected) override;
     void SetFocus() override;
     int TextWidth(const std::string& text) const override;
-    std::unique_ptr<ITextBoxWindow> CreateTextBox(CTextBox& box, const GRect& rect) override;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -86,29 +83,7 @@ private:
     std::function<void()> m_doubleClick;
 };
 
-// The edit window of a text box: its colours and font, Tab and Enter only when
-// the box takes them, every typed character marking the page's layout changed,
-// mouse presses passed on to the display.
-class CTextBoxWnd final : public QPlainTextEdit, public ITextBoxWindow {
-    Q_OBJECT
-public:
-    CTextBoxWnd(CTextBox& box, CGraphFrameWnd& frame, const GRect& rect);
-
-    void MoveWindow(const GRect& rect, bool repaint) override;
-    std::string GetText() const override;
-    void SetText(const std::string& text) override;
-    std::vector<std::string> GetLines() const override;
-    void SetFont(const LOGFONT& font) override;
-    void SetColors(std::uint32_t background, std::uint32_t text) override;
-    void Redraw() override;
-    GRect GetRectInFrame() const override;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
-private:
-    CTextBox& m_box;
-    CGraphFrameWnd& m_frame;
-};
+// The widget a display's child windows live in: the client area of a frame
+// window of the program, or the window itself when it is another widget (a
+// test's); null for a frame window that is no widget.
+QWidget* FrameClientWidget(IGraphFrameWindow& frame);

@@ -21,4 +21,33 @@ QFont ToQFont(const ChartFont& font) {
     return q;
 }
 
+QPen LinePen(const ChartStyle& style) {
+    QPen pen(ToQColor(style.color));
+    pen.setWidthF(style.lineWidth > 1 ? style.lineWidth : 0.0); // 0: one pixel, cosmetic
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    switch (style.linePattern) {
+    case kLineNone:
+        return QPen(Qt::NoPen);
+    case kLineLongDash:
+        pen.setDashPattern({8.0, 4.0});
+        break;
+    case kLineDotted:
+        pen.setDashPattern({1.0, 2.0});
+        break;
+    case kLineShortDash:
+        pen.setDashPattern({3.0, 3.0});
+        break;
+    case kLineLongShortLongDash:
+        pen.setDashPattern({8.0, 3.0, 3.0, 3.0});
+        break;
+    case kLineDashDot:
+        pen.setDashPattern({6.0, 3.0, 1.0, 3.0});
+        break;
+    default:
+        break;
+    }
+    return pen;
+}
+
 } // namespace tvane::chart

@@ -3,8 +3,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPen>
 
 #include "platform/chart/ChartFont.h"
+#include "platform/chart/ChartStyle.h"
 
 namespace tvane::chart {
 
@@ -16,5 +18,9 @@ inline QColor ToQColor(std::int32_t colorRef) {
 
 // The drawing font of a chart font; heights are pixels.
 QFont ToQFont(const ChartFont& font);
+
+// The pen of a style's line (one pixel wide unless the style is wider);
+// Qt::NoPen for no line.
+QPen LinePen(const ChartStyle& style);
 
 } // namespace tvane::chart

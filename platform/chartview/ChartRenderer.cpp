@@ -21,36 +21,6 @@ constexpr double kTick = 4.0;
 constexpr double kGap = 2.0;
 constexpr double kPad = 4.0;
 
-// The pen of a style's line; Qt::NoPen for no line.
-QPen LinePen(const ChartStyle& style) {
-    QPen pen(ToQColor(style.color));
-    pen.setWidthF(style.lineWidth > 1 ? style.lineWidth : 0.0); // 0: one pixel, cosmetic
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::MiterJoin);
-    switch (style.linePattern) {
-    case kLineNone:
-        return QPen(Qt::NoPen);
-    case kLineLongDash:
-        pen.setDashPattern({8.0, 4.0});
-        break;
-    case kLineDotted:
-        pen.setDashPattern({1.0, 2.0});
-        break;
-    case kLineShortDash:
-        pen.setDashPattern({3.0, 3.0});
-        break;
-    case kLineLongShortLongDash:
-        pen.setDashPattern({8.0, 3.0, 3.0, 3.0});
-        break;
-    case kLineDashDot:
-        pen.setDashPattern({6.0, 3.0, 1.0, 3.0});
-        break;
-    default:
-        break;
-    }
-    return pen;
-}
-
 void DrawMarker(QPainter& painter, std::uint32_t shape, QPointF c, double size) {
     const double r = std::max(size, 2.0) / 2.0;
     const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);

@@ -1,13 +1,13 @@
-#include "app/CGraphException.h"
 #include "database/CMfxFileException.h"
-#include "app/ExceptionReport.h"
-#include "app/MainWindow.h"
 #include "database/DBException.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/com/ComException.h"
 #include "platform/core/Services.h"
 #include "platform/storage/StorageError.h"
 #include "platform/ui/Prompter.h"
+#include "shared/CGraphException.h"
+#include "shared/ExceptionReport.h"
+#include "shared/MainWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/CMfxFont.h"
 #include "app/DrawButtonState.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
 #include "platform/archive/MemoryStream.h"
+#include "shared/CMfxFont.h"
 
 namespace {
 

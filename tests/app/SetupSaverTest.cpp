@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/DocumentHints.h"
 #include "app/SaveSetupAsModel.h"
 #include "app/SetupSaver.h"
 #include "database/CDatasetEvent.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DocumentHints.h"
 #include "tests/database/WorkspaceTestSupport.h"
 
 namespace tvane::test {

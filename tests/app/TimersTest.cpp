@@ -1,8 +1,8 @@
 #include "app/CAppTimer.h"
 #include "app/CIntervalTimer.h"
 #include "app/CWndTimer.h"
-#include "app/MainWindow.h"
 #include "platform/core/Services.h"
+#include "shared/MainWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "GraphicsTestSupport.h"
-#include "app/CGraphException.h"
 #include "graphics/CXrtGraph.h"
 #include "graphics/CXrtGraphData.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartData.h"
 #include "platform/chart/ChartIds.h"
+#include "shared/CGraphException.h"
 
 namespace {
 

@@ -9,42 +9,12 @@
 #include "database/CDatasetEvent.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextBox.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
 #include "scan/CChannelArray.h"
 #include "scan/CReadingInfo.h"
 
 namespace graphicstest {
-
-class FakeTextBoxWindow : public ITextBoxWindow {
-public:
-    void MoveWindow(const GRect& r, bool) override { rect = r; }
-    std::string GetText() const override { return text; }
-    void SetText(const std::string& t) override { text = t; }
-    std::vector<std::string> GetLines() const override {
-        std::vector<std::string> lines(1);
-        for (char c : text)
-            if (c == '\n')
-                lines.emplace_back();
-            else
-                lines.back() += c;
-        return lines;
-    }
-    void SetFont(const LOGFONT& f) override { font = f; }
-    void SetColors(std::uint32_t b, std::uint32_t t) override {
-        back = b;
-        fore = t;
-    }
-    void Redraw() override { ++redraws; }
-    GRect GetRectInFrame() const override { return rect; }
-
-    GRect rect;
-    std::string text;
-    LOGFONT font;
-    std::uint32_t back = 0, fore = 0;
-    int redraws = 0;
-};
 
 class FakeFrameWindow : public IGraphFrameWindow {
 public:
@@ -62,23 +32,13 @@ public:
     int TextWidth(const std::string& text) const override {
         return 7 * static_cast<int>(text.size());
     }
-    std::unique_ptr<ITextBoxWindow> CreateTextBox(CTextBox&, const GRect& r) override {
-        if (!canCreateChildren)
-            return nullptr;
-        auto box = std::make_unique<FakeTextBoxWindow>();
-        box->rect = r;
-        textBox = box.get();
-        return box;
-    }
 
     GRect rect;
     bool visible = false;
     bool selectedLook = false;
-    bool canCreateChildren = true;
     int redraws = 0;
     int focused = 0;
     std::vector<GRect> invalidated;
-    FakeTextBoxWindow* textBox = nullptr;
 };
 
 class FakeViewWindow : public IGraphViewWindow {
@@ -181,6 +141,12 @@ public:
         return it == preferences.end() || it->second;
     }
     void ShowEventInLog(const CDatasetEvent& criteria) override { sought.push_back(criteria); }
+    double GetRunStartTime() const override { return 0.0; }
+    double GetRunEndTime() const override { return 0.0; }
+    double GetRunTime() const override { return 0.0; }
+    void GetScanChannelList(std::vector<std::string>&, std::vector<std::uint32_t>&) const override {
+    }
+    std::string ExportReadingsText(const CReadingQuery&) override { return {}; }
 
     std::int64_t readings = 0;
     bool scanning = false;

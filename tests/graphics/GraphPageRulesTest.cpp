@@ -4,9 +4,10 @@
 
 #include "GraphFakes.h"
 #include "graphics/CGraphFrame.h"
-#include "graphics/CTextFrame.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphPageRules.h"
+#include "graphics/displays/text/CTextFrame.h"
+#include "tests/graphics/displays/text/TextFakes.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ public:
 };
 
 TEST(GraphPageRulesTest, AppearanceListsPerDisplay) {
+    FakeTextWindows textWindows;
     FakeViewWindow window;
     FakeGraphDocument doc;
     CGraphView view(&window, &doc);

@@ -4,15 +4,16 @@
 
 #include "GraphFakes.h"
 #include "GraphicsTestSupport.h"
-#include "app/DocumentHints.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextFrame.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphMessages.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "platform/controls/DragDrop.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
+#include "shared/DocumentHints.h"
+#include "tests/graphics/displays/text/TextFakes.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -78,6 +79,7 @@ protected:
 
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
+    FakeTextWindows textWindows;
     FakeViewWindow window;
     FakeGraphDocument doc;
     FakeClipboard clipboard;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/IExportServices.h"
 #include "graphics/IChartParent.h"
+#include "shared/DiskSpace.h"
 #include "tests/scan/ArchiveHelpers.h"
 
 namespace graphicstest {

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "graphics/DisplayFamily.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/displays/bar/BarPlotView.h"
 #include "graphics/view/CGraphFrameWnd.h"
@@ -23,9 +24,7 @@ private:
 };
 
 QtBarWindows g_windows;
-struct Install {
-    Install() { SetBarWindows(&g_windows); }
-} const kInstall;
+const displays::Windows<IBarWindows>::Registration kBarWindows{g_windows};
 
 } // namespace
 

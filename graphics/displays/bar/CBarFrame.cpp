@@ -4,6 +4,7 @@
 
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/ChartFonts.h"
 #include "graphics/GraphFactory.h"
 #include "platform/archive/CArchive.h"
@@ -20,17 +21,13 @@ IMPLEMENT_SERIAL(CBarFrame, CXrtFrame, 0)
 
 namespace {
 
-IBarWindows* g_windows = nullptr;
+const displays::FrameRegistration<CBarFrame> kBarMeter{32874};
+
+IBarWindows* Windows() {
+    return displays::Windows<IBarWindows>::Get();
+}
 
 } // namespace
-
-IBarWindows* BarWindows() {
-    return g_windows;
-}
-
-void SetBarWindows(IBarWindows* windows) {
-    g_windows = windows;
-}
 
 CBarFrame::CBarFrame() {
     m_rect = {10, 10, 110, 160};
@@ -63,9 +60,10 @@ int CBarFrame::GetHelpId(int page) const {
 
 std::unique_ptr<IChartWindow> CBarFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                                            const tvane::chart::ChartRect& rect) {
-    if (!g_windows || !m_window || !m_plot)
+    IBarWindows* windows = Windows();
+    if (!windows || !m_window || !m_plot)
         return nullptr;
-    auto window = g_windows->CreatePlotWindow(*m_window, *m_plot, chart, GRectOf(rect));
+    auto window = windows->CreatePlotWindow(*m_window, *m_plot, chart, GRectOf(rect));
     m_plotWindow = dynamic_cast<IBarPlotWindow*>(window.get());
     return window;
 }
@@ -83,7 +81,7 @@ bool CBarFrame::MakeReadingBuffer() {
 }
 
 bool CBarFrame::CreateFrame(CGraphView* parent) {
-    if (!CXrtFrame::CreateFrame(parent) || !g_windows || !m_window)
+    if (!CXrtFrame::CreateFrame(parent) || !Windows() || !m_window)
         return false;
     const LOGFONT font = GetFrameLogFont();
     m_plot = std::make_unique<CBarPlot>();
@@ -109,7 +107,7 @@ bool CBarFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CBarFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CXrtFrame::RecreateFrame(parent, showCommand) || !g_windows || !m_window)
+    if (!CXrtFrame::RecreateFrame(parent, showCommand) || !Windows() || !m_window)
         return false;
     if (!m_plot || !m_region)
         return false;
@@ -256,7 +254,8 @@ bool CBarFrame::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool re
 
 bool CBarFrame::DrawFrame(IGraphDC& dc, const GRect* rect) {
     const bool base = CGraphFrame::DrawFrame(dc, rect);
-    const bool plot = g_windows && g_windows->DrawPlot(dc, *this);
+    IBarWindows* windows = Windows();
+    const bool plot = windows && windows->DrawPlot(dc, *this);
     return base || plot;
 }
 

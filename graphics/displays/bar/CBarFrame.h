@@ -16,7 +16,8 @@ public:
 };
 
 // Makes the bar meter's plot window inside its frame's window, and draws the
-// plot into a drawing surface; the windows library installs it.
+// plot into a drawing surface; the windows library registers the program's
+// (displays::Windows<IBarWindows>).
 class IBarWindows {
 public:
     virtual ~IBarWindows() = default;
@@ -28,8 +29,6 @@ public:
     // client pixels (printing and the clipboard's picture).
     virtual bool DrawPlot(IGraphDC& dc, CBarFrame& frame) = 0;
 };
-IBarWindows* BarWindows();
-void SetBarWindows(IBarWindows* windows);
 
 // The bar meter display: the latest reading of one channel as a bar against
 // its value axis, coloured by its alarm state, with the channel's alarm

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/CMfxFont.h"
+#include "shared/CMfxFont.h"
 #include "platform/archive/CObject.h"
 
 class CChannelInfo;

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-#include "app/CGraphException.h"
+#include "shared/CGraphException.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/ChartFonts.h"
 #include "graphics/GraphFactory.h"
 #include "platform/archive/CArchive.h"
@@ -21,21 +22,17 @@ IMPLEMENT_SERIAL(CHistogramFrame, CXrtFrame, 0)
 
 namespace {
 
-IHistogramWindows* g_windows = nullptr;
+const displays::FrameRegistration<CHistogramFrame> kHistogram{703};
+
+IHistogramWindows* Windows() {
+    return displays::Windows<IHistogramWindows>::Get();
+}
 
 [[noreturn]] void Reject(const char* what) {
     throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
 }
 
 } // namespace
-
-IHistogramWindows* HistogramWindows() {
-    return g_windows;
-}
-
-void SetHistogramWindows(IHistogramWindows* windows) {
-    g_windows = windows;
-}
 
 CHistogramFrame::CHistogramFrame() {
     m_rect = {10, 10, 483, 340};
@@ -94,16 +91,17 @@ void CHistogramFrame::OnSize(bool changed) {
 std::unique_ptr<IChartWindow>
 CHistogramFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                    const tvane::chart::ChartRect& rect) {
-    if (!g_windows || !m_window || !m_plot)
+    IHistogramWindows* windows = Windows();
+    if (!windows || !m_window || !m_plot)
         return nullptr;
-    auto window = g_windows->CreatePlotWindow(*m_window, *m_plot, chart, GRectOf(rect));
+    auto window = windows->CreatePlotWindow(*m_window, *m_plot, chart, GRectOf(rect));
     m_plotWindow = dynamic_cast<IHistogramChildWindow*>(window.get());
     return window;
 }
 
 bool CHistogramFrame::MakePanelWindow() {
     m_panel->SetParent(this);
-    m_panelWindow = g_windows->CreatePanelWindow(*m_window, *m_panel, CGraphFrame::GetDataRect());
+    m_panelWindow = Windows()->CreatePanelWindow(*m_window, *m_panel, CGraphFrame::GetDataRect());
     if (!m_panelWindow)
         throw CGraphException(CGraphException::CreateFailed, 0, nullptr, kPanelSource,
                               kPanelCreateLine, __TIMESTAMP__);
@@ -122,7 +120,7 @@ bool CHistogramFrame::MakeBinTable(int bins) {
 }
 
 bool CHistogramFrame::CreateFrame(CGraphView* parent) {
-    if (!CXrtFrame::CreateFrame(parent) || !g_windows || !m_window)
+    if (!CXrtFrame::CreateFrame(parent) || !Windows() || !m_window)
         return false;
     m_stats = std::make_unique<CHistogramStats>();
     const LOGFONT font = GetFrameLogFont();
@@ -155,7 +153,7 @@ bool CHistogramFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CHistogramFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CXrtFrame::RecreateFrame(parent, showCommand) || !g_windows || !m_window)
+    if (!CXrtFrame::RecreateFrame(parent, showCommand) || !Windows() || !m_window)
         return false;
     if (!m_panel || !m_plot || !m_plotRegion || !m_stats)
         return false;
@@ -391,7 +389,8 @@ bool CHistogramFrame::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, b
 
 bool CHistogramFrame::DrawFrame(IGraphDC& dc, const GRect* rect) {
     const bool base = CGraphFrame::DrawFrame(dc, rect);
-    const bool children = g_windows && g_windows->DrawChildren(dc, *this);
+    IHistogramWindows* windows = Windows();
+    const bool children = windows && windows->DrawChildren(dc, *this);
     return base || children;
 }
 

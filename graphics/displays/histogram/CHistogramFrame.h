@@ -29,7 +29,8 @@ public:
 };
 
 // Makes the histogram's child windows inside its frame's window, and draws
-// them into a drawing surface; the windows library installs it.
+// them into a drawing surface; the windows library registers the program's
+// (displays::Windows<IHistogramWindows>).
 class IHistogramWindows {
 public:
     virtual ~IHistogramWindows() = default;
@@ -45,8 +46,6 @@ public:
     // frame's client pixels (printing and the clipboard's picture).
     virtual bool DrawChildren(IGraphDC& dc, CHistogramFrame& frame) = 0;
 };
-IHistogramWindows* HistogramWindows();
-void SetHistogramWindows(IHistogramWindows* windows);
 
 // The histogram display: how the readings of one channel fall into equal bins
 // between a low and a high limit, in percent of all readings received, with

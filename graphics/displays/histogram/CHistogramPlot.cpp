@@ -28,7 +28,7 @@ constexpr std::int32_t kGrey = 0x808080;
 constexpr std::int32_t kRed = 0x0000FF;
 constexpr int kFrequencyLabels = 10;
 
-[[noreturn]] void Reject(const char* what) {
+[[noreturn]] void RejectPlot(const char* what) {
     throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
 }
 
@@ -408,7 +408,7 @@ void CHistogramPlot::Serialize(CArchive& ar) {
     }
     ar >> m_binCount;
     if (m_binCount < 1 || m_binCount > kMaxBins)
-        Reject("histogram bin count out of range");
+        RejectPlot("histogram bin count out of range");
     ar >> m_grid >> m_followOnce >> m_follow >> m_xLow >> m_xHigh >> m_yLow >> m_yHigh >>
         m_orientation;
     m_grid = Flag(m_grid);
@@ -416,9 +416,9 @@ void CHistogramPlot::Serialize(CArchive& ar) {
     m_follow = Flag(m_follow);
     for (double v : {m_xLow, m_xHigh, m_yLow, m_yHigh})
         if (!std::isfinite(v))
-            Reject("histogram axis end out of range");
+            RejectPlot("histogram axis end out of range");
     if (m_orientation != 0 && m_orientation != 1)
-        Reject("histogram orientation out of range");
+        RejectPlot("histogram orientation out of range");
     m_binCounts.assign(static_cast<std::size_t>(m_binCount), 0);
     for (std::int32_t& count : m_binCounts)
         ar >> count;
@@ -428,11 +428,11 @@ void CHistogramPlot::Serialize(CArchive& ar) {
         const ChartData* data = m_data ? m_data->GetData() : nullptr;
         if (!data || data->GetKind() != ChartData::kArray || data->SeriesCount() != m_setCount ||
             data->Capacity() != m_binCount)
-            Reject("histogram plot data does not fit its bins");
+            RejectPlot("histogram plot data does not fit its bins");
     }
     m_ranges.DeleteAll();
     m_ranges.Serialize(ar);
     if (m_ranges.GetSize() > static_cast<std::size_t>(m_setCount))
-        Reject("histogram range count out of range");
+        RejectPlot("histogram range count out of range");
     m_current = m_ranges.GetAt(0) ? 0 : -1;
 }

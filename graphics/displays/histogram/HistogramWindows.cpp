@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "graphics/DisplayFamily.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/displays/histogram/HistogramPanelView.h"
 #include "graphics/displays/histogram/HistogramPlotView.h"
@@ -39,9 +40,7 @@ private:
 };
 
 QtHistogramWindows g_windows;
-struct Install {
-    Install() { SetHistogramWindows(&g_windows); }
-} const kInstall;
+const displays::Windows<IHistogramWindows>::Registration kHistogramWindows{g_windows};
 
 } // namespace
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/DocumentHints.h"
 #include "app/eventlog/EventLogRules.h"
 #include "database/CDatasetEvent.h"
+#include "shared/DocumentHints.h"
 
 namespace eventlog {
 namespace {

@@ -26,7 +26,7 @@
 #include "platform/gridview/GridFindDialog.h"
 #include "platform/ui/Help.h"
 #include "tests/app/ScanEngineFixture.h"
-#include "tests/app/frame/QtApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {

@@ -22,8 +22,6 @@
 
 #include "app/CAppPreferences.h"
 #include "app/CInstrumentConnection.h"
-#include "app/DocumentHints.h"
-#include "app/IView.h"
 #include "app/frame/CDownloadNoticeDialog.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CSaveScanDataDialog.h"
@@ -38,7 +36,7 @@
 #include "database/CDatasetEvent.h"
 #include "database/CDatasetStore.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/core/Format.h"
 #include "scan/CFXScan.h"
@@ -46,11 +44,14 @@
 #include "scan/CFXSetupArray.h"
 #include "scan/COleKXQT7100.h"
 #include "scan/CommSettings.h"
+#include "shared/DocumentHints.h"
+#include "shared/IView.h"
 #include "tests/app/ComputedSumRow.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
 #include "tests/database/OdbcTestSupport.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
@@ -110,32 +111,27 @@ std::string ScanBlock(int first, int count) {
 
 // The program on the simulated instrument with one main window; the Scan
 // Status window is not shown before a run.
-class CommandsThroughFrame : public ::testing::Test {
+class CommandsThroughFrame : public WholeProgramTest {
 protected:
+    CommandsThroughFrame() {
+        options.shown.reset();
+        options.preferences = {{CAppPreferences::kStartScanningWindow, "N"}};
+    }
     void SetUp() override {
-        program.Start();
+        WholeProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        preferences.Initialize();
-        preferences.SetPrefValue(CAppPreferences::kStartScanningWindow, std::string("N"));
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
         doc().AddView(&events);
     }
     void TearDown() override {
         if (wiring)
             doc().RemoveView(&events);
-        wiring.reset();
+        WholeProgramTest::TearDown();
     }
     CLoggerDoc& doc() { return wiring->Document(); }
     bool Enabled(unsigned id) {
         frame.UpdateToolbars();
         return frame.Action(id)->isEnabled();
-    }
-    // One poll of the window's scan timer a second later.
-    void Poll() {
-        program.clock.Advance(1000);
-        frame.OnTimer(CMainFrame::kScanTimer);
     }
     // Moves the program to the instrument on the bus (HoldsBenchRun).
     void ConnectBus() {
@@ -187,11 +183,6 @@ protected:
         return stored;
     }
 
-    QApplication& app = TestApp();
-    SimulatedProgram program;
-    CMainFrame frame;
-    CAppPreferences preferences;
-    std::unique_ptr<DocumentWiring> wiring;
     EventLogView events;
     std::shared_ptr<comm::ScriptedTransport::Script> bus =
         std::make_shared<comm::ScriptedTransport::Script>();

@@ -23,39 +23,33 @@
 #include "app/frame/FrameCommands.h"
 #include "app/frame/GraphicsWiring.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CLegendGrid.h"
-#include "graphics/COverlayCtrlPanel.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CLegendGrid.h"
+#include "graphics/displays/strip/COverlayCtrlPanel.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/chart/ChartData.h"
 #include "scan/CFXScan.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
 
 TEST(DataBrowserRun, TheBrowserMovesTheStripChartToTheStoredReadingsOfItsTime) {
-    TestApp();
-    SimulatedProgram program;
-    program.Start();
+    WholeProgram whole;
+    whole.Start();
     if (HasFatalFailure())
         return;
-    CMainFrame frame;
-    frame.resize(900, 700);
-    frame.show();
-    CAppPreferences preferences;
-    preferences.Initialize();
-    DocumentWiring wiring(program.state, &program.connection, &frame, &preferences);
-    CLoggerDoc& doc = wiring.Document();
-    program.MakeSetup(doc, 3);
+    whole.ScanEverySecond(3);
     if (HasFatalFailure())
         return;
-    program.ScanEverySecond(doc);
-    if (HasFatalFailure())
-        return;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    DocumentWiring& wiring = *whole.wiring;
+    CLoggerDoc& doc = whole.Doc();
 
     CGraphViewWnd* page = wiring.Graphics()->Page(0);
     ASSERT_NE(page, nullptr);
@@ -149,11 +143,8 @@ TEST(DataBrowserRun, TheBrowserMovesTheStripChartToTheStoredReadingsOfItsTime) {
             EXPECT_DOUBLE_EQ(traces.X(slot, i), times[static_cast<std::size_t>(i)]) << slot;
     }
 
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    EXPECT_TRUE(dialog->grab().save(QString::fromStdString((dir / "data_browser.png").string())));
-    EXPECT_TRUE(
-        frame.grab().save(QString::fromStdString((dir / "data_browser_page.png").string())));
+    EXPECT_TRUE(SaveArtifact(*dialog, "data_browser.png"));
+    EXPECT_TRUE(SaveArtifact(frame, "data_browser_page.png"));
 
     // Its close box lets the document forget it.
     dialog->close();

@@ -18,14 +18,15 @@
 #include "app/frame/FrameCommands.h"
 #include "app/frame/GraphicsWiring.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextFrame.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/controls/DragDrop.h"
 #include "platform/widgets/QtDragTracker.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace tvane::test {
@@ -33,12 +34,6 @@ namespace {
 
 constexpr unsigned kStripChart = 700;
 constexpr unsigned kText = 32817;
-
-std::filesystem::path Artifacts() {
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    return dir;
-}
 
 // The main window on the simulated instrument, the drag file in a folder of
 // the test's own.
@@ -50,14 +45,9 @@ protected:
         if (tmp)
             m_oldTmp = tmp;
         setenv("TMPDIR", m_tmp.Path().c_str(), 1);
-        program.Start();
+        whole.Start();
         if (HasFatalFailure())
             return;
-        frame.resize(900, 700);
-        frame.show();
-        preferences.Initialize();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
         program.MakeSetup(wiring->Document(), 3);
         if (HasFatalFailure())
             return;
@@ -79,14 +69,13 @@ protected:
         return At(tabs, tabs->tabRect(index).center());
     }
 
-    bool appMade = (TestApp(), true); // before any widget
-    TempHome m_tmp;
+    TempHome m_tmp; // before the program's own home
     bool m_hadTmp = false;
     std::string m_oldTmp;
-    SimulatedProgram program;
-    CMainFrame frame;
-    CAppPreferences preferences;
-    std::unique_ptr<DocumentWiring> wiring;
+    WholeProgram whole;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    std::unique_ptr<DocumentWiring>& wiring = whole.wiring;
     CGraphViewWnd* page = nullptr;
 };
 
@@ -112,8 +101,7 @@ TEST_F(MouseOnPages, TheStripChartsLegendEdgeIsDraggedAsADivider) {
     QTest::mouseMove(w, At(client, target));
     QApplication::processEvents();
     // The line shows as an inverted band over the chart while it is dragged.
-    ASSERT_TRUE(page->grab().save(
-        QString::fromStdString((Artifacts() / "strip_chart_legend_edge_drag.png").string())));
+    ASSERT_TRUE(SaveArtifact(*page, "strip_chart_legend_edge_drag.png"));
     QTest::mouseRelease(w, Qt::LeftButton, {}, At(client, target));
     EXPECT_EQ(chart->GetLegendRows(), rows + 2);
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
@@ -162,8 +150,7 @@ TEST_F(MouseOnPages, ADisplayDraggedOntoAnotherPagesTabIsCopiedThere) {
     EXPECT_EQ(CGraphView::StoreFrame(*copy), CGraphView::StoreFrame(*text));
     EXPECT_EQ(copy->GetFrameRect(), text->GetFrameRect());
     QApplication::processEvents();
-    ASSERT_TRUE(frame.grab().save(
-        QString::fromStdString((Artifacts() / "graphics_page_after_drop.png").string())));
+    ASSERT_TRUE(SaveArtifact(frame, "graphics_page_after_drop.png"));
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include "database/CStateInfo.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
-#include "tests/app/frame/QtApp.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace tvane::test {

@@ -23,8 +23,9 @@
 #include "scan/CFXSetupArray.h"
 #include "setup/SetupGridDefs.h"
 #include "setup/view/CSetupView.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
@@ -35,12 +36,9 @@ constexpr const char* kSaveQuestion = "Save changes to Exit bench";
 class ExitThroughFrame : public ::testing::Test {
 protected:
     void SetUp() override {
-        program.Start();
+        whole.Start({std::nullopt, {}});
         if (HasFatalFailure())
             return;
-        preferences.Initialize();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
         frame.resize(1000, 600);
         ShowFrame();
     }
@@ -103,10 +101,11 @@ protected:
     ScopedService<IPrompter> prompterService{SetPrompter, &prompter};
     QtMessageScheduler scheduler;
     ScopedService<IMessageScheduler> schedulerService{SetMessageScheduler, &scheduler};
-    SimulatedProgram program;
-    CMainFrame frame;
-    CAppPreferences preferences;
-    std::unique_ptr<DocumentWiring> wiring;
+    WholeProgram whole;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    CAppPreferences& preferences = whole.preferences;
+    std::unique_ptr<DocumentWiring>& wiring = whole.wiring;
 };
 
 // Cancel keeps the window and the edit; Yes saves it before the window

@@ -7,7 +7,7 @@
 #include "app/IExportServices.h"
 #include "app/frame/DocumentWiring.h"
 #include "database/CStateInfo.h"
-#include "tests/app/frame/QtApp.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace tvane::test {

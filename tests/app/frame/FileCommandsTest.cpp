@@ -39,7 +39,7 @@
 #include "database/CWorkspace.h"
 #include "database/DataSource.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/core/Services.h"
 #include "platform/profile/Profile.h"
@@ -47,9 +47,10 @@
 #include "platform/ui/Prompter.h"
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
@@ -58,11 +59,7 @@ const std::filesystem::path kBin = std::filesystem::path(TVANE_BINARY_DIR) / "bi
 
 void SavePicture(QWidget& window, const char* name) {
     window.adjustSize();
-    const QPixmap shot = window.grab();
-    ASSERT_FALSE(shot.isNull());
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(shot.save(QString::fromStdString((dir / name).string())));
+    ASSERT_TRUE(SaveArtifact(window, name));
 }
 
 // One row of the setup as the grid shows it.
@@ -79,12 +76,9 @@ std::vector<std::string> Rows(CLoggerDoc& doc) {
 class FileCommandsTest : public ::testing::Test {
 protected:
     FileCommandsTest() {
-        program.Start();
+        whole.Start({std::nullopt, {}});
         if (HasFatalFailure())
             return;
-        preferences.Initialize();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
         files = std::make_unique<FileCommandWiring>(wiring->Document(),
                                                     wiring->Operations().Workspace().Workspace(),
                                                     frame, recent, preferences, kBin.string());
@@ -129,14 +123,14 @@ protected:
         frame.Action(cmd::kFileOpen)->trigger();
     }
 
-    QApplication& app = TestApp();
-    SimulatedProgram program;
     ScriptedPrompter prompter;
     ScopedService<IPrompter> guard{SetPrompter, &prompter};
-    CMainFrame frame;
-    CAppPreferences preferences;
+    WholeProgram whole;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    CAppPreferences& preferences = whole.preferences;
+    std::unique_ptr<DocumentWiring>& wiring = whole.wiring;
     RecentSetupList recent;
-    std::unique_ptr<DocumentWiring> wiring;
     std::unique_ptr<FileCommandWiring> files;
 };
 
@@ -190,9 +184,7 @@ TEST_F(FileCommandsTest, NewSaveCloseAndOpenBringBackTheSameRows) {
     EXPECT_FALSE(chart->GetRange(1).has_value());
     frame.resize(900, 650);
     frame.Pages()->setCurrentWidget(page);
-    const auto artifacts = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    EXPECT_TRUE(frame.grab().save(
-        QString::fromStdString((artifacts / "new_setup_strip_chart.png").string())));
+    EXPECT_TRUE(SaveArtifact(frame, "new_setup_strip_chart.png"));
     frame.SelectPage(0);
 
     // An edit, saved under the setup's own name.

@@ -29,15 +29,16 @@
 #include "app/frame/GraphicsWiring.h"
 #include "database/CStateInfo.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextFrame.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
@@ -48,17 +49,12 @@ const std::filesystem::path kLayoutBin = std::filesystem::path(TVANE_BINARY_DIR)
 class GraphicsLayoutTest : public ::testing::Test {
 protected:
     GraphicsLayoutTest() {
-        program.Start();
+        whole.Start({QSize(900, 650), {}});
         if (HasFatalFailure())
             return;
-        preferences.Initialize();
-        frame.resize(900, 650);
-        frame.show();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
-        files = std::make_unique<FileCommandWiring>(wiring->Document(),
-                                                    wiring->Operations().Workspace().Workspace(),
-                                                    frame, recent, preferences, kLayoutBin.string());
+        files = std::make_unique<FileCommandWiring>(
+            wiring->Document(), wiring->Operations().Workspace().Workspace(), frame, recent,
+            preferences, kLayoutBin.string());
         frame.UpdateToolbars();
     }
     ~GraphicsLayoutTest() override {
@@ -116,14 +112,14 @@ protected:
         QTest::mouseRelease(client, Qt::LeftButton, {}, at + by);
     }
 
-    QApplication& app = TestApp();
-    SimulatedProgram program;
     ScriptedPrompter prompter;
     ScopedService<IPrompter> guard{SetPrompter, &prompter};
-    CMainFrame frame;
-    CAppPreferences preferences;
+    WholeProgram whole;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    CAppPreferences& preferences = whole.preferences;
+    std::unique_ptr<DocumentWiring>& wiring = whole.wiring;
     RecentSetupList recent;
-    std::unique_ptr<DocumentWiring> wiring;
     std::unique_ptr<FileCommandWiring> files;
 };
 
@@ -222,10 +218,7 @@ TEST_F(GraphicsLayoutTest, LayoutChangesAskToSaveAndASaveKeepsThem) {
     const GRect place = chart->GetWindow()->GetWindowRect();
 
     // A page with scroll bars, into the build's artifacts.
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    EXPECT_TRUE(
-        frame.grab().save(QString::fromStdString((dir / "graphics_page_scrolled.png").string())));
+    EXPECT_TRUE(SaveArtifact(frame, "graphics_page_scrolled.png"));
 
     // Nothing left to save: Close asks nothing; Open brings the layout back.
     prompter = {};

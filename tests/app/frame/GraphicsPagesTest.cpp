@@ -19,14 +19,14 @@
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/GraphicsWiring.h"
 #include "graphics/CGraphView.h"
-#include "graphics/CTextFrame.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "graphics/view/GraphClipboard.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
@@ -97,9 +97,7 @@ TEST(GraphicsPagesThroughFrame, ATextDisplayIsSavedWithTheSetupAndShownAgain) {
 
     // The page into the build's artifacts.
     QApplication::processEvents();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(page->grab().save(QString::fromStdString((dir / "graphics_page.png").string())));
+    ASSERT_TRUE(SaveArtifact(*page, "graphics_page.png"));
 
     // Copy: one entry with the display's archive, a PNG and an SVG picture.
     ASSERT_TRUE(page->RunCommand(CGraphViewWnd::kEditCopy));
@@ -113,7 +111,7 @@ TEST(GraphicsPagesThroughFrame, ATextDisplayIsSavedWithTheSetupAndShownAgain) {
     EXPECT_EQ(std::vector<std::uint8_t>(archive.begin(), archive.end()), stored);
 
     // The page prints on one PDF page.
-    const QString pdf = QString::fromStdString((dir / "graphics_page.pdf").string());
+    const QString pdf = QString::fromStdString(ArtifactPath("graphics_page.pdf").string());
     ASSERT_TRUE(wiring.Graphics()->PrintCurrentPageToPdf(pdf, false));
     EXPECT_GT(std::filesystem::file_size(pdf.toStdString()), 500u);
 
@@ -132,8 +130,7 @@ TEST(GraphicsPagesThroughFrame, ATextDisplayIsSavedWithTheSetupAndShownAgain) {
     EXPECT_EQ(reloaded->findChild<QPlainTextEdit*>("textbox")->toPlainText(), "Tank 3 level");
     frame.SelectPage(1);
     QApplication::processEvents();
-    ASSERT_TRUE(reloaded->grab().save(
-        QString::fromStdString((dir / "graphics_page_reloaded.png").string())));
+    ASSERT_TRUE(SaveArtifact(*reloaded, "graphics_page_reloaded.png"));
 
     // A setup file written before the pages kept their displays ends after the
     // page list: it loads, with one empty page.

@@ -18,7 +18,7 @@
 #include "app/frame/FrameInstrumentUi.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
-#include "tests/app/frame/QtApp.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -31,7 +31,7 @@ struct NoticeCase {
 
 class DownloadNoticeDialogTest : public ::testing::TestWithParam<NoticeCase> {
 protected:
-    DownloadNoticeDialogTest() { TestApp(); }
+    DownloadNoticeDialogTest() { tvane::test::TestApp(); }
 };
 
 TEST_P(DownloadNoticeDialogTest, OkGivesTheChoiceAndShowsTheConditions) {
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Choices, DownloadNoticeDialogTest,
                                            NoticeCase{true, true, true, true}));
 
 TEST(DownloadNoticeDialog, CancelLeavesNoUpload) {
-    TestApp();
+    tvane::test::TestApp();
     CDownloadNotice notice;
     CDownloadNoticeDialog dialog(notice);
     dialog.UploadButton()->click();
@@ -70,7 +70,7 @@ TEST(DownloadNoticeDialog, CancelLeavesNoUpload) {
 class UploadDlgTest : public ::testing::Test {
 protected:
     UploadDlgTest() {
-        TestApp();
+        tvane::test::TestApp();
         model.slotTexts[0] = "Digital I/O";
         model.slotTexts[1] = model.slotTexts[2] = "(None)";
         model.readingsText = "42";
@@ -149,7 +149,7 @@ TEST_F(UploadDlgTest, CurrentSetupShowsItsNameAndNewSetupTheTypedOne) {
 
 class FrameInstrumentUiTest : public tvane::test::TempHomeTest {
 protected:
-    QApplication& app = TestApp();
+    QApplication& app = tvane::test::TestApp();
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> guard{tvane::SetPrompter, &prompter};
     CMainFrame frame;

@@ -9,7 +9,6 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 
-#include "app/MainWindow.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CTextButton.h"
 #include "app/frame/FrameCommands.h"
@@ -18,7 +17,8 @@
 #include "platform/core/Services.h"
 #include "platform/profile/Profile.h"
 #include "platform/ui/Prompter.h"
-#include "tests/app/frame/QtApp.h"
+#include "shared/MainWindow.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -73,7 +73,7 @@ protected:
         return tvane::GetPrivateProfileString("Settings", key, "<none>", kProfileFile);
     }
 
-    QApplication& app = TestApp();
+    QApplication& app = tvane::test::TestApp();
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> guard{tvane::SetPrompter, &prompter};
     FakeDocument doc;
@@ -335,13 +335,8 @@ TEST_F(MainFrameTest, ScreenshotOfTheMainWindow) {
     frame.resize(900, 560);
     frame.show();
     frame.SetStatusText("Ready", 0);
-    const QPixmap shot = frame.grab();
-    ASSERT_FALSE(shot.isNull());
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    const auto file = dir / "main_frame.png";
-    ASSERT_TRUE(shot.save(QString::fromStdString(file.string())));
-    EXPECT_GT(std::filesystem::file_size(file), 1000u);
+    ASSERT_TRUE(tvane::test::SaveArtifact(frame, "main_frame.png"));
+    EXPECT_GT(std::filesystem::file_size(tvane::test::ArtifactPath("main_frame.png")), 1000u);
     frame.hide();
 }
 

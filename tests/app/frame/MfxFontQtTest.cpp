@@ -5,15 +5,15 @@
 #include <QWidget>
 
 #include "app/frame/CTextButton.h"
-#include "app/frame/MfxFontQt.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
-#include "tests/app/frame/QtApp.h"
+#include "shared/view/MfxFontQt.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace {
 
 TEST(MfxFontQtTest, ArialDrawsWithLiberationSansAtThePixelHeight) {
-    TestApp();
+    tvane::test::TestApp();
     const QtFontDevice device(96);
     ASSERT_TRUE(device.FindFace("Arial").has_value());
     const QFont font = CreateFontByPoints(&device, "Arial", 8, 8 | 1);
@@ -30,7 +30,7 @@ TEST(MfxFontQtTest, ArialDrawsWithLiberationSansAtThePixelHeight) {
 }
 
 TEST(MfxFontQtTest, DialogFontIsCreatedOnceAndReachesEveryChild) {
-    TestApp();
+    tvane::test::TestApp();
     DeleteDialogFont();
     const QtFontDevice device(96);
     EXPECT_TRUE(CreateDialogFont(&device));
@@ -45,7 +45,7 @@ TEST(MfxFontQtTest, DialogFontIsCreatedOnceAndReachesEveryChild) {
 }
 
 TEST(MfxFontQtTest, TextButtonLoadsItsStoredFormBack) {
-    TestApp();
+    tvane::test::TestApp();
     CTextButton source;
     source.SetColor(0x000000FF);
     source.SetBackground(0x00404040);

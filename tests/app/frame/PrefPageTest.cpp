@@ -8,7 +8,7 @@
 #include "app/CAppPreferences.h"
 #include "app/frame/CPrefPage.h"
 #include "platform/profile/Profile.h"
-#include "tests/app/frame/QtApp.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace tvane::test {

@@ -31,14 +31,12 @@
 #include "app/frame/SetupViewPage.h"
 #include "platform/print/PrintSettings.h"
 #include "platform/print/PrintSetupModel.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
-
-const std::filesystem::path kArtifacts = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
 
 // Width and height of every page of a PDF file, from its /MediaBox entries.
 std::vector<std::pair<double, double>> PageSizes(const std::filesystem::path& pdf) {
@@ -62,7 +60,6 @@ protected:
         if (HasFatalFailure())
             return;
         wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame);
-        std::filesystem::create_directories(kArtifacts);
     }
     void TearDown() override {
         wiring.reset();
@@ -81,8 +78,7 @@ protected:
                 (landscape ? d.LandscapeRadio() : d.PortraitRadio())->click();
                 if (picture) {
                     d.adjustSize();
-                    EXPECT_TRUE(
-                        d.grab().save(QString::fromStdString((kArtifacts / picture).string())));
+                    EXPECT_TRUE(SaveArtifact(d, picture));
                 }
                 (ok ? d.OkButton() : d.CancelButton())->click();
             },
@@ -118,7 +114,7 @@ protected:
                 ASSERT_NE(widget, nullptr);
                 preview = {widget->pageCount(), d.printer()->pageLayout().orientation()};
                 d.resize(800, 600);
-                EXPECT_TRUE(d.grab().save(QString::fromStdString((kArtifacts / picture).string())));
+                EXPECT_TRUE(SaveArtifact(d, picture));
                 d.reject();
             },
             &shown);
@@ -247,9 +243,7 @@ TEST(PrintSetupDialog, ListsThePrintersOnOffer) {
     dialog.PrinterCombo()->setCurrentIndex(0);
     dialog.PaperCombo()->setCurrentIndex(2);
     dialog.adjustSize();
-    std::filesystem::create_directories(kArtifacts);
-    EXPECT_TRUE(dialog.grab().save(
-        QString::fromStdString((kArtifacts / "print_setup_printers.png").string())));
+    EXPECT_TRUE(SaveArtifact(dialog, "print_setup_printers.png"));
     dialog.OkButton()->click();
     EXPECT_EQ(settings, (PrintSettings{"Legal", PageOrientation::Portrait, "Bench laser"}));
 }

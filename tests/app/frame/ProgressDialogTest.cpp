@@ -7,7 +7,7 @@
 #include "app/frame/CProgressDialog.h"
 #include "app/frame/CProgressMeter.h"
 #include "app/frame/SingleInstance.h"
-#include "tests/app/frame/QtApp.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -26,7 +26,7 @@ TEST(ProgressDialog, PercentageWrapsPastTheRangeAndEmptyRangeIsSafe) {
 }
 
 TEST(ProgressDialog, StepsClampTheBarAndWrapTheText) {
-    TestApp();
+    tvane::test::TestApp();
     QWidget owner;
     owner.show();
     CProgressDialog dialog(CProgressDialog::kUploadingData);
@@ -62,7 +62,7 @@ TEST(ProgressDialog, StepsClampTheBarAndWrapTheText) {
 }
 
 TEST(ProgressDialog, CancelIsSeenOnceAndDoesNotClose) {
-    TestApp();
+    tvane::test::TestApp();
     QWidget owner;
     owner.show();
     CProgressDialog dialog;
@@ -80,7 +80,7 @@ TEST(ProgressDialog, CancelIsSeenOnceAndDoesNotClose) {
 }
 
 TEST(ProgressDialog, DestructionReenablesTheOwner) {
-    TestApp();
+    tvane::test::TestApp();
     QWidget owner;
     owner.show();
     {
@@ -99,7 +99,7 @@ TEST(ProgressDialog, DestructionReenablesTheOwner) {
 }
 
 TEST(SingleInstanceTest, SecondInstanceAsksTheFirstToRaise) {
-    TestApp();
+    tvane::test::TestApp();
     tvane::test::TempHome home;
     const QString dir = QString::fromStdString(home.Config().string());
     std::filesystem::create_directories(home.Config());

@@ -9,8 +9,8 @@
 #include "app/frame/CQmxTree.h"
 #include "database/WorkspaceTree.h"
 #include "platform/tree/TreeControl.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/database/WorkspaceTestSupport.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {

@@ -16,8 +16,6 @@
 #include "app/CAppPreferences.h"
 
 #include "app/CInstrumentConnection.h"
-#include "app/DocumentHints.h"
-#include "app/IView.h"
 #include "app/eventlog/CEventFrame.h"
 #include "app/eventlog/CEventView.h"
 #include "app/frame/CMainFrame.h"
@@ -38,10 +36,12 @@
 #include "scan/CFXSetupArray.h"
 #include "scan/COleKXQT7100.h"
 #include "scan/records/CChannelConfig.h"
+#include "shared/DocumentHints.h"
+#include "shared/IView.h"
 #include "tests/app/ComputedSumRow.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/database/OdbcTestSupport.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace tvane::test {

@@ -30,9 +30,9 @@
 #include "scan/CFXSetupArray.h"
 #include "scan/COleKXQT7100.h"
 #include "scan/records/CChannelConfig.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/database/OdbcTestSupport.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 namespace tvane::test {

@@ -9,14 +9,14 @@
 #include "app/frame/CSaveSetupAsDialog.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
-#include "tests/app/frame/QtApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace {
 
 class SaveSetupAsDialogTest : public ::testing::Test {
 protected:
     SaveSetupAsDialogTest() {
-        TestApp();
+        tvane::test::TestApp();
         fields.existingName = "Bench";
         fields.newName = "Bench.1";
         fields.user = "ann";

@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "app/frame/CScanStatusDialog.h"
-#include "app/frame/MfxFontQt.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Services.h"
 #include "scan/CFXScan.h"
-#include "tests/app/frame/QtApp.h"
+#include "shared/view/MfxFontQt.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {

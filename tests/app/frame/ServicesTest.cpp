@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "app/frame/QtServices.h"
-#include "tests/app/frame/QtApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace {
 
 TEST(QtLocaleFormatsTest, SeparatorsClockAndDecimalFromTheLocale) {
-    TestApp();
+    tvane::test::TestApp();
     struct Case {
         const char* name;
         const char* dateSep;
@@ -32,7 +32,7 @@ TEST(QtLocaleFormatsTest, SeparatorsClockAndDecimalFromTheLocale) {
 // The time picture never pairs a 24-hour clock with AM/PM, and Qt's time zone
 // field does not become one.
 TEST(QtLocaleFormatsTest, TimePictureHasADesignatorOnlyOnATwelveHourClock) {
-    TestApp();
+    tvane::test::TestApp();
     struct Case {
         QLocale locale;
         const char* picture;

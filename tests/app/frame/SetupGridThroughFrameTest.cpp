@@ -63,10 +63,11 @@
 #include "setup/view/CScanSettings.h"
 #include "setup/view/CSetupPropSheet.h"
 #include "setup/view/CSetupView.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/TextFits.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 #include "ui_AppearancePage.h"
 #include "ui_ScanSettingsPage.h"
 
@@ -79,11 +80,7 @@ using Commands = SetupViewCommands;
 const std::filesystem::path kGridBin = std::filesystem::path(TVANE_BINARY_DIR) / "bin";
 
 void SaveEditsPicture(QWidget& window, const char* name) {
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    const QPixmap shot = window.grab();
-    ASSERT_FALSE(shot.isNull());
-    ASSERT_TRUE(shot.save(QString::fromStdString((dir / name).string())));
+    ASSERT_TRUE(SaveArtifact(window, name));
 }
 
 // A colour dialog that picks one colour.
@@ -98,12 +95,9 @@ struct PickOneColour final : IColorPicker {
 class SetupGridThroughFrame : public ::testing::Test {
 protected:
     void SetUp() override {
-        program.Start();
+        whole.Start({std::nullopt, {}});
         if (HasFatalFailure())
             return;
-        preferences.Initialize();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
         files = std::make_unique<FileCommandWiring>(wiring->Document(),
                                                     wiring->Operations().Workspace().Workspace(),
                                                     frame, recent, preferences, kGridBin.string());
@@ -198,11 +192,12 @@ protected:
     ScopedService<IPrompter> prompterService{SetPrompter, &prompter};
     QtMessageScheduler scheduler;
     ScopedService<IMessageScheduler> schedulerService{SetMessageScheduler, &scheduler};
-    SimulatedProgram program;
-    CMainFrame frame;
-    CAppPreferences preferences;
+    WholeProgram whole;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    CAppPreferences& preferences = whole.preferences;
+    std::unique_ptr<DocumentWiring>& wiring = whole.wiring;
     RecentSetupList recent;
-    std::unique_ptr<DocumentWiring> wiring;
     std::unique_ptr<FileCommandWiring> files;
 };
 
@@ -383,11 +378,8 @@ TEST_F(SetupGridThroughFrame, ASetupIsEditedInItsCellsSavedAndOpenedAgain) {
     frame.SelectPage(0);
     view().SetCurrentCell(row, kColFunction);
     Deliver();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    const auto shot = dir / "setup_grid_page.png";
-    ASSERT_TRUE(frame.grab().save(QString::fromStdString(shot.string())));
-    EXPECT_GT(std::filesystem::file_size(shot), 5000u);
+    ASSERT_TRUE(SaveArtifact(frame, "setup_grid_page.png"));
+    EXPECT_GT(std::filesystem::file_size(ArtifactPath("setup_grid_page.png")), 5000u);
 }
 
 // Start Scan closes the grid to edits for the run; the end of the run opens

@@ -16,8 +16,6 @@
 
 #include "app/CAppPreferences.h"
 #include "app/CInstrumentConnection.h"
-#include "app/DocumentHints.h"
-#include "app/IView.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CSaveScanDataDialog.h"
 #include "app/frame/CScanStatusDialog.h"
@@ -38,9 +36,12 @@
 #include "setup/view/CMonitorPropSheet.h"
 #include "setup/view/CScanSettings.h"
 #include "setup/view/CSetupView.h"
-#include "tests/app/frame/QtApp.h"
+#include "shared/DocumentHints.h"
+#include "shared/IView.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 #include "ui_ComputedPage.h"
 #include "ui_MeasurementPage.h"
 #include "ui_MonitorPage.h"
@@ -86,16 +87,14 @@ void SetInterval(CScanSettingsPage& page, int seconds, int milliseconds) {
 }
 
 TEST(SheetsThroughFrame, AFourWireChannelScannedTenTimesEveryTwoAndAHalfSeconds) {
-    TestApp();
-    SimulatedProgram program;
-    program.Start();
+    WholeProgram whole;
+    whole.Start({std::nullopt, {}});
     if (HasFatalFailure())
         return;
-    CMainFrame frame;
-    CAppPreferences preferences;
-    preferences.Initialize();
-    DocumentWiring wiring(program.state, &program.connection, &frame, &preferences);
-    CLoggerDoc& doc = wiring.Document();
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    DocumentWiring& wiring = *whole.wiring;
+    CLoggerDoc& doc = whole.Doc();
     program.MakeSetup(doc, 1, 0, false);
     if (HasFatalFailure())
         return;

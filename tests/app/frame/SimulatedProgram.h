@@ -11,8 +11,6 @@
 
 #include "app/CInstrumentConnection.h"
 #include "app/CLoggerDoc.h"
-#include "app/DocumentHints.h"
-#include "app/IView.h"
 #include "database/CDatasetEvent.h"
 #include "database/CDynaDatabase.h"
 #include "database/CStateInfo.h"
@@ -25,6 +23,8 @@
 #include "scan/CFXSetupArray.h"
 #include "scan/COleKXQT7100.h"
 #include "scan/records/CChannelConfig.h"
+#include "shared/DocumentHints.h"
+#include "shared/IView.h"
 #include "tests/database/OdbcTestSupport.h"
 #include "tests/support/TempHome.h"
 

@@ -42,11 +42,11 @@
 #include "platform/ui/Prompter.h"
 #include "scan/CFXScan.h"
 #include "scan/COleKXQT7100.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/database/OdbcTestSupport.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {

@@ -43,16 +43,16 @@
 #include "graphics/COverlayCtrlPanel.h"
 #include "graphics/CTextDisplay.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/CXrtOverlayFrame.h"
+#include "graphics/displays/strip/LegendGridView.h"
+#include "graphics/displays/strip/OverlayPanelView.h"
+#include "graphics/displays/strip/OverlayPlotView.h"
+#include "graphics/displays/strip/StripChartWindows.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/CGraphViewWnd.h"
+#include "graphics/displays/strip/TextDisplayView.h"
 #include "graphics/view/GraphClipboard.h"
-#include "graphics/view/LegendGridView.h"
-#include "graphics/view/OverlayPanelView.h"
-#include "graphics/view/OverlayPlotView.h"
 #include "graphics/view/QtGraphDC.h"
-#include "graphics/view/StripChartWindows.h"
-#include "graphics/view/TextDisplayView.h"
 #include "platform/chart/ChartData.h"
 #include "platform/chartview/ChartQt.h"
 #include "platform/core/Services.h"
@@ -60,10 +60,11 @@
 #include "platform/ui/Prompter.h"
 #include "scan/CFXScan.h"
 #include "setup/SetupViewCommands.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/TextFits.h"
 #include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
@@ -99,24 +100,17 @@ std::vector<std::string> CutTimeLabels(const CTextDisplay& display) {
 }
 
 TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
-    TestApp();
-    SimulatedProgram program;
-    program.Start();
+    WholeProgram whole;
+    whole.Start();
     if (HasFatalFailure())
         return;
-    CMainFrame frame;
-    frame.resize(900, 700);
-    frame.show();
-    CAppPreferences preferences;
-    preferences.Initialize();
-    DocumentWiring wiring(program.state, &program.connection, &frame, &preferences);
-    CLoggerDoc& doc = wiring.Document();
-    program.MakeSetup(doc, 3);
+    whole.ScanEverySecond(3);
     if (HasFatalFailure())
         return;
-    program.ScanEverySecond(doc);
-    if (HasFatalFailure())
-        return;
+    SimulatedProgram& program = whole.program;
+    CMainFrame& frame = whole.frame;
+    DocumentWiring& wiring = *whole.wiring;
+    CLoggerDoc& doc = whole.Doc();
 
     // Graphics, Strip Chart on the first graphics page.
     ASSERT_NE(wiring.Graphics(), nullptr);
@@ -180,11 +174,9 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
     QCoreApplication::processEvents();
     QTest::qWait(60);
 
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    EXPECT_TRUE(frame.grab().save(QString::fromStdString((dir / "strip_chart_run.png").string())));
+    EXPECT_TRUE(SaveArtifact(frame, "strip_chart_run.png"));
     // The page prints with the chart drawn into the printer's page.
-    const auto pdf = dir / "strip_chart_run.pdf";
+    const auto pdf = ArtifactPath("strip_chart_run.pdf");
     ASSERT_TRUE(
         wiring.Graphics()->PrintCurrentPageToPdf(QString::fromStdString(pdf.string()), false));
     EXPECT_GT(std::filesystem::file_size(pdf), 3000u);
@@ -196,7 +188,7 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
         QtGraphDC dc(painter);
         EXPECT_TRUE(chart->DrawFrame(dc, nullptr));
     }
-    EXPECT_TRUE(printed.save(QString::fromStdString((dir / "strip_chart_run_print.png").string())));
+    EXPECT_TRUE(SaveArtifact(printed, "strip_chart_run_print.png"));
 
     WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& dialog) { dialog.reject(); });
     frame.Action(cmd::kStopScan)->trigger();
@@ -204,18 +196,13 @@ TEST(StripChartRun, AScanOnTheSimulatedInstrumentScrollsAcrossTheStripChart) {
 }
 
 // The main window with a strip chart on its first graphics page.
-class StripChartPage : public ::testing::Test {
+class StripChartPage : public WholeProgramTest {
 protected:
     void SetUp() override {
-        program.Start();
+        WholeProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        frame.resize(900, 700);
-        frame.show();
-        preferences.Initialize();
-        wiring = std::make_unique<DocumentWiring>(program.state, &program.connection, &frame,
-                                                  &preferences);
-        program.MakeSetup(wiring->Document(), 3);
+        program.MakeSetup(Doc(), 3);
         if (HasFatalFailure())
             return;
         page = wiring->Graphics()->Page(0);
@@ -235,6 +222,7 @@ protected:
     void TearDown() override {
         if (page)
             page->ContextMenu()->hide();
+        WholeProgramTest::TearDown();
     }
     void Resize(int width, int height) {
         chart->GetWindow()->MoveWindow({10, 10, 10 + width, 10 + height}, true);
@@ -279,11 +267,6 @@ protected:
         QTest::mouseRelease(widget, Qt::RightButton, {}, at);
     }
 
-    bool appMade = (TestApp(), true); // before any widget
-    SimulatedProgram program;
-    CMainFrame frame;
-    CAppPreferences preferences;
-    std::unique_ptr<DocumentWiring> wiring;
     CGraphViewWnd* page = nullptr;
     CXrtOverlayFrame* chart = nullptr;
     LegendGridView* legend = nullptr;

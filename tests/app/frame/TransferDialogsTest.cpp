@@ -18,8 +18,8 @@
 #include "database/IExportDocument.h"
 #include "platform/core/Format.h"
 #include "platform/ui/Prompter.h"
-#include "tests/app/frame/QtApp.h"
 #include "tests/database/WorkspaceTestSupport.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {

@@ -10,24 +10,12 @@
 
 #include "app/timeedit/CDateTimeEditWnd.h"
 #include "platform/widgets/CQmxSpinButton.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_timeedit_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
 // An interval edit "%i:%M:%S.%l" in a small window, showing 00:00:10.000.
-struct WithApp {
-    WithApp() { App(); }
-};
+using WithApp = tvane::test::WithTestApp;
 
 struct IntervalEdit : WithApp {
     IntervalEdit() {

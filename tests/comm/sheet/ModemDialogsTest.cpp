@@ -31,6 +31,7 @@
 #include "platform/tapi/ScriptedModem.h"
 #include "platform/ui/Prompter.h"
 #include "tests/comm/ModemTestBench.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -39,16 +40,6 @@ namespace tvane::comm {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-void App() {
-    static int argc = 1;
-    static char name[] = "tvane_commsheet_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
 
 // Runs action on the modal window of type T once it is up.
 template <typename T> void WhenUp(std::function<void(T*)> action) {
@@ -70,13 +61,8 @@ QAbstractButton* Ok(QDialog* dialog) {
 }
 
 void SavePicture(QWidget* window, const char* name) {
-    const QPixmap shot = window->grab();
-    ASSERT_FALSE(shot.isNull());
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    const auto file = dir / name;
-    ASSERT_TRUE(shot.save(QString::fromStdString(file.string())));
-    EXPECT_GT(std::filesystem::file_size(file), 1000u);
+    ASSERT_TRUE(tvane::test::SaveArtifact(*window, name));
+    EXPECT_GT(std::filesystem::file_size(tvane::test::ArtifactPath(name)), 1000u);
 }
 
 Lines Rows(const QListWidget* list) {
@@ -90,7 +76,7 @@ Lines Rows(const QListWidget* list) {
 class ModemDialogsTest : public ::tvane::test::TempHomeTest, protected test::ModemTestBench {
 protected:
     void SetUp() override {
-        App();
+        tvane::test::TestApp();
         InstallModem("Orvanta Fieldmodem 56K");
         Remembered().Write();
     }

@@ -24,6 +24,7 @@
 #include "platform/serial/ScriptedSerialDevice.h"
 #include "platform/tapi/ITelephonyDialogs.h"
 #include "platform/ui/Prompter.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -33,17 +34,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 constexpr const char* kIdentity = "ORVANTA,QT7100,0,1.2";
-
-QApplication& DialogApp() {
-    static int argc = 1;
-    static char name[] = "tvane_commsheet_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Runs action on the first visible modal dialog once it is up.
 void WhenModal(std::function<void(QWidget*)> action) {
@@ -90,7 +80,7 @@ protected:
     ScopedService<IPrompter> prompterGuard{SetPrompter, &prompter};
 
     void SetUp() override {
-        DialogApp();
+        tvane::test::TestApp();
         device.AdvanceClockOnPump(&clock, 10);
         WritePrivateProfileString("Ports", "COM1", device.PortPath(), "serial.ini");
         WritePrivateProfileString("RS232", "SubPort", "COM1", "linkwell.ini");
@@ -180,7 +170,7 @@ TEST_F(SerialDialogTest, TheTransportShowsTheInstalledDialogAndStoresItsChoice) 
 
 class InterfaceDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { DialogApp(); }
+    void SetUp() override { tvane::test::TestApp(); }
     static CInterfaceSettingsDialog::Settings Gateway() {
         CInterfaceSettingsDialog::Settings s;
         s.lan = true;

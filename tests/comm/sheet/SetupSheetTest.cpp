@@ -15,6 +15,7 @@
 #include "comm/sheet/SettingsDialogPresenter.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
+#include "tests/support/QtTestSupport.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -54,13 +55,7 @@ protected:
     ScopedTransportCreator modem{kTypeModem, {}};
     ScopedTransportCreator lan{kTypeWenxLan, {}};
 
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "tvane_commsheet_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
+    void SetUp() override { tvane::test::TestApp(); }
     static ICommSetupSheet::Request Request(int32_t type, int32_t flag) {
         ICommSetupSheet::Request r;
         r.type = type;

@@ -21,22 +21,12 @@
 #include "platform/com/ComPtr.h"
 #include "platform/core/LocaleFormats.h"
 #include "platform/ui/Prompter.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::driver::test {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_driversheet_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 Strings Rows(const QListWidget* list) {
     Strings out;
@@ -58,7 +48,7 @@ void WhenModal(std::function<void(QWidget*)> action) {
 class SheetTest : public DriverTest {
 protected:
     void SetUp() override {
-        App();
+        tvane::test::TestApp();
         DriverTest::SetUp();
         // States 1 and 2: A holds a setup, B does not.
         link.On("MEM:NST?", "3\n");

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "graphics/CTextFrame.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "graphics/pages/CChannelListBox.h"
 #include "graphics/pages/CGraphAppearancePage.h"
 #include "graphics/pages/CGraphChannelPage.h"
@@ -23,6 +23,8 @@
 #include "platform/widgets/CSpinEdit.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/graphics/GraphFakes.h"
+#include "tests/graphics/displays/text/TextFakes.h"
+#include "tests/support/QtTestSupport.h"
 #include "ui_CAppearancePage.h"
 #include "ui_CGraphAppearancePage.h"
 
@@ -30,17 +32,6 @@ namespace {
 
 using namespace graphicstest;
 using tvane::test::WhenShown;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_graphicspages_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // A display of several slots with a colour per channel, as the chart displays have.
 class SlotsFrame : public CGraphFrame {
@@ -69,7 +60,7 @@ public:
 class GraphPagesTest : public ::testing::Test {
 protected:
     GraphPagesTest() {
-        App();
+        tvane::test::TestApp();
         CChannelInfo a;
         a.Number = 101;
         a.Label = "<101>";
@@ -79,14 +70,9 @@ protected:
         b.Label = "<102>";
         doc.channels = {a, b};
     }
-    void Save(QWidget& w, const char* file) {
-        const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-        std::filesystem::create_directories(dir);
-        ASSERT_TRUE(w.grab().save(QString::fromStdString((dir / file).string())));
-    }
-
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
+    FakeTextWindows textWindows;
     FakeViewWindow window;
     FakeGraphDocument doc;
     CGraphView view{&window, &doc};
@@ -113,12 +99,12 @@ TEST_F(GraphPagesTest, EachDisplaysSheetHasItsPagesAndSkipsUnknownOnes) {
         EXPECT_EQ(sheet.windowTitle(), "Alarm Light Properties");
     }
     // A display family adds its own pages.
-    CGraphSheet::RegisterPageMaker(
+    CGraphSheet::PageMaker strip = CGraphSheet::RegisterPageMaker(
         141, [](int dialog, int page) { return new CUpdateScanPage(dialog, page); });
     CGraphSheet sheet({201, 200, 141}, frame, 0, 204);
     EXPECT_EQ(sheet.PageCount(), 3);
     EXPECT_EQ(static_cast<CGraphPage*>(sheet.Page(2))->DialogId(), 175);
-    CGraphSheet::RegisterPageMaker(141, {});
+    CGraphSheet::RegisterPageMaker(141, strip);
 }
 
 TEST_F(GraphPagesTest, TheSheetReopensOnThePageLastClosedWithOK) {
@@ -202,7 +188,7 @@ TEST_F(GraphPagesTest, AppearanceOfTheTextDisplay) {
     WhenShown<QColorDialog>([](QColorDialog& d) { d.reject(); });
     page->ChangeColor();
     EXPECT_EQ(frame.GetTextBox()->m_backColor, 0x00FF0000u);
-    Save(sheet, "graph_appearance_page.png");
+    ASSERT_TRUE(tvane::test::SaveArtifact(sheet, "graph_appearance_page.png"));
     sheet.reject();
 }
 
@@ -232,7 +218,7 @@ TEST_F(GraphPagesTest, AOneSlotDisplayShowsOnlyTheChannelCombo) {
     EXPECT_TRUE(slotPage->SlotList()->isVisibleTo(slotPage));
     EXPECT_EQ(slotPage->SlotList()->count(), 4);
     EXPECT_EQ(slotPage->SlotCombo()->count(), 1);
-    Save(other, "graph_channel_page.png");
+    ASSERT_TRUE(tvane::test::SaveArtifact(other, "graph_channel_page.png"));
     other.reject();
 }
 
@@ -309,7 +295,7 @@ TEST_F(GraphPagesTest, TheChannelListNumbersItsRows) {
     list.show();
     EXPECT_EQ(list.sizeHintForRow(0), 23);
     list.setEnabled(false);
-    Save(list, "channel_list_box.png");
+    ASSERT_TRUE(tvane::test::SaveArtifact(list, "channel_list_box.png"));
 }
 
 } // namespace

@@ -14,8 +14,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "graphics/CTextFrame.h"
 #include "graphics/GraphFactory.h"
+#include "graphics/displays/text/CTextFrame.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/CGraphViewWnd.h"
@@ -26,6 +26,7 @@
 #include "platform/ui/Prompter.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/graphics/GraphFakes.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace {
 
@@ -33,17 +34,6 @@ using namespace graphicstest;
 using tvane::test::WhenShown;
 
 constexpr unsigned kText = 32817;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_graphicsview_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 class GraphViewWndTest : public ::testing::Test {
 protected:
@@ -58,13 +48,7 @@ protected:
         EXPECT_TRUE(page.RunCommand(kText));
         return dynamic_cast<CTextFrame*>(page.Model().GetSelected());
     }
-    void Save(QWidget& w, const char* file) {
-        const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-        std::filesystem::create_directories(dir);
-        ASSERT_TRUE(w.grab().save(QString::fromStdString((dir / file).string())));
-    }
-
-    QApplication& app = App();
+    QApplication& app = tvane::test::TestApp();
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     FakeGraphDocument doc;
@@ -100,7 +84,7 @@ TEST_F(GraphViewWndTest, TheGraphicsWindowsDialogActivatesAndDeletes) {
     WhenShown<CGraphicsWindowsDialog>([this](CGraphicsWindowsDialog& d) {
         EXPECT_EQ(d.List()->count(), 3);
         EXPECT_EQ(d.List()->currentRow(), 0);
-        Save(d, "graphics_windows_dialog.png");
+        ASSERT_TRUE(tvane::test::SaveArtifact(d, "graphics_windows_dialog.png"));
         // Deleting the last entry selects the one before it.
         d.List()->setCurrentRow(2);
         d.DeleteButton()->click();
@@ -206,7 +190,7 @@ TEST_F(GraphViewWndTest, CopyPutsOneEntryAndPastePlacesTheCopyWhereTheUserClicks
     page.RunCommand(CGraphViewWnd::kEditPaste);
     EXPECT_EQ(page.Model().GetFrameCount(), 2);
     EXPECT_EQ(prompter.asked.size(), asked);
-    Save(page, "graphics_page_two_texts.png");
+    ASSERT_TRUE(tvane::test::SaveArtifact(page, "graphics_page_two_texts.png"));
 }
 
 } // namespace

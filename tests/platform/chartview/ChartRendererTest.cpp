@@ -13,11 +13,9 @@
 #include "platform/chartview/ChartQt.h"
 #include "platform/chartview/ChartRenderer.h"
 #include "platform/chartview/QtTextMetrics.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::chart {
-
-QApplication& App();
-
 namespace {
 
 constexpr std::int32_t kBlack = 0x000000;
@@ -26,18 +24,12 @@ constexpr std::int32_t kRed = 0x0000FF;
 constexpr std::int32_t kGreen = 0x00FF00;
 constexpr std::int32_t kBlue = 0xFF0000;
 
-void SaveArtifact(const QImage& image, const char* name) {
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(image.save(QString::fromStdString((dir / name).string())));
-}
-
 // A 200 x 200 chart on white whose plot area is (20, 10) - (190, 180): 170 pixels
 // each way; y from 0 to 1.
 class ChartRendererTest : public ::testing::Test {
 protected:
     ChartRendererTest() {
-        App();
+        tvane::test::TestApp();
         chart.SetTextMetrics(&QtTextMetrics::Instance());
         chart.SetWindowSize(200, 200);
         chart.SetValues({{prop::kBackground, kWhite},
@@ -93,7 +85,7 @@ TEST_F(ChartRendererTest, ABarFillsItsStyleColourFromZeroToItsValue) {
 
     // Drawn twice the size, it lands at twice the rows.
     const QImage big = Render(400, 400);
-    SaveArtifact(big, "chart_bar.png");
+    EXPECT_TRUE(tvane::test::SaveArtifact(big, "chart_bar.png"));
     EXPECT_EQ(big.pixelColor(210, 200), red);
     EXPECT_NE(big.pixelColor(210, 180), red);
 }
@@ -106,7 +98,7 @@ TEST_F(ChartRendererTest, AnInvertedBarRunsFromTheLeft) {
     chart.SetData(1, data.get());
     chart.SetNthStyle(1, 0, Style(kBlue, kLineSolid, kPointNone));
     const QImage image = Render();
-    SaveArtifact(image, "chart_bar_inverted.png");
+    EXPECT_TRUE(tvane::test::SaveArtifact(image, "chart_bar_inverted.png"));
     const QColor blue = ToQColor(kBlue);
     EXPECT_EQ(image.pixelColor(25, 95), blue);
     EXPECT_EQ(image.pixelColor(100, 95), blue);
@@ -124,7 +116,7 @@ TEST_F(ChartRendererTest, ALineBreaksAtAHoleAndMarkersComeOnTop) {
     chart.SetNthStyle(1, 0, Style(kGreen, kLineSolid, kPointNone));
     chart.SetNthStyle(1, 1, Style(kRed, kLineNone, kPointBox));
     const QImage image = Render();
-    SaveArtifact(image, "chart_line_hole.png");
+    EXPECT_TRUE(tvane::test::SaveArtifact(image, "chart_line_hole.png"));
     const QColor green = ToQColor(kGreen);
     const QColor red = ToQColor(kRed);
     const int row = 95;                           // y = 0.5
@@ -186,7 +178,7 @@ TEST_F(ChartRendererTest, EveryPointShapeAndLinePattern) {
     QPainter painter(&image);
     renderer.Draw(painter, shapes, QRectF(0, 0, 360, 240));
     painter.end();
-    SaveArtifact(image, "chart_shapes_patterns.png");
+    EXPECT_TRUE(tvane::test::SaveArtifact(image, "chart_shapes_patterns.png"));
     // The filled shapes cover their centre; no shape (1) draws nothing.
     for (int shape : {kPointDot, kPointBox, kPointTriangle, kPointDiamond}) {
         const ChartPoint c = shapes.DataToPixel(2, shape - 1, 0.05);
@@ -240,7 +232,7 @@ TEST_F(ChartRendererTest, AFullChartPicture) {
     QPainter painter(&image);
     renderer.Draw(painter, full, QRectF(0, 0, 480, 300));
     painter.end();
-    SaveArtifact(image, "chart_traces.png");
+    EXPECT_TRUE(tvane::test::SaveArtifact(image, "chart_traces.png"));
     // The plot shows the traces' colours and the text stays out of the plot area.
     const ChartRect plot = full.PlotArea();
     EXPECT_GT(plot.left, 30);

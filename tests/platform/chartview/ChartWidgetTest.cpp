@@ -14,19 +14,9 @@
 #include "platform/chart/ChartIds.h"
 #include "platform/chartview/ChartRenderer.h"
 #include "platform/chartview/ChartWidget.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::chart {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_chartview_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 namespace {
 
@@ -45,9 +35,7 @@ private:
 };
 
 // The application exists before any widget of a test.
-struct WithApp : ::testing::Test {
-    WithApp() { App(); }
-};
+struct WithApp : tvane::test::WithTestApp, ::testing::Test {};
 
 class ChartWidgetTest : public WithApp {
 protected:
@@ -75,9 +63,7 @@ TEST_F(ChartWidgetTest, TheWindowSizesItsChartAndShowsIt) {
     EXPECT_EQ(chart.WindowWidth(), 320);
     EXPECT_EQ(chart.WindowHeight(), 200);
     const QImage shot = widget->grab().toImage();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(shot.save(QString::fromStdString((dir / "chart_window.png").string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(shot, "chart_window.png"));
     const ChartRect plot = chart.PlotArea();
     EXPECT_EQ(shot.pixelColor(plot.left, (plot.top + plot.bottom) / 2), QColor(Qt::black));
 }

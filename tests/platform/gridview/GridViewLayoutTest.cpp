@@ -19,7 +19,7 @@
 #include "platform/gridview/GridHeaderView.h"
 #include "platform/gridview/GridView.h"
 #include "platform/ui/Prompter.h"
-#include "tests/platform/gridview/GridTestApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane {
 namespace {
@@ -46,7 +46,7 @@ protected:
 
 // Twelve columns under two header rows with group headers, the first two data
 // columns frozen; the owner keeps the values.
-class GridViewLayoutTest : public WithGridTestApp, public ::testing::Test {
+class GridViewLayoutTest : public tvane::test::WithTestApp, public ::testing::Test {
 protected:
     GridViewLayoutTest() : guard(SetPrompter, &prompter) {
         GridCore& core = view.Core();
@@ -182,10 +182,7 @@ TEST_F(GridViewLayoutTest, PictureOfTheGridWithFrozenColumnsAndCoveredHeaders) {
     view.horizontalScrollBar()->setValue(90);
     QApplication::processEvents();
     const QPixmap shot = view.grab();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    const auto file = dir / "grid_frozen_columns.png";
-    ASSERT_TRUE(shot.save(QString::fromStdString(file.string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(shot.toImage(), "grid_frozen_columns.png"));
 
     // The group header's colour is unbroken across the edge between two of
     // its columns, while the column header row below is divided there.

@@ -8,13 +8,13 @@
 
 #include "platform/gridview/GridPrinter.h"
 #include "platform/gridview/GridView.h"
-#include "tests/platform/gridview/GridTestApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane {
 namespace {
 
 // The application exists before any widget of a test.
-struct WithApp : WithGridTestApp, ::testing::Test {};
+struct WithApp : tvane::test::WithTestApp, ::testing::Test {};
 
 // A grid of rows "r<row>c<col>" over three data columns.
 class GridViewTest : public WithApp {

@@ -9,20 +9,10 @@
 #include "platform/sheet/PropertyPage.h"
 #include "platform/sheet/PropertySheet.h"
 #include "platform/ui/Help.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_sheet_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // A page that records what the sheet tells it and refuses to be left on demand.
 class Page : public PropertyPage {
@@ -62,7 +52,7 @@ protected:
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
     }
 
-    QApplication& app = App();
+    QApplication& app = TestApp();
     Log log;
     PropertySheet sheet{"Caption"};
     std::vector<Page*> pages;
@@ -127,7 +117,7 @@ TEST_F(Sheet, HelpShowsTheActivePagesHelpId) {
 }
 
 TEST(SheetWithoutHelp, HasNoHelpButton) {
-    App();
+    TestApp();
     Log log;
     PropertySheet sheet("Caption");
     sheet.AddPage(new Page("Only", log));

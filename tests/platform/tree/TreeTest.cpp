@@ -12,21 +12,11 @@
 
 #include "platform/tree/CNodeCtrl.h"
 #include "platform/tree/TreeControl.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace {
 
 using tvane::TreeControl;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_tree_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 // Counts the hooks the control's notifications reach.
 class RecordingTree final : public CNodeCtrl {
@@ -76,7 +66,7 @@ protected:
         return node;
     }
 
-    QApplication& app = App();
+    QApplication& app = tvane::test::TestApp();
     QDialog dialog;
     TreeControl* control = nullptr;
     QPixmap picture{18, 15};

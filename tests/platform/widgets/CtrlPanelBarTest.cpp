@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/widgets/CCtrlPanelBar.h"
-#include "tests/platform/widgets/WidgetsTestApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ protected:
 };
 
 TEST(CtrlPanelBar, TellsItsChildrenTheInitialValueAndPassesInputToItsFrame) {
-    WidgetsTestApp();
+    tvane::test::TestApp();
     Frame frame;
     frame.resize(300, 120);
     auto* bar = new CCtrlPanelBar;
@@ -73,10 +73,7 @@ TEST(CtrlPanelBar, TellsItsChildrenTheInitialValueAndPassesInputToItsFrame) {
     plain.Create(&frame);
     EXPECT_EQ(c->value, -1) << "no initial value, nothing told";
 
-    const QPixmap shot = frame.grab();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    EXPECT_TRUE(shot.save(QString::fromStdString((dir / "ctrl_panel_bar.png").string())));
+    EXPECT_TRUE(tvane::test::SaveArtifact(frame, "ctrl_panel_bar.png"));
 }
 
 } // namespace

@@ -3,13 +3,13 @@
 #include <QWidget>
 
 #include "platform/widgets/MfxCursor.h"
-#include "tests/platform/widgets/WidgetsTestApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane {
 namespace {
 
 TEST(CMfxWaitCursor, ShowsTheWaitCursorAndHoldsTheMouseOnlyForAGivenWindow) {
-    WidgetsTestApp();
+    tvane::test::TestApp();
     QWidget holder;
     holder.show();
     holder.grabMouse();

@@ -4,7 +4,7 @@
 
 #include "platform/core/Services.h"
 #include "platform/widgets/QtMessageScheduler.h"
-#include "tests/platform/widgets/WidgetsTestApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane {
 namespace {
@@ -18,7 +18,7 @@ struct Counter : MessageTarget {
 };
 
 TEST(QtMessageScheduler, PostedMessagesArriveFromTheEventLoopInOrder) {
-    WidgetsTestApp();
+    tvane::test::TestApp();
     QtMessageScheduler scheduler;
     ScopedService<IMessageScheduler> guard(SetMessageScheduler, &scheduler);
     Counter target;

@@ -9,13 +9,13 @@
 #include "platform/core/Services.h"
 #include "platform/ui/Help.h"
 #include "platform/widgets/QtPrompter.h"
-#include "tests/platform/widgets/WidgetsTestApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane::test {
 namespace {
 
 QApplication& App() {
-    return WidgetsTestApp();
+    return TestApp();
 }
 
 // Runs act on the message box once it is up.

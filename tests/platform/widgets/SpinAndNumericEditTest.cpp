@@ -11,7 +11,7 @@
 #include "platform/widgets/CNumericEdit.h"
 #include "platform/widgets/CQmxSpinButton.h"
 #include "platform/widgets/CSpinEdit.h"
-#include "tests/platform/widgets/WidgetsTestApp.h"
+#include "tests/support/QtTestSupport.h"
 
 namespace tvane {
 namespace {
@@ -26,7 +26,7 @@ struct SpinRecorder : MessageTarget {
 };
 
 TEST(CQmxSpinButton, APressStepsAndTellsTheNotificationWindow) {
-    WidgetsTestApp();
+    tvane::test::TestApp();
     QWidget page;
     page.resize(200, 60);
     auto* buddy = new QLineEdit(&page);
@@ -54,7 +54,7 @@ TEST(CQmxSpinButton, APressStepsAndTellsTheNotificationWindow) {
 }
 
 TEST(CSpinEdit, TypedNumbersStayInRangeAndTheSpinButtonSetsTheValue) {
-    WidgetsTestApp();
+    tvane::test::TestApp();
     QWidget page;
     auto* edit = new CSpinEdit(&page);
     edit->setGeometry(10, 10, 90, 22);
@@ -83,7 +83,7 @@ TEST(CSpinEdit, TypedNumbersStayInRangeAndTheSpinButtonSetsTheValue) {
 }
 
 TEST(CNumericEdit, PatternsAreTypedOverAndNumbersValidated) {
-    WidgetsTestApp();
+    tvane::test::TestApp();
     ScriptedPrompter prompter;
     ScopedService<IPrompter> guard(SetPrompter, &prompter);
     CNumericEdit edit;
@@ -108,7 +108,7 @@ TEST(CNumericEdit, PatternsAreTypedOverAndNumbersValidated) {
 }
 
 TEST(SpinAndNumericEdit, Picture) {
-    WidgetsTestApp();
+    tvane::test::TestApp();
     QWidget page;
     auto* layout = new QGridLayout(&page);
     auto* spinEdit = new CSpinEdit(&page);
@@ -131,10 +131,7 @@ TEST(SpinAndNumericEdit, Picture) {
     disabled->setEnabled(false);
     disabled->SpinButton()->setEnabled(false);
     QApplication::processEvents();
-    const QPixmap shot = page.grab();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(shot.save(QString::fromStdString((dir / "spin_and_numeric_edit.png").string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(page, "spin_and_numeric_edit.png"));
 }
 
 } // namespace

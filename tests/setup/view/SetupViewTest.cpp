@@ -23,25 +23,13 @@
 #include "setup/view/CNumericEditControl.h"
 #include "setup/view/CSetupView.h"
 #include "tests/setup/FakeSetupOperations.h"
+#include "tests/support/QtTestSupport.h"
 
 using namespace setupgrid;
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_setupview_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
-
-struct WithApp {
-    WithApp() { App(); }
-};
+using WithApp = tvane::test::WithTestApp;
 
 struct CancelledSheet : ISetupOptionsSheet {
     bool Run(int page, Options&) override {
@@ -114,14 +102,11 @@ TEST_F(SetupViewTest, PictureOfTheSetupGrid) {
     view.SetCurrentCell(6, kColTest);
     Deliver();
     QApplication::processEvents();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(view.grab().save(QString::fromStdString((dir / "setup_grid.png").string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(view, "setup_grid.png"));
     // Scrolled to the right, the ID, Scan and Name columns stay.
     view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
     QApplication::processEvents();
-    ASSERT_TRUE(
-        view.grab().save(QString::fromStdString((dir / "setup_grid_scrolled.png").string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(view, "setup_grid_scrolled.png"));
     // As wide as the three columns: their set widths, or what their headers need.
     EXPECT_EQ(view.FrozenPart()->width(),
               view.columnWidth(kColId) + view.columnWidth(kColScan) + view.columnWidth(kColName));

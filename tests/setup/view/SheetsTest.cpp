@@ -26,6 +26,7 @@
 #include "setup/view/CSetupPropSheet.h"
 #include "setup/view/CStrainEquationDlg.h"
 #include "tests/setup/view/SheetFakes.h"
+#include "tests/support/QtTestSupport.h"
 #include "ui_AlarmLimitsPage.h"
 #include "ui_AppearancePage.h"
 #include "ui_ChannelPage.h"
@@ -38,17 +39,6 @@
 #include "ui_StrainEquationDialog.h"
 
 namespace {
-
-QApplication& SheetsApp() {
-    static int argc = 1;
-    static char name[] = "tvane_setupview_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 CFXSetup MeasuredRow() {
     CFXSetup row;
@@ -84,9 +74,7 @@ CFXSetup ComputedRow() {
 
 void SavePicture(QWidget& window, const char* name) {
     QApplication::processEvents();
-    const auto dir = std::filesystem::path(TVANE_BINARY_DIR) / "artifacts";
-    std::filesystem::create_directories(dir);
-    ASSERT_TRUE(window.grab().save(QString::fromStdString((dir / name).string())));
+    ASSERT_TRUE(tvane::test::SaveArtifact(window, name));
 }
 
 std::vector<std::string> Tabs(const tvane::PropertySheet& sheet) {
@@ -100,7 +88,7 @@ class SheetsTest : public ::testing::Test {
 protected:
     SheetsTest()
         : prompterGuard(tvane::SetPrompter, &prompter), clockGuard(tvane::SetClock, &clock) {
-        SheetsApp();
+        tvane::test::TestApp();
         document.channels = {{101, "Inlet", 1},    {102, "Outlet", 1},   {301, "Valve", 0x40},
                              {302, "Relay", 0x10}, {501, "Port", 0x800}, {901, "Sum", 0x200}};
     }

@@ -4,9 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/DocumentHints.h"
+#include "shared/DocumentHints.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/displays/bar/CBarFrame.h"
 #include "platform/chart/Chart.h"
@@ -47,7 +48,6 @@ public:
 class BarFixture : public ::testing::Test {
 protected:
     BarFixture() {
-        graphfactory::RegisterFrameMaker("CBarFrame", [] { return std::make_unique<CBarFrame>(); });
         CChannelInfo first = ReadingsDocument::Channel(101, 0.0, 10.0);
         first.AlarmTest = 3;
         first.LowLimit = 2.0;
@@ -66,10 +66,7 @@ protected:
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     FakeBarWindows windows;
-    struct Install {
-        explicit Install(IBarWindows* w) { SetBarWindows(w); }
-        ~Install() { SetBarWindows(nullptr); }
-    } install{&windows};
+    displays::Windows<IBarWindows>::Scoped install{&windows};
     FakeViewWindow window;
     ReadingsDocument doc;
     CGraphView view{&window, &doc};

@@ -5,9 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/DocumentHints.h"
+#include "shared/DocumentHints.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/displays/histogram/CHistogramFrame.h"
 #include "platform/archive/CArchiveException.h"
@@ -63,8 +64,6 @@ public:
 class HistogramFixture : public ::testing::Test {
 protected:
     HistogramFixture() {
-        graphfactory::RegisterFrameMaker("CHistogramFrame",
-                                         [] { return std::make_unique<CHistogramFrame>(); });
         doc.channels = {ReadingsDocument::Channel(101, 0.0, 100.0),
                         ReadingsDocument::Channel(102, -10.0, 10.0)};
         window.client = {0, 0, 800, 600};
@@ -84,10 +83,7 @@ protected:
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     FakeHistogramWindows windows;
-    struct Install {
-        explicit Install(IHistogramWindows* w) { SetHistogramWindows(w); }
-        ~Install() { SetHistogramWindows(nullptr); }
-    } install{&windows};
+    displays::Windows<IHistogramWindows>::Scoped install{&windows};
     FakeViewWindow window;
     ReadingsDocument doc;
     CGraphView view{&window, &doc};

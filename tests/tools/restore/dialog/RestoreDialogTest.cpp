@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/QtTestSupport.h"
 #include "tests/tools/restore/RestoreTestSupport.h"
 #include "tools/restore/RestoreTexts.h"
 #include "tools/restore/dialog/RestoreDialog.h"
@@ -17,17 +18,6 @@ namespace {
 
 namespace texts = restore_texts;
 using ::testing::ElementsAre;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "tvane_restoredialog_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    return *app;
-}
 
 QStringList Items(const QListWidget* list) {
     QStringList items;
@@ -39,7 +29,7 @@ QStringList Items(const QListWidget* list) {
 class RestoreDialogTest : public RestoreTest {
 protected:
     void SetUp() override {
-        App();
+        TestApp();
         RestoreTest::SetUp();
     }
     template <typename T> T* Child(const RestoreDialog& dialog, const char* name) {
