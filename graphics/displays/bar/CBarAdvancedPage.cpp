@@ -3,8 +3,13 @@
 #include <QHBoxLayout>
 
 #include "graphics/displays/bar/CBarFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "platform/widgets/CSpinEdit.h"
 #include "ui_CBarAdvancedPage.h"
+
+namespace {
+const PageRegistration<CBarAdvancedPage> kBarAdvancedPage{153};
+}
 
 CBarAdvancedPage::CBarAdvancedPage(int dialogId, int pageId)
     : CGraphPage(dialogId, pageId, "Advanced"), m_ui(std::make_unique<Ui::CBarAdvancedPage>()) {}

@@ -1,9 +1,14 @@
 #include "graphics/displays/bar/CBarChannelPage.h"
 
 #include "graphics/displays/bar/CBarFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "graphics/pages/PageFields.h"
 #include "platform/widgets/QtText.h"
 #include "ui_CBarChannelPage.h"
+
+namespace {
+const PageRegistration<CBarChannelPage> kBarChannelPage{217};
+}
 
 using Model = BarChannelPageModel;
 

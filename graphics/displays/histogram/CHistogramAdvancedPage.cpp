@@ -3,8 +3,13 @@
 #include <QHBoxLayout>
 
 #include "graphics/displays/histogram/CHistogramFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "platform/widgets/CSpinEdit.h"
 #include "ui_CHistogramAdvancedPage.h"
+
+namespace {
+const PageRegistration<CHistogramAdvancedPage> kHistogramAdvancedPage{152};
+}
 
 CHistogramAdvancedPage::CHistogramAdvancedPage(int dialogId, int pageId)
     : CGraphPage(dialogId, pageId, "Advanced"),

@@ -1,9 +1,14 @@
 #include "graphics/displays/histogram/CHistogramChannelPage.h"
 
 #include "graphics/displays/histogram/CHistogramFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "graphics/pages/PageFields.h"
 #include "platform/widgets/QtText.h"
 #include "ui_CHistogramChannelPage.h"
+
+namespace {
+const PageRegistration<CHistogramChannelPage> kHistogramChannelPage{151};
+}
 
 using Model = HistogramChannelPageModel;
 
@@ -27,7 +32,11 @@ void CHistogramChannelPage::OnInitPage() {
     Show(m_model->Init());
     EnableFields();
     connect(m_ui->channel, &QComboBox::activated, this, [this](int entry) {
-        Show(m_model->Choose(entry));
+        // Only the value axis follows the channel; the other fields keep what
+        // the user typed.
+        const Model::Values v = m_model->Choose(entry);
+        m_ui->minimum->setText(pagefields::NumberText(v.minimum));
+        m_ui->maximum->setText(pagefields::NumberText(v.maximum));
         EnableFields();
     });
 }

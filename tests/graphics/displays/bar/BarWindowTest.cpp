@@ -68,7 +68,6 @@ TEST_F(BarWindowTest, BarsShowTheirReadingAgainstTheLimits) {
     horizontal->SetOrientation(CBarPlot::kHorizontal);
     Poll(9.0);
     QApplication::processEvents();
-    QTest::qWait(60);
     EXPECT_EQ(vertical->GetPlot()->GetSeriesColor(0, 1), CBarPlot::kHighColour);
     EXPECT_TRUE(vertical->GetPlot()->IsLimitLineShown(CBarPlot::kLowLine));
     EXPECT_NE(BarPlotWidget(vertical->GetPlotWindow()), nullptr);
