@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <typeinfo>
@@ -61,11 +59,6 @@ namespace barhistogramrun {
 constexpr unsigned kBarMeter = 32874;
 constexpr unsigned kHistogram = 703;
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Where two archives first differ, -1 when they are equal (a short failure
 // message for long archives).
 template <class Bytes> long FirstDifference(const Bytes& a, const Bytes& b) {
@@ -89,11 +82,6 @@ std::int32_t ChannelOf(const CGraphFrame& display) {
 class BarHistogramRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        m_hadTmp = tmp != nullptr;
-        if (tmp)
-            m_oldTmp = tmp;
-        setenv("TMPDIR", m_tmp.Path().c_str(), 1);
         whole.Start();
         if (HasFatalFailure())
             return;
@@ -113,13 +101,7 @@ protected:
         for (int i = 0; i < 2; ++i)
             ASSERT_TRUE(bars[i] && histograms[i]) << i;
     }
-    void TearDown() override {
-        whole.wiring.reset();
-        if (m_hadTmp)
-            setenv("TMPDIR", m_oldTmp.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
-    }
+    void TearDown() override { whole.wiring.reset(); }
     // The Graphics menu's entry of the command, enabled, triggered; the new
     // display moved to rect.
     CGraphFrame* FromMenu(unsigned command, const GRect& rect) {
@@ -150,9 +132,7 @@ protected:
     }
     QPoint At(QWidget* widget, const QPoint& p) const { return widget->mapTo(&frame, p); }
 
-    TempHome m_tmp; // before the program's own home
-    bool m_hadTmp = false;
-    std::string m_oldTmp;
+    ScopedTmpDir m_tmp; // before the program's own home
     WholeProgram whole;
     CMainFrame& frame = whole.frame;
     CGraphViewWnd* page = nullptr;
@@ -261,7 +241,7 @@ TEST_F(BarHistogramRun, AScanFeedsBarMetersAndHistogramsThatPrintAndComeBackFrom
     for (std::size_t i = 0; i < stored.size(); ++i)
         EXPECT_EQ(loaded[i].size(), stored[i].size()) << i;
     doc.WriteDocumentFile(again);
-    EXPECT_EQ(FileBytes(again).size(), FileBytes(file).size());
+    EXPECT_EQ(ReadFile(again).size(), ReadFile(file).size());
     frame.Pages()->setCurrentWidget(reloaded);
     QApplication::processEvents();
     EXPECT_TRUE(SaveArtifact(*reloaded, "bar_histogram_reloaded.png"));
