@@ -328,6 +328,9 @@ std::string CLoggerDoc::FormatReadingTime(double time) {
         return doctext::kAfterScan;
     if (time <= kBeforeScan)
         return doctext::kBeforeScan;
+    // A time no clock shows (a damaged document's) has no text.
+    if (!(time < kLatestReadingTime))
+        return {};
     const double seconds = std::floor(time / 1000.0);
     const int ms = static_cast<int>(time - seconds * 1000.0);
     return FormatTimeMs(m_documentTime + static_cast<std::int64_t>(seconds), ms);
@@ -337,6 +340,8 @@ tvane::CTime CLoggerDoc::GetReadingTime(double tick) const {
     if (tick < m_startTick)
         return tvane::CTime(0);
     const double elapsed = (tick - m_startTick) / 1000.0;
+    if (!(elapsed < kLatestReadingTime / 1000.0))
+        return tvane::CTime(0);
     return m_documentTime + static_cast<std::int64_t>(elapsed);
 }
 

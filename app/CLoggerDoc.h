@@ -84,6 +84,9 @@ public:
     // Time bounds that mean "none": before and after the run.
     static constexpr double kBeforeScan = -1.0;
     static constexpr double kAfterScan = -1e12;
+    // Reading times (milliseconds from the run's start) from this on are beyond
+    // any run: about 30000 years.
+    static constexpr double kLatestReadingTime = 1e15;
 
     // The function table is loaded from the application's database when one is
     // open. Throws std::bad_alloc when an owned object cannot be set up.

@@ -49,6 +49,9 @@ public:
     static constexpr const char* kSourceModule = "Graphfrm";
     static constexpr std::int32_t kDefaultTitleHeight = 16;
     static constexpr int kTitleButtonId = 123;
+    // The most channel slots and scans kept that a stored display may ask for.
+    static constexpr std::int32_t kMaxChannelCapacity = 1024;
+    static constexpr std::int32_t kMaxRetainCount = 100000;
     // Display types; a page's help context is 11000 + type + 100 x page.
     enum GraphType {
         kDataGrid = 0,

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "database/CDatasetEvent.h"
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
@@ -176,6 +177,15 @@ bool CGraphView::OnInitialUpdate(bool loaded) {
             tvane::ShowMessage("Unable to create graph view", tvane::MsgButtons::Ok,
                                tvane::MsgIcon::Error);
             return false;
+        }
+        // The list was stored topmost first; each window made since came on
+        // top of the ones before it. The stacking is put back as it was.
+        if (m_window) {
+            std::vector<const IGraphFrameWindow*> windows;
+            for (CGraphFrame* frame : *m_frames)
+                if (frame->GetWindow())
+                    windows.push_back(frame->GetWindow());
+            m_window->StackTopDown(windows);
         }
         if (m_window)
             m_window->SetTabName(m_tabName);
@@ -393,16 +403,22 @@ std::vector<std::uint8_t> CGraphView::StoreFrame(const CGraphFrame& frame) {
     tvane::MemoryStream memory;
     {
         tvane::CArchive ar(memory, tvane::CArchive::store);
-        ar.WriteObject(&frame);
+        CDisplayToClipboard carrier(&frame);
+        carrier.Serialize(ar);
     }
     return memory.Bytes();
 }
 
 std::unique_ptr<CGraphFrame> CGraphView::LoadFrame(const std::vector<std::uint8_t>& bytes) {
+    // No display comes near the drag file's bound; more is not worth reading.
+    if (bytes.size() > tvane::kMaxDragFileBytes)
+        return nullptr;
     try {
         tvane::MemoryStream memory(bytes);
         tvane::CArchive ar(memory, tvane::CArchive::load);
-        return ar.ReadOwnedObject<CGraphFrame>();
+        CDisplayToClipboard carrier;
+        carrier.Serialize(ar);
+        return carrier.Take();
     } catch (const tvane::UserException&) {
         return nullptr;
     } catch (const std::exception&) {

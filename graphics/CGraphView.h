@@ -36,6 +36,8 @@ public:
     virtual void SetTabName(const std::string& name) = 0;
     // The displays' windows from the top of the stacking order down.
     virtual std::vector<const IGraphFrameWindow*> WindowsTopDown() const = 0;
+    // Stacks the windows in this order, the first on top of the others.
+    virtual void StackTopDown(const std::vector<const IGraphFrameWindow*>& windows) = 0;
     // The page's properties sheet; false on Cancel.
     virtual bool RunPageProperties(std::uint32_t& color, std::string& name) = 0;
     virtual void SetFocusToPage() = 0;

@@ -253,6 +253,12 @@ std::vector<const IGraphFrameWindow*> CGraphViewWnd::WindowsTopDown() const {
     return windows;
 }
 
+void CGraphViewWnd::StackTopDown(const std::vector<const IGraphFrameWindow*>& windows) {
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (auto* w = dynamic_cast<const CGraphFrameWnd*>(*it))
+            const_cast<CGraphFrameWnd*>(w)->raise();
+}
+
 bool CGraphViewWnd::RunPageProperties(std::uint32_t& color, std::string& name) {
     IGraphSheetRunner* runner = GraphSheetRunner();
     return runner && runner->RunPageProperties(color, name);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 #include "app/CLoggerDoc.h"
 #include "database/CDataset.h"
@@ -317,6 +318,11 @@ TEST_F(LoggerDocTest, ReadingTimeTexts) {
         {-1.0, "Before Scan"},
         {0.0, start},
         {61250.0, d.FormatTimeMs(d.GetDocumentTime() + 61, 250)},
+        // Beyond any run (a damaged document's times): no text.
+        {1.55e73, ""},
+        {1e15, ""},
+        {std::numeric_limits<double>::infinity(), ""},
+        {std::numeric_limits<double>::quiet_NaN(), ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(d.FormatReadingTime(c.time), c.text) << c.time;
@@ -324,6 +330,7 @@ TEST_F(LoggerDocTest, ReadingTimeTexts) {
     d.SetStartTick(5000.0);
     EXPECT_EQ(d.GetReadingTime(4999.0).GetTime(), 0);
     EXPECT_EQ(d.GetReadingTime(65000.0).GetTime(), d.GetDocumentTime().GetTime() + 60);
+    EXPECT_EQ(d.GetReadingTime(1e300).GetTime(), 0);
 }
 
 TEST_F(LoggerDocTest, SaveCommands) {

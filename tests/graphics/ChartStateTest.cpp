@@ -12,6 +12,7 @@
 #include "platform/chart/ChartIds.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Services.h"
+#include "tests/support/TempHome.h"
 
 namespace {
 
@@ -198,6 +199,7 @@ TEST_F(ChartStateFileTest, BrokenStatesFailTheirLoadOrRestore) {
                  tvane::CArchiveException);
     EXPECT_TRUE(loaded.GetStateFileName().empty());
     EXPECT_FALSE(fs::exists(StateFile(ChartStateCounter())));
+    EXPECT_TRUE(fs::is_empty(ChartStateFolder()));
     // So are label decimals that no label has.
     graph.GetChart()->SetInt(prop::kYPrecision, CXrtGraph::kMaxDecimals + 1);
     const Bytes manyDecimals = Save(graph);
@@ -213,6 +215,15 @@ TEST_F(ChartStateFileTest, BrokenStatesFailTheirLoadOrRestore) {
     fs::resize_file(parked, 4);
     EXPECT_THROW(loaded.RestoreChartState(parent, {0, 0, 10, 10}), tvane::CArchiveException);
     EXPECT_FALSE(fs::exists(parked));
+
+    // So does one that goes bad as a whole record of zeros.
+    Load(Save(graph), [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    const fs::path zeroed = loaded.GetStateFileName();
+    ASSERT_TRUE(fs::exists(zeroed));
+    tvane::test::WriteFile(zeroed, std::string(4, '\0'));
+    EXPECT_THROW(loaded.RestoreChartState(parent, {0, 0, 10, 10}), tvane::CArchiveException);
+    EXPECT_FALSE(fs::exists(zeroed));
+    EXPECT_TRUE(fs::is_empty(ChartStateFolder()));
 }
 
 TEST_F(ChartStateFileTest, TooLittleDiskSpaceStopsTheSave) {

@@ -31,6 +31,8 @@ public:
         if (!m_widget)
             return;
         m_widget->setGeometry(ToQRect(rect));
+        if (auto* chart = qobject_cast<tvane::chart::ChartWidget*>(m_widget.data()))
+            chart->TakeWindowSize();
         if (repaint)
             m_widget->update();
     }

@@ -1,6 +1,8 @@
 // The bar meter's chart without its window.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <vector>
 
 #include "graphics/CXrtGraphData.h"
@@ -53,9 +55,9 @@ protected:
         return marker->IsVertical() ? marker->Line().left : marker->Line().top;
     }
     // Where a value lies along the value axis (down the side, or along the
-    // bottom of horizontal bars).
+    // bottom of horizontal bars), to the nearest pixel as the chart maps it.
     int ValuePixel(double value) const {
-        return static_cast<int>(plot.GetChart()->Layout().YPosition(value));
+        return static_cast<int>(std::lround(plot.GetChart()->Layout().YPosition(value)));
     }
 
     FakeChartParent parent;
