@@ -87,6 +87,12 @@ GRect CGraphFrame::GetDataRect() const {
     return graphgeo::DataRect(client, m_inset, m_titleHeight);
 }
 
+GRect CGraphFrame::GetRestingDataRect() const {
+    const GRect client = m_window ? m_window->GetRestingClientRect()
+                                  : GRect{0, 0, m_rect.Width(), m_rect.Height()};
+    return graphgeo::DataRect(client, m_inset, m_titleHeight);
+}
+
 GRect CGraphFrame::GetFrameRect() const {
     return m_window ? m_window->GetWindowRect() : m_rect;
 }
@@ -411,6 +417,9 @@ std::int32_t CGraphFrame::GetDatasetCode() const {
 
 std::int16_t CGraphFrame::GetChannelReadings(std::int32_t channel,
                                              std::vector<ReadingRecord*>& out) const {
+    // The document adds to what the list holds: a list reused for one channel
+    // after another would show the first channel's newest reading for each.
+    out.clear();
     IGraphDocument* doc = GetDocument();
     return doc ? doc->GetChannelReadings(channel, out) : std::int16_t{0};
 }
@@ -448,7 +457,13 @@ void CGraphFrame::OnCloseButton() {
 }
 
 void CGraphFrame::PostRequest(const void* source, const CReadingInfo& request, long long mode) {
-    m_requests.Post(*this, source, request, mode);
+    m_requests.Post(*this, source, {request}, mode);
+}
+
+void CGraphFrame::PostRequests(const void* source, std::vector<CReadingInfo> requests,
+                               long long mode) {
+    if (!requests.empty())
+        m_requests.Post(*this, source, std::move(requests), mode);
 }
 
 long CGraphFrame::OnMessage(const tvane::Message& message) {
@@ -481,7 +496,7 @@ long CGraphFrame::OnMessage(const tvane::Message& message) {
     if (message.id == graphmsg::AsyncEvent()) {
         const auto request = m_requests.Take(message.lParam);
         if (request && m_parent)
-            m_parent->PostRequest(this, request->record, request->mode);
+            m_parent->PostRequests(this, std::move(request->records), request->mode);
         return request ? 1 : 0;
     }
     return 0;

@@ -79,6 +79,8 @@ public:
     virtual void SetByteDisplay(bool) {}
     virtual bool IsByteDisplay() const { return false; }
     virtual GRect GetDataRect() const;
+    // The data rectangle when not selected, whatever the selection is now.
+    GRect GetRestingDataRect() const;
     // Makes the window in the page; false when the font cannot be made. A
     // window that cannot be made throws the graphics exception (Create Failed).
     virtual bool CreateFrame(CGraphView* parent);
@@ -106,6 +108,13 @@ public:
     virtual bool PreparePrinting() { return true; }
     virtual void GridHookA() {}
     virtual void GridHookB() {}
+    // The selected display printed alone (the print dialog's Selection): the
+    // pages it takes on a sheet of that size, each then drawn by
+    // PrintSelectionPage (1 to the count), and the end of the print. A grid
+    // prints its rows by pages with its header on each.
+    virtual int BeginSelectionPrint(const GRect&) { return 1; }
+    virtual void PrintSelectionPage(IGraphDC& dc, const GRect&, int) { Print(dc); }
+    virtual void EndSelectionPrint() {}
     virtual void OnSelected();
     virtual bool OnEventHint(const HintObject&) { return true; }
     virtual bool OnNewReadings(const HintObject&) { return true; }
@@ -173,6 +182,7 @@ public:
     bool GetDocumentHasReadings() const;
     double GetStartTick() const;
     std::int32_t GetDatasetCode() const;
+    // The newest readings of one channel, newest last, in place of what out held.
     std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const;
     std::string FormatScanTime(double time) const;
     void MarkLayoutChanged(bool changed);
@@ -199,6 +209,10 @@ public:
     // A display window's instrument request; it reaches the document through
     // the page, posted, with its own copy of the record.
     void PostRequest(const void* source, const CReadingInfo& request, long long mode = 0);
+    // Several requests of one window at once (one per channel it shows): they
+    // travel together and the document serves them in order; only the first
+    // may ask to download the setup, and only with mode 0.
+    void PostRequests(const void* source, std::vector<CReadingInfo> requests, long long mode = 0);
     void DropRequests(const void* source) { m_requests.DropSource(source); }
     long OnMessage(const tvane::Message& message) override;
     // Paints the window: background and title band.

@@ -616,14 +616,22 @@ void CGraphView::PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int 
     dc.Restore();
 }
 
-void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet) {
+void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet,
+                           const std::function<void()>& newPage) {
     const GRect draw = sheet ? *sheet : m_window ? m_window->GetClientRect() : GRect{};
     if (!m_frames)
         return;
     if (selectionOnly && m_selected) {
         m_selected->GridHookA();
-        m_selected->Print(dc);
-        PrintPageFooter(dc, draw, 1, 1);
+        // Without a way to start another sheet everything goes on one.
+        const int pages = newPage ? std::max(1, m_selected->BeginSelectionPrint(draw)) : 1;
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1)
+                newPage();
+            m_selected->PrintSelectionPage(dc, draw, page);
+            PrintPageFooter(dc, draw, page, pages);
+        }
+        m_selected->EndSelectionPrint();
         m_selected->GridHookB();
         return;
     }
@@ -650,8 +658,9 @@ void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional
 
 // --- Requests and messages ------------------------------------------------------------------
 
-void CGraphView::PostRequest(const void* source, const CReadingInfo& request, long long mode) {
-    m_requests.Post(*this, source, request, mode);
+void CGraphView::PostRequests(const void* source, std::vector<CReadingInfo> requests,
+                              long long mode) {
+    m_requests.Post(*this, source, std::move(requests), mode);
 }
 
 long CGraphView::OnMessage(const tvane::Message& message) {
@@ -665,8 +674,12 @@ long CGraphView::OnMessage(const tvane::Message& message) {
         std::optional<DisplayRequestQueue::Request> request = m_requests.Take(message.lParam);
         if (!request)
             return 0;
-        if (m_doc)
-            m_doc->DoInstrumentAction(request->record, request->mode == 0);
+        bool ask = request->mode == 0;
+        for (CReadingInfo& record : request->records) {
+            if (m_doc)
+                m_doc->DoInstrumentAction(record, ask);
+            ask = false;
+        }
         return 1;
     }
     if (message.id == graphmsg::PositionEventLog()) {

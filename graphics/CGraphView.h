@@ -143,7 +143,9 @@ public:
     // (it decides its pages), or the footer and every display from the bottom of
     // the stacking order up, each at its place. The footer sits at the foot of
     // the sheet (in the same pixels; without one, of the page's client area).
-    void PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet = {});
+    // newPage starts the next sheet when the selected display takes more than one.
+    void PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet = {},
+                   const std::function<void()>& newPage = {});
     static void PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int pages);
 
     // --- Name, colour --------------------------------------------------------------
@@ -153,7 +155,9 @@ public:
     std::uint32_t GetBackColor() const { return m_backColor; }
 
     // --- Requests --------------------------------------------------------------------
-    void PostRequest(const void* source, const CReadingInfo& request, long long mode);
+    // A batch of one window's requests, served in order; only the first one
+    // may ask to download the setup.
+    void PostRequests(const void* source, std::vector<CReadingInfo> requests, long long mode);
     long OnMessage(const tvane::Message& message) override;
 
     // The page's number among the pages of the process, naming it as the

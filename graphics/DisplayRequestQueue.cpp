@@ -7,8 +7,8 @@
 std::uint64_t DisplayRequestQueue::s_nextSerial = 1;
 
 void DisplayRequestQueue::Post(tvane::MessageTarget& target, const void* source,
-                               const CReadingInfo& record, long long mode) {
-    Request request{s_nextSerial++, source, record, mode};
+                               std::vector<CReadingInfo> records, long long mode) {
+    Request request{s_nextSerial++, source, std::move(records), mode};
     tvane::Message message;
     message.id = graphmsg::AsyncEvent();
     message.wParam = mode;

@@ -2,25 +2,29 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <vector>
 
 #include "platform/ui/MessageBus.h"
 #include "scan/CReadingInfo.h"
 
 // Instrument requests of display windows on their way to the document. Each
-// posted request carries its own copy of the request record. When one is
-// handled, the requests its source posted meanwhile are dropped (a burst of
-// clicks on a slow instrument is served once); requests of other sources stay.
+// posted request carries its own copies of its request records: one, or a
+// batch that a window asks for at once (one per channel of a display), which
+// the document serves in order. When one is handled, the requests its source
+// posted meanwhile are dropped (a burst of clicks on a slow instrument is
+// served once); requests of other sources stay.
 class DisplayRequestQueue {
 public:
     struct Request {
         std::uint64_t serial = 0;
         const void* source = nullptr; // the window that asked
-        CReadingInfo record;
+        std::vector<CReadingInfo> records;
         long long mode = 0;
     };
 
-    // Keeps a copy of record and posts the message (lParam = its serial) to target.
-    void Post(tvane::MessageTarget& target, const void* source, const CReadingInfo& record,
+    // Keeps a copy of the records and posts the message (lParam = its serial)
+    // to target.
+    void Post(tvane::MessageTarget& target, const void* source, std::vector<CReadingInfo> records,
               long long mode);
     // The request of a delivered message, with the source's later ones dropped;
     // none when it was dropped before.

@@ -30,6 +30,14 @@ public:
     // Transparent text with its top-left at pos, clipped to clip when given.
     virtual void Text(GPoint pos, const std::string& text, std::uint32_t color,
                       const GRect* clip) = 0;
+    // The ellipse inside rect (right and bottom excluded), filled with fill and
+    // outlined in outline, one pixel.
+    virtual void Ellipse(const GRect& rect, std::uint32_t fill, std::uint32_t outline) = 0;
+    // A one-pixel arc of the ellipse inside rect, counter-clockwise from where
+    // the ray from its centre through start meets it to where the ray through
+    // end does; the whole ellipse when both rays are the same.
+    virtual void Arc(const GRect& rect, GPoint start, GPoint end, std::uint32_t color) = 0;
+    virtual void SetPixel(GPoint point, std::uint32_t color) = 0;
 };
 
 // The system colours the frames draw their title bands in.
@@ -46,3 +54,12 @@ inline constexpr std::uint32_t kSilver = 0x00C0C0C0;
 
 // A one-pixel 3-D edge: top and left in one colour, bottom and right in the other.
 void Draw3dRect(IGraphDC& dc, const GRect& rect, std::uint32_t topLeft, std::uint32_t bottomRight);
+// A two-pixel 3-D border just inside rect: raised, white and black outside,
+// light grey and grey one pixel in; sunken, the colours of each line swapped
+// (black and white, grey and light grey).
+void Draw3dBorder(IGraphDC& dc, const GRect& rect, bool raised);
+// The same border with a black outer line on every side: the focus frame of
+// a selected element.
+void Draw3dBorderOpaque(IGraphDC& dc, const GRect& rect, bool raised);
+// rect painted in one colour.
+void FillSolidRect(IGraphDC& dc, const GRect& rect, std::uint32_t color);

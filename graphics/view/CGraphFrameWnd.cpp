@@ -93,6 +93,10 @@ GRect CGraphFrameWnd::GetClientRect() const {
     return {0, 0, m_client->width(), m_client->height()};
 }
 
+GRect CGraphFrameWnd::GetRestingClientRect() const {
+    return {0, 0, std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder)};
+}
+
 GPoint CGraphFrameWnd::ClientOrigin() const {
     const QPoint p = m_client->mapTo(parentWidget(), QPoint(0, 0));
     return {p.x(), p.y()};

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
@@ -462,5 +463,9 @@ void CGraphViewWnd::PrintOn(QPainter& painter, const QRect& page, bool selection
     // The page is drawn at the sheet's top; its footer goes to the sheet's foot.
     const GRect sheet{0, 0, static_cast<std::int32_t>(page.width() / scale),
                       static_cast<std::int32_t>(page.height() / scale)};
-    m_model->PrintPage(dc, selected != nullptr, sheet);
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    m_model->PrintPage(dc, selected != nullptr, sheet, [paged] {
+        if (paged)
+            paged->newPage();
+    });
 }

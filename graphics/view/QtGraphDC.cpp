@@ -1,5 +1,6 @@
 #include "graphics/view/QtGraphDC.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include <QFontMetrics>
@@ -111,4 +112,47 @@ void QtGraphDC::Text(GPoint pos, const std::string& text, std::uint32_t color, c
     const QFontMetrics metrics(m_painter.font());
     m_painter.drawText(pos.x, pos.y + metrics.ascent(), tvane::ToQString(text));
     m_painter.restore();
+}
+
+namespace {
+
+// The figure of an ellipse inside rect with a one-pixel pen: right and bottom
+// excluded.
+QRectF EllipseBox(const GRect& r) {
+    return QRectF(r.left, r.top, r.Width() - 1, r.Height() - 1);
+}
+
+// The angle of the ray from the box's centre through p, in Qt's degrees
+// (counter-clockwise on the screen from three o'clock).
+double RayAngle(const QRectF& box, GPoint p) {
+    const QPointF c = box.center();
+    return std::atan2(c.y() - p.y, p.x - c.x()) * 180.0 / M_PI;
+}
+
+} // namespace
+
+void QtGraphDC::Ellipse(const GRect& rect, std::uint32_t fill, std::uint32_t outline) {
+    m_painter.save();
+    m_painter.setPen(QPen(ToQColor(outline), 0));
+    m_painter.setBrush(ToQColor(fill));
+    m_painter.drawEllipse(EllipseBox(rect));
+    m_painter.restore();
+}
+
+void QtGraphDC::Arc(const GRect& rect, GPoint start, GPoint end, std::uint32_t color) {
+    const QRectF box = EllipseBox(rect);
+    const double from = RayAngle(box, start);
+    double span = RayAngle(box, end) - from;
+    while (span <= 0.0)
+        span += 360.0;
+    m_painter.save();
+    m_painter.setPen(QPen(ToQColor(color), 0));
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.drawArc(box, static_cast<int>(std::lround(from * 16.0)),
+                      static_cast<int>(std::lround(span * 16.0)));
+    m_painter.restore();
+}
+
+void QtGraphDC::SetPixel(GPoint point, std::uint32_t color) {
+    m_painter.fillRect(QRect(point.x, point.y, 1, 1), ToQColor(color));
 }

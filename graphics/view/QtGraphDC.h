@@ -37,6 +37,9 @@ public:
     int TextHeight() const override;
     int TextWidth(const std::string& text) const override;
     void Text(GPoint pos, const std::string& text, std::uint32_t color, const GRect* clip) override;
+    void Ellipse(const GRect& rect, std::uint32_t fill, std::uint32_t outline) override;
+    void Arc(const GRect& rect, GPoint start, GPoint end, std::uint32_t color) override;
+    void SetPixel(GPoint point, std::uint32_t color) override;
 
 private:
     QPainter& m_painter;

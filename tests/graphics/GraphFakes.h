@@ -215,6 +215,9 @@ public:
         ops.push_back("text:" + t);
         textPos.push_back(p);
     }
+    void Ellipse(const GRect&, std::uint32_t, std::uint32_t) override { ops.push_back("ellipse"); }
+    void Arc(const GRect&, GPoint, GPoint, std::uint32_t) override { ops.push_back("arc"); }
+    void SetPixel(GPoint, std::uint32_t) override { ops.push_back("pixel"); }
     int colors = 0;
     std::vector<std::string> ops;
     std::vector<GRect> rects;

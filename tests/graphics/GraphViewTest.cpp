@@ -105,7 +105,12 @@ TEST_F(GraphViewTest, NewDisplaysCascadeAndEachBecomesTheSelection) {
 }
 
 TEST_F(GraphViewTest, DisplaysNotBuiltYetAndUnknownCommandsAreNotImplemented) {
-    for (unsigned command : {701u, 12345u}) {
+    // A Graphics menu command no family has registered yet, and one unknown.
+    std::vector<unsigned> commands{12345u};
+    for (const graphfactory::DisplayCommand& c : graphfactory::DisplayCommands())
+        if (graphfactory::FrameClassOf(c.commandId).empty())
+            commands.push_back(c.commandId);
+    for (unsigned command : commands) {
         EXPECT_FALSE(view.CreateDisplay(command));
         ASSERT_FALSE(prompter.asked.empty());
         EXPECT_EQ(prompter.asked.back().text, "This graph is currently not implemented.");
@@ -464,6 +469,25 @@ TEST_F(GraphViewTest, ABurstOfRequestsIsServedOnceWithoutDroppingAnotherWindowsR
     EXPECT_TRUE(doc.asks[0]);
     EXPECT_EQ(doc.actions[1].m_channel, 302);
     EXPECT_FALSE(doc.asks[1]);
+}
+
+TEST_F(GraphViewTest, ABatchOfOneWindowsRequestsIsServedWholeInOrder) {
+    CTextFrame* a = Add();
+    int source = 0;
+    std::vector<CReadingInfo> batch(3);
+    for (int i = 0; i < 3; ++i) {
+        batch[i].m_channel = 301 + i;
+        batch[i].m_request = CReadingInfo::kRequestRead;
+    }
+    a->PostRequests(&source, batch);
+    batch[1].m_channel = 999;     // the posted copies are their own
+    a->PostRequests(&source, {}); // nothing to ask
+    tvane::MessageBus::DeliverPosted();
+    ASSERT_EQ(doc.actions.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.actions[i].m_channel, 301 + i);
+    // Only the first may ask to download the setup.
+    EXPECT_EQ(doc.asks, (std::vector<bool>{true, false, false}));
 }
 
 TEST_F(GraphViewTest, APagePrintsItsFooterAndItsDisplaysBottomFirst) {

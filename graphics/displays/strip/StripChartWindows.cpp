@@ -8,7 +8,7 @@
 
 #include "graphics/DisplayFamily.h"
 #include "graphics/IGraphDC.h"
-#include "graphics/displays/strip/GraphGridDraw.h"
+#include "graphics/displays/gridbase/GraphGridDraw.h"
 #include "graphics/displays/strip/LegendGridView.h"
 #include "graphics/displays/strip/OverlayPanelView.h"
 #include "graphics/displays/strip/OverlayPlotView.h"
