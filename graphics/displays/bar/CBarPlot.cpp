@@ -385,6 +385,10 @@ bool CBarPlot::SetAppearanceItem(int item, const GRAPHITEMPROPS& props) {
 // --- Storing ----------------------------------------------------------------------
 
 void CBarPlot::Serialize(CArchive& ar) {
+    // The limit lines follow the plot area when the chart next paints; a chart
+    // resized since stores them where that paint would put them.
+    if (ar.IsStoring())
+        ChartRepainted();
     SerializeChart(ar);
     if (ar.IsStoring()) {
         ar << m_pointCount << m_grid << m_xMin << m_xMax << m_yMin << m_yMax << m_drawing;

@@ -211,7 +211,17 @@ TEST_F(BarHistogramRun, AScanFeedsBarMetersAndHistogramsThatPrintAndComeBackFrom
         QString::fromStdString(pdf.string()), false));
     EXPECT_GT(std::filesystem::file_size(pdf), 3000u);
 
-    // Saved with the setup and opened again: the same four displays, byte for byte.
+    // Saved with the setup and opened again: the same four displays, byte for
+    // byte, though one was selected at Save (its sizing border takes from its
+    // client area, never from what it stores).
+    page->Model().SelectFrame(bars[0]);
+    QApplication::processEvents();
+    const std::vector<std::uint8_t> selected = CGraphView::StoreFrame(*bars[0]);
+    page->Model().DeselectAll();
+    QApplication::processEvents();
+    EXPECT_EQ(FirstDifference(selected, CGraphView::StoreFrame(*bars[0])), -1);
+    page->Model().SelectFrame(bars[0]);
+    QApplication::processEvents();
     std::vector<std::vector<std::uint8_t>> stored;
     for (CGraphFrame* display :
          {static_cast<CGraphFrame*>(bars[0]), static_cast<CGraphFrame*>(bars[1]),
@@ -235,11 +245,14 @@ TEST_F(BarHistogramRun, AScanFeedsBarMetersAndHistogramsThatPrintAndComeBackFrom
     ASSERT_EQ(loaded.size(), stored.size());
     std::sort(loaded.begin(), loaded.end());
     std::sort(stored.begin(), stored.end());
-    // Each comes back whole, its archive as long as before. (The chart's window
-    // size and a histogram's axis ends, as a loaded display lays itself out,
-    // still differ from those stored.)
-    for (std::size_t i = 0; i < stored.size(); ++i)
-        EXPECT_EQ(loaded[i].size(), stored[i].size()) << i;
+    // The bar meters come back byte for byte; a histogram whose chart held
+    // readings still stores the data's extent where the reopened one has none.
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (i < 2)
+            EXPECT_EQ(FirstDifference(loaded[i], stored[i]), -1) << i;
+        else
+            EXPECT_EQ(loaded[i].size(), stored[i].size()) << i;
+    }
     doc.WriteDocumentFile(again);
     EXPECT_EQ(ReadFile(again).size(), ReadFile(file).size());
     frame.Pages()->setCurrentWidget(reloaded);
