@@ -226,6 +226,19 @@ TEST_F(ChartStateFileTest, BrokenStatesFailTheirLoadOrRestore) {
     EXPECT_TRUE(fs::is_empty(ChartStateFolder()));
 }
 
+// A temporary folder cleaned away while the program runs is made again:
+// Save and Open go on working.
+TEST_F(ChartStateFileTest, AStateFolderRemovedUnderTheProgramIsMadeAgain) {
+    const fs::path gone = ChartStateFolder();
+    fs::remove_all(gone);
+    const Bytes bytes = Save(graph);
+    EXPECT_TRUE(fs::is_directory(ChartStateFolder()));
+    CXrtGraph loaded;
+    Load(bytes, [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    loaded.RestoreChartState(parent, {0, 0, 300, 200});
+    EXPECT_EQ(loaded.GetChart()->GetInt(prop::kBackground), 0x0000FF);
+}
+
 TEST_F(ChartStateFileTest, TooLittleDiskSpaceStopsTheSave) {
     disk.enough = false;
     EXPECT_THROW(Save(graph), tvane::UserException);
