@@ -245,13 +245,20 @@ bool CHistogramPlot::ApplyAxisRanges() {
     Chart* chart = GetChart();
     if (!chart)
         return true;
+    // The data bounds are set from the axis range too: left to the chart they
+    // follow the bars' centres, which a reopened document does not have yet,
+    // and the display's stored form would change at each Open.
     if (chart->GetDouble(prop::kXAxisMax) != m_xHigh ||
         chart->GetDouble(prop::kXAxisMin) != m_xLow ||
-        chart->GetDouble(prop::kYAxisMax) != m_yHigh || chart->GetDouble(prop::kYAxisMin) != m_yLow)
+        chart->GetDouble(prop::kYAxisMax) != m_yHigh ||
+        chart->GetDouble(prop::kYAxisMin) != m_yLow ||
+        chart->GetDouble(prop::kXDataMin) != m_xLow || chart->GetDouble(prop::kXDataMax) != m_xHigh)
         chart->SetValues({{prop::kXAxisMin, m_xLow},
                           {prop::kXAxisMax, m_xHigh},
                           {prop::kYAxisMin, m_yLow},
-                          {prop::kYAxisMax, m_yHigh}});
+                          {prop::kYAxisMax, m_yHigh},
+                          {prop::kXDataMin, m_xLow},
+                          {prop::kXDataMax, m_xHigh}});
     if (m_follow || m_followOnce)
         m_yHigh = chart->GetDouble(prop::kYDataMax);
     if (chart->GetDouble(prop::kYAxisMax) != m_yHigh)

@@ -90,11 +90,11 @@ TEST_F(BarFrameTest, AStoredBarComesBackWithItsSettings) {
     auto* bar = dynamic_cast<CBarFrame*>(loaded.get());
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->GetUpdateRate(), 12);
-    ASSERT_TRUE(view.AddFrame(loaded.release(), {20, 20, 120, 170}));
+    ASSERT_TRUE(view.AddFrame(loaded.release(), frame->GetFrameRect()));
     EXPECT_EQ(bar->GetOrientation(), CBarPlot::kHorizontal);
     EXPECT_EQ(bar->GetPlot()->GetValue(), 1.0);
     EXPECT_EQ(bar->GetPlot()->GetSeriesColor(0, 1), CBarPlot::kLowColour);
-    EXPECT_EQ(CGraphView::StoreFrame(*bar).size(), bytes.size());
+    EXPECT_EQ(CGraphView::StoreFrame(*bar), bytes);
 }
 
 } // namespace

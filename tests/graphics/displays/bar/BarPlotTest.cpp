@@ -179,12 +179,20 @@ TEST_F(BarPlotTest, AStoredBarComesBackAndBadValuesAreRejected) {
     plot.SetChannel(0, Channel(3, 2.0, 8.0));
     plot.SetOrientation(CBarPlot::kHorizontal);
     plot.SetGrid(true);
+    plot.ApplyGrid(); // as the page does
     Show(1.0);
     const Bytes bytes = Store([&](tvane::CArchive& ar) { plot.Serialize(ar); });
 
     CBarPlot loaded;
     Load(bytes, [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
-    FakeChartParent other;
+    // A window that gives the chart its size at once, as a real one does.
+    struct SizedParent : FakeChartParent {
+        std::unique_ptr<IChartWindow> CreateChartWindow(tvane::chart::Chart& chart,
+                                                        const tvane::chart::ChartRect& r) override {
+            chart.SetWindowSize(r.right - r.left, r.bottom - r.top);
+            return FakeChartParent::CreateChartWindow(chart, r);
+        }
+    } other;
     other.hasReadings = true;
     ASSERT_TRUE(loaded.Recreate(other, {0, 0, 200, 300}));
     EXPECT_EQ(loaded.GetValue(), 1.0);
@@ -196,7 +204,7 @@ TEST_F(BarPlotTest, AStoredBarComesBackAndBadValuesAreRejected) {
     ASSERT_NE(loaded.GetRange(0), nullptr);
     EXPECT_EQ(loaded.GetRange(0)->m_channel.Number, 101);
     EXPECT_TRUE(loaded.IsLimitLineShown(CBarPlot::kHighLine));
-    EXPECT_EQ(Store([&](tvane::CArchive& ar) { loaded.Serialize(ar); }).size(), bytes.size());
+    EXPECT_EQ(Store([&](tvane::CArchive& ar) { loaded.Serialize(ar); }), bytes);
 
     // Point count, then grid, four doubles, the drawing flag, the lines.
     const std::size_t at = 8 + U32At(bytes, 4);

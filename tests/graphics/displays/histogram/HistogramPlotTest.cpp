@@ -215,6 +215,7 @@ TEST_F(HistogramPlotTest, AStoredPlotComesBackAndBadCountsAreRejected) {
     EXPECT_EQ(loaded.GetCurrentRange()->m_channel.Number, 104);
     EXPECT_EQ(loaded.GetPlotData()->GetData()->Y(0, 5), plot.GetPlotData()->GetData()->Y(0, 5));
     EXPECT_EQ(loaded.GetChart()->GetInt(prop::kInverted), 1);
+    EXPECT_EQ(Store([&](tvane::CArchive& ar) { loaded.Serialize(ar); }), bytes);
 
     // The bin count follows the chart state; a count outside 1..100, or an
     // orientation other than 0 and 1, rejects the archive.
