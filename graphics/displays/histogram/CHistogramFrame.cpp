@@ -2,11 +2,10 @@
 
 #include <cmath>
 
-#include "shared/CGraphException.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/DisplayFamily.h"
 #include "graphics/ChartFonts.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CArchiveException.h"
@@ -17,6 +16,7 @@
 #include "scan/CRoundedValue.h"
 #include "scan/CRunRecord.h"
 #include "scan/records/ReadingRecord.h"
+#include "shared/CGraphException.h"
 
 IMPLEMENT_SERIAL(CHistogramFrame, CXrtFrame, 0)
 
@@ -171,6 +171,7 @@ bool CHistogramFrame::RecreateFrame(CGraphView* parent, int showCommand) {
     } else {
         SetReadingHandle(GetReadingData()->GetData());
         m_bins.SetTable(GetReadingHandle());
+        m_binsFromArchive = true;
     }
     m_noReadings = 1;
     m_receivesHints = 1;
@@ -234,6 +235,7 @@ void CHistogramFrame::RemoveChannelAt(int index) {
 // --- Binning ---------------------------------------------------------------------
 
 void CHistogramFrame::ResetHistogram() {
+    m_binsFromArchive = false;
     m_bins.Reset();
     if (m_stats)
         m_stats->Reset();
@@ -241,6 +243,14 @@ void CHistogramFrame::ResetHistogram() {
         m_plot->ClearData();
     if (m_panel)
         m_panel->ClearStats();
+}
+
+void CHistogramFrame::RequestRefresh() {
+    if (m_binsFromArchive) {
+        m_binsFromArchive = false;
+        return;
+    }
+    CXrtFrame::RequestRefresh();
 }
 
 bool CHistogramFrame::OnNewReadings(const HintObject&) {

@@ -80,6 +80,10 @@ public:
     void OnScanState() override;
     void OnSize(bool changed = true) override;
     void Serialize(tvane::CArchive& ar) override;
+    // Bins that came with the display from an archive already count the
+    // readings the document holds: the refresh that follows its placing
+    // would count them twice, and is left out.
+    void RequestRefresh() override;
 
     // Empties the bins and the statistics; the bins are laid out again over
     // the limits.
@@ -130,4 +134,5 @@ private:
     std::unique_ptr<IHistogramPanelWindow> m_panelWindow;
     IHistogramChildWindow* m_plotWindow = nullptr; // owned by the plot
     std::vector<double> m_values;                  // one batch's readings
+    bool m_binsFromArchive = false;                // until the next reset or refresh
 };
