@@ -17,6 +17,9 @@
 #include "graphics/displays/bar/CBarFrame.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/QtGraphDC.h"
+#include "platform/chart/Chart.h"
+#include "platform/chart/ChartIds.h"
+#include "platform/chart/ITextMetrics.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/CSpinEdit.h"
@@ -81,6 +84,29 @@ TEST_F(BarWindowTest, BarsShowTheirReadingAgainstTheLimits) {
         EXPECT_TRUE(horizontal->DrawFrame(dc, nullptr));
     }
     EXPECT_TRUE(tvane::test::SaveArtifact(printed, "bar_meter_print.png"));
+}
+
+// A vertical bar meter about 120 pixels wide keeps its value labels whole,
+// wide ones too, and after an orientation switch.
+TEST_F(BarWindowTest, ANarrowBarKeepsItsValueLabelsWhole) {
+    CBarFrame* bar = NewBar({10, 10, 130, 260});
+    ASSERT_NE(bar, nullptr);
+    const CChannelInfo wide = ReadingsDocument::Channel(103, -1000.0, 1000.0);
+    bar->SetChannelAt(0, &wide);
+    bar->SetOrientation(CBarPlot::kHorizontal);
+    QApplication::processEvents();
+    bar->SetOrientation(CBarPlot::kVertical);
+    QApplication::processEvents();
+    const CBarPlot& plot = *bar->GetPlot();
+    const tvane::chart::Chart& chart = *plot.GetChart();
+    const auto labels = chart.GetValueLabels(tvane::chart::prop::kYValueLabels);
+    ASSERT_FALSE(labels.empty());
+    EXPECT_EQ(labels.front().text, "-1000.00");
+    for (const tvane::chart::ValueLabel& label : labels)
+        EXPECT_LE(chart.TextMetrics().TextWidth(plot.GetAxisFont(), label.text),
+                  plot.GetPlotArea().left)
+            << label.text;
+    EXPECT_TRUE(tvane::test::SaveArtifact(window.page, "bar_meter_narrow.png"));
 }
 
 TEST_F(BarWindowTest, TheSheetsPagesHaveTheirHelpAndTheirChecks) {
