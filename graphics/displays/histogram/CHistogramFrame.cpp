@@ -171,7 +171,6 @@ bool CHistogramFrame::RecreateFrame(CGraphView* parent, int showCommand) {
     } else {
         SetReadingHandle(GetReadingData()->GetData());
         m_bins.SetTable(GetReadingHandle());
-        m_binsFromArchive = true;
     }
     m_noReadings = 1;
     m_receivesHints = 1;
@@ -235,7 +234,6 @@ void CHistogramFrame::RemoveChannelAt(int index) {
 // --- Binning ---------------------------------------------------------------------
 
 void CHistogramFrame::ResetHistogram() {
-    m_binsFromArchive = false;
     m_bins.Reset();
     if (m_stats)
         m_stats->Reset();
@@ -246,10 +244,8 @@ void CHistogramFrame::ResetHistogram() {
 }
 
 void CHistogramFrame::RequestRefresh() {
-    if (m_binsFromArchive) {
-        m_binsFromArchive = false;
+    if (m_bins.m_total > 0)
         return;
-    }
     CXrtFrame::RequestRefresh();
 }
 

@@ -80,9 +80,10 @@ public:
     void OnScanState() override;
     void OnSize(bool changed = true) override;
     void Serialize(tvane::CArchive& ar) override;
-    // Bins that came with the display from an archive already count the
-    // readings the document holds: the refresh that follows its placing
-    // would count them twice, and is left out.
+    // The document sends its readings again to fill bins just emptied (or
+    // never filled). Bins that hold counts, binned here or stored with the
+    // display, already count those readings: a refresh would count them twice
+    // and is left out.
     void RequestRefresh() override;
 
     // Empties the bins and the statistics; the bins are laid out again over
@@ -134,5 +135,4 @@ private:
     std::unique_ptr<IHistogramPanelWindow> m_panelWindow;
     IHistogramChildWindow* m_plotWindow = nullptr; // owned by the plot
     std::vector<double> m_values;                  // one batch's readings
-    bool m_binsFromArchive = false;                // until the next reset or refresh
 };

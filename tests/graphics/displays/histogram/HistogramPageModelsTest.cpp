@@ -98,6 +98,14 @@ TEST_F(HistogramPagesTest, LeavingThePageRefreshesTheDisplayOnceWhenSomethingCha
     EXPECT_EQ(frame->GetLowLimit(), 10.0);
     EXPECT_DOUBLE_EQ(frame->GetBins().m_binWidth, 4.5);
     EXPECT_EQ(frame->GetPlot()->GetChart()->GetDouble(tvane::chart::prop::kYAxisMax), 50.0);
+
+    // Over counted readings only the axis changes: they are not counted twice.
+    Poll({45.0, 55.0});
+    v.precision = 3;
+    v.frequencyMax = 60.0;
+    page.Apply(v);
+    EXPECT_EQ(frame->GetBins().m_total, 2);
+    EXPECT_EQ(frame->GetStats()->GetCount(), 2);
 }
 
 TEST_F(HistogramPagesTest, HorizontalBarsSwapTheGroupCaptions) {
