@@ -65,6 +65,22 @@ void WriteProgramSettings() {
     WritePrivateProfileString("PREFERENCES", "10001", "N", kProfileFile);
 }
 
+// The simulated instrument with the program's settings in place, and a
+// prompter that answers for the user. Start first; end the test when
+// HasFatalFailure() says so.
+struct ProgramGround {
+    void Start() {
+        program.Start();
+        if (!::testing::Test::HasFatalFailure())
+            WriteProgramSettings();
+    }
+
+    bool appMade = (TestApp(), true); // before any widget
+    SimulatedProgram program;
+    ScriptedPrompter prompter;
+    ScopedService<IPrompter> guard{SetPrompter, &prompter};
+};
+
 // Answers the welcome with a new setup of that name, slot 1 holding the first
 // module of the list.
 void AnswerWelcomeWithNewSetup(const char* name) {
@@ -80,13 +96,10 @@ void AnswerWelcomeWithNewSetup(const char* name) {
 }
 
 TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
-    TestApp();
-    SimulatedProgram program;
-    program.Start();
+    ProgramGround ground;
+    ground.Start();
     ASSERT_FALSE(HasFatalFailure());
-    WriteProgramSettings();
-    ScriptedPrompter prompter;
-    ScopedService<IPrompter> guard(SetPrompter, &prompter);
+    ScriptedPrompter& prompter = ground.prompter;
     {
         ProgramHost host(kProgramBin);
         CLoggerApp app(host, kProgramBin);
@@ -211,13 +224,9 @@ public:
 };
 
 TEST(StartupThroughProgram, PreferencesRedrawTheViewsWhenShowAllChannelsChanges) {
-    TestApp();
-    SimulatedProgram program;
-    program.Start();
+    ProgramGround ground;
+    ground.Start();
     ASSERT_FALSE(HasFatalFailure());
-    WriteProgramSettings();
-    ScriptedPrompter prompter;
-    ScopedService<IPrompter> guard(SetPrompter, &prompter);
     ProgramHost host(kProgramBin);
     CLoggerApp app(host, kProgramBin);
     AnswerWelcomeWithNewSetup("Plant");
