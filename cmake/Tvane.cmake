@@ -146,15 +146,20 @@ endfunction()
 # (tvane_graphics_test); the unity sources never mix folders, so names at file
 # scope need only differ within one family's folder.
 
-# tvane_display_family([WINDOWS <names>...] [WINDOW_TESTS <names>...])
+# tvane_display_family([WINDOWS <names>...] [WINDOW_TESTS <names>...]
+#                      [LIBS <targets>...] [VIEW_LIBS <targets>...])
 # In the family's CMakeLists.txt: the files named <name>.cpp/.h of WINDOWS, and the
 # folder's .ui forms, need Qt (windows and pages); every other file is the model and
-# must not. WINDOW_TESTS names the family's test files that need Qt.
+# must not. WINDOW_TESTS names the family's test files that need Qt. LIBS are the
+# shared libraries its model uses (tvane_displays links them), VIEW_LIBS those its
+# windows use (tvane_displaysview links them).
 function(tvane_display_family)
-  cmake_parse_arguments(F "" "" "WINDOWS;WINDOW_TESTS" ${ARGN})
+  cmake_parse_arguments(F "" "" "WINDOWS;WINDOW_TESTS;LIBS;VIEW_LIBS" ${ARGN})
   get_filename_component(family ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   set_property(GLOBAL PROPERTY TVANE_DISPLAY_WINDOWS_${family} ${F_WINDOWS})
   set_property(GLOBAL PROPERTY TVANE_DISPLAY_WINDOW_TESTS_${family} ${F_WINDOW_TESTS})
+  set_property(GLOBAL APPEND PROPERTY TVANE_DISPLAY_LIBS ${F_LIBS})
+  set_property(GLOBAL APPEND PROPERTY TVANE_DISPLAY_VIEW_LIBS ${F_VIEW_LIBS})
 endfunction()
 
 # Splits the .cpp and .h files of folder by the names in the list windowsVar into
@@ -201,7 +206,9 @@ function(tvane_display_families)
     set_target_properties(tvane_displays_lib PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
   endif()
   target_include_directories(tvane_displays_lib PUBLIC ${CMAKE_SOURCE_DIR})
-  target_link_libraries(tvane_displays_lib PUBLIC tvane_graphics)
+  get_property(libs GLOBAL PROPERTY TVANE_DISPLAY_LIBS)
+  list(REMOVE_DUPLICATES libs)
+  target_link_libraries(tvane_displays_lib PUBLIC tvane_graphics ${libs})
   add_library(tvane_displays INTERFACE)
   target_link_libraries(tvane_displays INTERFACE "$<LINK_LIBRARY:WHOLE_ARCHIVE,tvane_displays_lib>")
   if(TVANE_HEADLESS)
@@ -213,8 +220,10 @@ function(tvane_display_families)
   if(TVANE_QT_UNITY)
     set_target_properties(tvane_displaysview_lib PROPERTIES UNITY_BUILD ON UNITY_BUILD_MODE GROUP)
   endif()
+  get_property(viewLibs GLOBAL PROPERTY TVANE_DISPLAY_VIEW_LIBS)
+  list(REMOVE_DUPLICATES viewLibs)
   target_link_libraries(tvane_displaysview_lib PUBLIC tvane_displays tvane_graphicsview
-                        tvane_graphicspages)
+                        tvane_graphicspages ${viewLibs})
   add_library(tvane_displaysview INTERFACE)
   target_link_libraries(tvane_displaysview INTERFACE
                         "$<LINK_LIBRARY:WHOLE_ARCHIVE,tvane_displaysview_lib>")

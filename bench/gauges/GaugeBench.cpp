@@ -91,7 +91,7 @@ struct Page {
 
     QuietWindows windows;
     gaugetest::GaugePage page;
-    ScopedGaugeWindows scoped{&windows};
+    displays::Windows<IGaugeWindows>::Scoped scoped{&windows};
     std::int32_t scan = 0;
 };
 

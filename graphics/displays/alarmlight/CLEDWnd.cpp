@@ -1,4 +1,5 @@
 #include "graphics/displays/alarmlight/CLEDWnd.h"
+#include "graphics/DisplayFamily.h"
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
@@ -52,7 +53,7 @@ CLEDWnd::CLEDWnd() : m_lamps(std::make_unique<CIndicatorArray>()) {
 CLEDWnd::~CLEDWnd() = default;
 
 bool CLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font, int lampSlots) {
-    IGaugeWindows* maker = GaugeWindowMaker();
+    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
@@ -69,7 +70,7 @@ bool CLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font,
 }
 
 bool CLEDWnd::Recreate(CGraphFrame& frame, const GRect& rect) {
-    IGaugeWindows* maker = GaugeWindowMaker();
+    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)

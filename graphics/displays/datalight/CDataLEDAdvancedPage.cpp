@@ -5,8 +5,14 @@
 #include <QHBoxLayout>
 
 #include "graphics/displays/datalight/CDataLEDFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "platform/widgets/CSpinEdit.h"
 #include "ui_CDataLEDAdvancedPage.h"
+
+namespace {
+// The data light display's "Advanced" page.
+const PageRegistration<CDataLEDAdvancedPage> kAdvancedPage{142};
+} // namespace
 
 CDataLEDAdvancedPage::CDataLEDAdvancedPage(int dialogId, int pageId)
     : CGraphPage(dialogId, pageId, "Advanced"), m_ui(std::make_unique<Ui::CDataLEDAdvancedPage>()) {

@@ -1,4 +1,5 @@
 #include "graphics/displays/datalight/CDataLEDWnd.h"
+#include "graphics/DisplayFamily.h"
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
@@ -41,7 +42,7 @@ CDataLEDWnd::~CDataLEDWnd() = default;
 bool CDataLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font,
                          int blockSlots) {
     m_frame = &frame;
-    IGaugeWindows* maker = GaugeWindowMaker();
+    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
@@ -61,7 +62,7 @@ bool CDataLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& f
 
 bool CDataLEDWnd::Recreate(CGraphFrame& frame, const GRect& rect) {
     m_frame = &frame;
-    IGaugeWindows* maker = GaugeWindowMaker();
+    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "graphics/DisplayFamily.h"
 #include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/QtGraphDC.h"
 #include "platform/widgets/QtText.h"
@@ -13,10 +14,7 @@
 namespace {
 
 QtGaugeWindows g_gaugeWindows;
-const bool kGaugeWindowsInstalled = [] {
-    InstallGaugeWindows(&g_gaugeWindows);
-    return true;
-}();
+const displays::Windows<IGaugeWindows>::Registration kGaugeWindows{g_gaugeWindows};
 
 QRect ToGaugeRect(const GRect& r) {
     return QRect(r.left, r.top, r.Width(), r.Height());
@@ -27,10 +25,10 @@ QRect ToGaugeRect(const GRect& r) {
 std::unique_ptr<IGaugeWindow> QtGaugeWindows::CreateGaugeWindow(IGraphFrameWindow& frame,
                                                                 IGaugeWindowClient& client,
                                                                 const GRect& rect) {
-    auto* window = dynamic_cast<CGraphFrameWnd*>(&frame);
-    if (!window)
+    QWidget* parent = FrameClientWidget(frame);
+    if (!parent)
         return nullptr;
-    auto gauge = std::make_unique<GaugeWnd>(client, window->Client(), rect);
+    auto gauge = std::make_unique<GaugeWnd>(client, parent, rect);
     gauge->show();
     return gauge;
 }

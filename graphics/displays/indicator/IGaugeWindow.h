@@ -52,8 +52,9 @@ public:
     }
 };
 
-// Makes the windows of gauge displays; the windows library installs the
-// program's, a test its own.
+// Makes the windows of gauge displays, reached through
+// displays::Windows<IGaugeWindows>: the windows library registers the
+// program's, a test puts its own in place for a scope.
 class IGaugeWindows {
 public:
     virtual ~IGaugeWindows() = default;
@@ -61,19 +62,4 @@ public:
     // when it cannot be made.
     virtual std::unique_ptr<IGaugeWindow>
     CreateGaugeWindow(IGraphFrameWindow& frame, IGaugeWindowClient& client, const GRect& rect) = 0;
-};
-
-// The maker of gauge windows in use: a test's for its scope, else the
-// windows library's; null when neither has given one.
-IGaugeWindows* GaugeWindowMaker();
-void InstallGaugeWindows(IGaugeWindows* maker);
-class ScopedGaugeWindows {
-public:
-    explicit ScopedGaugeWindows(IGaugeWindows* maker);
-    ~ScopedGaugeWindows();
-    ScopedGaugeWindows(const ScopedGaugeWindows&) = delete;
-    ScopedGaugeWindows& operator=(const ScopedGaugeWindows&) = delete;
-
-private:
-    IGaugeWindows* m_previous;
 };

@@ -1,4 +1,5 @@
 #include "graphics/displays/readout/CReadout.h"
+#include "graphics/DisplayFamily.h"
 
 #include <algorithm>
 
@@ -57,7 +58,7 @@ CReadout::~CReadout() = default;
 
 bool CReadout::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font) {
     m_frame = &frame;
-    IGaugeWindows* maker = GaugeWindowMaker();
+    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
@@ -78,7 +79,7 @@ bool CReadout::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font
 
 bool CReadout::Recreate(CGraphFrame& frame, const GRect& rect) {
     m_frame = &frame;
-    IGaugeWindows* maker = GaugeWindowMaker();
+    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)

@@ -5,8 +5,14 @@
 #include <QHBoxLayout>
 
 #include "graphics/displays/readout/CReadOutFrame.h"
+#include "graphics/pages/CGraphSheet.h"
 #include "platform/widgets/CSpinEdit.h"
 #include "ui_CReadoutPage.h"
+
+namespace {
+// The readout's "Advanced" page.
+const PageRegistration<CReadoutPage> kAdvancedPage{156};
+} // namespace
 
 CReadoutPage::CReadoutPage(int dialogId, int pageId)
     : CGraphPage(dialogId, pageId, "Advanced"), m_ui(std::make_unique<Ui::CReadoutPage>()) {}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graphics/CGraphView.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/displays/indicator/IGaugeWindow.h"
 #include "platform/core/Services.h"
 #include "platform/ui/MessageBus.h"
@@ -134,7 +135,7 @@ public:
     tvane::ScriptedPrompter prompter;
     tvane::ScopedService<tvane::IPrompter> prompterGuard{tvane::SetPrompter, &prompter};
     FakeGaugeWindows gauges;
-    ScopedGaugeWindows gaugeGuard{&gauges};
+    displays::Windows<IGaugeWindows>::Scoped gaugeGuard{&gauges};
     graphicstest::FakeViewWindow window;
     ReadingsDocument doc;
     graphicstest::FakeClipboard clipboard;
