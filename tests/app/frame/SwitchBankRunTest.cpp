@@ -1,0 +1,167 @@
+// Switch banks on a graphics page of the main window on the simulated
+// instrument: made from the Graphics menu, edited in their sheet, flipped
+// with the mouse; each flip reaches the instrument through the document and
+// the bank shows the state the document answers.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/frame/CMainFrame.h"
+#include "app/frame/CSaveScanDataDialog.h"
+#include "app/frame/CScanStatusDialog.h"
+#include "app/frame/DocumentWiring.h"
+#include "app/frame/FrameCommands.h"
+#include "app/frame/GraphicsWiring.h"
+#include "graphics/CGraphView.h"
+#include "graphics/displays/indicator/GaugeWnd.h"
+#include "graphics/displays/switches/CSwitchFrame.h"
+#include "graphics/pages/CGraphSheet.h"
+#include "graphics/view/CGraphViewWnd.h"
+#include "platform/core/Services.h"
+#include "platform/ui/Help.h"
+#include "scan/CFXSetup.h"
+#include "scan/CFXSetupArray.h"
+#include "scan/records/CChannelConfig.h"
+#include "tests/app/frame/SimulatedProgram.h"
+#include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
+
+namespace tvane::test {
+namespace {
+
+constexpr unsigned kSwitchBankCommand = 32851;
+
+// Relays of a KXQT7105 from 211 and a KXQT7107 whose 302 is a digital output
+// port, in the instrument.
+void MakeOutputsSetup(WholeProgram& whole) {
+    CStateInfo setup = whole.program.state;
+    setup.m_setupName = "Outputs";
+    setup.m_modules = {"KXQT7101", "KXQT7105", "KXQT7107"};
+    CLoggerDoc& doc = whole.Doc();
+    ASSERT_TRUE(doc.CreateNewSetup(setup, 0, false));
+    whole.program.state = setup;
+    for (std::int32_t i = 0; i < doc.GetSetup()->GetSize(); ++i) {
+        CFXSetup* row = doc.GetSetupRow(i);
+        if (row && row->Channel == 302)
+            row->Function = "Digital Write 8bit";
+    }
+    CChannelConfig config;
+    ASSERT_TRUE(doc.GetSetupRow(0)->FillChannelConfig(config));
+    ASSERT_TRUE(whole.program.Binding().DownloadChannelConfig(&config));
+    whole.program.ScanEverySecond(doc);
+}
+
+// A press in the middle of a switch of the bank's window.
+void ClickSwitch(CSwitchFrame& bank, std::size_t block, std::size_t element) {
+    auto* wnd = dynamic_cast<GaugeWnd*>(bank.GetSwitchWnd()->GetWindow());
+    ASSERT_NE(wnd, nullptr);
+    const CIndicator* sw = bank.GetSwitchWnd()->Blocks().Blocks().GetIndicator(block, element);
+    ASSERT_NE(sw, nullptr);
+    const GRect r = sw->GetRect();
+    QTest::mouseClick(wnd, Qt::LeftButton, {},
+                      QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    // The request goes from the window to its frame and on to the page.
+    for (int hop = 0; hop < 3; ++hop)
+        QCoreApplication::processEvents();
+}
+
+std::vector<int> SwitchStates(const CSwitchFrame& bank) {
+    std::vector<int> states;
+    const CIndicatorBlockArray& blocks = bank.GetSwitchWnd()->Blocks().Blocks();
+    for (std::size_t b = 0; b < blocks.GetSize(); ++b)
+        for (std::size_t e = 0; blocks.GetAt(b) && e < blocks.GetAt(b)->GetSize(); ++e)
+            states.push_back(blocks.GetIndicator(b, e)->GetState());
+    return states;
+}
+
+TEST(SwitchBankRun, BanksFromTheGraphicsMenuWriteRelaysAndAnOutputPort) {
+    WholeProgram whole;
+    whole.Start();
+    if (::testing::Test::HasFatalFailure())
+        return;
+    MakeOutputsSetup(whole);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    CLoggerDoc& doc = whole.Doc();
+    CGraphViewWnd* page = whole.wiring->Graphics()->Page(0);
+    ASSERT_NE(page, nullptr);
+    whole.frame.Pages()->setCurrentWidget(page);
+
+    // Graphics, Switch Bank twice: the first relay comes by itself; the
+    // second bank shows the output port byte.
+    whole.frame.OnCmdMsg(kSwitchBankCommand);
+    auto* relays = dynamic_cast<CSwitchFrame*>(page->Model().GetSelected());
+    ASSERT_NE(relays, nullptr);
+    whole.frame.OnCmdMsg(kSwitchBankCommand);
+    auto* port = dynamic_cast<CSwitchFrame*>(page->Model().GetSelected());
+    ASSERT_NE(port, nullptr);
+    ASSERT_NE(port, relays);
+    port->GetWindow()->MoveWindow({180, 10, 520, 150}, true);
+    port->SetByteDisplay(true);
+    QCoreApplication::processEvents();
+    QTest::qWait(60);
+    ASSERT_EQ(port->GetSwitchWnd()->Blocks().Blocks().GetAt(0)->m_channel, 302);
+    EXPECT_EQ(relays->GetSwitchWnd()->Blocks().Blocks().GetAt(0)->m_channel, 211);
+
+    // The banks write during a run too.
+    whole.frame.UpdateToolbars();
+    WhenShown<CScanStatusDialog>([](CScanStatusDialog& dialog) {
+        dialog.DontShow()->setChecked(true);
+        dialog.StartButton()->click();
+    });
+    whole.frame.Action(cmd::kStartScan)->trigger();
+    ASSERT_EQ(doc.IsScanning(), 1);
+    whole.Poll();
+
+    // A relay closed with the mouse.
+    ClickSwitch(*relays, 0, 0);
+    EXPECT_EQ(SwitchStates(*relays), (std::vector<int>{1}));
+
+    // Bits 0 and 7 of the port: each flip writes the whole byte once.
+    ClickSwitch(*port, 0, 7);
+    ClickSwitch(*port, 0, 0);
+    EXPECT_EQ(SwitchStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 1}));
+    ClickSwitch(*port, 0, 7);
+    EXPECT_EQ(SwitchStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0}));
+
+    // The sheet's two pages, each with its help.
+    int shown = 0;
+    RecordingHelp help;
+    ScopedService<IHelp> helpGuard(SetHelp, &help);
+    WhenShown<CGraphSheet>(
+        [](CGraphSheet& sheet) {
+            for (int i = 0; i < 2; ++i) {
+                EXPECT_TRUE(sheet.SetActivePage(i));
+                sheet.HelpButton()->click();
+            }
+            sheet.reject();
+        },
+        &shown);
+    page->Model().SelectFrame(port);
+    for (QAction* action : page->ContextMenu()->actions())
+        if (action->data().toUInt() == CGraphViewWnd::kProperties)
+            action->trigger();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(help.shown, (std::vector<unsigned>{11108, 11208}));
+
+    // Readings of the run leave the switches as they are.
+    whole.Poll();
+    EXPECT_EQ(SwitchStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0}));
+    QCoreApplication::processEvents();
+    QTest::qWait(60);
+    EXPECT_TRUE(SaveArtifact(whole.frame, "switch_bank_run.png"));
+    WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& dialog) { dialog.reject(); });
+    whole.frame.Action(cmd::kStopScan)->trigger();
+}
+
+} // namespace
+} // namespace tvane::test
