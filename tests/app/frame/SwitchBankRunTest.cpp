@@ -27,6 +27,8 @@
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Help.h"
+#include "platform/ui/MessageBus.h"
+#include "platform/widgets/QtMessageScheduler.h"
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/records/CChannelConfig.h"
@@ -69,9 +71,23 @@ void ClickSwitch(CSwitchFrame& bank, std::size_t block, std::size_t element) {
     const GRect r = sw->GetRect();
     QTest::mouseClick(wnd, Qt::LeftButton, {},
                       QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-    // The request goes from the window to its frame and on to the page.
+    // The request goes from the window to its frame, on to the page and the
+    // document as posted messages, delivered from the event loop as in the
+    // program; none is left waiting.
     for (int hop = 0; hop < 3; ++hop)
         QCoreApplication::processEvents();
+    EXPECT_EQ(MessageBus::PendingCount(), 0u);
+}
+
+// The channel's state as the document answers a query, which holds what the
+// instrument accepted.
+double Queried(CLoggerDoc& doc, std::int32_t channel) {
+    CReadingInfo query;
+    query.m_channel = channel;
+    query.m_request = CReadingInfo::kRequestQuery;
+    query.m_value = -1.0;
+    EXPECT_TRUE(doc.DoInstrumentAction(query, false));
+    return query.m_value;
 }
 
 std::vector<int> SwitchStates(const CSwitchFrame& bank) {
@@ -84,6 +100,8 @@ std::vector<int> SwitchStates(const CSwitchFrame& bank) {
 }
 
 TEST(SwitchBankRun, BanksFromTheGraphicsMenuWriteRelaysAndAnOutputPort) {
+    QtMessageScheduler scheduler;
+    ScopedService<IMessageScheduler> schedulerService{SetMessageScheduler, &scheduler};
     WholeProgram whole;
     whole.Start();
     if (::testing::Test::HasFatalFailure())
@@ -123,15 +141,31 @@ TEST(SwitchBankRun, BanksFromTheGraphicsMenuWriteRelaysAndAnOutputPort) {
     whole.Poll();
 
     // A relay closed with the mouse.
+    ASSERT_EQ(Queried(doc, 211), 0.0);
     ClickSwitch(*relays, 0, 0);
+    EXPECT_EQ(Queried(doc, 211), 1.0);
     EXPECT_EQ(SwitchStates(*relays), (std::vector<int>{1}));
 
     // Bits 0 and 7 of the port: each flip writes the whole byte once.
     ClickSwitch(*port, 0, 7);
     ClickSwitch(*port, 0, 0);
+    EXPECT_EQ(Queried(doc, 302), 129.0);
     EXPECT_EQ(SwitchStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 1}));
     ClickSwitch(*port, 0, 7);
+    EXPECT_EQ(Queried(doc, 302), 128.0);
     EXPECT_EQ(SwitchStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0}));
+
+    // The bank shows what the instrument answers, not what it last asked for:
+    // a write made elsewhere reaches its switches.
+    CReadingInfo write;
+    write.m_channel = 302;
+    write.m_request = CReadingInfo::kRequestWrite;
+    write.m_value = 5.0;
+    ASSERT_TRUE(doc.DoInstrumentAction(write, false));
+    EXPECT_EQ(SwitchStates(*port), (std::vector<int>{0, 0, 0, 0, 0, 1, 0, 1}));
+    ClickSwitch(*port, 0, 0);
+    EXPECT_EQ(Queried(doc, 302), 133.0);
+    EXPECT_EQ(SwitchStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 1, 0, 1}));
 
     // The sheet's two pages, each with its help.
     int shown = 0;
@@ -155,7 +189,7 @@ TEST(SwitchBankRun, BanksFromTheGraphicsMenuWriteRelaysAndAnOutputPort) {
 
     // Readings of the run leave the switches as they are.
     whole.Poll();
-    EXPECT_EQ(SwitchStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(SwitchStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 1, 0, 1}));
     QCoreApplication::processEvents();
     QTest::qWait(60);
     EXPECT_TRUE(SaveArtifact(whole.frame, "switch_bank_run.png"));
