@@ -55,15 +55,14 @@ std::int32_t CLoggerDoc::ReadSettingNumber(const char* key, long def) {
 }
 
 CLoggerDoc::CLoggerDoc(ILoggerApp& app)
-    : m_app(app), m_engine(std::make_unique<CScanEngine>(*this)),
-      m_export(std::make_unique<CTextExport>(*this)) {
+    : m_app(app), m_export(std::make_unique<CTextExport>(*this)),
+      m_engine(std::make_unique<CScanEngine>(*this)) {
     m_defaultLabel = doctext::kDefault;
     m_noneLabel = doctext::kNone;
     m_advancedLabel = doctext::kAdvanced;
     m_scansFormat = doctext::kScans;
     m_readingsFormat = doctext::kReadings;
     m_untitledTitle = doctext::kUninitialized;
-    m_documentTime = tvane::CTime::GetCurrentTime();
 
     // The formats as the formatter expands them for this machine's settings.
     const auto expand = [this](const char* format) {
@@ -90,7 +89,6 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app)
     m_scan = std::make_unique<CFXScan>();
     m_channelMath = std::make_unique<CChannelMath>();
     m_datasetStore = std::make_unique<CDatasetStore>();
-    m_dataset = std::make_unique<CDataset>();
     m_eventRecord = std::make_unique<CDatasetEvent>();
 
     CReadingQuery& request = m_export->GetRequest();
@@ -110,7 +108,7 @@ CLoggerDoc::CLoggerDoc(ILoggerApp& app)
 CLoggerDoc::~CLoggerDoc() {
     CStateInfo& state = GetStateInfo();
     const bool emptyRun =
-        !state.m_datasetName.empty() && m_dataset && m_dataset->GetReadingCount() == 0;
+        !state.m_datasetName.empty() && GetDataset() && GetDataset()->GetReadingCount() == 0;
     CloseDatasetStore();
     try {
         if (m_services.operations != nullptr) {
@@ -177,8 +175,8 @@ CStateInfo& CLoggerDoc::GetStateInfo() const {
 }
 
 void CLoggerDoc::CloseDatasetStore() {
-    if (m_dataset && m_dataset->IsOpen())
-        m_dataset->Close();
+    if (GetDataset() && GetDataset()->IsOpen())
+        GetDataset()->Close();
     if (m_datasetStore)
         m_datasetStore->Close();
 }
@@ -328,28 +326,33 @@ std::string CLoggerDoc::FormatReadingTime(double time) {
         return doctext::kAfterScan;
     if (time <= kBeforeScan)
         return doctext::kBeforeScan;
+    // A time no clock shows (a damaged document's) has no text.
+    if (!(time < kLatestReadingTime))
+        return {};
     const double seconds = std::floor(time / 1000.0);
     const int ms = static_cast<int>(time - seconds * 1000.0);
-    return FormatTimeMs(m_documentTime + static_cast<std::int64_t>(seconds), ms);
+    return FormatTimeMs(m_engine->GetDocumentTime() + static_cast<std::int64_t>(seconds), ms);
 }
 
 tvane::CTime CLoggerDoc::GetReadingTime(double tick) const {
-    if (tick < m_startTick)
+    if (tick < m_engine->GetStartTick())
         return tvane::CTime(0);
-    const double elapsed = (tick - m_startTick) / 1000.0;
-    return m_documentTime + static_cast<std::int64_t>(elapsed);
+    const double elapsed = (tick - m_engine->GetStartTick()) / 1000.0;
+    if (!(elapsed < kLatestReadingTime / 1000.0))
+        return tvane::CTime(0);
+    return m_engine->GetDocumentTime() + static_cast<std::int64_t>(elapsed);
 }
 
 bool CLoggerDoc::GetExportTimeRange(double& first, double& last) {
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!GetDataset() || !GetDataset()->IsOpen())
         return false;
     ReadingRecord record;
-    if (m_dataset->ReadReadings(&record, 1, 0) != 1)
+    if (GetDataset()->ReadReadings(&record, 1, 0) != 1)
         return false;
-    const double low = m_dataset->GetFirstTime();
-    const double high = m_dataset->GetLastTime();
+    const double low = GetDataset()->GetFirstTime();
+    const double high = GetDataset()->GetLastTime();
     first = std::clamp(static_cast<double>(record.Time), low, std::max(low, high));
-    last = std::clamp(m_dataset->GetLastReadingTime(), low, std::max(low, high));
+    last = std::clamp(GetDataset()->GetLastReadingTime(), low, std::max(low, high));
     return true;
 }
 

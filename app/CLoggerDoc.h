@@ -59,11 +59,6 @@ class OdbcDatabase;
 // the scan engine) adds further member functions in files of its own; the
 // members below are what it works on.
 class CLoggerDoc : public IUndoDocument {
-    // The document's own parts: the run works on its setup, dataset and run
-    // times; the workspace's view of it exchanges the run's summary.
-    friend class CScanEngine;
-    friend class LoggerDocWorkspace;
-
 public:
     // A measurement function's defaults: range limits and advanced settings.
     struct FunctionDefaults {
@@ -84,6 +79,9 @@ public:
     // Time bounds that mean "none": before and after the run.
     static constexpr double kBeforeScan = -1.0;
     static constexpr double kAfterScan = -1e12;
+    // Reading times (milliseconds from the run's start) from this on are beyond
+    // any run: about 30000 years.
+    static constexpr double kLatestReadingTime = 1e15;
 
     // The function table is loaded from the application's database when one is
     // open. Throws std::bad_alloc when an owned object cannot be set up.
@@ -95,7 +93,6 @@ public:
     // --- Views ----------------------------------------------------------------
     void AddView(IView* view);
     void RemoveView(IView* view);
-    const std::vector<IView*>& GetViews() const { return m_views; }
     // Tells every view but the sender.
     void UpdateAllViews(IView* sender, long hint = 0, const HintObject& object = {});
     IView* GetSetupView() const;
@@ -139,7 +136,6 @@ public:
     bool DoSave(const std::string& path);
     bool DoFileSave() { return DoSave(m_pathName); }
     void DeleteContents();
-    void OnCloseDocument();
     void ResetDocument();
     // mode 1: upload the setup from the instrument; takeOver then continues the
     // run the instrument is doing.
@@ -169,6 +165,8 @@ public:
     // Creates or truncates the file; throws the program's file exception.
     static void CreateEmptyFile(const std::string& path);
     void DoScanSettings() { OnScanSettings(); }
+    // Status panes 1 to 3: the module texts of the state record's three slots.
+    void ShowModuleTexts(const CStateInfo& state);
 
     // --- Time texts -----------------------------------------------------------
     std::string FormatNow();
@@ -194,14 +192,8 @@ public:
     void FillChannelInfo(const CFXSetup& row, CChannelInfo* info, std::uint32_t kind) const;
     bool FillChannelInfoArray(CChannelArray* out, std::uint32_t kindMask, bool activeOnly) const;
     void BroadcastChannelEdit(std::int32_t count, std::int32_t first);
-    // The setup editor's pending changes, sent by NotifySetupChanged: rows
-    // edited one by one, or the setup or its rows changed as a whole.
-    void MarkRowEdited(std::uint32_t index) { m_editedRows.push_back(index); }
-    void MarkRowsChanged() { m_rowsChanged = true; }
-    void MarkSetupChanged() { m_setupChanged = true; }
-    const std::vector<std::uint32_t>& GetEditedRows() const { return m_editedRows; }
-    bool AreRowsChanged() const { return m_rowsChanged; }
-    bool IsSetupChanged() const { return m_setupChanged; }
+    // Tells the views what the setup editor changed since the last call: the
+    // edited rows one by one, or, when a change flag is set, the whole setup.
     void NotifySetupChanged();
     // From the VTFunction table; the first row of a name wins.
     void LoadFunctionTable(tvane::OdbcDatabase* database);
@@ -216,11 +208,12 @@ public:
     // undo, defaults, pairing, computed channels), a part of the document.
     SetupGridOperations& GetSetupGridOperations() const { return *m_setupGridOperations; }
     // What the setup editor changed since the last NotifySetupChanged: the
-    // setup indices of edited rows, and whether the setup changed in shape or
-    // in its four-wire pairs (then the views redraw it whole).
+    // setup indices of edited rows; the setup's shape changed (a channel's
+    // module, function or scan flag); a four-wire pair was made or undone.
+    // Either flag makes the views redraw the setup whole.
     std::vector<std::uint32_t>& GetEditedRows() { return m_editedRows; }
-    void SetStructureChanged() { m_setupChanged = 1; }
-    void SetPairingChanged() { m_rowsChanged = 1; }
+    void SetStructureChanged() { m_structureChanged = true; }
+    void SetPairingChanged() { m_pairingChanged = true; }
     // The file's header word says that the setup was given computed channels.
     void SetComputedChannelsPresent() { m_headerWord = 1; }
 
@@ -252,7 +245,6 @@ public:
     std::int16_t GetSlotCount(int slot) const { return m_slotActive[slot - 1]; }
     void SetSlotCount(int slot, std::int16_t count) { m_slotActive[slot - 1] = count; }
     std::uint32_t GetFrameCounter() const { return m_frameCounter; }
-    std::uint32_t GetViewFlags() const { return m_viewFlags; }
     // The values of the document file's header and the setup's own texts.
     std::uint32_t GetHeaderValue() const { return m_headerValue; }
     void SetHeaderValue(std::uint32_t value) { m_headerValue = value; }
@@ -271,17 +263,17 @@ public:
     // The monitor's timers: the window timer while idle, the in-scan interval.
     const CWndTimer& GetMonitorTimer() const { return m_monitorTimer; }
     CIntervalTimer GetMonitorIntervalTimer() const { return m_monitorIntervalTimer; }
-    // The run's start: its time, the instrument's tick then and the program's
-    // tick then (elapsed run times count from it).
-    tvane::CTime GetDocumentTime() const { return m_documentTime; }
-    void SetDocumentTime(tvane::CTime time) { m_documentTime = time; }
-    double GetStartTick() const { return m_startTick; }
-    void SetStartTick(double tick) { m_startTick = tick; }
-    double GetPollTick() const { return m_pollTick; }
-    void SetPollTick(double tick) { m_pollTick = tick; }
+    // The run's start, as the scan engine keeps it: its time and the
+    // instrument's tick then.
+    tvane::CTime GetDocumentTime() const { return m_engine->GetDocumentTime(); }
+    double GetStartTick() const { return m_engine->GetStartTick(); }
     // The event time bounds before and after a run.
     double GetFirstTimeBound() const { return m_firstTimeBound; }
     double GetSecondTimeBound() const { return m_secondTimeBound; }
+    void SetEventTimeBounds(double first, double second) {
+        m_firstTimeBound = first;
+        m_secondTimeBound = second;
+    }
     // A running scan of the instrument is being taken over as the document's.
     bool IsResuming() const { return m_resume; }
     void SetResuming(bool on) { m_resume = on; }
@@ -290,6 +282,7 @@ public:
     void SetRunData(bool on) { m_runFlag = on; }
     // The document stands for the loaded setup, not for a run's data.
     bool HasLoadMark() const { return m_loadMark; }
+    void ClearLoadMark() { m_loadMark = false; }
     // The codes of the instrument errors read last.
     const std::vector<std::string>& GetErrorCodes() const { return m_textList1; }
     // A display's instrument action is being served.
@@ -299,7 +292,7 @@ public:
     CChannelMath* GetChannelMath() const { return m_channelMath.get(); }
     CFXScan* GetScan() const { return m_scan.get(); }
     CFXUndo* GetUndo() const { return m_undo.get(); }
-    CDataset* GetDataset() const { return m_dataset.get(); }
+    CDataset* GetDataset() const { return m_engine->GetDataset(); }
     CDatasetStore* GetDatasetStore() const { return m_datasetStore.get(); }
     CDatasetEvent* GetEventRecord() const { return m_eventRecord.get(); }
     ReadingRecord* GetReadingBuffer() const { return m_engine->GetReadingBuffer(); }
@@ -482,6 +475,14 @@ public:
     void StopMonitor();
     void StartMonitorTimer(std::uint32_t interval);
     void StopMonitorTimer();
+    // During a run the poll reads the monitor channel: the window timer stops
+    // and the in-run interval counts from now; both stop at the run's end.
+    void ScheduleMonitorInRun(std::uint32_t now);
+    void HaltMonitorTimers();
+    // Whether the poll reads the monitor channel now (advances its interval).
+    bool IsMonitorReadDue(std::uint32_t now);
+    // The run's newest reading of the monitor channel.
+    void SetMonitorValue(double value) { m_monitorValue = value; }
     void RestartMonitor();
     bool IsMonitorChannelUsable(std::int32_t channel) const;
     void OnMonitorTimer();
@@ -509,7 +510,6 @@ private:
     // The setup view's part of the file: a 32-bit byte count, then the bytes.
     void WriteSetupViewState(tvane::CArchive& ar);
     static std::vector<std::uint8_t> ReadSetupViewState(tvane::CArchive& ar);
-    void ShowModuleTexts(const CStateInfo& state);
     static std::int32_t ReadSettingNumber(const char* key, long def);
     // The dataset storage beside a setup's storage: the file name's first letter
     // becomes 'Y'.
@@ -521,7 +521,6 @@ private:
     std::vector<IView*> m_views;
     std::string m_pathName;
     bool m_modified = false;
-    std::unique_ptr<CScanEngine> m_engine;
     std::unique_ptr<CTextExport> m_export;
 
     static std::uint32_t s_loadedFileVersion;
@@ -551,8 +550,8 @@ private:
     std::uint32_t m_headerValue = 0;
     std::uint32_t m_headerWord = 0; // 16 bits in the file
     // The setup editor's change flags and its pending list of edited rows.
-    bool m_setupChanged = false; // the setup changed as a whole
-    bool m_rowsChanged = false;  // rows were inserted or removed
+    bool m_structureChanged = false;
+    bool m_pairingChanged = false;
     std::vector<std::uint32_t> m_editedRows;
 
     // Owned objects and the setup.
@@ -571,18 +570,16 @@ private:
     CWndTimer m_monitorTimer;
     CIntervalTimer m_monitorIntervalTimer;
 
-    // Run times.
-    double m_startTick = 0.0;
-    double m_secondTick = 0.0;
-    std::int16_t m_runWord = 0;
-    double m_pollTick = 0.0;
+    // The event time bounds outside a run.
     double m_firstTimeBound = kBeforeScan;
     double m_secondTimeBound = kAfterScan;
 
     // Run data.
     std::unique_ptr<CFXScan> m_scan;
     std::unique_ptr<CDatasetStore> m_datasetStore;
-    std::unique_ptr<CDataset> m_dataset;
+    // The run, with the dataset it writes to: it goes before the store its
+    // dataset is kept in.
+    std::unique_ptr<CScanEngine> m_engine;
     COleKXQT7100* m_instrument = nullptr; // the application's binding
     std::int32_t m_readingPathWord = 0;
     std::string m_scansFormat;
@@ -597,7 +594,6 @@ private:
     std::vector<std::string> m_textList1;
     std::vector<std::string> m_textList2;
     std::string m_untitledTitle;
-    tvane::CTime m_documentTime;
     CDateTimeEdit m_timeFormatter;
     std::string m_formatDateTime;
     std::string m_formatDateTimeMs;

@@ -6,6 +6,7 @@
 #include "app/IDocumentOperations.h"
 #include "app/ILoggerApp.h"
 #include "app/IScanHost.h"
+#include "database/CDataset.h"
 #include "platform/core/Clock.h"
 #include "platform/ui/TimerService.h"
 #include "scan/CFXScan.h"
@@ -19,9 +20,35 @@ tvane::ITimerService& FrameTimers(ILoggerApp& app) {
 } // namespace
 
 CScanEngine::CScanEngine(CLoggerDoc& doc)
-    : m_doc(doc), m_readingBuffer(std::make_unique<ReadingRecord[]>(kReadingBufferCapacity)) {
+    : m_doc(doc), m_dataset(std::make_unique<CDataset>()),
+      m_readingBuffer(std::make_unique<ReadingRecord[]>(kReadingBufferCapacity)) {
     m_scanTimer.SetId(kScanTimerId);
     m_startTimer.SetId(kStartTimerId);
+}
+
+CScanEngine::~CScanEngine() = default;
+
+void CScanEngine::ResetRunTimes(std::uint32_t now) {
+    m_documentTime = tvane::CTime::GetCurrentTime();
+    m_startTick = static_cast<double>(now);
+    m_secondTick = m_startTick;
+    m_pollTick = m_startTick;
+}
+
+void CScanEngine::SetRunStart(double startTick, tvane::CTime startTime) {
+    m_startTick = startTick;
+    m_documentTime = startTime;
+}
+
+RunSummary CScanEngine::GetRunSummary() const {
+    return {m_startTick, m_secondTick, m_documentTime, m_runWord};
+}
+
+void CScanEngine::SetRunSummary(const RunSummary& summary) {
+    m_startTick = summary.firstTick;
+    m_secondTick = summary.lastTick;
+    m_documentTime = summary.startTime;
+    m_runWord = summary.runValue;
 }
 
 void CScanEngine::BeginRun() {
@@ -33,14 +60,14 @@ void CScanEngine::BeginRun() {
 void CScanEngine::HaltRun() {
     StopTimers();
     // Display requests queued during the run are not served any more.
-    if (m_doc.m_services.scanHost != nullptr)
-        m_doc.m_services.scanHost->DropDisplayRequests();
+    if (m_doc.GetServices().scanHost != nullptr)
+        m_doc.GetServices().scanHost->DropDisplayRequests();
     m_state = State::Idle;
     m_instrumentSilent = false;
 }
 
 void CScanEngine::SetUpCountdown(std::uint32_t now) {
-    m_showCountdown = m_doc.m_scan && m_doc.m_scan->m_scanInterval * 1000.0 >= 2000.0;
+    m_showCountdown = m_doc.GetScan() && m_doc.GetScan()->m_scanInterval * 1000.0 >= 2000.0;
     if (m_showCountdown)
         m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
 }
@@ -49,16 +76,15 @@ void CScanEngine::SetUpCountdown(std::uint32_t now) {
 
 void CScanEngine::RestartTimers() {
     const std::uint32_t now = tvane::Clock().TickCount();
-    m_doc.m_monitorTimer.Stop();
-    m_doc.m_monitorIntervalTimer.Set(m_doc.m_monitorInterval, now);
+    m_doc.ScheduleMonitorInRun(now);
     m_autoSaveTimer.Set(m_autoSaveInterval, now);
     m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
-    if (m_doc.m_scan && m_doc.m_scan->m_scanInterval * 1000.0 >= 2000.0) {
+    if (m_doc.GetScan() && m_doc.GetScan()->m_scanInterval * 1000.0 >= 2000.0) {
         m_showCountdown = true;
         m_countdownStep = 0;
         m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
-        if (m_doc.m_services.operations != nullptr)
-            m_doc.m_services.operations->ShowWaitingStatus(m_doc);
+        if (m_doc.GetServices().operations != nullptr)
+            m_doc.GetServices().operations->ShowWaitingStatus(m_doc);
     } else {
         m_showCountdown = false;
     }
@@ -66,8 +92,7 @@ void CScanEngine::RestartTimers() {
 }
 
 void CScanEngine::StopTimers() {
-    m_doc.m_monitorTimer.Stop();
-    m_doc.m_monitorIntervalTimer.Reset();
+    m_doc.HaltMonitorTimers();
     m_countdownDisplayTimer.Reset();
     m_startTimer.Stop();
     m_scanTimer.Stop();
@@ -76,7 +101,7 @@ void CScanEngine::StopTimers() {
 }
 
 void CScanEngine::StartPollTimer() {
-    m_scanTimer.SetWindow(&FrameTimers(m_doc.m_app));
+    m_scanTimer.SetWindow(&FrameTimers(m_doc.GetApp()));
     m_scanTimer.Start(m_scanPollInterval);
 }
 

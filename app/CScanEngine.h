@@ -7,8 +7,11 @@
 
 #include "app/CIntervalTimer.h"
 #include "app/CWndTimer.h"
+#include "database/IWorkspaceDocument.h"
+#include "platform/archive/CTime.h"
 #include "scan/records/ReadingRecord.h"
 
+class CDataset;
 class CLoggerDoc;
 
 // The run of the document's setup: Start Scan (at once or counting down to a
@@ -16,9 +19,9 @@ class CLoggerDoc;
 // them, and the end of the run with the upload of what the instrument still
 // holds. It owns the run's state, its timers and the reading path (the buffer
 // the driver fills, the readings of the current batch per channel and each
-// channel's newest reading); the setup, the dataset and the run's times are the
-// document's. Without the scan instrument and host of the document's services
-// a start does nothing.
+// channel's newest reading), the run's times and the dataset it writes to; the
+// setup and the dataset store are the document's. Without the scan instrument and host of the
+// document's services a start does nothing.
 class CScanEngine {
 public:
     // Where the run is. Only one place changes it: the start, the end and the
@@ -44,6 +47,7 @@ public:
     static constexpr unsigned kStartTimerId = 3212;
 
     explicit CScanEngine(CLoggerDoc& doc);
+    ~CScanEngine();
     CScanEngine(const CScanEngine&) = delete;
     CScanEngine& operator=(const CScanEngine&) = delete;
 
@@ -62,6 +66,37 @@ public:
     // for one time-out at most, and leaves the instrument alone in between.
     bool IsInstrumentSilent() const { return m_instrumentSilent; }
     static constexpr std::uint32_t kAnswerRetryInterval = 5000;
+
+    // The dataset of the current or last run: the one the run writes to, the
+    // views and the event log read, and a loaded setup's run is opened in.
+    CDataset* GetDataset() const { return m_dataset.get(); }
+
+    // --- The run's times ------------------------------------------------------
+    // The instrument's tick at the start of the run (readings are timed from it).
+    double GetStartTick() const { return m_startTick; }
+    // The start tick during a run; its length in ms once it ended.
+    double GetSecondTick() const { return m_secondTick; }
+    // The program's tick when the run began; elapsed run times count from it.
+    double GetPollTick() const { return m_pollTick; }
+    // The instrument's date and time of the run's start, and the word kept with
+    // it (the milliseconds at the start, the last scan index at the end).
+    tvane::CTime GetDocumentTime() const { return m_documentTime; }
+    std::int16_t GetRunWord() const { return m_runWord; }
+    // Milliseconds since the run began, by the program's wrapping tick.
+    double ElapsedSinceStart(std::uint32_t now) const {
+        return static_cast<double>(now - static_cast<std::uint32_t>(m_pollTick));
+    }
+    // A new document: no run yet, its times start now.
+    void ResetRunTimes(std::uint32_t now);
+    // The run's elapsed time counts from now.
+    void StartRunClock(std::uint32_t now) { m_pollTick = static_cast<double>(now); }
+    // The instrument's tick and date and time at the start of its run.
+    void SetRunStart(double startTick, tvane::CTime startTime);
+    // An opened document: elapsed times count from its stored start tick.
+    void CountFromStartTick() { m_pollTick = m_startTick; }
+    // The stored run of the current dataset, as the workspace keeps it.
+    RunSummary GetRunSummary() const;
+    void SetRunSummary(const RunSummary& summary);
 
     // --- Start ----------------------------------------------------------------
     void OnStartScan();
@@ -158,6 +193,12 @@ private:
 
     CLoggerDoc& m_doc;
     State m_state = State::Idle;
+    std::unique_ptr<CDataset> m_dataset;
+    double m_startTick = 0.0;
+    double m_secondTick = 0.0;
+    double m_pollTick = 0.0;
+    tvane::CTime m_documentTime = tvane::CTime::GetCurrentTime();
+    std::int16_t m_runWord = 0;
     std::int16_t m_terminationCode = kTerminationByUser;
     bool m_showCountdown = false;
     bool m_instrumentSilent = false;

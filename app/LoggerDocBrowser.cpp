@@ -42,14 +42,15 @@ void CLoggerDoc::OnDataBrowser() {
 }
 
 bool CLoggerDoc::IsDataBrowserEnabled() const {
-    return !IsScanning() && m_dataset && m_dataset->IsOpen() && m_dataset->GetReadingCount() > 0;
+    return !IsScanning() && GetDataset() && GetDataset()->IsOpen() &&
+           GetDataset()->GetReadingCount() > 0;
 }
 
 void CLoggerDoc::CreateDataBrowser() {
     if (m_services.scanHost != nullptr)
         m_services.scanHost->ActivateGraphView();
     CloseDataBrowser();
-    if (!m_dataset || !m_dataset->IsOpen() || m_dataset->GetReadingCount() <= 0)
+    if (!GetDataset() || !GetDataset()->IsOpen() || GetDataset()->GetReadingCount() <= 0)
         return;
     UpdateScanStatus(false);
     if (m_services.dataBrowser != nullptr)
@@ -80,7 +81,7 @@ void CLoggerDoc::RefreshDataBrowser(IView* view) {
 }
 
 long CLoggerDoc::UpdateDataBrowserRange() {
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!GetDataset() || !GetDataset()->IsOpen())
         return -1;
     double time = 0.0;
     if (!m_hasReadings) {
@@ -88,53 +89,53 @@ long CLoggerDoc::UpdateDataBrowserRange() {
         // so that its range covers it.
         m_rangeUpdate = true;
         try {
-            m_dataset->WriteHeader();
-            time = m_dataset->GetLastReadingTime();
+            GetDataset()->WriteHeader();
+            time = GetDataset()->GetLastReadingTime();
         } catch (...) {
             m_rangeUpdate = false;
             throw;
         }
         m_rangeUpdate = false;
     } else {
-        time = m_dataset->GetBrowsePosition();
+        time = GetDataset()->GetBrowsePosition();
     }
     return SetBrowseTime(time);
 }
 
 long CLoggerDoc::SetBrowseTime(double& time) {
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!GetDataset() || !GetDataset()->IsOpen())
         return -1;
-    const double first = m_dataset->GetFirstTime();
-    const double last = std::max(first, m_dataset->GetLastTime());
+    const double first = GetDataset()->GetFirstTime();
+    const double last = std::max(first, GetDataset()->GetLastTime());
     time = std::clamp(time, first, last);
-    if (m_dataset->GetReadingCount() <= 0)
+    if (GetDataset()->GetReadingCount() <= 0)
         return -1;
-    const std::uint32_t position = m_dataset->FindReadingPosition(time - first, true);
+    const std::uint32_t position = GetDataset()->FindReadingPosition(time - first, true);
     if (position == CDataset::kNotFound)
         return -1;
-    const std::int32_t channels = std::max<std::int32_t>(m_dataset->GetChannelCount(), 1);
+    const std::int32_t channels = std::max<std::int32_t>(GetDataset()->GetChannelCount(), 1);
     std::int32_t scan = 0;
     ReadingRecord record;
     const auto index = static_cast<std::int32_t>(position / CDataset::kReadingSize);
-    if (m_dataset->ReadReadings(&record, 1, index) == 1)
+    if (GetDataset()->ReadReadings(&record, 1, index) == 1)
         scan = static_cast<std::int32_t>(record.ScanNumber) - 1;
     else
         scan = static_cast<std::int32_t>(position / (channels * CDataset::kReadingSize));
-    const std::int32_t scans = m_dataset->GetScanCount();
+    const std::int32_t scans = GetDataset()->GetScanCount();
     // The scan found is kept within the dataset's scans, and the reload works
     // on that same scan.
     scan = std::clamp(scan, 0, std::max(scans - 1, 0));
-    m_dataset->SetBrowseScan(scan);
+    GetDataset()->SetBrowseScan(scan);
     BrowseToTime(scan, time);
-    return m_dataset->GetBrowseScan();
+    return GetDataset()->GetBrowseScan();
 }
 
 // --- The reload ------------------------------------------------------------------
 
 double CLoggerDoc::BrowseToTime(std::int32_t& scanIndex, double time) {
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!GetDataset() || !GetDataset()->IsOpen())
         return time;
-    CDataset& dataset = *m_dataset;
+    CDataset& dataset = *GetDataset();
     const double firstTime = dataset.GetFirstTime();
     const double lastTime = std::max(firstTime, dataset.GetLastTime());
     const bool toWindowEnd = time == -1.0;
@@ -238,27 +239,27 @@ double CLoggerDoc::BrowseToTime(std::int32_t& scanIndex, double time) {
 }
 
 void CLoggerDoc::LoadStoredReadings() {
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!GetDataset() || !GetDataset()->IsOpen())
         return;
-    const std::int32_t scans = m_dataset->GetScanCount();
-    std::int32_t scan = std::clamp(m_dataset->GetBrowseScan(), 0, std::max(scans - 1, 0));
+    const std::int32_t scans = GetDataset()->GetScanCount();
+    std::int32_t scan = std::clamp(GetDataset()->GetBrowseScan(), 0, std::max(scans - 1, 0));
     BrowseToTime(scan, -1.0);
 }
 
 void CLoggerDoc::UpdateHasReadings() {
-    m_hasReadings = m_dataset && m_dataset->IsOpen() && m_dataset->GetReadingCount() != 0;
+    m_hasReadings = GetDataset() && GetDataset()->IsOpen() && GetDataset()->GetReadingCount() != 0;
 }
 
 std::int16_t CLoggerDoc::GetMaxChannelInFirstScan() {
-    if (!m_dataset || !m_dataset->IsOpen() || m_dataset->GetReadingCount() <= 0) {
+    if (!GetDataset() || !GetDataset()->IsOpen() || GetDataset()->GetReadingCount() <= 0) {
         const std::uint32_t last = m_setup ? m_setup->GetLastActiveChannel() : 0;
         return static_cast<std::int16_t>(last);
     }
     const std::int16_t channels =
-        std::min<std::int16_t>(std::max<std::int16_t>(m_dataset->GetChannelCount(), 0),
+        std::min<std::int16_t>(std::max<std::int16_t>(GetDataset()->GetChannelCount(), 0),
                                CScanEngine::kReadingBufferCapacity);
     ReadingRecord* buffer = m_engine->GetReadingBuffer();
-    const std::int16_t read = channels > 0 ? m_dataset->ReadReadings(buffer, channels, 0) : 0;
+    const std::int16_t read = channels > 0 ? GetDataset()->ReadReadings(buffer, channels, 0) : 0;
     std::int16_t highest = 0;
     for (std::int16_t i = 0; i < read; ++i)
         highest = std::max(highest, static_cast<std::int16_t>(buffer[i].Channel));
@@ -268,49 +269,50 @@ std::int16_t CLoggerDoc::GetMaxChannelInFirstScan() {
 // --- The dataset's times for the browser ---------------------------------------------
 
 double CLoggerDoc::GetRunStartTime() const {
-    return m_dataset ? m_dataset->GetFirstTime() : 0.0;
+    return GetDataset() ? GetDataset()->GetFirstTime() : 0.0;
 }
 
 double CLoggerDoc::GetRunEndTime() const {
-    return m_dataset ? m_dataset->GetLastTime() : 0.0;
+    return GetDataset() ? GetDataset()->GetLastTime() : 0.0;
 }
 
 double CLoggerDoc::GetMeanScanInterval() const {
-    return m_dataset ? m_dataset->GetScanInterval() : 0.0;
+    return GetDataset() ? GetDataset()->GetScanInterval() : 0.0;
 }
 
 std::int32_t CLoggerDoc::GetDatasetScanCount() const {
-    return m_dataset && m_dataset->IsOpen() ? m_dataset->GetScanCount() : 0;
+    return GetDataset() && GetDataset()->IsOpen() ? GetDataset()->GetScanCount() : 0;
 }
 
 double CLoggerDoc::GetBrowsePosition() const {
-    return m_dataset ? m_dataset->GetBrowsePosition() : 0.0;
+    return GetDataset() ? GetDataset()->GetBrowsePosition() : 0.0;
 }
 
 void CLoggerDoc::SetBrowsePosition(double position) {
-    if (m_dataset)
-        m_dataset->SetBrowsePosition(position);
+    if (GetDataset())
+        GetDataset()->SetBrowsePosition(position);
 }
 
 std::int32_t CLoggerDoc::GetBrowseScan() const {
-    return m_dataset ? m_dataset->GetBrowseScan() : 0;
+    return GetDataset() ? GetDataset()->GetBrowseScan() : 0;
 }
 
 void CLoggerDoc::SetBrowseScan(std::int32_t scan) {
-    if (m_dataset)
-        m_dataset->SetBrowseScan(GetDatasetScanCount() > 0 ? scan : 0);
+    if (GetDataset())
+        GetDataset()->SetBrowseScan(GetDatasetScanCount() > 0 ? scan : 0);
 }
 
 void CLoggerDoc::GetReadingDateTime(double time, tvane::CTime& out, int& milliseconds) const {
     // As FormatReadingTime shows it: whole seconds after the document's time.
     const double seconds = std::floor(time / 1000.0);
     milliseconds = static_cast<int>(time - seconds * 1000.0);
-    out = m_documentTime + static_cast<std::int64_t>(seconds);
+    out = m_engine->GetDocumentTime() + static_cast<std::int64_t>(seconds);
 }
 
 double CLoggerDoc::ToReadingTime(tvane::CTime time, int milliseconds) const {
     const double reading =
-        static_cast<double>(time.GetTime() - m_documentTime.GetTime()) * 1000.0 + milliseconds;
+        static_cast<double>(time.GetTime() - m_engine->GetDocumentTime().GetTime()) * 1000.0 +
+        milliseconds;
     const double first = GetRunStartTime();
     return std::clamp(reading, first, std::max(first, GetRunEndTime()));
 }

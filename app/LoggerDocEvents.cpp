@@ -42,7 +42,7 @@ constexpr TypeText kTypeTexts[] = {
 bool CLoggerDoc::s_eventLogFullReported = false;
 
 std::int32_t CLoggerDoc::GetEventCount() const {
-    return m_dataset ? m_dataset->GetEventCount() : 0;
+    return GetDataset() ? GetDataset()->GetEventCount() : 0;
 }
 
 std::string CLoggerDoc::GetEventTypeText(std::uint32_t type) {
@@ -63,12 +63,12 @@ void CLoggerDoc::GetEventTypeFromText(const std::string& text, std::int32_t& typ
 }
 
 bool CLoggerDoc::GetEventCellText(std::int32_t index, int column, std::string& text) {
-    if (column < 0 || column > 3 || !m_dataset || !m_eventRecord)
+    if (column < 0 || column > 3 || !GetDataset() || !m_eventRecord)
         return false;
     if (index != m_eventIndex) {
         m_eventRecord->m_text.clear();
         m_eventIndex = -1;
-        if (!m_dataset->IsOpen() || !m_dataset->GetEvent(index, *m_eventRecord))
+        if (!GetDataset()->IsOpen() || !GetDataset()->GetEvent(index, *m_eventRecord))
             return false;
         m_eventIndex = index;
     }
@@ -92,29 +92,29 @@ bool CLoggerDoc::GetEventCellText(std::int32_t index, int column, std::string& t
 }
 
 void CLoggerDoc::AddEvent(CDatasetEvent& event) {
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!GetDataset() || !GetDataset()->IsOpen())
         return;
     m_eventIndex = -1;
     if (event.m_type == CDatasetEvent::User && event.m_time >= 0.0) {
         // A user's note goes where its time puts it, after events of the same time
         // and before those logged outside the run.
-        const std::int32_t i = m_dataset->FindEventIndex(event.m_time, true);
+        const std::int32_t i = GetDataset()->FindEventIndex(event.m_time, true);
         if (i != -1) {
-            const std::int32_t count = m_dataset->GetRunEventCount();
+            const std::int32_t count = GetDataset()->GetRunEventCount();
             std::int32_t position = i + 1;
             if (count <= position)
                 position = count;
             // The search lands on the first event after the time when none has it.
             if (i < count) {
                 CDatasetEvent found;
-                if (m_dataset->GetEvent(i, found) && found.m_time > event.m_time)
+                if (GetDataset()->GetEvent(i, found) && found.m_time > event.m_time)
                     position = i;
             }
-            m_dataset->InsertEvent(position, event);
+            GetDataset()->InsertEvent(position, event);
             return;
         }
     }
-    m_dataset->AppendEvent(event);
+    GetDataset()->AppendEvent(event);
 }
 
 bool CLoggerDoc::IsEventLogFull() const {
@@ -141,37 +141,38 @@ void CLoggerDoc::LogEvent() {
 }
 
 bool CLoggerDoc::GetEvent(std::int32_t index, CDatasetEvent& event) {
-    return m_dataset && m_dataset->IsOpen() && m_dataset->GetEvent(index, event);
+    return GetDataset() && GetDataset()->IsOpen() && GetDataset()->GetEvent(index, event);
 }
 
 bool CLoggerDoc::SetEvent(std::int32_t index, const CDatasetEvent& event) {
     m_eventIndex = -1;
-    return m_dataset && m_dataset->IsOpen() && m_dataset->SetEvent(index, event);
+    return GetDataset() && GetDataset()->IsOpen() && GetDataset()->SetEvent(index, event);
 }
 
 bool CLoggerDoc::InsertEvent(std::int32_t index, CDatasetEvent& event) {
     m_eventIndex = -1;
-    return m_dataset && m_dataset->IsOpen() && m_dataset->InsertEvent(index, event);
+    return GetDataset() && GetDataset()->IsOpen() && GetDataset()->InsertEvent(index, event);
 }
 
 bool CLoggerDoc::UpdateEventField(std::int32_t index, int field, const CDatasetEvent& event) {
     m_eventIndex = -1;
-    return m_dataset && m_dataset->IsOpen() && m_dataset->UpdateEventField(index, field, event);
+    return GetDataset() && GetDataset()->IsOpen() &&
+           GetDataset()->UpdateEventField(index, field, event);
 }
 
 bool CLoggerDoc::DeleteEvent(std::int32_t index) {
     m_eventIndex = -1;
-    if (!m_dataset || !m_dataset->IsOpen())
+    if (!GetDataset() || !GetDataset()->IsOpen())
         return false;
     CDatasetEvent deleted;
-    m_dataset->GetEvent(index, deleted);
-    const bool result = m_dataset->DeleteEvent(index);
+    GetDataset()->GetEvent(index, deleted);
+    const bool result = GetDataset()->DeleteEvent(index);
     UpdateAllViews(nullptr, HINT_EVENTS_CHANGED, &deleted);
     return result;
 }
 
 double CLoggerDoc::GetRunTimeOffset() const {
-    return m_dataset ? m_dataset->GetFirstTick() : 0.0;
+    return GetDataset() ? GetDataset()->GetFirstTick() : 0.0;
 }
 
 void CLoggerDoc::AddUserEvent() {
@@ -184,7 +185,7 @@ void CLoggerDoc::AddUserEvent() {
     fields.channel = 0;
     fields.description = FormatNow();
     // After a run the note belongs to the stored run, at its start.
-    const bool afterRun = !IsScanning() && m_dataset && m_dataset->GetReadingCount() > 0;
+    const bool afterRun = !IsScanning() && GetDataset() && GetDataset()->GetReadingCount() > 0;
     fields.time = afterRun ? GetRunTimeOffset() : GetElapsedRunTime();
     if (!m_services.eventEditDialog->Run(*this, fields))
         return;
@@ -197,8 +198,8 @@ void CLoggerDoc::ShowEventInLog(const CDatasetEvent& criteria) {
         frame->ShowEventLog();
     CDatasetEvent found;
     std::int32_t index = -1;
-    if (m_dataset && m_dataset->IsOpen())
-        index = m_dataset->FindEvent(criteria, found);
+    if (GetDataset() && GetDataset()->IsOpen())
+        index = GetDataset()->FindEvent(criteria, found);
     if (index >= 0) {
         UpdateAllViews(nullptr, HINT_SHOW_EVENT, &index);
         return;

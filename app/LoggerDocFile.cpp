@@ -243,10 +243,7 @@ bool CLoggerDoc::OnNewDocument() {
     CloseDatasetStore();
     ResetDocument();
     DeleteLatestReadings();
-    m_documentTime = tvane::CTime::GetCurrentTime();
-    m_startTick = static_cast<double>(tvane::Clock().TickCount());
-    m_secondTick = m_startTick;
-    m_pollTick = m_startTick;
+    m_engine->ResetRunTimes(tvane::Clock().TickCount());
     m_firstTimeBound = kBeforeScan;
     m_secondTimeBound = kAfterScan;
     m_runFlag = 0;
@@ -300,7 +297,7 @@ bool CLoggerDoc::OnOpenDocument(const std::string& path) {
             m_services.operations->LoadDatasetFile(*this, state);
             m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         }
-        m_pollTick = m_startTick;
+        m_engine->CountFromStartTick();
         ShowModuleTexts(state);
         state.SaveRecentNames();
         m_setupLoaded = 1;
@@ -350,10 +347,6 @@ void CLoggerDoc::DeleteContents() {
     m_runFlag = 0;
 }
 
-void CLoggerDoc::OnCloseDocument() {
-    DeleteContents();
-}
-
 void CLoggerDoc::ResetDocument() {
     m_setupLoaded = 0;
     m_headerValue = 0;
@@ -385,7 +378,7 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         // Failures throw; false only says the dataset was listed already, as
         // saving it has just done.
         if (ok)
-            m_dataset->WriteHeader();
+            GetDataset()->WriteHeader();
         if (ok) {
             if (mode == 1) {
                 ok = m_services.operations->UploadSetup(*this, state);
@@ -402,7 +395,7 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         CountActiveChannelsPerSlot();
         ShowModuleTexts(state);
         m_setupLoaded = 1;
-        if ((m_dataset->GetReadingCount() == 0 || !ok) && m_services.operations != nullptr)
+        if ((GetDataset()->GetReadingCount() == 0 || !ok) && m_services.operations != nullptr)
             m_engine->SetLastScanChannel(m_services.operations->GetLastScanMaxChannel(*this));
         if (ok)
             UpdateAllViews(nullptr, HINT_NEW_SETUP);

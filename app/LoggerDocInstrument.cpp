@@ -27,16 +27,16 @@ constexpr std::int32_t kReadingBlockErrors[] = {1032, 1036, 1037, 1038, 1040, 77
 
 double CLoggerDoc::GetElapsedRunTime() {
     if (IsScanning())
-        return static_cast<double>(tvane::Clock().TickCount()) - m_pollTick;
-    double& bound =
-        (m_dataset && m_dataset->GetReadingCount() > 0) ? m_secondTimeBound : m_firstTimeBound;
+        return static_cast<double>(tvane::Clock().TickCount()) - m_engine->GetPollTick();
+    double& bound = (GetDataset() && GetDataset()->GetReadingCount() > 0) ? m_secondTimeBound
+                                                                          : m_firstTimeBound;
     const double time = bound;
     bound -= 1.0;
     return time;
 }
 
 void CLoggerDoc::BroadcastEvent(CDatasetEvent& event) {
-    if (m_dataset && m_dataset->IsOpen())
+    if (GetDataset() && GetDataset()->IsOpen())
         UpdateAllViews(nullptr, HINT_READING, &event);
 }
 
@@ -126,12 +126,13 @@ void CLoggerDoc::ReadAlarmQueue() {
             IDocumentInstrument::Alarm alarm;
             if (!m_services.instrument->GetAlarmInQue(alarm) || alarm.channel == 0)
                 return;
-            const double seconds = static_cast<double>(alarm.time - m_documentTime.GetTime());
-            CDatasetEvent event(alarm.limit == 1 ? CDatasetEvent::LowLimit
-                                                 : CDatasetEvent::HighLimit,
-                                alarm.channel, seconds * 1000.0 + alarm.milliseconds + m_startTick,
-                                tvane::Format(insttext::kAlarmEvent, alarm.value,
-                                              alarm.units.c_str(), alarm.output));
+            const double seconds =
+                static_cast<double>(alarm.time - m_engine->GetDocumentTime().GetTime());
+            CDatasetEvent event(
+                alarm.limit == 1 ? CDatasetEvent::LowLimit : CDatasetEvent::HighLimit,
+                alarm.channel, seconds * 1000.0 + alarm.milliseconds + m_engine->GetStartTick(),
+                tvane::Format(insttext::kAlarmEvent, alarm.value, alarm.units.c_str(),
+                              alarm.output));
             BroadcastEvent(event);
         }
     } catch (const tvane::Exception&) {

@@ -28,6 +28,20 @@ void CLoggerDoc::StopMonitorTimer() {
     m_monitorTimer.Stop();
 }
 
+void CLoggerDoc::ScheduleMonitorInRun(std::uint32_t now) {
+    m_monitorTimer.Stop();
+    m_monitorIntervalTimer.Set(m_monitorInterval, now);
+}
+
+void CLoggerDoc::HaltMonitorTimers() {
+    m_monitorTimer.Stop();
+    m_monitorIntervalTimer.Reset();
+}
+
+bool CLoggerDoc::IsMonitorReadDue(std::uint32_t now) {
+    return m_monitorChannel > 100 && m_monitorIntervalTimer.IsDue(now);
+}
+
 void CLoggerDoc::StartMonitorTimer(std::uint32_t interval) {
     m_monitorTimer.Stop();
     m_monitorInterval = interval;

@@ -138,10 +138,10 @@ void CLoggerDoc::BroadcastChannelEdit(std::int32_t count, std::int32_t first) {
 }
 
 void CLoggerDoc::NotifySetupChanged() {
-    if (m_setupChanged || m_rowsChanged) {
+    if (m_structureChanged || m_pairingChanged) {
         UpdateAllViews(nullptr, HINT_SETUP_CHANGED);
-        m_setupChanged = 0;
-        m_rowsChanged = 0;
+        m_structureChanged = false;
+        m_pairingChanged = false;
     } else {
         // A view may add to the list while it is told; work on what is pending now.
         const std::vector<std::uint32_t> pending = std::move(m_editedRows);

@@ -279,9 +279,9 @@ bool CLoggerDoc::UploadSetup(bool uploadData, bool keepScanning) {
 
         std::int32_t count = 0;
         if (!failed && !cancelled && uploadData && !keepScanning && GetReadingsCount(count) &&
-            count > 0 && m_dataset) {
+            count > 0 && GetDataset()) {
             std::vector<std::int32_t> channels;
-            if (UploadStoredData(*m_dataset, channels)) {
+            if (UploadStoredData(*GetDataset(), channels)) {
                 const bool mismatch =
                     m_services.instrument->IsConfigChanged() || !IsScanListSame(channels);
                 if (mismatch &&
@@ -340,8 +340,8 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
             }
         }
         bool fetched = false;
-        if (!resume && m_dataset) {
-            fetched = UploadStoredData(*m_dataset, channels);
+        if (!resume && GetDataset()) {
+            fetched = UploadStoredData(*GetDataset(), channels);
             if (fetched) {
                 const bool mismatch =
                     m_services.instrument->IsConfigChanged() || !IsScanListSame(channels);
@@ -395,25 +395,24 @@ bool CLoggerDoc::SyncWithInstrument(CStateInfo&, CStateInfo&, bool resume) {
         std::int64_t time = 0;
         std::int16_t milliseconds = 0;
         const bool tickRead = m_services.instrument->GetStartTickCount(startTick);
-        m_pollTick = static_cast<double>(now);
+        m_engine->StartRunClock(now);
         const bool timeRead = m_services.instrument->GetScanTime(time, milliseconds);
         timesRead = tickRead && timeRead;
-        m_startTick = startTick;
-        if (timeRead)
-            m_documentTime = tvane::CTime(time);
-        if (m_dataset) {
-            m_dataset->SetStartTime(m_documentTime);
-            m_dataset->SetFirstTick(startTick);
+        m_engine->SetRunStart(startTick,
+                              timeRead ? tvane::CTime(time) : m_engine->GetDocumentTime());
+        if (GetDataset()) {
+            GetDataset()->SetStartTime(m_engine->GetDocumentTime());
+            GetDataset()->SetFirstTick(startTick);
             // Three-digit channels as "%ld," entries when no readings named them.
-            m_dataset->SetChannelCount(static_cast<std::int16_t>(
+            GetDataset()->SetChannelCount(static_cast<std::int16_t>(
                 channels.empty() ? (list.size() + 1) / 4 : channels.size()));
-            m_dataset->WriteHeader();
+            GetDataset()->WriteHeader();
         }
     } catch (const tvane::Exception&) {
         timesRead = false;
     }
     LogInstrumentError();
-    m_engine->LogTestStarted(m_startTick);
+    m_engine->LogTestStarted(m_engine->GetStartTick());
     m_engine->BeginRun();
     tvane::WritePrivateProfileString("Settings", "Valid", std::string("0"), "Tvane.ini");
     CountActiveChannelsPerSlot();

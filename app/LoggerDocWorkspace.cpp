@@ -27,7 +27,7 @@ CFXSetupArray& LoggerDocWorkspace::SetupRows() {
 }
 
 std::int32_t LoggerDocWorkspace::ChannelLimit() const {
-    return static_cast<std::int32_t>(m_doc.m_headerValue);
+    return static_cast<std::int32_t>(m_doc.GetHeaderValue());
 }
 
 int LoggerDocWorkspace::CountActiveChannels(bool withComputed) const {
@@ -35,19 +35,15 @@ int LoggerDocWorkspace::CountActiveChannels(bool withComputed) const {
 }
 
 RunSummary LoggerDocWorkspace::GetRunSummary() const {
-    return {m_doc.m_startTick, m_doc.m_secondTick, m_doc.m_documentTime, m_doc.m_runWord};
+    return m_doc.GetScanEngine().GetRunSummary();
 }
 
 void LoggerDocWorkspace::SetRunSummary(const RunSummary& summary) {
-    m_doc.m_startTick = summary.firstTick;
-    m_doc.m_secondTick = summary.lastTick;
-    m_doc.m_documentTime = summary.startTime;
-    m_doc.m_runWord = summary.runValue;
+    m_doc.GetScanEngine().SetRunSummary(summary);
 }
 
 void LoggerDocWorkspace::SetEventPositions(double first, double second) {
-    m_doc.m_firstTimeBound = first;
-    m_doc.m_secondTimeBound = second;
+    m_doc.SetEventTimeBounds(first, second);
 }
 
 std::string LoggerDocWorkspace::FormatNow() {

@@ -45,7 +45,7 @@ const char* CScanEngine::TerminationText(std::int16_t code) {
 }
 
 void CScanEngine::OnStopScan() {
-    if (m_doc.m_scan && m_doc.m_scan->m_stopMode != CFXScan::kStopByUser) {
+    if (m_doc.GetScan() && m_doc.GetScan()->m_stopMode != CFXScan::kStopByUser) {
         if (tvane::ShowMessage(scantext::kConfirmStop, tvane::MsgButtons::YesNo,
                                tvane::MsgIcon::Question) != tvane::MsgAnswer::Yes)
             return;
@@ -62,31 +62,30 @@ void CScanEngine::EndScan(bool offerBrowser) {
 }
 
 void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
-    IScanHost* host = m_doc.m_services.scanHost;
-    IScanInstrument* instrument = m_doc.m_services.scanInstrument;
+    IScanHost* host = m_doc.GetServices().scanHost;
+    IScanInstrument* instrument = m_doc.GetServices().scanInstrument;
     // The user's choice, or this run's own when the poll could no longer
     // trust the instrument.
     const bool leaveScanning =
-        leaveScanningForRun || (m_doc.m_scan && m_doc.m_scan->m_leaveScanning != 0);
+        leaveScanningForRun || (m_doc.GetScan() && m_doc.GetScan()->m_leaveScanning != 0);
     try {
         HaltRun();
         if (!leaveScanning && instrument != nullptr && !instrument->StopMeasurement())
             instrument->StopMeasurement();
 
-        m_doc.m_secondTick = static_cast<double>(tvane::Clock().TickCount() -
-                                                 static_cast<std::uint32_t>(m_doc.m_pollTick));
-        if (m_doc.m_dataset)
-            m_doc.m_dataset->SetLastTick(m_doc.m_secondTick);
+        m_secondTick = ElapsedSinceStart(tvane::Clock().TickCount());
+        if (m_dataset)
+            m_dataset->SetLastTick(m_secondTick);
 
         try {
             // A full dataset has no room for what the instrument still holds.
             if (!leaveScanning && m_terminationCode != kTerminationDatasetFull)
                 UploadRemainingReadings();
             // The data views of the stored run open at its end.
-            if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-                m_doc.m_dataset->SetBrowsePosition(m_doc.m_secondTick);
-                m_doc.m_dataset->WriteHeader();
-                m_doc.m_dataset->SetBrowseScan(std::max(m_doc.m_dataset->GetScanCount() - 1, 0));
+            if (m_dataset && m_dataset->IsOpen()) {
+                m_dataset->SetBrowsePosition(m_secondTick);
+                m_dataset->WriteHeader();
+                m_dataset->SetBrowseScan(std::max(m_dataset->GetScanCount() - 1, 0));
             }
         } catch (const tvane::UserException&) {
             m_state = State::Idle;
@@ -102,11 +101,11 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
         // The stop is logged even when the file could not take the end of the
         // run (a full disk): the event log shows how the run ended.
         try {
-            LogTestTerminated(m_doc.m_secondTick);
+            LogTestTerminated(m_secondTick);
             // The Stop event is in the file before anything else can go wrong.
-            if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-                m_doc.m_dataset->WriteHeader();
-                m_doc.m_dataset->FlushReadings();
+            if (m_dataset && m_dataset->IsOpen()) {
+                m_dataset->WriteHeader();
+                m_dataset->FlushReadings();
             }
         } catch (const tvane::Exception&) {
             m_state = State::Idle;
@@ -118,40 +117,40 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
             host->StopMonitor();
             host->GoToLocal();
         }
-        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+        if (m_dataset && m_dataset->IsOpen())
             StoreLastScanIndex();
 
-        if (host != nullptr && m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0) {
+        if (host != nullptr && m_dataset && m_dataset->GetReadingCount() > 0) {
             CStateInfo state;
-            m_doc.m_app.CopyStateInfo(state);
+            m_doc.GetApp().CopyStateInfo(state);
             CTextExport& textExport = m_doc.GetExport();
             const bool saveWord = textExport.ExportsAfterDialog();
             textExport.SetExportAfterDialog(false);
-            const IScanHost::SaveAnswer answer =
-                host->ShowSaveScanData(state, m_doc.m_scan ? m_doc.m_scan->m_exportOnPostScan : 0);
+            const IScanHost::SaveAnswer answer = host->ShowSaveScanData(
+                state, m_doc.GetScan() ? m_doc.GetScan()->m_exportOnPostScan : 0);
             textExport.SetExportAfterDialog(saveWord);
             if (!answer.ok) {
                 bool saved = false;
                 try {
-                    saved = m_doc.m_services.operations != nullptr &&
-                            m_doc.m_services.operations->SaveDataset(m_doc, state);
+                    saved = m_doc.GetServices().operations != nullptr &&
+                            m_doc.GetServices().operations->SaveDataset(m_doc, state);
                 } catch (const tvane::Exception&) {
                     saved = false;
                 }
                 if (saved && host->OpenSavedDataset(state)) {
-                    m_doc.m_runFlag = 0;
+                    m_doc.SetRunData(false);
                 } else {
                     host->CloseDataset();
-                    if (m_doc.m_services.operations != nullptr)
-                        m_doc.m_services.operations->LoadDatasetFile(m_doc, state);
+                    if (m_doc.GetServices().operations != nullptr)
+                        m_doc.GetServices().operations->LoadDatasetFile(m_doc, state);
                 }
                 offerBrowser = false;
                 m_doc.UpdateAllViews(nullptr, HINT_SCAN_STATE);
             } else {
                 if (answer.applyNames)
                     host->ApplySaveNames();
-                if (m_doc.m_scan)
-                    m_doc.m_scan->m_exportOnPostScan = answer.exportChoice;
+                if (m_doc.GetScan())
+                    m_doc.GetScan()->m_exportOnPostScan = answer.exportChoice;
                 if (answer.exportChoice == 1) {
                     const bool exportWord = textExport.SkipsDialog();
                     textExport.SetSkipDialog(true);
@@ -160,11 +159,11 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
                     textExport.GetRequest().m_fileName = m_doc.MakeExportFileName("csv");
                 }
             }
-            m_doc.m_app.SetStateInfo(state);
+            m_doc.GetApp().SetStateInfo(state);
             host->RefreshTitle();
         }
     } catch (const tvane::Exception&) {
-        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+        if (m_dataset && m_dataset->IsOpen())
             StoreLastScanIndex();
         if (host != nullptr)
             host->RefreshToolBars();
@@ -175,7 +174,7 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
     m_doc.UpdateHasReadings();
     if (offerBrowser) {
         // The run's data now stands for the document, not the loaded setup's.
-        m_doc.m_loadMark = 0;
+        m_doc.ClearLoadMark();
         int showBrowser = 1;
         if (host != nullptr) {
             if (CAppPreferences* prefs = host->Preferences())
@@ -192,9 +191,9 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
 }
 
 bool CScanEngine::UploadRemainingReadings() {
-    if (m_doc.m_services.scanInstrument == nullptr)
+    if (m_doc.GetServices().scanInstrument == nullptr)
         return false;
-    IScanInstrument& instrument = *m_doc.m_services.scanInstrument;
+    IScanInstrument& instrument = *m_doc.GetServices().scanInstrument;
     std::int32_t count = 0;
     if (!instrument.GetReadingsCount(count))
         return false;
@@ -209,10 +208,10 @@ bool CScanEngine::UploadRemainingReadings() {
     m_state = State::Uploading;
     const std::int32_t perPoll =
         std::clamp<std::int32_t>(m_readingsPerPoll, 1, m_readingBufferCapacity);
-    const bool showProgress = count > perPoll && m_doc.m_services.scanHost != nullptr;
+    const bool showProgress = count > perPoll && m_doc.GetServices().scanHost != nullptr;
     if (showProgress) {
-        m_doc.m_services.scanHost->ShowProgress(scantext::kUploading);
-        m_doc.m_services.scanHost->SetProgress(2, {});
+        m_doc.GetServices().scanHost->ShowProgress(scantext::kUploading);
+        m_doc.GetServices().scanHost->SetProgress(2, {});
     }
     bool result = true;
     std::int32_t remaining = count;
@@ -232,16 +231,16 @@ bool CScanEngine::UploadRemainingReadings() {
             done += got;
         }
         if (showProgress) {
-            if (m_doc.m_services.scanHost->IsProgressCancelled())
+            if (m_doc.GetServices().scanHost->IsProgressCancelled())
                 break;
-            m_doc.m_services.scanHost->SetProgress(
+            m_doc.GetServices().scanHost->SetProgress(
                 static_cast<int>(static_cast<double>(done) / count * 100.0),
                 tvane::Format(scantext::kUploadingReading, static_cast<long>(done),
                               static_cast<long>(count)));
         }
     }
     if (showProgress)
-        m_doc.m_services.scanHost->CloseProgress();
+        m_doc.GetServices().scanHost->CloseProgress();
     return result;
 }
 
@@ -251,16 +250,16 @@ void CScanEngine::LogTestTerminated(double elapsed) {
     CRunRecord run;
     run.m_kind = CRunRecord::kEnd;
     run.m_time = elapsed;
-    run.m_startTime = m_doc.m_documentTime;
-    m_doc.m_runFlag = m_doc.m_dataset && m_doc.m_dataset->GetReadingCount() > 0 ? 1 : 0;
+    run.m_startTime = m_documentTime;
+    m_doc.SetRunData(m_dataset && m_dataset->GetReadingCount() > 0);
     m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
 }
 
 void CScanEngine::UpdateScanStatus(bool stateOnly) {
-    IDocumentFrame* frame = m_doc.m_app.GetMainFrame();
+    IDocumentFrame* frame = m_doc.GetApp().GetMainFrame();
     if (frame == nullptr)
         return;
-    if (stateOnly || !m_doc.m_dataset || !m_doc.m_dataset->IsOpen()) {
+    if (stateOnly || !m_dataset || !m_dataset->IsOpen()) {
         m_doc.ShowModuleTexts(m_doc.GetStateInfo());
         return;
     }
@@ -271,19 +270,16 @@ void CScanEngine::UpdateScanStatus(bool stateOnly) {
             frame->SetPaneText(2, {});
             return;
         }
-        const double ms = IsStartArmed()
-                              ? 0.0
-                              : static_cast<double>(tvane::Clock().TickCount() -
-                                                    static_cast<std::uint32_t>(m_doc.m_pollTick));
+        const double ms = IsStartArmed() ? 0.0 : ElapsedSinceStart(tvane::Clock().TickCount());
         FormatTimeIntervalText(ms, elapsed, sizeof elapsed);
         frame->SetPaneText(2, elapsed);
         return;
     }
     frame->SetPaneText(0, {});
     frame->SetPaneText(
-        1, tvane::Format(doctext::kScans, static_cast<long>(m_doc.m_dataset->GetScanCount())));
-    FormatTimeIntervalText(m_doc.m_dataset->GetLastTick() - m_doc.m_dataset->GetFirstTick(),
-                           elapsed, sizeof elapsed);
+        1, tvane::Format(doctext::kScans, static_cast<long>(m_dataset->GetScanCount())));
+    FormatTimeIntervalText(m_dataset->GetLastTick() - m_dataset->GetFirstTick(), elapsed,
+                           sizeof elapsed);
     frame->SetPaneText(2, elapsed);
     m_doc.LogEvent();
 }

@@ -56,18 +56,18 @@ std::string BoxText(const char* what) {
 } // namespace
 
 void CScanEngine::OnScanTimer() {
-    if (m_doc.m_actionBusy)
+    if (m_doc.IsActionBusy())
         return;
-    if (!IsScanning() || m_doc.m_services.scanInstrument == nullptr ||
-        m_doc.m_services.scanHost == nullptr) {
+    if (!IsScanning() || m_doc.GetServices().scanInstrument == nullptr ||
+        m_doc.GetServices().scanHost == nullptr) {
         m_scanTimer.Stop();
         return;
     }
     m_scanTimer.Stop();
     const std::uint32_t now = tvane::Clock().TickCount();
 
-    IScanInstrument& instrument = *m_doc.m_services.scanInstrument;
-    IScanHost& host = *m_doc.m_services.scanHost;
+    IScanInstrument& instrument = *m_doc.GetServices().scanInstrument;
+    IScanHost& host = *m_doc.GetServices().scanHost;
     try {
         // Nothing more is asked of an instrument that sent nothing this poll: each
         // question would wait for another time-out.
@@ -99,16 +99,17 @@ void CScanEngine::OnScanTimer() {
             EndScan(false);
             return;
         }
-        if (m_autoSaveTimer.IsDue(now) && m_doc.m_dataset && m_doc.m_dataset->IsOpen())
+        if (m_autoSaveTimer.IsDue(now) && m_dataset && m_dataset->IsOpen())
             WriteRunHeader();
-        if (answered && m_doc.m_monitorChannel > 100 && m_doc.m_monitorIntervalTimer.IsDue(now))
+        if (answered && m_doc.IsMonitorReadDue(now))
             host.ReadMonitorChannel();
         if (!m_instrumentSilent && m_showCountdown && m_countdownDisplayTimer.IsDue(now))
             ShowWaitingStatus();
         m_graphicsFlag = 0;
 
-        if (answered && m_doc.m_scan && m_doc.m_scan->m_stopMode == CFXScan::kStopAfterCount &&
-            m_lastScanNumber >= m_doc.m_scan->m_scanCount) {
+        if (answered && m_doc.GetScan() &&
+            m_doc.GetScan()->m_stopMode == CFXScan::kStopAfterCount &&
+            m_lastScanNumber >= m_doc.GetScan()->m_scanCount) {
             bool scanning = true;
             if (instrument.IsInstrumentScanning(scanning) && !scanning) {
                 m_terminationCode = kTerminationCompleted;
@@ -116,8 +117,8 @@ void CScanEngine::OnScanTimer() {
                 return;
             }
         }
-        if (m_doc.m_scan && m_doc.m_scan->m_stopMode == CFXScan::kStopTimed &&
-            tvane::CTime::GetCurrentTime().GetTime() >= m_doc.m_scan->m_stopTime.GetTime()) {
+        if (m_doc.GetScan() && m_doc.GetScan()->m_stopMode == CFXScan::kStopTimed &&
+            tvane::CTime::GetCurrentTime().GetTime() >= m_doc.GetScan()->m_stopTime.GetTime()) {
             m_terminationCode = kTerminationCompleted;
             EndScan(true);
             return;
@@ -139,15 +140,15 @@ void CScanEngine::OnScanTimer() {
 }
 
 void CScanEngine::StoreLastScanIndex() {
-    const std::int32_t scans = m_doc.m_dataset->GetScanCount();
+    const std::int32_t scans = m_dataset->GetScanCount();
     const auto last = static_cast<std::int16_t>(scans > 0 ? scans - 1 : 0);
-    m_doc.m_dataset->SetRunValue(last);
+    m_dataset->SetRunValue(last);
     // The document's copy goes back into the header whenever the dataset closes.
-    m_doc.m_runWord = last;
+    m_runWord = last;
 }
 
 void CScanEngine::WriteRunHeader() {
-    CDataset& dataset = *m_doc.m_dataset;
+    CDataset& dataset = *m_dataset;
     dataset.WriteHeader();
     // The header stands for the run so far, as its end would leave it, in case
     // the run is cut off: its last scan index too.
@@ -158,7 +159,7 @@ void CScanEngine::WriteRunHeader() {
 }
 
 bool CScanEngine::FetchPollReadings(std::uint32_t now) {
-    IScanInstrument& instrument = *m_doc.m_services.scanInstrument;
+    IScanInstrument& instrument = *m_doc.GetServices().scanInstrument;
     // The driver is never asked for more than the buffer holds, and a count it
     // returns beyond what was asked is not trusted.
     const std::int32_t most =
@@ -167,7 +168,7 @@ bool CScanEngine::FetchPollReadings(std::uint32_t now) {
     std::int32_t got = 0;
     // A silent instrument is logged once, when it falls silent.
     const bool answered = instrument.GetReadings(m_readingBuffer.get(), most, got) ||
-                          m_doc.m_services.scanHost->LogReadingsFailure(!m_instrumentSilent);
+                          m_doc.GetServices().scanHost->LogReadingsFailure(!m_instrumentSilent);
     m_bufferWord = static_cast<std::int16_t>(std::clamp<std::int32_t>(got, 0, most));
     SetInstrumentSilent(!answered, now);
     return answered;
@@ -182,7 +183,7 @@ void CScanEngine::SetInstrumentSilent(bool silent, std::uint32_t now) {
     // Once it answers again, its check counts from now rather than catching up.
     if (!silent)
         m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
-    if (IDocumentFrame* frame = m_doc.m_app.GetMainFrame())
+    if (IDocumentFrame* frame = m_doc.GetApp().GetMainFrame())
         frame->SetPaneText(0, silent ? scantext::kNotAnswering : "");
 }
 
@@ -192,8 +193,8 @@ bool CScanEngine::ProcessNewReadings(std::int16_t count, bool afterRun) {
     count = std::min(count, m_readingBufferCapacity);
     // The dataset takes what still fits; once it is full the run ends, with
     // everything up to here stored.
-    if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-        const std::int64_t room = m_doc.m_dataset->GetReadingRoom();
+    if (m_dataset && m_dataset->IsOpen()) {
+        const std::int64_t room = m_dataset->GetReadingRoom();
         if (count >= room) {
             count = static_cast<std::int16_t>(room);
             m_terminationCode = kTerminationDatasetFull;
@@ -224,8 +225,7 @@ bool CScanEngine::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
     m_bufferWord = 0;
 
     bool result = true;
-    if (!m_doc.m_dataset || !m_doc.m_dataset->IsOpen() ||
-        !m_doc.m_dataset->AppendReadings(buffer, count)) {
+    if (!m_dataset || !m_dataset->IsOpen() || !m_dataset->AppendReadings(buffer, count)) {
         result = false;
     } else {
         const std::uint32_t now = tvane::Clock().TickCount();
@@ -238,9 +238,8 @@ bool CScanEngine::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
                 RestartCountdown(now);
                 restartMark = false;
             }
-            if (m_doc.m_monitorChannel != 0 &&
-                channel == static_cast<std::int32_t>(m_doc.m_monitorChannel))
-                m_doc.m_monitorValue = record.Value;
+            if (m_doc.GetMonitorChannel() != 0 && channel == m_doc.GetMonitorChannel())
+                m_doc.SetMonitorValue(record.Value);
             StoreReading(record);
         }
     }
@@ -249,12 +248,12 @@ bool CScanEngine::StoreNewReadings(ReadingRecord* buffer, std::int16_t count) {
 }
 
 void CScanEngine::StoreReading(ReadingRecord& record) {
-    if (!m_doc.m_compChannels || m_doc.m_compChannels->GetSize() == 0)
+    if (!m_doc.GetComputedChannels() || m_doc.GetComputedChannels()->GetSize() == 0)
         return;
     KeepLatestReading(record);
-    if (record.Channel == m_lastScanChannel && m_doc.m_channelMath) {
+    if (record.Channel == m_lastScanChannel && m_doc.GetChannelMath()) {
         ComputedHost host(m_doc, *this);
-        EvaluateComputedChannels(*m_doc.m_compChannels, *m_doc.m_channelMath, host);
+        EvaluateComputedChannels(*m_doc.GetComputedChannels(), *m_doc.GetChannelMath(), host);
     }
 }
 
@@ -379,8 +378,8 @@ bool CScanEngine::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool 
             CDatasetEvent event(alarm == ReadingAlarmLow ? CDatasetEvent::LowLimit
                                                          : CDatasetEvent::HighLimit,
                                 channel, time, std::move(text));
-            if (!m_doc.IsEventLogFull() && m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
-                m_doc.m_dataset->AppendEvent(event);
+            if (!m_doc.IsEventLogFull() && m_dataset && m_dataset->IsOpen()) {
+                m_dataset->AppendEvent(event);
                 journaled = true;
             }
             m_doc.LogEvent();
@@ -392,11 +391,11 @@ bool CScanEngine::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool 
             request.m_value = value;
             request.m_status = 1;
             request.m_request = CReadingInfo::kRequestWrite;
-            m_doc.m_services.scanHost->DoInstrumentAction(request);
+            m_doc.GetServices().scanHost->DoInstrumentAction(request);
         };
-        if ((mask & 0x8) != 0 && mayAct && m_doc.m_services.scanHost != nullptr)
+        if ((mask & 0x8) != 0 && mayAct && m_doc.GetServices().scanHost != nullptr)
             act(2, 1.0);
-        if ((mask & 0x10) != 0 && mayAct && m_doc.m_services.scanHost != nullptr)
+        if ((mask & 0x10) != 0 && mayAct && m_doc.GetServices().scanHost != nullptr)
             act(3, 0.0);
         if ((mask & 0x20) != 0 && mayAct) {
             const std::string port = GetListField(5, row->AlarmActions);
@@ -411,10 +410,10 @@ bool CScanEngine::ProcessAlarms(ReadingRecord* buffer, std::int16_t count, bool 
 }
 
 bool CScanEngine::DoDigitalAlarmAction(std::int16_t channel, const std::string& pattern) {
-    if (m_doc.m_services.scanInstrument == nullptr || m_doc.m_services.scanHost == nullptr)
+    if (m_doc.GetServices().scanInstrument == nullptr || m_doc.GetServices().scanHost == nullptr)
         return false;
     std::int16_t read = 0;
-    if (!m_doc.m_services.scanInstrument->DigitalReadState(channel, read))
+    if (!m_doc.GetServices().scanInstrument->DigitalReadState(channel, read))
         return false;
     const std::uint8_t current = static_cast<std::uint8_t>(read);
     std::uint8_t value = 0;
@@ -434,7 +433,7 @@ bool CScanEngine::DoDigitalAlarmAction(std::int16_t channel, const std::string& 
     request.m_value = value;
     request.m_status = 1;
     request.m_request = CReadingInfo::kRequestWrite;
-    return m_doc.m_services.scanHost->DoInstrumentAction(request);
+    return m_doc.GetServices().scanHost->DoInstrumentAction(request);
 }
 
 void CScanEngine::RestartCountdown(std::uint32_t now) {
@@ -446,7 +445,7 @@ void CScanEngine::RestartCountdown(std::uint32_t now) {
 
 void CScanEngine::ShowWaitingStatus() {
     ++m_countdownStep;
-    const long interval = m_doc.m_scan ? static_cast<long>(m_doc.m_scan->m_scanInterval) : 0;
+    const long interval = m_doc.GetScan() ? static_cast<long>(m_doc.GetScan()->m_scanInterval) : 0;
     long remaining = interval - static_cast<long>(m_countdownStep) *
                                     static_cast<long>(m_countdownDisplayInterval) / 1000;
     remaining = std::max(remaining, 0L);
@@ -457,7 +456,7 @@ void CScanEngine::ShowWaitingStatus() {
     std::string text = days > 0
                            ? tvane::Format(scantext::kToScanDays, days, hours, minutes, seconds)
                            : tvane::Format(scantext::kToScan, hours, minutes, seconds);
-    const std::int32_t mode = m_doc.m_scan ? m_doc.m_scan->m_startMode : 0;
+    const std::int32_t mode = m_doc.GetScan() ? m_doc.GetScan()->m_startMode : 0;
     if (mode == CFXScan::kStartExternalTrigger)
         text = scantext::kWaitingTrigger;
     else if (mode == CFXScan::kStartOnAlarm)
@@ -465,6 +464,6 @@ void CScanEngine::ShowWaitingStatus() {
     // The status texts first: before the run is marked as scanning they would
     // empty pane 0 again.
     UpdateScanStatus(false);
-    if (IDocumentFrame* frame = m_doc.m_app.GetMainFrame())
+    if (IDocumentFrame* frame = m_doc.GetApp().GetMainFrame())
         frame->SetPaneText(0, text);
 }

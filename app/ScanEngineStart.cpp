@@ -59,9 +59,9 @@ const char* CScanEngine::StartText(std::int32_t startMode) {
 }
 
 void CScanEngine::OnStartScan() {
-    IScanHost* host = m_doc.m_services.scanHost;
-    IScanInstrument* instrument = m_doc.m_services.scanInstrument;
-    if (host == nullptr || instrument == nullptr || !m_doc.m_scan)
+    IScanHost* host = m_doc.GetServices().scanHost;
+    IScanInstrument* instrument = m_doc.GetServices().scanInstrument;
+    if (host == nullptr || instrument == nullptr || !m_doc.GetScan())
         return;
     // A second start would restart the instrument and split the run in two;
     // only the countdown of a timed start may start while the flag is set.
@@ -71,7 +71,7 @@ void CScanEngine::OnStartScan() {
         m_readingsPerPoll = host->GetReadingsPerPoll();
         if (m_readingsPerPoll <= 0 || m_readingsPerPoll > kReadingBufferCapacity)
             m_readingsPerPoll = 100;
-        m_scanTimer.SetWindow(&FrameTimers(m_doc.m_app));
+        m_scanTimer.SetWindow(&FrameTimers(m_doc.GetApp()));
 
         if (m_state == State::StartArmed) {
             // Counting as scanning from here, as while armed.
@@ -87,17 +87,17 @@ void CScanEngine::OnStartScan() {
             int showDialog = 1;
             if (CAppPreferences* prefs = host->Preferences())
                 prefs->GetPrefValue(CAppPreferences::kStartScanningWindow, showDialog);
-            if (showDialog != 0 && m_doc.m_resume == 0) {
+            if (showDialog != 0 && !m_doc.IsResuming()) {
                 bool dontShowAgain = false;
-                if (!host->ShowScanStatus(m_doc.m_setupInInstrument != 0, dontShowAgain))
+                if (!host->ShowScanStatus(m_doc.IsSetupInInstrument(), dontShowAgain))
                     return;
                 if (dontShowAgain)
                     if (CAppPreferences* prefs = host->Preferences())
                         prefs->SetPrefValue(CAppPreferences::kStartScanningWindow, "N");
             }
             for (int pane = 1; pane <= 3; ++pane)
-                SetPane(m_doc.m_app, pane, {});
-            m_doc.m_pollTick = tvane::Clock().TickCount();
+                SetPane(m_doc.GetApp(), pane, {});
+            StartRunClock(tvane::Clock().TickCount());
 
             DeleteLatestReadings();
             m_doc.CloseDataBrowser();
@@ -106,7 +106,7 @@ void CScanEngine::OnStartScan() {
             m_doc.UpdateAllViews(nullptr, HINT_SCAN_STATE);
 
             CStateInfo state;
-            m_doc.m_app.CopyStateInfo(state);
+            m_doc.GetApp().CopyStateInfo(state);
             if (!host->SaveBeforeRun(state))
                 return;
             if (!host->SaveDatasetIfAny(state)) {
@@ -114,8 +114,8 @@ void CScanEngine::OnStartScan() {
                 return;
             }
 
-            m_doc.m_monitorTimer.Stop();
-            m_doc.m_app.SetStateInfo(state);
+            m_doc.StopMonitorTimer();
+            m_doc.GetApp().SetStateInfo(state);
             // A run cut off is restored by these names: they name the run's own
             // dataset from its start, not the one before.
             state.SaveRecentNames();
@@ -124,48 +124,47 @@ void CScanEngine::OnStartScan() {
             m_doc.UpdateAllViews(nullptr, HINT_SCAN_STARTING);
             host->EnableSetupView(false);
 
-            if (m_doc.m_resume == 0) {
+            if (!m_doc.IsResuming()) {
                 // A run that does not start gives the grid back to the user.
-                const bool inInstrument = m_doc.m_setupInInstrument != 0;
+                const bool inInstrument = m_doc.IsSetupInInstrument();
                 if (!host->ValidateInstrumentForRun(!inInstrument, true)) {
                     host->EnableSetupView(true);
                     return;
                 }
                 if (inInstrument) {
                     if (!host->InstrumentMatchesSetup()) {
-                        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen()) {
+                        if (m_dataset && m_dataset->IsOpen()) {
                             CDatasetEvent event(0, 0, 0.0, scantext::kConfigMismatch);
-                            m_doc.m_dataset->AppendEvent(event);
+                            m_dataset->AppendEvent(event);
                         }
                         tvane::ShowMessage(scantext::kValidationFailed);
                         host->EnableSetupView(true);
                         host->LogInstrumentError();
-                        m_doc.m_setupInInstrument = 0;
+                        m_doc.SetSetupInInstrument(false);
                         return;
                     }
                 }
             }
 
-            if (m_doc.m_scan->m_startMode == CFXScan::kStartTimed) {
-                m_startTimer.SetWindow(&FrameTimers(m_doc.m_app));
+            if (m_doc.GetScan()->m_startMode == CFXScan::kStartTimed) {
+                m_startTimer.SetWindow(&FrameTimers(m_doc.GetApp()));
                 m_startTimer.Start(m_startCountdownInterval);
                 m_state = State::StartArmed;
                 m_lastScanNumber = 0;
-                m_doc.m_pollTick = tvane::Clock().TickCount();
+                StartRunClock(tvane::Clock().TickCount());
                 UpdateScanStatus(false);
                 return;
             }
         }
 
         // The measurement itself.
-        m_doc.m_monitorTimer.Stop();
         const std::uint32_t now = tvane::Clock().TickCount();
-        m_doc.m_monitorIntervalTimer.Set(m_doc.m_monitorInterval, now);
+        m_doc.ScheduleMonitorInRun(now);
         m_autoSaveTimer.Set(m_autoSaveInterval, now);
         m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
         m_startTimer.Stop();
 
-        if (m_doc.m_resume == 0 && !instrument->StartMeasurement()) {
+        if (!m_doc.IsResuming() && !instrument->StartMeasurement()) {
             m_terminationCode = kTerminationInstrument;
             EndScan(false);
             host->LogInstrumentError();
@@ -173,7 +172,7 @@ void CScanEngine::OnStartScan() {
             return;
         }
 
-        if (m_doc.m_scan->m_scanInterval * 1000.0 >= 2000.0) {
+        if (m_doc.GetScan()->m_scanInterval * 1000.0 >= 2000.0) {
             m_showCountdown = true;
             m_countdownStep = 0;
             m_countdownDisplayTimer.Set(m_countdownDisplayInterval, now);
@@ -184,30 +183,29 @@ void CScanEngine::OnStartScan() {
 
         double startTick = 0.0;
         instrument->GetStartTickCount(startTick);
-        m_doc.m_startTick = startTick;
-        m_doc.m_pollTick = tvane::Clock().TickCount();
+        m_startTick = startTick;
+        StartRunClock(tvane::Clock().TickCount());
 
         std::int16_t milliseconds = 0;
-        const bool scanTimeRead = instrument->GetScanTime(m_doc.m_documentTime, milliseconds);
-        m_doc.m_runWord = milliseconds;
+        const bool scanTimeRead = instrument->GetScanTime(m_documentTime, milliseconds);
+        m_runWord = milliseconds;
 
-        if (m_doc.m_dataset) {
-            m_doc.m_dataset->SetFirstTick(m_doc.m_startTick);
-            m_doc.m_dataset->SetChannelCount(
-                static_cast<std::int16_t>(m_doc.CountActiveChannels(false)));
+        if (m_dataset) {
+            m_dataset->SetFirstTick(m_startTick);
+            m_dataset->SetChannelCount(static_cast<std::int16_t>(m_doc.CountActiveChannels(false)));
         }
-        m_doc.m_secondTick = m_doc.m_startTick;
+        m_secondTick = m_startTick;
         host->LogInstrumentError();
-        if (m_doc.m_dataset && m_doc.m_dataset->IsOpen())
-            m_doc.m_dataset->WriteHeader();
+        if (m_dataset && m_dataset->IsOpen())
+            m_dataset->WriteHeader();
 
         host->ActivateGraphView();
-        LogTestStarted(m_doc.m_startTick);
+        LogTestStarted(m_startTick);
 
         m_lastScanNumber = 0;
         BeginRun();
-        m_lastScanChannel = m_doc.m_services.operations != nullptr
-                                ? m_doc.m_services.operations->GetLastScanMaxChannel(m_doc)
+        m_lastScanChannel = m_doc.GetServices().operations != nullptr
+                                ? m_doc.GetServices().operations->GetLastScanMaxChannel(m_doc)
                                 : 0;
         if (scanTimeRead)
             m_graphicsFlag = 0;
@@ -218,7 +216,7 @@ void CScanEngine::OnStartScan() {
         m_doc.NotifySetupChanged();
 
         if (scanTimeRead) {
-            m_scanTimer.SetWindow(&FrameTimers(m_doc.m_app));
+            m_scanTimer.SetWindow(&FrameTimers(m_doc.GetApp()));
             m_scanTimer.Start(m_scanPollInterval);
         } else {
             // Without the scan's start time the run's readings cannot be placed
@@ -238,31 +236,31 @@ void CScanEngine::OnStartScan() {
 }
 
 void CScanEngine::LogTestStarted(double startTick) {
-    const char* text = StartText(m_doc.m_scan ? m_doc.m_scan->m_startMode : 0);
+    const char* text = StartText(m_doc.GetScan() ? m_doc.GetScan()->m_startMode : 0);
     CRunRecord run;
     run.m_kind = CRunRecord::kStart;
     run.m_time = startTick;
-    run.m_startTime = m_doc.m_documentTime;
-    m_doc.m_runFlag = 0;
+    run.m_startTime = m_documentTime;
+    m_doc.SetRunData(false);
     m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
     CDatasetEvent event(CDatasetEvent::Start, 0, startTick, text);
     m_doc.UpdateAllViews(nullptr, HINT_READING, &event);
 }
 
 void CScanEngine::OnStartCountdownTimer() {
-    if (!m_doc.m_scan)
+    if (!m_doc.GetScan())
         return;
     const tvane::CTime now = tvane::CTime::GetCurrentTime();
-    if (now.GetTime() >= m_doc.m_scan->m_startTime.GetTime()) {
+    if (now.GetTime() >= m_doc.GetScan()->m_startTime.GetTime()) {
         OnStartScan();
         return;
     }
-    const std::int64_t span = m_doc.m_scan->m_startTime - now;
+    const std::int64_t span = m_doc.GetScan()->m_startTime - now;
     const long days = static_cast<long>(span / 86400);
     const int hours = static_cast<int>(span / 3600 % 24);
     const int minutes = static_cast<int>(span / 60 % 60);
     const int seconds = static_cast<int>(span % 60);
-    SetPane(m_doc.m_app, 0,
+    SetPane(m_doc.GetApp(), 0,
             days > 0 ? tvane::Format(scantext::kStartsInDays, days, hours, minutes, seconds)
                      : tvane::Format(scantext::kStartsIn, hours, minutes, seconds));
 }

@@ -36,11 +36,26 @@ void Draw3dRect(IGraphDC& dc, const GRect& r, std::uint32_t topLeft, std::uint32
     dc.Line({r.left, bottom}, {right, bottom}, bottomRight);
 }
 
+namespace {
+
+[[noreturn]] void Reject(const char* what) {
+    throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
+}
+
+} // namespace
+
 void CGraphTextStyle::Serialize(tvane::CArchive& ar) {
-    if (ar.IsStoring())
+    if (ar.IsStoring()) {
         ar << m_face << m_points;
-    else
-        ar >> m_face >> m_points;
+        return;
+    }
+    std::string face;
+    std::int32_t points = 0;
+    ar >> face >> points;
+    if (points < 1 || points > kMaxFontPoints)
+        Reject("text style point size out of range");
+    m_face = std::move(face);
+    m_points = points;
 }
 
 LOGFONT CGraphTextStyle::MakeLogFont(int dpi) const {
@@ -69,6 +84,12 @@ CGraphFrame::~CGraphFrame() {
 GRect CGraphFrame::GetDataRect() const {
     const GRect client =
         m_window ? m_window->GetClientRect() : GRect{0, 0, m_rect.Width(), m_rect.Height()};
+    return graphgeo::DataRect(client, m_inset, m_titleHeight);
+}
+
+GRect CGraphFrame::GetRestingDataRect() const {
+    const GRect client = m_window ? m_window->GetRestingClientRect()
+                                  : GRect{0, 0, m_rect.Width(), m_rect.Height()};
     return graphgeo::DataRect(client, m_inset, m_titleHeight);
 }
 
@@ -396,6 +417,9 @@ std::int32_t CGraphFrame::GetDatasetCode() const {
 
 std::int16_t CGraphFrame::GetChannelReadings(std::int32_t channel,
                                              std::vector<ReadingRecord*>& out) const {
+    // The document adds to what the list holds: a list reused for one channel
+    // after another would show the first channel's newest reading for each.
+    out.clear();
     IGraphDocument* doc = GetDocument();
     return doc ? doc->GetChannelReadings(channel, out) : std::int16_t{0};
 }
@@ -531,16 +555,15 @@ void CGraphFrame::Serialize(tvane::CArchive& ar) {
     if (ar.IsStoring()) {
         ar << m_timeStampFormat << m_dateTimeFormat << m_dateFormat << m_timeFormat
            << m_timeMsFormat;
-        GRect r = m_rect;
-        if (m_window) {
-            r = m_window->GetWindowRect();
-            if (IsSelected())
-                r = r.Deflated(m_inset);
-            m_rect = r;
-        }
+        // A selected display's window is where the display is (its sizing
+        // border takes from the client area), so its rectangle and inset are
+        // stored as they are: a store and a load give the same geometry.
+        if (m_window)
+            m_rect = m_window->GetWindowRect();
+        const GRect r = m_rect;
         ar << r.left << r.top << r.right << r.bottom;
         ar << static_cast<std::int16_t>(m_border);
-        ar << ((IsSelected() && m_window) ? std::int32_t{0} : m_inset);
+        ar << m_inset;
         ar << m_channelCapacity << m_retainCount << m_backColor
            << static_cast<std::int16_t>(m_lastSheetPage) << m_title;
         ar.WriteObject(m_channels.get());
@@ -560,11 +583,21 @@ void CGraphFrame::Serialize(tvane::CArchive& ar) {
     m_defaultMinWidth = m_minWidth;
     m_defaultMinHeight = m_minHeight;
     ar >> m_timeStampFormat >> m_dateTimeFormat >> m_dateFormat >> m_timeFormat >> m_timeMsFormat;
-    ar >> m_rect.left >> m_rect.top >> m_rect.right >> m_rect.bottom;
+    GRect rect;
+    ar >> rect.left >> rect.top >> rect.right >> rect.bottom;
+    if (!graphgeo::IsStorableRect(rect))
+        Reject("display rectangle out of range");
+    m_rect = rect;
     std::int16_t border = 0, lastPage = 0;
     ar >> border;
     m_border = border;
     ar >> m_inset >> m_channelCapacity >> m_retainCount >> m_backColor >> lastPage >> m_title;
+    if (m_inset < 0 || m_inset > graphgeo::kMaxInset)
+        Reject("display inset out of range");
+    if (m_channelCapacity < 0 || m_channelCapacity > kMaxChannelCapacity)
+        Reject("display channel capacity out of range");
+    if (m_retainCount < 0 || m_retainCount > kMaxRetainCount)
+        Reject("display scan count out of range");
     m_lastSheetPage = lastPage;
     if (m_channels)
         m_channels->DeleteAll();
@@ -576,8 +609,10 @@ void CGraphFrame::Serialize(tvane::CArchive& ar) {
     ar >> m_timeValues[0] >> m_timeValues[1] >> m_timeValues[2];
     m_textStyle = ar.ReadOwnedObject<CGraphTextStyle>();
     std::unique_ptr<CMfxFont> font = ar.ReadOwnedObject<CMfxFont>();
-    if (font)
+    if (font) {
+        CheckStoredFont(font->GetLogFont());
         m_font = *font;
+    }
     for (std::uint32_t& color : m_colors)
         ar >> color;
     if (m_noReadings == 0) {

@@ -49,6 +49,9 @@ public:
     static constexpr const char* kSourceModule = "Graphfrm";
     static constexpr std::int32_t kDefaultTitleHeight = 16;
     static constexpr int kTitleButtonId = 123;
+    // The most channel slots and scans kept that a stored display may ask for.
+    static constexpr std::int32_t kMaxChannelCapacity = 1024;
+    static constexpr std::int32_t kMaxRetainCount = 100000;
     // Display types; a page's help context is 11000 + type + 100 x page.
     enum GraphType {
         kDataGrid = 0,
@@ -76,6 +79,8 @@ public:
     virtual void SetByteDisplay(bool) {}
     virtual bool IsByteDisplay() const { return false; }
     virtual GRect GetDataRect() const;
+    // The data rectangle when not selected, whatever the selection is now.
+    GRect GetRestingDataRect() const;
     // Makes the window in the page; false when the font cannot be made. A
     // window that cannot be made throws the graphics exception (Create Failed).
     virtual bool CreateFrame(CGraphView* parent);
@@ -103,6 +108,13 @@ public:
     virtual bool PreparePrinting() { return true; }
     virtual void GridHookA() {}
     virtual void GridHookB() {}
+    // The selected display printed alone (the print dialog's Selection): the
+    // pages it takes on a sheet of that size, each then drawn by
+    // PrintSelectionPage (1 to the count), and the end of the print. A grid
+    // prints its rows by pages with its header on each.
+    virtual int BeginSelectionPrint(const GRect&) { return 1; }
+    virtual void PrintSelectionPage(IGraphDC& dc, const GRect&, int) { Print(dc); }
+    virtual void EndSelectionPrint() {}
     virtual void OnSelected();
     virtual bool OnEventHint(const HintObject&) { return true; }
     virtual bool OnNewReadings(const HintObject&) { return true; }
@@ -170,6 +182,7 @@ public:
     bool GetDocumentHasReadings() const;
     double GetStartTick() const;
     std::int32_t GetDatasetCode() const;
+    // The newest readings of one channel, newest last, in place of what out held.
     std::int16_t GetChannelReadings(std::int32_t channel, std::vector<ReadingRecord*>& out) const;
     std::string FormatScanTime(double time) const;
     void MarkLayoutChanged(bool changed);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "database/CDatasetEvent.h"
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
@@ -176,6 +177,15 @@ bool CGraphView::OnInitialUpdate(bool loaded) {
             tvane::ShowMessage("Unable to create graph view", tvane::MsgButtons::Ok,
                                tvane::MsgIcon::Error);
             return false;
+        }
+        // The list was stored topmost first; each window made since came on
+        // top of the ones before it. The stacking is put back as it was.
+        if (m_window) {
+            std::vector<const IGraphFrameWindow*> windows;
+            for (CGraphFrame* frame : *m_frames)
+                if (frame->GetWindow())
+                    windows.push_back(frame->GetWindow());
+            m_window->StackTopDown(windows);
         }
         if (m_window)
             m_window->SetTabName(m_tabName);
@@ -393,16 +403,22 @@ std::vector<std::uint8_t> CGraphView::StoreFrame(const CGraphFrame& frame) {
     tvane::MemoryStream memory;
     {
         tvane::CArchive ar(memory, tvane::CArchive::store);
-        ar.WriteObject(&frame);
+        CDisplayToClipboard carrier(&frame);
+        carrier.Serialize(ar);
     }
     return memory.Bytes();
 }
 
 std::unique_ptr<CGraphFrame> CGraphView::LoadFrame(const std::vector<std::uint8_t>& bytes) {
+    // No display comes near the drag file's bound; more is not worth reading.
+    if (bytes.size() > tvane::kMaxDragFileBytes)
+        return nullptr;
     try {
         tvane::MemoryStream memory(bytes);
         tvane::CArchive ar(memory, tvane::CArchive::load);
-        return ar.ReadOwnedObject<CGraphFrame>();
+        CDisplayToClipboard carrier;
+        carrier.Serialize(ar);
+        return carrier.Take();
     } catch (const tvane::UserException&) {
         return nullptr;
     } catch (const std::exception&) {
@@ -600,14 +616,22 @@ void CGraphView::PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int 
     dc.Restore();
 }
 
-void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet) {
+void CGraphView::PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet,
+                           const std::function<void()>& newPage) {
     const GRect draw = sheet ? *sheet : m_window ? m_window->GetClientRect() : GRect{};
     if (!m_frames)
         return;
     if (selectionOnly && m_selected) {
         m_selected->GridHookA();
-        m_selected->Print(dc);
-        PrintPageFooter(dc, draw, 1, 1);
+        // Without a way to start another sheet everything goes on one.
+        const int pages = newPage ? std::max(1, m_selected->BeginSelectionPrint(draw)) : 1;
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1)
+                newPage();
+            m_selected->PrintSelectionPage(dc, draw, page);
+            PrintPageFooter(dc, draw, page, pages);
+        }
+        m_selected->EndSelectionPrint();
         m_selected->GridHookB();
         return;
     }

@@ -36,6 +36,8 @@ public:
     virtual void SetTabName(const std::string& name) = 0;
     // The displays' windows from the top of the stacking order down.
     virtual std::vector<const IGraphFrameWindow*> WindowsTopDown() const = 0;
+    // Stacks the windows in this order, the first on top of the others.
+    virtual void StackTopDown(const std::vector<const IGraphFrameWindow*>& windows) = 0;
     // The page's properties sheet; false on Cancel.
     virtual bool RunPageProperties(std::uint32_t& color, std::string& name) = 0;
     virtual void SetFocusToPage() = 0;
@@ -141,7 +143,9 @@ public:
     // (it decides its pages), or the footer and every display from the bottom of
     // the stacking order up, each at its place. The footer sits at the foot of
     // the sheet (in the same pixels; without one, of the page's client area).
-    void PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet = {});
+    // newPage starts the next sheet when the selected display takes more than one.
+    void PrintPage(IGraphDC& dc, bool selectionOnly, const std::optional<GRect>& sheet = {},
+                   const std::function<void()>& newPage = {});
     static void PrintPageFooter(IGraphDC& dc, const GRect& draw, int page, int pages);
 
     // --- Name, colour --------------------------------------------------------------

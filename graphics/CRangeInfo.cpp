@@ -1,5 +1,7 @@
 #include "graphics/CRangeInfo.h"
 
+#include <memory>
+
 #include "platform/archive/CArchive.h"
 
 IMPLEMENT_SERIAL(CRangeInfo, tvane::CObject, 0)
@@ -40,10 +42,12 @@ void CRangeArray::Serialize(tvane::CArchive& ar) {
             ar.WriteObject(info);
         return;
     }
-    m_items.clear();
+    // Read aside: should the load fail part way, what was read goes with it.
     const std::uint32_t count = ar.ReadCount();
-    for (std::uint32_t i = 0; i < count; ++i) {
-        m_items.push_back(nullptr);
-        m_items.back() = ar.ReadOwnedObject<CRangeInfo>().release();
-    }
+    std::vector<std::unique_ptr<CRangeInfo>> loaded;
+    for (std::uint32_t i = 0; i < count; ++i)
+        loaded.push_back(ar.ReadOwnedObject<CRangeInfo>());
+    m_items.clear();
+    for (auto& info : loaded)
+        m_items.push_back(info.release());
 }

@@ -133,6 +133,10 @@ void CXrtGraph::DeleteStateFile() {
 }
 
 ChartRect CXrtGraph::GetPlotArea() const {
+    // The area the chart maps its data on, also when stored margins leave it
+    // no room: marker lines and picks then agree with the drawing.
+    if (m_chart)
+        return m_chart->PlotArea();
     ChartRect r;
     r.left = GetChartLeft() + GetLeftMargin();
     r.top = GetChartTop() + GetTopMargin();
@@ -149,8 +153,13 @@ void CXrtGraph::DataToPixel(double x, double y, int set, ChartPoint& point) cons
     if (!m_chart || x == kHole || y == kHole)
         return;
     point = m_chart->DataToPixel(set == 1 ? 1 : 2, x, y);
-    if (point.x != -1 && point.y != -1)
+    if (point.x != -1 && point.y != -1) {
+        // To the nearest pixel: a point read from a pixel maps back to it.
+        const auto exact = m_chart->Layout().Map(x, y, set == 1 ? 1 : 2);
+        point.x = static_cast<int>(std::lround(std::clamp(exact.x, -1e9, 1e9)));
+        point.y = static_cast<int>(std::lround(std::clamp(exact.y, -1e9, 1e9)));
         return;
+    }
     // Beyond the axes: interpolate over the plot area.
     const ChartRect plot = GetPlotArea();
     const double xmin = m_chart->GetDouble(prop::kXAxisMin);
@@ -594,9 +603,15 @@ void CXrtGraph::SerializeStyleRecord(CArchive& ar, ChartStyle& style) {
            << style.pointShape << style.pointColor << style.pointSize << style.reserved1
            << style.reserved2;
     } else {
-        ar >> style.linePattern >> style.fillPattern >> style.color >> style.lineWidth >>
-            style.pointShape >> style.pointColor >> style.pointSize >> style.reserved1 >>
-            style.reserved2;
+        ChartStyle loaded;
+        ar >> loaded.linePattern >> loaded.fillPattern >> loaded.color >> loaded.lineWidth >>
+            loaded.pointShape >> loaded.pointColor >> loaded.pointSize >> loaded.reserved1 >>
+            loaded.reserved2;
+        if (loaded.lineWidth > tvane::chart::kMaxLineWidth ||
+            loaded.pointSize > tvane::chart::kMaxPointSize)
+            throw tvane::CArchiveException(tvane::CArchiveException::generic,
+                                           "chart style size out of range");
+        style = loaded;
     }
 }
 
@@ -669,6 +684,17 @@ void CXrtGraph::Serialize(CArchive& ar) {
     const std::filesystem::path file = NextChartStateFile();
     // A state of length 0 (stored short of memory) parks nothing: the chart
     // starts from its defaults.
-    if (LoadFileFromArchive(ar, file))
-        m_stateFile = file;
+    if (!LoadFileFromArchive(ar, file))
+        return;
+    m_stateFile = file;
+    // A state that does not read is a damaged document now, not a page whose
+    // displays cannot be made later.
+    if (!m_chart) {
+        try {
+            ReadChartState(file, 0);
+        } catch (...) {
+            DeleteStateFile();
+            throw;
+        }
+    }
 }

@@ -73,6 +73,8 @@ void CXrtGraphData::Serialize(CArchive& ar) {
     const std::int32_t count = ReadSize(ar, "chart data point count out of range");
     double hole = kHole;
     ar >> hole;
+    if (series > ChartData::kMaxSeries)
+        Reject("chart data holds more series than any display keeps");
     if (static_cast<std::int64_t>(series) * capacity > ChartData::kMaxPoints)
         Reject("chart data larger than any display keeps");
     if (kind == ChartData::kArray && count > capacity)

@@ -70,6 +70,7 @@ void WriteFont(CArchive& ar, const Chart& chart, int id) {
 tvane::chart::ChartFont ReadFont(CArchive& ar) {
     CMfxFont font;
     font.Serialize(ar);
+    CheckStoredFont(font.GetLogFont());
     return ToChartFont(font.GetLogFont());
 }
 

@@ -1,5 +1,6 @@
 #include "graphics/DisplayDrag.h"
 
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/CGraphView.h"
 #include "platform/archive/CArchive.h"
@@ -7,21 +8,12 @@
 
 namespace displaydrag {
 
-CDisplayDragObject::~CDisplayDragObject() = default;
-
-void CDisplayDragObject::Serialize(tvane::CArchive& ar) {
-    if (ar.IsStoring())
-        ar.WriteObject(m_frame);
-    else
-        m_loaded = ar.ReadOwnedObject<CGraphFrame>();
-}
-
 bool Accepts(const CGraphView& view, long long first, long long second) {
     return first == kDisplay && second != view.GetDragId();
 }
 
 bool Drop(CGraphView& view) {
-    CDisplayDragObject dropped;
+    CDisplayToClipboard dropped;
     if (!tvane::LoadDragObject(dropped))
         return false;
     std::unique_ptr<CGraphFrame> frame = dropped.Take();

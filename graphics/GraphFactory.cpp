@@ -35,7 +35,7 @@ const std::vector<DisplayCommand>& DisplayCommands() {
         {32851, "Inserts a switch control\nSwitch Control", 8},
         {32883, "Inserts a push button control\nPush Button Control", 9},
         {32884, "Inserts a slider control\nSlider Control", 10},
-        {32808, "Inserts a data grid\nData Grid", 0},
+        {32808, "Inserts a data grid displaying the most recent value and timestamp\nData Grid", 0},
         {32817, "Inserts a text box\nText", 6},
     };
     return commands;

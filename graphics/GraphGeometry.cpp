@@ -28,6 +28,12 @@ std::int32_t Truncated(double value) {
 
 } // namespace
 
+bool IsStorableRect(const GRect& r) {
+    const auto within = [](std::int32_t v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; };
+    return within(r.left) && within(r.top) && within(r.right) && within(r.bottom) &&
+           r.left <= r.right && r.top <= r.bottom;
+}
+
 std::int32_t ScaleForLargeFonts(std::int32_t value) {
     return Truncated(value * kLargeFontScale);
 }

@@ -1,27 +1,40 @@
 #pragma once
+#include <climits>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 // Pixel rectangles and the geometry formulas of the display frames and their
 // pages, apart from any window, so that they are exact and testable.
+//
+// The arithmetic saturates at the 32-bit range instead of overflowing: a
+// rectangle may come from a damaged document before it is checked.
 struct GRect {
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t right = 0;
     std::int32_t bottom = 0;
 
-    std::int32_t Width() const { return right - left; }
-    std::int32_t Height() const { return bottom - top; }
+    static std::int32_t Saturated(std::int64_t value) {
+        return value < INT32_MIN   ? INT32_MIN
+               : value > INT32_MAX ? INT32_MAX
+                                   : static_cast<std::int32_t>(value);
+    }
+    std::int32_t Width() const { return Saturated(std::int64_t{right} - left); }
+    std::int32_t Height() const { return Saturated(std::int64_t{bottom} - top); }
     bool IsEmpty() const { return Width() <= 0 || Height() <= 0; }
     // Right and bottom are exclusive.
     bool Contains(std::int32_t x, std::int32_t y) const {
         return x >= left && x < right && y >= top && y < bottom;
     }
     GRect Normalized() const;
-    GRect Deflated(std::int32_t d) const { return {left + d, top + d, right - d, bottom - d}; }
+    GRect Deflated(std::int32_t d) const {
+        return {Saturated(std::int64_t{left} + d), Saturated(std::int64_t{top} + d),
+                Saturated(std::int64_t{right} - d), Saturated(std::int64_t{bottom} - d)};
+    }
     GRect Offset(std::int32_t dx, std::int32_t dy) const {
-        return {left + dx, top + dy, right + dx, bottom + dy};
+        return {Saturated(std::int64_t{left} + dx), Saturated(std::int64_t{top} + dy),
+                Saturated(std::int64_t{right} + dx), Saturated(std::int64_t{bottom} + dy)};
     }
     bool operator==(const GRect&) const = default;
 };
@@ -33,6 +46,13 @@ struct GPoint {
 };
 
 namespace graphgeo {
+
+// A display's rectangle as a document may hold it: each edge within this many
+// pixels of the page's origin, left of right and above bottom.
+inline constexpr std::int32_t kMaxCoordinate = 1 << 20;
+bool IsStorableRect(const GRect& rect);
+// A display's inset (client edge to data area) as a document may hold it.
+inline constexpr std::int32_t kMaxInset = 1000;
 
 // Screens of this many dots per inch or more get frames 1.31 times as large.
 inline constexpr int kLargeFontDpi = 120;

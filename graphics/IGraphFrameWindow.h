@@ -12,6 +12,10 @@ class IGraphFrameWindow : public IRegionWindow {
 public:
     virtual GRect GetWindowRect() const = 0;
     virtual GRect GetClientRect() const = 0;
+    // The client area as it is when the frame is not selected: the selection's
+    // sizing border comes and goes without resizing the display, so whatever
+    // a display sizes itself by must not follow it.
+    virtual GRect GetRestingClientRect() const { return GetClientRect(); }
     // Where the client area's top-left lies in the page's client pixels.
     virtual GPoint ClientOrigin() const = 0;
     virtual void Show(bool show) = 0;

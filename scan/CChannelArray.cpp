@@ -1,5 +1,7 @@
 #include "scan/CChannelArray.h"
 
+#include <memory>
+
 #include "platform/archive/CArchive.h"
 
 IMPLEMENT_SERIAL(CChannelArray, tvane::CObject, 0)
@@ -17,12 +19,12 @@ void CChannelArray::Serialize(tvane::CArchive& ar) {
             ar.WriteObject(info);
         return;
     }
+    // Read aside: should the load fail part way, what was read goes with it.
+    const std::uint32_t count = ar.ReadCount();
+    std::vector<std::unique_ptr<CChannelInfo>> loaded;
+    for (std::uint32_t i = 0; i < count; ++i)
+        loaded.push_back(ar.ReadOwnedObject<CChannelInfo>());
     m_items.clear();
-    std::uint32_t count = ar.ReadCount();
-    for (std::uint32_t i = 0; i < count; ++i) {
-        // Each record is held by the array as soon as it is read, so after a
-        // failure part way the owner's DeleteAll frees what was read.
-        m_items.push_back(nullptr);
-        m_items.back() = ar.ReadOwnedObject<CChannelInfo>().release();
-    }
+    for (auto& info : loaded)
+        m_items.push_back(info.release());
 }

@@ -93,6 +93,12 @@ void CMfxFont::Serialize(tvane::CArchive& ar) {
     }
 }
 
+void CheckStoredFont(const LOGFONT& lf) {
+    const auto within = [](std::int32_t v) { return v >= -kMaxFontPixels && v <= kMaxFontPixels; };
+    if (!within(lf.lfHeight) || !within(lf.lfWidth))
+        throw tvane::CArchiveException(tvane::CArchiveException::generic, "font size out of range");
+}
+
 std::int32_t MulDiv(std::int32_t number, std::int32_t numerator, std::int32_t denominator) {
     if (denominator == 0)
         return -1;

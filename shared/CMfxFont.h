@@ -10,6 +10,12 @@ namespace tvane {
 class CArchive;
 }
 
+// The largest point size of a font (the largest the font dialogs offer), and
+// the largest height and width in pixels a display draws with: that point size
+// on a screen of 120 dots per inch.
+inline constexpr std::int32_t kMaxFontPoints = 1638;
+inline constexpr std::int32_t kMaxFontPixels = 2730;
+
 // A logical font description, field for field as documents store it.
 struct LOGFONT {
     static constexpr std::size_t kFaceSize = 32;
@@ -35,6 +41,11 @@ struct LOGFONT {
 
     bool operator==(const LOGFONT& other) const;
 };
+
+// A font a display reads with its document and would draw with: a height or
+// width beyond kMaxFontPixels either way is a damaged document, refused with
+// the archive's error.
+void CheckStoredFont(const LOGFONT& lf);
 
 // A font that keeps its full description and the colour its text is drawn in.
 // The description is the font; whether it has been "created" tracks the state a

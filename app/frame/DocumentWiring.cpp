@@ -33,6 +33,7 @@
 #include "app/frame/SetupViewPage.h"
 #include "app/startup/FileCommands.h"
 #include "database/CDataset.h"
+#include "graphics/GraphPageLayout.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/archive/CArchive.h"
 #include "platform/print/PrintSetupModel.h"
@@ -110,26 +111,16 @@ void FrameForDocument::ShowEventLog() {
 }
 
 void FrameForDocument::SerializeLayout(tvane::CArchive& ar, CLoggerDoc&) {
-    // The graphics pages by title and the selected page; a file from another
-    // layout is read page by page so a damaged count runs into its end.
+    // The graphics pages by title and the selected page, then the pages.
     if (ar.IsStoring()) {
         const auto count = static_cast<std::uint32_t>(m_frame.GraphicsPageCount());
-        ar << count;
-        for (std::uint32_t i = 0; i < count; ++i)
-            ar << std::string("Graphics ") + std::to_string(i + 1);
-        ar << static_cast<std::uint32_t>(CMainFrame::PageNumber());
+        pagelayout::WriteHeader(ar, count, static_cast<std::uint32_t>(CMainFrame::PageNumber()));
         if (m_pages)
             m_pages(ar, count);
         return;
     }
-    std::uint32_t count = 0;
-    ar >> count;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::string title;
-        ar >> title;
-    }
     std::uint32_t selected = 0;
-    ar >> selected;
+    const std::uint32_t count = pagelayout::ReadHeader(ar, selected);
     if (m_pages)
         m_pages(ar, count);
 }

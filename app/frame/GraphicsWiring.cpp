@@ -16,6 +16,7 @@
 #include "database/CStateInfo.h"
 #include "graphics/CGraphView.h"
 #include "graphics/GraphFactory.h"
+#include "graphics/GraphPageLayout.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/archive/CArchive.h"
@@ -25,13 +26,6 @@
 #include "platform/printview/QtPrintSettings.h"
 #include "platform/widgets/QtDragTracker.h"
 #include "platform/widgets/QtText.h"
-
-namespace {
-
-// Marks the pages' contents after the page list in the document file.
-constexpr std::uint32_t kPagesMark = 0x53474150; // "PAGS"
-
-} // namespace
 
 // The tabs of the pages take what is dropped on them for the page of the tab
 // under the pointer; a page that takes a drop is shown.
@@ -237,42 +231,37 @@ CGraphViewWnd* GraphicsWiring::Page(int graphicsIndex) const {
 
 void GraphicsWiring::SerializePages(tvane::CArchive& ar, std::uint32_t count) {
     if (ar.IsStoring()) {
-        ar << kPagesMark;
+        std::vector<CGraphView*> pages;
         for (int i = 0; i < m_frame.Pages()->count(); ++i)
             if (auto* page = qobject_cast<CGraphViewWnd*>(m_frame.GraphicsPage(i)))
-                page->Model().Serialize(ar);
+                pages.push_back(&page->Model());
+        pagelayout::WritePages(ar, pages);
         return;
     }
-    std::uint32_t mark = 0;
-    const std::size_t got = ar.Read(&mark, sizeof mark);
-    std::vector<QWidget*> pages;
-    std::vector<QString> titles;
-    if (got == 0) {
-        // A file from before: one empty page, as a new document has.
-        pages.push_back(MakePage());
-        titles.push_back("Graphics Setup 1");
-        m_frame.SetGraphicsPages(pages, titles);
-        return;
-    }
-    if (got != sizeof mark || mark != kPagesMark)
-        throw tvane::CArchiveException(tvane::CArchiveException::badSchema, "graphics pages");
     // The pages are read aside: a file that fails part way leaves the shown
     // pages as they were.
+    std::vector<QWidget*> pages;
+    std::vector<QString> titles;
     try {
-        for (std::uint32_t i = 0; i < count; ++i) {
+        pagelayout::ReadPages(ar, count, [&]() -> CGraphView& {
             CGraphViewWnd* page = MakePage();
             pages.push_back(page);
-            page->Model().Serialize(ar);
-            titles.push_back(tvane::ToQString(page->Model().GetTabName()));
-        }
+            return page->Model();
+        });
     } catch (...) {
         for (QWidget* page : pages)
             delete page;
         throw;
     }
+    for (QWidget* page : pages)
+        titles.push_back(tvane::ToQString(static_cast<CGraphViewWnd*>(page)->Model().GetTabName()));
+    // A file from before the pages were stored, or one without pages: one
+    // empty page, as a new document has.
     if (pages.empty()) {
         pages.push_back(MakePage());
         titles.push_back("Graphics Setup 1");
+        m_frame.SetGraphicsPages(pages, titles);
+        return;
     }
     m_frame.SetGraphicsPages(pages, titles);
     for (QWidget* page : pages)

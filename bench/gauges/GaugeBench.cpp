@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/BenchRatios.h"
 #include "graphics/displays/alarmlight/CLEDFrame.h"
 #include "graphics/displays/datalight/CDataLEDFrame.h"
 #include "graphics/displays/readout/CReadOutFrame.h"
@@ -128,4 +129,6 @@ BENCHMARK(BM_CopyReadings)->Arg(1000)->Arg(1000000)->Unit(benchmark::kNanosecond
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::RunWithRatios(argc, argv, {{"BM_GaugePoll", "BM_CopyReadings"}});
+}

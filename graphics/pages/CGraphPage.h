@@ -5,6 +5,11 @@
 class CChannelInfo;
 class CGraphFrame;
 class CGraphSheet;
+class QLabel;
+class QWidget;
+namespace tvane {
+class CSpinEdit;
+}
 
 // The base of every display property page: the display being edited (from the
 // sheet, once the page is built), two pairs of value limits that follow from a
@@ -39,6 +44,9 @@ public:
 protected:
     // Takes the display from the sheet and applies the dialog font.
     void OnInitPage() override;
+    // An update rate's edit (1 to 5000 scans) in place, the buddy of label,
+    // found by the dialog's control id.
+    static tvane::CSpinEdit* PlaceRateEdit(QWidget* place, QLabel* label, const char* controlId);
 
     std::string m_text;
     CGraphFrame* m_frame = nullptr;

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/CGraphView.h"
 #include "graphics/DisplayDrag.h"
@@ -74,7 +75,7 @@ bool CGraphFrameWnd::StartDrag() {
     if (!view)
         return false;
     m_drag = Drag::None;
-    displaydrag::CDisplayDragObject object(&m_frame);
+    CDisplayToClipboard object(&m_frame);
     return tvane::BeginDrag(this, displaydrag::kDisplay, object, view->GetDragId());
 }
 
@@ -90,6 +91,10 @@ GRect CGraphFrameWnd::GetWindowRect() const {
 
 GRect CGraphFrameWnd::GetClientRect() const {
     return {0, 0, m_client->width(), m_client->height()};
+}
+
+GRect CGraphFrameWnd::GetRestingClientRect() const {
+    return {0, 0, std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder)};
 }
 
 GPoint CGraphFrameWnd::ClientOrigin() const {
@@ -109,8 +114,13 @@ void CGraphFrameWnd::InvalidateRect(const GRect& rect) {
 }
 
 void CGraphFrameWnd::SetSelectedLook(bool selected) {
+    const bool changed = selected != m_selected;
     m_selected = selected;
     LayoutClient();
+    // The sizing border takes from the client area: the display lays out its
+    // children again, so they fill it whether it is selected or not.
+    if (changed)
+        m_frame.OnSize(false);
     if (selected)
         raise();
     update();

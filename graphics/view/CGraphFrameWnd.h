@@ -44,6 +44,7 @@ public:
     void MoveWindow(const GRect& rect, bool repaint) override;
     GRect GetWindowRect() const override;
     GRect GetClientRect() const override;
+    GRect GetRestingClientRect() const override;
     GPoint ClientOrigin() const override;
     void Show(bool show) override { setVisible(show); }
     bool IsVisible() const override { return isVisible(); }

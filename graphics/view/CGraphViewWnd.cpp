@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
@@ -253,6 +254,12 @@ std::vector<const IGraphFrameWindow*> CGraphViewWnd::WindowsTopDown() const {
     return windows;
 }
 
+void CGraphViewWnd::StackTopDown(const std::vector<const IGraphFrameWindow*>& windows) {
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (auto* w = dynamic_cast<const CGraphFrameWnd*>(*it))
+            const_cast<CGraphFrameWnd*>(w)->raise();
+}
+
 bool CGraphViewWnd::RunPageProperties(std::uint32_t& color, std::string& name) {
     IGraphSheetRunner* runner = GraphSheetRunner();
     return runner && runner->RunPageProperties(color, name);
@@ -456,5 +463,9 @@ void CGraphViewWnd::PrintOn(QPainter& painter, const QRect& page, bool selection
     // The page is drawn at the sheet's top; its footer goes to the sheet's foot.
     const GRect sheet{0, 0, static_cast<std::int32_t>(page.width() / scale),
                       static_cast<std::int32_t>(page.height() / scale)};
-    m_model->PrintPage(dc, selected != nullptr, sheet);
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(painter.device());
+    m_model->PrintPage(dc, selected != nullptr, sheet, [paged] {
+        if (paged)
+            paged->newPage();
+    });
 }

@@ -77,6 +77,7 @@ public:
     std::string GetTabName() const override;
     void SetTabName(const std::string& name) override;
     std::vector<const IGraphFrameWindow*> WindowsTopDown() const override;
+    void StackTopDown(const std::vector<const IGraphFrameWindow*>& windows) override;
     bool RunPageProperties(std::uint32_t& color, std::string& name) override;
     void SetFocusToPage() override { setFocus(Qt::OtherFocusReason); }
     std::uintptr_t SaveFocus() override;

@@ -36,8 +36,23 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 
 CArchive::CArchive(IArchiveStream& stream, Mode mode) : m_stream(stream), m_mode(mode) {
     if (IsLoading()) {
-        m_loadMap.push_back({nullptr, 0, nullptr});
+        m_loadMap.push_back({LoadEntry::kNull, 0, nullptr, nullptr});
     }
+}
+
+CArchive::~CArchive() {
+    // The objects this archive made outlive it: they no longer report to it.
+    for (const LoadEntry& entry : m_loadMap) {
+        if (entry.kind == LoadEntry::kObject) {
+            entry.object->m_loadedBy = nullptr;
+        }
+    }
+}
+
+void CArchive::ForgetLoaded(std::uint32_t index) {
+    LoadEntry& entry = m_loadMap[index];
+    entry.kind = LoadEntry::kReleased;
+    entry.object = nullptr;
 }
 
 void CArchive::CheckStoring() const {
@@ -269,7 +284,7 @@ void CArchive::WriteClass(const CRuntimeClass* runtimeClass) {
             CArchiveException::badClass,
             Format("class %s cannot be written to an archive", runtimeClass->m_lpszClassName));
     }
-    if (const auto it = m_storeMap.find(runtimeClass); it != m_storeMap.end()) {
+    if (const auto it = m_storeClasses.find(runtimeClass); it != m_storeClasses.end()) {
         WriteReference(it->second, true);
         return;
     }
@@ -280,7 +295,7 @@ void CArchive::WriteClass(const CRuntimeClass* runtimeClass) {
     }
     *this << kNewClassTag << runtimeClass->m_wSchema << static_cast<std::uint16_t>(name.size());
     Write(name.data(), name.size());
-    m_storeMap.emplace(runtimeClass, NextIndex());
+    m_storeClasses.emplace(runtimeClass, NextIndex());
 }
 
 void CArchive::WriteObject(const CObject* object) {
@@ -289,12 +304,13 @@ void CArchive::WriteObject(const CObject* object) {
         *this << kNullTag;
         return;
     }
-    if (const auto it = m_storeMap.find(object); it != m_storeMap.end()) {
+    const StoreKey key{object, object->m_serial};
+    if (const auto it = m_storeObjects.find(key); it != m_storeObjects.end()) {
         WriteReference(it->second, false);
         return;
     }
     WriteClass(object->GetRuntimeClass());
-    m_storeMap.emplace(object, NextIndex());
+    m_storeObjects.emplace(key, NextIndex());
     // Serialize serves both directions, so it is not const; storing leaves the
     // object as it is.
     const_cast<CObject*>(object)->Serialize(*this);
@@ -339,10 +355,10 @@ const CRuntimeClass* CArchive::ReadTag(const CRuntimeClass* requested, std::uint
         if (m_loadMap.size() > kMaxMapCount) {
             throw CArchiveException(CArchiveException::badIndex, "too many objects in archive");
         }
-        m_loadMap.push_back({runtimeClass, schema, nullptr});
+        m_loadMap.push_back({LoadEntry::kClass, schema, runtimeClass, nullptr});
     } else {
         const std::uint32_t index = fullTag & ~kBigClassTag;
-        if (index == 0 || index >= m_loadMap.size() || m_loadMap[index].runtimeClass == nullptr) {
+        if (index >= m_loadMap.size() || m_loadMap[index].kind != LoadEntry::kClass) {
             throw CArchiveException(
                 CArchiveException::badIndex,
                 Format("class reference %lu", static_cast<unsigned long>(index)));
@@ -378,23 +394,32 @@ CArchive::Loaded CArchive::ReadObjectReference(const CRuntimeClass* requested, b
     std::uint32_t objectIndex = 0;
     const CRuntimeClass* runtimeClass = ReadTag(requested, schema, objectIndex);
     if (runtimeClass == nullptr) {
-        if (objectIndex >= m_loadMap.size() || m_loadMap[objectIndex].runtimeClass != nullptr) {
+        // Only the entry is consulted: the object itself may be gone.
+        if (objectIndex >= m_loadMap.size() || m_loadMap[objectIndex].kind == LoadEntry::kClass) {
             throw CArchiveException(
                 CArchiveException::badIndex,
                 Format("object reference %lu", static_cast<unsigned long>(objectIndex)));
         }
-        CObject* object = m_loadMap[objectIndex].object;
-        if (object != nullptr && requested != nullptr && !object->IsKindOf(requested)) {
+        const LoadEntry& entry = m_loadMap[objectIndex];
+        if (entry.kind == LoadEntry::kNull) {
+            return {nullptr, false, objectIndex};
+        }
+        if (entry.kind == LoadEntry::kReleased) {
+            throw CArchiveException(CArchiveException::badIndex,
+                                    Format("object reference %lu to an object that is gone",
+                                           static_cast<unsigned long>(objectIndex)));
+        }
+        if (requested != nullptr && !entry.runtimeClass->IsDerivedFrom(requested)) {
             throw CArchiveException(CArchiveException::badClass,
                                     Format("%s where %s was expected",
-                                           object->GetRuntimeClass()->m_lpszClassName,
+                                           entry.runtimeClass->m_lpszClassName,
                                            requested->m_lpszClassName));
         }
-        if (object != nullptr && owned) {
+        if (owned) {
             throw CArchiveException(CArchiveException::badIndex,
                                     "an object that is owned once is referred to twice");
         }
-        return {object, false, objectIndex};
+        return {entry.object, false, objectIndex};
     }
 
     std::unique_ptr<CObject> object(runtimeClass->CreateObject());
@@ -405,16 +430,18 @@ CArchive::Loaded CArchive::ReadObjectReference(const CRuntimeClass* requested, b
     if (m_loadMap.size() > kMaxMapCount) {
         throw CArchiveException(CArchiveException::badIndex, "too many objects in archive");
     }
-    const std::size_t index = m_loadMap.size();
+    const auto index = static_cast<std::uint32_t>(m_loadMap.size());
     // Entered before loading, so the object's own fields may refer back to it.
-    m_loadMap.push_back({nullptr, 0, object.get()});
+    // The object reports its end, so the entry never outlives it.
+    m_loadMap.push_back({LoadEntry::kObject, schema, runtimeClass, object.get()});
+    object->m_loadedBy = this;
+    object->m_loadIndex = index;
     const std::uint32_t outerSchema = m_objectSchema;
     m_objectSchema = schema;
     try {
         object->Serialize(*this);
     } catch (...) {
-        // The object dies with the failed load; later references must not reach it.
-        m_loadMap[index].object = nullptr;
+        // The object dies with the failed load, and its entry with it.
         m_objectSchema = outerSchema;
         throw;
     }
@@ -435,9 +462,8 @@ std::uint32_t CArchive::GetObjectSchema() {
 }
 
 void CArchive::DiscardWrongType(const Loaded& loaded) {
-    const std::string name = loaded.object->GetRuntimeClass()->m_lpszClassName;
+    const std::string name = m_loadMap[loaded.index].runtimeClass->m_lpszClassName;
     if (loaded.created) {
-        m_loadMap[loaded.index].object = nullptr;
         delete loaded.object;
     }
     throw CArchiveException(

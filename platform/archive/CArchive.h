@@ -36,6 +36,7 @@ public:
     enum Mode { store = 0, load = 1 };
 
     CArchive(IArchiveStream& stream, Mode mode);
+    ~CArchive();
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
@@ -93,12 +94,17 @@ public:
     std::uint32_t ReadCount();
 
     // Writes a reference to the object: null, a back-reference when this archive
-    // has written it already, else its class tag followed by its Serialize.
+    // has written this very object already (one that still lives: a later object
+    // at the same address is another object), else its class tag followed by its
+    // Serialize.
     void WriteObject(const CObject* object);
     // Reads an object reference. A new object is created by its class name and
     // loaded with its Serialize; the caller owns it. A back-reference returns the
-    // object read earlier. requested (may be null) is the class the object must
-    // be of (or derive from), else badClass.
+    // object read earlier, as long as it lives: a reference to an object that is
+    // gone (its owner released it, or its load failed) is refused with badIndex.
+    // requested (may be null) is the class the object must be of (or derive
+    // from), else badClass; the class is checked against the class tag the object
+    // was read with, never by asking the object.
     CObject* ReadObject(const CRuntimeClass* requested);
     // The same, for an owner that takes each object it reads: a back-reference
     // to an object read earlier is refused (badIndex), so no object ends up owned
@@ -123,10 +129,15 @@ public:
     std::uint32_t GetObjectSchema();
 
 private:
+    friend class CObject;
+
     struct LoadEntry {
-        const CRuntimeClass* runtimeClass; // set for a class entry
+        enum Kind : std::uint8_t { kNull, kClass, kObject, kReleased };
+        Kind kind;
         std::uint16_t schema;
-        CObject* object; // an object entry (null for index 0)
+        // The class of a class entry, or the class an object entry was read as.
+        const CRuntimeClass* runtimeClass;
+        CObject* object; // an object entry's object while it lives
     };
     struct Loaded {
         CObject* object;
@@ -159,12 +170,27 @@ private:
                                  std::uint32_t& objectIndex);
     // owned: refuse a back-reference to an object read before.
     Loaded ReadObjectReference(const CRuntimeClass* requested, bool owned);
+    // An object this archive made is going: its entry no longer reaches it.
+    void ForgetLoaded(std::uint32_t index);
+
+    // An object as the store map knows it: its address and its serial number.
+    struct StoreKey {
+        const CObject* object;
+        std::uint64_t serial;
+        bool operator==(const StoreKey&) const = default;
+    };
+    struct StoreKeyHash {
+        std::size_t operator()(const StoreKey& key) const {
+            return std::hash<const void*>()(key.object) ^ std::hash<std::uint64_t>()(key.serial);
+        }
+    };
 
     IArchiveStream& m_stream;
     Mode m_mode;
     std::uint32_t m_objectSchema = kNoSchema;
     // Storing: the index given to each class and object written so far.
-    std::unordered_map<const void*, std::uint32_t> m_storeMap;
+    std::unordered_map<const CRuntimeClass*, std::uint32_t> m_storeClasses;
+    std::unordered_map<StoreKey, std::uint32_t, StoreKeyHash> m_storeObjects;
     std::uint32_t m_storeCount = 1; // index 0 is null
     // Loading: classes and objects in index order; entry 0 is null.
     std::vector<LoadEntry> m_loadMap;

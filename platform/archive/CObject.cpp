@@ -1,5 +1,8 @@
 #include "platform/archive/CObject.h"
 
+#include "platform/archive/CArchive.h"
+
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,7 +23,24 @@ Registry& TheRegistry() {
     return registry;
 }
 
+// Serial numbers of objects; 0 is never given.
+std::atomic<std::uint64_t> g_nextSerial{1};
+
+std::uint64_t NextSerial() {
+    return g_nextSerial.fetch_add(1, std::memory_order_relaxed);
+}
+
 } // namespace
+
+CObject::CObject() : m_serial(NextSerial()) {}
+
+CObject::CObject(const CObject&) : m_serial(NextSerial()) {}
+
+CObject::~CObject() {
+    if (m_loadedBy != nullptr) {
+        m_loadedBy->ForgetLoaded(m_loadIndex);
+    }
+}
 
 bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const {
     for (const CRuntimeClass* c = this; c != nullptr; c = c->GetBaseClass()) {

@@ -34,9 +34,16 @@ struct CRuntimeClass {
 
 // Root of the classes that carry a run-time class record and can be written to
 // and read from a CArchive.
+//
+// An archive knows an object by its address together with the serial number
+// the object got when it was made: an object made later at a freed address has
+// another number, so it is never taken for the one that lived there before. An
+// object that a loading archive made tells that archive when it goes, so a
+// later reference to it is refused instead of reaching freed memory. Copies get
+// a serial number of their own and no archive.
 class CObject {
 public:
-    virtual ~CObject() = default;
+    virtual ~CObject();
 
     virtual const CRuntimeClass* GetRuntimeClass() const;
     // Writes or reads the object's fields; the root has none.
@@ -48,9 +55,17 @@ public:
     static const CRuntimeClass* GetThisClass();
 
 protected:
-    CObject() = default;
-    CObject(const CObject&) = default;
-    CObject& operator=(const CObject&) = default;
+    CObject();
+    CObject(const CObject&);
+    // Assignment copies no identity: the object stays the one it was.
+    CObject& operator=(const CObject&) { return *this; }
+
+private:
+    friend class CArchive;
+    std::uint64_t m_serial;
+    // The loading archive that made this object and still lists it, and where.
+    CArchive* m_loadedBy = nullptr;
+    std::uint32_t m_loadIndex = 0;
 };
 
 // Registers a class when the translation unit that implements it is linked in.

@@ -6,7 +6,8 @@
 namespace tvane::chart {
 
 std::unique_ptr<ChartData> ChartData::Make(int kind, int seriesCount, int capacity) {
-    if ((kind != kArray && kind != kGeneral) || seriesCount < 0 || capacity < 0)
+    if ((kind != kArray && kind != kGeneral) || seriesCount < 0 || capacity < 0 ||
+        seriesCount > kMaxSeries)
         return nullptr;
     if (static_cast<std::int64_t>(seriesCount) * capacity > kMaxPoints)
         return nullptr;

@@ -23,9 +23,13 @@ public:
     // The most points (capacity times series) one data object may hold, so a
     // damaged document cannot ask for all of memory.
     static constexpr std::int64_t kMaxPoints = std::int64_t{1} << 24;
+    // The most series one data object may hold (every series costs memory of
+    // its own, even with no room for points).
+    static constexpr int kMaxSeries = 1024;
 
-    // Null when the kind is neither 1 nor 2, a size is negative or above
-    // kMaxPoints, or the memory cannot be had.
+    // Null when the kind is neither 1 nor 2, a size is negative, the series
+    // are more than kMaxSeries or the points more than kMaxPoints, or the
+    // memory cannot be had.
     static std::unique_ptr<ChartData> Make(int kind, int seriesCount, int capacity);
 
     ChartData(const ChartData&) = delete;

@@ -29,6 +29,10 @@ enum LinePattern : std::uint32_t {
     kLineDashDot = 7,
 };
 
+// The largest point size and line width a style may have, in pixels.
+inline constexpr std::uint32_t kMaxPointSize = 100;
+inline constexpr std::uint32_t kMaxLineWidth = 100;
+
 // One data style: nine 4-byte fields in this order, as stored.
 struct ChartStyle {
     std::uint32_t linePattern = kLineSolid;

@@ -47,6 +47,10 @@ void ChartWidget::paintEvent(QPaintEvent*) {
 
 void ChartWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    TakeWindowSize();
+}
+
+void ChartWidget::TakeWindowSize() {
     m_chart.SetWindowSize(width(), height());
     const ChartRect plot = m_chart.PlotArea();
     if (!(plot == m_lastPlotArea)) {

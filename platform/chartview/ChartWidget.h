@@ -25,6 +25,9 @@ public:
     Chart& GetChart() const { return m_chart; }
     // Off: clicks stay here (a plot that handles them itself).
     void SetForwardMouse(bool forward) { m_forwardMouse = forward; }
+    // The chart takes the window's size now. A hidden window gets its resize
+    // event only once it is shown, and the chart's size is stored with it.
+    void TakeWindowSize();
     // Paints since the window was made; tests count them.
     int PaintCount() const { return m_paints; }
     // A repaint waits for its turn (the last one was too recent).

@@ -17,15 +17,21 @@ MessageId EndDragDrop();   // (0, 0) to the window left for one that refuses
 MessageId BeginDragDrop(); // for windows that announce a drag
 } // namespace dragmsg
 
-// The one drag file, "~Qm-mttts.tmp" in the temporary folder. Each drag
-// overwrites it.
+// The one drag file, "~Qm-mttts.tmp", in a folder only this user reaches: the
+// user's runtime folder, else a folder of the user's own ("tvane-<uid>", made
+// with mode 0700) in the temporary folder. Each drag overwrites it; the drag
+// removes it when it ends.
 std::string GetDragFileName();
-// Writes the object with its Serialize, replacing the drag file whole (a link
-// in its place is replaced, never followed); false when that fails.
+// The largest drag file that is written or read.
+inline constexpr std::uint64_t kMaxDragFileBytes = std::uint64_t{64} << 20;
+// Writes the object with its Serialize, replacing the drag file whole with a
+// file of mode 0600 (a link in its place is replaced, never followed); false
+// when that fails.
 bool SaveDragObject(CObject& object);
 // Reads the object back with its Serialize; false when the file is missing,
-// is not a plain file of this user, or does not read.
+// is not a plain file of this user, is larger than the bound, or does not read.
 bool LoadDragObject(CObject& object);
+void RemoveDragFile();
 
 // What the drag tracker asks of the windows. Window is a handle of the
 // window side; null is no window.

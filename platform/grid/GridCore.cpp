@@ -59,6 +59,8 @@ bool GridCore::GetCoveredRange(int row, int col, GridRange& range) const {
 }
 
 GridStyle GridCore::GetStyle(int row, int col) const {
+    if (const GridStyle* resolved = FindResolvedStyle(row, col))
+        return *resolved;
     GridStyle style = m_standard;
     const bool header = row < m_headerRows;
     if (header)

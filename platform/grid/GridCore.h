@@ -80,6 +80,17 @@ public:
     GridStyle& RowHeaderStyle() { return m_rowHeader; }
     void SetColStyle(int col, const GridStyle& style) { m_colStyles[col] = style; }
     void SetStyleHook(StyleHook hook) { m_styleHook = std::move(hook); }
+    // An owner that keeps every data cell's style resolved from its own rows
+    // (and resolves it again only when a row changes) hands the styles out by
+    // reference; a cell it answers for is drawn and read as it gives it, with
+    // no style laid over another for each role of each paint. Null: the cell
+    // is built as above.
+    using ResolvedStyles = std::function<const GridStyle*(int row, int col)>;
+    void SetResolvedStyles(ResolvedStyles styles) { m_resolved = std::move(styles); }
+    const GridStyle* FindResolvedStyle(int row, int col) const {
+        return m_resolved && IsDataRow(row) && col >= 0 && col <= m_cols ? m_resolved(row, col)
+                                                                         : nullptr;
+    }
     GridStyle GetStyle(int row, int col) const;
     // Lays the style over the cells' own styles. A value in it is stored as by
     // SetValueRange. With read-only protection on, read-only cells refuse the
@@ -197,6 +208,7 @@ private:
     std::map<int, GridStyle> m_colStyles;
     std::map<std::pair<int, int>, GridStyle> m_cellStyles;
     StyleHook m_styleHook;
+    ResolvedStyles m_resolved;
     StoreHook m_storeHook;
     bool m_lockReadOnly = true;
     bool m_readOnly = false;

@@ -28,28 +28,39 @@ QVariant GridTableModel::data(const QModelIndex& index, int role) const {
     const int col = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromUtf8(m_core.GetCellText(row, col).c_str());
-    case Qt::BackgroundRole: {
-        const GridStyle style = m_core.GetStyle(row, col);
-        if (style.interior)
-            return ToQColor(*style.interior);
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole:
+    case Qt::TextAlignmentRole:
+    case Qt::FontRole:
+        break;
+    default:
+        return {};
+    }
+    // An owner's resolved style is read in place; otherwise the style is
+    // built once for this role.
+    GridStyle built;
+    const GridStyle* style = m_core.FindResolvedStyle(row, col);
+    if (!style) {
+        if (role == Qt::DisplayRole)
+            return QString::fromUtf8(m_core.GetCellText(row, col).c_str());
+        built = m_core.GetStyle(row, col);
+        style = &built;
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromUtf8(style->Value().c_str());
+    case Qt::BackgroundRole:
+        if (style->interior)
+            return ToQColor(*style->interior);
         if (col == 0)
             return QApplication::palette().button();
         return {};
-    }
-    case Qt::ForegroundRole: {
-        const GridStyle style = m_core.GetStyle(row, col);
-        return style.textColor ? QVariant(ToQColor(*style.textColor)) : QVariant();
-    }
+    case Qt::ForegroundRole:
+        return style->textColor ? QVariant(ToQColor(*style->textColor)) : QVariant();
     case Qt::TextAlignmentRole:
-        return ToQtAlignment(m_core.GetStyle(row, col),
-                             col == 0 ? GridHAlign::Center : GridHAlign::Left);
-    case Qt::FontRole: {
-        const GridStyle style = m_core.GetStyle(row, col);
-        return style.font || m_core.GetZoom() != 100 ? QVariant(FontOf(style)) : QVariant();
-    }
-    default:
-        return {};
+        return ToQtAlignment(*style, col == 0 ? GridHAlign::Center : GridHAlign::Left);
+    default: // Qt::FontRole
+        return style->font || m_core.GetZoom() != 100 ? QVariant(FontOf(*style)) : QVariant();
     }
 }
 

@@ -48,6 +48,15 @@ TEST_F(DocumentLoadFuzzSeeds, DISABLED_WriteSeeds) {
         row->AlarmActions = "5;@102;@103;10X1;@301";
     }
     Save(d, "sample-with-alarms.arc");
+
+    // Two pages: two strip charts and a text display, then a strip chart.
+    const auto pages = DocumentWithPages([this](CLoggerDoc& doc) { FillSampleDocument(doc); },
+                                         {{700, 700, 32817}, {700}});
+    WriteFile(kCorpus / "two-pages.arc", std::string(pages.begin(), pages.end()));
+    // 3000 empty pages, more than the main window holds: refused at once.
+    const auto many = DocumentWithPages([this](CLoggerDoc& doc) { FillSampleDocument(doc); },
+                                        std::vector<std::vector<unsigned>>(3000));
+    WriteFile(kCorpus / "pages-3000.arc", std::string(many.begin(), many.end()));
 }
 
 } // namespace

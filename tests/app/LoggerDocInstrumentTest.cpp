@@ -51,7 +51,7 @@ TEST_F(ErrorReportTest, QueuedErrorsAndTheLastErrorBecomeEvents) {
     // During a run the texts carry no time; the event time is the run's.
     events.clear();
     doc->GetScanEngine().BeginRun();
-    doc->SetPollTick(1000.0); // the clock's tick is 5000
+    doc->GetScanEngine().StartRunClock(1000); // the clock's tick is 5000
     instrument.errors = {{-113, "Undefined header"}};
     instrument.lastCode = 0;
     doc->LogInstrumentError();
@@ -109,8 +109,7 @@ TEST_F(ErrorReportTest, ErrorQueueEndsOnAFailedOrEndlessQuery) {
 }
 
 TEST_F(ErrorReportTest, AlarmsAreTimedOnTheRunAndTypedByLimit) {
-    doc->SetDocumentTime(CTime(1700000000));
-    doc->SetStartTick(10000.0);
+    doc->GetScanEngine().SetRunStart(10000.0, CTime(1700000000));
     instrument.alarms = {{1.5, "V", 1700000002, 500, 101, 1, 2},
                          {2.5, "V", 1700000003, 0, 102, 0, 1},
                          {3.5, "A", 1700000004, 0, 103, 2, 3}};

@@ -229,21 +229,26 @@ TEST_F(LoggerDocSetupTest, EditedChannelsReachTheViews) {
     EXPECT_TRUE(view.updates.empty());
 
     // Pending rows one by one, in list order.
-    d.MarkRowEdited(2);
-    d.MarkRowEdited(0);
+    d.GetEditedRows() = {2, 0};
     d.NotifySetupChanged();
     EXPECT_EQ(edited, (std::vector<std::vector<std::int32_t>>{{103}, {101}}));
     EXPECT_TRUE(d.GetEditedRows().empty());
 
-    // A change flag makes it one setup change.
-    view.updates.clear();
-    d.MarkRowEdited(1);
-    d.MarkRowsChanged();
-    d.NotifySetupChanged();
-    EXPECT_EQ(view.Hints(), std::vector<long>{HINT_SETUP_CHANGED});
-    EXPECT_FALSE(d.AreRowsChanged());
-    EXPECT_FALSE(d.IsSetupChanged());
-    EXPECT_TRUE(d.GetEditedRows().empty());
+    // A change flag makes it one setup change, and is spent by it: the next
+    // edit is told row by row again.
+    const auto setFlags = {&CLoggerDoc::SetPairingChanged, &CLoggerDoc::SetStructureChanged};
+    for (auto setFlag : setFlags) {
+        view.updates.clear();
+        edited.clear();
+        d.GetEditedRows() = {1};
+        (d.*setFlag)();
+        d.NotifySetupChanged();
+        EXPECT_EQ(view.Hints(), std::vector<long>{HINT_SETUP_CHANGED});
+        EXPECT_TRUE(d.GetEditedRows().empty());
+        d.GetEditedRows() = {1};
+        d.NotifySetupChanged();
+        EXPECT_EQ(edited, (std::vector<std::vector<std::int32_t>>{{102}}));
+    }
 }
 
 TEST_F(LoggerDocSetupTest, ResolutionAndIntegration) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 #include "app/CLoggerDoc.h"
 #include "database/CDataset.h"
@@ -245,7 +246,7 @@ TEST_F(LoggerDocTest, NewDocumentResetsAndAnnounces) {
     EXPECT_FALSE(d.HasRunData());
     EXPECT_EQ(d.GetScanEngine().GetLatestReading(101), nullptr);
     EXPECT_EQ(d.GetStartTick(), 777.0);
-    EXPECT_EQ(d.GetPollTick(), 777.0);
+    EXPECT_EQ(d.GetScanEngine().GetPollTick(), 777.0);
     EXPECT_TRUE(d.IsModified());
     EXPECT_EQ(app.state.m_flags, (std::array<std::int32_t, 4>{1, 0, 0, 0}));
     EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_DOCUMENT});
@@ -317,13 +318,19 @@ TEST_F(LoggerDocTest, ReadingTimeTexts) {
         {-1.0, "Before Scan"},
         {0.0, start},
         {61250.0, d.FormatTimeMs(d.GetDocumentTime() + 61, 250)},
+        // Beyond any run (a damaged document's times): no text.
+        {1.55e73, ""},
+        {1e15, ""},
+        {std::numeric_limits<double>::infinity(), ""},
+        {std::numeric_limits<double>::quiet_NaN(), ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(d.FormatReadingTime(c.time), c.text) << c.time;
 
-    d.SetStartTick(5000.0);
+    d.GetScanEngine().SetRunStart(5000.0, d.GetDocumentTime());
     EXPECT_EQ(d.GetReadingTime(4999.0).GetTime(), 0);
     EXPECT_EQ(d.GetReadingTime(65000.0).GetTime(), d.GetDocumentTime().GetTime() + 60);
+    EXPECT_EQ(d.GetReadingTime(1e300).GetTime(), 0);
 }
 
 TEST_F(LoggerDocTest, SaveCommands) {

@@ -70,6 +70,11 @@ TEST_F(CXrtGraphTest, CreationFailuresNameTheModuleAndLine) {
 TEST_F(CXrtGraphTest, ThePlotAreaComesFromTheChartsGeometry) {
     EXPECT_EQ(graph.GetPlotArea(), (tvane::chart::ChartRect{50, 20, 380, 270}));
     EXPECT_EQ(graph.GetPlotArea(), chart().PlotArea());
+    // Stored margins that leave no room: the chart's own empty area, the one
+    // it maps data on, so a pixel read back is laid out on it again.
+    chart().SetValues({{prop::kLeftMargin, 360}, {prop::kRightMargin, 100}});
+    EXPECT_EQ(graph.GetPlotArea(), chart().PlotArea());
+    EXPECT_EQ(graph.GetPlotArea().Width(), 0);
 }
 
 TEST_F(CXrtGraphTest, APointOutsideTheAxesStillMapsToAPixel) {

@@ -12,6 +12,7 @@
 #include "platform/chart/ChartIds.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Services.h"
+#include "tests/support/TempHome.h"
 
 namespace {
 
@@ -192,9 +193,18 @@ TEST_F(ChartStateFileTest, BrokenStatesFailTheirLoadOrRestore) {
                  tvane::CArchiveException);
     EXPECT_TRUE(loaded.GetStateFileName().empty());
 
-    Load(ByteWriter().U32(1).U32(4).U32(0).bytes,
-         [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    // A state that does not read fails its load, and parks nothing.
+    EXPECT_THROW(Load(ByteWriter().U32(1).U32(4).U32(0).bytes,
+                      [&](tvane::CArchive& ar) { loaded.Serialize(ar); }),
+                 tvane::CArchiveException);
+    EXPECT_TRUE(loaded.GetStateFileName().empty());
+    EXPECT_TRUE(fs::is_empty(ChartStateFolder()));
+
+    // A parked state that goes bad before the window comes fails the restore.
+    Load(Save(graph), [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
     const fs::path parked = loaded.GetStateFileName();
+    ASSERT_TRUE(fs::exists(parked));
+    tvane::test::WriteFile(parked, std::string(4, '\0'));
     EXPECT_THROW(loaded.RestoreChartState(parent, {0, 0, 10, 10}), tvane::CArchiveException);
     EXPECT_FALSE(fs::exists(parked));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -60,6 +61,14 @@ public:
     void SetTabName(const std::string& name) override { tab = name; }
     std::vector<const IGraphFrameWindow*> WindowsTopDown() const override {
         return {stack.begin(), stack.end()};
+    }
+    void StackTopDown(const std::vector<const IGraphFrameWindow*>& windows) override {
+        std::vector<const IGraphFrameWindow*> rest;
+        for (const IGraphFrameWindow* w : stack)
+            if (std::find(windows.begin(), windows.end(), w) == windows.end())
+                rest.push_back(w);
+        stack = windows;
+        stack.insert(stack.end(), rest.begin(), rest.end());
     }
     bool RunPageProperties(std::uint32_t& color, std::string& name) override {
         if (!pageAnswer)

@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <set>
 
 #include "GraphFakes.h"
 #include "GraphicsTestSupport.h"
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphView.h"
 #include "graphics/DisplayDrag.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/GraphMessages.h"
+#include "graphics/GraphPageLayout.h"
 #include "graphics/displays/text/CTextFrame.h"
 #include "platform/controls/DragDrop.h"
 #include "platform/core/Services.h"
@@ -201,6 +207,11 @@ TEST_F(GraphViewTest, ThePageArchiveKeepsNameColourAndDisplaysTopmostFirst) {
     ASSERT_TRUE(loaded.GetFrameAt(0, first, title));
     EXPECT_EQ(static_cast<CTextFrame*>(first)->GetTextBox()->GetText(), "alpha");
     EXPECT_FALSE(loaded.GetFrameAt(2, first, title));
+    // The stacking comes back as it was: a stores first again.
+    ASSERT_TRUE(loaded.GetFrameAt(0, first, title));
+    ASSERT_EQ(otherWindow.stack.size(), 2u);
+    EXPECT_EQ(otherWindow.stack.front(), first->GetWindow());
+    EXPECT_EQ(Store([&](tvane::CArchive& ar) { loaded.Serialize(ar); }), bytes);
 
     // A page whose displays cannot be made says so.
     FakeViewWindow failing;
@@ -345,7 +356,7 @@ TEST_F(GraphViewTest, ADisplayDroppedFromAnotherPageArrivesWithTheSameArchive) {
     ASSERT_TRUE(other.CreateDisplay(kText));
     auto* source = static_cast<CTextFrame*>(other.GetSelected());
     source->GetTextBox()->SetText("dragged");
-    displaydrag::CDisplayDragObject object(source);
+    CDisplayToClipboard object(source);
     ASSERT_TRUE(tvane::SaveDragObject(object));
 
     CTextFrame* here = Add();
@@ -517,6 +528,185 @@ TEST_F(GraphViewTest, APagePrintsItsFooterAndItsDisplaysBottomFirst) {
         shown += op == "text:lower" || op == "text:upper";
     EXPECT_EQ(shown, 1u);
     EXPECT_EQ(selection.ops[selection.ops.size() - 2], "text:Page 1/1");
+}
+
+// Text displays damaged in one stored value each: refused with the archive's
+// error by the archive, and by Edit Paste with its message.
+TEST_F(GraphViewTest, DamagedDisplayArchivesAreRefusedWithTheArchivesError) {
+    const auto damaged = std::vector<std::pair<const char*, std::function<void(CTextFrame&)>>>{
+        {"rectangle over the whole 32-bit range",
+         [](CTextFrame& f) {
+             f.SetFrameRect({INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX});
+         }},
+        {"rectangle right of its right edge",
+         [](CTextFrame& f) {
+             f.SetFrameRect({50, 10, 20, 40});
+         }},
+        {"rectangle beyond the page",
+         [](CTextFrame& f) {
+             f.SetFrameRect({0, 0, 10, 1 << 24});
+         }},
+        {"negative inset", [](CTextFrame& f) { f.m_inset = -10; }},
+        {"inset wider than any display", [](CTextFrame& f) { f.m_inset = 1 << 20; }},
+        {"a billion channel slots", [](CTextFrame& f) { f.m_channelCapacity = 1000000000; }},
+        {"a billion scans kept", [](CTextFrame& f) { f.m_retainCount = 1000000000; }},
+        {"region of NaN", [](CTextFrame& f) { f.GetRegion()->SetRegion(NAN, 0.0, 1.0, 1.0); }},
+        {"region beyond the data area",
+         [](CTextFrame& f) { f.GetRegion()->SetRegion(0, 0, 3, 1); }},
+        {"text box font 3e9 pixels high",
+         [](CTextFrame& f) {
+             LOGFONT lf;
+             lf.lfHeight = static_cast<std::int32_t>(3000000000u);
+             f.GetTextBox()->m_font.SetLogFont(lf);
+         }},
+    };
+    for (const auto& [what, damage] : damaged) {
+        SCOPED_TRACE(what);
+        CTextFrame* text = Add();
+        ASSERT_NE(text, nullptr);
+        text->DestroyWindow(); // the stored values as they are, not as a window has them
+        damage(*text);
+        const Bytes bytes = CGraphView::StoreFrame(*text);
+        view.RemoveFrame(text);
+        try {
+            Load(bytes, [](tvane::CArchive& ar) { CDisplayToClipboard().Serialize(ar); });
+            ADD_FAILURE() << "loaded";
+        } catch (const tvane::CArchiveException& e) {
+            EXPECT_EQ(e.GetCause(), tvane::CArchiveException::generic) << e.what();
+        }
+        clipboard.archive = bytes;
+        prompter = {};
+        const int displays = view.GetFrameCount();
+        EXPECT_FALSE(view.Paste(false));
+        EXPECT_EQ(view.GetFrameCount(), displays);
+        ASSERT_FALSE(prompter.asked.empty());
+        EXPECT_EQ(prompter.asked.back().text, "Unable to perform edit paste operation");
+    }
+}
+
+// Payloads that refer back to an object read before, in the place of a text
+// display's text box: a class, a display that is not a text box, an object
+// its owner has released while the load ran (the frame's font), an object
+// still owned. Each is refused with the archive's error and nothing of the
+// object is called; so is an object index beyond any read.
+TEST_F(GraphViewTest, ReferencesBackIntoADisplaysOwnArchiveAreRefused) {
+    CTextFrame* text = Add();
+    text->GetTextBox()->SetText("payload");
+    const Bytes bytes = CGraphView::StoreFrame(*text);
+    const std::string name = "CTextBox";
+    const auto at = std::search(bytes.begin(), bytes.end(), name.begin(), name.end());
+    ASSERT_NE(at, bytes.end());
+    // The text box's class tag starts 6 bytes before its name.
+    const Bytes head(bytes.begin(), at - 6);
+    std::set<int> causes;
+    int gone = 0;
+    for (int index = 1; index < 0x40; ++index) {
+        SCOPED_TRACE(index);
+        Bytes payload = head;
+        payload.push_back(static_cast<std::uint8_t>(index));
+        payload.push_back(0);
+        try {
+            Load(payload, [](tvane::CArchive& ar) { CDisplayToClipboard().Serialize(ar); });
+            ADD_FAILURE() << "loaded";
+        } catch (const tvane::CArchiveException& e) {
+            causes.insert(e.GetCause());
+            gone += std::string(e.what()).find("gone") != std::string::npos;
+        }
+        clipboard.archive = payload;
+        const int displays = view.GetFrameCount();
+        EXPECT_FALSE(view.Paste(false));
+        EXPECT_EQ(view.GetFrameCount(), displays);
+    }
+    EXPECT_EQ(causes, (std::set<int>{tvane::CArchiveException::badClass,
+                                     tvane::CArchiveException::badIndex}));
+    EXPECT_GE(gone, 1) << "the frame's font, released by the frame while it loads";
+}
+
+// A display's place and size are what they were after a store and a load,
+// selected or not, whatever its inset; twice over.
+TEST_F(GraphViewTest, ADisplaysGeometryIsTheSameAfterEachStoreAndLoad) {
+    CTextFrame* text = Add();
+    text->GetWindow()->MoveWindow({33, 44, 233, 144}, false);
+    text->m_inset = 10;
+    ASSERT_TRUE(text->IsSelected());
+    Bytes bytes = Store([&](tvane::CArchive& ar) { view.Serialize(ar); });
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        SCOPED_TRACE(cycle);
+        FakeViewWindow otherWindow;
+        CGraphView loaded(&otherWindow, &doc);
+        Load(bytes, [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+        ASSERT_TRUE(loaded.OnInitialUpdate(true));
+        CGraphFrame* back = loaded.GetFrameList()->GetHead();
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->GetFrameRect(), (GRect{33, 44, 233, 144}));
+        EXPECT_EQ(back->m_inset, 10);
+        loaded.SelectFrame(back);
+        const Bytes again = Store([&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+        EXPECT_EQ(again, bytes);
+        bytes = again;
+    }
+}
+
+// The page layout after the setup: at most as many graphics pages as the main
+// window's tab row holds next to the setup page; a longer list is refused
+// before its titles are read, and no page is made for it.
+TEST_F(GraphViewTest, ThePageLayoutHoldsAtMostFiveGraphicsPages) {
+    std::vector<std::unique_ptr<CGraphView>> made;
+    const auto make = [&]() -> CGraphView& {
+        made.push_back(std::make_unique<CGraphView>(nullptr, &doc));
+        return *made.back();
+    };
+    std::vector<std::unique_ptr<FakeViewWindow>> windows;
+    std::vector<std::unique_ptr<CGraphView>> pages;
+    for (int i = 0; i < 5; ++i) {
+        windows.push_back(std::make_unique<FakeViewWindow>());
+        pages.push_back(std::make_unique<CGraphView>(windows.back().get(), &doc));
+        pages.back()->OnInitialUpdate(false);
+        ASSERT_TRUE(pages.back()->CreateDisplay(kText));
+    }
+    for (std::uint32_t count : {1u, 5u}) {
+        SCOPED_TRACE(count);
+        const Bytes bytes = Store([&](tvane::CArchive& ar) {
+            pagelayout::WriteHeader(ar, count, 1);
+            std::vector<CGraphView*> stored;
+            for (std::uint32_t i = 0; i < count; ++i)
+                stored.push_back(pages[i].get());
+            pagelayout::WritePages(ar, stored);
+        });
+        made.clear();
+        Load(bytes, [&](tvane::CArchive& ar) {
+            std::uint32_t selected = 0;
+            ASSERT_EQ(pagelayout::ReadHeader(ar, selected), count);
+            EXPECT_EQ(selected, 1u);
+            EXPECT_TRUE(pagelayout::ReadPages(ar, count, make));
+        });
+        ASSERT_EQ(made.size(), count);
+        EXPECT_EQ(made.back()->GetFrameCount(), 1);
+    }
+    for (std::uint32_t count : {6u, 3000u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(count);
+        ByteWriter w;
+        w.U32(count);
+        try {
+            Load(w.bytes, [](tvane::CArchive& ar) {
+                std::uint32_t selected = 0;
+                pagelayout::ReadHeader(ar, selected);
+            });
+            ADD_FAILURE() << "read";
+        } catch (const tvane::CArchiveException& e) {
+            EXPECT_EQ(e.GetCause(), tvane::CArchiveException::generic) << e.what();
+        }
+    }
+    // A file from before the pages were stored ends after the page list; any
+    // other mark is refused.
+    made.clear();
+    Load({}, [&](tvane::CArchive& ar) { EXPECT_FALSE(pagelayout::ReadPages(ar, 2, make)); });
+    EXPECT_TRUE(made.empty());
+    ByteWriter other;
+    other.U32(0x12345678);
+    EXPECT_THROW(
+        Load(other.bytes, [&](tvane::CArchive& ar) { pagelayout::ReadPages(ar, 2, make); }),
+        tvane::CArchiveException);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/IGraphDC.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "platform/archive/CArchive.h"
 #include "scan/CChannelArray.h"
 #include "scan/CDisplayRecord.h"
@@ -55,14 +56,8 @@ bool CLEDFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CLEDFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CGraphFrame::RecreateFrame(parent, showCommand) || !m_wnd || !m_region)
-        return false;
-    m_wnd->Recreate(*this, RegionToRect(*m_region));
-    m_region->SetWnd(m_wnd->GetWindow());
-    if (!AddRegion(m_region.get()))
-        return false;
-    m_receivesHints = 1;
-    return true;
+    return CGraphFrame::RecreateFrame(parent, showCommand) &&
+           gauge::RecreateWindow(*this, m_wnd.get(), m_region.get());
 }
 
 void CLEDFrame::DestroyWindow() {
@@ -89,14 +84,8 @@ void CLEDFrame::SetChannelAt(int index, const CChannelInfo* channel) {
         return;
     m_wnd->AddLight(index);
     OnChannelChanged(index, channel);
-    if (channel && GetDocumentHasReadings()) {
-        // The stored state of the new lamp, at once.
-        CDisplayRecord record;
-        record.m_first = 1;
-        record.m_second = 1;
-        record.m_third = GetDatasetCode();
-        OnNewReadings(HintObject(&record));
-    }
+    if (channel)
+        gauge::ShowStoredReadings(*this);
 }
 
 void CLEDFrame::RemoveChannelAt(int index) {
@@ -185,20 +174,10 @@ int CLEDFrame::Print(IGraphDC& dc) {
 
 void CLEDFrame::Serialize(tvane::CArchive& ar) {
     CGraphFrame::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar.WriteObject(m_wnd.get());
-        ar.WriteObject(m_region.get());
+    gauge::SerializeWindow(ar, m_wnd, m_region, "alarm light part missing");
+    if (ar.IsStoring())
         return;
-    }
-    if (m_wnd)
-        m_wnd->DestroyWindow();
-    m_wnd = ar.ReadOwnedObject<CLEDWnd>();
-    m_region = ar.ReadOwnedObject<CRegion>();
-    if (!m_wnd || !m_region)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "alarm light part missing");
     if (m_channelCapacity != kMaxChannels)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "alarm light channel slots out of range");
+        gauge::Reject("alarm light channel slots out of range");
     m_wnd->CheckLoaded(kMaxChannels);
 }

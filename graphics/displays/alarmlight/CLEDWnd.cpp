@@ -4,6 +4,7 @@
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "graphics/displays/indicator/IndicatorDraw.h"
 #include "graphics/displays/indicator/IndicatorTexts.h"
 #include "platform/archive/CArchive.h"
@@ -11,39 +12,6 @@
 #include "shared/CGraphException.h"
 
 IMPLEMENT_SERIAL(CLEDWnd, tvane::CObject, 0)
-
-namespace {
-
-[[noreturn]] void CreateFailed(int line) {
-    throw CGraphException(CGraphException::CreateFailed, CMfxException::Warning, nullptr,
-                          CLEDWnd::kSourceModule, line, {});
-}
-
-[[noreturn]] void Reject(const char* what) {
-    throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
-}
-
-// Appearance items 4 to 6 and the state whose colour each one is.
-int StateOfItem(int item) {
-    switch (item) {
-    case 4:
-        return 0; // "No Alarm"
-    case 5:
-        return 2; // "High Alarm Limit"
-    case 6:
-        return 1; // "Low Alarm Limit"
-    default:
-        return -1;
-    }
-}
-
-unsigned NameOfState(int state) {
-    static const unsigned names[] = {indicatortext::kNoAlarm, indicatortext::kLowAlarm,
-                                     indicatortext::kHighAlarm};
-    return names[state];
-}
-
-} // namespace
 
 CLEDWnd::CLEDWnd() : m_lamps(std::make_unique<CIndicatorArray>()) {
     for (int s = 0; s < kStates; ++s)
@@ -57,15 +25,15 @@ bool CLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font,
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     SetLightCount(lampSlots);
     m_font = std::make_unique<CMfxFont>();
     m_font->SetColor(0x000000);
     if (!m_font->SetLogFont(font))
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     for (CMfxBrush& brush : m_brushes)
         if (!brush.Recreate())
-            CreateFailed(__LINE__);
+            gauge::CreateFailed(kSourceModule, __LINE__);
     return true;
 }
 
@@ -74,12 +42,12 @@ bool CLEDWnd::Recreate(CGraphFrame& frame, const GRect& rect) {
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     if (!m_font || !m_font->CreateFont())
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     for (CMfxBrush& brush : m_brushes)
         if (!brush.Recreate())
-            CreateFailed(__LINE__);
+            gauge::CreateFailed(kSourceModule, __LINE__);
     return true;
 }
 
@@ -179,24 +147,11 @@ void CLEDWnd::Paint(IGraphDC& dc, const GRect& client) {
 bool CLEDWnd::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
     using P = GRAPHITEMPROPS;
     std::uint32_t supported = 0;
-    if (item == P::kBackground) {
+    if (gauge::GetBackTextItem(item, props, m_backColor, m_font.get(), true, supported)) {
+    } else if (const int state = gauge::AlarmStateOfItem(item); state >= 0) {
         supported = P::kName | P::kColor;
         if (props.mask & P::kName)
-            props.itemName = GraphicsTexts().Load(203);
-        if (props.mask & P::kColor)
-            props.color = m_backColor;
-    } else if (item == P::kText) {
-        supported = P::kName | P::kColor | P::kFont;
-        if (props.mask & P::kName)
-            props.itemName = GraphicsTexts().Load(205);
-        if (m_font && (props.mask & P::kColor))
-            props.color = m_font->GetColor();
-        if (m_font && (props.mask & P::kFont))
-            props.font = m_font->GetLogFont();
-    } else if (const int state = StateOfItem(item); state >= 0) {
-        supported = P::kName | P::kColor;
-        if (props.mask & P::kName)
-            props.itemName = IndicatorTexts().Load(NameOfState(state));
+            props.itemName = gauge::AlarmStateName(state);
         if (props.mask & P::kColor)
             props.color = m_brushes[state].GetColor();
     }
@@ -206,17 +161,8 @@ bool CLEDWnd::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
 bool CLEDWnd::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool redraw) {
     using P = GRAPHITEMPROPS;
     std::uint32_t supported = 0;
-    if (item == P::kBackground) {
-        supported = P::kColor;
-        if (props.mask & P::kColor)
-            m_backColor = props.color;
-    } else if (item == P::kText) {
-        supported = P::kColor | P::kFont;
-        if (m_font && (props.mask & P::kColor))
-            m_font->SetColor(props.color);
-        if (m_font && (props.mask & P::kFont))
-            m_font->SetLogFont(props.font);
-    } else if (const int state = StateOfItem(item); state >= 0) {
+    if (gauge::SetBackTextItem(item, props, m_backColor, m_font.get(), true, supported)) {
+    } else if (const int state = gauge::AlarmStateOfItem(item); state >= 0) {
         supported = P::kColor;
         if (props.mask & P::kColor)
             m_brushes[state].CreateBrush(props.color, CMfxBrush::kSolid);
@@ -246,7 +192,7 @@ void CLEDWnd::Serialize(tvane::CArchive& ar) {
     std::uint32_t noAlarm = 0, lowAlarm = 0;
     ar >> noAlarm >> lowAlarm;
     if (!m_font || !lamps)
-        Reject("alarm light font or lamps missing");
+        gauge::Reject("alarm light font or lamps missing");
     m_lamps = std::move(lamps);
     m_brushes[0].CreateBrush(noAlarm, CMfxBrush::kSolid);
     m_brushes[1].CreateBrush(lowAlarm, CMfxBrush::kSolid);
@@ -255,7 +201,7 @@ void CLEDWnd::Serialize(tvane::CArchive& ar) {
 
 void CLEDWnd::CheckLoaded(int slots) {
     if (slots < 0 || m_lamps->GetSize() > static_cast<std::size_t>(slots))
-        Reject("too many alarm lamps");
+        gauge::Reject("too many alarm lamps");
     std::size_t lamps = 0;
     for (std::size_t i = 0; i < m_lamps->GetSize(); ++i) {
         const CIndicator* lamp = m_lamps->GetAt(i);
@@ -263,10 +209,10 @@ void CLEDWnd::CheckLoaded(int slots) {
             continue;
         if (!lamp->IsKindOf(RUNTIME_CLASS(CLight)) || lamp->GetState() < 0 ||
             lamp->GetState() >= kStates)
-            Reject("alarm lamp of the wrong kind or state");
+            gauge::Reject("alarm lamp of the wrong kind or state");
         ++lamps;
     }
     if (lamps != m_lampCount)
-        Reject("alarm lamp count does not match the lamps");
+        gauge::Reject("alarm lamp count does not match the lamps");
     m_lamps->SetSize(static_cast<std::size_t>(slots));
 }

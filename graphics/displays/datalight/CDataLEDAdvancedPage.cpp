@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <QHBoxLayout>
-
 #include "graphics/displays/datalight/CDataLEDFrame.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "platform/widgets/CSpinEdit.h"
@@ -28,14 +26,7 @@ void CDataLEDAdvancedPage::OnInitPage() {
     m_ui->scan->setObjectName("1142");
     m_ui->rateGroup->setObjectName("1147");
     m_ui->rateLabel->setObjectName("1148");
-    m_rate = new tvane::CSpinEdit(m_ui->ratePlace);
-    m_rate->setObjectName("1145");
-    auto* place = new QHBoxLayout(m_ui->ratePlace);
-    place->setContentsMargins(0, 0, 0, 0);
-    place->addWidget(m_rate);
-    m_ui->rateLabel->setBuddy(m_rate);
-    m_rate->SetRange(1, 5000);
-    m_rate->Attach(true);
+    m_rate = PlaceRateEdit(m_ui->ratePlace, m_ui->rateLabel, "1145");
     auto* frame = dynamic_cast<CDataLEDFrame*>(m_frame);
     if (!frame)
         return;

@@ -6,6 +6,7 @@
 #include "graphics/GraphFactory.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "platform/archive/CArchive.h"
 #include "scan/CChannelArray.h"
 #include "scan/CDisplayRecord.h"
@@ -62,14 +63,8 @@ bool CDataLEDFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CDataLEDFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CGraphFrame::RecreateFrame(parent, showCommand) || !m_wnd || !m_region)
-        return false;
-    m_wnd->Recreate(*this, RegionToRect(*m_region));
-    m_region->SetWnd(m_wnd->GetWindow());
-    if (!AddRegion(m_region.get()))
-        return false;
-    m_receivesHints = 1;
-    return true;
+    return CGraphFrame::RecreateFrame(parent, showCommand) &&
+           gauge::RecreateWindow(*this, m_wnd.get(), m_region.get());
 }
 
 void CDataLEDFrame::DestroyWindow() {
@@ -256,20 +251,10 @@ int CDataLEDFrame::Print(IGraphDC& dc) {
 
 void CDataLEDFrame::Serialize(tvane::CArchive& ar) {
     CGraphFrame::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar.WriteObject(m_wnd.get());
-        ar.WriteObject(m_region.get());
+    gauge::SerializeWindow(ar, m_wnd, m_region, "data light part missing");
+    if (ar.IsStoring())
         return;
-    }
-    if (m_wnd)
-        m_wnd->DestroyWindow();
-    m_wnd = ar.ReadOwnedObject<CDataLEDWnd>();
-    m_region = ar.ReadOwnedObject<CRegion>();
-    if (!m_wnd || !m_region)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "data light part missing");
     if (m_channelCapacity != kMaxChannels)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "data light channel slots out of range");
+        gauge::Reject("data light channel slots out of range");
     m_wnd->CheckLoaded(kMaxChannels);
 }

@@ -5,6 +5,7 @@
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/displays/indicator/BlockRow.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "graphics/displays/indicator/IndicatorDraw.h"
 #include "graphics/displays/indicator/IndicatorTexts.h"
 #include "platform/archive/CArchive.h"
@@ -14,15 +15,6 @@
 IMPLEMENT_SERIAL(CDataLEDWnd, tvane::CObject, 0)
 
 namespace {
-
-[[noreturn]] void CreateFailed(int line) {
-    throw CGraphException(CGraphException::CreateFailed, CMfxException::Warning, nullptr,
-                          CDataLEDWnd::kSourceModule, line, {});
-}
-
-[[noreturn]] void Reject(const char* what) {
-    throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
-}
 
 constexpr int kItemOn = 8;
 constexpr int kItemOff = 9;
@@ -46,17 +38,17 @@ bool CDataLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& f
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     SetBlockCount(blockSlots);
     m_button = std::make_unique<CPushButton>();
     m_button->SetState(0);
     m_font = std::make_unique<CMfxFont>();
     m_font->SetColor(0xFFFFFF);
     if (!m_font->SetLogFont(font))
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     for (CMfxBrush& brush : m_brushes)
         if (!brush.Recreate())
-            CreateFailed(__LINE__);
+            gauge::CreateFailed(kSourceModule, __LINE__);
     return true;
 }
 
@@ -66,7 +58,7 @@ bool CDataLEDWnd::Recreate(CGraphFrame& frame, const GRect& rect) {
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     if (!m_font || !m_font->CreateFont() || !m_brushes[1].Recreate() || !m_brushes[0].Recreate())
         return false;
     PostRequests(CReadingInfo::kRequestQuery);
@@ -222,25 +214,8 @@ void CDataLEDWnd::ApplyOutcome(const ReadButtonTracker::Outcome& out) {
 void CDataLEDWnd::OnMouse(Mouse event, GPoint point) {
     if (m_mode != kImmediate || !m_window)
         return;
-    ReadButtonTracker tracker(*m_button);
-    switch (event) {
-    case Mouse::LeftDown:
-    case Mouse::LeftDouble:
-        ApplyOutcome(tracker.Press(point, ButtonShown()));
-        break;
-    case Mouse::Move:
-        if (tracker.IsDown() && m_frame) {
-            const GPoint p = m_window->ToFrameClient(point);
-            ApplyOutcome(tracker.Move(m_frame->GetDataRect().Contains(p.x, p.y)));
-        }
-        break;
-    case Mouse::LeftUp:
-        ApplyOutcome(tracker.Release());
-        break;
-    case Mouse::RightDown:
-        ApplyOutcome(tracker.RightPress());
-        break;
-    }
+    ApplyOutcome(
+        ReadButtonTracker(*m_button).Follow(event, point, ButtonShown(), *m_window, m_frame));
 }
 
 // --- Appearance ------------------------------------------------------------------------
@@ -248,20 +223,7 @@ void CDataLEDWnd::OnMouse(Mouse event, GPoint point) {
 bool CDataLEDWnd::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
     using P = GRAPHITEMPROPS;
     std::uint32_t supported = 0;
-    if (item == P::kBackground) {
-        supported = P::kName | P::kColor;
-        if (props.mask & P::kName)
-            props.itemName = GraphicsTexts().Load(203);
-        if (props.mask & P::kColor)
-            props.color = m_backColor;
-    } else if (item == P::kText) {
-        supported = P::kName | P::kColor | P::kFont;
-        if (props.mask & P::kName)
-            props.itemName = GraphicsTexts().Load(205);
-        if (m_font && (props.mask & P::kColor))
-            props.color = m_font->GetColor();
-        if (m_font && (props.mask & P::kFont))
-            props.font = m_font->GetLogFont();
+    if (gauge::GetBackTextItem(item, props, m_backColor, m_font.get(), true, supported)) {
     } else if (item == kItemOn || item == kItemOff) {
         supported = P::kName | P::kColor;
         const int state = item == kItemOn ? 1 : 0;
@@ -277,16 +239,7 @@ bool CDataLEDWnd::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
 bool CDataLEDWnd::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool redraw) {
     using P = GRAPHITEMPROPS;
     std::uint32_t supported = 0;
-    if (item == P::kBackground) {
-        supported = P::kColor;
-        if (props.mask & P::kColor)
-            m_backColor = props.color;
-    } else if (item == P::kText) {
-        supported = P::kColor | P::kFont;
-        if (m_font && (props.mask & P::kColor))
-            m_font->SetColor(props.color);
-        if (m_font && (props.mask & P::kFont))
-            m_font->SetLogFont(props.font);
+    if (gauge::SetBackTextItem(item, props, m_backColor, m_font.get(), true, supported)) {
     } else if (item == kItemOn || item == kItemOff) {
         supported = P::kColor;
         if (props.mask & P::kColor)
@@ -319,11 +272,11 @@ void CDataLEDWnd::Serialize(tvane::CArchive& ar) {
     std::uint32_t off = 0, on = 0;
     ar >> off >> on;
     if (!m_font || !m_button)
-        Reject("data light font or Read button missing");
+        gauge::Reject("data light font or Read button missing");
     if (m_display != kBitDisplay && m_display != kByteDisplay)
-        Reject("data light display mode out of range");
+        gauge::Reject("data light display mode out of range");
     if (m_mode != kImmediate && m_mode != kScan)
-        Reject("data light acquisition mode out of range");
+        gauge::Reject("data light acquisition mode out of range");
     m_brushes[0].CreateBrush(off, CMfxBrush::kSolid);
     m_brushes[1].CreateBrush(on, CMfxBrush::kSolid);
 }

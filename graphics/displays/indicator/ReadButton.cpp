@@ -1,5 +1,6 @@
 #include "graphics/displays/indicator/ReadButton.h"
 
+#include "graphics/CGraphFrame.h"
 #include "graphics/displays/indicator/CIndicator.h"
 
 bool ReadButtonTracker::IsDown() const {
@@ -37,4 +38,26 @@ ReadButtonTracker::Outcome ReadButtonTracker::Release() {
 
 ReadButtonTracker::Outcome ReadButtonTracker::RightPress() {
     return LetUp(false);
+}
+
+ReadButtonTracker::Outcome ReadButtonTracker::Follow(IGaugeWindowClient::Mouse event, GPoint point,
+                                                     bool shown, const IGaugeWindow& window,
+                                                     const CGraphFrame* frame) {
+    using Mouse = IGaugeWindowClient::Mouse;
+    switch (event) {
+    case Mouse::LeftDown:
+    case Mouse::LeftDouble:
+        return Press(point, shown);
+    case Mouse::Move:
+        if (IsDown() && frame) {
+            const GPoint p = window.ToFrameClient(point);
+            return Move(frame->GetDataRect().Contains(p.x, p.y));
+        }
+        return {};
+    case Mouse::LeftUp:
+        return Release();
+    case Mouse::RightDown:
+        return RightPress();
+    }
+    return {};
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include "graphics/GraphGeometry.h"
+#include "graphics/displays/indicator/IGaugeWindow.h"
 
+class CGraphFrame;
 class CPushButton;
 
 // The mouse on the "Read" button of the displays that read on request (the
@@ -29,6 +31,10 @@ public:
     Outcome Release();
     Outcome RightPress();
     bool IsDown() const;
+    // Any of the above for a mouse event on the window of frame's display:
+    // a move counts as over the data area when frame's data area holds it.
+    Outcome Follow(IGaugeWindowClient::Mouse event, GPoint point, bool shown,
+                   const IGaugeWindow& window, const CGraphFrame* frame);
 
 private:
     Outcome LetUp(bool read);

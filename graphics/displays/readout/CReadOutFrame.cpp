@@ -7,6 +7,7 @@
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "graphics/displays/indicator/IndicatorTexts.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/Format.h"
@@ -76,16 +77,8 @@ bool CReadOutFrame::CreateFrame(CGraphView* parent) {
 }
 
 bool CReadOutFrame::RecreateFrame(CGraphView* parent, int showCommand) {
-    if (!CGraphFrame::RecreateFrame(parent, showCommand))
-        return false;
-    if (!m_readout || !m_region)
-        return false;
-    m_readout->Recreate(*this, RegionToRect(*m_region));
-    m_region->SetWnd(m_readout->GetWindow());
-    if (!AddRegion(m_region.get()))
-        return false;
-    m_receivesHints = 1;
-    return true;
+    return CGraphFrame::RecreateFrame(parent, showCommand) &&
+           gauge::RecreateWindow(*this, m_readout.get(), m_region.get());
 }
 
 void CReadOutFrame::DestroyWindow() {
@@ -172,14 +165,8 @@ void CReadOutFrame::SetChannelAt(int index, const CChannelInfo* channel) {
     CGraphFrame::SetChannelAt(index, channel);
     if (channel)
         OnChannelChanged(index, channel);
-    if (channel && GetDocumentHasReadings()) {
-        // The stored value of the new channel, at once.
-        CDisplayRecord record;
-        record.m_first = 1;
-        record.m_second = 1;
-        record.m_third = GetDatasetCode();
-        OnNewReadings(HintObject(&record));
-    }
+    if (channel)
+        gauge::ShowStoredReadings(*this);
 }
 
 bool CReadOutFrame::OnChannelChanged(int, const CChannelInfo* channel) {
@@ -278,15 +265,5 @@ int CReadOutFrame::Print(IGraphDC& dc) {
 
 void CReadOutFrame::Serialize(tvane::CArchive& ar) {
     CGraphFrame::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar.WriteObject(m_readout.get());
-        ar.WriteObject(m_region.get());
-        return;
-    }
-    if (m_readout)
-        m_readout->DestroyWindow();
-    m_readout = ar.ReadOwnedObject<CReadout>();
-    m_region = ar.ReadOwnedObject<CRegion>();
-    if (!m_readout || !m_region)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic, "readout part missing");
+    gauge::SerializeWindow(ar, m_readout, m_region, "readout part missing");
 }

@@ -6,6 +6,7 @@
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "graphics/displays/indicator/IndicatorDraw.h"
 #include "graphics/displays/indicator/IndicatorTexts.h"
 #include "graphics/displays/readout/ReadoutText.h"
@@ -20,35 +21,6 @@ namespace {
 constexpr std::int32_t kNoChannel = 2000;
 constexpr std::size_t kAlarmStates = 3;
 
-[[noreturn]] void CreateFailed(int line) {
-    throw CGraphException(CGraphException::CreateFailed, CMfxException::Warning, nullptr,
-                          CReadout::kSourceModule, line, {});
-}
-
-[[noreturn]] void Reject(const char* what) {
-    throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
-}
-
-// Appearance items and the lamp whose colour each one is.
-int LampOfItem(int item) {
-    switch (item) {
-    case 4:
-        return 0; // "No Alarm"
-    case 5:
-        return 2; // "High Alarm Limit"
-    case 6:
-        return 1; // "Low Alarm Limit"
-    default:
-        return -1;
-    }
-}
-
-unsigned NameOfLamp(int lamp) {
-    static const unsigned names[] = {indicatortext::kNoAlarm, indicatortext::kLowAlarm,
-                                     indicatortext::kHighAlarm};
-    return names[lamp];
-}
-
 } // namespace
 
 CReadout::CReadout()
@@ -62,13 +34,13 @@ bool CReadout::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     m_button = std::make_unique<CPushButton>();
     m_button->SetState(0);
     m_font = std::make_unique<CMfxFont>();
     m_font->SetColor(kTextColor);
     if (!m_font->SetLogFont(font))
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     const std::uint32_t colors[kAlarmStates] = {kNoAlarmColor, kLowAlarmColor, kHighAlarmColor};
     m_indicators.DeleteAll();
     for (std::size_t i = 0; i < kAlarmStates; ++i)
@@ -83,9 +55,9 @@ bool CReadout::Recreate(CGraphFrame& frame, const GRect& rect) {
     if (frame.GetWindow() && maker)
         m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
     if (!m_window)
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     if (!m_font || !m_font->CreateFont())
-        CreateFailed(__LINE__);
+        gauge::CreateFailed(kSourceModule, __LINE__);
     SetText(m_text);
     if (m_mode == kImmediate && m_channel.Number != kNoChannel)
         PostRequest(CReadingInfo::kRequestQuery);
@@ -225,25 +197,8 @@ void CReadout::ApplyOutcome(const ReadButtonTracker::Outcome& out) {
 void CReadout::OnMouse(Mouse event, GPoint point) {
     if (m_mode != kImmediate || !m_button || !m_window)
         return;
-    ReadButtonTracker tracker(*m_button);
-    switch (event) {
-    case Mouse::LeftDown:
-    case Mouse::LeftDouble:
-        ApplyOutcome(tracker.Press(point, ButtonShown()));
-        break;
-    case Mouse::Move:
-        if (tracker.IsDown() && m_frame) {
-            const GPoint p = m_window->ToFrameClient(point);
-            ApplyOutcome(tracker.Move(m_frame->GetDataRect().Contains(p.x, p.y)));
-        }
-        break;
-    case Mouse::LeftUp:
-        ApplyOutcome(tracker.Release());
-        break;
-    case Mouse::RightDown:
-        ApplyOutcome(tracker.RightPress());
-        break;
-    }
+    ApplyOutcome(
+        ReadButtonTracker(*m_button).Follow(event, point, ButtonShown(), *m_window, m_frame));
 }
 
 // --- Appearance --------------------------------------------------------------------
@@ -251,22 +206,11 @@ void CReadout::OnMouse(Mouse event, GPoint point) {
 bool CReadout::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
     using P = GRAPHITEMPROPS;
     std::uint32_t supported = 0;
-    if (item == P::kBackground) {
+    if (gauge::GetBackTextItem(item, props, m_backColor, m_font.get(), false, supported)) {
+    } else if (const int lamp = gauge::AlarmStateOfItem(item); lamp >= 0) {
         supported = P::kName | P::kColor;
         if (props.mask & P::kName)
-            props.itemName = GraphicsTexts().Load(203);
-        if (props.mask & P::kColor)
-            props.color = m_backColor;
-    } else if (item == P::kText) {
-        supported = P::kName | P::kFont;
-        if (props.mask & P::kName)
-            props.itemName = GraphicsTexts().Load(205);
-        if ((props.mask & P::kFont) && m_font)
-            props.font = m_font->GetLogFont();
-    } else if (const int lamp = LampOfItem(item); lamp >= 0) {
-        supported = P::kName | P::kColor;
-        if (props.mask & P::kName)
-            props.itemName = IndicatorTexts().Load(NameOfLamp(lamp));
+            props.itemName = gauge::AlarmStateName(lamp);
         if (const CIndicator* light = m_indicators.GetAt(static_cast<std::size_t>(lamp));
             light && (props.mask & P::kColor))
             props.color = light->GetColor();
@@ -277,17 +221,11 @@ bool CReadout::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
 bool CReadout::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool redraw) {
     using P = GRAPHITEMPROPS;
     std::uint32_t supported = 0;
-    if (item == P::kBackground) {
-        supported = P::kColor;
-        if (props.mask & P::kColor)
-            m_backColor = props.color;
-    } else if (item == P::kText) {
-        supported = P::kFont;
+    if (gauge::SetBackTextItem(item, props, m_backColor, m_font.get(), false, supported)) {
         // The font goes to the window whatever was asked.
-        if (m_font && (props.mask & P::kFont))
-            m_font->SetLogFont(props.font);
-        Repaint(nullptr);
-    } else if (const int lamp = LampOfItem(item); lamp >= 0) {
+        if (item == P::kText)
+            Repaint(nullptr);
+    } else if (const int lamp = gauge::AlarmStateOfItem(item); lamp >= 0) {
         supported = P::kColor;
         if (CIndicator* light = m_indicators.GetAt(static_cast<std::size_t>(lamp));
             light && (props.mask & P::kColor))
@@ -317,18 +255,18 @@ void CReadout::Serialize(tvane::CArchive& ar) {
     m_channel.Serialize(ar);
     m_indicators.Serialize(ar);
     if (!m_font || !m_button)
-        Reject("readout font or Read button missing");
+        gauge::Reject("readout font or Read button missing");
     if (m_mode != kImmediate && m_mode != kScan)
-        Reject("readout acquisition mode out of range");
+        gauge::Reject("readout acquisition mode out of range");
     if (m_format != readouttext::kDecimal && m_format != readouttext::kHex)
-        Reject("readout number format out of range");
+        gauge::Reject("readout number format out of range");
     if (m_indicators.GetSize() != kAlarmStates)
-        Reject("readout alarm colours missing");
+        gauge::Reject("readout alarm colours missing");
     for (std::size_t i = 0; i < kAlarmStates; ++i)
         if (!m_indicators.GetAs<CLight>(i))
-            Reject("readout alarm colour missing");
+            gauge::Reject("readout alarm colour missing");
     if (m_alarm < 0 || static_cast<std::size_t>(m_alarm) >= kAlarmStates)
-        Reject("readout alarm state out of range");
+        gauge::Reject("readout alarm state out of range");
     if (m_text.size() > readouttext::kMaxText)
         m_text = tvane::CutUtf8(m_text, readouttext::kMaxText);
 }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <QHBoxLayout>
-
 #include "graphics/displays/readout/CReadOutFrame.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "platform/widgets/CSpinEdit.h"
@@ -27,14 +25,7 @@ void CReadoutPage::OnInitPage() {
     m_ui->hex->setObjectName("1075");
     m_ui->immediate->setObjectName("1100");
     m_ui->scan->setObjectName("1101");
-    m_rate = new tvane::CSpinEdit(m_ui->ratePlace);
-    m_rate->setObjectName("1051");
-    auto* place = new QHBoxLayout(m_ui->ratePlace);
-    place->setContentsMargins(0, 0, 0, 0);
-    place->addWidget(m_rate);
-    m_ui->rateLabel->setBuddy(m_rate);
-    m_rate->SetRange(1, 5000);
-    m_rate->Attach(true);
+    m_rate = PlaceRateEdit(m_ui->ratePlace, m_ui->rateLabel, "1051");
     auto* frame = dynamic_cast<CReadOutFrame*>(m_frame);
     if (!frame)
         return;

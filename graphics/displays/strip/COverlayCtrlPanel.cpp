@@ -135,8 +135,10 @@ void COverlayCtrlPanel::Serialize(tvane::CArchive& ar) {
     } else {
         ar >> m_colour;
         auto font = ar.ReadOwnedObject<CMfxFont>();
-        if (font)
+        if (font) {
+            CheckStoredFont(font->GetLogFont());
             m_font = *font;
+        }
         for (auto& text : m_texts)
             ar >> text;
         ar >> m_units[0] >> m_units[1];

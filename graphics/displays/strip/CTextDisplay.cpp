@@ -129,8 +129,10 @@ void CTextDisplay::Serialize(CArchive& ar) {
         return;
     }
     ar >> m_background;
-    if (auto font = ar.ReadOwnedObject<CMfxFont>())
+    if (auto font = ar.ReadOwnedObject<CMfxFont>()) {
+        CheckStoredFont(font->GetLogFont());
         m_font = *font;
+    }
     ar >> m_columns >> m_margins[0] >> m_margins[1] >> m_margins[2] >> m_margins[3];
     // The columns divide the width.
     if (m_columns < 1 || static_cast<std::uint32_t>(m_columns) > kMaxCells)

@@ -876,6 +876,10 @@ void CXrtOverlayFrame::Serialize(tvane::CArchive& ar) {
         throw tvane::CArchiveException(tvane::CArchiveException::generic,
                                        "strip chart part missing");
     CRangeArray ranges;
+    struct DeleteRanges {
+        CRangeArray& ranges;
+        ~DeleteRanges() { ranges.DeleteAll(); }
+    } deleteRanges{ranges};
     ranges.Serialize(ar);
     if (ranges.GetSize() > kSlots + 1)
         throw tvane::CArchiveException(tvane::CArchiveException::generic,
@@ -886,13 +890,10 @@ void CXrtOverlayFrame::Serialize(tvane::CArchive& ar) {
             r ? std::optional<OverlayRange>(ToOverlay(*r)) : std::nullopt;
     }
     if (const CRangeInfo* rows = ranges.GetAt(kSlots)) {
-        if (rows->m_divisions < 1 || rows->m_divisions > legend::kMaxRows) {
-            ranges.DeleteAll();
+        if (rows->m_divisions < 1 || rows->m_divisions > legend::kMaxRows)
             throw tvane::CArchiveException(tvane::CArchiveException::generic,
                                            "legend row count out of range");
-        }
         m_legendRows = rows->m_divisions;
     }
-    ranges.DeleteAll();
     m_staging.SetData(GetReadingData());
 }

@@ -125,10 +125,12 @@ bool CXrtOverlayPlot::Recreate(IOverlayPlotParent& parent, const ChartRect& rect
         m_marker = std::make_unique<CGraphMarker>();
         m_marker->Create(this, GetPlotArea(), 0, 2, 0);
     }
+    // The lines' stored pixels are read on the axes the chart settles on, so
+    // that they are laid out again where they were.
+    ApplyChartSettings(false, nullptr);
     m_marker->Reattach(this);
     m_marker->SetCursor(1, 237);
     m_marker->SetCursor(2, 238);
-    ApplyChartSettings(false, nullptr);
     m_marker->Relayout(GetPlotArea());
     m_marker->UpdateMarkers(*this, false);
     return true;
@@ -774,6 +776,10 @@ void CXrtOverlayPlot::InvalidateMarkerRect(const ChartRect&) {
 }
 
 void CXrtOverlayPlot::Serialize(CArchive& ar) {
+    // The lines are stored in pixels: a layout that waits for the next repaint
+    // (a hidden chart is not repainted) is done first.
+    if (ar.IsStoring())
+        ChartRepainted();
     SerializeChart(ar);
     if (ar.IsStoring()) {
         m_noDataStored = GetNoReadingsFlag() != 0;
@@ -818,7 +824,10 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     ar >> grid >> m_reservedFlag >> drawing >> m_axis.start >> m_axis.end >> m_axis.width >>
         m_vSpan >> m_vMax >> m_vMin >> m_origin >> noData >> m_traceLine >> m_traceShape >>
         m_traceMode >> m_eventColour >> m_lowColour >> m_highColour;
-    if (!(m_vSpan > 0.0) || !(m_vMax > m_vMin) || !(m_axis.width > 0.0) || m_traceMode < kPoints ||
+    // Times beyond any run are a damaged document (1e15 ms: about 30000 years).
+    const auto time = [](double t) { return t > -1e15 && t < 1e15; };
+    if (!(m_vSpan > 0.0) || !(m_vMax > m_vMin) || !(m_axis.width > 0.0) || !time(m_axis.start) ||
+        !time(m_axis.end) || !time(m_axis.width) || !time(m_origin) || m_traceMode < kPoints ||
         m_traceMode > kLinesAndPoints)
         Reject("plot axis out of range");
     m_grid = grid != 0;
@@ -826,6 +835,8 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     m_noDataStored = noData != 0;
     if (!m_noDataStored) {
         ar >> m_axis.latest;
+        if (!time(m_axis.latest))
+            Reject("plot axis out of range");
         m_traces = ar.ReadOwnedObject<CXrtGraphData>();
         m_marks = ar.ReadOwnedObject<CXrtGraphData>();
         auto fits = [&](const CXrtGraphData* set, int series) {
@@ -846,6 +857,11 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     }
     for (std::int32_t& v : m_pointStyles)
         ar >> v;
+    // Shape and size by turns: the sizes are drawn as given.
+    for (std::size_t i = 1; i < m_pointStyles.size(); i += 2)
+        if (m_pointStyles[i] < 0 ||
+            m_pointStyles[i] > static_cast<std::int32_t>(tvane::chart::kMaxPointSize))
+            Reject("point size out of range");
     const std::uint32_t names = ar.ReadCount();
     if (names != 4)
         Reject("point style names out of range");
@@ -865,7 +881,10 @@ void CXrtOverlayPlot::Serialize(CArchive& ar) {
     }
     SerializeOverlayRange(ar, m_timeRange);
     SerializeOverlayRange(ar, m_vRange);
+    // The width is stored, and read back, as the time range makes it.
     m_axis.width = m_timeRange.divisions * m_timeRange.scale * m_msPerSecond;
+    if (!(m_axis.width > 0.0) || !time(m_axis.width))
+        Reject("plot time range out of range");
 }
 
 bool CXrtOverlayPlot::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {

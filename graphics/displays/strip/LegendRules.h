@@ -63,10 +63,4 @@ private:
     int m_interval = kFirst;
 };
 
-// Printing a grid by rows: how many data rows a page holds (at least one, so
-// a tall header or a short page can never make the print loop endless) and
-// how many pages the rows take.
-int RowsPerPage(int pageHeight, int headerHeight, int rowHeight);
-int PageCount(int rows, int rowsPerPage);
-
 } // namespace legend

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/chartview/ChartWidget.h"
+#include "graphics/view/MarkerDraw.h"
 
 class CXrtOverlayPlot;
 namespace tvane::chart {
@@ -11,7 +11,7 @@ class QPainter;
 // it after every repaint. A press on a marker line drags it (press, moves and
 // release go to the plot as they come); other clicks go on to the frame, and
 // a double click also picks the alarm point or event mark under the mouse.
-class OverlayPlotView : public tvane::chart::ChartWidget {
+class OverlayPlotView : public MarkerChartView {
     Q_OBJECT
 public:
     // The plot's chart may not be its own yet while its window is made.
@@ -21,14 +21,8 @@ public:
     static void DrawMarkers(QPainter& painter, const CXrtOverlayPlot& plot, const QRectF& target);
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void UpdateCursor(int x, int y);
-
     CXrtOverlayPlot& m_plot;
-    bool m_dragging = false;
 };

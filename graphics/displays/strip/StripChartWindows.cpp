@@ -8,7 +8,7 @@
 
 #include "graphics/DisplayFamily.h"
 #include "graphics/IGraphDC.h"
-#include "graphics/displays/strip/GraphGridDraw.h"
+#include "graphics/displays/gridbase/GraphGridDraw.h"
 #include "graphics/displays/strip/LegendGridView.h"
 #include "graphics/displays/strip/OverlayPanelView.h"
 #include "graphics/displays/strip/OverlayPlotView.h"
@@ -31,6 +31,8 @@ public:
         if (!m_widget)
             return;
         m_widget->setGeometry(ToQRect(rect));
+        if (auto* chart = qobject_cast<tvane::chart::ChartWidget*>(m_widget.data()))
+            chart->TakeWindowSize();
         if (repaint)
             m_widget->update();
     }

@@ -164,5 +164,7 @@ void CTextBox::Serialize(tvane::CArchive& ar) {
         ar >> m_outline >> m_backColor >> m_textColor >> m_acceptTabEnter >> m_text;
     }
     m_font.Serialize(ar);
+    if (ar.IsLoading())
+        CheckStoredFont(m_font.GetLogFont());
     m_brush.Serialize(ar);
 }

@@ -296,7 +296,7 @@ TEST_F(EventLogWindowTest, AnAddedUserEventTakesItsPlaceInTimeAndTheCountRises) 
     EXPECT_EQ(app.frame.panes[3], "Events 2");
     // A note during the run, 5 s into it.
     doc->GetScanEngine().BeginRun();
-    doc->SetPollTick(Clock().TickCount() - 5000);
+    doc->GetScanEngine().StartRunClock(Clock().TickCount() - 5000);
     newText = "my note";
     Key(View(), Qt::Key_A, Qt::AltModifier);
     EXPECT_EQ(seenCaption, "Add Event");

@@ -20,10 +20,13 @@
 #include "graphics/CGraphView.h"
 #include "graphics/displays/strip/CXrtOverlayFrame.h"
 #include "graphics/displays/text/CTextFrame.h"
+#include "graphics/displays/xy/CXYFrame.h"
 #include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "platform/controls/DragDrop.h"
 #include "platform/widgets/QtDragTracker.h"
+#include "scan/CChannelArray.h"
+#include "scan/CChannelInfo.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WholeProgram.h"
 #include "tests/support/QtTestSupport.h"
@@ -34,6 +37,7 @@ namespace {
 
 constexpr unsigned kStripChart = 700;
 constexpr unsigned kText = 32817;
+constexpr unsigned kXYPlot = 702;
 
 // The main window on the simulated instrument, the drag file in a folder of
 // the test's own.
@@ -151,6 +155,42 @@ TEST_F(MouseOnPages, ADisplayDraggedOntoAnotherPagesTabIsCopiedThere) {
     EXPECT_EQ(copy->GetFrameRect(), text->GetFrameRect());
     QApplication::processEvents();
     ASSERT_TRUE(SaveArtifact(frame, "graphics_page_after_drop.png"));
+}
+
+// An XY plot dragged with Ctrl on its title band onto another page's tab
+// arrives there with its channels and settings, its archive the original's.
+TEST_F(MouseOnPages, AnXYPlotDraggedOntoAnotherPagesTabIsCopiedThere) {
+    frame.OnCmdMsg(kXYPlot);
+    auto* xy = dynamic_cast<CXYFrame*>(page->Model().GetSelected());
+    ASSERT_NE(xy, nullptr);
+    CChannelArray channels;
+    xy->GetAvailableChannels(channels);
+    ASSERT_GE(channels.GetSize(), 2u);
+    xy->SetChannelAt(CXYFrame::kXChannel, channels.GetAt(0));
+    xy->SetChannelAt(CXYFrame::kYChannel, channels.GetAt(1));
+    channels.DeleteAll();
+    xy->GetPanel()->ClickLeastSquares(true);
+    frame.OnCmdMsg(cmd::kNewGraphicsPage);
+    frame.Pages()->setCurrentWidget(page);
+    CGraphViewWnd* second = wiring->Graphics()->Page(1);
+    ASSERT_NE(second, nullptr);
+    const QPoint title =
+        At(FrameClientWidget(*xy->GetWindow()), QPoint(20, xy->GetTitleHeight() / 2));
+    QWindow* w = frame.windowHandle();
+    QTest::mousePress(w, Qt::LeftButton, Qt::ControlModifier, title);
+    QTest::mouseMove(w, At(page, QPoint(400, 400)));
+    QTest::mouseMove(w, TabCentre(frame.Pages()->indexOf(second)));
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::ControlModifier,
+                        TabCentre(frame.Pages()->indexOf(second)));
+    EXPECT_FALSE(IsDragging());
+    ASSERT_EQ(second->Model().GetFrameCount(), 1);
+    auto* copy = dynamic_cast<CXYFrame*>(second->Model().GetFrameList()->GetHead());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(CGraphView::StoreFrame(*copy), CGraphView::StoreFrame(*xy));
+    EXPECT_TRUE(copy->GetPlot()->GetLeastSquares());
+    EXPECT_EQ(copy->GetPanel()->Text(CXYCtrlPanel::kXChannel), "(101)");
+    QApplication::processEvents();
+    ASSERT_TRUE(SaveArtifact(frame, "xy_plot_after_drop.png"));
 }
 
 } // namespace

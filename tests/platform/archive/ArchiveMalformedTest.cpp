@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
+#include <utility>
 
 namespace tvane::test {
 namespace {
@@ -153,7 +155,85 @@ TEST(ArchiveMalformed, TypedReadCatchesAClassWithoutItsOwnRuntimeClass) {
     Load(bytes, [](CArchive& ar) {
         EXPECT_THROW(ar.ReadObject<CUndeclared>(), CArchiveException);
         // The discarded object is not reachable by a later back-reference.
+        try {
+            ar.ReadObject<CSample>();
+            FAIL() << "no exception";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.GetCause(), CArchiveException::badIndex);
+        }
+    });
+}
+
+// Room for one object, so that a second object is made at the very address of
+// the first, whatever the allocator does.
+template <class T> class SameAddress {
+public:
+    template <class... Args> T& Make(Args&&... args) {
+        return *new (m_storage) T(std::forward<Args>(args)...);
+    }
+    void Destroy() { reinterpret_cast<T*>(m_storage)->~T(); }
+
+private:
+    alignas(T) unsigned char m_storage[sizeof(T)];
+};
+
+// A temporary that is written and goes has no identity afterwards: the next
+// object at its address is written whole, not as a reference to it.
+TEST(ArchiveIdentity, AnObjectMadeWhereAnotherWasIsWrittenWhole) {
+    SameAddress<CSample> room;
+    const Bytes bytes = Store([&](CArchive& ar) {
+        for (std::int32_t value : {7, 8}) {
+            CSample& temporary = room.Make(value);
+            ar << &temporary;
+            room.Destroy();
+        }
+    });
+    EXPECT_EQ(bytes, Concat({kSampleClass, {7, 0, 0, 0}, {0x01, 0x80}, {8, 0, 0, 0}}));
+}
+
+// Each object that goes while the load runs takes its entry with it; a later
+// reference to it is refused before anything of the object is looked at. The
+// objects that remain are not tied to the archive once it ends.
+TEST(ArchiveIdentity, AReferenceToAnObjectThatIsGoneIsRefused) {
+    CSample kept(1);
+    CSample released(2);
+    CHolder holder;
+    holder.m_child = new CSample(3);
+    const Bytes bytes = Store([&](CArchive& ar) {
+        ar << &kept << &released << &holder;
+        ar << &kept << &released; // objects 2 and 3
+        ar << static_cast<CSample*>(nullptr);
+        ar << holder.m_child; // held by the holder
+    });
+    std::unique_ptr<CSample> survivor;
+    std::unique_ptr<CHolder> owner;
+    Load(bytes, [&](CArchive& ar) {
+        survivor = ar.ReadOwnedObject<CSample>();
+        ar.ReadOwnedObject<CSample>().reset(); // released by its owner
+        owner = ar.ReadOwnedObject<CHolder>();
+        EXPECT_EQ(ar.ReadObject<CSample>(), survivor.get());
+        try {
+            ar.ReadObject<COther>(); // both gone and of another class: gone counts first
+            FAIL() << "no exception";
+        } catch (const CArchiveException& e) {
+            EXPECT_EQ(e.GetCause(), CArchiveException::badIndex) << e.what();
+        }
+    });
+    // The holder's child is deleted with the holder, after the archive.
+    owner.reset();
+    survivor.reset();
+
+    // The holder releases its child while the load still runs.
+    Load(bytes, [&](CArchive& ar) {
+        auto first = ar.ReadOwnedObject<CSample>();
+        auto second = ar.ReadOwnedObject<CSample>();
+        auto holderBack = ar.ReadOwnedObject<CHolder>();
+        delete holderBack->m_child;
+        holderBack->m_child = nullptr;
+        EXPECT_EQ(ar.ReadObject<CSample>(), first.get());
+        EXPECT_EQ(ar.ReadObject<CSample>(), second.get());
         EXPECT_EQ(ar.ReadObject<CSample>(), nullptr);
+        EXPECT_THROW(ar.ReadObject<CSample>(), CArchiveException);
     });
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "platform/archive/CArchive.h"
 #include "platform/archive/CObject.h"
 #include "platform/controls/DragDrop.h"
@@ -133,28 +135,41 @@ public:
     }
 };
 
-// The drag file in a temporary folder of the test's own.
+// The drag file in a temporary folder of the test's own; no runtime folder
+// unless a test gives one.
 class DragFileTest : public ::testing::Test {
 protected:
     DragFileTest() {
-        const char* old = std::getenv("TMPDIR");
-        m_hadTmp = old != nullptr;
-        if (old)
-            m_oldTmp = old;
+        for (const char* name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+            const char* old = std::getenv(name);
+            m_saved.push_back({name, old != nullptr, old ? old : ""});
+        }
         setenv("TMPDIR", (m_home.Path() / "tmp").c_str(), 1);
+        unsetenv("XDG_RUNTIME_DIR");
         fs::create_directories(m_home.Path() / "tmp");
     }
     ~DragFileTest() override {
-        if (m_hadTmp)
-            setenv("TMPDIR", m_oldTmp.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
+        for (const auto& [name, had, value] : m_saved) {
+            if (had)
+                setenv(name, value.c_str(), 1);
+            else
+                unsetenv(name);
+        }
     }
-    fs::path Folder() const { return m_home.Path() / "tmp"; }
+    fs::path Folder() const {
+        return m_home.Path() / "tmp" / ("tvane-" + std::to_string(::geteuid()));
+    }
+    static fs::perms Perms(const fs::path& path) {
+        return fs::symlink_status(path).permissions() & fs::perms::mask;
+    }
 
     test::TempHome m_home;
-    bool m_hadTmp = false;
-    std::string m_oldTmp;
+    struct Saved {
+        const char* name;
+        bool had;
+        std::string value;
+    };
+    std::vector<Saved> m_saved;
 };
 
 TEST_F(DragFileTest, EachDragOverwritesTheOneDragFile) {
@@ -172,6 +187,66 @@ TEST_F(DragFileTest, EachDragOverwritesTheOneDragFile) {
     EXPECT_EQ(read.value, 22u);
     EXPECT_EQ(read.text, "b");
     EXPECT_EQ(fs::file_size(GetDragFileName()), 4u + 1u + 1u);
+}
+
+// Only this user reaches the drag file: its folder is the user's runtime
+// folder or a folder of the user's own, and the file itself is the user's.
+TEST_F(DragFileTest, TheDragFileIsTheUsersOwn) {
+    Sample sample;
+    sample.value = 3;
+    ASSERT_TRUE(SaveDragObject(sample));
+    EXPECT_EQ(Perms(Folder()), fs::perms::owner_all);
+    EXPECT_EQ(Perms(GetDragFileName()), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::directory_iterator(Folder())->path().filename(), "~Qm-mttts.tmp")
+        << "nothing else is left in the folder";
+
+    // Another program's file of the same name in the shared folder is no
+    // concern of this user's drags.
+    test::WriteFile(m_home.Path() / "tmp" / "~Qm-mttts.tmp", "someone else's");
+    ASSERT_TRUE(SaveDragObject(sample));
+
+    // A folder of that name that others reach is not used.
+    fs::permissions(Folder(), fs::perms::all);
+    EXPECT_FALSE(SaveDragObject(sample));
+    Sample read;
+    EXPECT_FALSE(LoadDragObject(read));
+    fs::permissions(Folder(), fs::perms::owner_all);
+
+    // The runtime folder when there is one of the user's own.
+    const fs::path runtime = m_home.Path() / "run";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    EXPECT_EQ(GetDragFileName(), (runtime / "~Qm-mttts.tmp").string());
+    ASSERT_TRUE(SaveDragObject(sample));
+    EXPECT_TRUE(fs::exists(runtime / "~Qm-mttts.tmp"));
+    fs::permissions(runtime, fs::perms::all);
+    EXPECT_EQ(GetDragFileName(), (Folder() / "~Qm-mttts.tmp").string());
+}
+
+TEST_F(DragFileTest, AFileLargerThanTheBoundIsNotRead) {
+    Sample sample;
+    ASSERT_TRUE(SaveDragObject(sample));
+    // Sparse: it costs nothing to make, and reading it would cost 3 GiB.
+    fs::resize_file(GetDragFileName(), std::uintmax_t{3} << 30);
+    Sample read;
+    EXPECT_FALSE(LoadDragObject(read));
+    fs::resize_file(GetDragFileName(), kMaxDragFileBytes + 1);
+    EXPECT_FALSE(LoadDragObject(read));
+}
+
+TEST_F(DragFileTest, TheDragFileGoesWhenTheDragEnds) {
+    for (bool drop : {true, false}) {
+        Sample sample;
+        ASSERT_TRUE(SaveDragObject(sample));
+        Windows w;
+        {
+            CDragTracker drag(w, w.source, 1, 2);
+            drag.OnMouseMove(drop ? 150 : 250, 0);
+            EXPECT_EQ(drag.OnButtonUp(), drop);
+        }
+        EXPECT_FALSE(fs::exists(GetDragFileName())) << drop;
+    }
 }
 
 TEST_F(DragFileTest, ALinkInThePlaceOfTheDragFileIsNeitherFollowedNorRead) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -476,6 +477,32 @@ TEST_F(OverlayPlotTest, DamagedSizesRejectTheArchive) {
                      tvane::CArchiveException)
             << bad;
     }
+}
+
+TEST_F(OverlayPlotTest, ATimeWindowBeyondAnyRunRejectsTheArchive) {
+    // The archive of a plot whose time per division alone is 1e300 s: the
+    // stored window is sound, the one the time range makes is no run's.
+    const Bytes good = Store([&](tvane::CArchive& ar) { plot.Serialize(ar); });
+    OverlayRange time = plot.GetTimeRange();
+    time.scale = 1e300;
+    ASSERT_TRUE(plot.SetTimeRange(time));
+    const Bytes far = Store([&](tvane::CArchive& ar) { plot.Serialize(ar); });
+    ASSERT_EQ(good.size(), far.size());
+    // The time range is stored last but the value range: its scale is the
+    // last double that differs, its exponent the last byte.
+    std::size_t last = good.size() - 1;
+    while (good[last] == far[last])
+        --last;
+    ASSERT_GE(last, 7u);
+    Bytes damaged = good;
+    std::copy(far.begin() + static_cast<std::ptrdiff_t>(last - 7),
+              far.begin() + static_cast<std::ptrdiff_t>(last + 1),
+              damaged.begin() + static_cast<std::ptrdiff_t>(last - 7));
+    CXrtOverlayPlot loaded;
+    EXPECT_NO_THROW(Load(good, [&](tvane::CArchive& ar) { loaded.Serialize(ar); }));
+    CXrtOverlayPlot refused;
+    EXPECT_THROW(Load(damaged, [&](tvane::CArchive& ar) { refused.Serialize(ar); }),
+                 tvane::CArchiveException);
 }
 
 // Markers over a plot 400 x 300 whose plot area the test reads back.

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "database/CDatasetEvent.h"
+#include "graphics/CDisplayToClipboard.h"
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
 #include "graphics/DisplayFamily.h"
@@ -18,56 +20,11 @@
 #include "shared/DocumentHints.h"
 #include "tests/graphics/GraphFakes.h"
 #include "tests/graphics/GraphicsTestSupport.h"
+#include "tests/graphics/displays/strip/StripFakes.h"
 
 namespace {
 
 using namespace graphicstest;
-
-// Child windows that remember where they were put.
-struct FakeChild : IStripChildWindow, IChartWindow {
-    void MoveWindow(const GRect& r, bool) override { rect = r; }
-    void Redraw() override { ++redraws; }
-    void SetFocus() override { ++focused; }
-    GRect GetRectInFrame() const override { return rect; }
-    GRect rect;
-    int redraws = 0;
-    int focused = 0;
-};
-
-class FakeStripWindows : public IStripChartWindows {
-public:
-    std::unique_ptr<IChartWindow> CreatePlotWindow(IGraphFrameWindow&, CXrtOverlayPlot&,
-                                                   tvane::chart::Chart&, const GRect& r) override {
-        auto w = std::make_unique<FakeChild>();
-        w->rect = r;
-        plot = w.get();
-        return w;
-    }
-    std::unique_ptr<IStripChildWindow> CreatePanelWindow(IGraphFrameWindow&, COverlayCtrlPanel&,
-                                                         const GRect& r) override {
-        return Make(r, panel);
-    }
-    std::unique_ptr<IStripChildWindow> CreateLegendWindow(IGraphFrameWindow&, CLegendGrid&,
-                                                          const GRect& r) override {
-        return Make(r, legend);
-    }
-    std::unique_ptr<IStripChildWindow> CreateTextWindow(IGraphFrameWindow&, CTextDisplay&,
-                                                        const GRect& r) override {
-        return Make(r, text);
-    }
-    bool DrawChildren(IGraphDC&, CXrtOverlayFrame&) override { return ++draws > 0; }
-    std::unique_ptr<IStripChildWindow> Make(const GRect& r, FakeChild*& keep) {
-        auto w = std::make_unique<FakeChild>();
-        w->rect = r;
-        keep = w.get();
-        return w;
-    }
-    FakeChild* plot = nullptr;
-    FakeChild* panel = nullptr;
-    FakeChild* legend = nullptr;
-    FakeChild* text = nullptr;
-    int draws = 0;
-};
 
 // A document with readings by channel and an event log.
 class StripDocument : public FakeGraphDocument {
@@ -413,6 +370,116 @@ TEST_F(StripChartFrameTest, ALoadedDatasetKeepsTheScansTheWindowShows) {
     doc.runTime = 1000.0; // a scan a second: 1200 scans in 20 minutes
     frame->OnRetainHint();
     EXPECT_EQ(doc.calls, (std::vector<std::string>{"retain22", "retain1800"}));
+}
+
+// A chart read back lays its marker lines out where they were stored: once
+// copied, copy after copy stores the same archive.
+TEST_F(StripChartFrameTest, CopiesOfACopyStoreTheSameArchive) {
+    CXrtOverlayFrame* chart = NewChart();
+    ASSERT_NE(chart, nullptr);
+    chart->OnSetChannel(1, CXrtOverlayFrame::ToOverlay(doc.channels[1]));
+    Bytes first;
+    Bytes bytes = CGraphView::StoreFrame(*chart);
+    for (int copy = 1; copy <= 3; ++copy) {
+        SCOPED_TRACE(copy);
+        auto loaded = CGraphView::LoadFrame(bytes);
+        ASSERT_NE(loaded, nullptr);
+        CGraphFrame* pasted = loaded.get();
+        ASSERT_TRUE(view.AddFrame(loaded.release(), chart->m_rect));
+        bytes = CGraphView::StoreFrame(*pasted);
+        if (copy == 1)
+            first = bytes;
+        EXPECT_TRUE(bytes == first);
+    }
+}
+
+// Sizes no window can draw, stored in a strip chart, are refused when the
+// chart is read back, by the archive and by Edit Paste, before anything is
+// drawn with them.
+TEST_F(StripChartFrameTest, AStoredChartWithSizesNoWindowDrawsIsRefused) {
+    const auto damaged =
+        std::vector<std::pair<const char*, std::function<void(CXrtOverlayFrame&)>>>{
+            {"point size -100",
+             [](CXrtOverlayFrame& f) {
+                 f.GetPlot()->SetPointStyle(CXrtOverlayPlot::kData, 1, -100);
+             }},
+            {"point size 3e9",
+             [](CXrtOverlayFrame& f) {
+                 f.GetPlot()->SetPointStyle(CXrtOverlayPlot::kEvent, 1,
+                                            static_cast<int>(3000000000u));
+             }},
+            {"text style of -100 points",
+             [](CXrtOverlayFrame& f) { f.m_textStyle->m_points = -100; }},
+            {"font 3e9 pixels high",
+             [](CXrtOverlayFrame& f) {
+                 LOGFONT lf = f.m_font.GetLogFont();
+                 lf.lfHeight = static_cast<std::int32_t>(3000000000u);
+                 f.m_font.SetLogFont(lf);
+             }},
+            {"chart axis font 100000 pixels high, in the chart's stored state",
+             [](CXrtOverlayFrame& f) {
+                 tvane::chart::ChartFont font;
+                 font.height = 100000;
+                 f.GetPlot()->GetChart()->SetFont(0x800, font);
+             }},
+            {"panel font 100000 pixels wide",
+             [](CXrtOverlayFrame& f) {
+                 LOGFONT lf = f.GetPanel()->GetFont().GetLogFont();
+                 lf.lfWidth = 100000;
+                 f.GetPanel()->GetFont().SetLogFont(lf);
+             }},
+        };
+    for (const auto& [what, damage] : damaged) {
+        SCOPED_TRACE(what);
+        CXrtOverlayFrame* chart = NewChart();
+        ASSERT_NE(chart, nullptr);
+        damage(*chart);
+        const Bytes bytes = CGraphView::StoreFrame(*chart);
+        try {
+            Load(bytes, [](tvane::CArchive& ar) { CDisplayToClipboard().Serialize(ar); });
+            ADD_FAILURE() << "loaded";
+        } catch (const tvane::CArchiveException& e) {
+            EXPECT_EQ(e.GetCause(), tvane::CArchiveException::generic) << e.what();
+        }
+        FakeClipboard clipboard;
+        clipboard.archive = bytes;
+        view.SetClipboard(&clipboard);
+        const int displays = view.GetFrameCount();
+        prompter = {};
+        EXPECT_FALSE(view.Paste(false));
+        EXPECT_EQ(view.GetFrameCount(), displays);
+        ASSERT_FALSE(prompter.asked.empty());
+        EXPECT_EQ(prompter.asked.back().text, "Unable to perform edit paste operation");
+        view.SetClipboard(nullptr);
+    }
+
+    // A chart style of a line 3e9 pixels wide in the chart's stored state.
+    tvane::chart::ChartStyle style;
+    style.lineWidth = 3000000000u;
+    const Bytes styleBytes =
+        Store([&](tvane::CArchive& ar) { CXrtGraph::SerializeStyleRecord(ar, style); });
+    tvane::chart::ChartStyle read;
+    EXPECT_THROW(
+        Load(styleBytes, [&](tvane::CArchive& ar) { CXrtGraph::SerializeStyleRecord(ar, read); }),
+        tvane::CArchiveException);
+    EXPECT_EQ(read, tvane::chart::ChartStyle{});
+}
+
+// A chart data archive is read only as far as its sizes are believable: an
+// absurd series count is refused before anything is made for it.
+TEST(ChartDataArchive, AnAbsurdSeriesCountIsRefusedBeforeAnyAllocation) {
+    ByteWriter w;
+    w.U32(0).U32(2).U32(3000000).U32(0).F64(9.9e37);
+    CXrtGraphData data;
+    try {
+        Load(w.bytes, [&](tvane::CArchive& ar) { data.Serialize(ar); });
+        ADD_FAILURE() << "loaded";
+    } catch (const tvane::CArchiveException& e) {
+        EXPECT_NE(std::string(e.what()).find("series"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(data.GetData(), nullptr);
+    EXPECT_EQ(tvane::chart::ChartData::Make(2, tvane::chart::ChartData::kMaxSeries + 1, 0),
+              nullptr);
 }
 
 } // namespace

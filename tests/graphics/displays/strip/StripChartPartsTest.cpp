@@ -249,17 +249,6 @@ TEST(LegendRulesTest, AHeldSpinAcceleratesTo20Milliseconds) {
     EXPECT_EQ(repeat.Interval(), 200);
 }
 
-TEST(LegendRulesTest, PrintedRowsPerPageAndPages) {
-    EXPECT_EQ(legend::PageCount(20, 10), 2);
-    EXPECT_EQ(legend::PageCount(21, 10), 3);
-    EXPECT_EQ(legend::PageCount(10, 10), 1);
-    EXPECT_EQ(legend::RowsPerPage(242, 22, 22), 10);
-    // A page no taller than the header still prints one row per page.
-    EXPECT_EQ(legend::RowsPerPage(20, 22, 22), 1);
-    EXPECT_EQ(legend::RowsPerPage(100, 22, 0), 78);
-    EXPECT_EQ(legend::PageCount(5, 0), 5);
-}
-
 TEST(TextDisplayTest, CellsSplitTheAreaInsideTheMargins) {
     CTextDisplay text(1, 3);
     text.CreateLabels();

@@ -1,4 +1,4 @@
-#include "graphics/displays/strip/GraphGridDraw.h"
+#include "graphics/displays/gridbase/GraphGridDraw.h"
 
 #include <algorithm>
 #include <string>
@@ -8,7 +8,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
-#include "graphics/displays/strip/LegendRules.h"
+#include "graphics/displays/gridbase/GridPages.h"
 #include "platform/chartview/ChartQt.h"
 #include "platform/grid/GridCore.h"
 
@@ -119,8 +119,8 @@ int PrintGridByRows(const tvane::GridCore& core, QPagedPaintDevice& device, cons
     for (int row = 0; row < core.GetHeaderRowCount(); ++row)
         header += RowHeight(core, row);
     const int perPage =
-        legend::RowsPerPage(area.height(), header, RowHeight(core, core.GetFirstDataRow()));
-    const int pages = legend::PageCount(core.GetRowCount(), perPage);
+        gridpages::RowsPerPage(area.height(), header, RowHeight(core, core.GetFirstDataRow()));
+    const int pages = gridpages::PageCount(core.GetRowCount(), perPage);
     int first = core.GetFirstDataRow();
     for (int p = 0; p < pages; ++p) {
         if (p > 0)

@@ -1,0 +1,311 @@
+// The readout, the alarm light panel and the data light display through the
+// main window on the simulated instrument: made from the Graphics menu, fed by
+// a scan, edited in their sheets, printed, copied and pasted, dragged onto
+// another page, saved with the setup and opened again.
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/CLoggerDoc.h"
+#include "app/frame/CMainFrame.h"
+#include "app/frame/CSaveScanDataDialog.h"
+#include "app/frame/CScanStatusDialog.h"
+#include "app/frame/DocumentWiring.h"
+#include "app/frame/FrameCommands.h"
+#include "app/frame/GraphicsWiring.h"
+#include "graphics/CGraphView.h"
+#include "graphics/IGraphDocument.h"
+#include "graphics/displays/alarmlight/CLEDFrame.h"
+#include "graphics/displays/datalight/CDataLEDFrame.h"
+#include "graphics/displays/indicator/GaugeWnd.h"
+#include "graphics/displays/readout/CReadOutFrame.h"
+#include "graphics/displays/readout/ReadoutText.h"
+#include "graphics/pages/CGraphSheet.h"
+#include "graphics/view/CGraphFrameWnd.h"
+#include "graphics/view/CGraphViewWnd.h"
+#include "graphics/view/GraphClipboard.h"
+#include "graphics/view/QtGraphDC.h"
+#include "platform/core/Services.h"
+#include "platform/ui/Help.h"
+#include "platform/ui/Prompter.h"
+#include "scan/CChannelArray.h"
+#include "scan/CFXSetup.h"
+#include "scan/records/ReadingRecord.h"
+#include "tests/app/frame/WhenShown.h"
+#include "tests/app/frame/WholeProgram.h"
+#include "tests/support/QtTestSupport.h"
+
+namespace tvane::test {
+namespace {
+
+constexpr unsigned kReadoutCommand = 701;
+constexpr unsigned kAlarmLightCommand = 32818;
+constexpr unsigned kDataLightCommand = 32885;
+
+// The archives of a page's displays, sorted (the page's order follows its
+// windows' stacking).
+std::vector<std::vector<std::uint8_t>> GaugePageArchives(CGraphView& view) {
+    std::vector<std::vector<std::uint8_t>> archives;
+    for (CGraphFrame* f : *view.GetFrameList())
+        archives.push_back(CGraphView::StoreFrame(*f));
+    std::sort(archives.begin(), archives.end());
+    return archives;
+}
+
+// The main window with "Bench run" scanned once a second: channel 101 is in
+// high alarm at any reading (its limit is below the range), 102 and 103 never.
+class GaugeDisplaysRun : public WholeProgramTest {
+protected:
+    void SetUp() override {
+        WholeProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        program.MakeSetup(Doc(), 3);
+        if (HasFatalFailure())
+            return;
+        CFXSetup* row = Doc().GetSetupRow(0);
+        row->Alarms = "High Only";
+        row->AlarmHi = "-20";
+        CChannelConfig config;
+        ASSERT_TRUE(row->FillChannelConfig(config));
+        ASSERT_TRUE(program.Binding().DownloadChannelConfig(&config));
+        program.ScanEverySecond(Doc());
+        if (HasFatalFailure())
+            return;
+        page = wiring->Graphics()->Page(0);
+        ASSERT_NE(page, nullptr);
+        frame.Pages()->setCurrentWidget(page);
+    }
+    // A display from its Graphics menu entry, moved to rect.
+    template <class Frame> Frame* Make(unsigned command, const GRect& rect) {
+        for (QAction* a : wiring->Graphics()->Menu()->actions())
+            if (a->data().toUInt() == command)
+                a->trigger();
+        auto* made = dynamic_cast<Frame*>(page->Model().GetSelected());
+        if (made) {
+            made->GetWindow()->MoveWindow(rect, true);
+            made->LayoutRegions();
+        }
+        return made;
+    }
+    GaugeWnd* GaugeOf(const IGaugeWindowClient* client) const {
+        for (GaugeWnd* w : page->findChildren<GaugeWnd*>())
+            if (&w->Client() == client)
+                return w;
+        return nullptr;
+    }
+    void StartRun() {
+        frame.UpdateToolbars();
+        WhenShown<CScanStatusDialog>([](CScanStatusDialog& dialog) {
+            dialog.DontShow()->setChecked(true);
+            dialog.StartButton()->click();
+        });
+        frame.Action(cmd::kStartScan)->trigger();
+        ASSERT_EQ(Doc().IsScanning(), 1);
+    }
+    void StopRun() {
+        WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& dialog) { dialog.reject(); });
+        frame.Action(cmd::kStopScan)->trigger();
+        EXPECT_EQ(Doc().IsScanning(), 0);
+    }
+    // The newest reading of a channel the document filed in the last poll.
+    ReadingRecord Newest(std::int32_t channel) {
+        std::vector<ReadingRecord*> list;
+        Doc().GetChannelReadings(channel, list);
+        return list.empty() ? ReadingRecord{} : *list.back();
+    }
+
+    CGraphViewWnd* page = nullptr;
+};
+
+TEST_F(GaugeDisplaysRun, AScanFeedsTheReadoutAndLightsTheAlarmOfTheChannelOverItsLimit) {
+    auto* readout = Make<CReadOutFrame>(kReadoutCommand, {10, 10, 230, 90});
+    auto* alarms = Make<CLEDFrame>(kAlarmLightCommand, {240, 10, 700, 140});
+    auto* lights = Make<CDataLEDFrame>(kDataLightCommand, {240, 150, 700, 300});
+    ASSERT_TRUE(readout && alarms && lights);
+    // The readout and the first lamp take the first channel; 102 and 103 join
+    // the panel.
+    ASSERT_NE(readout->GetFirstChannel(), nullptr);
+    EXPECT_EQ(readout->GetFirstChannel()->Number, 101);
+    CChannelArray channels;
+    alarms->GetDocument()->FillChannelInfoArray(channels, 0xFFFFFFFFu, false);
+    ASSERT_GE(channels.GetSize(), 3u);
+    alarms->SetChannelAt(1, channels.GetAt(1));
+    alarms->SetChannelAt(2, channels.GetAt(2));
+    const CIndicatorArray& lamps = alarms->GetLEDWnd()->GetLights();
+    ASSERT_GE(lamps.GetSize(), 3u);
+    EXPECT_EQ(lamps.GetAt(0)->GetState(), 0) << "no reading yet";
+
+    StartRun();
+    if (HasFatalFailure())
+        return;
+    GaugeWnd* readoutWindow = GaugeOf(readout->GetReadout());
+    ASSERT_NE(readoutWindow, nullptr);
+    for (int poll = 0; poll < 3; ++poll) {
+        const int paints = readoutWindow->PaintCount();
+        Poll();
+        // The poll only marks the windows; they paint later.
+        EXPECT_EQ(readoutWindow->PaintCount(), paints);
+        const ReadingRecord newest = Newest(101);
+        ASSERT_EQ(newest.Channel, 101);
+        EXPECT_DOUBLE_EQ(readout->GetReadout()->GetValue(), newest.Value) << poll;
+        EXPECT_EQ(readout->GetReadout()->GetAlarmState(), 2);
+    }
+    // 101 is over its limit: its lamp shows the high alarm, the others none.
+    EXPECT_EQ(lamps.GetAt(0)->GetState(), 2);
+    EXPECT_EQ(lamps.GetAt(1)->GetState(), 0);
+    EXPECT_EQ(lamps.GetAt(2)->GetState(), 0);
+    page->Model().DeselectAll();
+    QApplication::processEvents();
+    ASSERT_TRUE(SaveArtifact(*page, "gauge_displays_run.png"));
+    StopRun();
+
+    // The page prints, and each display draws itself into a printed picture.
+    const auto pdf = ArtifactPath("gauge_displays_run.pdf");
+    ASSERT_TRUE(
+        wiring->Graphics()->PrintCurrentPageToPdf(QString::fromStdString(pdf.string()), false));
+    EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+    QImage printed(700, 310, QImage::Format_RGB32);
+    printed.fill(Qt::white);
+    {
+        QPainter painter(&printed);
+        QtGraphDC dc(painter);
+        for (CGraphFrame* display : std::initializer_list<CGraphFrame*>{readout, alarms, lights})
+            EXPECT_TRUE(display->DrawFrame(dc, nullptr));
+    }
+    EXPECT_TRUE(SaveArtifact(printed, "gauge_displays_run_print.png"));
+}
+
+TEST_F(GaugeDisplaysRun, EachSheetShowsItsPagesWithTheirHelp) {
+    struct Case {
+        unsigned command;
+        std::vector<unsigned> help;
+    };
+    const Case cases[] = {{kReadoutCommand, {11102, 11202, 11302}},
+                          {kAlarmLightCommand, {11107, 11207, 11307}},
+                          {kDataLightCommand, {11111, 11211, 11311}}};
+    for (const Case& c : cases) {
+        page->Model().DeleteAllFrames();
+        Make<CGraphFrame>(c.command, {10, 10, 400, 200});
+        ASSERT_NE(page->Model().GetSelected(), nullptr);
+        RecordingHelp help;
+        ScopedService<IHelp> helpGuard(SetHelp, &help);
+        int shown = 0;
+        WhenShown<CGraphSheet>(
+            [](CGraphSheet& sheet) {
+                ASSERT_EQ(sheet.PageCount(), 3);
+                for (int i = 0; i < 3; ++i) {
+                    EXPECT_TRUE(sheet.SetActivePage(i));
+                    sheet.HelpButton()->click();
+                }
+                sheet.reject();
+            },
+            &shown);
+        ASSERT_TRUE(page->RunCommand(CGraphViewWnd::kProperties));
+        EXPECT_EQ(shown, 1) << c.command;
+        EXPECT_EQ(help.shown, c.help) << c.command;
+    }
+}
+
+TEST_F(GaugeDisplaysRun, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte) {
+    ScriptedPrompter prompter;
+    ScopedService<IPrompter> prompterGuard(SetPrompter, &prompter);
+    std::vector<CGraphFrame*> made;
+    int row = 0;
+    for (unsigned command : {kReadoutCommand, kAlarmLightCommand, kDataLightCommand}) {
+        for (int twin = 0; twin < 2; ++twin, ++row) {
+            auto* display = Make<CGraphFrame>(command, {10 + 300 * twin, 10 + 120 * row / 2,
+                                                        290 + 300 * twin, 120 + 120 * row / 2});
+            ASSERT_NE(display, nullptr);
+            made.push_back(display);
+        }
+    }
+    // Each twin a little different from the first.
+    made[1]->SetUpdateRate(5);
+    made[3]->SetUpdateRate(3);
+    dynamic_cast<CDataLEDFrame&>(*made[5]).SetByteDisplay(true);
+
+    // Copy puts each display's archive on the clipboard; the pasted one
+    // stores the same bytes.
+    const CGraphFrame* first = made[0];
+    page->Model().SelectFrame(made[0]);
+    ASSERT_TRUE(page->RunCommand(CGraphViewWnd::kEditCopy));
+    const QByteArray copied = QApplication::clipboard()->mimeData()->data(kGraphicMimeType);
+    EXPECT_EQ(std::vector<std::uint8_t>(copied.begin(), copied.end()),
+              CGraphView::StoreFrame(*first));
+    QTimer::singleShot(20, [this] {
+        QTest::mouseMove(page, QPoint(700, 500));
+        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(700, 500));
+    });
+    ASSERT_TRUE(page->RunCommand(CGraphViewWnd::kEditPaste));
+    ASSERT_EQ(page->Model().GetFrameCount(), 7);
+    CGraphFrame* pasted = page->Model().GetSelected();
+    ASSERT_NE(pasted, first);
+    pasted->GetWindow()->MoveWindow(first->GetFrameRect(), true);
+    EXPECT_EQ(CGraphView::StoreFrame(*pasted), CGraphView::StoreFrame(*first));
+    page->Model().DeleteSelected(false);
+    QApplication::processEvents();
+    ASSERT_TRUE(SaveArtifact(*page, "gauge_displays_twins.png"));
+
+    // Dragged with Ctrl by its title onto a new page's tab: a copy arrives there.
+    const auto before = GaugePageArchives(page->Model());
+    ASSERT_EQ(before.size(), 6u);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.OnCmdMsg(cmd::kNewGraphicsPage);
+    CGraphViewWnd* second = wiring->Graphics()->Page(1);
+    ASSERT_NE(second, nullptr);
+    frame.Pages()->setCurrentWidget(page);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QTabBar* tabs = frame.Pages()->tabBar();
+    const QPoint tab = tabs->mapTo(&frame, tabs->tabRect(frame.Pages()->indexOf(second)).center());
+    QWindow* w = frame.windowHandle();
+    int dragged = 0;
+    for (CGraphFrame* display : std::vector<CGraphFrame*>(page->Model().GetFrameList()->begin(),
+                                                          page->Model().GetFrameList()->end())) {
+        frame.Pages()->setCurrentWidget(page);
+        QApplication::processEvents();
+        auto* window = dynamic_cast<CGraphFrameWnd*>(display->GetWindow());
+        ASSERT_NE(window, nullptr);
+        window->raise();
+        const QPoint title =
+            window->Client()->mapTo(&frame, QPoint(20, display->GetTitleHeight() / 2));
+        QTest::mousePress(w, Qt::LeftButton, Qt::ControlModifier, title);
+        QTest::mouseMove(w, tab);
+        QTest::mouseRelease(w, Qt::LeftButton, Qt::ControlModifier, tab);
+        ++dragged;
+        ASSERT_EQ(second->Model().GetFrameCount(), dragged);
+    }
+    EXPECT_EQ(GaugePageArchives(second->Model()), before);
+    // Saved with the setup and read back: every display of both pages stores
+    // what it stored.
+    const std::string file = (program.home.Data() / "gauges.tvs").string();
+    Doc().WriteDocumentFile(file);
+    page->Model().DeleteAllFrames();
+    second->Model().DeleteAllFrames();
+    Doc().ReadDocumentFile(file);
+    for (int index : {0, 1}) {
+        CGraphViewWnd* reloaded = wiring->Graphics()->Page(index);
+        ASSERT_NE(reloaded, nullptr) << index;
+        EXPECT_EQ(GaugePageArchives(reloaded->Model()), before) << index;
+        frame.Pages()->setCurrentWidget(reloaded);
+        QApplication::processEvents();
+    }
+    ASSERT_TRUE(SaveArtifact(frame, "gauge_displays_reloaded.png"));
+    EXPECT_TRUE(prompter.asked.empty());
+}
+
+} // namespace
+} // namespace tvane::test
