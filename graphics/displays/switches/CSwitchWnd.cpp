@@ -1,29 +1,15 @@
 #include "graphics/displays/switches/CSwitchWnd.h"
 
-#include "graphics/CGraphFrame.h"
-#include "graphics/DisplayFamily.h"
-#include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/displays/indicator/BlockRow.h"
+#include "graphics/displays/indicator/GaugeParts.h"
 #include "graphics/displays/indicator/IndicatorDraw.h"
 #include "graphics/displays/switches/SwitchTexts.h"
-#include "graphics/displays/switches/ToggleRules.h"
 #include "platform/archive/CArchive.h"
-#include "scan/CChannelInfo.h"
-#include "shared/CGraphException.h"
 
 IMPLEMENT_SERIAL(CSwitchWnd, tvane::CObject, 0)
 
 namespace {
-
-[[noreturn]] void CreateFailed(int line) {
-    throw CGraphException(CGraphException::CreateFailed, CMfxException::Warning, nullptr,
-                          CSwitchWnd::kSourceModule, line, {});
-}
-
-[[noreturn]] void Reject(const char* what) {
-    throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
-}
 
 constexpr std::uint32_t kYellow = 0x00FFFF;
 constexpr std::uint32_t kRed = 0x0000FF;
@@ -36,9 +22,9 @@ constexpr int kLeverRect = 1;
 } // namespace
 
 CSwitchWnd::CSwitchWnd()
-    : m_offText(SwitchTexts().Load(switchtext::kOff)),
-      m_onText(SwitchTexts().Load(switchtext::kOn)),
-      m_blocks([] { return std::make_unique<CSwitch>(); }, 8) {
+    : CToggleBankWnd([] { return std::make_unique<CSwitch>(); }),
+      m_offText(SwitchTexts().Load(switchtext::kOff)),
+      m_onText(SwitchTexts().Load(switchtext::kOn)) {
     m_levers[0].CreateBrush(kYellow, CMfxBrush::kSolid);
     m_levers[1].CreateBrush(kYellow, CMfxBrush::kSolid);
     m_slotBrush.CreateBrush(kRed, CMfxBrush::kSolid);
@@ -47,169 +33,27 @@ CSwitchWnd::CSwitchWnd()
 
 CSwitchWnd::~CSwitchWnd() = default;
 
-bool CSwitchWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font,
-                        int blockSlots) {
-    m_frame = &frame;
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        CreateFailed(__LINE__);
-    SetBlockCount(blockSlots);
-    m_font = std::make_unique<CMfxFont>();
-    m_font->SetColor(0xFFFFFF);
-    if (!m_font->SetLogFont(font))
-        CreateFailed(__LINE__);
-    return true;
+void CSwitchWnd::Flip(CIndicator& element) {
+    static_cast<CSwitch&>(element).Toggle();
 }
 
-bool CSwitchWnd::Recreate(CGraphFrame& frame, const GRect& rect) {
-    m_frame = &frame;
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        CreateFailed(__LINE__);
-    if (!m_font || !m_font->CreateFont())
-        return false;
-    // Each block asks for its channel's state with its own record.
-    std::vector<CReadingInfo> requests = m_blocks.Requests(CReadingInfo::kRequestQuery);
-    if (!requests.empty()) {
-        m_request = requests.back();
-        frame.PostRequests(this, std::move(requests));
-    }
-    return true;
+GRect CSwitchWnd::StateRect(const CIndicator& element) const {
+    return static_cast<const CSwitch&>(element).m_rects[kLeverRect];
 }
 
-void CSwitchWnd::DestroyWindow() {
-    if (m_frame)
-        m_frame->DropRequests(this);
-    m_window.reset();
+GRect CSwitchWnd::FocusRect(const CIndicator& element) const {
+    return static_cast<const CSwitch&>(element).m_rects[kFocusRect];
 }
 
-// --- Blocks and requests ---------------------------------------------------------------
-
-void CSwitchWnd::AddBlock(int index, const CChannelInfo& channel) {
-    if (index >= 0)
-        m_blocks.AddBlock(static_cast<std::size_t>(index), channel, m_display == kByteDisplay);
-}
-
-bool CSwitchWnd::RemoveBlock(int index) {
-    if (index >= 0)
-        m_blocks.RemoveBlock(static_cast<std::size_t>(index));
-    return true;
-}
-
-bool CSwitchWnd::SetChannelAt(int index, const CChannelInfo& channel) {
-    if (index < 0)
-        return false;
-    m_blocks.ReplaceBlock(static_cast<std::size_t>(index), channel, m_display == kByteDisplay);
-    const CIndicatorArray* block = m_blocks.Blocks().GetAt(static_cast<std::size_t>(index));
-    m_request.m_channel = channel.Number;
-    m_request.m_value = block ? static_cast<double>(block->m_value) : 0.0;
-    m_request.m_request = CReadingInfo::kRequestQuery;
-    if (m_frame)
-        m_frame->PostRequest(this, m_request);
-    return true;
-}
-
-bool CSwitchWnd::IsOn(std::uint32_t value, std::uint32_t mask) const {
-    return m_display == kByteDisplay ? IndicatorBlocks::AllBitsSet(value, mask)
-                                     : togglerules::AnyBitSet(value, mask);
-}
-
-void CSwitchWnd::ToggleSwitch(CSwitch& sw, bool update) {
-    sw.Toggle();
-    if (m_window) {
-        const GRect lever = sw.m_rects[kLeverRect];
-        m_window->Invalidate(&lever, false);
-        if (update)
-            m_window->Update();
-    }
-    CIndicatorArray* block = m_blocks.Blocks().GetAt(m_blocks.CurrentBlock());
-    if (!block)
-        return;
-    // Clearing takes the switch's bits away; flipping them with a mask of
-    // several bits would set those that were clear.
-    block->m_value =
-        togglerules::ValueAfterToggle(block->m_value, sw.GetBitMask(), sw.GetState() == 1);
-    m_request.m_channel = sw.GetChannel();
-    m_request.m_value = static_cast<double>(block->m_value);
-    m_request.m_request = CReadingInfo::kRequestWrite;
-    if (m_frame)
-        m_frame->PostRequest(this, m_request);
-}
-
-bool CSwitchWnd::OnActionResult(const CReadingInfo& record) {
-    m_request = record;
-    std::vector<CIndicator*> changed;
-    CIndicatorBlockArray& blocks = m_blocks.Blocks();
-    for (std::size_t i = 0; i < blocks.GetSize(); ++i) {
-        CIndicatorArray* block = blocks.GetAt(i);
-        if (!block || block->m_channel != record.m_channel)
-            continue;
-        block->m_value = IndicatorBlocks::ValueBits(record.m_value);
-        IndicatorBlocks::ApplyValue(*block, block->m_value,
-                                    m_display == kByteDisplay ? IndicatorBlocks::AllBitsSet
-                                                              : togglerules::AnyBitSet,
-                                    &changed);
-    }
-    if (m_window) {
-        for (const CIndicator* element : changed) {
-            const GRect lever = static_cast<const CSwitch*>(element)->m_rects[kLeverRect];
-            m_window->Invalidate(&lever, false);
-        }
-        m_window->Update();
-    }
-    return true;
-}
-
-// --- Mouse and keys --------------------------------------------------------------------
-
-void CSwitchWnd::InvalidateFocus() {
-    if (!m_window)
-        return;
-    if (const auto* sw = dynamic_cast<const CSwitch*>(m_blocks.GetCurrent())) {
-        const GRect focus = sw->m_rects[kFocusRect];
-        m_window->Invalidate(&focus, false);
-    }
-}
-
-void CSwitchWnd::OnMouse(Mouse event, GPoint point) {
-    if (event != Mouse::LeftDown && event != Mouse::LeftDouble)
-        return;
-    if (!m_blocks.GetCurrent())
-        return;
-    const auto* previous = dynamic_cast<const CSwitch*>(m_blocks.GetCurrent());
-    const GRect oldFocus = previous ? previous->m_rects[kFocusRect] : GRect{};
-    CIndicator* hit = m_blocks.HitTest(point);
-    if (!hit)
-        return;
-    if (m_window)
-        m_window->Invalidate(&oldFocus, false);
-    InvalidateFocus();
-    ToggleSwitch(static_cast<CSwitch&>(*hit), true);
-}
-
-bool CSwitchWnd::OnKey(int key, bool shift) {
-    InvalidateFocus();
-    const togglerules::KeyAction action = togglerules::OnKey(m_blocks, key, shift);
-    if (action == togglerules::KeyAction::None)
-        return false;
-    if (action == togglerules::KeyAction::Toggle) {
-        if (auto* sw = dynamic_cast<CSwitch*>(m_blocks.GetCurrent()))
-            ToggleSwitch(*sw, true);
-        return true;
-    }
-    InvalidateFocus();
-    if (m_window)
-        m_window->Update();
-    return true;
+const tvane::CRuntimeClass* CSwitchWnd::ElementClass() const {
+    return RUNTIME_CLASS(CSwitch);
 }
 
 // --- Drawing ---------------------------------------------------------------------------
 
-void CSwitchWnd::DrawSwitch(IGraphDC& dc, const GRect& body, CSwitch& sw) const {
+void CSwitchWnd::DrawElement(IGraphDC& dc, const GRect& body, CIndicator& element) {
+    auto& sw = static_cast<CSwitch&>(element);
+    sw.m_rects[kFocusRect] = body.Deflated(-3);
     const int w = body.Width();
     const int h = body.Height();
     const GPoint c{static_cast<int>(body.left + 0.5 * w), static_cast<int>(body.top + 0.5 * h)};
@@ -233,21 +77,11 @@ void CSwitchWnd::DrawSwitch(IGraphDC& dc, const GRect& body, CSwitch& sw) const 
 
 bool CSwitchWnd::Draw(IGraphDC& dc, const GRect& rect) {
     dc.Save();
-    dc.FillRect(rect, m_backColor);
-    CIndicatorBlockArray& blocks = m_blocks.Blocks();
-    if (blocks.GetSize() == 0) {
+    if (!BeginDraw(dc, rect, SwitchTexts().Load(switchtext::kNoConnection))) {
         dc.Restore();
         return true;
     }
-    if (m_font)
-        dc.SetFont(m_font->GetLogFont());
-    const std::uint32_t textColor = m_font ? m_font->GetColor() : 0xFFFFFF;
-    if (m_blocks.BlockCount() == 0) {
-        indicatordraw::DrawCentredText(dc, rect, SwitchTexts().Load(switchtext::kNoConnection),
-                                       textColor);
-        dc.Restore();
-        return true;
-    }
+    const std::uint32_t textColor = TextColor();
     const int th = dc.TextHeight();
     const BlockRowLayout layout = LayoutBlockRow(rect, th, m_blocks.ElementCounts(), {});
     if (layout.blocks.empty() || layout.blocks[0].elements.empty()) {
@@ -262,33 +96,7 @@ bool CSwitchWnd::Draw(IGraphDC& dc, const GRect& rect) {
     dc.Text({centre - dc.TextWidth(m_offText) / 2, legend.bottom - th / 2}, m_offText, textColor,
             nullptr);
 
-    std::optional<GRect> focus;
-    std::size_t b = 0;
-    for (std::size_t slot = 0; slot < blocks.GetSize(); ++slot) {
-        CIndicatorArray* block = blocks.GetAt(slot);
-        if (!block || b >= layout.blocks.size())
-            continue;
-        const BlockRowLayout::Block& place = layout.blocks[b++];
-        for (std::size_t e = 0; e < block->GetSize() && e < place.elements.size(); ++e) {
-            auto* sw = dynamic_cast<CSwitch*>(block->GetAt(e));
-            if (!sw)
-                continue;
-            const GRect& body = place.elements[e].box;
-            sw->SetRect(body);
-            if (layout.labelsShown)
-                indicatordraw::DrawCentredText(dc, place.elements[e].label, sw->GetLabel(),
-                                               textColor);
-            DrawSwitch(dc, body, *sw);
-            sw->m_rects[kFocusRect] = body.Deflated(-3);
-            if (slot == m_blocks.CurrentBlock() && e == m_blocks.CurrentElement())
-                focus = sw->m_rects[kFocusRect];
-        }
-        const std::string& caption = indicatordraw::ChooseCaption(
-            dc, block->m_caption, block->m_shortCaption, place.caption.Width());
-        indicatordraw::DrawCentredText(dc, place.caption, caption, textColor);
-    }
-    if (focus)
-        Draw3dBorderOpaque(dc, *focus, true);
+    DrawBlocks(dc, layout);
     dc.Restore();
     return true;
 }
@@ -302,21 +110,9 @@ void CSwitchWnd::Paint(IGraphDC& dc, const GRect& client) {
 bool CSwitchWnd::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
     using P = GRAPHITEMPROPS;
     std::uint32_t supported = 0;
-    if (item == P::kBackground) {
-        supported = P::kName | P::kColor;
-        if (props.mask & P::kName)
-            props.itemName = GraphicsTexts().Load(203);
-        if (props.mask & P::kColor)
-            props.color = m_backColor;
-    } else if (item == P::kText) {
-        supported = P::kName | P::kColor | P::kFont;
-        if (props.mask & P::kName)
-            props.itemName = GraphicsTexts().Load(205);
-        if (m_font && (props.mask & P::kColor))
-            props.color = m_font->GetColor();
-        if (m_font && (props.mask & P::kFont))
-            props.font = m_font->GetLogFont();
-    } else if (item == kItemPlate) {
+    if (GetBackTextItem(item, props, supported))
+        return (props.mask & supported) == props.mask;
+    if (item == kItemPlate) {
         supported = P::kName | P::kColor;
         if (props.mask & P::kName)
             props.itemName = SwitchTexts().Load(switchtext::kSwitchplate);
@@ -342,16 +138,8 @@ bool CSwitchWnd::GetAppearanceItem(int item, GRAPHITEMPROPS& props) const {
 bool CSwitchWnd::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool redraw) {
     using P = GRAPHITEMPROPS;
     std::uint32_t supported = 0;
-    if (item == P::kBackground) {
-        supported = P::kColor;
-        if (props.mask & P::kColor)
-            m_backColor = props.color;
-    } else if (item == P::kText) {
-        supported = P::kColor | P::kFont;
-        if (m_font && (props.mask & P::kColor))
-            m_font->SetColor(props.color);
-        if (m_font && (props.mask & P::kFont))
-            m_font->SetLogFont(props.font);
+    if (SetBackTextItem(item, props, supported)) {
+        // background or text
     } else if (item == kItemPlate) {
         supported = P::kColor;
         if (props.mask & P::kColor)
@@ -364,10 +152,7 @@ bool CSwitchWnd::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool r
         if (props.mask & P::kLabelText)
             (on ? m_onText : m_offText) = props.labelText;
     }
-    if (redraw && m_window) {
-        m_window->Invalidate(nullptr, true);
-        m_window->Update();
-    }
+    RedrawIf(redraw);
     return (props.mask & supported) == props.mask;
 }
 
@@ -395,14 +180,9 @@ void CSwitchWnd::Serialize(tvane::CArchive& ar) {
     std::uint32_t off = 0, on = 0;
     ar >> off >> on;
     if (!m_font)
-        Reject("switch bank font missing");
+        gauge::Reject("switch bank font missing");
     if (m_display != kBitDisplay && m_display != kByteDisplay)
-        Reject("switch bank display mode out of range");
+        gauge::Reject("switch bank display mode out of range");
     m_levers[0].CreateBrush(off, CMfxBrush::kSolid);
     m_levers[1].CreateBrush(on, CMfxBrush::kSolid);
-}
-
-void CSwitchWnd::CheckLoaded(int slots) {
-    m_blocks.CheckLoaded(static_cast<std::size_t>(std::max(slots, 0)),
-                         m_display == kByteDisplay ? 8 : 1, RUNTIME_CLASS(CSwitch), 2);
 }
