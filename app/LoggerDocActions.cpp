@@ -247,10 +247,15 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
         BroadcastEvent(event);
     if (ok && !IsScanning())
         LogInstrumentError();
-    if (ok)
+    if (ok) {
         UpdateAllViews(nullptr, HINT_ACTION_RESULT, &request);
-    else
+    } else {
         tvane::ShowMessage(insttext::kActionError);
+        // The driver's own error says why (time-out, error reply, link lost);
+        // during a run the poll's own report takes the instrument's queue.
+        if (!IsScanning())
+            LogInstrumentError();
+    }
     return ok;
 }
 

@@ -32,6 +32,7 @@
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/records/CChannelConfig.h"
+#include "tests/app/frame/OutputsProgram.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/app/frame/WholeProgram.h"
@@ -42,61 +43,13 @@ namespace {
 
 constexpr unsigned kSwitchBankCommand = 32851;
 
-// Relays of a KXQT7105 from 211 and a KXQT7107 whose 302 is a digital output
-// port, in the instrument.
-void MakeOutputsSetup(WholeProgram& whole) {
-    CStateInfo setup = whole.program.state;
-    setup.m_setupName = "Outputs";
-    setup.m_modules = {"KXQT7101", "KXQT7105", "KXQT7107"};
-    CLoggerDoc& doc = whole.Doc();
-    ASSERT_TRUE(doc.CreateNewSetup(setup, 0, false));
-    whole.program.state = setup;
-    for (std::int32_t i = 0; i < doc.GetSetup()->GetSize(); ++i) {
-        CFXSetup* row = doc.GetSetupRow(i);
-        if (row && row->Channel == 302)
-            row->Function = "Digital Write 8bit";
-    }
-    CChannelConfig config;
-    ASSERT_TRUE(doc.GetSetupRow(0)->FillChannelConfig(config));
-    ASSERT_TRUE(whole.program.Binding().DownloadChannelConfig(&config));
-    whole.program.ScanEverySecond(doc);
-}
-
 // A press in the middle of a switch of the bank's window.
 void ClickSwitch(CSwitchFrame& bank, std::size_t block, std::size_t element) {
-    auto* wnd = dynamic_cast<GaugeWnd*>(bank.GetSwitchWnd()->GetWindow());
-    ASSERT_NE(wnd, nullptr);
-    const CIndicator* sw = bank.GetSwitchWnd()->Blocks().Blocks().GetIndicator(block, element);
-    ASSERT_NE(sw, nullptr);
-    const GRect r = sw->GetRect();
-    QTest::mouseClick(wnd, Qt::LeftButton, {},
-                      QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-    // The request goes from the window to its frame, on to the page and the
-    // document as posted messages, delivered from the event loop as in the
-    // program; none is left waiting.
-    for (int hop = 0; hop < 3; ++hop)
-        QCoreApplication::processEvents();
-    EXPECT_EQ(MessageBus::PendingCount(), 0u);
-}
-
-// The channel's state as the document answers a query, which holds what the
-// instrument accepted.
-double Queried(CLoggerDoc& doc, std::int32_t channel) {
-    CReadingInfo query;
-    query.m_channel = channel;
-    query.m_request = CReadingInfo::kRequestQuery;
-    query.m_value = -1.0;
-    EXPECT_TRUE(doc.DoInstrumentAction(query, false));
-    return query.m_value;
+    ClickToggle(*bank.GetSwitchWnd(), block, element);
 }
 
 std::vector<int> SwitchStates(const CSwitchFrame& bank) {
-    std::vector<int> states;
-    const CIndicatorBlockArray& blocks = bank.GetSwitchWnd()->Blocks().Blocks();
-    for (std::size_t b = 0; b < blocks.GetSize(); ++b)
-        for (std::size_t e = 0; blocks.GetAt(b) && e < blocks.GetAt(b)->GetSize(); ++e)
-            states.push_back(blocks.GetIndicator(b, e)->GetState());
-    return states;
+    return ToggleStates(*bank.GetSwitchWnd());
 }
 
 TEST(SwitchBankRun, BanksFromTheGraphicsMenuWriteRelaysAndAnOutputPort) {
