@@ -149,8 +149,14 @@ TEST(PushButtonRun, ButtonsFromTheGraphicsMenuWriteARelayAndAnOutputBit) {
     {
         QPainter painter(&printed);
         QtGraphDC dc(painter);
-        EXPECT_TRUE(relay->DrawFrame(dc, nullptr));
-        EXPECT_TRUE(port->DrawFrame(dc, nullptr));
+        // Each at its place on the page, as the page prints it.
+        for (CGraphFrame* display : std::initializer_list<CGraphFrame*>{relay, port}) {
+            const GRect at = display->GetFrameRect();
+            dc.Save();
+            dc.Offset(at.left, at.top);
+            EXPECT_TRUE(display->DrawFrame(dc, nullptr));
+            dc.Restore();
+        }
     }
     EXPECT_TRUE(SaveArtifact(printed, "push_button_run_print.png"));
 }

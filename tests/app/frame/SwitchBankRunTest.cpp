@@ -82,6 +82,15 @@ TEST(SwitchBankRun, BanksFromTheGraphicsMenuWriteRelaysAndAnOutputPort) {
     QTest::qWait(60);
     ASSERT_EQ(port->GetSwitchWnd()->Blocks().Blocks().GetAt(0)->m_channel, 302);
     EXPECT_EQ(relays->GetSwitchWnd()->Blocks().Blocks().GetAt(0)->m_channel, 211);
+    // The new bank shows the port as the document holds it (never written:
+    // every bit set), so that a flip keeps the other bits; then it is cleared.
+    EXPECT_EQ(SwitchStates(*port), std::vector<int>(8, 1));
+    CReadingInfo clear;
+    clear.m_channel = 302;
+    clear.m_request = CReadingInfo::kRequestWrite;
+    clear.m_value = 0.0;
+    ASSERT_TRUE(doc.DoInstrumentAction(clear, false));
+    EXPECT_EQ(SwitchStates(*port), std::vector<int>(8, 0));
 
     // The banks write during a run too.
     whole.frame.UpdateToolbars();
