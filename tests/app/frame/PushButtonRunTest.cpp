@@ -103,6 +103,23 @@ TEST(PushButtonRun, ButtonsFromTheGraphicsMenuWriteARelayAndAnOutputBit) {
     ASSERT_TRUE(doc.DoInstrumentAction(write, false));
     EXPECT_EQ(ButtonStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 1}));
 
+    // The keys: Right moves from "7" to "6", Up presses it, Down releases it.
+    auto* keys = dynamic_cast<GaugeWnd*>(port->GetButtonWnd()->GetWindow());
+    ASSERT_NE(keys, nullptr);
+    const auto press = [keys](Qt::Key key) {
+        QTest::keyClick(keys, key);
+        for (int hop = 0; hop < 3; ++hop)
+            QCoreApplication::processEvents();
+    };
+    press(Qt::Key_Right);
+    press(Qt::Key_Up);
+    EXPECT_TRUE(driver.Sent("SOUR:DIG:DATA 193,(@302)"));
+    EXPECT_EQ(ButtonStates(*port), (std::vector<int>{1, 1, 0, 0, 0, 0, 0, 1}));
+    press(Qt::Key_Up); // already down
+    press(Qt::Key_Down);
+    EXPECT_EQ(Queried(doc, 302), 129.0);
+    EXPECT_EQ(ButtonStates(*port), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 1}));
+
     // The sheet's two pages, each with its help.
     int shown = 0;
     RecordingHelp help;
