@@ -532,6 +532,24 @@ TEST_F(ActionTest, EachActionCallsTheDriverLogsAndAnswers) {
     EXPECT_EQ(prompter.Texts().back(), "Error occurred performing an immediate control operation.");
 }
 
+TEST_F(ActionTest, AFailedWriteLeavesTheQueryAnsweringTheInstrumentsState) {
+    CReadingInfo good = Request(102, 5, 2);
+    ASSERT_TRUE(doc->DoInstrumentAction(good, false));
+    doc->FindSetupRow(310)->ActionValue = "1.0";
+    instrument.actionOk = false;
+    for (CReadingInfo failed : {Request(102, 9, 2), Request(104, 4.5, 2), Request(201, 1, 2),
+                                Request(305, 1, 2)})
+        EXPECT_FALSE(doc->DoInstrumentAction(failed, false)) << failed.m_channel;
+    const std::pair<std::int32_t, double> kept[] = {{102, 5}, {104, 0}, {201, 0}, {305, 0}};
+    for (const auto& [channel, value] : kept) {
+        CReadingInfo query = Request(channel, -1, 3);
+        EXPECT_TRUE(doc->DoInstrumentAction(query, false));
+        EXPECT_DOUBLE_EQ(query.m_value, value) << channel;
+    }
+    // A close that failed opened nothing else.
+    EXPECT_DOUBLE_EQ(std::stod(doc->FindSetupRow(310)->ActionValue), 1.0);
+}
+
 TEST_F(ActionTest, RefusedRequests) {
     // Busy, including a request made from inside a running action.
     bool inner = true;
