@@ -34,8 +34,7 @@ int Trunc(double value) {
 } // namespace
 
 CSliderAdvancedPage::CSliderAdvancedPage(int dialogId, int pageId)
-    : CGraphPage(dialogId, pageId, "Advanced"), m_ui(std::make_unique<Ui::CSliderAdvancedPage>()) {
-}
+    : CGraphPage(dialogId, pageId, "Advanced"), m_ui(std::make_unique<Ui::CSliderAdvancedPage>()) {}
 
 CSliderAdvancedPage::~CSliderAdvancedPage() = default;
 
@@ -115,15 +114,15 @@ bool CSliderAdvancedPage::Exchange() {
         return false;
     };
     // Each bound follows the other fields as they stand now.
-    const auto lower = sliderrules::TakeField(tvane::ToUtf8(m_ui->lower->text()),
-                                              sliderrules::LowerLimitRange(m_upper, m_resolution),
-                                              message);
+    const auto lower =
+        sliderrules::TakeField(tvane::ToUtf8(m_ui->lower->text()),
+                               sliderrules::LowerLimitRange(m_upper, m_resolution), message);
     if (!lower)
         return refuse(m_ui->lower);
     m_lower = *lower;
-    const auto upper = sliderrules::TakeField(tvane::ToUtf8(m_ui->upper->text()),
-                                              sliderrules::UpperLimitRange(m_lower, m_resolution),
-                                              message);
+    const auto upper =
+        sliderrules::TakeField(tvane::ToUtf8(m_ui->upper->text()),
+                               sliderrules::UpperLimitRange(m_lower, m_resolution), message);
     if (!upper)
         return refuse(m_ui->upper);
     m_upper = *upper;

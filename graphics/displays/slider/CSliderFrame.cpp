@@ -248,7 +248,8 @@ bool CSliderFrame::TakeValueBox() {
 void CSliderFrame::RefreshValueText() {
     if (!m_slider || !m_box)
         return;
-    const std::string text = sliderrules::ValueText(m_slider->GetValue(), m_slider->GetResolution());
+    const std::string text =
+        sliderrules::ValueText(m_slider->GetValue(), m_slider->GetResolution());
     m_valueText = text;
     if (m_box->GetText() != text)
         m_box->SetText(text);
@@ -320,6 +321,8 @@ void CSliderFrame::ApplyOrientation(std::int32_t orientation, bool resize) {
                               layout.slider[3]);
     m_minWidth = layout.size.x;
     m_minHeight = layout.size.y;
+    if (m_window)
+        m_window->MinTrackSizeChanged();
     if (resize && m_window) {
         const GRect at = m_window->GetWindowRect();
         m_rect = {at.left, at.top, at.left + layout.size.x, at.top + layout.size.y};
@@ -382,7 +385,16 @@ void CSliderFrame::Serialize(tvane::CArchive& ar) {
     if (ar.IsStoring()) {
         ar.WriteObject(m_sliderRegion.get());
         ar.WriteObject(m_boxRegion.get());
+        // The slider's geometry is stored as the display lies unselected, so
+        // that selecting it does not change what it stores.
+        const GRect track = m_slider ? m_slider->Model().Track() : GRect{};
+        if (m_slider && m_sliderRegion) {
+            const GRect at = m_sliderRegion->ToRect(GetRestingDataRect());
+            m_slider->LayOutFor({0, 0, at.Width(), at.Height()});
+        }
         ar.WriteObject(m_slider.get());
+        if (m_slider)
+            m_slider->SetTrack(track);
         ar.WriteObject(m_box.get());
         return;
     }
@@ -396,4 +408,9 @@ void CSliderFrame::Serialize(tvane::CArchive& ar) {
     m_box = ar.ReadOwnedObject<CTextBox>();
     if (!m_sliderRegion || !m_boxRegion || !m_slider || !m_box)
         gauge::Reject("slider part missing");
+    // The window is made at the loaded orientation's minimum size, not the
+    // new display's.
+    const sliderrules::Layout& layout = sliderrules::LayoutFor(m_slider->GetOrientation());
+    m_minWidth = layout.size.x;
+    m_minHeight = layout.size.y;
 }

@@ -123,10 +123,12 @@ bool CSliderWnd::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool r
 
 // --- Drawing -------------------------------------------------------------------------------
 
-void CSliderWnd::Layout(const GRect& client, int extra) {
-    int lower = 0, upper = 0, height = 0;
+void CSliderWnd::Layout(const GRect& client) {
+    int lower = 0, upper = 0, height = 0, extra = 0;
     if (m_window && m_font) {
         const LOGFONT& font = m_font->GetLogFont();
+        if (auto size = m_window->MeasureText(font, "x"))
+            extra = size->x;
         if (auto size = m_window->MeasureText(font, m_model.LowerText())) {
             lower = size->x;
             height = size->y;
@@ -147,7 +149,7 @@ bool CSliderWnd::Draw(IGraphDC& dc, const GRect& rect) {
     const GRect track = m_model.Track();
     const GRect thumb = m_thumbRect;
     const GRect groove = m_grooveRect;
-    DrawClient(dc, client);
+    DrawClient(dc, client, false);
     m_model.SetTrack(track);
     m_thumbRect = thumb;
     m_grooveRect = groove;
@@ -156,10 +158,10 @@ bool CSliderWnd::Draw(IGraphDC& dc, const GRect& rect) {
 }
 
 void CSliderWnd::Paint(IGraphDC& dc, const GRect& client) {
-    DrawClient(dc, client);
+    DrawClient(dc, client, true);
 }
 
-void CSliderWnd::DrawClient(IGraphDC& dc, const GRect& rect) {
+void CSliderWnd::DrawClient(IGraphDC& dc, const GRect& rect, bool window) {
     dc.Save();
     if (m_font)
         dc.SetFont(m_font->GetLogFont());
@@ -182,8 +184,13 @@ void CSliderWnd::DrawClient(IGraphDC& dc, const GRect& rect) {
     const int average = AverageCharWidth(dc);
     const int lowerWidth = dc.TextWidth(m_model.LowerText()) + average;
     const int upperWidth = dc.TextWidth(m_model.UpperText()) + average;
-    m_model.SetTrack(SliderModel::LayoutTrack(rect, m_model.GetOrientation(), lowerWidth,
-                                              upperWidth, textHeight));
+    // The window lays its track out as its size does, so that a stored
+    // slider holds the same geometry however often it was painted.
+    if (window && m_window)
+        Layout(rect);
+    else
+        m_model.SetTrack(SliderModel::LayoutTrack(rect, m_model.GetOrientation(), lowerWidth,
+                                                  upperWidth, textHeight));
     const GRect track = m_model.Track();
     m_thumbRect = m_model.Thumb();
     m_grooveRect = m_model.Groove();
@@ -217,8 +224,9 @@ void CSliderWnd::DrawClient(IGraphDC& dc, const GRect& rect) {
             }
         }
         if (m_window && m_window->HasFocus()) {
-            const GRect f = horizontal ? GRect{rect.left + 2, rect.top, rect.right - 2, rect.bottom}
-                                       : GRect{rect.left, rect.top + 3, rect.right, rect.bottom - 3};
+            const GRect f = horizontal
+                                ? GRect{rect.left + 2, rect.top, rect.right - 2, rect.bottom}
+                                : GRect{rect.left, rect.top + 3, rect.right, rect.bottom - 3};
             Draw3dRect(dc, f, graphcolor::kBlack, graphcolor::kBlack);
         }
     }
@@ -314,7 +322,7 @@ void CSliderWnd::OnTimer(int id) {
 void CSliderWnd::OnSize() {
     if (!m_window)
         return;
-    Layout(m_window->GetClientRect(), 0);
+    Layout(m_window->GetClientRect());
     SetValue(m_model.Value(), true, false);
     SetResolution(m_model.Resolution());
     Redraw();
@@ -334,9 +342,10 @@ void CSliderWnd::Serialize(tvane::CArchive& ar) {
         ar << static_cast<std::uint16_t>(m_notifyId) << m_model.StepPixels();
         ar << m_model.Resolution() << m_model.Lower() << m_model.Upper();
         ar << m_model.LowerText() << m_model.UpperText() << m_model.Span();
+        // The thumb and the groove as the value places them now.
         WriteRect(ar, m_model.Track());
-        WriteRect(ar, m_thumbRect);
-        WriteRect(ar, m_grooveRect);
+        WriteRect(ar, m_model.Thumb());
+        WriteRect(ar, m_model.Groove());
         ar << m_backColor;
         ar.WriteObject(m_font.get());
         ar << static_cast<std::uint16_t>(m_id) << m_previousNotifyId << m_lastStepState;

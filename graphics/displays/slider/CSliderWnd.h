@@ -60,6 +60,9 @@ public:
     std::int32_t GetOrientation() const { return m_model.GetOrientation(); }
     void SetOrientation(std::int32_t orientation) { m_model.SetOrientation(orientation); }
     const SliderModel& Model() const { return m_model; }
+    // The track as a window of client's size lays it out, and back.
+    void LayOutFor(const GRect& client) { Layout(client); }
+    void SetTrack(const GRect& track) { m_model.SetTrack(track); }
     std::uint32_t GetBackColor() const { return m_backColor; }
     const CMfxFont* GetFont() const { return m_font.get(); }
     void Redraw();
@@ -87,10 +90,12 @@ public:
 
 private:
     bool MakeWindow(IGraphFrameWindow& frame, const GRect& rect);
-    // The track laid out in client for the limit texts at their widths.
-    void Layout(const GRect& client, int extra);
+    // The track laid out in client for the limit texts as the window
+    // measures them.
+    void Layout(const GRect& client);
     void Apply(const SliderModel::Outcome& outcome, const GRect& thumbBefore);
-    void DrawClient(IGraphDC& dc, const GRect& client);
+    // window: painting the slider's own window rather than a printed copy.
+    void DrawClient(IGraphDC& dc, const GRect& client, bool window);
 
     SliderModel m_model;
     std::int32_t m_buttonFields[2] = {0, 0};

@@ -64,6 +64,7 @@ public:
     virtual ~ISliderWindows() = default;
     // The window of client inside frame at rect (frame client pixels); null
     // when it cannot be made.
-    virtual std::unique_ptr<ISliderWindow>
-    CreateSliderWindow(IGraphFrameWindow& frame, ISliderWindowClient& client, const GRect& rect) = 0;
+    virtual std::unique_ptr<ISliderWindow> CreateSliderWindow(IGraphFrameWindow& frame,
+                                                              ISliderWindowClient& client,
+                                                              const GRect& rect) = 0;
 };

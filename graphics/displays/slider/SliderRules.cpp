@@ -40,8 +40,7 @@ const Layout& LayoutFor(std::int32_t orientation) {
     return orientation == 0 ? kHorizontal : kVertical;
 }
 
-std::optional<double> TakeField(const std::string& text, const Range& range,
-                                std::string& message) {
+std::optional<double> TakeField(const std::string& text, const Range& range, std::string& message) {
     double v = 0.0;
     if (!ParseStrictDouble(text, v)) {
         message = "Please enter a number.";

@@ -46,8 +46,7 @@ struct Range {
 };
 // A field of the Advanced page as a number within range; else none, with the
 // message that refuses it.
-std::optional<double> TakeField(const std::string& text, const Range& range,
-                                std::string& message);
+std::optional<double> TakeField(const std::string& text, const Range& range, std::string& message);
 
 Range LowerLimitRange(double upper, double resolution);
 Range UpperLimitRange(double lower, double resolution);
