@@ -36,6 +36,14 @@ CTextBoxWnd::CTextBoxWnd(CTextBox& box, CGraphFrameWnd& frame, const GRect& rect
     setFrameShape(QFrame::NoFrame);
     setGeometry(ToQRect(rect));
     setTabChangesFocus(false);
+    // An edit box without scroll bars, as the box is made.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (!box.m_acceptTabEnter) {
+        // A box that takes no Enter holds one line: all of it for the text.
+        document()->setDocumentMargin(0);
+        setLineWrapMode(QPlainTextEdit::NoWrap);
+    }
 }
 
 void CTextBoxWnd::MoveWindow(const GRect& rect, bool repaint) {
