@@ -388,7 +388,7 @@ void CSliderFrame::Serialize(tvane::CArchive& ar) {
         // The slider's geometry is stored as the display lies unselected, so
         // that selecting it does not change what it stores.
         const GRect track = m_slider ? m_slider->Model().Track() : GRect{};
-        if (m_slider && m_sliderRegion) {
+        if (m_slider && m_slider->GetWindow() && m_sliderRegion) {
             const GRect at = m_sliderRegion->ToRect(GetRestingDataRect());
             m_slider->LayOutFor({0, 0, at.Width(), at.Height()});
         }
