@@ -21,6 +21,8 @@ const PageRegistration<CSliderAdvancedPage> kAdvancedPage{143};
 
 constexpr int kLowerSpin = 1150;
 constexpr int kUpperSpin = 1133;
+constexpr int kSpinWidth = 16;
+constexpr int kSpinHeight = 20;
 
 QString FormatG(double value) {
     char text[64];
@@ -70,15 +72,19 @@ void CSliderAdvancedPage::OnInitPage() {
     m_resolution = frame->GetResolution();
 
     m_lowerSpin = new tvane::CQmxSpinButton(this);
-    m_lowerSpin->Create(this, QRect(), kLowerSpin);
-    m_lowerSpin->SetBuddy(m_ui->lower);
+    m_lowerSpin->Create(this, QRect(0, 0, kSpinWidth, kSpinHeight), kLowerSpin);
+    m_lowerSpin->setFixedSize(kSpinWidth, kSpinHeight);
+    m_ui->lowerRow->addWidget(m_lowerSpin);
+    m_ui->lowerRow->addStretch();
     m_lowerSpin->SetNotifyWindow(this);
     m_lowerSpin->SetRange(static_cast<int>(sliderrules::kMinLimit),
                           static_cast<int>(sliderrules::kMaxLimit) - 1);
     m_lowerSpin->SetPos(Trunc(m_lower));
     m_upperSpin = new tvane::CQmxSpinButton(this);
-    m_upperSpin->Create(this, QRect(), kUpperSpin);
-    m_upperSpin->SetBuddy(m_ui->upper);
+    m_upperSpin->Create(this, QRect(0, 0, kSpinWidth, kSpinHeight), kUpperSpin);
+    m_upperSpin->setFixedSize(kSpinWidth, kSpinHeight);
+    m_ui->upperRow->addWidget(m_upperSpin);
+    m_ui->upperRow->addStretch();
     m_upperSpin->SetNotifyWindow(this);
     m_upperSpin->SetRange(static_cast<int>(sliderrules::kMinLimit) + 1,
                           static_cast<int>(sliderrules::kMaxLimit));
@@ -175,8 +181,10 @@ void CSliderAdvancedPage::UpperLeft() {
     if (IsCancelling() || !Slider() || !Exchange())
         return;
     ApplyUpper();
-    TieSpins();
+    // The spin takes the new limit before the ranges are tied to it, so the
+    // lower spin cannot pass it.
     m_upperSpin->SetPos(Trunc(m_upper));
+    TieSpins();
 }
 
 long CSliderAdvancedPage::OnMessage(const tvane::Message& message) {
@@ -184,10 +192,12 @@ long CSliderAdvancedPage::OnMessage(const tvane::Message& message) {
         return 0;
     const auto* step = static_cast<const tvane::SpinNotification*>(message.data);
     if (static_cast<int>(message.wParam) == kLowerSpin) {
+        m_lowerSpin->SetPos(step->position);
         m_lower = step->position;
         ApplyLower();
         m_ui->lower->setText(FormatG(m_lower));
     } else if (static_cast<int>(message.wParam) == kUpperSpin) {
+        m_upperSpin->SetPos(step->position);
         m_upper = step->position;
         ApplyUpper();
         m_ui->upper->setText(FormatG(m_upper));
