@@ -30,6 +30,8 @@
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/GraphicsWiring.h"
+#include "comm/ScriptedTransport.h"
+#include "comm/TransportFactory.h"
 #include "graphics/CGraphView.h"
 #include "graphics/displays/slider/CSliderFrame.h"
 #include "graphics/displays/slider/SliderWindow.h"
@@ -56,6 +58,23 @@ namespace tvane::test {
 namespace {
 
 constexpr unsigned kSliderCommand = 32884;
+
+// The simulated instrument's link: what the driver sends lands in its
+// transcript.
+struct SimulatedLink {
+    SimulatedLink() { script->On("*IDN?", "ORVANTA,QT7100,0,1.2"); }
+    int Count(const std::string& prefix) const {
+        return static_cast<int>(
+            std::count_if(script->transcript.begin(), script->transcript.end(),
+                          [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
+    }
+    std::shared_ptr<comm::ScriptedTransport::Script> script =
+        std::make_shared<comm::ScriptedTransport::Script>();
+    comm::ScopedTransportCreator creator{0, [s = script](std::int32_t type) {
+                                             return std::make_unique<comm::ScriptedTransport>(s,
+                                                                                              type);
+                                         }};
+};
 
 // The events the document logs for each output the driver wrote.
 struct WriteLog final : IView {
@@ -160,6 +179,7 @@ protected:
         Deliver();
     }
 
+    SimulatedLink sim; // before the program connects
     WriteLog link;
     QtMessageScheduler scheduler;
     ScopedService<IMessageScheduler> schedulerService{SetMessageScheduler, &scheduler};
@@ -186,6 +206,7 @@ TEST_F(SliderRun, SlidersWriteTheAnalogOutputAndShowWhatTheInstrumentHolds) {
     QTest::keyRelease(wnd, Qt::Key_Home);
     Deliver();
     EXPECT_EQ(link.Count("DAC Write: "), 1);
+    EXPECT_EQ(sim.Count("> SOUR:VOLT 12.000000,(@204)"), 1);
     EXPECT_EQ(Queried(204), 12.0);
     EXPECT_EQ(BoxText(*slider), "12.000");
 
@@ -195,6 +216,7 @@ TEST_F(SliderRun, SlidersWriteTheAnalogOutputAndShowWhatTheInstrumentHolds) {
     EXPECT_EQ(Queried(204), -3.5);
     EXPECT_EQ(BoxText(*slider), "-3.500");
     EXPECT_EQ(link.Count("DAC Write: "), 2);
+    EXPECT_EQ(sim.Count("> SOUR:VOLT -3.500000,(@204)"), 1);
     Type(*slider, QStringLiteral("-3.5"));
     EXPECT_EQ(link.Count("DAC Write: "), 2);
     Type(*slider, QStringLiteral("20"));
@@ -259,6 +281,7 @@ TEST_F(SliderRun, SlidersWriteTheAnalogOutputAndShowWhatTheInstrumentHolds) {
     EXPECT_EQ(help.shown, (std::vector<unsigned>{11110, 11210, 11310}));
     // The write of 2.25 made elsewhere, and nothing more.
     EXPECT_EQ(link.Count("DAC Write: "), 4);
+    EXPECT_EQ(sim.Count("> SOUR:VOLT"), 4);
 }
 
 TEST_F(SliderRun, TwoSlidersArePrintedCopiedDraggedSavedAndOpenedByteForByte) {
