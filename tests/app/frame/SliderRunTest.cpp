@@ -224,6 +224,12 @@ TEST_F(SliderRun, SlidersWriteTheAnalogOutputAndShowWhatTheInstrumentHolds) {
     ASSERT_FALSE(prompter.Texts().empty());
     EXPECT_EQ(prompter.Texts().back(), "Please enter digit within range -12.000 - 12.000");
     EXPECT_EQ(Queried(204), -3.5);
+    // Tab takes the box as Enter does, and is not typed into it.
+    BoxOf(*slider)->setPlainText(QStringLiteral("-3"));
+    QTest::keyClick(BoxOf(*slider), Qt::Key_Tab);
+    Deliver();
+    EXPECT_EQ(sim.Count("> SOUR:VOLT -3.000000,(@204)"), 1);
+    EXPECT_EQ(BoxText(*slider), "-3.000");
 
     // Dragging the thumb to the top writes once, at the release.
     QApplication::processEvents();
@@ -232,10 +238,10 @@ TEST_F(SliderRun, SlidersWriteTheAnalogOutputAndShowWhatTheInstrumentHolds) {
     QTest::mousePress(wnd, Qt::LeftButton, {}, on);
     QTest::mouseMove(wnd, QPoint(on.x(), 0));
     QTest::mouseMove(wnd, QPoint(on.x(), -40));
-    EXPECT_EQ(link.Count("DAC Write: "), 2);
+    EXPECT_EQ(link.Count("DAC Write: "), 3);
     QTest::mouseRelease(wnd, Qt::LeftButton, {}, QPoint(on.x(), -40));
     Deliver();
-    EXPECT_EQ(link.Count("DAC Write: "), 3);
+    EXPECT_EQ(link.Count("DAC Write: "), 4);
     EXPECT_EQ(Queried(204), 12.0);
 
     // A write made elsewhere reaches the slider: it shows the instrument's
@@ -280,8 +286,8 @@ TEST_F(SliderRun, SlidersWriteTheAnalogOutputAndShowWhatTheInstrumentHolds) {
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(help.shown, (std::vector<unsigned>{11110, 11210, 11310}));
     // The write of 2.25 made elsewhere, and nothing more.
-    EXPECT_EQ(link.Count("DAC Write: "), 4);
-    EXPECT_EQ(sim.Count("> SOUR:VOLT"), 4);
+    EXPECT_EQ(link.Count("DAC Write: "), 5);
+    EXPECT_EQ(sim.Count("> SOUR:VOLT"), 5);
 }
 
 TEST_F(SliderRun, TwoSlidersArePrintedCopiedDraggedSavedAndOpenedByteForByte) {
