@@ -40,6 +40,22 @@ const Layout& LayoutFor(std::int32_t orientation) {
     return orientation == 0 ? kHorizontal : kVertical;
 }
 
+std::optional<double> TakeField(const std::string& text, const Range& range, std::string& message) {
+    double v = 0.0;
+    if (!ParseStrictDouble(text, v)) {
+        message = "Please enter a number.";
+        return std::nullopt;
+    }
+    if (!range.Holds(v)) {
+        char line[160];
+        std::snprintf(line, sizeof line, "Please enter a number between %g and %g.", range.low,
+                      range.high);
+        message = line;
+        return std::nullopt;
+    }
+    return v;
+}
+
 Range LowerLimitRange(double upper, double resolution) {
     return {kMinLimit, std::min(kMaxLimit, std::trunc(upper - resolution))};
 }

@@ -44,6 +44,10 @@ struct Range {
     double high;
     bool Holds(double v) const { return v >= low && v <= high; }
 };
+// A field of the Advanced page as a number within range; else none, with the
+// message that refuses it.
+std::optional<double> TakeField(const std::string& text, const Range& range, std::string& message);
+
 Range LowerLimitRange(double upper, double resolution);
 Range UpperLimitRange(double lower, double resolution);
 Range ResolutionRange(double lower, double upper);
