@@ -181,6 +181,11 @@ TEST_F(LoggerDocSetupTest, ChannelRecordsForTheDisplays) {
         // Digital write rows are never left out for not being scanned.
         {0x800, true, {302, 302, 302, 302, 302, 302, 302, 302, 302}},
         {0x10, true, {201}},
+        // The bit displays ask for single bits only, and get those of the ports.
+        {0x4, false, {301, 301, 301, 301, 301, 301, 301, 301}},
+        {0x1D4, false, {301, 301, 301, 301, 301, 301, 301, 301, 201}},
+        {0x1D8, true, {302, 302, 302, 302, 302, 302, 302, 302, 201}},
+        {0x406, true, {}},
     };
     for (const Case& c : cases) {
         CChannelArray out;
