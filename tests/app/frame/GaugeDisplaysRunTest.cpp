@@ -38,6 +38,7 @@
 #include "graphics/view/CGraphViewWnd.h"
 #include "graphics/view/GraphClipboard.h"
 #include "graphics/view/QtGraphDC.h"
+#include "platform/core/Format.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Help.h"
 #include "platform/ui/Prompter.h"
@@ -54,6 +55,7 @@ namespace {
 constexpr unsigned kReadoutCommand = 701;
 constexpr unsigned kAlarmLightCommand = 32818;
 constexpr unsigned kDataLightCommand = 32885;
+constexpr std::int32_t kPort = 301;
 
 // The archives of a page's displays, sorted (the page's order follows its
 // windows' stacking).
@@ -66,14 +68,15 @@ std::vector<std::vector<std::uint8_t>> GaugePageArchives(CGraphView& view) {
 }
 
 // The main window with "Bench run" scanned once a second: channel 101 is in
-// high alarm at any reading (its limit is below the range), 102 and 103 never.
+// high alarm at any reading (its limit is below the range), 102 and 103 never;
+// 301, the first port of a QT7107, reads its eight digital inputs.
 class GaugeDisplaysRun : public WholeProgramTest {
 protected:
     void SetUp() override {
         WholeProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        program.MakeSetup(Doc(), 3);
+        program.MakeSetup(Doc(), 3, 1);
         if (HasFatalFailure())
             return;
         CFXSetup* row = Doc().GetSetupRow(0);
@@ -82,6 +85,16 @@ protected:
         CChannelConfig config;
         ASSERT_TRUE(row->FillChannelConfig(config));
         ASSERT_TRUE(program.Binding().DownloadChannelConfig(&config));
+        CFXSetup* port = Doc().GetSetupRow(3);
+        ASSERT_NE(port, nullptr);
+        port->Name = "KXQT7107";
+        port->Channel = kPort;
+        port->ChannelMode = 1;
+        port->Function = "Digital Read 8bit";
+        port->Alarms = "Off";
+        CChannelConfig portConfig;
+        ASSERT_TRUE(port->FillChannelConfig(portConfig));
+        ASSERT_TRUE(program.Binding().DownloadChannelConfig(&portConfig));
         program.ScanEverySecond(Doc());
         if (HasFatalFailure())
             return;
@@ -136,6 +149,11 @@ TEST_F(GaugeDisplaysRun, AScanFeedsTheReadoutAndLightsTheAlarmOfTheChannelOverIt
     auto* alarms = Make<CLEDFrame>(kAlarmLightCommand, {240, 10, 700, 140});
     auto* lights = Make<CDataLEDFrame>(kDataLightCommand, {240, 150, 700, 300});
     ASSERT_TRUE(readout && alarms && lights);
+    // The data lights show the port's byte as the scan reads it.
+    lights->SetAcquisitionMode(1);
+    lights->SetByteDisplay(true);
+    ASSERT_NE(lights->GetChannelArray()->GetAt(0), nullptr);
+    EXPECT_EQ(lights->GetChannelArray()->GetAt(0)->Number, kPort);
     // The readout and the first lamp take the first channel; 102 and 103 join
     // the panel.
     ASSERT_NE(readout->GetFirstChannel(), nullptr);
@@ -168,6 +186,15 @@ TEST_F(GaugeDisplaysRun, AScanFeedsTheReadoutAndLightsTheAlarmOfTheChannelOverIt
     EXPECT_EQ(lamps.GetAt(0)->GetState(), 2);
     EXPECT_EQ(lamps.GetAt(1)->GetState(), 0);
     EXPECT_EQ(lamps.GetAt(2)->GetState(), 0);
+    // The lamps of the set bits of the port's newest byte are on, the others off.
+    const auto byte = static_cast<std::uint32_t>(Newest(kPort).Value);
+    const CIndicatorArray* portLamps = lights->GetLEDWnd()->Blocks().Blocks().GetAt(0);
+    ASSERT_NE(portLamps, nullptr);
+    ASSERT_EQ(portLamps->GetSize(), 8u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        const CIndicator* lamp = portLamps->GetAt(i);
+        EXPECT_EQ(lamp->GetState(), (byte & lamp->GetBitMask()) ? 1 : 0) << lamp->GetLabel();
+    }
     page->Model().DeselectAll();
     QApplication::processEvents();
     ASSERT_TRUE(SaveArtifact(*page, "gauge_displays_run.png"));
@@ -288,6 +315,10 @@ TEST_F(GaugeDisplaysRun, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte) {
         ++dragged;
         ASSERT_EQ(second->Model().GetFrameCount(), dragged);
     }
+    // The last copy is selected, its lamps drawn in the smaller area inside the
+    // selection's border; deselected it draws them where the original does.
+    second->Model().DeselectAll();
+    QApplication::processEvents();
     EXPECT_EQ(GaugePageArchives(second->Model()), before);
     // Saved with the setup and read back: every display of both pages stores
     // what it stored.
