@@ -185,7 +185,8 @@ TEST_F(LoggerDocSetupTest, ChannelRecordsForTheDisplays) {
         {0x4, false, {301, 301, 301, 301, 301, 301, 301, 301}},
         {0x1D4, false, {301, 301, 301, 301, 301, 301, 301, 301, 201}},
         {0x1D8, true, {302, 302, 302, 302, 302, 302, 302, 302, 201}},
-        {0x406, true, {}},
+        // An Immediate readout: the port and its bits, scanned or not.
+        {0x406, false, {301, 301, 301, 301, 301, 301, 301, 301, 301}},
     };
     for (const Case& c : cases) {
         CChannelArray out;

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -26,6 +27,8 @@
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/GraphicsWiring.h"
+#include "comm/ScriptedTransport.h"
+#include "comm/TransportFactory.h"
 #include "graphics/CGraphView.h"
 #include "graphics/IGraphDocument.h"
 #include "graphics/displays/alarmlight/CLEDFrame.h"
@@ -38,12 +41,14 @@
 #include "graphics/view/CGraphViewWnd.h"
 #include "graphics/view/GraphClipboard.h"
 #include "graphics/view/QtGraphDC.h"
-#include "platform/core/Format.h"
 #include "platform/core/Services.h"
+#include "platform/sheet/PropertyPage.h"
 #include "platform/ui/Help.h"
+#include "platform/ui/MessageBus.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CChannelArray.h"
 #include "scan/CFXSetup.h"
+#include "scan/CommSettings.h"
 #include "scan/records/ReadingRecord.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/app/frame/WholeProgram.h"
@@ -91,6 +96,9 @@ protected:
         port->Channel = kPort;
         port->ChannelMode = 1;
         port->Function = "Digital Read 8bit";
+        port->ChannelName = "Doors";
+        port->Range.clear();
+        port->Units.clear();
         port->Alarms = "Off";
         CChannelConfig portConfig;
         ASSERT_TRUE(port->FillChannelConfig(portConfig));
@@ -336,6 +344,91 @@ TEST_F(GaugeDisplaysRun, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte) {
     }
     ASSERT_TRUE(SaveArtifact(frame, "gauge_displays_reloaded.png"));
     EXPECT_TRUE(prompter.asked.empty());
+}
+
+// The same setup on an instrument on the bus, whose transcript shows what the
+// driver sends: a QT7101 in slot 1 and a QT7107 in slot 3.
+class GaugeDisplaysOnTheBus : public GaugeDisplaysRun {
+protected:
+    void SetUp() override {
+        GaugeDisplaysRun::SetUp();
+        if (HasFatalFailure())
+            return;
+        bus->On("*IDN?", "ORVANTA,QT7100,0,1.2");
+        bus->On("SYST:CTYP? 100", "ORVANTA,QT7101,0,1.0");
+        bus->On("SYST:CTYP? 200", "0");
+        bus->On("SYST:CTYP? 300", "ORVANTA,QT7107,0,1.0");
+        bus->On("INST:DMM:INST?", "1");
+        bus->On("INST:DMM?", "1");
+        bus->On("*ESR?", "+0");
+        bus->On("SYST:ERR?", "+0,\"No error\"");
+        CommSettings settings;
+        settings.InterfaceName = "WENX";
+        settings.ControllerName = "GPIB0";
+        settings.Address = 9;
+        program.Binding().Close();
+        ASSERT_TRUE(program.Binding().Connect(&settings, 1));
+        Doc().SetSetupInInstrument(true);
+        bus->transcript.clear();
+        bus->sent.clear();
+    }
+    int Sent(const std::string& command) const {
+        return static_cast<int>(std::count(bus->sent.begin(), bus->sent.end(), command));
+    }
+
+    std::shared_ptr<comm::ScriptedTransport::Script> bus =
+        std::make_shared<comm::ScriptedTransport::Script>();
+    comm::ScopedTransportCreator busTransport{4, [s = bus](std::int32_t type) {
+                                                  return std::make_unique<comm::ScriptedTransport>(
+                                                      s, type);
+                                              }};
+};
+
+TEST_F(GaugeDisplaysOnTheBus, AnImmediateReadoutReadsItsPortOnItsButton) {
+    auto* readout = Make<CReadOutFrame>(kReadoutCommand, {10, 10, 330, 90});
+    ASSERT_NE(readout, nullptr);
+    // Immediate mode from the Advanced page of its sheet: the port is the first
+    // channel that can be read outside a scan.
+    WhenShown<CGraphSheet>([](CGraphSheet& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(2));
+        auto* immediate = sheet.Page(2)->findChild<QRadioButton*>("1100");
+        ASSERT_NE(immediate, nullptr);
+        immediate->click();
+        sheet.OkButton()->click();
+    });
+    ASSERT_TRUE(page->RunCommand(CGraphViewWnd::kProperties));
+    readout = dynamic_cast<CReadOutFrame*>(page->Model().GetSelected());
+    ASSERT_NE(readout, nullptr);
+    CReadout* window = readout->GetReadout();
+    ASSERT_EQ(window->GetAcquisitionMode(), CReadout::kImmediate);
+    ASSERT_EQ(window->GetChannel().Number, kPort);
+    // Its first request asks the document for what it knows; the bus hears nothing.
+    MessageBus::DeliverPosted();
+    EXPECT_TRUE(bus->sent.empty());
+
+    bus->On("SENS:DIG:DATA? (@301)", "+165");
+    GaugeWnd* shown = GaugeOf(window);
+    ASSERT_NE(shown, nullptr);
+    shown->repaint();
+    const GRect button = window->GetReadButton()->GetRect();
+    const QPoint inside((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    // A press reads nothing; the release reads once.
+    QTest::mousePress(shown, Qt::LeftButton, {}, inside);
+    MessageBus::DeliverPosted();
+    EXPECT_TRUE(bus->sent.empty());
+    QTest::mouseRelease(shown, Qt::LeftButton, {}, inside);
+    MessageBus::DeliverPosted();
+    EXPECT_EQ(Sent("SENS:DIG:DATA? (@301)"), 1);
+    const auto asked =
+        std::find(bus->transcript.begin(), bus->transcript.end(), "> SENS:DIG:DATA? (@301)");
+    ASSERT_NE(asked, bus->transcript.end());
+    ASSERT_NE(asked + 1, bus->transcript.end());
+    EXPECT_EQ(asked[1], "< +165");
+    EXPECT_EQ(window->GetValue(), 165.0);
+    EXPECT_EQ(window->GetText(), "165.0000 ");
+    page->Model().DeselectAll();
+    QApplication::processEvents();
+    EXPECT_TRUE(SaveArtifact(*page, "readout_immediate_read.png"));
 }
 
 } // namespace
