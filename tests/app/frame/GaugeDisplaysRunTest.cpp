@@ -61,6 +61,7 @@ constexpr unsigned kReadoutCommand = 701;
 constexpr unsigned kAlarmLightCommand = 32818;
 constexpr unsigned kDataLightCommand = 32885;
 constexpr std::int32_t kPort = 301;
+constexpr std::int32_t kSecondPort = 302;
 
 // The archives of a page's displays, sorted (the page's order follows its
 // windows' stacking).
@@ -74,14 +75,14 @@ std::vector<std::vector<std::uint8_t>> GaugePageArchives(CGraphView& view) {
 
 // The main window with "Bench run" scanned once a second: channel 101 is in
 // high alarm at any reading (its limit is below the range), 102 and 103 never;
-// 301, the first port of a QT7107, reads its eight digital inputs.
+// 301 and 302, the ports of a QT7107, read their eight digital inputs.
 class GaugeDisplaysRun : public WholeProgramTest {
 protected:
     void SetUp() override {
         WholeProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        program.MakeSetup(Doc(), 3, 1);
+        program.MakeSetup(Doc(), 3, 2);
         if (HasFatalFailure())
             return;
         CFXSetup* row = Doc().GetSetupRow(0);
@@ -90,19 +91,21 @@ protected:
         CChannelConfig config;
         ASSERT_TRUE(row->FillChannelConfig(config));
         ASSERT_TRUE(program.Binding().DownloadChannelConfig(&config));
-        CFXSetup* port = Doc().GetSetupRow(3);
-        ASSERT_NE(port, nullptr);
-        port->Name = "KXQT7107";
-        port->Channel = kPort;
-        port->ChannelMode = 1;
-        port->Function = "Digital Read 8bit";
-        port->ChannelName = "Doors";
-        port->Range.clear();
-        port->Units.clear();
-        port->Alarms = "Off";
-        CChannelConfig portConfig;
-        ASSERT_TRUE(port->FillChannelConfig(portConfig));
-        ASSERT_TRUE(program.Binding().DownloadChannelConfig(&portConfig));
+        for (std::int32_t channel : {kPort, kSecondPort}) {
+            CFXSetup* port = Doc().GetSetupRow(3 + channel - kPort);
+            ASSERT_NE(port, nullptr);
+            port->Name = "KXQT7107";
+            port->Channel = static_cast<std::uint32_t>(channel);
+            port->ChannelMode = 1;
+            port->Function = "Digital Read 8bit";
+            port->ChannelName = channel == kPort ? "Doors" : "Valves";
+            port->Range.clear();
+            port->Units.clear();
+            port->Alarms = "Off";
+            CChannelConfig portConfig;
+            ASSERT_TRUE(port->FillChannelConfig(portConfig));
+            ASSERT_TRUE(program.Binding().DownloadChannelConfig(&portConfig));
+        }
         program.ScanEverySecond(Doc());
         if (HasFatalFailure())
             return;
@@ -429,6 +432,57 @@ TEST_F(GaugeDisplaysOnTheBus, AnImmediateReadoutReadsItsPortOnItsButton) {
     page->Model().DeselectAll();
     QApplication::processEvents();
     EXPECT_TRUE(SaveArtifact(*page, "readout_immediate_read.png"));
+}
+
+TEST_F(GaugeDisplaysOnTheBus, ImmediateDataLightsReadEveryPortOnTheirButton) {
+    auto* lights = Make<CDataLEDFrame>(kDataLightCommand, {10, 10, 470, 200});
+    ASSERT_NE(lights, nullptr);
+    ASSERT_EQ(lights->GetAcquisitionMode(), CDataLEDWnd::kImmediate);
+    lights->SetByteDisplay(true);
+    CChannelArray ports;
+    lights->GetAvailableChannels(ports);
+    const CChannelInfo* second = nullptr;
+    for (std::size_t i = 0; i < ports.GetSize(); ++i)
+        if (ports[i]->Number == kSecondPort && ports[i]->Kind == 0x400)
+            second = ports[i];
+    ASSERT_NE(second, nullptr);
+    lights->SetChannelAt(1, second);
+    ports.DeleteAll();
+    MessageBus::DeliverPosted();
+    EXPECT_TRUE(bus->sent.empty()) << "the document answers what it knows";
+
+    bus->On("SENS:DIG:DATA? (@301)", "+165");
+    bus->On("SENS:DIG:DATA? (@302)", "+15");
+    CDataLEDWnd* window = lights->GetLEDWnd();
+    GaugeWnd* shown = GaugeOf(window);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    shown->repaint();
+    const GRect button = window->GetReadButton().GetRect();
+    const QPoint inside((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    QTest::mousePress(shown, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(shown, Qt::LeftButton, {}, inside);
+    MessageBus::DeliverPosted();
+    // One read of each port; each block's lamps show its own port's byte.
+    EXPECT_EQ(Sent("SENS:DIG:DATA? (@301)"), 1);
+    EXPECT_EQ(Sent("SENS:DIG:DATA? (@302)"), 1);
+    const struct {
+        std::size_t block;
+        std::uint32_t byte;
+    } expected[] = {{0, 165}, {1, 15}};
+    for (const auto& e : expected) {
+        const CIndicatorArray* lamps = window->Blocks().Blocks().GetAt(e.block);
+        ASSERT_NE(lamps, nullptr);
+        ASSERT_EQ(lamps->GetSize(), 8u);
+        for (std::size_t i = 0; i < 8; ++i) {
+            const CIndicator* lamp = lamps->GetAt(i);
+            EXPECT_EQ(lamp->GetState(), (e.byte & lamp->GetBitMask()) ? 1 : 0)
+                << e.block << " " << lamp->GetLabel();
+        }
+    }
+    page->Model().DeselectAll();
+    QApplication::processEvents();
+    EXPECT_TRUE(SaveArtifact(*page, "data_lights_immediate_read.png"));
 }
 
 } // namespace
