@@ -1,6 +1,5 @@
 #include "platform/core/Format.h"
 
-#include <clocale>
 #include <cstdio>
 
 #include <locale.h>
@@ -29,10 +28,6 @@ private:
 };
 
 } // namespace
-
-void KeepCNumberFormat() {
-    std::setlocale(LC_NUMERIC, "C");
-}
 
 std::string FormatV(const char* fmt, std::va_list args) {
     const CLocaleScope cLocale;

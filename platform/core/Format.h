@@ -1,4 +1,5 @@
 #pragma once
+#include <clocale>
 #include <cstdarg>
 #include <string>
 #include <string_view>
@@ -14,7 +15,9 @@ std::string FormatV(const char* fmt, std::va_list args);
 // the numbers the C library reads and writes (the instrument's replies, the
 // files) keep the C conventions. Programs call it once their application
 // object exists.
-void KeepCNumberFormat();
+inline void KeepCNumberFormat() {
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 // Replaces the first occurrence of pattern in text only; whether there was one.
 bool ReplaceFirst(std::string& text, std::string_view pattern, std::string_view replacement);
