@@ -326,8 +326,9 @@ TEST_F(GaugeDisplaysRun, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte) {
         ++dragged;
         ASSERT_EQ(second->Model().GetFrameCount(), dragged);
     }
-    // The last copy is selected, its lamps drawn in the smaller area inside the
-    // selection's border; deselected it draws them where the original does.
+    // The last copy painted its lamps selected, in the smaller area inside the
+    // selection's border, and lamps store where they were last drawn: it paints
+    // once unselected, where the original lies.
     second->Model().DeselectAll();
     QApplication::processEvents();
     EXPECT_EQ(GaugePageArchives(second->Model()), before);
