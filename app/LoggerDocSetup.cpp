@@ -49,6 +49,10 @@ constexpr std::uint32_t kKindSwitching = 0x100;
 constexpr std::uint32_t kKindComputed = 0x200;
 constexpr std::uint32_t kKindDigitalRead = 0x400;
 constexpr std::uint32_t kKindDigitalWrite = 0x800;
+// One bit of a digital read or write channel: never a row's kind, only the
+// records a digital row is expanded into.
+constexpr std::uint32_t kKindReadBit = 0x4;
+constexpr std::uint32_t kKindWriteBit = 0x8;
 
 } // namespace
 
@@ -102,8 +106,9 @@ bool CLoggerDoc::FillChannelInfoArray(CChannelArray* out, std::uint32_t kindMask
         if (row == nullptr || row->IsType5WithAllFlags())
             continue;
         const std::uint32_t kind = GetModuleKind(*row);
-        const bool measuredKind = kind == kKindMeasuring || kind == kKindTotalizer || kind == 4 ||
-                                  kind == kKindComputed || kind == kKindDigitalRead;
+        const bool measuredKind = kind == kKindMeasuring || kind == kKindTotalizer ||
+                                  kind == kKindReadBit || kind == kKindComputed ||
+                                  kind == kKindDigitalRead;
         if (activeOnly && measuredKind && row->ChannelMode == 0)
             continue;
         if (kind & kindMask) {
@@ -111,8 +116,10 @@ bool CLoggerDoc::FillChannelInfoArray(CChannelArray* out, std::uint32_t kindMask
             FillChannelInfo(*row, info.get(), kind);
             out->Add(info.release());
         }
-        if (((kind & kKindDigitalRead) && (kindMask & kKindDigitalRead)) ||
-            ((kind & kKindDigitalWrite) && (kindMask & kKindDigitalWrite)))
+        // A display that asks for single bits only (the bit displays) gets
+        // them too, not just one that asks for the whole port.
+        if (((kind & kKindDigitalRead) && (kindMask & (kKindDigitalRead | kKindReadBit))) ||
+            ((kind & kKindDigitalWrite) && (kindMask & (kKindDigitalWrite | kKindWriteBit))))
             row->AddBitChannels(*out, kind);
     }
     return true;

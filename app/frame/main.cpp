@@ -18,6 +18,7 @@
 #include "app/startup/ComponentRegistration.h"
 #include "database/CStateInfo.h"
 #include "database/DataSource.h"
+#include "platform/core/Format.h"
 #include "platform/widgets/QtMessageScheduler.h"
 #include "platform/widgets/QtPrompter.h"
 #include "shared/view/MfxFontQt.h"
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication qapp(argc, argv);
+    tvane::KeepCNumberFormat();
     QApplication::setApplicationName("Tvane");
     tvane::QtPrompter prompter("Tvane");
     QtHelp help;

@@ -2,9 +2,35 @@
 
 #include <cstdio>
 
+#include <locale.h>
+
 namespace tvane {
 
+namespace {
+
+// The conversions run in the C locale for the calling thread, whatever locale
+// the process took from its environment: numbers go to the instrument, to
+// files and to the screen with '.' as the decimal point.
+class CLocaleScope {
+public:
+    CLocaleScope() : m_previous(uselocale(CLocale())) {}
+    ~CLocaleScope() { uselocale(m_previous); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    static locale_t CLocale() {
+        // Made once and kept for the life of the process.
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+        return c;
+    }
+    locale_t m_previous;
+};
+
+} // namespace
+
 std::string FormatV(const char* fmt, std::va_list args) {
+    const CLocaleScope cLocale;
     std::va_list copy;
     va_copy(copy, args);
     int n = std::vsnprintf(nullptr, 0, fmt, copy);

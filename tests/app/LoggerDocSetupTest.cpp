@@ -193,6 +193,12 @@ TEST_F(LoggerDocSetupTest, ChannelRecordsForTheDisplays) {
         // Digital write rows are never left out for not being scanned.
         {0x800, true, {302, 302, 302, 302, 302, 302, 302, 302, 302}},
         {0x10, true, {201}},
+        // The bit displays ask for single bits only, and get those of the ports.
+        {0x4, false, {301, 301, 301, 301, 301, 301, 301, 301}},
+        {0x1D4, false, {301, 301, 301, 301, 301, 301, 301, 301, 201}},
+        {0x1D8, true, {302, 302, 302, 302, 302, 302, 302, 302, 201}},
+        // An Immediate readout: the port and its bits, scanned or not.
+        {0x406, false, {301, 301, 301, 301, 301, 301, 301, 301, 301}},
     };
     for (const Case& c : cases) {
         CChannelArray out;

@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "platform/core/Format.h"
+
 namespace tvane::test {
 
 // The one application object of a test program, on the offscreen platform;
@@ -19,7 +21,9 @@ inline QApplication& TestApp() {
     static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
+        auto* made = new QApplication(argc, argv);
+        tvane::KeepCNumberFormat(); // as the programs do
+        return made;
     }();
     return *app;
 }

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -26,6 +27,8 @@
 #include "app/frame/DocumentWiring.h"
 #include "app/frame/FrameCommands.h"
 #include "app/frame/GraphicsWiring.h"
+#include "comm/ScriptedTransport.h"
+#include "comm/TransportFactory.h"
 #include "graphics/CGraphView.h"
 #include "graphics/IGraphDocument.h"
 #include "graphics/displays/alarmlight/CLEDFrame.h"
@@ -39,10 +42,13 @@
 #include "graphics/view/GraphClipboard.h"
 #include "graphics/view/QtGraphDC.h"
 #include "platform/core/Services.h"
+#include "platform/sheet/PropertyPage.h"
 #include "platform/ui/Help.h"
+#include "platform/ui/MessageBus.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CChannelArray.h"
 #include "scan/CFXSetup.h"
+#include "scan/CommSettings.h"
 #include "scan/records/ReadingRecord.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/app/frame/WholeProgram.h"
@@ -54,6 +60,8 @@ namespace {
 constexpr unsigned kReadoutCommand = 701;
 constexpr unsigned kAlarmLightCommand = 32818;
 constexpr unsigned kDataLightCommand = 32885;
+constexpr std::int32_t kPort = 301;
+constexpr std::int32_t kSecondPort = 302;
 
 // The archives of a page's displays, sorted (the page's order follows its
 // windows' stacking).
@@ -66,14 +74,15 @@ std::vector<std::vector<std::uint8_t>> GaugePageArchives(CGraphView& view) {
 }
 
 // The main window with "Bench run" scanned once a second: channel 101 is in
-// high alarm at any reading (its limit is below the range), 102 and 103 never.
+// high alarm at any reading (its limit is below the range), 102 and 103 never;
+// 301 and 302, the ports of a QT7107, read their eight digital inputs.
 class GaugeDisplaysRun : public WholeProgramTest {
 protected:
     void SetUp() override {
         WholeProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        program.MakeSetup(Doc(), 3);
+        program.MakeSetup(Doc(), 3, 2);
         if (HasFatalFailure())
             return;
         CFXSetup* row = Doc().GetSetupRow(0);
@@ -82,6 +91,21 @@ protected:
         CChannelConfig config;
         ASSERT_TRUE(row->FillChannelConfig(config));
         ASSERT_TRUE(program.Binding().DownloadChannelConfig(&config));
+        for (std::int32_t channel : {kPort, kSecondPort}) {
+            CFXSetup* port = Doc().GetSetupRow(3 + channel - kPort);
+            ASSERT_NE(port, nullptr);
+            port->Name = "KXQT7107";
+            port->Channel = static_cast<std::uint32_t>(channel);
+            port->ChannelMode = 1;
+            port->Function = "Digital Read 8bit";
+            port->ChannelName = channel == kPort ? "Doors" : "Valves";
+            port->Range.clear();
+            port->Units.clear();
+            port->Alarms = "Off";
+            CChannelConfig portConfig;
+            ASSERT_TRUE(port->FillChannelConfig(portConfig));
+            ASSERT_TRUE(program.Binding().DownloadChannelConfig(&portConfig));
+        }
         program.ScanEverySecond(Doc());
         if (HasFatalFailure())
             return;
@@ -136,6 +160,11 @@ TEST_F(GaugeDisplaysRun, AScanFeedsTheReadoutAndLightsTheAlarmOfTheChannelOverIt
     auto* alarms = Make<CLEDFrame>(kAlarmLightCommand, {240, 10, 700, 140});
     auto* lights = Make<CDataLEDFrame>(kDataLightCommand, {240, 150, 700, 300});
     ASSERT_TRUE(readout && alarms && lights);
+    // The data lights show the port's byte as the scan reads it.
+    lights->SetAcquisitionMode(1);
+    lights->SetByteDisplay(true);
+    ASSERT_NE(lights->GetChannelArray()->GetAt(0), nullptr);
+    EXPECT_EQ(lights->GetChannelArray()->GetAt(0)->Number, kPort);
     // The readout and the first lamp take the first channel; 102 and 103 join
     // the panel.
     ASSERT_NE(readout->GetFirstChannel(), nullptr);
@@ -168,6 +197,15 @@ TEST_F(GaugeDisplaysRun, AScanFeedsTheReadoutAndLightsTheAlarmOfTheChannelOverIt
     EXPECT_EQ(lamps.GetAt(0)->GetState(), 2);
     EXPECT_EQ(lamps.GetAt(1)->GetState(), 0);
     EXPECT_EQ(lamps.GetAt(2)->GetState(), 0);
+    // The lamps of the set bits of the port's newest byte are on, the others off.
+    const auto byte = static_cast<std::uint32_t>(Newest(kPort).Value);
+    const CIndicatorArray* portLamps = lights->GetLEDWnd()->Blocks().Blocks().GetAt(0);
+    ASSERT_NE(portLamps, nullptr);
+    ASSERT_EQ(portLamps->GetSize(), 8u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        const CIndicator* lamp = portLamps->GetAt(i);
+        EXPECT_EQ(lamp->GetState(), (byte & lamp->GetBitMask()) ? 1 : 0) << lamp->GetLabel();
+    }
     page->Model().DeselectAll();
     QApplication::processEvents();
     ASSERT_TRUE(SaveArtifact(*page, "gauge_displays_run.png"));
@@ -288,6 +326,11 @@ TEST_F(GaugeDisplaysRun, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte) {
         ++dragged;
         ASSERT_EQ(second->Model().GetFrameCount(), dragged);
     }
+    // The last copy painted its lamps selected, in the smaller area inside the
+    // selection's border, and lamps store where they were last drawn: it paints
+    // once unselected, where the original lies.
+    second->Model().DeselectAll();
+    QApplication::processEvents();
     EXPECT_EQ(GaugePageArchives(second->Model()), before);
     // Saved with the setup and read back: every display of both pages stores
     // what it stored.
@@ -305,6 +348,142 @@ TEST_F(GaugeDisplaysRun, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte) {
     }
     ASSERT_TRUE(SaveArtifact(frame, "gauge_displays_reloaded.png"));
     EXPECT_TRUE(prompter.asked.empty());
+}
+
+// The same setup on an instrument on the bus, whose transcript shows what the
+// driver sends: a QT7101 in slot 1 and a QT7107 in slot 3.
+class GaugeDisplaysOnTheBus : public GaugeDisplaysRun {
+protected:
+    void SetUp() override {
+        GaugeDisplaysRun::SetUp();
+        if (HasFatalFailure())
+            return;
+        bus->On("*IDN?", "ORVANTA,QT7100,0,1.2");
+        bus->On("SYST:CTYP? 100", "ORVANTA,QT7101,0,1.0");
+        bus->On("SYST:CTYP? 200", "0");
+        bus->On("SYST:CTYP? 300", "ORVANTA,QT7107,0,1.0");
+        bus->On("INST:DMM:INST?", "1");
+        bus->On("INST:DMM?", "1");
+        bus->On("*ESR?", "+0");
+        bus->On("SYST:ERR?", "+0,\"No error\"");
+        CommSettings settings;
+        settings.InterfaceName = "WENX";
+        settings.ControllerName = "GPIB0";
+        settings.Address = 9;
+        program.Binding().Close();
+        ASSERT_TRUE(program.Binding().Connect(&settings, 1));
+        Doc().SetSetupInInstrument(true);
+        bus->transcript.clear();
+        bus->sent.clear();
+    }
+    int Sent(const std::string& command) const {
+        return static_cast<int>(std::count(bus->sent.begin(), bus->sent.end(), command));
+    }
+
+    std::shared_ptr<comm::ScriptedTransport::Script> bus =
+        std::make_shared<comm::ScriptedTransport::Script>();
+    comm::ScopedTransportCreator busTransport{4, [s = bus](std::int32_t type) {
+                                                  return std::make_unique<comm::ScriptedTransport>(
+                                                      s, type);
+                                              }};
+};
+
+TEST_F(GaugeDisplaysOnTheBus, AnImmediateReadoutReadsItsPortOnItsButton) {
+    auto* readout = Make<CReadOutFrame>(kReadoutCommand, {10, 10, 330, 90});
+    ASSERT_NE(readout, nullptr);
+    // Immediate mode from the Advanced page of its sheet: the port is the first
+    // channel that can be read outside a scan.
+    WhenShown<CGraphSheet>([](CGraphSheet& sheet) {
+        ASSERT_TRUE(sheet.SetActivePage(2));
+        auto* immediate = sheet.Page(2)->findChild<QRadioButton*>("1100");
+        ASSERT_NE(immediate, nullptr);
+        immediate->click();
+        sheet.OkButton()->click();
+    });
+    ASSERT_TRUE(page->RunCommand(CGraphViewWnd::kProperties));
+    readout = dynamic_cast<CReadOutFrame*>(page->Model().GetSelected());
+    ASSERT_NE(readout, nullptr);
+    CReadout* window = readout->GetReadout();
+    ASSERT_EQ(window->GetAcquisitionMode(), CReadout::kImmediate);
+    ASSERT_EQ(window->GetChannel().Number, kPort);
+    // Its first request asks the document for what it knows; the bus hears nothing.
+    MessageBus::DeliverPosted();
+    EXPECT_TRUE(bus->sent.empty());
+
+    bus->On("SENS:DIG:DATA? (@301)", "+165");
+    GaugeWnd* shown = GaugeOf(window);
+    ASSERT_NE(shown, nullptr);
+    shown->repaint();
+    const GRect button = window->GetReadButton()->GetRect();
+    const QPoint inside((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    // A press reads nothing; the release reads once.
+    QTest::mousePress(shown, Qt::LeftButton, {}, inside);
+    MessageBus::DeliverPosted();
+    EXPECT_TRUE(bus->sent.empty());
+    QTest::mouseRelease(shown, Qt::LeftButton, {}, inside);
+    MessageBus::DeliverPosted();
+    EXPECT_EQ(Sent("SENS:DIG:DATA? (@301)"), 1);
+    const auto asked =
+        std::find(bus->transcript.begin(), bus->transcript.end(), "> SENS:DIG:DATA? (@301)");
+    ASSERT_NE(asked, bus->transcript.end());
+    ASSERT_NE(asked + 1, bus->transcript.end());
+    EXPECT_EQ(asked[1], "< +165");
+    EXPECT_EQ(window->GetValue(), 165.0);
+    EXPECT_EQ(window->GetText(), "165.0000 ");
+    page->Model().DeselectAll();
+    QApplication::processEvents();
+    EXPECT_TRUE(SaveArtifact(*page, "readout_immediate_read.png"));
+}
+
+TEST_F(GaugeDisplaysOnTheBus, ImmediateDataLightsReadEveryPortOnTheirButton) {
+    auto* lights = Make<CDataLEDFrame>(kDataLightCommand, {10, 10, 470, 200});
+    ASSERT_NE(lights, nullptr);
+    ASSERT_EQ(lights->GetAcquisitionMode(), CDataLEDWnd::kImmediate);
+    lights->SetByteDisplay(true);
+    CChannelArray ports;
+    lights->GetAvailableChannels(ports);
+    const CChannelInfo* second = nullptr;
+    for (std::size_t i = 0; i < ports.GetSize(); ++i)
+        if (ports[i]->Number == kSecondPort && ports[i]->Kind == 0x400)
+            second = ports[i];
+    ASSERT_NE(second, nullptr);
+    lights->SetChannelAt(1, second);
+    ports.DeleteAll();
+    MessageBus::DeliverPosted();
+    EXPECT_TRUE(bus->sent.empty()) << "the document answers what it knows";
+
+    bus->On("SENS:DIG:DATA? (@301)", "+165");
+    bus->On("SENS:DIG:DATA? (@302)", "+15");
+    CDataLEDWnd* window = lights->GetLEDWnd();
+    GaugeWnd* shown = GaugeOf(window);
+    ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    shown->repaint();
+    const GRect button = window->GetReadButton().GetRect();
+    const QPoint inside((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    QTest::mousePress(shown, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(shown, Qt::LeftButton, {}, inside);
+    MessageBus::DeliverPosted();
+    // One read of each port; each block's lamps show its own port's byte.
+    EXPECT_EQ(Sent("SENS:DIG:DATA? (@301)"), 1);
+    EXPECT_EQ(Sent("SENS:DIG:DATA? (@302)"), 1);
+    const struct {
+        std::size_t block;
+        std::uint32_t byte;
+    } expected[] = {{0, 165}, {1, 15}};
+    for (const auto& e : expected) {
+        const CIndicatorArray* lamps = window->Blocks().Blocks().GetAt(e.block);
+        ASSERT_NE(lamps, nullptr);
+        ASSERT_EQ(lamps->GetSize(), 8u);
+        for (std::size_t i = 0; i < 8; ++i) {
+            const CIndicator* lamp = lamps->GetAt(i);
+            EXPECT_EQ(lamp->GetState(), (e.byte & lamp->GetBitMask()) ? 1 : 0)
+                << e.block << " " << lamp->GetLabel();
+        }
+    }
+    page->Model().DeselectAll();
+    QApplication::processEvents();
+    EXPECT_TRUE(SaveArtifact(*page, "data_lights_immediate_read.png"));
 }
 
 } // namespace

@@ -6,11 +6,13 @@
 #include "platform/core/NameText.h"
 #include "platform/core/Services.h"
 #include "platform/core/StringTable.h"
+#include "tests/support/CommaLocale.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -25,6 +27,20 @@ TEST(Format, GrowsPastAnyFixedBuffer) {
     EXPECT_EQ(Format("%s-%d", big.c_str(), 42), big + "-42");
     EXPECT_EQ(Format("%g", 1.5e-7), "1.5e-07"); // two-digit exponents
     EXPECT_EQ(Format("%s", ""), "");
+}
+
+// A user's locale with a decimal comma changes neither the texts of numbers
+// nor, once a program keeps the C conventions, the numbers read from texts.
+TEST(Format, NumbersKeepTheDecimalPointInAnyLocale) {
+    test::CommaLocale comma;
+    if (!test::CommaLocale::Active())
+        GTEST_SKIP() << "no locale with a decimal comma";
+    EXPECT_EQ(Format("%f %8.8f %g %E", -3.295544, 0.5, 2.5, 1.25),
+              "-3.295544 0.50000000 2.5 1.250000E+00");
+    EXPECT_EQ(std::strtod("1.5", nullptr), 1.0) << "the locale reads a comma";
+    KeepCNumberFormat();
+    EXPECT_EQ(std::strtod("1.5", nullptr), 1.5);
+    EXPECT_FALSE(test::CommaLocale::Active());
 }
 
 TEST(Format, ReplaceFirstReplacesOnlyTheFirstOccurrence) {

@@ -9,6 +9,7 @@
 #include "graphics/displays/readout/ReadoutText.h"
 #include "shared/DocumentHints.h"
 #include "tests/graphics/displays/indicator/GaugeFakes.h"
+#include "tests/support/CommaLocale.h"
 
 namespace {
 
@@ -40,12 +41,21 @@ TEST(ReadoutText, ValuesAsTheReadoutShowsThem) {
         {"bit set", 13.0, 0, Channel(302, 4, "Bit 3", 8), "1.000000 ", 1.0},
         {"bit clear", 7.9, 0, Channel(302, 4, "Bit 3", 8), "0.000000 ", 0.0},
     };
-    for (const Case& c : cases) {
-        const auto shown = readouttext::Format(c.value, c.format, c.channel);
-        ASSERT_TRUE(shown) << c.what;
-        EXPECT_EQ(shown->text, c.text) << c.what;
-        EXPECT_TRUE(shown->value == c.kept || (std::isnan(c.kept) && std::isnan(shown->value)))
-            << c.what;
+    const auto check = [&](const char* locale) {
+        for (const Case& c : cases) {
+            const auto shown = readouttext::Format(c.value, c.format, c.channel);
+            ASSERT_TRUE(shown) << c.what << locale;
+            EXPECT_EQ(shown->text, c.text) << c.what << locale;
+            EXPECT_TRUE(shown->value == c.kept || (std::isnan(c.kept) && std::isnan(shown->value)))
+                << c.what << locale;
+        }
+    };
+    check("");
+    {
+        // The instrument's and the files' decimal point, whatever the user's locale.
+        tvane::test::CommaLocale comma;
+        EXPECT_TRUE(tvane::test::CommaLocale::Active());
+        check(" in a locale with a decimal comma");
     }
     EXPECT_FALSE(readouttext::Format(readouttext::kNoValue, 0, Channel(101, 1)));
     // The text's field holds 79 characters.
