@@ -13,6 +13,7 @@
 #include "bench/BenchRatios.h"
 #include "graphics/displays/alarmlight/CLEDFrame.h"
 #include "graphics/displays/datalight/CDataLEDFrame.h"
+#include "graphics/displays/indicator/RecordingDC.h"
 #include "graphics/displays/readout/CReadOutFrame.h"
 #include "shared/DocumentHints.h"
 #include "tests/graphics/displays/indicator/GaugeFakes.h"
@@ -25,6 +26,7 @@ constexpr int kReadings = kAlarmChannels + 2;
 // A window that keeps nothing: repaints cost what the displays ask for.
 class QuietWindow final : public IGaugeWindow {
 public:
+    explicit QuietWindow(IGaugeWindowClient& client) : m_client(client) {}
     void MoveWindow(const GRect&, bool) override {}
     GRect GetClientRect() const override { return {0, 0, 300, 100}; }
     GRect GetRectInFrame() const override { return {0, 16, 300, 116}; }
@@ -36,14 +38,21 @@ public:
     std::optional<GPoint> MeasureText(const LOGFONT&, const std::string& text) const override {
         return GPoint{7 * static_cast<int>(text.size()), 13};
     }
+    void LayOut() override {
+        RecordingDC dc(7, 13);
+        m_client.Paint(dc, GetClientRect());
+    }
     long marks = 0, updates = 0;
+
+private:
+    IGaugeWindowClient& m_client;
 };
 
 class QuietWindows final : public IGaugeWindows {
 public:
-    std::unique_ptr<IGaugeWindow> CreateGaugeWindow(IGraphFrameWindow&, IGaugeWindowClient&,
+    std::unique_ptr<IGaugeWindow> CreateGaugeWindow(IGraphFrameWindow&, IGaugeWindowClient& client,
                                                     const GRect&) override {
-        auto w = std::make_unique<QuietWindow>();
+        auto w = std::make_unique<QuietWindow>(client);
         made.push_back(w.get());
         return w;
     }

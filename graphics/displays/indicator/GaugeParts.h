@@ -6,6 +6,7 @@
 #include "graphics/CGraphFrame.h"
 #include "graphics/CRegion.h"
 #include "graphics/GraphItemProps.h"
+#include "graphics/displays/indicator/IGaugeWindow.h"
 #include "platform/archive/CArchive.h"
 
 class CMfxFont;
@@ -53,12 +54,17 @@ template <class Wnd> bool RecreateWindow(CGraphFrame& frame, Wnd* wnd, CRegion* 
 }
 
 // A frame's window and its region, after the frame's base part, each with
-// its class tag. Loading takes down the window shown before; missing names
-// what is rejected when either part is absent.
+// its class tag. Storing first lays the window out at its present size, so
+// that the places kept of its parts never depend on how it was last painted
+// (smaller while selected, or not yet since it was resized). Loading takes
+// down the window shown before; missing names what is rejected when either
+// part is absent.
 template <class Wnd>
 void SerializeWindow(tvane::CArchive& ar, std::unique_ptr<Wnd>& wnd,
                      std::unique_ptr<CRegion>& region, const char* missing) {
     if (ar.IsStoring()) {
+        if (IGaugeWindow* window = wnd ? wnd->GetWindow() : nullptr)
+            window->LayOut();
         ar.WriteObject(wnd.get());
         ar.WriteObject(region.get());
         return;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -83,6 +84,19 @@ GPoint GaugeWnd::ToFrameClient(GPoint point) const {
 std::optional<GPoint> GaugeWnd::MeasureText(const LOGFONT& font, const std::string& text) const {
     const QFontMetrics metrics(LogFontToQFont(font));
     return GPoint{metrics.horizontalAdvance(tvane::ToQString(text)), metrics.height()};
+}
+
+void GaugeWnd::LayOut() {
+    if (width() <= 0 || height() <= 0)
+        return;
+    // An image of the window's resolution measures text as the screen does.
+    QImage image(size(), QImage::Format_RGB32);
+    constexpr double kInchesPerMeter = 1.0 / 0.0254;
+    image.setDotsPerMeterX(qRound(logicalDpiX() * kInchesPerMeter));
+    image.setDotsPerMeterY(qRound(logicalDpiY() * kInchesPerMeter));
+    QPainter painter(&image);
+    QtGraphDC dc(painter);
+    m_client.Paint(dc, GetClientRect());
 }
 
 void GaugeWnd::paintEvent(QPaintEvent*) {

@@ -29,6 +29,7 @@ public:
     void ReleaseCapture() override { m_captured = false; }
     GPoint ToFrameClient(GPoint point) const override;
     std::optional<GPoint> MeasureText(const LOGFONT& font, const std::string& text) const override;
+    void LayOut() override;
 
     IGaugeWindowClient& Client() const { return m_client; }
     bool IsCaptured() const { return m_captured; }

@@ -31,6 +31,10 @@ public:
     // cannot measure.
     virtual std::optional<GPoint> MeasureText(const LOGFONT& font,
                                               const std::string& text) const = 0;
+    // Has the display draw the window's whole client area where nothing is
+    // shown, measuring text as the window does: the places it keeps of its
+    // parts become those of the window's present size, whatever it painted last.
+    virtual void LayOut() = 0;
 };
 
 // What a gauge window asks of its display.

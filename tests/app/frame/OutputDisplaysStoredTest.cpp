@@ -20,8 +20,11 @@
 #include "graphics/IGraphDocument.h"
 #include "graphics/displays/pushbutton/CPushButtonFrame.h"
 #include "graphics/displays/switches/CSwitchFrame.h"
+#include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "graphics/view/GraphClipboard.h"
+#include "platform/archive/CArchive.h"
+#include "platform/archive/MemoryStream.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "platform/widgets/QtMessageScheduler.h"
@@ -35,11 +38,8 @@ namespace tvane::test {
 namespace {
 
 // The archives of a page's displays, sorted (the page's order follows its
-// windows' stacking), none selected and each painted, since the elements'
-// rectangles are stored as last painted.
+// windows' stacking).
 std::vector<std::vector<std::uint8_t>> OutputPageArchives(CGraphView& view) {
-    view.DeselectAll();
-    QTest::qWait(60);
     std::vector<std::vector<std::uint8_t>> archives;
     for (CGraphFrame* f : *view.GetFrameList())
         archives.push_back(CGraphView::StoreFrame(*f));
@@ -48,6 +48,15 @@ std::vector<std::vector<std::uint8_t>> OutputPageArchives(CGraphView& view) {
 }
 
 class OutputDisplaysStored : public WholeProgramTest {};
+
+std::vector<std::uint8_t> StorePage(CGraphView& view) {
+    tvane::MemoryStream memory;
+    {
+        tvane::CArchive ar(memory, tvane::CArchive::store);
+        view.Serialize(ar);
+    }
+    return memory.Bytes();
+}
 
 TEST_F(OutputDisplaysStored, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte) {
     QtMessageScheduler scheduler;
@@ -93,10 +102,7 @@ TEST_F(OutputDisplaysStored, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte)
     // Copy puts each display's archive on the clipboard; the pasted one
     // stores the same bytes.
     for (CGraphFrame* original : {made[0], made[3]}) {
-        // Selected, the display is painted again in its narrower client
-        // area: the elements' rectangles are stored as last painted.
         page->Model().SelectFrame(original);
-        QTest::qWait(60);
         ASSERT_TRUE(page->RunCommand(CGraphViewWnd::kEditCopy));
         const QByteArray copied = QApplication::clipboard()->mimeData()->data(kGraphicMimeType);
         EXPECT_EQ(std::vector<std::uint8_t>(copied.begin(), copied.end()),
@@ -145,6 +151,57 @@ TEST_F(OutputDisplaysStored, TwoOfEachAreCopiedDraggedSavedAndOpenedByteForByte)
     QTest::qWait(60);
     ASSERT_TRUE(SaveArtifact(frame, "output_displays_reloaded.png"));
     EXPECT_TRUE(prompter.asked.empty());
+}
+
+// Selected, a display paints inside its sizing border, a smaller area than it
+// has at rest; what it stores is its resting layout all the same.
+TEST_F(OutputDisplaysStored, ElementDisplaysStoreTheSameSelectedOrNot) {
+    MakeOutputsSetup(*this);
+    if (HasFatalFailure())
+        return;
+    CGraphViewWnd* page = wiring->Graphics()->Page(0);
+    ASSERT_NE(page, nullptr);
+    frame.Pages()->setCurrentWidget(page);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    CChannelArray analog, digital;
+    page->Model().GetDocument()->FillChannelInfoArray(analog, 0xFFFFFFFFu, false);
+    page->Model().GetDocument()->FillChannelInfoArray(digital, 0x1D8, false);
+    ASSERT_GE(analog.GetSize(), 1u);
+    ASSERT_GE(digital.GetSize(), 2u);
+    struct Kind {
+        const char* name;
+        unsigned command;
+        const CChannelInfo* channel;
+    };
+    const Kind kinds[] = {{"readout", 701, analog.GetAt(0)},
+                          {"alarm light", 32818, analog.GetAt(0)},
+                          {"data light", 32885, digital.GetAt(1)},
+                          {"switch bank", 32851, digital.GetAt(1)},
+                          {"push buttons", 32883, digital.GetAt(1)}};
+    // Paints the display's windows now, as they stand.
+    const auto paint = [](CGraphFrame& display) {
+        auto* window = dynamic_cast<CGraphFrameWnd*>(display.GetWindow());
+        ASSERT_NE(window, nullptr);
+        for (QWidget* child : window->Client()->findChildren<QWidget*>())
+            child->repaint();
+    };
+    for (const Kind& kind : kinds) {
+        page->Model().DeleteAllFrames();
+        frame.OnCmdMsg(kind.command);
+        CGraphFrame* display = page->Model().GetSelected();
+        ASSERT_NE(display, nullptr) << kind.name;
+        display->GetWindow()->MoveWindow({20, 20, 420, 180}, true);
+        display->SetChannelAt(0, kind.channel);
+        QApplication::processEvents();
+        paint(*display);
+        const auto selected = CGraphView::StoreFrame(*display);
+        const auto selectedPage = StorePage(page->Model());
+        page->Model().DeselectAll();
+        QApplication::processEvents();
+        paint(*display);
+        EXPECT_EQ(CGraphView::StoreFrame(*display), selected) << kind.name;
+        EXPECT_EQ(StorePage(page->Model()), selectedPage) << kind.name;
+    }
 }
 
 } // namespace

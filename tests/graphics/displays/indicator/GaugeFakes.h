@@ -7,6 +7,7 @@
 #include "graphics/CGraphView.h"
 #include "graphics/DisplayFamily.h"
 #include "graphics/displays/indicator/IGaugeWindow.h"
+#include "graphics/displays/indicator/RecordingDC.h"
 #include "platform/core/Services.h"
 #include "platform/ui/MessageBus.h"
 #include "platform/ui/Prompter.h"
@@ -37,12 +38,18 @@ public:
             return std::nullopt;
         return GPoint{7 * static_cast<int>(text.size()), 13};
     }
+    void LayOut() override {
+        RecordingDC dc(7, 13);
+        client.Paint(dc, GetClientRect());
+        ++layouts;
+    }
 
     IGaugeWindowClient& client;
     GRect rect;
     std::vector<std::optional<GRect>> invalidated;
     std::vector<bool> erased;
     int updates = 0;
+    int layouts = 0;
     bool captured = false;
     bool measurable = true;
 };

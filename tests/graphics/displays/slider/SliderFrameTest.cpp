@@ -101,7 +101,7 @@ TEST_F(SliderFrameTest, WithoutAChannelItShowsNoConnectionAndAsksNothing) {
     ASSERT_NE(slider, nullptr);
     EXPECT_FALSE(text_.textBox->shown);
     EXPECT_TRUE(page.doc.actions.empty());
-    RecordingDC dc;
+    graphicstest::RecordingDC dc;
     slider->GetSlider()->Paint(dc, {0, 0, 60, 140});
     EXPECT_NE(std::find(dc.ops.begin(), dc.ops.end(), "text:No connection"), dc.ops.end());
     EXPECT_EQ(std::count_if(dc.ops.begin(), dc.ops.end(),
