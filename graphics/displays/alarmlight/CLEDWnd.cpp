@@ -1,5 +1,4 @@
 #include "graphics/displays/alarmlight/CLEDWnd.h"
-#include "graphics/DisplayFamily.h"
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
@@ -21,11 +20,7 @@ CLEDWnd::CLEDWnd() : m_lamps(std::make_unique<CIndicatorArray>()) {
 CLEDWnd::~CLEDWnd() = default;
 
 bool CLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font, int lampSlots) {
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        gauge::CreateFailed(kSourceModule, __LINE__);
+    m_window = gauge::MakeWindow(frame, *this, rect, kSourceModule, __LINE__);
     SetLightCount(lampSlots);
     m_font = std::make_unique<CMfxFont>();
     m_font->SetColor(0x000000);
@@ -38,11 +33,7 @@ bool CLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font,
 }
 
 bool CLEDWnd::Recreate(CGraphFrame& frame, const GRect& rect) {
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        gauge::CreateFailed(kSourceModule, __LINE__);
+    m_window = gauge::MakeWindow(frame, *this, rect, kSourceModule, __LINE__);
     if (!m_font || !m_font->CreateFont())
         gauge::CreateFailed(kSourceModule, __LINE__);
     for (CMfxBrush& brush : m_brushes)

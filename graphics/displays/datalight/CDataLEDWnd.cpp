@@ -1,5 +1,4 @@
 #include "graphics/displays/datalight/CDataLEDWnd.h"
-#include "graphics/DisplayFamily.h"
 
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphicsTexts.h"
@@ -34,11 +33,7 @@ CDataLEDWnd::~CDataLEDWnd() = default;
 bool CDataLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font,
                          int blockSlots) {
     m_frame = &frame;
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        gauge::CreateFailed(kSourceModule, __LINE__);
+    m_window = gauge::MakeWindow(frame, *this, rect, kSourceModule, __LINE__);
     SetBlockCount(blockSlots);
     m_button = std::make_unique<CPushButton>();
     m_button->SetState(0);
@@ -54,11 +49,7 @@ bool CDataLEDWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& f
 
 bool CDataLEDWnd::Recreate(CGraphFrame& frame, const GRect& rect) {
     m_frame = &frame;
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        gauge::CreateFailed(kSourceModule, __LINE__);
+    m_window = gauge::MakeWindow(frame, *this, rect, kSourceModule, __LINE__);
     if (!m_font || !m_font->CreateFont() || !m_brushes[1].Recreate() || !m_brushes[0].Recreate())
         return false;
     PostRequests(CReadingInfo::kRequestQuery);
@@ -83,11 +74,9 @@ bool CDataLEDWnd::RemoveBlock(int index) {
 bool CDataLEDWnd::ChangeChannel(int index, const CChannelInfo& channel) {
     if (index < 0)
         return false;
-    m_blocks.ReplaceBlock(static_cast<std::size_t>(index), channel, m_display == kByteDisplay);
-    const CIndicatorArray* block = m_blocks.Blocks().GetAt(static_cast<std::size_t>(index));
-    m_request.m_channel = channel.Number;
-    m_request.m_value = block ? static_cast<double>(block->m_value) : 0.0;
-    m_request.m_request = CReadingInfo::kRequestQuery;
+    const auto slot = static_cast<std::size_t>(index);
+    m_blocks.ReplaceBlock(slot, channel, m_display == kByteDisplay);
+    m_blocks.FillRequest(slot, channel.Number, CReadingInfo::kRequestQuery, m_request);
     if (m_frame)
         m_frame->PostRequest(this, m_request);
     return true;
@@ -96,16 +85,8 @@ bool CDataLEDWnd::ChangeChannel(int index, const CChannelInfo& channel) {
 bool CDataLEDWnd::ApplyReading(const CReadingInfo* record) {
     if (record)
         m_request = *record;
-    std::vector<CIndicator*> changed;
-    CIndicatorBlockArray& blocks = m_blocks.Blocks();
-    for (std::size_t i = 0; i < blocks.GetSize(); ++i) {
-        CIndicatorArray* block = blocks.GetAt(i);
-        if (!block || (record && block->m_channel != record->m_channel))
-            continue;
-        if (record)
-            block->m_value = IndicatorBlocks::ValueBits(record->m_value);
-        IndicatorBlocks::ApplyValue(*block, block->m_value, IndicatorBlocks::AllBitsSet, &changed);
-    }
+    const std::vector<CIndicator*> changed =
+        m_blocks.ApplyRecord(record, IndicatorBlocks::AllBitsSet);
     if (m_window && !changed.empty()) {
         for (const CIndicator* lamp : changed) {
             const GRect r = lamp->GetRect();

@@ -1,6 +1,7 @@
 #include "graphics/displays/indicator/GaugeParts.h"
 
 #include "graphics/CGraphFrame.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/displays/indicator/IndicatorTexts.h"
 #include "platform/archive/CArchive.h"
@@ -10,6 +11,17 @@
 #include "shared/IView.h"
 
 namespace gauge {
+
+std::unique_ptr<IGaugeWindow> MakeWindow(CGraphFrame& frame, IGaugeWindowClient& client,
+                                         const GRect& rect, const char* module, int line) {
+    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
+    std::unique_ptr<IGaugeWindow> window;
+    if (frame.GetWindow() && maker)
+        window = maker->CreateGaugeWindow(*frame.GetWindow(), client, rect);
+    if (!window)
+        CreateFailed(module, line);
+    return window;
+}
 
 void CreateFailed(const char* module, int line) {
     throw CGraphException(CGraphException::CreateFailed, CMfxException::Warning, nullptr, module,

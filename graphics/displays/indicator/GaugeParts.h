@@ -18,6 +18,10 @@ namespace gauge {
 // Throws the graphics exception a window that could not be made raises,
 // naming the module and line.
 [[noreturn]] void CreateFailed(const char* module, int line);
+// The window of client in frame's client area at rect; throws as CreateFailed
+// (naming module and line) when it cannot be made.
+std::unique_ptr<IGaugeWindow> MakeWindow(CGraphFrame& frame, IGaugeWindowClient& client,
+                                         const GRect& rect, const char* module, int line);
 // Throws the archive exception a window's part read in bad shape raises.
 [[noreturn]] void Reject(const char* what);
 

@@ -118,6 +118,27 @@ void IndicatorBlocks::ApplyValue(CIndicatorArray& block, std::uint32_t value, St
     }
 }
 
+std::vector<CIndicator*> IndicatorBlocks::ApplyRecord(const CReadingInfo* record, StateRule rule) {
+    std::vector<CIndicator*> changed;
+    for (std::size_t i = 0; i < m_blocks->GetSize(); ++i) {
+        CIndicatorArray* block = m_blocks->GetAt(i);
+        if (!block || (record && block->m_channel != record->m_channel))
+            continue;
+        if (record)
+            block->m_value = ValueBits(record->m_value);
+        ApplyValue(*block, block->m_value, rule, &changed);
+    }
+    return changed;
+}
+
+void IndicatorBlocks::FillRequest(std::size_t slot, std::int32_t channel, std::int32_t requestKind,
+                                  CReadingInfo& request) const {
+    const CIndicatorArray* block = m_blocks->GetAt(slot);
+    request.m_channel = channel;
+    request.m_value = block ? static_cast<double>(block->m_value) : 0.0;
+    request.m_request = requestKind;
+}
+
 std::vector<CReadingInfo> IndicatorBlocks::Requests(std::int32_t requestKind) const {
     std::vector<CReadingInfo> requests;
     for (std::size_t i = 0; i < m_blocks->GetSize(); ++i) {

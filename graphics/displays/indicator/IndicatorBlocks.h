@@ -60,9 +60,18 @@ public:
     static void ApplyValue(CIndicatorArray& block, std::uint32_t value, StateRule rule,
                            std::vector<CIndicator*>* changed);
 
+    // Every block of the record's channel takes its value (every block keeps
+    // its own when there is no record), its elements set from it by rule;
+    // answers the elements whose state changed.
+    std::vector<CIndicator*> ApplyRecord(const CReadingInfo* record, StateRule rule);
+
     // One request of that kind per populated block, in slot order: the
     // block's channel and its value.
     std::vector<CReadingInfo> Requests(std::int32_t requestKind) const;
+    // request made one of that kind for channel, with the value of the
+    // slot's block (0 when the slot is empty); its other fields stay.
+    void FillRequest(std::size_t slot, std::int32_t channel, std::int32_t requestKind,
+                     CReadingInfo& request) const;
 
     // The element whose rectangle (normalised) holds point, in slot and
     // element order, made current; null when none does.

@@ -1,5 +1,4 @@
 #include "graphics/displays/readout/CReadout.h"
-#include "graphics/DisplayFamily.h"
 
 #include <algorithm>
 
@@ -30,11 +29,7 @@ CReadout::~CReadout() = default;
 
 bool CReadout::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font) {
     m_frame = &frame;
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        gauge::CreateFailed(kSourceModule, __LINE__);
+    m_window = gauge::MakeWindow(frame, *this, rect, kSourceModule, __LINE__);
     m_button = std::make_unique<CPushButton>();
     m_button->SetState(0);
     m_font = std::make_unique<CMfxFont>();
@@ -51,11 +46,7 @@ bool CReadout::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font
 
 bool CReadout::Recreate(CGraphFrame& frame, const GRect& rect) {
     m_frame = &frame;
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        gauge::CreateFailed(kSourceModule, __LINE__);
+    m_window = gauge::MakeWindow(frame, *this, rect, kSourceModule, __LINE__);
     if (!m_font || !m_font->CreateFont())
         gauge::CreateFailed(kSourceModule, __LINE__);
     SetText(m_text);

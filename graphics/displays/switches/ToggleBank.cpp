@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "graphics/CGraphFrame.h"
-#include "graphics/DisplayFamily.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/displays/indicator/GaugeParts.h"
 #include "graphics/displays/indicator/IndicatorDraw.h"
@@ -17,11 +16,7 @@ CToggleBankWnd::~CToggleBankWnd() = default;
 
 void CToggleBankWnd::MakeWindow(CGraphFrame& frame, const GRect& rect) {
     m_frame = &frame;
-    IGaugeWindows* maker = displays::Windows<IGaugeWindows>::Get();
-    if (frame.GetWindow() && maker)
-        m_window = maker->CreateGaugeWindow(*frame.GetWindow(), *this, rect);
-    if (!m_window)
-        gauge::CreateFailed(Module(), __LINE__);
+    m_window = gauge::MakeWindow(frame, *this, rect, Module(), __LINE__);
 }
 
 bool CToggleBankWnd::Create(CGraphFrame& frame, const GRect& rect, const LOGFONT& font,
@@ -70,11 +65,9 @@ bool CToggleBankWnd::RemoveBlock(int index) {
 bool CToggleBankWnd::SetChannelAt(int index, const CChannelInfo& channel) {
     if (index < 0)
         return false;
-    m_blocks.ReplaceBlock(static_cast<std::size_t>(index), channel, m_display == kByteDisplay);
-    const CIndicatorArray* block = m_blocks.Blocks().GetAt(static_cast<std::size_t>(index));
-    m_request.m_channel = channel.Number;
-    m_request.m_value = block ? static_cast<double>(block->m_value) : 0.0;
-    m_request.m_request = CReadingInfo::kRequestQuery;
+    const auto slot = static_cast<std::size_t>(index);
+    m_blocks.ReplaceBlock(slot, channel, m_display == kByteDisplay);
+    m_blocks.FillRequest(slot, channel.Number, CReadingInfo::kRequestQuery, m_request);
     if (m_frame)
         m_frame->PostRequest(this, m_request);
     return true;
@@ -109,18 +102,8 @@ void CToggleBankWnd::Toggle(CIndicator& element, bool update) {
 
 bool CToggleBankWnd::OnActionResult(const CReadingInfo& record) {
     m_request = record;
-    std::vector<CIndicator*> changed;
-    CIndicatorBlockArray& blocks = m_blocks.Blocks();
-    for (std::size_t i = 0; i < blocks.GetSize(); ++i) {
-        CIndicatorArray* block = blocks.GetAt(i);
-        if (!block || block->m_channel != record.m_channel)
-            continue;
-        block->m_value = IndicatorBlocks::ValueBits(record.m_value);
-        IndicatorBlocks::ApplyValue(*block, block->m_value,
-                                    m_display == kByteDisplay ? IndicatorBlocks::AllBitsSet
-                                                              : togglerules::AnyBitSet,
-                                    &changed);
-    }
+    const std::vector<CIndicator*> changed = m_blocks.ApplyRecord(
+        &record, m_display == kByteDisplay ? IndicatorBlocks::AllBitsSet : togglerules::AnyBitSet);
     if (m_window) {
         for (const CIndicator* element : changed) {
             const GRect shown = StateRect(*element);
