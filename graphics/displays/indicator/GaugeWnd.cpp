@@ -1,6 +1,5 @@
 #include "graphics/displays/indicator/GaugeWnd.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
@@ -41,8 +40,6 @@ GaugeWnd::GaugeWnd(IGaugeWindowClient& client, QWidget* frameClient, const GRect
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setGeometry(ToGaugeRect(rect));
-    m_timer.setSingleShot(true);
-    connect(&m_timer, &QTimer::timeout, this, &GaugeWnd::RepaintNow);
 }
 
 void GaugeWnd::MoveWindow(const GRect& rect, bool repaint) {
@@ -63,18 +60,11 @@ GRect GaugeWnd::GetRectInFrame() const {
 }
 
 void GaugeWnd::Invalidate(const GRect* rect, bool) {
-    m_dirty += rect ? ToGaugeRect(rect->Normalized()) : QRect(0, 0, width(), height());
+    m_repaint.Mark(rect ? ToGaugeRect(rect->Normalized()) : QRect(0, 0, width(), height()));
 }
 
 void GaugeWnd::Update() {
-    if (m_dirty.isEmpty() || m_timer.isActive())
-        return;
-    const qint64 since = m_sincePaint.isValid() ? m_sincePaint.elapsed() : kMinRepaintMs;
-    m_timer.start(static_cast<int>(std::max<qint64>(0, kMinRepaintMs - since)));
-}
-
-void GaugeWnd::RepaintNow() {
-    update(m_dirty);
+    m_repaint.Update();
 }
 
 GPoint GaugeWnd::ToFrameClient(GPoint point) const {
@@ -101,24 +91,10 @@ void GaugeWnd::LayOut() {
 
 void GaugeWnd::paintEvent(QPaintEvent*) {
     ++m_paints;
-    m_sincePaint.start();
-    m_dirty = QRegion();
+    m_repaint.Painting();
     QPainter painter(this);
     QtGraphDC dc(painter);
     m_client.Paint(dc, GetClientRect());
-}
-
-void GaugeWnd::Forward(QMouseEvent* event) {
-    QWidget* parent = parentWidget();
-    if (!parent)
-        return;
-    // The frame reads the point as this window gave it.
-    const QMouseEvent::Type type =
-        event->type() == QEvent::MouseButtonDblClick ? QEvent::MouseButtonPress : event->type();
-    QCoreApplication::postEvent(parent,
-                                new QMouseEvent(type, event->position(), event->scenePosition(),
-                                                event->globalPosition(), event->button(),
-                                                event->buttons(), event->modifiers()));
 }
 
 void GaugeWnd::mousePressEvent(QMouseEvent* event) {
@@ -127,21 +103,21 @@ void GaugeWnd::mousePressEvent(QMouseEvent* event) {
         m_client.OnMouse(IGaugeWindowClient::Mouse::LeftDown, p);
     else if (event->button() == Qt::RightButton)
         m_client.OnMouse(IGaugeWindowClient::Mouse::RightDown, p);
-    Forward(event);
+    ForwardMouseToFrame(*this, *event);
 }
 
 void GaugeWnd::mouseDoubleClickEvent(QMouseEvent* event) {
     const GPoint p{event->position().toPoint().x(), event->position().toPoint().y()};
     if (event->button() == Qt::LeftButton)
         m_client.OnMouse(IGaugeWindowClient::Mouse::LeftDouble, p);
-    Forward(event);
+    ForwardMouseToFrame(*this, *event);
 }
 
 void GaugeWnd::mouseReleaseEvent(QMouseEvent* event) {
     const GPoint p{event->position().toPoint().x(), event->position().toPoint().y()};
     if (event->button() == Qt::LeftButton)
         m_client.OnMouse(IGaugeWindowClient::Mouse::LeftUp, p);
-    Forward(event);
+    ForwardMouseToFrame(*this, *event);
 }
 
 void GaugeWnd::mouseMoveEvent(QMouseEvent* event) {

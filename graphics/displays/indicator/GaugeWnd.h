@@ -1,10 +1,8 @@
 #pragma once
-#include <QElapsedTimer>
-#include <QRegion>
-#include <QTimer>
 #include <QWidget>
 
 #include "graphics/displays/indicator/IGaugeWindow.h"
+#include "graphics/displays/indicator/RepaintThrottle.h"
 
 class CGraphFrameWnd;
 
@@ -16,7 +14,7 @@ class CGraphFrameWnd;
 class GaugeWnd final : public QWidget, public IGaugeWindow {
     Q_OBJECT
 public:
-    static constexpr int kMinRepaintMs = 40;
+    static constexpr int kMinRepaintMs = RepaintThrottle::kMinRepaintMs;
 
     GaugeWnd(IGaugeWindowClient& client, QWidget* frameClient, const GRect& rect);
 
@@ -35,7 +33,7 @@ public:
     bool IsCaptured() const { return m_captured; }
     // Paints since the window was made; tests count them.
     int PaintCount() const { return m_paints; }
-    bool RepaintScheduled() const { return m_timer.isActive(); }
+    bool RepaintScheduled() const { return m_repaint.Scheduled(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,13 +44,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void Forward(QMouseEvent* event);
-    void RepaintNow();
-
     IGaugeWindowClient& m_client;
-    QRegion m_dirty;
-    QTimer m_timer;
-    QElapsedTimer m_sincePaint;
+    RepaintThrottle m_repaint{*this};
     bool m_captured = false;
     int m_paints = 0;
 };

@@ -1,8 +1,5 @@
 #include "graphics/displays/slider/SliderWindow.h"
 
-#include <algorithm>
-
-#include <QCoreApplication>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -74,8 +71,6 @@ SliderWindow::SliderWindow(ISliderWindowClient& client, QWidget* frameClient, co
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::ClickFocus);
     setGeometry(ToSliderRect(rect));
-    m_paintTimer.setSingleShot(true);
-    connect(&m_paintTimer, &QTimer::timeout, this, &SliderWindow::RepaintNow);
     connect(&m_repeat, &QTimer::timeout, this, &SliderWindow::FireRepeat);
 }
 
@@ -93,18 +88,11 @@ GRect SliderWindow::GetRectInFrame() const {
 }
 
 void SliderWindow::Invalidate(const GRect* rect) {
-    m_dirty += rect ? ToSliderRect(rect->Normalized()) : QRect(0, 0, width(), height());
+    m_repaint.Mark(rect ? ToSliderRect(rect->Normalized()) : QRect(0, 0, width(), height()));
 }
 
 void SliderWindow::Update() {
-    if (m_dirty.isEmpty() || m_paintTimer.isActive())
-        return;
-    const qint64 since = m_sincePaint.isValid() ? m_sincePaint.elapsed() : kMinRepaintMs;
-    m_paintTimer.start(static_cast<int>(std::max<qint64>(0, kMinRepaintMs - since)));
-}
-
-void SliderWindow::RepaintNow() {
-    update(m_dirty);
+    m_repaint.Update();
 }
 
 void SliderWindow::StartTimer(int id, int milliseconds) {
@@ -146,8 +134,7 @@ bool SliderWindow::event(QEvent* event) {
 }
 
 void SliderWindow::paintEvent(QPaintEvent*) {
-    m_sincePaint.start();
-    m_dirty = QRegion();
+    m_repaint.Painting();
     QPainter painter(this);
     QtGraphDC dc(painter);
     m_client.Paint(dc, GetClientRect());
@@ -157,36 +144,24 @@ void SliderWindow::resizeEvent(QResizeEvent*) {
     m_client.OnSize();
 }
 
-void SliderWindow::Forward(QMouseEvent* event) {
-    QWidget* parent = parentWidget();
-    if (!parent)
-        return;
-    const QMouseEvent::Type type =
-        event->type() == QEvent::MouseButtonDblClick ? QEvent::MouseButtonPress : event->type();
-    QCoreApplication::postEvent(parent,
-                                new QMouseEvent(type, event->position(), event->scenePosition(),
-                                                event->globalPosition(), event->button(),
-                                                event->buttons(), event->modifiers()));
-}
-
 void SliderWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_client.OnMouse(ISliderWindowClient::Mouse::LeftDown, At(event));
     else if (event->button() == Qt::RightButton)
         m_client.OnMouse(ISliderWindowClient::Mouse::RightDown, At(event));
-    Forward(event);
+    ForwardMouseToFrame(*this, *event);
 }
 
 void SliderWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_client.OnMouse(ISliderWindowClient::Mouse::LeftDouble, At(event));
-    Forward(event);
+    ForwardMouseToFrame(*this, *event);
 }
 
 void SliderWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_client.OnMouse(ISliderWindowClient::Mouse::LeftUp, At(event));
-    Forward(event);
+    ForwardMouseToFrame(*this, *event);
 }
 
 void SliderWindow::mouseMoveEvent(QMouseEvent* event) {

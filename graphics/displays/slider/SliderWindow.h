@@ -1,9 +1,8 @@
 #pragma once
-#include <QElapsedTimer>
-#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
+#include "graphics/displays/indicator/RepaintThrottle.h"
 #include "graphics/displays/slider/ISliderWindow.h"
 
 // The slider's window in its frame's client area. Marked areas are repainted
@@ -13,7 +12,7 @@
 class SliderWindow final : public QWidget, public ISliderWindow {
     Q_OBJECT
 public:
-    static constexpr int kMinRepaintMs = 40;
+    static constexpr int kMinRepaintMs = RepaintThrottle::kMinRepaintMs;
 
     SliderWindow(ISliderWindowClient& client, QWidget* frameClient, const GRect& rect);
 
@@ -51,13 +50,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void Forward(QMouseEvent* event);
-    void RepaintNow();
-
     ISliderWindowClient& m_client;
-    QRegion m_dirty;
-    QTimer m_paintTimer;
-    QElapsedTimer m_sincePaint;
+    RepaintThrottle m_repaint{*this};
     QTimer m_repeat;
     int m_repeatId = 0;
     bool m_captured = false;
