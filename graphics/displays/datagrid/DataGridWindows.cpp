@@ -1,5 +1,7 @@
 #include "graphics/displays/datagrid/DataGridWindows.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -74,6 +76,10 @@ public:
     }
     GRect GetRectInFrame() const override { return m_view ? ToGRect(m_view->geometry()) : GRect{}; }
     int GetTopRow() const override { return m_view ? m_view->TopRow() : 1; }
+    void FitColumn(int col, const std::vector<std::string>& texts) override {
+        if (m_view)
+            m_view->FitColumn(col, texts);
+    }
     DataGridView* View() const { return m_view; }
 
 private:
@@ -106,6 +112,21 @@ void DataGridView::ScheduleRedraw() {
 void DataGridView::ChooseChannel(int row, int index) {
     m_grid.ChoiceEnded(row, index);
     ScheduleRedraw();
+}
+
+void DataGridView::FitColumn(int col, const std::vector<std::string>& texts) {
+    const tvane::GridStyle* style = m_grid.CellStyle(1, col);
+    if (!style)
+        return;
+    int needed = 0;
+    for (const std::string& text : texts)
+        needed = std::max(needed, CellWidthFor(QString::fromStdString(text), *style));
+    // The core keeps widths unzoomed.
+    needed = needed * 100 / std::max(Core().GetZoom(), 1);
+    if (needed <= Core().GetColWidth(col))
+        return;
+    Core().SetColWidth(col, needed);
+    ApplyColWidths();
 }
 
 int DataGridView::TopRow() const {

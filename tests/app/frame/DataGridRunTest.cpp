@@ -30,6 +30,7 @@
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CChannelArray.h"
+#include "tests/app/frame/TextFits.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/app/frame/WholeProgram.h"
 #include "tests/support/QtTestSupport.h"
@@ -158,14 +159,18 @@ TEST_F(DataGridRun, AScanFillsADataGridMadeFromTheGraphicsMenu) {
             EXPECT_EQ(rows.Text(row, 3), grid->FormatScanTime(r.Time)) << row;
         }
     }
+    // Readings and times show whole in their columns' own widths.
+    for (int col : {int{CDataGrid::kReadingCol}, int{CDataGrid::kTimeCol}})
+        EXPECT_EQ(CutCells(*view, col, view->Core().GetColWidth(col)), std::vector<std::string>{})
+            << col;
     // The window repaints later, once for many readings.
     EXPECT_TRUE(view->IsRedrawPending());
     QTest::qWait(DataGridView::kRepaintMs + 20);
     EXPECT_FALSE(view->IsRedrawPending());
-    grid->GetWindow()->MoveWindow({10, 10, 420, 300}, true);
+    grid->GetWindow()->MoveWindow({10, 10, 480, 300}, true);
     QApplication::processEvents();
     EXPECT_TRUE(SaveArtifact(frame, "data_grid_run.png"));
-    QImage picture(420, 300, QImage::Format_RGB32);
+    QImage picture(480, 300, QImage::Format_RGB32);
     picture.fill(Qt::white);
     {
         QPainter painter(&picture);
