@@ -30,6 +30,7 @@
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
 #include "scan/CChannelArray.h"
+#include "tests/app/frame/RunFromWindow.h"
 #include "tests/app/frame/TextFits.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/app/frame/WholeProgram.h"
@@ -39,20 +40,6 @@ namespace tvane::test {
 namespace {
 
 constexpr unsigned kDataGrid = 32808;
-
-void StartRunFromWindow(CMainFrame& frame) {
-    frame.UpdateToolbars();
-    WhenShown<CScanStatusDialog>([](CScanStatusDialog& dialog) {
-        dialog.DontShow()->setChecked(true);
-        dialog.StartButton()->click();
-    });
-    frame.Action(cmd::kStartScan)->trigger();
-}
-
-void StopRunFromWindow(CMainFrame& frame) {
-    WhenShown<CSaveScanDataDialog>([](CSaveScanDataDialog& dialog) { dialog.reject(); });
-    frame.Action(cmd::kStopScan)->trigger();
-}
 
 // Every display of the page in its stored form, in the page's order.
 std::vector<std::vector<std::uint8_t>> StoredDisplays(CGraphView& page) {
