@@ -201,14 +201,18 @@ void CXrtMarker::SetDataPosition(double x, double y) {
         return;
     const tvane::chart::Chart& chart = *m_chart->GetChart();
     const ChartRect plot = m_chart->GetPlotArea();
+    // Only the coordinate across the line places it: x across a vertical
+    // line, y across a horizontal one, the other way round when the chart's
+    // axes are swapped.
     ChartPoint p;
-    if (IsVertical()) {
+    if (IsVertical() != m_chart->IsInverted())
         m_chart->DataToPixel(x, chart.GetDouble(tvane::chart::prop::kYAxisMin), 1, p);
-        m_line = {p.x, plot.top, p.x, plot.bottom};
-    } else {
+    else
         m_chart->DataToPixel(chart.GetDouble(tvane::chart::prop::kXAxisMin), y, 1, p);
+    if (IsVertical())
+        m_line = {p.x, plot.top, p.x, plot.bottom};
+    else
         m_line = {plot.left, p.y, plot.right, p.y};
-    }
     m_previous = m_line;
 }
 

@@ -105,7 +105,8 @@ public:
     void SetBounds(const tvane::chart::ChartRect& rect) override;
 
     void UpdateValue(bool noSeries);
-    // Puts the line at a data point, across the whole plot area.
+    // Puts the line at a data point, across the whole plot area (a vertical
+    // line of a chart with swapped axes stands at the point's y).
     void SetDataPosition(double x, double y);
     // Maps the stored values back to pixels and keeps the line in bounds.
     void Relayout(const tvane::chart::ChartRect& bounds);

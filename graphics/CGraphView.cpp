@@ -13,6 +13,7 @@
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IGraphDC.h"
 #include "graphics/IGraphDocument.h"
+#include "graphics/IGraphFrameWindow.h"
 #include "platform/archive/CArchive.h"
 #include "platform/archive/MemoryStream.h"
 #include "platform/controls/DragDrop.h"
@@ -30,6 +31,27 @@ int CGraphView::s_hintDepth = 0;
 namespace {
 
 constexpr int kPreferenceConfirmDelete = 10005;
+
+// A selected display's sizing border takes from its client area, and so from
+// the charts and panes it lays out in it. It is stored laid out as it lies
+// unselected, so that selecting a display never changes what it stores.
+class RestingLook {
+public:
+    explicit RestingLook(const CGraphFrame* frame)
+        : m_window(frame && frame->IsSelected() ? frame->GetWindow() : nullptr) {
+        if (m_window)
+            m_window->SetSelectedLook(false);
+    }
+    ~RestingLook() {
+        if (m_window)
+            m_window->SetSelectedLook(true);
+    }
+    RestingLook(const RestingLook&) = delete;
+    RestingLook& operator=(const RestingLook&) = delete;
+
+private:
+    IGraphFrameWindow* m_window;
+};
 
 // Reports what a display's creation threw, as the page does for every display
 // it makes or pastes.
@@ -152,6 +174,7 @@ void CGraphView::Serialize(tvane::CArchive& ar) {
         if (m_window)
             m_tabName = m_window->GetTabName();
         BringListIntoStackingOrder();
+        const RestingLook resting(m_selected);
         ar << m_backColor << m_tabName << m_vScroll << m_hScroll;
         ar.WriteObject(m_frames.get());
         return;
@@ -402,6 +425,7 @@ unsigned CGraphView::GetHelpId() const {
 std::vector<std::uint8_t> CGraphView::StoreFrame(const CGraphFrame& frame) {
     tvane::MemoryStream memory;
     {
+        const RestingLook resting(&frame);
         tvane::CArchive ar(memory, tvane::CArchive::store);
         CDisplayToClipboard carrier(&frame);
         carrier.Serialize(ar);

@@ -1,8 +1,13 @@
 #include "graphics/CXrtFrame.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "graphics/CXrtGraphData.h"
 #include "platform/archive/CArchive.h"
 #include "platform/core/Exception.h"
+#include "scan/CChannelArray.h"
 #include "shared/ExceptionReport.h"
 
 IMPLEMENT_DYNAMIC(CXrtFrame, CGraphFrame)
@@ -17,6 +22,23 @@ bool CXrtFrame::CreateFrame(CGraphView* parent) {
 
 bool CXrtFrame::RecreateFrame(CGraphView* parent, int id) {
     return RecreateBaseFrame(parent, id);
+}
+
+bool CXrtFrame::TakeScans(int n) {
+    // Saturated: a run of years must not overflow the count.
+    const std::int64_t pending =
+        std::clamp<std::int64_t>(std::int64_t{m_pendingScans} + std::max(n, 0), 0, INT32_MAX);
+    m_pendingScans = static_cast<std::int32_t>(pending);
+    if (!GetDocumentHasReadings() && pending < m_updateRate)
+        return false;
+    m_pendingScans = 0;
+    return true;
+}
+
+bool CXrtFrame::HasOwnShape(std::int32_t channels, std::int32_t retain) const {
+    return m_channelCapacity == channels && m_retainCount == retain && m_updateRate >= 1 &&
+           m_updateRate <= 5000 &&
+           (!m_channels || m_channels->GetSize() <= static_cast<std::size_t>(channels));
 }
 
 void CXrtFrame::SetReadingData(std::unique_ptr<CXrtGraphData> data) {

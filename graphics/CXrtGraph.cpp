@@ -9,11 +9,13 @@
 #include <system_error>
 
 #include "graphics/CXrtGraphData.h"
+#include "graphics/ChartFonts.h"
 #include "graphics/ChartStateFiles.h"
 #include "graphics/ChartStateRecord.h"
 #include "graphics/GraphicsTexts.h"
 #include "graphics/IChartParent.h"
 #include "platform/archive/CArchive.h"
+#include "platform/archive/CArchiveException.h"
 #include "platform/archive/MemoryStream.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartData.h"
@@ -308,17 +310,31 @@ void CXrtGraph::SetValueLabels(int axis, double minimum, double maximum, int cou
         m_chart->SetValue(axis, std::vector<tvane::chart::ValueLabel>{});
         return;
     }
+    const double step = std::fabs(maximum - minimum) / n;
+    std::vector<double> values;
+    for (int k = 0; k < n; ++k)
+        values.push_back(centred ? (k + 1) * step + minimum : (k + 0.5) * step + minimum);
+    PlaceValueLabels(axis, values, n);
+}
+
+void CXrtGraph::LabelValueAxis(int axis, double minimum, double maximum) {
+    if (!m_chart)
+        return;
+    const int n = axis == prop::kXValueLabels ? 10 : 8;
+    std::vector<double> values;
+    for (int k = 0; k <= n; ++k)
+        values.push_back(k == n ? maximum : minimum + (maximum - minimum) * k / n);
+    PlaceValueLabels(axis, values, n);
+}
+
+void CXrtGraph::PlaceValueLabels(int axis, const std::vector<double>& values, int intervals) {
+    const bool isX = axis == prop::kXValueLabels;
     const int precision = isX ? GetXPrecision() : GetYPrecision();
     const bool inverted = IsInverted();
     const ChartRect plot = GetPlotArea();
     const int extent = isX != inverted ? plot.Width() : plot.Height();
     // A plot narrower than the labels would give a pitch of 0 to divide by.
-    const int pitch = std::max(extent / n, 1);
-    const double step = std::fabs(maximum - minimum) / n;
-
-    std::vector<double> values;
-    for (int k = 0; k < n; ++k)
-        values.push_back(centred ? (k + 1) * step + minimum : (k + 0.5) * step + minimum);
+    const int pitch = std::max(extent / intervals, 1);
 
     const tvane::chart::ITextMetrics& metrics = m_chart->TextMetrics();
     const tvane::chart::ChartFont font = GetAxisFont();
@@ -339,10 +355,10 @@ void CXrtGraph::SetValueLabels(int axis, double minimum, double maximum, int cou
         skip = 1;
 
     std::vector<tvane::chart::ValueLabel> labels;
-    for (int i = 0; i < n; ++i) {
-        const double v = values[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const double v = values[i];
         std::string text;
-        if (i > 0 && i % skip != 0) {
+        if (i > 0 && i % static_cast<std::size_t>(skip) != 0) {
             text = " ";
         } else {
             const std::string exponent = Print("%.*e", precision, v);
@@ -383,6 +399,87 @@ int CXrtGraph::MakeRoom(CXrtGraphData* graphData, int n, int series) {
         data->SetPoint(series, i, data->Hole(), data->Hole());
     data->SetCount(series, keep);
     return 1;
+}
+
+void CXrtGraph::ApplyValueGrid(bool on) {
+    if (!m_chart)
+        return;
+    if (on) {
+        if (m_chart->GetDouble(prop::kXGridSpacing) != 0.0)
+            m_chart->SetDouble(prop::kXGridSpacing, 0.0);
+        if (m_chart->GetInt(prop::kYGridAuto) != 1)
+            m_chart->SetInt(prop::kYGridAuto, 1);
+        return;
+    }
+    // Lines at the annotation count as a spacing that is not 0: setting the
+    // spacing switches them off.
+    if (m_chart->GetDouble(prop::kYGridSpacing) != 0.0 || m_chart->GetInt(prop::kYGridAuto) != 0)
+        m_chart->SetDouble(prop::kYGridSpacing, 0.0);
+    if (m_chart->GetDouble(prop::kXGridSpacing) != 0.0 || m_chart->GetInt(prop::kXGridAuto) != 0)
+        m_chart->SetDouble(prop::kXGridSpacing, 0.0);
+}
+
+namespace {
+
+constexpr std::uint32_t kColourItem = GRAPHITEMPROPS::kName | GRAPHITEMPROPS::kColor;
+constexpr std::uint32_t kTitleItem = GRAPHITEMPROPS::kLabelName | GRAPHITEMPROPS::kLabelText;
+
+} // namespace
+
+bool CXrtGraph::GetColourItem(const char* name, std::int32_t colour, GRAPHITEMPROPS& props) {
+    props.itemName = name;
+    props.color = static_cast<std::uint32_t>(colour);
+    return (props.mask & ~kColourItem) == 0;
+}
+
+bool CXrtGraph::GetChartItem(ChartItem item, GRAPHITEMPROPS& props) const {
+    switch (item) {
+    case ChartItem::kBackground:
+        return GetColourItem("Background", GetBackgroundColor(), props);
+    case ChartItem::kAxis:
+        props.font = ToLogFont(GetAxisFont());
+        GetColourItem("Axis", GetAxisColor(), props);
+        return (props.mask & ~(kColourItem | GRAPHITEMPROPS::kFont)) == 0;
+    case ChartItem::kGrid:
+        return GetColourItem("Grid", GetGridColor(), props);
+    case ChartItem::kXTitle:
+    case ChartItem::kYTitle:
+        props.labelName = item == ChartItem::kXTitle ? "X Axis" : "Y Axis";
+        props.labelText = item == ChartItem::kXTitle ? GetXAxisTitle() : GetYAxisTitle();
+        return (props.mask & ~kTitleItem) == 0;
+    }
+    return false;
+}
+
+bool CXrtGraph::SetChartItem(ChartItem item, const GRAPHITEMPROPS& props) {
+    const bool colour = (props.mask & GRAPHITEMPROPS::kColor) != 0;
+    const auto c = static_cast<std::int32_t>(props.color);
+    switch (item) {
+    case ChartItem::kBackground:
+        if (colour)
+            SetBackgroundColor(c);
+        return (props.mask & ~kColourItem) == 0;
+    case ChartItem::kAxis:
+        if (colour)
+            SetAxisColor(c);
+        if (props.mask & GRAPHITEMPROPS::kFont)
+            SetAxisFont(ToChartFont(props.font));
+        return (props.mask & ~(kColourItem | GRAPHITEMPROPS::kFont)) == 0;
+    case ChartItem::kGrid:
+        if (colour)
+            SetGridColor(c);
+        return (props.mask & ~kColourItem) == 0;
+    case ChartItem::kXTitle:
+    case ChartItem::kYTitle:
+        if (props.mask & GRAPHITEMPROPS::kLabelText) {
+            if (item == ChartItem::kXTitle)
+                SetXAxisTitle(props.labelText);
+            else
+                SetYAxisTitle(props.labelText);
+        }
+        return (props.mask & ~kTitleItem) == 0;
+    }
+    return false;
 }
 
 void CXrtGraph::SetRepaint(bool enable) {
@@ -632,7 +729,9 @@ int CXrtGraph::WriteChartState(const std::filesystem::path& file) const {
     return 1;
 }
 
-int CXrtGraph::ReadChartState(const std::filesystem::path& file, int) {
+namespace {
+
+void ReadStateFile(const std::filesystem::path& file, Chart& chart) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw tvane::FileException(tvane::FileException::fileNotFound, errno, file.string());
@@ -640,12 +739,14 @@ int CXrtGraph::ReadChartState(const std::filesystem::path& file, int) {
                                     std::istreambuf_iterator<char>());
     tvane::MemoryStream stream(std::move(bytes));
     CArchive ar(stream, CArchive::load);
-    if (m_chart) {
-        ReadChartStateRecord(ar, *m_chart);
-    } else {
-        Chart checked; // read all the same, so that a bad record is reported
-        ReadChartStateRecord(ar, checked);
-    }
+    ReadChartStateRecord(ar, chart);
+}
+
+} // namespace
+
+int CXrtGraph::ReadChartState(const std::filesystem::path& file, int) {
+    Chart checked; // read all the same, so that a bad record is reported
+    ReadStateFile(file, m_chart ? *m_chart : checked);
     return 1;
 }
 
@@ -687,14 +788,17 @@ void CXrtGraph::Serialize(CArchive& ar) {
     if (!LoadFileFromArchive(ar, file))
         return;
     m_stateFile = file;
-    // A state that does not read is a damaged document now, not a page whose
-    // displays cannot be made later.
-    if (!m_chart) {
-        try {
-            ReadChartState(file, 0);
-        } catch (...) {
-            DeleteStateFile();
-            throw;
-        }
+    // Read through once now: a damaged state, or label decimals no label can
+    // have, reject the document instead of failing the display's window.
+    try {
+        Chart parked;
+        ReadStateFile(file, parked);
+        for (int id : {prop::kXPrecision, prop::kYPrecision})
+            if (parked.GetInt(id) < 0 || parked.GetInt(id) > kMaxDecimals)
+                throw tvane::CArchiveException(tvane::CArchiveException::generic,
+                                               "chart label decimals out of range");
+    } catch (...) {
+        DeleteStateFile();
+        throw;
     }
 }

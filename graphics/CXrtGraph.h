@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/GraphItemProps.h"
 #include "platform/archive/CObject.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartGeometry.h"
@@ -37,6 +38,8 @@ public:
     static constexpr const char* kSourceModule = "Xrtgraph";
     static constexpr int kCreateLine = 52;
     static constexpr int kRestoreLine = 69;
+    // The most decimals an axis label is written with.
+    static constexpr int kMaxDecimals = 15;
 
     CXrtGraph();
     ~CXrtGraph() override;
@@ -89,11 +92,45 @@ public:
     // of each interval, zero in the middle. Labels that would overlap read " ".
     void SetValueLabels(int axis, double minimum, double maximum, int count, int centred);
     void ClearXValueLabels();
+    // The value axis' annotation (0xF00 x, 0xF01 y) from minimum to maximum:
+    // a label at each end and at every division between them (10 for x, 8
+    // for y), in the axis' label decimals.
+    void LabelValueAxis(int axis, double minimum, double maximum);
+    // The grid of a bar chart's value axis: on, lines across at its
+    // annotation; off, none.
+    void ApplyValueGrid(bool on);
     // Room for n more points in a general series, dropping its oldest points:
     // 1 when they fit now, 0 for array data.
     int MakeRoom(CXrtGraphData* data, int n, int series);
     // Process-wide repaint hold: false holds, true releases (paired).
     void SetRepaint(bool enable);
+    // Holds the repaint while it lives; a null chart window holds nothing.
+    class RepaintHold {
+    public:
+        explicit RepaintHold(CXrtGraph* graph) : m_graph(graph) {
+            if (m_graph)
+                m_graph->SetRepaint(false);
+        }
+        ~RepaintHold() {
+            if (m_graph)
+                m_graph->SetRepaint(true);
+        }
+        RepaintHold(const RepaintHold&) = delete;
+        RepaintHold& operator=(const RepaintHold&) = delete;
+
+    private:
+        CXrtGraph* m_graph;
+    };
+
+    // The Appearance page's items that every chart has: the chart's
+    // background, the axes' colour and font, the grid's colour and the two
+    // axis titles. Get fills what the record asks for and answers whether the
+    // item has all of it; Set applies what the record gives.
+    enum class ChartItem { kBackground, kAxis, kGrid, kXTitle, kYTitle };
+    bool GetChartItem(ChartItem item, GRAPHITEMPROPS& props) const;
+    bool SetChartItem(ChartItem item, const GRAPHITEMPROPS& props);
+    // A colour item of a display's own: its name and colour.
+    static bool GetColourItem(const char* name, std::int32_t colour, GRAPHITEMPROPS& props);
 
     // The chart properties, one operation each.
     tvane::chart::ChartData* GetData1() const;
@@ -167,6 +204,9 @@ protected:
 
 private:
     void DeleteStateFile();
+    // Labels at values along an axis; those that would overlap their
+    // neighbours read " ".
+    void PlaceValueLabels(int axis, const std::vector<double>& values, int intervals);
 
     // The window shows the chart, so it goes first.
     std::unique_ptr<tvane::chart::Chart> m_chart;

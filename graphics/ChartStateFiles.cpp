@@ -23,18 +23,26 @@ IDiskSpaceCheck* g_diskCheck = nullptr;
 constexpr unsigned kLowMemoryHelp = 13000;
 constexpr std::size_t kBlock = 50000;
 
-// Made once; removed with what it holds when the process ends.
+// Made when first needed; removed with what it holds when the process ends.
+// A logger runs for days, and a temporary folder can be cleaned away under
+// it: a folder that is gone is made afresh (under a new name, never one that
+// another could have made in its place), or every later Save would fail.
 struct StateFolder {
-    StateFolder() {
+    ~StateFolder() {
+        std::error_code ignored;
+        if (!path.empty())
+            std::filesystem::remove_all(path, ignored);
+    }
+    const std::filesystem::path& Get() {
+        std::error_code ignored;
+        if (!path.empty() && std::filesystem::is_directory(path, ignored))
+            return path;
         std::string pattern =
             (std::filesystem::temp_directory_path() / "tvane-charts-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw tvane::FileException(tvane::FileException::CauseFromErrno(errno), errno, pattern);
         path = pattern;
-    }
-    ~StateFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
+        return path;
     }
     std::filesystem::path path;
 };
@@ -56,7 +64,7 @@ public:
 
 std::filesystem::path ChartStateFolder() {
     static StateFolder folder;
-    return folder.path;
+    return folder.Get();
 }
 
 std::filesystem::path NextChartStateFile() {

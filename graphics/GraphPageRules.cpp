@@ -1,7 +1,11 @@
 #include "graphics/GraphPageRules.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphItemProps.h"
+#include "platform/core/Format.h"
 #include "scan/CChannelArray.h"
 #include "scan/CChannelInfo.h"
 
@@ -13,6 +17,29 @@ Limits LimitsFor(const CChannelInfo& channel) {
     if (channel.Kind == 0x400)
         return {0.0, 255.0};
     return {};
+}
+
+bool MinBelowMax(double minimum, double maximum) {
+    const double size = std::max({1.0, std::fabs(minimum), std::fabs(maximum)});
+    return maximum - minimum > 1e-15 * size;
+}
+
+bool CheckRange(int value, int minimum, int maximum, std::string& message) {
+    if (value >= minimum && value <= maximum)
+        return true;
+    message = tvane::Format("Please enter an integer between %d and %d.", minimum, maximum);
+    return false;
+}
+
+bool CheckRange(double value, double minimum, double maximum, std::string& message) {
+    if (value >= minimum && value <= maximum)
+        return true;
+    message = RangeMessage(minimum, maximum);
+    return false;
+}
+
+std::string RangeMessage(double minimum, double maximum) {
+    return tvane::Format("Please enter a number between %g and %g.", minimum, maximum);
 }
 
 AppearanceLists FillAppearanceLists(CGraphFrame& frame) {
@@ -67,6 +94,35 @@ std::string ChannelText(const CChannelInfo& channel) {
 
 std::string SlotRowText(int slot, const CChannelInfo* channel) {
     return std::to_string(slot + 1) + "\t" + (channel ? ChannelText(*channel) : "<None>");
+}
+
+ChannelChoices::ChannelChoices(CGraphFrame& frame) {
+    CChannelArray available;
+    frame.GetAvailableChannels(available);
+    for (std::size_t i = 0; i < available.GetSize(); ++i)
+        if (const CChannelInfo* c = available.GetAt(i))
+            m_channels.push_back(*c);
+    available.DeleteAll();
+}
+
+std::vector<std::string> ChannelChoices::Entries() const {
+    std::vector<std::string> entries{CChannelInfo().Label};
+    for (const CChannelInfo& c : m_channels)
+        entries.push_back(ChannelText(c));
+    return entries;
+}
+
+int ChannelChoices::EntryOf(const CChannelInfo* channel) const {
+    for (std::size_t i = 0; channel && i < m_channels.size(); ++i)
+        if (m_channels[i].Number == channel->Number)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+const CChannelInfo* ChannelChoices::ChannelAt(int entry) const {
+    if (entry < 1 || entry > static_cast<int>(m_channels.size()))
+        return nullptr;
+    return &m_channels[static_cast<std::size_t>(entry - 1)];
 }
 
 bool HasTab(const std::string& row) {

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-class CChannelInfo;
+#include "scan/CChannelInfo.h"
+
 class CChannelArray;
 class CGraphFrame;
 struct GRAPHITEMPROPS;
@@ -18,6 +19,16 @@ struct Limits {
 // Bounds of values entered for a channel: a totalizer 0..67108863, a digital
 // byte 0..255, anything else +-9.9e37.
 Limits LimitsFor(const CChannelInfo& channel);
+
+// An axis' Min and Max as a page accepts them: Min lies below Max by more
+// than the rounding of doubles of their size, so two values that differ only
+// in their last digits (equal, in effect) are refused at any magnitude.
+bool MinBelowMax(double minimum, double maximum);
+
+// The class library's range check of one field: false with its message.
+bool CheckRange(int value, int minimum, int maximum, std::string& message);
+bool CheckRange(double value, double minimum, double maximum, std::string& message);
+std::string RangeMessage(double minimum, double maximum);
 
 // Sibling query codes of "GraphPageQuerySiblings".
 enum SiblingCode { kAppearanceChanged = 0, kChannelsChanged = 1 };
@@ -51,6 +62,21 @@ std::string ChannelText(const CChannelInfo& channel);
 // The text after the first tab of a row; empty when there is none.
 std::string AfterTab(const std::string& row);
 bool HasTab(const std::string& row);
+
+// The channel list of a display's channel page: "<None>" first, then each
+// channel the display may show, as its label and name.
+class ChannelChoices {
+public:
+    explicit ChannelChoices(CGraphFrame& frame);
+    std::vector<std::string> Entries() const;
+    // The entry of a channel (by its number); 0 for none or one not offered.
+    int EntryOf(const CChannelInfo* channel) const;
+    // The channel of an entry; null for "<None>" and entries past the list.
+    const CChannelInfo* ChannelAt(int entry) const;
+
+private:
+    std::vector<CChannelInfo> m_channels;
+};
 
 // The switch channel page's filters: reading or writing display, byte or bit.
 std::uint32_t SwitchFilter(bool readingDisplay, bool byteDisplay);

@@ -13,3 +13,10 @@ CRoundedValue::CRoundedValue(double value, int decimals) : m_value(value), m_dec
         m_value = (shifted - std::fmod(shifted, 1.0)) / p;
     }
 }
+
+bool ReplaceIfChanged(double& stored, double value) {
+    if (CRoundedValue(value, 10) == CRoundedValue(stored, 10))
+        return false;
+    stored = value;
+    return true;
+}

@@ -18,3 +18,7 @@ private:
     double m_value;
     int m_decimals;
 };
+
+// A display's setting, compared as the user sees it: value replaces stored
+// when the two differ at ten decimals; true when it did.
+bool ReplaceIfChanged(double& stored, double value);

@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "GraphFakes.h"
 #include "GraphicsTestSupport.h"
+#include "graphics/CGraphView.h"
 #include "graphics/CXrtFrame.h"
 #include "graphics/CXrtGraph.h"
 #include "graphics/CXrtGraphData.h"
@@ -137,6 +139,37 @@ TEST_F(CXrtFrameTest, PageChangesHoldTheChartAndRefreshTheFrameOnceWhenSomething
     }
     EXPECT_TRUE(graph.GetRepaint());
     EXPECT_EQ(frame.refreshes, 1);
+}
+
+// A chart frame on a page: its document says whether it shows stored readings.
+class GatedFrame : public CXrtFrame {
+public:
+    explicit GatedFrame(CGraphView* view) { m_parent = view; }
+};
+
+TEST_F(CXrtFrameTest, TheUpdateRateGatesDrawingDuringARunOnly) {
+    FakeViewWindow window;
+    FakeGraphDocument doc;
+    CGraphView view{&window, &doc};
+    GatedFrame frame(&view);
+    frame.SetUpdateRate(5);
+    // During a run: four single scans wait, the fifth draws; a batch of six
+    // at once draws and starts over.
+    for (int scan = 1; scan <= 4; ++scan)
+        EXPECT_FALSE(frame.TakeScans(1)) << scan;
+    EXPECT_TRUE(frame.TakeScans(1));
+    EXPECT_EQ(frame.m_pendingScans, 0);
+    EXPECT_TRUE(frame.TakeScans(6));
+    EXPECT_FALSE(frame.TakeScans(0));
+    // Stored readings draw at once.
+    doc.readings = 10;
+    EXPECT_TRUE(frame.TakeScans(1));
+    EXPECT_EQ(frame.m_pendingScans, 0);
+    // The count saturates instead of overflowing.
+    doc.readings = 0;
+    frame.SetUpdateRate(5000);
+    frame.m_pendingScans = INT32_MAX - 1;
+    EXPECT_TRUE(frame.TakeScans(100));
 }
 
 } // namespace

@@ -212,6 +212,35 @@ TEST_F(CXrtGraphTest, LabelsOnAPlotNarrowerThanTheirCount) {
     EXPECT_TRUE(chart().GetValueLabels(prop::kXValueLabels).empty());
 }
 
+TEST_F(CXrtGraphTest, AValueAxisIsLabelledAtBothEndsAndEveryDivision) {
+    chart().SetInt(prop::kYPrecision, 2);
+    graph.LabelValueAxis(prop::kYValueLabels, -1.0, 1.0);
+    const auto y = chart().GetValueLabels(prop::kYValueLabels);
+    ASSERT_EQ(y.size(), 9u);
+    EXPECT_EQ(y.front().value, -1.0);
+    EXPECT_EQ(y.front().text, "-1.00");
+    EXPECT_EQ(y[4].text, "0.0");
+    EXPECT_EQ(y.back().value, 1.0);
+    EXPECT_EQ(y.back().text, "1.00");
+    graph.LabelValueAxis(prop::kXValueLabels, 0.0, 100.0);
+    EXPECT_EQ(chart().GetValueLabels(prop::kXValueLabels).size(), 11u);
+}
+
+TEST_F(CXrtGraphTest, TheValueGridGoesOnAndOff) {
+    graph.ApplyValueGrid(true);
+    EXPECT_FALSE(chart().Layout().y.grid.empty());
+    EXPECT_TRUE(chart().Layout().x.grid.empty());
+    graph.ApplyValueGrid(false);
+    EXPECT_TRUE(chart().Layout().y.grid.empty());
+    EXPECT_TRUE(chart().Layout().x.grid.empty());
+    graph.ApplyValueGrid(true);
+    EXPECT_FALSE(chart().Layout().y.grid.empty());
+    // Switching it on again when it is on changes no property.
+    const auto version = chart().PropertyVersion();
+    graph.ApplyValueGrid(true);
+    EXPECT_EQ(chart().PropertyVersion(), version);
+}
+
 TEST_F(CXrtGraphTest, SeriesStylesChangeTheirOwnFields) {
     CXrtGraphData data(2, 3, 4);
     graph.SetData(data.GetData());

@@ -193,20 +193,50 @@ TEST_F(ChartStateFileTest, BrokenStatesFailTheirLoadOrRestore) {
                  tvane::CArchiveException);
     EXPECT_TRUE(loaded.GetStateFileName().empty());
 
-    // A state that does not read fails its load, and parks nothing.
+    // A record that ends early is found at load, and nothing stays parked.
     EXPECT_THROW(Load(ByteWriter().U32(1).U32(4).U32(0).bytes,
                       [&](tvane::CArchive& ar) { loaded.Serialize(ar); }),
                  tvane::CArchiveException);
     EXPECT_TRUE(loaded.GetStateFileName().empty());
+    EXPECT_FALSE(fs::exists(StateFile(ChartStateCounter())));
     EXPECT_TRUE(fs::is_empty(ChartStateFolder()));
+    // So are label decimals that no label has.
+    graph.GetChart()->SetInt(prop::kYPrecision, CXrtGraph::kMaxDecimals + 1);
+    const Bytes manyDecimals = Save(graph);
+    EXPECT_THROW(Load(manyDecimals, [&](tvane::CArchive& ar) { loaded.Serialize(ar); }),
+                 tvane::CArchiveException);
+    EXPECT_FALSE(fs::exists(StateFile(ChartStateCounter())));
 
-    // A parked state that goes bad before the window comes fails the restore.
+    // A parked state damaged before the window comes fails the restore,
+    // which removes it.
+    graph.GetChart()->SetInt(prop::kYPrecision, 2);
     Load(Save(graph), [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
     const fs::path parked = loaded.GetStateFileName();
-    ASSERT_TRUE(fs::exists(parked));
-    tvane::test::WriteFile(parked, std::string(4, '\0'));
+    fs::resize_file(parked, 4);
     EXPECT_THROW(loaded.RestoreChartState(parent, {0, 0, 10, 10}), tvane::CArchiveException);
     EXPECT_FALSE(fs::exists(parked));
+
+    // So does one that goes bad as a whole record of zeros.
+    Load(Save(graph), [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    const fs::path zeroed = loaded.GetStateFileName();
+    ASSERT_TRUE(fs::exists(zeroed));
+    tvane::test::WriteFile(zeroed, std::string(4, '\0'));
+    EXPECT_THROW(loaded.RestoreChartState(parent, {0, 0, 10, 10}), tvane::CArchiveException);
+    EXPECT_FALSE(fs::exists(zeroed));
+    EXPECT_TRUE(fs::is_empty(ChartStateFolder()));
+}
+
+// A temporary folder cleaned away while the program runs is made again:
+// Save and Open go on working.
+TEST_F(ChartStateFileTest, AStateFolderRemovedUnderTheProgramIsMadeAgain) {
+    const fs::path gone = ChartStateFolder();
+    fs::remove_all(gone);
+    const Bytes bytes = Save(graph);
+    EXPECT_TRUE(fs::is_directory(ChartStateFolder()));
+    CXrtGraph loaded;
+    Load(bytes, [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    loaded.RestoreChartState(parent, {0, 0, 300, 200});
+    EXPECT_EQ(loaded.GetChart()->GetInt(prop::kBackground), 0x0000FF);
 }
 
 TEST_F(ChartStateFileTest, TooLittleDiskSpaceStopsTheSave) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "GraphFakes.h"
 #include "graphics/CGraphFrame.h"
 #include "graphics/GraphFactory.h"
@@ -24,6 +26,18 @@ TEST(GraphPageRulesTest, LimitsFollowTheChannelKind) {
         EXPECT_EQ(LimitsFor(channel).minimum, c.min) << c.kind;
         EXPECT_EQ(LimitsFor(channel).maximum, c.max) << c.kind;
     }
+}
+
+TEST(GraphPageRulesTest, MinMustLieBelowMaxAtAnyMagnitude) {
+    struct Case {
+        double min, max;
+        bool accepted;
+    } cases[] = {{0.0, 1.0, true},       {5.0, 5.0, false},     {6.0, 5.0, false},
+                 {0.0, 2e-15, true},     {0.0, 5e-16, false},   {1e17, 1e17 + 16, false},
+                 {1e17, 1.001e17, true}, {-1e20, -1e20, false}, {-9.9e37, 9.9e37, true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(MinBelowMax(c.min, c.max), c.accepted) << c.min << " " << c.max;
+    EXPECT_FALSE(MinBelowMax(0.0, std::nan("")));
 }
 
 // A display with per-channel colours and a caption.

@@ -130,4 +130,15 @@ TEST(CRoundedValue, CutsTowardZero) {
     EXPECT_TRUE(CRoundedValue(1.3, 1) != CRoundedValue(1.239, 2));
 }
 
+TEST(CRoundedValue, ASettingChangesOnlyWhereTheUserSeesIt) {
+    double stored = 100.0;
+    EXPECT_FALSE(ReplaceIfChanged(stored, 100.00000000001)); // beyond the tenth decimal
+    EXPECT_EQ(stored, 100.0);
+    EXPECT_TRUE(ReplaceIfChanged(stored, 100.0000000002));
+    EXPECT_EQ(stored, 100.0000000002);
+    EXPECT_TRUE(ReplaceIfChanged(stored, -100.5));
+    EXPECT_FALSE(ReplaceIfChanged(stored, -100.50000000004));
+    EXPECT_EQ(stored, -100.5);
+}
+
 } // namespace

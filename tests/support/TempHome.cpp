@@ -91,6 +91,21 @@ TempHome::~TempHome() {
     std::filesystem::remove_all(m_path, ec);
 }
 
+ScopedTmpDir::ScopedTmpDir() {
+    const char* tmp = std::getenv("TMPDIR");
+    m_had = tmp != nullptr;
+    if (tmp)
+        m_old = tmp;
+    setenv("TMPDIR", m_home.Path().c_str(), 1);
+}
+
+ScopedTmpDir::~ScopedTmpDir() {
+    if (m_had)
+        setenv("TMPDIR", m_old.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

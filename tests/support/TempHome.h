@@ -33,6 +33,22 @@ protected:
     TempHome home;
 };
 
+// TMPDIR set to a folder of the test's own while it lives, then put back.
+class ScopedTmpDir {
+public:
+    ScopedTmpDir();
+    ~ScopedTmpDir();
+    ScopedTmpDir(const ScopedTmpDir&) = delete;
+    ScopedTmpDir& operator=(const ScopedTmpDir&) = delete;
+
+    const std::filesystem::path& Path() const { return m_home.Path(); }
+
+private:
+    TempHome m_home;
+    std::string m_old;
+    bool m_had = false;
+};
+
 // Reads a whole file as bytes.
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);

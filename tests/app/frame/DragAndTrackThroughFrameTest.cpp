@@ -44,11 +44,6 @@ constexpr unsigned kXYPlot = 702;
 class MouseOnPages : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* tmp = std::getenv("TMPDIR");
-        m_hadTmp = tmp != nullptr;
-        if (tmp)
-            m_oldTmp = tmp;
-        setenv("TMPDIR", m_tmp.Path().c_str(), 1);
         whole.Start();
         if (HasFatalFailure())
             return;
@@ -59,13 +54,7 @@ protected:
         frame.Pages()->setCurrentWidget(page);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     }
-    void TearDown() override {
-        wiring.reset();
-        if (m_hadTmp)
-            setenv("TMPDIR", m_oldTmp.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
-    }
+    void TearDown() override { wiring.reset(); }
     // A point of a widget in the main window's coordinates.
     QPoint At(QWidget* widget, const QPoint& p) const { return widget->mapTo(&frame, p); }
     QPoint TabCentre(int index) const {
@@ -73,9 +62,7 @@ protected:
         return At(tabs, tabs->tabRect(index).center());
     }
 
-    TempHome m_tmp; // before the program's own home
-    bool m_hadTmp = false;
-    std::string m_oldTmp;
+    ScopedTmpDir m_tmp; // before the program's own home
     WholeProgram whole;
     SimulatedProgram& program = whole.program;
     CMainFrame& frame = whole.frame;
