@@ -6,7 +6,8 @@
 //                 Graphics menu makes.
 // Each prints the process's CPU time over the run (from /proc/self/stat) as a
 // share of the wall time, and the readings stored per second.
-// TVANE_CPU_SECONDS sets the length of each run (60 by default).
+// TVANE_CPU_SECONDS sets the length of each run (60 by default);
+// TVANE_CPU_ONLY=<Graphics menu command> puts that display alone on the page.
 #include <unistd.h>
 
 #include <chrono>
@@ -86,10 +87,12 @@ void MeasureRun(bool everyDisplay) {
     CGraphViewWnd* page = whole.wiring->Graphics()->Page(0);
     ASSERT_NE(page, nullptr);
     whole.frame.Pages()->setCurrentWidget(page);
+    const char* only = std::getenv("TVANE_CPU_ONLY");
     int made = 0;
     if (everyDisplay)
         for (const graphfactory::DisplayCommand& command : graphfactory::DisplayCommands())
-            if (!graphfactory::FrameClassOf(command.commandId).empty()) {
+            if (!graphfactory::FrameClassOf(command.commandId).empty() &&
+                (!only || std::atoi(only) == static_cast<int>(command.commandId))) {
                 whole.frame.OnCmdMsg(command.commandId);
                 ++made;
             }

@@ -96,7 +96,8 @@ DataGridView::DataGridView(CDataGrid& grid, QWidget* parent) : GridView(parent),
     Core().RegisterControl(CDataGrid::kChannelListId,
                            std::make_unique<ChannelListCtrl>(*this, grid));
     m_repaint.setSingleShot(true);
-    connect(&m_repaint, &QTimer::timeout, this, [this] { Redraw(); });
+    // Readings change texts and colours only: the layout stays as it is.
+    connect(&m_repaint, &QTimer::timeout, this, [this] { RepaintCells(); });
     ResetGrid();
 }
 
