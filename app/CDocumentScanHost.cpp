@@ -39,10 +39,6 @@ void CDocumentScanHost::StopMonitor() {
     m_doc.StopMonitor();
 }
 
-void CDocumentScanHost::DropDisplayRequests() {
-    m_doc.DropInstrumentActions();
-}
-
 bool CDocumentScanHost::DoInstrumentAction(CReadingInfo& request) {
     // Alarm actions act at once; nobody is asked.
     return m_doc.DoInstrumentAction(request, false);

@@ -23,7 +23,6 @@ public:
     void ReadAlarmQueue() override;
     void ReadMonitorChannel() override;
     void StopMonitor() override;
-    void DropDisplayRequests() override;
     bool DoInstrumentAction(CReadingInfo& request) override;
     CAppPreferences* Preferences() override { return m_preferences; }
 

@@ -1,10 +1,6 @@
 #include "app/CLoggerDoc.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -19,7 +15,6 @@
 #include "database/CDataset.h"
 #include "database/CDatasetEvent.h"
 #include "database/CDatasetStore.h"
-#include "database/CMfxFileException.h"
 #include "database/CStateInfo.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Folders.h"
@@ -34,8 +29,6 @@
 #include "shared/ExceptionReport.h"
 
 namespace fs = std::filesystem;
-
-std::uint32_t CLoggerDoc::s_loadedFileVersion = 0;
 
 namespace {
 
@@ -57,13 +50,6 @@ std::int32_t CLoggerDoc::ReadSettingNumber(const char* key, long def) {
 CLoggerDoc::CLoggerDoc(ILoggerApp& app)
     : m_app(app), m_export(std::make_unique<CTextExport>(*this)),
       m_engine(std::make_unique<CScanEngine>(*this)) {
-    m_defaultLabel = doctext::kDefault;
-    m_noneLabel = doctext::kNone;
-    m_advancedLabel = doctext::kAdvanced;
-    m_scansFormat = doctext::kScans;
-    m_readingsFormat = doctext::kReadings;
-    m_untitledTitle = doctext::kUninitialized;
-
     // The formats as the formatter expands them for this machine's settings.
     const auto expand = [this](const char* format) {
         m_timeFormatter.SetFormat(format);
@@ -154,13 +140,6 @@ void CLoggerDoc::UpdateAllViews(IView* sender, long hint, const HintObject& obje
 IView* CLoggerDoc::GetSetupView() const {
     for (IView* view : m_views)
         if (view->GetKind() == IView::kSetupView)
-            return view;
-    return nullptr;
-}
-
-IView* CLoggerDoc::GetGraphView() const {
-    for (IView* view : m_views)
-        if (view->GetKind() == IView::kGraphView)
             return view;
     return nullptr;
 }
@@ -258,23 +237,6 @@ std::int32_t CLoggerDoc::GetGridRow(std::int32_t channel) const {
     return 0;
 }
 
-std::int32_t CLoggerDoc::GetGridRowOf(const CFXSetup* row) const {
-    if (!m_setup || row == nullptr)
-        return 0;
-    for (std::int32_t i = 0; i < m_setup->GetSize(); ++i)
-        if (m_setup->GetSetup(i) == row)
-            return i + 2;
-    return 0;
-}
-
-void CLoggerDoc::SetExportCounter(int counter) {
-    g_exportCounter = counter;
-}
-
-int CLoggerDoc::GetExportCounter() {
-    return g_exportCounter;
-}
-
 std::string CLoggerDoc::MakeExportFileName(const std::string& extension) {
     // Before the workspace is open the data directory is not known yet; the
     // data folder stands in rather than the root of the file system.
@@ -292,15 +254,6 @@ std::string CLoggerDoc::MakeExportFileName(const std::string& extension) {
     }
     g_exportCounter = 1;
     return name(1);
-}
-
-void CLoggerDoc::CreateEmptyFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_CREAT | O_TRUNC | O_RDWR | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        const int error = errno;
-        ThrowMfxFileException(tvane::FileException::CauseFromErrno(error), error, path.c_str());
-    }
-    ::close(fd);
 }
 
 // --- Time texts -------------------------------------------------------------
@@ -332,28 +285,6 @@ std::string CLoggerDoc::FormatReadingTime(double time) {
     const double seconds = std::floor(time / 1000.0);
     const int ms = static_cast<int>(time - seconds * 1000.0);
     return FormatTimeMs(m_engine->GetDocumentTime() + static_cast<std::int64_t>(seconds), ms);
-}
-
-tvane::CTime CLoggerDoc::GetReadingTime(double tick) const {
-    if (tick < m_engine->GetStartTick())
-        return tvane::CTime(0);
-    const double elapsed = (tick - m_engine->GetStartTick()) / 1000.0;
-    if (!(elapsed < kLatestReadingTime / 1000.0))
-        return tvane::CTime(0);
-    return m_engine->GetDocumentTime() + static_cast<std::int64_t>(elapsed);
-}
-
-bool CLoggerDoc::GetExportTimeRange(double& first, double& last) {
-    if (!GetDataset() || !GetDataset()->IsOpen())
-        return false;
-    ReadingRecord record;
-    if (GetDataset()->ReadReadings(&record, 1, 0) != 1)
-        return false;
-    const double low = GetDataset()->GetFirstTime();
-    const double high = GetDataset()->GetLastTime();
-    first = std::clamp(static_cast<double>(record.Time), low, std::max(low, high));
-    last = std::clamp(GetDataset()->GetLastReadingTime(), low, std::max(low, high));
-    return true;
 }
 
 void CLoggerDoc::OnPreferenceChanged(int index) {

@@ -96,15 +96,12 @@ public:
     // Tells every view but the sender.
     void UpdateAllViews(IView* sender, long hint = 0, const HintObject& object = {});
     IView* GetSetupView() const;
-    IView* GetGraphView() const;
     void RefreshAllViews();
 
     // --- Document shell -------------------------------------------------------
-    const std::string& GetPathName() const { return m_pathName; }
     void SetPathName(const std::string& path) { m_pathName = path; }
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
-    const std::string& GetUntitledTitle() const { return m_untitledTitle; }
 
     // --- Commands -------------------------------------------------------------
     enum Command : unsigned {
@@ -146,8 +143,6 @@ public:
     void ReadDocumentFile(const std::string& path);
     void WriteDocumentFile(const std::string& path);
     void Serialize(tvane::CArchive& ar);
-    // The version of the document file being loaded, 0 before any load.
-    static std::uint32_t LoadedFileVersion() { return s_loadedFileVersion; }
 
     // --- Timers ---------------------------------------------------------------
     void RestartTimers() { m_engine->RestartTimers(); }
@@ -157,13 +152,7 @@ public:
     CFXSetup* FindSetupRow(std::int32_t channel) const;
     CFXSetup* GetSetupRow(std::int32_t index) const;
     std::int32_t GetGridRow(std::int32_t channel) const;
-    std::int32_t GetGridRowOf(const CFXSetup* row) const;
     std::string MakeExportFileName(const std::string& extension);
-    // The program-wide export file counter.
-    static void SetExportCounter(int counter);
-    static int GetExportCounter();
-    // Creates or truncates the file; throws the program's file exception.
-    static void CreateEmptyFile(const std::string& path);
     void DoScanSettings() { OnScanSettings(); }
     // Status panes 1 to 3: the module texts of the state record's three slots.
     void ShowModuleTexts(const CStateInfo& state);
@@ -174,11 +163,6 @@ public:
     std::string FormatTimeMs(tvane::CTime time, int milliseconds);
     // A reading time in ms from the run start as date, time and milliseconds.
     std::string FormatReadingTime(double time);
-    // Absolute time of a reading from its tick time; 0 before the run start.
-    tvane::CTime GetReadingTime(double tick) const;
-    // First and last reading time of the current dataset, kept within the
-    // dataset's own time bounds; false when no dataset is open or it is empty.
-    bool GetExportTimeRange(double& first, double& last);
     const std::string& GetDateTimeFormat() const { return m_formatDateTime; }
     const std::string& GetDateTimeMsFormat() const { return m_formatDateTimeMs; }
     const std::string& GetDateFormat() const { return m_formatDate; }
@@ -199,9 +183,6 @@ public:
     void LoadFunctionTable(tvane::OdbcDatabase* database);
     // The channel total of the modules in the state record's three slots.
     std::int32_t LoadModuleCards(const CStateInfo& state);
-    const std::map<std::string, FunctionDefaults>& GetFunctionTable() const {
-        return m_functionTable;
-    }
     void FormatResolution(CFXSetup& row) override;
     bool GetResolutionFormat(const CFXSetup& row) const;
     // The setup grid's operations on the rows (cells, lists, copy, paste,
@@ -241,50 +222,19 @@ public:
     void SetSetupLoaded(bool value) { m_setupLoaded = value; }
     bool IsSetupInInstrument() const { return m_setupInInstrument; }
     void SetSetupInInstrument(bool value) { m_setupInInstrument = value; }
-    void SetMonitorChannel(std::uint32_t channel) { m_monitorChannel = channel; }
-    std::int16_t GetSlotCount(int slot) const { return m_slotActive[slot - 1]; }
-    void SetSlotCount(int slot, std::int16_t count) { m_slotActive[slot - 1] = count; }
-    std::uint32_t GetFrameCounter() const { return m_frameCounter; }
-    // The values of the document file's header and the setup's own texts.
+    // The document file's header value: the channel total of the setup's modules.
     std::uint32_t GetHeaderValue() const { return m_headerValue; }
-    void SetHeaderValue(std::uint32_t value) { m_headerValue = value; }
-    std::uint32_t GetHeaderWord() const { return m_headerWord; }
-    void SetHeaderWord(std::uint16_t value) { m_headerWord = value; }
-    void SetFrameCounter(std::uint32_t value) { m_frameCounter = value; }
-    const std::string& GetSetupText() const { return m_setupText; }
-    void SetSetupText(const std::string& text) { m_setupText = text; }
     std::uint32_t GetMonitorInterval() const { return m_monitorInterval; }
     void SetMonitorInterval(std::uint32_t ms) { m_monitorInterval = ms; }
-    const std::string& GetDefaultLabel() const { return m_defaultLabel; }
-    const std::string& GetNoneLabel() const { return m_noneLabel; }
-    const std::string& GetAdvancedLabel() const { return m_advancedLabel; }
-    const std::string& GetScansFormat() const { return m_scansFormat; }
-    const std::string& GetReadingsFormat() const { return m_readingsFormat; }
-    // The monitor's timers: the window timer while idle, the in-scan interval.
-    const CWndTimer& GetMonitorTimer() const { return m_monitorTimer; }
-    CIntervalTimer GetMonitorIntervalTimer() const { return m_monitorIntervalTimer; }
     // The run's start, as the scan engine keeps it: its time and the
     // instrument's tick then.
     tvane::CTime GetDocumentTime() const { return m_engine->GetDocumentTime(); }
     double GetStartTick() const { return m_engine->GetStartTick(); }
     // The event time bounds before and after a run.
-    double GetFirstTimeBound() const { return m_firstTimeBound; }
-    double GetSecondTimeBound() const { return m_secondTimeBound; }
     void SetEventTimeBounds(double first, double second) {
         m_firstTimeBound = first;
         m_secondTimeBound = second;
     }
-    // A running scan of the instrument is being taken over as the document's.
-    bool IsResuming() const { return m_resume; }
-    void SetResuming(bool on) { m_resume = on; }
-    // The data shown is a finished run's (set at its end when it has readings).
-    bool HasRunData() const { return m_runFlag; }
-    void SetRunData(bool on) { m_runFlag = on; }
-    // The document stands for the loaded setup, not for a run's data.
-    bool HasLoadMark() const { return m_loadMark; }
-    void ClearLoadMark() { m_loadMark = false; }
-    // The codes of the instrument errors read last.
-    const std::vector<std::string>& GetErrorCodes() const { return m_textList1; }
     // A display's instrument action is being served.
     bool IsActionBusy() const { return m_actionBusy; }
     CFXSetupArray* GetSetup() const { return m_setup.get(); }
@@ -294,7 +244,6 @@ public:
     CFXUndo* GetUndo() const { return m_undo.get(); }
     CDataset* GetDataset() const { return m_engine->GetDataset(); }
     CDatasetStore* GetDatasetStore() const { return m_datasetStore.get(); }
-    CDatasetEvent* GetEventRecord() const { return m_eventRecord.get(); }
     ReadingRecord* GetReadingBuffer() const { return m_engine->GetReadingBuffer(); }
     CScanEngine& GetScanEngine() const { return *m_engine; }
     CStateInfo& GetStateInfo() const;
@@ -328,7 +277,6 @@ public:
     // holds readings (an open one is closed first).
     void CreateDataBrowser();
     void CloseDataBrowser();
-    void ShowDataBrowser(bool show);
     // The browser's window closed by itself: the document forgets it.
     void DataBrowserClosed();
     // Resends the current data to one view alone (the others ignore the hints
@@ -372,9 +320,6 @@ public:
 
     // --- The event log --------------------------------------------------------
     std::int32_t GetEventCount() const;
-    std::int32_t GetEventLogLimit() const { return m_eventLogLimit; }
-    void SetEventLogLimit(std::int32_t limit) { m_eventLogLimit = limit; }
-    std::int32_t GetEventIndex() const { return m_eventIndex; }
     static std::string GetEventTypeText(std::uint32_t type);
     static void GetEventTypeFromText(const std::string& text, std::int32_t& type);
     bool GetEventCellText(std::int32_t index, int column, std::string& text);
@@ -383,8 +328,6 @@ public:
     bool IsEventLogFull() const;
     bool GetEvent(std::int32_t index, CDatasetEvent& event);
     bool SetEvent(std::int32_t index, const CDatasetEvent& event);
-    bool InsertEvent(std::int32_t index, CDatasetEvent& event);
-    bool UpdateEventField(std::int32_t index, int field, const CDatasetEvent& event);
     bool DeleteEvent(std::int32_t index);
     // The Add Event command: a user's note at the run's current time.
     void AddUserEvent();
@@ -464,10 +407,6 @@ public:
     bool IsScanListSame(const std::vector<std::int32_t>& channels) const;
     void ApplyScanList(const std::vector<std::int32_t>& channels);
     void GetConnectSpeed();
-    // A new setup made from the instrument: the scan list and, unless the
-    // running scan is taken over (resume), the stored readings; with resume the
-    // document continues the instrument's run as its own.
-    bool SyncWithInstrument(CStateInfo& state, CStateInfo& chosen, bool resume);
 
     // The monitor channel.
     void ConfigureMonitorChannel(std::int32_t channel);
@@ -488,14 +427,8 @@ public:
     void OnMonitorTimer();
     bool SyncMonitorChannel(bool askInstrument);
 
-    // Display actions. Requests wait in the document's queue until served, so
-    // the end of a run can drop or drain them.
+    // Display actions: each is served at once, answering every view.
     bool DoInstrumentAction(CReadingInfo& request, bool ask);
-    void PostInstrumentAction(const CReadingInfo& request, bool ask);
-    // Serves the waiting requests in order; returns how many were served.
-    std::size_t DrainInstrumentActions();
-    void DropInstrumentActions() { m_actionQueue.clear(); }
-    std::size_t PendingInstrumentActions() const { return m_actionQueue.size(); }
     void SetOutputValue(CFXSetup& row, double value);
     void AnnounceOpenedSwitch(const CReadingInfo& request, int moduleCode);
     static std::int32_t FindChannelIndex(std::int32_t channel,
@@ -523,29 +456,18 @@ private:
     bool m_modified = false;
     std::unique_ptr<CTextExport> m_export;
 
-    static std::uint32_t s_loadedFileVersion;
-
     // Sends one event to the views while a dataset is current and open.
     void BroadcastEvent(CDatasetEvent& event);
     // An instrument or driver error as an event, stamped outside a run.
     void PostInstrumentError(std::string text);
     // The instrument's queue of errors, each as an event.
     void LogQueuedInstrumentErrors();
-    struct QueuedAction {
-        CReadingInfo request;
-        bool ask = false;
-    };
-    std::vector<QueuedAction> m_actionQueue;
 
     // --- Members --------------------------------------------------------------
 
-    // Texts and flags of the document shell.
-    std::string m_defaultLabel;
-    std::string m_noneLabel;
-    std::string m_advancedLabel;
+    // Flags of the document shell.
     bool m_setupLoaded = false;
     bool m_neverSaved = true;
-    bool m_resume = false;
     bool m_setupInInstrument = false;
     std::uint32_t m_headerValue = 0;
     std::uint32_t m_headerWord = 0; // 16 bits in the file
@@ -582,18 +504,14 @@ private:
     std::unique_ptr<CScanEngine> m_engine;
     COleKXQT7100* m_instrument = nullptr; // the application's binding
     std::int32_t m_readingPathWord = 0;
-    std::string m_scansFormat;
-    std::string m_readingsFormat;
     std::uint32_t m_frameCounter = 0;
     std::uint32_t m_viewFlags = 0;
-    bool m_runFlag = false;
     std::uint8_t m_options[5] = {1, 1, 1, 1, 0};
     std::map<std::string, FunctionDefaults> m_functionTable;
     std::unique_ptr<CDatasetEvent> m_eventRecord;
     std::int32_t m_eventIndex = -1;
     std::vector<std::string> m_textList1;
     std::vector<std::string> m_textList2;
-    std::string m_untitledTitle;
     CDateTimeEdit m_timeFormatter;
     std::string m_formatDateTime;
     std::string m_formatDateTimeMs;
@@ -608,5 +526,4 @@ private:
     bool m_rangeUpdate = false;
     // While set, only this view is told of hints.
     IView* m_hintTarget = nullptr;
-    bool m_loadMark = true;
 };

@@ -59,9 +59,6 @@ void CScanEngine::BeginRun() {
 
 void CScanEngine::HaltRun() {
     StopTimers();
-    // Display requests queued during the run are not served any more.
-    if (m_doc.GetServices().scanHost != nullptr)
-        m_doc.GetServices().scanHost->DropDisplayRequests();
     m_state = State::Idle;
     m_instrumentSilent = false;
 }

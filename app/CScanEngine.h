@@ -66,6 +66,14 @@ public:
     // for one time-out at most, and leaves the instrument alone in between.
     bool IsInstrumentSilent() const { return m_instrumentSilent; }
     static constexpr std::uint32_t kAnswerRetryInterval = 5000;
+    // A run the instrument already makes is being taken over: its start sends
+    // the instrument nothing and asks the user nothing.
+    bool IsResuming() const { return m_resume; }
+    void SetResuming(bool on) { m_resume = on; }
+    // The last run left readings in its dataset; cleared when a run starts and
+    // when the document is emptied.
+    bool HasRunData() const { return m_runData; }
+    void ClearRunData() { m_runData = false; }
 
     // The dataset of the current or last run: the one the run writes to, the
     // views and the event log read, and a loaded setup's run is opened in.
@@ -104,8 +112,8 @@ public:
     // The run is on with the instrument measuring: what a start and the
     // takeover of the instrument's own run come to.
     void BeginRun();
-    // The run stops at once: its timers stop, waiting display requests are
-    // dropped and the state is idle. The end of a run starts with it.
+    // The run stops at once: its timers stop and the state is idle. The end of
+    // a run starts with it.
     void HaltRun();
     // Shows the wait for the next scan from now when scans are 2 s or more
     // apart.
@@ -200,6 +208,8 @@ private:
     tvane::CTime m_documentTime = tvane::CTime::GetCurrentTime();
     std::int16_t m_runWord = 0;
     std::int16_t m_terminationCode = kTerminationByUser;
+    bool m_resume = false;
+    bool m_runData = false;
     bool m_showCountdown = false;
     bool m_instrumentSilent = false;
     CIntervalTimer m_answerRetryTimer;

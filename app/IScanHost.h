@@ -35,8 +35,6 @@ public:
     virtual void ReadAlarmQueue() = 0;
     virtual void ReadMonitorChannel() = 0;
     virtual void StopMonitor() = 0;
-    // Forgets the displays' instrument requests that wait to be served.
-    virtual void DropDisplayRequests() = 0;
     virtual void GoToLocal() = 0;
     // A write or read of a display's kind; false when the instrument refused it.
     virtual bool DoInstrumentAction(CReadingInfo& request) = 0;

@@ -64,8 +64,3 @@ inline constexpr unsigned kUploadHelp = 13182;
 inline constexpr const char* kLinkwellIni = "linkwell.ini";
 inline constexpr const char* kConnectSpeed = "ConnectSpeed";
 } // namespace insttext
-
-namespace insttext {
-inline constexpr const char* kScanStartError =
-    "Error occurred initiating the scan - process aborted."; // 4025
-} // namespace insttext

@@ -18,7 +18,6 @@
 #include "shared/DocumentHints.h"
 
 namespace {
-constexpr std::uint32_t kKindMeasuring = 0x1;
 constexpr std::uint32_t kKindTotalizer = 0x2;
 constexpr std::uint32_t kKindGeneralSwitch = 0x10;
 constexpr std::uint32_t kKindAnalogWrite = 0x20;
@@ -190,13 +189,11 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
             ok = m_services.instrument->DigitalRead(channel, value);
             if (ok)
                 request.m_value = value;
-            SetOutputValue(*row, request.m_value);
             event.m_text = tvane::Format(insttext::kDioRead, static_cast<std::int16_t>(value));
             break;
         }
         case kKindDigitalWrite:
             ok = m_services.instrument->DigitalWrite(channel, request.m_value);
-            SetOutputValue(*row, request.m_value);
             event.m_text =
                 tvane::Format(insttext::kDioWrite, static_cast<std::int16_t>(request.m_value));
             break;
@@ -206,14 +203,12 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
                 channel, value, FunctionCode(row->Function) == kFnTotalizeReset);
             if (ok)
                 request.m_value = value;
-            SetOutputValue(*row, request.m_value);
             event.m_text =
                 tvane::Format(insttext::kTotalizeRead, static_cast<long>(request.m_value));
             break;
         }
         case kKindAnalogWrite:
             ok = m_services.instrument->AnalogWrite(channel, request.m_value);
-            SetOutputValue(*row, request.m_value);
             event.m_text = tvane::Format(insttext::kDacWrite, request.m_value);
             break;
         default: // the switches
@@ -228,10 +223,12 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
             } else {
                 ok = m_services.instrument->OpenChannel(channel);
             }
-            SetOutputValue(*row, request.m_value);
             if (request.m_value > 0.0) {
                 event.m_text = insttext::kSwitchClose;
-                AnnounceOpenedSwitch(CReadingInfo(request), moduleCode);
+                if (ok) {
+                    SetOutputValue(*row, request.m_value);
+                    AnnounceOpenedSwitch(CReadingInfo(request), moduleCode);
+                }
             } else {
                 event.m_text = insttext::kSwitchOpen;
             }
@@ -240,29 +237,23 @@ bool CLoggerDoc::DoInstrumentAction(CReadingInfo& request, bool ask) {
     } catch (const tvane::Exception&) {
         ok = false;
     }
+    // Only what the instrument took is kept: a later query answers its state,
+    // not the one asked for.
+    if (ok)
+        SetOutputValue(*row, request.m_value);
 
     if (ok && request.m_status != 0)
         BroadcastEvent(event);
     if (ok && !IsScanning())
         LogInstrumentError();
-    if (ok)
+    if (ok) {
         UpdateAllViews(nullptr, HINT_ACTION_RESULT, &request);
-    else
+    } else {
         tvane::ShowMessage(insttext::kActionError);
+        // The driver's own error says why (time-out, error reply, link lost);
+        // during a run the poll's own report takes the instrument's queue.
+        if (!IsScanning())
+            LogInstrumentError();
+    }
     return ok;
-}
-
-void CLoggerDoc::PostInstrumentAction(const CReadingInfo& request, bool ask) {
-    m_actionQueue.push_back({request, ask});
-}
-
-std::size_t CLoggerDoc::DrainInstrumentActions() {
-    if (m_actionBusy)
-        return 0;
-    // Requests posted while these are served wait for the next drain.
-    std::vector<QueuedAction> waiting;
-    waiting.swap(m_actionQueue);
-    for (auto& action : waiting)
-        DoInstrumentAction(action.request, action.ask);
-    return waiting.size();
 }

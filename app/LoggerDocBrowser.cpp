@@ -63,11 +63,6 @@ void CLoggerDoc::CloseDataBrowser() {
     browser.reset();
 }
 
-void CLoggerDoc::ShowDataBrowser(bool show) {
-    if (m_dataBrowser)
-        m_dataBrowser->Show(show);
-}
-
 void CLoggerDoc::DataBrowserClosed() {
     m_browserState = 0;
     CloseDataBrowser();

@@ -149,17 +149,6 @@ bool CLoggerDoc::SetEvent(std::int32_t index, const CDatasetEvent& event) {
     return GetDataset() && GetDataset()->IsOpen() && GetDataset()->SetEvent(index, event);
 }
 
-bool CLoggerDoc::InsertEvent(std::int32_t index, CDatasetEvent& event) {
-    m_eventIndex = -1;
-    return GetDataset() && GetDataset()->IsOpen() && GetDataset()->InsertEvent(index, event);
-}
-
-bool CLoggerDoc::UpdateEventField(std::int32_t index, int field, const CDatasetEvent& event) {
-    m_eventIndex = -1;
-    return GetDataset() && GetDataset()->IsOpen() &&
-           GetDataset()->UpdateEventField(index, field, event);
-}
-
 bool CLoggerDoc::DeleteEvent(std::int32_t index) {
     m_eventIndex = -1;
     if (!GetDataset() || !GetDataset()->IsOpen())

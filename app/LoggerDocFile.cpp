@@ -90,7 +90,6 @@ void CLoggerDoc::Serialize(tvane::CArchive& ar) {
     // is malformed leaves the document as it was.
     LoadedFile file;
     ar >> file.version;
-    s_loadedFileVersion = file.version;
     ar >> file.headerValue >> file.headerWord;
     for (std::string& module : file.modules)
         ar >> module;
@@ -121,7 +120,6 @@ void CLoggerDoc::Serialize(tvane::CArchive& ar) {
     }
     // What the file replaced goes with the scratch copy.
     m_setupLoaded = 0;
-    m_loadMark = 1;
     if (m_undo)
         m_undo->Clear();
 }
@@ -246,7 +244,7 @@ bool CLoggerDoc::OnNewDocument() {
     m_engine->ResetRunTimes(tvane::Clock().TickCount());
     m_firstTimeBound = kBeforeScan;
     m_secondTimeBound = kAfterScan;
-    m_runFlag = 0;
+    m_engine->ClearRunData();
     m_setupLoaded = 0;
     m_setupInInstrument = 0;
     m_neverSaved = 1;
@@ -344,7 +342,7 @@ void CLoggerDoc::DeleteContents() {
     m_hasReadings = false;
     m_editedRows.clear();
     m_readingPathWord = 0;
-    m_runFlag = 0;
+    m_engine->ClearRunData();
 }
 
 void CLoggerDoc::ResetDocument() {
@@ -400,9 +398,9 @@ bool CLoggerDoc::CreateNewSetup(CStateInfo& state, int mode, bool takeOver) {
         if (ok)
             UpdateAllViews(nullptr, HINT_NEW_SETUP);
         if (ok && mode == 1 && takeOver) {
-            m_resume = 1;
+            m_engine->SetResuming(true);
             m_services.operations->StartScan(*this);
-            m_resume = 0;
+            m_engine->SetResuming(false);
         }
     } catch (const std::exception& e) {
         ReportException(e);

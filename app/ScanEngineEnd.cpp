@@ -138,7 +138,7 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
                     saved = false;
                 }
                 if (saved && host->OpenSavedDataset(state)) {
-                    m_doc.SetRunData(false);
+                    m_runData = false;
                 } else {
                     host->CloseDataset();
                     if (m_doc.GetServices().operations != nullptr)
@@ -173,8 +173,6 @@ void CScanEngine::EndRun(bool offerBrowser, bool leaveScanningForRun) {
     // What the views show from now on is the stored run.
     m_doc.UpdateHasReadings();
     if (offerBrowser) {
-        // The run's data now stands for the document, not the loaded setup's.
-        m_doc.ClearLoadMark();
         int showBrowser = 1;
         if (host != nullptr) {
             if (CAppPreferences* prefs = host->Preferences())
@@ -251,7 +249,7 @@ void CScanEngine::LogTestTerminated(double elapsed) {
     run.m_kind = CRunRecord::kEnd;
     run.m_time = elapsed;
     run.m_startTime = m_documentTime;
-    m_doc.SetRunData(m_dataset && m_dataset->GetReadingCount() > 0);
+    m_runData = m_dataset && m_dataset->GetReadingCount() > 0;
     m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
 }
 

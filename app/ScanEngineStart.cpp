@@ -87,7 +87,7 @@ void CScanEngine::OnStartScan() {
             int showDialog = 1;
             if (CAppPreferences* prefs = host->Preferences())
                 prefs->GetPrefValue(CAppPreferences::kStartScanningWindow, showDialog);
-            if (showDialog != 0 && !m_doc.IsResuming()) {
+            if (showDialog != 0 && !m_resume) {
                 bool dontShowAgain = false;
                 if (!host->ShowScanStatus(m_doc.IsSetupInInstrument(), dontShowAgain))
                     return;
@@ -124,7 +124,7 @@ void CScanEngine::OnStartScan() {
             m_doc.UpdateAllViews(nullptr, HINT_SCAN_STARTING);
             host->EnableSetupView(false);
 
-            if (!m_doc.IsResuming()) {
+            if (!m_resume) {
                 // A run that does not start gives the grid back to the user.
                 const bool inInstrument = m_doc.IsSetupInInstrument();
                 if (!host->ValidateInstrumentForRun(!inInstrument, true)) {
@@ -164,7 +164,7 @@ void CScanEngine::OnStartScan() {
         m_instrumentCheckTimer.Set(m_instrumentCheckInterval, now);
         m_startTimer.Stop();
 
-        if (!m_doc.IsResuming() && !instrument->StartMeasurement()) {
+        if (!m_resume && !instrument->StartMeasurement()) {
             m_terminationCode = kTerminationInstrument;
             EndScan(false);
             host->LogInstrumentError();
@@ -241,7 +241,7 @@ void CScanEngine::LogTestStarted(double startTick) {
     run.m_kind = CRunRecord::kStart;
     run.m_time = startTick;
     run.m_startTime = m_documentTime;
-    m_doc.SetRunData(false);
+    m_runData = false;
     m_doc.UpdateAllViews(nullptr, HINT_EVENT, &run);
     CDatasetEvent event(CDatasetEvent::Start, 0, startTick, text);
     m_doc.UpdateAllViews(nullptr, HINT_READING, &event);

@@ -6,7 +6,7 @@ namespace tvane::comm {
 // The transport of the simulated interface: talks to no device and succeeds at
 // everything, so the control can be opened, searched and closed without hardware.
 // The driver sees interface type 0 and simulates its readings itself.
-class CSimInterface final : public CCommInterface {
+class CSimInterface : public CCommInterface {
 public:
     CSimInterface();
     ~CSimInterface() override;

@@ -700,8 +700,15 @@ long CGraphView::OnMessage(const tvane::Message& message) {
             return 0;
         bool ask = request->mode == 0;
         for (CReadingInfo& record : request->records) {
-            if (m_doc)
-                m_doc->DoInstrumentAction(record, ask);
+            if (m_doc && !m_doc->DoInstrumentAction(record, ask) &&
+                record.m_request == CReadingInfo::kRequestWrite) {
+                // A write the instrument did not take is not answered, and the
+                // display would go on showing what the user asked for: a query
+                // answers every display of the channel with what it holds.
+                CReadingInfo query = record;
+                query.m_request = CReadingInfo::kRequestQuery;
+                m_doc->DoInstrumentAction(query, false);
+            }
             ask = false;
         }
         return 1;

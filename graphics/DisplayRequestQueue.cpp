@@ -24,7 +24,17 @@ std::optional<DisplayRequestQueue::Request> DisplayRequestQueue::Take(long long 
     if (it == m_pending.end())
         return std::nullopt;
     Request taken = *it;
-    std::erase_if(m_pending, [&taken](const Request& r) { return r.source == taken.source; });
+    // Except its queries: they only read what the document keeps, and a
+    // display that has just taken a channel must learn its state, or its
+    // next write would start from a value the channel does not hold.
+    const auto onlyQueries = [](const Request& r) {
+        return std::all_of(r.records.begin(), r.records.end(), [](const CReadingInfo& record) {
+            return record.m_request == CReadingInfo::kRequestQuery;
+        });
+    };
+    std::erase_if(m_pending, [&](const Request& r) {
+        return r.source == taken.source && (r.serial == taken.serial || !onlyQueries(r));
+    });
     return taken;
 }
 

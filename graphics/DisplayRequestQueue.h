@@ -12,7 +12,7 @@
 // batch that a window asks for at once (one per channel of a display), which
 // the document serves in order. When one is handled, the requests its source
 // posted meanwhile are dropped (a burst of clicks on a slow instrument is
-// served once); requests of other sources stay.
+// served once), but not its queries; requests of other sources stay.
 class DisplayRequestQueue {
 public:
     struct Request {

@@ -26,6 +26,9 @@ public:
     // The selected frame gets a sizing border and comes to the top.
     virtual void SetSelectedLook(bool selected) = 0;
     virtual void SetFocus() = 0;
+    // The frame's minimum tracking size changed (a display that resizes
+    // itself): the window takes it before it is next moved.
+    virtual void MinTrackSizeChanged() {}
     // Pixel width of a text in the frame's font.
     virtual int TextWidth(const std::string& text) const = 0;
 };

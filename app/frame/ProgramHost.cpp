@@ -20,7 +20,6 @@
 #include "platform/profile/Profile.h"
 #include "platform/ui/TimerService.h"
 #include "shared/DiskSpace.h"
-#include "shared/DocumentHints.h"
 #include "shared/MainWindow.h"
 
 bool ReadYesNoPreference(int id) {
@@ -127,9 +126,11 @@ void ProgramHost::OnPreferences() {
     m_preferences.GetPrefValue(CAppPreferences::kShowAllChannels, showAllBefore);
     EditPreferences(m_preferences, m_frame.get());
     m_preferences.GetPrefValue(CAppPreferences::kShowAllChannels, showAllAfter);
+    // The document numbers its display preferences from the first id on.
     if (showAllAfter != showAllBefore)
         if (CLoggerDoc* doc = Document())
-            doc->UpdateAllViews(nullptr, HINT_SETUP_CHANGED);
+            doc->OnPreferenceChanged(CAppPreferences::kShowAllChannels -
+                                     CAppPreferences::FirstId() + 1);
 }
 
 bool ProgramHost::CreateEventLog() {

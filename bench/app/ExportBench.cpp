@@ -55,7 +55,7 @@ struct ExportFixture {
 
     ExportFixture() {
         bench::AddChannels(doc, kChannels, "KXQT7101", [](CFXSetup& row) { row.Units = "VDC"; });
-        doc.SetSlotCount(1, kChannels);
+        doc.CountActiveChannelsPerSlot();
         doc.GetDatasetStore()->Create(
             folder.File("Ybench.stg"),
             tvane::STGM_CREATE | tvane::STGM_SHARE_EXCLUSIVE | tvane::STGM_READWRITE, true);

@@ -70,6 +70,7 @@ private:
     int Border() const { return m_selected ? kSizingBorder : kBorder; }
     void LayoutClient();
     void UpdateMinimumSize();
+    void MinTrackSizeChanged() override { UpdateMinimumSize(); }
 
     CGraphFrame& m_frame;
     QWidget* m_client = nullptr;

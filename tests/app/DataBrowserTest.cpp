@@ -232,7 +232,6 @@ TEST_F(DataBrowserTest, TheCommandOpensAndClosesTheBrowserAndIsOffWhileScanning)
     doc->OnDataBrowser();
     EXPECT_EQ(factory.created, 1);
     EXPECT_TRUE(doc->IsDataBrowserOpen());
-    doc->ShowDataBrowser(false);
     doc->OnDataBrowser();
     EXPECT_FALSE(doc->IsDataBrowserOpen());
     EXPECT_EQ(factory.destroyed, 1);

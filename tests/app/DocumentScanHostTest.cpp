@@ -38,14 +38,6 @@ TEST_F(DocumentScanHostTest, ForwardsToTheDocumentsInstrumentWork) {
     WritePrivateProfileString("Settings", "ConnectSpeed", std::string("9600"), "linkwell.ini");
     EXPECT_EQ(real.GetReadingsPerPoll(), 16);
 
-    CReadingInfo request;
-    request.m_channel = 301;
-    request.m_request = CReadingInfo::kRequestWrite;
-    doc->PostInstrumentAction(request, false);
-    ASSERT_EQ(doc->PendingInstrumentActions(), 1u);
-    real.DropDisplayRequests();
-    EXPECT_EQ(doc->PendingInstrumentActions(), 0u);
-
     // Without an instrument the validation fails and no run starts.
     services.scanHost = &real;
     Wire();

@@ -80,7 +80,7 @@ protected:
         services.clipboard = &clipboard;
         services.instrumentUi = &ui;
         Wire();
-        doc->SetSlotCount(1, 3);
+        doc->CountActiveChannelsPerSlot();
         doc->GetSetupRow(0)->Units = "VDC";
         doc->GetSetupRow(0)->ChannelName = "Inlet";
     }

@@ -303,6 +303,7 @@ public:
     CDownloadNotice lastNotice;
     std::vector<std::pair<std::int32_t, bool>> monitorShown;
     std::vector<double> monitorValues;
+    std::vector<std::string> monitorUnits;
 
     std::unique_ptr<IInstrumentProgress> CreateProgress(const std::string& caption) override {
         progress.push_back(caption);
@@ -311,8 +312,9 @@ public:
     void ShowMonitorChannel(std::int32_t channel, bool monitored) override {
         monitorShown.emplace_back(channel, monitored);
     }
-    void ShowMonitorValue(double value, const std::string&) override {
+    void ShowMonitorValue(double value, const std::string& units) override {
         monitorValues.push_back(value);
+        monitorUnits.push_back(units);
     }
     bool RunDownloadNotice(CDownloadNotice& notice) override {
         ++notices;
@@ -356,6 +358,8 @@ protected:
         }
         store.Close();
     }
+
+    bool MonitorTimerRunning() { return app.frame.timers.IsActive(CLoggerDoc::kMonitorTimerId); }
 
     CFXSetup* AddRow(std::uint32_t channel, const std::string& module,
                      const std::string& function = "DC volts", std::int32_t mode = 1) {

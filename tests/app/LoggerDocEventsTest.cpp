@@ -9,6 +9,38 @@ namespace {
 
 using EventLogTest = ScanEngineTest;
 
+// The document is made with the ini file's "MaxEventLogEntries" set to Cap()
+// (none: left unset).
+class CappedEventLogTest : public ScanEngineTest {
+protected:
+    virtual const char* Cap() const = 0;
+    void SetUp() override {
+        if (const char* cap = Cap())
+            WritePrivateProfileString("Settings", "MaxEventLogEntries", std::string(cap),
+                                      "Tvane.ini");
+        ScanEngineTest::SetUp();
+    }
+    void AddEvents(int n) {
+        for (int i = 0; i < n; ++i) {
+            CDatasetEvent event(CDatasetEvent::Stop, 0, i, "e");
+            doc->AddEvent(event);
+        }
+    }
+};
+
+// (ini value, the cap it gives); a missing, zero, negative or unreadable value
+// leaves the log uncapped.
+class EventLogCapTest : public CappedEventLogTest,
+                        public ::testing::WithParamInterface<std::pair<const char*, int>> {
+    const char* Cap() const override { return GetParam().first; }
+};
+class EventLogOfThreeTest : public CappedEventLogTest {
+    const char* Cap() const override { return "3"; }
+};
+class EventLogOfOneTest : public CappedEventLogTest {
+    const char* Cap() const override { return "1"; }
+};
+
 std::vector<std::string> StoredTexts(CLoggerDoc& doc) {
     std::vector<std::string> texts;
     for (std::int32_t i = 0; i < doc.GetEventCount(); ++i) {
@@ -40,12 +72,26 @@ TEST_F(EventLogTest, UserEventsArePlacedInTimeOrder) {
     EXPECT_EQ(StoredTexts(*doc).back(), "error");
 }
 
-TEST_F(EventLogTest, TheCapIsReportedOnceUntilTheLogShrinks) {
-    doc->SetEventLogLimit(3);
-    for (int i = 0; i < 3; ++i) {
-        CDatasetEvent event(CDatasetEvent::Stop, 0, i, "e");
-        doc->AddEvent(event);
+TEST_P(EventLogCapTest, TheCapComesFromTheIniFile) {
+    const int cap = GetParam().second;
+    AddEvents(cap > 0 ? cap - 1 : 5);
+    EXPECT_FALSE(doc->IsEventLogFull());
+    if (cap > 0) {
+        AddEvents(1);
+        EXPECT_TRUE(doc->IsEventLogFull());
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, EventLogCapTest,
+                         ::testing::Values(std::pair<const char*, int>{nullptr, 0},
+                                           std::pair<const char*, int>{"500", 500},
+                                           std::pair<const char*, int>{"7", 7},
+                                           std::pair<const char*, int>{"0", 0},
+                                           std::pair<const char*, int>{"x", 0},
+                                           std::pair<const char*, int>{"-1", 0}));
+
+TEST_F(EventLogOfThreeTest, TheCapIsReportedOnceUntilTheLogShrinks) {
+    AddEvents(3);
     doc->LogEvent();
     EXPECT_EQ(app.frame.panes[3], "Events 3+");
     EXPECT_EQ(prompter.beeps.size(), 1u);
@@ -62,8 +108,7 @@ TEST_F(EventLogTest, TheCapIsReportedOnceUntilTheLogShrinks) {
     EXPECT_FALSE(CLoggerDoc::s_eventLogFullReported);
 }
 
-TEST_F(EventLogTest, JournalEventsStopAtTheCap) {
-    doc->SetEventLogLimit(1);
+TEST_F(EventLogOfOneTest, JournalEventsStopAtTheCap) {
     CFXSetup* row = doc->FindSetupRow(101);
     row->Alarms = "High Only";
     row->AlarmActions = "4;;;;;";

@@ -11,6 +11,7 @@
 #include "app/LastScanChannel.h"
 #include "database/CStateInfo.h"
 #include "platform/archive/CArchive.h"
+#include "platform/archive/MemoryStream.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Services.h"
 #include "platform/ui/Prompter.h"
@@ -72,6 +73,25 @@ public:
     ISetupEditor* GetSetupEditor() override { return editor; }
 };
 
+// The counts of active channels of slots 1 to 3, as the document file keeps them.
+inline std::vector<std::int32_t> StoredSlotCounts(CLoggerDoc& doc) {
+    MemoryStream memory;
+    {
+        CArchive ar(memory, CArchive::store);
+        doc.Serialize(ar);
+    }
+    memory.Seek(0);
+    CArchive ar(memory, CArchive::load);
+    std::uint32_t version = 0, headerValue = 0;
+    std::uint16_t headerWord = 0;
+    std::string module;
+    ar >> version >> headerValue >> headerWord >> module >> module >> module;
+    std::vector<std::int32_t> counts(3);
+    for (std::int32_t& count : counts)
+        ar >> count;
+    return counts;
+}
+
 // Records the calls; each answers with its scripted result.
 class FakeOperations final : public IDocumentOperations {
 public:
@@ -118,7 +138,7 @@ public:
         return upload;
     }
     void StartScan(CLoggerDoc& doc) override {
-        calls.push_back(doc.IsResuming() ? "StartScan resume" : "StartScan");
+        calls.push_back(doc.GetScanEngine().IsResuming() ? "StartScan resume" : "StartScan");
     }
     void EndScan(CLoggerDoc&) override { calls.push_back("EndScan"); }
     void ShowWaitingStatus(CLoggerDoc&) override { calls.push_back("ShowWaitingStatus"); }
@@ -187,8 +207,8 @@ protected:
     // Hands the services to the document again after a test changed them.
     void Wire() { doc->SetServices(services); }
 
-    // A setup of rows in two slots, two computed channels, scan settings and
-    // three graphics pages.
+    // A setup of rows in two slots, two computed channels, scan settings, a
+    // monitor channel and three graphics pages.
     void FillSampleDocument(CLoggerDoc& d) {
         app.state.m_modules = {"KXQT7101", "KXQT7107", "(None)"};
         CFXSetupArray& setup = *d.GetSetup();
@@ -220,14 +240,16 @@ protected:
         scan.m_scanCount = 42;
         scan.m_scanInterval = 0.5;
         scan.m_exportOnPostScan = 1;
-        d.SetHeaderValue(62);
-        d.SetHeaderWord(7);
-        d.SetSlotCount(1, 2);
-        d.SetSlotCount(2, -1);
-        d.SetMonitorChannel(102);
+        d.SetComputedChannelsPresent();
+        d.CountActiveChannelsPerSlot();
+        // The monitor shows its channel's units.
+        setup.GetSetup(1)->Units = "bench A";
         d.SetMonitorInterval(2500);
-        d.SetSetupText("bench A");
-        d.SetFrameCounter(17);
+        const bool inInstrument = d.IsSetupInInstrument();
+        d.SetSetupInInstrument(true);
+        d.ConfigureMonitorChannel(102);
+        d.SetSetupInInstrument(inInstrument);
+        d.RaiseFrameCounter(17);
         app.frame.pages = {"Graphics 1", "Graphics 2", "Graphics 3"};
         app.frame.selected = 2;
     }

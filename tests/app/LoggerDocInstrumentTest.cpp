@@ -41,7 +41,6 @@ TEST_F(ErrorReportTest, QueuedErrorsAndTheLastErrorBecomeEvents) {
     EXPECT_EQ(EventTexts(),
               (std::vector<std::string>{now + "-113,Undefined header",
                                         now + "-222,Data out of range", now + "1003,Time-out"}));
-    EXPECT_EQ(doc->GetErrorCodes(), (std::vector<std::string>{"-113", "-222"}));
     for (const auto& e : events) {
         EXPECT_EQ(e.m_type, 128u);
         EXPECT_EQ(e.m_channel, 0);
@@ -407,14 +406,14 @@ TEST_F(MonitorTest, ConfiguredChannelIsReadByItsTimer) {
     EXPECT_EQ(instrument.calls,
               (std::vector<std::string>{"EnableMonitorChnl 0", "SetMonitorChnl 102",
                                         "EnableMonitorChnl 1"}));
-    EXPECT_EQ(doc->GetSetupText(), "VDC");
-    EXPECT_TRUE(doc->GetMonitorTimer().IsRunning());
+    EXPECT_TRUE(MonitorTimerRunning());
     EXPECT_EQ(ui.monitorShown.back(), std::make_pair(102, true));
 
     instrument.monitorValue = 1.25;
     doc->OnMonitorTimer();
     EXPECT_EQ(ui.monitorValues, std::vector<double>{1.25});
-    EXPECT_TRUE(doc->GetMonitorTimer().IsRunning());
+    EXPECT_EQ(ui.monitorUnits, std::vector<std::string>{"VDC"});
+    EXPECT_TRUE(MonitorTimerRunning());
 
     // Busy with a display action: the read waits.
     const auto keep = view.onUpdate;
@@ -433,27 +432,32 @@ TEST_F(MonitorTest, ConfiguredChannelIsReadByItsTimer) {
     // Changed at the front panel: the read stops for good.
     instrument.monitorChannel = 101;
     doc->OnMonitorTimer();
-    EXPECT_FALSE(doc->GetMonitorTimer().IsRunning());
+    EXPECT_FALSE(MonitorTimerRunning());
     EXPECT_EQ(ui.monitorShown.back(), std::make_pair(102, false));
     EXPECT_EQ(instrument.Count("ReadMonitorChnl"), 1);
 
     // While scanning an interval change touches only the in-scan record.
     doc->GetScanEngine().BeginRun();
+    const std::uint32_t now = Clock().TickCount();
     doc->StartMonitorTimer(3000);
-    EXPECT_FALSE(doc->GetMonitorTimer().IsRunning());
-    EXPECT_EQ(doc->GetMonitorIntervalTimer().Interval(), 3000u);
+    EXPECT_FALSE(MonitorTimerRunning());
+    EXPECT_FALSE(doc->IsMonitorReadDue(now + 2999));
+    EXPECT_TRUE(doc->IsMonitorReadDue(now + 3000));
     doc->GetScanEngine().HaltRun();
 }
 
 TEST_F(MonitorTest, ChannelZeroClearsTheMonitor) {
     AddRow(102, "KXQT7101");
-    doc->SetMonitorChannel(102);
+    doc->SetSetupInInstrument(true);
+    doc->ConfigureMonitorChannel(102);
+    ASSERT_EQ(doc->GetMonitorChannel(), 102);
+    instrument.calls.clear();
     instrument.lastCode = 4;
     doc->ConfigureMonitorChannel(0);
     EXPECT_EQ(doc->GetMonitorChannel(), 0);
     EXPECT_EQ(instrument.calls.front(), "EnableMonitorChnl 0");
     EXPECT_EQ(ui.monitorShown.back(), std::make_pair(0, false));
-    EXPECT_FALSE(doc->GetMonitorTimer().IsRunning());
+    EXPECT_FALSE(MonitorTimerRunning());
     EXPECT_EQ(events.size(), 1u); // the error report ran
 }
 
@@ -528,6 +532,24 @@ TEST_F(ActionTest, EachActionCallsTheDriverLogsAndAnswers) {
     EXPECT_EQ(prompter.Texts().back(), "Error occurred performing an immediate control operation.");
 }
 
+TEST_F(ActionTest, AFailedWriteLeavesTheQueryAnsweringTheInstrumentsState) {
+    CReadingInfo good = Request(102, 5, 2);
+    ASSERT_TRUE(doc->DoInstrumentAction(good, false));
+    doc->FindSetupRow(310)->ActionValue = "1.0";
+    instrument.actionOk = false;
+    for (CReadingInfo failed : {Request(102, 9, 2), Request(104, 4.5, 2), Request(201, 1, 2),
+                                Request(305, 1, 2)})
+        EXPECT_FALSE(doc->DoInstrumentAction(failed, false)) << failed.m_channel;
+    const std::pair<std::int32_t, double> kept[] = {{102, 5}, {104, 0}, {201, 0}, {305, 0}};
+    for (const auto& [channel, value] : kept) {
+        CReadingInfo query = Request(channel, -1, 3);
+        EXPECT_TRUE(doc->DoInstrumentAction(query, false));
+        EXPECT_DOUBLE_EQ(query.m_value, value) << channel;
+    }
+    // A close that failed opened nothing else.
+    EXPECT_DOUBLE_EQ(std::stod(doc->FindSetupRow(310)->ActionValue), 1.0);
+}
+
 TEST_F(ActionTest, RefusedRequests) {
     // Busy, including a request made from inside a running action.
     bool inner = true;
@@ -596,23 +618,6 @@ TEST_F(ActionTest, NotDownloadedAndDeclinedOnlyEchoes) {
     EXPECT_TRUE(events.empty());
     ASSERT_EQ(answers.size(), 1u);
     EXPECT_DOUBLE_EQ(std::stod(doc->FindSetupRow(104)->ActionValue), 3.5);
-}
-
-TEST_F(ActionTest, QueueIsDrainedOrDroppedExactly) {
-    doc->PostInstrumentAction(Request(102, 1, 2), false);
-    doc->PostInstrumentAction(Request(104, 2, 2), false);
-    doc->DropInstrumentActions();
-    EXPECT_EQ(doc->DrainInstrumentActions(), 0u);
-    EXPECT_TRUE(instrument.calls.empty());
-
-    doc->PostInstrumentAction(Request(102, 1, 2), false);
-    doc->PostInstrumentAction(Request(104, 2, 2), false);
-    EXPECT_EQ(doc->PendingInstrumentActions(), 2u);
-    EXPECT_EQ(doc->DrainInstrumentActions(), 2u);
-    EXPECT_EQ(doc->PendingInstrumentActions(), 0u);
-    ASSERT_EQ(answers.size(), 2u);
-    EXPECT_EQ(answers[0].m_channel, 102);
-    EXPECT_EQ(answers[1].m_channel, 104);
 }
 
 TEST_F(ActionTest, ChannelUtilities) {

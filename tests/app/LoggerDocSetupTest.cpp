@@ -71,12 +71,26 @@ protected:
 };
 
 TEST_F(LoggerDocSetupTest, FunctionTableAndModuleCardsComeFromTheDatabase) {
-    const auto& table = doc->GetFunctionTable();
-    ASSERT_EQ(table.count("DC volts"), 1u);
-    EXPECT_EQ(table.at("DC volts").minRange, -10.0);
-    EXPECT_EQ(table.at("DC volts").maxRange, 10.0);
-    EXPECT_EQ(table.at("DC volts").defaultAdvSettings, "OFF;1;;;;;;;;AUTO;;;;");
-    EXPECT_EQ(table.at("Period").maxRange, 1.0);
+    // An auto-ranged channel's range limits are its function's; a row with its
+    // function's default settings keeps the default resolution.
+    const auto limits = [this](const char* function) {
+        CFXSetup row;
+        row.Function = function;
+        row.Range = "Auto";
+        CChannelInfo info;
+        doc->FillChannelInfo(row, &info, 1);
+        return std::pair{info.RangeMin, info.RangeMax};
+    };
+    EXPECT_EQ(limits("DC volts"), (std::pair{-10.0, 10.0}));
+    EXPECT_EQ(limits("Period").second, 1.0);
+    CFXSetup row;
+    row.Function = "DC volts";
+    row.AdvSettingsType = 515;
+    row.AdvSettings = "OFF;1;;;;;;;;AUTO;;;;";
+    EXPECT_TRUE(doc->GetResolutionFormat(row));
+    row.AdvSettings = "OFF;1;;;;;;;;MAN;;;;";
+    row.Resolution = "none of the table";
+    EXPECT_FALSE(doc->GetResolutionFormat(row));
 
     struct Case {
         std::array<std::string, 3> modules;
@@ -105,9 +119,7 @@ TEST_F(LoggerDocSetupTest, CountsAndKinds) {
                 {"KXQT7101", 103, 1},
                 {"Computed", 901, 1}});
     // Mode 2 is not counted; counting stops at the first row past slot 3.
-    EXPECT_EQ(d.GetSlotCount(1), 1);
-    EXPECT_EQ(d.GetSlotCount(2), 0);
-    EXPECT_EQ(d.GetSlotCount(3), 0);
+    EXPECT_EQ(StoredSlotCounts(d), (std::vector<std::int32_t>{1, 0, 0}));
     EXPECT_EQ(d.CountActiveChannels(true), 5);
     EXPECT_EQ(d.CountActiveChannels(false), 4);
 
@@ -336,7 +348,7 @@ TEST_F(LoggerDocSetupTest, CreateNewSetup) {
     // The first measured row is scanned; the switch module's row is not measured.
     EXPECT_EQ(d.GetSetupRow(0)->ChannelMode, 1); // FunctionType 1 in the fake's rows
     EXPECT_EQ(d.GetSetupRow(1)->ChannelMode, 0);
-    EXPECT_EQ(d.GetSlotCount(1), 1);
+    EXPECT_EQ(StoredSlotCounts(d)[0], 1);
     EXPECT_TRUE(d.IsSetupLoaded());
     EXPECT_EQ(app.frame.panes[2], "KXQT7101");
     EXPECT_EQ(view.Hints(), std::vector<long>{HINT_NEW_SETUP});
@@ -348,7 +360,7 @@ TEST_F(LoggerDocSetupTest, CreateNewSetup) {
     ASSERT_TRUE(d.CreateNewSetup(app.state, 1, true));
     EXPECT_EQ(operations.calls.back(), "StartScan resume");
     EXPECT_EQ(operations.calls[operations.calls.size() - 3], "UploadSetup");
-    EXPECT_FALSE(d.IsResuming());
+    EXPECT_FALSE(d.GetScanEngine().IsResuming());
 
     // A failed upload fails the setup and starts nothing.
     d.GetDataset()->Close();
@@ -358,29 +370,6 @@ TEST_F(LoggerDocSetupTest, CreateNewSetup) {
     EXPECT_FALSE(d.CreateNewSetup(app.state, 1, true));
     EXPECT_TRUE(view.updates.empty());
     EXPECT_NE(operations.calls.back(), "StartScan resume");
-    d.GetDataset()->Close();
-}
-
-TEST_F(LoggerDocSetupTest, ExportTimeRangeOfTheDataset) {
-    CLoggerDoc& d = *doc;
-    double first = -5.0, last = -5.0;
-    EXPECT_FALSE(d.GetExportTimeRange(first, last));
-    CDatasetStore store;
-    ASSERT_TRUE(store.Create((home.Data() / "Y2.000").string(),
-                             STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, true));
-    ASSERT_TRUE(d.GetDataset()->Create(CTime(1700000000), 1, &store, "Data 1", 16384));
-    EXPECT_FALSE(d.GetExportTimeRange(first, last));
-    ReadingRecord records[3];
-    for (int i = 0; i < 3; ++i) {
-        records[i].ScanNumber = i + 1;
-        records[i].Channel = 101;
-        records[i].Time = 250.0 * (i + 1);
-    }
-    ASSERT_TRUE(d.GetDataset()->AppendReadings(records, 3));
-    d.GetDataset()->WriteHeader();
-    ASSERT_TRUE(d.GetExportTimeRange(first, last));
-    EXPECT_EQ(first, 250.0);
-    EXPECT_EQ(last, 750.0);
     d.GetDataset()->Close();
 }
 

@@ -155,46 +155,5 @@ TEST_F(UploadTest, OfflineUploadsNothing) {
     EXPECT_TRUE(instrument.calls.empty());
 }
 
-TEST_F(UploadTest, RunningScanIsTakenOver) {
-    AddRow(103, "KXQT7101");
-    instrument.scanning = true;
-    instrument.scanList = "101,102,";
-    doc->GetScan()->m_scanInterval = 5.0;
-    CStateInfo chosen;
-    EXPECT_TRUE(doc->SyncWithInstrument(app.state, chosen, true));
-    EXPECT_EQ(instrument.Count("StopMeasurement"), 0);
-    EXPECT_EQ(doc->FindSetupRow(101)->ChannelMode, 1);
-    EXPECT_EQ(doc->FindSetupRow(102)->ChannelMode, 1);
-    EXPECT_EQ(doc->FindSetupRow(103)->ChannelMode, 0);
-    EXPECT_TRUE(doc->IsScanning());
-    EXPECT_FALSE(doc->IsResuming());
-    EXPECT_EQ(doc->GetScanEngine().GetTerminationCode(), 1);
-    EXPECT_DOUBLE_EQ(doc->GetStartTick(), 4242.0);
-    EXPECT_EQ(doc->GetDocumentTime().GetTime(), 1700000100);
-    EXPECT_TRUE(doc->GetScanEngine().ShowsCountdown());
-    EXPECT_TRUE(doc->GetScanEngine().ScanTimer().IsRunning());
-    EXPECT_EQ(doc->GetDataset()->GetChannelCount(), 2);
-    EXPECT_EQ(doc->GetSlotCount(1), 2);
-    ASSERT_GE(events.size(), 1u);
-    EXPECT_EQ(events[0].m_type, 512u);
-    EXPECT_TRUE(prompter.asked.empty());
-    doc->GetScanEngine().HaltRun();
-}
-
-TEST_F(UploadTest, NewSetupFromAStoppedInstrumentFetchesItsData) {
-    Store(4);
-    instrument.scanList = "";
-    CStateInfo chosen;
-    EXPECT_TRUE(doc->SyncWithInstrument(app.state, chosen, false));
-    EXPECT_EQ(instrument.Count("StopMeasurement"), 1);
-    EXPECT_EQ(doc->IsScanning(), 0);
-    // The readings name both channels; the setup scanned only 102.
-    EXPECT_EQ(prompter.Texts(),
-              std::vector<std::string>{
-                  "A mismatch between the setup and data was detected.\nDo you want to continue?"});
-    EXPECT_EQ(doc->FindSetupRow(101)->ChannelMode, 1);
-    EXPECT_EQ(doc->GetDataset()->GetReadingCount(), 4);
-}
-
 } // namespace
 } // namespace tvane::test

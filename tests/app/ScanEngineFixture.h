@@ -132,7 +132,6 @@ public:
     void ReadAlarmQueue() override {}
     void ReadMonitorChannel() override { calls.push_back("ReadMonitorChannel"); }
     void StopMonitor() override {}
-    void DropDisplayRequests() override { calls.push_back("DropDisplayRequests"); }
     void GoToLocal() override {}
     bool DoInstrumentAction(CReadingInfo& request) override {
         actions.push_back(request);

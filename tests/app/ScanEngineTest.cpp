@@ -111,7 +111,7 @@ TEST_F(ScanEngineTest, StatusDialogFollowsPreferenceAndResume) {
     doc->OnStopScan();
 
     prefs.SetPrefValue(CAppPreferences::kStartScanningWindow, "Y");
-    doc->SetResuming(true);
+    doc->GetScanEngine().SetResuming(true);
     doc->OnStartScan(); // a resumed run: not shown, nothing started
     EXPECT_EQ(host.statusShown, 2);
     EXPECT_EQ(instrument.Count("StartMeasurement"), 2);
@@ -607,11 +607,10 @@ TEST_F(ScanEngineTest, AFetchCountBeyondTheRequestIsHeldToTheBuffer) {
     EXPECT_LE(doc->GetDataset()->GetReadingCount(), 100);
 }
 
-TEST_F(ScanEngineTest, NoReadingsNoSaveQuestionAndRequestsDropped) {
+TEST_F(ScanEngineTest, NoReadingsNoSaveQuestion) {
     doc->OnStartScan();
     doc->OnStopScan();
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "ShowSaveScanData"), 0);
-    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "DropDisplayRequests"), 1);
 
     instrument.batches.push_back({Reading(1, 101, 1.0)});
     doc->OnStartScan();
@@ -676,14 +675,37 @@ TEST_F(ScanEngineTest, TheEndOfARunSetsWhereTheDataViewsOpen) {
     EXPECT_EQ(stored.GetBrowseScan(), 2);
 }
 
-TEST_F(ScanEngineTest, EndClearsTheLoadMarkNotTheSetupLoadedFlag) {
+TEST_F(ScanEngineTest, EndKeepsTheSetupLoadedFlag) {
     doc->SetSetupLoaded(true);
-    ASSERT_TRUE(doc->HasLoadMark());
     doc->OnStartScan();
     doc->OnStopScan();
-    EXPECT_FALSE(doc->HasLoadMark());
     EXPECT_TRUE(doc->IsSetupLoaded());
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "CreateDataBrowser"), 1);
+}
+
+TEST_F(ScanEngineTest, TheRunFlagSaysTheLastRunLeftReadings) {
+    const CScanEngine& engine = doc->GetScanEngine();
+    host.saveAnswer.ok = true;
+    const auto runWithOneReading = [this] {
+        instrument.batches.push_back({Reading(1, 101, 1.0)});
+        doc->OnStartScan();
+        Poll();
+        doc->OnStopScan();
+    };
+    doc->OnStartScan();
+    doc->OnStopScan();
+    EXPECT_FALSE(engine.HasRunData());
+
+    runWithOneReading();
+    EXPECT_TRUE(engine.HasRunData());
+    doc->OnStartScan();
+    EXPECT_FALSE(engine.HasRunData());
+    doc->OnStopScan();
+
+    runWithOneReading();
+    ASSERT_TRUE(engine.HasRunData());
+    doc->DeleteContents();
+    EXPECT_FALSE(engine.HasRunData());
 }
 
 // --- Computed channels on the reading path ------------------------------------

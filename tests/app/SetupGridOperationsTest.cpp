@@ -543,7 +543,8 @@ TEST_F(SetupGridOperationsTest, AddComputedChannelAppendsItsRowFromTheSheet) {
 }
 
 TEST_F(SetupGridOperationsTest, ChannelPropertiesMergeTheEditedCopy) {
-    doc->SetMonitorChannel(102);
+    doc->ConfigureMonitorChannel(102);
+    ASSERT_EQ(doc->GetMonitorChannel(), 102);
     sheet.edit = [](CFXSetup& copy, CCompChnl*, IChannelDetailsSheet::RowResult& result) {
         EXPECT_TRUE(result.monitor);
         copy.ChannelName = "Flow";

@@ -469,6 +469,23 @@ TEST_F(GraphViewTest, ABurstOfRequestsIsServedOnceWithoutDroppingAnotherWindowsR
     EXPECT_TRUE(doc.asks[0]);
     EXPECT_EQ(doc.actions[1].m_channel, 302);
     EXPECT_FALSE(doc.asks[1]);
+
+    // A window that takes another channel after asking for one still learns
+    // the new channel's state: queries are never dropped.
+    doc.actions.clear();
+    CReadingInfo query;
+    query.m_request = CReadingInfo::kRequestQuery;
+    for (std::int32_t channel : {211, 302}) {
+        query.m_channel = channel;
+        a->PostRequest(&sourceA, query);
+    }
+    request.m_channel = 302;
+    a->PostRequest(&sourceA, request);
+    tvane::MessageBus::DeliverPosted();
+    ASSERT_EQ(doc.actions.size(), 2u);
+    EXPECT_EQ(doc.actions[0].m_channel, 211);
+    EXPECT_EQ(doc.actions[1].m_channel, 302);
+    EXPECT_EQ(doc.actions[1].m_request, CReadingInfo::kRequestQuery);
 }
 
 TEST_F(GraphViewTest, ABatchOfOneWindowsRequestsIsServedWholeInOrder) {

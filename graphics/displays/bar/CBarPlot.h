@@ -102,6 +102,10 @@ public:
     void Serialize(tvane::CArchive& ar) override;
 
 private:
+    // The plain chart's Create would leave the plot without its data and
+    // lines; only the plot's own Create makes one.
+    using CXrtGraph::Create;
+
     struct ChartRange {
         double minimum = 0.0;
         double maximum = 1.0;

@@ -104,6 +104,10 @@ public:
     void Serialize(tvane::CArchive& ar) override;
 
 private:
+    // The plain chart's Create would leave the plot without its data; only the
+    // plot's own Create makes one.
+    using CXrtGraph::Create;
+
     bool MakeData(int bins);
     void AttachData();
 

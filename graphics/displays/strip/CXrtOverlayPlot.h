@@ -159,6 +159,10 @@ public:
     void Serialize(tvane::CArchive& ar) override;
 
 private:
+    // The plain chart's Create would leave the overlay without its marker and
+    // data sets; only the overlay's own Create makes one.
+    using CXrtGraph::Create;
+
     // IMarkerWindow
     void MarkerUpdate(int orientation, const tvane::chart::ChartRect& rect) override;
     void MarkerBoundHit(int edge) override;

@@ -25,6 +25,18 @@ public:
     virtual void Redraw() = 0;
     // The window's rectangle in its display's client pixels.
     virtual GRect GetRectInFrame() const = 0;
+    virtual void Show(bool show) = 0;
+    virtual void SetFocus() = 0;
+    virtual void SelectAll() = 0;
+};
+
+// Told of each key pressed in a box before the box takes it: a display that
+// acts on Tab or Enter in its box (the slider takes its value then).
+class ITextBoxKeys {
+public:
+    virtual ~ITextBoxKeys() = default;
+    // key: '\t' or '\r'; true when the display used it and the box must not.
+    virtual bool OnBoxKey(int key) = 0;
 };
 
 // Makes the edit windows of text boxes; the windows library installs the
@@ -68,6 +80,8 @@ public:
     }
     std::string GetText() const;
     void SetText(const std::string& text);
+    void SetKeys(ITextBoxKeys* keys) { m_keys = keys; }
+    ITextBoxKeys* GetKeys() const { return m_keys; }
 
     // Outline, background, text colour, accept-Tab-and-Enter, the text, then the
     // font's and the brush's own parts.
@@ -84,4 +98,5 @@ public:
 private:
     GRect WindowRect(const GRect& rect) const { return m_outline ? rect.Deflated(2) : rect; }
     std::unique_ptr<ITextBoxWindow> m_window;
+    ITextBoxKeys* m_keys = nullptr;
 };

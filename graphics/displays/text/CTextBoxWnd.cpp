@@ -36,6 +36,14 @@ CTextBoxWnd::CTextBoxWnd(CTextBox& box, CGraphFrameWnd& frame, const GRect& rect
     setFrameShape(QFrame::NoFrame);
     setGeometry(ToQRect(rect));
     setTabChangesFocus(false);
+    // An edit box without scroll bars, as the box is made.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (!box.m_acceptTabEnter) {
+        // A box that takes no Enter holds one line: all of it for the text.
+        document()->setDocumentMargin(0);
+        setLineWrapMode(QPlainTextEdit::NoWrap);
+    }
 }
 
 void CTextBoxWnd::MoveWindow(const GRect& rect, bool repaint) {
@@ -87,7 +95,21 @@ GRect CTextBoxWnd::GetRectInFrame() const {
     return ToGRect(geometry());
 }
 
+bool CTextBoxWnd::event(QEvent* event) {
+    // A display that acts on Tab in its box hears of it before the page's
+    // focus chain does.
+    if (event->type() == QEvent::KeyPress && m_box.GetKeys()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && m_box.GetKeys()->OnBoxKey('\t'))
+            return true;
+    }
+    return QPlainTextEdit::event(event);
+}
+
 void CTextBoxWnd::keyPressEvent(QKeyEvent* event) {
+    if (m_box.GetKeys() && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        m_box.GetKeys()->OnBoxKey('\r'))
+        return;
     const QString text = event->text();
     const int ch = text.isEmpty() ? 0 : text.at(0).unicode();
     const bool tabOrEnter = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Return ||

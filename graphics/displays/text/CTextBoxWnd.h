@@ -21,8 +21,12 @@ public:
     void SetColors(std::uint32_t background, std::uint32_t text) override;
     void Redraw() override;
     GRect GetRectInFrame() const override;
+    void Show(bool show) override { setVisible(show); }
+    void SetFocus() override { setFocus(Qt::OtherFocusReason); }
+    void SelectAll() override { selectAll(); }
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

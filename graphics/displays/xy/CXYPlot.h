@@ -169,6 +169,10 @@ public:
     void Serialize(tvane::CArchive& ar) override;
 
 private:
+    // The plain chart's Create would leave the plot without its data sets and
+    // markers; only the plot's own Create makes one.
+    using CXrtGraph::Create;
+
     // IMarkerWindow
     void MarkerUpdate(int orientation, const tvane::chart::ChartRect& rect) override;
     void MarkerBoundHit(int) override {}

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -24,6 +26,7 @@
 #include "app/CLoggerDoc.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/CNewSetupDialog.h"
+#include "app/frame/CPrefPage.h"
 #include "app/frame/CSaveScanDataDialog.h"
 #include "app/frame/CSaveSetupDialog.h"
 #include "app/frame/CStartupDialogs.h"
@@ -42,6 +45,8 @@
 #include "platform/ui/Prompter.h"
 #include "scan/CFXScan.h"
 #include "scan/COleKXQT7100.h"
+#include "shared/DocumentHints.h"
+#include "shared/IView.h"
 #include "tests/app/frame/SimulatedProgram.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/database/OdbcTestSupport.h"
@@ -60,14 +65,41 @@ void WriteProgramSettings() {
     WritePrivateProfileString("PREFERENCES", "10001", "N", kProfileFile);
 }
 
-TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
-    TestApp();
+// The simulated instrument with the program's settings in place, and a
+// prompter that answers for the user. Start first; end the test when
+// HasFatalFailure() says so.
+struct ProgramGround {
+    void Start() {
+        program.Start();
+        if (!::testing::Test::HasFatalFailure())
+            WriteProgramSettings();
+    }
+
+    bool appMade = (TestApp(), true); // before any widget
     SimulatedProgram program;
-    program.Start();
-    ASSERT_FALSE(HasFatalFailure());
-    WriteProgramSettings();
     ScriptedPrompter prompter;
-    ScopedService<IPrompter> guard(SetPrompter, &prompter);
+    ScopedService<IPrompter> guard{SetPrompter, &prompter};
+};
+
+// Answers the welcome with a new setup of that name, slot 1 holding the first
+// module of the list.
+void AnswerWelcomeWithNewSetup(const char* name) {
+    WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) {
+        d.ChoiceButton(0)->setChecked(true);
+        d.accept();
+    });
+    WhenShown<CNewSetupDialog>([name](CNewSetupDialog& d) {
+        d.NameEdit()->setText(name);
+        d.SlotList(0)->setCurrentIndex(1);
+        d.OkButton()->click();
+    });
+}
+
+TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
+    ProgramGround ground;
+    ground.Start();
+    ASSERT_FALSE(HasFatalFailure());
+    ScriptedPrompter& prompter = ground.prompter;
     {
         ProgramHost host(kProgramBin);
         CLoggerApp app(host, kProgramBin);
@@ -183,6 +215,56 @@ TEST(StartupThroughProgram, FirstStartWelcomesAndARestartReopensTheLastSetup) {
         pause();
 }
 
+// The hints the document sends to its views.
+class HintLog final : public IView {
+public:
+    void OnUpdate(IView*, long hint, const HintObject&) override { hints.push_back(hint); }
+    long Count(long hint) const { return std::count(hints.begin(), hints.end(), hint); }
+    std::vector<long> hints;
+};
+
+TEST(StartupThroughProgram, PreferencesRedrawTheViewsWhenShowAllChannelsChanges) {
+    ProgramGround ground;
+    ground.Start();
+    ASSERT_FALSE(HasFatalFailure());
+    ProgramHost host(kProgramBin);
+    CLoggerApp app(host, kProgramBin);
+    AnswerWelcomeWithNewSetup("Plant");
+    ASSERT_TRUE(app.InitInstance({}));
+    CLoggerDoc* doc = host.Document();
+    ASSERT_NE(doc, nullptr);
+    HintLog views;
+    doc->AddView(&views);
+
+    // Sets one item of the sheet to No and closes it with OK or Cancel.
+    const auto edit = [&host](int row, bool ok) {
+        WhenShown<CPrefPage>([row, ok](CPrefPage& page) {
+            page.List()->setCurrentRow(row);
+            emit page.Choice()->activated(0);
+            ok ? page.accept() : page.reject();
+        });
+        host.Frame()->Action(cmd::kPreferences)->trigger();
+    };
+    struct Case {
+        int row;
+        bool ok;
+        long redraws;
+    } cases[] = {
+        {5, false, 0}, // a cancelled change is no change
+        {4, true, 0},  // another preference
+        {5, true, 1},  // "Show All Channels in Graphics" turned off
+        {5, true, 0},  // and left off
+    };
+    for (const Case& c : cases) {
+        views.hints.clear();
+        edit(c.row, c.ok);
+        EXPECT_EQ(views.Count(HINT_SETUP_CHANGED), c.redraws) << c.row << c.ok;
+    }
+    EXPECT_FALSE(ReadYesNoPreference(CAppPreferences::kShowAllChannels));
+    doc->RemoveView(&views);
+    app.ExitInstance();
+}
+
 TEST(StartupThroughProgram, RestoreAfterAKilledRunBringsBackTheSetupAndItsReadings) {
     SimulatedProgram program;
     program.Start();
@@ -271,15 +353,7 @@ TEST(StartupThroughProgram, DISABLED_JourneyUntilKilled) {
     ScopedService<IPrompter> guard(SetPrompter, &prompter);
     ProgramHost host(kProgramBin);
     CLoggerApp app(host, kProgramBin);
-    WhenShown<CWelcomeDialog>([](CWelcomeDialog& d) {
-        d.ChoiceButton(0)->setChecked(true);
-        d.accept();
-    });
-    WhenShown<CNewSetupDialog>([](CNewSetupDialog& d) {
-        d.NameEdit()->setText("Journey");
-        d.SlotList(0)->setCurrentIndex(1);
-        d.OkButton()->click();
-    });
+    AnswerWelcomeWithNewSetup("Journey");
     if (!app.InitInstance({}))
         _exit(2);
     CLoggerDoc* doc = host.Document();

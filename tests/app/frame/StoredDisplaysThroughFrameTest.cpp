@@ -15,7 +15,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -224,7 +226,7 @@ protected:
             nullptr, true);
         Trigger(cmd::kFileSave);
         EXPECT_FALSE(program.state.IsBusy());
-        return StoredContents(doc().GetPathName());
+        return StoredContents(program.state.m_setupFile);
     }
     // Close, then Open of the setup with its run.
     void CloseAndOpen() {

@@ -30,12 +30,18 @@ public:
     }
     void Redraw() override { ++redraws; }
     GRect GetRectInFrame() const override { return rect; }
+    void Show(bool show) override { shown = show; }
+    void SetFocus() override { ++focused; }
+    void SelectAll() override { ++selectedAll; }
 
     GRect rect;
     std::string text;
     LOGFONT font;
     std::uint32_t back = 0, fore = 0;
     int redraws = 0;
+    bool shown = true;
+    int focused = 0;
+    int selectedAll = 0;
 };
 
 // The text boxes' windows of the test's displays while it lives: fakes that
