@@ -214,7 +214,7 @@ TEST_F(DataGridRun, TwoGridsSurviveCopyPasteAndSaveOpenByteForByte) {
 // channels: saved and opened, every display keeps its stored form.
 TEST(EveryDisplayPage, SaveAndOpenKeepEveryDisplayByteForByte) {
     WholeProgram whole;
-    whole.Start({QSize(1200, 900), {}});
+    whole.Start({QSize(1600, 1200), {}});
     if (::testing::Test::HasFatalFailure())
         return;
     whole.ScanEverySecond(20);
@@ -234,6 +234,11 @@ TEST(EveryDisplayPage, SaveAndOpenKeepEveryDisplayByteForByte) {
         const int before = page->Model().GetFrameCount();
         whole.frame.OnCmdMsg(command.commandId);
         EXPECT_EQ(page->Model().GetFrameCount(), before + 1) << graphfactory::TitleOf(command);
+        // Tiled four to a row, so the picture shows every display whole.
+        if (CGraphFrame* display = page->Model().GetSelected(); display && display->GetWindow()) {
+            const int left = 8 + (made % 4) * 384, top = 8 + (made / 4) * 344;
+            display->GetWindow()->MoveWindow({left, top, left + 378, top + 338}, true);
+        }
         ++made;
     }
     std::cout << "Displays on the page: " << made << "; not built yet: " << missing.size();
