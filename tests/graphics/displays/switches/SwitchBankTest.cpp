@@ -210,14 +210,7 @@ TEST_F(SwitchBankTest, TwoBanksSurviveSaveAndOpenAndCopyAndPaste) {
     std::sort(asked.begin(), asked.end());
     EXPECT_EQ(asked, (std::vector<std::int32_t>{105, 105, 301}));
 
-    for (CGraphFrame* frame : std::vector<CGraphFrame*>{first, second}) {
-        page.view.SelectFrame(frame);
-        ASSERT_TRUE(page.view.OnEditCopy());
-        const std::vector<std::uint8_t> copied = *page.clipboard.archive;
-        ASSERT_TRUE(page.view.Paste(false));
-        ASSERT_TRUE(page.view.OnEditCopy());
-        EXPECT_EQ(*page.clipboard.archive, copied);
-    }
+    ExpectPastedCopiesAlike({first, second});
 }
 
 TEST_F(SwitchBankTest, BadCountsRejectTheArchive) {

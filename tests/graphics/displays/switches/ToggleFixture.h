@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "graphics/displays/indicator/RecordingDC.h"
@@ -49,6 +50,18 @@ protected:
     static void Click(Frame* frame, std::size_t block, std::size_t element) {
         const GRect r = Wnd(frame)->Blocks().Blocks().GetIndicator(block, element)->GetRect();
         Wnd(frame)->OnMouse(Mouse::LeftDown, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    }
+
+    // Each display copied, pasted and the paste copied again: the same bytes.
+    void ExpectPastedCopiesAlike(const std::vector<CGraphFrame*>& frames) {
+        for (CGraphFrame* frame : frames) {
+            page.view.SelectFrame(frame);
+            ASSERT_TRUE(page.view.OnEditCopy());
+            const std::vector<std::uint8_t> copied = *page.clipboard.archive;
+            ASSERT_TRUE(page.view.Paste(false));
+            ASSERT_TRUE(page.view.OnEditCopy());
+            EXPECT_EQ(*page.clipboard.archive, copied);
+        }
     }
 
     gaugetest::GaugePage page;
