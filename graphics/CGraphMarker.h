@@ -177,6 +177,7 @@ public:
     // The lines, for drawing.
     int Count() const { return static_cast<int>(m_lines.size()); }
     const CXrtMarker& LineAt(int index) const { return *m_lines[static_cast<std::size_t>(index)]; }
+    CXrtMarker& LineAt(int index) { return *m_lines[static_cast<std::size_t>(index)]; }
     CXrtMarker* Vertical(int n) const { return Nth(n, true); }
 
     void Serialize(tvane::CArchive& ar) override;

@@ -187,6 +187,13 @@ void GridView::Redraw() {
     m_frozen->viewport()->update();
 }
 
+void GridView::RepaintCells() {
+    m_model->SyncRowCount();
+    horizontalHeader()->viewport()->update();
+    viewport()->update();
+    m_frozen->viewport()->update();
+}
+
 void GridView::ResetGrid() {
     m_model->Reset();
     m_hiddenRows.clear();

@@ -43,6 +43,10 @@ public:
 
     // Takes the core's row count and repaints; what stays keeps its place.
     void Redraw();
+    // Repaints the cells with the layout as it stands: for contents that
+    // change often (a new reading), where laying the columns out again each
+    // time would cost more than the drawing.
+    void RepaintCells();
     // Starts over: the rows are asked again, and the current cell and the
     // selection are dropped.
     void ResetGrid();

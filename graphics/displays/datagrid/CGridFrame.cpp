@@ -80,6 +80,8 @@ bool CGridFrame::CreateFrame(CGraphView* parent) {
     CChannelInfo first;
     if (GetDefaultChannel(first))
         SetChannelAt(0, &first);
+    else
+        FitTextColumns();
     return true;
 }
 
@@ -133,6 +135,7 @@ void CGridFrame::SetChannelAt(int index, const CChannelInfo* info) {
     if (m_grid)
         m_grid->AssignRow(index);
     OnChannelChanged(index, info);
+    FitTextColumns();
     // The channel's newest reading comes with the page's resend.
     RequestRefresh();
     MarkLayoutChanged(true);
@@ -146,6 +149,24 @@ void CGridFrame::RemoveChannelAt(int index) {
         m_grid->ClearRow(index);
     OnChannelChanged(index, nullptr);
     MarkLayoutChanged(true);
+}
+
+void CGridFrame::FitTextColumns() {
+    if (!m_gridWindow)
+        return;
+    std::vector<std::string> readings;
+    if (m_channels)
+        for (std::size_t i = 0; i < m_channels->GetSize(); ++i)
+            if (const CChannelInfo* channel = m_channels->GetAt(i)) {
+                const auto samples = datagrid::ReadingSamples(channel->Units);
+                readings.insert(readings.end(), samples.begin(), samples.end());
+            }
+    if (readings.empty())
+        readings = datagrid::ReadingSamples("");
+    m_gridWindow->FitColumn(CDataGrid::kReadingCol, readings);
+    m_gridWindow->FitColumn(CDataGrid::kTimeCol, datagrid::TimeSamples([this](double time) {
+                                return FormatScanTime(time);
+                            }));
 }
 
 bool CGridFrame::OnChannelRequest(std::vector<CChannelInfo>& channels) {

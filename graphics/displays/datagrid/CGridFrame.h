@@ -20,6 +20,9 @@ public:
     virtual GRect GetRectInFrame() const = 0;
     // The first data row shown (1 at the top).
     virtual int GetTopRow() const { return 1; }
+    // Widens the column (never narrows it) so that every text shows whole in
+    // the font its cells are drawn in.
+    virtual void FitColumn(int col, const std::vector<std::string>& texts) = 0;
 };
 
 // Makes the data grid's window in its frame's window and draws a grid into a
@@ -88,6 +91,10 @@ public:
 private:
     bool MakeGridWindow();
     void GridChanged();
+    // The reading and time columns made wide enough for the texts the
+    // channels shown and the document's time format give; a loaded grid keeps
+    // the widths it stored until a channel is chosen.
+    void FitTextColumns();
 
     std::unique_ptr<CDataGrid> m_grid;
     std::unique_ptr<CRegion> m_region;

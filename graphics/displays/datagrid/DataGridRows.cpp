@@ -96,6 +96,41 @@ std::string ReadingText(double value, const std::string& unit) {
     return text;
 }
 
+std::vector<std::string> ReadingSamples(const std::string& unit) {
+    // Fixed and exponent forms (beyond the prefix letters' range), every
+    // prefix letter, and a value with no prefix; the row puts a blank (and the unit a stored row
+    // kept) after the text.
+    static constexpr double kValues[] = {-888.88888e-12,
+                                         -888.88888e-9,
+                                         -888.88888e-6,
+                                         -888.88888e-3,
+                                         -888.88888,
+                                         -888.88888e3,
+                                         -888.88888e6,
+                                         -888.88888e9,
+                                         -8.8888888e6,
+                                         -0.88888888,
+                                         -8.8888888e-30,
+                                         -8.8888888e30,
+                                         0.0};
+    std::vector<std::string> samples;
+    for (double value : kValues)
+        samples.push_back(ReadingText(value, unit) + " ");
+    samples.push_back(ReadingText(kOverloadValue, unit) + " ");
+    samples.push_back(datagridtext::kNoReading);
+    return samples;
+}
+
+std::vector<std::string> TimeSamples(const std::function<std::string(double)>& format) {
+    constexpr double kHour = 3600.0 * 1000.0;
+    constexpr double kDay = 24.0 * kHour;
+    std::vector<std::string> samples;
+    for (int month = 0; month < 12; ++month)
+        for (double hour : {10.0, 22.0})
+            samples.push_back(format(month * 31.0 * kDay + hour * kHour + 0.888 * kHour));
+    return samples;
+}
+
 bool PassUpdateRate(std::int32_t& counter, std::int32_t rate, int scans) {
     if (counter + scans < rate) {
         counter += scans;

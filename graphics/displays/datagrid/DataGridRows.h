@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -84,6 +85,16 @@ namespace datagrid {
 // The reading with its unit: "OVLD <unit>" for the overload value (±9.9e37),
 // else the value to 8 significant digits with the unit.
 std::string ReadingText(double value, const std::string& unit);
+
+// The widest texts a reading cell shows for a channel of that unit: the
+// longest value forms its format gives (negative, with the widest prefix
+// letters), its overload and "No Reading", as the row shows them.
+std::vector<std::string> ReadingSamples(const std::string& unit);
+
+// The widest texts a time cell shows, the document's time format given as
+// format: readings' times over a year (every month's name, morning and
+// afternoon).
+std::vector<std::string> TimeSamples(const std::function<std::string(double)>& format);
 
 // The update rate during a live scan: the grid changes only every rate
 // scans. counter holds the scans not shown yet; false (and the scans

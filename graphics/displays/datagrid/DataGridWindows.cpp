@@ -1,5 +1,7 @@
 #include "graphics/displays/datagrid/DataGridWindows.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -74,6 +76,10 @@ public:
     }
     GRect GetRectInFrame() const override { return m_view ? ToGRect(m_view->geometry()) : GRect{}; }
     int GetTopRow() const override { return m_view ? m_view->TopRow() : 1; }
+    void FitColumn(int col, const std::vector<std::string>& texts) override {
+        if (m_view)
+            m_view->FitColumn(col, texts);
+    }
     DataGridView* View() const { return m_view; }
 
 private:
@@ -90,7 +96,8 @@ DataGridView::DataGridView(CDataGrid& grid, QWidget* parent) : GridView(parent),
     Core().RegisterControl(CDataGrid::kChannelListId,
                            std::make_unique<ChannelListCtrl>(*this, grid));
     m_repaint.setSingleShot(true);
-    connect(&m_repaint, &QTimer::timeout, this, [this] { Redraw(); });
+    // Readings change texts and colours only: the layout stays as it is.
+    connect(&m_repaint, &QTimer::timeout, this, [this] { RepaintCells(); });
     ResetGrid();
 }
 
@@ -106,6 +113,21 @@ void DataGridView::ScheduleRedraw() {
 void DataGridView::ChooseChannel(int row, int index) {
     m_grid.ChoiceEnded(row, index);
     ScheduleRedraw();
+}
+
+void DataGridView::FitColumn(int col, const std::vector<std::string>& texts) {
+    const tvane::GridStyle* style = m_grid.CellStyle(1, col);
+    if (!style)
+        return;
+    int needed = 0;
+    for (const std::string& text : texts)
+        needed = std::max(needed, CellWidthFor(QString::fromStdString(text), *style));
+    // The core keeps widths unzoomed.
+    needed = needed * 100 / std::max(Core().GetZoom(), 1);
+    if (needed <= Core().GetColWidth(col))
+        return;
+    Core().SetColWidth(col, needed);
+    ApplyColWidths();
 }
 
 int DataGridView::TopRow() const {

@@ -24,6 +24,8 @@ public:
     void ChooseChannel(int row, int index);
     // The first data row shown.
     int TopRow() const;
+    // Widens the column to show every text whole in its cells' font.
+    void FitColumn(int col, const std::vector<std::string>& texts);
 
 protected:
     bool ProcessKey(QKeyEvent* event) override;

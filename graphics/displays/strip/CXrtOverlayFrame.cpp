@@ -188,6 +188,14 @@ void CXrtOverlayFrame::ResetStaging() {
     m_staging.Reset();
 }
 
+tvane::chart::ChartPoint CXrtOverlayFrame::RestingPlotGrowth() const {
+    if (!m_plotRegion || !m_window)
+        return {};
+    const GRect now = RegionToRect(*m_plotRegion);
+    const GRect resting = m_plotRegion->ToRect(GetRestingDataRect());
+    return {resting.Width() - now.Width(), resting.Height() - now.Height()};
+}
+
 std::unique_ptr<IChartWindow>
 CXrtOverlayFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                     const tvane::chart::ChartRect& rect) {

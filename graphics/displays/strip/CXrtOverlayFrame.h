@@ -151,6 +151,7 @@ public:
     void OnVertMarkerXValueChange(int marker) override;
     void OnVertMarkerYValueChange(int marker) override;
     void OnPlotInvalidate() override;
+    tvane::chart::ChartPoint RestingPlotGrowth() const override;
     // IOverlayPanelParent
     void OnGraphRangeInfoChange(const OverlayRange& timeRange) override;
     void OnAutoScale() override;

@@ -106,6 +106,7 @@ bool CXrtOverlayPlot::Create(IOverlayPlotParent& parent, const ChartRect& rect,
     m_marker->SetCursor(1, 237);
     m_marker->SetCursor(2, 238);
     m_marker->LayoutEvenly(area);
+    KeepLinePlace(RestingPlotArea());
     m_markerDrawing = true;
     m_axis.latest = 0.1;
     for (auto& range : m_ranges)
@@ -116,6 +117,10 @@ bool CXrtOverlayPlot::Create(IOverlayPlotParent& parent, const ChartRect& rect,
 bool CXrtOverlayPlot::Recreate(IOverlayPlotParent& parent, const ChartRect& rect) {
     m_plotParent = &parent;
     CXrtGraph::RestoreChartState(parent, rect);
+    // The lines' stored pixels belong to the chart at its window's size; the
+    // window takes that size only once shown, too late for reading them.
+    if (tvane::chart::Chart* chart = GetChart())
+        chart->SetWindowSize(rect.Width(), rect.Height());
     if (m_noDataStored || !m_traces || !m_marks) {
         if (!MakeDataSets())
             return false;
@@ -131,7 +136,8 @@ bool CXrtOverlayPlot::Recreate(IOverlayPlotParent& parent, const ChartRect& rect
     m_marker->Reattach(this);
     m_marker->SetCursor(1, 237);
     m_marker->SetCursor(2, 238);
-    m_marker->Relayout(GetPlotArea());
+    m_linePlace.reset();
+    LayOutLines(RestingPlotArea());
     m_marker->UpdateMarkers(*this, false);
     return true;
 }
@@ -699,9 +705,49 @@ void CXrtOverlayPlot::ColourMarker(int marker, std::int32_t colour) {
 void CXrtOverlayPlot::ChartRepainted() {
     if (!m_layoutPending || !m_marker)
         return;
-    m_marker->Relayout(GetPlotArea());
+    LayOutLines(RestingPlotArea());
     m_layoutPending = false;
     m_marker->UpdateMarkers(*this, false);
+}
+
+ChartRect CXrtOverlayPlot::RestingPlotArea() const {
+    ChartRect area = GetPlotArea();
+    if (m_plotParent) {
+        const tvane::chart::ChartPoint growth = m_plotParent->RestingPlotGrowth();
+        area.right += growth.x;
+        area.bottom += growth.y;
+    }
+    return area;
+}
+
+std::vector<ChartRect> CXrtOverlayPlot::LineRects() const {
+    std::vector<ChartRect> lines;
+    for (int i = 0; m_marker && i < m_marker->Count(); ++i)
+        lines.push_back(m_marker->LineAt(i).Line());
+    return lines;
+}
+
+void CXrtOverlayPlot::KeepLinePlace(const ChartRect& area) {
+    m_linePlace = LinePlace{area, LineRects(), area, LineRects()};
+}
+
+void CXrtOverlayPlot::LayOutLines(const ChartRect& area) {
+    if (!m_marker)
+        return;
+    // Lines moved since they were last laid out (dragged, loaded) are taken
+    // where they stand, in the area they were laid out in.
+    if (!m_linePlace)
+        KeepLinePlace(area);
+    else if (LineRects() != m_linePlace->laid)
+        KeepLinePlace(m_linePlace->laidArea);
+    m_linePlace->laid.clear();
+    for (int i = 0; i < m_marker->Count(); ++i) {
+        CXrtMarker& line = m_marker->LineAt(i);
+        const ChartRect& kept = m_linePlace->anchor[static_cast<std::size_t>(i)];
+        line.SetBounds(overlay::MapLine(kept, line.IsVertical(), m_linePlace->area, area));
+        m_linePlace->laid.push_back(line.Line());
+    }
+    m_linePlace->laidArea = area;
 }
 
 int CXrtOverlayPlot::CursorAt(int x, int y) {

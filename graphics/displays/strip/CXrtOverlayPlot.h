@@ -31,6 +31,9 @@ public:
     virtual void OnMarkerBoundHit(int) {}
     // The plot looks different (markers moved) and must be drawn again.
     virtual void OnPlotInvalidate() {}
+    // How much wider and taller the plot's window is while its frame is not
+    // selected (a selected frame's border takes from it).
+    virtual tvane::chart::ChartPoint RestingPlotGrowth() const { return {}; }
 };
 
 // The strip chart's plot: up to eight channel traces against time on one
@@ -167,6 +170,16 @@ private:
     void VertMarkerYValueChange(int number) override;
     void InvalidateMarkerRect(const tvane::chart::ChartRect&) override;
 
+    // The marker lines follow the plot area proportionally from where they
+    // were last placed, laid out in the area the plot has while its frame is
+    // not selected: a border coming and going leaves them (and a stored
+    // display's bytes) as they were. Their values are read again from the
+    // pixels they land on.
+    tvane::chart::ChartRect RestingPlotArea() const;
+    std::vector<tvane::chart::ChartRect> LineRects() const;
+    void KeepLinePlace(const tvane::chart::ChartRect& area);
+    void LayOutLines(const tvane::chart::ChartRect& area);
+
     bool MakeDataSets();
     void AttachData();
     void ApplyChartSettings(bool first, const tvane::chart::ChartFont* font);
@@ -192,6 +205,13 @@ private:
     std::array<std::vector<std::int32_t>, kSlots> m_alarmFlags;
     std::unique_ptr<CGraphMarker> m_marker;
     bool m_layoutPending = false;
+    struct LinePlace {
+        tvane::chart::ChartRect area;                // where the lines were placed
+        std::vector<tvane::chart::ChartRect> anchor; // the lines placed there
+        tvane::chart::ChartRect laidArea;            // the area last laid out in
+        std::vector<tvane::chart::ChartRect> laid;   // the lines laid out there
+    };
+    std::optional<LinePlace> m_linePlace;
     bool m_markerDrawing = false;
     std::uint32_t m_reservedFlag = 0;
     bool m_grid = true;

@@ -1,5 +1,6 @@
 #include "graphics/displays/strip/OverlayRange.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,24 @@ OverlayRange OverlayRange::TimeDefault() {
 }
 
 namespace overlay {
+
+tvane::chart::ChartRect MapLine(const tvane::chart::ChartRect& line, bool vertical,
+                                const tvane::chart::ChartRect& from,
+                                const tvane::chart::ChartRect& to) {
+    const auto map = [](int at, int fromStart, int fromSize, int toStart, int toSize) {
+        const int moved =
+            fromSize > 0 ? toStart + static_cast<int>(std::lround(
+                                         static_cast<double>(at - fromStart) * toSize / fromSize))
+                         : at;
+        return std::clamp(moved, toStart, std::max(toStart, toStart + toSize - 1));
+    };
+    if (vertical) {
+        const int x = map(line.left, from.left, from.Width(), to.left, to.Width());
+        return {x, to.top, x, to.bottom};
+    }
+    const int y = map(line.top, from.top, from.Height(), to.top, to.Height());
+    return {to.left, y, to.right, y};
+}
 
 namespace {
 

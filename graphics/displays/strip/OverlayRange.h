@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/chart/ChartGeometry.h"
+
 namespace tvane {
 class CArchive;
 }
@@ -50,6 +52,13 @@ struct CTimeAxisInfo {
 void SerializeOverlayRange(tvane::CArchive& ar, OverlayRange& range);
 
 namespace overlay {
+
+// A marker line placed in the plot area from, carried over to the plot area
+// to at the same proportion of its width (a vertical line) or height, across
+// the whole area and kept inside it.
+tvane::chart::ChartRect MapLine(const tvane::chart::ChartRect& line, bool vertical,
+                                const tvane::chart::ChartRect& from,
+                                const tvane::chart::ChartRect& to);
 
 // One step of the time per division, up (larger) or down, over 0.01 s .. 7200 s
 // with whole minutes and hours between; at either end it stays where it is.

@@ -36,8 +36,12 @@ inline std::vector<std::string> CutHeaders(GridView& grid) {
     return cut;
 }
 
-// The data cells of a column whose text its width cuts.
-inline std::vector<std::string> CutCells(GridView& grid, int col) {
+// The data cells of a column whose text its width cuts; width, when given,
+// in place of the column's shown width (the last column also takes the room
+// the window has to spare).
+inline std::vector<std::string> CutCells(GridView& grid, int col, int width = -1) {
+    if (width < 0)
+        width = grid.columnWidth(col);
     std::vector<std::string> cut;
     const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
     GridCore& core = grid.Core();
@@ -46,7 +50,7 @@ inline std::vector<std::string> CutCells(GridView& grid, int col) {
         const std::string text = core.GetCellText(row, col);
         if (QFontMetrics(grid.CellFont(style)).horizontalAdvance(QString::fromStdString(text)) +
                 2 * margin >
-            grid.columnWidth(col))
+            width)
             cut.push_back(text);
     }
     return cut;

@@ -17,10 +17,12 @@ public:
     void Redraw() override { ++redraws; }
     GRect GetRectInFrame() const override { return rect; }
     int GetTopRow() const override { return top; }
+    void FitColumn(int col, const std::vector<std::string>& texts) override { fitted[col] = texts; }
 
     GRect rect;
     int redraws = 0;
     int top = 1;
+    std::map<int, std::vector<std::string>> fitted;
 };
 
 // The data grids' windows of the test while it lives: fakes that remember

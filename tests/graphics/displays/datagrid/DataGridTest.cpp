@@ -3,6 +3,9 @@
 // stored form.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "graphics/CGraphView.h"
 #include "graphics/GraphFactory.h"
 #include "graphics/displays/datagrid/CGridFrame.h"
@@ -300,6 +303,47 @@ TEST_F(DataGridTest, TwoGridsStoreAndLoadByteForByte) {
     doc.byChannel.clear();
     loaded[0]->OnViewHint(HINT_NEW_READINGS, {});
     EXPECT_EQ(loaded[0]->GetGrid()->Text(1, 2), "No Reading");
+}
+
+// A new grid's reading and time columns are fitted to the texts its channels
+// and the document's time format give; a loaded grid keeps its stored widths
+// until a channel is chosen in it.
+TEST_F(DataGridTest, NewGridsFitTheirTextColumnsAndLoadedOnesKeepTheirWidths) {
+    MakeGrid();
+    FakeGridWindow& made = *windows.last;
+    auto fittedTo = [](FakeGridWindow& window, int col, const std::string& text) {
+        const auto& texts = window.fitted[col];
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    EXPECT_TRUE(fittedTo(made, CDataGrid::kReadingCol, "OVLD VDC "));
+    EXPECT_TRUE(fittedTo(made, CDataGrid::kReadingCol, "No Reading"));
+    EXPECT_TRUE(fittedTo(made, CDataGrid::kTimeCol, "time"));
+    EXPECT_FALSE(fittedTo(made, CDataGrid::kReadingCol, "OVLD ADC "));
+    frames.back()->SetChannelAt(4, &doc.channels[2]);
+    EXPECT_TRUE(fittedTo(made, CDataGrid::kReadingCol, "OVLD ADC "));
+
+    const Bytes bytes = Store([&](tvane::CArchive& ar) { ar.WriteObject(frames.back().get()); });
+    std::unique_ptr<CGridFrame> loaded;
+    Load(bytes, [&](tvane::CArchive& ar) { loaded = ar.ReadOwnedObject<CGridFrame>(); });
+    ASSERT_TRUE(loaded && loaded->RecreateFrame(&view, 1));
+    EXPECT_TRUE(windows.last->fitted.empty());
+}
+
+// No value of any magnitude gives a longer reading text than the widest
+// samples of its unit (a longer one would be cut in a fitted column).
+TEST(DataGridRowsTest, ReadingSamplesAreTheLongestFormsOfTheirUnit) {
+    for (const std::string unit : {"VDC", "degC", "", "Ohm"}) {
+        std::size_t widest = 0;
+        for (const std::string& sample : datagrid::ReadingSamples(unit))
+            widest = std::max(widest, sample.size());
+        for (int exponent = -36; exponent <= 36; ++exponent)
+            for (double mantissa : {1.0, 1.23456789, 9.99999999})
+                for (double sign : {1.0, -1.0}) {
+                    const double value = sign * mantissa * std::pow(10.0, exponent);
+                    EXPECT_LE(datagrid::ReadingText(value, unit).size() + 1, widest)
+                        << unit << " " << value;
+                }
+    }
 }
 
 TEST(DataGridRowsTest, TextsAreCutAt79AndBadCountsRejectTheArchive) {

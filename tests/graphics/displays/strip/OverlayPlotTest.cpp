@@ -41,6 +41,7 @@ public:
     void OnVertMarkerXValueChange(int marker) override { xChanges.push_back(marker); }
     void OnVertMarkerYValueChange(int marker) override { yChanges.push_back(marker); }
     void OnMarkerBoundHit(int edge) override { bounds.push_back(edge); }
+    tvane::chart::ChartPoint RestingPlotGrowth() const override { return growth; }
 
     bool hasReadings = false;
     int axisChanges = 0;
@@ -49,6 +50,7 @@ public:
     std::vector<CDatasetEvent> events;
     int selects = 0;
     std::vector<int> xChanges, yChanges, bounds;
+    tvane::chart::ChartPoint growth;
 };
 
 OverlayChannel Channel(int number, int kind = 0) {
@@ -612,6 +614,54 @@ TEST_F(MarkerTest, AVerticalLineReadsTheTraceItFollows) {
     EXPECT_EQ(value, kOverlayHole);
     // A line that follows no trace has no readout.
     EXPECT_FALSE(plot.GetMarkerValue(2, value, normalised));
+}
+
+// The plot window resized as its frame's border comes and goes or the frame
+// is sized; the lines are laid out again at the next repaint.
+void ResizePlot(CXrtOverlayPlot& plot, int width, int height) {
+    plot.GetChart()->SetWindowSize(width, height);
+    plot.PlotAreaMayHaveChanged();
+    plot.ChartRepainted();
+}
+
+std::vector<int> LineXs(const CGraphMarker& marker) {
+    std::vector<int> xs;
+    for (int i = 0; i < marker.Count(); ++i)
+        xs.push_back(marker.LineAt(i).Line().left);
+    return xs;
+}
+
+// After the time axis scrolled, a selected frame's border (the plot window 4
+// pixels smaller while its resting size stays) must not move the lines, nor
+// its going, nor change the stored bytes; the stored plot loads with the lines
+// where they were. A real resize carries them along proportionally.
+TEST_F(MarkerTest, LinesKeepTheirPixelsThroughScrollingSelectionAndOpen) {
+    ResizePlot(plot, 400, 300);
+    const std::vector<int> placed = LineXs(*marker);
+    ASSERT_GT(placed[0], area.left + 10);
+    Slot(0);
+    Add(0, {50000, 60000}, {0.5, 0.5});
+    const Bytes resting = Store([&](tvane::CArchive& ar) { plot.Serialize(ar); });
+    parent.growth = {4, 4};
+    ResizePlot(plot, 396, 296);
+    EXPECT_EQ(LineXs(*marker), placed);
+    parent.growth = {};
+    ResizePlot(plot, 400, 300);
+    EXPECT_EQ(LineXs(*marker), placed);
+    EXPECT_EQ(Store([&](tvane::CArchive& ar) { plot.Serialize(ar); }), resting);
+
+    CXrtOverlayPlot loaded;
+    Load(resting, [&](tvane::CArchive& ar) { loaded.Serialize(ar); });
+    FakePlotParent other;
+    ASSERT_TRUE(loaded.Recreate(other, {0, 0, 400, 300}));
+    ResizePlot(loaded, 400, 300);
+    EXPECT_EQ(LineXs(*loaded.GetMarker()), placed);
+
+    ResizePlot(plot, 800, 300);
+    const tvane::chart::ChartRect wide = plot.GetPlotArea();
+    for (std::size_t i = 0; i < placed.size(); ++i)
+        EXPECT_NEAR(LineXs(*marker)[i] - wide.left,
+                    (placed[i] - area.left) * wide.Width() / double(area.Width()), 1.0);
 }
 
 } // namespace
