@@ -5,9 +5,12 @@
 #include <cstdint>
 
 #include "graphics/CXrtGraphData.h"
+#include "graphics/GraphFactory.h"
 #include "platform/archive/CArchive.h"
+#include "platform/archive/CArchiveException.h"
 #include "platform/core/Exception.h"
 #include "scan/CChannelArray.h"
+#include "scan/CRunRecord.h"
 #include "shared/ExceptionReport.h"
 
 IMPLEMENT_DYNAMIC(CXrtFrame, CGraphFrame)
@@ -22,6 +25,27 @@ bool CXrtFrame::CreateFrame(CGraphView* parent) {
 
 bool CXrtFrame::RecreateFrame(CGraphView* parent, int id) {
     return RecreateBaseFrame(parent, id);
+}
+
+int CXrtFrame::Print(IGraphDC& dc) {
+    DrawFrame(dc, nullptr);
+    return 0;
+}
+
+bool CXrtFrame::OnEventHint(const HintObject& object) {
+    const CRunRecord* run = object.As<CRunRecord>();
+    if (run && (run->m_kind == CRunRecord::kStart || run->m_kind == CRunRecord::kReloadStart))
+        OnScanState();
+    return true;
+}
+
+bool CXrtFrame::EditOwnSheet(int displayType) {
+    const graphfactory::SheetInfo* sheet = graphfactory::FindSheet(displayType);
+    return sheet && EditGraphProperties(*this, sheet->pages, sheet->captionId);
+}
+
+void CXrtFrame::RejectLoad(const char* what) {
+    throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
 }
 
 bool CXrtFrame::TakeScans(int n) {

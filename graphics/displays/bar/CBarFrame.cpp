@@ -4,17 +4,15 @@
 
 #include "graphics/CGraphView.h"
 #include "graphics/CXrtGraphData.h"
-#include "graphics/DisplayFamily.h"
 #include "graphics/ChartFonts.h"
+#include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "platform/archive/CArchive.h"
-#include "platform/archive/CArchiveException.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartData.h"
 #include "scan/CChannelArray.h"
 #include "scan/CChannelInfo.h"
 #include "scan/CDisplayRecord.h"
-#include "scan/CRunRecord.h"
 #include "scan/records/ReadingRecord.h"
 
 IMPLEMENT_SERIAL(CBarFrame, CXrtFrame, 0)
@@ -60,12 +58,7 @@ int CBarFrame::GetHelpId(int page) const {
 
 std::unique_ptr<IChartWindow> CBarFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                                            const tvane::chart::ChartRect& rect) {
-    IBarWindows* windows = Windows();
-    if (!windows || !m_window || !m_plot)
-        return nullptr;
-    auto window = windows->CreatePlotWindow(*m_window, *m_plot, chart, GRectOf(rect));
-    m_plotWindow = dynamic_cast<IBarPlotWindow*>(window.get());
-    return window;
+    return MakeChartWindow(Windows(), m_plot.get(), chart, rect, m_plotWindow);
 }
 
 bool CBarFrame::MakeReadingBuffer() {
@@ -130,8 +123,7 @@ bool CBarFrame::RecreateFrame(CGraphView* parent, int showCommand) {
 }
 
 bool CBarFrame::EditProperties() {
-    const graphfactory::SheetInfo* sheet = graphfactory::FindSheet(kBarMeter);
-    return sheet && EditGraphProperties(*this, sheet->pages, sheet->captionId);
+    return EditOwnSheet(kBarMeter);
 }
 
 void CBarFrame::Redraw(bool erase) {
@@ -201,13 +193,6 @@ bool CBarFrame::OnNewReadings(const HintObject& object) {
     return true;
 }
 
-bool CBarFrame::OnEventHint(const HintObject& object) {
-    const CRunRecord* run = object.As<CRunRecord>();
-    if (run && (run->m_kind == CRunRecord::kStart || run->m_kind == CRunRecord::kReloadStart))
-        OnScanState();
-    return true;
-}
-
 void CBarFrame::OnScanState() {
     if (tvane::chart::ChartData* buffer = GetReadingHandle())
         for (int set = 0; set < buffer->SeriesCount(); ++set)
@@ -244,24 +229,15 @@ bool CBarFrame::GetAppearanceItem(int item, GRAPHITEMPROPS& props) {
 }
 
 bool CBarFrame::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool repaint) {
-    bool result = CGraphFrame::SetAppearanceItem(item, props, repaint);
-    if (m_plot)
-        result = m_plot->SetAppearanceItem(item, props) || result;
-    if (repaint)
-        Redraw(true);
-    return result;
+    return SetAppearanceAnd(item, props, repaint,
+                            [&] { return m_plot && m_plot->SetAppearanceItem(item, props); });
 }
 
 bool CBarFrame::DrawFrame(IGraphDC& dc, const GRect* rect) {
-    const bool base = CGraphFrame::DrawFrame(dc, rect);
-    IBarWindows* windows = Windows();
-    const bool plot = windows && windows->DrawPlot(dc, *this);
-    return base || plot;
-}
-
-int CBarFrame::Print(IGraphDC& dc) {
-    DrawFrame(dc, nullptr);
-    return 0;
+    return DrawFrameAnd(dc, rect, [&] {
+        IBarWindows* windows = Windows();
+        return windows && windows->DrawPlot(dc, *this);
+    });
 }
 
 // --- Storing ----------------------------------------------------------------------
@@ -276,19 +252,17 @@ void CBarFrame::Serialize(tvane::CArchive& ar) {
     }
     DestroyPlot();
     if (!HasOwnShape(1, 1))
-        throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                       "bar channels or update rate out of range");
+        RejectLoad("bar channels or update rate out of range");
     m_region = ar.ReadOwnedObject<CRegion>();
     ar >> m_spare[0] >> m_spare[1];
     m_plot = ar.ReadOwnedObject<CBarPlot>();
     if (!m_region || !m_plot)
-        throw tvane::CArchiveException(tvane::CArchiveException::generic, "bar part missing");
+        RejectLoad("bar part missing");
     if (!GetNoReadingsFlag()) {
         const CXrtGraphData* buffer = GetReadingData();
         const tvane::chart::ChartData* data = buffer ? buffer->GetData() : nullptr;
         if (!data || data->GetKind() != tvane::chart::ChartData::kGeneral ||
             data->SeriesCount() != m_channelCapacity || data->Capacity() != m_retainCount)
-            throw tvane::CArchiveException(tvane::CArchiveException::generic,
-                                           "bar reading data does not fit the bar");
+            RejectLoad("bar reading data does not fit the bar");
     }
 }

@@ -50,8 +50,6 @@ public:
     bool GetAppearanceItem(int item, GRAPHITEMPROPS& props) override;
     bool SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool repaint) override;
     bool DrawFrame(IGraphDC& dc, const GRect* rect) override;
-    int Print(IGraphDC& dc) override;
-    bool OnEventHint(const HintObject& object) override;
     bool OnNewReadings(const HintObject& object) override;
     void OnScanState() override;
     // The region, two spare doubles and the plot. Loading rejects reading

@@ -1,7 +1,5 @@
 #include "graphics/displays/histogram/CHistogramAdvancedPage.h"
 
-#include <QHBoxLayout>
-
 #include "graphics/displays/histogram/CHistogramFrame.h"
 #include "graphics/pages/CGraphSheet.h"
 #include "platform/widgets/CSpinEdit.h"
@@ -20,14 +18,7 @@ CHistogramAdvancedPage::~CHistogramAdvancedPage() = default;
 void CHistogramAdvancedPage::OnInitPage() {
     CGraphPage::OnInitPage();
     m_ui->setupUi(this);
-    m_rate = new tvane::CSpinEdit(m_ui->ratePlace);
-    m_rate->setObjectName("1116");
-    auto* place = new QHBoxLayout(m_ui->ratePlace);
-    place->setContentsMargins(0, 0, 0, 0);
-    place->addWidget(m_rate);
-    m_ui->rateLabel->setBuddy(m_rate);
-    m_rate->SetRange(1, 5000);
-    m_rate->Attach(true);
+    m_rate = PlaceRateEdit(m_ui->ratePlace, m_ui->rateLabel, "1116");
     auto* frame = dynamic_cast<CHistogramFrame*>(m_frame);
     if (!frame)
         return;

@@ -8,13 +8,11 @@
 #include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "platform/archive/CArchive.h"
-#include "platform/archive/CArchiveException.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartData.h"
 #include "scan/CChannelArray.h"
 #include "scan/CChannelInfo.h"
 #include "scan/CRoundedValue.h"
-#include "scan/CRunRecord.h"
 #include "scan/records/ReadingRecord.h"
 #include "shared/CGraphException.h"
 
@@ -26,10 +24,6 @@ const displays::FrameRegistration<CHistogramFrame> kHistogram{703};
 
 IHistogramWindows* Windows() {
     return displays::Windows<IHistogramWindows>::Get();
-}
-
-[[noreturn]] void Reject(const char* what) {
-    throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
 }
 
 } // namespace
@@ -91,12 +85,7 @@ void CHistogramFrame::OnSize(bool changed) {
 std::unique_ptr<IChartWindow>
 CHistogramFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                    const tvane::chart::ChartRect& rect) {
-    IHistogramWindows* windows = Windows();
-    if (!windows || !m_window || !m_plot)
-        return nullptr;
-    auto window = windows->CreatePlotWindow(*m_window, *m_plot, chart, GRectOf(rect));
-    m_plotWindow = dynamic_cast<IHistogramChildWindow*>(window.get());
-    return window;
+    return MakeChartWindow(Windows(), m_plot.get(), chart, rect, m_plotWindow);
 }
 
 bool CHistogramFrame::MakePanelWindow() {
@@ -178,8 +167,7 @@ bool CHistogramFrame::RecreateFrame(CGraphView* parent, int showCommand) {
 }
 
 bool CHistogramFrame::EditProperties() {
-    const graphfactory::SheetInfo* sheet = graphfactory::FindSheet(kHistogram);
-    return sheet && EditGraphProperties(*this, sheet->pages, sheet->captionId);
+    return EditOwnSheet(kHistogram);
 }
 
 void CHistogramFrame::Redraw(bool erase) {
@@ -271,13 +259,6 @@ bool CHistogramFrame::OnNewReadings(const HintObject&) {
     m_plot->SetBinData(n, *m_bins.GetTable());
     if (m_panel)
         m_panel->ShowStats(*m_stats);
-    return true;
-}
-
-bool CHistogramFrame::OnEventHint(const HintObject& object) {
-    const CRunRecord* run = object.As<CRunRecord>();
-    if (run && (run->m_kind == CRunRecord::kStart || run->m_kind == CRunRecord::kReloadStart))
-        ResetHistogram();
     return true;
 }
 
@@ -385,24 +366,15 @@ bool CHistogramFrame::GetAppearanceItem(int item, GRAPHITEMPROPS& props) {
 bool CHistogramFrame::SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool repaint) {
     if (item == 0 && (props.mask & GRAPHITEMPROPS::kItemRange))
         return false;
-    bool result = CGraphFrame::SetAppearanceItem(item, props, repaint);
-    if (m_plot)
-        result = m_plot->SetAppearanceItem(item, props) || result;
-    if (repaint)
-        Redraw(true);
-    return result;
+    return SetAppearanceAnd(item, props, repaint,
+                            [&] { return m_plot && m_plot->SetAppearanceItem(item, props); });
 }
 
 bool CHistogramFrame::DrawFrame(IGraphDC& dc, const GRect* rect) {
-    const bool base = CGraphFrame::DrawFrame(dc, rect);
-    IHistogramWindows* windows = Windows();
-    const bool children = windows && windows->DrawChildren(dc, *this);
-    return base || children;
-}
-
-int CHistogramFrame::Print(IGraphDC& dc) {
-    DrawFrame(dc, nullptr);
-    return 0;
+    return DrawFrameAnd(dc, rect, [&] {
+        IHistogramWindows* windows = Windows();
+        return windows && windows->DrawChildren(dc, *this);
+    });
 }
 
 // --- Storing ---------------------------------------------------------------------
@@ -422,7 +394,7 @@ void CHistogramFrame::Serialize(tvane::CArchive& ar) {
     }
     DestroyChildren();
     if (!HasOwnShape(1, kRetainScans))
-        Reject("histogram channels or update rate out of range");
+        RejectLoad("histogram channels or update rate out of range");
     m_plotRegion = ar.ReadOwnedObject<CRegion>();
     m_panel = ar.ReadOwnedObject<CHistogramCtrlPanel>();
     HistogramBins bins;
@@ -431,21 +403,21 @@ void CHistogramFrame::Serialize(tvane::CArchive& ar) {
     m_plot = ar.ReadOwnedObject<CHistogramPlot>();
     ar >> bins.m_binCount;
     if (!m_plotRegion || !m_panel || !m_stats || !m_plot)
-        Reject("histogram part missing");
+        RejectLoad("histogram part missing");
     for (double v : {bins.m_low, bins.m_high, bins.m_observedMin, bins.m_observedMax})
         if (!std::isfinite(v))
-            Reject("histogram limit out of range");
+            RejectLoad("histogram limit out of range");
     if (bins.m_binCount < 1 || bins.m_binCount > HistogramBins::kMaxBins ||
         bins.m_binCount != m_plot->GetBinCount())
-        Reject("histogram bin count out of range");
+        RejectLoad("histogram bin count out of range");
     if (!GetNoReadingsFlag()) {
         ar >> bins.m_outOfRange >> bins.m_total >> bins.m_binWidth;
         if (bins.m_outOfRange < 0 || bins.m_total < 0 || !std::isfinite(bins.m_binWidth) ||
             bins.m_binWidth < 0.0)
-            Reject("histogram counts out of range");
+            RejectLoad("histogram counts out of range");
         const CXrtGraphData* table = GetReadingData();
         if (!HistogramBins::IsTableFor(table ? table->GetData() : nullptr, bins.m_binCount))
-            Reject("histogram bins do not fit the bin count");
+            RejectLoad("histogram bins do not fit the bin count");
     } else {
         bins.m_binWidth = std::fabs(bins.m_high - bins.m_low) / bins.m_binCount;
     }

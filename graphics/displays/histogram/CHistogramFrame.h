@@ -13,14 +13,8 @@
 class CHistogramFrame;
 class IGraphDC;
 
-// A child window of the histogram frame: placed by its frame, repainted on
-// request.
-class IHistogramChildWindow : public IRegionWindow {
-public:
-    virtual void Redraw() = 0;
-    // The window's rectangle in the frame's client pixels.
-    virtual GRect GetRectInFrame() const = 0;
-};
+// A child window of the histogram frame.
+using IHistogramChildWindow = IChartChildWindow;
 
 // The control panel's window: its height is its bar's.
 class IHistogramPanelWindow : public IHistogramChildWindow {
@@ -74,8 +68,6 @@ public:
     bool GetAppearanceItem(int item, GRAPHITEMPROPS& props) override;
     bool SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool repaint) override;
     bool DrawFrame(IGraphDC& dc, const GRect* rect) override;
-    int Print(IGraphDC& dc) override;
-    bool OnEventHint(const HintObject& object) override;
     bool OnNewReadings(const HintObject& object) override;
     void OnScanState() override;
     void OnSize(bool changed = true) override;

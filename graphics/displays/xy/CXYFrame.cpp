@@ -8,12 +8,10 @@
 #include "graphics/DisplayFamily.h"
 #include "graphics/GraphFactory.h"
 #include "platform/archive/CArchive.h"
-#include "platform/archive/CArchiveException.h"
 #include "platform/chart/Chart.h"
 #include "platform/chart/ChartData.h"
 #include "scan/CChannelArray.h"
 #include "scan/CChannelInfo.h"
-#include "scan/CRunRecord.h"
 #include "scan/records/ReadingRecord.h"
 
 IMPLEMENT_SERIAL(CXYFrame, CXrtFrame, 0)
@@ -28,18 +26,6 @@ IXYWindows* XYWindowMaker() {
 }
 
 constexpr int kSets = 2;
-
-GRect ToG(const tvane::chart::ChartRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-tvane::chart::ChartRect ToChart(const GRect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-[[noreturn]] void RejectDisplay(const char* what) {
-    throw tvane::CArchiveException(tvane::CArchiveException::generic, what);
-}
 
 } // namespace
 
@@ -129,12 +115,7 @@ void CXYFrame::UseBuffer() {
 
 std::unique_ptr<IChartWindow> CXYFrame::CreateChartWindow(tvane::chart::Chart& chart,
                                                           const tvane::chart::ChartRect& rect) {
-    IXYWindows* windows = XYWindowMaker();
-    if (!windows || !m_window || !m_plot)
-        return nullptr;
-    auto window = windows->CreatePlotWindow(*m_window, *m_plot, chart, ToG(rect));
-    m_plotWindow = dynamic_cast<IXYChildWindow*>(window.get());
-    return window;
+    return MakeChartWindow(XYWindowMaker(), m_plot.get(), chart, rect, m_plotWindow);
 }
 
 bool CXYFrame::CreateFrame(CGraphView* parent) {
@@ -153,7 +134,7 @@ bool CXYFrame::CreateFrame(CGraphView* parent) {
     m_plot = std::make_unique<CXYPlot>();
     m_region = std::make_unique<CRegion>(nullptr, 0.0, 0.0, 1.0, 1.0);
     const tvane::chart::ChartFont chartFont = ToChartFont(font);
-    if (!m_plot->Create(*this, ToChart(RegionToRect(*m_region)), &chartFont)) {
+    if (!m_plot->Create(*this, ChartRectOf(RegionToRect(*m_region)), &chartFont)) {
         DestroyChildren();
         return false;
     }
@@ -189,7 +170,7 @@ bool CXYFrame::RecreateFrame(CGraphView* parent, int showCommand) {
     } else {
         UseBuffer();
     }
-    if (!m_plot->Recreate(*this, ToChart(RegionToRect(*m_region)))) {
+    if (!m_plot->Recreate(*this, ChartRectOf(RegionToRect(*m_region)))) {
         DestroyChildren();
         return false;
     }
@@ -202,8 +183,7 @@ bool CXYFrame::RecreateFrame(CGraphView* parent, int showCommand) {
 }
 
 bool CXYFrame::EditProperties() {
-    const graphfactory::SheetInfo* sheet = graphfactory::FindSheet(kXYPlot);
-    return sheet && EditGraphProperties(*this, sheet->pages, sheet->captionId);
+    return EditOwnSheet(kXYPlot);
 }
 
 void CXYFrame::Redraw(bool erase) {
@@ -299,21 +279,9 @@ bool CXYFrame::DrawFrame(IGraphDC& dc, const GRect* rect) {
     return base || children;
 }
 
-int CXYFrame::Print(IGraphDC& dc) {
-    DrawFrame(dc, nullptr);
-    return 0;
-}
-
 void CXYFrame::ClearBuffer() {
     m_pairing.Clear();
     m_scanCounter = 0.0;
-}
-
-bool CXYFrame::OnEventHint(const HintObject& object) {
-    const CRunRecord* run = object.As<CRunRecord>();
-    if (run && (run->m_kind == 1 || run->m_kind == 3))
-        OnScanState();
-    return true;
 }
 
 void CXYFrame::OnScanState() {
@@ -457,20 +425,20 @@ void CXYFrame::Serialize(tvane::CArchive& ar) {
     double counter = 0.0;
     ar >> counter;
     if (!plot || !region || !panel)
-        RejectDisplay("XY display without its plot, region or panel");
+        RejectLoad("XY display without its plot, region or panel");
     if (!std::isfinite(counter) || counter < 0.0 || counter > 1e9)
-        RejectDisplay("XY scan counter out of range");
+        RejectLoad("XY scan counter out of range");
     if (m_channelCapacity != 2 || (m_channels && m_channels->GetSize() > 2))
-        RejectDisplay("XY display with other than two channels");
+        RejectLoad("XY display with other than two channels");
     if (m_updateRate < 1 || m_updateRate > kMaxUpdateRate)
-        RejectDisplay("XY update rate out of range");
+        RejectLoad("XY update rate out of range");
     if (m_retainCount != plot->GetCapacity())
-        RejectDisplay("XY point count does not match its plot");
+        RejectLoad("XY point count does not match its plot");
     if (const CXrtGraphData* buffer = GetReadingData()) {
         const tvane::chart::ChartData* d = buffer->GetData();
         if (!d || d->GetKind() != tvane::chart::ChartData::kGeneral || d->SeriesCount() != kSets ||
             d->Capacity() != plot->GetCapacity())
-            RejectDisplay("XY reading buffer does not fit the display");
+            RejectLoad("XY reading buffer does not fit the display");
     }
     DestroyChildren();
     m_plot = std::move(plot);

@@ -10,12 +10,9 @@
 class CXYFrame;
 class IGraphDC;
 
-// A child window of the XY frame: placed by its frame and repainted on request.
-class IXYChildWindow : public IRegionWindow {
+// A child window of the XY frame.
+class IXYChildWindow : public IChartChildWindow {
 public:
-    virtual void Redraw() = 0;
-    // The window's rectangle in the frame's client pixels.
-    virtual GRect GetRectInFrame() const = 0;
     // The height the window wants for its font (0: the panel's default).
     virtual int PreferredHeight() const { return 0; }
 };
@@ -62,8 +59,6 @@ public:
     bool GetAppearanceItem(int item, GRAPHITEMPROPS& props) override;
     bool SetAppearanceItem(int item, const GRAPHITEMPROPS& props, bool repaint) override;
     bool DrawFrame(IGraphDC& dc, const GRect* rect) override;
-    int Print(IGraphDC& dc) override;
-    bool OnEventHint(const HintObject& object) override;
     bool OnNewReadings(const HintObject& object) override;
     void OnScanState() override;
     void OnSize(bool changed = true) override;

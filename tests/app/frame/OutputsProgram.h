@@ -11,11 +11,14 @@
 #include <gtest/gtest.h>
 
 #include "app/CLoggerDoc.h"
+#include "app/frame/GraphicsWiring.h"
 #include "comm/CSimInterface.h"
 #include "comm/InterfaceTypes.h"
 #include "comm/TransportFactory.h"
+#include "graphics/CGraphView.h"
 #include "graphics/displays/indicator/GaugeWnd.h"
 #include "graphics/displays/switches/ToggleBank.h"
+#include "graphics/view/CGraphViewWnd.h"
 #include "platform/ui/MessageBus.h"
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
@@ -42,6 +45,29 @@ inline void MakeOutputsSetup(WholeProgram& whole) {
     ASSERT_TRUE(doc.GetSetupRow(0)->FillChannelConfig(config));
     ASSERT_TRUE(whole.program.Binding().DownloadChannelConfig(&config));
     whole.program.ScanEverySecond(doc);
+}
+
+// The program started with the outputs setup and its first graphics page
+// shown; page stays null after a failed assertion.
+inline void StartOutputsPage(WholeProgram& whole, CGraphViewWnd*& page) {
+    page = nullptr;
+    whole.Start();
+    if (::testing::Test::HasFatalFailure())
+        return;
+    MakeOutputsSetup(whole);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    page = whole.wiring->Graphics()->Page(0);
+    ASSERT_NE(page, nullptr);
+    whole.frame.Pages()->setCurrentWidget(page);
+}
+
+// The display a Graphics menu command makes: the page's new selection, null
+// when it is not a Frame.
+template <class Frame>
+Frame* MakeFromMenu(WholeProgram& whole, CGraphViewWnd& page, unsigned command) {
+    whole.frame.OnCmdMsg(command);
+    return dynamic_cast<Frame*>(page.Model().GetSelected());
 }
 
 // A press in the middle of an element (switch, button) of a display's window.

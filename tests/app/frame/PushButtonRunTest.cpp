@@ -48,24 +48,17 @@ TEST(PushButtonRun, ButtonsFromTheGraphicsMenuWriteARelayAndAnOutputBit) {
     ScopedService<IMessageScheduler> schedulerService{SetMessageScheduler, &scheduler};
     SimulatedTranscript driver;
     WholeProgram whole;
-    whole.Start();
-    if (::testing::Test::HasFatalFailure())
-        return;
-    MakeOutputsSetup(whole);
-    if (::testing::Test::HasFatalFailure())
+    CGraphViewWnd* page = nullptr;
+    StartOutputsPage(whole, page);
+    if (!page)
         return;
     CLoggerDoc& doc = whole.Doc();
-    CGraphViewWnd* page = whole.wiring->Graphics()->Page(0);
-    ASSERT_NE(page, nullptr);
-    whole.frame.Pages()->setCurrentWidget(page);
 
     // Graphics, Push Button twice: the first relay comes by itself; the
     // second shows the bits of the output port.
-    whole.frame.OnCmdMsg(kPushButtonCommand);
-    auto* relay = dynamic_cast<CPushButtonFrame*>(page->Model().GetSelected());
+    auto* relay = MakeFromMenu<CPushButtonFrame>(whole, *page, kPushButtonCommand);
     ASSERT_NE(relay, nullptr);
-    whole.frame.OnCmdMsg(kPushButtonCommand);
-    auto* port = dynamic_cast<CPushButtonFrame*>(page->Model().GetSelected());
+    auto* port = MakeFromMenu<CPushButtonFrame>(whole, *page, kPushButtonCommand);
     ASSERT_NE(port, nullptr);
     ASSERT_NE(port, relay);
     port->GetWindow()->MoveWindow({180, 10, 520, 130}, true);

@@ -17,8 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -37,7 +35,6 @@
 #include "graphics/displays/slider/SliderWindow.h"
 #include "graphics/displays/text/CTextBoxWnd.h"
 #include "graphics/pages/CGraphSheet.h"
-#include "graphics/view/CGraphFrameWnd.h"
 #include "graphics/view/CGraphViewWnd.h"
 #include "graphics/view/GraphClipboard.h"
 #include "graphics/view/QtGraphDC.h"
@@ -50,6 +47,7 @@
 #include "scan/CFXSetup.h"
 #include "scan/CFXSetupArray.h"
 #include "scan/records/CChannelConfig.h"
+#include "tests/app/frame/DragToPage.h"
 #include "tests/app/frame/WhenShown.h"
 #include "tests/app/frame/WholeProgram.h"
 #include "tests/support/QtTestSupport.h"
@@ -348,28 +346,9 @@ TEST_F(SliderRun, TwoSlidersArePrintedCopiedDraggedSavedAndOpenedByteForByte) {
     whole.frame.OnCmdMsg(cmd::kNewGraphicsPage);
     CGraphViewWnd* second = whole.wiring->Graphics()->Page(1);
     ASSERT_NE(second, nullptr);
-    whole.frame.Pages()->setCurrentWidget(page);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&whole.frame));
-    QTabBar* tabs = whole.frame.Pages()->tabBar();
-    const QPoint tab =
-        tabs->mapTo(&whole.frame, tabs->tabRect(whole.frame.Pages()->indexOf(second)).center());
-    QWindow* w = whole.frame.windowHandle();
-    int dragged = 0;
-    for (CGraphFrame* display : std::vector<CGraphFrame*>(page->Model().GetFrameList()->begin(),
-                                                          page->Model().GetFrameList()->end())) {
-        whole.frame.Pages()->setCurrentWidget(page);
-        QApplication::processEvents();
-        auto* window = dynamic_cast<CGraphFrameWnd*>(display->GetWindow());
-        ASSERT_NE(window, nullptr);
-        window->raise();
-        const QPoint title =
-            window->Client()->mapTo(&whole.frame, QPoint(20, display->GetTitleHeight() / 2));
-        QTest::mousePress(w, Qt::LeftButton, Qt::ControlModifier, title);
-        QTest::mouseMove(w, tab);
-        QTest::mouseRelease(w, Qt::LeftButton, Qt::ControlModifier, tab);
-        ++dragged;
-        ASSERT_EQ(second->Model().GetFrameCount(), dragged);
-    }
+    CopyEveryDisplayByDrag(whole.frame, *page, *second);
+    if (::testing::Test::HasFatalFailure())
+        return;
     Deliver();
     EXPECT_EQ(SliderArchives(second->Model()), before);
 

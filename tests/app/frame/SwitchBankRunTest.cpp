@@ -56,24 +56,17 @@ TEST(SwitchBankRun, BanksFromTheGraphicsMenuWriteRelaysAndAnOutputPort) {
     QtMessageScheduler scheduler;
     ScopedService<IMessageScheduler> schedulerService{SetMessageScheduler, &scheduler};
     WholeProgram whole;
-    whole.Start();
-    if (::testing::Test::HasFatalFailure())
-        return;
-    MakeOutputsSetup(whole);
-    if (::testing::Test::HasFatalFailure())
+    CGraphViewWnd* page = nullptr;
+    StartOutputsPage(whole, page);
+    if (!page)
         return;
     CLoggerDoc& doc = whole.Doc();
-    CGraphViewWnd* page = whole.wiring->Graphics()->Page(0);
-    ASSERT_NE(page, nullptr);
-    whole.frame.Pages()->setCurrentWidget(page);
 
     // Graphics, Switch Bank twice: the first relay comes by itself; the
     // second bank shows the output port byte.
-    whole.frame.OnCmdMsg(kSwitchBankCommand);
-    auto* relays = dynamic_cast<CSwitchFrame*>(page->Model().GetSelected());
+    auto* relays = MakeFromMenu<CSwitchFrame>(whole, *page, kSwitchBankCommand);
     ASSERT_NE(relays, nullptr);
-    whole.frame.OnCmdMsg(kSwitchBankCommand);
-    auto* port = dynamic_cast<CSwitchFrame*>(page->Model().GetSelected());
+    auto* port = MakeFromMenu<CSwitchFrame>(whole, *page, kSwitchBankCommand);
     ASSERT_NE(port, nullptr);
     ASSERT_NE(port, relays);
     port->GetWindow()->MoveWindow({180, 10, 520, 150}, true);

@@ -11,6 +11,7 @@
 #include "shared/DocumentHints.h"
 #include "tests/graphics/displays/indicator/ArchiveBytes.h"
 #include "tests/graphics/displays/indicator/GaugeFakes.h"
+#include "tests/graphics/displays/switches/ToggleFixture.h"
 
 namespace {
 
@@ -18,36 +19,10 @@ using gaugetest::Channel;
 using M = IGaugeWindowClient::Mouse;
 constexpr unsigned kPushButtonCommand = 32883;
 
-class PushButtonTest : public ::testing::Test {
+class PushButtonTest
+    : public toggletest::ToggleTest<CPushButtonFrame, &CPushButtonFrame::GetButtonWnd,
+                                    kPushButtonCommand> {
 protected:
-    CPushButtonFrame* Add() { return page.Add<CPushButtonFrame>(kPushButtonCommand); }
-    // Draws the window as it is shown, 7 pixels a character by 13.
-    RecordingDC Paint(CPushButtonFrame* frame) {
-        RecordingDC dc;
-        frame->GetButtonWnd()->Paint(dc, page.gauges.Of(frame->GetButtonWnd())->GetClientRect());
-        return dc;
-    }
-    // The buttons' states in slot and button order.
-    static std::vector<int> States(CPushButtonFrame* frame) {
-        std::vector<int> states;
-        const CIndicatorBlockArray& blocks = frame->GetButtonWnd()->Blocks().Blocks();
-        for (std::size_t b = 0; b < blocks.GetSize(); ++b)
-            for (std::size_t e = 0; blocks.GetAt(b) && e < blocks.GetAt(b)->GetSize(); ++e)
-                states.push_back(blocks.GetIndicator(b, e)->GetState());
-        return states;
-    }
-    void Answer(std::int32_t channel, double value) {
-        CReadingInfo answer;
-        answer.m_channel = channel;
-        answer.m_value = value;
-        page.view.OnUpdate(nullptr, HINT_ACTION_RESULT, &answer);
-    }
-    std::vector<CReadingInfo> Requests() {
-        page.Deliver();
-        std::vector<CReadingInfo> r = page.doc.actions;
-        page.doc.actions.clear();
-        return r;
-    }
     // The one write a press asked for; its value, or -1 when it asked for none or more.
     double Written() {
         const std::vector<CReadingInfo> asked = Requests();
@@ -56,13 +31,8 @@ protected:
         return asked[0].m_value;
     }
     static void Press(CPushButtonFrame* frame, std::size_t block, std::size_t button) {
-        const GRect r =
-            frame->GetButtonWnd()->Blocks().Blocks().GetIndicator(block, button)->GetRect();
-        frame->GetButtonWnd()->OnMouse(M::LeftDown,
-                                       {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        Click(frame, block, button);
     }
-
-    gaugetest::GaugePage page;
 };
 
 TEST_F(PushButtonTest, CentresAndSizesInAFixedWindow) {
@@ -272,14 +242,7 @@ TEST_F(PushButtonTest, TwoSurviveSaveAndOpenAndCopyAndPaste) {
     std::sort(asked.begin(), asked.end());
     EXPECT_EQ(asked, (std::vector<std::int32_t>{105, 105, 301}));
 
-    for (CGraphFrame* frame : std::vector<CGraphFrame*>{first, second}) {
-        page.view.SelectFrame(frame);
-        ASSERT_TRUE(page.view.OnEditCopy());
-        const std::vector<std::uint8_t> copied = *page.clipboard.archive;
-        ASSERT_TRUE(page.view.Paste(false));
-        ASSERT_TRUE(page.view.OnEditCopy());
-        EXPECT_EQ(*page.clipboard.archive, copied);
-    }
+    ExpectPastedCopiesAlike({first, second});
 }
 
 TEST_F(PushButtonTest, BadCountsAndModesRejectTheArchive) {

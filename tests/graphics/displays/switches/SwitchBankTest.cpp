@@ -10,6 +10,7 @@
 #include "shared/DocumentHints.h"
 #include "tests/graphics/displays/indicator/ArchiveBytes.h"
 #include "tests/graphics/displays/indicator/GaugeFakes.h"
+#include "tests/graphics/displays/switches/ToggleFixture.h"
 
 namespace {
 
@@ -17,45 +18,8 @@ using gaugetest::Channel;
 using M = IGaugeWindowClient::Mouse;
 constexpr unsigned kSwitchBankCommand = 32851;
 
-class SwitchBankTest : public ::testing::Test {
-protected:
-    CSwitchFrame* Add() { return page.Add<CSwitchFrame>(kSwitchBankCommand); }
-    RecordingDC Paint(CSwitchFrame* frame) {
-        RecordingDC dc;
-        frame->GetSwitchWnd()->Paint(dc, page.gauges.Of(frame->GetSwitchWnd())->GetClientRect());
-        return dc;
-    }
-    // The switches' states in slot and switch order.
-    static std::vector<int> States(CSwitchFrame* frame) {
-        std::vector<int> states;
-        const CIndicatorBlockArray& blocks = frame->GetSwitchWnd()->Blocks().Blocks();
-        for (std::size_t b = 0; b < blocks.GetSize(); ++b)
-            for (std::size_t e = 0; blocks.GetAt(b) && e < blocks.GetAt(b)->GetSize(); ++e)
-                states.push_back(blocks.GetIndicator(b, e)->GetState());
-        return states;
-    }
-    void Answer(std::int32_t channel, double value) {
-        CReadingInfo answer;
-        answer.m_channel = channel;
-        answer.m_value = value;
-        page.view.OnUpdate(nullptr, HINT_ACTION_RESULT, &answer);
-    }
-    std::vector<CReadingInfo> Requests() {
-        page.Deliver();
-        std::vector<CReadingInfo> r = page.doc.actions;
-        page.doc.actions.clear();
-        return r;
-    }
-    // A press in the middle of a switch.
-    static void Click(CSwitchFrame* frame, std::size_t block, std::size_t element) {
-        const GRect r =
-            frame->GetSwitchWnd()->Blocks().Blocks().GetIndicator(block, element)->GetRect();
-        frame->GetSwitchWnd()->OnMouse(M::LeftDown,
-                                       {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    }
-
-    gaugetest::GaugePage page;
-};
+using SwitchBankTest =
+    toggletest::ToggleTest<CSwitchFrame, &CSwitchFrame::GetSwitchWnd, kSwitchBankCommand>;
 
 TEST_F(SwitchBankTest, AByteAnswerSetsTheSwitchesLeftToRightAndAClickWritesTheWholeValue) {
     page.doc.channels = {Channel(105, 0x40, "Relay"), Channel(301, 0x800, "Port")};
@@ -246,14 +210,7 @@ TEST_F(SwitchBankTest, TwoBanksSurviveSaveAndOpenAndCopyAndPaste) {
     std::sort(asked.begin(), asked.end());
     EXPECT_EQ(asked, (std::vector<std::int32_t>{105, 105, 301}));
 
-    for (CGraphFrame* frame : std::vector<CGraphFrame*>{first, second}) {
-        page.view.SelectFrame(frame);
-        ASSERT_TRUE(page.view.OnEditCopy());
-        const std::vector<std::uint8_t> copied = *page.clipboard.archive;
-        ASSERT_TRUE(page.view.Paste(false));
-        ASSERT_TRUE(page.view.OnEditCopy());
-        EXPECT_EQ(*page.clipboard.archive, copied);
-    }
+    ExpectPastedCopiesAlike({first, second});
 }
 
 TEST_F(SwitchBankTest, BadCountsRejectTheArchive) {
